@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (targets given as arguments, all by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -G Ninja >/dev/null
+if [ $# -gt 0 ]; then
+  cmake --build build --target "$@"
+else
+  cmake --build build
+fi
