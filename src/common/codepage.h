@@ -1,0 +1,49 @@
+// Character conversion between the DOS code page 850 in which the program holds its texts and
+// the outside world: UTF-8 for everything shown to people (dialogs, windows, HTML listings) and
+// the single-byte Windows code page 1252 for CAD files. Our own tables; texts of any length.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Unicode code point of a CP850 byte (0..127 map to themselves).
+char32_t Cp850ToUnicode(unsigned char byte);
+// CP850 byte of a code point; false when CP850 has no such character.
+bool UnicodeToCp850(char32_t codePoint, unsigned char& byte);
+
+// CP850 text to UTF-8, byte by byte.
+std::string Cp850ToUtf8(std::string_view text);
+// UTF-8 text to CP850; characters CP850 lacks and broken UTF-8 sequences become "?".
+std::string Utf8ToCp850(std::string_view text);
+
+// CP850 to CP1252 and back, single bytes; characters the other page lacks become "?".
+void OemToAnsi(std::string_view text, std::string& out);
+std::string OemToAnsi(std::string_view text);
+void AnsiToOem(std::string_view text, std::string& out);
+std::string AnsiToOem(std::string_view text);
+
+// DOS characters to plain ASCII: umlauts to "ue", "ae", ..., "ß" to "ss", "±" to "+/-",
+// "°" to "deg", "²" to "2", the double and single horizontal box lines to "-".
+void Transliterate(std::string_view text, std::string& out);
+std::string Transliterate(std::string_view text);
+
+// Character mode 1: transliteration when CharMode is 1, then the fixed per-byte table (umlauts,
+// accents, box-drawing bytes to "|", "+", "-"; other bytes by CP850). Result in UTF-8.
+// "|" stays "|".
+void DosToWinTable(std::string_view text, std::string& out);
+std::string DosToWinTable(std::string_view text);
+
+// A stored (CP850) text for display: CharMode 1 Transliterate + DosToWinTable, any other
+// CharMode the full CP850 conversion. Result in UTF-8.
+void DosToWin(std::string_view text, std::string& out);
+std::string DosToWin(std::string_view text);
+
+// A typed (UTF-8) text for storage in CP850; unmappable characters become "?".
+void WinToDos(std::string_view text, std::string& out);
+std::string WinToDos(std::string_view text);
+
+// Text for a CAD file by ConfigVariables.CadTextMode: 1 unchanged, 2 DOS to Windows as
+// single-byte CP1252 (by CharMode as DosToWin), 3 Transliterate, any other value unchanged.
+void OutputText(std::string_view text, std::string& out);
+std::string OutputText(std::string_view text);
