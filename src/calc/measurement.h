@@ -28,8 +28,8 @@ void CheckBallContact(int32_t z, long double MdR, long double M, long double dfL
 // Diameter where the tooth involute meets a second involute (chamfer); thickness of the
 // second involute goes to sB.
 long double InvoluteIntersection(int32_t z, int32_t messageNumber, long double& sB,
-                                 long double alpha, long double beta, long double mn,
-                                 long double x, long double xC, long double alphaB, long double qB,
+                                 long double alpha, long double beta, long double mn, long double x,
+                                 long double xC, long double alphaB, long double qB,
                                  long double dU);
 long double FilletPointRadiusA(long double p1, long double p2, long double p3, long double p4,
                                long double p5, long double p6, long double p7, long double p8);

@@ -27,7 +27,7 @@ struct TToothGraphicsSettings {
   int16_t auxDiameterOption = 2;  // 1 none, 2 with the gear diameters
   bool drawRootCurve = true;      // root fillet drawn as trochoid
   int16_t SunGearChoice = 1;
-  int16_t outlineOption = 2;  // read by the tooth outline drawing
+  int16_t outlineOption = 2;      // read by the tooth outline drawing
   long double rotationAngle = 0;  // of gear 1, degrees
   PartReal xeInvolute{};          // involute generating addendum modification
   PartReal xeShape{};             // tooth-shape generating addendum modification
@@ -213,7 +213,7 @@ struct TGearMaterialData {
   PartReal poisson{};
   PerPart<std::array<long double, 3>> strength{};
   PerPart<std::array<long double, 4>> factors{};  // further per-part values of 1.0
-  PerPart<std::array<long double, 4>> zeros{};   // further per-part values of 0
+  PerPart<std::array<long double, 4>> zeros{};    // further per-part values of 0
   PartReal extraShaftValue{};
   std::array<long double, 5> scalars{};  // 740, 500, 31, 19, 2
   std::array<long double, 4> unitScalars{};
