@@ -51,6 +51,11 @@ long double SmallInvolute(long double x) {
   return sum / std::cos(x);
 }
 
+// 10^e rounded once, as the compiler rounds a decimal literal (exact up to 10^27).
+long double PowerOfTen(int e) {
+  return e >= 0 ? IntPower(e, 10.0L) : 1.0L / IntPower(-e, 10.0L);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -236,7 +241,13 @@ long double Floor(long double x) {
 
 int Exponent10(long double x) {
   if (x == 0.0L || !std::isfinite(x)) return 0;
-  return static_cast<int>(Floor(Log10(std::fabs(x))));
+  const long double v = std::fabs(x);
+  int e = static_cast<int>(Floor(Log10(v)));
+  // The logarithm of a value read from a decimal text such as 0.001 can fall a hair below the
+  // whole number; compare with the powers of ten themselves, rounded the same way.
+  if (PowerOfTen(e + 1) <= v) ++e;
+  if (PowerOfTen(e) > v) --e;
+  return e;
 }
 
 void RotatePoint(long double& xr, long double& yr, long double x, long double y, long double a) {
