@@ -160,9 +160,14 @@ long double Inv(long double x) {
 }
 
 long double RoundTo(int n, long double x) {
-  const long double scale = std::pow(10.0L, static_cast<long double>(n));
-  // nearbyint rounds ties to even in the default rounding mode.
-  return std::nearbyint(x * scale) / scale;
+  // nearbyint rounds ties to even in the default rounding mode. The power of ten is exact, and
+  // for negative n the division comes first so that no inexact 10^-k enters.
+  if (n >= 0) {
+    const long double scale = PowerOfTen(n);
+    return std::nearbyint(x * scale) / scale;
+  }
+  const long double scale = PowerOfTen(-n);
+  return std::nearbyint(x / scale) * scale;
 }
 
 long double IntPower(int n, long double x) {

@@ -200,6 +200,8 @@ TEST_F(GuardedMathTest, RoundToRoundsHalvesToEven) {
   EXPECT_EQ(RoundTo(0, 2.5L), 2.0L);
   EXPECT_EQ(RoundTo(0, 3.5L), 4.0L);
   EXPECT_EQ(RoundTo(-1, 1234.0L), 1230.0L);
+  EXPECT_EQ(RoundTo(-2, 250.0L), 200.0L);  // 2.5 hundreds -> 2
+  EXPECT_EQ(RoundTo(3, 0.0625L), 0.062L);
 }
 
 TEST_F(GuardedMathTest, IntPowerAndTheDecimalFunctions) {
