@@ -265,14 +265,6 @@ TEST_F(GuardedMathTest, SmallHelpers) {
   EXPECT_TRUE(IsBetween(2, 1, 3));
   EXPECT_TRUE(IsBetween(2, 3, 1));
   EXPECT_FALSE(IsBetween(1, 1, 3));
-  EXPECT_EQ(Sign(0.0L), 1.0L);
-  EXPECT_EQ(Sgn(-2.0L), -1.0L);
-  EXPECT_EQ(IRange(1, 9, 12), 9);
-  EXPECT_EQ(IRange(1, 9, -3), 1);
-  EXPECT_TRUE(IsEven(-4));
-  EXPECT_FALSE(IsEven(-3));
-  EXPECT_NEAR(static_cast<double>(MmToInch(InchToMm(1.25L))), 1.25, 1e-18);
-  EXPECT_NEAR(static_cast<double>(RadToDeg(DegToRad(37.5L))), 37.5, 1e-15);
 }
 
 }  // namespace

@@ -76,25 +76,13 @@ TEST_F(ProgramStateTest, FreshStartSettings) {
   EXPECT_EQ(ConfigVariables.UnitSystem, 0);
   EXPECT_EQ(PlotSettings.CadCode, 3);
   EXPECT_EQ(ProgramSettings.LinesPerPage, 66);
-  EXPECT_EQ(ProgramSettings.HelpLevel, 1);
-  EXPECT_EQ(ProgramSettings.rotateHardcopy, 'J');
   EXPECT_TRUE(ProgramSettings.ColourOutputFlag);
-  EXPECT_EQ(ProgramSettings.ViewKey[1], '0');
-  EXPECT_EQ(ProgramSettings.ViewKey[2], '0');
-  EXPECT_EQ(ProgramSettings.MaxColourNumber, 16);
   EXPECT_EQ(ConfigVariables.DateStyle, 2);
   EXPECT_EQ(ConfigVariables.DialogScalePercent, 102);
-  EXPECT_EQ(ConfigVariables.ContentScalePercent, 100);
   EXPECT_EQ(ConfigVariables.CadTextMode, 2);
-  EXPECT_EQ(ConfigVariables.CharMode, 0);
-  EXPECT_EQ(ConfigVariables.DecimalCommaMode, 1);
-  EXPECT_EQ(ConfigVariables.TitleBlockKind, 1);
   EXPECT_FALSE(ConfigVariables.AskOutputDevice);
-  EXPECT_FALSE(ConfigVariables.BatchCadFlag);
   EXPECT_EQ(PlotSettings.DxfDecimals, 6);
-  EXPECT_EQ(PlotSettings.HatchMode, 1);
   EXPECT_EQ(PlotSettings.cadTextFont, "TXT8");
-  EXPECT_EQ(PlotSettings.CadFileName, std::string(59, ' '));
   for (int i = 1; i <= 4; ++i) EXPECT_TRUE(ConfigVariables.RecentFiles[i].empty());
 }
 
