@@ -1,0 +1,65 @@
+// CAD files on disk: a writer's text goes to a temporary file beside the target, which
+// replaces the target only when the drawing is complete and every byte was written.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "graphics/cad_writer.h"
+
+// A file written under a temporary name in the target's directory and renamed over the
+// target by Commit. Without Commit (or when it fails) the target stays as it was.
+class AtomicOutputFile {
+ public:
+  AtomicOutputFile() = default;
+  ~AtomicOutputFile();
+  AtomicOutputFile(const AtomicOutputFile&) = delete;
+  AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
+
+  bool Open(const std::filesystem::path& target);
+  std::ostream& Stream() { return stream_; }
+  // Flushes, closes and renames; false with Error() set when anything failed.
+  bool Commit();
+  // Drops the temporary file.
+  void Discard();
+  const std::string& Error() const { return error_; }
+  const std::filesystem::path& Target() const { return target_; }
+
+ private:
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  std::ofstream stream_;
+  std::string error_;
+  bool open_ = false;
+};
+
+enum class CadFileFormat { Dxf, Iges, CadText };
+
+// One CAD output file with its writer. IGES also keeps its parameter work file
+// "TARVIGES.$$$" in the work directory (the program's private temporary directory).
+class CadOutputFile {
+ public:
+  // Null with `error` set when a file cannot be created. For IGES the options' file name
+  // is set to the target's name.
+  static std::unique_ptr<CadOutputFile> Open(CadFileFormat format,
+                                             const std::filesystem::path& target,
+                                             const std::filesystem::path& workDirectory,
+                                             TCadWriterOptions options, std::string& error);
+  ~CadOutputFile();
+
+  CadWriter& Writer() { return *writer_; }
+  // Ends the drawing and puts the file in place; false with `error` set on any failure
+  // (the old file, if any, is then kept).
+  bool Close(std::string& error);
+
+ private:
+  CadOutputFile() = default;
+
+  AtomicOutputFile file_;
+  std::filesystem::path workFile_;
+  std::fstream work_;
+  std::unique_ptr<CadWriter> writer_;
+  bool closed_ = false;
+};
