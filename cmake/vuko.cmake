@@ -40,7 +40,7 @@ endfunction()
 
 # One test executable per folder; label says what kind of test it is.
 function(vuko_test name dir label)
-  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
   if(NOT _src)
     return()
   endif()
