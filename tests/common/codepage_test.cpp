@@ -1,0 +1,216 @@
+// Code-page conversions checked against glibc's iconv: the stored table
+// tests/data/cp850_iconv.txt (made once with iconv) and, where iconv is on the machine, live
+// runs of iconv for CP850 <-> UTF-8 and CP850 <-> CP1252.
+#include "common/codepage.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "common/program_state.h"
+
+namespace {
+
+class CodepageTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetProgramStateForTests(); }
+  void TearDown() override { ResetProgramStateForTests(); }
+};
+
+std::string AllBytes() {
+  std::string s;
+  for (int b = 0; b < 256; ++b) s.push_back(static_cast<char>(b));
+  return s;
+}
+
+// Runs iconv over the bytes; nullopt when iconv is missing or refuses the input.
+std::optional<std::string> RunIconv(const std::string& from, const std::string& to,
+                                    const std::string& input) {
+  char path[] = "/tmp/vuko_iconv_XXXXXX";
+  int fd = mkstemp(path);
+  if (fd < 0) return std::nullopt;
+  bool written = write(fd, input.data(), input.size()) == static_cast<ssize_t>(input.size());
+  close(fd);
+  std::optional<std::string> result;
+  if (written) {
+    std::string cmd = "iconv -f " + from + " -t " + to + " " + path + " 2>/dev/null";
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+      std::string out;
+      char buf[4096];
+      std::size_t n = 0;
+      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+      if (pclose(p) == 0) result = out;
+    }
+  }
+  unlink(path);
+  return result;
+}
+
+bool IconvAvailable() {
+  return RunIconv("CP850", "UTF-8", "a").has_value();
+}
+
+TEST_F(CodepageTest, Cp850TableAgreesWithTheStoredIconvTable) {
+  std::ifstream in(std::string(VUKO_TEST_DATA_DIR) + "/cp850_iconv.txt");
+  ASSERT_TRUE(in) << "tests/data/cp850_iconv.txt missing";
+  std::string line;
+  int rows = 0;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    unsigned byte = 0;
+    unsigned cp = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%x %x", &byte, &cp), 2) << line;
+    EXPECT_EQ(static_cast<unsigned>(Cp850ToUnicode(static_cast<unsigned char>(byte))), cp)
+        << "byte " << byte;
+    unsigned char back = 0;
+    ASSERT_TRUE(UnicodeToCp850(cp, back)) << "byte " << byte;
+    EXPECT_EQ(back, byte);
+    ++rows;
+  }
+  EXPECT_EQ(rows, 256);
+}
+
+TEST_F(CodepageTest, DosToWinAndBackAgreeWithIconvOnAllBytes) {
+  if (!IconvAvailable()) GTEST_SKIP() << "iconv not available";
+  ConfigVariables.CharMode = 0;
+  std::string dos = AllBytes() + AllBytes();  // 512 characters: no length limit either
+  auto utf8 = RunIconv("CP850", "UTF-8", dos);
+  ASSERT_TRUE(utf8.has_value());
+  EXPECT_EQ(DosToWin(dos), *utf8);
+  EXPECT_EQ(WinToDos(*utf8), dos);
+}
+
+TEST_F(CodepageTest, OemAnsiConversionsAgreeWithIconv) {
+  if (!IconvAvailable()) GTEST_SKIP() << "iconv not available";
+  for (int b = 0x80; b < 0x100; ++b) {
+    std::string one(1, static_cast<char>(b));
+    // iconv refuses characters the target lacks; ours give "?".
+    EXPECT_EQ(OemToAnsi(one), RunIconv("CP850", "CP1252", one).value_or("?")) << "byte " << b;
+    EXPECT_EQ(AnsiToOem(one), RunIconv("CP1252", "CP850", one).value_or("?")) << "byte " << b;
+  }
+}
+
+TEST_F(CodepageTest, LongTextsKeepEveryCharacter) {
+  for (std::size_t len : {254u, 255u, 256u, 1000u}) {
+    std::string dos(len, '\x81');  // u umlaut
+    std::string win = DosToWin(dos);
+    EXPECT_EQ(win.size(), 2 * len) << len;
+    EXPECT_EQ(WinToDos(win), dos) << len;
+    std::string plain(len, 'x');
+    EXPECT_EQ(WinToDos(plain), plain) << len;
+    EXPECT_EQ(OutputText(dos).size(), len) << len;
+  }
+}
+
+TEST_F(CodepageTest, BarStaysABarThroughBothConversions) {
+  for (int mode : {0, 1}) {
+    ConfigVariables.CharMode = static_cast<std::uint16_t>(mode);
+    EXPECT_EQ(DosToWin("a|b"), "a|b") << "CharMode " << mode;
+    EXPECT_EQ(DosToWinTable("a|b"), "a|b") << "CharMode " << mode;
+    EXPECT_EQ(WinToDos(DosToWin("a|b")), "a|b") << "CharMode " << mode;
+  }
+  ConfigVariables.CadTextMode = 2;
+  EXPECT_EQ(OutputText("a|b"), "a|b");
+}
+
+TEST_F(CodepageTest, UnmappableAndBrokenInputBecomesQuestionMarks) {
+  EXPECT_EQ(WinToDos("\xE2\x82\xAC"), "?");      // euro sign: not in CP850
+  EXPECT_EQ(WinToDos("\xE4\xB8\xAD"), "?");      // CJK character
+  EXPECT_EQ(WinToDos("a\xC3"), "a?");            // cut sequence
+  EXPECT_EQ(WinToDos("\xE2\x82z"), "?z");        // sequence broken by ASCII
+  EXPECT_EQ(WinToDos("\xC0\xAF"), "??");         // overlong form of "/"
+  EXPECT_EQ(WinToDos("\xED\xA0\x80"), "?");      // surrogate
+  EXPECT_EQ(WinToDos("\xF0\x9F\x98\x80"), "?");  // emoji beyond the BMP
+  EXPECT_EQ(WinToDos("Stra\xC3\x9F"
+                     "e"),
+            "Stra\xE1"
+            "e");  // sharp s is CP850 byte 225
+}
+
+TEST_F(CodepageTest, TransliterationToAscii) {
+  const struct {
+    const char* dos;
+    const char* ascii;
+  } cases[] = {
+      {"\x81"
+       "ber",
+       "ueber"},
+      {"Stra\xE1"
+       "e",
+       "Strasse"},
+      {"\x8E"
+       "rger",
+       "Aerger"},
+      {"\x99"
+       "l",
+       "Oel"},
+      {"\x9A"
+       "bel",
+       "Uebel"},
+      {"K\x84"
+       "se",
+       "Kaese"},
+      {"sch\x94n", "schoen"},
+      {"\xF1"
+       "0.1",
+       "+/-0.1"},
+      {"20\xF8", "20deg"},
+      {"mm\xFD", "mm2"},
+      {"\xE6m", "um"},
+      {"\xC4\xCD", "--"},
+      {"caf\x82", "cafe"},
+      {"Espa\xA4"
+       "a",
+       "Espana"},
+      {"\x87", "\x87"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Transliterate(c.dos), c.ascii) << c.ascii;
+}
+
+TEST_F(CodepageTest, CharacterModeOneUsesTheFixedTable) {
+  ConfigVariables.CharMode = 1;
+  EXPECT_EQ(DosToWin("\x81"), "ue");           // transliterated first
+  EXPECT_EQ(DosToWin("\x86"), "\xC3\xA5");     // a ring
+  EXPECT_EQ(DosToWin("\xB3\xDA\xBA"), "|+|");  // box drawing to ASCII
+  EXPECT_EQ(DosToWin("\x87"), "\xC3\xA7");     // not in the table: its CP850 character
+  EXPECT_EQ(DosToWin("\xFC"), "\xC2\xB3");     // superscript three
+  ConfigVariables.CharMode = 0;
+  EXPECT_EQ(DosToWin("\x81"), "\xC3\xBC");      // u umlaut
+  EXPECT_EQ(DosToWin("\xB3"), "\xE2\x94\x82");  // box vertical
+}
+
+TEST_F(CodepageTest, OutputTextByCadTextMode) {
+  ConfigVariables.CharMode = 0;
+  const std::string dos =
+      "\x81"
+      "ber 20\xF8";
+  ConfigVariables.CadTextMode = 1;
+  EXPECT_EQ(OutputText(dos), dos);
+  ConfigVariables.CadTextMode = 2;
+  EXPECT_EQ(OutputText(dos),
+            "\xFC"
+            "ber 20\xB0");  // single-byte Windows code page
+  ConfigVariables.CadTextMode = 3;
+  EXPECT_EQ(OutputText(dos), "ueber 20deg");
+  ConfigVariables.CadTextMode = 7;
+  EXPECT_EQ(OutputText(dos), dos);
+  ConfigVariables.CadTextMode = 2;
+  ConfigVariables.CharMode = 1;
+  EXPECT_EQ(OutputText("\x86\xB3"), "\xE5|");
+}
+
+TEST_F(CodepageTest, VarFormsMayOverwriteTheirInput) {
+  std::string t = "\x81";
+  DosToWin(t, t);
+  EXPECT_EQ(t, "\xC3\xBC");
+  WinToDos(t, t);
+  EXPECT_EQ(t, "\x81");
+}
+
+}  // namespace
