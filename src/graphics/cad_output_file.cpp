@@ -1,67 +1,52 @@
 // CAD files on disk: temporary name, complete write, rename.
 #include "graphics/cad_output_file.h"
 
-#include <random>
-#include <system_error>
+#include <cstring>
 
 #include "graphics/cad_text_writer.h"
 #include "graphics/dxf_writer.h"
 #include "graphics/iges_writer.h"
+#include "platform/temp_dir.h"
 
-AtomicOutputFile::~AtomicOutputFile() {
-  Discard();
+std::streamsize AtomicOutputFile::Buffer::xsputn(const char* s, std::streamsize n) {
+  if (writer->Write(std::string_view(s, static_cast<std::size_t>(n))) != 0) return 0;
+  return n;
+}
+
+AtomicOutputFile::Buffer::int_type AtomicOutputFile::Buffer::overflow(int_type c) {
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  const char ch = traits_type::to_char_type(c);
+  if (writer->Write(std::string_view(&ch, 1)) != 0) return traits_type::eof();
+  return c;
 }
 
 bool AtomicOutputFile::Open(const std::filesystem::path& target) {
-  Discard();
-  error_.clear();
   target_ = target;
-  std::random_device random;
-  for (int attempt = 0; attempt < 16 && !open_; ++attempt) {
-    std::filesystem::path candidate = target;
-    candidate += ".tmp" + std::to_string(random() % 1000000);
-    std::error_code ec;
-    if (std::filesystem::exists(candidate, ec)) continue;
-    stream_.open(candidate, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (stream_.is_open()) {
-      temporary_ = candidate;
-      open_ = true;
-    }
-  }
-  if (!open_) error_ = "Cannot create file " + target.string();
-  return open_;
-}
-
-bool AtomicOutputFile::Commit() {
-  if (!open_) {
-    if (error_.empty()) error_ = "File not open: " + target_.string();
+  error_.clear();
+  buffer_.writer = &writer_;
+  stream_.clear();
+  const int e = writer_.Open(target.string(), platform::FileWriter::Mode::Replace);
+  if (e != 0) {
+    error_ = "Cannot create file " + target.string() + ": " + std::strerror(e);
     return false;
   }
-  stream_.flush();
-  const bool written = stream_.good();
-  stream_.close();
-  if (!written || stream_.fail()) {
-    error_ = "Error writing file " + target_.string();
-    Discard();
-    return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary_, target_, ec);
-  if (ec) {
-    error_ = "Error writing file " + target_.string() + ": " + ec.message();
-    Discard();
-    return false;
-  }
-  open_ = false;
   return true;
 }
 
-void AtomicOutputFile::Discard() {
-  if (!open_) return;
-  stream_.close();
-  std::error_code ec;
-  std::filesystem::remove(temporary_, ec);
-  open_ = false;
+bool AtomicOutputFile::Commit() {
+  if (!writer_.IsOpen()) {
+    if (error_.empty()) error_ = "File not open: " + target_.string();
+    return false;
+  }
+  const bool streamOk = stream_.good();
+  const int e = streamOk ? writer_.Commit() : writer_.Error();
+  if (!streamOk || e != 0) {
+    writer_.Discard();
+    error_ = "Error writing file " + target_.string();
+    if (e != 0) error_ += std::string(": ") + std::strerror(e);
+    return false;
+  }
+  return true;
 }
 
 std::unique_ptr<CadOutputFile> CadOutputFile::Open(CadFileFormat format,
@@ -80,17 +65,21 @@ std::unique_ptr<CadOutputFile> CadOutputFile::Open(CadFileFormat format,
     case CadFileFormat::CadText:
       file->writer_ = std::make_unique<CadTextWriter>(file->file_.Stream(), options);
       break;
-    case CadFileFormat::Iges:
-      file->workFile_ = workDirectory / "TARVIGES.$$$";
+    case CadFileFormat::Iges: {
+      std::filesystem::path dir = workDirectory;
+      if (dir.empty()) dir = platform::PrivateTempDirectory("");
+      file->workFile_ = dir / "TARVIGES.$$$";
       file->work_.open(file->workFile_,
                        std::ios::binary | std::ios::in | std::ios::out | std::ios::trunc);
       if (!file->work_.is_open()) {
         error = "Cannot create file " + file->workFile_.string();
+        file->file_.Discard();
         return nullptr;
       }
       options.igesFileName = target.filename().string();
       file->writer_ = std::make_unique<IgesWriter>(file->file_.Stream(), file->work_, options);
       break;
+    }
   }
   return file;
 }
@@ -108,7 +97,7 @@ bool CadOutputFile::Close(std::string& error) {
   if (closed_) return true;
   closed_ = true;
   writer_->Close();
-  if (work_.is_open() && work_.bad()) {
+  if (work_.is_open() && (work_.bad() || work_.fail())) {
     error = "Error writing file " + workFile_.string();
     file_.Discard();
     return false;

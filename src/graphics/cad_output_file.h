@@ -5,40 +5,50 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 #include "graphics/cad_writer.h"
+#include "platform/file_writer.h"
 
-// A file written under a temporary name in the target's directory and renamed over the
-// target by Commit. Without Commit (or when it fails) the target stays as it was.
+// An output stream over the atomic file writer of the platform layer.
 class AtomicOutputFile {
  public:
-  AtomicOutputFile() = default;
-  ~AtomicOutputFile();
+  AtomicOutputFile() : stream_(&buffer_) {}
   AtomicOutputFile(const AtomicOutputFile&) = delete;
   AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
 
   bool Open(const std::filesystem::path& target);
   std::ostream& Stream() { return stream_; }
-  // Flushes, closes and renames; false with Error() set when anything failed.
+  // Flushes, closes and renames; false with Error() naming the file when anything failed.
   bool Commit();
-  // Drops the temporary file.
-  void Discard();
+  // Drops the temporary file; the target stays as it was.
+  void Discard() { writer_.Discard(); }
   const std::string& Error() const { return error_; }
-  const std::filesystem::path& Target() const { return target_; }
 
  private:
+  class Buffer : public std::streambuf {
+   public:
+    platform::FileWriter* writer = nullptr;
+
+   protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+    int_type overflow(int_type c) override;
+  };
+
+  platform::FileWriter writer_;
+  Buffer buffer_;
+  std::ostream stream_;
   std::filesystem::path target_;
-  std::filesystem::path temporary_;
-  std::ofstream stream_;
   std::string error_;
-  bool open_ = false;
 };
 
 enum class CadFileFormat { Dxf, Iges, CadText };
 
 // One CAD output file with its writer. IGES also keeps its parameter work file
-// "TARVIGES.$$$" in the work directory (the program's private temporary directory).
+// "TARVIGES.$$$" in the work directory (the program's private temporary directory; empty
+// means the platform's private directory).
 class CadOutputFile {
  public:
   // Null with `error` set when a file cannot be created. For IGES the options' file name
