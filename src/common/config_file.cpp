@@ -1,0 +1,509 @@
+// The configuration file: one list of items walked by both the reader and the writer, so the
+// two always agree on order and format.
+#include "common/config_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/formatting.h"
+#include "common/graphics_settings.h"
+#include "common/program_state.h"
+#include "common/text_file.h"
+
+TScreenMetrics ScreenMetrics;
+
+namespace {
+
+// One direction of the configuration file. Each transfer returns true when the value was
+// written, or read from a line that exists; once the file has ended every read returns false.
+class ConfigIo {
+ public:
+  explicit ConfigIo(bool reading) : reading_(reading) {}
+  bool Reading() const { return reading_; }
+  bool Ended() const { return ended_; }
+
+  bool Label(const std::string& label) {
+    if (!reading_) {
+      WriteLineStr(label);
+      return true;
+    }
+    if (!HaveLine()) return false;
+    std::string ignored;
+    ReadLineStr(ignored);
+    return true;
+  }
+  bool Str(std::string& value) {
+    if (!reading_) {
+      WriteLineStr(value);
+      return true;
+    }
+    if (!HaveLine()) return false;
+    ReadLineStr(value);
+    return true;
+  }
+  template <typename T>
+  bool Int(T& value) {
+    if (!reading_) {
+      WriteLineInt(static_cast<std::int64_t>(value));
+      return true;
+    }
+    if (!HaveLine()) return false;
+    std::int32_t v = 0;
+    ReadLineInt(v);
+    value = static_cast<T>(v);
+    return true;
+  }
+  bool Real(long double& value) {
+    if (!reading_) {
+      WriteLineReal(value);
+      return true;
+    }
+    if (!HaveLine()) return false;
+    ReadLineReal(value);
+    return true;
+  }
+  bool Double(double& value) {
+    long double v = value;
+    if (!Real(v)) return false;
+    value = static_cast<double>(v);
+    return true;
+  }
+  // A real with 3 significant digits, written as a text line.
+  bool ShortReal(long double& value) {
+    if (!reading_) {
+      WriteLineStr(RealStr(value));
+      return true;
+    }
+    return Real(value);
+  }
+  bool Bool(bool& value) {
+    if (!reading_) {
+      WriteLineBool(value);
+      return true;
+    }
+    if (!HaveLine()) return false;
+    ReadLineBoolTrue(value);
+    return true;
+  }
+  // Read as false only for "FALSE".
+  bool BoolFalse(bool& value) {
+    if (!reading_) {
+      WriteLineBool(value);
+      return true;
+    }
+    if (!HaveLine()) return false;
+    ReadLineBoolFalse(value);
+    return true;
+  }
+  bool Char(char& value) {
+    if (!reading_) {
+      WriteLineStr(value == '\0' ? std::string() : std::string(1, value));
+      return true;
+    }
+    if (!HaveLine()) return false;
+    ReadLineChar(value);
+    return true;
+  }
+
+ private:
+  bool HaveLine() {
+    if (ended_) return false;
+    if (GlobalTextFile.Eof()) ended_ = true;
+    return !ended_;
+  }
+
+  bool reading_;
+  bool ended_ = false;
+};
+
+// A complete decimal integer (blanks around allowed); false for an empty or broken text.
+bool ParseWholeInteger(const std::string& text, std::int64_t& value) {
+  std::string t = TrimStr(text);
+  if (t.empty()) return false;
+  std::size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  if (i == t.size()) return false;
+  std::int64_t v = 0;
+  for (; i < t.size(); ++i) {
+    if (t[i] < '0' || t[i] > '9') return false;
+    v = v * 10 + (t[i] - '0');
+    if (v > 0xFFFFFFFFLL) return false;
+  }
+  value = t[0] == '-' ? -v : v;
+  return true;
+}
+
+void ApplyScreenSizeDefaults() {
+  auto& s = ProgramSettings;
+  if (s.ScreenWidth == 0 || s.ScreenWidth == 65535) {
+    s.ScreenWidth = static_cast<std::uint16_t>(ScreenMetrics.width - 9);
+  }
+  if (s.ScreenHeight == 0 || s.ScreenHeight == 65535) {
+    s.ScreenHeight = static_cast<std::uint16_t>(ScreenMetrics.height - 91);
+  }
+}
+
+// Items 1 to 32, up to "Layer Monochrome".
+void LeadingItems(ConfigIo& io) {
+  auto& ps = ProgramSettings;
+  auto& plot = PlotSettings;
+  auto& gv = GraphicsVariables;
+  const bool rd = io.Reading();
+
+  for (int k = 1; k <= 5; ++k) {
+    io.Label("Layer");
+    io.Str(plot.DxfLayerNames[k]);
+    io.Label("Colour");
+    io.Int(plot.LayerColours[k]);
+  }
+  io.Label("Text font CAD");
+  io.Str(plot.cadTextFont);
+  io.Label("Textwidth/height CAD");
+  if (io.ShortReal(plot.cadTextWidthRatio) && rd && plot.cadTextWidthRatio == 0) {
+    plot.cadTextWidthRatio = 1.0L;
+  }
+  io.Label("Font angle");
+  io.ShortReal(plot.cadFontAngle);
+  io.Label("CAD Directory");
+  io.Str(ps.cadDirectory);
+  io.Label("DBF Directory");
+  io.Str(ps.dbfDirectory);
+  io.Label("Help level");
+  io.Int(ps.HelpLevel);
+  io.Label("Printer interface");
+  if (io.Int(ps.PrinterInterface) && rd && ps.PrinterInterface == 0) ps.PrinterInterface = 1;
+  io.Label("Printer type");
+  io.Int(ps.printerType);
+  io.Label("Printing density");
+  io.Int(ps.printDensity);
+  io.Label("Rotate Hardcopy ?");
+  if (io.Char(ps.rotateHardcopy) && rd && ps.rotateHardcopy == '\0') ps.rotateHardcopy = 'N';
+  io.Label("Digits for floating point numbers");
+  if (io.Int(ps.FloatDigits) && rd && (ps.FloatDigits <= 0 || ps.FloatDigits > 9)) {
+    ps.FloatDigits = 3;
+  }
+  io.Label("Printing density vertical");
+  if (io.Int(ps.printDensityVertical) && rd &&
+      (ps.printDensityVertical == 0 || ps.printDensityVertical > 4)) {
+    ps.printDensityVertical = 1;
+  }
+  io.Label("Color graphics");
+  io.Bool(ps.ColourOutputFlag);
+  io.Label("X-Factor for graphic extension");
+  if (rd && !io.Ended()) gv.GraphicExtensionFactor = 1.0L;
+  if (io.ShortReal(gv.GraphicExtensionFactor) && rd && gv.GraphicExtensionFactor == 0) {
+    gv.GraphicExtensionFactor = 1.0L;
+  }
+  io.Label("Graph mode");
+  io.Int(ps.graphMode);
+  io.Label("Graph driver");
+  io.Int(ps.graphDriver);
+  io.Label("Horizontal Pixels");
+  io.Int(ps.ScreenWidth);
+  io.Label("Vertical Pixels");
+  io.Int(ps.ScreenHeight);
+  io.Label("temporary directory");
+  io.Str(ps.tempDirectory);
+  io.Label("printer interface for hardcopy");
+  if (io.Int(ps.hardcopyInterface) && rd && ps.hardcopyInterface == 0) ps.hardcopyInterface = 1;
+  io.Label("EDI Directory");
+  io.Str(ps.ediDirectory);
+  io.Label("PLT Directory");
+  io.Str(ps.pltDirectory);
+  io.Label("Display mode for printout 1:* 2:-");
+  if (io.Int(ps.ReportLineType) && rd && ps.ReportLineType == 0) ps.ReportLineType = 1;
+  io.Label("Lines per page for printer");
+  if (io.Int(ps.LinesPerPage) && rd && ps.LinesPerPage < 5) ps.LinesPerPage = 66;
+  io.Label("zoom increment");
+  if (io.Real(gv.ZoomFactor) && rd && gv.ZoomFactor == 0) gv.ZoomFactor = 1.02L;
+  io.Label("pan faktor");
+  if (io.Real(gv.PanStep) && rd && gv.PanStep == 0) gv.PanStep = 0.01L;
+  io.Label("TARVENO directory");
+  io.Str(ps.tarvenoDirectory);
+  io.Label("VECTRIX command line");
+  std::string firstPlotLine = plot.PlotCommandLines.lines[1];
+  if (io.Str(firstPlotLine) && rd && !firstPlotLine.empty()) {
+    plot.PlotCommandLines.lines[1] = firstPlotLine;
+  }
+  io.Label("background colour");
+  io.Int(gv.BackgroundColour);
+  io.Label("Windows print mode (1=mono 2=color)");
+  if (io.Int(ps.WindowsPrintMode) && rd && ps.WindowsPrintMode == 0) ps.WindowsPrintMode = 1;
+  io.Label("Layer Monochrome");
+  io.Bool(plot.layerMonochrome);
+}
+
+void TrailingItems(ConfigIo& io) {
+  auto& ps = ProgramSettings;
+  auto& cv = ConfigVariables;
+  auto& plot = PlotSettings;
+  auto& gv = GraphicsVariables;
+  auto& pr = PrintSettings;
+  auto& v3 = ViewSettings3D;
+  const bool rd = io.Reading();
+
+  io.Label("Textwidth/height Graphics");
+  if (io.Real(gv.TextWidthRatio) && rd && gv.TextWidthRatio == 0) gv.TextWidthRatio = 0.8L;
+  io.Label("Text font Graphics");
+  io.Str(gv.GraphicsFont);
+  for (int layer = 16; layer <= 31; ++layer) {
+    io.Label("Color Layer " + IntStr(layer));
+    if (io.Int(plot.PenNumbers[layer]) && rd && plot.PenNumbers[layer] == 0) {
+      plot.PenNumbers[layer] = 1;
+    }
+  }
+  io.Label("word processor");
+  io.Str(cv.WordProcessorPath);
+  io.Label("Database mode");
+  io.Int(cv.databaseMode);
+  io.Label("external database");
+  io.Str(cv.externalDatabase);
+  io.Label("Windows Screendump Origin X");
+  io.Int(pr.ScreendumpOriginX);
+  io.Label("Windows Screendump Origin Y");
+  io.Int(pr.ScreendumpOriginY);
+  io.Label("Windows Screendump Scale");
+  if (io.Double(pr.ScreendumpScale) && rd && pr.ScreendumpScale == 0) {
+    pr.ScreendumpScale = 1.0;
+    pr.PrintScaleVertical = 1.0;
+  }
+  io.Label("Windows Screendump Border ?");
+  io.Bool(pr.ScreendumpBorder);
+  io.Label("VECTRIX Command lines (n, line 2 .. line n)");
+  auto& pcl = plot.PlotCommandLines;
+  if (io.Int(pcl.count) && rd && pcl.count > kPlotCommandLineCount)
+    pcl.count = kPlotCommandLineCount;
+  for (int i = 2; i <= pcl.count; ++i) io.Str(pcl.lines[i]);
+  io.Label("Archive Flag ?");
+  io.Bool(ps.ArchiveFlag);
+  io.Label("Date Code");
+  // Style 4 (day/month/year) is one of the date styles and must survive a restart.
+  if (io.Int(cv.DateStyle) && rd && (cv.DateStyle < 1 || cv.DateStyle > 4)) cv.DateStyle = 1;
+  io.Label("Header Space Lines");
+  if (io.Int(cv.HeaderSpaceLines) && rd && (cv.HeaderSpaceLines < 0 || cv.HeaderSpaceLines > 30)) {
+    cv.HeaderSpaceLines = 0;
+  }
+  io.Label("Text Device");
+  if (io.Int(cv.OutputDevice) && rd && (cv.OutputDevice < 1 || cv.OutputDevice > 9)) {
+    cv.OutputDevice = 1;
+  }
+  io.Label("Text Device Window ?");
+  io.Bool(cv.AskOutputDevice);
+  io.Label("Small Online Window ?");
+  io.Bool(cv.smallOnlineWindow);
+  io.Label("Enter Diagram Limits ?");
+  io.Bool(cv.enterDiagramLimits);
+  io.Label("Dot=1 Komma=2");
+  if (io.Int(cv.DecimalCommaMode) && rd && (cv.DecimalCommaMode < 1 || cv.DecimalCommaMode > 2)) {
+    cv.DecimalCommaMode = 1;
+  }
+  io.Label("Default Data Directory");
+  if (io.Str(cv.DefaultDataDirectory) && rd && TrimStr(cv.DefaultDataDirectory).empty()) {
+    cv.DefaultDataDirectory = AddBackslash(ps.BaseDirectory);
+  }
+  io.Label("Text Height Factor");
+  if (io.Real(gv.TextHeightFactor) && rd && gv.TextHeightFactor < 0.1L) gv.TextHeightFactor = 1.0L;
+  io.Label("Input Window Scale %");
+  if (io.Int(cv.DialogScalePercent) && rd &&
+      (cv.DialogScalePercent < 10 || cv.DialogScalePercent > 1000)) {
+    cv.DialogScalePercent = 100;
+  }
+  io.Label("HTML Browser");
+  io.Str(cv.HtmlBrowserPath);
+  io.Label("Print Scale Vertical");
+  if (io.Double(pr.PrintScaleVertical) && rd && pr.PrintScaleVertical < 0.0001) {
+    pr.PrintScaleVertical = pr.ScreendumpScale;
+  }
+  io.Label("Line thickness Layer 0..5");
+  for (int layer = 0; layer <= 5; ++layer) {
+    auto& w = plot.LayerLineWidths[layer];
+    if (io.Int(w) && rd && (w < 1 || w > 255)) w = 1;
+  }
+  io.Label("Graphic Printout Dialog Box ?");
+  io.Bool(pr.PrintDialogFlag);
+  io.Label("Text window left/top/width/height");
+  {
+    auto& r = pr.TextWindowRect;
+    std::string line =
+        IntStr(r.left) + "|" + IntStr(r.top) + "|" + IntStr(r.width) + "|" + IntStr(r.height) + "|";
+    if (io.Str(line) && rd) {
+      std::string f[4];
+      std::size_t start = 0;
+      for (int i = 0; i < 4; ++i) {
+        std::size_t bar = line.find('|', start);
+        if (bar == std::string::npos) {
+          f[i] = line.substr(std::min(start, line.size()));
+          start = line.size();
+        } else {
+          f[i] = line.substr(start, bar - start);
+          start = bar + 1;
+        }
+      }
+      std::int32_t width = StrToInteger(f[2]);
+      std::int32_t height = StrToInteger(f[3]);
+      if (width != 0 && height != 0) {
+        r = {StrToInteger(f[0]), StrToInteger(f[1]), width, height};
+      }
+    }
+  }
+  io.Label("Metric Units=0,  English units=1");
+  io.Int(cv.UnitSystem);
+  io.Label("printout with header=1, header page 1 only=2");
+  if (io.Int(cv.ReportHeaderMode) && rd && (cv.ReportHeaderMode < 1 || cv.ReportHeaderMode > 2)) {
+    cv.ReportHeaderMode = 1;
+  }
+  io.Label("Text Font Printout");
+  if (io.Str(pr.PrintoutFont) && rd && pr.PrintoutFont.empty()) pr.PrintoutFont = "Courier New";
+  io.Label("Text Size Printout");
+  if (io.Int(pr.PrintoutTextSize) && rd && pr.PrintoutTextSize == 0) pr.PrintoutTextSize = 10;
+  io.Label("Text Style Printout");
+  io.Int(pr.PrintoutTextStyle);
+  io.Label("Text Style Graphics");
+  io.Int(gv.GraphicsTextStyle);
+  io.Label("Printer: Portrait=1, Landscape=2");
+  io.Int(pr.PrintOrientation);
+  io.Label("Edit 3D x,y,z ?");
+  io.BoolFalse(v3.AskViewAngles3D);
+  io.Label("3D - Default x,y,z");
+  for (int i = 1; i <= 3; ++i) io.Real(v3.ViewAngles3D[i]);
+  io.Int(cv.ChangeIndexStyle);
+  if (io.Int(cv.optionWordAfter3D) && rd && cv.optionWordAfter3D == 0) cv.optionWordAfter3D = 2;
+  io.Str(plot.ReleaseRowLabel);
+  io.Label("Decimals DXF,TXT");
+  if (io.Int(plot.DxfDecimals) && rd && (plot.DxfDecimals < 1 || plot.DxfDecimals > 32)) {
+    plot.DxfDecimals = 6;
+  }
+  io.Label("CAD Text Mode");
+  if (io.Int(cv.CadTextMode) && rd && cv.CadTextMode == 0) cv.CadTextMode = 1;
+  io.Label("pen width Layer 16..31");
+  for (int layer = 16; layer <= 31; ++layer) io.Int(plot.PenWidths[layer]);
+  io.Int(cv.CharMode);
+  if (io.Int(cv.ContentScalePercent) && rd &&
+      (cv.ContentScalePercent < 10 || cv.ContentScalePercent > 1000)) {
+    cv.ContentScalePercent = 100;
+  }
+  if (io.Int(cv.tailOptionWord) && rd && (cv.tailOptionWord == 0 || cv.tailOptionWord > 2)) {
+    cv.tailOptionWord = 2;
+  }
+  if (io.Real(plot.cadFactor) && rd && plot.cadFactor == 0) plot.cadFactor = 1.0L;
+  io.Int(ps.unlabelledInteger);
+  io.Int(cv.LanguageCode);
+  io.Int(cv.ResultScreen);
+  io.Bool(plot.HideMakerTitle);
+  io.Bool(plot.HideFileName);
+  io.Bool(plot.HideDateLine);
+  io.Bool(plot.HideLogo);
+  io.Bool(plot.HideFooterLine);
+  io.Bool(plot.HideTitleBlock);
+  io.Bool(cv.tailOptionFlag);
+  if (io.Bool(cv.KeepLanguage) && rd && !cv.KeepLanguage) cv.LanguageCode = 0;
+  io.Int(cv.TitleBlockKind);
+  for (int c = 1; c <= 16; ++c) {
+    TColourRef& entry = gv.ColourTable[static_cast<std::size_t>(c)];
+    std::string text = IntStr(static_cast<long long>(entry));
+    std::int64_t value = 0;
+    // A written 0 is black and is taken; an empty, broken or negative value keeps the colour.
+    if (io.Str(text) && rd && ParseWholeInteger(text, value) && value >= 0) {
+      entry = static_cast<TColourRef>(value);
+    }
+  }
+  bool negated = !v3.flatten3D;
+  if (io.Bool(negated) && rd) v3.flatten3D = !negated;
+}
+
+void WalkItems(ConfigIo& io) {
+  LeadingItems(io);
+  if (io.Reading() && io.Ended()) return;
+  if (io.Reading() && GlobalTextFile.Eof()) {
+    // Files of older versions end after "Layer Monochrome": their graphics text used the CAD
+    // text settings.
+    GraphicsVariables.TextWidthRatio = PlotSettings.cadTextWidthRatio;
+    GraphicsVariables.GraphicsFont = "Arial";
+    return;
+  }
+  TrailingItems(io);
+}
+
+}  // namespace
+
+std::string ConfigFileName() {
+  return AddBackslash(ConfigVariables.ConfigDirectory) + ProgramIdentity.fileStem + ".cfg";
+}
+
+bool ReadConfigFile(const std::string& fileName) {
+  AssignText(GlobalTextFile, fileName);
+  if (GlobalTextFile.Reset() != kIoOk) return false;
+  ConfigIo io(true);
+  io.Label("header");
+  io.Label("version");
+  WalkItems(io);
+  ApplyScreenSizeDefaults();
+  CloseText(GlobalTextFile);
+  return true;
+}
+
+void ReadConfig() {
+  const std::string stem = ProgramIdentity.fileStem;
+  const std::string common = MakerCommonDirectory();
+  const std::string candidates[3] = {ConfigFileName(), common + stem + ".cfg",
+                                     common + stem + "/" + stem + ".cfg"};
+  const std::string directories[3] = {ConfigVariables.ConfigDirectory, common, common + stem + "/"};
+  for (int i = 0; i < 3; ++i) {
+    if (!FileExistsIO(candidates[i])) continue;
+    if (ReadConfigFile(candidates[i])) {
+      ConfigVariables.ConfigDirectory = directories[i];
+      return;
+    }
+  }
+  ApplyScreenSizeDefaults();
+  PrintSettings.TextWindowRect.height = ScreenMetrics.height - 80;
+  const auto& m = ScreenMetrics;
+  long double ratio = static_cast<long double>(m.mainWindowHeight) / (m.mainClientHeight + 46);
+  ConfigVariables.DialogScalePercent = static_cast<std::int32_t>(
+      std::lround((ratio + 0.009L) * (m.logicalPixelsPerInch / 96.0L) * 100.0L));
+  AbortFlag = true;
+}
+
+void WriteConfigFile(const std::string& fileName) {
+  AssignText(GlobalTextFile, fileName);
+  RewriteChecked(GlobalTextFile);
+  if (AbortFlag) return;
+  WriteLineStr(ProgramIdentity.fileStem + " " + "Configuration");
+  WriteLineStr("Version " + ProgramIdentity.version);
+  ConfigIo io(false);
+  LeadingItems(io);
+  TrailingItems(io);
+  if (AbortFlag) {
+    AbandonText(GlobalTextFile);
+    return;
+  }
+  CloseText(GlobalTextFile);
+}
+
+void WriteConfig() {
+  if (AbortFlag) return;
+  WriteConfigFile(ConfigFileName());
+}
+
+void CheckConfigDirs() {
+  auto& ps = ProgramSettings;
+  auto& cv = ConfigVariables;
+  const std::string base = AddBackslash(ps.BaseDirectory);
+  for (std::string* dir : {&ps.tempDirectory, &ps.dbfDirectory, &ps.pltDirectory, &ps.ediDirectory,
+                           &cv.DefaultDataDirectory}) {
+    if (DelBlanks(*dir).empty()) *dir = base;
+  }
+  if (!CheckDirWritable(ps.cadDirectory)) ErrorMessageIfEnabled("invalid CAD Directory configured");
+  if (!DirHasEntries(ps.dbfDirectory)) ErrorMessageIfEnabled("invalid DBF Directory configured");
+  if (!DirHasEntries(ps.pltDirectory)) ErrorMessageIfEnabled("invalid PLT Directory configured");
+  if (!CheckDirWritable(ps.tempDirectory)) {
+    ErrorMessageIfEnabled("invalid temporary directory configured");
+    InputText("temporary directory", 60, ps.tempDirectory);
+  }
+  if (!CheckDirWritable(ps.ediDirectory)) ErrorMessageIfEnabled("invalid EDI Directory configured");
+  if (!CheckDirWritable(cv.DefaultDataDirectory)) {
+    ErrorMessageIfEnabled("invalid Data Directory configured");
+  }
+}

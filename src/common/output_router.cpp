@@ -1,0 +1,602 @@
+// The result output router: devices, opening and closing, the raw writes and the hooks.
+#include "common/output_router.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/formatting.h"
+#include "common/program_state.h"
+#include "common/text_file.h"
+#include "platform/process.h"
+
+TOutputState OutputState;
+
+namespace {
+
+TShowTextFileHook& ShowHook() {
+  static TShowTextFileHook hook;
+  return hook;
+}
+TPrintTextFileHook& PrintHook() {
+  static TPrintTextFileHook hook;
+  return hook;
+}
+std::string& PortOverride() {
+  static std::string name;
+  return name;
+}
+
+const char* const kDeviceCaptions[7] = {
+    "Screen",   "Text printer", "File", "Windows printer", "external word processor",
+    "TXT File", "HTML File"};
+
+bool IsCharacterDevice(const std::string& name) {
+  struct stat st {};
+  return stat(name.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+std::string ReadWholeFile(const std::string& name) {
+  TTextFile file;
+  file.Assign(name);
+  std::string all;
+  if (file.Reset() != kIoOk) return all;
+  std::string line;
+  while (!file.Eof()) {
+    if (file.ReadLine(line) != kIoOk) break;
+    all += line;
+    all += '\n';
+  }
+  file.Close();
+  return all;
+}
+
+// The display copy of a listing: every line converted from the DOS code page, written in one
+// piece. Failures set AbortFlag.
+void CopyListingForDisplay(const std::string& source, const std::string& target) {
+  TTextFile in;
+  in.Assign(source);
+  if (in.Reset() != kIoOk) {
+    AbortFlag = true;
+    return;
+  }
+  TTextFile out;
+  out.Assign(target);
+  if (out.Rewrite() != kIoOk) {
+    in.Close();
+    AbortFlag = true;
+    return;
+  }
+  std::string line;
+  bool failed = false;
+  do {
+    if (in.ReadLine(line) != kIoOk && !in.Eof()) {
+      failed = true;
+      break;
+    }
+    if (out.WriteLine(DosToWin(line)) != kIoOk) failed = true;
+  } while (!in.Eof() && !failed);
+  in.Close();
+  if (failed) {
+    out.Abandon();
+    AbortFlag = true;
+    return;
+  }
+  if (out.Close() != kIoOk) AbortFlag = true;
+}
+
+std::string OutwinName() {
+  return OutputTempDirectory() + "outwin.txt";
+}
+
+void SaveNameSettings(const char* extension) {
+  OutputState.savedExtension = ProgramIdentity.shortName;
+  OutputState.savedFileName = CurrentFileName;
+  OutputState.savedDataDirectory = DataDirectory;
+  ProgramIdentity.shortName = extension;
+}
+
+void RestoreNameSettings() {
+  ProgramIdentity.shortName = OutputState.savedExtension;
+  CurrentFileName = OutputState.savedFileName;
+  DataDirectory = OutputState.savedDataDirectory;
+}
+
+// Creates the file once as a check that it can be written, then closes it again.
+void ProbeOutputFile() {
+  AssignText(GlobalTextFile, OutputState.OutputFileName);
+  CheckWriteResult(GlobalTextFile);
+  if (AbortFlag) return;
+  CloseText(GlobalTextFile);
+}
+
+void OpenTextPrinter() {
+  int port = ProgramSettings.PrinterInterface;
+  std::string name = PortOverride();
+  OutputState.printerQueueFile.clear();
+  if (name.empty()) {
+    std::string device = "/dev/lp" + IntStr(std::max(port, 1) - 1);
+    if (IsCharacterDevice(device)) {
+      name = device;
+    } else {
+      name = OutputTempDirectory() + "LPT" + IntStr(port) + ".TMP";
+      OutputState.printerQueueFile = name;
+    }
+  }
+  OutputState.OutputFileName = name;
+  AssignText(GlobalTextFile, name);
+  SetInputHelpNumber(1060);
+  OutputState.singlePage = AskYesNo("single page printing ?");
+  if (AbortFlag) return;
+  OutputState.portPrefixFile = FileExistsIO("TEXT.TVP") ? "TEXT.TVP" : "";
+}
+
+// Sends the printer's set-up file ahead of the first line written to the port.
+void SendPortPrefix() {
+  if (OutputState.portPrefixFile.empty()) return;
+  std::string name = std::exchange(OutputState.portPrefixFile, std::string());
+  FILE* f = std::fopen(name.c_str(), "rb");
+  if (f == nullptr) return;
+  std::string bytes;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  std::fclose(f);
+  WriteStrPart(bytes);
+}
+
+bool StartOutsideProgram(const std::string& configured, const std::string& file) {
+  std::string program = ResolveOutsideProgram(configured);
+  if (program.empty()) {
+    ErrorMessageIfEnabled(configured + " not found");
+    return false;
+  }
+  CursorWait();
+  int rc = platform::StartDetached({program, file});
+  if (rc != 0) ErrorMessageIfEnabled(configured + " not found");
+  return rc == 0;
+}
+
+void EraseFile(const std::string& name) {
+  std::remove(name.c_str());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+void InitOutputState() {
+  OutputState = TOutputState();
+}
+
+bool IsTabDevice(int device) {
+  return device == kDeviceTxtFile || device == kDeviceDataTxt;
+}
+bool IsHtmlDevice(int device) {
+  return device == kDeviceHtml;
+}
+bool IsPaperDevice(int device) {
+  return (device >= 0 && device <= kDeviceWordProcessor) || device == kDeviceDosFile;
+}
+
+bool CompressedLayout() {
+  return ProgramSettings.ReportLineType == 4;
+}
+
+namespace {
+int LineType() {
+  int t = ProgramSettings.ReportLineType;
+  return (t >= 1 && t <= 3) ? t : 4;
+}
+std::string BoxRule(char corner1, char fill, char corner2) {
+  return std::string(1, corner1) + std::string(kReportWidth - 2, fill) + std::string(1, corner2);
+}
+}  // namespace
+
+std::string RuleSingle() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '-');
+    case 2:
+      return std::string(kReportWidth, static_cast<char>(196));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleDouble() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '=');
+    case 2:
+      return std::string(kReportWidth, static_cast<char>(205));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleBoxTop() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '*');
+    case 2:
+      return BoxRule(static_cast<char>(201), static_cast<char>(205), static_cast<char>(187));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleBoxBottom() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '*');
+    case 2:
+      return BoxRule(static_cast<char>(200), static_cast<char>(205), static_cast<char>(188));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleBoxMiddle() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '*');
+    case 2:
+      return BoxRule(static_cast<char>(204), static_cast<char>(205), static_cast<char>(185));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+char BoxSideChar() {
+  switch (LineType()) {
+    case 1:
+      return '*';
+    case 2:
+      return static_cast<char>(186);
+    default:
+      return ' ';
+  }
+}
+
+void ReportSetHeader(std::string_view title, std::string_view line1, std::string_view line2,
+                     std::string_view line3, std::string_view line4, std::int32_t pageTotal) {
+  auto& st = OutputState;
+  st.reportTitle = title.empty() ? ProgramIdentity.caption + "  V" + ProgramIdentity.version
+                                 : std::string(title);
+  st.headerLines[1] = line1;
+  st.headerLines[2] = line2;
+  st.headerLines[3] = line3;
+  st.headerLines[4] = line4;
+  st.pageTotal = pageTotal;
+  st.pageCounter = 0;
+  st.lineCounter = 0;
+  st.bodyLines = 0;
+}
+
+void ReportColumnsReset() {
+  auto& st = OutputState;
+  st.symbolColumn = 35;
+  st.unitColumn = 44;
+  st.part1Column = 51;
+  st.part2Column = 62;
+  st.singleValueColumn = 56;
+}
+
+void ReportSetColumns(std::string_view textTitle, std::string_view symbolTitle,
+                      std::string_view unitTitle, std::string_view part1Title,
+                      std::string_view part2Title) {
+  ReportColumnsReset();
+  auto& t = OutputState.columnTitles;
+  t[1] = textTitle;
+  t[2] = symbolTitle;
+  t[3] = unitTitle;
+  t[4] = part1Title;
+  t[5] = part2Title;
+}
+
+std::string OutputTempDirectory() {
+  std::string dir = PrivateTempDir();
+  if (dir.empty()) dir = AddBackslash(ProgramSettings.tempDirectory);
+  return dir;
+}
+
+void CreateTempOutput(std::string& name) {
+  const std::string dir = OutputTempDirectory();
+  for (int n = 1; n <= 11; ++n) {
+    name = dir + "$OUT" + IntStr(n) + ".TMP";
+    if (FileExistsIO(name)) continue;  // in use by an open viewer
+    FILE* f = std::fopen(name.c_str(), "wx");
+    if (f != nullptr) {
+      std::fclose(f);
+      break;
+    }
+  }
+  OutputState.OutputFileName = name;
+}
+
+void OutputOpen(int code) {
+  for (int i = 0; i < 7; ++i) ScreenLines[i + 1] = kDeviceCaptions[i];
+  if (code == kOutputCaptionsOnly) return;
+  auto& st = OutputState;
+  st.CurrentOutputDevice = ConfigVariables.OutputDevice;
+  SetInputHelpNumber(1050);
+  if (code == 0) {
+    if (ConfigVariables.AskOutputDevice) {
+      int choice = st.CurrentOutputDevice;
+      InputCode("Device", 7, choice);
+      if (AbortFlag) return;
+      st.CurrentOutputDevice = static_cast<std::uint16_t>(choice);
+    }
+  } else {
+    st.CurrentOutputDevice = static_cast<std::uint16_t>(code);
+  }
+  st.htmlTableOpen = false;
+  st.portPrefixFile.clear();
+  st.browserExtension = false;
+  const bool ask = ConfigVariables.AskOutputDevice;
+  switch (st.CurrentOutputDevice) {
+    case 0:
+    case kDeviceScreen:
+    case kDevicePrinter:
+    case kDeviceWordProcessor: {
+      st.singlePage = false;
+      std::string name;
+      CreateTempOutput(name);
+      ProbeOutputFile();
+      if (AbortFlag) return;
+      break;
+    }
+    case kDeviceTextPrinter:
+      OpenTextPrinter();
+      if (AbortFlag) return;
+      break;
+    case kDeviceFile: {
+      st.singlePage = false;
+      SetInputHelpNumber(1070);
+      SaveNameSettings("txt");
+      std::string name;
+      // The save dialog also confirms overwriting and proves the name can be written.
+      SaveAsFileName("", name);
+      RestoreNameSettings();
+      if (AbortFlag) return;
+      st.OutputFileName = name;
+      AssignText(GlobalTextFile, name);
+      break;
+    }
+    case kDeviceTxtFile:
+    case kDeviceDataTxt: {
+      SetInputHelpNumber(1070);
+      SaveNameSettings("txt");
+      std::string name;
+      if (!ask) {
+        name =
+            OutputTempDirectory() + "$$$" + IntStr(ProgramSettings.ExportFileCounter + 1) + ".txt";
+      } else {
+        SaveAsFileName("", name);
+      }
+      RestoreNameSettings();
+      if (AbortFlag) return;
+      st.OutputFileName = name;
+      AssignText(GlobalTextFile, name);
+      break;
+    }
+    case kDeviceHtml: {
+      SetInputHelpNumber(1070);
+      SaveNameSettings("htm");
+      if (!ConfigVariables.HtmlBrowserPath.empty()) {
+        st.OutputFileName = OutputTempDirectory() + ProgramIdentity.fileStem + ".htm";
+        st.browserExtension = true;
+        CheckOverwrite(st.OutputFileName);
+        if (AbortFlag) {
+          RestoreNameSettings();
+          st.browserExtension = false;
+          return;
+        }
+      } else {
+        std::string name;
+        SaveAsFileName("", name);
+        RestoreNameSettings();
+        if (AbortFlag) return;
+        st.OutputFileName = name;
+      }
+      AssignText(GlobalTextFile, st.OutputFileName);
+      break;
+    }
+    case kDeviceDosFile:
+      st.singlePage = false;
+      st.OutputFileName = OutputTempDirectory() + "OUTDOS.TXT";
+      ProbeOutputFile();
+      if (AbortFlag) return;
+      break;
+    default:
+      return;
+  }
+  st.pageCounter = 0;
+  st.lineCounter = 0;
+  st.bodyLines = 0;
+}
+
+void OutputRewrite() {
+  CheckWriteResult(GlobalTextFile);
+}
+
+void OutputWrite(std::string_view text) {
+  SendPortPrefix();
+  if (IsHtmlDevice(OutputState.CurrentOutputDevice)) {
+    WriteLineStr(DosToWin(text));
+  } else {
+    WriteLineStr(text);
+  }
+}
+
+void OutputWriteChars(std::string_view text) {
+  SendPortPrefix();
+  if (IsHtmlDevice(OutputState.CurrentOutputDevice)) {
+    WriteStrPart(DosToWin(text));
+  } else {
+    WriteStrPart(text);
+  }
+}
+
+void AskInsertPaper() {
+  if (!OutputState.singlePage) return;
+  if (!AskYesNo("Insert paper.  Continue ?")) AbortFlag = true;
+}
+
+std::string HtmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+void OutputClose() {
+  auto& st = OutputState;
+  const int device = st.CurrentOutputDevice;
+  if ((device == kDeviceScreen || device == kDeviceTextPrinter || device == kDevicePrinter) &&
+      st.lineCounter > 0 && (ConfigVariables.ReportHeaderMode == 2 || CompressedLayout())) {
+    OutputWriteChars("\f");
+  }
+  if (IsHtmlDevice(device)) {
+    HtmlTableClose();
+    OutputWrite("</BODY>");
+    OutputWrite("</HTML>");
+  }
+  bool writeFailed = AbortFlag;
+  if (writeFailed && GlobalTextFile.IsOpenForOutput()) {
+    // A listing whose writes failed must not replace an older file of the same name.
+    AbandonText(GlobalTextFile);
+  } else {
+    CloseText(GlobalTextFile);
+  }
+  writeFailed = writeFailed || AbortFlag;
+  const std::string& name = st.OutputFileName;
+  switch (device) {
+    case kDeviceScreen:
+      if (!writeFailed) {
+        CopyListingForDisplay(name, OutwinName());
+        if (ShowHook()) {
+          ShowHook()(OutwinName(), name);
+        } else {
+          ShowLongText(ReadWholeFile(name));
+        }
+      }
+      EraseFile(name);
+      break;
+    case kDeviceTextPrinter:
+      if (!writeFailed && !st.printerQueueFile.empty()) {
+        int exitCode = 0;
+        int rc = platform::RunAndWait({"lp", st.printerQueueFile}, exitCode);
+        if (rc != 0 || exitCode != 0) {
+          ErrorMessageIfEnabled("LPT" + IntStr(ProgramSettings.PrinterInterface) + " not found");
+          AbortFlag = true;
+        }
+      }
+      if (!st.printerQueueFile.empty()) EraseFile(st.printerQueueFile);
+      break;
+    case kDeviceFile:
+    case kDeviceDosFile:
+      if (!writeFailed) CopyListingForDisplay(name, OutwinName());
+      MessagesEnabled = true;
+      break;
+    case kDevicePrinter:
+      if (!writeFailed) {
+        if (PrintHook()) {
+          PrintHook()(name);
+        } else {
+          ErrorMessageIfEnabled("No printer available");
+          AbortFlag = true;
+        }
+      }
+      EraseFile(name);
+      break;
+    case kDeviceWordProcessor:
+      if (!writeFailed) {
+        const std::string& wp = ConfigVariables.WordProcessorPath;
+        if (ResolveOutsideProgram(wp).empty()) {
+          ErrorMessageIfEnabled(wp + " not found");
+        } else {
+          CursorWait();
+          CopyListingForDisplay(name, OutwinName());
+          StartOutsideProgram(wp, OutwinName());
+        }
+      }
+      break;
+    case kDeviceTxtFile:
+      if (!writeFailed) {
+        ++ProgramSettings.ExportFileCounter;
+        CopyFileBlocks(name, OutputTempDirectory() + "$$" +
+                                 IntStr(ProgramSettings.ExportFileCounter) + ".txt");
+      }
+      break;
+    case kDeviceDataTxt:
+      if (!writeFailed) {
+        ++ProgramSettings.ExportFileCounter;
+        CopyFileBlocks(name, TrimStr(CurrentFileName) + ".txt");
+      }
+      break;
+    case kDeviceHtml:
+      if (st.browserExtension) {
+        if (!writeFailed) StartOutsideProgram(ConfigVariables.HtmlBrowserPath, name);
+        ProgramIdentity.shortName = st.savedExtension;
+        st.browserExtension = false;
+      }
+      break;
+    default:
+      break;
+  }
+  CursorArrow();
+}
+
+void InstallShowTextFileHook(TShowTextFileHook hook) {
+  ShowHook() = std::move(hook);
+}
+void InstallPrintTextFileHook(TPrintTextFileHook hook) {
+  PrintHook() = std::move(hook);
+}
+void SetPrinterPortOverride(std::string_view fileName) {
+  PortOverride() = fileName;
+}
+
+std::string ResolveOutsideProgram(std::string_view configuredPath) {
+  std::string path = TrimStr(configuredPath);
+  if (path.empty()) return {};
+  const bool windowsPath =
+      path.find('\\') != std::string::npos || (path.size() >= 2 && path[1] == ':');
+  std::string base = path;
+  std::size_t cut = base.find_last_of("\\/");
+  if (cut != std::string::npos) base = base.substr(cut + 1);
+  base = LowerStr(ExtractBaseName(base));
+  if (windowsPath || base == "notepad" || base == "write" || base == "mspaint") {
+    return platform::FindProgram("xdg-open");
+  }
+  return platform::FindProgram(path);
+}

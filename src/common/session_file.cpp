@@ -1,0 +1,39 @@
+// The session file: header line with the data directory, then the four recent files.
+#include "common/session_file.h"
+
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/program_state.h"
+#include "common/text_file.h"
+
+std::string SessionFileName() {
+  return AddBackslash(ConfigVariables.ConfigDirectory) + ProgramIdentity.fileStem + ".cff";
+}
+
+void ReadSession() {
+  auto& recent = ConfigVariables.RecentFiles;
+  recent.Fill(std::string());
+  TTextFile file;
+  file.Assign(SessionFileName());
+  if (file.Reset() != kIoOk) return;
+  std::string line;
+  if (!file.Eof()) file.ReadLine(line);  // header
+  for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) file.ReadLine(recent[i]);
+  file.Close();
+}
+
+void WriteSession() {
+  const auto& recent = ConfigVariables.RecentFiles;
+  if (recent[1].empty()) return;
+  AbortFlag = false;
+  AssignText(GlobalTextFile, SessionFileName());
+  RewriteChecked(GlobalTextFile);
+  if (AbortFlag) return;
+  WriteLineStr(ProgramIdentity.fileStem + " Session " + DataDirectory);
+  for (int i = 1; i <= kRecentFileCount; ++i) WriteLineStr(recent[i]);
+  if (AbortFlag) {
+    AbandonText(GlobalTextFile);
+    return;
+  }
+  CloseText(GlobalTextFile);
+}

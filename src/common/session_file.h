@@ -1,0 +1,16 @@
+// The session file (file stem + ".cff" beside the configuration): the data directory and the
+// four recently used data files, newest first.
+#pragma once
+
+#include <string>
+
+// Full name of the session file in ConfigDirectory.
+std::string SessionFileName();
+
+// Reads the four recent files; a missing file empties them, a short file leaves the missing
+// entries empty.
+void ReadSession();
+
+// Writes the session file in one piece, only when the first recent file is set (AbortFlag is
+// cleared first).
+void WriteSession();
