@@ -1,0 +1,169 @@
+// The auxiliary image list: its file format, the chooser lines and the list maintenance and
+// plot steps of the command, driven through the scripted dialog host.
+#include "graphics/aux_images.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "graphics_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class AuxImagesTest : public GraphicsTest {
+ protected:
+  void SetUp() override {
+    GraphicsTest::SetUp();
+    dir_ = fs::temp_directory_path() / ("vuko_aux_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    ProgramSettings.pltDirectory = dir_.string();
+    ProgramSettings.tempDirectory = dir_.string();
+    SetProgramIdentity();
+    Write("gear.plt", "SP1;PU0,0;PD400,0;\n");
+    Write("longimagename.plt", "SP2;PU0,0;PD0,400;\n");
+    Write("third.plt", "SP3;PU0,0;PD400,400;\n");
+  }
+  void TearDown() override {
+    AuxPortFileOverride.clear();
+    fs::remove_all(dir_);
+    GraphicsTest::TearDown();
+  }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+  }
+  fs::path ListFile() { return dir_ / "vuko.dbh"; }
+  void WriteList() {
+    Write("vuko.dbh",
+          "\"gear\",\"Gear data\"\r\n\"LongImageName\",\"Long name\"\r\n\"third\",\"Third\"\r\n");
+  }
+  fs::path dir_;
+};
+
+TEST_F(AuxImagesTest, ListLinesAndFileNames) {
+  const auto entries = ParseAuxImageList("\"gear\",\"Gear data\"\n\"LongImageName\",\"x\"\n");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(AuxImageListLine(entries[0]), "gear    : Gear data");
+  EXPECT_EQ(AuxImageFileName(entries[0]), "gear");
+  // Names are used whole, not cut to 8 characters.
+  EXPECT_EQ(AuxImageListLine(entries[1]), "LongImageName: x");
+  EXPECT_EQ(AuxImageFileName(entries[1]), "longimagename");
+  EXPECT_EQ(DbhLine("gear", "Gear data"), "\"gear\",\"Gear data\"");
+}
+
+TEST_F(AuxImagesTest, MalformedFieldIsReportedAndReadingGoesOn) {
+  const auto entries = ParseAuxImageList("gear,\"Gear data\"\n\"b\",\"B\"\n");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "gear");
+  EXPECT_EQ(entries[1].description, "B");
+  ASSERT_EQ(host_->Messages().size(), 1u);
+  EXPECT_NE(host_->Messages()[0].find("DBH file error"), std::string::npos);
+}
+
+TEST_F(AuxImagesTest, AtMost130Entries) {
+  std::string text;
+  for (int i = 0; i < 140; ++i) text += DbhLine("n" + std::to_string(i), "d") + "\n";
+  EXPECT_EQ(ParseAuxImageList(text).size(), 130u);
+}
+
+TEST_F(AuxImagesTest, ShowAuxImageDrawsThePicture) {
+  ShowAuxImage("Gear");
+  EXPECT_EQ(PrintSettings.PictureKind, 1);
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(List().RecordText(List().Count() - 1), "4;0;0;10;0");
+}
+
+TEST_F(AuxImagesTest, FirstPassShowsEntryOneThenTheChooserEnds) {
+  WriteList();
+  host_->AnswerCancel();  // the chooser: OK ends the command
+  AuxImagesMenu();
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_EQ(List().RecordText(List().Count() - 1), "4;0;0;10;0");
+  const auto choices = host_->RecordsOf(TDialogKind::Choice);
+  ASSERT_EQ(choices.size(), 1u);
+  ASSERT_EQ(choices[0].entries.size(), 8u);  // three images and five action lines
+  EXPECT_EQ(choices[0].entries[1], "LongImageName: Long name");
+  EXPECT_EQ(choices[0].entries[7], "-----  Print/Plot HP-GL/2  ------");
+}
+
+TEST_F(AuxImagesTest, ChoosingALongNameShowsItsWholeFile) {
+  WriteList();
+  host_->AnswerChoice(2);
+  host_->AnswerCancel();
+  AuxImagesMenu();
+  EXPECT_EQ(List().RecordText(List().Count() - 1), "4;0;0;0;10");
+}
+
+TEST_F(AuxImagesTest, DeletingLineTwoKeepsOneAndThreeInOrder) {
+  WriteList();
+  host_->AnswerChoice(5);  // "Delete" action line
+  host_->AnswerChoice(2);  // "Select line to delete..."
+  host_->AnswerCancel();
+  AuxImagesMenu();
+  EXPECT_EQ(ReadFile(ListFile()), "\"gear\",\"Gear data\"\n\"third\",\"Third\"\n");
+}
+
+TEST_F(AuxImagesTest, AppendEditAndInsert) {
+  WriteList();
+  host_->AnswerChoice(4);  // Append
+  host_->AnswerFile((dir_ / "third.plt").string());
+  host_->AnswerText("Appended");
+  host_->AnswerChoice(7);  // four entries now: line 4 + 3 is "Edit"
+  host_->AnswerChoice(1);
+  host_->AnswerText("gear2");
+  host_->AnswerText("Edited");
+  host_->AnswerChoice(8);  // Insert
+  host_->AnswerChoice(2);
+  host_->AnswerFile((dir_ / "gear.plt").string());
+  host_->AnswerText("Inserted");
+  host_->AnswerCancel();
+  AuxImagesMenu();
+  EXPECT_EQ(ReadFile(ListFile()),
+            "\"gear2\",\"Edited\"\n\"gear\",\"Inserted\"\n\"LongImageName\",\"Long name\"\n"
+            "\"third\",\"Third\"\n\"third\",\"Appended\"\n");
+}
+
+TEST_F(AuxImagesTest, PlotWritesEnterFileLeaveInOrder) {
+  WriteList();
+  const fs::path port = dir_ / "port.out";
+  AuxPortFileOverride = port.string();
+  host_->AnswerChoice(8);  // Print/Plot
+  host_->AnswerChoice(1);  // "Which drawing to plot ?"
+  host_->AnswerText("1");  // port
+  host_->AnswerYes();      // switching commands
+  host_->AnswerCancel();
+  AuxImagesMenu();
+  EXPECT_EQ(ReadFile(port), std::string("\x1B"
+                                        "E"
+                                        "\x1B"
+                                        "%0B") +
+                                "SP1;PU0,0;PD400,0;\n" +
+                                "\x1B"
+                                "%0A"
+                                "\x1B"
+                                "E");
+}
+
+TEST_F(AuxImagesTest, MissingListAsksForThePictureDirectory) {
+  const fs::path other = dir_ / "pictures";
+  fs::create_directories(other);
+  std::ofstream(other / "vuko.dbh") << "\"gear\",\"Gear\"\n";
+  std::ofstream(other / "gear.plt") << "SP1;PU0,0;PD0,40;\n";
+  ProgramSettings.pltDirectory = (dir_ / "empty").string();
+  host_->AnswerFile((other / "gear.plt").string());
+  host_->AnswerCancel();
+  AuxImagesMenu();
+  EXPECT_EQ(fs::path(ProgramSettings.pltDirectory), other);
+  EXPECT_EQ(List().RecordText(List().Count() - 1), "4;0;0;0;1");
+}
+
+}  // namespace

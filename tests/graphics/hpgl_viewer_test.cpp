@@ -1,0 +1,200 @@
+// The HP-GL/2 viewer: what each command family puts into the display list, in millimetres.
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "graphics_fixture.h"
+
+namespace {
+
+struct Segment {
+  double x1, y1, x2, y2;
+};
+
+class HpglViewerTest : public GraphicsTest {
+ protected:
+  void SetUp() override {
+    GraphicsTest::SetUp();
+    facade_->GrHeader(0, 0, 160, 120);
+    facade_->GrClear();
+  }
+  std::vector<Segment> Lines() {
+    std::vector<Segment> out;
+    for (std::size_t i = 0; i < List().Count(); ++i) {
+      const auto r = List().Record(i);
+      if (r.op == TDisplayOp::Line)
+        out.push_back({r.values[0], r.values[1], r.values[2], r.values[3]});
+    }
+    return out;
+  }
+  std::vector<TDisplayListRecord> Of(TDisplayOp op) {
+    std::vector<TDisplayListRecord> out;
+    for (std::size_t i = 0; i < List().Count(); ++i)
+      if (List().Record(i).op == op) out.push_back(List().Record(i));
+    return out;
+  }
+};
+
+TEST_F(HpglViewerTest, PenOneLineIsRedAndInMillimetres) {
+  ShowHpglData("IN;SP1;PU0,0;PD400,0;\n");
+  ASSERT_EQ(Lines().size(), 1u);
+  const Segment s = Lines()[0];
+  EXPECT_DOUBLE_EQ(s.x1, 0);
+  EXPECT_DOUBLE_EQ(s.y1, 0);
+  EXPECT_DOUBLE_EQ(s.x2, 10);  // 400 units of 0.025 mm
+  EXPECT_DOUBLE_EQ(s.y2, 0);
+  ASSERT_EQ(Of(TDisplayOp::Colour).size(), 1u);
+  EXPECT_EQ(Of(TDisplayOp::Colour)[0].values[0], 12);
+}
+
+TEST_F(HpglViewerTest, TheLastByteOfAFileIsRead) {
+  ShowHpglData("PU0,0;PD0,400;");  // no line end after the final ";"
+  ASSERT_EQ(Lines().size(), 1u);
+  EXPECT_DOUBLE_EQ(Lines()[0].y2, 10);
+}
+
+TEST_F(HpglViewerTest, PolylinesAndPenUpMoves) {
+  ShowHpglData("pu0,0;pd400,0,400,400;PD;PU800,800;PA1200,800;PD1200,1200;\n");
+  const auto l = Lines();
+  ASSERT_EQ(l.size(), 3u) << "PD; alone draws nothing, PU and PA with the pen up move only";
+  EXPECT_DOUBLE_EQ(l[1].x2, 10);
+  EXPECT_DOUBLE_EQ(l[1].y2, 10);
+  EXPECT_DOUBLE_EQ(l[2].x1, 30);
+  EXPECT_DOUBLE_EQ(l[2].y1, 20);
+  EXPECT_DOUBLE_EQ(l[2].y2, 30);
+}
+
+TEST_F(HpglViewerTest, PenNumbersSelectColours) {
+  const int expected[] = {0, 12, 14, 10, 11, 9, 13, 15, 8};
+  for (int pen = 0; pen <= 8; ++pen) EXPECT_EQ(HpglColour(pen), expected[pen]) << pen;
+  ShowHpglData("sp2;PU0,0;PD40,0;\n");
+  EXPECT_EQ(Of(TDisplayOp::Colour)[0].values[0], 14);
+}
+
+TEST_F(HpglViewerTest, CircleAboutThePen) {
+  ShowHpglData("SP1;PU800,400;CI200,5;PU0,0;\n");
+  const auto c = Of(TDisplayOp::Circle);
+  ASSERT_EQ(c.size(), 1u);
+  EXPECT_DOUBLE_EQ(c[0].values[0], 20);
+  EXPECT_DOUBLE_EQ(c[0].values[1], 10);
+  EXPECT_DOUBLE_EQ(c[0].values[2], 5);
+  EXPECT_TRUE(Lines().empty()) << "the chord tolerance is not taken for a command";
+}
+
+TEST_F(HpglViewerTest, ArcLeavesThePenAtItsEnd) {
+  // Start (10, 0) about (0, 0), 90 degrees: ends at (0, 10); the next line starts there.
+  ShowHpglData("SP1;PU400,0;PD;AA0,0,90;PD0,800;\n");
+  const auto a = Of(TDisplayOp::Arc);
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_NEAR(a[0].values[4], 10, 1e-9);  // start point
+  EXPECT_NEAR(a[0].values[5], 0, 1e-9);
+  EXPECT_NEAR(a[0].values[6], 0, 1e-9);  // end point
+  EXPECT_NEAR(a[0].values[7], 10, 1e-9);
+  ASSERT_EQ(Lines().size(), 1u);
+  EXPECT_NEAR(Lines()[0].x1, 0, 1e-9);
+  EXPECT_NEAR(Lines()[0].y1, 10, 1e-9);
+}
+
+TEST_F(HpglViewerTest, NegativeSweepDrawsClockwise) {
+  // From (0, 10) clockwise by 90 degrees to (10, 0): the quarter in the first quadrant, which
+  // counterclockwise runs from (10, 0) to (0, 10).
+  ShowHpglData("SP1;PU0,400;PD;AA0,0,-90;\n");
+  const auto a = Of(TDisplayOp::Arc);
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_NEAR(a[0].values[4], 10, 1e-9);
+  EXPECT_NEAR(a[0].values[5], 0, 1e-9);
+  EXPECT_NEAR(a[0].values[6], 0, 1e-9);
+  EXPECT_NEAR(a[0].values[7], 10, 1e-9);
+  EXPECT_NEAR(HpglState.CurrentX, 10, 1e-9);
+  EXPECT_NEAR(HpglState.CurrentY, 0, 1e-9);
+}
+
+TEST_F(HpglViewerTest, FullTurnIsACircle) {
+  ShowHpglData("SP1;PU400,0;PD;AA0,0,360;AA0,0,-360;\n");
+  const auto c = Of(TDisplayOp::Circle);
+  ASSERT_EQ(c.size(), 2u);
+  EXPECT_NEAR(c[0].values[2], 10, 1e-9);
+  EXPECT_NEAR(HpglState.CurrentX, 10, 1e-9);
+}
+
+TEST_F(HpglViewerTest, LabelWithUmlautAndDirection) {
+  ShowHpglData("CS3;SI0.2,0.4;DI0,1;PU400,800;LBMa}e\x03;\n");
+  const auto t = Of(TDisplayOp::Text);
+  ASSERT_EQ(t.size(), 1u);
+  EXPECT_EQ(*t[0].text,
+            "M\xC3\xA4"
+            "e");  // a} is the DOS a-umlaut, shown converted
+  EXPECT_DOUBLE_EQ(t[0].values[0], 10);
+  EXPECT_DOUBLE_EQ(t[0].values[1], 20);
+  const auto s = Of(TDisplayOp::TextStyle);
+  ASSERT_EQ(s.size(), 1u);
+  EXPECT_DOUBLE_EQ(s[0].values[0], 4);   // height: 0.4 cm
+  EXPECT_DOUBLE_EQ(s[0].values[1], 2);   // width: 0.2 cm
+  EXPECT_DOUBLE_EQ(s[0].values[3], 90);  // direction (0, 1)
+}
+
+TEST_F(HpglViewerTest, EncodedPolylineEightAndSevenBit) {
+  // Eight-bit: 193 is v = 2 (+1 unit), 194 is v = 3 (-1 unit), 63 adds 0 and continues.
+  // "=" makes the first pair absolute: (0, 0); then relative +1 unit and -1 unit.
+  ShowHpglData("PE=\xBF\xBF\xC1\xC2;\n");
+  auto l = Lines();
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_DOUBLE_EQ(l[1].x2, 0.025);
+  EXPECT_DOUBLE_EQ(l[1].y2, -0.025);
+  List().Clear();
+  // Seven-bit: 95 + 2 = "a" is +1 unit; "?" (63) then "`" (96): 0 + (1 << 5) = 32, +16 units.
+  ShowHpglData("PE7<=__a?`;\n");
+  l = Lines();
+  ASSERT_EQ(l.size(), 1u);
+  EXPECT_DOUBLE_EQ(l[0].x1, 0);
+  EXPECT_DOUBLE_EQ(l[0].x2, 0.025);
+  EXPECT_DOUBLE_EQ(l[0].y2, 16 * 0.025);
+}
+
+TEST_F(HpglViewerTest, EncodedPolylinePenNumberIsDecoded) {
+  // ":" then pen 3 encoded: v = 6, the eight-bit end digit 191 + 6 = 197.
+  ShowHpglData("PE:\xC5=\xBF\xBF\xC1\xC1;\n");
+  EXPECT_EQ(HpglState.Pen, 3);
+  ASSERT_FALSE(Of(TDisplayOp::Colour).empty());
+  EXPECT_EQ(Of(TDisplayOp::Colour).back().values[0], 10);
+}
+
+TEST_F(HpglViewerTest, MalformedFilesAreDrawnAsFarAsValid) {
+  // Truncated in the middle of a pair: the first line stays.
+  ShowHpglData("PU0,0;PD400,0,400");
+  EXPECT_EQ(Lines().size(), 1u);
+  // Huge and unreadable numbers, binary garbage, an unterminated label and encoded polyline.
+  const std::string bad[] = {"PU0,0;PD1e308,1e308;PD1e5000,3;",
+                             "PU0,0;PD99999999999999999999999,1;",
+                             std::string("PD\0\0\xff\xfe;;;,,,", 12),
+                             "LB never ends",
+                             "PE\xBF\xBF\xBF",
+                             "AA0,0",
+                             "CI",
+                             ";",
+                             "",
+                             "SP-5;SP300;PD;",
+                             "PE:"};
+  for (const auto& data : bad) ShowHpglData(data);
+  std::mt19937 rng(7);
+  std::string noise(100000, ' ');
+  for (char& c : noise) c = static_cast<char>(rng());
+  ShowHpglData(noise);
+  SUCCEED();
+}
+
+TEST_F(HpglViewerTest, MissingFileIsReportedAndDrawsNothing) {
+  ShowHpglFile("/nonexistent/image.plt");
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_TRUE(List().Empty());
+  AbortFlag = false;
+  const auto path = std::filesystem::temp_directory_path() / "vuko_hpgl_test.plt";
+  std::ofstream(path, std::ios::binary) << "SP1;PU0,0;PD40,40;";
+  ShowHpglFile(path.string());
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(Lines().size(), 1u);
+  std::filesystem::remove(path);
+}
+
+}  // namespace
