@@ -27,7 +27,6 @@ constexpr int kIoNotOpenForInput = 104;
 constexpr int kIoNotOpenForOutput = 105;
 constexpr int kIoInvalidNumber = 106;
 constexpr int kIoWriteProtected = 150;  // read-only file system
-constexpr int kIoDriveNotReady = 152;   // device absent
 constexpr int kIoWriteFault = 160;      // any other write failure
 constexpr int kIoReadFault = 161;       // any other read failure
 
@@ -71,6 +70,9 @@ class TTextFile {
 
   // First error since the file was opened (kIoOk when none); Close clears it.
   int IoResult() const { return ioResult_; }
+  // True only the first time it is asked after the file was opened, so that a failure of one
+  // file is reported once.
+  bool TakeFailureReport();
 
  private:
   struct Impl;
@@ -78,6 +80,11 @@ class TTextFile {
   int ioResult_ = kIoOk;
   std::unique_ptr<Impl> impl_;
 };
+
+// The I/O result code of an errno value.
+int IoCodeFromErrno(int err, bool writing);
+// "disk full" for kIoDiskFull, otherwise otherText, then the quoted file name and " !".
+std::string IoFailureText(int code, const std::string& fileName, const char* otherText);
 
 // The one shared channel. Only one user at a time; closed between uses.
 extern TTextFile GlobalTextFile;

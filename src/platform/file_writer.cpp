@@ -1,0 +1,169 @@
+// Atomic replacement of files through a temporary name in the target's directory.
+#include "platform/file_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+std::string DirOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string LeafOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Opens a new file with a name nobody else can have chosen; fd or -1 with errno set.
+int OpenUnique(const std::string& dir, std::string_view prefix, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  static thread_local std::mt19937_64 random{std::random_device{}() ^
+                                             static_cast<unsigned long>(getpid())};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = dir;
+    if (name.empty() || name.back() != '/') name += '/';
+    name += prefix;
+    name += std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
+            std::to_string(random() % 1000000000ULL);
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+int WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return ENOSPC;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, int& errnoOut) {
+  std::string name;
+  const int fd = OpenUnique(dir, prefix, name);
+  if (fd < 0) {
+    errnoOut = errno;
+    return {};
+  }
+  close(fd);
+  errnoOut = 0;
+  return name;
+}
+
+FileWriter::~FileWriter() {
+  Discard();
+}
+
+int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
+  Discard();
+  error_ = 0;
+  durable_ = durable;
+  target_ = path;
+  temp_.clear();
+  buffer_.clear();
+  direct_ = true;
+  if (path.empty()) return error_ = ENOENT;
+
+  if (mode == Mode::Append) {
+    fd_ = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return error_ = errno;
+    return 0;
+  }
+
+  // A link is followed, so the file it names is replaced and the link stays.
+  struct stat st {};
+  std::string real = path;
+  bool exists = stat(path.c_str(), &st) == 0;
+  if (exists) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) != nullptr) real = resolved;
+    if (S_ISDIR(st.st_mode)) return error_ = EISDIR;
+    if (!S_ISREG(st.st_mode)) {
+      fd_ = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      if (fd_ < 0) return error_ = errno;
+      return 0;
+    }
+    // An existing file we may not write is not replaced behind its back.
+    if (access(real.c_str(), W_OK) != 0) return error_ = errno;
+  }
+  const std::string dir = DirOf(real);
+  struct stat dirStat {};
+  if (stat(dir.c_str(), &dirStat) != 0) return error_ = errno;
+  if (!S_ISDIR(dirStat.st_mode)) return error_ = ENOTDIR;
+  fd_ = OpenUnique(dir, "." + LeafOf(real) + ".", temp_);
+  if (fd_ < 0) {
+    temp_.clear();
+    return error_ = errno;
+  }
+  if (exists) fchmod(fd_, st.st_mode & 07777);
+  target_ = real;
+  direct_ = false;
+  return 0;
+}
+
+int FileWriter::Write(std::string_view data) {
+  if (fd_ < 0) return error_ ? error_ : EBADF;
+  if (error_) return error_;
+  buffer_.append(data);
+  if (buffer_.size() >= kBufferSize) return Flush();
+  return 0;
+}
+
+int FileWriter::Flush() {
+  if (error_ || buffer_.empty()) return error_;
+  error_ = WriteAll(fd_, buffer_.data(), buffer_.size());
+  buffer_.clear();
+  return error_;
+}
+
+int FileWriter::Commit() {
+  if (fd_ < 0) return error_ ? error_ : EBADF;
+  Flush();
+  if (!error_ && durable_ && !direct_ && fdatasync(fd_) != 0 && errno != EINVAL) error_ = errno;
+  if (close(fd_) != 0 && !error_ && errno != EINTR) error_ = errno;
+  fd_ = -1;
+  if (!direct_) {
+    if (!error_ && rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno;
+    if (error_) unlink(temp_.c_str());
+    temp_.clear();
+  }
+  return error_;
+}
+
+void FileWriter::Discard() {
+  if (fd_ >= 0) {
+    close(fd_);
+    fd_ = -1;
+  }
+  if (!temp_.empty()) {
+    unlink(temp_.c_str());
+    temp_.clear();
+  }
+  buffer_.clear();
+}
+
+}  // namespace platform

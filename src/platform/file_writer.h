@@ -1,0 +1,52 @@
+// Writing a file so that the old one is replaced only by a complete new one: the content goes
+// to a temporary name in the same directory and is renamed over the target at Commit. Devices
+// and pipes (printer ports, /dev/null) are written directly, and appending writes in place.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class FileWriter {
+ public:
+  enum class Mode { Replace, Append };
+
+  FileWriter() = default;
+  ~FileWriter();  // an uncommitted file is discarded
+  FileWriter(const FileWriter&) = delete;
+  FileWriter& operator=(const FileWriter&) = delete;
+
+  // Opens for writing; 0 or an errno value. durable: the content reaches the disk before the
+  // rename (off for scratch files).
+  int Open(const std::string& path, Mode mode, bool durable = true);
+  // Buffered write; 0 or the errno value of the first failure (kept until Commit/Discard).
+  int Write(std::string_view data);
+  // Flushes, closes and, for a replacement, renames over the target; 0 or an errno value. On
+  // failure the temporary file is removed and the old file is left as it was.
+  int Commit();
+  // Closes and removes the temporary file; the old file stays.
+  void Discard();
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Error() const { return error_; }
+  // Name being written (the temporary name of a replacement); for tests.
+  const std::string& WorkingName() const { return temp_.empty() ? target_ : temp_; }
+
+ private:
+  int Flush();
+  int fd_ = -1;
+  bool direct_ = true;
+  bool durable_ = true;
+  int error_ = 0;
+  std::string target_;
+  std::string temp_;
+  std::string buffer_;
+};
+
+// Creates a new, empty file with a unique name beginning with prefix in dir (mode 0666 less the
+// umask) and returns its path; empty with errnoOut set on failure. The file is closed.
+std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, int& errnoOut);
+
+}  // namespace platform
