@@ -1,0 +1,260 @@
+// The graphics window on an offscreen screen: pictures land on the pixels their world
+// coordinates give, in colour and in monochrome; keys and the mouse change exactly the view;
+// a print at scale 1 measures its world lengths in millimetres.
+#include "graphics/forms/tftarvgra.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "common/graphics_settings.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "graphics/display_list.h"
+#include "graphics/graphics_facade.h"
+#include "graphics/view_control.h"
+
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kBlack = qRgb(0, 0, 0);
+
+class GraphicsWindowGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    InitGraphicsSettings();
+    InitViewState();
+    ProgramSettings.ScreenWidth = 640;
+    ProgramSettings.ScreenHeight = 480;
+    host_ = std::make_unique<ScriptedDialogHost>();
+    facade_ = std::make_unique<TGraphicsFacade>();
+    window_ = std::make_unique<TFtarvgra>();
+    window_->resize(640, 480);
+    window_->Canvas()->resize(640, 480);
+    GraphicsWindowInstance = window_.get();
+    AbortFlag = false;
+  }
+  void TearDown() override {
+    GraphicsWindowInstance = nullptr;
+    window_.reset();
+    facade_.reset();
+    host_.reset();
+  }
+  // World 0..160 x 0..120 on the whole 640 x 480 screen: 4 pixels per unit, y up.
+  void Window4PixelsPerUnit() { facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, 160, 120); }
+  QImage Paint() {
+    window_->FormPaint();
+    return window_->Picture().convertToFormat(QImage::Format_RGB32);
+  }
+  static int Px(double x) { return static_cast<int>(std::lround(x * 4)); }
+  static int Py(double y) { return 480 - static_cast<int>(std::lround(y * 4)); }
+  // Bounding box of the pixels that are not background.
+  static QRect Ink(const QImage& img) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, y) != kWhite) box |= QRect(x, y, 1, 1);
+    return box;
+  }
+
+  std::unique_ptr<ScriptedDialogHost> host_;
+  std::unique_ptr<TGraphicsFacade> facade_;
+  std::unique_ptr<TFtarvgra> window_;
+};
+
+TEST_F(GraphicsWindowGui, LineEndsAndCircleRadiusInColour) {
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(12);
+  facade_->GrLine(10, 10, 150, 10);
+  facade_->GrSetColor(9);
+  facade_->GrCircle(80, 60, 20);
+  const QImage img = Paint();
+  ASSERT_EQ(img.size(), QSize(640, 480));
+  // Line from pixel (40, 440) to (600, 440).
+  EXPECT_EQ(img.pixel(Px(10), Py(10)), kRed);
+  EXPECT_EQ(img.pixel(Px(80), Py(10)), kRed);
+  EXPECT_EQ(img.pixel(Px(150) - 1, Py(10)), kRed);
+  EXPECT_EQ(img.pixel(Px(150) + 3, Py(10)), kWhite);
+  EXPECT_EQ(img.pixel(Px(10) - 3, Py(10)), kWhite);
+  // Circle: centre (320, 240), radius 80 pixels, drawn in blue, hollow.
+  const QRgb blue = qRgb(0, 0, 255);
+  const QRect box = [&] {
+    QRect b;
+    for (int y = 0; y < 430; ++y)
+      for (int x = 0; x < 640; ++x)
+        if (img.pixel(x, y) == blue) b |= QRect(x, y, 1, 1);
+    return b;
+  }();
+  EXPECT_NEAR(box.center().x(), 320, 1);
+  EXPECT_NEAR(box.center().y(), 240, 1);
+  EXPECT_NEAR(box.width() / 2.0, 80, 1.5);
+  EXPECT_NEAR(box.height() / 2.0, 80, 1.5);
+  EXPECT_EQ(img.pixel(320, 240), kWhite);
+}
+
+TEST_F(GraphicsWindowGui, MonochromeDrawsBlackOnTheBackground) {
+  ProgramSettings.ColourOutputFlag = false;
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(12);
+  facade_->GrLine(10, 10, 150, 10);
+  facade_->GrSolid(20, 50, 40, 50, 40, 70, 20, 70);
+  const QImage img = Paint();
+  EXPECT_EQ(img.pixel(Px(80), Py(10)), kBlack);
+  EXPECT_EQ(img.pixel(Px(30), Py(60)), kBlack) << "filled areas are black in monochrome";
+}
+
+TEST_F(GraphicsWindowGui, ColourZeroDrawsInTheBackgroundColour) {
+  GraphicsVariables.BackgroundColour = RgbValue(0, 0, 0);
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(15);
+  facade_->GrLine(10, 10, 150, 10);
+  facade_->GrSetColor(0);
+  facade_->GrLine(10, 20, 150, 20);
+  const QImage img = Paint();
+  EXPECT_EQ(img.pixel(Px(80), Py(10)), kWhite);
+  EXPECT_EQ(img.pixel(Px(80), Py(20)), kBlack);
+}
+
+TEST_F(GraphicsWindowGui, TextStartsAtItsAnchor) {
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(16);
+  // Height 5 becomes 5 * 1.6 = 8 world units (32 pixels); the cell's top is 0.75 h above y.
+  facade_->GrSetTextStyle(0, 0, 5, 5);
+  facade_->GrOutTextXY(20, 40, "HHHH");
+  const QRect ink = Ink(Paint());
+  ASSERT_FALSE(ink.isEmpty());
+  const int anchorX = Px(20), cellTop = Py(40 + 0.75 * 8);
+  EXPECT_NEAR(ink.left(), anchorX, 4);
+  EXPECT_GE(ink.top(), cellTop - 1);
+  EXPECT_LE(ink.top(), cellTop + 16);
+  EXPECT_LE(ink.bottom(), cellTop + 32 + 2);
+  EXPECT_GT(ink.width(), 32) << "four letters of about 5 * 1.1 * 0.8 units each";
+}
+
+TEST_F(GraphicsWindowGui, EveryPaintShowsTheSamePicture) {
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(12);
+  facade_->GrLine(10, 10, 150, 10);
+  const QImage first = Paint();
+  const QImage second = Paint();
+  EXPECT_EQ(first, second);
+}
+
+TEST_F(GraphicsWindowGui, KeysZoomAndPanThePicture) {
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(12);
+  facade_->GrLine(0, 60, 160, 60);  // across the middle
+  facade_->GrLine(80, 0, 80, 120);
+  QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier);
+  QApplication::sendEvent(window_.get(), &plus);
+  // Zoom rectangle 54..586 x 40..440: world x 80 stays at 320 + 0 (the centre), world 13.5 at 0.
+  QImage img = Paint();
+  EXPECT_EQ(img.pixel(WorldToScreenX(80), 100), kRed);
+  EXPECT_EQ(WorldToScreenX(13.5), 0);
+  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  QApplication::sendEvent(window_.get(), &left);
+  img = Paint();
+  // Pan left by round(532 * 0.1) = 53 zoom units = 13.25 world units.
+  EXPECT_EQ(WorldToScreenX(13.5 + 13.25), 0);
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(window_.get(), &escape);
+  img = Paint();
+  EXPECT_EQ(img.pixel(320, 100), kRed);
+  EXPECT_EQ(WorldToScreenX(0), 0);
+}
+
+TEST_F(GraphicsWindowGui, RubberBandZoomsToTheDraggedRectangle) {
+  Window4PixelsPerUnit();
+  facade_->GrLine(0, 0, 160, 120);
+  auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons bs) {
+    QMouseEvent e(type, QPointF(p), QPointF(window_->Canvas()->mapToGlobal(p)), b, bs,
+                  Qt::NoModifier);
+    QApplication::sendEvent(window_->Canvas(), &e);
+  };
+  // Drag from pixel (160, 360) to (480, 120): world (40, 30) to (120, 90).
+  send(QEvent::MouseButtonPress, {160, 360}, Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, {300, 200}, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, {480, 120}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(WorldToScreenX(40), 0);
+  EXPECT_EQ(WorldToScreenY(30), 480);
+  EXPECT_EQ(WorldToScreenX(120), 640);
+  EXPECT_EQ(WorldToScreenY(90), 0);
+  // Right click resets.
+  send(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
+  EXPECT_EQ(WorldToScreenX(40), 160);
+}
+
+TEST_F(GraphicsWindowGui, StepDialogRunsToTheEndWithDoublePlus) {
+  Window4PixelsPerUnit();
+  for (int i = 0; i < 3; ++i) {
+    facade_->GrSetColor(0);
+    facade_->GrSetColor(12);
+    facade_->GrLine(10, 10 + i * 10, 150, 10 + i * 10);
+  }
+  window_->StepMode = true;
+  int dialogs = 0;
+  std::function<void()> answer = [&] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      ++dialogs;
+      dialog->findChild<QPushButton*>(dialogs == 1 ? "Button_nextstep" : "Button_endstep")->click();
+    }
+    if (window_->StepMode) QTimer::singleShot(10, answer);
+  };
+  QTimer::singleShot(10, answer);
+  const QImage img = Paint();
+  EXPECT_EQ(dialogs, 2) << "'+' goes to the next step point, '++' runs to the end";
+  EXPECT_FALSE(window_->StepMode);
+  EXPECT_EQ(img.pixel(Px(80), Py(30)), kRed);
+}
+
+TEST_F(GraphicsWindowGui, PrintAtScaleOneMeasuresWorldLengthsInMillimetres) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("print.pdf");
+  Window4PixelsPerUnit();
+  facade_->GrSetColor(16);
+  facade_->GrLine(10, 100, 110, 100);  // 100 mm
+  facade_->GrLine(10, 100, 10, 40);    // 60 mm
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    window_->SetPrinterDevice(&printer);
+    ViewState.PrintingFlag = true;
+    window_->FormPaint();
+    ViewState.PrintingFlag = false;
+    window_->SetPrinterDevice(nullptr);
+  }
+  // Read the page back at 254 dpi: ten pixels per millimetre.
+  QProcess render;
+  render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", pdf, dir.filePath("page")});
+  if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
+  render.waitForFinished(60000);
+  QImage page(dir.filePath("page.pgm"));
+  ASSERT_FALSE(page.isNull());
+  QRect ink;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+  // Lines one print pixel wide or more: the extents equal the lengths within a pixel or two.
+  EXPECT_NEAR(ink.width() / 10.0, 100.0, 0.3);
+  EXPECT_NEAR(ink.height() / 10.0, 60.0, 0.3);
+  // The top left corner of the shown world (0, 120) is the page's corner: 10 mm, 20 mm away.
+  EXPECT_NEAR(ink.left() / 10.0, 10.0, 0.3);
+  EXPECT_NEAR(ink.top() / 10.0, 20.0, 0.3);
+}
+
+}  // namespace
