@@ -323,24 +323,27 @@ void IgesWriter::Insert(std::string_view name, long double x, long double y, lon
   const int definition = block->definition;
   if (blockOpen_) blockDepth_ = std::max(blockDepth_, block->depth + 1);
   const bool dependent = blockOpen_;
-  if (angle == 0.0L && sx == 1.0L && sy == 1.0L) {
+  // A subfigure instance has one scale (the x scale) and a matrix of form 0 may only turn;
+  // turned or scaled instances keep the insert point in the matrix, where every reader
+  // applies it after the scale.
+  const std::string scale = Real(sx);
+  if (angle == 0.0L && sx == 1.0L) {
     if (!BeginIgesEntity(true)) return;
     Param("408," + std::to_string(definition) + "," + Real(x) + "," + Real(y) + ",0.0,1.0;");
     Directory(408, "", "", "", dependent);
     return;
   }
-  // Turned or scaled: a matrix carries rotation, scales and the insert point.
   const long double c = std::cos(angle * kRadPerDeg);
   const long double s = std::sin(angle * kRadPerDeg);
   if (!BeginIgesEntity(false)) return;
   const int matrix = entity_;
-  Param("124," + FixedText(c * sx, 6) + "," + FixedText(-s * sy, 6) + ",0.0," + FixedText(x, 6) +
-        ",");
-  Param(FixedText(s * sx, 6) + "," + FixedText(c * sy, 6) + ",0.0," + FixedText(y, 6) + ",");
+  Param("124," + FixedText(c, 6) + "," + FixedText(-s, 6) + ",0.0," + FixedText(x, 6) + ",");
+  Param(FixedText(s, 6) + "," + FixedText(c, 6) + ",0.0," + FixedText(y, 6) + ",");
   Param("0.0,0.0,1.0,0.0;");
   Directory(124, "0", "0", "", true);
   if (!BeginIgesEntity(true)) return;
-  Param("408," + std::to_string(definition) + ",0.0,0.0,0.0,1.0;");
+  Param("408," + std::to_string(definition) + ",0.0,0.0,0.0," +
+        (sx == 1.0L ? std::string("1.0") : scale) + ";");
   Directory(408, "", std::to_string(matrix), "", dependent);
 }
 

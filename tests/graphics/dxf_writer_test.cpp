@@ -140,12 +140,16 @@ TEST(DxfWriter, BlockFileTextsStayUnconvertedAndHaveNoSections) {
       options,
       [](DxfWriter& w) {
         w.Line(0, 0, 1, 1);
-        w.Text(0, 0, "\x81ber");
+        w.Text(0, 0,
+               "\x81"
+               "ber");
       },
       DxfWriter::Kind::BlockFile);
   const auto tags = Tags(text);
   EXPECT_EQ(Count(tags, "SECTION"), 0);
-  EXPECT_EQ(Value(Entity(tags, "TEXT"), 1), "\x81ber");
+  EXPECT_EQ(Value(Entity(tags, "TEXT"), 1),
+            "\x81"
+            "ber");
   EXPECT_EQ(tags.back().value, "EOF");
 }
 

@@ -245,9 +245,11 @@ TEST(IgesWriter, TurnedOrScaledInsertsUseAMatrix) {
             "0.0,0.0,1.0,0.0;");
   EXPECT_EQ(f.Field(7, 7), "5");  // matrix pointer
   EXPECT_EQ(f.Params(7), "408,3,0.0,0.0,0.0,1.0;");
+  // One scale per instance (the x scale), applied before the matrix.
   EXPECT_EQ(f.Params(9),
-            "124,2.000000,0.000000,0.0,10.000000,0.000000,3.000000,0.0,20.000000,"
+            "124,1.000000,0.000000,0.0,10.000000,0.000000,1.000000,0.0,20.000000,"
             "0.0,0.0,1.0,0.0;");
+  EXPECT_EQ(f.Params(11), "408,3,0.0,0.0,0.0,2.000;");
 }
 
 TEST(IgesWriter, ColourNumbersStayWithinTheIgesRange) {
