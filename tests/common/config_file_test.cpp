@@ -1,0 +1,295 @@
+// Configuration file: round trips, shortened and CRLF files, corrections of bad values, the
+// search places, atomic replacement, and the directory check at start-up.
+#include "common/config_file.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "common/graphics_settings.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream ss(text);
+  std::string line;
+  while (std::getline(ss, line)) lines.push_back(line);
+  return lines;
+}
+
+class ConfigFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vuko-cfg-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    const char* xdg = getenv("XDG_CONFIG_HOME");
+    oldXdg_ = xdg != nullptr ? xdg : "";
+    hadXdg_ = xdg != nullptr;
+    setenv("XDG_CONFIG_HOME", (dir_ + "/xdg").c_str(), 1);
+    Defaults();
+  }
+  void TearDown() override {
+    if (hadXdg_) {
+      setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+    } else {
+      unsetenv("XDG_CONFIG_HOME");
+    }
+    fs::remove_all(dir_);
+  }
+  void Defaults() {
+    ResetProgramStateForTests();
+    InitGraphicsSettings();
+    SetProgramIdentity();
+    ConfigVariables.ConfigDirectory = dir_;
+    ProgramSettings.BaseDirectory = dir_;
+    // A start without a configuration file sizes the main window from the screen.
+    ProgramSettings.ScreenWidth = static_cast<std::uint16_t>(ScreenMetrics.width - 9);
+    ProgramSettings.ScreenHeight = static_cast<std::uint16_t>(ScreenMetrics.height - 91);
+    AbortFlag = false;
+  }
+  std::string Written() {
+    WriteConfig();
+    EXPECT_FALSE(AbortFlag);
+    return ReadAll(dir_ + "/vuko.cfg");
+  }
+  void Put(const std::string& name, const std::string& content) {
+    std::ofstream(name, std::ios::binary) << content;
+  }
+  std::string dir_;
+  std::string oldXdg_;
+  bool hadXdg_ = false;
+};
+
+TEST_F(ConfigFileTest, DefaultsWrittenReadAndWrittenAgainAreByteIdentical) {
+  const std::string first = Written();
+  Defaults();
+  ReadConfig();
+  EXPECT_FALSE(AbortFlag);
+  const std::string second = Written();
+  EXPECT_EQ(first, second);
+  auto lines = Lines(first);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "vuko Configuration");
+  EXPECT_EQ(lines[1], "Version 1.0");
+  EXPECT_EQ(lines[2], "Layer");
+  EXPECT_EQ(lines.back(), "FALSE");  // item 89: the 3-D view boolean is written negated
+}
+
+TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
+  ConfigVariables.DateStyle = 4;  // day/month/year
+  GraphicsVariables.ColourTable[5] = RgbValue(0, 0, 0);
+  GraphicsVariables.ColourTable[7] = RgbValue(10, 20, 30);
+  ConfigVariables.OutputDevice = 7;
+  ConfigVariables.HtmlBrowserPath = "/usr/bin/firefox";
+  PrintSettings.TextWindowRect = {5, 6, 800, 600};
+  PlotSettings.PlotCommandLines.count = 3;
+  PlotSettings.PlotCommandLines.lines[3] = "third line";
+  ViewSettings3D.flatten3D = false;
+  ConfigVariables.KeepLanguage = true;
+  ConfigVariables.LanguageCode = 3;
+  const std::string first = Written();
+
+  Defaults();
+  ReadConfig();
+  EXPECT_EQ(ConfigVariables.DateStyle, 4);
+  EXPECT_EQ(GraphicsVariables.ColourTable[5], RgbValue(0, 0, 0));
+  EXPECT_EQ(GraphicsVariables.ColourTable[7], RgbValue(10, 20, 30));
+  EXPECT_EQ(ConfigVariables.OutputDevice, 7);
+  EXPECT_EQ(ConfigVariables.HtmlBrowserPath, "/usr/bin/firefox");
+  EXPECT_EQ(PrintSettings.TextWindowRect.width, 800);
+  EXPECT_EQ(PrintSettings.TextWindowRect.left, 5);
+  EXPECT_EQ(PlotSettings.PlotCommandLines.count, 3);
+  EXPECT_EQ(PlotSettings.PlotCommandLines.lines[3], "third line");
+  EXPECT_FALSE(ViewSettings3D.flatten3D);
+  EXPECT_EQ(ConfigVariables.LanguageCode, 3);
+  EXPECT_EQ(Written(), first);
+}
+
+TEST_F(ConfigFileTest, CrLfCopyReadsTheSame) {
+  ConfigVariables.DateStyle = 3;
+  ProgramSettings.FloatDigits = 5;
+  const std::string lf = Written();
+  std::string crlf;
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  Defaults();
+  Put(dir_ + "/vuko.cfg", crlf);
+  ReadConfig();
+  EXPECT_EQ(ConfigVariables.DateStyle, 3);
+  EXPECT_EQ(ProgramSettings.FloatDigits, 5);
+  EXPECT_EQ(Written(), lf);
+}
+
+// A file cut after any line keeps every value read and the defaults of the rest: writing it
+// again gives the full file's first lines followed by the default file's remaining lines.
+// Exception: a file that ends right after "Layer Monochrome" is an older layout whose graphics
+// text took the CAD text settings.
+TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
+  const std::vector<std::string> defaults = Lines(Written());
+  // A changed file: every line differs from the defaults where a value allows it.
+  // (The digits setting stays: it changes how every later real is written.)
+  ProgramSettings.HelpLevel = 2;
+  ConfigVariables.DateStyle = 3;
+  ConfigVariables.HeaderSpaceLines = 2;
+  GraphicsVariables.TextWidthRatio = 0.5L;
+  const std::vector<std::string> changed = Lines(Written());
+  ASSERT_EQ(changed.size(), defaults.size());
+  int monochromeLine = -1;
+  for (std::size_t i = 0; i < changed.size(); ++i) {
+    if (changed[i] == "Layer Monochrome") monochromeLine = static_cast<int>(i) + 1;
+  }
+  ASSERT_GT(monochromeLine, 0);
+  for (std::size_t cut = 0; cut <= changed.size(); ++cut) {
+    std::string text;
+    for (std::size_t i = 0; i < cut; ++i) text += changed[i] + "\n";
+    Defaults();
+    Put(dir_ + "/vuko.cfg", text);
+    ReadConfig();
+    if (static_cast<int>(cut) == monochromeLine + 1) {
+      EXPECT_EQ(GraphicsVariables.GraphicsFont, "Arial");
+      EXPECT_EQ(GraphicsVariables.TextWidthRatio, PlotSettings.cadTextWidthRatio);
+      continue;
+    }
+    std::vector<std::string> again = Lines(Written());
+    ASSERT_EQ(again.size(), defaults.size()) << "cut " << cut;
+    for (std::size_t i = 0; i < again.size(); ++i) {
+      // Lines 0 and 1 are the header, always written anew.
+      const std::string& expected = (i < cut || i < 2) ? changed[i] : defaults[i];
+      if (again[i] != expected) {
+        ADD_FAILURE() << "cut after " << cut << " lines: line " << i + 1 << " is '" << again[i]
+                      << "', expected '" << expected << "'";
+        break;
+      }
+    }
+  }
+}
+
+TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
+  auto lines = Lines(Written());
+  auto set = [&](const std::string& label, const std::string& value) {
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+      if (lines[i] == label) {
+        lines[i + 1] = value;
+        return;
+      }
+    }
+    ADD_FAILURE() << label;
+  };
+  set("Digits for floating point numbers", "12");  // above 9: 3
+  set("Lines per page for printer", "4");          // below 5: 66
+  set("Date Code", "7");                           // not a date style: 1
+  set("Header Space Lines", "31");                 // above 30: 0
+  set("Text Device", "10");                        // not a device: 1
+  set("Default Data Directory", "");               // start directory with its separator
+  set("Input Window Scale %", "5");                // below 10: 100
+  set("Text Font Printout", "");                   // "Courier New"
+  set("Decimals DXF,TXT", "40");                   // above 32: 6
+  set("Printer interface", "x");                   // no number reads as 0, then 1
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  Defaults();
+  ProgramSettings.FloatDigits = 7;
+  Put(dir_ + "/vuko.cfg", text);
+  ReadConfig();
+  EXPECT_EQ(ProgramSettings.FloatDigits, 3);
+  EXPECT_EQ(ProgramSettings.LinesPerPage, 66);
+  EXPECT_EQ(ConfigVariables.DateStyle, 1);
+  EXPECT_EQ(ConfigVariables.HeaderSpaceLines, 0);
+  EXPECT_EQ(ConfigVariables.OutputDevice, 1);
+  EXPECT_EQ(ConfigVariables.DefaultDataDirectory, dir_ + "/");
+  EXPECT_EQ(ConfigVariables.DialogScalePercent, 100);
+  EXPECT_EQ(PrintSettings.PrintoutFont, "Courier New");
+  EXPECT_EQ(PlotSettings.DxfDecimals, 6);
+  EXPECT_EQ(ProgramSettings.PrinterInterface, 1);
+}
+
+TEST_F(ConfigFileTest, WithoutFileScreenDefaultsAndAbort) {
+  ScreenMetrics = TScreenMetrics{};
+  ScreenMetrics.width = 1920;
+  ScreenMetrics.height = 1080;
+  ScreenMetrics.logicalPixelsPerInch = 144;
+  ScreenMetrics.mainWindowHeight = 1000;
+  ScreenMetrics.mainClientHeight = 954;
+  ProgramSettings.ScreenWidth = 0;
+  ProgramSettings.ScreenHeight = 65535;
+  ReadConfig();
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_EQ(ProgramSettings.ScreenWidth, 1911);
+  EXPECT_EQ(ProgramSettings.ScreenHeight, 989);
+  EXPECT_EQ(PrintSettings.TextWindowRect.height, 1000);
+  // round((1000 / 1000 + 0.009) * 1.5 * 100) = 151
+  EXPECT_EQ(ConfigVariables.DialogScalePercent, 151);
+  ScreenMetrics = TScreenMetrics{};
+}
+
+TEST_F(ConfigFileTest, FoundInTheMakersCommonDirectoryAndItsSubdirectory) {
+  ConfigVariables.DateStyle = 3;
+  const std::string content = Written();
+  fs::remove(dir_ + "/vuko.cfg");
+  const std::string common = dir_ + "/xdg/tarveno/";
+  fs::create_directories(common + "vuko");
+  Put(common + "vuko/vuko.cfg", content);
+  Defaults();
+  ReadConfig();
+  EXPECT_EQ(ConfigVariables.DateStyle, 3);
+  EXPECT_EQ(ConfigVariables.ConfigDirectory, common + "vuko/");
+  Put(common + "vuko.cfg", content);
+  Defaults();
+  ReadConfig();
+  EXPECT_EQ(ConfigVariables.ConfigDirectory, common);
+}
+
+TEST_F(ConfigFileTest, WriteReplacesTheFileInOnePiece) {
+  const std::string name = dir_ + "/vuko.cfg";
+  Put(name, "old content\n");
+  // A second name for the old file keeps its content when the file is replaced by rename; an
+  // in-place rewrite would change it.
+  fs::create_hard_link(name, dir_ + "/old-link");
+  Written();
+  EXPECT_EQ(ReadAll(dir_ + "/old-link"), "old content\n");
+  EXPECT_NE(ReadAll(name), "old content\n");
+  for (const auto& e : fs::directory_iterator(dir_)) {
+    const std::string f = e.path().filename();
+    EXPECT_TRUE(f == "vuko.cfg" || f == "old-link" || f == "xdg") << "left behind: " << f;
+  }
+}
+
+TEST_F(ConfigFileTest, WriteDoesNothingWhileAbortIsSet) {
+  AbortFlag = true;
+  WriteConfig();
+  EXPECT_FALSE(fs::exists(dir_ + "/vuko.cfg"));
+}
+
+TEST_F(ConfigFileTest, CheckConfigDirsFillsEmptyDirectoriesAndReportsBadOnes) {
+  ScriptedDialogHost host;
+  ProgramSettings.cadDirectory = dir_ + "/missing";
+  ProgramSettings.tempDirectory = "  ";
+  ProgramSettings.dbfDirectory = "";
+  ProgramSettings.pltDirectory = dir_;
+  ProgramSettings.ediDirectory = dir_;
+  ConfigVariables.DefaultDataDirectory = "";
+  Put(dir_ + "/something", "x");
+  CheckConfigDirs();
+  EXPECT_EQ(ProgramSettings.tempDirectory, dir_ + "/");
+  EXPECT_EQ(ProgramSettings.dbfDirectory, dir_ + "/");
+  EXPECT_EQ(ConfigVariables.DefaultDataDirectory, dir_ + "/");
+  EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid CAD Directory configured"});
+}
+
+}  // namespace

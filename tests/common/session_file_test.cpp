@@ -1,0 +1,70 @@
+// Session file: written only with a recent file, read back, missing and short files.
+#include "common/session_file.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/program_state.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class SessionFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    SetProgramIdentity();
+    char pattern[] = "/tmp/vuko-cff-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    ConfigVariables.ConfigDirectory = dir_;
+    AbortFlag = false;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Put(const std::string& name, const std::string& content) {
+    std::ofstream(name, std::ios::binary) << content;
+  }
+  std::string dir_;
+};
+
+TEST_F(SessionFileTest, SessionIsWrittenOnlyWithARecentFile) {
+  ConfigVariables.RecentFiles.Fill("");
+  WriteSession();
+  EXPECT_FALSE(fs::exists(dir_ + "/vuko.cff"));
+  ConfigVariables.RecentFiles[1] = "/data/a.vuk";
+  ConfigVariables.RecentFiles[2] = "/data/b.vuk";
+  DataDirectory = "/data";
+  AbortFlag = true;  // cleared by the writer
+  WriteSession();
+  EXPECT_EQ(ReadAll(dir_ + "/vuko.cff"), "vuko Session /data\n/data/a.vuk\n/data/b.vuk\n\n\n");
+  ConfigVariables.RecentFiles.Fill("stale");
+  ReadSession();
+  EXPECT_EQ(ConfigVariables.RecentFiles[1], "/data/a.vuk");
+  EXPECT_EQ(ConfigVariables.RecentFiles[2], "/data/b.vuk");
+  EXPECT_EQ(ConfigVariables.RecentFiles[3], "");
+}
+
+TEST_F(SessionFileTest, MissingOrShortSessionFileEmptiesTheList) {
+  ConfigVariables.RecentFiles.Fill("stale");
+  ReadSession();
+  for (const auto& f : ConfigVariables.RecentFiles) EXPECT_EQ(f, "");
+  Put(dir_ + "/vuko.cff", "vuko Session x\r\nonly.vuk\r\n");
+  ConfigVariables.RecentFiles.Fill("stale");
+  ReadSession();
+  EXPECT_EQ(ConfigVariables.RecentFiles[1], "only.vuk");
+  EXPECT_EQ(ConfigVariables.RecentFiles[2], "");
+  EXPECT_FALSE(AbortFlag);
+}
+
+}  // namespace
