@@ -62,15 +62,6 @@ TEST(GearContact, SpurPairContactRatioFromTheTextbook) {
   EXPECT_FALSE(HasMessage("Error  : tooth collision da2 !"));
 }
 
-TEST(GearContact, HelixAddsOverlapRatio) {
-  // Overlap ratio b sin(b) / (pi mn).
-  SetGearPair(20, 40, 2, 20, 12, 0, 0);
-  CalcGearPair();
-  ASSERT_FALSE(CalcFatalFlag);
-  EXPECT_NEAR(ToothingData.epsBeta, 20 * std::sin(DegToRad(12)) / (kPi * 2), 1e-12);
-  EXPECT_NEAR(ToothingData.epsGamma, ToothingData.epsAlpha + ToothingData.epsBeta, 1e-15);
-}
-
 TEST(SplineExample, DiametersOfShaftAndHub) {
   // Module 6.5, 30 degrees, 8 teeth: d = 52, db = 52 cos 30; the tool factors come from the
   // shaft's tip 61 and root 48 and the clearances 1.0 mm.
@@ -148,6 +139,26 @@ TEST(GearContact, ProtuberanceFlankHeight) {
   EXPECT_NEAR(tipDepth, 2.8, 1e-12);  // tool addendum 1.4 mn, no shift
   EXPECT_NEAR(t.hprP0[1], tipDepth - height, 1e-12);
   EXPECT_NEAR(t.hprP0[2], 0, 1e-15);
+}
+
+TEST(GearContact, ChamferedToolEndsTheInvoluteBelowTheTip) {
+  // A tool flank of 45 degrees near its root cuts a tip chamfer: the tooth's involute ends
+  // where it meets the chamfer's involute, between base and tip circle.
+  SetGearPair(20, 40, 2, 20, 0, 0, 0);
+  TToothingData& t = ToothingData;
+  t.toolKind[1] = 5;
+  t.hfP0mn[1] = 1.0L;
+  t.haP0mn[1] = 1.25L;
+  t.rhoaP0mn[1] = 0.25L;
+  t.alphakP0[1] = 45;
+  t.hFfP0mn[1] = 0.8L;
+  CalcGearPair();
+  ASSERT_FALSE(CalcFatalFlag);
+  EXPECT_EQ(t.toolAngleFlag[1], 1);
+  EXPECT_EQ(t.toolAngleFlag[2], 0);
+  EXPECT_GT(t.dFa[1], t.db[1]);
+  EXPECT_LT(t.dFa[1], t.da[1] - 0.1L);
+  EXPECT_NEAR(t.dFa[2], t.da[2], 1e-12);
 }
 
 }  // namespace

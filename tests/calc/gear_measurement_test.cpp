@@ -127,14 +127,6 @@ TEST(GearMeasurement, ExampleJointMeasurementValues) {
   EXPECT_NEAR(t.MCheck[1], t.M2PreMax[1], 1e-15);
 }
 
-TEST(GearMeasurement, GivenTeethSpannedStay) {
-  SetGearPair(20, 40, 2, 20, 0, 0, 0);
-  ToothingData.k[1] = 5;
-  CalcGearPair();
-  EXPECT_EQ(ToothingData.k[1], 5);
-  EXPECT_NEAR(ToothingData.W[1], IsoSpan(20, 5, 2, DegToRad(20), 0, 0), 1e-9);
-}
-
 TEST(GearMeasurement, AllowancesMoveSpanByTheirNormalShare) {
   // A thinner tooth by Asne shortens the span by |Asne| cos(an).
   SetGearPair(20, 40, 2, 20, 0, 0, 0);
