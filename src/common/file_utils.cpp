@@ -68,7 +68,8 @@ bool CopyInBlocks(std::string_view source, std::string_view target, std::size_t 
     return false;
   }
   platform::FileWriter out;
-  const bool scratch = !PrivateTempDir().empty() && dst.rfind(PrivateTempDir(), 0) == 0;
+  const std::string temp = platform::ExistingPrivateTempDirectory();
+  const bool scratch = !temp.empty() && dst.rfind(temp, 0) == 0;
   int err = out.Open(dst, platform::FileWriter::Mode::Replace, !scratch);
   if (err != 0) {
     close(in);

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "common/dialog_host.h"
-#include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
 #include "common/system_info.h"
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
+#include "platform/temp_dir.h"
 
 TTextFile GlobalTextFile;
 
@@ -98,7 +98,7 @@ namespace {
 
 // Scratch files of our own private directory need not reach the disk before they are used.
 bool IsScratchFile(const std::string& name) {
-  const std::string temp = PrivateTempDir();
+  const std::string temp = platform::ExistingPrivateTempDirectory();
   return !temp.empty() && name.rfind(temp, 0) == 0;
 }
 

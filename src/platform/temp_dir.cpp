@@ -61,6 +61,10 @@ std::string PrivateTempDirectory(const std::string& base) {
   return dir;
 }
 
+std::string ExistingPrivateTempDirectory() {
+  return Owner() == getpid() ? Current() : std::string();
+}
+
 void RemovePrivateTempDirectory() {
   std::string& dir = Current();
   if (dir.empty() || Owner() != getpid()) return;

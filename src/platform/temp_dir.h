@@ -12,6 +12,9 @@ namespace platform {
 // that made it. Empty when no directory could be made.
 std::string PrivateTempDirectory(const std::string& base);
 
+// The directory made so far by this process (with its "/"), or empty; never makes one.
+std::string ExistingPrivateTempDirectory();
+
 // Removes the directory now (it is made again on the next call); for tests and orderly ends.
 void RemovePrivateTempDirectory();
 
