@@ -7,9 +7,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
-
-#include "platform/file_writer.h"
 
 namespace platform {
 
@@ -52,10 +51,15 @@ bool CanEnterDirectory(const std::string& dir) {
 bool DirectoryTakesNewFiles(const std::string& dir) {
   struct stat st {};
   if (dir.empty() || stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  int err = 0;
-  const std::string probe = CreateUniqueFile(dir, ".vuko-probe-", err);
-  if (probe.empty()) return false;
-  return unlink(probe.c_str()) == 0;
+  std::string pattern = dir;
+  if (pattern.back() != '/') pattern += '/';
+  pattern += ".vuko-probe-XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return false;
+  close(fd);
+  return unlink(name.data()) == 0;
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -119,7 +119,12 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
     temp_.clear();
     return error_ = errno;
   }
-  if (exists) fchmod(fd_, st.st_mode & 07777);
+  if (exists) {
+    // The replacement keeps the owner where we may set it (otherwise it becomes ours, as any
+    // new file would) and the permissions of the old file.
+    (void)!fchown(fd_, st.st_uid, st.st_gid);
+    fchmod(fd_, st.st_mode & 07777);
+  }
   target_ = real;
   direct_ = false;
   return 0;
