@@ -1,6 +1,7 @@
 // Packed storage of the display list and the text form of its records.
 #include "graphics/display_list.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -44,20 +45,34 @@ std::string FormatCoord(double value) {
 
 void TDisplayList::Clear() {
   entries_.clear();
-  values_.clear();
+  entries_.shrink_to_fit();
+  chunks_.clear();
+  used_ = 0;
   texts_.clear();
 }
 
-void TDisplayList::Reserve(std::size_t records, std::size_t values) {
-  entries_.reserve(records);
-  values_.reserve(values);
+std::uint32_t TDisplayList::Reserve(int count) {
+  std::uint32_t inChunk = used_ & (kChunkSize - 1);
+  if (used_ != 0 && inChunk == 0) inChunk = kChunkSize;  // the last chunk is full
+  if (chunks_.empty() || inChunk + static_cast<std::uint32_t>(count) > kChunkSize) {
+    used_ = static_cast<std::uint32_t>(chunks_.size()) << kChunkBits;
+    chunks_.push_back(std::make_unique<double[]>(kChunkSize));
+  }
+  const std::uint32_t offset = used_;
+  used_ += static_cast<std::uint32_t>(count);
+  return offset;
+}
+
+std::uint32_t TDisplayList::AppendValues(const double* values, int count) {
+  const std::uint32_t offset = Reserve(count);
+  std::copy(values, values + count, At(offset));
+  return offset;
 }
 
 void TDisplayList::Append(TDisplayOp op, std::initializer_list<double> values) {
-  Entry e{static_cast<std::uint32_t>(values_.size()), static_cast<std::uint8_t>(op),
-          static_cast<std::uint8_t>(values.size()), 1, 0};
-  values_.insert(values_.end(), values.begin(), values.end());
-  entries_.push_back(e);
+  const int count = static_cast<int>(values.size());
+  entries_.push_back(Entry{AppendValues(values.begin(), count), static_cast<std::uint8_t>(op),
+                           static_cast<std::uint8_t>(count), 1, 0});
 }
 
 void TDisplayList::AppendText(double x, double y, std::string text) {
@@ -121,12 +136,10 @@ void TDisplayList::AppendRecordText(std::string_view recordText) {
     case TDisplayOp::Text: {
       real(NextField(rest));
       real(NextField(rest));
-      const Entry e{static_cast<std::uint32_t>(values_.size()), static_cast<std::uint8_t>(op), 3,
-                    static_cast<std::uint8_t>(valid), 0};
-      values_.insert(values_.end(), vals.begin(), vals.end());
-      values_.push_back(static_cast<double>(texts_.size()));
+      vals.push_back(static_cast<double>(texts_.size()));
       texts_.emplace_back(rest);
-      entries_.push_back(e);
+      entries_.push_back(Entry{AppendValues(vals.data(), 3), static_cast<std::uint8_t>(op), 3,
+                               static_cast<std::uint8_t>(valid), 0});
       return;
     }
     case TDisplayOp::TextStyle:
@@ -147,17 +160,16 @@ void TDisplayList::AppendRecordText(std::string_view recordText) {
       break;
     }
   }
-  const Entry e{static_cast<std::uint32_t>(values_.size()), static_cast<std::uint8_t>(op),
-                static_cast<std::uint8_t>(vals.size()), static_cast<std::uint8_t>(valid), 0};
-  values_.insert(values_.end(), vals.begin(), vals.end());
-  entries_.push_back(e);
+  const int count = static_cast<int>(vals.size());
+  entries_.push_back(Entry{AppendValues(vals.data(), count), static_cast<std::uint8_t>(op),
+                           static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(valid), 0});
 }
 
 TDisplayListRecord TDisplayList::Record(std::size_t index) const {
   const Entry& e = entries_[index];
   TDisplayListRecord r;
   r.op = static_cast<TDisplayOp>(e.op);
-  r.values = values_.data() + e.offset;
+  r.values = At(e.offset);
   r.valueCount = e.count;
   r.valid = e.valid != 0;
   r.rawOpcode = r.op == TDisplayOp::Unknown ? static_cast<int>(r.values[0]) : e.op;
@@ -204,8 +216,11 @@ std::string TDisplayList::RecordText(std::size_t index) const {
 }
 
 std::size_t TDisplayList::MemoryBytes() const {
-  std::size_t bytes = entries_.capacity() * sizeof(Entry) + values_.capacity() * sizeof(double) +
-                      texts_.capacity() * sizeof(std::string);
+  // A deque holds its entries in blocks of 512 bytes plus one map pointer per block.
+  const std::size_t blocks = (entries_.size() * sizeof(Entry) + 511) / 512 + 1;
+  std::size_t bytes = blocks * (512 + sizeof(void*)) +
+                      chunks_.size() * kChunkSize * sizeof(double) +
+                      chunks_.capacity() * sizeof(void*) + texts_.capacity() * sizeof(std::string);
   for (const auto& t : texts_)
     if (t.capacity() > 15) bytes += t.capacity() + 1;
   return bytes;

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,17 +66,27 @@ class TDisplayList {
 
   // Bytes held by the list (headers, value pool and texts), for the memory budget.
   std::size_t MemoryBytes() const;
-  void Reserve(std::size_t records, std::size_t values);
 
  private:
   struct Entry {
-    std::uint32_t offset;  // into values_ (or texts_ for texts)
+    std::uint32_t offset;  // into the value pool
     std::uint8_t op;
     std::uint8_t count;
     std::uint8_t valid;
     std::uint8_t spare;
   };
-  std::vector<Entry> entries_;
-  std::vector<double> values_;
+  // Values live in fixed chunks, so a growing list never holds twice its size while it
+  // reallocates; a record's values never straddle two chunks.
+  static constexpr std::uint32_t kChunkBits = 13;
+  static constexpr std::uint32_t kChunkSize = 1u << kChunkBits;
+  std::uint32_t Reserve(int count);  // offset of room for count values
+  double* At(std::uint32_t offset) const {
+    return chunks_[offset >> kChunkBits].get() + (offset & (kChunkSize - 1));
+  }
+  std::uint32_t AppendValues(const double* values, int count);
+
+  std::deque<Entry> entries_;
+  std::vector<std::unique_ptr<double[]>> chunks_;
+  std::uint32_t used_ = 0;  // next free offset
   std::vector<std::string> texts_;
 };

@@ -78,17 +78,23 @@ void TReplay::DrawBorder() {
   printer_->LineTo(WorldToPrinterX(page_, w.xmin), WorldToPrinterY(page_, w.ymin));
 }
 
+TReplayStop TReplay::Stop(TReplayStop why) {
+  if (screen_) screen_->Flush();
+  if (printer_) printer_->Flush();
+  return why;
+}
+
 TReplayStop TReplay::Run() {
   while (list_ && index_ < list_->Count()) {
     if (index_ % kYieldInterval == 0 && !yielded_) {
       yielded_ = true;
-      return TReplayStop::Yield;
+      return Stop(TReplayStop::Yield);
     }
     const TDisplayListRecord r = list_->Record(index_);
     if (r.valid && r.op == TDisplayOp::Colour && r.values[0] == 0 && stepMode_ && !printer_ &&
         !stepPending_) {
       stepPending_ = true;
-      return TReplayStop::StepPoint;
+      return Stop(TReplayStop::StepPoint);
     }
     stepPending_ = false;
     Apply(index_);
@@ -96,10 +102,10 @@ TReplayStop TReplay::Run() {
     yielded_ = false;
     if (r.valid && r.op == TDisplayOp::Sleep && !printer_ && r.values[0] > 0) {
       pauseMs_ = static_cast<int>(std::min(r.values[0], 60000.0));
-      return TReplayStop::Pause;
+      return Stop(TReplayStop::Pause);
     }
   }
-  return TReplayStop::Done;
+  return Stop(TReplayStop::Done);
 }
 
 void TReplay::SetColourRecord(int n) {

@@ -45,6 +45,8 @@ class TReplayCanvas {
   // Text whose cell's top left corner is at (x, y) before the turn about that point.
   virtual void Text(int x, int y, const std::string& utf8, const TCanvasFont& font,
                     TColourRef colour) = 0;
+  // Draws whatever the canvas has gathered; called before the replay stops or ends.
+  virtual void Flush() {}
 };
 
 // Why a replay slice stopped.
@@ -71,6 +73,7 @@ class TReplay {
 
  private:
   void DrawBorder();
+  TReplayStop Stop(TReplayStop why);
   void Apply(std::size_t i);
   void SetColourRecord(int n);
   void DrawText(double x, double y, const std::string& text);

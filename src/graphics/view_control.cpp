@@ -35,8 +35,12 @@ void InitViewState() {
 
 std::int32_t RoundPixel(long double v) {
   if (std::isnan(v)) return 0;
-  v = std::clamp(v, -kPixelLimit, kPixelLimit);
-  return static_cast<std::int32_t>(std::nearbyint(v));
+  // Adding and taking away 1.5 * 2^52 rounds a double to the nearest integer, halves to even,
+  // in the default rounding mode; much cheaper than the library call on every vertex.
+  volatile double d = static_cast<double>(std::clamp(v, -kPixelLimit, kPixelLimit));
+  constexpr double kMagic = 6755399441055744.0;
+  const double r = (d + kMagic) - kMagic;
+  return static_cast<std::int32_t>(r);
 }
 
 void ZoomToRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {

@@ -5,12 +5,14 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLine>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRubberBand>
 #include <QThread>
 #include <QTimer>
+#include <QVector>
 #include <cmath>
 #include <memory>
 
@@ -48,10 +50,14 @@ class TPainterCanvas : public TReplayCanvas {
   explicit TPainterCanvas(QPainter* p) : p_(p) {
     p_->setRenderHint(QPainter::Antialiasing, false);
     p_->setBrush(Qt::NoBrush);
+    lines_.reserve(kBatch);
   }
+  ~TPainterCanvas() override { Flush(); }
   void SetPen(TColourRef colour, int width, TPenStyle style) override {
+    Flush();
     QPen pen(ToQColor(colour));
-    pen.setWidth(std::max(1, width));
+    // Width 0 and 1 are the one-pixel cosmetic pen, which the raster engine draws fastest.
+    pen.setWidth(width <= 1 ? 0 : width);
     pen.setStyle(ToQtStyle(style));
     pen.setCapStyle(Qt::FlatCap);
     p_->setPen(pen);
@@ -59,15 +65,24 @@ class TPainterCanvas : public TReplayCanvas {
   void SetBrush(TColourRef colour) override { brush_ = ToQColor(colour); }
   void MoveTo(int x, int y) override { pos_ = QPoint(x, y); }
   void LineTo(int x, int y) override {
+    // Lines are gathered and drawn together: one painter call for many records.
     const QPoint to(x, y);
-    p_->drawLine(pos_, to);
+    lines_.append(QLine(pos_, to));
     pos_ = to;
+    if (lines_.size() >= kBatch) Flush();
+  }
+  void Flush() override {
+    if (lines_.isEmpty()) return;
+    p_->drawLines(lines_.constData(), static_cast<int>(lines_.size()));
+    lines_.clear();
   }
   void Ellipse(int left, int top, int right, int bottom) override {
+    Flush();
     p_->setBrush(Qt::NoBrush);
     p_->drawEllipse(QRectF(left, top, right - left, bottom - top));
   }
   void Arc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye) override {
+    Flush();
     const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
     const double a0 = RayAngle(cx, cy, xs, ys);
     double span = RayAngle(cx, cy, xe, ye) - a0;
@@ -77,6 +92,7 @@ class TPainterCanvas : public TReplayCanvas {
                 static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
   }
   void Polygon(const int (&xs)[4], const int (&ys)[4]) override {
+    Flush();
     const QPoint pts[4] = {{xs[0], ys[0]}, {xs[1], ys[1]}, {xs[2], ys[2]}, {xs[3], ys[3]}};
     p_->setBrush(brush_);
     p_->drawPolygon(pts, 4);
@@ -84,6 +100,7 @@ class TPainterCanvas : public TReplayCanvas {
   }
   void Text(int x, int y, const std::string& utf8, const TCanvasFont& f,
             TColourRef colour) override {
+    Flush();
     if (f.heightPx <= 0) return;
     QFont font(QString::fromStdString(f.face));
     font.setPixelSize(f.heightPx);
@@ -105,9 +122,11 @@ class TPainterCanvas : public TReplayCanvas {
   }
 
  private:
+  static constexpr int kBatch = 4096;
   QPainter* p_;
   QColor brush_ = Qt::white;
   QPoint pos_;
+  QVector<QLine> lines_;
 };
 
 int VirtualKey(const QKeyEvent* e) {
