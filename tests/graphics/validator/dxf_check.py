@@ -46,8 +46,9 @@ def dump_entity(container, e, out, explode):
     elif t == "TEXT":
         out.append([container, "TEXT", e.dxf.insert.x, e.dxf.insert.y, e.dxf.text])
     elif t == "SOLID":
-        pts = [e.dxf.vtx0, e.dxf.vtx1, e.dxf.vtx2, e.dxf.vtx3]
-        out.append([container, "SOLID"] + [c for p in pts for c in (p.x, p.y)])
+        # The outline of a SOLID runs through its corners 1, 2, 4, 3.
+        pts = [e.dxf.vtx0, e.dxf.vtx1, e.dxf.vtx3, e.dxf.vtx2]
+        out.append([container, "OUTLINE"] + [c for p in pts for c in (p.x, p.y)])
     elif t == "INSERT":
         out.append([container, "INSERT", e.dxf.name.upper(), e.dxf.insert.x, e.dxf.insert.y,
                     e.dxf.rotation, e.dxf.xscale, e.dxf.yscale])
@@ -92,6 +93,10 @@ def main():
     print("version", doc.dxfversion, "entities", dict(sorted(counts.items())))
     for b in bad:
         print("FAULT", b)
+    if "--extents" in sys.argv:
+        from ezdxf import bbox
+        ext = bbox.extents(msp)
+        print("extents %.6f %.6f %.6f %.6f" % (ext.extmin.x, ext.extmin.y, ext.extmax.x, ext.extmax.y))
     if dump:
         out = []
         for name, space in spaces:
