@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "common/formatting.h"
+#include "common/help_texts.h"
 #include "common/plane_geometry.h"
 #include "common/program_state.h"
 #include "graphics/graphics_facade.h"
@@ -368,4 +369,13 @@ void ShowHpglFile(const std::string& fileName) {
   content << in.rdbuf();
   ShowHpglData(content.str());
   AbortFlag = false;
+}
+
+void InstallGraphicsHelpImageHook() {
+  InstallHelpImageHook([](const std::string& pltFile) {
+    if (!GraphicsFacade) return;
+    GraphicsFacade->GrClear();
+    GraphicsFacade->GrHeader(0, 0, 160, 120);
+    if (!pltFile.empty()) ShowHpglFile(pltFile);
+  });
 }

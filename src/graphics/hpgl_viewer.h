@@ -33,3 +33,7 @@ void ShowHpglFile(const std::string& fileName);
 
 // The same for a file already in memory (the whole file is used, up to its last byte).
 void ShowHpglData(const std::string& data);
+
+// Lets the numbered help texts draw their pictures in the graphics window: clear it, set the
+// world window (0, 0)-(160, 120) and draw the named file, if any.
+void InstallGraphicsHelpImageHook();

@@ -19,6 +19,7 @@
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "graphics/display_list.h"
+#include "graphics/hpgl_viewer.h"
 
 namespace {
 
@@ -223,6 +224,7 @@ TFtarvgra::TFtarvgra(QWidget* parent) : QMainWindow(parent) {
   setFocusPolicy(Qt::StrongFocus);
   FormCreate();
   if (!GraphicsWindowInstance) GraphicsWindowInstance = this;
+  InstallGraphicsHelpImageHook();
 }
 
 TFtarvgra::~TFtarvgra() {
