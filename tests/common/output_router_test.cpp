@@ -1,0 +1,357 @@
+// Result output router: paging and headers on paper, the compressed layout, columns, the tab and
+// HTML devices, device hand-over at the close, and the messages section.
+#include "common/output_router.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "common/formatting.h"
+#include "common/graphics_settings.h"
+#include "common/message_list.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "common/system_info.h"
+#include "common/text_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream ss(text);
+  std::string line;
+  while (std::getline(ss, line)) lines.push_back(line);
+  return lines;
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+class OutputRouterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    SetProgramIdentity();
+    InitGraphicsSettings();
+    InitMessageList();
+    InitOutputState();
+    SetClockForTests(1700000000);  // a fixed day and time for the headers
+    char pattern[] = "/tmp/vuko-out-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    ProgramSettings.tempDirectory = dir_;
+    ProgramSettings.pltDirectory = dir_;
+    DataDirectory = dir_;
+    CurrentFileName = "joint";
+  }
+  void TearDown() override {
+    SetClockForTests(0);
+    SetPrinterPortOverride("");
+    InstallShowTextFileHook(nullptr);
+    InstallPrintTextFileHook(nullptr);
+    fs::remove_all(dir_);
+  }
+  // Writes a listing through the given device and returns the file the router wrote.
+  template <typename Body>
+  std::string Listing(int device, Body body) {
+    OutputOpen(device);
+    EXPECT_FALSE(AbortFlag);
+    OutputRewrite();
+    body();
+    std::string name = OutputState.OutputFileName;
+    OutputClose();
+    return ReadAll(name);
+  }
+  std::string dir_;
+  ScriptedDialogHost host_;
+};
+
+// Page length by header space: every listing finishes, every page starts with its header and
+// carries at least one line of the listing.
+TEST_F(OutputRouterTest, PageHeaderNeverBreaksItsOwnPage) {
+  for (int lines : {1, 5, 6, 8, 10, 12, 15, 20, 40, 66}) {
+    for (int space : {0, 1, 5, 30}) {
+      ProgramSettings.LinesPerPage = lines;
+      ConfigVariables.HeaderSpaceLines = space;
+      ReportSetHeader("Title", "one", "two", "three", "four", 0);
+      std::string text = Listing(kDeviceDosFile, [] {
+        ReportPageHeader(0, 1);
+        for (int i = 0; i < 40; ++i) ReportRow("row " + IntStr(i), "s", "mm", IntStr(i));
+        ReportPageEnd();
+      });
+      // Device 8 ends pages without a form feed: a page starts at its title line.
+      int pages = 0;
+      int bodyOnPage = 1;
+      for (const std::string& l : Lines(text)) {
+        if (l.find("pg.") != std::string::npos) {
+          EXPECT_GE(bodyOnPage, 1)
+              << "page without a listing line; lines " << lines << " space " << space;
+          ++pages;
+          bodyOnPage = 0;
+        } else if (l.find("row ") != std::string::npos || l.find("-----") != std::string::npos) {
+          ++bodyOnPage;  // a row or the rule under it
+        }
+      }
+      EXPECT_EQ(Count(text, "row "), 40);
+      EXPECT_GE(pages, 1);
+      EXPECT_GE(bodyOnPage, 1);
+    }
+  }
+}
+
+TEST_F(OutputRouterTest, PaperHeaderLayout) {
+  ReportSetHeader("", "first", "second", "third", "", 3);
+  ReportSetColumns("", "symbol", "unit", "Shaft", "Hub");
+  std::string text = Listing(kDeviceDosFile, [] { ReportPageHeader(0, 1); });
+  std::vector<std::string> l = Lines(text);
+  ASSERT_GE(l.size(), 12u);
+  const std::string stars(70, '*');
+  EXPECT_EQ(l[0], "       " + stars);
+  // Title: caption and version at column 4, page with total at column 60, sides at 1 and 70.
+  EXPECT_EQ(l[1].substr(7, 34), "*  VUKO   involute spline  V1.0   ");
+  EXPECT_EQ(l[1].substr(7 + 59), "pg. 1/ 3  *");
+  EXPECT_EQ(l[2].substr(7 + 52, 10), DateStr());
+  EXPECT_EQ(l[2].substr(7 + 63, TimeStr().size()), TimeStr());
+  EXPECT_EQ(l[3].substr(7, 4 + dir_.size()), "*  " + dir_ + "/");
+  EXPECT_NE(l[3].find("joint.vuk"), std::string::npos);
+  EXPECT_EQ(l[4], "       " + stars);
+  EXPECT_EQ(l[5].substr(7, 8), "*  first");
+  EXPECT_EQ(l[7].substr(7, 8), "*  third");
+  EXPECT_EQ(l[8], "       " + stars);  // empty fourth line is left out
+  EXPECT_EQ(l[9].substr(7 + 34, 6), "symbol");
+  EXPECT_EQ(l[9].substr(7 + 61, 3), "Hub");
+  EXPECT_EQ(l[10], "       " + stars);
+  EXPECT_EQ(l[11], "       ");
+}
+
+TEST_F(OutputRouterTest, RowColumnsAndLongValues) {
+  std::string text = Listing(kDeviceDosFile, [] {
+    ReportRow("pressure angle", "alpha", "deg", "  30.00000");
+    ReportRow("long", "x", "", "12345678901234567890");
+    ReportRowTwoParts("teeth", "z", "", "       8", "      -8");
+  });
+  std::vector<std::string> l = Lines(text);
+  ASSERT_EQ(l.size(), 6u);
+  std::string row = l[0].substr(7);
+  EXPECT_EQ(row.substr(0, 14), "pressure angle");
+  EXPECT_EQ(row.substr(34, 5), "alpha");
+  EXPECT_EQ(row.substr(43, 3), "deg");
+  EXPECT_EQ(row.substr(55, 10), "  30.00000");
+  EXPECT_EQ(l[1], "       " + std::string(70, '-'));
+  // 20 characters: still over 14 after trimming, so it ends at column 69.
+  EXPECT_EQ(l[2].substr(7 + 49), "12345678901234567890 ");
+  EXPECT_EQ(l[4].substr(7 + 50, 8), "       8");
+  EXPECT_EQ(l[4].substr(7 + 61, 8), "      -8");
+}
+
+TEST_F(OutputRouterTest, WideSecondValueIsStillPrinted) {
+  ProgramSettings.FloatDigits = 5;  // LengthStrW(5, 3) grows to 11 characters
+  const std::string v1 = LengthStrW(5, 3, 48.0L);
+  const std::string v2 = LengthStrW(5, 3, 123.456789L);
+  ASSERT_GT(v2.size(), 10u);
+  std::string text =
+      Listing(kDeviceDosFile, [&] { ReportRowTwoParts("root", "df", "mm", v1, v2); });
+  std::string row = Lines(text)[0];
+  EXPECT_NE(row.find(v1), std::string::npos);
+  EXPECT_NE(row.find(v2), std::string::npos);
+  EXPECT_LT(row.find(v1) + v1.size(), row.find(v2));
+}
+
+TEST_F(OutputRouterTest, CompressedLayout) {
+  ProgramSettings.ReportLineType = 4;
+  ProgramSettings.LinesPerPage = 20;
+  // Device 1 writes form feeds; without a viewer the listing goes to the dialog host.
+  OutputOpen(kDeviceScreen);
+  OutputRewrite();
+  ReportRow("a", "b", "c", "1");
+  EXPECT_EQ(OutputState.lineCounter, 1);  // one line, no rule
+  ReportPageEnd();                        // fewer than half of 20 lines: nothing
+  EXPECT_EQ(OutputState.lineCounter, 1);
+  ReportLine(kSuppressedLine);
+  EXPECT_EQ(OutputState.lineCounter, 1);
+  OutputClose();
+  ASSERT_EQ(host_.RecordsOf(TDialogKind::LongText).size(), 1u);
+  std::string shown = host_.RecordsOf(TDialogKind::LongText)[0].prompt;
+  EXPECT_EQ(Count(shown, "\f"), 1);  // only the final form feed of the compressed layout
+  EXPECT_EQ(Count(shown, "$!$"), 0);
+}
+
+TEST_F(OutputRouterTest, HeaderMode2HeadsOnlyTheFirstPage) {
+  ConfigVariables.ReportHeaderMode = 2;
+  ProgramSettings.LinesPerPage = 30;
+  ReportSetHeader("T", "a", "b", "c", "d", 0);
+  std::string text = Listing(kDeviceDosFile, [] {
+    ReportPageHeader(0, 0);
+    for (int i = 0; i < 70; ++i) ReportLine("line " + IntStr(i));
+  });
+  EXPECT_EQ(Count(text, "*  T "), 1);
+  EXPECT_EQ(Count(text, "pg."), 0);
+  EXPECT_EQ(Count(text, "\f\n"), 2);
+  EXPECT_EQ(Count(text, "line "), 70);
+}
+
+TEST_F(OutputRouterTest, WrapTextOnPaperAndHtml) {
+  const std::string message(std::string(40, 'a') + " " + std::string(32, 'b'));  // 73 characters
+  std::string paper = Listing(kDeviceDosFile, [&] { ReportWrapText(message); });
+  EXPECT_EQ(Lines(paper).size(), 2u);
+  std::string html = Listing(kDeviceHtml, [&] { ReportWrapText(message); });
+  EXPECT_EQ(Count(html, "<TR>"), 1);
+  // A text longer than five pieces is not cut.
+  std::string longText;
+  for (int i = 0; i < 60; ++i) longText += "word" + IntStr(i) + " ";
+  std::string all = Listing(kDeviceDosFile, [&] { ReportWrapText(longText); });
+  EXPECT_EQ(Count(all, "word59"), 1);
+}
+
+TEST_F(OutputRouterTest, EmptyMessageListWritesNothing) {
+  std::string text = Listing(kDeviceDosFile, [] { ReportAppendMessages(); });
+  EXPECT_EQ(text, "");
+  host_.Clear();
+  PrintErrorMessages();
+  EXPECT_EQ(host_.Messages(),
+            std::vector<std::string>{"Calculation successful without error messages"});
+}
+
+TEST_F(OutputRouterTest, MessagesSectionWithExplanations) {
+  std::ofstream(dir_ + "/vuko.err") << "Warning: k <> k DIN !\norigin k\nremedy k\n";
+  AddError("Warning: k <> k DIN !");
+  AddError("Error  : unexplained");
+  std::string tab = Listing(kDeviceTxtFile, [] { ReportMessages(); });
+  EXPECT_NE(tab.find("Warning: k <> k DIN !\torigin k\tremedy k\n"), std::string::npos);
+  EXPECT_NE(tab.find("Error  : unexplained\tno help description available"), std::string::npos);
+  std::string paper = Listing(kDeviceDosFile, [] { ReportMessages(); });
+  std::vector<std::string> l = Lines(paper);
+  EXPECT_EQ(l[1], "       REMARKS, WARNINGS AND ERROR MESSAGES");
+  EXPECT_EQ(l[2], "       " + std::string(70, '='));
+  EXPECT_NE(paper.find("       origin k\n"), std::string::npos);
+}
+
+TEST_F(OutputRouterTest, CaptionsOnlyLeavesTheStateAlone) {
+  OutputState.CurrentOutputDevice = 5;
+  OutputState.pageCounter = 3;
+  OutputState.lineCounter = 7;
+  OutputOpen(kOutputCaptionsOnly);
+  EXPECT_EQ(ScreenLines[1], "Screen");
+  EXPECT_EQ(ScreenLines[7], "HTML File");
+  EXPECT_EQ(OutputState.CurrentOutputDevice, 5);
+  EXPECT_EQ(OutputState.pageCounter, 3);
+  EXPECT_EQ(OutputState.lineCounter, 7);
+  EXPECT_TRUE(host_.Records().empty());
+}
+
+TEST_F(OutputRouterTest, DeviceChoiceCancelled) {
+  ConfigVariables.AskOutputDevice = true;
+  host_.AnswerCancel();
+  OutputOpen(0);
+  EXPECT_TRUE(AbortFlag);
+  ASSERT_EQ(host_.RecordsOf(TDialogKind::Choice).size(), 1u);
+  EXPECT_EQ(host_.RecordsOf(TDialogKind::Choice)[0].entries.size(), 7u);
+  EXPECT_EQ(host_.RecordsOf(TDialogKind::Choice)[0].helpNumber, 1050);
+}
+
+TEST_F(OutputRouterTest, HtmlPageEscapesTextAndDeclaresItsCharacterSet) {
+  ConfigVariables.HtmlBrowserPath = "";
+  host_.AnswerFile(dir_ + "/page.htm");
+  ReportSetHeader("", "Part <&> \"x\"", "", "", "", 0);
+  ReportSetColumns("", "symbol", "unit", "Shaft", "Hub");
+  std::string html = Listing(kDeviceHtml, [] {
+    ReportPageHeader(0, 1);
+    ReportRowTwoParts("a<b", "s", "mm", "1", "2");
+    ReportLine("Gap \x81 width");  // CP850 u-umlaut
+  });
+  EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+  EXPECT_NE(html.find("<h5>Part &lt;&amp;&gt; &quot;x&quot;</h5>"), std::string::npos);
+  EXPECT_NE(html.find("<TD>a&lt;b</TD>"), std::string::npos);
+  EXPECT_NE(html.find("<h5></h5>"), std::string::npos);  // empty fourth line still written
+  EXPECT_NE(html.find("<br>Gap \xC3\xBC width"), std::string::npos);
+  EXPECT_EQ(Count(html, "<TABLE"), Count(html, "</TABLE>"));
+  EXPECT_EQ(html.substr(html.size() - 16), "</BODY>\n</HTML>\n");
+}
+
+TEST_F(OutputRouterTest, TextPrinterPortGetsTheListing) {
+  const std::string port = dir_ + "/lpt1";
+  SetPrinterPortOverride(port);
+  host_.AnswerNo();  // no single-page printing
+  std::string text = Listing(kDeviceTextPrinter, [] {
+    ReportLine("to the printer");
+    ReportPageEnd();
+  });
+  EXPECT_EQ(text, "       to the printer\n\f");
+  EXPECT_EQ(
+      host_.RecordsOf(TDialogKind::YesNo).size() + host_.RecordsOf(TDialogKind::Question).size(),
+      1u);
+}
+
+TEST_F(OutputRouterTest, FileDeviceWritesChosenFileAndDisplayCopy) {
+  host_.AnswerFile(dir_ + "/result.txt");
+  MessagesEnabled = false;
+  std::string text = Listing(kDeviceFile, [] { ReportLine("Gap \x81"); });
+  EXPECT_EQ(text, "       Gap \x81\n");
+  EXPECT_EQ(OutputState.OutputFileName, dir_ + "/result.txt");
+  EXPECT_EQ(ReadAll(OutputTempDirectory() + "outwin.txt"), "       Gap \xC3\xBC\n");
+  EXPECT_TRUE(MessagesEnabled);
+  EXPECT_EQ(CurrentFileName, "joint");  // restored after the save dialog
+  EXPECT_EQ(ProgramIdentity.shortName, "vuk");
+}
+
+TEST_F(OutputRouterTest, DataTextDeviceCopiesToTheDataFileName) {
+  CurrentFileName = dir_ + "/joint";
+  DrawingTexts[1] = "drawing";
+  ReportSetColumns("", "symbol", "unit", "Shaft", "Hub");
+  Listing(kDeviceDataTxt, [] {
+    ReportPageHeader(0, 1);
+    ReportRow("t", "s", "u", "v");
+  });
+  std::vector<std::string> l = Lines(ReadAll(dir_ + "/joint.txt"));
+  ASSERT_EQ(l.size(), 7u);
+  EXPECT_EQ(l[0], "VUKO   involute spline V1.0\t" + DateStr() + "\t" + TimeStr());
+  EXPECT_EQ(l[2], "drawing");
+  EXPECT_EQ(l[5], " ");
+  EXPECT_EQ(l[6], "t\ts\tu\tv");  // no column titles on the tab devices
+  EXPECT_EQ(ProgramSettings.ExportFileCounter, 1);
+}
+
+TEST_F(OutputRouterTest, ScreenDeviceShowsListingAndErasesTemporaryFile) {
+  std::string display, print;
+  InstallShowTextFileHook([&](const std::string& d, const std::string& p) {
+    display = ReadAll(d);
+    print = p;
+  });
+  Listing(kDeviceScreen, [] { ReportLine("shown"); });
+  EXPECT_EQ(display, "       shown\n");
+  EXPECT_NE(print.find("$OUT"), std::string::npos);
+  EXPECT_FALSE(fs::exists(print));
+}
+
+TEST_F(OutputRouterTest, PrinterAndWordProcessorWithoutProgramsReportIt) {
+  Listing(kDevicePrinter, [] { ReportLine("x"); });
+  EXPECT_EQ(host_.Messages().back(), "No printer available");
+  AbortFlag = false;
+  ConfigVariables.WordProcessorPath = "/nonexistent/editor";
+  Listing(kDeviceWordProcessor, [] { ReportLine("x"); });
+  EXPECT_EQ(host_.Messages().back(), "/nonexistent/editor not found");
+}
+
+TEST_F(OutputRouterTest, FormatNumberedTitlePlacesNumberAtColumn40) {
+  std::string t = FormatNumberedTitle("External spline", "01");
+  EXPECT_EQ(t.size(), 64u);
+  EXPECT_EQ(t.substr(0, 15), "External spline");
+  EXPECT_EQ(t.substr(39, 7), "No.: 01");
+}
+
+}  // namespace
