@@ -233,6 +233,22 @@ TEST_F(DisplayListTest, ReplayYieldsEveryFiftyThousandRecordsAndStopsAtStepPoint
   EXPECT_EQ(stops, expected);
 }
 
+TEST_F(DisplayListTest, TextIsPlacedByItsCellCornerAboveTheReferencePoint) {
+  window_->SetWindow(false, false, 0, 0, 1, 1, 0, 0, 160, 120);  // 4 pixels per unit
+  window_->SetTextStyle(0, 0, 5, 5);                             // height 5 * 1.6 = 8 units
+  window_->OutTextXY(20, 40, "a");                               // cell top at y + 0.75 h = 46
+  window_->SetTextStyle(0, 90, 5, 5);  // turned: x - 0.7 h sin a, y + 0.75 h cos a
+  window_->OutTextXY(20, 40, "b");
+  RecordingCanvas canvas;
+  TReplay replay;
+  replay.Begin(List(), &canvas, nullptr, {}, false);
+  while (replay.Run() != TReplayStop::Done) {
+  }
+  ASSERT_EQ(canvas.calls.size(), 2u);
+  EXPECT_EQ(canvas.calls[0], "T(80,296)a");  // (20 * 4, 480 - 46 * 4)
+  EXPECT_EQ(canvas.calls[1], "T(58,320)b");  // x 20 - 5.6 = 14.4 -> 57.6, y 40 -> 320
+}
+
 TEST_F(DisplayListTest, LineWidthOnPrinterIsFourTimesTheScreen) {
   window_->SetLineWidth(2);
   RecordingCanvas screen, printer;

@@ -1,5 +1,6 @@
 // Zoom, pan, reset and rubber band: each changes exactly the view, never the picture.
 #include <cmath>
+#include <limits>
 
 #include "graphics_fixture.h"
 
@@ -140,6 +141,16 @@ TEST_F(ViewControlTest, PressAfterDoubleClickRestoresTheSavedWindow) {
   EXPECT_EQ(Text(records), "10;1;1;639;479;0;0;160;120");
   EXPECT_EQ(Text(records + 1), "10;0;0;640;480;0;0;1;1");
   EXPECT_EQ(Rect(), (std::array<int, 4>{0, 640, 0, 480}));
+}
+
+TEST(RoundPixel, HalvesGoToEvenAndFarPointsAreHeld) {
+  // Round half to even, as the C library's nearbyint does in the default rounding mode.
+  for (long double v : {0.5L, 1.5L, 2.5L, -0.5L, -1.5L, -2.5L, 2.4999L, 7.5001L, -7.5001L})
+    EXPECT_EQ(RoundPixel(v), static_cast<std::int32_t>(std::nearbyint(static_cast<double>(v))))
+        << static_cast<double>(v);
+  EXPECT_EQ(RoundPixel(1e300L), 100000000);
+  EXPECT_EQ(RoundPixel(-1e300L), -100000000);
+  EXPECT_EQ(RoundPixel(std::numeric_limits<long double>::quiet_NaN()), 0);
 }
 
 TEST_F(ViewControlTest, WorldToScreenAndPrinterTransforms) {
