@@ -237,7 +237,8 @@ void TFtarvgra::ScheduleReplay() {
   replayQueued_ = true;
   QTimer::singleShot(0, this, [this] {
     replayQueued_ = false;
-    if (dirty_) FormPaint();
+    // A replay that is running picks the request up when it ends.
+    if (dirty_ && !Painting()) FormPaint();
   });
 }
 
@@ -277,6 +278,7 @@ void TFtarvgra::EndScreenPaint() {
   screenPainter_ = nullptr;
   front_ = back_;
   canvas_->update();
+  if (dirty_) ScheduleReplay();  // the view changed while the picture was replayed
 }
 
 TReplayCanvas* TFtarvgra::BeginPrinterPaint(TPrinterPage& page) {
@@ -310,6 +312,8 @@ void TFtarvgra::ProcessMessagesOnce() {
 bool TFtarvgra::ShowStepDialog() {
   TForm_anistep dialog(this);
   dialog.exec();
+  // Closing the step dialog gives the window back its activation; that is no new picture.
+  ignoreActivation_ = true;
   return dialog.RunToEnd();
 }
 
@@ -369,7 +373,12 @@ void TFtarvgra::keyPressEvent(QKeyEvent* event) {
 
 void TFtarvgra::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) Invalidate();
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+  if (ignoreActivation_ || Painting()) {
+    ignoreActivation_ = false;
+    return;
+  }
+  Invalidate();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -86,6 +86,7 @@ class TFtarvgra : public QMainWindow, public TGraphicsWindow {
   QPoint penPosition_;
   bool dirty_ = true;
   bool replayQueued_ = false;
+  bool ignoreActivation_ = false;
   int waitCursorDepth_ = 0;
 };
 
