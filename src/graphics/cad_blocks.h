@@ -46,6 +46,10 @@ extern TBlockTransform BlockTransform;
 void CadReplayBlock(const std::string& name, long double x, long double y, long double angle,
                     long double sx, long double sy);
 
+// True when the block was defined (completely) in the drawing now open, so that an insert
+// can draw it; block files of earlier drawings never count.
+bool CadBlockAvailable(const std::string& name);
+
 // Full name of a block's file: private temporary directory + "$" + upper-case name + ".dx$".
 std::string BlockFileName(const std::string& name);
 // Erases every "$*.dx$" file of the private temporary directory and forgets the parsed blocks.
