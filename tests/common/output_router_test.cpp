@@ -309,6 +309,24 @@ TEST_F(OutputRouterTest, FileDeviceWritesChosenFileAndDisplayCopy) {
   EXPECT_EQ(ProgramIdentity.shortName, "vuk");
 }
 
+TEST_F(OutputRouterTest, ListingReplacesAnOldFileInOnePiece) {
+  const std::string name = dir_ + "/result.txt";
+  std::ofstream(name) << "old listing\n";
+  // A second name of the old file keeps the old content when the new file is renamed over it.
+  fs::create_hard_link(name, dir_ + "/old-link");
+  host_.AnswerFile(name);
+  host_.AnswerYes();  // overwrite
+  OutputOpen(kDeviceFile);
+  ASSERT_FALSE(AbortFlag);
+  OutputRewrite();
+  ReportLine("new listing");
+  // While the listing is being written the old file is still whole.
+  EXPECT_EQ(ReadAll(name), "old listing\n");
+  OutputClose();
+  EXPECT_EQ(ReadAll(name), "       new listing\n");
+  EXPECT_EQ(ReadAll(dir_ + "/old-link"), "old listing\n");
+}
+
 TEST_F(OutputRouterTest, DataTextDeviceCopiesToTheDataFileName) {
   CurrentFileName = dir_ + "/joint";
   DrawingTexts[1] = "drawing";
