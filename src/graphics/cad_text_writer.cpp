@@ -151,10 +151,12 @@ void CadTextWriter::Arc(long double x, long double y, long double a1, long doubl
 
 void CadTextWriter::Text(long double x, long double y, std::string_view text) {
   if (closed_ || text.empty()) return;
+  const std::string value = ConvertText(text);
+  if (value.empty()) return;
   Keyword("TEXT");
   Number(x);
   Number(y);
-  Field(ConvertText(text));
+  Field(value);
   EndLine();
 }
 

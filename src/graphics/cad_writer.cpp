@@ -21,6 +21,7 @@ std::string WithoutControls(std::string text) {
 }  // namespace
 
 int FoldCadColour(int colour) {
+  if (colour < 0) colour = 0;  // no layer, pen or IGES colour has a negative number
   if (colour > 31) colour = colour % 16 + 16;
   return colour;
 }

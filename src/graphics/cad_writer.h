@@ -123,7 +123,7 @@ class CadWriter {
   long double previousAngle_ = 0.0L;
 };
 
-// Colour number after folding: above 31 becomes (n mod 16) + 16.
+// Colour number after folding: above 31 becomes (n mod 16) + 16, below 0 becomes 0.
 int FoldCadColour(int colour);
 // Layer name of a colour: "0" for 0, the configured name for 1..5, the number otherwise.
 std::string CadLayerName(int colour, const std::array<std::string, 6>& layerNames);

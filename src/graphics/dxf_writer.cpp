@@ -391,7 +391,7 @@ void DxfWriter::Arc(long double x, long double y, long double a1, long double a2
 }
 
 void DxfWriter::Text(long double x, long double y, std::string_view text) {
-  if (text.empty() || !BeginEntity()) return;
+  if (text.empty()) return;
   std::string value;
   if (kind_ == Kind::File) {
     value = ConvertText(text);
@@ -401,6 +401,7 @@ void DxfWriter::Text(long double x, long double y, std::string_view text) {
       if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     }
   }
+  if (value.empty() || !BeginEntity()) return;
   const TCadTextStyle& style = TextStyle();
   EntityStart("TEXT");
   Real(10, x);

@@ -247,7 +247,7 @@ void IgesWriter::Solid(long double x1, long double y1, long double x2, long doub
 void IgesWriter::Text(long double x, long double y, std::string_view text) {
   if (text.empty()) return;
   const std::string value = ConvertText(text);
-  if (!BeginIgesEntity(true)) return;
+  if (value.empty() || !BeginIgesEntity(true)) return;
   const TCadTextStyle& style = TextStyle();
   const long double n = static_cast<long double>(value.size());
   Param("212,1," + std::to_string(value.size()) + "," + Real(n * style.height * style.widthFactor) +

@@ -194,6 +194,21 @@ TEST(DxfWriter, ColoursNameTheirLayers) {
   }
 }
 
+TEST(DxfWriter, NegativeColoursDrawOnLayerZero) {
+  const auto tags = Tags(Write({}, [](DxfWriter& w) {
+    w.SetColour(-3);
+    w.Line(0, 0, 1, 0);
+  }));
+  EXPECT_EQ(Value(Entity(tags, "LINE"), 8), "0");
+}
+
+TEST(DxfWriter, TextsEmptyAfterConversionWriteNothing) {
+  TCadWriterOptions options;
+  options.convertText = [](std::string_view) { return std::string(); };
+  const auto tags = Tags(Write(options, [](DxfWriter& w) { w.Text(0, 0, "lost"); }));
+  EXPECT_EQ(Count(tags, "TEXT"), 0);
+}
+
 TEST(DxfWriter, EveryLayerAColourCanNameIsDefinedInEveryMode) {
   TCadWriterOptions options;
   options.layerNames = {"0", "AXIS", "0", "7", "dim", "DIM"};  // clashes on purpose
@@ -420,6 +435,14 @@ TEST(DxfFileOutput, ReplacesTheTargetOnlyWhenComplete) {
   std::string written((std::istreambuf_iterator<char>(again)), {});
   EXPECT_EQ(Count(Tags(written), "LINE"), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  // A full disk is a failure that names the file.
+  if (std::filesystem::exists("/dev/full")) {
+    auto full = CadOutputFile::Open(CadFileFormat::Dxf, "/dev/full", dir, {}, error);
+    ASSERT_TRUE(full) << error;
+    for (int i = 0; i < 20000; ++i) full->Writer().Line(i, 0, i, 1);
+    EXPECT_FALSE(full->Close(error));
+    EXPECT_NE(error.find("/dev/full"), std::string::npos) << error;
+  }
   EXPECT_FALSE(CadOutputFile::Open(CadFileFormat::Dxf, dir / "no" / "such.dxf", dir, {}, error));
   EXPECT_NE(error.find("such.dxf"), std::string::npos);
   std::filesystem::remove_all(dir);

@@ -260,6 +260,7 @@ TEST(IgesValidator, EveryVariantLoadsInOpenCascadeWithoutFail) {
       {"layers.igs", [](TCadWriterOptions& o) { o.layerColours = {1, 9, 14, 250, 0, 5}; }},
       {"layermode.igs", [](TCadWriterOptions& o) { o.layerMode = true; }},
       {"digits.igs", [](TCadWriterOptions& o) { o.igesDecimals = 5; }},
+      {"umlauts.igs", [](TCadWriterOptions& o) { o.convertText = DosToWindows; }},
   };
   for (const Variant& v : variants) {
     TCadWriterOptions options;
