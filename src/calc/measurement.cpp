@@ -99,6 +99,18 @@ long double CalcDimensionOverBalls(int32_t z, long double mn, long double alpha,
   return dM + Dm;
 }
 
+bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
+                 long double Dm) {
+  if (z == 0) return false;
+  const long double alphat = std::atan(std::tan(alpha) / std::cos(beta));
+  const long double e = (kPi - 4 * x * std::tan(alpha)) / 2 / z - Inv(alphat);
+  const long double betab = std::atan(std::cos(alphat) * std::tan(beta));
+  const long double db = std::cos(alphat) * mn / std::cos(beta) * z;
+  const long double y = Dm / db / std::cos(betab) - e;
+  // Beyond Inv(1.57) the inverse involute has no answer inside (-pi/2, pi/2).
+  return std::isfinite(y) && y >= 0 && y < Inv(1.57L);
+}
+
 long double CalcBallDimension(int32_t z, long double mn, long double alpha, long double beta,
                               long double x, long double Dm) {
   const long double value = CalcDimensionOverBalls(z, mn, alpha, beta, x, Dm);

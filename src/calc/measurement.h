@@ -21,6 +21,10 @@ long double CalcDimensionOverBalls(int32_t z, long double mn, long double alpha,
 // As CalcDimensionOverBalls; for helical odd tooth counts the odd-teeth correction is undone.
 long double CalcBallDimension(int32_t z, long double mn, long double alpha, long double beta,
                               long double x, long double Dm);
+// True when a ball of diameter Dm rests on both flanks of the gap at addendum modification x
+// (its centre angle is not negative); posts nothing.
+bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
+                 long double Dm);
 // Posts errors or warnings when the ball does not touch the flanks properly.
 void CheckBallContact(int32_t z, long double MdR, long double M, long double dfLimit,
                       long double daLimit, long double Dm, long double alpha, long double rhoaP0);

@@ -1,0 +1,497 @@
+// The involute spline joint calculation on top of the gear pair engine.
+#include "calc/spline_joint.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "calc/gear_pair.h"
+#include "calc/measurement.h"
+#include "calc/toothing_data.h"
+#include "common/formatting.h"
+#include "common/guarded_math.h"
+#include "common/message_list.h"
+#include "common/program_state.h"
+
+namespace {
+
+TToothingData& T() {
+  return ToothingData;
+}
+TSplineInputData& S() {
+  return SplineInputData;
+}
+
+void PostFatal(const std::string& text) {
+  AddError(text);
+  CalcFatalFlag = true;
+}
+
+std::string PartNumber(int part) {
+  return std::to_string(part);
+}
+
+// The searches for x stop when the measurement matches its target this closely, so that a
+// second calculation from the measurement it leaves behind finds the same x again.
+bool Matches(long double target, long double value) {
+  return std::fabs(target - value) <= 1e-12L * std::fmax(1.0L, std::fabs(target));
+}
+
+constexpr int kMaxBisections = 250;
+constexpr long double kShiftLimit = 1.5L;
+constexpr long double kGridStep = 0.02L;
+constexpr int kGridPoints = 151;  // -1.5 .. 1.5
+
+long double BallDimensionAt(int part, long double x) {
+  return CalcBallDimension(T().z[part], T().mn, T().alphaRad, T().betaRad, x, T().Dm[part]);
+}
+
+long double SpanAt(int part, long double x) {
+  return CalcSpanMeasurement(T().z[part], T().k[part], T().mn, T().alphaRad, T().betaRad, x);
+}
+
+// Keeps the message list and the fatal flag as they were while a search probes values that
+// may lie outside the valid range.
+class QuietProbe {
+ public:
+  QuietProbe() : saved_(ErrorList), fatal_(CalcFatalFlag) {}
+  ~QuietProbe() {
+    ErrorList = saved_;
+    CalcFatalFlag = fatal_;
+  }
+  QuietProbe(const QuietProbe&) = delete;
+  QuietProbe& operator=(const QuietProbe&) = delete;
+
+ private:
+  TErrorList saved_;
+  bool fatal_;
+};
+
+// Bisection of an increasing measurement f on [xLow, xHigh] for the target. Returns false
+// when it does not converge; x then holds the last estimate.
+template <typename F>
+bool Bisect(F f, long double target, long double xLow, long double xHigh, long double& x) {
+  for (int i = 0; i < kMaxBisections; ++i) {
+    const long double xm = (xLow + xHigh) / 2;
+    const long double fm = f(xm);
+    x = xm;
+    if (target > fm) {
+      xLow = xm;
+    } else {
+      xHigh = xm;
+    }
+    if (Matches(target, fm)) return true;
+  }
+  return false;
+}
+
+long double IterationFailure(int part, long double xm) {
+  AddError("Error  :  Iteration (xe=" + RealStr(xm) + ")");
+  T().x[part] = xm;
+  CalcFatalFlag = true;
+  return xm;
+}
+
+// Major-diameter side: shaft tip and hub root.
+void MajorDiameters() {
+  TToothingData& t = T();
+  TSplineInputData& s = S();
+  const long double z = t.z[1];
+  const long double mn = t.mn;
+  auto shaftTip = [&] { s.daIn[1] = (2 * t.hfP0mn[1] + z + 2 * t.x[1]) * mn; };
+  auto hubRoot = [&] { s.dfIn[2] = (2 * t.haP0mn[2] + z - 2 * t.x[2]) * mn; };
+  auto shaftFactor = [&] { t.hfP0mn[1] = s.daIn[1] / 2 / mn - z / 2 - t.x[1]; };
+  auto hubFactor = [&] { t.haP0mn[2] = s.dfIn[2] / 2 / mn - z / 2 + t.x[2]; };
+  auto clearance = [&] { s.cemn = (s.dfIn[2] - s.daIn[1]) / mn / 2; };
+  const int given = s.ShiftGivenFor;
+  const int mode = s.ShaftDiamMode;
+  if (mode == 0 || mode == 1) {
+    if (given == 1) {
+      // The given part's diameter is settled first so that the mate follows the final value.
+      if (mode == 0) shaftTip();
+      s.dfIn[2] = 2 * s.cemn * mn + s.daIn[1];
+      if (mode == 1) shaftFactor();
+      hubFactor();
+    } else if (given == 2) {
+      if (mode == 0) hubRoot();
+      s.daIn[1] = s.dfIn[2] - 2 * s.cemn * mn;
+      shaftFactor();
+      if (mode == 1) hubFactor();
+    } else if (mode == 0) {
+      shaftTip();
+      hubRoot();
+      clearance();
+    } else {
+      shaftFactor();
+      hubFactor();
+      clearance();
+    }
+  }
+  s.ce = s.cemn * mn;
+}
+
+// Minor-diameter side: hub tip and shaft root.
+void MinorDiameters() {
+  TToothingData& t = T();
+  TSplineInputData& s = S();
+  const long double z = t.z[1];
+  const long double mn = t.mn;
+  auto shaftRoot = [&] { s.dfIn[1] = (z - 2 * t.haP0mn[1] + 2 * t.x[1]) * mn; };
+  auto hubTip = [&] { s.daIn[2] = (z - 2 * t.hfP0mn[2] - 2 * t.x[2]) * mn; };
+  auto shaftFactor = [&] { t.haP0mn[1] = -s.dfIn[1] / 2 / mn + z / 2 + t.x[1]; };
+  auto hubFactor = [&] { t.hfP0mn[2] = -s.daIn[2] / 2 / mn + z / 2 - t.x[2]; };
+  auto clearance = [&] { s.cimn = (s.daIn[2] - s.dfIn[1]) / mn / 2; };
+  const int given = s.ShiftGivenFor;
+  const int mode = s.HubDiamMode;
+  if (mode == 0 || mode == 1) {
+    if (given == 1) {
+      if (mode == 0) shaftRoot();
+      s.daIn[2] = 2 * s.cimn * mn + s.dfIn[1];
+      if (mode == 1) shaftFactor();
+      hubFactor();
+    } else if (given == 2) {
+      if (mode == 0) hubTip();
+      s.dfIn[1] = s.daIn[2] - 2 * s.cimn * mn;
+      shaftFactor();
+      if (mode == 1) hubFactor();
+    } else if (mode == 0) {
+      shaftRoot();
+      hubTip();
+      clearance();
+    } else {
+      shaftFactor();
+      hubFactor();
+      clearance();
+    }
+  }
+  s.ci = s.cimn * mn;
+}
+
+// Texts of the fatal messages now in the list.
+std::vector<std::string> FatalMessages() {
+  std::vector<std::string> texts;
+  for (int i = 1; i <= ErrorList.count; ++i) {
+    if (ErrorList.messages[i].rfind("Fatal", 0) == 0) texts.push_back(ErrorList.messages[i]);
+  }
+  return texts;
+}
+
+}  // namespace
+
+void CheckSplineInput() {
+  ResetErrors();
+  const TToothingData& t = T();
+  if (!(t.alpha > 5 && t.alpha < 50)) PostFatal("Fatal  : 5 < alpha < 50 !");
+  if (!(t.beta > -0.001L && t.beta < 60)) PostFatal("Fatal  : 0 <= beta < 60 !");
+  if (t.Pn == 0) PostFatal("Fatal  : Pn = 0 !");
+  for (int part = 1; part <= 2; ++part) {
+    if (t.z[part] == 0) PostFatal("Fatal  : z = 0 !");
+    if (t.x[part] > kShiftLimit) AddError("Warning: x > 1.5 !");
+    if (t.x[part] < -kShiftLimit) AddError("Warning: x < -1.5 !");
+  }
+}
+
+void PrepareSplineGeometry() {
+  CheckSplineInput();
+  if (CalcFatalFlag) return;
+  TToothingData& t = T();
+  t.alphaRad = t.alpha * kPi / 180;
+  t.beta = 0;
+  t.betaRad = 0;
+  t.z[2] = -t.z[1];
+  t.alphat = t.alphaRad;
+  t.betab = 0;
+  for (int part = 1; part <= 2; ++part) {
+    t.d[part] = t.mn / std::cos(t.betaRad) * t.z[part];
+    t.db[part] = std::cos(t.alphat) * t.d[part];
+  }
+}
+
+long double ShiftFromToothThickness(int part) {
+  return (S().snIn[part] / T().mn - kPi / 2) / (2 * std::tan(T().alphaRad));
+}
+
+long double ShiftFromSpaceWidth(int part) {
+  return ((kPi * T().mn - S().enIn[part]) / T().mn - kPi / 2) / (2 * std::tan(T().alphaRad));
+}
+
+long double ShiftFromBallDimension(int part) {
+  const long double target = S().MdRIn[part];
+  TToothingData& t = T();
+
+  // Probe the whole range: the dimension rises with x only where the ball rests on both
+  // flanks, and that stretch need not contain x = 0 (a large ball in a hub).
+  std::vector<long double> xs(kGridPoints), ms(kGridPoints);
+  std::vector<bool> valid(kGridPoints);
+  {
+    QuietProbe quiet;
+    for (int i = 0; i < kGridPoints; ++i) {
+      xs[i] = -kShiftLimit + kGridStep * i;
+      valid[i] = BallFitsGap(t.z[part], t.mn, t.alphaRad, t.betaRad, xs[i], t.Dm[part]);
+      ms[i] = valid[i] ? BallDimensionAt(part, xs[i]) : 0;
+      if (!std::isfinite(ms[i])) valid[i] = false;
+    }
+  }
+
+  // Rising stretches [first, last] of valid grid points; pick the one holding the target
+  // nearest to x = 0.
+  bool found = false;
+  bool anyStretch = false;
+  long double bestDistance = 0, xLow = 0, xHigh = 0;
+  long double mdrMin = 0, mdrMax = 0;
+  int i = 0;
+  while (i < kGridPoints) {
+    if (!valid[i]) {
+      ++i;
+      continue;
+    }
+    int j = i;
+    while (j + 1 < kGridPoints && valid[j + 1] && ms[j + 1] > ms[j]) ++j;
+    if (!anyStretch) {
+      mdrMin = ms[i];
+      mdrMax = ms[j];
+      anyStretch = true;
+    } else {
+      mdrMin = std::fmin(mdrMin, ms[i]);
+      mdrMax = std::fmax(mdrMax, ms[j]);
+    }
+    if (target >= ms[i] && target <= ms[j]) {
+      long double distance = 0;
+      if (xs[i] > 0) distance = xs[i];
+      if (xs[j] < 0) distance = -xs[j];
+      if (!found || distance < bestDistance) {
+        found = true;
+        bestDistance = distance;
+        xLow = xs[i];
+        xHigh = xs[j];
+      }
+    }
+    i = j + 1;
+  }
+  if (!found) {
+    if (anyStretch && target < mdrMin) {
+      PostFatal("Fatal  : MdR < MdRmin !");
+    } else {
+      PostFatal("Fatal  : MdR > MdRmax !");
+    }
+    return 0;
+  }
+  if (xLow == xHigh) return xLow;
+  long double x = 0;
+  if (!Bisect([&](long double v) { return BallDimensionAt(part, v); }, target, xLow, xHigh, x)) {
+    return IterationFailure(part, x);
+  }
+  return x;
+}
+
+long double ShiftFromSpan(int part) {
+  const long double target = S().WIn[part];
+  if (SpanAt(part, -kShiftLimit) > target) {
+    PostFatal("Fatal  : W < Wmin !");
+    return 0;
+  }
+  if (SpanAt(part, kShiftLimit) < target) {
+    PostFatal("Fatal  : W > Wmax !");
+    return 0;
+  }
+  long double x = 0;
+  if (!Bisect([&](long double v) { return SpanAt(part, v); }, target, -kShiftLimit, kShiftLimit,
+              x)) {
+    return IterationFailure(part, x);
+  }
+  return x;
+}
+
+void ShiftFromInput(int part) {
+  TToothingData& t = T();
+  switch (S().InputKind[part]) {
+    case 0:
+      t.x[part] = 0;
+      break;
+    case 2:
+      t.x[part] = part == 1 ? ShiftFromToothThickness(1) : ShiftFromSpaceWidth(2);
+      break;
+    case 3:
+      t.x[part] = ShiftFromBallDimension(part);
+      break;
+    case 4:
+      t.x[part] = ShiftFromSpan(part);
+      break;
+    default:
+      break;
+  }
+}
+
+void CompleteMeasurements(int part) {
+  TToothingData& t = T();
+  TSplineInputData& s = S();
+  const long double x = t.x[part];
+  if (t.Dm[part] == 0) {
+    t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  }
+  if (CalcFatalFlag) return;
+  s.MdRIn[part] = BallDimensionAt(part, x);
+  if (CalcFatalFlag) return;
+  if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  if (CalcFatalFlag) return;
+  s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
+  s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  s.snIn[part] = (2 * x * std::tan(t.alphaRad) + kPi / 2) * t.mn;
+  t.pn = kPi * t.mn;
+  s.enIn[part] = t.pn - s.snIn[part];
+}
+
+void RunGearEngine() {
+  AbortFlag = false;
+  CalcFatalFlag = false;
+  ResetErrors();
+  PrepareSplineGeometry();
+  if (!CalcFatalFlag) {
+    CompleteMeasurements(1);
+    CompleteMeasurements(2);
+  }
+  if (!CalcFatalFlag) {
+    TToothingData& t = T();
+    for (int part = 1; part <= 2; ++part) {
+      t.toleranceSeries[part] = 11;
+      t.tipMode[part] = 2;
+      t.toolKind[part] = 4;
+      t.toolText[part].clear();
+      t.hFfP0mn[part] = t.hfP0mn[part];
+      t.alphakP0[part] = t.alpha;
+      t.Asne[part] = 0;
+      t.Asni[part] = 0;
+      t.q[part] = 0;
+      t.qT[part] = 0;
+      t.tipReduction[part] = 0;
+      t.prP0mn[part] = 0;
+      t.alphaprP0[part] = 0;
+      t.rhofP0mn[part] = 0;
+      t.bGear[part] = 15 * t.mn;
+    }
+    t.b = 15 * t.mn;
+    t.ballDiameterSwitch = 0;
+    t.accuracyStandard = 0;
+    CalcGearPair();
+  }
+  // The re-check starts a fresh message list; the fatal findings of the measurements and the
+  // engine must survive it, or a failed run would look like a good one.
+  const std::vector<std::string> fatal = FatalMessages();
+  const bool wasFatal = CalcFatalFlag;
+  PrepareSplineGeometry();
+  for (const std::string& text : fatal) AddError(text);
+  if (wasFatal) CalcFatalFlag = true;
+}
+
+void CheckSplineStandard() {
+  const TToothingData& t = T();
+  const TSplineInputData& s = S();
+  if (DeviationPercent(t.k[1], s.kDIN[1]) > 20) AddError("Warning: k <> k DIN !");
+  for (int i = 1; i <= 2; ++i) {
+    if (DeviationPercent(t.Dm[i], s.DmDIN[i]) > 20) {
+      AddError("Warning: Dm <> Dm DIN ! (" + PartNumber(i) + ")");
+    }
+    CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
+                     t.alphaRad, t.rhoaP0[i]);
+  }
+  for (int i = 1; i <= 2; ++i) {
+    if (t.sa[i] <= 0.15L * t.mn || t.san[i] <= 0.15L * t.mn) {
+      AddError("Warning: sa < 0.15*m ! (" + PartNumber(i) + ")");
+    }
+    if (GearMaterialData.GearVariant == 0 && t.z[i] > 0 && t.x[i] < t.xmin[i]) {
+      AddError("Warning: undercut (" + PartNumber(i) + ")");
+    }
+  }
+  const long double lift = 1 - std::sin(t.alphaRad);
+  if (s.ce < 0) AddError("Error  : ce < 0 !");
+  if (s.ce < t.rhoaP0[2] * lift) AddError("Warning: ce < rf2 !");
+  if (s.ci < 0) AddError("Error  : ci < 0 !");
+  if (s.ci < t.rhoaP0[1] * lift) AddError("Warning: ci < rf1 !");
+  if (s.cp < 0) AddError("Error  : cp < 0 !");
+  if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
+  if (t.da[1] < t.db[1]) AddError("Error  : db > da ! (1)");
+  for (int i = 1; i <= 2; ++i) {
+    if (std::fabs(t.x[i]) > kShiftLimit) AddError("Warning: x > 1.5   (" + PartNumber(i) + ") !");
+  }
+}
+
+void CalcSplineJoint() {
+  TToothingData& t = T();
+  TSplineInputData& s = S();
+  AbortFlag = false;
+  CalcFatalFlag = false;
+  ResetErrors();
+  t.alphaRad = t.alpha * kPi / 180;
+
+  if (s.PitchMode == 2) {
+    if (t.Pn == 0) {
+      PostFatal("Fatal  : pitch = 0 !");
+      return;
+    }
+    t.mn = 25.4L / t.Pn;
+  } else {
+    if (t.mn == 0) {
+      PostFatal("Fatal  : mn = 0 !");
+      return;
+    }
+    t.Pn = 25.4L / t.mn;
+  }
+
+  PrepareSplineGeometry();
+  if (CalcFatalFlag) return;
+
+  if (s.ShiftGivenFor == 1 || s.ShiftGivenFor == 2) {
+    if (s.ClearanceAsFactor) {
+      s.ci = s.cimn * t.mn;
+      s.ce = s.cemn * t.mn;
+      s.cp = s.cpmn * t.mn;
+    } else {
+      s.cimn = s.ci / t.mn;
+      s.cemn = s.ce / t.mn;
+      s.cpmn = s.cp / t.mn;
+    }
+  }
+
+  for (int part = 1; part <= 2; ++part) {
+    if (t.Dm[part] == 0) {
+      t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+    }
+    if (CalcFatalFlag) return;
+    if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+    if (CalcFatalFlag) return;
+  }
+
+  if (s.ShiftGivenFor == 2) {
+    if (s.InputKind[2] != 1) ShiftFromInput(2);
+    if (CalcFatalFlag) return;
+    CompleteMeasurements(2);
+    if (CalcFatalFlag) return;
+    s.snIn[1] = s.enIn[2] - s.cp;
+    t.x[1] = ShiftFromToothThickness(1);
+  } else if (s.ShiftGivenFor == 1) {
+    if (s.InputKind[1] != 1) ShiftFromInput(1);
+    if (CalcFatalFlag) return;
+    CompleteMeasurements(1);
+    if (CalcFatalFlag) return;
+    s.enIn[2] = s.snIn[1] + s.cp;
+    t.x[2] = ShiftFromSpaceWidth(2);
+  } else {
+    ShiftFromInput(1);
+    if (CalcFatalFlag) return;
+    ShiftFromInput(2);
+  }
+  if (CalcFatalFlag) return;
+
+  MajorDiameters();
+  MinorDiameters();
+
+  RunGearEngine();
+  if (CalcFatalFlag) return;
+
+  if (s.ShiftGivenFor == 0) {
+    s.cp = t.en[2] - t.sn[1];
+    s.cpmn = s.cp / t.mn;
+  }
+  CheckSplineStandard();
+}
