@@ -249,6 +249,24 @@ TEST_F(DisplayListTest, TextIsPlacedByItsCellCornerAboveTheReferencePoint) {
   EXPECT_EQ(canvas.calls[1], "T(58,320)b");  // x 20 - 5.6 = 14.4 -> 57.6, y 40 -> 320
 }
 
+TEST_F(DisplayListTest, PrintPassPutsTextsOnThePrinterOnlyInItsPrintMode) {
+  window_->SetColor(12);
+  window_->line(0, 0, 1, 1);
+  window_->OutTextXY(0, 0, "t");
+  for (int mode : {1, 2}) {
+    ProgramSettings.WindowsPrintMode = static_cast<std::uint16_t>(mode);
+    RecordingCanvas screen, printer;
+    TReplay replay;
+    replay.Begin(List(), &screen, &printer, {}, false);
+    while (replay.Run() != TReplayStop::Done) {
+    }
+    EXPECT_EQ(screen.calls.size(), 2u) << "the line only";
+    EXPECT_EQ(printer.calls.size(), 3u) << "the line and the text";
+    EXPECT_EQ(screen.pen, RgbValue(255, 0, 0));
+    EXPECT_EQ(printer.pen, mode == 1 ? RgbValue(0, 0, 0) : RgbValue(255, 0, 0)) << mode;
+  }
+}
+
 TEST_F(DisplayListTest, LineWidthOnPrinterIsFourTimesTheScreen) {
   window_->SetLineWidth(2);
   RecordingCanvas screen, printer;
