@@ -256,8 +256,11 @@ void DxfWriter::BeginBlock(std::string_view name) {
   if (kind_ == Kind::File) {
     if (section_ == Section::None) BeginBlocks();
     const std::string key = Upper(name);
-    if (section_ != Section::Blocks || !definedBlocks_.insert(key).second) {
-      Report("Blockname " + std::string(name) + " defined twice !", false);
+    const char* refusal = section_ != Section::Blocks          ? " outside the blocks section !"
+                          : !definedBlocks_.insert(key).second ? " defined twice !"
+                                                               : nullptr;
+    if (refusal) {
+      Report("Blockname " + std::string(name) + refusal, false);
       blockOpen_ = true;
       blockSkipped_ = true;
       return;

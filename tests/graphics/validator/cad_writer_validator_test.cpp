@@ -225,6 +225,49 @@ TEST(DxfValidator, EveryVariantPassesEzdxfStrictReadAndAudit) {
   fs::remove_all(dir);
 }
 
+TEST(DxfValidator, FaultyBlockUseStillGivesAValidFile) {
+  REQUIRE_VALIDATOR(HaveEzdxf(), "python3-ezdxf");
+  const fs::path dir = WorkDir();
+  const fs::path path = dir / "blocks.dxf";
+  std::vector<std::string> messages;
+  TCadWriterOptions options;
+  options.reportError = [&](const std::string& m) { messages.push_back(m); };
+  {
+    std::ofstream out(path, std::ios::binary);
+    DxfWriter w(out, options);
+    w.SheetFrame(0, 0, 100, 100);
+    w.BeginTables(0);
+    w.BeginBlocks();
+    w.BeginBlock("A");
+    w.Insert("LATER", 0, 0, 0, 1, 1);  // defined further down
+    w.Insert("NEVER", 0, 0, 0, 1, 1);  // not defined at all
+    w.Line(0, 0, 1, 1);
+    w.EndBlock();
+    w.BeginBlock("a");  // the same block again
+    w.Circle(0, 0, 1);
+    w.EndBlock();
+    w.BeginBlock("LATER");
+    w.PolylineBegin(0);  // left open by the drawing
+    w.PolylineVertex(0, 0, 0);
+    w.EndBlock();
+    // No end of section: the entities begin right away.
+    w.BeginEntities();
+    w.Insert("A", 10, 10, 0, 1, 1);
+    w.Insert("MISSING", 10, 10, 0, 1, 1);
+    w.BeginBlock("LATE");  // no block inside the entities
+    w.Line(0, 0, 1, 1);
+    w.EndBlock();
+    w.Close();  // no end of section either
+  }
+  const ToolRun run = Python("dxf_check.py", Quote(path.string()));
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(messages,
+            (std::vector<std::string>{"Blockname a defined twice !", "Blockname NEVER not found !",
+                                      "Blockname MISSING not found !",
+                                      "Blockname LATE outside the blocks section !"}));
+  fs::remove_all(dir);
+}
+
 TEST(DxfValidator, ConvertedTextsDecodeAsTheirWindowsLetters) {
   REQUIRE_VALIDATOR(HaveEzdxf(), "python3-ezdxf");
   const fs::path dir = WorkDir();
