@@ -121,6 +121,93 @@ void PaperPageHeader(int pageArg, int mode) {
 
 }  // namespace
 
+// Rules of the line types.
+
+bool CompressedLayout() {
+  return ProgramSettings.ReportLineType == 4;
+}
+
+namespace {
+int LineType() {
+  int t = ProgramSettings.ReportLineType;
+  return (t >= 1 && t <= 3) ? t : 4;
+}
+std::string BoxRule(char corner1, char fill, char corner2) {
+  return std::string(1, corner1) + std::string(kReportWidth - 2, fill) + std::string(1, corner2);
+}
+}  // namespace
+
+std::string RuleSingle() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '-');
+    case 2:
+      return std::string(kReportWidth, static_cast<char>(196));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleDouble() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '=');
+    case 2:
+      return std::string(kReportWidth, static_cast<char>(205));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleBoxTop() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '*');
+    case 2:
+      return BoxRule(static_cast<char>(201), static_cast<char>(205), static_cast<char>(187));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleBoxBottom() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '*');
+    case 2:
+      return BoxRule(static_cast<char>(200), static_cast<char>(205), static_cast<char>(188));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+std::string RuleBoxMiddle() {
+  switch (LineType()) {
+    case 1:
+      return std::string(kReportWidth, '*');
+    case 2:
+      return BoxRule(static_cast<char>(204), static_cast<char>(205), static_cast<char>(185));
+    case 3:
+      return std::string(kReportWidth, ' ');
+    default:
+      return kSuppressedLine;
+  }
+}
+char BoxSideChar() {
+  switch (LineType()) {
+    case 1:
+      return '*';
+    case 2:
+      return static_cast<char>(186);
+    default:
+      return ' ';
+  }
+}
+
 void HtmlTableOpen() {
   HtmlTableClose();
   OutputWrite("<TABLE BORDER = \"2\" WIDTH= \"100%\">");

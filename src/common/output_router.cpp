@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -182,91 +183,6 @@ bool IsHtmlDevice(int device) {
 }
 bool IsPaperDevice(int device) {
   return (device >= 0 && device <= kDeviceWordProcessor) || device == kDeviceDosFile;
-}
-
-bool CompressedLayout() {
-  return ProgramSettings.ReportLineType == 4;
-}
-
-namespace {
-int LineType() {
-  int t = ProgramSettings.ReportLineType;
-  return (t >= 1 && t <= 3) ? t : 4;
-}
-std::string BoxRule(char corner1, char fill, char corner2) {
-  return std::string(1, corner1) + std::string(kReportWidth - 2, fill) + std::string(1, corner2);
-}
-}  // namespace
-
-std::string RuleSingle() {
-  switch (LineType()) {
-    case 1:
-      return std::string(kReportWidth, '-');
-    case 2:
-      return std::string(kReportWidth, static_cast<char>(196));
-    case 3:
-      return std::string(kReportWidth, ' ');
-    default:
-      return kSuppressedLine;
-  }
-}
-std::string RuleDouble() {
-  switch (LineType()) {
-    case 1:
-      return std::string(kReportWidth, '=');
-    case 2:
-      return std::string(kReportWidth, static_cast<char>(205));
-    case 3:
-      return std::string(kReportWidth, ' ');
-    default:
-      return kSuppressedLine;
-  }
-}
-std::string RuleBoxTop() {
-  switch (LineType()) {
-    case 1:
-      return std::string(kReportWidth, '*');
-    case 2:
-      return BoxRule(static_cast<char>(201), static_cast<char>(205), static_cast<char>(187));
-    case 3:
-      return std::string(kReportWidth, ' ');
-    default:
-      return kSuppressedLine;
-  }
-}
-std::string RuleBoxBottom() {
-  switch (LineType()) {
-    case 1:
-      return std::string(kReportWidth, '*');
-    case 2:
-      return BoxRule(static_cast<char>(200), static_cast<char>(205), static_cast<char>(188));
-    case 3:
-      return std::string(kReportWidth, ' ');
-    default:
-      return kSuppressedLine;
-  }
-}
-std::string RuleBoxMiddle() {
-  switch (LineType()) {
-    case 1:
-      return std::string(kReportWidth, '*');
-    case 2:
-      return BoxRule(static_cast<char>(204), static_cast<char>(205), static_cast<char>(185));
-    case 3:
-      return std::string(kReportWidth, ' ');
-    default:
-      return kSuppressedLine;
-  }
-}
-char BoxSideChar() {
-  switch (LineType()) {
-    case 1:
-      return '*';
-    case 2:
-      return static_cast<char>(186);
-    default:
-      return ' ';
-  }
 }
 
 void ReportSetHeader(std::string_view title, std::string_view line1, std::string_view line2,
