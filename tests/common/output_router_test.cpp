@@ -172,6 +172,31 @@ TEST_F(OutputRouterTest, WideSecondValueIsStillPrinted) {
   EXPECT_LT(row.find(v1) + v1.size(), row.find(v2));
 }
 
+TEST_F(OutputRouterTest, RulesOfEachLineType) {
+  const std::string dbl(68, static_cast<char>(205));  // code page 437 double horizontal
+  struct Case {
+    int type;
+    std::string single, top, middle;
+    char side;
+    bool compressed;
+  } cases[] = {
+      {1, std::string(70, '-'), std::string(70, '*'), std::string(70, '*'), '*', false},
+      {2, std::string(70, static_cast<char>(196)), "\xC9" + dbl + "\xBB", "\xCC" + dbl + "\xB9",
+       static_cast<char>(186), false},
+      {3, std::string(70, ' '), std::string(70, ' '), std::string(70, ' '), ' ', false},
+      {4, "$!$", "$!$", "$!$", ' ', true},
+      {7, "$!$", "$!$", "$!$", ' ', false},  // rules of type 4, paging of the normal layout
+  };
+  for (const Case& c : cases) {
+    ProgramSettings.ReportLineType = static_cast<std::uint16_t>(c.type);
+    EXPECT_EQ(RuleSingle(), c.single) << c.type;
+    EXPECT_EQ(RuleBoxTop(), c.top) << c.type;
+    EXPECT_EQ(RuleBoxMiddle(), c.middle) << c.type;
+    EXPECT_EQ(BoxSideChar(), c.side) << c.type;
+    EXPECT_EQ(CompressedLayout(), c.compressed) << c.type;
+  }
+}
+
 TEST_F(OutputRouterTest, CompressedLayout) {
   ProgramSettings.ReportLineType = 4;
   ProgramSettings.LinesPerPage = 20;
