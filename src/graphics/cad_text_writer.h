@@ -1,5 +1,7 @@
 // CAD-code text writer: the drawing as a tab-separated text file, one line per entity,
 // block mark or section mark, for programs without a DXF reader.
+// Cannot: carry layers, colours, text heights or angles; numbers keep three significant
+// digits only.
 #pragma once
 
 #include <ostream>

@@ -1,5 +1,7 @@
 // DXF writer: the drawing as ASCII DXF (R12 tags), either a whole file (HEADER, TABLES,
 // BLOCKS, ENTITIES) or a screen block file (entities and EOF only).
+// Cannot: name the code page of its texts (no $DWGCODEPAGE; readers assume Windows-1252);
+// keep a block that is defined twice or outside the blocks section (refused and reported).
 #pragma once
 
 #include <ostream>

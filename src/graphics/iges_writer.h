@@ -1,6 +1,9 @@
 // IGES writer: the drawing as a fixed 80-column IGES file (start, global, directory,
 // parameter and terminate sections). Parameter records go to a second stream (the work
 // file) and are appended when the file is closed.
+// Cannot: scale an instance differently in x and y (the x scale is used); insert a block
+// before its definition is complete; hold more than 256 blocks (refused and reported). A
+// block without members is not written, and inserting it draws nothing.
 #pragma once
 
 #include <iostream>
