@@ -336,6 +336,9 @@ void OutputOpen(int code) {
       if (AbortFlag) return;
       break;
     default:
+      // No such device: nothing is opened, and the writer must not write to whatever file the
+      // shared channel was last assigned to.
+      AbortFlag = true;
       return;
   }
   st.pageCounter = 0;

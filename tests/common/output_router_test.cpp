@@ -279,6 +279,15 @@ TEST_F(OutputRouterTest, CaptionsOnlyLeavesTheStateAlone) {
   EXPECT_TRUE(host_.Records().empty());
 }
 
+TEST_F(OutputRouterTest, UnknownDeviceOpensNothing) {
+  // The channel still names an earlier listing; a writer must not overwrite it.
+  std::ofstream(dir_ + "/earlier.txt") << "earlier\n";
+  AssignText(GlobalTextFile, dir_ + "/earlier.txt");
+  OutputOpen(12);
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_EQ(ReadAll(dir_ + "/earlier.txt"), "earlier\n");
+}
+
 TEST_F(OutputRouterTest, DeviceChoiceCancelled) {
   ConfigVariables.AskOutputDevice = true;
   host_.AnswerCancel();
