@@ -205,12 +205,4 @@ TEST_F(CodepageTest, OutputTextByCadTextMode) {
   EXPECT_EQ(OutputText("\x86\xB3"), "\xE5|");
 }
 
-TEST_F(CodepageTest, VarFormsMayOverwriteTheirInput) {
-  std::string t = "\x81";
-  DosToWin(t, t);
-  EXPECT_EQ(t, "\xC3\xBC");
-  WinToDos(t, t);
-  EXPECT_EQ(t, "\x81");
-}
-
 }  // namespace

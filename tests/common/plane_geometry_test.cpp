@@ -26,11 +26,6 @@ class PlaneGeometryTest : public ::testing::Test {
 
 #define EXPECT_LD_NEAR(a, b) EXPECT_NEAR(static_cast<double>(a), static_cast<double>(b), kTol)
 
-TEST_F(PlaneGeometryTest, Det2) {
-  EXPECT_EQ(Det2(1, 2, 3, 4), -2.0L);
-  EXPECT_EQ(Det2(2, 0, 0, 3), 6.0L);
-}
-
 TEST_F(PlaneGeometryTest, SolveLinear2) {
   long double x = 9;
   long double y = 9;
