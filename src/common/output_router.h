@@ -105,7 +105,7 @@ void ReportSetColumns(std::string_view textTitle, std::string_view symbolTitle,
 
 // Chooses the device (0: the configured OutputDevice, offered for choice when AskOutputDevice is
 // set; 1 to 9 that device; 90 only the captions) and prepares the output; assigns GlobalTextFile.
-// The caller tests AbortFlag.
+// The caller tests AbortFlag (also set for a code that names no device).
 void OutputOpen(int code);
 // Opens the assigned GlobalTextFile for writing ("disk full" / "file write error" and AbortFlag
 // on failure). The writer calls it right after OutputOpen.

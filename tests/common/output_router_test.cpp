@@ -331,6 +331,18 @@ TEST_F(OutputRouterTest, TextPrinterPortGetsTheListing) {
       1u);
 }
 
+TEST_F(OutputRouterTest, PrinterSetUpFileGoesAheadOfTheFirstLine) {
+  const std::string port = dir_ + "/lpt1";
+  SetPrinterPortOverride(port);
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir_);
+  std::ofstream("TEXT.TVP", std::ios::binary) << "\x1b@\x1bE";
+  host_.AnswerNo();
+  std::string text = Listing(kDeviceTextPrinter, [] { ReportLine("first"); });
+  fs::current_path(previous);
+  EXPECT_EQ(text, "\x1b@\x1bE       first\n");
+}
+
 TEST_F(OutputRouterTest, FileDeviceWritesChosenFileAndDisplayCopy) {
   host_.AnswerFile(dir_ + "/result.txt");
   MessagesEnabled = false;
