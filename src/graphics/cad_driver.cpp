@@ -63,8 +63,11 @@ std::string LayerNameOf(int colour) {
   return std::to_string(colour);
 }
 
+// A point in the file's own name (not in a directory name) means the user gave an extension.
 bool HasDot(const std::string& fileName) {
-  return BaseName(fileName).find('.') != std::string::npos;
+  const std::size_t slash = fileName.rfind(kPathSeparator);
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  return fileName.find('.', start) != std::string::npos;
 }
 
 void FailOpen(const std::string& message) {
@@ -100,7 +103,6 @@ bool ChooseFileName(const std::string& ext) {
   request.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
   request.directory = AddBackslash(ProgramSettings.cadDirectory);
   request.fileName = CurrentFileName;
-  request.defaultExtension = ext;
   request.helpNumber = HelpNumber;
   std::string name;
   if (!ShowSaveDialog(request, name) || TrimStr(name).empty()) {
