@@ -202,9 +202,9 @@ void RealStrW(int intDigits, int decimals, std::string& text, long double x) {
   if (std::fabs(x) < 1e-8L) x = 0.0L;
   int floatDigits = FloatDigitsSetting();
   if (floatDigits != 3) decimals = std::clamp(decimals + floatDigits - 3, 0, 10);
-  if (decimals < 0) decimals = 0;
+  decimals = std::clamp(decimals, 0, 60);  // never a negative count of decimals
   std::string s = FixedText(x, decimals);
-  int width = decimals < 1 ? intDigits : intDigits + decimals + 1;
+  int width = std::min(decimals < 1 ? intDigits : intDigits + decimals + 1, 1024);
   if (static_cast<int>(s.size()) < width)
     s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
   text = std::move(s);
