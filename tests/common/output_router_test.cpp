@@ -252,6 +252,28 @@ TEST_F(OutputRouterTest, EmptyMessageListWritesNothing) {
             std::vector<std::string>{"Calculation successful without error messages"});
 }
 
+TEST_F(OutputRouterTest, MessageReportOnTheScreen) {
+  DrawingTexts[1] = "drawing one";
+  AddError("Warning: k <> k DIN !");
+  PrintErrorMessages();
+  auto shown = host_.RecordsOf(TDialogKind::LongText);
+  ASSERT_EQ(shown.size(), 1u);
+  const std::string& text = shown[0].prompt;
+  EXPECT_NE(text.find("*  VUKO V1.0"), std::string::npos);
+  EXPECT_NE(text.find("pg. 1/ 1"), std::string::npos);
+  EXPECT_NE(text.find("*  Error Messages"), std::string::npos);
+  EXPECT_NE(text.find("*  drawing one"), std::string::npos);
+  EXPECT_NE(text.find("       Warning: k <> k DIN !\n"), std::string::npos);
+
+  // With a fatal calculation the message choice comes instead of a report.
+  host_.Clear();
+  CalcFatalFlag = true;
+  host_.AnswerChoice(2);  // Continue...
+  PrintErrorMessages();
+  EXPECT_TRUE(host_.RecordsOf(TDialogKind::LongText).empty());
+  EXPECT_EQ(host_.RecordsOf(TDialogKind::Choice).size(), 1u);
+}
+
 TEST_F(OutputRouterTest, MessagesSectionWithExplanations) {
   std::ofstream(dir_ + "/vuko.err") << "Warning: k <> k DIN !\norigin k\nremedy k\n";
   AddError("Warning: k <> k DIN !");
