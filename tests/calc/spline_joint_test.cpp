@@ -1,0 +1,426 @@
+// The spline joint calculation: the example joint, a DIN 5480 joint, round trips from every
+// kind of input, repeatability and bad inputs. Reference values come from the involute
+// formulas evaluated independently (DIN 5480 dimensions, ISO 21771 over-ball geometry).
+#include "calc/spline_joint.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "calc/toothing_data.h"
+#include "common/guarded_math.h"
+#include "common/message_list.h"
+#include "common/program_state.h"
+
+namespace {
+
+bool Listed(const std::string& text) {
+  for (int i = 1; i <= ErrorList.count; ++i) {
+    if (ErrorList.messages[i] == text) return true;
+  }
+  return false;
+}
+
+bool ListedStartingWith(const std::string& text) {
+  for (int i = 1; i <= ErrorList.count; ++i) {
+    if (ErrorList.messages[i].rfind(text, 0) == 0) return true;
+  }
+  return false;
+}
+
+std::string Messages() {
+  std::string all;
+  for (int i = 1; i <= ErrorList.count; ++i) all += ErrorList.messages[i] + "\n";
+  return all;
+}
+
+double D(long double v) {
+  return static_cast<double>(v);
+}
+
+class SplineJointTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    InitMessageList();
+    InitToothingData();
+    ResetSplineData();
+  }
+
+  // DIN 5480 W 45x2x21: m 2, z 21, alpha 30, shaft x 0.2; the reset tool factors
+  // (0.45 / 0.55 / 0.1) and clearances of 0.1 m.
+  static void Din5480W45x2x21() {
+    ToothingData.mn = 2;
+    ToothingData.alpha = 30;
+    ToothingData.z[1] = 21;
+    ToothingData.x[1] = 0.2L;
+    ToothingData.k[1] = 0;
+    ToothingData.k[2] = 0;
+    ToothingData.Dm[1] = 0;
+    ToothingData.Dm[2] = 0;
+    SplineInputData.ShiftGivenFor = 1;
+    SplineInputData.InputKind[1] = 1;
+    SplineInputData.ClearanceAsFactor = true;
+    SplineInputData.cemn = 0.1L;
+    SplineInputData.cimn = 0.1L;
+    SplineInputData.cpmn = 0;
+  }
+};
+
+TEST_F(SplineJointTest, ExampleJoint) {
+  NewSplineExample();
+  CalcSplineJoint();
+  const TToothingData& t = ToothingData;
+  const TSplineInputData& s = SplineInputData;
+  EXPECT_FALSE(CalcFatalFlag);
+  EXPECT_EQ(ErrorList.count, 0) << Messages();
+
+  // x of the shaft: root of M(x) = 82 for z 8, m 6.5, alpha 30, ball 16 (0.269225 by an
+  // independent high-precision solve of the over-ball equation).
+  EXPECT_NEAR(D(t.x[1]), 0.269225, 2e-5);
+  // Hub: space width = shaft tooth thickness + 0.3, so x2 = -x1 - cp / (2 m tan alpha).
+  EXPECT_NEAR(D(t.x[2]), D(-t.x[1] - 0.3L / (2 * 6.5L * std::tan(kPi / 6))), 1e-9);
+  EXPECT_NEAR(D(t.x[2]), -0.3092, 1e-4);
+  EXPECT_NEAR(D(s.enIn[2]), D(s.snIn[1] + s.cp), 1e-9);
+  EXPECT_NEAR(D(t.en[2]), D(t.sn[1] + 0.3L), 1e-6);
+  EXPECT_EQ(t.k[1], 2);
+  // Span over 2 teeth: m cos(alpha) (1.5 pi + z inv(alpha)) + 2 x m sin(alpha).
+  EXPECT_NEAR(D(s.WIn[1]), 30.697, 1e-3);
+  EXPECT_NEAR(D(s.MdRIn[1]), 82.000, 1e-6);
+  // Between balls in the hub (ball 12): -37.5044 by the independent solve.
+  EXPECT_NEAR(D(s.MdRIn[2]), -37.5044, 1e-3);
+  // Root form diameter of the shaft.
+  EXPECT_NEAR(D(t.dFf[1]), 49.254, 1e-3);
+
+  // Engine values: d = z m, db = d cos(alpha), and the entered diameters with clearances 1.
+  EXPECT_NEAR(D(t.d[1]), 52, 1e-9);
+  EXPECT_NEAR(D(t.db[1]), 45.033, 1e-3);
+  EXPECT_NEAR(D(t.df[1]), 48, 1e-6);
+  EXPECT_NEAR(D(t.da[1]), 61, 1e-6);
+  EXPECT_NEAR(D(t.df[2]), -63, 1e-6);
+  EXPECT_NEAR(D(t.da[2]), -50, 1e-6);
+}
+
+TEST_F(SplineJointTest, Din5480W45x2x21) {
+  Din5480W45x2x21();
+  CalcSplineJoint();
+  const TToothingData& t = ToothingData;
+  const TSplineInputData& s = SplineInputData;
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  // DIN 5480 W 45x2x21: da1 = 44.6, df1 = 40.6, hub da2 = 41, df2 = 45 (shown positive).
+  EXPECT_NEAR(D(t.da[1]), 44.6, 1e-6);
+  EXPECT_NEAR(D(t.df[1]), 40.6, 1e-6);
+  EXPECT_NEAR(D(t.da[2]), -41, 1e-6);
+  EXPECT_NEAR(D(t.df[2]), -45, 1e-6);
+  EXPECT_NEAR(D(s.daIn[1]), 44.6, 1e-9);
+  EXPECT_NEAR(D(s.dfIn[2]), 45, 1e-9);
+  EXPECT_NEAR(D(s.ce), 0.2, 1e-9);
+  EXPECT_NEAR(D(s.ci), 0.2, 1e-9);
+  EXPECT_NEAR(D(t.x[2]), -0.2, 1e-9);
+  EXPECT_NEAR(D(s.cp), 0, 1e-12);
+  EXPECT_NEAR(D(t.en[2] - t.sn[1]), 0, 1e-9);
+}
+
+TEST_F(SplineJointTest, BacklashIsAResultWhenEachPartIsGiven) {
+  Din5480W45x2x21();
+  SplineInputData.ShiftGivenFor = 0;
+  SplineInputData.InputKind[2] = 1;
+  ToothingData.x[2] = -0.25L;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  // en2 - sn1 = m (pi/2 - 2 x2 tan a) - m (pi/2 + 2 x1 tan a) = -2 m tan a (x1 + x2).
+  const long double expected = -2 * 2 * std::tan(kPi / 6) * (0.2L - 0.25L);
+  EXPECT_NEAR(D(SplineInputData.cp), D(expected), 1e-9);
+  EXPECT_NEAR(D(SplineInputData.cpmn), D(expected / 2), 1e-9);
+}
+
+// The diameters derived from the mating part follow the final diameter of the given part, so
+// the entered clearance holds after one calculation whatever the stored diameters were.
+struct DiameterCase {
+  const char* name;
+  int given;
+};
+
+class DerivedDiameterTest : public SplineJointTest,
+                            public ::testing::WithParamInterface<DiameterCase> {};
+
+TEST_P(DerivedDiameterTest, OneCalculationGivesTheEnteredClearance) {
+  Din5480W45x2x21();
+  SplineInputData.ShiftGivenFor = GetParam().given;
+  SplineInputData.InputKind[2] = 1;
+  ToothingData.x[2] = -0.2L;
+  SplineInputData.ShaftDiamMode = 0;
+  SplineInputData.HubDiamMode = 0;
+  // Stale diameters from an earlier data set.
+  SplineInputData.daIn[1] = 10;
+  SplineInputData.dfIn[1] = 10;
+  SplineInputData.daIn[2] = 10;
+  SplineInputData.dfIn[2] = 10;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  const TSplineInputData& s = SplineInputData;
+  const TToothingData& t = ToothingData;
+  EXPECT_NEAR(D((s.dfIn[2] - s.daIn[1]) / 2), 0.2, 1e-9);
+  EXPECT_NEAR(D((s.daIn[2] - s.dfIn[1]) / 2), 0.2, 1e-9);
+  // The engine's clearances between tip and mating root agree.
+  EXPECT_NEAR(D(t.c[1]), 0.2, 1e-9);
+  EXPECT_NEAR(D(t.c[2]), 0.2, 1e-9);
+  // DIN 5480 W 45x2x21 diameters of the given part from the reset tool factors.
+  if (GetParam().given == 1) {
+    EXPECT_NEAR(D(s.daIn[1]), 44.6, 1e-9);
+    EXPECT_NEAR(D(s.dfIn[1]), 40.6, 1e-9);
+  } else {
+    EXPECT_NEAR(D(s.dfIn[2]), 45, 1e-9);
+    EXPECT_NEAR(D(s.daIn[2]), 41, 1e-9);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(GivenPart, DerivedDiameterTest,
+                         ::testing::Values(DiameterCase{"shaft", 1}, DiameterCase{"hub", 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Round trips: x -> measurements -> x, for every way the data can be given.
+struct RoundTripCase {
+  const char* name;
+  int given;  // ShiftGivenFor
+  int part;   // the part whose x is derived from a measurement
+  int kind;   // 2 sn/en, 3 over balls, 4 span
+  int z;
+  long double mn, x1, x2, Dm1, Dm2;
+};
+
+class RoundTripTest : public SplineJointTest,
+                      public ::testing::WithParamInterface<RoundTripCase> {};
+
+TEST_P(RoundTripTest, ShiftComesBack) {
+  const RoundTripCase& c = GetParam();
+  TToothingData& t = ToothingData;
+  TSplineInputData& s = SplineInputData;
+  t.mn = c.mn;
+  t.alpha = 30;
+  t.z[1] = c.z;
+  t.x[1] = c.x1;
+  t.x[2] = c.x2;
+  t.Dm[1] = c.Dm1;
+  t.Dm[2] = c.Dm2;
+  t.k[1] = 0;
+  t.k[2] = 1;
+  s.ShiftGivenFor = c.given;
+  s.InputKind[1] = 1;
+  s.InputKind[2] = 1;
+  s.ClearanceAsFactor = true;
+  s.cemn = s.cimn = 0.1L;
+  s.cpmn = 0.05L;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  const long double expected = t.x[c.part];
+
+  s.InputKind[c.part] = static_cast<int16_t>(c.kind);
+  t.x[c.part] = 0.9L;  // must be replaced
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  EXPECT_NEAR(D(t.x[c.part]), D(expected), 1e-4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryInput, RoundTripTest,
+    ::testing::Values(RoundTripCase{"each_shaft_thickness", 0, 1, 2, 21, 2, 0.2L, -0.3L, 0, 0},
+                      RoundTripCase{"each_shaft_balls", 0, 1, 3, 21, 2, 0.2L, -0.3L, 0, 0},
+                      RoundTripCase{"each_shaft_span", 0, 1, 4, 21, 2, 0.2L, -0.3L, 0, 0},
+                      RoundTripCase{"each_hub_space", 0, 2, 2, 21, 2, 0.2L, -0.3L, 0, 0},
+                      RoundTripCase{"each_hub_balls", 0, 2, 3, 21, 2, 0.2L, -0.3L, 0, 0},
+                      RoundTripCase{"each_hub_span", 0, 2, 4, 21, 2, 0.2L, -0.3L, 0, 0},
+                      RoundTripCase{"shaft_given_thickness", 1, 1, 2, 8, 6.5L, 0.27L, 0, 16, 12},
+                      RoundTripCase{"shaft_given_balls", 1, 1, 3, 8, 6.5L, 0.27L, 0, 16, 12},
+                      RoundTripCase{"shaft_given_span", 1, 1, 4, 8, 6.5L, 0.27L, 0, 16, 12},
+                      RoundTripCase{"hub_given_space", 2, 2, 2, 8, 6.5L, 0, -0.31L, 16, 12},
+                      RoundTripCase{"hub_given_balls_large_ball", 2, 2, 3, 8, 6.5L, 0, -0.31L, 16,
+                                    12},
+                      RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
+                      RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SplineJointTest, HubWithLargeBallFoundAwayFromZeroShift) {
+  // The 12 mm ball rests on the flanks of the example hub only below x = -0.11; the search
+  // must still find x2 = -0.3092 (between-ball dimension -37.5044 by the independent solve).
+  NewSplineExample();
+  SplineInputData.ShiftGivenFor = 0;
+  SplineInputData.InputKind[1] = 1;
+  ToothingData.x[1] = 0.269225L;
+  SplineInputData.InputKind[2] = 3;
+  SplineInputData.MdRIn[2] = -37.504429L;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  EXPECT_NEAR(D(ToothingData.x[2]), -0.309196, 1e-5);
+}
+
+TEST_F(SplineJointTest, SecondCalculationChangesNothing) {
+  NewSplineExample();
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag);
+  const TToothingData first = ToothingData;
+  const TSplineInputData firstIn = SplineInputData;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag);
+  const TToothingData& t = ToothingData;
+  const TSplineInputData& s = SplineInputData;
+  for (int p = 1; p <= 2; ++p) {
+    const std::vector<std::pair<const char*, std::pair<long double, long double>>> fields = {
+        {"x", {first.x[p], t.x[p]}},
+        {"d", {first.d[p], t.d[p]}},
+        {"df", {first.df[p], t.df[p]}},
+        {"da", {first.da[p], t.da[p]}},
+        {"dFf", {first.dFf[p], t.dFf[p]}},
+        {"dFa", {first.dFa[p], t.dFa[p]}},
+        {"c", {first.c[p], t.c[p]}},
+        {"hfP0mn", {first.hfP0mn[p], t.hfP0mn[p]}},
+        {"haP0mn", {first.haP0mn[p], t.haP0mn[p]}},
+        {"sn", {first.sn[p], t.sn[p]}},
+        {"en", {first.en[p], t.en[p]}},
+        {"W", {first.W[p], t.W[p]}},
+        {"M", {first.M[p], t.M[p]}},
+        {"Dm", {first.Dm[p], t.Dm[p]}},
+        {"MdRIn", {firstIn.MdRIn[p], s.MdRIn[p]}},
+        {"WIn", {firstIn.WIn[p], s.WIn[p]}},
+        {"daIn", {firstIn.daIn[p], s.daIn[p]}},
+        {"dfIn", {firstIn.dfIn[p], s.dfIn[p]}},
+        {"snIn", {firstIn.snIn[p], s.snIn[p]}},
+        {"enIn", {firstIn.enIn[p], s.enIn[p]}},
+        {"kDIN", {firstIn.kDIN[p], s.kDIN[p]}},
+        {"DmDIN", {firstIn.DmDIN[p], s.DmDIN[p]}},
+    };
+    for (const auto& [name, values] : fields) {
+      EXPECT_NEAR(D(values.first), D(values.second), 1e-9) << name << "[" << p << "]";
+    }
+    EXPECT_EQ(first.k[p], t.k[p]);
+  }
+  EXPECT_NEAR(D(firstIn.ce), D(s.ce), 1e-12);
+  EXPECT_NEAR(D(firstIn.ci), D(s.ci), 1e-12);
+  EXPECT_NEAR(D(firstIn.cp), D(s.cp), 1e-12);
+}
+
+TEST_F(SplineJointTest, SecondCalculationWithToolFactorsGivenChangesNothing) {
+  Din5480W45x2x21();
+  SplineInputData.daIn[1] = 30;  // stale
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  const TSplineInputData first = SplineInputData;
+  const TToothingData firstT = ToothingData;
+  CalcSplineJoint();
+  for (int p = 1; p <= 2; ++p) {
+    EXPECT_NEAR(D(first.daIn[p]), D(SplineInputData.daIn[p]), 1e-9) << p;
+    EXPECT_NEAR(D(first.dfIn[p]), D(SplineInputData.dfIn[p]), 1e-9) << p;
+    EXPECT_NEAR(D(firstT.hfP0mn[p]), D(ToothingData.hfP0mn[p]), 1e-9) << p;
+    EXPECT_NEAR(D(firstT.haP0mn[p]), D(ToothingData.haP0mn[p]), 1e-9) << p;
+  }
+}
+
+// Bad inputs end with a fatal message and the flag, after a good calculation too, so that
+// the old results are not taken for new ones.
+struct BadInputCase {
+  const char* name;
+  void (*spoil)();
+  const char* message;
+};
+
+class BadInputTest : public SplineJointTest, public ::testing::WithParamInterface<BadInputCase> {};
+
+TEST_P(BadInputTest, EndsFatal) {
+  NewSplineExample();
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag);
+  GetParam().spoil();
+  CalcSplineJoint();
+  EXPECT_TRUE(CalcFatalFlag);
+  EXPECT_TRUE(Listed(GetParam().message)) << Messages();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadInputTest,
+    ::testing::Values(
+        BadInputCase{"module_zero", [] { ToothingData.mn = 0; }, "Fatal  : mn = 0 !"},
+        BadInputCase{"pitch_zero",
+                     [] {
+                       SplineInputData.PitchMode = 2;
+                       ToothingData.Pn = 0;
+                     },
+                     "Fatal  : pitch = 0 !"},
+        BadInputCase{"alpha_50", [] { ToothingData.alpha = 50; }, "Fatal  : 5 < alpha < 50 !"},
+        BadInputCase{"alpha_5", [] { ToothingData.alpha = 5; }, "Fatal  : 5 < alpha < 50 !"},
+        BadInputCase{"teeth_zero", [] { ToothingData.z[1] = 0; }, "Fatal  : z = 0 !"},
+        BadInputCase{"balls_too_far", [] { SplineInputData.MdRIn[1] = 120; },
+                     "Fatal  : MdR > MdRmax !"},
+        BadInputCase{"balls_too_close", [] { SplineInputData.MdRIn[1] = 50; },
+                     "Fatal  : MdR < MdRmin !"},
+        BadInputCase{"span_too_long",
+                     [] {
+                       SplineInputData.InputKind[1] = 4;
+                       SplineInputData.WIn[1] = 80;
+                     },
+                     "Fatal  : W > Wmax !"},
+        BadInputCase{"span_too_short",
+                     [] {
+                       SplineInputData.InputKind[1] = 4;
+                       SplineInputData.WIn[1] = 5;
+                     },
+                     "Fatal  : W < Wmin !"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SplineJointTest, OnlyThePitchMessageWhenThePitchIsZero) {
+  NewSplineExample();
+  SplineInputData.PitchMode = 2;
+  ToothingData.Pn = 0;
+  CalcSplineJoint();
+  EXPECT_EQ(ErrorList.count, 1);
+  EXPECT_EQ(ErrorList.messages[1], "Fatal  : pitch = 0 !");
+}
+
+TEST_F(SplineJointTest, EngineFailureIsNotReportedAsSuccess) {
+  // 47 degrees passes the spline's own range (5..50) but not the gear pair engine's (5..45).
+  NewSplineExample();
+  ToothingData.alpha = 47;
+  CalcSplineJoint();
+  EXPECT_TRUE(CalcFatalFlag);
+  EXPECT_TRUE(ListedStartingWith("Fatal")) << Messages();
+  // The conformity checks do not judge a failed run.
+  EXPECT_FALSE(ListedStartingWith("Warning: sa < 0.15*m")) << Messages();
+}
+
+TEST_F(SplineJointTest, UnfinishedSpanSearchKeepsItsEstimateAndEndsFatal) {
+  // A span that is not a number can never be matched.
+  Din5480W45x2x21();
+  SplineInputData.ShiftGivenFor = 0;
+  SplineInputData.InputKind[1] = 4;
+  SplineInputData.WIn[1] = std::numeric_limits<long double>::quiet_NaN();
+  CalcSplineJoint();
+  EXPECT_TRUE(CalcFatalFlag);
+  EXPECT_TRUE(ListedStartingWith("Error  :  Iteration (xe=")) << Messages();
+  EXPECT_NE(ToothingData.x[1], 0);
+  EXPECT_TRUE(std::isfinite(ToothingData.x[1]));
+}
+
+TEST_F(SplineJointTest, BallFarFromTheStandardIsReported) {
+  NewSplineExample();
+  ToothingData.Dm[1] = 8;  // the standard ball for this shaft is about 14 mm
+  SplineInputData.InputKind[1] = 1;
+  ToothingData.x[1] = 0.27L;
+  CalcSplineJoint();
+  EXPECT_TRUE(Listed("Warning: Dm <> Dm DIN ! (1)")) << Messages();
+}
+
+TEST_F(SplineJointTest, DefaultBallAndTeethSpannedAreFilledAndKept) {
+  Din5480W45x2x21();
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  // Textbook spur rule at x = 0 for z 21, alpha 30: k = 21 * 30 / 180 + 0.5 = 4 teeth.
+  EXPECT_EQ(ToothingData.k[1], 4);
+  EXPECT_GT(ToothingData.Dm[1], 0);
+  const long double dm = ToothingData.Dm[1];
+  CalcSplineJoint();
+  EXPECT_EQ(ToothingData.Dm[1], dm);
+}
+
+}  // namespace
