@@ -192,6 +192,17 @@ TEST_F(ResultPrintoutTest, ImperialChangesLengthsOnly) {
   }
 }
 
+TEST_F(ResultPrintoutTest, EveryValueIsPrintedAtFiveDigits) {
+  ProgramSettings.FloatDigits = 5;  // two more decimals: hub values grow past their column
+  const std::string paper = FileListing();
+  for (const auto& row : TabRows(DataTxtListing())) {
+    for (std::size_t c = 3; c < row.size(); ++c) {
+      if (row[c].empty()) continue;
+      EXPECT_NE(paper.find(" " + row[c]), std::string::npos) << row[0] << " value " << row[c];
+    }
+  }
+}
+
 TEST_F(ResultPrintoutTest, RemarksSectionOnlyWithMessages) {
   ClearErrors();
   EXPECT_EQ(FileListing().find("REMARKS"), std::string::npos);
