@@ -1,0 +1,175 @@
+// Printing of text listings.
+#include "common/forms/text_printing.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+
+#include "common/codepage.h"
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/forms/form_placement.h"
+#include "common/graphics_settings.h"
+#include "common/program_state.h"
+#include "common/text_file.h"
+
+namespace {
+
+constexpr char kFormFeed = '\f';
+
+bool IsBlank(const std::string& line) {
+  return line.find_first_not_of(" \t\f") == std::string::npos;
+}
+
+int LinesPerSheet() {
+  return ProgramSettings.LinesPerPage > 0 ? ProgramSettings.LinesPerPage : 66;
+}
+
+}  // namespace
+
+int FontStyleToInt(const QFont& font) {
+  return (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+         (font.strikeOut() ? 8 : 0);
+}
+
+void IntToFontStyle(int number, QFont& font) {
+  if (number < 0 || number > 15) number = 0;
+  font.setBold((number & 1) != 0);
+  font.setItalic((number & 2) != 0);
+  font.setUnderline((number & 4) != 0);
+  font.setStrikeOut((number & 8) != 0);
+}
+
+QFont PrintoutQFont() {
+  QFont font(QString::fromStdString(DosToWin(PrintSettings.PrintoutFont)));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(PrintSettings.PrintoutTextSize > 0 ? PrintSettings.PrintoutTextSize : 10);
+  IntToFontStyle(PrintSettings.PrintoutTextStyle, font);
+  return font;
+}
+
+int ListingPageCount(const std::vector<std::string>& lines) {
+  int pages = 0;
+  bool textAfter = false;
+  for (const std::string& line : lines) {
+    if (!line.empty() && line.front() == kFormFeed) {
+      ++pages;
+      textAfter = !IsBlank(line);
+    } else if (!IsBlank(line)) {
+      textAfter = true;
+    }
+  }
+  return pages + (textAfter ? 1 : 0);
+}
+
+std::vector<TListingSheet> PaginateListing(const std::vector<std::string>& lines, int first,
+                                           int last, int linesPerSheet) {
+  std::vector<TListingSheet> sheets;
+  if (linesPerSheet <= 0) linesPerSheet = 66;
+  int page = 1;
+  TListingSheet* current = nullptr;
+  auto put = [&](const std::string& text) {
+    if (page < first || page > last) return;
+    if (current == nullptr || current->page != page ||
+        static_cast<int>(current->lines.size()) >= linesPerSheet) {
+      sheets.push_back(TListingSheet{page, {}});
+      current = &sheets.back();
+    }
+    current->lines.push_back(text);
+  };
+  for (const std::string& line : lines) {
+    if (!line.empty() && line.front() == kFormFeed) {
+      ++page;
+      current = nullptr;
+      // Text behind the form feed belongs to the new page rather than being dropped.
+      if (!IsBlank(line)) put(line.substr(line.find_first_not_of(kFormFeed)));
+      continue;
+    }
+    put(line);
+  }
+  return sheets;
+}
+
+bool ReadListingLines(const std::string& fileName, std::vector<std::string>& lines) {
+  lines.clear();
+  TTextFile file;
+  file.Assign(fileName);
+  if (file.Reset() != kIoOk) return false;
+  std::string line;
+  while (!file.Eof()) {
+    if (file.ReadLine(line) != kIoOk) break;
+    lines.push_back(line);
+  }
+  file.Close();
+  return true;
+}
+
+bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, int first, int last) {
+  const int perSheet = LinesPerSheet();
+  const std::vector<TListingSheet> sheets = PaginateListing(lines, first, last, perSheet);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  const int lineHeight = std::max(1, painter.device()->height() / perSheet);
+  painter.setFont(QFont(PrintoutQFont(), painter.device()));
+  const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
+  bool firstSheet = true;
+  for (const TListingSheet& sheet : sheets) {
+    if (!firstSheet) printer.newPage();
+    firstSheet = false;
+    int y = 0;
+    for (const std::string& line : sheet.lines) {
+      painter.drawText(0, y + ascent, QString::fromStdString(DosToWin(line)));
+      y += lineHeight;
+    }
+  }
+  return painter.end();
+}
+
+void PrintTextFile(const std::string& name) {
+  if (!FileExistsIO(name)) {
+    ShowLongText(name + " not found !");
+    return;
+  }
+  if (AbortFlag) return;
+  std::vector<std::string> lines;
+  if (!ReadListingLines(name, lines)) {
+    CheckFileExists(name);
+    return;
+  }
+  const int pages = ListingPageCount(lines);
+  if (pages == 0) return;  // nothing to print
+
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QString::fromStdString(DosToWin(CurrentFileName)));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  if (QPrinterInfo::availablePrinters().isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(
+        AddBackslash(DataDirectory.empty() ? std::string(".") : DataDirectory) +
+        DosToWin(CurrentFileName.empty() ? std::string("listing") : CurrentFileName) + ".pdf"));
+  }
+  printer.setFromTo(1, pages);
+  QPrintDialog dialog(&printer, DialogMainWindow());
+  dialog.setObjectName(QStringLiteral("PrintDialog"));
+  dialog.setMinMax(1, pages);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+  if (dialog.exec() != QDialog::Accepted) return;
+  int first = 1;
+  int last = pages;
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+    first = printer.fromPage();
+    last = std::max(printer.toPage(), first);
+  }
+  CursorWait();
+  const bool printed = PrintListingTo(printer, lines, first, last);
+  CursorArrow();
+  if (!printed) {
+    ErrorMessageIfEnabled("Printer not ready " + name);
+    AbortFlag = true;
+  }
+}
