@@ -423,6 +423,11 @@ void CadReplayBlock(const std::string& name, long double x, long double y, long 
   BlockTransform = saved;
 }
 
+void CadReplayEntities(const TBlockFileContent& content) {
+  const std::shared_ptr<const TCachedBlock> block = MakeCache(content);
+  ReplayEntities(*block);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Reader
 

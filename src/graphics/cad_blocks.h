@@ -90,3 +90,7 @@ struct TBlockFileContent {
 // Reads the entity pairs of a block file (or of any DXF entity text); unknown group codes
 // and entities are skipped; reading stops at 0/EOF or the end of the text.
 TBlockFileContent ParseBlockFile(std::string_view text);
+
+// Replays block content through the primitives under the current BlockTransform (what every
+// insert does with its block).
+void CadReplayEntities(const TBlockFileContent& content);
