@@ -1,0 +1,256 @@
+// The plot program's command line: composed from the dialog's settings, composed by questions
+// (with the script for long lines), split into arguments and started.
+#include "graphics/plot_program.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "common/file_utils.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "platform/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TPlotProgramOptions Options() {
+  TPlotProgramOptions o;
+  o.programPath = "/opt/vectrix/wvectrix";
+  o.outputDirectory = "/tmp/out";
+  return o;
+}
+
+TEST(MakePlotCommandLine, TheDefaultsNameProgramFileAndDestinationOnly) {
+  ResetProgramStateForTests();
+  const TPlotProgramOptions d = DefaultPlotProgramOptions();
+  EXPECT_EQ(MakePlotCommandLine(d), "wvectrix " + PrivateTempDir() + "vectrix /CHPL");
+}
+
+TEST(MakePlotCommandLine, EachSettingAddsItsSwitch) {
+  const struct {
+    const char* name;
+    void (*set)(TPlotProgramOptions&);
+    const char* tail;  // after "/opt/vectrix/wvectrix /tmp/out/vectrix"
+  } cases[] = {
+      {"parallel LPT1", [](TPlotProgramOptions&) {}, " /CHPL"},
+      {"parallel LPT2", [](TPlotProgramOptions& o) { o.lptPort = "2"; }, " /CHPL /P2"},
+      {"serial COM2",
+       [](TPlotProgramOptions& o) {
+         o.outputInterface = 0;
+         o.comPort = "2";
+       },
+       " /CHPL /D1 /P2"},
+      {"serial COM1", [](TPlotProgramOptions& o) { o.outputInterface = 0; }, " /CHPL /D1"},
+      {"file", [](TPlotProgramOptions& o) { o.outputInterface = 2; },
+       " /CHPL /D3 /F/tmp/out/vectrix"},
+      {"scale fit", [](TPlotProgramOptions& o) { o.scale = "0"; }, " /CHPL /M*"},
+      {"scale 1", [](TPlotProgramOptions& o) { o.scale = "1"; }, " /CHPL"},
+      {"scale 2.5", [](TPlotProgramOptions& o) { o.scale = "2.5"; }, " /CHPL /M2.5"},
+      {"shifts",
+       [](TPlotProgramOptions& o) {
+         o.shiftX = "10";
+         o.shiftY = "-5";
+       },
+       " /CHPL /X10 /Y-5"},
+      {"text width", [](TPlotProgramOptions& o) { o.textWidth = "0.8"; }, " /CHPL /B0.8"},
+      {"rotated", [](TPlotProgramOptions& o) { o.rotate = true; }, " /CHPL /R"},
+      {"PostScript font",
+       [](TPlotProgramOptions& o) {
+         o.destination = 1;
+         o.psFont = "Courier-Bold";
+       },
+       " /CPS /TCourier-Bold"},
+      {"PostScript without font", [](TPlotProgramOptions& o) { o.destination = 1; }, " /CPS /T"},
+      {"HP-GL plotter", [](TPlotProgramOptions& o) { o.destination = 2; }, " /CPLT"},
+      {"HP-GL/2", [](TPlotProgramOptions& o) { o.destination = 3; }, " /CPL2"},
+      {"Aristo", [](TPlotProgramOptions& o) { o.destination = 4; }, " /CART"},
+      {"font ignored off PostScript", [](TPlotProgramOptions& o) { o.psFont = "Symbol"; },
+       " /CHPL"},
+  };
+  for (const auto& c : cases) {
+    TPlotProgramOptions o = Options();
+    c.set(o);
+    EXPECT_EQ(MakePlotCommandLine(o),
+              std::string("/opt/vectrix/wvectrix /tmp/out/vectrix") + c.tail)
+        << c.name;
+  }
+}
+
+TEST(MakePlotCommandLine, ThePostScriptFontListHasItsThirtyFiveEntries) {
+  EXPECT_STREQ(kPostScriptFonts.front(), "Times-Roman");
+  EXPECT_STREQ(kPostScriptFonts[12], "Courier");
+  EXPECT_STREQ(kPostScriptFonts[32], "ZapfChancery-MediumItalic");
+  EXPECT_STREQ(kPostScriptFonts.back(), "other fonts");
+}
+
+TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
+  EXPECT_EQ(PlotCommandArguments("wvectrix /tmp/vectrix /CHPL /M*"),
+            (std::vector<std::string>{"wvectrix", "/tmp/vectrix", "/CHPL", "/M*"}));
+  EXPECT_EQ(PlotCommandArguments("  \"/opt/my plot/wvectrix\"   a\"b c\"  "),
+            (std::vector<std::string>{"/opt/my plot/wvectrix", "ab c"}));
+  EXPECT_EQ(PlotCommandArguments("/home/u/plot.sh"),
+            (std::vector<std::string>{"/bin/sh", "/home/u/plot.sh"}));
+  EXPECT_TRUE(PlotCommandArguments("   ").empty());
+}
+
+bool WaitFor(const fs::path& path) {
+  for (int i = 0; i < 500 && !fs::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return fs::exists(path);
+}
+
+// --- questions ---------------------------------------------------------------------------
+
+class AskPlotCommandLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    // A short private directory, so that the line lengths below are known.
+    platform::RemovePrivateTempDirectory();
+    ProgramSettings.tempDirectory = "/tmp";
+    tmp_ = PrivateTempDir();
+    ASSERT_EQ(tmp_.size(), 17u) << tmp_;  // "/tmp/vuko-XXXXXX/"
+    char base[] = "/tmp/vukoplotXXXXXX";  // 19 characters
+    ASSERT_NE(::mkdtemp(base), nullptr);
+    base_ = base;
+    host_ = std::make_unique<ScriptedDialogHost>();
+    AbortFlag = false;
+  }
+  void TearDown() override {
+    host_.reset();
+    fs::remove_all(base_);
+    platform::RemovePrivateTempDirectory();
+  }
+  // A program directory of the given length holding the DOS program file.
+  std::string ProgramDir(std::size_t length) {
+    std::string dir = base_ + "/";
+    while (dir.size() < length) dir += 'd';
+    fs::create_directories(dir);
+    std::ofstream(dir + "/vectrix") << "#!/bin/sh\n";
+    return dir;
+  }
+
+  std::string tmp_, base_;
+  std::unique_ptr<ScriptedDialogHost> host_;
+};
+
+TEST_F(AskPlotCommandLineTest, TheAnswersComposeTheLine) {
+  const std::string dir = ProgramDir(24);
+  host_->AnswerChoice(2);  // VECTRIX.EXE (MS-DOS)
+  host_->AnswerText(dir);
+  host_->AnswerChoice(2);      // Postscript
+  host_->AnswerText("*.dxf");  // file name or wildcard
+  host_->AnswerChoice(1);      // serial
+  host_->AnswerText("3");      // COM3
+  host_->AnswerText("2.5");    // scale
+  host_->AnswerYes();          // rotate
+  host_->AnswerText("10");     // x
+  host_->AnswerText("0");      // y
+  host_->AnswerText("0.8");    // text width
+  host_->AnswerText("Symbol");
+  std::string line = "old line";
+  AskPlotCommandLine(line, true);
+  ASSERT_FALSE(AbortFlag);
+  EXPECT_EQ(host_->Mismatches(), 0);
+  EXPECT_EQ(host_->PendingAnswers(), 0u);
+  EXPECT_EQ(line, dir + "/vectrix *.dxf /CPS /D1 /P3 /M2.5 /X10 /R /B0.8 /TSymbol");
+}
+
+TEST_F(AskPlotCommandLineTest, ASixtyCharacterLineIsKeptAndSixtyOneGoIntoAScript) {
+  // dir + "/vectrix " + tmp (17) + "vectrix" + " /CHPL": length of dir + 39.
+  for (const std::size_t length : {std::size_t{60}, std::size_t{61}}) {
+    host_->Clear();
+    const std::string dir = ProgramDir(length - 39);
+    const std::string expected = dir + "/vectrix " + tmp_ + "vectrix /CHPL";
+    ASSERT_EQ(expected.size(), length);
+    host_->AnswerChoice(2);
+    host_->AnswerText(dir);
+    host_->AnswerChoice(1);  // HPL
+    host_->AnswerChoice(2);  // parallel
+    host_->AnswerText("1");  // LPT1
+    host_->AnswerText("1");  // scale
+    host_->AnswerNo();       // no rotation
+    host_->AnswerText("0");
+    host_->AnswerText("0");
+    host_->AnswerText("1");
+    // The script's name (at most 20 characters) is taken in the current directory.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(base_);
+    const std::string script = base_ + "/plot" + std::to_string(length);
+    if (length == 61) {
+      host_->AnswerText("plot.61");  // a point: asked again
+      host_->AnswerText("plot61");
+    }
+    std::string line;
+    AskPlotCommandLine(line, false);
+    fs::current_path(cwd);
+    ASSERT_FALSE(AbortFlag) << length;
+    EXPECT_EQ(host_->PendingAnswers(), 0u) << length;
+    if (length == 60) {
+      EXPECT_EQ(line, expected);
+      EXPECT_TRUE(host_->Messages().empty());
+    } else {
+      EXPECT_EQ(line, script + ".sh");
+      EXPECT_EQ(host_->Messages(),
+                (std::vector<std::string>{"command line too long, A batch file will be created."}));
+      std::ifstream in(script + ".sh");
+      std::string only;
+      std::getline(in, only);
+      EXPECT_EQ(only, expected);
+    }
+  }
+}
+
+TEST_F(AskPlotCommandLineTest, CancelLeavesTheLineAsItWas) {
+  ProgramDir(24);
+  host_->AnswerChoice(1);
+  host_->AnswerCancel();
+  std::string line = "wvectrix vectrix /CPS";
+  AskPlotCommandLine(line, false);
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_EQ(line, "wvectrix vectrix /CPS");
+}
+
+TEST_F(AskPlotCommandLineTest, AMissingProgramKeepsTheDirectoryQuestionOpen) {
+  const std::string dir = ProgramDir(24);
+  host_->AnswerChoice(2);
+  host_->AnswerText("/nonexistent");
+  host_->AnswerText(dir);
+  host_->AnswerCancel();  // the destination question
+  std::string line = "x";
+  AskPlotCommandLine(line, false);
+  const auto texts = host_->RecordsOf(TDialogKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].prompt, "Program directory of vectrix");
+  EXPECT_EQ(host_->Messages().size(), 1u);  // what is missing
+  EXPECT_EQ(host_->RecordsOf(TDialogKind::Choice).back().prompt, "destination code");
+}
+
+TEST_F(AskPlotCommandLineTest, TheDirectoryOfTheCurrentProgramIsOffered) {
+  host_->AnswerChoice(1);
+  host_->AnswerCancel();
+  std::string line = "/opt/plot/bin/wvectrix /tmp/vectrix /CHPL";
+  AskPlotCommandLine(line, false);
+  const auto texts = host_->RecordsOf(TDialogKind::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].offeredText, "/opt/plot/bin");
+}
+
+TEST(StartPlotProgram, StartsWithoutAShellAndReportsAMissingProgram) {
+  const fs::path dir = fs::temp_directory_path() / ("vuko_plot_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path marker = dir / "a;b $HOME";  // shell characters arrive as they are
+  EXPECT_EQ(StartPlotProgram("touch \"" + marker.string() + "\""), 0);
+  EXPECT_TRUE(WaitFor(marker));
+  EXPECT_NE(StartPlotProgram("/nonexistent/wvectrix x /CHPL"), 0);
+  EXPECT_NE(StartPlotProgram(""), 0);
+  fs::remove_all(dir);
+}
+
+}  // namespace
