@@ -89,9 +89,21 @@ std::shared_ptr<const TCachedBlock> MakeCache(TBlockFileContent content) {
   return block;
 }
 
+// Scale, turn and move a point as ScaleRotateTranslate does, with the cosine and sine of the
+// accumulated angle kept while the angle stays (a replay turns thousands of points alike).
 void Transform(long double& xr, long double& yr, long double x, long double y) {
+  static long double angle = 0.0L, c = 1.0L, s = 0.0L;
   const TBlockTransform& t = BlockTransform;
-  ScaleRotateTranslate(xr, yr, t.scaleX, t.scaleY, t.offsetX, t.offsetY, t.angle, x, y);
+  if (t.angle != angle) {
+    angle = t.angle;
+    const long double a = DegToRad(angle);
+    c = std::cos(a);
+    s = std::sin(a);
+  }
+  const long double px = x * t.scaleX;
+  const long double py = y * t.scaleY;
+  xr = px * c - py * s + t.offsetX;
+  yr = py * c + px * s + t.offsetY;
 }
 
 void ReplayLine(long double x1, long double y1, long double x2, long double y2) {
