@@ -1,0 +1,167 @@
+// The generating rack profile and its legend.
+#include "drawings/tool_profile.h"
+
+#include <cmath>
+#include <string>
+
+#include "calc/toothing_data.h"
+#include "common/formatting.h"
+#include "common/guarded_math.h"
+#include "common/plane_geometry.h"
+#include "common/program_state.h"
+#include "graphics/cad_blocks.h"
+
+namespace {
+
+struct TToolSide {
+  long double f = 1;     // x divisor
+  bool ellipse = false;  // radius arcs seen as ellipse arcs
+
+  void Line(long double x1, long double y1, long double x2, long double y2) const {
+    CadLine(x1 / f, y1, x2 / f, y2);
+  }
+  void Arc(long double cx, long double cy, long double a1, long double a2, long double r) const {
+    if (ellipse) {
+      CadEllipseArc(cx / f, cy, a1, a2, r, 1 / f, 1, 5);
+    } else {
+      CadArc(cx / f, cy, a1, a2, r);
+    }
+  }
+};
+
+std::string Length(long double mm) {
+  return LengthStr(mm) + " " + LengthUnitStr();
+}
+
+void DrawLegend(int n, long double h0) {
+  const TToothingData& t = ToothingData;
+  const long double mn = t.mn;
+  const long double datum = -h0 + t.haP0[n];
+  const long double yRoot = datum + t.hfP0[n];
+  CadColour(1);
+  CadLine(0, -h0 - 0.1L * mn, 0, yRoot + 0.1L * mn);
+  CadLine(-mn, datum, mn, datum);
+  CadColour(4);
+  CadTextHeight(2, 0, 0.08L * mn, 0.06L * mn);
+  CadMoveTo(0.05L * mn, datum + 0.03L * mn);
+  CadTextLine(PartNames.drawingNumber[n]);
+  CadTextLine(PartNames.partName[n]);
+  CadTextLine("(Tool)");
+
+  CadMoveTo(1.5L * mn, yRoot - 0.15L * mn);
+  CadTextLine("gear " + IntStr(n));
+  CadTextLine("mn = " + Length(mn));
+  CadTextLine("hfP0 = " + RealStr(t.hfP0mn[n]) + " * mn = " + Length(t.hfP0[n]));
+  CadTextLine("haP0 = " + RealStr(t.haP0mn[n]) + " * mn = " + Length(t.haP0[n]));
+  CadTextLine("hP0 = " + RealStr(t.haP0mn[n] + t.hfP0mn[n]) +
+              " * mn = " + Length(t.haP0[n] + t.hfP0[n]));
+  CadTextLine("raP0 = " + RealStr(t.rhoaP0mn[n]) + " * mn = " + Length(t.rhoaP0[n]));
+  if (t.rhofP0mn[n] > 0) {
+    CadTextLine("rfP0 = " + RealStr(t.rhofP0mn[n]) + " * mn = " + Length(t.rhofP0[n]));
+  }
+  if (t.prP0mn[n] > 0) {
+    CadTextLine("prP0 = " + RealStr(t.prP0mn[n]) + " * mn = " + Length(t.prP0[n]));
+    CadTextLine("alpha prP0 = " + RealStr(t.alphaprP0[n]) + AngleUnitStr());
+  }
+  if (t.toolAngleFlag[n] != 0) {
+    CadTextLine("hFfP0 = " + RealStr(t.hFfP0mn[n]) + " * mn = " + LengthStr(t.hFfP0[n]));
+    CadTextLine("alpha kP0 = " + RealStr(t.alphakP0[n]) + AngleUnitStr());
+  }
+}
+
+}  // namespace
+
+void DrawToolProfile(int n, bool transverse, int mode) {
+  if (AbortFlag) return;
+  const TToothingData& t = ToothingData;
+  const long double mn = t.mn;
+  const long double alpha = t.alphaRad;
+  const long double alphaDeg = t.alpha;
+  const long double haP0 = t.haP0[n];
+  const long double hfP0 = t.hfP0[n];
+  const long double rho = t.rhoaP0[n];
+  const long double rf = t.rhofP0[n];
+  const long double hFf = t.hFfP0[n];
+  const long double h0 = (t.d[n] - ToothGraphicsSettings.dfGen[n]) / 2;
+  const long double quarter = kPi * mn / 4;
+  const long double half = kPi * mn / 2;
+  const long double datum = -h0 + haP0;
+  const long double yRoot = datum + hfP0;
+  const bool protuberance = t.prP0mn[n] != 0;
+  const long double alphaPr = DegToRad(t.alphaprP0[n]);
+  const long double alphaK = DegToRad(t.alphakP0[n]);
+  const bool chamfer = t.toolAngleFlag[n] != 0;
+
+  TToolSide side;
+  side.f = transverse ? std::cos(t.betaRad) : 1;
+  side.ellipse = transverse && t.betaRad != 0;
+
+  // Tip radius, protuberance flank and the point where the flank pieces meet.
+  long double mx, my, ax, ay, bx, by, cx, cy;
+  if (protuberance) {
+    const long double x0 = t.prP0[n] / std::cos(alpha) + quarter - (haP0 - rho) * std::tan(alpha);
+    mx = x0 - rho / std::cos(alpha);
+    my = -h0 + rho;
+    ax = mx;
+    ay = -h0;
+    RotateAboutPoint(bx, by, ax, ay, mx, my, kPi / 2 - alphaPr);
+    cx = cy = 0;
+    IntersectRays(cx, cy, bx, by, kPi / 2 - alphaPr, quarter, datum, kPi / 2 - alpha);
+  } else {
+    const long double x0 = quarter - (haP0 - rho) * std::tan(alpha);
+    mx = x0 - rho / std::cos(alpha);
+    my = -h0 + rho;
+    ax = mx;
+    ay = -h0;
+    bx = mx + rho * std::cos(alpha);
+    by = my - rho * std::sin(alpha);
+    cx = bx;
+    cy = by;
+  }
+  const long double xRoot = hfP0 * std::tan(alpha) + quarter;
+  const long double xK1 = xRoot - (hfP0 - hFf) * std::tan(alpha);
+  const long double yK1 = datum + hFf;
+  const long double xK2 = xK1 + (hfP0 - hFf) * std::tan(alphaK);
+  const long double tipEndDeg = 360 - (protuberance ? t.alphaprP0[n] : alphaDeg);
+
+  CadColour(3);
+  for (int s = 1; s >= -1; s -= 2) {
+    // s = 1 the right half, s = -1 its mirror image; mirrored arcs run from 180 - a2 to 180 - a1.
+    auto line = [&](long double x1, long double y1, long double x2, long double y2) {
+      side.Line(s * x1, y1, s * x2, y2);
+    };
+    auto arc = [&](long double xc, long double yc, long double a1, long double a2, long double r) {
+      if (s > 0) {
+        side.Arc(xc, yc, a1, a2, r);
+      } else {
+        side.Arc(-xc, yc, 180 - a2, 180 - a1, r);
+      }
+    };
+    if (t.rhofP0mn[n] > 0) {
+      const long double a = chamfer ? alphaK : alpha;
+      const long double aDeg = chamfer ? t.alphakP0[n] : alphaDeg;
+      const long double rx =
+          xK2 + rf * (std::cos(a) + (std::sin(a) * std::sin(a) - std::sin(a)) / std::cos(a));
+      const long double ry = yRoot - rf;
+      line(half, yRoot, rx, yRoot);
+      arc(rx, ry, 90, 180 - aDeg, rf);
+      const long double ex = rx - rf * std::cos(a);
+      const long double ey = ry + rf * std::sin(a);
+      if (chamfer) {
+        line(ex, ey, xK1, yK1);
+        line(xK1, yK1, cx, cy);
+      } else {
+        line(ex, ey, cx, cy);
+      }
+    } else {
+      line(half, yRoot, xK2, yRoot);
+      line(xK2, yRoot, xK1, yK1);
+      line(xK1, yK1, cx, cy);
+    }
+    if (protuberance) line(cx, cy, bx, by);
+    arc(mx, my, 270, tipEndDeg, rho);
+  }
+  side.Line(ax, ay, -ax, ay);
+
+  if (mode == 1) DrawLegend(n, h0);
+}
