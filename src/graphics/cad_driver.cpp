@@ -269,6 +269,8 @@ void CadSelectCode() {
   InputText("VECTRIX command line (0=Parameter)", 60, answer);
   if (AbortFlag) return;
   if (TrimStr(answer).empty() || TrimStr(answer).front() == '0') {
+    // The questions start from the program of the line in force.
+    answer = line;
     AskPlotCommandLine(answer, false);
     if (AbortFlag) return;
   }

@@ -449,6 +449,22 @@ TEST_F(CadTest, SelectCodeForThePlotProgramPicksAndEditsACommandLine) {
   EXPECT_EQ(texts[0].maxLength, 60);
 }
 
+TEST_F(CadTest, AZeroCommandLineAsksForTheLineStartingFromTheCurrentProgram) {
+  PlotSettings.PlotCommandLines.count = 1;
+  PlotSettings.PlotCommandLines.lines[1] = "/opt/plot/wvectrix /tmp/vectrix /CPS";
+  host_->AnswerChoice(4);
+  host_->AnswerText("0");
+  host_->AnswerChoice(1);  // WVECTRIX
+  host_->AnswerCancel();   // its directory
+  CadSelectCode();
+  EXPECT_TRUE(AbortFlag);
+  const auto texts = host_->RecordsOf(TDialogKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1].prompt, "Program directory of wvectrix");
+  EXPECT_EQ(texts[1].offeredText, "/opt/plot");
+  EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "/opt/plot/wvectrix /tmp/vectrix /CPS");
+}
+
 TEST_F(CadTest, CancelWhileSelectingTheCodeAbortsTheOpen) {
   host_->AnswerCancel();
   CadOpen(0);
