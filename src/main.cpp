@@ -1,12 +1,53 @@
 // vuko: calculates and draws involute spline joints.
-#include "common/message_list.h"
-#include "common/program_state.h"
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/forms/thh.h"
+#include "app/startup.h"
+#include "common/forms/qt_dialog_host.h"
+#include "common/forms/text_screen.h"
+#include "graphics/forms/tform_hilfebild.h"
 
 int main(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
+  const std::vector<std::string> args(argv + 1, argv + argc);
   // Stage 1: every module sets its defaults in memory, lower modules of the uses tree first.
-  InitProgramState();
-  InitMessageList();
-  return 0;
+  InitModules();
+  SetProgramArguments(args);
+
+  // Batch runs (and the help screen without a display) need no window and no person.
+  const TCommandLine commandLine = ParseCommandLine(args);
+  const bool display = DisplayAvailable();
+  if (IsBatchAction(commandLine.action) ||
+      (commandLine.action == TCommandAction::Help && !display)) {
+    return RunWithoutWindow();
+  }
+  if (!display) {
+    std::fprintf(stderr,
+                 "vuko: no display found; start it on a display, or with /I or /CADi:j for a "
+                 "run without window (vuko /? lists the switches)\n");
+    return kExitNoDisplay;
+  }
+
+  // Stage 2: the application and its main window.
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("VUKO"));
+  InstallQtDialogHost();
+  InstallQtAuxImageChooser();
+  InstallTextScreenHook(ShowScreen);
+
+  // Stage 3 runs inside the creation of the main window.
+  auto mainWindow = std::make_unique<Thh>();
+  int exitCode = mainWindow->StartUpOutcome().exitCode;
+  if (!mainWindow->StartUpOutcome().endProgram) {
+    mainWindow->show();
+    exitCode = app.exec();
+  }
+  mainWindow.reset();
+  InstallTextScreenHook(nullptr);
+  UninstallQtDialogHost();
+  return exitCode;
 }

@@ -1,0 +1,315 @@
+// The main window and its start, close and destruction.
+#include "app/forms/thh.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <map>
+
+#include "app/save_question.h"
+#include "app/startup.h"
+#include "calc/result_printout.h"
+#include "common/codepage.h"
+#include "common/config_file.h"
+#include "common/dialog_host.h"
+#include "common/error_explanations.h"
+#include "common/forms/form_placement.h"
+#include "common/message_list.h"
+#include "common/output_router.h"
+#include "common/program_state.h"
+#include "common/session_file.h"
+#include "graphics/aux_images.h"
+#include "graphics/graphics_facade.h"
+
+namespace {
+
+enum : unsigned {
+  kItem = 0,
+  kSubmenu = 1,
+  kSeparator = 2,
+  kHidden = 4,
+};
+
+struct TMenuEntry {
+  const char* parent;  // empty: the menu bar
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  unsigned flags;
+};
+
+// The menu tree with the form's own captions; the language vocabularies replace them.
+constexpr TMenuEntry kMainMenu[] = {
+    {"", "mi_file", "&File", "", kSubmenu},
+    {"mi_file", "mi_fileNew", "&New", "Ctrl+N", kItem},
+    {"mi_file", "mi_fileOpen", "&Open...", "Ctrl+O", kItem},
+    {"mi_file", "mi_fileOpenTable", "OpenTable", "", kItem},
+    {"mi_file", "mi_FileSave", "&Save", "Ctrl+S", kItem},
+    {"mi_file", "mi_FileSaveAs", "Save &As...", "", kItem},
+    {"mi_file", "mi_FileCopy", "", "", kSeparator},
+    {"mi_file", "mi_fileprint", "&Print", "Ctrl+P", kItem},
+    {"mi_file", "mi_fileprintersetup", "printer setup", "", kItem},
+    {"mi_file", "N4", "", "", kSeparator},
+    {"mi_file", "mi_fileConfig", "Config", "", kItem},
+    {"mi_file", "N3", "", "", kSeparator},
+    {"mi_file", "mi_file1", "1", "Shift+F1", kHidden},
+    {"mi_file", "mi_file2", "2", "Shift+F2", kHidden},
+    {"mi_file", "mi_file3", "3", "Shift+F3", kHidden},
+    {"mi_file", "mi_file4", "4", "Shift+F4", kHidden},
+    {"mi_file", "N13", "", "", kSeparator},
+    {"mi_file", "mi_fileexit", "E&xit", "", kItem},
+
+    {"", "mi_Edit", "Edit", "", kSubmenu},
+    {"mi_Edit", "mi_EditText", "Text", "", kItem},
+    {"mi_Edit", "mi_editabmessungen", "Abmessungen", "", kItem},
+
+    {"", "mi_View", "View", "", kSubmenu},
+    {"mi_View", "mi_viewausdruck", "ausdruck", "", kItem},
+    {"mi_View", "mi_viewQuick3", "&Quick 3", "", kItem},
+    {"mi_View", "mi_viewquick4", "quick4", "", kHidden},
+    {"mi_View", "mi_ViewQuick", "&Quick", "", kItem},
+    {"mi_View", "mi_viewfertigungszeichnung", "fertigungszeichnung", "", kSubmenu},
+    {"mi_viewfertigungszeichnung", "mi_viewfertigungszeichnungwellenabe", "welle+nabe", "", kItem},
+    {"mi_viewfertigungszeichnung", "mi_viewfertigungszeichnungwelle", "welle", "", kItem},
+    {"mi_viewfertigungszeichnung", "mi_viewfertigungszeichnungnabe", "nabe", "", kItem},
+    {"mi_View", "mi_viewzahnprofil", "zahnprofil", "", kSubmenu},
+    {"mi_viewzahnprofil", "mi_viewzahnprofilwellenabe", "welle+nabe", "", kItem},
+    {"mi_viewzahnprofil", "mi_viewzahnprofilwelle", "welle", "", kItem},
+    {"mi_viewzahnprofil", "mi_viewzahnprofilnabe", "nabe", "", kItem},
+    {"mi_View", "mi_viewzahn", "zahn", "", kSubmenu},
+    {"mi_viewzahn", "mi_viewzahn1", "zahn1", "", kItem},
+    {"mi_viewzahn", "mi_viewzahn2", "zahn2", "", kItem},
+    {"mi_View", "mi_viewwerkzeug", "werkzeug", "", kSubmenu},
+    {"mi_viewwerkzeug", "mi_viewwerkzeugwelle", "welle", "", kItem},
+    {"mi_viewwerkzeug", "mi_viewwerkzeugnabe", "nabe", "", kItem},
+    {"mi_View", "mi_viewzahneingriff", "zahneingriff", "", kItem},
+    {"mi_View", "N1", "", "", kSeparator},
+    {"mi_View", "mi_viewErrorMessages", "Error Messages", "", kItem},
+
+    {"", "mi_CAD", "CAD", "", kSubmenu},
+    {"mi_CAD", "mi_cadquick3", "quick3", "", kItem},
+    {"mi_CAD", "mi_cadquick", "quick", "", kItem},
+    {"mi_CAD", "mi_cadfertigungszeichnung", "Fertigungszeichnung", "", kSubmenu},
+    {"mi_cadfertigungszeichnung", "mi_cadfertigungszeichnung1", "1", "", kItem},
+    {"mi_cadfertigungszeichnung", "mi_cadfertigungszeichnung2", "2", "", kItem},
+    {"mi_CAD", "mi_cadbezugsprofil", "bezugsprofil", "", kSubmenu},
+    {"mi_cadbezugsprofil", "mi_cadbezugsprofil1", "1", "", kItem},
+    {"mi_cadbezugsprofil", "mi_cadbezugsprofil2", "2", "", kItem},
+    {"mi_CAD", "N6", "", "", kSeparator},
+    {"mi_CAD", "mi_cadzahnprofil12", "zahnprofil12", "", kItem},
+    {"mi_CAD", "mi_cadZahnprofilWelle", "Zahnprofil Welle", "", kItem},
+    {"mi_CAD", "mi_cadZahnprofilNabe", "Zahnprofil Nabe", "", kItem},
+    {"mi_CAD", "N2", "", "", kSeparator},
+    {"mi_CAD", "mi_cadsetup", "setup", "", kItem},
+
+    {"", "mi_documentation", "Documentation", "", kSubmenu},
+    {"mi_documentation", "mi_docdrawinginfo", "Drawing Information", "", kItem},
+    {"mi_documentation", "N20", "", "", kSeparator},
+    {"mi_documentation", "mi_docuShowChanges1", "Show Changes", "", kItem},
+    {"mi_documentation", "mi_docuPrintChanges", "Print Changes", "", kItem},
+    {"mi_documentation", "mi_docuNewChange", "New Change", "", kItem},
+    {"mi_documentation", "mi_docuModifyChanges", "Modify Changes", "", kItem},
+    {"mi_documentation", "mi_docudeleteChange", "Delete Change", "", kItem},
+    {"mi_documentation", "N21", "", "", kSeparator},
+    {"mi_documentation", "mi_Document1", "Document 1", "", kItem},
+    {"mi_documentation", "mi_Document2", "Document 2", "", kItem},
+    {"mi_documentation", "mi_Document3", "Document 3", "", kItem},
+    {"mi_documentation", "mi_Document4", "Document 4", "", kItem},
+    {"mi_documentation", "mi_Document5", "Document &5", "", kItem},
+    {"mi_documentation", "N22", "", "", kSeparator},
+    {"mi_documentation", "mi_DocumentSetup", "Document Setup", "", kItem},
+
+    {"", "mi_OLE", "&OLE", "", kSubmenu},
+    {"mi_OLE", "mi_OleStartExcel", "Start Excel", "", kItem},
+    {"mi_OLE", "mi_OleExportExcel", "Export VUKO -> Excel", "", kItem},
+    {"mi_OLE", "mi_OleImportExcel", "Import Excel -> VUKO", "", kItem},
+    {"mi_OLE", "N8", "", "", kSeparator},
+    {"mi_OLE", "mi_OlePrintoutExcel", "Printout -> Excel", "", kItem},
+
+    {"", "mi_Help", "&Help", "", kSubmenu},
+    {"mi_Help", "mi_HelpHilfebild", "&Hilfebild", "", kItem},
+    {"mi_Help", "mi_helpErrorMessages", "Error Messages", "", kItem},
+    {"mi_Help", "mi_helphistory", "&History", "", kItem},
+    {"mi_Help", "mi_helpDemo", "&Demo", "", kItem},
+    {"mi_Help", "mi_helplanguage", "menu sprache", "", kSubmenu},
+    {"mi_helplanguage", "mi_helplanguageDeutsch", "&Deutsch", "", kItem},
+    {"mi_helplanguage", "mi_helplanguageEnglish", "&English", "", kItem},
+    {"mi_helplanguage", "mi_helplanguageRoman", "&Roman", "", kItem},
+    {"mi_helplanguage", "mi_helplanguageKorea", "&Korea", "", kItem},
+    {"mi_helplanguage", "mi_helplanguageChinese", "&Chinese", "", kItem},
+    {"mi_Help", "N23", "", "", kSeparator},
+    {"mi_Help", "mi_helpwww", "", "", kItem},
+    {"mi_Help", "mi_helpemail", "", "", kItem},
+    {"mi_Help", "mi_helpSystemInfo", "System Info", "", kItem},
+    {"mi_Help", "N9", "", "", kSeparator},
+    {"mi_Help", "mi_HelpAbout", "&VUKO", "", kItem},
+};
+
+// Message-list item caption of the current language.
+constexpr const char* kErrorMessagesWord = "&Error messages";
+
+}  // namespace
+
+Thh::Thh(QWidget* parent) : TFtarvgra(parent) {
+  setObjectName(QStringLiteral("hh"));
+  BuildMainMenu();
+  FormCreate();
+}
+
+Thh::~Thh() {
+  FormDestroy();
+}
+
+void Thh::BuildMainMenu() {
+  MainMenu1 = new QMenuBar(this);
+  MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+  setMenuBar(MainMenu1);
+
+  using Handler = void (Thh::*)();
+  const std::map<std::string, Handler> handlers = {
+      {"mi_fileexit", &Thh::mi_fileexitClick},
+      {"mi_viewausdruck", &Thh::mi_viewausdruckClick},
+      {"mi_viewErrorMessages", &Thh::mi_viewErrorMessagesClick},
+      {"mi_HelpHilfebild", &Thh::mi_HelpHilfebildClick},
+      {"mi_helpErrorMessages", &Thh::mi_helpErrorMessagesClick},
+  };
+
+  std::map<std::string, QMenu*> menus;
+  for (const TMenuEntry& e : kMainMenu) {
+    const QString name = QString::fromLatin1(e.name);
+    const QString caption = QString::fromLatin1(e.caption);
+    QMenu* parentMenu = *e.parent ? menus.at(e.parent) : nullptr;
+    if (e.flags & kSubmenu) {
+      QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : MainMenu1->addMenu(caption);
+      menu->setObjectName(name);
+      menu->menuAction()->setObjectName(name);
+      menus[e.name] = menu;
+      continue;
+    }
+    QAction* action = parentMenu->addAction(caption);
+    action->setObjectName(name);
+    if (e.flags & kSeparator) {
+      action->setSeparator(true);
+      continue;
+    }
+    if (*e.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+    if (e.flags & kHidden) action->setVisible(false);
+    const auto handler = handlers.find(e.name);
+    if (handler == handlers.end()) {
+      // Commands of later parts of the program.
+      action->setEnabled(false);
+    } else {
+      connect(action, &QAction::triggered, this, handler->second);
+    }
+  }
+  mi_viewErrorMessages = MenuItem(QStringLiteral("mi_viewErrorMessages"));
+  mi_fileexit = MenuItem(QStringLiteral("mi_fileexit"));
+}
+
+QAction* Thh::MenuItem(const QString& name) const {
+  for (QAction* action : findChildren<QAction*>()) {
+    if (action->objectName() == name) return action;
+  }
+  return nullptr;
+}
+
+void Thh::FillScreenMetrics() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    ScreenMetrics.width = screen->geometry().width();
+    ScreenMetrics.height = screen->geometry().height();
+    ScreenMetrics.logicalPixelsPerInch = static_cast<int>(screen->logicalDotsPerInch() + 0.5);
+  }
+  ScreenMetrics.mainWindowHeight = frameGeometry().height();
+  ScreenMetrics.mainClientHeight = Canvas()->height();
+}
+
+void Thh::FormCreate() {
+  facade_ = std::make_unique<TGraphicsFacade>();
+  InitProgramIdentity();
+  FillScreenMetrics();
+  ReadConfig();
+  AbortFlag = false;
+  ReadSession();
+  AbortFlag = false;
+  SetDialogMainWindow(this);
+  startUpOutcome_ = StartUp(kStartUpModeMainWindow);
+  AbortFlag = false;
+  if (startUpOutcome_.endProgram) return;
+  SetupMainWindow(this);
+  UpdateTitle(*this);
+  // The message item shows the count of the start calculation; the picture stays.
+  SetErrorMessageItemCaption(*this);
+}
+
+bool Thh::FormCloseQuery() {
+  AbortFlag = false;
+  AskSaveChanges();
+  const bool canClose = !AbortFlag;
+  if (canClose) DeleteTempFiles();
+  return canClose;
+}
+
+void Thh::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  // A program that ended during its start writes no session.
+  if (!startUpOutcome_.endProgram) WriteSession();
+  if (DialogMainWindow() == this) SetDialogMainWindow(nullptr);
+}
+
+void Thh::closeEvent(QCloseEvent* event) {
+  if (FormCloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void Thh::mi_fileexitClick() {
+  close();
+}
+
+void Thh::mi_viewausdruckClick() {
+  AbortFlag = false;
+  ResultPrintout();
+}
+
+void Thh::mi_viewErrorMessagesClick() {
+  AbortFlag = false;
+  PrintErrorMessages();
+}
+
+void Thh::mi_HelpHilfebildClick() {
+  AbortFlag = false;
+  AuxImagesMenu();
+}
+
+void Thh::mi_helpErrorMessagesClick() {
+  AbortFlag = false;
+  ShowErrorList();
+}
+
+void UpdateTitle(Thh& form) {
+  std::string title;
+  SetWindowTitle(title);
+  SetFormCaption(form, title);
+}
+
+void SetFormCaption(Thh& form, const std::string& text) {
+  form.setWindowTitle(QString::fromStdString(DosToWin(text)));
+}
+
+void SetErrorMessageItemCaption(Thh& form) {
+  QAction* item = form.mi_viewErrorMessages;
+  item->setText(QString::fromStdString(DosToWin(kErrorMessagesWord)) +
+                QStringLiteral(" (%1)").arg(ErrorCount()));
+  item->setEnabled(ErrorCount() > 0);
+}
+
+void UpdateErrorMessageItem(Thh& form) {
+  SetErrorMessageItemCaption(form);
+}

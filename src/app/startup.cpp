@@ -1,0 +1,130 @@
+// Start-up: module initialisation, the start routine, the window-less start and the cleanup of
+// temporary block files.
+#include "app/startup.h"
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/data_file.h"
+#include "calc/spline_joint.h"
+#include "calc/toothing_data.h"
+#include "common/config_file.h"
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/graphics_settings.h"
+#include "common/message_list.h"
+#include "common/output_router.h"
+#include "common/program_state.h"
+#include "common/session_file.h"
+#include "graphics/aux_images.h"
+#include "graphics/cad_blocks.h"
+#include "graphics/graphics_facade.h"
+#include "graphics/hpgl_viewer.h"
+#include "graphics/view_control.h"
+
+void InitModules() {
+  // common
+  InitProgramState();
+  InitMessageList();
+  InitGraphicsSettings();
+  InitOutputState();
+  // calc
+  InitToothingData();
+  ResetSplineData();
+  // graphics
+  InitViewState();
+  InitHpglState();
+}
+
+TStartUpOutcome StartUp(std::uint16_t mode) {
+  InitProgramIdentity();
+  AbortFlag = false;
+  if (mode < 6 || mode > 9) ReadConfig();
+  AbortFlag = false;
+  MessagesEnabled = true;
+  CheckConfigDirs();
+  DataDirectory.clear();
+  // Without a file the window shows no file name.
+  if (ProgramArguments().empty()) CurrentFileName.clear();
+
+  const TStartUpOutcome outcome = EvaluateCommandLine();
+  if (outcome.endProgram) return outcome;
+
+  if (ProgramSettings.FileFromCommandLine) {
+    DataDirectory.clear();
+  } else {
+    CursorWait();
+    DataDirectory = AddBackslash(ConfigVariables.DefaultDataDirectory);
+    if (GraphicsFacade) {
+      GraphicsFacade->GrSetWindow(true, true, 0.1L, 0.05L, 0.95L, 0.95L, 0.0L, 0.0L, 36.9L, 32.0L);
+      GraphicsFacade->GrDrawLogo();
+    }
+    if (!TourRunning && FileExistsIO(DataDirectory + "null." + ProgramIdentity.shortName)) {
+      LoadDataFile("null");
+      CurrentFileName.clear();
+    }
+  }
+  AbortFlag = false;
+  if (mode == 1 || mode == 4 || mode == 8) CalcSplineJoint();
+  AbortFlag = false;
+  DataModified = false;
+  if (FileExistsIO(JoinPath(ProgramSettings.pltDirectory, "start.plt"))) {
+    if (GraphicsFacade) GraphicsFacade->GrClear();
+    ShowAuxImage("start");
+    AbortFlag = false;
+  }
+  return outcome;
+}
+
+int RunWithoutWindow() {
+  TGraphicsFacade facade;
+  InitProgramIdentity();
+  ReadConfig();
+  AbortFlag = false;
+  ReadSession();
+  AbortFlag = false;
+  const TStartUpOutcome outcome = StartUp(kStartUpModeMainWindow);
+  return outcome.exitCode;
+}
+
+bool DeleteTempFiles() {
+  AbortFlag = false;
+  DeleteBlockFiles();
+  return true;
+}
+
+namespace {
+
+bool IsSet(const char* value) {
+  return value != nullptr && *value != '\0';
+}
+
+bool PlatformUsable(std::string_view name, bool x11, bool wayland) {
+  name = name.substr(0, name.find(':'));  // options follow a colon
+  if (name.empty()) return x11 || wayland;
+  if (name == "xcb") return x11;
+  if (name.substr(0, 7) == "wayland") return wayland;
+  return true;  // offscreen, minimal, vnc, eglfs, linuxfb ... need no display server
+}
+
+}  // namespace
+
+bool DisplayAvailable(const char* display, const char* waylandDisplay, const char* qtPlatform) {
+  const bool x11 = IsSet(display);
+  const bool wayland = IsSet(waylandDisplay);
+  if (!IsSet(qtPlatform)) return x11 || wayland;
+  // A list of platforms is tried in order; one usable entry is enough.
+  std::string_view list(qtPlatform);
+  while (true) {
+    const std::size_t end = list.find(';');
+    if (PlatformUsable(list.substr(0, end), x11, wayland)) return true;
+    if (end == std::string_view::npos) return false;
+    list.remove_prefix(end + 1);
+  }
+}
+
+bool DisplayAvailable() {
+  return DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                          std::getenv("QT_QPA_PLATFORM"));
+}
