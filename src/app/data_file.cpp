@@ -302,6 +302,9 @@ void ReadChanges(TDataSet& set) {
   ReadLineStr(line);
   if (AbortFlag) return;
   std::vector<std::string> f = SplitFields(line);
+  // The count stands before the closing empty field, so it is found from the end even when a
+  // name holds a "|" of its own.
+  const std::string countField = f.size() >= 9 ? f[f.size() - 3] : (f.size() >= 7 ? f[6] : "");
   f.resize(std::max<std::size_t>(f.size(), 7));
   auto& info = c.drawingInfo;
   info[kCheckDate] = f[0];
@@ -310,7 +313,7 @@ void ReadChanges(TDataSet& set) {
   info[kStandName] = f[3];
   info[kReleaseDate] = f[4];
   info[kReleaseName] = f[5];
-  const std::int32_t textCount = StrToInteger(f[6]);
+  const std::int32_t textCount = StrToInteger(countField);
   if (textCount < 0) {
     AbortFlag = true;
     return;
@@ -330,10 +333,8 @@ void ReadChanges(TDataSet& set) {
 
 void ReadDocuments(TDataSet& set) {
   std::string line;
-  ReadLineStr(line);  // the section title
-  std::int32_t count = 0;
-  if (!ReadCount(count)) return;
-  ReadLineStr(line);
+  // The title, the count (always five) and the rule.
+  for (int i = 0; i < 3; ++i) ReadLineStr(line);
   for (int n = 1; n <= kDocumentSlotCount && !AbortFlag; ++n) {
     ReadLineStr(set.slots[n].program);
     ReadLineStr(set.slots[n].file);

@@ -387,6 +387,23 @@ TEST_F(DataFileTest, DrawingTextLinesReadAsAnyDecimalNumber) {
   EXPECT_EQ(b.text, "plain");
 }
 
+// A "|" typed into an approval name cannot be told from a separator, but the drawing-text count
+// still comes from its place before the closing empty field, so the rest of the file stays in
+// step.
+TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
+  SetUpDocumentedExample();
+  ChangeRecords.drawingInfo[kCheckName] = "A|B";
+  WriteDataFile(Path("bar.vuk"));
+  ASSERT_FALSE(AbortFlag);
+  SetOtherDataSet();
+  ReadDataFile(Path("bar.vuk"));
+  ASSERT_FALSE(AbortFlag);
+  ASSERT_EQ(ChangeRecords.textCount, 2);
+  EXPECT_EQ(ChangeRecords.texts[2].angle, -30.0L);
+  EXPECT_EQ(DocumentSlots[3].program, "gimp");
+  EXPECT_NEAR(SplineInputData.cpmn, 0.3L / 6.5L, 1e-7L);
+}
+
 TEST_F(DataFileTest, DescriptionLineBreaks) {
   struct Case {
     const char* name;
