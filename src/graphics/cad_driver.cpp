@@ -50,7 +50,8 @@ TCadWriterOptions WriterOptions() {
   o.polylineEntities = PlotSettings.involuteAsPolyline;
   o.convertText = [](std::string_view text) { return OutputText(text); };
   o.decimalCommaMode = ConfigVariables.DecimalCommaMode;
-  o.igesDecimals = std::clamp(3 + ProgramSettings.FloatDigits - 3, 0, 10);
+  // Three decimals, shifted by the digits setting as every fixed-point number is.
+  o.igesDecimals = std::clamp(3 + (ProgramSettings.FloatDigits - 3), 0, 10);
   o.programName = ProgramIdentity.programName.empty() ? "VUKO" : ProgramIdentity.programName;
   o.programVersion = ProgramIdentity.version.empty() ? "1.0" : ProgramIdentity.version;
   o.reportError = [](const std::string& message) { AddError(message); };
