@@ -503,11 +503,4 @@ TEST_F(CadTest, APlotProgramThatCannotStartIsReported) {
   EXPECT_TRUE(fs::exists(PrivateTempDir() + "vectrix.dxf"));  // the DXF file stays
 }
 
-TEST_F(CadTest, LoopDoneEndsEveryPassAfterOneRound) {
-  for (std::uint16_t code : {kCadNone, kCadDxf, kCadScreen}) {
-    PlotSettings.CadCode = code;
-    EXPECT_TRUE(CadLoopDone());
-  }
-}
-
 }  // namespace

@@ -101,20 +101,6 @@ TEST_F(CadTest, TextLinesStepDownByOnePointSixHeights) {
   EXPECT_EQ(t[1].x[0], 10.0L);
 }
 
-TEST_F(CadTest, RectanglesAreFourLinesRoundTheCorners) {
-  TCadRecorder rec;
-  CadOpen(kCadScreen);
-  CadRectangle(0, 0, 4, 3);
-  const auto l = rec.OfKind(Kind::Line);
-  ASSERT_EQ(l.size(), 4u);
-  double length = 0;
-  for (const auto& line : l)
-    length += std::hypot(D(line.x[1] - line.x[0]), D(line.y[1] - line.y[0]));
-  EXPECT_DOUBLE_EQ(length, 14.0);  // perimeter 2 (4 + 3)
-  EXPECT_EQ(l.back().x[1], 0.0L);
-  EXPECT_EQ(l.back().y[1], 0.0L);
-}
-
 // A vertex angle of +90 degrees from (0, 0) to (10, 0): the chord of 10 subtends a quarter
 // circle, r = 10 / (2 sin 45) = 7.0711; counter-clockwise travel puts the centre on the left
 // of the chord, at (5, 5); the arc runs from 225 to 315 degrees.

@@ -81,13 +81,6 @@ TEST(MakePlotCommandLine, EachSettingAddsItsSwitch) {
   }
 }
 
-TEST(MakePlotCommandLine, ThePostScriptFontListHasItsThirtyFiveEntries) {
-  EXPECT_STREQ(kPostScriptFonts.front(), "Times-Roman");
-  EXPECT_STREQ(kPostScriptFonts[12], "Courier");
-  EXPECT_STREQ(kPostScriptFonts[32], "ZapfChancery-MediumItalic");
-  EXPECT_STREQ(kPostScriptFonts.back(), "other fonts");
-}
-
 TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
   EXPECT_EQ(PlotCommandArguments("wvectrix /tmp/vectrix /CHPL /M*"),
             (std::vector<std::string>{"wvectrix", "/tmp/vectrix", "/CHPL", "/M*"}));
