@@ -1,0 +1,225 @@
+// The built program run as a user runs it, without a display: the help screen, the listing
+// switch, the CAD switch and the exit codes, including runs that cannot write what they were
+// asked for. Needs the `vuko` target built.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app_test_support.h"
+
+namespace {
+
+using app_test::Exists;
+using app_test::ReadBytes;
+using app_test::ScratchDir;
+using app_test::WriteBytes;
+
+const std::string kVuko = VUKO_BINARY_DIR "/vuko";
+const std::string kExample = VUKO_DATA_DIR "/example_x.vuk";
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs vuko in dir with no display and no Qt platform, configuration looked for in dir only.
+RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
+  const std::string outName = dir / ".stdout";
+  const std::string errName = dir / ".stderr";
+  const std::string xdg = dir.Make(".xdg");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.Path().c_str()) != 0) _exit(126);
+    const int out = open(outName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(out, 1);
+    dup2(err, 2);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(kVuko.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(kVuko.c_str(), argv.data());
+    _exit(127);
+  }
+  RunResult r;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.out = ReadBytes(outName);
+  r.err = ReadBytes(errName);
+  return r;
+}
+
+class VukoRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (access(kVuko.c_str(), X_OK) != 0) {
+      if (std::getenv("CI")) FAIL() << kVuko << " is not built";
+      GTEST_SKIP() << kVuko << " is not built (build the vuko target first)";
+    }
+  }
+  ScratchDir dir_;
+};
+
+// Rows of a tab-separated listing by symbol: the cells after the symbol and unit.
+std::map<std::string, std::vector<std::string>> RowsBySymbol(const std::string& listing) {
+  std::map<std::string, std::vector<std::string>> rows;
+  std::istringstream in(listing);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> cells;
+    std::istringstream cellStream(line);
+    std::string cell;
+    while (std::getline(cellStream, cell, '\t')) cells.push_back(cell);
+    if (cells.size() >= 4 && !cells[1].empty() && !rows.count(cells[1])) {
+      rows[cells[1]] = std::vector<std::string>(cells.begin() + 3, cells.end());
+    }
+  }
+  return rows;
+}
+
+double Number(const std::vector<std::string>& cells, std::size_t i) {
+  return i < cells.size() ? std::stod(cells[i]) : NAN;
+}
+
+TEST_F(VukoRun, ListingIsWrittenIntoTheCurrentDirectory) {
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_TRUE(Exists(dir_ / "joint.txt"));
+  const std::string listing = ReadBytes(dir_ / "joint.txt");
+  for (const char* section : {"DIMENSIONS OF GEAR-CUTTING TOOL", "TOOTH PITCHES, TOOTH DIMENSIONS",
+                              "MEASUREMENTS/DIMENSIONS"}) {
+    EXPECT_NE(listing.find(section), std::string::npos) << section;
+  }
+  // The listed values agree with the involute relations among themselves:
+  // d = z mn (spur), db = d cos(alpha), pn = pi mn.
+  const auto rows = RowsBySymbol(listing);
+  ASSERT_TRUE(rows.count("mn") && rows.count("z") && rows.count("alpha") && rows.count("d") &&
+              rows.count("db") && rows.count("pn"));
+  const double mn = Number(rows.at("mn"), 0);
+  const double z = Number(rows.at("z"), 0);
+  const double alpha = Number(rows.at("alpha"), 0) * M_PI / 180.0;
+  EXPECT_NEAR(Number(rows.at("d"), 0), z * mn, 1e-3);
+  EXPECT_NEAR(Number(rows.at("db"), 0), z * mn * std::cos(alpha), 1e-3);
+  EXPECT_NEAR(Number(rows.at("pn"), 0), M_PI * mn, 1e-3);
+}
+
+TEST_F(VukoRun, ListingSwitchInEveryFormAndFileNamedWithoutExtension) {
+  WriteBytes(dir_ / "plain", ReadBytes(kExample));
+  for (const char* sw : {"/i", "-I", "-i"}) {
+    std::remove((dir_ / "plain.txt").c_str());
+    const RunResult r = RunVuko(dir_, {"plain", sw});
+    EXPECT_EQ(r.exitCode, 0) << sw << r.err;
+    EXPECT_TRUE(Exists(dir_ / "plain.txt")) << sw;
+  }
+}
+
+TEST_F(VukoRun, HelpScreenOnStandardOutput) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"?"}, std::vector<std::string>{"/?", "joint.vuk", "/I"}}) {
+    const RunResult r = RunVuko(dir_, args);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "VUKO Command Line Mode");
+    EXPECT_NE(r.out.find("wvuko Filename [/I] [/CADi:j] [/NOGUI]\n"), std::string::npos);
+  }
+  EXPECT_FALSE(Exists(dir_ / "joint.txt"));
+}
+
+TEST_F(VukoRun, WithoutDisplayAWindowStartSaysSoInOneLine) {
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, std::vector<std::string>{"joint.vuk"},
+        std::vector<std::string>{"joint.vuk", "/E"}}) {
+    const RunResult r = RunVuko(dir_, args);
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("display"), std::string::npos);
+  }
+  EXPECT_EQ(ReadBytes(dir_ / "joint.vuk"), ReadBytes(kExample));
+}
+
+struct FailedRun {
+  const char* name;
+  const char* fileContent;  // null: the shipped example; "": no file at all
+  const char* switchText;
+  int exitCode;
+};
+
+// Runs that cannot write what they were asked for: code 1 when the file cannot be read, 2 when
+// nothing can be written; the reason goes to standard error.
+const FailedRun kFailedRuns[] = {
+    {"MissingFileListing", "", "/I", 1},
+    {"UnreadableFileListing", "no data\n", "/I", 1},
+    {"MissingFileCad", "", "/CAD1:1", 1},
+    {"DrawingNumberAboveRange", nullptr, "/CAD1:14", 2},
+    {"DrawingNumberZero", nullptr, "/CAD2:0", 2},
+    {"ScreenIsNoCadFormat", nullptr, "/CAD3:1", 2},
+    {"PlotProgramIsNoBatchFormat", nullptr, "/CAD4:1", 2},
+    {"AskingForTheFormatIsNoBatchFormat", nullptr, "/CAD0:1", 2},
+    {"NoFormatDigit", nullptr, "/CAD", 2},
+};
+
+class VukoFailedRun : public VukoRun, public ::testing::WithParamInterface<FailedRun> {};
+
+TEST_P(VukoFailedRun, ReasonOnStandardErrorAndNothingWritten) {
+  const FailedRun& c = GetParam();
+  const std::string content = c.fileContent ? c.fileContent : ReadBytes(kExample);
+  if (!(c.fileContent && *c.fileContent == '\0')) WriteBytes(dir_ / "joint.vuk", content);
+  const RunResult r = RunVuko(dir_, {"joint.vuk", c.switchText});
+  EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+  EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  for (const char* ext : {".txt", ".dxf", ".igs"})
+    EXPECT_FALSE(Exists(dir_ / ("joint" + std::string(ext))));
+  if (!(c.fileContent && *c.fileContent == '\0')) {
+    EXPECT_EQ(ReadBytes(dir_ / "joint.vuk"), content);  // the data file is never touched
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ExitCodes, VukoFailedRun, ::testing::ValuesIn(kFailedRuns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VukoRun, FatalCalculationWritesNoListing) {
+  // A normal module of 0 cannot be calculated.
+  std::string content = ReadBytes(kExample);
+  const std::size_t mn = content.find("6.5");
+  ASSERT_NE(mn, std::string::npos);
+  content.replace(mn, 3, "0.0");
+  WriteBytes(dir_ / "zero.vuk", content);
+  const RunResult r = RunVuko(dir_, {"zero.vuk", "/I"});
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  EXPECT_NE(r.err.find("Fatal"), std::string::npos) << r.err;
+  EXPECT_FALSE(Exists(dir_ / "zero.txt"));
+}
+
+// Whatever the CAD switch can draw, a run succeeds exactly when its file is there.
+TEST_F(VukoRun, CadRunSucceedsOnlyWithItsFile) {
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  struct Case {
+    const char* sw;
+    const char* file;
+  };
+  for (const Case& c : {Case{"/CAD1:1", "joint.dxf"}, Case{"/cad2:13", "joint.igs"},
+                        Case{"-CAD5:8", "joint.txt"}}) {
+    const RunResult r = RunVuko(dir_, {"joint.vuk", c.sw});
+    EXPECT_EQ(r.exitCode == 0, Exists(dir_ / c.file)) << c.sw << " " << r.err;
+    if (r.exitCode != 0) EXPECT_NE(r.err.find("nothing written"), std::string::npos);
+  }
+}
+
+}  // namespace
