@@ -286,8 +286,9 @@ void TForm_confvectrix::CheckBox_scaleClick() {
 void TForm_confvectrix::Button_vectrixpathClick() {
   // A cancelled choice leaves the path and the flag as they were.
   const bool abort = AbortFlag;
-  std::string name = AddBackslash(DirPart(S(edit_vectrixPath_->text()))) + "*";
-  OpenFileName(name, "*", name);
+  const std::string mask = AddBackslash(DirPart(S(edit_vectrixPath_->text()))) + "*";
+  std::string name;
+  OpenFileName(mask, "*", name);
   if (!AbortFlag) edit_vectrixPath_->setText(Q(name));
   AbortFlag = abort;
   Changed();

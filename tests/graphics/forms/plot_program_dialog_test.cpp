@@ -104,6 +104,19 @@ TEST_F(PlotDialogTest, TheTemporaryDirectoryButtonFillsTheOutputDirectory) {
   EXPECT_EQ(Find<QLineEdit>(form, "Edit_outdir")->text().toStdString(), PrivateTempDir());
 }
 
+TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
+  ScriptedDialogHost host;
+  TForm_confvectrix form;
+  host.AnswerFile("/opt/plot/wvectrix");
+  host.AnswerCancel();
+  Find<QPushButton>(form, "Button_vectrixpath")->click();
+  EXPECT_EQ(Line(form), "/opt/plot/wvectrix " + PrivateTempDir() + "vectrix /CHPL");
+  Find<QPushButton>(form, "Button_vectrixpath")->click();  // cancelled: nothing changes
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(Find<QLineEdit>(form, "Edit_vectrixPath")->text(), "/opt/plot/wvectrix");
+  EXPECT_EQ(host.RecordsOf(TDialogKind::OpenFile).back().fileRequest.directory, "/opt/plot");
+}
+
 TEST_F(PlotDialogTest, OkHandsBackTheShownLineAndCancelAborts) {
   std::string line = "old plot line";
   QTimer::singleShot(0, [] {
