@@ -407,44 +407,12 @@ void SaveDataFile(std::string_view name) {
   RestoreCursor();
 }
 
-namespace {
-
-// Answers the overwrite question with Yes and hands every other dialog to the host it replaces:
 // Save writes over its own file without asking.
-class OverwriteWithoutAsking : public DialogHost {
- public:
-  explicit OverwriteWithoutAsking(DialogHost& inner) : inner_(inner) { InstallDialogHost(this); }
-  ~OverwriteWithoutAsking() override { InstallDialogHost(&inner_); }
-  OverwriteWithoutAsking(const OverwriteWithoutAsking&) = delete;
-  OverwriteWithoutAsking& operator=(const OverwriteWithoutAsking&) = delete;
-
-  bool ChooseEntry(const TChoiceRequest& r, int& s) override { return inner_.ChooseEntry(r, s); }
-  bool ChooseYesNo(const TYesNoRequest& r, bool& y) override { return inner_.ChooseYesNo(r, y); }
-  bool EditText(const TTextRequest& r, std::string& t) override { return inner_.EditText(r, t); }
-  TQuestionAnswer AskQuestion(const TQuestionRequest&) override { return TQuestionAnswer::Yes; }
-  void ShowMessage(const TMessageRequest& r) override { inner_.ShowMessage(r); }
-  void ShowLongText(const std::string& t) override { inner_.ShowLongText(t); }
-  bool AskRetry(const TRetryRequest& r) override { return inner_.AskRetry(r); }
-  bool SelectOpenFile(const TFileDialogRequest& r, std::string& f) override {
-    return inner_.SelectOpenFile(r, f);
-  }
-  bool SelectSaveFile(const TFileDialogRequest& r, std::string& f) override {
-    return inner_.SelectSaveFile(r, f);
-  }
-  void Beep() override { inner_.Beep(); }
-  void SetCursorShape(TCursorShape shape) override { inner_.SetCursorShape(shape); }
-  void SetApplicationTitle(const std::string& t) override { inner_.SetApplicationTitle(t); }
-  bool IsInteractive() const override { return inner_.IsInteractive(); }
-
- private:
-  DialogHost& inner_;
-};
-
-}  // namespace
-
 void SaveCurrentFile(std::string_view name) {
-  OverwriteWithoutAsking host(CurrentDialogHost());
+  const bool confirm = OverwriteConfirmation;
+  OverwriteConfirmation = false;
   SaveDataFile(name);
+  OverwriteConfirmation = confirm;
 }
 
 void LoadDataFile(std::string_view name) {

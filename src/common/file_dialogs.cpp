@@ -55,7 +55,7 @@ void ReportOnce(TTextFile& file, const std::string& text) {
 
 void CheckOverwrite(std::string_view fullName) {
   const std::string name(fullName);
-  if (FileExistsIO(name) && name.find("actual") == std::string::npos) {
+  if (OverwriteConfirmation && FileExistsIO(name) && name.find("actual") == std::string::npos) {
     SetInputHelpNumber(3055);
     if (!AskYesNo(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = true;
   }

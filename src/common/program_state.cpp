@@ -15,6 +15,7 @@ std::string DataDirectory;
 bool AbortFlag = false;
 bool CalcFatalFlag = false;
 bool TourRunning = false;
+bool OverwriteConfirmation = true;
 bool DataModified = false;
 bool MessagesEnabled = true;
 std::uint16_t HelpNumber = 0;
@@ -83,6 +84,7 @@ void InitProgramGlobals() {
   AbortFlag = false;
   CalcFatalFlag = false;
   TourRunning = false;
+  OverwriteConfirmation = true;
   DataModified = false;
   MessagesEnabled = true;
   HelpNumber = 0;

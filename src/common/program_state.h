@@ -56,11 +56,13 @@ extern std::string DataDirectory;
 // ---------------------------------------------------------------------------------------------
 // Run-time flags (kept as single globals so that every subsystem names them the same way)
 
-extern bool AbortFlag;        // program-wide cancel and failure flag
-extern bool CalcFatalFlag;    // the last calculation posted a fatal message; ResetErrors clears it
-extern bool TourRunning;      // the demonstration tour runs
-extern bool DataModified;     // the data set has unsaved changes
-extern bool MessagesEnabled;  // ErrorMessageIfEnabled shows its message boxes (default true)
+extern bool AbortFlag;      // program-wide cancel and failure flag
+extern bool CalcFatalFlag;  // the last calculation posted a fatal message; ResetErrors clears it
+extern bool TourRunning;    // the demonstration tour runs
+extern bool DataModified;   // the data set has unsaved changes
+extern bool
+    OverwriteConfirmation;  // CheckOverwrite asks before replacing an existing file (default true)
+extern bool MessagesEnabled;      // ErrorMessageIfEnabled shows its message boxes (default true)
 extern std::uint16_t HelpNumber;  // help entry of the next dialog's help buttons
 
 // ---------------------------------------------------------------------------------------------
