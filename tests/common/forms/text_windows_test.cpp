@@ -1,0 +1,160 @@
+// The text screen and the text-file viewer: what they show, the export of the shown text, and
+// the viewer's position kept between openings.
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+#include "common/forms/gui_test_support.h"
+#include "common/forms/text_screen.h"
+#include "common/forms/text_viewer.h"
+#include "common/graphics_settings.h"
+
+using namespace gui_test;
+
+namespace {
+
+class TextWindowTest : public QtHostTest {
+ protected:
+  void SetUp() override {
+    QtHostTest::SetUp();
+    InitGraphicsSettings();
+  }
+  void TearDown() override {
+    SetTextEditorLauncher(nullptr);
+    QtHostTest::TearDown();
+  }
+};
+
+TEST_F(TextWindowTest, TextScreenShowsTheFirst22ScreenLines) {
+  for (int i = 1; i <= 30; ++i) ScreenLines[i] = "Zeile " + std::to_string(i);
+  ScreenLines[2] =
+      "Gr\x94\xE1"
+      "e";  // CP850: o-umlaut, sharp s
+  std::string caption, shown;
+  bool fixedPitch = false;
+  ModalDriver driver;
+  driver.Then([&](QWidget* w) {
+    caption = w->windowTitle().toStdString();
+    auto* memo = Child<QPlainTextEdit>(w, "Memo1");
+    shown = memo->toPlainText().toStdString();
+    fixedPitch = QFontInfo(memo->font()).fixedPitch();
+    Click(w, "Button_ok");
+  });
+  ShowScreen();
+  EXPECT_EQ(caption, "VUKO");
+  std::string expected = "Zeile 1\nGr\u00f6\u00dfe";
+  for (int i = 3; i <= 22; ++i) expected += "\nZeile " + std::to_string(i);
+  EXPECT_EQ(shown, expected);
+  EXPECT_TRUE(fixedPitch);
+}
+
+TEST_F(TextWindowTest, ViewerShowsTheDisplayCopyWithItsName) {
+  const std::string display = dir_ / "outwin.txt";
+  io_test::WriteBytes(display, "Result listing\nm = 2,5 \u00b0\n");
+  TForm_showtextfile viewer;
+  viewer.SetDisplayFile(display);
+  viewer.show();
+  EXPECT_EQ(Child<QPlainTextEdit>(&viewer, "Memo1")->toPlainText().toStdString(),
+            "Result listing\nm = 2,5 \u00b0");
+  EXPECT_EQ(viewer.windowTitle().toStdString(), "VUKO    " + display);
+  viewer.close();
+}
+
+TEST_F(TextWindowTest, ViewerReportsAMissingDisplayFile) {
+  const std::string display = dir_ / "outwin.txt";
+  Seen seen;
+  ModalDriver driver;
+  driver.Then(Note(seen));
+  TForm_showtextfile viewer;
+  viewer.SetDisplayFile(display);
+  viewer.FormShow();
+  EXPECT_EQ(seen.text, display + " not found !");
+}
+
+// Export writes what the window shows (edits included) and opens that file in the editor.
+TEST_F(TextWindowTest, ExportWritesTheShownTextAndStartsTheEditor) {
+  const std::string display = dir_ / "outwin.txt";
+  io_test::WriteBytes(display, "line 1\nline 2\n");
+  std::vector<std::string> opened;
+  SetTextEditorLauncher([&](const std::string& name) {
+    opened.push_back(name);
+    return true;
+  });
+  TForm_showtextfile viewer;
+  viewer.SetDisplayFile(display);
+  viewer.show();
+  auto* memo = Child<QPlainTextEdit>(&viewer, "Memo1");
+  memo->moveCursor(QTextCursor::End);
+  memo->insertPlainText(QString::fromUtf8("\nnote: \u00e4nderung"));
+  viewer.mi_exportnotepadClick();
+  EXPECT_EQ(io_test::ReadBytes(display), "line 1\nline 2\nnote: \u00e4nderung\n");
+  EXPECT_EQ(opened, std::vector<std::string>{display});
+  EXPECT_FALSE(AbortFlag);
+  viewer.close();
+}
+
+TEST_F(TextWindowTest, ExportToAnUnwritablePlaceIsAFailure) {
+  const std::string display = dir_ / "gone/outwin.txt";
+  bool started = false;
+  SetTextEditorLauncher([&](const std::string&) { return started = true; });
+  Seen seen;
+  ModalDriver driver;
+  driver.Then(Note(seen)).Then(Note(seen));
+  TForm_showtextfile viewer;
+  viewer.SetDisplayFile(display);
+  viewer.FormShow();  // the missing-file message
+  viewer.mi_exportnotepadClick();
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_FALSE(started);
+  EXPECT_NE(seen.text.find(display), std::string::npos) << seen.text;
+}
+
+TEST_F(TextWindowTest, ViewerMenuHasTheListedItems) {
+  TForm_showtextfile viewer;
+  struct Item {
+    const char* name;
+    const char* caption;
+    bool visible;
+  };
+  const Item items[] = {{"mi_exportnotepad", "Export &Notepad", true},
+                        {"mi_exportwordpad", "Export &Wordpad", false},
+                        {"mi_print", "&Print...", true},
+                        {"mi_exit", "E&xit", true},
+                        {"mi_selectall", "Select &All", true},
+                        {"mi_copy", "&Copy", true}};
+  for (const Item& item : items) {
+    auto* action = viewer.findChild<QAction*>(item.name);
+    ASSERT_NE(action, nullptr) << item.name;
+    EXPECT_EQ(action->text().toStdString(), item.caption);
+    EXPECT_EQ(action->isVisible(), item.visible) << item.name;
+  }
+}
+
+TEST_F(TextWindowTest, ViewerOpensWhereItWasLastClosed) {
+  const std::string display = dir_ / "outwin.txt";
+  io_test::WriteBytes(display, "x\n");
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect chosen(screen.left() + 30, screen.top() + 40, 420, 300);
+  {
+    TForm_showtextfile viewer;
+    viewer.SetDisplayFile(display);
+    viewer.show();
+    viewer.setGeometry(chosen);
+    viewer.mi_exitClick();
+  }
+  EXPECT_EQ(PrintSettings.TextWindowRect.left, chosen.left());
+  EXPECT_EQ(PrintSettings.TextWindowRect.width, chosen.width());
+  TForm_showtextfile again;
+  EXPECT_EQ(again.geometry(), chosen);
+}
+
+// A stored place outside the screen (a configuration from a larger desktop) is moved back on.
+TEST_F(TextWindowTest, StoredPlaceOutsideTheScreenIsBroughtBack) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  PrintSettings.TextWindowRect = {screen.right() + 500, screen.bottom() + 500, 400, 300};
+  TForm_showtextfile viewer;
+  EXPECT_TRUE(screen.contains(viewer.geometry())) << viewer.geometry().x();
+  EXPECT_EQ(viewer.size(), QSize(400, 300));
+}
+
+}  // namespace
