@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/data_file.h"
+#include "app/documentation_records.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/config_file.h"
@@ -17,6 +18,8 @@
 #include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/session_file.h"
+#include "drawings/drawing_documentation.h"
+#include "drawings/hatching.h"
 #include "graphics/aux_images.h"
 #include "graphics/cad_blocks.h"
 #include "graphics/graphics_facade.h"
@@ -35,6 +38,11 @@ void InitModules() {
   // graphics
   InitViewState();
   InitHpglState();
+  // drawings
+  InitChangeRecords();
+  InitHatching();
+  // app
+  InitDocumentSlots();
 }
 
 TStartUpOutcome StartUp(std::uint16_t mode) {
