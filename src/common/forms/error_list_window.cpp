@@ -54,7 +54,6 @@ Thelperr::Thelperr(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   auto* help = new QPushButton(QStringLiteral("&Help"), this);
   help->setObjectName(QStringLiteral("Button_help"));
-  help->setAutoDefault(false);
   auto* row = new QHBoxLayout();
   row->addWidget(ok);
   row->addWidget(help);

@@ -65,7 +65,6 @@ void ShowDialogHelpImage(QWidget* dialog, int number) {
 QPushButton* NewHelpTextButton(QWidget* dialog, int number) {
   auto* button = new QPushButton(QStringLiteral("&Help Text"), dialog);
   button->setObjectName(QStringLiteral("Button_hilfetext"));
-  button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, dialog,
                    [dialog, number] { ShowDialogHelpText(dialog, number); });
   return button;
@@ -74,7 +73,6 @@ QPushButton* NewHelpTextButton(QWidget* dialog, int number) {
 QPushButton* NewHelpImageButton(QWidget* dialog, int number) {
   auto* button = new QPushButton(QStringLiteral("Aux. &Image"), dialog);
   button->setObjectName(QStringLiteral("Button_hilfebild"));
-  button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, dialog,
                    [dialog, number] { ShowDialogHelpImage(dialog, number); });
   return button;

@@ -41,7 +41,6 @@ void AddButtonRow(QDialog* dialog, QVBoxLayout* layout, const char* okName, cons
   QPushButton* ok = NewButton(dialog, okName, "OK");
   QPushButton* cancel = NewButton(dialog, cancelName, "Cancel");
   ok->setDefault(true);
-  cancel->setAutoDefault(false);
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
   auto* row = new QHBoxLayout();

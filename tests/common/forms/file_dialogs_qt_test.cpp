@@ -37,19 +37,6 @@ TEST(QtNameFilters, FromDescriptionPatternPairs) {
   for (const Case& c : cases) EXPECT_EQ(QtNameFilters(c.filter), c.expected) << c.filter;
 }
 
-TEST_F(FileDialogTest, SaveDialogLeavesTheOverwriteQuestionToTheProgram) {
-  TFileDialogRequest request;
-  request.filter = "*.vuk|*.vuk";
-  request.directory = dir_.Path();
-  request.fileName = "demo";
-  QFileDialog* dialog = NewSaveFileDialog(request, nullptr);
-  EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-  EXPECT_EQ(dialog->directory().absolutePath().toStdString(), dir_.Path());
-  EXPECT_EQ(dialog->nameFilters(), QStringList{"*.vuk"});
-  delete dialog;
-}
-
 // Saving over an existing data file: the file dialog takes the name without a question of its
 // own, CheckOverwrite asks once, and the old file is untouched until it is written.
 TEST_F(FileDialogTest, SaveOverAnExistingFileAsksOnce) {
@@ -134,16 +121,6 @@ TEST_F(FileDialogTest, OpenReturnsTheChosenFileOrTheMaskOnCancel) {
   OpenFileName(mask, "*.dxf", name);
   EXPECT_EQ(name, mask);
   EXPECT_TRUE(AbortFlag);
-}
-
-// The open dialog takes only files that exist.
-TEST_F(FileDialogTest, OpenDialogAcceptsExistingFilesOnly) {
-  TFileDialogRequest request;
-  request.filter = "*.*";
-  QFileDialog* dialog = NewOpenFileDialog(request, nullptr);
-  EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
-  delete dialog;
 }
 
 TEST_F(FileDialogTest, SelectDirectoryGivesTheDirectoryOfThePickedFile) {

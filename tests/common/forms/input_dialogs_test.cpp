@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "common/dialog_host.h"
@@ -112,6 +113,13 @@ TEST_F(InputDialogTest, CancelAndEscapeAbortWithoutChangingTheChoice) {
       {"radio Cancel", 3, [](QWidget* w) { Click(w, "button_cancel"); }},
       {"radio Escape", 3, [](QWidget* w) { Key(w, Qt::Key_Escape); }},
       {"radio close", 3, [](QWidget* w) { w->close(); }},
+      // Enter on the focused Cancel button cancels (it is not taken as OK).
+      {"radio Enter on Cancel", 3,
+       [](QWidget* w) {
+         auto* cancel = Child<QPushButton>(w, "button_cancel");
+         cancel->setFocus();
+         Key(cancel, Qt::Key_Return);
+       }},
   };
   for (const Way& way : ways) {
     FillEntries(way.n);

@@ -109,27 +109,6 @@ TEST_F(TextWindowTest, ExportToAnUnwritablePlaceIsAFailure) {
   EXPECT_NE(seen.text.find(display), std::string::npos) << seen.text;
 }
 
-TEST_F(TextWindowTest, ViewerMenuHasTheListedItems) {
-  TForm_showtextfile viewer;
-  struct Item {
-    const char* name;
-    const char* caption;
-    bool visible;
-  };
-  const Item items[] = {{"mi_exportnotepad", "Export &Notepad", true},
-                        {"mi_exportwordpad", "Export &Wordpad", false},
-                        {"mi_print", "&Print...", true},
-                        {"mi_exit", "E&xit", true},
-                        {"mi_selectall", "Select &All", true},
-                        {"mi_copy", "&Copy", true}};
-  for (const Item& item : items) {
-    auto* action = viewer.findChild<QAction*>(item.name);
-    ASSERT_NE(action, nullptr) << item.name;
-    EXPECT_EQ(action->text().toStdString(), item.caption);
-    EXPECT_EQ(action->isVisible(), item.visible) << item.name;
-  }
-}
-
 TEST_F(TextWindowTest, ViewerOpensWhereItWasLastClosed) {
   const std::string display = dir_ / "outwin.txt";
   io_test::WriteBytes(display, "x\n");
