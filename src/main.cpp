@@ -1,5 +1,6 @@
 // vuko: calculates and draws involute spline joints.
 #include <QApplication>
+#include <clocale>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
   // Stage 2: the application and its main window.
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("VUKO"));
+  // Qt takes over the user's locale; numbers in files and on the command line stay in "C".
+  std::setlocale(LC_NUMERIC, "C");
   InstallQtDialogHost();
   InstallQtAuxImageChooser();
   InstallTextScreenHook(ShowScreen);

@@ -223,8 +223,10 @@ void Thh::FillScreenMetrics() {
     ScreenMetrics.height = screen->geometry().height();
     ScreenMetrics.logicalPixelsPerInch = static_cast<int>(screen->logicalDotsPerInch() + 0.5);
   }
-  ScreenMetrics.mainWindowHeight = frameGeometry().height();
+  // The frame is not known before the window is shown; the dialog scale derived from these
+  // two stays neutral (the outer height is the client height plus the 46 pixels it allows).
   ScreenMetrics.mainClientHeight = Canvas()->height();
+  ScreenMetrics.mainWindowHeight = ScreenMetrics.mainClientHeight + 46;
 }
 
 void Thh::FormCreate() {
