@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMainWindow>
 #include <QPalette>
 #include <QPointer>
@@ -107,12 +108,12 @@ void SetupMainWindow(QWidget* window) {
   if (window == nullptr) return;
   const int width = ProgramSettings.ScreenWidth + 1;
   const int height = ProgramSettings.ScreenHeight + 1;
+  window->resize(width, height);
   if (auto* main = qobject_cast<QMainWindow*>(window); main && main->centralWidget()) {
-    // The client area is the central widget; the frame and the menu bar come on top.
-    const QSize extra = main->size() - main->centralWidget()->size();
-    main->resize(width + std::max(extra.width(), 0), height + std::max(extra.height(), 0));
-  } else {
-    window->resize(width, height);
+    // The client area is the central widget; menu bar and frame come on top of it.
+    if (main->layout() != nullptr) main->layout()->activate();
+    const QSize client = main->centralWidget()->size();
+    main->resize(width + (width - client.width()), height + (height - client.height()));
   }
   window->move(0, 0);
   const TColourRef colour = GraphicsVariables.BackgroundColour;

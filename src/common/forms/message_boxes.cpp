@@ -17,10 +17,6 @@ QString Q(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString ProgramTitle() {
-  return QString::fromStdString(ProgramIdentity.programName);
-}
-
 // A box parented to the main window, modal for the whole application.
 QMessageBox* NewBox(QWidget* parent, const std::string& caption, const std::string& text) {
   auto* box = new QMessageBox(parent);
@@ -38,11 +34,30 @@ bool TooLongForBox(const std::string& text) {
          std::count(text.begin(), text.end(), '\n') >= kMessageBoxMaxLines;
 }
 
+// A text too long for a box, in a scrolling read-only window with OK.
+void ShowScrollingText(const std::string& caption, const std::string& text, QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("LongText"));
+  dialog.setWindowTitle(Q(caption));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* memo = new QPlainTextEdit(&dialog);
+  memo->setObjectName(QStringLiteral("Memo1"));
+  memo->setReadOnly(true);
+  memo->setPlainText(Q(text));
+  layout->addWidget(memo);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+  dialog.resize(640, 480);
+  dialog.exec();
+}
+
 }  // namespace
 
 void ShowQtMessage(const TMessageRequest& request, QWidget* parent) {
   if (TooLongForBox(request.text)) {
-    ShowQtLongText(request.text, parent);
+    ShowScrollingText(request.caption, request.text, parent);
     return;
   }
   QMessageBox* box = NewBox(parent, request.caption, request.text);
@@ -83,26 +98,12 @@ bool AskQtRetry(const TRetryRequest& request, QWidget* parent) {
 }
 
 void ShowQtLongText(const std::string& text, QWidget* parent) {
-  if (!TooLongForBox(text)) {
-    QMessageBox* box = NewBox(parent, ProgramIdentity.programName, text);
-    box->setStandardButtons(QMessageBox::Ok);
-    box->exec();
-    delete box;
+  if (TooLongForBox(text)) {
+    ShowScrollingText(ProgramIdentity.programName, text, parent);
     return;
   }
-  QDialog dialog(parent);
-  dialog.setObjectName(QStringLiteral("LongText"));
-  dialog.setWindowTitle(ProgramTitle());
-  dialog.setWindowModality(Qt::ApplicationModal);
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* memo = new QPlainTextEdit(&dialog);
-  memo->setObjectName(QStringLiteral("Memo1"));
-  memo->setReadOnly(true);
-  memo->setPlainText(Q(text));
-  layout->addWidget(memo);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  layout->addWidget(buttons);
-  dialog.resize(640, 480);
-  dialog.exec();
+  QMessageBox* box = NewBox(parent, ProgramIdentity.programName, text);
+  box->setStandardButtons(QMessageBox::Ok);
+  box->exec();
+  delete box;
 }

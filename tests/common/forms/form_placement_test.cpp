@@ -1,8 +1,11 @@
 // Scaling and centring of dialogs: the placement rule applied to known window sizes.
 #include <QDialog>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 #include "common/forms/gui_test_support.h"
+#include "common/graphics_settings.h"
 
 using namespace gui_test;
 
@@ -109,6 +112,26 @@ TEST_F(PlacementTest, DialogNeverGrowsBeyondTheScreen) {
   EXPECT_LE(dialog->width(), screen.width());
   EXPECT_LE(dialog->height(), screen.height());
   delete dialog;
+}
+
+}  // namespace
+
+namespace {
+
+// The main window's client area (below the menu bar) is the configured screen size + 1.
+TEST(MainWindowSetup, ClientAreaAndBackground) {
+  ResetProgramStateForTests();
+  ProgramSettings.ScreenWidth = 639;
+  ProgramSettings.ScreenHeight = 399;
+  GraphicsVariables.BackgroundColour = RgbValue(10, 20, 30);
+  QMainWindow main;
+  main.menuBar()->addMenu("&File");
+  main.setCentralWidget(new QWidget(&main));
+  SetupMainWindow(&main);
+  main.show();
+  EXPECT_EQ(main.centralWidget()->size(), QSize(640, 400));
+  EXPECT_EQ(main.pos(), QPoint(0, 0));
+  EXPECT_EQ(main.palette().color(QPalette::Window), QColor(10, 20, 30));
 }
 
 }  // namespace

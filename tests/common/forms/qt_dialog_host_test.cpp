@@ -140,11 +140,23 @@ TEST_F(HostTest, LongTextScrollsInAWindowOfItsOwn) {
   EXPECT_EQ(kind, "LongText");
   EXPECT_EQ(shown, text);
 
+  {
+    // A long error keeps its caption in the scrolling window.
+    std::string caption;
+    ModalDriver driver;
+    driver.Then([&](QWidget* w) {
+      caption = w->windowTitle().toStdString();
+      Key(w, Qt::Key_Escape);
+    });
+    ErrorMessage(text);
+    EXPECT_EQ(caption, "Error  : ");
+  }
   Seen seen;
   ModalDriver driver;
   driver.Then(Note(seen));
   ShowLongText("short text");
   EXPECT_EQ(seen.text, "short text");
+  EXPECT_EQ(seen.title, "VUKO");
 }
 
 TEST_F(HostTest, WaitCursorIsSetOnceAndRestoredByArrow) {
