@@ -140,18 +140,27 @@ TEST_F(InputDialogTest, CancelAndEscapeAbortWithoutChangingTheChoice) {
   }
 }
 
-TEST_F(InputDialogTest, OkLeavesAnEarlierAbortStanding) {
-  FillEntries(3);
-  AbortFlag = true;
-  int choice = 1;
-  ModalDriver driver;
-  driver.Then([](QWidget* w) {
-    Radios(w, "RadioGroup1")[1]->setChecked(true);
-    Click(w, "Button_ok");
-  });
-  InputCode("Pick", 3, choice);
-  EXPECT_EQ(choice, 2);
-  EXPECT_TRUE(AbortFlag);
+// Taking an answer (OK, or Enter anywhere in the list dialog) leaves an abort recorded before
+// the dialog standing.
+TEST_F(InputDialogTest, AnswerLeavesAnEarlierAbortStanding) {
+  for (const int n : {3, 9}) {
+    FillEntries(n);
+    AbortFlag = true;
+    int choice = 1;
+    ModalDriver driver;
+    driver.Then([n](QWidget* w) {
+      if (n >= 8) {
+        Child<QListWidget>(w, "ListBox1")->setCurrentRow(1);
+        Key(w, Qt::Key_Return);
+      } else {
+        Radios(w, "RadioGroup1")[1]->setChecked(true);
+        Click(w, "Button_ok");
+      }
+    });
+    InputCode("Pick", n, choice);
+    EXPECT_EQ(choice, 2) << n;
+    EXPECT_TRUE(AbortFlag) << n;
+  }
 }
 
 // A double click (item activation) and Enter in the list take the entry under the cursor.
