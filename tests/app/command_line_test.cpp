@@ -62,15 +62,6 @@ TEST_P(ParseTest, ActionAndCadNumbers) {
 INSTANTIATE_TEST_SUITE_P(Grammar, ParseTest, ::testing::ValuesIn(kParseCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CommandLine, OnlyListingAndCadRunWithoutWindow) {
-  EXPECT_TRUE(IsBatchAction(TCommandAction::Listing));
-  EXPECT_TRUE(IsBatchAction(TCommandAction::Cad));
-  for (TCommandAction a : {TCommandAction::NormalStart, TCommandAction::Help, TCommandAction::Demo,
-                           TCommandAction::Edit, TCommandAction::Interactive}) {
-    EXPECT_FALSE(IsBatchAction(a));
-  }
-}
-
 // The drawing numbers of the CAD switch: 1-7 production drawings of that kind, 8-12 tooth
 // drawings 1-5, 13 the production drawing of kind 10; nothing else.
 TEST(CadBatch, DrawingNumbersSelectTheDocumentedEntry) {
@@ -87,10 +78,6 @@ TEST(CadBatch, DrawingNumbersSelectTheDocumentedEntry) {
   EXPECT_EQ(CadBatchCall(13).entry, TCadBatchEntry::ProductionDrawing);
   EXPECT_EQ(CadBatchCall(13).argument, 10);
   for (int j : {-1, 0, 14, 100}) EXPECT_EQ(CadBatchCall(j).entry, TCadBatchEntry::None) << j;
-}
-
-TEST(CadBatch, OnlyDxfIgesAndTextFormats) {
-  for (int i = -1; i <= 9; ++i) EXPECT_EQ(IsBatchCadFormat(i), i == 1 || i == 2 || i == 5) << i;
 }
 
 TEST(HelpScreen, RowsOfTheTextScreen) {
