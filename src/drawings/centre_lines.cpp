@@ -21,22 +21,22 @@ constexpr int kSymbolPoints = 47;
 
 void DrawHatchedSymbol(long double x, long double y, long double s) {
   const long double h = s / 2.0L;
-  auto& slot = HatchStore.slots;
-  slot[1].x = x;
-  for (int k = 2; k <= 23; ++k) slot[k].x = x + h * kWave[static_cast<std::size_t>(k - 2)];
-  slot[kUpperPoints].x = x + h;
-  for (int k = 1; k <= 11; ++k) slot[k].y = y + kWaveHeight * h * (k - 1) / 11.0L;
-  slot[12].y = y + kWaveHeight * h * 10.5L / 11.0L;
-  slot[13].y = y + kWaveHeight * h;
-  for (int k = 14; k <= kUpperPoints; ++k) slot[k].y = slot[26 - k].y;
+  auto& point = HatchStore.points;
+  point[1].x = x;
+  for (int k = 2; k <= 23; ++k) point[k].x = x + h * kWave[static_cast<std::size_t>(k - 2)];
+  point[kUpperPoints].x = x + h;
+  for (int k = 1; k <= 11; ++k) point[k].y = y + kWaveHeight * h * (k - 1) / 11.0L;
+  point[12].y = y + kWaveHeight * h * 10.5L / 11.0L;
+  point[13].y = y + kWaveHeight * h;
+  for (int k = 14; k <= kUpperPoints; ++k) point[k].y = point[26 - k].y;
   for (int j = 1; j <= 23; ++j) {
-    slot[kUpperPoints + j].x = slot[kUpperPoints - j].x;
-    slot[kUpperPoints + j].y = 2.0L * y - slot[j].y;
+    point[kUpperPoints + j].x = point[kUpperPoints - j].x;
+    point[kUpperPoints + j].y = 2.0L * y - point[j].y;
   }
   HatchPoints(kSymbolPoints, 0.0L, 45.0L);
   if (PlotSettings.HatchMode == 1) CadColour(5);
-  CadMoveTo(slot[1].x, slot[1].y);
-  for (int k = 2; k <= kUpperPoints; ++k) CadLineTo(2.0L * x - slot[k].x, slot[k].y);
+  CadMoveTo(point[1].x, point[1].y);
+  for (int k = 2; k <= kUpperPoints; ++k) CadLineTo(2.0L * x - point[k].x, point[k].y);
 }
 
 void DrawCenterLine(long double x, long double y, long double l) {

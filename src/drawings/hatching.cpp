@@ -43,7 +43,7 @@ struct TCrossing {
 }  // namespace
 
 void InitHatching() {
-  HatchStore.slots.Fill(THatchPoint{});
+  HatchStore.points.Fill(THatchPoint{});
   HatchStore.count = 0;
   SetFreehandSeed(kDefaultSeed);
 }
@@ -57,7 +57,7 @@ void AddHatchPoint(long double x, long double y) {
   // valid number), so a later hatching of the collected points reports the overflow again.
   if (HatchStore.count < UINT16_MAX) ++HatchStore.count;
   if (HatchStore.count >= 1 && HatchStore.count <= kHatchPointCount) {
-    HatchStore.slots[HatchStore.count] = {x, y};
+    HatchStore.points[HatchStore.count] = {x, y};
   } else {
     AddError("Schraffurfehler");
   }
@@ -94,9 +94,9 @@ void HatchContour(int n, long double spacing, long double angle) {
     return;
   }
   if (n < 1) return;  // nothing collected: there is no first point to look at
-  auto& slot = HatchStore.slots;
-  if (slot[n].x != slot[1].x || slot[n].y != slot[1].y) {
-    slot[n + 1] = slot[1];  // slot 101 exists for a full contour
+  auto& point = HatchStore.points;
+  if (point[n].x != point[1].x || point[n].y != point[1].y) {
+    point[n + 1] = point[1];  // slot 101 exists for a full contour
     ++n;
   }
 
@@ -104,7 +104,7 @@ void HatchContour(int n, long double spacing, long double angle) {
   if (mode == 1) CadColour(5);
   if (mode != 2) {
     CadPolylineBegin(0);
-    for (int i = 1; i <= n; ++i) CadPolylineVertex(slot[i].x, slot[i].y, 0.0L);
+    for (int i = 1; i <= n; ++i) CadPolylineVertex(point[i].x, point[i].y, 0.0L);
     CadPolylineEnd();
   }
   if (angle == 0.0L) return;
@@ -123,8 +123,8 @@ void HatchContour(int n, long double spacing, long double angle) {
   long double vMin = 1e30L;
   long double vMax = -1e30L;
   for (int i = 1; i <= n; ++i) {
-    u[i] = slot[i].x * ca + slot[i].y * sa;
-    v[i] = slot[i].y * ca - slot[i].x * sa;
+    u[i] = point[i].x * ca + point[i].y * sa;
+    v[i] = point[i].y * ca - point[i].x * sa;
     vMin = std::min(vMin, v[i]);
     vMax = std::max(vMax, v[i]);
   }
@@ -146,13 +146,13 @@ void HatchContour(int n, long double spacing, long double angle) {
       if (!((v0 <= c && c < v1) || (v1 <= c && c < v0))) continue;
       TCrossing p;
       if (c == v0) {
-        p = {slot[i - 1].x, slot[i - 1].y, u[i - 1]};
+        p = {point[i - 1].x, point[i - 1].y, u[i - 1]};
       } else if (c == v1) {
-        p = {slot[i].x, slot[i].y, u[i]};
+        p = {point[i].x, point[i].y, u[i]};
       } else {
         const long double t = (c - v0) / (v1 - v0);
-        p.x = slot[i - 1].x + t * (slot[i].x - slot[i - 1].x);
-        p.y = slot[i - 1].y + t * (slot[i].y - slot[i - 1].y);
+        p.x = point[i - 1].x + t * (point[i].x - point[i - 1].x);
+        p.y = point[i - 1].y + t * (point[i].y - point[i - 1].y);
         p.along = u[i - 1] + t * (u[i] - u[i - 1]);
       }
       crossings.push_back(p);

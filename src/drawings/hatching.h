@@ -17,11 +17,11 @@ struct THatchPoint {
   long double y = 0.0L;
 };
 
-// Slots 1..100 hold the contour; slot 101 takes the copy of the first point that closes a full
+// points 1..100 hold the contour; point 101 takes the copy of the first point that closes a full
 // contour. count is the number of points collected by AddHatchPoint; it may exceed 100 after an
 // overflow, which a later HatchPoints(0, ...) reports again.
 struct THatchStore {
-  RangeArray<THatchPoint, 1, kHatchPointCount + 1> slots;
+  RangeArray<THatchPoint, 1, kHatchPointCount + 1> points;
   std::uint16_t count = 0;
 };
 extern THatchStore HatchStore;

@@ -17,7 +17,8 @@ constexpr int kTitleBlockDin = 3;         // "DIN 6771"
 
 // Name of the logo block that the title blocks insert when the drawing defines it. It is
 // drawn in millimetres with its origin at its lower left corner and should fit a field of
-// 40 x 11 mm; it is inserted unscaled.
+// 40 x 11 mm; it is inserted unscaled, except in the narrow field of ISO 7200 Fig. 1 (three
+// quarters).
 inline constexpr const char* kTitleLogoBlock = "logo_1";
 
 // Change index of change number i by ConfigVariables.ChangeIndexStyle: 0 a, b, c...;

@@ -88,8 +88,8 @@ TEST_F(PiecesTest, HatchedSymbolIsHatchedInsideItsOutlineAndMirroredAbove) {
   }
   ASSERT_EQ(contour.size(), 47u);
   for (int i = 1; i <= 47; ++i) {
-    EXPECT_NEAR(D(HatchStore.slots[i].x), contour[static_cast<std::size_t>(i - 1)].x, 1e-12) << i;
-    EXPECT_NEAR(D(HatchStore.slots[i].y), contour[static_cast<std::size_t>(i - 1)].y, 1e-12) << i;
+    EXPECT_NEAR(D(HatchStore.points[i].x), contour[static_cast<std::size_t>(i - 1)].x, 1e-12) << i;
+    EXPECT_NEAR(D(HatchStore.points[i].y), contour[static_cast<std::size_t>(i - 1)].y, 1e-12) << i;
   }
   EXPECT_EQ(HatchStore.count, 0);  // the collected count is not touched
 
@@ -126,7 +126,7 @@ TEST_F(PiecesTest, HatchedSymbolKeepsAContourCollectedBeforeIt) {
   for (int i = 0; i < 60; ++i) AddHatchPoint(i, -i);
   DrawHatchedSymbol(0, 0, 10);
   EXPECT_EQ(HatchStore.count, 60);
-  EXPECT_EQ(D(HatchStore.slots[50].x), 49);  // behind the symbol's slots and its closing copy
-  EXPECT_EQ(D(HatchStore.slots[1].x), 0);
-  EXPECT_EQ(D(HatchStore.slots[13].y), 0.15 * 5);
+  EXPECT_EQ(D(HatchStore.points[50].x), 49);  // behind the symbol's slots and its closing copy
+  EXPECT_EQ(D(HatchStore.points[1].x), 0);
+  EXPECT_EQ(D(HatchStore.points[13].y), 0.15 * 5);
 }

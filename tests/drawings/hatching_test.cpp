@@ -335,8 +335,8 @@ TEST_F(PiecesTest, FreehandLineStaysNearTheStraightLineAndRepeatsWithItsSeed) {
                 D(lines[static_cast<std::size_t>(i - 1)].x[1]));
     }
     ASSERT_EQ(HatchStore.count, 7);
-    EXPECT_EQ(D(HatchStore.slots[4].x), D(lines[2].x[1]));
-    EXPECT_EQ(D(HatchStore.slots[7].y), y2);
+    EXPECT_EQ(D(HatchStore.points[4].x), D(lines[2].x[1]));
+    EXPECT_EQ(D(HatchStore.points[7].y), y2);
     if (run == 0) {
       first = lines;
     } else {
@@ -366,7 +366,7 @@ TEST_F(PiecesTest, ABreakLineFedIntoTheStoreClosesAHatchedSection) {
   HatchPoints(0, 1, 45);
   Polygon poly;
   for (int i = 1; i <= HatchStore.count; ++i) {
-    poly.push_back({D(HatchStore.slots[i].x), D(HatchStore.slots[i].y)});
+    poly.push_back({D(HatchStore.points[i].x), D(HatchStore.points[i].y)});
   }
   int hatch = 0;
   for (const auto& l : rec.OfKind(Kind::Line)) {

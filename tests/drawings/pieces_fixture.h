@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/message_list.h"
+#include "common/program_state.h"
 #include "common/system_info.h"
 #include "drawings/drawing_documentation.h"
 #include "drawings/hatching.h"
@@ -48,6 +49,7 @@ class PiecesTest : public GraphicsTest {
     InitHatching();
     SetClockForTests(FixedTestTime());
     InitChangeRecords();
+    SetProgramIdentity();
     PlotSettings.HideFooterLine = true;
     scratch_ = std::filesystem::temp_directory_path() /
                ("vuko_pieces_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_));
