@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app/startup.h"
 #include "common/program_state.h"
 
@@ -16,6 +18,11 @@ struct ParseCase {
   int format = 0;
   int drawing = 0;
 };
+
+// Test names in CTest show the case name.
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // Expected actions from the documented grammar: exact switches, "DEMO" and "/CAD" case-blind.
 const ParseCase kParseCases[] = {
@@ -103,6 +110,11 @@ struct DisplayCase {
   const char* platform;
   bool available;
 };
+
+// Test names in CTest show the case name.
+void PrintTo(const DisplayCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // What Qt needs: xcb an X display, wayland a Wayland display, the others nothing.
 const DisplayCase kDisplayCases[] = {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app/app_test_support.h"
 #include "app/startup.h"
 #include "common/program_state.h"
@@ -28,6 +30,11 @@ struct SaveCase {
   bool modifiedAfter;
   bool saved;
 };
+
+// Test names in CTest show the case name.
+void PrintTo(const SaveCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const SaveCase kCases[] = {
     {"UnchangedAsksNothing", false, "joint", false, false, Reply::None, "", false, false, false},

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -159,6 +160,11 @@ struct FailedRun {
   const char* switchText;
   int exitCode;
 };
+
+// Test names in CTest show the case name.
+void PrintTo(const FailedRun& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // Runs that cannot write what they were asked for: code 1 when the file cannot be read, 2 when
 // nothing can be written; the reason goes to standard error.
