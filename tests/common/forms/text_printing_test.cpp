@@ -68,6 +68,14 @@ TEST(ListingPages, LongPageContinuesOnAnotherSheet) {
   for (const auto& s : sheets) EXPECT_EQ(s.page, 1);
 }
 
+// A page length of 0 (a broken configuration) counts as the default 66 lines.
+TEST(ListingPages, ZeroLinesPerSheetTakesTheDefault) {
+  const auto sheets = PaginateListing(Listing(1, 70), 1, 1, 0);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].lines.size(), 66u);
+  EXPECT_EQ(sheets[1].lines.size(), 4u);
+}
+
 TEST(ListingPages, TextBehindAFormFeedStartsTheNextPage) {
   const auto sheets = PaginateListing({"a", "\fHeader 2", "b"}, 2, 2, 66);
   ASSERT_EQ(sheets.size(), 1u);
