@@ -140,53 +140,6 @@ TEST_F(PiecesTest, IsoRevisionLetterCountsTheChangesWhateverTheIndexStyle) {
   }
 }
 
-TEST_F(PiecesTest, ApprovalRowsAndReplacementTexts) {
-  ChangeRecords.drawingInfo[kComplDate] = "d1";
-  ChangeRecords.drawingInfo[kComplName] = "n1";
-  ChangeRecords.drawingInfo[kCheckDate] = "d2";
-  ChangeRecords.drawingInfo[kCheckName] = "n2";
-  ChangeRecords.drawingInfo[kStandDate] = "d3";
-  ChangeRecords.drawingInfo[kStandName] = "n3";
-  ChangeRecords.drawingInfo[kReleaseDate] = "d4";
-  ChangeRecords.drawingInfo[kReleaseName] = "n4";
-  ChangeRecords.drawingInfo[kReplacementFor] = "old";
-  ChangeRecords.drawingInfo[kReplacedBy] = "new";
-  PlotSettings.ReleaseRowLabel = "Released";
-  const struct {
-    const char* text;
-    double x, y;
-  } a4[] = {{"d1", 83.5, 35.6},           {"n1", 100, 35.6},
-            {"d2", 83.5, 31.2},           {"n2", 100, 31.2},
-            {"d3", 83.5, 27.0},           {"n3", 100, 27.0},
-            {"d4", 83.5, 23.0},           {"n4", 100, 23.0},
-            {"Released", 74, 23.2},       {"Replacement for old", 118, 6.5},
-            {"Replaced by new", 162, 6.5}},
-    din[] = {{"d1", 66, 30.75},          {"n1", 81.6, 30.75},    {"d4", 66, 18},
-             {"n4", 81.6, 18},           {"Released", 55.6, 18}, {"Replacement for old", 99.8, 1},
-             {"Replaced by new", 144, 1}};
-  {
-    TCadRecorder rec;
-    CadOpen(kCadScreen);
-    DrawTitleBlock("", "", "");
-    for (const auto& e : a4) {
-      const auto* t = FindText(rec, e.text);
-      ASSERT_NE(t, nullptr) << e.text;
-      EXPECT_NEAR(D(t->x[0]), e.x, 1e-9) << e.text;
-      EXPECT_NEAR(D(t->y[0]), e.y, 1e-9) << e.text;
-    }
-  }
-  ConfigVariables.TitleBlockKind = 0;
-  TCadRecorder rec;
-  CadOpen(kCadScreen);
-  DrawSheetWithTitleBlock(3, "", "", "");
-  for (const auto& e : din) {
-    const auto* t = FindText(rec, e.text);
-    ASSERT_NE(t, nullptr) << e.text;
-    EXPECT_NEAR(D(t->x[0]), 227.8 + e.x, 1e-9) << e.text;
-    EXPECT_NEAR(D(t->y[0]), 5 + e.y, 1e-9) << e.text;
-  }
-}
-
 TEST_F(PiecesTest, PlacedTextsOfHeightZeroAndLoneSlashesAreLeftOut) {
   ChangeRecords.textCount = 3;
   ChangeRecords.texts[1] = {50, 60, 4, 30, "shown"};
@@ -436,24 +389,6 @@ TEST_F(PiecesTest, LogoFitsAFieldTheTitleBlockLeavesEmpty) {
       }
     }
   }
-}
-
-TEST_F(PiecesTest, SheetExtentsOfTheFormats) {
-  const struct {
-    int format;
-    double x1, y1, x2, y2;
-  } cases[] = {{3, -2, -5, 422, 305}, {4, -5, -5, 215, 307}};
-  for (const auto& c : cases) {
-    CadOpen(kCadScreen);
-    SetSheetExtents(c.format);
-    EXPECT_NEAR(D(PlotSettings.sheetXMin), c.x1, 1e-12);
-    EXPECT_NEAR(D(PlotSettings.sheetYMin), c.y1, 1e-12);
-    EXPECT_NEAR(D(PlotSettings.sheetXMax), c.x2, 1e-12);
-    EXPECT_NEAR(D(PlotSettings.sheetYMax), c.y2, 1e-12);
-  }
-  PlotSettings.sheetXMin = 123;
-  SetSheetExtents(5);
-  EXPECT_EQ(PlotSettings.sheetXMin, 123);
 }
 
 TEST_F(PiecesTest, GoldenCadCodeFilesOfEveryTitleBlockKind) {
