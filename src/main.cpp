@@ -9,8 +9,11 @@
 #include "app/command_line.h"
 #include "app/forms/thh.h"
 #include "app/startup.h"
+#include "common/forms/help_buttons.h"
 #include "common/forms/qt_dialog_host.h"
 #include "common/forms/text_screen.h"
+#include "common/help_texts.h"
+#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/forms/tform_hilfebild.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +21,7 @@ int main(int argc, char** argv) {
   // Stage 1: every module sets its defaults in memory, lower modules of the uses tree first.
   InitModules();
   SetProgramArguments(args);
+  SetProgramDataDirectory(VUKO_DATA_DIR);
 
   // Batch runs (and the help screen without a display) need no window and no person.
   const TCommandLine commandLine = ParseCommandLine(args);
@@ -41,6 +45,8 @@ int main(int argc, char** argv) {
   InstallQtDialogHost();
   InstallQtAuxImageChooser();
   InstallTextScreenHook(ShowScreen);
+  InstallPlotProgramDialogForm();
+  SetHelpImageHandler([](int number, const std::string&) { ShowHelpText(number, 2); });
 
   // Stage 3 runs inside the creation of the main window.
   auto mainWindow = std::make_unique<Thh>();

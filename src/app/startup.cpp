@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/data_file.h"
 #include "app/documentation_records.h"
@@ -13,6 +14,7 @@
 #include "common/config_file.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
+#include "common/formatting.h"
 #include "common/graphics_settings.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
@@ -25,6 +27,18 @@
 #include "graphics/graphics_facade.h"
 #include "graphics/hpgl_viewer.h"
 #include "graphics/view_control.h"
+
+namespace {
+std::string programDataDirectory;
+}  // namespace
+
+void SetProgramDataDirectory(std::string directory) {
+  programDataDirectory = std::move(directory);
+}
+
+const std::string& ProgramDataDirectory() {
+  return programDataDirectory;
+}
 
 void InitModules() {
   // common
@@ -51,6 +65,9 @@ TStartUpOutcome StartUp(std::uint16_t mode) {
   if (mode < 6 || mode > 9) ReadConfig();
   AbortFlag = false;
   MessagesEnabled = true;
+  if (DelBlanks(ProgramSettings.pltDirectory).empty() && !programDataDirectory.empty()) {
+    ProgramSettings.pltDirectory = AddBackslash(programDataDirectory);
+  }
   CheckConfigDirs();
   DataDirectory.clear();
   // Without a file the window shows no file name.

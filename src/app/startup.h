@@ -6,12 +6,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/command_line.h"
 
 // Mode of the main window's start: no configuration read here (the window read it already),
 // the joint calculated at the end.
 constexpr std::uint16_t kStartUpModeMainWindow = 8;
+
+// The directory of the files the program ships (help texts, explanations, pictures, template).
+// An empty PLT directory setting falls back to it, so a fresh installation finds its help.
+void SetProgramDataDirectory(std::string directory);
+const std::string& ProgramDataDirectory();
 
 // Every module's initialisation, once, in the order common, calc, graphics, drawings, app.
 // Reads no file and shows nothing.
