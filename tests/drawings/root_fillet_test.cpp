@@ -165,6 +165,30 @@ TEST_F(ToothTest, FilletAndOutlineJoinWithoutGapFromRootToTip) {
   EXPECT_GE(highestFillet, ToothingData.db[1] / 2);
 }
 
+TEST_F(ToothTest, TipCentreExactlyOnTheRollingLineStartsAtTheRootPoint) {
+  // u = haP0 - x m - rhoaP0 = 1.25 - 1 - 0.25 = 0 exactly (all binary fractions): the tip
+  // radius centre passes through the rolling point, where the curve's normal is undefined.
+  TSplineCase c;
+  c.m = 1;
+  c.alphaDeg = 20;
+  c.haP0mn = 1.25L;
+  c.rhoaP0mn = 0.25L;
+  c.x1 = 1;
+  SetSplineCase(c);
+  ASSERT_EQ(ToothingData.haP0[1] - ToothingData.mn * c.x1 - ToothingData.rhoaP0[1], 0);
+  Real x = 0, y = 0;
+  Open();
+  RootFilletPoints(1, 1, x, y);
+  Close();
+  EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
+  for (const TCadPrimitive& p : rec_.Items()) ASSERT_TRUE(Finite(p));
+  const auto chains = Chains(Pieces(rec_, 0));
+  ASSERT_EQ(chains.size(), 1u);
+  const auto v = ChainVertices(chains[0]);
+  ASSERT_GE(v.size(), 3u);
+  EXPECT_NEAR(Radius(v[1]), ToothGraphicsSettings.dfGen[1] / 2, 1e-12L);
+}
+
 TEST_F(ToothTest, FilletStepsZeroBecomeThirtyAndAHubTakesOneStep) {
   TSplineCase c;
   c.alphaDeg = 20;
