@@ -147,7 +147,8 @@ void CadSolid(long double x1, long double y1, long double x2, long double y2, lo
   x1 += ox, x2 += ox, x3 += ox, x4 += ox;
   y1 += oy, y2 += oy, y3 += oy, y4 += oy;
   if (route == TRoute::Screen) {
-    if (GraphicsFacade) GraphicsFacade->GrSolid(x1, y1, x2, y2, x3, y3, x4, y4);
+    // The window fills its corners in the order given; a solid's outline runs 1, 2, 4, 3.
+    if (GraphicsFacade) GraphicsFacade->GrSolid(x1, y1, x2, y2, x4, y4, x3, y3);
   } else {
     cad_internal::RouteWriter()->Solid(x1, y1, x2, y2, x3, y3, x4, y4);
   }

@@ -344,6 +344,26 @@ TEST_F(CadTest, ArrowheadsAreTenDegreeWedgesOfThreeAndAHalfSizes) {
   EXPECT_NEAR(static_cast<double>(l[0].x[1]), length, 1e-12);
 }
 
+TEST_F(CadTest, TheWindowFillsTheWholeArrowhead) {
+  // The window fills its quadrilateral corner by corner. An arrowhead of length L and half
+  // angle h is the kite tip, barb, back, barb: its area is L^2 sin h. Taken in the corner
+  // order of a DXF solid instead, the outline crosses itself and fills only about half of it.
+  CadOpen(kCadScreen);
+  CadSetDimensionSize(2);
+  CadDimArrow(10, 20, 30);
+  const auto items = ScreenItems();
+  ASSERT_EQ(items.size(), 2u);
+  ASSERT_EQ(items[0].op, TDisplayOp::Solid);
+  const std::vector<double>& v = items[0].v;
+  double twiceArea = 0;
+  for (int i = 0; i < 4; ++i) {
+    const int j = (i + 1) % 4;
+    twiceArea += v[2 * i] * v[2 * j + 1] - v[2 * j] * v[2 * i + 1];
+  }
+  const double length = 7.0;
+  EXPECT_NEAR(std::fabs(twiceArea) / 2, length * length * std::sin(10 * M_PI / 180), 1e-9);
+}
+
 TEST_F(CadTest, ADimensionOfSizeZeroStaysFinite) {
   TCadRecorder rec;
   CadOpen(kCadScreen);
