@@ -18,20 +18,6 @@ TErrorBoxHook& BoxHook() {
   return hook;
 }
 
-// All lines of a text file; false when it does not open.
-bool ReadAllLines(const std::string& name, std::vector<std::string>& lines) {
-  lines.clear();
-  TTextFile file;
-  file.Assign(name);
-  if (file.Reset() != kIoOk) return false;
-  std::string line;
-  while (!file.Eof()) {
-    if (file.ReadLine(line) != kIoOk) break;
-    lines.push_back(line);
-  }
-  file.Close();
-  return true;
-}
 
 // Index of the first line matching the message's key; -1 when none does.
 int FindRecord(const std::vector<std::string>& lines, std::string_view message) {
@@ -53,7 +39,7 @@ void GetErrorLine(int n, int offset, std::string& text) {
   if (AbortFlag) return;
   std::string name = ErrorExplanationFileName();
   std::vector<std::string> lines;
-  if (!ReadAllLines(name, lines)) {
+  if (!ReadTextFileLines(name, lines)) {
     text.clear();
     return;
   }
@@ -105,7 +91,7 @@ void ShowErrorHelp(int n) {
   CheckFileExists(name);
   if (AbortFlag) return;
   std::vector<std::string> lines;
-  if (!ReadAllLines(name, lines)) {
+  if (!ReadTextFileLines(name, lines)) {
     AbortFlag = true;
     return;
   }
@@ -147,7 +133,7 @@ void SaveErrorHelp(const std::string& message, const std::string& origin,
   CheckFileExists(name);
   if (AbortFlag) return;
   std::vector<std::string> lines;
-  if (!ReadAllLines(name, lines)) {
+  if (!ReadTextFileLines(name, lines)) {
     AbortFlag = true;
     return;
   }

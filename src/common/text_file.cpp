@@ -274,6 +274,20 @@ int AppendText(TTextFile& file) {
   return code;
 }
 
+bool ReadTextFileLines(const std::string& name, std::vector<std::string>& lines) {
+  lines.clear();
+  TTextFile file;
+  file.Assign(name);
+  if (file.Reset() != kIoOk) return false;
+  std::string line;
+  while (!file.Eof()) {
+    if (file.ReadLine(line) != kIoOk) break;
+    lines.push_back(line);
+  }
+  file.Close();
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Readers
 

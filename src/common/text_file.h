@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // I/O result codes, in the numbering the messages of the checked routines use.
 constexpr int kIoOk = 0;
@@ -102,6 +103,10 @@ void AbandonText(TTextFile& file);
 int ResetText(TTextFile& file);
 // Opens for appending; sets AbortFlag on failure (no message). Returns the I/O result.
 int AppendText(TTextFile& file);
+
+// Every line of a text file on a channel of its own (any line ends); false when it does not
+// open. Leaves AbortFlag alone.
+bool ReadTextFileLines(const std::string& name, std::vector<std::string>& lines);
 
 // ---------------------------------------------------------------------------------------------
 // Typed line readers. Each reads one line of GlobalTextFile (or of the given file). An I/O error,

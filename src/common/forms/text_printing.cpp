@@ -95,17 +95,7 @@ std::vector<TListingSheet> PaginateListing(const std::vector<std::string>& lines
 }
 
 bool ReadListingLines(const std::string& fileName, std::vector<std::string>& lines) {
-  lines.clear();
-  TTextFile file;
-  file.Assign(fileName);
-  if (file.Reset() != kIoOk) return false;
-  std::string line;
-  while (!file.Eof()) {
-    if (file.ReadLine(line) != kIoOk) break;
-    lines.push_back(line);
-  }
-  file.Close();
-  return true;
+  return ReadTextFileLines(fileName, lines);
 }
 
 bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, int first, int last) {
