@@ -76,14 +76,43 @@ std::string IgesHollerith(std::string_view text) {
 }
 
 std::vector<std::string> IgesWrap(std::string_view data, std::size_t width) {
-  std::vector<std::string> pieces;
-  while (data.size() > width) {
-    std::size_t end = data.substr(0, width).rfind(',');
-    end = end == std::string_view::npos ? width : end + 1;
-    pieces.emplace_back(data.substr(0, end));
-    data.remove_prefix(end);
+  // A record may end after a "," that separates parameters. A comma inside a Hollerith string
+  // is text: readers continue a string with the full width of the next record, so a record
+  // ends inside a string only where it is full.
+  std::vector<bool> breakAfter(data.size(), false);
+  bool parameterStart = true;
+  for (std::size_t i = 0; i < data.size();) {
+    if (parameterStart) {
+      std::size_t j = i;
+      std::size_t length = 0;
+      while (j < data.size() && data[j] >= '0' && data[j] <= '9' && length <= data.size()) {
+        length = length * 10 + static_cast<std::size_t>(data[j] - '0');
+        ++j;
+      }
+      if (j > i && j < data.size() && data[j] == 'H') {
+        i = j + 1 + std::min(length, data.size() - j - 1);
+        parameterStart = false;
+        continue;
+      }
+    }
+    parameterStart = data[i] == ',' || data[i] == ';';
+    breakAfter[i] = data[i] == ',';
+    ++i;
   }
-  if (!data.empty() || pieces.empty()) pieces.emplace_back(data);
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (data.size() - start > width) {
+    std::size_t end = start + width;
+    for (std::size_t k = start + width; k > start; --k) {
+      if (breakAfter[k - 1]) {
+        end = k;
+        break;
+      }
+    }
+    pieces.emplace_back(data.substr(start, end - start));
+    start = end;
+  }
+  if (start < data.size() || pieces.empty()) pieces.emplace_back(data.substr(start));
   return pieces;
 }
 

@@ -95,5 +95,6 @@ std::string IgesHollerith(std::string_view text);
 // IGES colour number (0..8) and level of a CAD colour index.
 int IgesColourOfIndex(int index);
 int IgesLevelOfIndex(int index);
-// Pieces of at most `width` characters, each ending after its last "," where one exists.
+// Pieces of at most `width` characters, each ending after its last "," between parameters
+// where one exists (a comma inside a Hollerith string is no place to break).
 std::vector<std::string> IgesWrap(std::string_view data, std::size_t width);

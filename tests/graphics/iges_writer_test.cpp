@@ -175,6 +175,36 @@ TEST(IgesWriter, LongNotesContinueOnTheNextRecords) {
   EXPECT_NE(f.Params(1).find("70H" + text + ";"), std::string::npos);
 }
 
+TEST(IgesWriter, NotesWithCommasReadBackWhole) {
+  // A reader joins columns 1-64 of the parameter records and takes the number of characters
+  // its Hollerith count gives; a record may end inside a string only where all 64 columns are
+  // filled, or the blanks that pad it become part of the text.
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"comma in the first record", std::string(40, 'A') + ", " + std::string(30, 'B')},
+      {"decimal commas", "da = 39,6 mm; x = +0,45; df = 36,2 mm; dB = 3,5 mm; k = 4; W = 12,35 mm"},
+      {"comma right at the end", std::string(59, 'C') + "," + std::string(8, 'D')},
+  };
+  for (const auto& c : cases) {
+    const File f = Write([&](IgesWriter& w) { w.Text(0, 0, c.text); });
+    const int first = std::stoi(f.Field(1, 2));
+    const int count = std::stoi(f.Field(2, 4));
+    // The string is the note's second write: it opens a record of its own.
+    const std::string hollerith = std::to_string(c.text.size()) + "H";
+    std::string columns;
+    for (int i = first; i < first + count; ++i) {
+      const std::string data = f.sections.at('P').at(i - 1).data.substr(0, 64);
+      if (!columns.empty() || data.rfind(hollerith, 0) == 0) columns += data;
+    }
+    ASSERT_FALSE(columns.empty()) << c.name;
+    const std::size_t start = hollerith.size();
+    EXPECT_EQ(columns.substr(start, c.text.size()), c.text) << c.name;
+    EXPECT_EQ(columns[start + c.text.size()], ';') << c.name;
+  }
+}
+
 TEST(IgesWriter, SubfigureListsItsMembersInGroupsOfTwelve) {
   const File f = Write([](IgesWriter& w) {
     w.BeginBlock("HATCH");
@@ -298,6 +328,9 @@ TEST(IgesWriter, WrapBreaksAfterTheLastCommaOrHard) {
   EXPECT_EQ(IgesWrap("abc,def,ghi", 8), (std::vector<std::string>{"abc,def,", "ghi"}));
   EXPECT_EQ(IgesWrap("abcdefghij", 4), (std::vector<std::string>{"abcd", "efgh", "ij"}));
   EXPECT_EQ(IgesWrap("", 64), (std::vector<std::string>{""}));
+  // Commas inside a Hollerith string are text, not places to break.
+  EXPECT_EQ(IgesWrap("1,5Ha,b,c;", 6), (std::vector<std::string>{"1,", "5Ha,b,", "c;"}));
+  EXPECT_EQ(IgesWrap("7,3Hx,y,8", 7), (std::vector<std::string>{"7,", "3Hx,y,8"}));
 }
 
 }  // namespace

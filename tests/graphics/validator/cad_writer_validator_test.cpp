@@ -321,6 +321,28 @@ TEST(IgesValidator, EveryVariantLoadsInOpenCascadeWithoutFail) {
   fs::remove_all(dir);
 }
 
+TEST(IgesValidator, LongNotesWithCommasKeepTheirHollerithCount) {
+  REQUIRE_VALIDATOR(HaveOcct(), "the Open CASCADE checker (libocct-data-exchange-dev)");
+  const fs::path dir = WorkDir();
+  const fs::path path = dir / "notes.igs";
+  std::string error;
+  {
+    auto file = CadOutputFile::Open(CadFileFormat::Iges, path, dir, {}, error);
+    ASSERT_TRUE(file) << error;
+    CadWriter& w = file->Writer();
+    w.SheetFrame(0, 0, 420, 297);
+    w.SetTextStyle({3.5L, 0.8L, 0, 0});
+    w.Text(10, 20, std::string(40, 'A') + ", " + std::string(30, 'B'));
+    w.Text(10, 30, "da = 39,6 mm; x = +0,45; df = 36,2 mm; dB = 3,5 mm; k = 4; W = 12,35 mm");
+    ASSERT_TRUE(file->Close(error)) << error;
+  }
+  const ToolRun occt = Execute(Quote(kIgesCheck) + " " + Quote(path.string()));
+  EXPECT_EQ(occt.status, 0) << occt.output;
+  EXPECT_NE(occt.output.find("CHECK entity 212 0 2"), std::string::npos) << occt.output;
+  EXPECT_EQ(occt.output.find("Hollerith"), std::string::npos) << occt.output;
+  fs::remove_all(dir);
+}
+
 TEST(IgesValidator, TooManyBlocksStillGiveAValidFile) {
   REQUIRE_VALIDATOR(HaveOcct(), "the Open CASCADE checker (libocct-data-exchange-dev)");
   const fs::path dir = WorkDir();
