@@ -57,7 +57,7 @@ struct TGraphicsVariables {
   TZoomWindow ZoomWindow;
   long double GraphicExtensionFactor = 1.0L;  // "X-Factor for graphic extension"
   bool Isotropic = true;
-  TColourRef BackgroundColour = RgbValue(1, 0, 0);  // "background colour"
+  TColourRef BackgroundColour = RgbValue(255, 255, 255);  // "background colour"
   long double IsoXFactor = 1.0L;
   std::string GraphicsFont = "Arial";   // "Text font Graphics"
   long double TextWidthRatio = 0.8L;    // "Textwidth/height Graphics"

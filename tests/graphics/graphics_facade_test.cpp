@@ -90,8 +90,7 @@ TEST_F(GraphicsFacadeTest, DefaultColoursAndSettings) {
   EXPECT_EQ(GraphicsVariables.ColourTable[1], RgbValue(0, 0, 128));
   EXPECT_EQ(GraphicsVariables.ZoomFactor, 1.2L);
   EXPECT_EQ(GraphicsVariables.PanStep, 0.1L);
-  // The factory background is the colour value 1: red 1, green 0, blue 0 (almost black).
-  EXPECT_EQ(GraphicsVariables.BackgroundColour, 1u);
+  EXPECT_EQ(GraphicsVariables.BackgroundColour, RgbValue(255, 255, 255));
   EXPECT_FALSE(TextStyleHas(16, kTextStyleBold)) << "style 16 is plain text, like 0";
   EXPECT_TRUE(TextStyleHas(15, kTextStyleStrikeOut));
 }

@@ -36,8 +36,6 @@ class GraphicsWindowGui : public ::testing::Test {
     ResetProgramStateForTests();
     InitGraphicsSettings();
     InitViewState();
-    // Ink is told from a white background.
-    GraphicsVariables.BackgroundColour = RgbValue(255, 255, 255);
     ProgramSettings.ScreenWidth = 640;
     ProgramSettings.ScreenHeight = 480;
     host_ = std::make_unique<ScriptedDialogHost>();
