@@ -1,0 +1,14 @@
+// The text report "Protocol of changes": the drawing date and designer, the replacement texts
+// and every change in use with its index, date, editor, modification and description.
+#pragma once
+
+#include <string>
+
+// Writes the report through the output router: device 1 the screen window, 0 asks for the
+// device, other values as the router numbers its devices. Cancel in the device choice ends it
+// without output.
+void WriteChangeProtocol(int device);
+
+// The index of change i as the title block and the report show it: the number when the
+// change-index style is 1, otherwise the lower-case letter a, b, c ...
+std::string ChangeIndexText(int i);
