@@ -61,12 +61,13 @@ void ZoomToRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t 
   if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0 || sy == 0) return;
   GraphicsVariables.ZoomRect = {x1, x2, y1, y2};
   GraphicsVariables.ZoomWindow = {zxmin, zxmax, zymin, zymax};
-  if (GraphicsVariables.Isotropic && ScreenW() > 0 && ScreenH() > 0) {
-    const long double a = 0.75L * ScreenW() / ScreenH();
-    if (sx >= sy * a)
-      sx = sy * a;
+  // Pixels are square: an isotropic window takes the smaller scale on both axes, so circles stay
+  // round on screens of any shape (a 4:3-only correction would stretch them elsewhere).
+  if (GraphicsVariables.Isotropic) {
+    if (sx >= sy)
+      sx = sy;
     else
-      sy = sx / a;
+      sy = sx;
   }
   ViewState.ScaleX = sx;
   ViewState.ScaleY = sy;

@@ -92,6 +92,17 @@ TEST_F(ViewControlTest, IsotropicScalesAreEqualOnA4To3Screen) {
   EXPECT_DOUBLE_EQ(static_cast<double>(ViewState.ScaleY), 6.4);
 }
 
+TEST_F(ViewControlTest, IsotropicScalesAreEqualOnAnyScreenShape) {
+  // A square and a wide screen: a circle must keep equal scales on both axes.
+  for (auto [w, h] : {std::pair{600, 600}, std::pair{1920, 1080}}) {
+    ProgramSettings.ScreenWidth = w;
+    ProgramSettings.ScreenHeight = h;
+    window_->SetWindow(true, false, 0, 0, 1, 1, 0, 0, 60, 60);
+    EXPECT_DOUBLE_EQ(static_cast<double>(ViewState.ScaleX), static_cast<double>(ViewState.ScaleY))
+        << w << "x" << h;
+  }
+}
+
 TEST_F(ViewControlTest, RubberBandZoomsToTheDraggedWorldRectangle) {
   for (bool isotropic : {false, true}) {
     window_->SetWindow(isotropic, true, 0, 0, 1, 1, 0, 0, 160, 120);
