@@ -9,8 +9,7 @@
 void SplineToothGraphicsMenu(int16_t output, int16_t preset);
 
 // Forwards to ToothGraphics.
-void CallToothGraphics(int16_t output, int16_t part, int16_t view, int16_t kind,
-                       int16_t section);
+void CallToothGraphics(int16_t output, int16_t part, int16_t view, int16_t kind, int16_t section);
 
 // Draws view (1..10, 0 = menu "Tooth drawing") of part (1 shaft, 2 hub). kind 0: interactive
 // gear-pair use with prompts and the menu again after each picture; 1, 2, 3: one picture
