@@ -1,0 +1,291 @@
+// The spline dimension dialog without its widgets: values in and out of the joint's records,
+// enabling rules, live recalculation and the shift buttons.
+#include "app/dimension_dialog_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "calc/measurement.h"
+#include "calc/spline_joint.h"
+#include "common/codepage.h"
+#include "common/formatting.h"
+#include "common/guarded_math.h"
+#include "common/program_state.h"
+
+namespace {
+
+using E = TDimensionEdit;
+
+constexpr long double kShiftCopyLimit = 1.5L;
+
+constexpr std::array<const char*, kDimensionEditCount> kEditNames = {
+    "Edit_wal",    "Edit_mn",   "Edit_pn",   "Edit_xe1",    "Edit_xe2",    "Edit_sn1",
+    "Edit_en2",    "Edit_mdr1", "Edit_mdr2", "Edit_wmess1", "Edit_wmess2", "Edit_dmess1",
+    "Edit_dmess2", "Edit_fhf1", "Edit_fhf2", "Edit_fha1",   "Edit_fha2",   "Edit_frf1",
+    "Edit_frf2",   "Edit_da1",  "Edit_da2",  "Edit_df1",    "Edit_df2",    "Edit_ce",
+    "Edit_ci",     "Edit_cp",   "Edit_cemn", "Edit_cimn",   "Edit_cpmn"};
+
+TDimensionDialogRunner& Runner() {
+  static TDimensionDialogRunner runner;
+  return runner;
+}
+
+long double Real(const TDimensionDialogValues& v, E edit) {
+  return StrToReal(v.Text(edit));
+}
+
+long double Length(const TDimensionDialogValues& v, E edit) {
+  return LengthValue(v.Text(edit));
+}
+
+}  // namespace
+
+const char* DimensionEditName(TDimensionEdit edit) {
+  return kEditNames[static_cast<std::size_t>(edit)];
+}
+
+TDimensionDialogValues DimensionValuesFromData() {
+  const TToothingData& t = ToothingData;
+  const TSplineInputData& s = SplineInputData;
+  TDimensionDialogValues v;
+  v.Text(E::wal) = RealStr(t.alpha);
+  v.Text(E::mn) = LengthStr6(t.mn);
+  v.Text(E::pn) = RealStrN(5, t.Pn);
+  v.Text(E::xe1) = RealStr6(t.x[1]);
+  v.Text(E::xe2) = RealStr6(t.x[2]);
+  v.Text(E::sn1) = LengthStrN(3, s.snIn[1]);
+  v.Text(E::en2) = LengthStrN(3, s.enIn[2]);
+  v.Text(E::mdr1) = LengthStrN(3, std::fabs(s.MdRIn[1]));
+  v.Text(E::mdr2) = LengthStrN(3, std::fabs(s.MdRIn[2]));
+  v.Text(E::wmess1) = LengthStrN(3, s.WIn[1]);
+  v.Text(E::wmess2) = LengthStrN(3, s.WIn[2]);
+  v.Text(E::dmess1) = LengthStr6(t.Dm[1]);
+  v.Text(E::dmess2) = LengthStr6(t.Dm[2]);
+  v.Text(E::fhf1) = RealStr6(t.hfP0mn[1]);
+  v.Text(E::fhf2) = RealStr6(t.hfP0mn[2]);
+  v.Text(E::fha1) = RealStr6(t.haP0mn[1]);
+  v.Text(E::fha2) = RealStr6(t.haP0mn[2]);
+  v.Text(E::frf1) = RealStr6(t.rhoaP0mn[1]);
+  v.Text(E::frf2) = RealStr6(t.rhoaP0mn[2]);
+  v.Text(E::da1) = LengthStr6(s.daIn[1]);
+  v.Text(E::da2) = LengthStr6(s.daIn[2]);
+  v.Text(E::df1) = LengthStr6(s.dfIn[1]);
+  v.Text(E::df2) = LengthStr6(s.dfIn[2]);
+  v.Text(E::ce) = LengthStr6(s.ce);
+  v.Text(E::ci) = LengthStr6(s.ci);
+  v.Text(E::cp) = LengthStr6(s.cp);
+  v.Text(E::cemn) = RealStr6(s.cemn);
+  v.Text(E::cimn) = RealStr6(s.cimn);
+  v.Text(E::cpmn) = RealStr6(s.cpmn);
+  v.z = t.z[1];
+  v.k[1] = t.k[1];
+  v.k[2] = t.k[2];
+  v.givenFor = s.ShiftGivenFor == 1 || s.ShiftGivenFor == 2 ? s.ShiftGivenFor : 0;
+  // Modes out of range (an old or hand-edited data file) show the first choice rather than
+  // leaving a group without a selection.
+  v.pitchItem = std::clamp<int>(s.PitchMode - 1, 0, 1);
+  v.shaftKindItem = std::clamp<int>(s.InputKind[1] - 1, 0, 3);
+  v.hubKindItem = std::clamp<int>(s.InputKind[2] - 1, 0, 2);
+  v.majorItem = std::clamp<int>(s.ShaftDiamMode, 0, 1);
+  v.minorItem = std::clamp<int>(s.HubDiamMode, 0, 1);
+  v.clearancePerModule = s.ClearanceAsFactor;
+  return v;
+}
+
+void ReadDimensionValues(const TDimensionDialogValues& v) {
+  TToothingData& t = ToothingData;
+  TSplineInputData& s = SplineInputData;
+  s.ShiftGivenFor = v.givenFor == 1 || v.givenFor == 2 ? v.givenFor : 0;
+  s.InputKind[1] = static_cast<int16_t>(v.shaftKindItem + 1);
+  s.InputKind[2] = static_cast<int16_t>(v.hubKindItem + 1);
+  s.PitchMode = static_cast<int16_t>(v.pitchItem + 1);
+  t.Pn = Real(v, E::pn);
+  t.mn = Length(v, E::mn);
+  t.alpha = Real(v, E::wal);
+  t.z[1] = std::abs(v.z);
+  t.z[2] = -std::abs(v.z);
+  t.x[1] = Real(v, E::xe1);
+  t.x[2] = Real(v, E::xe2);
+  s.MdRIn[1] = Length(v, E::mdr1);
+  s.MdRIn[2] = -std::fabs(Length(v, E::mdr2));
+  s.WIn[1] = Length(v, E::wmess1);
+  s.WIn[2] = Length(v, E::wmess2);
+  s.snIn[1] = Length(v, E::sn1);
+  s.enIn[2] = Length(v, E::en2);
+  t.Dm[1] = Length(v, E::dmess1);
+  t.Dm[2] = Length(v, E::dmess2);
+  t.k[1] = v.k[1];
+  t.k[2] = v.k[2];
+  s.HubDiamMode = static_cast<int16_t>(v.minorItem);
+  s.ShaftDiamMode = static_cast<int16_t>(v.majorItem);
+  t.hfP0mn[1] = Real(v, E::fhf1);
+  t.haP0mn[2] = Real(v, E::fha2);
+  t.haP0mn[1] = Real(v, E::fha1);
+  t.hfP0mn[2] = Real(v, E::fhf2);
+  t.rhoaP0mn[1] = Real(v, E::frf1);
+  t.rhoaP0mn[2] = Real(v, E::frf2);
+  s.dfIn[1] = Length(v, E::df1);
+  s.dfIn[2] = Length(v, E::df2);
+  s.daIn[1] = Length(v, E::da1);
+  s.daIn[2] = Length(v, E::da2);
+  s.ClearanceAsFactor = v.clearancePerModule;
+  s.ci = Length(v, E::ci);
+  s.ce = Length(v, E::ce);
+  s.cp = Length(v, E::cp);
+  s.cimn = Real(v, E::cimn);
+  s.cemn = Real(v, E::cemn);
+  s.cpmn = Real(v, E::cpmn);
+}
+
+TDimensionEnables DimensionEditEnables(const TDimensionDialogValues& v) {
+  TDimensionEnables on{};
+  auto set = [&on](E edit, bool value) { on[static_cast<std::size_t>(edit)] = value; };
+  // Shaft inputs are closed while the hub and the clearances are given, and the other way
+  // round; with both parts given no clearance is entered.
+  const bool shaftOpen = v.givenFor != 2;
+  const bool hubOpen = v.givenFor != 1;
+  const bool clearanceOpen = v.givenFor != 0;
+
+  set(E::wal, true);
+  set(E::mn, v.pitchItem == 0);
+  set(E::pn, v.pitchItem == 1);
+  // Major diameter: shaft tip and hub root, by tool factors or by diameters.
+  set(E::fhf1, v.majorItem == 0 && shaftOpen);
+  set(E::fha2, v.majorItem == 0 && hubOpen);
+  set(E::da1, v.majorItem == 1 && shaftOpen);
+  set(E::df2, v.majorItem == 1 && hubOpen);
+  // Minor diameter: shaft root and hub tip.
+  set(E::fha1, v.minorItem == 0 && shaftOpen);
+  set(E::fhf2, v.minorItem == 0 && hubOpen);
+  set(E::df1, v.minorItem == 1 && shaftOpen);
+  set(E::da2, v.minorItem == 1 && hubOpen);
+  set(E::frf1, true);
+  set(E::frf2, true);
+  for (E edit : {E::cemn, E::cimn, E::cpmn}) set(edit, v.clearancePerModule && clearanceOpen);
+  for (E edit : {E::ce, E::ci, E::cp}) set(edit, !v.clearancePerModule && clearanceOpen);
+  set(E::xe1, v.shaftKindItem == 0 && shaftOpen);
+  set(E::sn1, v.shaftKindItem == 1 && shaftOpen);
+  set(E::mdr1, v.shaftKindItem == 2 && shaftOpen);
+  set(E::wmess1, v.shaftKindItem == 3 && shaftOpen);
+  set(E::xe2, v.hubKindItem == 0 && hubOpen);
+  set(E::en2, v.hubKindItem == 1 && hubOpen);
+  set(E::mdr2, v.hubKindItem == 2 && hubOpen);
+  set(E::wmess2, v.hubKindItem == 3 && hubOpen);
+  set(E::dmess1, true);
+  set(E::dmess2, true);
+  return on;
+}
+
+bool EditChangeRecalculates(TDimensionEdit edit, bool enabled, int shaftKindItem) {
+  switch (edit) {
+    case E::wal:
+    case E::mn:
+    case E::pn:
+    case E::mdr1:
+    case E::wmess1:
+    case E::xe1:
+    case E::frf1:
+    case E::frf2:
+    case E::dmess2:
+      return true;
+    case E::dmess1:
+      // With the shaft given over balls the ball diameter is part of that input, not a
+      // separate change.
+      return shaftKindItem != 2;
+    default:
+      // A calculated value written into a closed field is no user input.
+      return enabled;
+  }
+}
+
+bool SpanTeethChangeRecalculates(int shaftKindItem) {
+  return shaftKindItem != 3;
+}
+
+bool RecalcDimensionData() {
+  if (ToothingData.mn == 0) {
+    AddError("Fatal  : mn = 0 !");
+    CalcFatalFlag = true;
+    AbortFlag = true;
+    return false;
+  }
+  CalcSplineJoint();
+  return true;
+}
+
+void CopyShiftInData(int part, const TDimensionDialogValues& values) {
+  TToothingData& t = ToothingData;
+  TSplineInputData& s = SplineInputData;
+  CalcFatalFlag = false;
+  ReadDimensionValues(values);
+  // Input kind 1 makes the calculation take both shifts as they stand (kind 0 would set them
+  // to 0 and lose the copied value).
+  s.InputKind[1] = 1;
+  s.InputKind[2] = 1;
+  const int other = part == 1 ? 2 : 1;
+  const long double x = -t.x[other];
+  if (std::fabs(x) > kShiftCopyLimit) {
+    t.x[1] = 0;
+    t.x[2] = 0;
+  } else {
+    t.x[part] = x;
+  }
+  CalcSplineJoint();
+  s.InputKind[1] = static_cast<int16_t>(values.shaftKindItem + 1);
+  s.InputKind[2] = static_cast<int16_t>(values.hubKindItem + 1);
+}
+
+long double BallDiameterForPart(int part) {
+  const TToothingData& t = ToothingData;
+  return CalcBallDiameter(static_cast<long double>(t.z[part]), DegToRad(t.beta), DegToRad(t.alpha),
+                          t.x[part], t.mn);
+}
+
+int32_t SpanTeethForPart(int part) {
+  const TToothingData& t = ToothingData;
+  return CalcSpanTeeth(static_cast<long double>(t.z[part]), DegToRad(t.beta), DegToRad(t.alpha),
+                       t.x[part], t.mn);
+}
+
+std::vector<std::string> DimensionMessageLines() {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= ErrorCount(); ++i) lines.push_back(DosToWin(ErrorText(i)));
+  return lines;
+}
+
+std::string DimensionUnitText() {
+  return DosToWin(LengthUnitStr());
+}
+
+std::string ReferenceDiameterText() {
+  return "d = " + LengthStrN(3, ToothingData.d[1]) + " " + DimensionUnitText();
+}
+
+TDimensionSnapshot TakeDimensionSnapshot() {
+  return {ToothingData, ToothGraphicsSettings, SplineInputData, ErrorList, CalcFatalFlag};
+}
+
+void RestoreDimensionSnapshot(const TDimensionSnapshot& snapshot) {
+  ToothingData = snapshot.toothing;
+  ToothGraphicsSettings = snapshot.graphics;
+  SplineInputData = snapshot.input;
+  ErrorList = snapshot.errors;
+  CalcFatalFlag = snapshot.fatal;
+}
+
+void InstallDimensionDialog(TDimensionDialogRunner runner) {
+  Runner() = std::move(runner);
+}
+
+void EditDimensions() {
+  AbortFlag = false;
+  if (!Runner()) {
+    AbortFlag = true;
+    return;
+  }
+  Runner()();
+  if (AbortFlag) return;
+  DataModified = true;
+  CalcSplineJoint();
+}
