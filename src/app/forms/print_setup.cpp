@@ -1,0 +1,343 @@
+// The print dialog, the printer object and the two print commands.
+#include "app/forms/print_setup.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "app/forms/printer_info.h"
+#include "common/codepage.h"
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/formatting.h"
+#include "common/forms/form_placement.h"
+#include "common/forms/help_buttons.h"
+#include "common/program_state.h"
+#include "graphics/forms/plot_program_dialog.h"
+#include "graphics/forms/tftarvgra.h"
+#include "graphics/graphics_window.h"
+#include "graphics/view_control.h"
+
+namespace {
+
+constexpr int kHelpPrintSetup = 1030;
+constexpr int kPrinterLabelWidth = 40;
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QPrinter*& PrinterObject() {
+  static QPrinter* printer = nullptr;
+  return printer;
+}
+
+// The PDF file name last chosen by the program itself; a name the user picked in the print
+// dialog is left alone.
+std::string& AutomaticPdfName() {
+  static std::string name;
+  return name;
+}
+
+void FollowCurrentFile(QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::PdfFormat) return;
+  const std::string current = printer.outputFileName().toStdString();
+  if (!current.empty() && current != AutomaticPdfName()) return;
+  AutomaticPdfName() = PrintPdfFileName();
+  printer.setOutputFileName(Q(AutomaticPdfName()));
+}
+
+QPageLayout::Orientation QtOrientation(TPrintOrientation orientation) {
+  return orientation == TPrintOrientation::Landscape ? QPageLayout::Landscape
+                                                     : QPageLayout::Portrait;
+}
+
+}  // namespace
+
+QPrinter& ThePrinter() {
+  QPrinter*& printer = PrinterObject();
+  if (!printer) {
+    printer = new QPrinter(QPrinter::HighResolution);
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      AutomaticPdfName().clear();
+      FollowCurrentFile(*printer);
+    }
+    // Origins count from the corner of what the printer can reach (the paper's corner in a PDF).
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    // The printer belongs to the application and goes with it.
+    qAddPostRoutine(ResetPrinterObject);
+  }
+  return *printer;
+}
+
+void ResetPrinterObject() {
+  delete PrinterObject();
+  PrinterObject() = nullptr;
+  AutomaticPdfName().clear();
+}
+
+std::string PrintPdfFileName() {
+  const std::string dir = DataDirectory.empty() ? std::string(".") : DataDirectory;
+  return AddBackslash(dir) +
+         DosToWin(CurrentFileName.empty() ? std::string("picture") : CurrentFileName) + ".pdf";
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TForm_printconf::TForm_printconf(QWidget* parent) : QDialog(parent ? parent : DialogMainWindow()) {
+  setObjectName("TForm_printconf");
+  auto named = [](QWidget* w, const char* name) {
+    w->setObjectName(name);
+    return w;
+  };
+  auto* grid = new QGridLayout;
+  auto field = [&](int row, const char* label, const char* labelName, const char* editName) {
+    grid->addWidget(named(new QLabel(label, this), labelName), row, 0);
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(editName);
+    grid->addWidget(edit, row, 1);
+    return edit;
+  };
+  edit_scalex_ = field(0, "Scale x", "Label_scalex", "Edit_scalex");
+  edit_scaley_ = field(1, "Scale y", "Label_scaley", "Edit_scaley");
+  edit_xorigin_ = field(2, "Origin x", "Label_xorigin", "Edit_xorigin");
+  edit_yorigin_ = field(3, "Origin y", "Label_yorigin", "Edit_yorigin");
+  checkBox_umrandung_ = new QCheckBox(Q(DosToWin("Border line")), this);
+  checkBox_umrandung_->setObjectName("CheckBox_umrandung");
+  checkBox_anpassen_ = new QCheckBox(Q(DosToWin("fit limits")), this);
+  checkBox_anpassen_->setObjectName("CheckBox_anpassen");
+  grid->addWidget(checkBox_umrandung_, 4, 0, 1, 2);
+  grid->addWidget(checkBox_anpassen_, 5, 0, 1, 2);
+
+  radioGroup_printmono_ =
+      new TRadioGroup("shading", {"Monochrome", Q(DosToWin("Color")) + " / " + "grey-scale"}, this);
+  radioGroup_printmono_->setObjectName("RadioGroup_printmono");
+  radioGroup_hochquer_ = new TRadioGroup("Printout", {"Portrait", "Landscape"}, this);
+  radioGroup_hochquer_->setObjectName("RadioGroup_hochquer");
+  auto* groups = new QHBoxLayout;
+  groups->addWidget(radioGroup_printmono_);
+  groups->addWidget(radioGroup_hochquer_);
+
+  label_printer_ = new QLabel(this);
+  label_printer_->setObjectName("Label_printer");
+  label_printer_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  button_printer_ = new QPushButton(Q(DosToWin("Printer")) + "...", this);
+  button_printer_->setObjectName("Button_printer");
+  auto* printerRow = new QHBoxLayout;
+  printerRow->addWidget(label_printer_, 1);
+  printerRow->addWidget(button_printer_);
+
+  // Presets need the table library, which this build does not have.
+  button_db_ = new QPushButton(Q(DosToWin("Database")), this);
+  button_db_->setObjectName("Button_db");
+  button_append_ = new QPushButton("&Apply " + Q(DosToWin("Database")), this);
+  button_append_->setObjectName("Button_append");
+  for (QPushButton* b : {button_db_, button_append_}) {
+    b->setEnabled(false);
+    b->setToolTip("not available");
+  }
+  auto* presetRow = new QHBoxLayout;
+  presetRow->addWidget(button_db_);
+  presetRow->addWidget(button_append_);
+
+  button_ok_ = new QPushButton("OK", this);
+  button_ok_->setObjectName("Button_ok");
+  button_ok_->setDefault(true);
+  button_cancel_ = new QPushButton("Cancel", this);
+  button_cancel_->setObjectName("Button_cancel");
+  button_help_ = new QPushButton("&Help", this);
+  button_help_->setObjectName("Button_help");
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(button_ok_);
+  buttons->addWidget(button_cancel_);
+  buttons->addWidget(button_help_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(groups);
+  layout->addLayout(printerRow);
+  layout->addLayout(presetRow);
+  layout->addLayout(buttons);
+
+  connect(button_ok_, &QPushButton::clicked, this, &TForm_printconf::Button_okClick);
+  connect(button_cancel_, &QPushButton::clicked, this, &TForm_printconf::Button_cancelClick);
+  connect(button_printer_, &QPushButton::clicked, this, &TForm_printconf::Button_printerClick);
+  connect(button_help_, &QPushButton::clicked, this, &TForm_printconf::Button_helpClick);
+  FormCreate();
+}
+
+void TForm_printconf::FormCreate() {
+  ScaleAndCenterForm(this);
+  setWindowTitle(Q(DosToWin("Printout")));
+  SetupMode = false;
+  QPrinter& printer = ThePrinter();
+  if (const auto orientation = SetPrintDefaultsByKind())
+    printer.setPageOrientation(QtOrientation(*orientation));
+  const TPrintDialogValues v = PrintDialogValuesOf(
+      printer.pageLayout().orientation() == QPageLayout::Landscape ? TPrintOrientation::Landscape
+                                                                   : TPrintOrientation::Portrait);
+  edit_scalex_->setText(Q(v.scaleX));
+  edit_scaley_->setText(Q(v.scaleY));
+  edit_xorigin_->setText(Q(v.originX));
+  edit_yorigin_->setText(Q(v.originY));
+  checkBox_umrandung_->setChecked(v.borderLine);
+  checkBox_anpassen_->setChecked(false);
+  radioGroup_printmono_->SetItemIndex(v.printModeIndex);
+  radioGroup_hochquer_->SetItemIndex(v.orientationIndex);
+}
+
+void TForm_printconf::FormActivate() {
+  QPrinter& printer = ThePrinter();
+  FollowCurrentFile(printer);
+  printer.setDocName(Q(DosToWin(CurrentFileName)));
+  FillPrinterLabel();
+}
+
+void TForm_printconf::FillPrinterLabel() {
+  QPrinter& printer = ThePrinter();
+  std::string name = printer.printerName().toStdString();
+  // A PDF file stands in for a printer: its name tells where the picture goes.
+  if (printer.outputFormat() == QPrinter::PdfFormat)
+    name = QFileInfo(printer.outputFileName()).fileName().toStdString();
+  label_printer_->setText(Q(PadLeft(name, kPrinterLabelWidth)));
+}
+
+void TForm_printconf::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormActivate();
+}
+
+void TForm_printconf::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TForm_printconf::Button_printerClick() {
+  QPrinter& printer = ThePrinter();
+  QPrintDialog dialog(&printer, this);
+  dialog.setObjectName("PrintDialog1");
+  if (dialog.exec() != QDialog::Accepted) return;
+  FillPrinterLabel();
+  radioGroup_hochquer_->SetItemIndex(
+      printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
+}
+
+bool TForm_printconf::ReadPrintDialog() {
+  TPrintDialogValues v;
+  v.scaleX = edit_scalex_->text().toStdString();
+  v.scaleY = edit_scaley_->text().toStdString();
+  v.originX = edit_xorigin_->text().toStdString();
+  v.originY = edit_yorigin_->text().toStdString();
+  v.borderLine = checkBox_umrandung_->isChecked();
+  v.printModeIndex = radioGroup_printmono_->ItemIndex();
+  v.orientationIndex = radioGroup_hochquer_->ItemIndex();
+  std::string field;
+  const auto orientation = StorePrintDialogValues(v, field);
+  if (!orientation) {
+    QLineEdit* edit = field == "Scale x" ? edit_scalex_ : edit_scaley_;
+    ErrorMessage(field + ": Invalid Input \"" + edit->text().toStdString() + "\" !");
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+  }
+  ThePrinter().setPageOrientation(QtOrientation(*orientation));
+  return true;
+}
+
+void TForm_printconf::Button_okClick() {
+  AbortFlag = false;
+  if (!ReadPrintDialog()) return;  // the dialog stays open for a usable scale
+  if (SetupMode) {
+    // The printer's facts are read without a print job, so no empty sheet (or empty PDF over
+    // the last printout) is produced.
+    TForm_printerinfo info(this);
+    info.exec();
+  } else {
+    PrintPicture();
+  }
+  accept();
+}
+
+void TForm_printconf::PrintPicture() {
+  auto* window = dynamic_cast<TFtarvgra*>(GraphicsWindowInstance);
+  if (!window) return;
+  if (checkBox_anpassen_->isChecked()) {
+    window->RestoreLimit();
+    window->ResetZoom();
+    window->ReSetWindow();
+    window->ClearViewPort();
+  }
+  window->FormPaint();
+
+  QPrinter& printer = ThePrinter();
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+  const QString target = printer.outputFileName();
+  // A file is written under a scratch name and takes its place only when complete.
+  const QString scratch = target + ".part";
+  if (toFile) {
+    std::error_code ec;
+    std::filesystem::remove(scratch.toStdString(), ec);
+    printer.setOutputFileName(scratch);
+  }
+  window->SetPrinterDevice(&printer);
+  ViewState.PrintingFlag = true;
+  window->FormPaint();
+  ViewState.PrintingFlag = false;
+  window->SetPrinterDevice(nullptr);
+
+  bool printed = printer.printerState() != QPrinter::Error;
+  if (toFile) {
+    printer.setOutputFileName(target);
+    std::error_code ec;
+    printed = printed && std::filesystem::file_size(scratch.toStdString(), ec) > 0 && !ec;
+    if (printed) std::filesystem::rename(scratch.toStdString(), target.toStdString(), ec);
+    if (ec) printed = false;
+    std::filesystem::remove(scratch.toStdString(), ec);
+  }
+  if (!printed) {
+    const std::string where = toFile ? target.toStdString() : printer.printerName().toStdString();
+    ErrorMessage("Printer not ready " + where);
+    AbortFlag = true;
+  }
+}
+
+void TForm_printconf::Button_cancelClick() {
+  reject();
+}
+
+void TForm_printconf::reject() {
+  AbortFlag = true;
+  QDialog::reject();
+}
+
+void TForm_printconf::Button_helpClick() {
+  ShowDialogHelpText(this, kHelpPrintSetup);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void PrintGraphicsWindow() {
+  AbortFlag = false;
+  TForm_printconf form;
+  form.exec();
+}
+
+void PrinterSetup() {
+  AbortFlag = false;
+  TForm_printconf form;
+  form.SetupMode = true;
+  form.exec();
+}
