@@ -1,0 +1,18 @@
+// Small helpers of the documentation dialogs: texts held in the DOS code page shown in and
+// taken from Qt controls, and line edits limited like their fields.
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QLineEdit;
+class QWidget;
+
+// A DOS-code-page text for a control, and a control's text for the records.
+QString DosText(const std::string& dosText);
+std::string ToDos(const QString& text);
+
+// A line edit with an object name, limited to maxLength characters (0: unlimited). A text
+// already longer than the limit (read from a file) is shown whole, so OK never cuts it.
+QLineEdit* NewLimitedEdit(QWidget* parent, const char* name, int maxLength);
+void SetLimitedText(QLineEdit* edit, const QString& text, int maxLength);
