@@ -149,6 +149,11 @@ constexpr TMenuEntry kMainMenu[] = {
     {"mi_Help", "mi_HelpAbout", "&VUKO", "", kItem},
 };
 
+// The menu that holds an item.
+const QMenu* MenuOf(const QAction* item) {
+  return item ? qobject_cast<const QMenu*>(item->parent()) : nullptr;
+}
+
 // Message-list item caption of the current language.
 constexpr const char* kErrorMessagesWord = "&Error messages";
 
@@ -171,6 +176,14 @@ void Thh::BuildMainMenu() {
 
   using Handler = void (Thh::*)();
   const std::map<std::string, Handler> handlers = {
+      {"mi_fileNew", &Thh::mi_fileNewClick},
+      {"mi_fileOpen", &Thh::mi_fileOpenClick},
+      {"mi_FileSave", &Thh::mi_FileSaveClick},
+      {"mi_FileSaveAs", &Thh::mi_FileSaveAsClick},
+      {"mi_file1", &Thh::mi_file1Click},
+      {"mi_file2", &Thh::mi_file2Click},
+      {"mi_file3", &Thh::mi_file3Click},
+      {"mi_file4", &Thh::mi_file4Click},
       {"mi_fileexit", &Thh::mi_fileexitClick},
       {"mi_viewausdruck", &Thh::mi_viewausdruckClick},
       {"mi_viewErrorMessages", &Thh::mi_viewErrorMessagesClick},
@@ -237,6 +250,7 @@ void Thh::FormCreate() {
   AbortFlag = false;
   ReadSession();
   AbortFlag = false;
+  AnchorRecentFileItems(*this, mi_fileexit);
   SetDialogMainWindow(this);
   startUpOutcome_ = StartUp(kStartUpModeMainWindow);
   AbortFlag = false;
@@ -271,6 +285,46 @@ void Thh::closeEvent(QCloseEvent* event) {
   }
 }
 
+TFileCommandHooks Thh::FileCommandHooks() {
+  TFileCommandHooks hooks;
+  hooks.UpdateTitle = [this] { UpdateTitle(*this); };
+  hooks.UpdateRecentFileItems = [this] { UpdateRecentFileItems(*this); };
+  hooks.UpdateErrorMessageItem = [this] { UpdateErrorMessageItem(*this); };
+  return hooks;
+}
+
+void Thh::mi_fileNewClick() {
+  FileNew(FileCommandHooks());
+}
+
+void Thh::mi_fileOpenClick() {
+  FileOpen(FileCommandHooks());
+}
+
+void Thh::mi_FileSaveClick() {
+  FileSave(FileCommandHooks());
+}
+
+void Thh::mi_FileSaveAsClick() {
+  FileSaveAs(FileCommandHooks());
+}
+
+void Thh::mi_file1Click() {
+  OpenRecentFile(FileCommandHooks(), 1);
+}
+
+void Thh::mi_file2Click() {
+  OpenRecentFile(FileCommandHooks(), 2);
+}
+
+void Thh::mi_file3Click() {
+  OpenRecentFile(FileCommandHooks(), 3);
+}
+
+void Thh::mi_file4Click() {
+  OpenRecentFile(FileCommandHooks(), 4);
+}
+
 void Thh::mi_fileexitClick() {
   close();
 }
@@ -299,6 +353,35 @@ void UpdateTitle(Thh& form) {
   std::string title;
   SetWindowTitle(title);
   SetFormCaption(form, title);
+  UpdateRecentFileItems(form);
+}
+
+void UpdateRecentFileItems(Thh& form) {
+  const int anchor = ConfigVariables.RecentFileAnchor;
+  const QMenu* fileMenu = MenuOf(form.mi_fileexit);
+  if (!fileMenu) return;
+  const QList<QAction*> items = fileMenu->actions();
+  if (anchor < 5 || anchor >= items.size()) return;
+  items[anchor - 1]->setVisible(RecentFileSeparatorVisible());
+  for (int n = 1; n <= kRecentFileCount; ++n) {
+    QAction* item = items[anchor - 6 + n];
+    const TRecentFileItemState state = RecentFileItemState(n);
+    item->setVisible(state.visible);
+    if (!state.visible) continue;
+    // The path is shown as it is; an "&" in it is no mnemonic.
+    const std::string& caption = state.caption;
+    const std::size_t pathStart = caption.find(' ') + 1;
+    item->setText(QString::fromStdString(caption.substr(0, pathStart)) +
+                  QString::fromStdString(caption.substr(pathStart))
+                      .replace(QLatin1Char('&'), QStringLiteral("&&")));
+  }
+}
+
+void AnchorRecentFileItems(Thh& form, QAction* exitItem) {
+  const QMenu* fileMenu = MenuOf(exitItem);
+  ConfigVariables.RecentFileAnchor =
+      fileMenu ? static_cast<std::int32_t>(fileMenu->actions().indexOf(exitItem)) : 0;
+  UpdateRecentFileItems(form);
 }
 
 void SetFormCaption(Thh& form, const std::string& text) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/file_commands.h"
 #include "graphics/forms/tftarvgra.h"
 
 class QAction;
@@ -40,6 +41,14 @@ class Thh : public TFtarvgra {
   QAction* mi_fileexit = nullptr;
 
   // Menu handlers.
+  void mi_fileNewClick();
+  void mi_fileOpenClick();
+  void mi_FileSaveClick();
+  void mi_FileSaveAsClick();
+  void mi_file1Click();
+  void mi_file2Click();
+  void mi_file3Click();
+  void mi_file4Click();
   void mi_fileexitClick();
   void mi_viewausdruckClick();
   void mi_viewErrorMessagesClick();
@@ -52,14 +61,23 @@ class Thh : public TFtarvgra {
  private:
   void BuildMainMenu();
   void FillScreenMetrics();
+  // The main window's part in the file commands.
+  TFileCommandHooks FileCommandHooks();
 
   std::unique_ptr<TGraphicsFacade> facade_;
   TStartUpOutcome startUpOutcome_;
   bool destroyed_ = false;
 };
 
-// The window title (program caption and current file) becomes the main window's caption.
+// The window title (program caption and current file) becomes the main window's caption; then
+// the recent-file items follow the list.
 void UpdateTitle(Thh& form);
+// The recent-file items: the four items before the separator that precedes Exit show the
+// recent files (hidden while empty); the separator shows while the list holds a file.
+void UpdateRecentFileItems(Thh& form);
+// Remembers where Exit stands in the File menu (the recent-file items are found from it), then
+// UpdateRecentFileItems.
+void AnchorRecentFileItems(Thh& form, QAction* exitItem);
 // Sets the main window's caption to a text.
 void SetFormCaption(Thh& form, const std::string& text);
 // Caption of the message item: "&Error messages (" + count + ")", enabled when the message list
