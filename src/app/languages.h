@@ -30,36 +30,38 @@ enum : int {
 };
 
 // The menu texts, in the order of the English table ("Menu", "&File", "&New...", ...).
+// clang-format off
 enum class TMenuText : int {
-  Menu, File, New, Open, Save, SaveAs, Reset, EdiFiles, Settings, Exit,
-  Copy, Paste, Info, Print, PrinterSetup, Import, Export, Edit, Text, Quick,
-  Material, Production, Tolerance, Application, Dimensioning, PreDimensioning, Recalculation,
-  CalculationMethod, View, StandardPrintout, Standard, ExcerptPrintout, Database, Cad,
-  ProductionDrawing, Drawing, Projection, SideView, Profile, SimpleProfile, UpperView, Diagrams,
-  Diagram, Document, DrawingData, ModificationsInfo, ModificationsPrintout, ModificationNew,
-  EditPreviousModification, DeletePreviousModification, DocumentSetup, Help, AuxiliaryImages,
-  ErrorMessages, Demo, Homepage, EMail, Safety, Printout, Language, Others, Dimensions,
-  Animation, Table, Preview, BaseData,
+  Menu, File, New, Open, Save, SaveAs, Reset, EdiFiles, Settings, Exit, Copy, Paste, Info, Print,
+  PrinterSetup, Import, Export, Edit, Text, Quick, Material, Production, Tolerance, Application,
+  Dimensioning, PreDimensioning, Recalculation, CalculationMethod, View, StandardPrintout, Standard,
+  ExcerptPrintout, Database, Cad, ProductionDrawing, Drawing, Projection, SideView, Profile,
+  SimpleProfile, UpperView, Diagrams, Diagram, Document, DrawingData, ModificationsInfo,
+  ModificationsPrintout, ModificationNew, EditPreviousModification, DeletePreviousModification,
+  DocumentSetup, Help, AuxiliaryImages, ErrorMessages, Demo, Homepage, EMail, Safety, Printout,
+  Language, Others, Dimensions, Animation, Table, Preview, BaseData,
   Count
 };
+// clang-format on
 inline constexpr std::size_t kMenuTextCount = static_cast<std::size_t>(TMenuText::Count);
 
 // The menu words, in the order of the English table ("Calc.Met&hod", "C&utting Tool", ...).
 // Gear and Gear2 are the two entries "&Gear"; ToothContact is "Tooth &Contact",
 // ToothContactView "Tooth &contact".
+// clang-format off
 enum class TMenuWord : int {
-  CalcMethod, CuttingTool, Profile, Din5480, ToothContact, Strength, Geometry, Gear,
-  IsoDimensions, BevelGear, Load, LoadSpectrum, LifeExpectation, Measurement, Hub, SlidingKey,
-  Fit, PlanetGear, PlanetGearShort, Measure, Quality, Gear2, Pinion, Worm, WormWheel, Stress,
-  DrawingTable, Tables, CrownGear, Temperature, Toothing, Shaft, ProductionSheet, MaterialType,
-  Tooth, ToothContactView, ToothProfile, DimensionOverBalls, DimensionOverPins, SpanMeasurement,
-  DimensionsAndStrength, WormGear, PolylineToothRoot, ProfileShift, Power, AssemblyDimension,
-  InputOutput, CurveGeometry, ToothDimensions, PitchCurve, GearGeometry, RollerBearing,
-  BevelGearTitle, ToothThickness, Rack, SpecialDimensions, RingGear, ToothRootStrength, Pitting,
-  InvoluteSpline, WoodruffKey, RollAngle, Multistage, SpecificSliding, FrictionCoefficients,
-  TestCertificate, Axial, Radial, Efficiency,
+  CalcMethod, CuttingTool, Profile, Din5480, ToothContact, Strength, Geometry, Gear, IsoDimensions,
+  BevelGear, Load, LoadSpectrum, LifeExpectation, Measurement, Hub, SlidingKey, Fit, PlanetGear,
+  PlanetGearShort, Measure, Quality, Gear2, Pinion, Worm, WormWheel, Stress, DrawingTable, Tables,
+  CrownGear, Temperature, Toothing, Shaft, ProductionSheet, MaterialType, Tooth, ToothContactView,
+  ToothProfile, DimensionOverBalls, DimensionOverPins, SpanMeasurement, DimensionsAndStrength,
+  WormGear, PolylineToothRoot, ProfileShift, Power, AssemblyDimension, InputOutput, CurveGeometry,
+  ToothDimensions, PitchCurve, GearGeometry, RollerBearing, BevelGearTitle, ToothThickness, Rack,
+  SpecialDimensions, RingGear, ToothRootStrength, Pitting, InvoluteSpline, WoodruffKey, RollAngle,
+  Multistage, SpecificSliding, FrictionCoefficients, TestCertificate, Axial, Radial, Efficiency,
   Count
 };
+// clang-format on
 inline constexpr std::size_t kMenuWordCount = static_cast<std::size_t>(TMenuWord::Count);
 
 // One entry of a vocabulary: the text and the code page it is held in.
