@@ -1,7 +1,9 @@
 // Evaluation of the command line and the two batch actions (result listing, CAD file).
 #include "app/command_line.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 #include "app/data_file.h"
@@ -12,6 +14,8 @@
 #include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
+#include "drawings/production_drawing.h"
+#include "drawings/tooth_graphics.h"
 
 namespace {
 
@@ -241,8 +245,28 @@ TCadBatchCall CadBatchCall(int drawing) {
 }
 
 bool RunCadBatch(int format, int drawing) {
-  // The drawings of the shaft and the hub are not part of this program yet.
-  BatchReport("CAD output of drawing " + IntStr(drawing) +
-              " is not available in this version; nothing written");
-  return false;
+  const TCadBatchCall call = CadBatchCall(drawing);
+  if (call.entry == TCadBatchEntry::None || !IsBatchCadFormat(format)) return false;
+  const char* extension = format == 1 ? "dxf" : format == 2 ? "igs" : "txt";
+  const std::string target = CurrentFileName + "." + extension;
+  // A file of the same name from an earlier run must not pass for this run's output.
+  std::error_code ec;
+  const auto before = std::filesystem::last_write_time(target, ec);
+  const bool existed = !ec;
+  AbortFlag = false;
+  const auto code = static_cast<std::uint16_t>(format);
+  const auto argument = static_cast<std::int16_t>(call.argument);
+  if (call.entry == TCadBatchEntry::ProductionDrawing) {
+    ProductionDrawing(code, argument);
+  } else {
+    SplineToothGraphicsMenu(static_cast<std::int16_t>(format), argument);
+  }
+  const auto after = std::filesystem::last_write_time(target, ec);
+  const bool written = !ec && (!existed || after != before);
+  if (AbortFlag || !written) {
+    BatchReport("the CAD file " + target + " could not be written; nothing written");
+    ReportMessageList();
+    return false;
+  }
+  return true;
 }
