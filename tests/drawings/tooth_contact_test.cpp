@@ -8,10 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "common/formatting.h"
 #include "drawings/tooth_graphics.h"
 #include "drawings/tooth_graphics_config.h"
 #include "drawings/tooth_test_support.h"
@@ -98,11 +98,115 @@ TEST_F(ToothContactTest, FlanksAreApartByTheBacklashAlongTheBaseTangent) {
     ASSERT_FALSE(AbortFlag);
     const Real right = SideGap(+1, phiDeg * kPiL / 180);
     const Real left = SideGap(-1, phiDeg * kPiL / 180);
-    std::printf("gap %g %g exp %g\n", D(right), D(left), D(expected));
     ASSERT_GT(right, 0);
     ASSERT_GT(left, 0);
     EXPECT_NEAR(D(right + left), D(expected), 1e-3);
     // Centred in the gap: half the backlash on each side.
     EXPECT_NEAR(D(right), D(left), 1e-3);
   }
+}
+
+namespace {
+
+std::vector<std::string> Texts(const TCadRecorder& rec, int colour) {
+  std::vector<std::string> out;
+  for (const auto& p : rec.OfKind(Kind::Text)) {
+    if (p.colour == colour) out.push_back(p.text);
+  }
+  return out;
+}
+
+bool Has(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+}  // namespace
+
+TEST_F(ToothContactTest, FrameAndLegendBoxUnderIt) {
+  ToothGraphics(3, 1, 7, 1, 1);
+  const Real w = ContactViewHalfWidth(), b = ContactViewBottom(), t = ContactViewTop();
+  const Real h = w / 22;
+  Real xMin = 1e9, xMax = -1e9, yMin = 1e9, yMax = -1e9;
+  for (const auto& p : rec_.OfKind(Kind::Line)) {
+    if (p.colour != 3) continue;
+    for (int i = 0; i < 2; ++i) {
+      xMin = std::min(xMin, p.x[i]);
+      xMax = std::max(xMax, p.x[i]);
+      yMin = std::min(yMin, p.y[i]);
+      yMax = std::max(yMax, p.y[i]);
+    }
+  }
+  EXPECT_NEAR(D(xMin), D(-w), 1e-9);
+  EXPECT_NEAR(D(xMax), D(w), 1e-9);
+  EXPECT_NEAR(D(yMax), D(t), 1e-9);
+  EXPECT_NEAR(D(yMin), D(b - 9.5L * h), 1e-9);
+  // Six lines of the joint and six per part, all inside the legend box.
+  const auto legend = rec_.OfKind(Kind::Text);
+  int inBox = 0;
+  for (const auto& p : legend) {
+    if (p.colour != 3) continue;
+    ++inBox;
+    EXPECT_GT(D(p.y[0]), D(b - 9.5L * h));
+    EXPECT_LT(D(p.y[0]), D(b));
+    EXPECT_GT(D(p.x[0]), D(-w));
+    EXPECT_LT(D(p.x[0]), D(w));
+  }
+  EXPECT_EQ(inBox, 18);
+  const auto texts = Texts(rec_, 3);
+  EXPECT_TRUE(Has(texts, "z1  = 8"));
+  EXPECT_TRUE(Has(texts, "z2  = -8"));
+  EXPECT_TRUE(Has(texts, "a = 0.000"));
+  EXPECT_TRUE(Has(texts, "db1 = " + LengthStrN(2, ToothingData.db[1])));
+}
+
+TEST_F(ToothContactTest, DiameterArcsBySetting) {
+  TToothingData& t = ToothingData;
+  struct Case {
+    const char* name;
+    int option;
+    Real dw1Offset;  // in modules
+    std::vector<std::string> present, absent;
+  };
+  const Case cases[] = {
+      // The spline's working pitch diameters equal the reference diameters.
+      {"with gear diameters", 2, 0, {"db1", "d1", "db2", "df2", "d2", "dNf1"}, {"dw1", "dw2"}},
+      {"no auxiliary diameters", 1, 0, {"db1", "d1", "d2"}, {"dNf1", "dNf2", "dFa1", "dFa2"}},
+      {"dw1 off by 0.1 mn", 1, 0.1L, {"dw1"}, {}},
+      {"dw1 off by 0.04 mn", 1, 0.04L, {}, {"dw1"}},
+  };
+  const Real dw1 = t.dw[1];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ToothGraphicsSettings.auxDiameterOption = static_cast<int16_t>(c.option);
+    t.dw[1] = dw1 + c.dw1Offset * t.mn;
+    rec_.Clear();
+    ToothGraphics(3, 1, 7, 1, 1);
+    std::vector<std::string> labels;
+    for (const auto& p : rec_.OfKind(Kind::Text)) {
+      if (p.colour != 3) labels.push_back(p.text);
+    }
+    for (const auto& l : c.present) EXPECT_TRUE(Has(labels, l)) << l;
+    for (const auto& l : c.absent) EXPECT_FALSE(Has(labels, l)) << l;
+    int aux = 0;
+    for (const auto& p : rec_.OfKind(Kind::Arc)) aux += p.colour == 24 || p.colour == 29;
+    EXPECT_EQ(aux > 0, c.option == 2);
+  }
+}
+
+TEST_F(ToothContactTest, InternalHubArcsFromBelowLabelledInside) {
+  ToothGraphics(3, 1, 7, 1, 1);
+  // Every hub arc (centre (0, a) = origin, radius of a hub diameter) opens upwards.
+  const Real r2[] = {std::fabs(ToothingData.db[2]) / 2, std::fabs(ToothingData.d[2]) / 2,
+                     std::fabs(ToothGraphicsSettings.dfGen[2]) / 2};
+  int found = 0;
+  for (const auto& p : rec_.OfKind(Kind::Arc)) {
+    if (p.colour != 1) continue;
+    for (const Real r : r2) {
+      if (std::fabs(p.r - r) > 1e-9) continue;
+      ++found;
+      const Real mid = (p.a1 + p.a2) / 2;
+      EXPECT_NEAR(D(mid), 90.0, 1e-6);
+    }
+  }
+  EXPECT_GE(found, 3);
 }
