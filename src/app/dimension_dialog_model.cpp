@@ -204,7 +204,9 @@ bool SpanTeethChangeRecalculates(int shaftKindItem) {
 }
 
 bool RecalcDimensionData() {
-  if (ToothingData.mn == 0) {
+  // With the pitch given the module field only shows a calculated value; a stale 0 there must
+  // not block the calculation from the pitch.
+  if (SplineInputData.PitchMode != 2 && ToothingData.mn == 0) {
     AddError("Fatal  : mn = 0 !");
     CalcFatalFlag = true;
     AbortFlag = true;
