@@ -24,13 +24,13 @@ const std::string kVuko = VUKO_BINARY_DIR "/vuko";
 const std::string kExample = VUKO_DATA_DIR "/example_x.vuk";
 const std::string kDxfCheck = VUKO_SOURCE_DIR "/tests/graphics/validator/dxf_check.py";
 
-struct Run {
+struct RunResult {
   int exitCode = -1;
   std::string err;
 };
 
 // Runs vuko in dir without a display, its configuration looked for in dir only.
-Run RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
+RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
   const std::string errName = dir / ".stderr";
   const std::string xdg = dir.Make(".xdg");
   const pid_t pid = fork();
@@ -56,8 +56,8 @@ Run RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
 }
 
 // Exit status and output of the DXF checker (77: ezdxf is missing).
-Run CheckDxf(const std::string& file) {
-  Run r;
+RunResult CheckDxf(const std::string& file) {
+  RunResult r;
   FILE* pipe = popen((SYSTEM_PYTHON3 " '" + kDxfCheck + "' '" + file + "' 2>&1").c_str(), "r");
   if (!pipe) return r;
   char buffer[4096];
@@ -68,7 +68,7 @@ Run CheckDxf(const std::string& file) {
   return r;
 }
 
-class CadBatch : public ::testing::Test {
+class CadBatchRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (access(kVuko.c_str(), X_OK) != 0) {
@@ -80,13 +80,13 @@ class CadBatch : public ::testing::Test {
   ScratchDir dir_;
 };
 
-TEST_F(CadBatch, EveryDrawingNumberWritesADxfThatEzdxfReads) {
+TEST_F(CadBatchRun, EveryDrawingNumberWritesADxfThatEzdxfReads) {
   for (int j = 1; j <= 13; ++j) {
     std::remove((dir_ / "joint.dxf").c_str());
-    const Run r = RunVuko(dir_, {"joint.vuk", "/CAD1:" + std::to_string(j)});
+    const RunResult r = RunVuko(dir_, {"joint.vuk", "/CAD1:" + std::to_string(j)});
     ASSERT_EQ(r.exitCode, 0) << j << " " << r.err;
     ASSERT_TRUE(Exists(dir_ / "joint.dxf")) << j;
-    const Run check = CheckDxf(dir_ / "joint.dxf");
+    const RunResult check = CheckDxf(dir_ / "joint.dxf");
     if (check.exitCode == 77) {
       if (std::getenv("CI")) FAIL() << "ezdxf is missing";
       GTEST_SKIP() << "ezdxf is missing";
@@ -95,7 +95,7 @@ TEST_F(CadBatch, EveryDrawingNumberWritesADxfThatEzdxfReads) {
   }
 }
 
-TEST_F(CadBatch, FormatsNamedAfterTheDataFile) {
+TEST_F(CadBatchRun, FormatsNamedAfterTheDataFile) {
   struct Case {
     const char* sw;
     const char* file;
@@ -103,7 +103,7 @@ TEST_F(CadBatch, FormatsNamedAfterTheDataFile) {
   };
   for (const Case& c : {Case{"/cad2:5", "joint.igs", ""}, Case{"-CAD5:7", "joint.txt", ""},
                         Case{"/CAD1:6", "joint.dxf", "  0\nSECTION"}}) {
-    const Run r = RunVuko(dir_, {"joint.vuk", c.sw});
+    const RunResult r = RunVuko(dir_, {"joint.vuk", c.sw});
     EXPECT_EQ(r.exitCode, 0) << c.sw << " " << r.err;
     const std::string bytes = ReadBytes(dir_ / c.file);
     EXPECT_GT(bytes.size(), 1000u) << c.sw;
@@ -116,13 +116,13 @@ TEST_F(CadBatch, FormatsNamedAfterTheDataFile) {
   EXPECT_EQ(igs[igs.size() - 81 + 72], 'T');
 }
 
-TEST_F(CadBatch, FatalCalculationWritesNoDrawing) {
+TEST_F(CadBatchRun, FatalCalculationWritesNoDrawing) {
   std::string content = ReadBytes(kExample);
   const std::size_t mn = content.find("6.5");  // the normal module of the example
   ASSERT_NE(mn, std::string::npos);
   content.replace(mn, 3, "0.0");
   WriteBytes(dir_ / "zero.vuk", content);
-  const Run r = RunVuko(dir_, {"zero.vuk", "/CAD1:5"});
+  const RunResult r = RunVuko(dir_, {"zero.vuk", "/CAD1:5"});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Fatal"), std::string::npos) << r.err;
   EXPECT_FALSE(Exists(dir_ / "zero.dxf"));
