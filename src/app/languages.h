@@ -15,19 +15,17 @@
 #include <vector>
 
 // Codes of ConfigVariables.LanguageCode. 0 keeps the English vocabulary of the start.
-enum : int {
-  kLanguageStartUp = 0,
-  kLanguageGerman = 1,
-  kLanguageEnglish = 2,
-  kLanguageFrench = 3,
-  kLanguageItalian = 4,
-  kLanguageSwedish = 5,
-  kLanguagePortuguese = 6,
-  kLanguageRomanian = 7,
-  kLanguageKorean = 8,
-  kLanguageSpanish = 9,
-  kLanguageChinese = 12,
-};
+inline constexpr int kLanguageStartUp = 0;
+inline constexpr int kLanguageGerman = 1;
+inline constexpr int kLanguageEnglish = 2;
+inline constexpr int kLanguageFrench = 3;
+inline constexpr int kLanguageItalian = 4;
+inline constexpr int kLanguageSwedish = 5;
+inline constexpr int kLanguagePortuguese = 6;
+inline constexpr int kLanguageRomanian = 7;
+inline constexpr int kLanguageKorean = 8;
+inline constexpr int kLanguageSpanish = 9;
+inline constexpr int kLanguageChinese = 12;
 
 // The menu texts, in the order of the English table ("Menu", "&File", "&New...", ...).
 // clang-format off

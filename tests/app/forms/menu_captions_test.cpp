@@ -1,0 +1,141 @@
+// The language captions on the main window's own menu: every item found by its name, nothing
+// left blank in any language, back to English exactly, and accelerators that do not clash.
+#include "app/forms/menu_captions.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "app/app_test_support.h"
+#include "app/command_line.h"
+#include "app/forms/thh.h"
+#include "app/languages.h"
+#include "app/startup.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+
+namespace {
+
+using app_test::ScratchDir;
+
+constexpr int kLanguages[] = {kLanguageGerman, kLanguageEnglish, kLanguageRomanian, kLanguageKorean,
+                              kLanguageChinese};
+
+class MenuCaptionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_CONFIG_HOME", dir_.Make("xdg").c_str(), 1);
+    InitModules();
+    InitLanguages();
+    ConfigVariables.ConfigDirectory = dir_.Make("empty") + "/";
+    ConfigVariables.DefaultDataDirectory = dir_.Make("data");
+    ProgramSettings.pltDirectory = dir_.Make("plt");
+    ProgramSettings.tempDirectory = dir_.Make("misc");
+    SetProgramArguments({});
+    window_ = std::make_unique<Thh>();
+  }
+  void TearDown() override {
+    window_.reset();
+    InitLanguages();
+  }
+
+  // Object name and text of every menu entry, submenus included, separators left out.
+  std::map<std::string, std::string> Texts() const {
+    std::map<std::string, std::string> texts;
+    for (QAction* action : window_->MainMenu1->findChildren<QAction*>()) {
+      const std::string name = action->objectName().toStdString();
+      if (name.rfind("mi_", 0) == 0 && !action->isSeparator()) {
+        texts[name] = action->text().toStdString();
+      }
+    }
+    return texts;
+  }
+
+  ScratchDir dir_;
+  ScriptedDialogHost host_;
+  std::unique_ptr<Thh> window_;
+};
+
+TEST_F(MenuCaptionsTest, EveryItemCaptionedInEveryLanguage) {
+  for (int code : kLanguages) {
+    ASSERT_TRUE(SetLanguage(*window_->MainMenu1, code));
+    const auto texts = Texts();
+    ASSERT_GE(texts.size(), MenuCaptions().size());
+    for (const auto& [name, text] : texts) EXPECT_FALSE(text.empty()) << code << " " << name;
+    // Every caption of the vocabularies lands on an item of that name, a submenu's title too.
+    for (const TMenuCaption& caption : MenuCaptions()) {
+      QAction* item = window_->MenuItem(QString::fromLatin1(caption.objectName));
+      ASSERT_NE(item, nullptr) << caption.objectName;
+      EXPECT_EQ(item->text().toStdString(), caption.caption) << code;
+      if (item->menu()) EXPECT_EQ(item->menu()->title().toStdString(), caption.caption);
+    }
+  }
+}
+
+TEST_F(MenuCaptionsTest, GermanThenEnglishRestoresTheEnglishMenu) {
+  SetMenuCaptions(*window_->MainMenu1);
+  const auto english = Texts();
+  EXPECT_EQ(english.at("mi_fileOpen"), "&Open...");
+  ASSERT_TRUE(SetLanguage(*window_->MainMenu1, kLanguageGerman));
+  EXPECT_EQ(Texts().at("mi_fileOpen"), "Ö&ffnen...");
+  ASSERT_TRUE(SetLanguage(*window_->MainMenu1, kLanguageEnglish));
+  EXPECT_EQ(Texts(), english);
+  EXPECT_EQ(ConfigVariables.LanguageCode, kLanguageEnglish);
+}
+
+TEST_F(MenuCaptionsTest, StartCodeAndUnknownCodesLeaveTheMenu) {
+  SetMenuCaptions(*window_->MainMenu1);
+  const auto english = Texts();
+  for (int code : {kLanguageStartUp, -2, 10, 99}) {
+    EXPECT_FALSE(SetLanguage(*window_->MainMenu1, code)) << code;
+    EXPECT_EQ(Texts(), english) << code;
+  }
+  // Items the vocabularies do not set keep the form's captions.
+  ASSERT_TRUE(SetLanguage(*window_->MainMenu1, kLanguageKorean));
+  EXPECT_EQ(Texts().at("mi_helplanguageDeutsch"), "&Deutsch");
+  EXPECT_EQ(Texts().at("mi_OLE"), "&OLE");
+}
+
+// In the languages without given words the accelerators are chosen so that no two entries of
+// one menu share one, except entries built from the same word (Quick and Quick 3; the hub with
+// shaft + hub; the two production drawings of the CAD menu).
+TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
+  const std::set<std::set<std::string>> sharedByWord = {
+      {"mi_viewQuick3", "mi_viewquick4", "mi_ViewQuick"},
+      {"mi_cadquick3", "mi_cadquick"},
+      {"mi_viewfertigungszeichnungwellenabe", "mi_viewfertigungszeichnungnabe"},
+      {"mi_viewzahnprofilwellenabe", "mi_viewzahnprofilnabe"},
+      {"mi_cadfertigungszeichnung1", "mi_cadfertigungszeichnung2"},
+      {"mi_cadzahnprofil12", "mi_cadZahnprofilNabe"},
+  };
+  auto shared = [&](const std::string& a, const std::string& b) {
+    for (const auto& group : sharedByWord) {
+      if (group.count(a) && group.count(b)) return true;
+    }
+    return false;
+  };
+  for (int code : {kLanguageRomanian, kLanguageKorean, kLanguageChinese}) {
+    ASSERT_TRUE(SetLanguage(*window_->MainMenu1, code));
+    std::vector<QList<QAction*>> menus = {window_->MainMenu1->actions()};
+    for (QMenu* menu : window_->MainMenu1->findChildren<QMenu*>()) menus.push_back(menu->actions());
+    for (const QList<QAction*>& actions : menus) {
+      std::map<char, std::string> taken;
+      for (QAction* action : actions) {
+        const char key = AcceleratorOf(action->text().toStdString());
+        if (key == 0 || action->isSeparator()) continue;
+        const std::string name = action->objectName().toStdString();
+        const auto [it, fresh] = taken.emplace(key, name);
+        EXPECT_TRUE(fresh || shared(it->second, name))
+            << code << ": " << it->second << " and " << name << " share " << key;
+      }
+    }
+  }
+}
+
+}  // namespace
