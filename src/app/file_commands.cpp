@@ -46,6 +46,12 @@ std::string TemplateFileName() {
   return AddBackslash(DataDirectory) + "null." + ProgramIdentity.shortName;
 }
 
+// A file just loaded or saved under a name of its own no longer stands for the command-line
+// file, so its changes are asked about and saved like any other file's.
+void ForgetCommandLineFile() {
+  ProgramSettings.FileFromCommandLine = false;
+}
+
 // A new data set has no change history: no changes, no drawing information but today's
 // completion date. The placed drawing texts stay.
 void ClearChangesForNewDataSet() {
@@ -56,12 +62,6 @@ void ClearChangesForNewDataSet() {
 
 void ClearDrawingTexts() {
   DrawingTexts.Fill(std::string());
-}
-
-// A file just loaded or saved under a name of its own no longer stands for the command-line
-// file, so its changes are asked about and saved like any other file's.
-void ForgetCommandLineFile() {
-  ProgramSettings.FileFromCommandLine = false;
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <map>
 
+#include "app/forms/about_box.h"
+#include "app/forms/print_setup.h"
 #include "app/save_question.h"
 #include "app/startup.h"
 #include "calc/result_printout.h"
@@ -22,7 +24,10 @@
 #include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/session_file.h"
+#include "drawings/production_drawing.h"
+#include "drawings/tooth_graphics.h"
 #include "graphics/aux_images.h"
+#include "graphics/cad_driver.h"
 #include "graphics/graphics_facade.h"
 
 namespace {
@@ -149,6 +154,20 @@ constexpr TMenuEntry kMainMenu[] = {
     {"mi_Help", "mi_HelpAbout", "&VUKO", "", kItem},
 };
 
+// CAD target of the drawing commands that ask for the CAD code and a file.
+constexpr std::uint16_t kCadAsk = 0;
+
+// A sheet of the production drawings, or a tooth picture, on a CAD target.
+void Sheet(std::uint16_t out, std::int16_t kind) {
+  AbortFlag = false;
+  ProductionDrawing(out, kind);
+}
+
+void ToothPicture(std::int16_t out, std::int16_t preset) {
+  AbortFlag = false;
+  SplineToothGraphicsMenu(out, preset);
+}
+
 // The menu that holds an item.
 const QMenu* MenuOf(const QAction* item) {
   return item ? qobject_cast<const QMenu*>(item->parent()) : nullptr;
@@ -180,15 +199,39 @@ void Thh::BuildMainMenu() {
       {"mi_fileOpen", &Thh::mi_fileOpenClick},
       {"mi_FileSave", &Thh::mi_FileSaveClick},
       {"mi_FileSaveAs", &Thh::mi_FileSaveAsClick},
+      {"mi_fileprint", &Thh::mi_fileprintClick},
+      {"mi_fileprintersetup", &Thh::mi_fileprintersetupClick},
       {"mi_file1", &Thh::mi_file1Click},
       {"mi_file2", &Thh::mi_file2Click},
       {"mi_file3", &Thh::mi_file3Click},
       {"mi_file4", &Thh::mi_file4Click},
       {"mi_fileexit", &Thh::mi_fileexitClick},
       {"mi_viewausdruck", &Thh::mi_viewausdruckClick},
+      {"mi_viewQuick3", &Thh::mi_viewQuick3Click},
+      {"mi_ViewQuick", &Thh::mi_ViewQuickClick},
+      {"mi_viewfertigungszeichnungwellenabe", &Thh::mi_viewfertigungszeichnungwellenabeClick},
+      {"mi_viewfertigungszeichnungwelle", &Thh::mi_viewfertigungszeichnungwelleClick},
+      {"mi_viewfertigungszeichnungnabe", &Thh::mi_viewfertigungszeichnungnabeClick},
+      {"mi_viewzahnprofilwellenabe", &Thh::mi_viewzahnprofilwellenabeClick},
+      {"mi_viewzahnprofilwelle", &Thh::mi_viewzahnprofilwelleClick},
+      {"mi_viewzahnprofilnabe", &Thh::mi_viewzahnprofilnabeClick},
+      {"mi_viewzahn1", &Thh::mi_viewzahn1Click},
+      {"mi_viewzahn2", &Thh::mi_viewzahn2Click},
+      {"mi_viewwerkzeugwelle", &Thh::mi_viewwerkzeugwelleClick},
+      {"mi_viewwerkzeugnabe", &Thh::mi_viewwerkzeugnabeClick},
+      {"mi_viewzahneingriff", &Thh::mi_viewzahneingriffClick},
       {"mi_viewErrorMessages", &Thh::mi_viewErrorMessagesClick},
+      {"mi_cadquick3", &Thh::mi_cadquick3Click},
+      {"mi_cadquick", &Thh::mi_cadquickClick},
+      {"mi_cadfertigungszeichnung1", &Thh::mi_cadfertigungszeichnung1Click},
+      {"mi_cadfertigungszeichnung2", &Thh::mi_cadfertigungszeichnung2Click},
+      {"mi_cadbezugsprofil1", &Thh::mi_cadbezugsprofil1Click},
+      {"mi_cadbezugsprofil2", &Thh::mi_cadbezugsprofil2Click},
+      {"mi_cadzahnprofil12", &Thh::mi_cadzahnprofil12Click},
       {"mi_HelpHilfebild", &Thh::mi_HelpHilfebildClick},
       {"mi_helpErrorMessages", &Thh::mi_helpErrorMessagesClick},
+      {"mi_helpSystemInfo", &Thh::mi_helpSystemInfoClick},
+      {"mi_HelpAbout", &Thh::mi_HelpAboutClick},
   };
 
   std::map<std::string, QMenu*> menus;
@@ -325,6 +368,16 @@ void Thh::mi_file4Click() {
   OpenRecentFile(FileCommandHooks(), 4);
 }
 
+void Thh::mi_fileprintClick() {
+  AbortFlag = false;
+  PrintGraphicsWindow();
+}
+
+void Thh::mi_fileprintersetupClick() {
+  AbortFlag = false;
+  PrinterSetup();
+}
+
 void Thh::mi_fileexitClick() {
   close();
 }
@@ -334,9 +387,91 @@ void Thh::mi_viewausdruckClick() {
   ResultPrintout();
 }
 
+void Thh::mi_viewQuick3Click() {
+  Sheet(kCadScreen, 14);
+}
+
+void Thh::mi_ViewQuickClick() {
+  Sheet(kCadScreen, 7);
+}
+
+void Thh::mi_viewfertigungszeichnungwellenabeClick() {
+  Sheet(kCadScreen, 8);
+}
+
+void Thh::mi_viewfertigungszeichnungwelleClick() {
+  Sheet(kCadScreen, 5);
+}
+
+void Thh::mi_viewfertigungszeichnungnabeClick() {
+  Sheet(kCadScreen, 6);
+}
+
+void Thh::mi_viewzahnprofilwellenabeClick() {
+  ToothPicture(kCadScreen, 3);
+}
+
+void Thh::mi_viewzahnprofilwelleClick() {
+  ToothPicture(kCadScreen, 1);
+}
+
+void Thh::mi_viewzahnprofilnabeClick() {
+  ToothPicture(kCadScreen, 2);
+}
+
+void Thh::mi_viewzahn1Click() {
+  AbortFlag = false;
+  CallToothGraphics(kCadScreen, 1, 3, 1, 1);
+}
+
+void Thh::mi_viewzahn2Click() {
+  AbortFlag = false;
+  CallToothGraphics(kCadScreen, 2, 2, 1, 1);
+}
+
+void Thh::mi_viewwerkzeugwelleClick() {
+  ToothPicture(kCadScreen, 4);
+}
+
+void Thh::mi_viewwerkzeugnabeClick() {
+  ToothPicture(kCadScreen, 5);
+}
+
+void Thh::mi_viewzahneingriffClick() {
+  ToothPicture(kCadScreen, 6);
+}
+
 void Thh::mi_viewErrorMessagesClick() {
   AbortFlag = false;
   PrintErrorMessages();
+}
+
+void Thh::mi_cadquick3Click() {
+  Sheet(kCadAsk, 14);
+}
+
+void Thh::mi_cadquickClick() {
+  Sheet(kCadAsk, 7);
+}
+
+void Thh::mi_cadfertigungszeichnung1Click() {
+  Sheet(kCadAsk, 5);
+}
+
+void Thh::mi_cadfertigungszeichnung2Click() {
+  Sheet(kCadAsk, 6);
+}
+
+void Thh::mi_cadbezugsprofil1Click() {
+  ToothPicture(kCadAsk, 4);
+}
+
+void Thh::mi_cadbezugsprofil2Click() {
+  ToothPicture(kCadAsk, 5);
+}
+
+void Thh::mi_cadzahnprofil12Click() {
+  ToothPicture(kCadAsk, 3);
 }
 
 void Thh::mi_HelpHilfebildClick() {
@@ -347,6 +482,56 @@ void Thh::mi_HelpHilfebildClick() {
 void Thh::mi_helpErrorMessagesClick() {
   AbortFlag = false;
   ShowErrorList();
+}
+
+void Thh::mi_helpSystemInfoClick() {
+  AbortFlag = false;
+  ShowSystemInformation();
+}
+
+void Thh::mi_HelpAboutClick() {
+  AbortFlag = false;
+  ShowAboutBox();
+}
+
+void Thh::mi_ViewDrawingClick() {
+  Sheet(kCadScreen, 10);
+}
+
+void Thh::mi_viewzeichnungwelleClick() {
+  Sheet(kCadScreen, 1);
+}
+
+void Thh::mi_viewzeichnungnabeClick() {
+  Sheet(kCadScreen, 2);
+}
+
+void Thh::mi_viewtabellewelleClick() {
+  Sheet(kCadScreen, 3);
+}
+
+void Thh::mi_viewtabellenabeClick() {
+  Sheet(kCadScreen, 4);
+}
+
+void Thh::mi_viewtabellewellenabeClick() {
+  Sheet(kCadScreen, 7);
+}
+
+void Thh::mi_cadzeichnung1Click() {
+  Sheet(kCadAsk, 5);
+}
+
+void Thh::mi_cadzeichnung2Click() {
+  Sheet(kCadAsk, 6);
+}
+
+void Thh::mi_cadzeichnung12Click() {
+  Sheet(kCadAsk, 8);
+}
+
+void Thh::mi_cadzahnformClick() {
+  ToothPicture(kCadAsk, 0);
 }
 
 void UpdateTitle(Thh& form) {
@@ -397,4 +582,5 @@ void SetErrorMessageItemCaption(Thh& form) {
 
 void UpdateErrorMessageItem(Thh& form) {
   SetErrorMessageItemCaption(form);
+  ShowResultPicture();
 }

@@ -45,15 +45,54 @@ class Thh : public TFtarvgra {
   void mi_fileOpenClick();
   void mi_FileSaveClick();
   void mi_FileSaveAsClick();
+  void mi_fileprintClick();
+  void mi_fileprintersetupClick();
   void mi_file1Click();
   void mi_file2Click();
   void mi_file3Click();
   void mi_file4Click();
   void mi_fileexitClick();
+
   void mi_viewausdruckClick();
+  void mi_viewQuick3Click();
+  void mi_ViewQuickClick();
+  void mi_viewfertigungszeichnungwellenabeClick();
+  void mi_viewfertigungszeichnungwelleClick();
+  void mi_viewfertigungszeichnungnabeClick();
+  void mi_viewzahnprofilwellenabeClick();
+  void mi_viewzahnprofilwelleClick();
+  void mi_viewzahnprofilnabeClick();
+  void mi_viewzahn1Click();
+  void mi_viewzahn2Click();
+  void mi_viewwerkzeugwelleClick();
+  void mi_viewwerkzeugnabeClick();
+  void mi_viewzahneingriffClick();
   void mi_viewErrorMessagesClick();
+
+  void mi_cadquick3Click();
+  void mi_cadquickClick();
+  void mi_cadfertigungszeichnung1Click();
+  void mi_cadfertigungszeichnung2Click();
+  void mi_cadbezugsprofil1Click();
+  void mi_cadbezugsprofil2Click();
+  void mi_cadzahnprofil12Click();
+
   void mi_HelpHilfebildClick();
   void mi_helpErrorMessagesClick();
+  void mi_helpSystemInfoClick();
+  void mi_HelpAboutClick();
+
+  // Handlers that no item calls: further sheets of the production drawings.
+  void mi_ViewDrawingClick();
+  void mi_viewzeichnungwelleClick();
+  void mi_viewzeichnungnabeClick();
+  void mi_viewtabellewelleClick();
+  void mi_viewtabellenabeClick();
+  void mi_viewtabellewellenabeClick();
+  void mi_cadzeichnung1Click();
+  void mi_cadzeichnung2Click();
+  void mi_cadzeichnung12Click();
+  void mi_cadzahnformClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
