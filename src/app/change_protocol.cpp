@@ -50,7 +50,7 @@ void WriteHead() {
 
 void WriteChange(int i) {
   const TChangeRecord& r = ChangeRecords.changes[i];
-  ReportLine("  " + ChangeIndexText(i) + "     " + PadRight(r.date, 10) + "   " +
+  ReportLine("  " + ProtocolChangeIndex(i) + "     " + PadRight(r.date, 10) + "   " +
              PadRight(r.editor, 6) + "   " + PadRight(r.modification, 20));
   // Each line of a description is its own report line, so paging and every device see whole
   // lines.
@@ -60,7 +60,7 @@ void WriteChange(int i) {
 
 }  // namespace
 
-std::string ChangeIndexText(int i) {
+std::string ProtocolChangeIndex(int i) {
   if (ConfigVariables.ChangeIndexStyle == 1) return IntStr(i);
   return std::string(1, static_cast<char>(96 + i));
 }

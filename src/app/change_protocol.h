@@ -9,6 +9,6 @@
 // without output.
 void WriteChangeProtocol(int device);
 
-// The index of change i as the title block and the report show it: the number when the
+// The index of change i in the report (the title block has its own styles): the number when the
 // change-index style is 1, otherwise the lower-case letter a, b, c ...
-std::string ChangeIndexText(int i);
+std::string ProtocolChangeIndex(int i);

@@ -1,0 +1,181 @@
+// The report "Protocol of changes": its lines on the screen composed by hand from the report's
+// layout (columns of 6, 10, 6 and 20 characters), the paged file with its page header as a
+// golden file, the two index styles and a cancelled device choice.
+//
+// After a deliberate change of the report, look at the new output and accept it with:
+//   VUKO_ACCEPT_GOLDEN=1 ./test_app --gtest_filter='*ChangeProtocol*Golden*'
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/change_protocol.h"
+#include "app_test_support.h"
+#include "common/message_list.h"
+#include "common/output_router.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "common/system_info.h"
+#include "drawings/drawing_documentation.h"
+
+namespace {
+
+using app_test::ReadBytes;
+
+// Lines of a listing without their line ends.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+const std::string kIndent(7, ' ');
+const std::string kDouble(70, '=');
+const std::string kSingle(70, '-');
+
+class ChangeProtocolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    SetProgramIdentity();
+    InitMessageList();
+    InitOutputState();
+    setenv("TZ", "UTC", 1);
+    tzset();
+    SetClockForTests(1700000000);  // 2023-11-14 22:13 UTC
+    ProgramSettings.tempDirectory = dir_.Path();
+    DataDirectory = "/data";
+    CurrentFileName = "shaft";
+    InitChangeRecords();
+    DrawingTexts[1] = "Text one";
+    DrawingTexts[2] = "Text two";
+    DrawingTexts[3] = "Spline shaft";
+    auto& info = ChangeRecords.drawingInfo;
+    info[kComplName] = "Mey";
+    info[kReplacementFor] = "A-100";
+    ChangeRecords.count = 3;
+    ChangeRecords.changes[1] = {"first issue", "01.02.2023", "Mey", "drawing created"};
+    ChangeRecords.changes[2] = {"tip diameter", "03.04.2023", "Kim",
+                                "da 52.0 -> 51.8\r\nold parts stay valid"};
+    ChangeRecords.changes[3] = {"a very long modification text", "05.06.2023", "Schmidt", ""};
+    // A cancelled fourth change is not part of the report.
+    ChangeRecords.changes[4] = {"cancelled", "07.08.2023", "Xx", "gone"};
+    InstallShowTextFileHook([this](const std::string&, const std::string& printFile) {
+      shown_.push_back(ReadBytes(printFile));
+    });
+    AbortFlag = false;
+  }
+  void TearDown() override {
+    InstallShowTextFileHook({});
+    SetClockForTests(0);
+  }
+
+  app_test::ScratchDir dir_;
+  std::vector<std::string> shown_;
+};
+
+TEST_F(ChangeProtocolTest, OnTheScreenTheLinesFollowTheLayoutWithoutPageHeader) {
+  WriteChangeProtocol(kDeviceScreen);
+  ASSERT_FALSE(AbortFlag);
+  ASSERT_EQ(shown_.size(), 1u);
+  // Padded fields: Index 6, Date 10, Compl. 6, Modification 20; descriptions one line each.
+  const std::vector<std::string> expected = {
+      "",
+      "Drawing date: 11/14/2023     Designed by: Mey",
+      "",
+      "Replacement for: A-100          ",
+      "",
+      "Index   Date         Compl.   Modification        ",
+      kDouble,
+      "  a     01.02.2023   Mey      first issue         ",
+      " drawing created",
+      kSingle,
+      "  b     03.04.2023   Kim      tip diameter        ",
+      " da 52.0 -> 51.8",
+      " old parts stay valid",
+      kSingle,
+      "  c     05.06.2023   Schmid   a very long modifica",
+      " ",
+      kSingle,
+  };
+  std::vector<std::string> withIndent;
+  for (const std::string& line : expected) withIndent.push_back(kIndent + line);
+  EXPECT_EQ(Lines(shown_[0]), withIndent);
+}
+
+TEST_F(ChangeProtocolTest, IndexStyleOneNumbersTheChanges) {
+  struct Case {
+    int style;
+    const char* indexes;
+  };
+  for (const Case& c : {Case{1, "123"}, Case{0, "abc"}, Case{2, "abc"}}) {
+    ConfigVariables.ChangeIndexStyle = static_cast<std::uint16_t>(c.style);
+    shown_.clear();
+    WriteChangeProtocol(kDeviceScreen);
+    ASSERT_EQ(shown_.size(), 1u);
+    std::string indexes;
+    for (const std::string& line : Lines(shown_[0])) {
+      // Change lines: indent, two blanks, the index, five blanks, a date of 10.
+      if (line.size() > 16 && line.compare(0, 9, kIndent + "  ") == 0 &&
+          line.compare(10, 5, "     ") == 0 && line[17] == '.') {
+        indexes += line[9];
+      }
+    }
+    EXPECT_EQ(indexes, c.indexes) << "style " << c.style;
+    EXPECT_EQ(ProtocolChangeIndex(25), c.style == 1 ? "25" : "y");
+  }
+}
+
+TEST_F(ChangeProtocolTest, ReplacementTextsAppearOnlyWhenSet) {
+  ChangeRecords.drawingInfo[kReplacementFor] = "";
+  ChangeRecords.drawingInfo[kReplacedBy] = "B-7";
+  ChangeRecords.count = 0;
+  WriteChangeProtocol(kDeviceScreen);
+  ASSERT_EQ(shown_.size(), 1u);
+  const std::vector<std::string> lines = Lines(shown_[0]);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[2], kIndent);
+  EXPECT_EQ(lines[3], kIndent + "Replaced by: B-7            ");
+  EXPECT_EQ(lines[6], kIndent + kDouble);
+}
+
+TEST_F(ChangeProtocolTest, CancelInTheDeviceChoiceWritesNothing) {
+  ScriptedDialogHost host;
+  ConfigVariables.AskOutputDevice = true;
+  host.AnswerCancel();
+  WriteChangeProtocol(0);
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_TRUE(shown_.empty());
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Choice).size(), 1u);
+}
+
+TEST_F(ChangeProtocolTest, GoldenPagedFileWithItsHeader) {
+  ScriptedDialogHost host;
+  const std::string file = dir_ / "protocol.txt";
+  host.AnswerFile(file);
+  WriteChangeProtocol(kDeviceFile);
+  ASSERT_FALSE(AbortFlag);
+  const std::string text = ReadBytes(file);
+  const std::string path = std::string(VUKO_TEST_DATA_DIR) + "/golden/change_protocol.txt";
+  if (getenv("VUKO_ACCEPT_GOLDEN") != nullptr) {
+    app_test::WriteBytes(path, text);
+    return;
+  }
+  ASSERT_TRUE(std::filesystem::exists(path))
+      << path << " missing; accept with VUKO_ACCEPT_GOLDEN=1";
+  EXPECT_EQ(text, ReadBytes(path));
+}
+
+}  // namespace
