@@ -31,12 +31,135 @@ TDimensionDialogRunner& Runner() {
   return runner;
 }
 
-long double Real(const TDimensionDialogValues& v, E edit) {
-  return StrToReal(v.Text(edit));
+// How a field shows its value.
+enum class TFieldFormat { Significant3, Significant6, Decimals5, Length6, LengthDecimals3 };
+
+long double& Field(E edit) {
+  TToothingData& t = ToothingData;
+  TSplineInputData& s = SplineInputData;
+  switch (edit) {
+    case E::wal:
+      return t.alpha;
+    case E::mn:
+      return t.mn;
+    case E::pn:
+      return t.Pn;
+    case E::xe1:
+      return t.x[1];
+    case E::xe2:
+      return t.x[2];
+    case E::sn1:
+      return s.snIn[1];
+    case E::en2:
+      return s.enIn[2];
+    case E::mdr1:
+      return s.MdRIn[1];
+    case E::mdr2:
+      return s.MdRIn[2];
+    case E::wmess1:
+      return s.WIn[1];
+    case E::wmess2:
+      return s.WIn[2];
+    case E::dmess1:
+      return t.Dm[1];
+    case E::dmess2:
+      return t.Dm[2];
+    case E::fhf1:
+      return t.hfP0mn[1];
+    case E::fhf2:
+      return t.hfP0mn[2];
+    case E::fha1:
+      return t.haP0mn[1];
+    case E::fha2:
+      return t.haP0mn[2];
+    case E::frf1:
+      return t.rhoaP0mn[1];
+    case E::frf2:
+      return t.rhoaP0mn[2];
+    case E::da1:
+      return s.daIn[1];
+    case E::da2:
+      return s.daIn[2];
+    case E::df1:
+      return s.dfIn[1];
+    case E::df2:
+      return s.dfIn[2];
+    case E::ce:
+      return s.ce;
+    case E::ci:
+      return s.ci;
+    case E::cp:
+      return s.cp;
+    case E::cemn:
+      return s.cemn;
+    case E::cimn:
+      return s.cimn;
+    case E::cpmn:
+      return s.cpmn;
+    case E::Count:
+      break;
+  }
+  static long double none = 0;
+  return none;
 }
 
-long double Length(const TDimensionDialogValues& v, E edit) {
-  return LengthValue(v.Text(edit));
+TFieldFormat FormatOf(E edit) {
+  switch (edit) {
+    case E::wal:
+      return TFieldFormat::Significant3;
+    case E::pn:
+      return TFieldFormat::Decimals5;
+    case E::mn:
+    case E::dmess1:
+    case E::dmess2:
+    case E::da1:
+    case E::da2:
+    case E::df1:
+    case E::df2:
+    case E::ce:
+    case E::ci:
+    case E::cp:
+      return TFieldFormat::Length6;
+    case E::sn1:
+    case E::en2:
+    case E::mdr1:
+    case E::mdr2:
+    case E::wmess1:
+    case E::wmess2:
+      return TFieldFormat::LengthDecimals3;
+    default:
+      return TFieldFormat::Significant6;  // shifts, tool and clearance factors
+  }
+}
+
+bool IsLength(TFieldFormat format) {
+  return format == TFieldFormat::Length6 || format == TFieldFormat::LengthDecimals3;
+}
+
+std::string FieldText(E edit) {
+  long double value = Field(edit);
+  // The dimensions over (between) balls are shown as magnitudes.
+  if (edit == E::mdr1 || edit == E::mdr2) value = std::fabs(value);
+  switch (FormatOf(edit)) {
+    case TFieldFormat::Significant3:
+      return RealStr(value);
+    case TFieldFormat::Decimals5:
+      return RealStrN(5, value);
+    case TFieldFormat::Length6:
+      return LengthStr6(value);
+    case TFieldFormat::LengthDecimals3:
+      return LengthStrN(3, value);
+    case TFieldFormat::Significant6:
+      break;
+  }
+  return RealStr6(value);
+}
+
+void SetField(E edit, const std::string& text) {
+  long double value = IsLength(FormatOf(edit)) ? LengthValue(text) : StrToReal(text);
+  // The hub's dimension between balls is kept negative whatever sign was typed.
+  if (edit == E::mdr2) value = -std::fabs(value);
+  Field(edit) = value;
 }
 
 }  // namespace
@@ -49,35 +172,10 @@ TDimensionDialogValues DimensionValuesFromData() {
   const TToothingData& t = ToothingData;
   const TSplineInputData& s = SplineInputData;
   TDimensionDialogValues v;
-  v.Text(E::wal) = RealStr(t.alpha);
-  v.Text(E::mn) = LengthStr6(t.mn);
-  v.Text(E::pn) = RealStrN(5, t.Pn);
-  v.Text(E::xe1) = RealStr6(t.x[1]);
-  v.Text(E::xe2) = RealStr6(t.x[2]);
-  v.Text(E::sn1) = LengthStrN(3, s.snIn[1]);
-  v.Text(E::en2) = LengthStrN(3, s.enIn[2]);
-  v.Text(E::mdr1) = LengthStrN(3, std::fabs(s.MdRIn[1]));
-  v.Text(E::mdr2) = LengthStrN(3, std::fabs(s.MdRIn[2]));
-  v.Text(E::wmess1) = LengthStrN(3, s.WIn[1]);
-  v.Text(E::wmess2) = LengthStrN(3, s.WIn[2]);
-  v.Text(E::dmess1) = LengthStr6(t.Dm[1]);
-  v.Text(E::dmess2) = LengthStr6(t.Dm[2]);
-  v.Text(E::fhf1) = RealStr6(t.hfP0mn[1]);
-  v.Text(E::fhf2) = RealStr6(t.hfP0mn[2]);
-  v.Text(E::fha1) = RealStr6(t.haP0mn[1]);
-  v.Text(E::fha2) = RealStr6(t.haP0mn[2]);
-  v.Text(E::frf1) = RealStr6(t.rhoaP0mn[1]);
-  v.Text(E::frf2) = RealStr6(t.rhoaP0mn[2]);
-  v.Text(E::da1) = LengthStr6(s.daIn[1]);
-  v.Text(E::da2) = LengthStr6(s.daIn[2]);
-  v.Text(E::df1) = LengthStr6(s.dfIn[1]);
-  v.Text(E::df2) = LengthStr6(s.dfIn[2]);
-  v.Text(E::ce) = LengthStr6(s.ce);
-  v.Text(E::ci) = LengthStr6(s.ci);
-  v.Text(E::cp) = LengthStr6(s.cp);
-  v.Text(E::cemn) = RealStr6(s.cemn);
-  v.Text(E::cimn) = RealStr6(s.cimn);
-  v.Text(E::cpmn) = RealStr6(s.cpmn);
+  for (int i = 0; i < kDimensionEditCount; ++i) {
+    const auto edit = static_cast<E>(i);
+    v.Text(edit) = FieldText(edit);
+  }
   v.z = t.z[1];
   v.k[1] = t.k[1];
   v.k[2] = t.k[2];
@@ -100,42 +198,20 @@ void ReadDimensionValues(const TDimensionDialogValues& v) {
   s.InputKind[1] = static_cast<int16_t>(v.shaftKindItem + 1);
   s.InputKind[2] = static_cast<int16_t>(v.hubKindItem + 1);
   s.PitchMode = static_cast<int16_t>(v.pitchItem + 1);
-  t.Pn = Real(v, E::pn);
-  t.mn = Length(v, E::mn);
-  t.alpha = Real(v, E::wal);
   t.z[1] = std::abs(v.z);
   t.z[2] = -std::abs(v.z);
-  t.x[1] = Real(v, E::xe1);
-  t.x[2] = Real(v, E::xe2);
-  s.MdRIn[1] = Length(v, E::mdr1);
-  s.MdRIn[2] = -std::fabs(Length(v, E::mdr2));
-  s.WIn[1] = Length(v, E::wmess1);
-  s.WIn[2] = Length(v, E::wmess2);
-  s.snIn[1] = Length(v, E::sn1);
-  s.enIn[2] = Length(v, E::en2);
-  t.Dm[1] = Length(v, E::dmess1);
-  t.Dm[2] = Length(v, E::dmess2);
   t.k[1] = v.k[1];
   t.k[2] = v.k[2];
   s.HubDiamMode = static_cast<int16_t>(v.minorItem);
   s.ShaftDiamMode = static_cast<int16_t>(v.majorItem);
-  t.hfP0mn[1] = Real(v, E::fhf1);
-  t.haP0mn[2] = Real(v, E::fha2);
-  t.haP0mn[1] = Real(v, E::fha1);
-  t.hfP0mn[2] = Real(v, E::fhf2);
-  t.rhoaP0mn[1] = Real(v, E::frf1);
-  t.rhoaP0mn[2] = Real(v, E::frf2);
-  s.dfIn[1] = Length(v, E::df1);
-  s.dfIn[2] = Length(v, E::df2);
-  s.daIn[1] = Length(v, E::da1);
-  s.daIn[2] = Length(v, E::da2);
   s.ClearanceAsFactor = v.clearancePerModule;
-  s.ci = Length(v, E::ci);
-  s.ce = Length(v, E::ce);
-  s.cp = Length(v, E::cp);
-  s.cimn = Real(v, E::cimn);
-  s.cemn = Real(v, E::cemn);
-  s.cpmn = Real(v, E::cpmn);
+  for (int i = 0; i < kDimensionEditCount; ++i) {
+    const auto edit = static_cast<E>(i);
+    // A field still showing its record's value keeps the record's full precision: read back
+    // from the rounded text, every look at the dialog (in inches above all) would shift the
+    // module, the diameters and the measurements a little.
+    if (v.Text(edit) != FieldText(edit)) SetField(edit, v.Text(edit));
+  }
 }
 
 TDimensionEnables DimensionEditEnables(const TDimensionDialogValues& v) {

@@ -79,7 +79,8 @@ TDimensionDialogValues DimensionValuesFromData();
 
 // The controls into ToothingData and SplineInputData, nothing checked: a text that is no
 // number gives 0, lengths are read in the current unit system, the hub gets z = -|z| and a
-// negative dimension between balls whatever sign was typed.
+// negative dimension between balls whatever sign was typed. A field whose text is still what
+// its record shows leaves the record's unrounded value in place.
 void ReadDimensionValues(const TDimensionDialogValues& values);
 
 // Which edit fields the modes leave open for input; the others show calculated values.
