@@ -120,10 +120,101 @@ constexpr TTextList kChineseTexts = {
 // clang-format on
 static_assert(CountSet(kChineseTexts) == kMenuTextCount);
 
+// clang-format off
+constexpr TTextList kFrenchTexts = {
+    "Menu", "&Fichier", "&Nouveau...", "&Ouvrir...", "&Enregistrer...", "Enregistrer &sous...",
+    "&Réinitialiser", "Fichiers &EDI...", "&Paramètres", "&Quitter", "&Copier", "C&oller", "&Info",
+    "&Imprimer...", "Configuration de l'imprimante", "&Importer", "E&xporter", "&Edition", "&Texte",
+    "&Quick", "&Matériau", "&Production", "&Tolérance", "A&pplication", "&Dimensionnement",
+    "&Prédimensionnement", "&Recalcul", "&Méthode de calcul", "&Affichage", "Impression &standard",
+    "&Standard", "Impression &abrégée", "&Base de données", "&CAD", "Dessin de &fabrication",
+    "&Dessin", "P&rojection", "Vue de &côté", "Pr&ofil", "Profil &simple", "Vue de &dessus",
+    "&Diagrammes", "&Diagramme", "&Document", "&Données du dessin", "Modifications - &Info",
+    "Modifications - I&mpression", "Modification - &Nouvelle", "&Editer la dernière modification",
+    "&Supprimer la dernière modification", "&Configuration des documents", "A&ide",
+    "Images &auxiliaires", "Messages d'&erreur", "&Démo", "Page d'accueil &TARVENO",
+    "E-&mail à TARVENO", "&Sécurité", "&Impression", "&Langue", "&Autres", "&Dimensions",
+    "&Animation", "&Tableau", "&Aperçu", "Données de &base"};
+// clang-format on
+static_assert(CountSet(kFrenchTexts) == kMenuTextCount);
+
+// clang-format off
+constexpr TTextList kItalianTexts = {
+    "Menu", "&File", "&Nuovo...", "&Apri...", "&Salva...", "Salva &con nome...", "&Reimposta",
+    "File &EDI...", "&Impostazioni", "&Esci", "&Copia", "&Incolla", "&Info", "Stam&pa...",
+    "Impostazione stampante", "&Importa", "E&sporta", "&Modifica", "&Testo", "&Quick", "&Materiale",
+    "&Produzione", "&Tolleranza", "A&pplicazione", "&Dimensionamento", "&Predimensionamento",
+    "&Ricalcolo", "&Metodo di calcolo", "&Visualizza", "Stampa &standard", "&Standard",
+    "Stampa &ridotta", "&Database", "&CAD", "&Disegno di produzione", "&Disegno", "P&roiezione",
+    "Vista &laterale", "Pr&ofilo", "Profilo &semplice", "Vista dall'&alto", "&Diagrammi",
+    "&Diagramma", "&Documento", "&Dati del disegno", "Modifiche - &Info", "Modifiche - &Stampa",
+    "Modifica - &Nuova", "&Modifica ultima modifica", "&Elimina ultima modifica",
+    "&Configura documenti", "&Guida", "Immagini &ausiliarie", "Messaggi di &errore", "&Demo",
+    "Sito &TARVENO", "E-&mail a TARVENO", "&Sicurezza", "Stam&pa", "&Lingua", "&Altro",
+    "&Dimensioni", "&Animazione", "&Tabella", "&Anteprima", "Dati di &base"};
+// clang-format on
+static_assert(CountSet(kItalianTexts) == kMenuTextCount);
+
+// Swedish leaves "&Copy", "&Paste" and "&Side view" as they were.
+// clang-format off
+constexpr TTextList kSwedishTexts = {
+    "Meny", "&Arkiv", "&Ny...", "Ö&ppna...", "&Spara...", "Spara s&om...", "Å&terställ",
+    "&EDI-filer...", "&Inställningar", "A&vsluta", nullptr, nullptr, "&Info", "Skriv &ut...",
+    "Skrivarinställningar", "&Importera", "E&xportera", "&Redigera", "&Text", "&Quick", "&Material",
+    "&Tillverkning", "T&olerans", "&Tillämpning", "&Dimensionering", "&Fördimensionering",
+    "&Omräkning", "&Beräkningsmetod", "&Visa", "&Standardutskrift", "&Standard", "&Kortutskrift",
+    "&Databas", "&CAD", "Tillverknings&ritning", "&Ritning", "P&rojektion", nullptr, "Pr&ofil",
+    "&Enkel profil", "Vy &ovanifrån", "&Diagram", "&Diagram", "&Dokument", "&Ritningsdata",
+    "Ändringar - &Info", "Ändringar - &Utskrift", "Ändring - &Ny", "R&edigera senaste ändring",
+    "Ta &bort senaste ändring", "&Dokumentinställningar", "&Hjälp", "Hjälp&bilder",
+    "&Felmeddelanden", "&Demo", "&TARVENO hemsida", "E-&post till TARVENO", "&Säkerhet",
+    "Ut&skrift", "&Språk", "Ö&vrigt", "&Mått", "&Animering", "&Tabell", "&Förhandsgranska",
+    "&Grunddata"};
+// clang-format on
+static_assert(CountSet(kSwedishTexts) == kMenuTextCount - 3);
+
+// Portuguese leaves "&Import", "Ex&port" and "&Side view" as they were.
+// clang-format off
+constexpr TTextList kPortugueseTexts = {
+    "Menu", "&Arquivo", "&Novo...", "A&brir...", "&Salvar...", "Salvar &como...", "&Reiniciar",
+    "Arquivos &EDI...", "Confi&gurações", "Sai&r", "&Copiar", "C&olar", "&Info", "&Imprimir...",
+    "Configurar impressora", nullptr, nullptr, "&Editar", "&Texto", "&Quick", "&Material",
+    "&Produção", "&Tolerância", "A&plicação", "&Dimensionamento", "&Pré-dimensionamento",
+    "&Recálculo", "&Método de cálculo", "E&xibir", "Impressão &padrão", "&Padrão",
+    "Impressão &resumida", "&Banco de dados", "&CAD", "&Desenho de fabricação", "&Desenho",
+    "P&rojeção", nullptr, "Pe&rfil", "Perfil &simples", "Vista &superior", "&Diagramas",
+    "&Diagrama", "&Documento", "&Dados do desenho", "Modificações - &Info",
+    "Modificações - I&mpressão", "Modificação - &Nova", "&Editar última modificação",
+    "E&xcluir última modificação", "&Configurar documentos", "Aj&uda", "Imagens &auxiliares",
+    "Mensagens de &erro", "&Demo", "Página &TARVENO", "E-&mail para TARVENO", "&Segurança",
+    "&Impressão", "&Idioma", "&Outros", "&Dimensões", "&Animação", "&Tabela", "&Visualizar",
+    "Dados &básicos"};
+// clang-format on
+static_assert(CountSet(kPortugueseTexts) == kMenuTextCount - 3);
+
+// clang-format off
+constexpr TTextList kSpanishTexts = {
+    "Menú", "&Archivo", "&Nuevo...", "A&brir...", "&Guardar...", "Guardar &como...", "&Restablecer",
+    "Archivos &EDI...", "Con&figuración", "&Salir", "&Copiar", "&Pegar", "&Info", "&Imprimir...",
+    "Configurar impresora", "&Importar", "E&xportar", "&Edición", "&Texto", "&Quick", "&Material",
+    "&Producción", "&Tolerancia", "A&plicación", "&Dimensionado", "&Predimensionado", "&Recálculo",
+    "&Método de cálculo", "&Ver", "Impresión &estándar", "&Estándar", "Impresión &resumida",
+    "&Base de datos", "&CAD", "&Dibujo de fabricación", "&Dibujo", "P&royección", "Vista &lateral",
+    "Pe&rfil", "Perfil &simple", "Vista &superior", "&Diagramas", "&Diagrama", "&Documento",
+    "&Datos del dibujo", "Modificaciones - &Info", "Modificaciones - I&mpresión",
+    "Modificación - &Nueva", "&Editar última modificación", "&Borrar última modificación",
+    "&Configurar documentos", "Ay&uda", "Imágenes &auxiliares", "Mensajes de &error", "&Demo",
+    "Página &TARVENO", "&Correo electrónico a TARVENO", "&Seguridad", "&Impresión", "&Idioma",
+    "&Otros", "&Dimensiones", "&Animación", "&Tabla", "&Vista previa", "Datos &básicos"};
+// clang-format on
+static_assert(CountSet(kSpanishTexts) == kMenuTextCount);
+
 constexpr TTextLanguage kTextLanguages[] = {
     {kLanguageGerman, false, &kGermanTexts},    {kLanguageEnglish, false, &kEnglishTexts},
+    {kLanguageFrench, false, &kFrenchTexts},    {kLanguageItalian, false, &kItalianTexts},
+    {kLanguageSwedish, false, &kSwedishTexts},  {kLanguagePortuguese, false, &kPortugueseTexts},
     {kLanguageRomanian, true, &kRomanianTexts}, {kLanguageKorean, true, &kKoreanTexts},
-    {kLanguageChinese, true, &kChineseTexts},
+    {kLanguageSpanish, false, &kSpanishTexts},  {kLanguageChinese, true, &kChineseTexts},
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -164,6 +255,26 @@ constexpr TWordList kGermanWords = {
     "&Reibwerte", "&Prüfzeugnis", "&axial", "&radial", "&Wirkungsgrad"};
 // clang-format on
 static_assert(CountSet(kGermanWords) == kMenuWordCount);
+
+// clang-format off
+constexpr TWordList kPortugueseWords = {
+    "&Método de cálc.", "&Perfil de referência", "&Perfil", "DIN &5480", "&Contato dos dentes",
+    "&Resistência", "&Geometria", "&Engrenagem", "Dimens. &ISO", "Engrenagem &cônica", "&Carga",
+    "&Espectro de carga", "&Vida útil", "&Medição", "&Cubo", "&Chaveta deslizante", "&Ajuste",
+    "Engrenagem &planetária", "&Planetária", "Medida", "&Qualidade", "&Engrenagem", "&Pinhão",
+    "&Sem-fim", "&Coroa", "&Tensão", "&Tabela do desenho", "Ta&belas", "Engrenagem &frontal",
+    "T&emperatura  ", "De&ntado", "&Eixo", "&Folha de fabricação", "&Tipo de material", "Dente",
+    "&Contato dos dentes", "&Perfil do dente", "Medida sobre &esferas", "Medida sobre &rolos",
+    "Medida sobre &dentes", "Dimensões &e resistência", "Engrenagem &sem-fim",
+    "Pé do dente como &polilinha", "&Deslocamento de perfil", "&Potência", "Dimensão de &montagem",
+    "&Entrada/Saída", "&Geometria da curva", "&Dimensões do dente", "Curva &primitiva",
+    "&Geometria da engrenagem", "&Rolamento", "Engrenagem &Cônica", "&Espessura do dente",
+    "&Cremalheira", "Dimensões e&speciais", "&Coroa interna", "Resistência do &pé do dente",
+    "&Pitting", "&Estriado evolvente", "Chaveta &Woodruff", "Ângulo de &rolamento", "&multiestágio",
+    "Deslizamento &específico", "Coeficientes de &atrito", "Certificado de &ensaio", "&axial",
+    "&radial", "&Rendimento"};
+// clang-format on
+static_assert(CountSet(kPortugueseWords) == kMenuWordCount);
 
 // clang-format off
 constexpr TWordList kRomanianWords = {
@@ -220,9 +331,9 @@ constexpr TWordList kChineseWords = {
 static_assert(CountSet(kChineseWords) == kMenuWordCount - 1);
 
 constexpr TWordLanguage kWordLanguages[] = {
-    {kLanguageGerman, false, &kGermanWords},    {kLanguageEnglish, false, &kEnglishWords},
-    {kLanguageRomanian, true, &kRomanianWords}, {kLanguageKorean, true, &kKoreanWords},
-    {kLanguageChinese, true, &kChineseWords},
+    {kLanguageGerman, false, &kGermanWords},         {kLanguageEnglish, false, &kEnglishWords},
+    {kLanguagePortuguese, false, &kPortugueseWords}, {kLanguageRomanian, true, &kRomanianWords},
+    {kLanguageKorean, true, &kKoreanWords},          {kLanguageChinese, true, &kChineseWords},
 };
 
 template <typename TLanguage, std::size_t N, std::size_t M>

@@ -138,19 +138,32 @@ TEST_F(LanguagesTest, KoreanAndChineseCarryTheAcceleratorBehindTheWord) {
   EXPECT_EQ(MenuCaption("mi_fileOpenTable"), "打开... (表格)(&B)");
 }
 
-TEST_F(LanguagesTest, EveryCaptionHasOneAcceleratorAtMost) {
-  for (int code :
-       {kLanguageEnglish, kLanguageGerman, kLanguageRomanian, kLanguageKorean, kLanguageChinese}) {
-    SetLanguage(code);
+constexpr int kAllLanguages[] = {
+    kLanguageGerman,     kLanguageEnglish,  kLanguageFrench, kLanguageItalian, kLanguageSwedish,
+    kLanguagePortuguese, kLanguageRomanian, kLanguageKorean, kLanguageSpanish, kLanguageChinese};
+
+TEST_F(LanguagesTest, EveryCaptionWholeWithOneAcceleratorAtMost) {
+  for (int code : kAllLanguages) {
+    ASSERT_TRUE(SetLanguage(code)) << code;
     for (const TMenuCaption& caption : MenuCaptions()) {
-      EXPECT_FALSE(caption.caption.empty()) << code << " " << caption.objectName;
-      const char first = AcceleratorOf(caption.caption);
-      const std::size_t at = caption.caption.find('&');
-      if (first == 0) continue;
-      EXPECT_EQ(AcceleratorOf(caption.caption.substr(at + 2)), 0)
-          << code << " " << caption.objectName << " " << caption.caption;
+      const std::string& text = caption.caption;
+      EXPECT_FALSE(text.empty()) << code << " " << caption.objectName;
+      // "?" is what the DOS code page makes of a character it cannot hold.
+      EXPECT_EQ(text.find('?'), std::string::npos) << code << " " << text;
+      if (AcceleratorOf(text) == 0) continue;
+      EXPECT_EQ(AcceleratorOf(text.substr(text.find('&') + 2)), 0) << code << " " << text;
     }
   }
+}
+
+TEST_F(LanguagesTest, FrenchHasTextsButKeepsThePreviousWords) {
+  SetLanguage(kLanguageGerman);
+  ASSERT_TRUE(SetLanguage(kLanguageFrench));
+  EXPECT_EQ(ConfigVariables.LanguageCode, kLanguageFrench);
+  EXPECT_FALSE(SetMenuWords(kLanguageFrench));
+  EXPECT_EQ(MenuCaption("mi_fileOpen"), "&Ouvrir...");
+  EXPECT_EQ(MenuCaption("mi_viewzahnprofil"), "&Verzahnung");
+  EXPECT_EQ(MenuCaption("mi_viewwerkzeugwelle"), "&Welle");
 }
 
 TEST_F(LanguagesTest, AcceleratorsFoundAndRemoved) {

@@ -102,7 +102,7 @@ TEST_F(MenuCaptionsTest, StartCodeAndUnknownCodesLeaveTheMenu) {
   EXPECT_EQ(Texts().at("mi_OLE"), "&OLE");
 }
 
-// In the languages without given words the accelerators are chosen so that no two entries of
+// In the languages whose words are not given the accelerators are chosen so that no two entries of
 // one menu share one, except entries built from the same word (Quick and Quick 3; the hub with
 // shaft + hub; the two production drawings of the CAD menu).
 TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
@@ -120,7 +120,10 @@ TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
     }
     return false;
   };
-  for (int code : {kLanguageRomanian, kLanguageKorean, kLanguageChinese}) {
+  // Languages without menu words show them with the English ones.
+  for (int code : {kLanguagePortuguese, kLanguageRomanian, kLanguageKorean, kLanguageChinese,
+                   kLanguageFrench, kLanguageItalian, kLanguageSwedish, kLanguageSpanish}) {
+    ASSERT_TRUE(SetLanguage(*window_->MainMenu1, kLanguageEnglish));
     ASSERT_TRUE(SetLanguage(*window_->MainMenu1, code));
     std::vector<QList<QAction*>> menus = {window_->MainMenu1->actions()};
     for (QMenu* menu : window_->MainMenu1->findChildren<QMenu*>()) menus.push_back(menu->actions());
