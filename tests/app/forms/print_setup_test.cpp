@@ -1,0 +1,302 @@
+// The print dialog on an offscreen screen: what OK stores, the defaults each picture kind opens
+// with, pictures printed to PDF and measured on the page by an outside renderer, refused scales,
+// and the printer information in setup mode.
+#include "app/forms/print_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "app/app_test_support.h"
+#include "common/graphics_settings.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "graphics/forms/plot_program_dialog.h"
+#include "graphics/forms/tftarvgra.h"
+#include "graphics/graphics_facade.h"
+#include "graphics/view_control.h"
+
+namespace {
+
+using app_test::Exists;
+using app_test::ScratchDir;
+
+class PrintSetupGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    InitGraphicsSettings();
+    InitViewState();
+    ResetPrinterObject();
+    GraphicsVariables.BackgroundColour = RgbValue(255, 255, 255);
+    ProgramSettings.ScreenWidth = 640;
+    ProgramSettings.ScreenHeight = 480;
+    DataDirectory = dir_.Path();
+    CurrentFileName = "probe";
+    host_ = std::make_unique<ScriptedDialogHost>();
+    facade_ = std::make_unique<TGraphicsFacade>();
+    window_ = std::make_unique<TFtarvgra>();
+    window_->resize(640, 480);
+    window_->Canvas()->resize(640, 480);
+    GraphicsWindowInstance = window_.get();
+    // Whatever printers the machine has, the tests print into a file.
+    pdf_ = dir_ / "print.pdf";
+    ThePrinter().setOutputFormat(QPrinter::PdfFormat);
+    ThePrinter().setOutputFileName(QString::fromStdString(pdf_));
+    ThePrinter().setPageSize(QPageSize(QPageSize::A4));
+  }
+  void TearDown() override {
+    GraphicsWindowInstance = nullptr;
+    window_.reset();
+    facade_.reset();
+    host_.reset();
+    ResetPrinterObject();
+  }
+  template <class T>
+  T* Find(TForm_printconf& form, const char* name) {
+    T* w = form.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void Fill(TForm_printconf& form, const char* sx, const char* sy, const char* ox, const char* oy) {
+    Find<QLineEdit>(form, "Edit_scalex")->setText(sx);
+    Find<QLineEdit>(form, "Edit_scaley")->setText(sy);
+    Find<QLineEdit>(form, "Edit_xorigin")->setText(ox);
+    Find<QLineEdit>(form, "Edit_yorigin")->setText(oy);
+  }
+  // World 0..160 x 0..120 on the whole window; an L of 100 by 60 world units with its corner at
+  // (10, 100).
+  void DrawKnownPicture() {
+    facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, 160, 120);
+    facade_->GrSetColor(16);
+    facade_->GrLine(10, 100, 110, 100);
+    facade_->GrLine(10, 100, 10, 40);
+  }
+
+  ScratchDir dir_;
+  std::string pdf_;
+  std::unique_ptr<ScriptedDialogHost> host_;
+  std::unique_ptr<TGraphicsFacade> facade_;
+  std::unique_ptr<TFtarvgra> window_;
+};
+
+// Ink extents of page 1 in millimetres, read back by poppler at ten pixels per millimetre.
+bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink) {
+  QProcess render;
+  render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", QString::fromStdString(pdf),
+                            QString::fromStdString(dir + "/page")});
+  if (!render.waitForStarted()) return false;
+  render.waitForFinished(60000);
+  QImage page(QString::fromStdString(dir + "/page.pgm"));
+  if (page.isNull()) return false;
+  QRect px;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 128) px |= QRect(x, y, 1, 1);
+  ink = QRectF(px.left() / 10.0, px.top() / 10.0, px.width() / 10.0, px.height() / 10.0);
+  return true;
+}
+
+QString RunTool(const QString& program, const QStringList& args, int* exitCode = nullptr) {
+  QProcess p;
+  p.start(program, args);
+  if (!p.waitForStarted()) return {};
+  p.waitForFinished(60000);
+  if (exitCode) *exitCode = p.exitCode();
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
+  PrintSettings.PictureKind = 5;
+  DrawKnownPicture();
+  TForm_printconf form;
+  form.FormActivate();
+  Fill(form, "0,5", "2", "15", "25");
+  Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(true);
+  Find<TRadioGroup>(form, "RadioGroup_printmono")->SetItemIndex(1);
+  Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(1);
+  form.Button_okClick();
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleX, 0.5);
+  EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleY, 2.0);
+  EXPECT_EQ(PrintSettings.PrintOriginX, 15);
+  EXPECT_EQ(PrintSettings.PrintOriginY, 25);
+  EXPECT_TRUE(PrintSettings.PrintBorder);
+  EXPECT_EQ(ProgramSettings.WindowsPrintMode, 2);
+  EXPECT_EQ(ThePrinter().pageLayout().orientation(), QPageLayout::Landscape);
+  ASSERT_TRUE(Exists(pdf_));
+  EXPECT_FALSE(Exists(pdf_ + ".part")) << "the scratch file became the PDF";
+  // The page itself is landscape A4, as a PDF reader sees it.
+  const QString info = RunTool("pdfinfo", {QString::fromStdString(pdf_)});
+  const QRegularExpressionMatch size =
+      QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)").match(info);
+  if (size.hasMatch()) {
+    EXPECT_NEAR(size.captured(1).toDouble(), 842, 1) << "297 mm wide";
+    EXPECT_NEAR(size.captured(2).toDouble(), 595, 1) << "210 mm high";
+  }
+}
+
+TEST_F(PrintSetupGui, OpensWithTheDefaultsOfThePictureKind) {
+  PrintSettings.ScreendumpScale = 0.5;
+  PrintSettings.PrintScaleVertical = 0.75;
+  PrintSettings.ScreendumpOriginX = 12;
+  PrintSettings.ScreendumpOriginY = 34;
+  PrintSettings.ScreendumpBorder = true;
+  PrintSettings.PrintOrientation = 2;
+  ProgramSettings.WindowsPrintMode = 1;
+  struct {
+    int kind;
+    const char *sx, *sy, *ox, *oy;
+    bool border;
+    int orientation;
+  } cases[] = {{0, "0.5", "0.75", "12", "34", true, 1}, {2, "1", "1", "0", "0", false, 0}};
+  for (const auto& c : cases) {
+    PrintSettings.PictureKind = static_cast<std::int16_t>(c.kind);
+    TForm_printconf form;
+    SCOPED_TRACE(c.kind);
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_scalex")->text(), c.sx);
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_scaley")->text(), c.sy);
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_xorigin")->text(), c.ox);
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_yorigin")->text(), c.oy);
+    EXPECT_EQ(Find<QCheckBox>(form, "CheckBox_umrandung")->isChecked(), c.border);
+    EXPECT_FALSE(Find<QCheckBox>(form, "CheckBox_anpassen")->isChecked());
+    EXPECT_EQ(Find<TRadioGroup>(form, "RadioGroup_hochquer")->ItemIndex(), c.orientation);
+    EXPECT_EQ(Find<TRadioGroup>(form, "RadioGroup_printmono")->ItemIndex(), 0);
+    EXPECT_FALSE(Find<QPushButton>(form, "Button_db")->isEnabled()) << "presets not available";
+  }
+}
+
+// A world length prints as that many millimetres times the scale; the top left corner of the
+// shown world sits at the origin (the page's corner in a PDF).
+TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
+  struct {
+    const char* name;
+    const char *sx, *sy, *ox, *oy;
+    double left, top, width, height;
+  } cases[] = {{"scale 1", "1", "1", "10", "20", 20, 40, 100, 60},
+               {"scale 0.5 by 2", "0.5", "2", "0", "0", 5, 40, 50, 120}};
+  DrawKnownPicture();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PrintSettings.PictureKind = 5;
+    TForm_printconf form;
+    form.FormActivate();
+    Fill(form, c.sx, c.sy, c.ox, c.oy);
+    Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(0);
+    form.Button_okClick();
+    ASSERT_TRUE(Exists(pdf_));
+    int status = -1;
+    RunTool("qpdf", {"--check", QString::fromStdString(pdf_)}, &status);
+    EXPECT_EQ(status, 0) << "qpdf finds the PDF sound";
+    QRectF ink;
+    if (!InkOfPdf(pdf_, dir_.Path(), ink)) GTEST_SKIP() << "pdftoppm is not installed";
+    EXPECT_NEAR(ink.left(), c.left, 0.3);
+    EXPECT_NEAR(ink.top(), c.top, 0.3);
+    EXPECT_NEAR(ink.width(), c.width, 0.3);
+    EXPECT_NEAR(ink.height(), c.height, 0.3);
+  }
+}
+
+TEST_F(PrintSetupGui, ScaleThatIsNoNumberKeepsTheDialogOpenAndPrintsNothing) {
+  PrintSettings.PictureKind = 5;
+  PrintSettings.PrintScaleX = 3.0;
+  DrawKnownPicture();
+  TForm_printconf form;
+  Fill(form, "abc", "1", "0", "0");
+  form.Button_okClick();
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleX, 3.0);
+  EXPECT_FALSE(Exists(pdf_));
+  ASSERT_EQ(host_->Messages().size(), 1u);
+  EXPECT_NE(host_->Messages()[0].find("Scale x"), std::string::npos) << host_->Messages()[0];
+}
+
+TEST_F(PrintSetupGui, CancelSetsAbortAndPrintsNothing) {
+  PrintSettings.PictureKind = 5;
+  TForm_printconf form;
+  Fill(form, "7", "7", "7", "7");
+  form.Button_cancelClick();
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_NE(PrintSettings.PrintScaleX, 7.0);
+  EXPECT_FALSE(Exists(pdf_));
+}
+
+TEST_F(PrintSetupGui, FitLimitsPrintsTheWholePictureAndLeavesItOnScreen) {
+  PrintSettings.PictureKind = 5;
+  DrawKnownPicture();
+  window_->FormPaint();
+  ASSERT_EQ(WorldToScreenX(0), 0);
+  QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier);
+  QApplication::sendEvent(window_.get(), &plus);
+  window_->FormPaint();
+  ASSERT_LT(WorldToScreenX(0), 0) << "zoomed in, the left edge is off the window";
+  TForm_printconf form;
+  Fill(form, "1", "1", "0", "0");
+  Find<QCheckBox>(form, "CheckBox_anpassen")->setChecked(true);
+  form.Button_okClick();
+  EXPECT_EQ(WorldToScreenX(0), 0) << "the window shows the whole picture again";
+  QRectF ink;
+  if (!InkOfPdf(pdf_, dir_.Path(), ink)) GTEST_SKIP() << "pdftoppm is not installed";
+  EXPECT_NEAR(ink.width(), 100, 0.3) << "the whole L is on the page";
+  EXPECT_NEAR(ink.height(), 60, 0.3);
+}
+
+TEST_F(PrintSetupGui, SetupModeShowsThePrinterWithoutPrinting) {
+  PrintSettings.PictureKind = 5;
+  TForm_printconf form;
+  form.SetupMode = true;
+  form.FormActivate();
+  int rows = 0;
+  QString name;
+  QTimer::singleShot(0, [&] {
+    QWidget* info = QApplication::activeModalWidget();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->objectName(), "TForm_printerinfo");
+    auto* grid = info->findChild<QTableWidget*>("StringGrid1");
+    ASSERT_NE(grid, nullptr);
+    rows = grid->rowCount();
+    name = grid->item(0, 1)->text();
+    EXPECT_EQ(grid->item(3, 0)->text(), "Druckbreite (mm)");
+    static_cast<QDialog*>(info)->accept();
+  });
+  form.Button_okClick();
+  EXPECT_GE(rows, 20);
+  EXPECT_EQ(name, "print.pdf");
+  EXPECT_FALSE(Exists(pdf_)) << "no empty document replaces an earlier printout";
+}
+
+TEST_F(PrintSetupGui, PrinterNameIsCutToFortyCharacters) {
+  const std::string longName = std::string(50, 'n') + ".pdf";
+  ThePrinter().setOutputFileName(QString::fromStdString(dir_ / longName));
+  TForm_printconf form;
+  form.FormActivate();
+  const QString label = Find<QLabel>(form, "Label_printer")->text();
+  EXPECT_EQ(label, QString(40, 'n'));
+  EXPECT_EQ(ThePrinter().docName(), "probe") << "the job is named after the data file";
+}
+
+TEST_F(PrintSetupGui, WithoutPrintersThePictureGoesToAPdfNamedAfterTheDataFile) {
+  ResetPrinterObject();
+  if (ThePrinter().outputFormat() != QPrinter::PdfFormat) GTEST_SKIP() << "a printer exists";
+  EXPECT_EQ(ThePrinter().outputFileName().toStdString(), dir_ / "probe.pdf");
+  CurrentFileName = "other";
+  TForm_printconf form;
+  form.FormActivate();
+  EXPECT_EQ(ThePrinter().outputFileName().toStdString(), dir_ / "other.pdf");
+}
+
+}  // namespace
