@@ -1,5 +1,5 @@
-// The tooth picture menus driven through scripted answers, written as DXF so that the
-// recorder sees which blocks each picture defines and inserts.
+// The tooth picture menus through scripted answers, written as DXF so that the recorder sees
+// which blocks each picture defines and inserts. Example spline: z1 = 8, hub z2 = -8.
 #include "drawings/tooth_graphics.h"
 
 #include <gtest/gtest.h>
@@ -16,93 +16,123 @@
 namespace {
 
 using namespace tooth_test;
-using Kind = TCadPrimitive::Kind;
+using Names = std::vector<std::string>;
+using Counts = std::map<std::string, int>;
 
 class ToothGraphicsTest : public ToothTest {
  protected:
   void SetUp() override {
     ToothTest::SetUp();
     SetExampleJoint();
-    ASSERT_FALSE(CalcFatalFlag);
     scratch_ = std::filesystem::temp_directory_path() /
                ("vuko_tooth_views_" + std::to_string(::getpid()) + "_" + std::to_string(++count_));
     std::filesystem::create_directories(scratch_);
     ConfigVariables.BatchCadFlag = true;
     CurrentFileName = (scratch_ / "views").string();
-    rec_.Clear();
   }
   void TearDown() override {
     ConfigVariables.BatchCadFlag = false;
-    std::error_code ec;
-    std::filesystem::remove_all(scratch_, ec);
+    std::filesystem::remove_all(scratch_);
     ToothTest::TearDown();
   }
-  std::vector<std::string> BlocksDefined() const {
-    std::vector<std::string> names;
-    for (const auto& p : rec_.OfKind(Kind::BeginBlock)) names.push_back(p.text);
+  Names Blocks() const {
+    Names names;
+    for (const auto& p : rec_.OfKind(TCadPrimitive::Kind::BeginBlock)) names.push_back(p.text);
     return names;
   }
-  std::map<std::string, int> Inserts() const {
-    std::map<std::string, int> n;
-    for (const auto& p : rec_.OfKind(Kind::Insert)) {
+  Counts Inserts() const {
+    Counts n;
+    for (const auto& p : rec_.OfKind(TCadPrimitive::Kind::Insert))
       if (!p.inBlock) ++n[p.text];
-    }
     return n;
   }
-  bool DxfWritten() const { return std::filesystem::exists(scratch_ / "views.dxf"); }
-
+  // True once: whether a DXF file was written since the last call.
+  bool Written() { return std::filesystem::remove(scratch_ / "views.dxf"); }
   std::filesystem::path scratch_;
   static inline int count_ = 0;
 };
 
-using Names = std::vector<std::string>;
-using Counts = std::map<std::string, int>;
-
 }  // namespace
 
-// The example spline: z1 = 8, hub z2 = -8, three planets by default.
-TEST_F(ToothGraphicsTest, SplineMenuPresetsDrawTheirPictures) {
+TEST_F(ToothGraphicsTest, PicturesAndTheirBlocks) {
   struct Case {
-    int preset;
+    const char* name;
+    int preset;  // spline menu entry, or 0 for the view below
+    int part, view, section;
     Names blocks;
     Counts inserts;
   };
   const Case cases[] = {
-      {1, {"EVOLV1"}, {{"EVOLV1", 8}}},
-      {2, {"EVOLV2"}, {{"EVOLV2", 8}}},
+      {"Drawing Shaft", 1, 0, 0, 0, {"EVOLV1"}, {{"EVOLV1", 8}}},
+      {"Drawing Hub", 2, 0, 0, 0, {"EVOLV2"}, {{"EVOLV2", 8}}},
       // Hub at the centre, the shaft once per planet.
-      {3, {"EVOLV1", "EVOLV2", "RAD1", "RAD2"}, {{"RAD1", 3}, {"RAD2", 1}}},
-      {4, {}, {}},
-      {5, {}, {}},
-      // Three shaft teeth, four hub teeth.
-      {6, {"EVOLV1", "EVOLV2"}, {{"EVOLV1", 3}, {"EVOLV2", 4}}},
+      {"Drawing Shaft+Hub",
+       3,
+       0,
+       0,
+       0,
+       {"EVOLV1", "EVOLV2", "RAD1", "RAD2"},
+       {{"RAD1", 3}, {"RAD2", 1}}},
+      {"basic rack (Hub)", 5, 0, 0, 0, {}, {}},
+      {"Tooth contact", 6, 0, 0, 0, {"EVOLV1", "EVOLV2"}, {{"EVOLV1", 3}, {"EVOLV2", 4}}},
+      {"tooth", 0, 1, 1, 1, {}, {}},
+      {"gap with pins", 0, 1, 2, 1, {"EVOLV1", "DMESS1"}, {{"EVOLV1", 2}, {"DMESS1", 1}}},
+      {"generated gap",
+       0,
+       1,
+       3,
+       1,
+       {"WERKZS1", "ZAHN1", "EVOLV1", "DMESS1"},
+       {{"WERKZS1", 60}, {"EVOLV1", 2}, {"DMESS1", 1}}},
+      {"generated gap, normal section",
+       0,
+       1,
+       3,
+       2,
+       {"WERKZS1", "ZAHN1", "EVOLV1", "DMESS1"},
+       {{"WERKZS1", 60}, {"DMESS1", 1}}},
+      // The internal hub's generated gap becomes the ring gear with the shaft rolled inside.
+      {"internal hub, view 3",
+       0,
+       2,
+       3,
+       1,
+       {"WERKZS2", "ZAHN2", "EVOLV2", "EVOLV1", "RAD1"},
+       {{"EVOLV2", 8}, {"RAD1", 200}}},
+      {"shaft wheel with shapes",
+       0,
+       1,
+       5,
+       1,
+       {"WERKZS1", "ZAHN1", "EVOLV1"},
+       {{"EVOLV1", 8}, {"ZAHN1", 8}}},
+      {"part 7 is the shaft", 0, 7, 4, 1, {"EVOLV1"}, {{"EVOLV1", 8}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.preset);
+    SCOPED_TRACE(c.name);
     rec_.Clear();
-    std::filesystem::remove(scratch_ / "views.dxf");
-    SplineToothGraphicsMenu(1, static_cast<int16_t>(c.preset));
+    if (c.preset) {
+      SplineToothGraphicsMenu(1, static_cast<int16_t>(c.preset));
+    } else {
+      CallToothGraphics(1, static_cast<int16_t>(c.part), static_cast<int16_t>(c.view), 1,
+                        static_cast<int16_t>(c.section));
+    }
     EXPECT_FALSE(AbortFlag);
-    EXPECT_TRUE(DxfWritten());
-    EXPECT_EQ(BlocksDefined(), c.blocks);
+    EXPECT_TRUE(Written());
+    EXPECT_EQ(Blocks(), c.blocks);
     EXPECT_EQ(Inserts(), c.inserts);
-    // A preset draws one picture and asks nothing.
-    EXPECT_TRUE(host_->RecordsOf(TDialogKind::Choice).empty());
   }
-}
-
-TEST_F(ToothGraphicsTest, PresetsConfigAndReturn) {
-  host_->AnswerChoice(5);  // "return" of the configuration menu
+  EXPECT_TRUE(host_->Records().empty());  // one picture each, nothing asked
+  // "Config" shows its menu; "return ..", entries outside the menu and views outside it draw
+  // nothing.
+  host_->AnswerChoice(5);
   SplineToothGraphicsMenu(1, 7);
-  const auto c = host_->RecordsOf(TDialogKind::Choice);
-  ASSERT_EQ(c.size(), 1u);
-  EXPECT_EQ(c[0].prompt, "Configuration tooth grahics");
-  EXPECT_FALSE(DxfWritten());
-  host_->Clear();
+  EXPECT_EQ(host_->RecordsOf(TDialogKind::Choice).at(0).prompt, "Configuration tooth grahics");
   SplineToothGraphicsMenu(1, 8);
-  SplineToothGraphicsMenu(1, 12);  // no such entry: nothing
-  EXPECT_TRUE(host_->Records().empty());
-  EXPECT_FALSE(DxfWritten());
+  SplineToothGraphicsMenu(1, 12);
+  CallToothGraphics(1, 1, 11, 1, 1);
+  EXPECT_EQ(host_->Records().size(), 1u);
+  EXPECT_FALSE(Written());
 }
 
 TEST_F(ToothGraphicsTest, SplineMenuProposesTheNextEntry) {
@@ -112,61 +142,10 @@ TEST_F(ToothGraphicsTest, SplineMenuProposesTheNextEntry) {
   const auto c = host_->RecordsOf(TDialogKind::Choice);
   ASSERT_EQ(c.size(), 2u);
   EXPECT_EQ(c[0].prompt, "Please make a choice ..");
-  EXPECT_EQ(c[0].helpNumber, 0);
-  EXPECT_EQ(c[0].entries,
-            (Names{"Drawing Shaft", "Drawing Hub", "Drawing Shaft+Hub", "basic rack (Shaft)",
-                   "basic rack (Hub)", "Tooth contact", "Config", "return .."}));
-  EXPECT_EQ(c[0].selected, 0);
+  EXPECT_EQ(c[0].entries.size(), 8u);
+  EXPECT_EQ(c[0].entries[2], "Drawing Shaft+Hub");
   EXPECT_EQ(c[1].selected, 6);
   EXPECT_EQ(Inserts(), (Counts{{"EVOLV1", 3}, {"EVOLV2", 4}}));
-}
-
-TEST_F(ToothGraphicsTest, SingleToothViews) {
-  struct Case {
-    const char* name;
-    int part, view, section;
-    Names blocks;
-    Counts inserts;
-  };
-  const Case cases[] = {
-      {"tooth", 1, 1, 1, {}, {}},
-      {"gap with pins", 1, 2, 1, {"EVOLV1", "DMESS1"}, {{"EVOLV1", 2}, {"DMESS1", 1}}},
-      {"generated gap, transverse",
-       1,
-       3,
-       1,
-       {"WERKZS1", "ZAHN1", "EVOLV1", "DMESS1"},
-       {{"WERKZS1", 60}, {"EVOLV1", 2}, {"DMESS1", 1}}},
-      {"generated gap, normal section",
-       1,
-       3,
-       2,
-       {"WERKZS1", "ZAHN1", "EVOLV1", "DMESS1"},
-       {{"WERKZS1", 60}, {"DMESS1", 1}}},
-      // The internal hub's generated gap becomes the ring gear with the shaft rolled inside.
-      {"internal hub, view 3",
-       2,
-       3,
-       1,
-       {"WERKZS2", "ZAHN2", "EVOLV2", "EVOLV1", "RAD1"},
-       {{"EVOLV2", 8}, {"RAD1", 200}}},
-      {"shaft wheel with shapes",
-       1,
-       5,
-       1,
-       {"WERKZS1", "ZAHN1", "EVOLV1"},
-       {{"EVOLV1", 8}, {"ZAHN1", 8}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    rec_.Clear();
-    ToothGraphicsSettings.ShapeSteps = 30;
-    CallToothGraphics(1, static_cast<int16_t>(c.part), static_cast<int16_t>(c.view), 1,
-                      static_cast<int16_t>(c.section));
-    EXPECT_FALSE(AbortFlag);
-    EXPECT_EQ(BlocksDefined(), c.blocks);
-    EXPECT_EQ(Inserts(), c.inserts);
-  }
 }
 
 TEST_F(ToothGraphicsTest, InteractiveMenuAsksAndComesBack) {
@@ -180,68 +159,50 @@ TEST_F(ToothGraphicsTest, InteractiveMenuAsksAndComesBack) {
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(host_->PendingAnswers(), 0u);
   EXPECT_EQ(ToothGraphicsSettings.PlanetCount, 4);
-  EXPECT_NEAR(static_cast<double>(ToothGraphicsSettings.rotationAngle), 10.0, 1e-15);
+  EXPECT_EQ(ToothGraphicsSettings.rotationAngle, 10);
   const auto c = host_->RecordsOf(TDialogKind::Choice);
   ASSERT_EQ(c.size(), 4u);
   EXPECT_EQ(c[0].prompt, "Tooth drawing");
   EXPECT_EQ(c[0].helpNumber, 8270);
-  EXPECT_EQ(c[0].entries.size(), 10u);
-  EXPECT_EQ(c[0].selected, 0);
   EXPECT_EQ(c[2].selected, 4);  // after "gear wheel (Involute)"
   EXPECT_EQ(c[3].selected, 8);  // after the planets
   const auto t = host_->RecordsOf(TDialogKind::Text);
   ASSERT_EQ(t.size(), 2u);
   EXPECT_EQ(t[0].helpNumber, 8280);
   EXPECT_EQ(t[1].helpNumber, 8370);
-  EXPECT_EQ(t[1].prompt.rfind("angle of rotation gear 1 [deg]", 0), 0u);
-  // The last picture: four planets round the hub.
-  EXPECT_EQ(Inserts().at("RAD1"), 4);
+  EXPECT_EQ(Inserts().at("RAD1"), 4);  // four planets round the hub
 }
 
-TEST_F(ToothGraphicsTest, GivenViewInInteractiveUseIsDrawnOnceThenTheMenu) {
-  host_->AnswerChoice(1);   // gear for the given view
+// Interactive use with a given view: the picture once, then the menu (not the same picture
+// over and over).
+TEST_F(ToothGraphicsTest, GivenViewInInteractiveUseIsDrawnOnce) {
+  host_->AnswerChoice(1);   // gear
   host_->AnswerChoice(10);  // the menu after the picture
   ToothGraphics(1, 1, 6, 0, 1);
-  EXPECT_FALSE(AbortFlag);
-  EXPECT_TRUE(DxfWritten());
+  EXPECT_TRUE(Written());
   const auto c = host_->RecordsOf(TDialogKind::Choice);
   ASSERT_EQ(c.size(), 2u);
   EXPECT_EQ(c[1].prompt, "Tooth drawing");
-  EXPECT_EQ(c[1].selected, 6);
 }
 
-TEST_F(ToothGraphicsTest, NothingDrawnAfterAFatalCalculation) {
+TEST_F(ToothGraphicsTest, FatalCalculationCancelAndTour) {
   AddError("Fatal  : z = 0 !");
   CalcFatalFlag = true;
-  host_->AnswerCancel();
   SplineToothGraphicsMenu(1, 1);
-  host_->AnswerCancel();
   CallToothGraphics(1, 1, 4, 1, 1);
-  EXPECT_FALSE(DxfWritten());
-  EXPECT_TRUE(rec_.Items().empty());
-  // The message list offered each time instead.
-  EXPECT_EQ(host_->RecordsOf(TDialogKind::Choice).size(), 2u);
+  EXPECT_FALSE(Written());
+  EXPECT_EQ(host_->RecordsOf(TDialogKind::Choice).size(), 2u);  // the message list, twice
   CalcFatalFlag = false;
-}
-
-TEST_F(ToothGraphicsTest, CancelAndTourStop) {
-  // Cancel in the menu.
+  AbortFlag = false;
+  host_->Clear();
   host_->AnswerCancel();
   ToothGraphics(1, 1, 0, 0, 1);
   EXPECT_TRUE(AbortFlag);
-  EXPECT_FALSE(DxfWritten());
   AbortFlag = false;
   host_->Clear();
-  // During the tour "Config" ends the drawing without its menu.
-  TourRunning = true;
+  TourRunning = true;  // "Config" during the tour ends without its menu
   SplineToothGraphicsMenu(1, 7);
   TourRunning = false;
   EXPECT_TRUE(host_->Records().empty());
-  // A part outside 1..2 is the shaft; a view outside the menu draws nothing.
-  CallToothGraphics(1, 7, 4, 1, 1);
-  EXPECT_EQ(Inserts(), (Counts{{"EVOLV1", 8}}));
-  rec_.Clear();
-  std::filesystem::remove(scratch_ / "views.dxf");
-  CallToothGraphics(1, 1, 11, 1, 1);
-  EXPECT_FALSE(DxfWritten());
+  EXPECT_FALSE(Written());
 }
