@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "calc/spline_joint.h"
 #include "common/codepage.h"
@@ -88,6 +89,7 @@ TForm_vukogeo::TForm_vukogeo(QWidget* parent) : QDialog(parent) {
 QLineEdit* TForm_vukogeo::NewEdit(TDimensionEdit edit) {
   auto* field = new QLineEdit(this);
   field->setObjectName(QString::fromLatin1(DimensionEditName(edit)));
+  field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("-0.0000000")));
   field->setMaximumWidth(110);
   edits_[Index(edit)] = field;
   connect(field, &QLineEdit::textChanged, this, [this, edit] { EditChange(edit); });
@@ -104,6 +106,7 @@ QLabel* TForm_vukogeo::NewLabel(const char* name, const QString& caption, int he
 
 QLabel* TForm_vukogeo::NewUnitLabel(const char* name) {
   QLabel* label = NewLabel(name, QString());
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("mm")) + 2);
   unitLabels_.push_back(label);
   return label;
 }
@@ -112,6 +115,8 @@ QPushButton* TForm_vukogeo::NewButton(const char* name, const QString& caption) 
   auto* button = new QPushButton(caption, this);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
+  // The small buttons beside the fields stay small.
+  if (caption.size() <= 1) button->setMaximumWidth(32);
   return button;
 }
 
@@ -143,6 +148,7 @@ void TForm_vukogeo::BuildControls() {
   grid_->setHorizontalSpacing(6);
   grid_->setVerticalSpacing(3);
   layout->addLayout(grid_);
+  grid_->setColumnMinimumWidth(kHubColumn - 1, 16);
   int row = 0;
 
   // One part's cells of a row: label, field, unit and button after the part's choice column.
@@ -159,6 +165,7 @@ void TForm_vukogeo::BuildControls() {
   // A button beside a field, opened and closed with it.
   auto fieldButton = [this](const char* name, const char* text, E edit) {
     QPushButton* button = NewButton(name, QString::fromUtf8(text));
+    if (std::string_view(text) != "<") button->setMaximumWidth(56);
     editButtons_[Index(edit)] = button;
     return button;
   };
