@@ -338,6 +338,11 @@ void ToothGraphics(int16_t output, int16_t part, int16_t view, int16_t kind, int
   for (;;) {
     ++menuChoice;
     PrepareGeneratingDiameters(TGeneratingShift::Involute);
+    // A centre distance the pair cannot reach leaves no valid drawing diameters.
+    if (CalcFatalFlag) {
+      ShowErrorList();
+      return;
+    }
     for (int i = 0; i < 10; ++i) ScreenLines[i + 1] = kViewMenu[i];
     HelpNumber = 8270;
     int v = view;
