@@ -9,6 +9,7 @@
 
 #include "app/data_file.h"
 #include "app/documentation_records.h"
+#include "app/languages.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/config_file.h"
@@ -57,6 +58,7 @@ void InitModules() {
   InitHatching();
   // app
   InitDocumentSlots();
+  InitLanguages();
 }
 
 TStartUpOutcome StartUp(std::uint16_t mode) {
