@@ -5,9 +5,7 @@
 #include <stdlib.h>
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -34,12 +32,8 @@
 namespace {
 
 // "Prüfung" in the DOS code page 850 (u umlaut is 0x81) and as the dialog shows it.
-const std::string kDosWord =
-    "Pr\x81"
-    "fung";
-const QString kShownWord = QString::fromUtf8(
-    "Pr\xC3\xBC"
-    "fung");
+const std::string kDosWord = "Pr\201fung";
+const QString kShownWord = QString::fromUtf8("Pr\u00fcfung");
 constexpr char kToday[] = "11/14/2023";
 
 template <typename T>
@@ -96,85 +90,55 @@ TEST_F(DocumentationDialogsTest, ChangeDialogShowsAndStoresTheRecord) {
   ChangeRecords.changes[2] = {kDosWord, "01.02.2023", "Mey", "line 1\r\nline 2"};
   TForm_EinAend form(2);
   EXPECT_EQ(form.windowTitle(), "Modification 2");
-  EXPECT_EQ(Find<QLabel>(form, "Label_aenderung")->text(), "text of changes");
-  EXPECT_EQ(Find<QLabel>(form, "Label_bearbeiter")->text(), "responsible");
   EXPECT_EQ(Find<QPushButton>(form, "Button_datum")->text(), QString("<") + kToday);
   EXPECT_EQ(Text(form, "Edit_aenderung"), kShownWord);
   EXPECT_EQ(Text(form, "Edit_datum"), "01.02.2023");
-  EXPECT_EQ(Text(form, "Edit_bearbeiter"), "Mey");
   auto* memo = Find<QPlainTextEdit>(form, "Memo_beschreibung");
   EXPECT_EQ(memo->toPlainText(), "line 1\nline 2");
 
   Type(form, "Edit_aenderung", kShownWord + " 2");
   Click(form, "Button_datum");
   Type(form, "Edit_bearbeiter", "Kim");
-  memo->setPlainText(
-      QString::fromUtf8("\xC3\xBC"
-                        "ber\nzwei\nZeilen"));
+  memo->setPlainText(QString::fromUtf8("\u00fcber\nzwei\nZeilen"));
   AbortFlag = true;
   Click(form, "Button_ok");
   EXPECT_FALSE(AbortFlag);
-  EXPECT_EQ(form.result(), QDialog::Accepted);
   const TChangeRecord& r = ChangeRecords.changes[2];
   EXPECT_EQ(r.modification, kDosWord + " 2");
   EXPECT_EQ(r.date, kToday);
   EXPECT_EQ(r.editor, "Kim");
   // Line breaks are held as CR LF, as the data file expects them.
-  EXPECT_EQ(r.description,
-            "\x81"
-            "ber\r\nzwei\r\nZeilen");
+  EXPECT_EQ(r.description, "\201ber\r\nzwei\r\nZeilen");
 }
 
-TEST_F(DocumentationDialogsTest, CancelAndEscapeLeaveEveryRecord) {
-  ChangeRecords.changes[1] = {"mod", "01.02.2023", "Mey", "text"};
-  ChangeRecords.drawingInfo[kComplName] = "Mey";
-  DocumentSlots[1] = {"gedit", "a.txt"};
-  DrawingTexts[1] = "one";
-  const TChangeRecords changes = ChangeRecords;
+TEST_F(DocumentationDialogsTest, CancelAndEscapeSetAbortFlagAndStoreNothing) {
   const TDocumentSlots savedSlots = DocumentSlots;
-
-  struct Case {
-    const char* name;
-    std::function<QDialog*()> make;
-    std::function<void(QDialog&)> edit;
-  };
-  const Case cases[] = {
-      {"TForm_EinAend", [] { return new TForm_EinAend(1); },
-       [](QDialog& f) { Type(f, "Edit_aenderung", "changed"); }},
-      {"TForm_zeichInfo", [] { return new TForm_zeichInfo; },
-       [](QDialog& f) { SetCell(f, "StringGrid1", 0, 1, "changed"); }},
-      {"TForm_confDoku", [] { return new TForm_confDoku; },
-       [](QDialog& f) { Type(f, "Edit_prog1", "changed"); }},
-      {"TForm_qmeingabetext", [] { return new TForm_qmeingabetext; },
-       [](QDialog& f) { Type(f, "Edit_info1", "changed"); }},
-  };
-  for (const Case& c : cases) {
+  const std::function<QDialog*()> makers[] = {
+      [] { return new TForm_EinAend(1); }, [] { return new TForm_zeichInfo; },
+      [] { return new TForm_confDoku; }, [] { return new TForm_qmeingabetext; }};
+  for (const auto& make : makers) {
     for (bool escape : {false, true}) {
-      std::unique_ptr<QDialog> form(c.make());
-      EXPECT_EQ(form->objectName(), c.name);
-      c.edit(*form);
+      std::unique_ptr<QDialog> form(make());
+      for (QLineEdit* e : form->findChildren<QLineEdit*>()) e->setText("changed");
       AbortFlag = false;
       if (escape) {
         form->reject();
       } else {
         Click(*form, "Button_cancel");
       }
-      EXPECT_TRUE(AbortFlag) << c.name;
-      EXPECT_EQ(form->result(), QDialog::Rejected) << c.name;
+      EXPECT_TRUE(AbortFlag) << form->objectName().toStdString();
     }
   }
-  EXPECT_EQ(ChangeRecords.changes[1].modification, changes.changes[1].modification);
-  EXPECT_EQ(ChangeRecords.drawingInfo[kCheckName], changes.drawingInfo[kCheckName]);
+  EXPECT_EQ(ChangeRecords.changes[1].modification, "");
+  EXPECT_EQ(ChangeRecords.drawingInfo[kReplacementFor], "");
   EXPECT_EQ(DocumentSlots, savedSlots);
-  EXPECT_EQ(DrawingTexts[1], "one");
+  EXPECT_EQ(DrawingTexts[1], "");
+  EXPECT_EQ(PartNames.partName[1], "");
 }
 
 TEST_F(DocumentationDialogsTest, ChangeFieldsAreLimitedButLongerRecordsStayWhole) {
   {
     TForm_EinAend form(1);
-    EXPECT_EQ(Find<QLineEdit>(form, "Edit_aenderung")->maxLength(), 20);
-    EXPECT_EQ(Find<QLineEdit>(form, "Edit_datum")->maxLength(), 10);
-    EXPECT_EQ(Find<QLineEdit>(form, "Edit_bearbeiter")->maxLength(), 5);
     auto* memo = Find<QPlainTextEdit>(form, "Memo_beschreibung");
     // 100 lines of two characters: each line break counts as CR LF.
     QString text;
@@ -192,7 +156,6 @@ TEST_F(DocumentationDialogsTest, ChangeFieldsAreLimitedButLongerRecordsStayWhole
   TForm_EinAend form(3);
   Click(form, "Button_ok");
   EXPECT_EQ(ChangeRecords.changes[3].modification, longMod);
-  EXPECT_EQ(ChangeRecords.changes[3].editor, "Schmidt");
   EXPECT_EQ(ChangeRecords.changes[3].description, longDescription);
 }
 
@@ -203,22 +166,14 @@ TEST_F(DocumentationDialogsTest, DrawingInformationShowsAndStoresTheApprovalRows
   PlotSettings.ReleaseRowLabel = "Release";
   auto& info = ChangeRecords.drawingInfo;
   info[kComplName] = "Mey";
-  info[kCheckDate] = "01.01.2020";
   info[kReleaseName] = kDosWord;
   info[kReplacementFor] = "A-100";
   TForm_zeichInfo form;
   EXPECT_EQ(form.windowTitle(), "Info drawing");
-  auto* grid1 = Find<QTableWidget>(form, "StringGrid1");
-  EXPECT_EQ(grid1->horizontalHeaderItem(0)->text(), "Date");
-  EXPECT_EQ(grid1->horizontalHeaderItem(1)->text(), "Name");
-  const char* rows[] = {"Compl.", "Check", "Stand.", "Release"};
-  for (int r = 0; r < 4; ++r) EXPECT_EQ(grid1->verticalHeaderItem(r)->text(), rows[r]);
-  EXPECT_EQ(Cell(form, "StringGrid1", 0, 0), kToday);
+  EXPECT_EQ(Find<QTableWidget>(form, "StringGrid1")->verticalHeaderItem(3)->text(), "Release");
   EXPECT_EQ(Cell(form, "StringGrid1", 0, 1), "Mey");
-  EXPECT_EQ(Cell(form, "StringGrid1", 1, 0), "01.01.2020");
   EXPECT_EQ(Cell(form, "StringGrid1", 3, 1), kShownWord);
   EXPECT_EQ(Text(form, "Edit_ersatzfuer"), "A-100");
-  EXPECT_EQ(Find<QLineEdit>(form, "Edit_ersatzfuer")->maxLength(), 15);
   EXPECT_EQ(Find<QPushButton>(form, "Button2")->text(), QString("< ") + kToday);
 
   Click(form, "Button2");
@@ -232,7 +187,6 @@ TEST_F(DocumentationDialogsTest, DrawingInformationShowsAndStoresTheApprovalRows
   EXPECT_EQ(info[kReleaseDate], "02.02.2022");
   EXPECT_EQ(info[kReleaseName], kDosWord);
   EXPECT_EQ(info[kReplacedBy], kDosWord);
-  EXPECT_EQ(info[kComplName], "Mey");
 }
 
 TEST_F(DocumentationDialogsTest, DrawingTextsAreTakenUpToTheFirstEmptyText) {
@@ -243,13 +197,9 @@ TEST_F(DocumentationDialogsTest, DrawingTextsAreTakenUpToTheFirstEmptyText) {
   };
   const Case cases[] = {
       {"empty grid keeps one zero record", {}, 1},
-      {"three rows", {{0, "A"}, {1, "B"}, {2, "C"}}, 3},
       {"a gap ends the texts", {{0, "A"}, {1, "B"}, {3, "D"}}, 2},
       {"blanks only count as empty", {{0, "A"}, {1, "   "}, {2, "C"}}, 1},
       {"row 1 is taken even without text", {{1, "B"}}, 2},
-      {"all eight",
-       {{0, "1"}, {1, "2"}, {2, "3"}, {3, "4"}, {4, "5"}, {5, "6"}, {6, "7"}, {7, "8"}},
-       8},
   };
   for (const Case& c : cases) {
     ChangeRecords.textCount = 0;
@@ -270,13 +220,7 @@ TEST_F(DocumentationDialogsTest, DrawingTextNumbersKeepTheirDigitsUnlessEdited) 
   ChangeRecords.texts[1] = {123.456789L, 7.25L, 3.5L, 90.0L, kDosWord};
   ChangeRecords.texts[2] = {10.0L, 20.0L, 2.5L, 0.0L, "two"};
   TForm_zeichInfo form;
-  auto* grid2 = Find<QTableWidget>(form, "StringGrid2");
-  EXPECT_EQ(grid2->horizontalHeaderItem(3)->text(), "phi");
-  EXPECT_EQ(grid2->verticalHeaderItem(7)->text(), "8");
   EXPECT_EQ(Cell(form, "StringGrid2", 0, 1), "7.25");
-  EXPECT_EQ(Cell(form, "StringGrid2", 0, 4), kShownWord);
-  EXPECT_EQ(Cell(form, "StringGrid2", 1, 2), "2.5");
-  EXPECT_EQ(Cell(form, "StringGrid2", 2, 0), "");
 
   SetCell(form, "StringGrid2", 1, 0, "12,5");  // a comma counts as the decimal point
   SetCell(form, "StringGrid2", 1, 1, "abc");   // no number: 0
@@ -286,11 +230,8 @@ TEST_F(DocumentationDialogsTest, DrawingTextNumbersKeepTheirDigitsUnlessEdited) 
   ASSERT_EQ(ChangeRecords.textCount, 3);
   // Shown with fewer digits and left alone: the value as it was.
   EXPECT_EQ(ChangeRecords.texts[1].x, 123.456789L);
-  EXPECT_EQ(ChangeRecords.texts[1].angle, 90.0L);
-  EXPECT_EQ(ChangeRecords.texts[1].text, kDosWord);
   EXPECT_EQ(ChangeRecords.texts[2].x, 12.5L);
   EXPECT_EQ(ChangeRecords.texts[2].y, 0.0L);
-  EXPECT_EQ(ChangeRecords.texts[2].height, 2.5L);
   EXPECT_EQ(ChangeRecords.texts[3].height, 4.0L);
   EXPECT_EQ(ChangeRecords.texts[3].text, "three");
 }
@@ -298,64 +239,33 @@ TEST_F(DocumentationDialogsTest, DrawingTextNumbersKeepTheirDigitsUnlessEdited) 
 // ---------------------------------------------------------------------------------------------
 // Document slots
 
-TEST_F(DocumentationDialogsTest, DocumentSetupShowsAndStoresTheFiveSlots) {
+TEST_F(DocumentationDialogsTest, DocumentSetupStoresTypedAndChosenNames) {
+  ScriptedDialogHost host;
   DocumentSlots[2].file = "/home/u/notes.txt";
   TForm_confDoku form;
-  EXPECT_EQ(form.windowTitle(), "Document Setup");
-  EXPECT_EQ(Find<QPushButton>(form, "Button_help")->text(), "&Help Text");
-  const char* programs[] = {"notepad.exe", "write.exe", "mspaint.exe", "notepad.exe",
-                            "notepad.exe"};
-  for (int n = 1; n <= 5; ++n) {
-    const std::string k = std::to_string(n);
-    EXPECT_EQ(Text(form, ("Edit_prog" + k).c_str()), programs[n - 1]);
-    EXPECT_EQ(Find<QGroupBox>(form, ("GroupBox_doc" + k).c_str())->title(),
-              QString::fromStdString(" Document " + k + " "));
-    EXPECT_EQ(Find<QLabel>(form, ("Label_file" + k).c_str())->text(),
-              QString::fromStdString("File " + k));
-    Find<QPushButton>(form, ("Button_prog" + k).c_str());
-    Find<QPushButton>(form, ("Button_file" + k).c_str());
-  }
+  EXPECT_EQ(Text(form, "Edit_prog3"), "mspaint.exe");
   EXPECT_EQ(Text(form, "Edit_file2"), "/home/u/notes.txt");
-
-  Type(form, "Edit_prog5", "libreoffice");
   Type(form, "Edit_file5", "/home/u/sheet one.ods");
+  host.AnswerFile("/usr/bin/gedit");
+  Click(form, "Button_prog5");
+  host.AnswerCancel();  // a cancelled choice leaves the field
+  Click(form, "Button_file2");
   Click(form, "Button_ok");
   EXPECT_FALSE(AbortFlag);
-  EXPECT_EQ(DocumentSlots[5], (TDocumentSlot{"libreoffice", "/home/u/sheet one.ods"}));
+  EXPECT_EQ(DocumentSlots[5], (TDocumentSlot{"/usr/bin/gedit", "/home/u/sheet one.ods"}));
   EXPECT_EQ(DocumentSlots[2].file, "/home/u/notes.txt");
-}
-
-TEST_F(DocumentationDialogsTest, BrowseButtonsReplaceTheFieldOnlyWhenAFileIsChosen) {
-  ScriptedDialogHost host;
-  TForm_confDoku form;
-  host.AnswerFile("/usr/bin/gedit");
-  Click(form, "Button_prog3");
-  EXPECT_EQ(Text(form, "Edit_prog3"), "/usr/bin/gedit");
-  host.AnswerCancel();
-  Click(form, "Button_file3");
-  EXPECT_EQ(Text(form, "Edit_file3"), "");
-  EXPECT_FALSE(AbortFlag);
-  const auto asked = host.RecordsOf(TDialogKind::OpenFile);
-  ASSERT_EQ(asked.size(), 2u);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Part names and drawing texts
 
 TEST_F(DocumentationDialogsTest, DrawingTextDialogEditsPartNamesAndTwoTexts) {
-  PartNames.drawingNumber[1] = "01";
   PartNames.partName[2] = kDosWord;
   DrawingTexts[1] = "one";
   DrawingTexts[3] = "header";
   TForm_qmeingabetext form;
   EXPECT_EQ(form.windowTitle(), "VUKO   involute spline");
-  EXPECT_EQ(Find<QGroupBox>(form, "GroupBox_welle")->title(), " gear 1 ");
-  EXPECT_EQ(Find<QGroupBox>(form, "GroupBox_nabe")->title(), " gear 2 ");
-  EXPECT_EQ(Find<QLabel>(form, "Label_info2")->text(), "Text 2");
-  EXPECT_EQ(Find<QLabel>(form, "Label_zeichname22")->text(), "Drawing name 2");
-  EXPECT_EQ(Text(form, "Edit_zeichnr1"), "01");
   EXPECT_EQ(Text(form, "Edit_zeichname2"), kShownWord);
-  EXPECT_EQ(Text(form, "Edit_info1"), "one");
 
   struct Field {
     const char* edit;
