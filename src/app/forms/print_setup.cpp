@@ -76,7 +76,8 @@ QPrinter& ThePrinter() {
       FollowCurrentFile(*printer);
     }
     // Origins count from the corner of what the printer can reach (the paper's corner in a PDF).
-    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const QPageLayout layout = printer->pageLayout();
+    printer->setPageMargins(layout.minimumMargins(), layout.units());
     // The printer belongs to the application and goes with it.
     qAddPostRoutine(ResetPrinterObject);
   }
