@@ -2,6 +2,7 @@
 #include "app/file_commands.h"
 
 #include "app/data_file.h"
+#include "app/documentation_commands.h"
 #include "app/save_question.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
@@ -9,8 +10,6 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
-#include "common/system_info.h"
-#include "drawings/drawing_documentation.h"
 #include "graphics/graphics_facade.h"
 
 namespace {
@@ -52,18 +51,6 @@ void ForgetCommandLineFile() {
   ProgramSettings.FileFromCommandLine = false;
 }
 
-// A new data set has no change history: no changes, no drawing information but today's
-// completion date. The placed drawing texts stay.
-void ClearChangesForNewDataSet() {
-  ChangeRecords.count = 0;
-  ChangeRecords.drawingInfo.Fill(std::string());
-  ChangeRecords.drawingInfo[kComplDate] = DateStr();
-}
-
-void ClearDrawingTexts() {
-  DrawingTexts.Fill(std::string());
-}
-
 }  // namespace
 
 void FileNew(const TFileCommandHooks& hooks) {
@@ -83,8 +70,8 @@ void FileNew(const TFileCommandHooks& hooks) {
   CurrentFileName.clear();
   ForgetCommandLineFile();
   Run(hooks.UpdateTitle);
-  ClearChangesForNewDataSet();
-  ClearDrawingTexts();
+  ClearChanges();
+  ClearDocuments();
   if (GraphicsFacade) GraphicsFacade->GrClear();
 
   Run(hooks.EditDrawingTexts);

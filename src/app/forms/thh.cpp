@@ -10,8 +10,13 @@
 #include <QScreen>
 #include <map>
 
+#include "app/documentation_commands.h"
 #include "app/forms/about_box.h"
+#include "app/forms/documentation_forms.h"
+#include "app/forms/menu_captions.h"
 #include "app/forms/print_setup.h"
+#include "app/forms/tform_vukogeo.h"
+#include "app/languages.h"
 #include "app/save_question.h"
 #include "app/startup.h"
 #include "calc/result_printout.h"
@@ -168,18 +173,22 @@ void ToothPicture(std::int16_t out, std::int16_t preset) {
   SplineToothGraphicsMenu(out, preset);
 }
 
+void Document(int n) {
+  AbortFlag = false;
+  StartDocument(n);
+}
+
 // The menu that holds an item.
 const QMenu* MenuOf(const QAction* item) {
   return item ? qobject_cast<const QMenu*>(item->parent()) : nullptr;
 }
 
-// Message-list item caption of the current language.
-constexpr const char* kErrorMessagesWord = "&Error messages";
-
 }  // namespace
 
 Thh::Thh(QWidget* parent) : TFtarvgra(parent) {
   setObjectName(QStringLiteral("hh"));
+  InstallDocumentationForms();
+  InstallDimensionDialogForm();
   BuildMainMenu();
   FormCreate();
 }
@@ -195,6 +204,25 @@ void Thh::BuildMainMenu() {
 
   using Handler = void (Thh::*)();
   const std::map<std::string, Handler> handlers = {
+      {"mi_EditText", &Thh::mi_EditTextClick},
+      {"mi_editabmessungen", &Thh::mi_editabmessungenClick},
+      {"mi_docdrawinginfo", &Thh::mi_docdrawinginfoClick},
+      {"mi_docuShowChanges1", &Thh::mi_docuShowChanges1Click},
+      {"mi_docuPrintChanges", &Thh::mi_docuPrintChangesClick},
+      {"mi_docuNewChange", &Thh::mi_docuNewChangeClick},
+      {"mi_docuModifyChanges", &Thh::mi_docuModifyChangesClick},
+      {"mi_docudeleteChange", &Thh::mi_docudeleteChangeClick},
+      {"mi_Document1", &Thh::mi_Document1Click},
+      {"mi_Document2", &Thh::mi_Document2Click},
+      {"mi_Document3", &Thh::mi_Document3Click},
+      {"mi_Document4", &Thh::mi_Document4Click},
+      {"mi_Document5", &Thh::mi_Document5Click},
+      {"mi_DocumentSetup", &Thh::mi_DocumentSetupClick},
+      {"mi_helplanguageDeutsch", &Thh::mi_helplanguageDeutschClick},
+      {"mi_helplanguageEnglish", &Thh::mi_helplanguageEnglishClick},
+      {"mi_helplanguageRoman", &Thh::mi_helplanguageRomanClick},
+      {"mi_helplanguageKorea", &Thh::mi_helplanguageKoreaClick},
+      {"mi_helplanguageChinese", &Thh::mi_helplanguageChineseClick},
       {"mi_fileNew", &Thh::mi_fileNewClick},
       {"mi_fileOpen", &Thh::mi_fileOpenClick},
       {"mi_FileSave", &Thh::mi_FileSaveClick},
@@ -286,6 +314,7 @@ void Thh::FillScreenMetrics() {
 }
 
 void Thh::FormCreate() {
+  SetMenuCaptions(*MainMenu1);
   facade_ = std::make_unique<TGraphicsFacade>();
   InitProgramIdentity();
   FillScreenMetrics();
@@ -299,6 +328,7 @@ void Thh::FormCreate() {
   AbortFlag = false;
   if (startUpOutcome_.endProgram) return;
   SetupMainWindow(this);
+  if (ConfigVariables.LanguageCode > 0) SetLanguage(*MainMenu1, ConfigVariables.LanguageCode);
   UpdateTitle(*this);
   // The message item shows the count of the start calculation; the picture stays.
   SetErrorMessageItemCaption(*this);
@@ -333,6 +363,8 @@ TFileCommandHooks Thh::FileCommandHooks() {
   hooks.UpdateTitle = [this] { UpdateTitle(*this); };
   hooks.UpdateRecentFileItems = [this] { UpdateRecentFileItems(*this); };
   hooks.UpdateErrorMessageItem = [this] { UpdateErrorMessageItem(*this); };
+  hooks.EditDrawingTexts = [] { EditDrawingTexts(); };
+  hooks.EditDimensions = [] { RunDimensionDialog(); };
   return hooks;
 }
 
@@ -380,6 +412,17 @@ void Thh::mi_fileprintersetupClick() {
 
 void Thh::mi_fileexitClick() {
   close();
+}
+
+void Thh::mi_EditTextClick() {
+  AbortFlag = false;
+  EditDrawingTexts();
+  if (!AbortFlag) DataModified = true;
+}
+
+void Thh::mi_editabmessungenClick() {
+  EditDimensions();
+  if (!AbortFlag) UpdateErrorMessageItem(*this);
 }
 
 void Thh::mi_viewausdruckClick() {
@@ -472,6 +515,85 @@ void Thh::mi_cadbezugsprofil2Click() {
 
 void Thh::mi_cadzahnprofil12Click() {
   ToothPicture(kCadAsk, 3);
+}
+
+void Thh::mi_docdrawinginfoClick() {
+  AbortFlag = false;
+  EditDrawingInfo();
+}
+
+void Thh::mi_docuNewChangeClick() {
+  ChangeCommand(kChangeNew);
+}
+
+void Thh::mi_docuModifyChangesClick() {
+  ChangeCommand(kChangeModify);
+}
+
+void Thh::mi_docudeleteChangeClick() {
+  ChangeCommand(kChangeCancel);
+}
+
+void Thh::mi_docuShowChanges1Click() {
+  ChangeCommand(kChangeShow);
+}
+
+void Thh::mi_docuPrintChangesClick() {
+  ChangeCommand(kChangePrintout);
+}
+
+void Thh::mi_Document1Click() {
+  Document(1);
+}
+
+void Thh::mi_Document2Click() {
+  Document(2);
+}
+
+void Thh::mi_Document3Click() {
+  Document(3);
+}
+
+void Thh::mi_Document4Click() {
+  Document(4);
+}
+
+void Thh::mi_Document5Click() {
+  Document(5);
+}
+
+void Thh::mi_DocumentSetupClick() {
+  AbortFlag = false;
+  EditDocumentSetup();
+  if (!AbortFlag) DataModified = true;
+}
+
+void Thh::mi_helplanguageDeutschClick() {
+  Language(kLanguageGerman);
+}
+
+void Thh::mi_helplanguageEnglishClick() {
+  Language(kLanguageEnglish);
+}
+
+void Thh::mi_helplanguageRomanClick() {
+  Language(kLanguageRomanian);
+}
+
+void Thh::mi_helplanguageKoreaClick() {
+  Language(kLanguageKorean);
+}
+
+void Thh::mi_helplanguageChineseClick() {
+  Language(kLanguageChinese);
+}
+
+void Thh::Language(int code) {
+  AbortFlag = false;
+  if (!SetLanguage(*MainMenu1, code)) return;
+  // The vocabularies set the message item's word; its count stays.
+  SetErrorMessageItemCaption(*this);
+  UpdateTitle(*this);
 }
 
 void Thh::mi_HelpHilfebildClick() {
@@ -575,8 +697,7 @@ void SetFormCaption(Thh& form, const std::string& text) {
 
 void SetErrorMessageItemCaption(Thh& form) {
   QAction* item = form.mi_viewErrorMessages;
-  item->setText(QString::fromStdString(DosToWin(kErrorMessagesWord)) +
-                QStringLiteral(" (%1)").arg(ErrorCount()));
+  item->setText(QString::fromStdString(ErrorMessagesCaption(ErrorCount())));
   item->setEnabled(ErrorCount() > 0);
 }
 

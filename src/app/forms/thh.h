@@ -53,6 +53,9 @@ class Thh : public TFtarvgra {
   void mi_file4Click();
   void mi_fileexitClick();
 
+  void mi_EditTextClick();
+  void mi_editabmessungenClick();
+
   void mi_viewausdruckClick();
   void mi_viewQuick3Click();
   void mi_ViewQuickClick();
@@ -77,6 +80,24 @@ class Thh : public TFtarvgra {
   void mi_cadbezugsprofil2Click();
   void mi_cadzahnprofil12Click();
 
+  void mi_docdrawinginfoClick();
+  void mi_docuShowChanges1Click();
+  void mi_docuPrintChangesClick();
+  void mi_docuNewChangeClick();
+  void mi_docuModifyChangesClick();
+  void mi_docudeleteChangeClick();
+  void mi_Document1Click();
+  void mi_Document2Click();
+  void mi_Document3Click();
+  void mi_Document4Click();
+  void mi_Document5Click();
+  void mi_DocumentSetupClick();
+
+  void mi_helplanguageDeutschClick();
+  void mi_helplanguageEnglishClick();
+  void mi_helplanguageRomanClick();
+  void mi_helplanguageKoreaClick();
+  void mi_helplanguageChineseClick();
   void mi_HelpHilfebildClick();
   void mi_helpErrorMessagesClick();
   void mi_helpSystemInfoClick();
@@ -99,6 +120,8 @@ class Thh : public TFtarvgra {
 
  private:
   void BuildMainMenu();
+  // Switches the menu language; the message item keeps its count, the recent files their items.
+  void Language(int code);
   void FillScreenMetrics();
   // The main window's part in the file commands.
   TFileCommandHooks FileCommandHooks();

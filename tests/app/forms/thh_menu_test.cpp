@@ -14,9 +14,12 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/app_test_support.h"
 #include "app/command_line.h"
+#include "app/documentation_commands.h"
+#include "app/documentation_records.h"
 #include "app/forms/thh.h"
 #include "app/startup.h"
 #include "calc/toothing_data.h"
@@ -34,14 +37,21 @@ using app_test::ReadBytes;
 using app_test::ScratchDir;
 using app_test::WriteBytes;
 
-// Closes every modal dialog a command opens (Cancel) and notes its class.
+// Closes every modal dialog a command opens (OK when accepting, else Cancel) and notes its
+// class.
 class ModalCloser {
  public:
-  ModalCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+  explicit ModalCloser(bool accept = false) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, accept] {
       if (QWidget* modal = QApplication::activeModalWidget()) {
         shown_.insert(modal->metaObject()->className());
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+          if (accept) {
+            dialog->accept();
+          } else {
+            dialog->reject();
+          }
+        }
       }
     });
     timer_.start(5);
@@ -98,25 +108,27 @@ class ThhMenuTest : public ::testing::Test {
 
 // What an item's command shows.
 enum class Effect {
-  Picture,    // a picture in the graphics window, nothing asked
-  CadCode,    // the CAD code question (cancelled here)
-  LongText,   // a listing in the text window
-  Choice,     // a choice list
-  OpenFile,   // the open dialog (cancelled)
-  SaveFile,   // the save dialog (cancelled)
-  Dialog,     // a modal form of the named class (cancelled)
-  Closes,     // the window closes
-  NewDataSet  // a new unnamed data set, marked modified
+  Picture,   // a picture in the graphics window, nothing asked
+  CadCode,   // the CAD code question (cancelled here)
+  LongText,  // a listing in the text window
+  Choice,    // a choice list
+  OpenFile,  // the open dialog (cancelled)
+  SaveFile,  // the save dialog (cancelled)
+  Dialog,    // a modal form of the named class (cancelled)
+  Closes,    // the window closes
+  Started,   // the document program started with its file
+  Language,  // the menu speaks another language
 };
 
 struct ItemCase {
   const char* item;
   Effect effect;
   const char* dialogClass = "";
+  int language = 0;
 };
 
 const ItemCase kItems[] = {
-    {"mi_fileNew", Effect::NewDataSet},
+    {"mi_fileNew", Effect::Dialog, "TForm_qmeingabetext"},  // the first of its two dialogs
     {"mi_fileOpen", Effect::OpenFile},
     {"mi_FileSave", Effect::SaveFile},  // the template has no name yet
     {"mi_FileSaveAs", Effect::SaveFile},
@@ -125,6 +137,8 @@ const ItemCase kItems[] = {
     {"mi_file1", Effect::Picture},
     {"mi_file2", Effect::Picture},
     {"mi_fileexit", Effect::Closes},
+    {"mi_EditText", Effect::Dialog, "TForm_qmeingabetext"},
+    {"mi_editabmessungen", Effect::Dialog, "TForm_vukogeo"},
     {"mi_viewausdruck", Effect::LongText},
     {"mi_viewQuick3", Effect::Picture},
     {"mi_ViewQuick", Effect::Picture},
@@ -147,16 +161,38 @@ const ItemCase kItems[] = {
     {"mi_cadbezugsprofil1", Effect::CadCode},
     {"mi_cadbezugsprofil2", Effect::CadCode},
     {"mi_cadzahnprofil12", Effect::CadCode},
+    {"mi_docdrawinginfo", Effect::Dialog, "TForm_zeichInfo"},
+    {"mi_docuShowChanges1", Effect::LongText},
+    {"mi_docuPrintChanges", Effect::LongText},
+    {"mi_docuNewChange", Effect::Dialog, "TForm_EinAend"},
+    {"mi_docuModifyChanges", Effect::LongText},  // no change yet: the protocol only
+    {"mi_docudeleteChange", Effect::LongText},
+    {"mi_Document1", Effect::Started},
+    {"mi_Document2", Effect::Started},
+    {"mi_Document3", Effect::Started},
+    {"mi_Document4", Effect::Started},
+    {"mi_Document5", Effect::Started},
+    {"mi_DocumentSetup", Effect::Dialog, "TForm_confDoku"},
     {"mi_HelpHilfebild", Effect::OpenFile},  // no image list yet: the picture file is asked for
     {"mi_helpErrorMessages", Effect::Choice},
     {"mi_helpSystemInfo", Effect::Dialog, "TSysinfo"},
     {"mi_HelpAbout", Effect::Dialog, "TAboutBox"},
+    {"mi_helplanguageDeutsch", Effect::Language, "", 1},
+    {"mi_helplanguageRoman", Effect::Language, "", 7},
+    {"mi_helplanguageKorea", Effect::Language, "", 8},
+    {"mi_helplanguageChinese", Effect::Language, "", 12},
+    {"mi_helplanguageEnglish", Effect::Language, "", 2},
 };
 
 TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
   // Messages make the message item usable.
   AddError("Warning: test message");
   SetErrorMessageItemCaption(*window_);
+  std::vector<std::string> started;
+  InstallProgramStarter([&started](const std::vector<std::string>& argv) {
+    started.push_back(argv.back());
+    return 0;
+  });
   std::map<std::string, const ItemCase*> cases;
   for (const ItemCase& c : kItems) cases[c.item] = &c;
 
@@ -181,8 +217,15 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
     ASSERT_TRUE(action->isEnabled());
     window_->show();
     host_.Clear();
+    started.clear();
+    const std::string fileMenuBefore = Text("mi_file");
     DataModified = false;
     GraphicsFacade->GrClear();
+    if (c.effect == Effect::Started) {
+      // The slots travel with the data files opened before.
+      const int n = c.item[11] - '0';
+      DocumentSlots[n] = {"/bin/true", "doc" + std::to_string(n) + ".txt"};
+    }
     ModalCloser closer;
     action->trigger();
     QApplication::processEvents();
@@ -214,13 +257,48 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
       case Effect::Closes:
         EXPECT_FALSE(window_->isVisible());
         break;
-      case Effect::NewDataSet:
-        EXPECT_EQ(CurrentFileName, "");
-        EXPECT_TRUE(DataModified);
-        EXPECT_EQ(window_->windowTitle().toStdString(), "VUKO   involute spline");
+      case Effect::Started:
+        EXPECT_EQ(started,
+                  std::vector<std::string>{"doc" + std::string(c.item).substr(11) + ".txt"});
+        break;
+      case Effect::Language:
+        EXPECT_EQ(ConfigVariables.LanguageCode, c.language);
+        EXPECT_NE(Text("mi_file"), fileMenuBefore);
         break;
     }
   }
+  InstallProgramStarter(nullptr);
+}
+
+TEST_F(ThhMenuTest, NewWithBothDialogsConfirmedStartsAnUnnamedModifiedDataSet) {
+  Item("mi_file1")->trigger();
+  ASSERT_EQ(CurrentFileName, "one");
+  ModalCloser closer(true);
+  Item("mi_fileNew")->trigger();
+  EXPECT_EQ(closer.Shown(), (std::set<std::string>{"TForm_qmeingabetext", "TForm_vukogeo"}));
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(CurrentFileName, "");
+  EXPECT_TRUE(DataModified);
+  EXPECT_EQ(window_->windowTitle().toStdString(), "VUKO   involute spline");
+  EXPECT_GT(DisplayList->Count(), 0u);  // the result picture
+}
+
+TEST_F(ThhMenuTest, CancelledDimensionDialogLeavesDataAndPicture) {
+  const std::size_t picture = DisplayList->Count();
+  ModalCloser closer;
+  Item("mi_editabmessungen")->trigger();
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_FALSE(DataModified);
+  EXPECT_EQ(DisplayList->Count(), picture);
+}
+
+TEST_F(ThhMenuTest, LanguageSwitchKeepsTheMessageCountAndRecentFiles) {
+  AddError("Warning: one");
+  AddError("Warning: two");
+  SetErrorMessageItemCaption(*window_);
+  Item("mi_helplanguageDeutsch")->trigger();
+  EXPECT_TRUE(Text("mi_viewErrorMessages").ends_with(" (2)")) << Text("mi_viewErrorMessages");
+  EXPECT_EQ(Text("mi_file1"), "&1 " + data_ + "/one.vuk");
 }
 
 TEST_F(ThhMenuTest, RecentFileItemsFollowTheList) {
