@@ -79,7 +79,8 @@ QPrinter& ThePrinter() {
     const QPageLayout layout = printer->pageLayout();
     printer->setPageMargins(layout.minimumMargins(), layout.units());
     // The printer belongs to the application and goes with it.
-    qAddPostRoutine(ResetPrinterObject);
+    static const bool registered = (qAddPostRoutine(ResetPrinterObject), true);
+    (void)registered;
   }
   return *printer;
 }
