@@ -15,7 +15,6 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -53,13 +52,11 @@ std::string S(const QString& text) {
   return text.toUtf8().toStdString();
 }
 
+// Looked up for every dialog, so that a help file configured meanwhile is used.
 QString HelpHint(int number) {
-  static std::map<int, QString> cache;
-  auto found = cache.find(number);
-  if (found != cache.end()) return found->second;
   std::string text;
   FetchHelpText(number, text);
-  return cache[number] = Q(text);
+  return Q(text);
 }
 
 int ItemIndex(const QButtonGroup* group) {
