@@ -105,7 +105,11 @@ void CalcGearDiameters(PartReal x) {
     long double alphaw = t.alphat;
     if (g.aDraw != 0) {
       const long double cw = std::cos(t.alphat) * (t.d[1] + t.d[2]) / 2 / g.aDraw;
-      if (cw > 1 || cw < 0) {
+      // cw = 0 (a spline's coaxial parts, or any pair drawn at a centre distance it cannot
+      // have) would make the rolling circles infinite. The message tells the user why the
+      // drawing shows the message list instead of a picture.
+      if (cw > 1 || cw <= 1e-12L) {
+        AddError("Fatal  : a draw not reachable !");
         CalcFatalFlag = true;
         return;
       }

@@ -145,8 +145,23 @@ TEST(GearDrawingDiameters, UnreachableCentreDistanceStopsTheDrawing) {
   PartReal x{};
   CalcGearDiameters(x);
   EXPECT_TRUE(CalcFatalFlag);
-  EXPECT_EQ(ErrorCount(), before);
+  // The user learns why the picture is not drawn.
+  EXPECT_EQ(ErrorCount(), before + 1);
+  EXPECT_TRUE(HasMessage("Fatal  : a draw not reachable !"));
   EXPECT_EQ(ToothGraphicsSettings.dwGen[2], -1);
+}
+
+TEST(GearDrawingDiameters, SplineDrawnAtACentreDistanceIsUnreachable) {
+  // Shaft and hub of a spline share one axis: no working pressure angle exists for a drawing
+  // centre distance other than 0, so the rolling circles must not become infinite.
+  SetSplineExample();
+  CalcGearPair();
+  ASSERT_FALSE(CalcFatalFlag);
+  ToothGraphicsSettings.aDraw = 5;
+  CalcGearDiameters(ToothGraphicsSettings.xDrawFin);
+  EXPECT_TRUE(CalcFatalFlag);
+  EXPECT_TRUE(HasMessage("Fatal  : a draw not reachable !"));
+  EXPECT_NEAR(ToothGraphicsSettings.dwGen[1], 52, 1e-9);
 }
 
 TEST(GearDrawingDiameters, TinyTipReductionCountsAsNone) {
