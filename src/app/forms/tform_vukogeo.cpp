@@ -67,7 +67,7 @@ void SetItemIndex(QButtonGroup* group, int index) {
   if (QAbstractButton* button = group->button(index)) button->setChecked(true);
 }
 
-// Sets a text the way the original edits did: an equal text is no change.
+// An equal text is no change, so rewriting an unchanged value starts no recalculation.
 void SetText(QLineEdit* edit, const std::string& text) {
   const QString value = Q(text);
   if (edit->text() != value) edit->setText(value);
