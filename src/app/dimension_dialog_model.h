@@ -93,8 +93,9 @@ bool EditChangeRecalculates(TDimensionEdit edit, bool enabled, int shaftKindItem
 // The same for the shaft's number of teeth spanned: not while the shaft is given by its span.
 bool SpanTeethChangeRecalculates(int shaftKindItem);
 
-// After the controls were read: with the module given, a zero module posts "Fatal  : mn = 0 !", sets CalcFatalFlag
-// and AbortFlag and returns false without calculating; otherwise CalcSplineJoint, true.
+// After the controls were read: with the module given, a zero module posts
+// "Fatal  : mn = 0 !", sets CalcFatalFlag and AbortFlag and returns false without calculating;
+// otherwise CalcSplineJoint, true.
 bool RecalcDimensionData();
 
 // The "<" buttons of the addendum modification: part's x := -(x of the other part), both 0
