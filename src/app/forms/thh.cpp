@@ -204,25 +204,6 @@ void Thh::BuildMainMenu() {
 
   using Handler = void (Thh::*)();
   const std::map<std::string, Handler> handlers = {
-      {"mi_EditText", &Thh::mi_EditTextClick},
-      {"mi_editabmessungen", &Thh::mi_editabmessungenClick},
-      {"mi_docdrawinginfo", &Thh::mi_docdrawinginfoClick},
-      {"mi_docuShowChanges1", &Thh::mi_docuShowChanges1Click},
-      {"mi_docuPrintChanges", &Thh::mi_docuPrintChangesClick},
-      {"mi_docuNewChange", &Thh::mi_docuNewChangeClick},
-      {"mi_docuModifyChanges", &Thh::mi_docuModifyChangesClick},
-      {"mi_docudeleteChange", &Thh::mi_docudeleteChangeClick},
-      {"mi_Document1", &Thh::mi_Document1Click},
-      {"mi_Document2", &Thh::mi_Document2Click},
-      {"mi_Document3", &Thh::mi_Document3Click},
-      {"mi_Document4", &Thh::mi_Document4Click},
-      {"mi_Document5", &Thh::mi_Document5Click},
-      {"mi_DocumentSetup", &Thh::mi_DocumentSetupClick},
-      {"mi_helplanguageDeutsch", &Thh::mi_helplanguageDeutschClick},
-      {"mi_helplanguageEnglish", &Thh::mi_helplanguageEnglishClick},
-      {"mi_helplanguageRoman", &Thh::mi_helplanguageRomanClick},
-      {"mi_helplanguageKorea", &Thh::mi_helplanguageKoreaClick},
-      {"mi_helplanguageChinese", &Thh::mi_helplanguageChineseClick},
       {"mi_fileNew", &Thh::mi_fileNewClick},
       {"mi_fileOpen", &Thh::mi_fileOpenClick},
       {"mi_FileSave", &Thh::mi_FileSaveClick},
@@ -234,6 +215,8 @@ void Thh::BuildMainMenu() {
       {"mi_file3", &Thh::mi_file3Click},
       {"mi_file4", &Thh::mi_file4Click},
       {"mi_fileexit", &Thh::mi_fileexitClick},
+      {"mi_EditText", &Thh::mi_EditTextClick},
+      {"mi_editabmessungen", &Thh::mi_editabmessungenClick},
       {"mi_viewausdruck", &Thh::mi_viewausdruckClick},
       {"mi_viewQuick3", &Thh::mi_viewQuick3Click},
       {"mi_ViewQuick", &Thh::mi_ViewQuickClick},
@@ -256,8 +239,25 @@ void Thh::BuildMainMenu() {
       {"mi_cadbezugsprofil1", &Thh::mi_cadbezugsprofil1Click},
       {"mi_cadbezugsprofil2", &Thh::mi_cadbezugsprofil2Click},
       {"mi_cadzahnprofil12", &Thh::mi_cadzahnprofil12Click},
+      {"mi_docdrawinginfo", &Thh::mi_docdrawinginfoClick},
+      {"mi_docuShowChanges1", &Thh::mi_docuShowChanges1Click},
+      {"mi_docuPrintChanges", &Thh::mi_docuPrintChangesClick},
+      {"mi_docuNewChange", &Thh::mi_docuNewChangeClick},
+      {"mi_docuModifyChanges", &Thh::mi_docuModifyChangesClick},
+      {"mi_docudeleteChange", &Thh::mi_docudeleteChangeClick},
+      {"mi_Document1", &Thh::mi_Document1Click},
+      {"mi_Document2", &Thh::mi_Document2Click},
+      {"mi_Document3", &Thh::mi_Document3Click},
+      {"mi_Document4", &Thh::mi_Document4Click},
+      {"mi_Document5", &Thh::mi_Document5Click},
+      {"mi_DocumentSetup", &Thh::mi_DocumentSetupClick},
       {"mi_HelpHilfebild", &Thh::mi_HelpHilfebildClick},
       {"mi_helpErrorMessages", &Thh::mi_helpErrorMessagesClick},
+      {"mi_helplanguageDeutsch", &Thh::mi_helplanguageDeutschClick},
+      {"mi_helplanguageEnglish", &Thh::mi_helplanguageEnglishClick},
+      {"mi_helplanguageRoman", &Thh::mi_helplanguageRomanClick},
+      {"mi_helplanguageKorea", &Thh::mi_helplanguageKoreaClick},
+      {"mi_helplanguageChinese", &Thh::mi_helplanguageChineseClick},
       {"mi_helpSystemInfo", &Thh::mi_helpSystemInfoClick},
       {"mi_HelpAbout", &Thh::mi_HelpAboutClick},
   };
@@ -284,7 +284,7 @@ void Thh::BuildMainMenu() {
     if (e.flags & kHidden) action->setVisible(false);
     const auto handler = handlers.find(e.name);
     if (handler == handlers.end()) {
-      // Commands of later parts of the program.
+      // Commands the program does not offer yet.
       action->setEnabled(false);
     } else {
       connect(action, &QAction::triggered, this, handler->second);
