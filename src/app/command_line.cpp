@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/data_file.h"
+#include "app/tour.h"
 #include "calc/result_printout.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -181,6 +182,7 @@ TStartUpOutcome EvaluateCommandLine() {
     case TCommandAction::Demo:
       TourRunning = true;
       RestoreCursor();
+      ShowDemoIntro();
       return {};
     case TCommandAction::Edit:
       return {};

@@ -21,7 +21,6 @@ class TForm_tovpconf : public QDialog {
   void Button_helpClick();
   void Button_resetClick();
   void CheckBox_fussausrundung_zeichnenClick();
-  void CheckBox_durchmesser_anzeigenClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
