@@ -10,11 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "xbase/memo_ops.h"
 #include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
 #include "xbase/xbase_utils.h"
-
-std::string (*ReadMemoText)(int area, std::int32_t block) = nullptr;
 
 namespace {
 
@@ -730,16 +729,26 @@ void PushBlank(std::int32_t typeCode) {
 }
 
 void PushMemo(int area, std::int32_t block) {
-  std::string text;
-  if (block != 0 && ReadMemoText != nullptr) {
-    std::uint8_t saved = CurrentArea;
-    CurrentArea = static_cast<std::uint8_t>(area);
-    text = ReadMemoText(area, block);
-    CurrentArea = saved;
-  }
   CompiledExpr& e = E();
   std::size_t room =
       e.PoolBase == nullptr ? 0 : static_cast<std::size_t>(e.PoolBase + e.PoolSize - e.PoolNext);
+  std::string text;
+  if (block != 0 && MemoHooks.assignMemo != nullptr && room > 1) {
+    // Without the memo unit a memo reads as the empty text.
+    std::uint8_t saved = CurrentArea;
+    CurrentArea = static_cast<std::uint8_t>(area);
+    TMemoTextFile file;
+    std::int32_t b = block;
+    MemoHooks.assignMemo(file, b);
+    MemoReset(file);
+    std::string line;
+    while (text.size() + 1 < room && MemoReadLn(file, line)) {
+      if (line.size() > kMaxText) line.resize(kMaxText);
+      text += line;
+    }
+    MemoClose(file);
+    CurrentArea = saved;
+  }
   if (room == 0) {
     PushText("");
     return;

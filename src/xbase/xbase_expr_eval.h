@@ -29,9 +29,6 @@ const void* PopWD();
 // onto the current expression's stack; typeCode is the type the compiler saw (blank values of
 // that type stand in for a field that is not there).
 void FieldToParserValue(int fieldNumber, int area, std::int32_t typeCode);
-// Memo text of a block of an area's memo file; empty without the memo unit. The memo unit may
-// install its reader here.
-extern std::string (*ReadMemoText)(int area, std::int32_t block);
 
 // Convenience readers of a result (after EvaluateExpr).
 double ExprNumber(const CompiledExpr* expr);
