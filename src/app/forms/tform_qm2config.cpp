@@ -38,7 +38,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 
 TForm_qm2config::TForm_qm2config(int part, QWidget* parent)
     : QDialog(parent), ProfilePart(static_cast<std::int16_t>(CadProfilePart(part))) {
-  setObjectName(QStringLiteral("Form_qm2config"));
+  setObjectName(QStringLiteral("TForm_qm2config"));
   auto* outer = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
 

@@ -51,7 +51,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
 }  // namespace
 
 TForm_tovpconf::TForm_tovpconf(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form_tovpconf"));
+  setObjectName(QStringLiteral("TForm_tovpconf"));
   auto* outer = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
 

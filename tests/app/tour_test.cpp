@@ -1,0 +1,262 @@
+// The demonstration tour driven with stand-in commands and prepared answers: the file layout
+// (two header lines, four lines per text, the third shown), the order of commands and texts,
+// quitting and going on after a cancelled command, and the shipped demonstration file.
+#include "app/tour.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app_test_support.h"
+#include "app/command_line.h"
+#include "app/startup.h"
+#include "calc/toothing_data.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "common/text_file.h"
+
+namespace {
+
+using app_test::ScratchDir;
+using app_test::WriteBytes;
+using Log = std::vector<std::string>;
+
+const std::string kIntro1 =
+    "REVIZERI  is an automatic demonstration program which will introduce you to the VUKO "
+    "software features for calculation of involute splines.";
+const std::string kIntro2 =
+    "With <ENTER> or a mouseclick into the OK- or Cancel-Button you will get the next screen.";
+const std::string kQuit = "ask Quit demo mode ?";
+
+// A demonstration file of n texts "text 1" ... "text n"; the other lines carry words that must
+// never be shown.
+std::string DemoFile(int n, const char* eol = "\n") {
+  std::string s = std::string("header one") + eol + "header two" + eol;
+  for (int i = 1; i <= n; ++i) {
+    const std::string k = std::to_string(i);
+    s += "label " + k + eol + "free " + k + eol + "text " + k + eol + "----" + eol;
+  }
+  return s;
+}
+
+// The complete tour as the Help menu runs it: introduction, text 1, then each command of the
+// main menu followed by its texts (two after the drawing texts).
+Log FullTour() {
+  Log log = {"show " + kIntro1, "show " + kIntro2, "show text 1"};
+  const std::vector<std::pair<std::string, std::vector<int>>> steps = {
+      {"mi_HelpHilfebild", {2}},
+      {"mi_EditText", {3, 4}},
+      {"mi_editabmessungen", {5}},
+      {"mi_ViewQuick", {6}},
+      {"mi_viewzahneingriff", {7}},
+      {"mi_viewzahn1", {8}},
+      {"mi_viewfertigungszeichnungwelle", {9}},
+      {"mi_cadZahnprofilWelle", {10}}};
+  for (const auto& [item, texts] : steps) {
+    log.push_back("cmd " + item);
+    for (int t : texts) log.push_back("show text " + std::to_string(t));
+  }
+  return log;
+}
+
+class TourTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitModules();
+    SetProgramIdentity();
+    ProgramSettings.pltDirectory = dir_.Path();
+    AbortFlag = false;
+    TourRunning = false;
+    DataModified = false;
+    WriteBytes(dir_ / "vuko.dem", DemoFile(10));
+  }
+
+  // Moves the dialogs shown since the last call into the log.
+  void TakeDialogs(Log& log) {
+    const auto& records = host_.Records();
+    for (; taken_ < records.size(); ++taken_) {
+      const TDialogRecord& r = records[taken_];
+      log.push_back((r.kind == TDialogKind::LongText ? "show " : "ask ") + r.prompt);
+    }
+  }
+
+  // Runs the tour with stand-in commands; those in cancel leave AbortFlag set as a cancelled
+  // dialog does.
+  Log Run(const std::set<std::string>& cancel = {}) {
+    Log log;
+    RunTour([&](std::string_view item) {
+      TakeDialogs(log);
+      log.push_back("cmd " + std::string(item));
+      tourRunningInCommands_ = tourRunningInCommands_ && TourRunning;
+      AbortFlag = cancel.count(std::string(item)) > 0;
+    });
+    TakeDialogs(log);
+    return log;
+  }
+
+  ScratchDir dir_;
+  ScriptedDialogHost host_;
+  std::size_t taken_ = 0;
+  bool tourRunningInCommands_ = true;
+};
+
+TEST_F(TourTest, RunsEveryCommandBetweenItsTexts) {
+  EXPECT_EQ(Run(), FullTour());
+  EXPECT_TRUE(tourRunningInCommands_);
+  EXPECT_FALSE(TourRunning);
+  EXPECT_EQ(DemoStep, 10);
+}
+
+TEST_F(TourTest, CancelledCommandThenNoGoesOnWithTheNextText) {
+  host_.AnswerNo();
+  Log expected = FullTour();
+  // The question comes between the cancelled dimension dialog and text 5.
+  const auto at = std::find(expected.begin(), expected.end(), "show text 5");
+  expected.insert(at, kQuit);
+  EXPECT_EQ(Run({"mi_editabmessungen"}), expected);
+  EXPECT_FALSE(TourRunning);
+}
+
+TEST_F(TourTest, CancelThenCancelAgainAlsoGoesOn) {
+  host_.AnswerCancel();
+  const Log log = Run({"mi_viewzahn1"});
+  EXPECT_EQ(log.back(), "show text 10");
+  EXPECT_FALSE(AbortFlag);
+}
+
+TEST_F(TourTest, QuitEndsTheTourAndSkipsTheRest) {
+  host_.AnswerYes();
+  const Log log = Run({"mi_ViewQuick"});
+  const Log expected = {"show " + kIntro1,      "show " + kIntro2,  "show text 1",
+                        "cmd mi_HelpHilfebild", "show text 2",      "cmd mi_EditText",
+                        "show text 3",          "show text 4",      "cmd mi_editabmessungen",
+                        "show text 5",          "cmd mi_ViewQuick", kQuit};
+  EXPECT_EQ(log, expected);
+  EXPECT_FALSE(TourRunning);
+  EXPECT_TRUE(AbortFlag);
+}
+
+// After the drawing texts two texts follow one command: quitting at the first must neither
+// ask again nor show the second.
+TEST_F(TourTest, QuitAfterTheDrawingTextsAsksOnce) {
+  host_.AnswerYes();
+  const Log log = Run({"mi_EditText"});
+  EXPECT_EQ(log.back(), kQuit);
+  EXPECT_EQ(std::count(log.begin(), log.end(), kQuit), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "show text 4"), 0);
+  EXPECT_FALSE(TourRunning);
+}
+
+// A file of three texts: the fourth is replaced by its message, and the tour goes on without
+// asking whether to quit.
+TEST_F(TourTest, ShortFileShowsTheMessageAndGoesOn) {
+  WriteBytes(dir_ / "vuko.dem", DemoFile(3));
+  const Log log = Run();
+  EXPECT_NE(std::find(log.begin(), log.end(), "show Demo text No.4 not exists !"), log.end());
+  EXPECT_EQ(std::count(log.begin(), log.end(), kQuit), 0);
+  EXPECT_EQ(log.back(), "show Demo text No.10 not exists !");
+  EXPECT_FALSE(TourRunning);
+}
+
+TEST_F(TourTest, MissingFileShowsItsNameInEveryText) {
+  std::remove((dir_ / "vuko.dem").c_str());
+  const Log log = Run();
+  const std::string missing = "show Demo file " + (dir_ / "vuko.dem") + " not found !";
+  EXPECT_EQ(std::count(log.begin(), log.end(), missing), 10);
+  EXPECT_EQ(std::count(log.begin(), log.end(), kQuit), 0);
+}
+
+// The example joint is loaded and calculated before the first command: the pictures after a
+// cancelled dimension dialog still show results. Reference diameter d = z mn / cos(beta).
+TEST_F(TourTest, ExampleIsLoadedCalculatedAndUnnamed) {
+  CurrentFileName = "mine";
+  long double d1 = 0;
+  RunTour([&](std::string_view item) {
+    if (item == "mi_HelpHilfebild") d1 = ToothingData.d[1];
+    AbortFlag = false;
+  });
+  EXPECT_NEAR(static_cast<double>(d1), 8 * 6.5, 1e-9);
+  EXPECT_NEAR(static_cast<double>(ToothingData.mn), 6.5, 1e-12);
+  // A Save after the tour cannot put the example into the file that was open.
+  EXPECT_EQ(CurrentFileName, "");
+}
+
+// Unsaved changes are asked about before the example replaces them; Cancel keeps them and
+// runs nothing.
+TEST_F(TourTest, UnsavedChangesAreAskedAboutFirst) {
+  CurrentFileName = "mine";
+  DataModified = true;
+  ToothingData.mn = 1.25L;
+  host_.AnswerCancel();
+  const Log log = Run();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].rfind("ask Save file (", 0), 0u) << log[0];
+  EXPECT_EQ(static_cast<double>(ToothingData.mn), 1.25);
+  EXPECT_EQ(CurrentFileName, "mine");
+  EXPECT_TRUE(DataModified);
+  EXPECT_FALSE(TourRunning);
+}
+
+// Texts are the third line of each block of four after two header lines, whatever the line
+// ends; a number outside the file gives the message.
+TEST_F(TourTest, ReadsTheThirdLineOfEachBlock) {
+  for (const char* eol : {"\n", "\r\n", "\r"}) {
+    WriteBytes(dir_ / "vuko.dem", DemoFile(3, eol));
+    std::string text;
+    for (int n = 1; n <= 3; ++n) {
+      ReadDemoText(n, text);
+      EXPECT_EQ(text, "text " + std::to_string(n));
+    }
+    ReadDemoText(4, text);
+    EXPECT_EQ(text, "Demo text No.4 not exists !");
+    ReadDemoText(0, text);
+    EXPECT_EQ(text, "Demo text No.0 not exists !");
+  }
+  EXPECT_FALSE(AbortFlag);
+}
+
+TEST(TourCommandLine, DemoSetsTheTourAndShowsTheIntroduction) {
+  InitModules();
+  ScriptedDialogHost host;
+  SetProgramArguments({"demo"});
+  const TStartUpOutcome outcome = EvaluateCommandLine();
+  EXPECT_FALSE(outcome.endProgram);
+  EXPECT_TRUE(TourRunning);
+  EXPECT_EQ(host.Messages(), (std::vector<std::string>{kIntro1, kIntro2}));
+  SetProgramArguments({});
+  TourRunning = false;
+}
+
+// The shipped file: a text for every step of the tour, and the first line of each block names
+// the menu item of the command that follows the text ("end" after the last).
+TEST(ShippedTour, EveryTextExistsAndNamesTheNextCommand) {
+  std::vector<std::string> lines;
+  ASSERT_TRUE(ReadTextFileLines(std::string(VUKO_DATA_DIR) + "/vuko.dem", lines));
+  std::vector<std::string> labels;
+  const std::vector<TTourStep>& steps = TourSteps();
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const std::string following =
+        i + 1 < steps.size() ? std::string(steps[i + 1].menuItem) : std::string("end");
+    for (int t = 0; t < steps[i].texts; ++t) labels.push_back(following);
+  }
+  ASSERT_EQ(static_cast<int>(labels.size()), TourTextCount());
+  ASSERT_EQ(lines.size(), 2 + 4 * labels.size());
+  InitModules();
+  SetProgramIdentity();
+  ProgramSettings.pltDirectory = VUKO_DATA_DIR;
+  for (std::size_t n = 1; n <= labels.size(); ++n) {
+    EXPECT_EQ(lines[2 + 4 * (n - 1)], labels[n - 1]) << "text " << n;
+    std::string text;
+    ReadDemoText(static_cast<int>(n), text);
+    EXPECT_GT(text.size(), 40u) << "text " << n;
+    EXPECT_EQ(text.find("Demo "), std::string::npos) << text;
+    // The demonstration file is held in the DOS code page; ours is plain ASCII.
+    for (unsigned char c : text) EXPECT_LT(c, 0x80) << "text " << n;
+  }
+}
+
+}  // namespace
