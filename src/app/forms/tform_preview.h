@@ -75,6 +75,7 @@ class TForm_preview : public QDialog {
 
  private:
   void Search(int startRow);
+  int searchStartRow_ = 0;
   QString searchText_;
   int lastSelectedRow_ = 0;
   bool filling_ = false;
