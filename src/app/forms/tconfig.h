@@ -51,7 +51,7 @@ class Tconfig : public QDialog {
   void Button_massfaktorconfigClick();
   void Button_freigabefeldClick();
   void Button_dxfdecClick();
-  void Button_dickClick(int width);  // Button_dick1 .. Button_dick3
+  void Button_dickClick(int width);   // Button_dick1 .. Button_dick3
   void Button_layerClick(int layer);  // Button_layer1 .. Button_layer5
 
   // Screen, window size, dialog scale and text window.
