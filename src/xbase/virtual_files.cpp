@@ -300,9 +300,20 @@ void VFileRemoveCurrent(WorkAreaRecord& area) {
 void VFileReplace(WorkAreaRecord& area) {
   TVFileState& v = area.vfile;
   const std::int32_t t = v.VFileTarget;
-  if (t > area.recordCount || v.VFileHead == nullptr) {
-    VFileAdd(area);
-    return;
+  if (t >= area.recordCount) {
+    // The file layer counts an appended record before it hands it over; the list itself
+    // says whether the target exists, so an append never overwrites the current record.
+    std::int32_t length = 0, current = 0;
+    for (const VFileNode* n = v.VFileHead; n != nullptr; n = n->Next) {
+      ++length;
+      if (n == v.VFileCurrent) current = length;
+    }
+    if (t > length) {
+      area.recordCount = length;
+      area.recordNumber = current;
+      VFileAdd(area);
+      return;
+    }
   }
   VFileSeek(area, t);
   if (v.VFileCurrent == nullptr) return;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "xbase/dbf_file.h"  // kVFileClose, kVFileGoto, kVFileReplace
 #include "xbase/work_areas.h"
 
 // One record of a virtual file.
@@ -23,15 +24,12 @@ constexpr std::uint8_t kVFileInsert = 2;
 constexpr std::uint8_t kVFileAscending = 3;
 constexpr std::uint8_t kVFileDescending = 4;
 
-// Requests (VFileRequest).
-constexpr std::uint8_t kVFileClose = 1;
+// Requests (VFileRequest) besides the file layer's close (1), go to (3) and replace (8).
 constexpr std::uint8_t kVFileDelete = 2;
-constexpr std::uint8_t kVFileGoto = 3;
 constexpr std::uint8_t kVFileInit = 4;
 constexpr std::uint8_t kVFilePack = 5;
 constexpr std::uint8_t kVFilePop = 6;
 constexpr std::uint8_t kVFileAppendRecord = 7;
-constexpr std::uint8_t kVFileReplace = 8;
 constexpr std::uint8_t kVFileRecall = 9;
 constexpr std::uint8_t kVFileRemove = 10;
 constexpr std::uint8_t kVFileFreeAll = 12;
