@@ -67,8 +67,8 @@ bool LockMemo(TMemoDescriptor& memo, const WorkAreaRecord& area) {
       memo.locked = true;
       return true;
     }
-    volatile int sink = 0;
-    for (int spin = 0; spin < 5000; ++spin) sink = spin;
+    // A short busy wait before the next try, as other writers hold the byte only briefly.
+    for (int spin = 0; spin < 5000; ++spin) asm volatile("");
   }
   return false;
 }

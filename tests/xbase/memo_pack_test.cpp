@@ -1,0 +1,99 @@
+// Copying memos between the three layouts and packing a memo file: every live memo survives in
+// record order, replaced memos are dropped, and a bad memo pointer changes nothing.
+#include "xbase/memo_pack.h"
+
+#include <gtest/gtest.h>
+
+#include "xbase/memo_test_support.h"
+
+namespace {
+
+using memo_test::Le32;
+using memo_test::ReadFile;
+
+class MemoPack : public memo_test::MemoFixture {
+ protected:
+  std::int32_t BlockOfRecord(std::int32_t r) {
+    Go(r);
+    return GetFieldMemo(2);
+  }
+};
+
+TEST_F(MemoPack, CopyBetweenLayouts) {
+  Select(1);
+  MakeTable("src3", kMemoDbase3);
+  const std::int32_t fromIII = AddMemo("three");
+  Select(2);
+  MakeTable("dst4", kMemoDbase4);
+  // dBASE III into dBASE IV: an 8-byte group header, no end mark.
+  const std::int32_t inIV = CopyMemo(1, fromIII, 0);
+  ASSERT_EQ(inIV, 1);
+  EXPECT_EQ(ReadFile(Path("dst4.dbt")).substr(512),
+            std::string("\xFF\xFF\x08\0\x0D\0\0\0three", 13));
+
+  // And back: dBASE IV into dBASE III gets its end mark.
+  Select(1);
+  const std::int32_t back = CopyMemo(2, inIV, 0);
+  EXPECT_EQ(back, 2);
+  EXPECT_EQ(ReadFile(Path("src3.dbt")).substr(1024, 6), "three\x1A");
+  EXPECT_EQ(CopyMemo(2, 0, 0), 0);  // no memo, nothing copied
+
+  Select(3);
+  DefaultMemoBlockSize = 64;
+  MakeTable("fox", kMemoFoxPro);
+  const std::int32_t inFox = CopyMemo(2, inIV, 0);
+  EXPECT_EQ(inFox, 8);
+  EXPECT_EQ(ReadFile(Path("fox.fpt")).substr(512), std::string("\0\0\0\x01\0\0\0\x05three", 13));
+}
+
+TEST_F(MemoPack, PackKeepsLiveMemosInRecordOrderAndShrinks) {
+  MakeTable("t", kMemoDbase3);
+  const std::int32_t a = AddMemo("memo of A");
+  const std::int32_t dropped = AddMemo(std::string(2000, 'x'));
+  const std::int32_t b = AddMemo("memo of B");
+  AppendRecord("B", b);
+  AppendRecord("A", a);
+  AppendRecord("NONE", 0);
+  AppendRecord("ALSO B", b);  // one memo, two records: stored twice after the pack
+  ASSERT_GT(dropped, 0);
+  const std::size_t before = ReadFile(Path("t.dbt")).size();
+
+  PackMemofile();
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  const std::string packed = ReadFile(Path("t.dbt"));
+  EXPECT_LT(packed.size(), before);
+  EXPECT_EQ(BlockOfRecord(1), 1);
+  EXPECT_EQ(BlockOfRecord(2), 2);
+  EXPECT_EQ(BlockOfRecord(3), 0);
+  EXPECT_EQ(BlockOfRecord(4), 3);
+  EXPECT_EQ(MemoOf(1), "memo of B");
+  EXPECT_EQ(MemoOf(2), "memo of A");
+  EXPECT_EQ(MemoOf(3), "memo of B");
+  EXPECT_EQ(Le32(packed, 0), (packed.size() + 511) / 512);
+}
+
+TEST_F(MemoPack, PackWithoutMemosLeavesTheHeader) {
+  MakeTable("t", kMemoDbase4);
+  AddMemo("orphan");
+  AppendRecord("A", 0);
+  PackMemofile();
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_EQ(ReadFile(Path("t.dbt")).size(), 512u);
+}
+
+TEST_F(MemoPack, BadPointerStopsThePackAndChangesNothing) {
+  MakeTable("t", kMemoFoxPro);
+  const std::int32_t good = AddMemo("good");
+  AppendRecord("A", good);
+  AppendRecord("B", 999);
+  const std::string memoBefore = ReadFile(Path("t.fpt"));
+  const std::string tableBefore = ReadFile(Path("t.dbf"));
+  PackMemofile();
+  EXPECT_EQ(XbaseErrorCode, 1003);
+  EXPECT_NE(XbaseErrorMessage.find(" Memo block # 999 Record # 2 [PackMemo]"), std::string::npos);
+  EXPECT_EQ(ReadFile(Path("t.fpt")), memoBefore);
+  EXPECT_EQ(ReadFile(Path("t.dbf")), tableBefore);
+  EXPECT_FALSE(std::filesystem::exists(Path("t.$$$")));
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// Memo files against independent readers and writers: dbfread and Perl XBase read the tables
+// and memos we write in all three layouts; we read the memos python3-dbf and Perl XBase write.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "xbase/memo_test_support.h"
+
+namespace {
+
+const std::string kScripts = VUKO_SOURCE_DIR "/tests/xbase/validator/";
+
+// Runs a command (standard error joined to the output); true when it ends with status 0.
+bool RunCommand(const std::string& command, std::string& out) {
+  out.clear();
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return false;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  return pclose(pipe) == 0;
+}
+
+bool Available(const std::string& probe) {
+  std::string out;
+  return RunCommand(probe, out);
+}
+
+void NeedValidator(const std::string& probe, const std::string& what) {
+  if (Available(probe)) return;
+  if (std::getenv("CI")) FAIL() << what << " missing";
+  GTEST_SKIP() << what << " not installed";
+}
+
+std::string Hex(const std::string& bytes) {
+  static const char* digits = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char c : bytes) {
+    hex.push_back(digits[c >> 4]);
+    hex.push_back(digits[c & 15]);
+  }
+  return hex;
+}
+
+// name -> memo hex, from the readers' output lines "name<TAB>hex".
+std::vector<std::pair<std::string, std::string>> ParseRows(const std::string& out) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::istringstream in(out);
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    rows.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+  }
+  return rows;
+}
+
+const std::string kTwoLines = "Line one\r\nLine two";
+const std::string kLong(1500, 'x');
+
+struct LayoutCase {
+  const char* name;
+  std::uint8_t version;
+  std::uint16_t blockSize;
+};
+// dbfread reads a dBASE IV memo with 512-byte blocks only.
+const LayoutCase kLayouts[] = {
+    {"dBASE III", kMemoDbase3, 512},
+    {"dBASE IV", kMemoDbase4, 512},
+    {"FoxPro 64", kMemoFoxPro, 64},
+};
+
+class MemoReaders : public memo_test::MemoFixture {
+ protected:
+  // A table of three records: two lines, a long text over several blocks, no memo; one memo
+  // rewritten through the text file so that a dropped memo stays in the file.
+  void WriteTable(const LayoutCase& c, const std::string& name) {
+    DefaultMemoBlockSize = c.blockSize;
+    MakeTable(name, c.version);
+    AppendRecord("A", AddMemo("first version"));
+    AppendRecord("B", AddMemo(kLong));
+    AppendRecord("C", 0);
+    Go(1);
+    std::int32_t block = GetFieldMemo(2);
+    TMemoTextFile file;
+    AssignMemo(file, block);
+    MemoRewrite(file);
+    MemoWriteLn(file, "Line one");
+    MemoWrite(file, "Line two");
+    MemoClose(file);
+    SetFieldMemo(2, block);
+    StoreFields();
+    PutDbfRecord(*CurrentWorkArea(), 1);
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    CloseAll();
+  }
+  void ExpectRows(const std::string& out, bool prefixOnly) {
+    const auto rows = ParseRows(out);
+    ASSERT_EQ(rows.size(), 3u) << out;
+    const std::string expected[] = {Hex(kTwoLines), Hex(kLong), ""};
+    const char* names[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(rows[i].first, names[i]);
+      if (prefixOnly)
+        EXPECT_EQ(rows[i].second.substr(0, expected[i].size()), expected[i]) << names[i];
+      else
+        EXPECT_EQ(rows[i].second, expected[i]) << names[i];
+    }
+  }
+};
+
+TEST_F(MemoReaders, DbfreadReadsOurMemos) {
+  NeedValidator("/usr/bin/python3 -c 'import dbfread'", "python3-dbfread");
+  for (const LayoutCase& c : kLayouts) {
+    SCOPED_TRACE(c.name);
+    const std::string name = std::string("r") + std::to_string(c.version);
+    WriteTable(c, name);
+    std::string out;
+    ASSERT_TRUE(RunCommand(
+        "/usr/bin/python3 " + kScripts + "memo_read_dbfread.py " + Path(name + ".dbf"), out))
+        << out;
+    // dbfread takes the 8 header bytes of a dBASE IV memo for text: compare by prefix.
+    ExpectRows(out, IsDbase4Memo(c.version));
+  }
+}
+
+TEST_F(MemoReaders, PerlXBaseReadsOurMemos) {
+  NeedValidator("perl -MXBase -e 1", "Perl XBase (libdbd-xbase-perl)");
+  for (const LayoutCase& c : kLayouts) {
+    SCOPED_TRACE(c.name);
+    const std::string name = std::string("p") + std::to_string(c.version);
+    WriteTable(c, name);
+    std::string out;
+    ASSERT_TRUE(RunCommand("perl " + kScripts + "memo_read_xbase.pl " + Path(name + ".dbf"), out))
+        << out;
+    ExpectRows(out, false);
+  }
+}
+
+TEST_F(MemoReaders, PerlXBaseAcceptsAFreshDbase4MemoFile) {
+  NeedValidator("perl -MXBase -e 1", "Perl XBase (libdbd-xbase-perl)");
+  MakeTable("fresh", kMemoDbase4);
+  AppendRecord("C", 0);
+  CloseAll();
+  std::string out;
+  ASSERT_TRUE(RunCommand("perl " + kScripts + "memo_read_xbase.pl " + Path("fresh.dbf"), out))
+      << out;
+  EXPECT_EQ(out, "C\t\n");
+}
+
+// Memos other programs wrote, read through the library.
+struct ProducerCase {
+  const char* name;
+  const char* probe;
+  const char* command;  // %s = table path
+  const char* table;
+};
+const ProducerCase kProducers[] = {
+    {"python3-dbf dBASE III", "/usr/bin/python3 -c 'import dbf'",
+     "/usr/bin/python3 " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py %s db3", "pdb3"},
+    {"python3-dbf FoxPro", "/usr/bin/python3 -c 'import dbf'",
+     "/usr/bin/python3 " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py %s fp", "pfp"},
+    {"Perl XBase dBASE III", "perl -MXBase -e 1",
+     "perl " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl %s.dbf 3", "x3"},
+    {"Perl XBase dBASE IV", "perl -MXBase -e 1",
+     "perl " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl %s.dbf 4", "x4"},
+};
+
+TEST_F(MemoReaders, WeReadMemosOthersWrote) {
+  // Perl XBase marks its dBASE IV tables with version 0x84.
+  ExtraDbfVersion1 = 0x84;
+  for (const ProducerCase& c : kProducers) {
+    SCOPED_TRACE(c.name);
+    if (!Available(c.probe)) {
+      if (std::getenv("CI")) ADD_FAILURE() << c.name << " missing";
+      continue;
+    }
+    char command[1024];
+    std::snprintf(command, sizeof command, c.command, Path(c.table).c_str());
+    std::string out;
+    ASSERT_TRUE(RunCommand(command, out)) << out;
+    ASSERT_TRUE(UseDbf(Path(std::string(c.table) + ".dbf"), true)) << XbaseErrorMessage;
+    ASSERT_NE(CurrentMemo(), nullptr) << XbaseErrorMessage;
+    const std::string expected[] = {kTwoLines, kLong, ""};
+    for (int r = 1; r <= 3; ++r) {
+      Go(r);
+      EXPECT_EQ(MemoOf(GetFieldMemo(2)), expected[r - 1]) << "record " << r;
+    }
+    Go(1);
+    ASSERT_TRUE(GetMemo(GetFieldMemo(2)));
+    EXPECT_EQ(MemoLines.lines, (std::vector<std::string>{"Line one", "Line two"}));
+    CloseAll();
+  }
+  ExtraDbfVersion1 = 0;
+}
+
+}  // namespace
