@@ -162,6 +162,47 @@ std::int32_t FindFirstLast(TIndexDescriptor& index, bool first) {
   return static_cast<std::int32_t>(LeafRecord(index));
 }
 
+int DescendToKey(TIndexDescriptor& index, const unsigned char* k) {
+  index.path.clear();
+  std::uint32_t node = index.anchor.root;
+  int result = 0;
+  for (;;) {
+    if (!PushNode(index, node)) return -3;
+    TNdxPathEntry& e = index.path.back();
+    result = SearchNode(index, e, k);
+    e.item = result == -1 ? 0 : (result == -2 ? NodeItemCount(e.image.data()) : result);
+    if (NodeIsLeaf(e.image.data())) return result;
+    node = ItemChild(NodeItem(e.image.data(), e.item, index.anchor.itemSize));
+  }
+}
+
+bool NextItemOnPath(TIndexDescriptor& index) {
+  for (;;) {
+    TNdxPathEntry& leaf = index.path.back();
+    if (leaf.item + 1 < NodeItemCount(leaf.image.data())) {
+      ++leaf.item;
+      return true;
+    }
+    // Climb until a node where the child just left is not the right-most one.
+    bool moved = false;
+    while (index.path.size() > 1) {
+      index.path.pop_back();
+      TNdxPathEntry& e = index.path.back();
+      if (e.item < NodeItemCount(e.image.data())) {
+        ++e.item;
+        const std::uint32_t child =
+            ItemChild(NodeItem(e.image.data(), e.item, index.anchor.itemSize));
+        if (!DescendEdge(index, child, true)) return false;
+        moved = true;
+        break;
+      }
+    }
+    if (!moved) return false;
+    if (NodeItemCount(index.path.back().image.data()) > 0) return true;
+    index.path.back().item = -1;  // an empty leaf: keep going
+  }
+}
+
 void SeekKey(TIndexDescriptor& index, const std::string& key) {
   if (AreaRecordCount() == 0) {
     FindFirstLast(index, true);
@@ -169,18 +210,8 @@ void SeekKey(TIndexDescriptor& index, const std::string& key) {
     return;
   }
   index.bof = index.eof = false;
-  index.path.clear();
-  const auto* k = reinterpret_cast<const unsigned char*>(key.data());
-  std::uint32_t node = index.anchor.root;
-  int result = 0;
-  for (;;) {
-    if (!PushNode(index, node)) return;
-    TNdxPathEntry& e = index.path.back();
-    result = SearchNode(index, e, k);
-    e.item = result == -1 ? 0 : (result == -2 ? NodeItemCount(e.image.data()) : result);
-    if (NodeIsLeaf(e.image.data())) break;
-    node = ItemChild(NodeItem(e.image.data(), e.item, index.anchor.itemSize));
-  }
+  const int result = DescendToKey(index, reinterpret_cast<const unsigned char*>(key.data()));
+  if (result == -3) return;
   TNdxPathEntry& leaf = index.path.back();
   const int n = NodeItemCount(leaf.image.data());
   if (n == 0) {  // only an empty root leaf
@@ -203,9 +234,8 @@ void SeekKey(TIndexDescriptor& index, const std::string& key) {
   } else {
     TakeCurrent(index);
   }
-  IndexFound = std::memcmp(index.currentKey.data(), key.data(),
-                           std::min<std::size_t>(key.size(), index.KeyLength())) == 0 &&
-               key.size() >= static_cast<std::size_t>(index.KeyLength());
+  IndexFound = key.size() >= static_cast<std::size_t>(index.KeyLength()) &&
+               std::memcmp(index.currentKey.data(), key.data(), index.KeyLength()) == 0;
 }
 
 std::int32_t StepNext(TIndexDescriptor& index) {
@@ -216,34 +246,11 @@ std::int32_t StepNext(TIndexDescriptor& index) {
     index.noPosition = true;
     return r;
   }
-  for (;;) {
-    TNdxPathEntry& leaf = index.path.back();
-    if (leaf.item + 1 < NodeItemCount(leaf.image.data())) {
-      ++leaf.item;
-      break;
-    }
-    // Climb until a node where the child just left is not the right-most one.
-    bool moved = false;
-    while (index.path.size() > 1) {
-      index.path.pop_back();
-      TNdxPathEntry& e = index.path.back();
-      if (e.item < NodeItemCount(e.image.data())) {
-        ++e.item;
-        const std::uint32_t child =
-            ItemChild(NodeItem(e.image.data(), e.item, index.anchor.itemSize));
-        if (!DescendEdge(index, child, true)) return 0;
-        moved = true;
-        break;
-      }
-    }
-    if (!moved) {
-      const std::int32_t r = FindFirstLast(index, false);
-      index.eof = true;
-      IndexFound = false;
-      return r;
-    }
-    if (NodeItemCount(index.path.back().image.data()) > 0) break;
-    index.path.back().item = -1;  // an empty leaf: keep going
+  if (!NextItemOnPath(index)) {
+    const std::int32_t r = FindFirstLast(index, false);
+    index.eof = true;
+    IndexFound = false;
+    return r;
   }
   index.eof = false;
   IndexFound = true;

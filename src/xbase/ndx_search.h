@@ -12,6 +12,12 @@
 bool SeekAndRead(TIndexDescriptor& index, std::uint32_t node, unsigned char* buffer);
 bool SeekAndWrite(TIndexDescriptor& index, std::uint32_t node, const unsigned char* buffer);
 
+// Builds the path to the leaf for the key; the leaf item is the first key not less than it
+// (the item count when the key is above all keys of the leaf). Result as the node search:
+// -1 below item 0, -2 above the last item, else the index found; -3 after a read failure.
+int DescendToKey(TIndexDescriptor& index, const unsigned char* key);
+// Moves the path to the next item, across leaf borders; false at the end.
+bool NextItemOnPath(TIndexDescriptor& index);
 // Positions on the first key not less than the given key (key length bytes); sets IndexFound.
 void SeekKey(TIndexDescriptor& index, const std::string& key);
 // Record number of the first or last key; record count + 1 when the index is empty.

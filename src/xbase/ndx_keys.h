@@ -1,0 +1,20 @@
+// Keeping the open indexes of a work area equal to its records: a new record's key goes into
+// every index, a changed key moves its entry, and the indexes are put onto the current record
+// after the record pointer moved. Insertion splits full nodes; deletion shrinks the tree.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Record whose entry DeleteKey removes.
+extern std::int32_t TargetRecord;
+
+void AppendNewKey();
+// The key update after a change of the current record (reports as "CompareKeys").
+void KeysChanged();
+void SyncIndex(bool all);
+void SoftSyncIndex();
+// 0 success, -1 failure.
+int AppendIndex(const std::string& key, int slot);
+// 0 removed (or not needed in a unique index), -1 not found.
+int DeleteKey(const std::string& key, int slot);
