@@ -1,0 +1,669 @@
+// Table file layer of the dBASE table library: record and header input/output, typed-buffer
+// conversion, code-page translation, header reading for opening and creating, memo file
+// creation.
+#include "xbase/dbf_file.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/codepage.h"
+#include "xbase/xbase_dates.h"
+#include "xbase/xbase_errors.h"
+#include "xbase/xbase_platform.h"
+#include "xbase/xbase_utils.h"
+
+unsigned char ExtraDbfVersion1 = 0;
+unsigned char ExtraDbfVersion2 = 0;
+unsigned char DefaultMemoVersion = 0x8B;
+bool AutoCommit = false;
+
+namespace {
+
+constexpr unsigned char kFieldTerminator = 0x0D;
+constexpr std::uint16_t kDbase2HeaderLength = 521;
+constexpr unsigned char kLanguageCp850 = 0x02;
+
+void PutLe16(unsigned char* p, std::uint32_t v) {
+  p[0] = static_cast<unsigned char>(v);
+  p[1] = static_cast<unsigned char>(v >> 8);
+}
+void PutLe32(unsigned char* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+std::uint32_t GetLe16(const unsigned char* p) {
+  return p[0] | (p[1] << 8);
+}
+std::uint32_t GetLe32(const unsigned char* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Reads exactly n bytes at offset; 0, 213 for a short read, or the DOS code.
+std::uint16_t ReadAt(int fd, void* buffer, std::size_t n, std::int64_t offset) {
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t got = ::pread(fd, static_cast<char*>(buffer) + done, n - done, offset + done);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return DosCodeOfErrno(errno);
+    }
+    if (got == 0) return 213;
+    done += static_cast<std::size_t>(got);
+  }
+  return 0;
+}
+
+// Writes exactly n bytes at offset; 0, 101 for a short write, or the DOS code.
+std::uint16_t WriteAt(int fd, const void* buffer, std::size_t n, std::int64_t offset) {
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t put =
+        ::pwrite(fd, static_cast<const char*>(buffer) + done, n - done, offset + done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      const std::uint16_t code = DosCodeOfErrno(errno);
+      return code == 31 ? 101 : code;
+    }
+    if (put == 0) return 101;
+    done += static_cast<std::size_t>(put);
+  }
+  return 0;
+}
+
+std::int64_t RecordOffset(const WorkAreaRecord& area, std::int32_t n) {
+  return static_cast<std::int64_t>(area.headerLength) +
+         static_cast<std::int64_t>(n - 1) * area.recordLength;
+}
+
+void Dispatch(WorkAreaRecord& area, std::uint8_t request, std::int32_t target) {
+  area.vfile.VFileRequest = request;
+  area.vfile.VFileTarget = target;
+  if (VFileDispatcher)
+    VFileDispatcher(area);
+  else
+    SetError(1101, area.tableName + " [VFiles]");
+}
+
+// Header image with today's date and the count, written at offset 0; the I/O result.
+std::uint16_t WriteHeaderBytes(WorkAreaRecord& area) {
+  int year = 0, month = 0, day = 0, dow = 0;
+  GetDate(year, month, day, dow);
+  unsigned char* h = area.headerImage.data();
+  if (IsDbase2(area)) {
+    PutLe16(h + 1, static_cast<std::uint32_t>(area.recordCount) & 0xFFFF);
+    h[3] = static_cast<unsigned char>(month);
+    h[4] = static_cast<unsigned char>(day);
+    h[5] = static_cast<unsigned char>((year - 1900) % 256);
+    return WriteAt(area.fileHandle, h, 8, 0);
+  }
+  h[1] = static_cast<unsigned char>((year - 1900) % 256);
+  h[2] = static_cast<unsigned char>(month);
+  h[3] = static_cast<unsigned char>(day);
+  PutLe32(h + 4, static_cast<std::uint32_t>(area.recordCount));
+  // What another program keeps in bytes 16-27 survives our header writes.
+  unsigned char shared[12];
+  if (ReadAt(area.fileHandle, shared, sizeof shared, 16) == 0)
+    std::memcpy(h + 16, shared, sizeof shared);
+  return WriteAt(area.fileHandle, h, 32, 0);
+}
+
+std::uint16_t WriteEofByte(WorkAreaRecord& area) {
+  const unsigned char eof = EofMarker;
+  return WriteAt(area.fileHandle, &eof, 1, RecordOffset(area, area.recordCount + 1));
+}
+
+std::string TrimBoth(std::string_view text) {
+  return AllTrim(text);
+}
+
+// Right-aligned number text of the field's width, all "*" when it does not fit.
+std::string FormatNumber(double value, int width, int decimals) {
+  char buffer[512];
+  std::string text;
+  if (std::isfinite(value)) {
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (r.ec == std::errc()) text.assign(buffer, r.ptr);
+  }
+  if (text.empty() || static_cast<int>(text.size()) > width) return std::string(width, '*');
+  return std::string(width - text.size(), ' ') + text;
+}
+
+std::string FormatInteger(long long value, int width) {
+  const std::string text = std::to_string(value);
+  if (static_cast<int>(text.size()) > width) return std::string(width, '*');
+  return std::string(width - text.size(), ' ') + text;
+}
+
+double ParseDouble(std::string_view text) {
+  double value = 0;
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  return r.ec == std::errc() ? value : 0.0;
+}
+
+std::int32_t ParseInt32(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int32_t value = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (r.ec == std::errc() && r.ptr == text.data() + text.size()) return value;
+  const double d = ParseDouble(text);
+  if (d >= -2147483648.0 && d <= 2147483647.0) return static_cast<std::int32_t>(d);
+  return 0;
+}
+
+int TypedSlotSize(const FieldDescriptor& f) {
+  switch (f.type) {
+    case 'C':
+      return f.length + 1;
+    case 'D':
+      return f.length + 3;
+    case 'N':
+    case 'F':
+      return f.decimals > 0 ? 8 : 4;
+    case 'L':
+      return 1;
+    case 'M':
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+// A date slot's text is a blank template: blanks, with separators only where they belong.
+bool IsBlankDateTemplate(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ' ') continue;
+    if (c == '/' || c == '-' || c == '.') continue;
+    return false;
+  }
+  return true;
+}
+
+// YYYYMMDD of a date slot text in the current mode, or eight blanks.
+std::string DateSlotToDtos(std::string& text) {
+  const std::size_t fullLength = (CenturyOn ? 4 : 2) + 6;
+  if (!text.empty() && text.size() != fullLength) {
+    if (!ValidDate(text)) text.clear();
+  }
+  if (text.empty() || IsBlankDateTemplate(text)) return std::string(8, ' ');
+  std::string month, day, year;
+  if (DateMode == 0) {
+    month = text.substr(0, 2);
+    day = text.substr(3, 2);
+    year = text.size() > 6 ? text.substr(6) : std::string();
+  } else if (DateMode == 1) {
+    const std::size_t yearLength = text.size() >= 6 ? text.size() - 6 : 0;
+    year = text.substr(0, yearLength);
+    month = text.substr(std::min(text.size(), yearLength + 1), 2);
+    day = text.substr(std::min(text.size(), yearLength + 4), 2);
+  } else {
+    day = text.substr(0, 2);
+    month = text.substr(3, 2);
+    year = text.size() > 6 ? text.substr(6) : std::string();
+  }
+  if (year.size() == 2) year = std::to_string(CenturyOf(year) / 100) + year;
+  while (year.size() < 4) year.insert(year.begin(), '0');
+  month.resize(2, ' ');
+  day.resize(2, ' ');
+  return (year.substr(0, 4) + month + day);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+bool IsValidDbfVersion(unsigned char version) {
+  switch (version) {
+    case 0x02:
+    case 0x03:
+    case 0x83:
+    case 0x8B:
+    case 0xF5:
+    case 0x04:
+    case 0x8C:
+      return true;
+    default:
+      return (ExtraDbfVersion1 != 0 && version == ExtraDbfVersion1) ||
+             (ExtraDbfVersion2 != 0 && version == ExtraDbfVersion2);
+  }
+}
+
+bool IsDbase2(const WorkAreaRecord& area) {
+  return area.headerImage[0] == 0x02 && ExtraDbfVersion1 == 0 && ExtraDbfVersion2 == 0;
+}
+
+std::string MemoFileExt(unsigned char version) {
+  if (!IsValidDbfVersion(version)) version = DefaultMemoVersion;
+  return (version == 0xF5 || version == 0x30) ? "FPT" : "DBT";
+}
+
+std::uint32_t SwapLong(std::uint32_t value) {
+  return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
+}
+
+std::uint16_t SwapWord(std::uint16_t value) {
+  return static_cast<std::uint16_t>((value >> 8) | (value << 8));
+}
+
+void WriteDbfHeader(WorkAreaRecord& area) {
+  if (area.vfile.isVirtual) return;
+  const std::uint16_t code = WriteHeaderBytes(area);
+  XbaseErrorCode = code;
+  if (code != 0) {
+    PendingErrorCode = code;
+    XbaseErrorMessage = "File:  " + area.tableName + " [WriteDbfHeader]";
+    if (ErrorHandlingOn) HandleError();
+  }
+}
+
+void FlushFile(int handle) {
+  if (::fsync(handle) != 0) SetError(DosCodeOfErrno(errno), "Unable to flush file [FlushFile]");
+}
+
+void CommitDbf(WorkAreaRecord& area) {
+  if (area.vfile.isVirtual) return;
+  if (area.state != kAreaModified && area.state != kAreaAppended) return;
+  WriteDbfHeader(area);
+  if (XbaseErrorCode == 0 && area.state == kAreaAppended) {
+    const std::uint16_t code = WriteEofByte(area);
+    if (code != 0) SetError(code, "File:  " + area.tableName + " [CommitDbf]");
+  }
+  area.state = kAreaClean;
+  if (XbaseErrorCode == 0) FlushFile(area.fileHandle);
+}
+
+void GetDbfRecord(WorkAreaRecord& area, std::int32_t n) {
+  if (n < 1 || n > area.recordCount) {
+    SetError(212, "Invalid record number = " + std::to_string(n) + " (" + area.tableName +
+                      ")  [GetDbfRecord]");
+    return;
+  }
+  area.eof = false;
+  area.bof = false;
+  if (area.vfile.isVirtual) {
+    Dispatch(area, kVFileGoto, n);
+    return;
+  }
+  area.recordBuffer.resize(area.recordLength);
+  const std::uint16_t code =
+      ReadAt(area.fileHandle, area.recordBuffer.data(), area.recordLength, RecordOffset(area, n));
+  XbaseErrorCode = code;
+  if (code != 0) {
+    if (code != 213) area.eof = true;
+    SetError(code, "File:  " + area.tableName + "  [GetDbfRecord]");
+    return;
+  }
+  area.recordNumber = n;
+  TranslateRecord(TTranslateDirection::Read, area.oem, area.readHook, area.recordLength,
+                  area.recordLength, area.recordBuffer.data());
+}
+
+void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
+  const std::int32_t oldCount = area.recordCount;
+  const std::int32_t oldNumber = area.recordNumber;
+  const bool append = n > area.recordCount;
+  if (append) {
+    n = area.recordCount + 1;
+    area.recordCount = n;
+    area.recordNumber = n;
+  }
+  if (area.vfile.isVirtual) {
+    Dispatch(area, kVFileReplace, n);
+    return;
+  }
+  area.recordBuffer.resize(area.recordLength);
+  // The caller keeps the buffer as it was: translate a copy.
+  std::vector<unsigned char> out(area.recordBuffer);
+  TranslateRecord(TTranslateDirection::Write, area.oem, area.writeHook, area.recordLength,
+                  area.recordLength, out.data());
+  const std::uint16_t code =
+      WriteAt(area.fileHandle, out.data(), area.recordLength, RecordOffset(area, n));
+  XbaseErrorCode = code;
+  if (code != 0) {
+    if (append) {
+      // The record is not in the file: the count must not claim it.
+      area.recordCount = oldCount;
+      area.recordNumber = oldNumber;
+    }
+    SetError(code, "File:  " + area.tableName + " [Replace/Append/PutDbfRecord]");
+    return;
+  }
+  if (append) {
+    area.state = kAreaAppended;
+    if (AutoCommit) CommitDbf(area);
+  } else {
+    if (area.state != kAreaAppended) area.state = kAreaModified;
+    if (AutoCommit) FlushFile(area.fileHandle);
+  }
+}
+
+void AppendDbfRecord(WorkAreaRecord& area) {
+  PutDbfRecord(area, area.recordCount + 1);
+}
+
+void CloseDbf(WorkAreaRecord& area) {
+  XbaseErrorCode = 0;
+  if (area.vfile.isVirtual) {
+    Dispatch(area, kVFileClose, 0);
+    return;
+  }
+  std::uint16_t code = 0;
+  if (area.fileHandle >= 0) {
+    if (area.state == kAreaModified || area.state == kAreaAppended) {
+      code = WriteHeaderBytes(area);
+      if (area.state == kAreaAppended) {
+        const std::uint16_t eofCode = WriteEofByte(area);
+        if (code == 0) code = eofCode;
+      }
+    }
+    const std::uint16_t closeCode = XbCloseFile(area.fileHandle);
+    if (code == 0) code = closeCode;
+  }
+  area.fileHandle = -1;
+  area.state = kAreaClosed;
+  area.recordBuffer.clear();
+  area.recordBuffer.shrink_to_fit();
+  area.fields.clear();
+  area.fieldCount = 0;
+  if (code != 0) SetError(code, "File:  " + area.tableName + " [CloseDbf(" + area.tableName + ")]");
+}
+
+void TranslateRecord(TTranslateDirection direction, bool oem, TRecordHook hook,
+                     std::size_t totalLength, std::uint16_t recordLength, unsigned char* buffer) {
+  if (!oem && !hook) return;
+  if (recordLength == 0) return;
+  const std::size_t records = totalLength / recordLength;
+  const std::uint16_t dataLength = static_cast<std::uint16_t>(recordLength - 1);
+  std::string converted;
+  for (std::size_t r = 0; r < records; ++r) {
+    unsigned char* data = buffer + r * recordLength + 1;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), dataLength);
+    if (direction == TTranslateDirection::Read) {
+      if (hook) hook(data, dataLength);
+      if (oem) {
+        OemToAnsi(bytes, converted);
+        std::memcpy(data, converted.data(), std::min<std::size_t>(converted.size(), dataLength));
+      }
+    } else {
+      if (oem) {
+        AnsiToOem(bytes, converted);
+        std::memcpy(data, converted.data(), std::min<std::size_t>(converted.size(), dataLength));
+      }
+      if (hook) hook(data, dataLength);
+    }
+  }
+}
+
+void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
+  const unsigned char* raw = area.recordBuffer.data();
+  if (area.recordBuffer.size() < area.recordLength || !typed) return;
+  typed[0] = raw[0] == '*' ? 1 : 0;
+  unsigned char* slot = typed + 1;
+  for (const FieldDescriptor& f : area.fields) {
+    const char* bytes = reinterpret_cast<const char*>(raw + f.offset);
+    const std::string_view text(bytes, f.length);
+    switch (f.type) {
+      case 'C':
+        slot[0] = f.length;
+        std::memcpy(slot + 1, bytes, f.length);
+        break;
+      case 'D': {
+        const std::string date = DtosToDateText(text);
+        slot[0] = static_cast<unsigned char>(date.size());
+        std::memcpy(slot + 1, date.data(), date.size());
+        break;
+      }
+      case 'N':
+      case 'F':
+        if (f.decimals > 0) {
+          const double value = ParseDouble(TrimBoth(text));
+          std::memcpy(slot, &value, sizeof value);
+        } else {
+          const std::int32_t value = ParseInt32(TrimBoth(text));
+          std::memcpy(slot, &value, sizeof value);
+        }
+        break;
+      case 'L':
+        slot[0] = (f.length > 0 &&
+                   (bytes[0] == 'T' || bytes[0] == 'Y' || bytes[0] == 't' || bytes[0] == 'y'))
+                      ? 1
+                      : 0;
+        break;
+      case 'M': {
+        const std::int32_t block = ParseInt32(TrimBoth(text));
+        std::memcpy(slot, &block, sizeof block);
+        break;
+      }
+      default:
+        break;
+    }
+    slot += TypedSlotSize(f);
+  }
+}
+
+void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
+  area.recordBuffer.resize(area.recordLength, ' ');
+  unsigned char* raw = area.recordBuffer.data();
+  if (!typed) return;
+  raw[0] = typed[0] ? '*' : ' ';
+  unsigned char* slot = typed + 1;
+  for (const FieldDescriptor& f : area.fields) {
+    char* out = reinterpret_cast<char*>(raw + f.offset);
+    std::string text;
+    switch (f.type) {
+      case 'C': {
+        const std::size_t n = std::min<std::size_t>(slot[0], f.length);
+        text.assign(reinterpret_cast<const char*>(slot + 1), n);
+        text.resize(f.length, ' ');
+        break;
+      }
+      case 'D': {
+        const std::size_t n = std::min<std::size_t>(slot[0], 10);
+        std::string date(reinterpret_cast<const char*>(slot + 1), n);
+        text = DateSlotToDtos(date);
+        // ValidDate normalises a short text in place: the slot keeps the normalised form.
+        if (date.size() <= 10 && !date.empty()) {
+          slot[0] = static_cast<unsigned char>(date.size());
+          std::memcpy(slot + 1, date.data(), date.size());
+        }
+        text.resize(f.length, ' ');
+        break;
+      }
+      case 'N':
+      case 'F':
+        if (f.decimals > 0) {
+          double value = 0;
+          std::memcpy(&value, slot, sizeof value);
+          text = FormatNumber(value, f.length, f.decimals);
+        } else {
+          std::int32_t value = 0;
+          std::memcpy(&value, slot, sizeof value);
+          text = FormatInteger(value, f.length);
+        }
+        break;
+      case 'L':
+        text = std::string(1, slot[0] ? 'T' : 'F');
+        text.resize(f.length, ' ');
+        break;
+      case 'M': {
+        std::int32_t block = 0;
+        std::memcpy(&block, slot, sizeof block);
+        text = FormatInteger(block, f.length);
+        break;
+      }
+      default:
+        slot += TypedSlotSize(f);
+        continue;
+    }
+    std::memcpy(out, text.data(), f.length);
+    slot += TypedSlotSize(f);
+  }
+}
+
+void MakeMemoFile(const std::string& name, unsigned char version, std::uint16_t blockSize,
+                  const std::string& routine) {
+  if (!IsValidDbfVersion(version)) version = DefaultMemoVersion;
+  const std::string fileName = ForceDefaultExt(name, MemoFileExt(version));
+  if (blockSize == 0) blockSize = 512;
+  std::vector<unsigned char> header;
+  if (version == 0x83) {
+    header.assign(513, 0);
+    PutLe32(header.data(), 1);
+    header[512] = EofMarker;
+  } else if (version == 0xF5) {
+    header.assign(512, 0);
+    const std::uint32_t next = 511 / blockSize + 1;
+    header[0] = static_cast<unsigned char>(next >> 24);
+    header[1] = static_cast<unsigned char>(next >> 16);
+    header[2] = static_cast<unsigned char>(next >> 8);
+    header[3] = static_cast<unsigned char>(next);
+    header[6] = static_cast<unsigned char>(blockSize >> 8);
+    header[7] = static_cast<unsigned char>(blockSize);
+  } else {
+    // A full 512-byte header block, as dBASE IV itself writes it: readers expect one, so
+    // the first free block lies behind it.
+    header.assign(512, 0);
+    PutLe32(header.data(), 511 / blockSize + 1);
+    std::string dir, base, ext;
+    SplitFileName(fileName, dir, base, ext);
+    for (std::size_t i = 0; i < 8 && i < base.size(); ++i)
+      header[8 + i] = static_cast<unsigned char>(base[i]);
+    header[18] = 0x02;
+    header[19] = 0x01;
+    PutLe16(header.data() + 20, blockSize);
+  }
+  std::uint16_t code = 0;
+  const int fd = XbCreateFile(fileName, code);
+  XbaseErrorCode = code;
+  if (fd < 0) {
+    SetError(code, "Cannot create memo file " + fileName + " [" + routine + "]");
+    return;
+  }
+  code = WriteAt(fd, header.data(), header.size(), 0);
+  const std::uint16_t closeCode = XbCloseFile(fd);
+  if (code == 0) code = closeCode;
+  XbaseErrorCode = code;
+  if (code != 0) SetError(code, fileName + " [" + routine + "]");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening and creating
+
+bool ReadDbfHeader(WorkAreaRecord& area) {
+  unsigned char head[32] = {};
+  const std::int64_t size = XbFileSize(area.fileHandle);
+  std::uint16_t code =
+      size < 8 ? 213 : ReadAt(area.fileHandle, head, std::min<std::int64_t>(32, size), 0);
+  if (code != 0) {
+    SetError(code == 213 ? 210 : code, "File:  " + area.tableName + " [USE]");
+    return false;
+  }
+  if (!IsValidDbfVersion(head[0])) {
+    SetError(210, "File:  " + area.tableName + " [USE]");
+    return false;
+  }
+  std::memcpy(area.headerImage.data(), head, 32);
+  area.fields.clear();
+  std::uint32_t count = 0;
+  if (IsDbase2(area)) {
+    count = GetLe16(head + 1);
+    area.recordLength = static_cast<std::uint16_t>(GetLe16(head + 6));
+    area.headerLength = kDbase2HeaderLength;
+    unsigned char desc[16 * 32 + 1] = {};
+    code = ReadAt(area.fileHandle, desc, std::min<std::int64_t>(sizeof desc, size - 8), 8);
+    std::uint16_t offset = 1;
+    for (int i = 0; i < 32 && code == 0 && desc[i * 16] != kFieldTerminator; ++i) {
+      const unsigned char* d = desc + i * 16;
+      FieldDescriptor f{};
+      std::memcpy(f.name, d, 11);
+      f.name[10] = '\0';
+      f.type = static_cast<char>(d[11]);
+      f.length = d[12];
+      f.decimals = d[15];
+      f.offset = offset;
+      offset = static_cast<std::uint16_t>(offset + f.length);
+      area.fields.push_back(f);
+    }
+  } else {
+    count = GetLe32(head + 4);
+    area.headerLength = static_cast<std::uint16_t>(GetLe16(head + 8));
+    area.recordLength = static_cast<std::uint16_t>(GetLe16(head + 10));
+    if (area.headerLength < 33 || area.headerLength > size) {
+      SetError(210, "File:  " + area.tableName + " [USE]");
+      return false;
+    }
+    std::vector<unsigned char> desc(area.headerLength - 32);
+    code = ReadAt(area.fileHandle, desc.data(), desc.size(), 32);
+    std::uint16_t offset = 1;
+    for (std::size_t pos = 0; code == 0 && pos + 32 <= desc.size() && desc[pos] != kFieldTerminator;
+         pos += 32) {
+      const unsigned char* d = desc.data() + pos;
+      FieldDescriptor f{};
+      std::memcpy(f.name, d, 11);
+      f.name[10] = '\0';
+      f.type = static_cast<char>(d[11]);
+      f.length = d[16];
+      f.decimals = d[17];
+      f.offset = offset;
+      offset = static_cast<std::uint16_t>(offset + f.length);
+      area.fields.push_back(f);
+      if (area.fields.size() == 255) break;
+    }
+  }
+  if (code != 0) {
+    SetError(code, "File:  " + area.tableName + " [USE]");
+    return false;
+  }
+  std::uint32_t used = 1;
+  for (const FieldDescriptor& f : area.fields) used += f.length;
+  if (area.recordLength == 0 || used > area.recordLength) {
+    SetError(210, "File:  " + area.tableName + " [USE]");
+    return false;
+  }
+  area.fieldCount = static_cast<std::uint8_t>(area.fields.size());
+  // A header claiming more records than the file holds would read past its end.
+  const std::int64_t present =
+      size > area.headerLength ? (size - area.headerLength) / area.recordLength : 0;
+  area.recordCount = static_cast<std::int32_t>(std::min<std::int64_t>(count, present));
+  area.recordBuffer.assign(area.recordLength, ' ');
+  area.hasMemo = std::any_of(area.fields.begin(), area.fields.end(),
+                             [](const FieldDescriptor& f) { return f.type == 'M'; });
+  area.state = kAreaClean;
+  XbaseErrorCode = 0;
+  return true;
+}
+
+std::string BuildDbfHeader(std::uint8_t version, const std::vector<TFieldSpec>& fields, int year,
+                           int month, int day) {
+  const std::size_t headerLength = 32 + 32 * fields.size() + 1;
+  std::string out(headerLength, '\0');
+  auto* h = reinterpret_cast<unsigned char*>(out.data());
+  std::uint32_t recordLength = 1;
+  for (const TFieldSpec& f : fields) recordLength += f.length;
+  h[0] = version;
+  h[1] = static_cast<unsigned char>((year - 1900) % 256);
+  h[2] = static_cast<unsigned char>(month);
+  h[3] = static_cast<unsigned char>(day);
+  PutLe32(h + 4, 0);
+  PutLe16(h + 8, static_cast<std::uint32_t>(headerLength));
+  PutLe16(h + 10, recordLength);
+  h[29] = kLanguageCp850;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    unsigned char* d = h + 32 + 32 * i;
+    const std::string name = UpperAscii(fields[i].name.substr(0, 10));
+    std::memcpy(d, name.data(), name.size());
+    d[11] = static_cast<unsigned char>(fields[i].type);
+    d[16] = fields[i].length;
+    d[17] = fields[i].decimals;
+  }
+  h[headerLength - 1] = kFieldTerminator;
+  out.push_back(static_cast<char>(EofMarker));
+  return out;
+}
