@@ -1,0 +1,313 @@
+// Building, opening, navigating and maintaining NDX indexes on scratch tables. Expected orders
+// come from plain sorting of the rows the test wrote; tree shapes from the published layout.
+#include <gtest/gtest.h>
+
+#include "ndx_test_support.h"
+#include "xbase/ndx_keys.h"
+#include "xbase/ndx_search.h"
+#include "xbase/ndx_semaphore.h"
+
+using namespace ndx_test;
+
+namespace {
+
+std::vector<std::int32_t> Records(const auto& order) {
+  std::vector<std::int32_t> r;
+  for (const auto& p : order) r.push_back(p.second);
+  return r;
+}
+
+class NdxIndex : public NdxFixture {};
+
+TEST_F(NdxIndex, EmptyTableGivesAnchorAndOneEmptyLeaf) {
+  MakeTable("empty");
+  MakeIndex("empty", "NAME", false, 1, false, false);
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  const std::string f = ReadFile(Path("empty.NDX"));
+  ASSERT_EQ(f.size(), 1024u);
+  EXPECT_EQ(Le32(f, 0), 1u);    // root
+  EXPECT_EQ(Le32(f, 4), 2u);    // next free
+  EXPECT_EQ(Le16(f, 12), 10u);  // key length of NAME
+  EXPECT_EQ(Le32(f, 512), 0u);  // leaf with no items
+  EXPECT_EQ(std::string(f.data() + 496), "empty.dbf");
+}
+
+TEST_F(NdxIndex, TreeShapeAroundOneFullLeaf) {
+  // Key length 10: 25 keys per node.
+  struct {
+    const char* name;
+    int records;
+    std::uint32_t root, nextFree;
+    std::size_t size;
+  } cases[] = {
+      {"exactly one leaf", 25, 1, 2, 1024},
+      {"one more: two leaves under a root", 26, 3, 4, 2048},
+      {"26 leaves: two levels above the leaves", 25 * 26 + 1, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    MakeTable("shape");
+    rows_.clear();
+    Fill(c.records, 100000);
+    MakeIndex("shape", "NAME", false, 1, false, false);
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    const std::string f = ReadFile(Path("shape.NDX"));
+    const std::uint32_t root = Le32(f, 0);
+    EXPECT_EQ(Le32(f, 4) * 512, f.size()) << c.name;
+    EXPECT_EQ(Le32(f, 4), root + 1) << c.name;  // the root is written last
+    if (c.root) {
+      EXPECT_EQ(root, c.root) << c.name;
+      EXPECT_EQ(Le32(f, 4), c.nextFree) << c.name;
+      EXPECT_EQ(f.size(), c.size) << c.name;
+    }
+    if (c.records == 26) {
+      const std::size_t r = 512 * root;
+      EXPECT_EQ(Le32(f, r), 1u);           // one key
+      EXPECT_EQ(Le32(f, r + 4), 1u);       // left child: the full leaf
+      EXPECT_EQ(Le32(f, r + 4 + 20), 2u);  // right-most child
+      EXPECT_EQ(f.substr(r + 4 + 8, 10), f.substr(512 + 4 + 24 * 20 + 8, 10));  // its last key
+    }
+    ASSERT_TRUE(SetIndexTo("shape", 1)) << XbaseErrorMessage;
+    const auto order = ExpectedOrder([&] {
+      std::vector<std::string> k;
+      for (auto& row : rows_) k.push_back(row.name);
+      return k;
+    }());
+    EXPECT_EQ(WalkForward(), Records(order)) << c.name;
+    CloseAll();
+    IndexInit();
+  }
+}
+
+TEST_F(NdxIndex, WalkFollowsKeyOrderForEachKeyType) {
+  MakeTable("people");
+  Fill(3000);
+  struct {
+    const char* expr;
+    int kind;  // 0 name, 1 amount, 2 date
+  } cases[] = {{"NAME", 0}, {"AMOUNT", 1}, {"BORN", 2}, {"upper(name)", 0}};
+  for (const auto& c : cases) {
+    MakeIndex("by", c.expr, false, 1, false, false);
+    ASSERT_EQ(XbaseErrorCode, 0) << c.expr << XbaseErrorMessage;
+    ASSERT_TRUE(SetIndexTo("by", 1)) << XbaseErrorMessage;
+    std::vector<std::int32_t> expected;
+    if (c.kind == 0) {
+      std::vector<std::string> k;
+      for (auto& r : rows_) k.push_back(r.name);
+      expected = Records(ExpectedOrder(k));
+    } else {
+      std::vector<double> k;
+      for (auto& r : rows_) k.push_back(c.kind == 1 ? r.amount : r.born);
+      expected = Records(ExpectedOrder(k));
+    }
+    EXPECT_EQ(WalkForward(), expected) << c.expr;
+    // Backwards from the bottom gives the same order reversed.
+    std::vector<std::int32_t> back;
+    GoTop();
+    Skip(static_cast<std::int32_t>(rows_.size()) - 1);
+    while (!dBOF() && back.size() <= rows_.size()) {
+      back.push_back(RecNo());
+      Skip(-1);
+    }
+    std::reverse(back.begin(), back.end());
+    EXPECT_EQ(back, expected) << c.expr;
+    CloseIndexFile(1);
+  }
+}
+
+TEST_F(NdxIndex, RunsThroughTheWorkFileGiveTheSameFile) {
+  MakeTable("runs");
+  Fill(2000);
+  MakeIndex("mem", "AMOUNT", false, 1, false, false);
+  IndexSortRunItems = 97;  // 21 runs merged
+  MakeIndex("merged", "AMOUNT", false, 1, false, false);
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_EQ(ReadFile(Path("mem.NDX")), ReadFile(Path("merged.NDX")));
+}
+
+TEST_F(NdxIndex, UniqueKeepsTheFirstRecordOfEachKey) {
+  MakeTable("uniq");
+  Fill(1000, 50);
+  MakeIndex("uniq", "NAME", false, 1, true, false);
+  ASSERT_TRUE(SetIndexTo("uniq", 1)) << XbaseErrorMessage;
+  std::vector<std::int32_t> expected;
+  std::vector<std::string> seen;
+  for (const auto& [key, rec] : ExpectedOrder([&] {
+         std::vector<std::string> k;
+         for (auto& r : rows_) k.push_back(r.name);
+         return k;
+       }()))
+    if (seen.empty() || seen.back() != key) {
+      seen.push_back(key);
+      expected.push_back(rec);
+    }
+  EXPECT_EQ(WalkForward(), expected);
+  EXPECT_EQ(ReadFile(Path("uniq.NDX"))[23], 1);
+}
+
+TEST_F(NdxIndex, SeekKeyPositions) {
+  MakeTable("seek");
+  Fill(3000);
+  MakeIndex("seek", "NAME", false, 1, false, false);
+  ASSERT_TRUE(SetIndexTo("seek", 1));
+  TIndexDescriptor& index = *ControllingIndex();
+  std::string key;
+  std::uint32_t rec = 0;
+  // A repeated key stops at its lowest record number.
+  const std::string dup = rows_[6].name;
+  std::int32_t first = 0;
+  for (std::size_t i = 0; i < rows_.size() && !first; ++i)
+    if (rows_[i].name == dup) first = static_cast<std::int32_t>(i + 1);
+  SeekKey(index, dup);
+  EXPECT_TRUE(IndexFound);
+  ASSERT_TRUE(CurrentItem(index, key, rec));
+  EXPECT_EQ(rec, static_cast<std::uint32_t>(first));
+  // Below every key: first key, not found, no BOF/EOF.
+  SeekKey(index, "          ");
+  EXPECT_FALSE(IndexFound);
+  EXPECT_FALSE(index.bof || index.eof);
+  ASSERT_TRUE(CurrentItem(index, key, rec));
+  EXPECT_EQ(key, "K0000     ");
+  // Between keys: the next greater key.
+  SeekKey(index, "K0001A    ");
+  EXPECT_FALSE(IndexFound);
+  ASSERT_TRUE(CurrentItem(index, key, rec));
+  EXPECT_EQ(key, "K0002     ");
+  // Above every key: EOF, not found.
+  SeekKey(index, "Z         ");
+  EXPECT_FALSE(IndexFound);
+  EXPECT_TRUE(index.eof);
+  // Skipping past the last key sets EOF and stays there.
+  GoTop();
+  Skip(3000);
+  EXPECT_TRUE(dEOF());
+  Skip(1);
+  EXPECT_TRUE(dEOF());
+}
+
+TEST_F(NdxIndex, MaintenanceKeepsTheIndexEqualToARebuild) {
+  MakeTable("keep");
+  Fill(1500);
+  MakeIndex("name", "NAME", false, 1, false, false);
+  MakeIndex("amount", "AMOUNT", false, 2, false, false);
+  ASSERT_TRUE(SetIndexTo("name", 1));
+  ASSERT_TRUE(SetIndexTo("amount", 2));
+  // Appends through the table API, with keys before, between and after the present ones.
+  for (int i = 1501; i <= 2300; ++i) {
+    rows_.push_back(RowFor(i * 3, 900));
+    AppendRow(rows_.back());
+  }
+  // Field changes of existing records.
+  for (int r = 5; r <= 2300; r += 11) {
+    Go(r);
+    IndexHooks.syncAll();
+    TRow row = RowFor(r * 5 + 1, 700);
+    rows_[r - 1] = row;
+    PutRow(row);
+    StoreFields();
+    PutDbfRecord(*CurrentWorkArea(), r);
+    IndexHooks.keysChanged();
+    ASSERT_EQ(XbaseErrorCode, 0) << r << XbaseErrorMessage;
+  }
+  std::vector<std::string> names;
+  std::vector<double> amounts;
+  for (auto& r : rows_) {
+    names.push_back(r.name);
+    amounts.push_back(r.amount);
+  }
+  EXPECT_EQ(WalkForward(), Records(ExpectedOrder(names)));
+  Set_Order_To(2);
+  EXPECT_EQ(WalkForward(), Records(ExpectedOrder(amounts)));
+  // The maintained tree is as sound as a rebuilt one: Reindex gives the same walk.
+  Reindex();
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_EQ(WalkForward(), Records(ExpectedOrder(amounts)));
+}
+
+TEST_F(NdxIndex, DeletingEveryKeyResetsTheIndex) {
+  MakeTable("drop");
+  Fill(300);
+  MakeIndex("drop", "NAME", false, 1, false, false);
+  ASSERT_TRUE(SetIndexTo("drop", 1));
+  for (int r = 1; r <= 300; ++r) {
+    Go(r);
+    TargetRecord = r;
+    ASSERT_EQ(DeleteKey(rows_[r - 1].name, 1), 0) << r;
+  }
+  CloseIndexFile(1);
+  const std::string f = ReadFile(Path("drop.NDX"));
+  ASSERT_EQ(f.size(), 1024u);
+  EXPECT_EQ(Le32(f, 0), 1u);
+  EXPECT_EQ(Le32(f, 4), 2u);
+  EXPECT_EQ(Le32(f, 512), 0u);
+}
+
+TEST_F(NdxIndex, OrderChangesAndNaturalOrder) {
+  MakeTable("order");
+  Fill(200);
+  MakeIndex("a", "NAME", false, 1, false, false);
+  MakeIndex("b", "AMOUNT", false, 2, false, false);
+  ASSERT_TRUE(SetIndexTo("a", 1));
+  ASSERT_TRUE(SetIndexTo("b", 2));
+  EXPECT_EQ(CurrentOrder(), 1);
+  Set_Order_To(2);
+  EXPECT_EQ(CurrentOrder(), 2);
+  EXPECT_EQ(IndexInSlot(2)->homeSlot, 1);
+  Set_Order_To(1);
+  EXPECT_EQ(IndexInSlot(1)->homeSlot, 1);
+  EXPECT_EQ(IndexInSlot(2)->homeSlot, 2);
+  Set_Order_To(0);
+  EXPECT_EQ(CurrentOrder(), 0);
+  std::vector<std::int32_t> natural(200);
+  for (int i = 0; i < 200; ++i) natural[i] = i + 1;
+  EXPECT_EQ(WalkForward(), natural);
+  // Still maintained in natural order.
+  rows_.push_back({"A         ", -1000, 2444240});
+  AppendRow(rows_.back());
+  Set_Order_To(1);
+  GoTop();
+  EXPECT_EQ(RecNo(), 201);
+}
+
+TEST_F(NdxIndex, OpeningRules) {
+  MakeTable("open");
+  Fill(20);
+  MakeIndex("open", "NAME", false, 1, false, false);
+  // An option word is recognised only when a name character does not follow it.
+  EXPECT_TRUE(SetIndexTo("open unique", 1)) << XbaseErrorMessage;
+  EXPECT_EQ(IndexFileName(1), Path("open.NDX"));
+  EXPECT_FALSE(SetIndexTo("open", 2));  // the same file twice in one area
+  EXPECT_EQ(XbaseErrorCode, 220);
+  EXPECT_FALSE(SetIndexTo("open UNIQUEX", 3));
+  EXPECT_EQ(XbaseErrorCode, 2);  // "open UNIQUEX.NDX" does not exist
+  // Too short to be an index.
+  std::ofstream(Path("short.NDX")) << std::string(600, '\0');
+  EXPECT_FALSE(SetIndexTo("short", 4));
+  EXPECT_EQ(XbaseErrorCode, 222);
+  // Bad key length, bad expression.
+  MakeIndex("long", std::string(101, 'A'), false, 1, false, false);
+  EXPECT_EQ(XbaseErrorCode, 300);
+  MakeIndex("", "NAME", false, 1, false, false);
+  EXPECT_EQ(XbaseErrorCode, 220);
+}
+
+TEST_F(NdxIndex, KeyMakerIndexes) {
+  MakeTable("maker");
+  Fill(300);
+  auto maker = +[](void*, int, std::string& key) { key = GetFieldText(1); };
+  MakeIndex("sx", "", true, 1, false, false, maker, nullptr);
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_EQ(Le16(ReadFile(Path("sx.NDX")), 12), 4u);  // Soundex length
+  MakeIndex("desc", "", false, 1, false, true, maker, nullptr);
+  ASSERT_TRUE(SetIndexTo("desc DESCENDING", 1, maker, nullptr)) << XbaseErrorMessage;
+  std::vector<std::string> names;
+  for (auto& r : rows_) names.push_back(r.name);
+  auto order = ExpectedOrder(names);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  EXPECT_EQ(WalkForward(), Records(order));
+  CloseIndexFile(1);
+  EXPECT_FALSE(SetIndexTo("desc", 1));  // a key-maker file needs its key maker
+  EXPECT_EQ(XbaseErrorCode, 223);
+}
+
+}  // namespace
