@@ -38,7 +38,7 @@ constexpr int kHelpNumber = 3400;
 }  // namespace
 
 TForm_Suchen::TForm_Suchen(QWidget* parent) : QDialog(parent) {
-  setObjectName("Form_Suchen");
+  setObjectName("TForm_Suchen");
   setWindowTitle("Search");
   auto* layout = new QVBoxLayout(this);
   auto* label = new QLabel("Search for", this);
@@ -59,7 +59,7 @@ TForm_Suchen::TForm_Suchen(QWidget* parent) : QDialog(parent) {
 }
 
 TForm_preview::TForm_preview(QWidget* parent) : QDialog(parent) {
-  setObjectName("Form_preview");
+  setObjectName("TForm_preview");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   MainMenu1 = new QMenuBar(this);
