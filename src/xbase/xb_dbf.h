@@ -1,0 +1,96 @@
+// The table dataset component: one table open in one work area of the library core, seen
+// through a dataset with a current record, an editable copy of it (the active buffer),
+// beginning- and end-of-file flags and edit states, as a table browser or grid needs it.
+// Toolkit-free; a form shows it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class TTableLanguage { tlAnsi, tlOem };
+enum class TCreateIndex { ciNone, ciNotFound, ciAlways };
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey };
+
+// Texts of true and false that logical values as text are compared with (at most 20 each).
+extern std::string LogicalTrueText;
+extern std::string LogicalFalseText;
+
+// Start-up of the component's unit: logical texts, then the date mode from the program's
+// format settings (DateModeFromFormat). Call after InitXbaseCore.
+void LoadLogicalTexts();
+
+class TXbDbf {
+ public:
+  TXbDbf() = default;
+  ~TXbDbf();
+  TXbDbf(const TXbDbf&) = delete;
+  TXbDbf& operator=(const TXbDbf&) = delete;
+
+  // Published properties
+  TTableLanguage TableLanguage = TTableLanguage::tlOem;
+  bool ReadOnly = false;
+  TCreateIndex CreateIndex = TCreateIndex::ciNotFound;
+  bool Exclusive = false;
+  bool HideDeletedRecs() const { return hideDeletedRecs_; }
+  void SetHideDeletedRecs(bool flag);
+  const std::string& TableName() const { return tableName_; }
+  void SetTableName(const std::string& name);
+  int WorkArea() const { return workArea_; }
+
+  // Opening and closing; Close posts a pending edit first so that nothing typed is lost.
+  bool Open();
+  void Close();
+  bool Active() const { return state_ != TDataSetState::dsInactive; }
+  TDataSetState State() const { return state_; }
+
+  // Methods that forward to the core
+  void AppendRec();
+  void Go(std::int32_t n);
+  void SField(int n, std::string& text);
+  bool ALock();
+  void UnLock();
+  bool s_IsEmptyDbf();
+  int GetRecordCount();
+  bool GetFieldLogical(const std::string& name);
+  void SetFieldString(const std::string& name, const std::string& text);
+  void SetFieldLogical(const std::string& name, bool flag);
+  void SetFieldInteger(const std::string& name, std::int32_t n);
+  void SetFieldFloat(const std::string& name, double x);
+  void ClearActiveBuffer();
+
+  // The dataset side: cursor, edit states, fields of the active buffer
+  void First();
+  void Last();
+  void Next();
+  void Prior();
+  bool Bof() const { return bof_; }
+  bool Eof() const { return eof_; }
+  bool RecordPresent() const { return recordPresent_; }
+  std::int32_t RecNo();
+  void Edit();
+  void Post();
+  void Cancel();
+  // A field of the active buffer as text ("" for an unknown name).
+  std::string FieldText(const std::string& name);
+  const std::vector<unsigned char>& ActiveBuffer() const { return activeBuffer_; }
+
+ private:
+  bool CheckDataset(const std::string& routine);
+  void RefreshFromCore();
+  void ReadBuffers();
+  // Field number of a name cut to 10 characters; 0 with an error when there is none.
+  int FieldOfName(const std::string& name, const std::string& routine);
+  unsigned char* ActiveSlot(int n);
+  void EnsureEditing();
+
+  std::string tableName_;
+  int workArea_ = 0;
+  bool hideDeletedRecs_ = false;
+  bool internalPositioning_ = false;
+  TDataSetState state_ = TDataSetState::dsInactive;
+  std::vector<unsigned char> activeBuffer_;
+  bool bof_ = true;
+  bool eof_ = true;
+  bool recordPresent_ = false;
+};
