@@ -1,8 +1,10 @@
 // dBASE expressions: compiling, types and errors, and values of known expressions as the
 // dBASE language documents them, evaluated against records of work areas.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -293,7 +295,7 @@ TEST_F(ExprTest, ResultDescriptors) {
   } cases[] = {
       {"NAME", 'C', 10, 0}, {"UPPER(NAME)", 'C', 10, 0}, {"'ABC'", 'C', 0, 0},
       {"PRICE", 'N', 8, 3}, {"PRICE*2", 'N', 13, 2},     {"1+1", 'N', 13, 2},
-      {"BORN", 'D', 8, 0},  {"OK", 'L', 1, 0},           {"DTOS(BORN)", 'C', 0, 0},
+      {"BORN", 'D', 8, 0},  {"OK", 'L', 1, 0},           {"DTOS(BORN)", 'C', 8, 0},
   };
   for (const auto& c : cases) {
     CompiledExpr* e = Compile(c.expr);
@@ -312,7 +314,7 @@ TEST_F(ExprTest, CodeListIsPostfix) {
   for (const CodeItem& c : e->Code) ops.push_back(c.Op);
   EXPECT_EQ(ops, (std::vector<int>{0, 0, 0, 355, 347, -1}));
   // A=B>C compares B>C first: the > comes before the =.
-  e = Compile("1 = 2 > 3");
+  e = AssignExpr("1 = 2 > 3");
   EXPECT_EQ(e, nullptr);  // N = L is a type error, which shows the grouping
   EXPECT_NE(XbaseErrorMessage.find("\"=\""), std::string::npos);
 }
@@ -395,6 +397,75 @@ TEST_F(ExprTest, LongTextsStayWithinTheirLimit) {
   std::string tooLong(300, '1');
   EXPECT_EQ(AssignExpr(tooLong), nullptr);
   EXPECT_EQ(XbaseErrorCode, 351);
+}
+
+}  // namespace
+
+namespace {
+
+// A table made and filled through the table API, filtered and read through expressions.
+class ExprTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitXbaseCore();
+    InstallParserHooks();
+    SetErrorHandling(false);
+    SetDateMode(0);
+    CenturyOn = false;
+    char pattern[] = "/tmp/vuko-expr-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    CloseAll();
+    ResetExprUnit();
+    std::filesystem::remove_all(dir_);
+  }
+  std::string dir_;
+};
+
+TEST_F(ExprTableTest, FilterAndKeysOverRecordsOfATable) {
+  const std::vector<TFieldSpec> fields = {
+      {"NAME", 'C', 12, 0}, {"BORN", 'D', 8, 0}, {"PRICE", 'N', 8, 2}, {"QTY", 'N', 4, 0}};
+  ASSERT_TRUE(CreateDbf(dir_ + "/stock.dbf", fields)) << XbaseErrorMessage;
+  const struct {
+    const char* name;
+    const char* born;  // date text of mode 0
+    double price;
+    double qty;
+  } rows[] = {{"bolt", "04/12/65", 0.25, 400},
+              {"Nut", "12/31/99", 0.1, 1000},
+              {"Washer", "", 0.05, 2},
+              {"Gear", "01/01/00", 120.5, 3}};
+  for (const auto& r : rows) {
+    ClearRecord();
+    SetFieldText(1, r.name);
+    SetFieldText(2, r.born);
+    SetFieldNumber(3, r.price);
+    SetFieldNumber(4, r.qty);
+    Append();
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  }
+  ASSERT_EQ(RecCount(), 4);
+
+  CompiledExpr* key = AssignExpr("UPPER(NAME)+DTOS(BORN)");
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->ResultWidth, 0);  // DTOS adds pool bytes: no single-field width
+  std::vector<std::string> keys;
+  for (GoTop(); !dEOF(); Skip(1)) {
+    EvaluateExpr(key);
+    keys.push_back(ExprString(key));
+  }
+  EXPECT_EQ(keys, (std::vector<std::string>{"BOLT        19650412", "NUT         19991231",
+                                            "WASHER              ", "GEAR        20000101"}));
+
+  // The core filters through the expression hooks: only the records worth more than 20.
+  WorkAreaRecord* area = CurrentWorkArea();
+  area->filterExpr = AssignExpr("PRICE * QTY > 20 .AND. .NOT. DELETED()");
+  ASSERT_NE(area->filterExpr, nullptr);
+  std::vector<std::int32_t> visible;
+  for (GoTop(); !dEOF(); Skip(1)) visible.push_back(RecNo());
+  EXPECT_EQ(visible, (std::vector<std::int32_t>{1, 2, 4}));  // 100, 100, 361.5; not 0.1
 }
 
 }  // namespace
