@@ -60,23 +60,6 @@ TEST_P(SortTest, RowsStayTogether) {
 INSTANTIATE_TEST_SUITE_P(Columns, SortTest, ::testing::ValuesIn(kSortCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CellOrderTest, Cases) {
-  struct Case {
-    const char* a;
-    const char* b;
-    bool less;
-  };
-  const Case cases[] = {
-      {"9", "10", true},          {"10", "9", false},     {"", "0", true},
-      {"0", "", false},           {"", "", false},        {"1,5", "1.25", false},
-      {"2", "abc", true},         {"abc", "2", false},    {"apple", "Banana", true},
-      {"Banana", "apple", false}, {"  -1.5", "-1", true}, {"x1", "X2", true},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CellLess(c.a, c.b), c.less) << '"' << c.a << "\" < \"" << c.b << '"';
-  }
-}
-
 TEST(SortTest, EqualKeysKeepTheirOrderAndSelectionFollowsItsRecord) {
   TTextGrid grid = {{"h", "k"}, {"r1", "b"}, {"r2", "a"}, {"r3", "b"}, {"r4", "a"}};
   std::vector<int> index;
@@ -86,13 +69,6 @@ TEST(SortTest, EqualKeysKeepTheirOrderAndSelectionFollowsItsRecord) {
   EXPECT_EQ(RowOfIndex(index, 4), 2);
   EXPECT_EQ(RowOfIndex(index, 0), 0);  // nothing selected stays nothing
   EXPECT_EQ(RowOfIndex(index, 9), 0);
-}
-
-TEST(SortTest, ShortRowsCountAsEmpty) {
-  TTextGrid grid = {{"h", "k"}, {"r1", "x"}, {"r2"}};
-  std::vector<int> index;
-  SortGridByColumn(grid, 1, index);
-  EXPECT_EQ(Column(grid, 0), (std::vector<std::string>{"r2", "r1"}));
 }
 
 struct SearchCase {

@@ -15,49 +15,30 @@
 
 namespace {
 
-// Python prints every field as hex, fields separated by blanks, one row per line.
+// Python prints the fields of a row joined by 0x1F, each row ended by 0x1E.
 constexpr char kReader[] =
     "import csv,sys\n"
     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
     "    for row in csv.reader(f, delimiter='\\t'):\n"
-    "        print(' '.join(x.encode('utf-8').hex() or '-' for x in row))\n";
-
-std::string Unhex(const std::string& hex) {
-  if (hex == "-") return {};
-  std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-  }
-  return out;
-}
+    "        sys.stdout.write('\\x1f'.join(row) + '\\x1e')\n";
 
 platform::CellRows ReadBack(const std::string& file) {
-  platform::CellRows rows;
-  const std::string command = std::string(SYSTEM_PYTHON3) + " -c \"$VUKO_READER\" '" + file + "'";
   setenv("VUKO_READER", kReader, 1);
+  const std::string command = std::string(SYSTEM_PYTHON3) + " -c \"$VUKO_READER\" '" + file + "'";
   FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return rows;
-  std::string text;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-  if (pclose(pipe) != 0) return {};
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    const std::string line = text.substr(start, end - start);
-    platform::CellRows::value_type row;
-    std::size_t p = 0;
-    while (p <= line.size()) {
-      const std::size_t q = std::min(line.find(' ', p), line.size());
-      row.push_back(Unhex(line.substr(p, q - p)));
-      p = q + 1;
+  if (!pipe) return {};
+  platform::CellRows rows(1, {std::string()});
+  for (int c; (c = fgetc(pipe)) != EOF;) {
+    if (c == 0x1E) {
+      rows.push_back({std::string()});
+    } else if (c == 0x1F) {
+      rows.back().emplace_back();
+    } else {
+      rows.back().back().push_back(static_cast<char>(c));
     }
-    rows.push_back(row);
-    if (end == std::string::npos) break;
-    start = end + 1;
   }
-  return rows;
+  rows.pop_back();
+  return pclose(pipe) == 0 ? rows : platform::CellRows{};
 }
 
 TEST(SpreadsheetFileValidator, CellsComeBackAsPut) {
