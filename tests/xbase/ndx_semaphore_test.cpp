@@ -1,0 +1,91 @@
+// The index semaphore file between two handles of one shared table (two work areas, each with
+// its own open files, so their byte-range locks meet as two programs' locks would).
+#include "xbase/ndx_semaphore.h"
+
+#include <gtest/gtest.h>
+
+#include "ndx_test_support.h"
+
+using namespace ndx_test;
+
+namespace {
+
+class NdxSemaphore : public NdxFixture {
+ protected:
+  void TearDown() override {
+    SemaphoreWaitLimit = 100;
+    NdxFixture::TearDown();
+  }
+  // Record 0 of the file: users, lock count, update counter.
+  std::array<int, 3> FileRecord() {
+    const std::string b = ReadFile(Path("shared.@S@"));
+    if (b.size() < 4) return {-1, -1, -1};
+    return {std::uint8_t(b[0]), std::int8_t(b[1]), Le16(b, 2)};
+  }
+};
+
+TEST_F(NdxSemaphore, ReadersWriterAndRefreshBetweenTwoHandles) {
+  MakeTable("shared", false);
+  Fill(50);
+  Unlock();
+  MakeIndex("shared", "NAME", false, 1, false, false);
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  ASSERT_TRUE(SetIndexTo("shared", 1)) << XbaseErrorMessage;
+  EXPECT_EQ(FileRecord(), (std::array<int, 3>{1, 0, 0}));
+  Select(2);
+  ASSERT_TRUE(UseDbf(Path("shared.dbf"), false)) << XbaseErrorMessage;
+  ASSERT_TRUE(SetIndexTo("shared", 1)) << XbaseErrorMessage;  // same file, same table: allowed
+  EXPECT_EQ(FileRecord()[0], 2);
+
+  // Two readers register; a writer then cannot get the file within its wait limit.
+  Select(1);
+  SetReadSemaphoreProc(true);
+  Select(2);
+  SetReadSemaphoreProc(true);
+  EXPECT_EQ(FileRecord()[1], 2);
+  Select(1);
+  SetReadSemaphoreProc(false);
+  SemaphoreWaitLimit = 1;
+  SetLockSemaphoreProc(true);
+  EXPECT_EQ(XbaseErrorCode, 1202);
+  SetLockSemaphoreProc(false);
+  XbaseErrorCode = 0;
+  Select(2);
+  SetReadSemaphoreProc(false);
+  EXPECT_EQ(FileRecord()[1], 0);
+
+  // A write through the other handle raises the update counter ...
+  rows_.push_back({"A         ", 1.0, 2444240});
+  AppendRow(rows_.back());
+  Unlock();
+  EXPECT_EQ(FileRecord(), (std::array<int, 3>{2, 0, 1}));
+  // ... and this handle rereads its anchors and sees the new key first.
+  Select(1);
+  EXPECT_TRUE(RefreshIfChanged());
+  EXPECT_FALSE(RefreshIfChanged());
+  GoTop();
+  EXPECT_EQ(RecNo(), 51);
+  EXPECT_EQ(WalkForward().size(), 51u);
+
+  // Logging out: the last user erases the file.
+  Select(2);
+  CloseArea();
+  EXPECT_EQ(FileRecord()[0], 1);
+  Select(1);
+  CloseIndexFile(1);
+  EXPECT_FALSE(std::filesystem::exists(Path("shared.@S@")));
+}
+
+TEST_F(NdxSemaphore, UnbalancedRequestsAndExclusiveTables) {
+  MakeTable("excl", true);
+  Fill(5);
+  MakeIndex("excl", "NAME", false, 1, false, false);
+  ASSERT_TRUE(SetIndexTo("excl", 1));
+  EXPECT_FALSE(SemaphoreLoggedIn());  // nothing to share
+  EXPECT_FALSE(std::filesystem::exists(Path("excl.@S@")));
+  SetLockSemaphoreProc(false);
+  EXPECT_EQ(XbaseErrorCode, 254);
+  EXPECT_EQ(XbaseErrorMessage, "Non-symmetrical Lock-Unlock [SetLockSemaphoreProc]");
+}
+
+}  // namespace
