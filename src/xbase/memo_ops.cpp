@@ -44,6 +44,31 @@ class AreaSwitch {
   std::uint8_t saved_;
 };
 
+bool IsMemoExtension(std::string ext) {
+  ext = UpperAscii(ext);
+  return ext == ".DBT" || ext == ".FPT";
+}
+
+// The memo file beside a table: its name with the memo extension in place of the table's, in
+// the case of the table's extension; an existing file in the other case is taken as well, as
+// names are case-sensitive here and other programs write either.
+std::string MemoFileNameFor(const std::string& tableName, std::uint8_t type, bool existing) {
+  std::string directory, base, extension;
+  SplitFileName(AllTrim(tableName), directory, base, extension);
+  if (IsMemoExtension(extension)) return AllTrim(tableName);
+  std::string memoExt = MemoFileExt(type);
+  const bool lower =
+      std::any_of(extension.begin(), extension.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  if (lower)
+    for (char& c : memoExt) c = CharLower(c);
+  const std::string name = directory + base + "." + memoExt;
+  if (!existing || FileExistsShort(name)) return name;
+  std::string other = memoExt;
+  for (char& c : other) c = lower ? CharUpper(c) : CharLower(c);
+  const std::string alternative = directory + base + "." + other;
+  return FileExistsShort(alternative) ? alternative : name;
+}
+
 std::string TableNameOfCurrent() {
   const WorkAreaRecord* area = CurrentWorkArea();
   return area ? area->tableName : std::string();
@@ -265,9 +290,9 @@ std::uint8_t GetMemoType() {
 }
 
 void OpenMemofile(const std::string& tableName) {
-  const std::string name = ForceDefaultExt(tableName, MemoFileExt(GetMemoType()));
+  if (!CheckDbInUse("USE")) return;
   WorkAreaRecord* area = CurrentWorkArea();
-  if (!area) return;
+  const std::string name = MemoFileNameFor(tableName, GetMemoType(), true);
   auto& slot = memoDescriptors[CurrentArea];
   if (slot) {
     SetError(1007, name + " [USE]");
@@ -310,7 +335,7 @@ void CloseMemofile() {
 
 void CreateMemofile(const std::string& tableName) {
   const std::uint8_t type = GetMemoType();
-  const std::string name = ForceDefaultExt(tableName, MemoFileExt(type));
+  const std::string name = MemoFileNameFor(tableName, type, false);
   MakeMemoFile(name, type, DefaultMemoBlockSize, "CreateMemofile()");
   if (XbaseErrorCode != 0 || !IsDbase4Memo(type)) return;
   std::uint16_t code = 0;
@@ -859,6 +884,10 @@ void InstallMemoHooks() {
 }
 
 void InitXbaseMemo() {
+  for (auto& memo : memoDescriptors) {
+    if (memo) XbCloseFile(memo->file);
+    memo.reset();
+  }
   MemoNetworkOn = true;
   MemoFileModeOverride = 65535;
   MemoMaxLines = 1024;

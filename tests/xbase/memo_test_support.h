@@ -56,8 +56,15 @@ class MemoFixture : public ::testing::Test {
   void MakeTable(const std::string& name, std::uint8_t version, bool exclusive = true) {
     const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
     ASSERT_TRUE(CreateDbf(Path(name + ".dbf"), fields, version, exclusive)) << XbaseErrorMessage;
-    if (!CurrentMemo()) CreateAndOpenMemofile(Path(name));
+    // The memo file again through the memo unit, with the default block size.
+    if (TMemoDescriptor* made = CurrentMemo()) {
+      const std::string madeName = made->name;
+      CloseMemofile();
+      std::filesystem::remove(madeName);
+    }
+    CreateAndOpenMemofile(Path(name + ".dbf"));
     ASSERT_NE(CurrentMemo(), nullptr) << XbaseErrorMessage;
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
   }
   // Appends a record with this name and memo block.
   void AppendRecord(const std::string& name, std::int32_t block) {
