@@ -12,6 +12,7 @@
 
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
+#include "xbase/memo_free_chain.h"
 #include "xbase/memo_pack.h"
 #include "xbase/xbase_errors.h"
 #include "xbase/xbase_platform.h"
@@ -19,10 +20,6 @@
 
 bool MemoNetworkOn = true;
 std::uint16_t MemoFileModeOverride = 65535;
-std::uint16_t MemoMaxLines = 1024;
-bool MemoWrapOn = false;
-int MemoWrapWidth = 78;
-TMemoLineTable MemoLines;
 
 namespace {
 
@@ -31,18 +28,6 @@ constexpr std::uint16_t kSharedMode = 66;
 constexpr int kLockTries = 11;
 
 std::array<std::unique_ptr<TMemoDescriptor>, kWorkAreaCount + 1> memoDescriptors;
-
-// Makes an area current for the lifetime of the object.
-class AreaSwitch {
- public:
-  explicit AreaSwitch(std::uint8_t area) : saved_(CurrentArea) { CurrentArea = area; }
-  ~AreaSwitch() { CurrentArea = saved_; }
-  AreaSwitch(const AreaSwitch&) = delete;
-  AreaSwitch& operator=(const AreaSwitch&) = delete;
-
- private:
-  std::uint8_t saved_;
-};
 
 bool IsMemoExtension(std::string ext) {
   ext = UpperAscii(ext);
@@ -98,50 +83,6 @@ bool LockMemo(TMemoDescriptor& memo, const WorkAreaRecord& area) {
   return false;
 }
 
-// Line width for reading.
-std::size_t ReadWidth() {
-  if (!MemoWrapOn) return 253;
-  if (MemoWrapWidth < 1 || MemoWrapWidth > 254) return 254;
-  return std::size_t(MemoWrapWidth);
-}
-
-// Appends one line to the table; false when it is full.
-bool PushLine(std::string line, std::uint8_t end) {
-  if (MemoLines.lines.size() >= MemoMaxLines) return false;
-  MemoLines.lines.push_back(std::move(line));
-  MemoLines.lineEnds.push_back(end);
-  return true;
-}
-
-// Splits memo bytes into the line table; false when the table overflows.
-bool SplitIntoLines(const std::string& bytes) {
-  const std::size_t width = ReadWidth();
-  std::string current;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
-    if (c == 13 || c == kSoftReturn) {
-      if (!PushLine(std::move(current), c)) return false;
-      current.clear();
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      continue;
-    }
-    current.push_back(char(c));
-    if (current.size() >= width) {
-      // Break after the last blank; the rest starts the next line.
-      const std::size_t blank = current.rfind(' ');
-      std::string rest;
-      if (blank != std::string::npos && blank + 1 < current.size()) {
-        rest = current.substr(blank + 1);
-        current.resize(blank + 1);
-      }
-      if (!PushLine(std::move(current), 0)) return false;
-      current = std::move(rest);
-    }
-  }
-  if (!current.empty() && !PushLine(std::move(current), 0)) return false;
-  return true;
-}
-
 // Reads the stored bytes of memo `block`; 0 or an error code (1003 bad address, 30 read).
 std::uint16_t ReadMemoBytes(const TMemoDescriptor& memo, std::int32_t block, std::string& bytes) {
   bytes.clear();
@@ -177,19 +118,7 @@ std::uint16_t ReadMemoBytes(const TMemoDescriptor& memo, std::int32_t block, std
 std::int32_t WriteMemo(std::string bytes, std::int32_t oldBlock, bool reuse,
                        const std::string& routine);
 
-std::string ReadLinesBytes() {
-  return MemoLinesText() + MemoLines.pending;
-}
-
 }  // namespace
-
-void TMemoLineTable::Clear() {
-  lines.clear();
-  lineEnds.clear();
-  current = 0;
-  pending.clear();
-  afterLineEnd = false;
-}
 
 // ---------------------------------------------------------------------------------------------
 // File access
@@ -458,156 +387,9 @@ bool ReadGroupHeader(std::int32_t& block, std::uint8_t header[8]) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// dBASE IV free chain
+// Writing
 
 namespace {
-
-constexpr int kChainLimit = 100;
-
-struct TChainIo {
-  TMemoDescriptor& memo;
-  std::string routine;
-  bool Read(std::uint32_t block, std::uint32_t& next, std::uint32_t& size) {
-    std::uint8_t pair[8];
-    if (MemoReadAt(memo.file, std::int64_t(block) * memo.blockSize, pair, 8) != 0) {
-      MemoError(30, memo.name + " [" + routine + "]");
-      return false;
-    }
-    next = GetLe32(pair);
-    size = GetLe32(pair + 4);
-    return true;
-  }
-  bool Write(std::uint32_t block, std::uint32_t next, std::uint32_t size) {
-    std::uint8_t pair[8];
-    PutLe32(pair, next);
-    PutLe32(pair + 4, size);
-    if (MemoWriteAt(memo.file, std::int64_t(block) * memo.blockSize, pair, 8) != 0) {
-      MemoError(29, memo.name + " [" + routine + "]");
-      return false;
-    }
-    return true;
-  }
-  bool WriteHead(std::uint32_t block) {
-    std::uint8_t bytes[4];
-    PutLe32(bytes, block);
-    if (MemoWriteAt(memo.file, 0, bytes, 4) != 0) {
-      MemoError(29, memo.name + " [" + routine + "]");
-      return false;
-    }
-    return true;
-  }
-  bool Head(std::uint32_t& head) {
-    std::uint8_t bytes[4];
-    if (MemoReadAt(memo.file, 0, bytes, 4) != 0) {
-      MemoError(30, memo.name + " [" + routine + "]");
-      return false;
-    }
-    head = GetLe32(bytes);
-    return true;
-  }
-  std::uint32_t EndBlock() const {
-    const std::int64_t size = XbFileSize(memo.file);
-    return std::uint32_t((std::max<std::int64_t>(size, 0) + memo.blockSize - 1) / memo.blockSize);
-  }
-};
-
-// Links the group (first block, size in blocks) into the chain in ascending order.
-bool GiveBackBlocks(TChainIo& io, std::uint32_t first, std::uint32_t count) {
-  if (count == 0) return true;
-  std::uint32_t head = 0;
-  if (!io.Head(head)) return false;
-  const std::uint32_t end = io.EndBlock();
-  if (head == end) return true;
-  if (head == 0 || head > first || head > end) {
-    if (!io.Write(first, head == 0 || head > end ? end : head, count)) return false;
-    return io.WriteHead(first);
-  }
-  std::uint32_t link = head;
-  for (int step = 0; step < kChainLimit; ++step) {
-    std::uint32_t next = 0, size = 0;
-    if (!io.Read(link, next, size)) return false;
-    if (next > first || next >= end || next <= link) {
-      if (!io.Write(first, next, count)) return false;
-      return io.Write(link, first, size);
-    }
-    link = next;
-  }
-  return true;  // a chain too long to follow keeps the blocks out of it
-}
-
-// First group of at least n blocks taken out of the chain; 0 when none fits.
-bool TakeFromChain(TChainIo& io, std::uint32_t n, std::uint32_t& found) {
-  found = 0;
-  std::uint32_t head = 0;
-  if (!io.Head(head)) return false;
-  const std::uint32_t end = io.EndBlock();
-  std::uint32_t previous = 0;  // 0: the header holds the link
-  std::uint32_t previousSize = 0;
-  std::uint32_t group = head;
-  for (int step = 0; step <= kChainLimit && group > 0 && group < end; ++step) {
-    std::uint32_t next = 0, size = 0;
-    if (!io.Read(group, next, size)) return false;
-    if (next >= end + 1 || (next & 0xFFFF) == 0xFFFF) break;
-    if (size >= n && group + size <= end) {
-      std::uint32_t successor = next;
-      if (size > n) {
-        // The rest stays in the chain in place of the group.
-        successor = group + n;
-        if (!io.Write(successor, next, size - n)) return false;
-      }
-      if (previous == 0 ? !io.WriteHead(successor) : !io.Write(previous, successor, previousSize))
-        return false;
-      found = group;
-      return true;
-    }
-    if (next <= group) break;
-    previous = group;
-    previousSize = size;
-    group = next;
-  }
-  return true;
-}
-
-// Blocks for a dBASE IV memo needing n blocks whose old place is oldBlock; 0 after an error.
-std::uint32_t AllocateDbase4(TMemoDescriptor& memo, std::uint32_t n, std::uint32_t oldBlock,
-                             std::int64_t endPosition, const std::string& routine) {
-  TChainIo io{memo, routine};
-  if (oldBlock != 0) {
-    std::uint8_t header[8];
-    const std::int64_t size = XbFileSize(memo.file);
-    if (std::int64_t(oldBlock) * memo.blockSize + 8 <= size) {
-      if (MemoReadAt(memo.file, std::int64_t(oldBlock) * memo.blockSize, header, 8) != 0) {
-        MemoError(30, memo.name + " [" + routine + "]");
-        return 0;
-      }
-      if (RecogniseMemo(memo.memoType, header) == TMemoLayout::Dbase4Group) {
-        const std::uint32_t have =
-            StoredTextLength(TMemoLayout::Dbase4Group, header) / memo.blockSize + 1;
-        if (have >= n) {
-          if (have > n && !GiveBackBlocks(io, oldBlock + n, have - n)) return 0;
-          return oldBlock;
-        }
-      }
-    }
-  }
-  std::uint32_t found = 0;
-  if (!TakeFromChain(io, n, found)) return 0;
-  if (found != 0) return found;
-  return std::uint32_t(endPosition / memo.blockSize);
-}
-
-// Gives the old group of a moved dBASE IV memo back, after the memo is safe in its new place.
-bool ReleaseOldGroup(TMemoDescriptor& memo, std::uint32_t oldBlock, const std::string& routine) {
-  std::uint8_t header[8];
-  const std::int64_t size = XbFileSize(memo.file);
-  if (oldBlock == 0 || std::int64_t(oldBlock) * memo.blockSize + 8 > size) return true;
-  if (MemoReadAt(memo.file, std::int64_t(oldBlock) * memo.blockSize, header, 8) != 0) return true;
-  if (RecogniseMemo(memo.memoType, header) != TMemoLayout::Dbase4Group) return true;
-  const std::uint32_t have =
-      StoredTextLength(TMemoLayout::Dbase4Group, header) / memo.blockSize + 1;
-  TChainIo io{memo, routine};
-  return GiveBackBlocks(io, oldBlock, have);
-}
 
 std::int32_t WriteMemo(std::string bytes, std::int32_t oldBlock, bool reuse,
                        const std::string& routine) {
@@ -674,30 +456,6 @@ bool ReadMemoText(std::int32_t block, std::string& text) {
   return true;
 }
 
-bool GetMemo(std::int32_t block) {
-  MemoLines.Clear();
-  if (TMemoDescriptor* memo = CurrentMemo()) memo->bufferFills = 0;
-  std::string bytes;
-  if (!ReadMemoText(block, bytes)) return false;
-  if (!SplitIntoLines(bytes)) {
-    MemoError(217, "Reading memo field in " + TableNameOfCurrent());
-    return false;
-  }
-  return true;
-}
-
-std::string MemoLinesText() {
-  std::string text;
-  for (std::size_t i = 0; i < MemoLines.lines.size(); ++i) {
-    text += MemoLines.lines[i];
-    if (MemoLines.lineEnds[i] != 0) {
-      text.push_back(char(MemoLines.lineEnds[i]));
-      text.push_back('\n');
-    }
-  }
-  return text;
-}
-
 std::int32_t AddMemo(const std::string& text) {
   if (!CheckDbInUse("AddMemo")) return 0;
   if (!CurrentMemo()) {
@@ -724,139 +482,6 @@ std::int32_t ReplaceMemo(std::int32_t oldBlock, std::string_view text) {
     return 0;
   }
   return WriteMemo(std::string(text), oldBlock, true, "EditMemo/CloseMemo");
-}
-
-// ---------------------------------------------------------------------------------------------
-// Text-file interface
-
-void AssignMemo(TMemoTextFile& file, std::int32_t& block) {
-  if (!CheckDbInUse("AssignMemo")) return;
-  if (!CurrentMemo()) {
-    SetError(1019, TableNameOfCurrent() + " No Memo Field [AssignMemo]");
-    return;
-  }
-  file = TMemoTextFile{};
-  file.block = &block;
-  file.area = CurrentArea;
-}
-
-void MemoReset(TMemoTextFile& file) {
-  if (!file.block) {
-    SetError(102, " [AssignMemo]");
-    return;
-  }
-  AreaSwitch area(file.area);
-  XbaseErrorCode = 0;
-  if (!GetMemo(*file.block)) {
-    if (XbaseErrorCode == 0) SetError(100, TableNameOfCurrent() + " [AssignMemo]");
-    return;
-  }
-  MemoLines.current = 0;
-  file.mode = TMemoFileMode::Input;
-}
-
-void MemoRewrite(TMemoTextFile& file) {
-  if (!file.block) {
-    SetError(102, " [AssignMemo]");
-    return;
-  }
-  MemoLines.Clear();
-  *file.block = 0;
-  file.mode = TMemoFileMode::Output;
-}
-
-void MemoAppend(TMemoTextFile& file) {
-  MemoReset(file);
-  if (file.mode != TMemoFileMode::Input) return;
-  // A memo of one empty line is overwritten from its start.
-  if (MemoLines.lines.size() == 1 && MemoLines.lines[0].empty()) MemoLines.Clear();
-  // Text appended to a last line without line end continues that line.
-  if (!MemoLines.lines.empty() && MemoLines.lineEnds.back() == 0) {
-    MemoLines.pending = MemoLines.lines.back();
-    MemoLines.lines.pop_back();
-    MemoLines.lineEnds.pop_back();
-  }
-  file.mode = TMemoFileMode::Output;
-}
-
-bool MemoEof(const TMemoTextFile& file) {
-  return file.mode != TMemoFileMode::Input || MemoLines.current >= MemoLines.lines.size();
-}
-
-bool MemoReadLn(TMemoTextFile& file, std::string& line) {
-  line.clear();
-  if (file.mode != TMemoFileMode::Input) {
-    SetError(104, " [AssignMemo]");
-    return false;
-  }
-  if (MemoLines.current >= MemoLines.lines.size()) return false;
-  while (MemoLines.current < MemoLines.lines.size()) {
-    const std::size_t i = MemoLines.current++;
-    if (MemoLines.lineEnds[i] == 13) {
-      line.append(MemoLines.lines[i], 0, 253);
-      break;
-    }
-    line += MemoLines.lines[i];
-  }
-  return true;
-}
-
-void MemoWrite(TMemoTextFile& file, std::string_view text) {
-  if (file.mode != TMemoFileMode::Output) {
-    SetError(file.mode == TMemoFileMode::Input ? 105 : 102, " [AssignMemo]");
-    return;
-  }
-  auto store = [&](std::uint8_t end) {
-    if (!PushLine(std::move(MemoLines.pending), end)) {
-      SetError(101, TableNameOfCurrent() + " [AssignMemo]");
-      return false;
-    }
-    MemoLines.pending.clear();
-    return true;
-  };
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '\n') {
-      // A line feed right after a line end belongs to it; alone it ends a line.
-      if (!MemoLines.afterLineEnd && !store(13)) return;
-      MemoLines.afterLineEnd = false;
-      continue;
-    }
-    if (c == 13 || c == kSoftReturn) {
-      if (!store(c)) return;
-      MemoLines.afterLineEnd = true;
-      continue;
-    }
-    MemoLines.afterLineEnd = false;
-    MemoLines.pending.push_back(ch);
-    if (MemoLines.pending.size() >= kMemoLineMax - 1 && !store(0)) return;
-  }
-}
-
-void MemoWriteLn(TMemoTextFile& file, std::string_view text) {
-  MemoWrite(file, text);
-  MemoWrite(file, "\r\n");
-}
-
-void MemoClose(TMemoTextFile& file) {
-  if (file.mode == TMemoFileMode::Output && file.block) {
-    AreaSwitch area(file.area);
-    const std::string bytes = ReadLinesBytes();
-    const bool hadLines = !bytes.empty();
-    const std::uint16_t before = XbaseErrorCode;
-    XbaseErrorCode = 0;
-    const std::int32_t block = ReplaceMemo(*file.block, bytes);
-    if (block != 0) {
-      *file.block = block;
-    } else if (hadLines) {
-      if (XbaseErrorCode == 0) SetError(101, TableNameOfCurrent() + " [AssignMemo]");
-    } else {
-      *file.block = 0;
-    }
-    if (XbaseErrorCode == 0) XbaseErrorCode = before;
-  }
-  MemoLines.Clear();
-  file.mode = TMemoFileMode::Closed;
 }
 
 // ---------------------------------------------------------------------------------------------
