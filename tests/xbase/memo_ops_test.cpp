@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "xbase/memo_test_support.h"
+#include "xbase/xbase_platform.h"
 
 namespace {
 
@@ -59,6 +60,28 @@ TEST_F(MemoOps, OemTablesStoreDosCodePage) {
   const std::int32_t block = AddMemo("M\xFCller");
   EXPECT_EQ(ReadFile(Path("t.dbt")).substr(512, 7), "M\x81ller\x1A");
   EXPECT_EQ(MemoOf(block), "M\xFCller");
+}
+
+TEST_F(MemoOps, WritersOfASharedMemoFileTakeTheLockByte) {
+  MakeTable("t", kMemoDbase4, false);
+  const std::string name = CurrentMemo()->name;
+  // Another open of the file holds byte 10, as another program would while it writes.
+  std::uint16_t code = 0;
+  const int other = XbOpenFile(name, false, false, code);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(XbLockBytes(other, false, 10, 1), 0);
+  const std::string before = ReadFile(name);
+  EXPECT_EQ(AddMemo("blocked"), 0);
+  EXPECT_EQ(XbaseErrorCode, 1017);
+  EXPECT_EQ(ReadFile(name), before);
+
+  ASSERT_EQ(XbLockBytes(other, true, 10, 1), 0);
+  XbaseErrorCode = 0;
+  EXPECT_EQ(MemoOf(AddMemo("written")), "written");
+  // The writer let the byte go again.
+  EXPECT_EQ(XbLockBytes(other, false, 10, 1), 0);
+  XbLockBytes(other, true, 10, 1);
+  XbCloseFile(other);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "xbase/locking.h"
 #include "xbase/memo_test_support.h"
 
 namespace {
@@ -94,6 +95,31 @@ TEST_F(MemoPack, BadPointerStopsThePackAndChangesNothing) {
   EXPECT_EQ(ReadFile(Path("t.fpt")), memoBefore);
   EXPECT_EQ(ReadFile(Path("t.dbf")), tableBefore);
   EXPECT_FALSE(std::filesystem::exists(Path("t.$$$")));
+}
+
+TEST_F(MemoPack, CopyToTheSameBlockNumber) {
+  Select(1);
+  MakeTable("a", kMemoDbase4);
+  AddMemo("first");
+  const std::int32_t second = AddMemo("second");
+  Select(2);
+  MakeTable("b", kMemoDbase4);
+  AddMemo("placeholder");
+  EXPECT_EQ(CopyMemo(1, second, 1), second);
+  EXPECT_EQ(MemoOf(second), "second");
+}
+
+TEST_F(MemoPack, PackOfASharedTableHoldsTheFileLock) {
+  MakeTable("t", kMemoDbase3, false);
+  ASSERT_TRUE(ALock());
+  AddMemo("dropped");
+  AppendRecord("A", AddMemo("kept"));
+  Unlock();
+  PackMemofile();
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_EQ(BlockOfRecord(1), 1);
+  EXPECT_EQ(MemoOf(1), "kept");
+  EXPECT_EQ(CurrentWorkArea()->lockState, kLockNone);
 }
 
 }  // namespace
