@@ -10,12 +10,18 @@
 #include <QScreen>
 #include <map>
 
+#include "app/cad_profile_options.h"
 #include "app/documentation_commands.h"
+#include "app/excel_link.h"
 #include "app/forms/about_box.h"
+#include "app/forms/data_file_table_form.h"
 #include "app/forms/documentation_forms.h"
 #include "app/forms/menu_captions.h"
 #include "app/forms/print_setup.h"
+#include "app/forms/tconfig.h"
+#include "app/forms/tform_qm2config.h"
 #include "app/forms/tform_vukogeo.h"
+#include "app/forms/tour_menu.h"
 #include "app/languages.h"
 #include "app/save_question.h"
 #include "app/startup.h"
@@ -42,6 +48,7 @@ enum : unsigned {
   kSubmenu = 1,
   kSeparator = 2,
   kHidden = 4,
+  kDisabled = 8,  // until a command enables it
 };
 
 struct TMenuEntry {
@@ -135,8 +142,8 @@ constexpr TMenuEntry kMainMenu[] = {
 
     {"", "mi_OLE", "&OLE", "", kSubmenu},
     {"mi_OLE", "mi_OleStartExcel", "Start Excel", "", kItem},
-    {"mi_OLE", "mi_OleExportExcel", "Export VUKO -> Excel", "", kItem},
-    {"mi_OLE", "mi_OleImportExcel", "Import Excel -> VUKO", "", kItem},
+    {"mi_OLE", "mi_OleExportExcel", "Export VUKO -> Excel", "", kDisabled},
+    {"mi_OLE", "mi_OleImportExcel", "Import Excel -> VUKO", "", kDisabled},
     {"mi_OLE", "N8", "", "", kSeparator},
     {"mi_OLE", "mi_OlePrintoutExcel", "Printout -> Excel", "", kItem},
 
@@ -189,6 +196,7 @@ Thh::Thh(QWidget* parent) : TFtarvgra(parent) {
   setObjectName(QStringLiteral("hh"));
   InstallDocumentationForms();
   InstallDimensionDialogForm();
+  InstallCadProfileForms();
   BuildMainMenu();
   FormCreate();
 }
@@ -206,10 +214,12 @@ void Thh::BuildMainMenu() {
   const std::map<std::string, Handler> handlers = {
       {"mi_fileNew", &Thh::mi_fileNewClick},
       {"mi_fileOpen", &Thh::mi_fileOpenClick},
+      {"mi_fileOpenTable", &Thh::mi_fileOpenTableClick},
       {"mi_FileSave", &Thh::mi_FileSaveClick},
       {"mi_FileSaveAs", &Thh::mi_FileSaveAsClick},
       {"mi_fileprint", &Thh::mi_fileprintClick},
       {"mi_fileprintersetup", &Thh::mi_fileprintersetupClick},
+      {"mi_fileConfig", &Thh::mi_fileConfigClick},
       {"mi_file1", &Thh::mi_file1Click},
       {"mi_file2", &Thh::mi_file2Click},
       {"mi_file3", &Thh::mi_file3Click},
@@ -239,6 +249,9 @@ void Thh::BuildMainMenu() {
       {"mi_cadbezugsprofil1", &Thh::mi_cadbezugsprofil1Click},
       {"mi_cadbezugsprofil2", &Thh::mi_cadbezugsprofil2Click},
       {"mi_cadzahnprofil12", &Thh::mi_cadzahnprofil12Click},
+      {"mi_cadZahnprofilWelle", &Thh::mi_cadZahnprofilWelleClick},
+      {"mi_cadZahnprofilNabe", &Thh::mi_cadZahnprofilNabeClick},
+      {"mi_cadsetup", &Thh::mi_cadsetupClick},
       {"mi_docdrawinginfo", &Thh::mi_docdrawinginfoClick},
       {"mi_docuShowChanges1", &Thh::mi_docuShowChanges1Click},
       {"mi_docuPrintChanges", &Thh::mi_docuPrintChangesClick},
@@ -251,8 +264,12 @@ void Thh::BuildMainMenu() {
       {"mi_Document4", &Thh::mi_Document4Click},
       {"mi_Document5", &Thh::mi_Document5Click},
       {"mi_DocumentSetup", &Thh::mi_DocumentSetupClick},
+      {"mi_OleStartExcel", &Thh::mi_OleStartExcelClick},
+      {"mi_OleExportExcel", &Thh::mi_OleExportExcelClick},
+      {"mi_OlePrintoutExcel", &Thh::mi_OlePrintoutExcelClick},
       {"mi_HelpHilfebild", &Thh::mi_HelpHilfebildClick},
       {"mi_helpErrorMessages", &Thh::mi_helpErrorMessagesClick},
+      {"mi_helpDemo", &Thh::mi_HelpDemoClick},
       {"mi_helplanguageDeutsch", &Thh::mi_helplanguageDeutschClick},
       {"mi_helplanguageEnglish", &Thh::mi_helplanguageEnglishClick},
       {"mi_helplanguageRoman", &Thh::mi_helplanguageRomanClick},
@@ -288,6 +305,7 @@ void Thh::BuildMainMenu() {
       action->setEnabled(false);
     } else {
       connect(action, &QAction::triggered, this, handler->second);
+      if (e.flags & kDisabled) action->setEnabled(false);
     }
   }
   mi_viewErrorMessages = MenuItem(QStringLiteral("mi_viewErrorMessages"));
@@ -400,6 +418,10 @@ void Thh::mi_file4Click() {
   OpenRecentFile(FileCommandHooks(), 4);
 }
 
+void Thh::mi_fileOpenTableClick() {
+  ShowDataFileTable(*this);
+}
+
 void Thh::mi_fileprintClick() {
   AbortFlag = false;
   PrintGraphicsWindow();
@@ -408,6 +430,11 @@ void Thh::mi_fileprintClick() {
 void Thh::mi_fileprintersetupClick() {
   AbortFlag = false;
   PrinterSetup();
+}
+
+void Thh::mi_fileConfigClick() {
+  AbortFlag = false;
+  ConfigurationDialog();
 }
 
 void Thh::mi_fileexitClick() {
@@ -517,6 +544,18 @@ void Thh::mi_cadzahnprofil12Click() {
   ToothPicture(kCadAsk, 3);
 }
 
+void Thh::mi_cadZahnprofilWelleClick() {
+  CadProfileCommand(1);
+}
+
+void Thh::mi_cadZahnprofilNabeClick() {
+  CadProfileCommand(2);
+}
+
+void Thh::mi_cadsetupClick() {
+  ProfileDrawingSetup();
+}
+
 void Thh::mi_docdrawinginfoClick() {
   AbortFlag = false;
   EditDrawingInfo();
@@ -566,6 +605,26 @@ void Thh::mi_DocumentSetupClick() {
   AbortFlag = false;
   EditDocumentSetup();
   if (!AbortFlag) DataModified = true;
+}
+
+void Thh::mi_OleStartExcelClick() {
+  AbortFlag = false;
+  StartExcel();
+  if (!AbortFlag) MenuItem(QStringLiteral("mi_OleExportExcel"))->setEnabled(true);
+}
+
+void Thh::mi_OleExportExcelClick() {
+  AbortFlag = false;
+  ExportToExcel();
+}
+
+void Thh::mi_OlePrintoutExcelClick() {
+  AbortFlag = false;
+  PrintoutToExcel();
+}
+
+void Thh::mi_HelpDemoClick() {
+  RunTourOnMainWindow(*this);
 }
 
 void Thh::mi_helplanguageDeutschClick() {

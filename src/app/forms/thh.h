@@ -43,10 +43,12 @@ class Thh : public TFtarvgra {
   // Menu handlers.
   void mi_fileNewClick();
   void mi_fileOpenClick();
+  void mi_fileOpenTableClick();
   void mi_FileSaveClick();
   void mi_FileSaveAsClick();
   void mi_fileprintClick();
   void mi_fileprintersetupClick();
+  void mi_fileConfigClick();
   void mi_file1Click();
   void mi_file2Click();
   void mi_file3Click();
@@ -79,6 +81,9 @@ class Thh : public TFtarvgra {
   void mi_cadbezugsprofil1Click();
   void mi_cadbezugsprofil2Click();
   void mi_cadzahnprofil12Click();
+  void mi_cadZahnprofilWelleClick();
+  void mi_cadZahnprofilNabeClick();
+  void mi_cadsetupClick();
 
   void mi_docdrawinginfoClick();
   void mi_docuShowChanges1Click();
@@ -93,6 +98,11 @@ class Thh : public TFtarvgra {
   void mi_Document5Click();
   void mi_DocumentSetupClick();
 
+  void mi_OleStartExcelClick();
+  void mi_OleExportExcelClick();
+  void mi_OlePrintoutExcelClick();
+
+  void mi_HelpDemoClick();
   void mi_helplanguageDeutschClick();
   void mi_helplanguageEnglishClick();
   void mi_helplanguageRomanClick();

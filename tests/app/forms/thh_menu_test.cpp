@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -28,6 +29,8 @@
 #include "common/session_file.h"
 #include "graphics/display_list.h"
 #include "graphics/graphics_facade.h"
+#include "platform/spreadsheet.h"
+#include "platform/temp_dir.h"
 
 namespace {
 
@@ -95,6 +98,17 @@ class ThhMenuTest : public ::testing::Test {
 
   ScratchDir dir_;
   ScriptedDialogHost host_;
+  // Workbooks the spreadsheet link has written for the spreadsheet program.
+  static int WorkbookFiles() {
+    const std::string dir = platform::ExistingPrivateTempDirectory();
+    int n = 0;
+    if (dir.empty()) return 0;
+    for (const auto& f : std::filesystem::directory_iterator(dir)) {
+      n += f.path().filename().string().starts_with("Book");
+    }
+    return n;
+  }
+
   std::string maker_, data_;
   std::unique_ptr<Thh> window_;
 };
@@ -108,6 +122,9 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kItemEffects
       "mi_viewfertigungszeichnungnabe", "mi_viewzahnprofilwellenabe", "mi_viewzahnprofilwelle",
       "mi_viewzahnprofilnabe", "mi_viewzahn1", "mi_viewzahn2", "mi_viewwerkzeugwelle",
       "mi_viewwerkzeugnabe", "mi_viewzahneingriff"}},
+    // With a current file from here on.
+    {"spreadsheet started", {"mi_OleStartExcel"}},
+    {"workbook shown", {"mi_OleExportExcel", "mi_OlePrintoutExcel"}},
     {"choice CAD Code",
      {"mi_cadquick3", "mi_cadquick", "mi_cadfertigungszeichnung1", "mi_cadfertigungszeichnung2",
       "mi_cadbezugsprofil1", "mi_cadbezugsprofil2", "mi_cadzahnprofil12"}},
@@ -120,6 +137,10 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kItemEffects
      {"mi_helpErrorMessages"}},
     {"form TForm_qmeingabetext", {"mi_fileNew", "mi_EditText"}},  // New: the first of two
     {"form TForm_vukogeo", {"mi_editabmessungen"}},
+    {"form TForm_preview", {"mi_fileOpenTable"}},
+    {"form Tconfig", {"mi_fileConfig"}},
+    {"form TForm_qm2config", {"mi_cadZahnprofilWelle", "mi_cadZahnprofilNabe"}},
+    {"form TForm_tovpconf", {"mi_cadsetup"}},
     {"form TForm_printconf", {"mi_fileprint", "mi_fileprintersetup"}},
     {"form TForm_zeichInfo", {"mi_docdrawinginfo"}},
     {"form TForm_EinAend", {"mi_docuNewChange"}},
@@ -132,6 +153,7 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kItemEffects
     {"language 8", {"mi_helplanguageKorea"}},
     {"language 12", {"mi_helplanguageChinese"}},
     {"language 2", {"mi_helplanguageEnglish"}},
+    {"tour", {"mi_helpDemo"}},
     {"closed", {"mi_fileexit"}},
 };
 
@@ -147,6 +169,7 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
       EXPECT_TRUE(expected.contains(name)) << "enabled item without a known command: " << name;
     }
   }
+  platform::SetSpreadsheetOpener({"/bin/true"});
   std::string started;
   InstallProgramStarter([&started](const std::vector<std::string>& argv) {
     started = argv.back();
@@ -169,18 +192,26 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
       started.clear();
       GraphicsFacade->GrClear();
       const int language = ConfigVariables.LanguageCode;
+      const int workbooks = WorkbookFiles();
       ModalCloser closer;
       action->trigger();
       QApplication::processEvents();
 
       std::string observed = DisplayList->Count() > 0 ? "picture" : "nothing";
       const auto& records = host_.Records();
+      const auto questions = host_.RecordsOf(TDialogKind::Question);
       if (!window_->isVisible()) {
         observed = "closed";
+      } else if (!questions.empty() && questions[0].prompt == "Quit demo mode ?") {
+        observed = "tour";  // its commands went on as each was cancelled
       } else if (!closer.Shown().empty()) {
         observed = "form " + *closer.Shown().begin();
       } else if (!started.empty()) {
         observed = started == "doc.txt" ? "started" : started;
+      } else if (item == "mi_OleStartExcel" && Item("mi_OleExportExcel")->isEnabled()) {
+        observed = "spreadsheet started";
+      } else if (WorkbookFiles() > workbooks) {
+        observed = "workbook shown";
       } else if (ConfigVariables.LanguageCode != language) {
         observed = "language " + std::to_string(ConfigVariables.LanguageCode);
       } else if (!records.empty()) {
@@ -195,6 +226,7 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
     }
   }
   InstallProgramStarter(nullptr);
+  platform::SetSpreadsheetOpener({"xdg-open"});
 }
 
 TEST_F(ThhMenuTest, NewWithBothDialogsConfirmedStartsAnUnnamedModifiedDataSet) {
