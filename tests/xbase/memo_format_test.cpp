@@ -12,15 +12,6 @@ using memo_test::Be32;
 using memo_test::Le32;
 using memo_test::ReadFile;
 
-TEST(MemoBlockHeader, BytesOfBothLayouts) {
-  // dBASE IV: FF FF 08 00 then text length + 8, LE. FoxPro: type 1 then length, both BE.
-  const auto d4 = MemoBlockHeader(kMemoDbase4, 5);
-  EXPECT_EQ(std::vector<int>(d4.begin(), d4.end()),
-            (std::vector<int>{0xFF, 0xFF, 0x08, 0x00, 13, 0, 0, 0}));
-  const auto fox = MemoBlockHeader(kMemoFoxPro, 0x0102);
-  EXPECT_EQ(std::vector<int>(fox.begin(), fox.end()), (std::vector<int>{0, 0, 0, 1, 0, 0, 1, 2}));
-}
-
 TEST(MemoBlockHeader, RecognisedFromItsFirstBytes) {
   const std::uint8_t group[8] = {0xFF, 0xFF, 0x08, 0x00, 13, 0, 0, 0};
   const std::uint8_t text[8] = {'h', 'e', 'l', 'l', 'o', 0x1A, 0, 0};
@@ -31,16 +22,13 @@ TEST(MemoBlockHeader, RecognisedFromItsFirstBytes) {
   EXPECT_EQ(RecogniseMemo(kMemoFoxPro, group), TMemoLayout::FoxPro);
 }
 
-TEST(MemoHeaderBlockSize, ZeroFallsBackAndDbase3IsFixed) {
+TEST(MemoHeaderBlockSize, ZeroMeansTheDefaultAndDbase3IsFixed) {
   std::uint8_t header[24] = {};
   EXPECT_EQ(HeaderBlockSize(kMemoDbase4, header, 512), 512);
   header[20] = 0x00;
   header[21] = 0x04;  // 1024, LE
   EXPECT_EQ(HeaderBlockSize(kMemoDbase4, header, 512), 1024);
   EXPECT_EQ(HeaderBlockSize(kMemoDbase3, header, 512), 512);
-  header[6] = 0x00;
-  header[7] = 0x40;  // 64, BE
-  EXPECT_EQ(HeaderBlockSize(kMemoFoxPro, header, 512), 64);
 }
 
 class MemoFileBytes : public memo_test::MemoFixture {};
