@@ -211,6 +211,7 @@ bool RLock(std::int32_t n) {
   }
   if (area.lockState == kLockFile) return true;
   if (area.lockState == kLockAppend) return false;
+  if (n > area.recordCount) RefreshRecCount();
   if (n < 1 || n > area.recordCount) return false;
   if (std::find(area.lockedRecords.begin(), area.lockedRecords.end(), n) !=
       area.lockedRecords.end())

@@ -993,6 +993,8 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
   WorkAreas[CurrentArea] = std::move(area);
   LastOpenExclusive = exclusive;
   WorkAreaRecord& opened = *CurrentWorkArea();
+  // Another program may have appended without writing the header yet.
+  RefreshRecCount();
   if (opened.hasMemo && MemoHooks.openMemofile) MemoHooks.openMemofile(opened.tableName);
   if (opened.recordCount > 0) {
     ReadAndLoad(opened, 1);
