@@ -104,70 +104,43 @@ class TourTest : public ::testing::Test {
   bool tourRunningInCommands_ = true;
 };
 
-TEST_F(TourTest, RunsEveryCommandBetweenItsTexts) {
-  EXPECT_EQ(Run(), FullTour());
-  EXPECT_TRUE(tourRunningInCommands_);
-  EXPECT_FALSE(TourRunning);
-  EXPECT_EQ(DemoStep, 10);
-}
+// How the tour goes on after a cancelled command: No continues with the next text, Yes ends
+// the tour at once (one question only, even where two texts follow one command). A file that
+// ends early shows the message in place of each missing text and the tour goes on.
+struct ScenarioCase {
+  const char* name;
+  const char* cancelled;  // command that leaves AbortFlag set
+  bool quit;              // answer to "Quit demo mode ?"
+  int textsInFile = 10;
+};
 
-TEST_F(TourTest, CancelledCommandThenNoGoesOnWithTheNextText) {
-  host_.AnswerNo();
-  Log expected = FullTour();
-  // The question comes between the cancelled dimension dialog and text 5.
-  const auto at = std::find(expected.begin(), expected.end(), "show text 5");
-  expected.insert(at, kQuit);
-  EXPECT_EQ(Run({"mi_editabmessungen"}), expected);
-  EXPECT_FALSE(TourRunning);
-}
-
-TEST_F(TourTest, CancelThenCancelAgainAlsoGoesOn) {
-  host_.AnswerCancel();
-  const Log log = Run({"mi_viewzahn1"});
-  EXPECT_EQ(log.back(), "show text 10");
-  EXPECT_FALSE(AbortFlag);
-}
-
-TEST_F(TourTest, QuitEndsTheTourAndSkipsTheRest) {
-  host_.AnswerYes();
-  const Log log = Run({"mi_ViewQuick"});
-  const Log expected = {"show " + kIntro1,      "show " + kIntro2,  "show text 1",
-                        "cmd mi_HelpHilfebild", "show text 2",      "cmd mi_EditText",
-                        "show text 3",          "show text 4",      "cmd mi_editabmessungen",
-                        "show text 5",          "cmd mi_ViewQuick", kQuit};
-  EXPECT_EQ(log, expected);
-  EXPECT_FALSE(TourRunning);
-  EXPECT_TRUE(AbortFlag);
-}
-
-// After the drawing texts two texts follow one command: quitting at the first must neither
-// ask again nor show the second.
-TEST_F(TourTest, QuitAfterTheDrawingTextsAsksOnce) {
-  host_.AnswerYes();
-  const Log log = Run({"mi_EditText"});
-  EXPECT_EQ(log.back(), kQuit);
-  EXPECT_EQ(std::count(log.begin(), log.end(), kQuit), 1);
-  EXPECT_EQ(std::count(log.begin(), log.end(), "show text 4"), 0);
-  EXPECT_FALSE(TourRunning);
-}
-
-// A file of three texts: the fourth is replaced by its message, and the tour goes on without
-// asking whether to quit.
-TEST_F(TourTest, ShortFileShowsTheMessageAndGoesOn) {
-  WriteBytes(dir_ / "vuko.dem", DemoFile(3));
-  const Log log = Run();
-  EXPECT_NE(std::find(log.begin(), log.end(), "show Demo text No.4 not exists !"), log.end());
-  EXPECT_EQ(std::count(log.begin(), log.end(), kQuit), 0);
-  EXPECT_EQ(log.back(), "show Demo text No.10 not exists !");
-  EXPECT_FALSE(TourRunning);
-}
-
-TEST_F(TourTest, MissingFileShowsItsNameInEveryText) {
-  std::remove((dir_ / "vuko.dem").c_str());
-  const Log log = Run();
-  const std::string missing = "show Demo file " + (dir_ / "vuko.dem") + " not found !";
-  EXPECT_EQ(std::count(log.begin(), log.end(), missing), 10);
-  EXPECT_EQ(std::count(log.begin(), log.end(), kQuit), 0);
+TEST_F(TourTest, CommandsTextsAndQuitting) {
+  const ScenarioCase cases[] = {{"Complete", "", false},
+                                {"NoAfterDimensions", "mi_editabmessungen", false},
+                                {"YesAfterQuickView", "mi_ViewQuick", true},
+                                {"YesAfterDrawingTexts", "mi_EditText", true},
+                                {"ShortFile", "", false, 3}};
+  for (const ScenarioCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    WriteBytes(dir_ / "vuko.dem", DemoFile(c.textsInFile));
+    host_.Clear();
+    taken_ = 0;
+    c.quit ? host_.AnswerYes() : host_.AnswerNo();
+    Log expected = FullTour();
+    if (*c.cancelled) {
+      auto at = std::find(expected.begin(), expected.end(), "cmd " + std::string(c.cancelled));
+      at = expected.insert(at + 1, kQuit);
+      if (c.quit) expected.erase(at + 1, expected.end());
+    }
+    for (int n = c.textsInFile + 1; n <= 10; ++n)
+      *std::find(expected.begin(), expected.end(), "show text " + std::to_string(n)) =
+          "show Demo text No." + std::to_string(n) + " not exists !";
+    EXPECT_EQ(Run({c.cancelled}), expected);
+    EXPECT_TRUE(tourRunningInCommands_);
+    EXPECT_FALSE(TourRunning);
+    EXPECT_EQ(AbortFlag, c.quit);
+  }
 }
 
 // The example joint is loaded and calculated before the first command: the pictures after a
@@ -216,6 +189,10 @@ TEST_F(TourTest, ReadsTheThirdLineOfEachBlock) {
     ReadDemoText(0, text);
     EXPECT_EQ(text, "Demo text No.0 not exists !");
   }
+  std::remove((dir_ / "vuko.dem").c_str());
+  std::string text;
+  ReadDemoText(1, text);
+  EXPECT_EQ(text, "Demo file " + (dir_ / "vuko.dem") + " not found !");
   EXPECT_FALSE(AbortFlag);
 }
 

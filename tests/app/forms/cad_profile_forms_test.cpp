@@ -94,26 +94,6 @@ TEST_F(CadProfileFormsTest, HubDialogShowsAndStoresTheHubOnly) {
   EXPECT_EQ(g.xeShape[1], 0.15L);
 }
 
-TEST_F(CadProfileFormsTest, CancelAndEscapeLeaveTheSettings) {
-  for (const bool escape : {false, true}) {
-    TForm_qm2config form(1);
-    form.show();
-    Find<QSpinBox>(form, "edit_anzevolvpoints")->setValue(99);
-    Find<QLineEdit>(form, "Edit_xe")->setText("0.9");
-    if (escape) {
-      QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-      QApplication::sendEvent(&form, &key);
-    } else {
-      Click(form, "Button_cancel");
-    }
-    EXPECT_EQ(form.result(), QDialog::Rejected);
-    EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(ToothGraphicsSettings.InvolutePoints, 24);
-    EXPECT_EQ(ToothGraphicsSettings.xeInvolute[1], 0.15L);
-    AbortFlag = false;
-  }
-}
-
 // "<" undoes an edit; "< max" and "< min" take the finishing limits of the last calculation;
 // the help button leaves AbortFlag clear.
 TEST_F(CadProfileFormsTest, ShiftButtons) {
@@ -133,26 +113,20 @@ TEST_F(CadProfileFormsTest, ShiftButtons) {
   EXPECT_TRUE(form.isVisible());
 }
 
-// Counts stay within what the tooth-graphics settings menu accepts (at most 256 involute
-// points, 200 fillet steps, 20000 tooth shapes); 0 remains possible and means the default.
+// Counts stay within what the tooth-graphics settings menu accepts (256 involute points, 200
+// fillet steps, 20000 tooth shapes), so a typing slip cannot stall the drawing; 0 remains.
 TEST_F(CadProfileFormsTest, StepCountsAreBounded) {
   TForm_tovpconf form;
-  struct Case {
-    const char* name;
-    int max;
-  };
-  for (const Case& c : {Case{"edit_anzevolvpoints", 256},
-                        Case{"edit_aufloesung_fussausrundung", 200}, Case{"edit_anzhull", 20000}}) {
-    QSpinBox* spin = Find<QSpinBox>(form, c.name);
+  const std::pair<const char*, int> cases[] = {{"edit_anzevolvpoints", 256},
+                                               {"edit_aufloesung_fussausrundung", 200},
+                                               {"edit_anzhull", 20000}};
+  for (const auto& [name, max] : cases) {
+    QSpinBox* spin = Find<QSpinBox>(form, name);
     spin->setValue(2000000000);
-    EXPECT_EQ(spin->value(), c.max) << c.name;
+    EXPECT_EQ(spin->value(), max) << name;
     spin->setValue(-5);
-    EXPECT_EQ(spin->value(), 0) << c.name;
+    EXPECT_EQ(spin->value(), 0) << name;
   }
-  TForm_qm2config cad(1);
-  QSpinBox* points = Find<QSpinBox>(cad, "edit_anzevolvpoints");
-  points->setValue(2000000000);
-  EXPECT_EQ(points->value(), 256);
 }
 
 TEST_F(CadProfileFormsTest, ProfileDrawingDialogShowsAndStores) {
@@ -164,6 +138,9 @@ TEST_F(CadProfileFormsTest, ProfileDrawingDialogShowsAndStores) {
   EXPECT_EQ(fillet->value(), 18);
   EXPECT_EQ(Find<QSpinBox>(form, "edit_anzhull")->value(), 40);
   EXPECT_EQ(Find<QSpinBox>(form, "edit_anzevolvpoints")->value(), 24);
+  Find<QSpinBox>(form, "edit_anzhull")->setValue(3);
+  Click(form, "Button_reset");
+  EXPECT_EQ(Find<QSpinBox>(form, "edit_anzhull")->value(), 40);
   // Shown with the root curve off, the fillet edit stays usable until the box is clicked.
   EXPECT_TRUE(fillet->isEnabled());
   root->click();
@@ -186,25 +163,13 @@ TEST_F(CadProfileFormsTest, ProfileDrawingDialogShowsAndStores) {
   EXPECT_EQ(g.auxDiameterOption, 1);
 }
 
-TEST_F(CadProfileFormsTest, ProfileDrawingResetAndCancel) {
-  TForm_tovpconf form;
-  form.show();
-  Find<QSpinBox>(form, "edit_anzhull")->setValue(3);
-  Click(form, "Button_reset");
-  EXPECT_EQ(Find<QSpinBox>(form, "edit_anzhull")->value(), 40);
-  Find<QSpinBox>(form, "edit_anzhull")->setValue(3);
-  Click(form, "Button_cancel");
-  EXPECT_TRUE(AbortFlag);
-  EXPECT_EQ(ToothGraphicsSettings.ShapeSteps, 40);
-}
-
-// The menu command with the real dialog: Cancel stops before the CAD code is asked for, OK
-// goes on to the CAD code question of the tooth profile.
+// The menu command with the real dialog: Escape stops before the CAD code is asked for and
+// stores nothing, OK goes on to the CAD code question of the tooth profile.
 TEST_F(CadProfileFormsTest, CommandRunsTheDialogModally) {
   NewSplineExample();
   CalcSplineJoint();
   InstallCadProfileForms();
-  for (const char* button : {"Button_cancel", "Button_ok"}) {
+  for (const bool ok : {false, true}) {
     host_.Clear();
     host_.AnswerCancel();  // the CAD code question
     std::string shownTitle;
@@ -212,14 +177,16 @@ TEST_F(CadProfileFormsTest, CommandRunsTheDialogModally) {
       QWidget* modal = QApplication::activeModalWidget();
       ASSERT_NE(modal, nullptr);
       shownTitle = modal->windowTitle().toStdString();
-      Click(*modal, button);
+      Find<QLineEdit>(*modal, "Edit_xe")->setText("0.9");
+      if (ok) return Click(*modal, "Button_ok");
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QApplication::sendEvent(modal, &key);
     });
     CadProfileCommand(1);
     EXPECT_EQ(shownTitle, "VUKO CAD shaft");
     EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(host_.RecordsOf(TDialogKind::Choice).size(),
-              std::string(button) == "Button_ok" ? 1u : 0u)
-        << button;
+    EXPECT_EQ(host_.RecordsOf(TDialogKind::Choice).size(), ok ? 1u : 0u) << ok;
+    EXPECT_EQ(ToothGraphicsSettings.xeInvolute[1] == 0.9L, ok);
   }
   InstallCadProfileDialogs(nullptr, nullptr);
 }
