@@ -94,8 +94,13 @@ void StoreChoice(int index, int offset, T& code) {
 QWidget* MainWindow() {
   return DialogMainWindow();
 }
+// The layout places the central widget; it is brought up to date before it is measured.
+void UpdateLayout(QWidget* main) {
+  if (main->layout() != nullptr) main->layout()->activate();
+}
 QSize MainClientSize(QWidget* main) {
   if (auto* mw = qobject_cast<QMainWindow*>(main); mw && mw->centralWidget()) {
+    UpdateLayout(main);
     return mw->centralWidget()->size();
   }
   return main->size();
@@ -106,6 +111,7 @@ void SetMainClientSize(int width, int height) {
   const QSize client = MainClientSize(main);
   main->resize(width + (main->width() - client.width()),
                height + (main->height() - client.height()));
+  UpdateLayout(main);
 }
 QSize ScreenSize() {
   QScreen* screen = QGuiApplication::primaryScreen();
@@ -641,7 +647,9 @@ void Tconfig::FormCreate() {
   Pagecontrol1->setCurrentWidget(Control<QWidget>("Tab_grafik"));
 
   for (const THint& h : kHints) {
-    if (auto* w = Control<QWidget>(h.name)) w->setToolTip(Q(GetHelpText(h.number)));
+    std::string hint;
+    FetchHelpText(h.number, hint);
+    if (auto* w = Control<QWidget>(h.name)) w->setToolTip(Q(hint));
   }
 
   auto fixed = [](QTableWidget* grid, int row, int column, const std::string& text) {
@@ -1226,8 +1234,9 @@ void Tconfig::Button_dirtempenvClick() {
 void Tconfig::Button_externClick(QLineEdit* field) {
   const bool abort = AbortFlag;
   AbortFlag = false;
-  std::string name = S(field->text());
-  OpenFileName(name, "*.exe", name);
+  const std::string start = S(field->text());
+  std::string name;
+  OpenFileName(start, "*.exe", name);
   if (!AbortFlag) field->setText(Q(name));
   AbortFlag = abort;
 }

@@ -23,10 +23,13 @@
 #include "app/app_test_support.h"
 #include "app/forms/tform_selectcolor.h"
 #include "common/config_file.h"
+#include "common/forms/form_placement.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/forms/plot_program_dialog.h"
+#include "graphics/forms/tftarvgra.h"
+#include "graphics/graphics_facade.h"
 
 namespace {
 
@@ -270,6 +273,16 @@ TEST_F(ConfigDialogGui, ColourPickerPutsTheChosenNumberIntoTheGrid) {
   EXPECT_EQ(Cell(f, "StringGrid_color", 3, 1), "5");
   EXPECT_FALSE(AbortFlag);
 
+  grid->item(4, 1)->setText("none");  // no number: nothing selected, OK stores "0"
+  grid->setCurrentCell(4, 1);
+  WhenModal([](QWidget* w) {
+    auto* picker = qobject_cast<TForm_selectcolor*>(w);
+    EXPECT_TRUE(picker->ListBox_colors->selectedItems().isEmpty());
+    picker->Button_okClick();
+  });
+  f.Button_selectcolorClick();
+  EXPECT_EQ(Cell(f, "StringGrid_color", 4, 1), "0");
+
   grid->setCurrentCell(3, 2);  // the pen-width column has no picker
   f.Button_selectcolorClick();
   EXPECT_EQ(Cell(f, "StringGrid_color", 3, 2), "1");
@@ -353,7 +366,11 @@ TEST_F(ConfigDialogGui, FailedImportKeepsTheDialogAndTheSettings) {
 
 TEST_F(ConfigDialogGui, StoredValuesAreChecked) {
   ConfigVariables.OutputDevice = 4;
+  ConfigVariables.ResultScreen = 9;  // a code this dialog has no item for
   Tconfig f;
+  auto* lines = f.Control<QSpinBox>("SpinEdit_linesperpage");
+  lines->setValue(3);
+  EXPECT_EQ(lines->value(), 5);  // fewer would read back as 66
   Type(f, "Edit_x", "6000");
   Type(f, "Edit_y", "0");
   Type(f, "Edit_left", "2000");
@@ -372,10 +389,45 @@ TEST_F(ConfigDialogGui, StoredValuesAreChecked) {
   EXPECT_EQ(PrintSettings.TextWindowRect.width, 700);
   EXPECT_EQ(PrintSettings.TextWindowRect.height, 300);
   EXPECT_EQ(ConfigVariables.OutputDevice, 4);  // no device of that name
+  EXPECT_EQ(ConfigVariables.ResultScreen, 9);
   // What is stored is what the next start reads.
   const std::string stored = SettingsBytes();
   ReadBackIntoDefaults();
   EXPECT_EQ(SettingsBytes(), stored);
+}
+
+TEST_F(ConfigDialogGui, TemporaryDirectoryFromTheEnvironment) {
+  struct TCase {
+    const char* temp;
+    const char* field;
+  };
+  const TCase cases[] = {{"   ", "/old"}, {"/my temp/dir", "/my temp/dir"}};
+  for (const TCase& c : cases) {
+    setenv("TEMP", c.temp, 1);
+    Tconfig f;
+    Type(f, "Edit_dirtemp", "/old");
+    f.Control<QPushButton>("Button_dirtempenv")->click();
+    EXPECT_EQ(Text(f, "Edit_dirtemp"), c.field) << c.temp;
+  }
+  unsetenv("TEMP");
+}
+
+TEST_F(ConfigDialogGui, TheMainWindowFollowsTheWindowSize) {
+  TGraphicsFacade facade;
+  TFtarvgra window;
+  window.resize(640, 480);
+  window.show();
+  SetDialogMainWindow(&window);
+  Tconfig f;
+  Type(f, "Edit_x", "500");
+  Type(f, "Edit_y", "300");
+  f.Edit_xExit();
+  EXPECT_EQ(window.centralWidget()->size(), QSize(500, 300));
+  Type(f, "Edit_x", "6000");
+  f.Button_okClick();
+  EXPECT_EQ(ProgramSettings.ScreenWidth, 5000);
+  EXPECT_EQ(window.centralWidget()->width(), 5001);
+  SetDialogMainWindow(nullptr);
 }
 
 TEST_F(ConfigDialogGui, AnEditedPlotCommandLineIsKeptAndOffered) {
