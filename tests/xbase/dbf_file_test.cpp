@@ -258,6 +258,12 @@ TEST_F(DbfFileTest, OemTablesHoldTheDosCodePage) {
   CurrentWorkArea()->oem = true;
   Go(1);
   EXPECT_EQ(FieldAsText(1), "M\xFCller    ");
+  // A character the DOS code page lacks (the euro sign) is stored as "?", but the record in
+  // memory keeps what the caller put there.
+  SetFieldText(1, "\x80 5");
+  Append();
+  EXPECT_EQ(FieldAsText(1), "\x80 5       ");
+  EXPECT_EQ(ReadBytes(Path("oem.dbf")).substr(194 + 33, 3), "? 5");
 }
 
 TEST_F(DbfFileTest, DbaseIIHeaderIsWrittenAsEightBytes) {
