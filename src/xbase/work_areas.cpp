@@ -1,15 +1,10 @@
-// Work areas and the table API of the dBASE table library: area selection, field access,
-// navigation with filter, scope and index hooks, appending, Peek and Poke, opening and
-// creating tables, and the library core's start-up.
+// Work areas and the table API of the dBASE table library: area selection, navigation with
+// filter, scope and index hooks, appending, Peek and Poke, and the library core's start-up.
 #include "xbase/work_areas.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -79,45 +74,6 @@ class TReadSemaphore {
   bool active_;
 };
 
-int TypedSlotSize(const FieldDescriptor& f) {
-  switch (f.type) {
-    case 'C':
-      return f.length + 1;
-    case 'D':
-      return f.length + 3;
-    case 'N':
-    case 'F':
-      return f.decimals > 0 ? 8 : 4;
-    case 'L':
-      return 1;
-    case 'M':
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-bool CheckField(const WorkAreaRecord& area, int n, const std::string& routine, bool allowZero) {
-  if ((n >= 1 && n <= area.fieldCount) || (allowZero && n == 0)) return true;
-  SetError(220, "Invalid field number. [" + routine + "(" + std::to_string(n) + ")]");
-  return false;
-}
-
-const FieldDescriptor* FieldOf(int n) {
-  WorkAreaRecord* area = CurrentWorkArea();
-  if (!area || n < 1 || n > area->fieldCount) return nullptr;
-  return &area->fields[n - 1];
-}
-
-unsigned char* SlotOf(int n) {
-  WorkAreaRecord* area = CurrentWorkArea();
-  if (!area || !area->typedBuffer || n < 0 || n > area->fieldCount) return nullptr;
-  unsigned char* slot = area->typedBuffer + 1;
-  if (n == 0) return area->typedBuffer;
-  for (int i = 0; i < n - 1; ++i) slot += TypedSlotSize(area->fields[i]);
-  return slot;
-}
-
 std::string Quoted(const std::string& name) {
   return "\"" + name + "\"";
 }
@@ -152,30 +108,6 @@ bool EvaluateCondition(const TFilterEvent& event, CompiledExpr* expr) {
   return result;
 }
 
-std::string FormatFixed(double value, int width, int decimals) {
-  char buffer[512];
-  std::string text;
-  const auto r =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (r.ec == std::errc()) text.assign(buffer, r.ptr);
-  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
-  return text;
-}
-
-// The file of a name: as given, else with its extension in upper or in lower case.
-std::string ExistingTableFile(const std::string& name) {
-  if (FileExistsShort(name)) return name;
-  std::string dir, base, ext;
-  SplitFileName(name, dir, base, ext);
-  std::string lower = ext;
-  for (char& c : lower) c = CharLower(c);
-  for (const std::string& variant : {UpperAscii(ext), lower}) {
-    const std::string candidate = name.substr(0, name.size() - ext.size()) + variant;
-    if (FileExistsShort(candidate)) return candidate;
-  }
-  return name;
-}
-
 }  // namespace
 
 WorkAreaRecord* CurrentWorkArea() {
@@ -185,12 +117,6 @@ WorkAreaRecord* CurrentWorkArea() {
 WorkAreaRecord* WorkAreaAt(int area) {
   if (area < 1 || area > kWorkAreaCount) return nullptr;
   return WorkAreas[area].get();
-}
-
-std::uint16_t TypedBufferSize(const std::vector<FieldDescriptor>& fields) {
-  std::uint32_t size = 1;
-  for (const FieldDescriptor& f : fields) size += TypedSlotSize(f);
-  return static_cast<std::uint16_t>(std::min<std::uint32_t>(size, 65535));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -352,197 +278,6 @@ void RefreshRecCount() {
       size > area->headerLength
           ? static_cast<std::int32_t>((size - area->headerLength) / area->recordLength)
           : 0;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Fields
-
-char FieldType(int n) {
-  if (!CheckDbInUse("FieldType()")) return ' ';
-  if (!CheckField(*CurrentWorkArea(), n, "FieldType", false)) return ' ';
-  return FieldOf(n)->type;
-}
-
-int FieldDec(int n) {
-  if (!CheckDbInUse("FieldDec()")) return 0;
-  if (!CheckField(*CurrentWorkArea(), n, "FieldDec", false)) return 0;
-  return FieldOf(n)->decimals;
-}
-
-int FieldLen(int n) {
-  if (!CheckDbInUse("FieldLen()")) return 0;
-  if (!CheckField(*CurrentWorkArea(), n, "FieldLen", false)) return 0;
-  const FieldDescriptor* f = FieldOf(n);
-  if (f->type == 'D') return CenturyOn ? 10 : 8;
-  return f->length;
-}
-
-unsigned char* FieldAddress(int n) {
-  if (!CheckDbInUse("FieldAddress()")) return nullptr;
-  if (!CheckField(*CurrentWorkArea(), n, "FieldAddress", true)) return nullptr;
-  return SlotOf(n);
-}
-
-int FieldNumber(const std::string& name) {
-  const WorkAreaRecord* area = CurrentWorkArea();
-  if (!area) return 0;
-  const std::string wanted = UpperAscii(AllTrim(name).substr(0, 10));
-  for (int i = 0; i < area->fieldCount; ++i)
-    if (UpperAscii(area->fields[i].name) == wanted) return i + 1;
-  return 0;
-}
-
-std::string FieldName(int n) {
-  const FieldDescriptor* f = FieldOf(n);
-  return f ? std::string(f->name) : std::string();
-}
-
-std::string FieldAsText(int n) {
-  if (!CheckDbInUse("FieldAsText")) return {};
-  if (!CheckField(*CurrentWorkArea(), n, "FieldAsText", false)) return {};
-  const FieldDescriptor* f = FieldOf(n);
-  const unsigned char* slot = SlotOf(n);
-  if (!slot) return {};
-  switch (f->type) {
-    case 'C':
-    case 'D':
-      return std::string(reinterpret_cast<const char*>(slot + 1), slot[0]);
-    case 'N':
-    case 'F': {
-      std::string text;
-      if (f->decimals > 0) {
-        double value = 0;
-        std::memcpy(&value, slot, sizeof value);
-        text = FormatFixed(value, f->length, f->decimals);
-      } else {
-        std::int32_t value = 0;
-        std::memcpy(&value, slot, sizeof value);
-        text = StrWidth(value, f->length);
-      }
-      if (DecimalPoint != '.') std::replace(text.begin(), text.end(), '.', DecimalPoint);
-      return text;
-    }
-    case 'L':
-      return std::string(1, LogicalLetters[slot[0] ? 1 : 0]);
-    case 'M': {
-      std::int32_t block = 0;
-      std::memcpy(&block, slot, sizeof block);
-      return block == 0 ? "none" : (block < 0 ? "BLOB" : "MEMO");
-    }
-    default:
-      return {};
-  }
-}
-
-void LoadFields() {
-  WorkAreaRecord* area = CurrentWorkArea();
-  if (!area || area->vfile.isVirtual) return;
-  RecordToFields(*area, area->typedBuffer);
-}
-
-void StoreFields() {
-  WorkAreaRecord* area = CurrentWorkArea();
-  if (!area || area->vfile.isVirtual) return;
-  FieldsToRecord(*area, area->typedBuffer);
-}
-
-void ClearRecord() {
-  if (!CheckDbInUse("ClearRecord")) return;
-  WorkAreaRecord* area = CurrentWorkArea();
-  if (area->vfile.isVirtual && area->fields.empty()) {
-    std::fill(area->recordBuffer.begin(), area->recordBuffer.end(), 0);
-    return;
-  }
-  area->recordBuffer.assign(area->recordLength, ' ');
-  LoadFields();
-}
-
-std::string GetFieldText(int n) {
-  const FieldDescriptor* f = FieldOf(n);
-  const unsigned char* slot = SlotOf(n);
-  if (!f || !slot || (f->type != 'C' && f->type != 'D')) return {};
-  return std::string(reinterpret_cast<const char*>(slot + 1), slot[0]);
-}
-
-void SetFieldText(int n, const std::string& text) {
-  const FieldDescriptor* f = FieldOf(n);
-  unsigned char* slot = SlotOf(n);
-  if (!f || !slot) return;
-  if (f->type == 'C') {
-    std::string value = text.substr(0, f->length);
-    value.resize(f->length, ' ');
-    slot[0] = f->length;
-    std::memcpy(slot + 1, value.data(), value.size());
-  } else if (f->type == 'D') {
-    const std::string value = text.substr(0, 10);
-    slot[0] = static_cast<unsigned char>(value.size());
-    std::memcpy(slot + 1, value.data(), value.size());
-  }
-}
-
-double GetFieldNumber(int n) {
-  const FieldDescriptor* f = FieldOf(n);
-  const unsigned char* slot = SlotOf(n);
-  if (!f || !slot || (f->type != 'N' && f->type != 'F')) return 0;
-  if (f->decimals > 0) {
-    double value = 0;
-    std::memcpy(&value, slot, sizeof value);
-    return value;
-  }
-  std::int32_t value = 0;
-  std::memcpy(&value, slot, sizeof value);
-  return value;
-}
-
-void SetFieldNumber(int n, double value) {
-  const FieldDescriptor* f = FieldOf(n);
-  unsigned char* slot = SlotOf(n);
-  if (!f || !slot || (f->type != 'N' && f->type != 'F')) return;
-  if (f->decimals > 0) {
-    std::memcpy(slot, &value, sizeof value);
-  } else {
-    const double rounded = std::round(value);
-    const std::int32_t v = (rounded >= -2147483648.0 && rounded <= 2147483647.0)
-                               ? static_cast<std::int32_t>(rounded)
-                               : 0;
-    std::memcpy(slot, &v, sizeof v);
-  }
-}
-
-bool GetFieldLogical(int n) {
-  const FieldDescriptor* f = FieldOf(n);
-  const unsigned char* slot = SlotOf(n);
-  return f && slot && f->type == 'L' && slot[0] != 0;
-}
-
-void SetFieldLogical(int n, bool value) {
-  const FieldDescriptor* f = FieldOf(n);
-  unsigned char* slot = SlotOf(n);
-  if (f && slot && f->type == 'L') slot[0] = value ? 1 : 0;
-}
-
-std::int32_t GetFieldMemo(int n) {
-  const FieldDescriptor* f = FieldOf(n);
-  const unsigned char* slot = SlotOf(n);
-  std::int32_t block = 0;
-  if (f && slot && f->type == 'M') std::memcpy(&block, slot, sizeof block);
-  return block;
-}
-
-void SetFieldMemo(int n, std::int32_t block) {
-  const FieldDescriptor* f = FieldOf(n);
-  unsigned char* slot = SlotOf(n);
-  if (f && slot && f->type == 'M') std::memcpy(slot, &block, sizeof block);
-}
-
-bool RecordDeleted() {
-  const WorkAreaRecord* area = CurrentWorkArea();
-  return area && area->typedBuffer && area->typedBuffer[0] != 0;
-}
-
-void SetRecordDeleted(bool deleted) {
-  WorkAreaRecord* area = CurrentWorkArea();
-  if (area && area->typedBuffer) area->typedBuffer[0] = deleted ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -961,120 +696,4 @@ void Poke(const std::string& text, int n, std::int32_t r) {
         static_cast<std::size_t>(r - PeekCache.firstRecord) * area.recordLength + offset;
     std::memcpy(PeekCache.buffer.data() + at, text.data(), length);
   }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Opening and creating
-
-bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
-  if (CurrentArea < 1 || CurrentArea > kWorkAreaCount) return false;
-  CloseArea();
-  const std::string name = ExistingTableFile(ForceDefaultExt(AllTrim(fileName), "DBF"));
-  std::uint16_t code = 0;
-  const int fd = XbOpenFile(name, exclusive, readOnly, code);
-  XbaseErrorCode = code;
-  if (fd < 0) {
-    SetError(code, "File:  " + name + " [USE]");
-    return false;
-  }
-  auto area = std::make_unique<WorkAreaRecord>();
-  area->tableName = name;
-  area->path = name;
-  area->fileHandle = fd;
-  area->exclusive = exclusive;
-  if (!ReadDbfHeader(*area)) {
-    XbCloseFile(fd);
-    return false;
-  }
-  area->ownTypedStorage.assign(TypedBufferSize(area->fields), 0);
-  area->typedBuffer = area->ownTypedStorage.data();
-  area->typedSize = static_cast<std::uint16_t>(area->ownTypedStorage.size());
-  area->ownsTypedBuffer = true;
-  WorkAreas[CurrentArea] = std::move(area);
-  LastOpenExclusive = exclusive;
-  WorkAreaRecord& opened = *CurrentWorkArea();
-  // Another program may have appended without writing the header yet.
-  RefreshRecCount();
-  if (opened.hasMemo && MemoHooks.openMemofile) MemoHooks.openMemofile(opened.tableName);
-  if (opened.recordCount > 0) {
-    ReadAndLoad(opened, 1);
-  } else {
-    GoEmpty(opened);
-  }
-  return XbaseErrorCode == 0;
-}
-
-namespace {
-bool ValidFieldSpec(const TFieldSpec& f) {
-  if (f.name.empty() || f.name.size() > 10) return false;
-  for (char c : f.name)
-    if (!(IsUpperLetter(CharUpper(c)) || (c >= '0' && c <= '9') || c == '_')) return false;
-  switch (f.type) {
-    case 'C':
-      return f.length >= 1 && f.length <= 254;
-    case 'N':
-    case 'F':
-      return f.length >= 1 && f.length <= 20 && (f.decimals == 0 || f.decimals + 2 <= f.length);
-    case 'L':
-      return f.length == 1;
-    case 'D':
-      return f.length == 8;
-    case 'M':
-      return f.length == 10;
-    default:
-      return false;
-  }
-}
-}  // namespace
-
-bool CreateDbf(const std::string& fileName, const std::vector<TFieldSpec>& fields,
-               std::uint8_t version, bool exclusive) {
-  const std::string name = ForceDefaultExt(AllTrim(fileName), "DBF");
-  bool memo = false;
-  for (const TFieldSpec& f : fields) {
-    if (!ValidFieldSpec(f)) {
-      SetError(211, "Invalid field definition " + f.name + " [CreateDbf(" + name + ")]");
-      return false;
-    }
-    memo = memo || f.type == 'M';
-  }
-  if (fields.empty() || fields.size() > 255) {
-    SetError(220, "Invalid field count [CreateDbf(" + name + ")]");
-    return false;
-  }
-  if (version == 0) version = memo ? 0x83 : 0x03;
-  int year = 0, month = 0, day = 0, dow = 0;
-  GetDate(year, month, day, dow);
-  const std::string header = BuildDbfHeader(version, fields, year, month, day);
-  // Written under a temporary name beside the target and renamed when complete.
-  std::string temp = name + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    SetError(DosCodeOfErrno(errno), "Cannot create " + name + " [CreateDbf]");
-    return false;
-  }
-  const bool written =
-      ::write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size()) &&
-      ::fsync(fd) == 0;
-  const int writeErrno = errno;
-  ::close(fd);
-  ::chmod(
-      temp.c_str(), 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-      }());
-  if (!written || ::rename(temp.c_str(), name.c_str()) != 0) {
-    const int err = written ? errno : writeErrno;
-    ::unlink(temp.c_str());
-    SetError(err == 0 ? 101 : DosCodeOfErrno(err), "Cannot create " + name + " [CreateDbf]");
-    return false;
-  }
-  if (memo) {
-    std::string dir, base, ext;
-    SplitFileName(name, dir, base, ext);
-    MakeMemoFile(dir + base, version, 512, "CreateDbf");
-    if (XbaseErrorCode != 0) return false;
-  }
-  return UseDbf(name, exclusive);
 }

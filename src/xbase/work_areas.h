@@ -222,18 +222,6 @@ std::uint16_t RecSize();
 int FieldCount();
 void RefreshRecCount();
 
-char FieldType(int n);
-int FieldDec(int n);
-int FieldLen(int n);
-unsigned char* FieldAddress(int n);
-std::string FieldAsText(int n);
-// Field number of a name (case-insensitive), 0 when there is none.
-int FieldNumber(const std::string& name);
-std::string FieldName(int n);
-void LoadFields();
-void StoreFields();
-void ClearRecord();
-
 void GoTop();
 void Go(std::int32_t n);
 void Skip(std::int32_t n);
@@ -246,6 +234,7 @@ bool SetIgnoreDel(bool flag);
 TRelationProc SetRelationProc(TRelationProc procedure);
 bool SettleOnVisibleRecord();
 void SyncRelation();
+
 // Current record visible (not hidden by the deleted flag or the filter) / inside the scope.
 bool RecordVisible();
 bool RecordInScope();
@@ -254,30 +243,14 @@ void Append();
 std::string Peek(int n, std::int32_t r);
 void Poke(const std::string& text, int n, std::int32_t r);
 
-// Typed-buffer access by field number (the slots of FieldAddress).
-std::string GetFieldText(int n);  // C and D slots
-void SetFieldText(int n, const std::string& text);
-double GetFieldNumber(int n);  // N and F
-void SetFieldNumber(int n, double value);
-bool GetFieldLogical(int n);
-void SetFieldLogical(int n, bool value);
-std::int32_t GetFieldMemo(int n);
-void SetFieldMemo(int n, std::int32_t block);
-bool RecordDeleted();
-void SetRecordDeleted(bool deleted);
-
-// Opening and creating tables (in the current area, which is closed first).
+// A field of a table to be created.
 struct TFieldSpec {
   std::string name;
   char type = 'C';
   std::uint8_t length = 0;
   std::uint8_t decimals = 0;
 };
-// Opens the table (extension DBF added when missing); true on success.
-bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly = false);
-// Creates an empty table with these fields (version 0x03, or 0x83 with memo fields unless a
-// version is given) and opens it; true on success.
-bool CreateDbf(const std::string& fileName, const std::vector<TFieldSpec>& fields,
-               std::uint8_t version = 0, bool exclusive = true);
-// Typed-buffer size of a field table (deletion flag included).
-std::uint16_t TypedBufferSize(const std::vector<FieldDescriptor>& fields);
+
+// The field routines and table opening are part of this API.
+#include "xbase/table_fields.h"
+#include "xbase/table_open.h"

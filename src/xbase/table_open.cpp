@@ -1,0 +1,156 @@
+// Opening a table into the current work area and creating new tables.
+#include "xbase/table_open.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "xbase/dbf_file.h"
+#include "xbase/xbase_dates.h"
+#include "xbase/xbase_errors.h"
+#include "xbase/xbase_platform.h"
+#include "xbase/xbase_utils.h"
+
+namespace {
+
+// The file of a name: as given, else with its extension in upper or in lower case.
+std::string ExistingTableFile(const std::string& name) {
+  if (FileExistsShort(name)) return name;
+  std::string dir, base, ext;
+  SplitFileName(name, dir, base, ext);
+  std::string lower = ext;
+  for (char& c : lower) c = CharLower(c);
+  for (const std::string& variant : {UpperAscii(ext), lower}) {
+    const std::string candidate = name.substr(0, name.size() - ext.size()) + variant;
+    if (FileExistsShort(candidate)) return candidate;
+  }
+  return name;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Opening and creating
+
+bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
+  if (CurrentArea < 1 || CurrentArea > kWorkAreaCount) return false;
+  CloseArea();
+  const std::string name = ExistingTableFile(ForceDefaultExt(AllTrim(fileName), "DBF"));
+  std::uint16_t code = 0;
+  const int fd = XbOpenFile(name, exclusive, readOnly, code);
+  XbaseErrorCode = code;
+  if (fd < 0) {
+    SetError(code, "File:  " + name + " [USE]");
+    return false;
+  }
+  auto area = std::make_unique<WorkAreaRecord>();
+  area->tableName = name;
+  area->path = name;
+  area->fileHandle = fd;
+  area->exclusive = exclusive;
+  if (!ReadDbfHeader(*area)) {
+    XbCloseFile(fd);
+    return false;
+  }
+  area->ownTypedStorage.assign(TypedBufferSize(area->fields), 0);
+  area->typedBuffer = area->ownTypedStorage.data();
+  area->typedSize = static_cast<std::uint16_t>(area->ownTypedStorage.size());
+  area->ownsTypedBuffer = true;
+  WorkAreas[CurrentArea] = std::move(area);
+  LastOpenExclusive = exclusive;
+  WorkAreaRecord& opened = *CurrentWorkArea();
+  // Another program may have appended without writing the header yet.
+  RefreshRecCount();
+  if (opened.hasMemo && MemoHooks.openMemofile) MemoHooks.openMemofile(opened.tableName);
+  if (opened.recordCount > 0) {
+    GetDbfRecord(opened, 1);
+    if (XbaseErrorCode == 0) LoadFields();
+  } else {
+    ClearRecord();
+    opened.recordNumber = 1;
+    opened.bof = true;
+    opened.eof = true;
+  }
+  return XbaseErrorCode == 0;
+}
+
+namespace {
+bool ValidFieldSpec(const TFieldSpec& f) {
+  if (f.name.empty() || f.name.size() > 10) return false;
+  for (char c : f.name)
+    if (!(IsUpperLetter(CharUpper(c)) || (c >= '0' && c <= '9') || c == '_')) return false;
+  switch (f.type) {
+    case 'C':
+      return f.length >= 1 && f.length <= 254;
+    case 'N':
+    case 'F':
+      return f.length >= 1 && f.length <= 20 && (f.decimals == 0 || f.decimals + 2 <= f.length);
+    case 'L':
+      return f.length == 1;
+    case 'D':
+      return f.length == 8;
+    case 'M':
+      return f.length == 10;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+bool CreateDbf(const std::string& fileName, const std::vector<TFieldSpec>& fields,
+               std::uint8_t version, bool exclusive) {
+  const std::string name = ForceDefaultExt(AllTrim(fileName), "DBF");
+  bool memo = false;
+  for (const TFieldSpec& f : fields) {
+    if (!ValidFieldSpec(f)) {
+      SetError(211, "Invalid field definition " + f.name + " [CreateDbf(" + name + ")]");
+      return false;
+    }
+    memo = memo || f.type == 'M';
+  }
+  if (fields.empty() || fields.size() > 255) {
+    SetError(220, "Invalid field count [CreateDbf(" + name + ")]");
+    return false;
+  }
+  if (version == 0) version = memo ? 0x83 : 0x03;
+  int year = 0, month = 0, day = 0, dow = 0;
+  GetDate(year, month, day, dow);
+  const std::string header = BuildDbfHeader(version, fields, year, month, day);
+  // Written under a temporary name beside the target and renamed when complete.
+  std::string temp = name + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    SetError(DosCodeOfErrno(errno), "Cannot create " + name + " [CreateDbf]");
+    return false;
+  }
+  const bool written =
+      ::write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size()) &&
+      ::fsync(fd) == 0;
+  const int writeErrno = errno;
+  ::close(fd);
+  ::chmod(
+      temp.c_str(), 0666 & ~[] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+      }());
+  if (!written || ::rename(temp.c_str(), name.c_str()) != 0) {
+    const int err = written ? errno : writeErrno;
+    ::unlink(temp.c_str());
+    SetError(err == 0 ? 101 : DosCodeOfErrno(err), "Cannot create " + name + " [CreateDbf]");
+    return false;
+  }
+  if (memo) {
+    std::string dir, base, ext;
+    SplitFileName(name, dir, base, ext);
+    MakeMemoFile(dir + base, version, 512, "CreateDbf");
+    if (XbaseErrorCode != 0) return false;
+  }
+  return UseDbf(name, exclusive);
+}
