@@ -10,6 +10,7 @@
 #include "app/data_file.h"
 #include "app/documentation_records.h"
 #include "app/languages.h"
+#include "app/print_presets.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/config_file.h"
@@ -28,6 +29,12 @@
 #include "graphics/graphics_facade.h"
 #include "graphics/hpgl_viewer.h"
 #include "graphics/view_control.h"
+#include "xbase/memo_ops.h"
+#include "xbase/ndx_sets.h"
+#include "xbase/virtual_files.h"
+#include "xbase/work_areas.h"
+#include "xbase/xb_dbf.h"
+#include "xbase/xbase_expr_compiler.h"
 
 namespace {
 std::string programDataDirectory;
@@ -56,6 +63,14 @@ void InitModules() {
   // drawings
   InitChangeRecords();
   InitHatching();
+  // xbase: the core first, then the units that fill its hooks
+  InitXbaseCore();
+  InstallParserHooks();
+  IndexInit();
+  InitXbaseMemo();
+  InstallVFileDispatch();
+  LoadLogicalTexts();
+  InitPrintPresets();
   // app
   InitDocumentSlots();
   InitLanguages();

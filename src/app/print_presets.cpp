@@ -1,0 +1,361 @@
+// Print presets in "printout.dbf" and the table procedures behind the table form.
+#include "app/print_presets.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/formatting.h"
+#include "common/message_list.h"
+#include "common/program_state.h"
+#include "xbase/work_areas.h"
+#include "xbase/xb_dbf.h"
+#include "xbase/xbase_errors.h"
+
+std::uint16_t PresetRecordNumber = 0;
+
+namespace {
+
+constexpr int kHelpPresetTable = 1040;
+constexpr char kWriteCheckFile[] = "TEST.$$$";
+
+TTableForm* InstalledForm = nullptr;
+std::string FirstTitle;
+std::string SecondTitle;
+
+// The table's fields; widths and decimals hold what the dialog shows.
+const std::vector<TFieldSpec> kPresetFields = {
+    {"NAME", 'C', kPresetNameLength, 0},
+    {"XSCALE", 'N', 12, 4},
+    {"YSCALE", 'N', 12, 4},
+    {"XORIGIN", 'N', 6, 0},
+    {"YORIGIN", 'N', 6, 0},
+    {"LANDSCAPE", 'L', 1, 0},
+    {"MONOCHROM", 'L', 1, 0},
+    {"VARIABLE", 'L', 1, 0},
+    {"BORDERLINE", 'L', 1, 0},
+};
+
+std::string Cut10(const std::string& name) {
+  return name.substr(0, 10);
+}
+
+// Read-only for us, or without any write permission (root may write such a file, but its
+// owner meant it to stay as it is).
+bool TableReadOnly(const std::string& path) {
+  if (HasAllAttributes(path, kFaReadOnly)) return true;
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
+bool DirectoryTakesFiles(const std::string& dir) {
+  const std::string probe = AddBackslash(dir) + kWriteCheckFile;
+  {
+    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << "DBF Write Check\n";
+    out.flush();
+    if (!out) {
+      out.close();
+      EraseIfExists(probe);
+      return false;
+    }
+  }
+  EraseIfExists(probe);
+  return true;
+}
+
+void MakeWritable(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::permissions(
+      path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+      std::filesystem::perm_options::add, ec);
+}
+
+// A new empty preset table; true when it was made.
+bool CreatePresetTable(const std::string& path) {
+  const int area = CurrentArea;
+  Select(0);
+  if (WorkAreaAt(CurrentArea)) return false;
+  const bool made = CreateDbf(path, kPresetFields, 0, true);
+  if (made) CloseArea();
+  CurrentArea = static_cast<std::uint8_t>(area);
+  return made && XbaseErrorCode == 0;
+}
+
+std::string Trimmed(std::string text) {
+  TrimInPlace(text);
+  return text;
+}
+
+}  // namespace
+
+void InstallTableForm(TTableForm* form) {
+  InstalledForm = form;
+}
+
+TTableForm* InstalledTableForm() {
+  return InstalledForm;
+}
+
+TXbDbf& TableDataset() {
+  static TXbDbf dataset;
+  return dataset;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Table procedures
+
+void DbTableOpen(const std::string& path) {
+  CursorWait();
+  TXbDbf& dataset = TableDataset();
+  dataset.Exclusive = false;
+  dataset.ReadOnly = false;
+  dataset.SetTableName(path);
+  if (!dataset.Open() && XbaseErrorCode == 0) {
+    // No free work area or a failure the library did not report: still a failure.
+    ErrorMessage("file " + path + " not found or no access !");
+    AbortFlag = true;
+  }
+  if (InstalledForm) InstalledForm->SetFileLabel(path);
+  CursorArrow();
+}
+
+void DbTableOpenChecked(const std::string& tableName) {
+  std::string name = tableName;
+  if (name.find('.') == std::string::npos) name += ".dbf";
+  const std::string dbfDir = AddBackslash(ProgramSettings.dbfDirectory);
+  const std::string path = dbfDir + name;
+  CheckFileExists(path);
+  if (AbortFlag) return;
+  const bool writable = DirectoryTakesFiles(dbfDir.empty() ? std::string(".") : dbfDir);
+  if (writable && !TableReadOnly(path)) {
+    DbTableOpen(path);
+    return;
+  }
+  const std::string temp = PrivateTempDir();
+  if (temp.empty()) {
+    ErrorMessage("No temporary directory for " + path);
+    AbortFlag = true;
+    return;
+  }
+  CopyFiles(name, dbfDir.empty() ? std::string(".") : dbfDir, temp);
+  if (AbortFlag) return;
+  MakeWritable(temp + name);
+  DbTableOpen(temp + name);
+}
+
+void DbTableSetTitles(const std::string& first, const std::string& second) {
+  FirstTitle = DosToWin(first);
+  SecondTitle = DosToWin(second);
+  if (InstalledForm) InstalledForm->SetTitles(FirstTitle, SecondTitle);
+}
+
+TTableFormMode DbfFormMode(const std::string& parameter, int mode) {
+  TTableFormMode look;
+  look.titleMenuCaption = SecondTitle;
+  look.closeFlag = parameter == "CLOSE";
+  const std::string table = TableDataset().TableName();
+  if (mode == 1 || mode == 4 || mode == 5) {
+    look.caption = SecondTitle + "   " + FirstTitle;
+    look.browseOnly = true;
+    if (mode == 1) look.hideDeleted = true;
+    if (mode == 4) look.hideDeleted = false;
+  } else {
+    look.caption = SecondTitle + "  " + FirstTitle + "  (" + table + ")";
+    look.hideDeleted = false;
+    const std::string temp = PrivateTempDir();
+    if (!temp.empty() && DirPart(table) == temp)
+      look.tempDirectoryMessage =
+          DosToWin("No Write Access for dbf directory !  Temp directory used.");
+  }
+  return look;
+}
+
+void DbTableSetMode(const std::string& parameter, int mode) {
+  const TTableFormMode look = DbfFormMode(parameter, mode);
+  if (look.hideDeleted && TableDataset().Active())
+    TableDataset().SetHideDeletedRecs(*look.hideDeleted);
+  if (!look.tempDirectoryMessage.empty()) InfoMessage(look.tempDirectoryMessage);
+  if (!InstalledForm) {
+    AbortFlag = true;  // nobody can choose
+    return;
+  }
+  InstalledForm->ShowModal(look);
+}
+
+void DbTableGo(std::int32_t n) {
+  const std::int32_t count = DbTableRecordCount();
+  if (n > count) {
+    AddError("DBF #" + std::to_string(n) + " not found.");
+    n = count;
+  }
+  if (n < 1 || n > count) n = 1;
+  TableDataset().Go(n);
+}
+
+std::int32_t DbTableRecNo() {
+  return TableDataset().RecNo();
+}
+
+std::int32_t DbTableRecordCount() {
+  return TableDataset().GetRecordCount();
+}
+
+void DbTableGetField(int n, std::string& text) {
+  TableDataset().SField(n, text);
+}
+
+bool DbTableGetLogical(const std::string& fieldName) {
+  return TableDataset().GetFieldLogical(Cut10(fieldName));
+}
+
+void DbTableSetString(const std::string& fieldName, const std::string& value) {
+  TableDataset().SetFieldString(Cut10(fieldName), value);
+}
+
+void DbTableSetFloat(const std::string& fieldName, double value) {
+  TableDataset().SetFieldFloat(Cut10(fieldName), value);
+}
+
+void DbTableSetInteger(const std::string& fieldName, std::int32_t value) {
+  TableDataset().SetFieldInteger(Cut10(fieldName), value);
+}
+
+void DbTableSetLogical(const std::string& fieldName, bool value) {
+  TableDataset().SetFieldLogical(Cut10(fieldName), value);
+}
+
+bool DbTableAppend() {
+  TXbDbf& dataset = TableDataset();
+  if (!dataset.ALock()) return false;
+  const std::int32_t before = dataset.GetRecordCount();
+  dataset.AppendRec();
+  dataset.UnLock();
+  return XbaseErrorCode == 0 && dataset.GetRecordCount() == before + 1;
+}
+
+void DbTableClose() {
+  TableDataset().Close();
+  CursorArrow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The presets
+
+void OpenPresetTable(bool create) {
+  AbortFlag = false;
+  // An error of an earlier operation must not hold back this one's dataset.
+  XbaseErrorCode = 0;
+  const std::string path = AddBackslash(ConfigVariables.PresetDirectory) + kPresetTableName;
+  if (FileExistsIO(path)) {
+    DbTableOpen(path);
+    return;
+  }
+  const std::string inDbfDir = AddBackslash(ProgramSettings.dbfDirectory) + kPresetTableName;
+  if (create && !FileExistsIO(inDbfDir)) {
+    // The first preset makes the table where presets are kept for everybody, or else beside the
+    // user's own files.
+    std::string dir = ProgramSettings.dbfDirectory;
+    if (Trimmed(dir).empty() || !DirectoryTakesFiles(dir)) dir = ConfigVariables.PresetDirectory;
+    const std::string target =
+        AddBackslash(Trimmed(dir).empty() ? std::string(".") : dir) + kPresetTableName;
+    if (!CreatePresetTable(target)) {
+      if (XbaseErrorCode == 0) ErrorMessage("file " + target + " cannot be created !");
+      AbortFlag = true;
+      return;
+    }
+    DbTableOpen(target);
+    return;
+  }
+  DbTableOpenChecked("printout");
+}
+
+bool LoadPreset(TPresetDialogValues& values) {
+  OpenPresetTable(false);
+  bool loaded = false;
+  if (!AbortFlag) {
+    DbTableSetTitles("Printout", "");
+    if (PresetRecordNumber > 0) DbTableGo(PresetRecordNumber);
+    SetHelpNumber(kHelpPresetTable);
+    DbTableSetMode("", 0);
+    if (!AbortFlag && DbTableRecordCount() > 0 && TableDataset().RecordPresent()) {
+      TPresetDialogValues read = values;
+      std::string text;
+      DbTableGetField(2, text);
+      read.scaleX = Trimmed(text);
+      DbTableGetField(3, text);
+      read.scaleY = Trimmed(text);
+      DbTableGetField(4, text);
+      read.originX = Trimmed(text);
+      DbTableGetField(5, text);
+      read.originY = Trimmed(text);
+      read.orientationIndex = DbTableGetLogical("landscape") ? 1 : 0;
+      read.printModeIndex = DbTableGetLogical("monochrom") ? 0 : 1;
+      read.fitLimits = DbTableGetLogical("variable");
+      read.borderLine = DbTableGetLogical("borderline");
+      const std::int32_t recNo = DbTableRecNo();
+      // Nothing half read reaches the dialog.
+      if (!AbortFlag && XbaseErrorCode == 0) {
+        PresetRecordNumber = static_cast<std::uint16_t>(recNo);
+        values = read;
+        loaded = true;
+      }
+    }
+  }
+  DbTableClose();
+  AbortFlag = false;
+  return loaded;
+}
+
+bool StorePreset(const TPresetDialogValues& values) {
+  OpenPresetTable(true);
+  bool stored = false;
+  if (!AbortFlag) {
+    std::string name;
+    InputText("Name", kPresetNameLength, name);
+    if (!AbortFlag) {
+      if (!DbTableAppend()) {
+        // Without the new record the values would overwrite the current preset.
+        if (XbaseErrorCode == 0)
+          ErrorMessage("Preset not stored: the table is locked by another user.");
+        AbortFlag = true;
+      } else {
+        DbTableSetString("name", name);
+        DbTableSetFloat("xscale", static_cast<double>(StrToReal(values.scaleX)));
+        DbTableSetFloat("yscale", static_cast<double>(StrToReal(values.scaleY)));
+        DbTableSetInteger("xorigin", StrToInteger(values.originX));
+        DbTableSetInteger("yorigin", StrToInteger(values.originY));
+        DbTableSetLogical("landscape", values.orientationIndex == 1);
+        DbTableSetLogical("monochrom", values.printModeIndex == 0);
+        DbTableSetLogical("variable", values.fitLimits);
+        DbTableSetLogical("borderline", values.borderLine);
+        TableDataset().Post();
+        stored = !AbortFlag && XbaseErrorCode == 0;
+      }
+    }
+  }
+  DbTableClose();
+  return stored;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Library errors
+
+void PresetTableErrorHook() {
+  if (XbaseErrorCode == 0) return;
+  const std::string text = LastErrorMessage();
+  AbortFlag = true;
+  ErrorMessage(text);
+}
+
+void InitPrintPresets() {
+  PresetRecordNumber = 0;
+  XbaseErrorHook = PresetTableErrorHook;
+}
