@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "app/forms/printer_info.h"
+#include "app/forms/tdbf4.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
@@ -142,15 +143,10 @@ TForm_printconf::TForm_printconf(QWidget* parent) : QDialog(parent ? parent : Di
   printerRow->addWidget(label_printer_, 1);
   printerRow->addWidget(button_printer_);
 
-  // Presets need the table library, which this build does not have.
   button_db_ = new QPushButton(Q(DosToWin("Database")), this);
   button_db_->setObjectName("Button_db");
   button_append_ = new QPushButton("&Apply " + Q(DosToWin("Database")), this);
   button_append_->setObjectName("Button_append");
-  for (QPushButton* b : {button_db_, button_append_}) {
-    b->setEnabled(false);
-    b->setToolTip("not available");
-  }
   auto* presetRow = new QHBoxLayout;
   presetRow->addWidget(button_db_);
   presetRow->addWidget(button_append_);
@@ -178,6 +174,8 @@ TForm_printconf::TForm_printconf(QWidget* parent) : QDialog(parent ? parent : Di
   connect(button_cancel_, &QPushButton::clicked, this, &TForm_printconf::Button_cancelClick);
   connect(button_printer_, &QPushButton::clicked, this, &TForm_printconf::Button_printerClick);
   connect(button_help_, &QPushButton::clicked, this, &TForm_printconf::Button_helpClick);
+  connect(button_db_, &QPushButton::clicked, this, &TForm_printconf::Button_dbClick);
+  connect(button_append_, &QPushButton::clicked, this, &TForm_printconf::Button_appendClick);
   FormCreate();
 }
 
@@ -327,6 +325,38 @@ void TForm_printconf::reject() {
 
 void TForm_printconf::Button_helpClick() {
   ShowDialogHelpText(this, kHelpPrintSetup);
+}
+
+TPresetDialogValues TForm_printconf::PresetValues() const {
+  TPresetDialogValues v;
+  v.scaleX = edit_scalex_->text().toStdString();
+  v.scaleY = edit_scaley_->text().toStdString();
+  v.originX = edit_xorigin_->text().toStdString();
+  v.originY = edit_yorigin_->text().toStdString();
+  v.orientationIndex = radioGroup_hochquer_->ItemIndex();
+  v.printModeIndex = radioGroup_printmono_->ItemIndex();
+  v.fitLimits = checkBox_anpassen_->isChecked();
+  v.borderLine = checkBox_umrandung_->isChecked();
+  return v;
+}
+
+void TForm_printconf::Button_dbClick() {
+  TPresetDialogValues v = PresetValues();
+  Tdbf4 tableForm(this);
+  if (!LoadPreset(v)) return;
+  edit_scalex_->setText(Q(v.scaleX));
+  edit_scaley_->setText(Q(v.scaleY));
+  edit_xorigin_->setText(Q(v.originX));
+  edit_yorigin_->setText(Q(v.originY));
+  radioGroup_hochquer_->SetItemIndex(v.orientationIndex);
+  radioGroup_printmono_->SetItemIndex(v.printModeIndex);
+  checkBox_anpassen_->setChecked(v.fitLimits);
+  checkBox_umrandung_->setChecked(v.borderLine);
+}
+
+void TForm_printconf::Button_appendClick() {
+  Tdbf4 tableForm(this);
+  StorePreset(PresetValues());
 }
 
 // ---------------------------------------------------------------------------------------------

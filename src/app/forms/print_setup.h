@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <string>
 
+#include "app/print_presets.h"
 #include "app/print_settings_logic.h"
 
 class QCheckBox;
@@ -38,6 +39,9 @@ class TForm_printconf : public QDialog {
   void Button_cancelClick();
   void Button_printerClick();
   void Button_helpClick();
+  // Load a stored preset into the controls; store the controls' values as a new preset.
+  void Button_dbClick();
+  void Button_appendClick();
   // Copies the controls into the settings; false (with a message) when a scale is unusable.
   bool ReadPrintDialog();
 
@@ -49,6 +53,7 @@ class TForm_printconf : public QDialog {
  private:
   void FillPrinterLabel();
   void PrintPicture();
+  TPresetDialogValues PresetValues() const;
 
   QLineEdit* edit_scalex_ = nullptr;
   QLineEdit* edit_scaley_ = nullptr;

@@ -1,0 +1,308 @@
+// The table form on the table dataset.
+#include "app/forms/tdbf4.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "common/codepage.h"
+#include "common/dialog_host.h"
+#include "common/file_utils.h"
+#include "common/forms/form_placement.h"
+#include "common/program_state.h"
+#include "xbase/work_areas.h"
+#include "xbase/xb_dbf.h"
+
+namespace {
+
+enum NavButton { kFirst, kPrior, kNext, kLast, kInsert, kDelete, kEdit, kPost, kCancel, kRefresh };
+const char* const kNavNames[10] = {"First",  "Prior", "Next", "Last",   "Insert",
+                                   "Delete", "Edit",  "Post", "Cancel", "Refresh"};
+const char* const kNavGlyphs[10] = {"|<", "<", ">", ">|", "+", "-", "^", "ok", "x", "~"};
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+const WorkAreaRecord* DatasetArea() {
+  return WorkAreaAt(TableDataset().WorkArea());
+}
+
+// A field's value in the grid: its bytes are DOS code page, the grid shows them converted.
+std::string CellText(TXbDbf& dataset, const FieldDescriptor& f) {
+  std::string text = dataset.FieldText(f.name);
+  if (f.type == 'C') {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+  } else {
+    TrimInPlace(text);
+  }
+  return DosToWin(text);
+}
+
+}  // namespace
+
+Tdbf4::Tdbf4(QWidget* parent) : QDialog(parent ? parent : DialogMainWindow()) {
+  setObjectName("Tdbf4");
+  auto label = [this](const char* name) {
+    auto* l = new QLabel(this);
+    l->setObjectName(name);
+    return l;
+  };
+  label_title1_ = label("Label_title1");
+  label_title2_ = label("Label_title2");
+  label_filename_ = label("Label_filename");
+  label_recno_ = label("Label_recno");
+
+  grid_ = new QTableWidget(this);
+  grid_->setObjectName("XbGrid1");
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+
+  navigator_ = new QWidget(this);
+  navigator_->setObjectName("XbNavigator1");
+  auto* navRow = new QHBoxLayout(navigator_);
+  navRow->setContentsMargins(0, 0, 0, 0);
+  for (int i = 0; i < 10; ++i) {
+    auto* b = new QToolButton(navigator_);
+    b->setObjectName(kNavNames[i]);
+    b->setText(kNavGlyphs[i]);
+    b->setToolTip(kNavNames[i]);
+    navRow->addWidget(b);
+    connect(b, &QToolButton::clicked, this, [this, i] { NavigatorClick(i); });
+    navButtons_[i] = b;
+  }
+  navRow->addStretch(1);
+  // Deleting records is not offered: a deleted preset could not be brought back here.
+  navButtons_[kDelete]->setEnabled(false);
+  navButtons_[kDelete]->setToolTip("not available");
+
+  auto button = [this](const QString& text, const char* name) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(name);
+    return b;
+  };
+  button_ok_ = button("OK", "Button_ok");
+  button_ok_->setDefault(true);
+  button_cancel_ = button("Cancel", "Button_cancel");
+  button_search_ = button("Search", "Button_search");
+  button_searchNext_ = button("Search Next", "Button_SearchNext");
+  connect(button_ok_, &QPushButton::clicked, this, &Tdbf4::Button_okClick);
+  connect(button_cancel_, &QPushButton::clicked, this, &Tdbf4::Button_cancelClick);
+  for (QPushButton* b : {button_search_, button_searchNext_}) {
+    b->setEnabled(false);
+    b->setToolTip("not available");
+  }
+
+  menu_ = new QMenuBar(this);
+  menu_->setObjectName("MainMenu1");
+  auto unavailable = [](QAction* a) {
+    a->setEnabled(false);
+    a->setToolTip("not available");
+    return a;
+  };
+  QMenu* file = menu_->addMenu("File");
+  unavailable(file->addAction("Export HTML"));
+  editingEntries_[0] = unavailable(file->addAction("Save As Delimited"));
+  editingEntries_[1] = unavailable(file->addAction("Append dbf"));
+  editingEntries_[2] = unavailable(file->addAction("Append Delimited"));
+  editingEntries_[3] = unavailable(file->addAction("Print.."));
+  connect(file->addAction("Exit"), &QAction::triggered, this, &Tdbf4::Button_cancelClick);
+  QMenu* edit = menu_->addMenu("Edit");
+  editingEntries_[4] = edit->addAction("Append");
+  connect(editingEntries_[4], &QAction::triggered, this, [this] { NavigatorClick(kInsert); });
+  editingEntries_[5] = unavailable(edit->addAction("Pack"));
+  QMenu* view = menu_->addMenu("View");
+  unavailable(view->addAction("Search"));
+  unavailable(view->addAction("Search Next"));
+  QMenu* help = menu_->addMenu("Help");
+  unavailable(help->addAction("dbf Structure"));
+  unavailable(help->addAction("Common"));
+  unavailable(help->addAction("hilfebild"));
+  titleItem_ = unavailable(help->addAction("Datei"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(button_ok_);
+  buttons->addWidget(button_cancel_);
+  buttons->addStretch(1);
+  buttons->addWidget(button_search_);
+  buttons->addWidget(button_searchNext_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setMenuBar(menu_);
+  layout->addWidget(label_title1_);
+  layout->addWidget(label_title2_);
+  layout->addWidget(label_filename_);
+  layout->addWidget(grid_, 1);
+  auto* navLine = new QHBoxLayout;
+  navLine->addWidget(navigator_, 1);
+  navLine->addWidget(label_recno_);
+  layout->addLayout(navLine);
+  layout->addLayout(buttons);
+
+  connect(grid_, &QTableWidget::cellChanged, this, &Tdbf4::CellEdited);
+  connect(grid_, &QTableWidget::currentCellChanged, this,
+          [this](int row, int, int, int) { MoveTo(row); });
+  resize(640, 400);
+  InstallTableForm(this);
+}
+
+Tdbf4::~Tdbf4() {
+  if (InstalledTableForm() == this) InstallTableForm(nullptr);
+}
+
+void Tdbf4::SetFileLabel(const std::string& path) {
+  label_filename_->setText(Q(DosToWin(path)));
+}
+
+void Tdbf4::SetTitles(const std::string& first, const std::string& second) {
+  label_title1_->setText(Q(first));
+  label_title2_->setText(Q(second));
+  titleItem_->setText(Q(second));
+}
+
+void Tdbf4::Prepare(const TTableFormMode& mode) {
+  setWindowTitle(Q(mode.caption));
+  titleItem_->setText(Q(mode.titleMenuCaption));
+  closeFlag_ = mode.closeFlag;
+  editable_ = !mode.browseOnly;
+  for (int i = kInsert; i <= kRefresh; ++i) navButtons_[i]->setVisible(editable_);
+  for (QAction* a : editingEntries_) a->setVisible(editable_);
+  grid_->setEditTriggers(editable_ ? QAbstractItemView::DoubleClicked |
+                                         QAbstractItemView::EditKeyPressed |
+                                         QAbstractItemView::AnyKeyPressed
+                                   : QAbstractItemView::NoEditTriggers);
+  FillGrid();
+}
+
+void Tdbf4::ShowModal(const TTableFormMode& mode) {
+  Prepare(mode);
+  ScaleAndCenterForm(this);
+  exec();
+}
+
+void Tdbf4::FillGrid() {
+  filling_ = true;
+  grid_->clear();
+  TXbDbf& dataset = TableDataset();
+  const WorkAreaRecord* area = DatasetArea();
+  if (!dataset.Active() || !area) {
+    grid_->setRowCount(0);
+    grid_->setColumnCount(0);
+    filling_ = false;
+    return;
+  }
+  const std::int32_t current = dataset.RecNo();
+  const std::int32_t count = dataset.GetRecordCount();
+  grid_->setColumnCount(area->fieldCount);
+  QStringList headers;
+  for (const FieldDescriptor& f : area->fields) headers << QString::fromLatin1(f.name);
+  grid_->setHorizontalHeaderLabels(headers);
+  grid_->setRowCount(count);
+  for (std::int32_t r = 1; r <= count; ++r) {
+    dataset.Go(r);
+    grid_->setVerticalHeaderItem(r - 1, new QTableWidgetItem(QString::number(r)));
+    for (int c = 0; c < area->fieldCount; ++c)
+      grid_->setItem(r - 1, c, new QTableWidgetItem(Q(CellText(dataset, area->fields[c]))));
+  }
+  if (count > 0) dataset.Go(current >= 1 && current <= count ? current : 1);
+  filling_ = false;
+  ShowCurrentRecord();
+}
+
+void Tdbf4::ShowCurrentRecord() {
+  TXbDbf& dataset = TableDataset();
+  const std::int32_t recNo = dataset.Active() && dataset.RecordPresent() ? dataset.RecNo() : 0;
+  label_recno_->setText(recNo > 0 ? QString("%1 / %2").arg(recNo).arg(dataset.GetRecordCount())
+                                  : QString());
+  if (recNo > 0 && recNo <= grid_->rowCount() && grid_->currentRow() != recNo - 1) {
+    filling_ = true;
+    grid_->setCurrentCell(recNo - 1, std::max(grid_->currentColumn(), 0));
+    filling_ = false;
+  }
+}
+
+void Tdbf4::MoveTo(int row) {
+  if (filling_ || row < 0) return;
+  TXbDbf& dataset = TableDataset();
+  if (!dataset.Active() || row + 1 == dataset.RecNo()) return;
+  dataset.Go(row + 1);
+  ShowCurrentRecord();
+}
+
+void Tdbf4::CellEdited(int row, int column) {
+  if (filling_ || !editable_) return;
+  TXbDbf& dataset = TableDataset();
+  const WorkAreaRecord* area = DatasetArea();
+  if (!dataset.Active() || !area || column >= area->fieldCount) return;
+  dataset.Go(row + 1);
+  const std::string text = WinToDos(grid_->item(row, column)->text().toStdString());
+  dataset.SetFieldString(area->fields[column].name, text);
+  dataset.Post();
+  // The cell shows what the table took (a number in its width, a logical as T or F).
+  filling_ = true;
+  grid_->item(row, column)->setText(Q(CellText(dataset, area->fields[column])));
+  filling_ = false;
+}
+
+void Tdbf4::NavigatorClick(int button) {
+  TXbDbf& dataset = TableDataset();
+  if (!dataset.Active()) return;
+  switch (button) {
+    case kFirst:
+      dataset.First();
+      break;
+    case kPrior:
+      dataset.Prior();
+      break;
+    case kNext:
+      dataset.Next();
+      break;
+    case kLast:
+      dataset.Last();
+      break;
+    case kInsert:
+      if (editable_ && DbTableAppend()) FillGrid();
+      break;
+    case kEdit:
+      if (editable_) dataset.Edit();
+      break;
+    case kPost:
+      dataset.Post();
+      FillGrid();
+      break;
+    case kCancel:
+      dataset.Cancel();
+      break;
+    case kRefresh:
+      FillGrid();
+      break;
+    default:
+      break;
+  }
+  ShowCurrentRecord();
+}
+
+void Tdbf4::Button_okClick() {
+  TXbDbf& dataset = TableDataset();
+  const int row = grid_->currentRow();
+  if (dataset.Active() && row >= 0 && row + 1 != dataset.RecNo()) dataset.Go(row + 1);
+  AbortFlag = false;
+  accept();
+}
+
+void Tdbf4::Button_cancelClick() {
+  reject();
+}
+
+void Tdbf4::reject() {
+  AbortFlag = true;
+  QDialog::reject();
+}
