@@ -1,0 +1,225 @@
+// Print presets without windows: where the table is found (working directory, DBF directory, a
+// copy in the temporary directory when the table is read-only), presets stored and read back
+// through a table form that picks or cancels, a remembered record beyond the end, and a broken
+// table that reports its error and leaves the program running.
+#include "app/print_presets.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/app_test_support.h"
+#include "common/file_utils.h"
+#include "common/message_list.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "xbase/memo_ops.h"
+#include "xbase/work_areas.h"
+#include "xbase/xb_dbf.h"
+#include "xbase/xbase_errors.h"
+
+namespace {
+
+using app_test::ScratchDir;
+
+int HaltCalls = 0;
+void RecordHalt(int) {
+  ++HaltCalls;
+}
+
+// A table form that picks a record (or cancels) without a window.
+class PickingForm : public TTableForm {
+ public:
+  std::int32_t pick = 0;  // 0: keep the current record; -1: cancel
+  std::int32_t shownOn = 0;
+  TTableFormMode lastMode;
+  void SetFileLabel(const std::string&) override {}
+  void SetTitles(const std::string&, const std::string&) override {}
+  void ShowModal(const TTableFormMode& mode) override {
+    lastMode = mode;
+    shownOn = DbTableRecNo();
+    if (pick < 0) {
+      AbortFlag = true;
+      return;
+    }
+    if (pick > 0) TableDataset().Go(pick);
+    AbortFlag = false;
+  }
+};
+
+class PrintPresets : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitXbaseCore();
+    InitXbaseMemo();
+    LoadLogicalTexts();
+    InitPrintPresets();
+    XbaseHaltProc = RecordHalt;
+    HaltCalls = 0;
+    InitMessageList();
+    ConfigVariables.PresetDirectory = work_.Path();
+    ProgramSettings.dbfDirectory = dbf_.Path();
+    InstallTableForm(&form_);
+  }
+  void TearDown() override {
+    InstallTableForm(nullptr);
+    TableDataset().Close();
+    DoneXbaseCore();
+  }
+  // Stores a preset named name into the table found by the lookup.
+  void Store(const std::string& name, const TPresetDialogValues& v) {
+    host_.AnswerText(name);
+    ASSERT_TRUE(StorePreset(v));
+  }
+
+  ScratchDir work_, dbf_;
+  ScriptedDialogHost host_;
+  PickingForm form_;
+};
+
+TPresetDialogValues Values(const char* sx, const char* sy, const char* ox, const char* oy,
+                           int orientation, int mode, bool fit, bool border) {
+  return {sx, sy, ox, oy, orientation, mode, fit, border};
+}
+
+TEST_F(PrintPresets, TableIsFoundInTheWorkingDirectoryThenTheDbfDirectoryThenCopied) {
+  // Two tables made by the program itself, told apart by their presets.
+  Store("dbf", Values("1", "1", "0", "0", 0, 1, false, false));
+  const std::string inDbf = dbf_ / "printout.dbf";
+  ASSERT_TRUE(std::filesystem::exists(inDbf)) << "the first preset makes the table there";
+  std::filesystem::copy_file(inDbf, work_ / "printout.dbf");
+
+  struct Case {
+    const char* name;
+    bool inWork;
+    bool readOnly;
+    std::string expected;  // directory of the opened table
+  } cases[] = {
+      {"working directory first, no write check", true, false, work_.Path() + "/"},
+      {"DBF directory when the working directory has none", false, false, dbf_.Path() + "/"},
+      {"read-only table: a writable copy in the temporary directory", false, true,
+       PrivateTempDir()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.inWork) std::filesystem::remove(work_ / "printout.dbf");
+    if (c.readOnly) chmod(inDbf.c_str(), 0444);
+    OpenPresetTable(false);
+    EXPECT_FALSE(AbortFlag);
+    EXPECT_EQ(DirPart(TableDataset().TableName()), c.expected);
+    EXPECT_FALSE(std::filesystem::exists(dbf_ / "TEST.$$$")) << "the write check cleans up";
+    const TTableFormMode mode = DbfFormMode("", 0);
+    EXPECT_EQ(!mode.tempDirectoryMessage.empty(), c.readOnly) << mode.tempDirectoryMessage;
+    if (c.readOnly) {
+      // The copy takes a preset; the read-only original stays as it was.
+      const auto before = std::filesystem::file_size(inDbf);
+      DbTableClose();
+      form_.pick = 0;
+      EXPECT_EQ(mode.tempDirectoryMessage,
+                "No Write Access for dbf directory !  Temp directory used.");
+      host_.AnswerText("temp");
+      chmod(inDbf.c_str(), 0444);
+      EXPECT_TRUE(StorePreset(Values("2", "2", "0", "0", 0, 1, false, false)));
+      EXPECT_EQ(std::filesystem::file_size(inDbf), before);
+    }
+    DbTableClose();
+  }
+  chmod(inDbf.c_str(), 0644);
+}
+
+TEST_F(PrintPresets, MissingTableIsReportedAndNothingOpens) {
+  TPresetDialogValues v = Values("3", "4", "5", "6", 1, 0, true, true);
+  const TPresetDialogValues before = v;
+  EXPECT_FALSE(LoadPreset(v));
+  EXPECT_FALSE(AbortFlag) << "the print dialog stays usable";
+  EXPECT_EQ(v.scaleX, before.scaleX);
+  ASSERT_EQ(host_.Messages().size(), 1u);
+  EXPECT_NE(host_.Messages()[0].find("not found or no access"), std::string::npos);
+}
+
+TEST_F(PrintPresets, StoredPresetsReadBackIntoTheDialog) {
+  Store("landscape mono", Values("0.5", "2", "15", "-25", 1, 0, true, false));
+  Store("portrait colour", Values("1,25", "1", "0", "7", 0, 1, false, true));
+  struct {
+    const char* name;
+    std::int32_t pick;
+    TPresetDialogValues expected;
+  } cases[] = {
+      {"landscape gives item 1, monochrome item 0", 1,
+       Values("0.5000", "2.0000", "15", "-25", 1, 0, true, false)},
+      {"a decimal comma typed is stored as the number", 2,
+       Values("1.2500", "1.0000", "0", "7", 0, 1, false, true)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    form_.pick = c.pick;
+    TPresetDialogValues v;
+    ASSERT_TRUE(LoadPreset(v));
+    EXPECT_EQ(v.scaleX, c.expected.scaleX);
+    EXPECT_EQ(v.scaleY, c.expected.scaleY);
+    EXPECT_EQ(v.originX, c.expected.originX);
+    EXPECT_EQ(v.originY, c.expected.originY);
+    EXPECT_EQ(v.orientationIndex, c.expected.orientationIndex);
+    EXPECT_EQ(v.printModeIndex, c.expected.printModeIndex);
+    EXPECT_EQ(v.fitLimits, c.expected.fitLimits);
+    EXPECT_EQ(v.borderLine, c.expected.borderLine);
+    EXPECT_EQ(PresetRecordNumber, c.pick);
+  }
+  // The chooser opens on the preset picked last.
+  form_.pick = 0;
+  TPresetDialogValues v;
+  LoadPreset(v);
+  EXPECT_EQ(form_.shownOn, 2);
+}
+
+TEST_F(PrintPresets, CancelledChoiceAndCancelledNameChangeNothing) {
+  Store("one", Values("1", "1", "0", "0", 0, 1, false, false));
+  PresetRecordNumber = 1;
+  form_.pick = -1;
+  TPresetDialogValues v = Values("9", "9", "9", "9", 0, 1, false, false);
+  EXPECT_FALSE(LoadPreset(v));
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(v.scaleX, "9");
+  EXPECT_EQ(PresetRecordNumber, 1);
+
+  host_.AnswerCancel();
+  EXPECT_FALSE(StorePreset(v));
+  OpenPresetTable(false);
+  EXPECT_EQ(DbTableRecordCount(), 1) << "nothing appended";
+  DbTableClose();
+}
+
+TEST_F(PrintPresets, RememberedRecordBeyondTheEndShowsTheLastOne) {
+  Store("one", Values("1", "1", "0", "0", 0, 1, false, false));
+  Store("two", Values("2", "2", "0", "0", 0, 1, false, false));
+  PresetRecordNumber = 7;
+  form_.pick = 0;
+  TPresetDialogValues v;
+  ASSERT_TRUE(LoadPreset(v));
+  EXPECT_EQ(form_.shownOn, 2);
+  ASSERT_EQ(ErrorList.count, 1);
+  EXPECT_EQ(ErrorList.messages[1], "DBF #7 not found.");
+  EXPECT_EQ(PresetRecordNumber, 2);
+}
+
+// A table that is no dBASE file must not end the program: the message is shown and the print
+// dialog keeps its values.
+TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
+  app_test::WriteBytes(work_ / "printout.dbf", "this is not a table at all, only some text");
+  TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);
+  EXPECT_FALSE(LoadPreset(v));
+  EXPECT_EQ(HaltCalls, 0);
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(v.scaleX, "3");
+  ASSERT_FALSE(host_.Messages().empty());
+  EXPECT_EQ(host_.Messages()[0].rfind("Error # ", 0), 0u) << host_.Messages()[0];
+  // A sound table afterwards works again.
+  std::filesystem::remove(work_ / "printout.dbf");
+  host_.AnswerText("after");
+  EXPECT_TRUE(StorePreset(v));
+  EXPECT_EQ(HaltCalls, 0);
+}
+
+}  // namespace
