@@ -1,0 +1,92 @@
+// The presets table the program makes and fills, read by python3-dbfread: field names, types,
+// widths and every value of the stored presets.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/print_presets.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "xbase/memo_ops.h"
+#include "xbase/work_areas.h"
+#include "xbase/xb_dbf.h"
+
+namespace {
+
+// One line per field ("F name type length decimals"), then one per record with the values
+// separated by "|" (logicals as True/False, numbers as Python prints them).
+constexpr char kReader[] =
+    "import sys, dbfread\n"
+    "t = dbfread.DBF(sys.argv[1], encoding='cp850')\n"
+    "for f in t.fields: print('F', f.name, f.type, f.length, f.decimal_count)\n"
+    "for r in t: print('|'.join(str(v) for v in r.values()))\n";
+
+std::vector<std::string> ReadBack(const std::string& file) {
+  setenv("VUKO_READER", kReader, 1);
+  const std::string command = "PYTHONIOENCODING=utf-8 " + std::string(SYSTEM_PYTHON3) +
+                              " -c \"$VUKO_READER\" '" + file + "' 2>&1";
+  std::vector<std::string> lines;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return lines;
+  std::string line;
+  for (int c; (c = fgetc(pipe)) != EOF;) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line.push_back(static_cast<char>(c));
+    }
+  }
+  pclose(pipe);
+  return lines;
+}
+
+bool DbfreadPresent() {
+  const std::string command = std::string(SYSTEM_PYTHON3) + " -c 'import dbfread' 2>/dev/null";
+  return std::system(command.c_str()) == 0;
+}
+
+TEST(PrintPresetsValidator, StoredPresetsAreReadByDbfread) {
+  if (!std::filesystem::exists(SYSTEM_PYTHON3) || !DbfreadPresent()) {
+    if (getenv("CI") != nullptr) FAIL() << "python3-dbfread is missing";
+    GTEST_SKIP() << "python3-dbfread is missing";
+  }
+  std::string pattern = (std::filesystem::temp_directory_path() / "vuko-presets-XXXXXX").string();
+  const std::string dir = mkdtemp(pattern.data());
+  InitXbaseCore();
+  InitXbaseMemo();
+  LoadLogicalTexts();
+  InitPrintPresets();
+  ConfigVariables.PresetDirectory = dir;
+  ProgramSettings.dbfDirectory = dir;
+  {
+    ScriptedDialogHost host;
+    host.AnswerText("A4 landscape \xC3\x84");  // typed as UTF-8, stored as DOS code page
+    ASSERT_TRUE(StorePreset({"0.5", "2", "15", "-25", 1, 0, true, false}));
+    host.AnswerText("plain");
+    ASSERT_TRUE(StorePreset({"1,25", "1", "0", "7", 0, 1, false, true}));
+  }
+  DoneXbaseCore();
+
+  const std::vector<std::string> expected = {
+      "F NAME C 25 0",
+      "F XSCALE N 12 4",
+      "F YSCALE N 12 4",
+      "F XORIGIN N 6 0",
+      "F YORIGIN N 6 0",
+      "F LANDSCAPE L 1 0",
+      "F MONOCHROM L 1 0",
+      "F VARIABLE L 1 0",
+      "F BORDERLINE L 1 0",
+      "A4 landscape \xC3\x84|0.5|2.0|15|-25|True|True|True|False",
+      "plain|1.25|1.0|0|7|False|False|False|True",
+  };
+  EXPECT_EQ(ReadBack(dir + "/printout.dbf"), expected);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
