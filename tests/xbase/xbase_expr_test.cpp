@@ -199,6 +199,8 @@ TEST_F(ExprTest, NumericOperatorsAndFunctions) {
       {"YEAR(CTOD('01/01/1999'))", 1999, "dBASE YEAR gives four digits"},
       {"MONTH(CTOD('07/04/1999'))", 7, "MONTH"},
       {"DAY(CTOD('07/04/1999'))", 4, "DAY"},
+      {"DOW(CTOD('01/01/1850'))", 3, "1 Jan 1850 was a Tuesday (outside the two-digit years)"},
+      {"YEAR(CTOD('01/01/1850'))", 1850, "dBASE YEAR gives four digits"},
   };
   for (const TNumberCase& c : cases)
     EXPECT_NEAR(Number(c.expr), c.expected, 1e-9) << c.expr << " (" << c.source << ")";
@@ -284,6 +286,15 @@ TEST_F(ExprTest, QualifiedFieldsReadTheirOwnArea) {
   CurrentArea = 2;
   EvaluateExpr(name);
   EXPECT_STREQ(ExprString(name), "Gear  ");
+  // A longer field there than the pool was made for: error 354 and an empty text, no overrun.
+  WorkAreaRecord& wide = MakeArea(3, "WIDE", {{"NAME", 'C', 40, 0}});
+  Put(wide, "NAME", std::string(40, 'W'));
+  CurrentArea = 3;
+  XbaseErrorCode = 0;
+  EvaluateExpr(name);
+  EXPECT_EQ(XbaseErrorCode, 354);
+  EXPECT_EQ(XbaseErrorMessage, "Working pool overflow [PARSER/Allocate]");
+  EXPECT_STREQ(ExprString(name), "");
 }
 
 TEST_F(ExprTest, ResultDescriptors) {
@@ -337,6 +348,9 @@ TEST_F(ExprTest, SyntaxAndTypeErrors) {
       {"NOSUCH", "Syntax error"},
       {"1 +", "Syntax error"},
       {"A.AND.B", "Syntax error"},
+      {"---------------------------------------------------------------------------------------"
+       "---------------------------------------------------------------------------------------1",
+       "Parser_stack_overflow"},
   };
   for (const auto& c : cases) {
     XbaseErrorCode = 0;
