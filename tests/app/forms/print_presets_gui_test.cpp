@@ -1,0 +1,142 @@
+// The preset buttons of the print dialog with the table form on an offscreen screen: a preset
+// stored from the dialog, shown in the table form's grid, edited there, picked and loaded back
+// into the dialog, whose OK then stores it in the print settings; Cancel in the table form.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "app/app_test_support.h"
+#include "app/forms/print_setup.h"
+#include "app/forms/tdbf4.h"
+#include "app/print_presets.h"
+#include "common/graphics_settings.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "graphics/forms/plot_program_dialog.h"
+#include "xbase/memo_ops.h"
+#include "xbase/work_areas.h"
+#include "xbase/xb_dbf.h"
+
+namespace {
+
+using app_test::ScratchDir;
+
+class PrintPresetsGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProgramStateForTests();
+    InitGraphicsSettings();
+    InitXbaseCore();
+    InitXbaseMemo();
+    LoadLogicalTexts();
+    InitPrintPresets();
+    ConfigVariables.PresetDirectory = work_.Path();
+    ProgramSettings.dbfDirectory = dbf_.Path();
+    PrintSettings.PictureKind = 5;
+    ResetPrinterObject();
+    ThePrinter().setOutputFormat(QPrinter::PdfFormat);
+    ThePrinter().setOutputFileName(QString::fromStdString(work_ / "print.pdf"));
+  }
+  void TearDown() override {
+    ResetPrinterObject();
+    DoneXbaseCore();
+  }
+  template <class T>
+  static T* Find(QObject& parent, const char* name) {
+    T* w = parent.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  // Runs the action on the table form once it is shown modally.
+  static void OnTableForm(std::function<void(Tdbf4&)> action) {
+    QTimer::singleShot(0, [action] {
+      auto* form = qobject_cast<Tdbf4*>(QApplication::activeModalWidget());
+      ASSERT_NE(form, nullptr);
+      action(*form);
+    });
+  }
+  static QString Text(TForm_printconf& form, const char* name) {
+    return Find<QLineEdit>(form, name)->text();
+  }
+
+  ScratchDir work_, dbf_;
+  ScriptedDialogHost host_;
+};
+
+TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
+  TForm_printconf form;
+  Find<QLineEdit>(form, "Edit_scalex")->setText("0.5");
+  Find<QLineEdit>(form, "Edit_scaley")->setText("2");
+  Find<QLineEdit>(form, "Edit_xorigin")->setText("15");
+  Find<QLineEdit>(form, "Edit_yorigin")->setText("25");
+  Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(1);
+  Find<TRadioGroup>(form, "RadioGroup_printmono")->SetItemIndex(0);
+  Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(true);
+  host_.AnswerText("wide");
+  Find<QPushButton>(form, "Button_append")->click();
+  ASSERT_TRUE(app_test::Exists(dbf_ / "printout.dbf"));
+
+  // Other values in the dialog, then the preset picked in the table form.
+  Find<QLineEdit>(form, "Edit_scalex")->setText("9");
+  Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(0);
+  Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(false);
+  OnTableForm([](Tdbf4& table) {
+    EXPECT_EQ(Find<QLabel>(table, "Label_title1")->text(), "Printout");
+    EXPECT_TRUE(Find<QLabel>(table, "Label_filename")->text().endsWith("/printout.dbf"));
+    QTableWidget* grid = Find<QTableWidget>(table, "XbGrid1");
+    ASSERT_EQ(grid->rowCount(), 1);
+    ASSERT_EQ(grid->columnCount(), 9);
+    EXPECT_EQ(grid->horizontalHeaderItem(8)->text(), "BORDERLINE");
+    EXPECT_EQ(grid->item(0, 0)->text(), "wide");
+    // The editing mode offers every navigator button.
+    EXPECT_FALSE(Find<QToolButton>(table, "Insert")->isHidden());
+    // A value typed into the grid goes into the table.
+    grid->item(0, 1)->setText("0,75");
+    EXPECT_EQ(grid->item(0, 1)->text(), "0.7500");
+    grid->setCurrentCell(0, 0);
+    Find<QPushButton>(table, "Button_ok")->click();
+  });
+  Find<QPushButton>(form, "Button_db")->click();
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(PresetRecordNumber, 1);
+  EXPECT_EQ(Text(form, "Edit_scalex"), "0.7500");
+  EXPECT_EQ(Text(form, "Edit_scaley"), "2.0000");
+  EXPECT_EQ(Text(form, "Edit_xorigin"), "15");
+  EXPECT_EQ(Find<TRadioGroup>(form, "RadioGroup_hochquer")->ItemIndex(), 1);
+  EXPECT_TRUE(Find<QCheckBox>(form, "CheckBox_umrandung")->isChecked());
+
+  // OK stores the loaded preset in the print settings.
+  form.Button_okClick();
+  EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleX, 0.75);
+  EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleY, 2.0);
+  EXPECT_EQ(PrintSettings.PrintOriginX, 15);
+  EXPECT_EQ(PrintSettings.PrintOriginY, 25);
+  EXPECT_TRUE(PrintSettings.PrintBorder);
+  EXPECT_EQ(ProgramSettings.WindowsPrintMode, 1);
+  EXPECT_EQ(ThePrinter().pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+TEST_F(PrintPresetsGui, CancelInTheTableFormKeepsTheDialog) {
+  TForm_printconf form;
+  host_.AnswerText("one");
+  Find<QLineEdit>(form, "Edit_scalex")->setText("4");
+  Find<QPushButton>(form, "Button_append")->click();
+  Find<QLineEdit>(form, "Edit_scalex")->setText("6");
+  OnTableForm([](Tdbf4& table) { Find<QPushButton>(table, "Button_cancel")->click(); });
+  Find<QPushButton>(form, "Button_db")->click();
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(Text(form, "Edit_scalex"), "6");
+  EXPECT_EQ(PresetRecordNumber, 0);
+  EXPECT_EQ(InstalledTableForm(), nullptr) << "the table form lives only while it is used";
+}
+
+}  // namespace
