@@ -1,11 +1,15 @@
 // Print presets without windows: where the table is found (working directory, DBF directory, a
 // copy in the temporary directory when the table is read-only), presets stored and read back
-// through a table form that picks or cancels, a remembered record beyond the end, and a broken
-// table that reports its error and leaves the program running.
+// through a table form that picks or cancels, a remembered record beyond the end, a table locked
+// by another program, and a broken table that reports its error and leaves the program running.
 #include "app/print_presets.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -174,7 +178,7 @@ TEST_F(PrintPresets, StoredPresetsReadBackIntoTheDialog) {
   EXPECT_EQ(form_.shownOn, 2);
 }
 
-TEST_F(PrintPresets, CancelledChoiceAndCancelledNameChangeNothing) {
+TEST_F(PrintPresets, CancelledChoiceAndNameChangeNothingRememberedRecordIsClamped) {
   Store("one", Values("1", "1", "0", "0", 0, 1, false, false));
   PresetRecordNumber = 1;
   form_.pick = -1;
@@ -186,22 +190,46 @@ TEST_F(PrintPresets, CancelledChoiceAndCancelledNameChangeNothing) {
 
   host_.AnswerCancel();
   EXPECT_FALSE(StorePreset(v));
-  OpenPresetTable(false);
-  EXPECT_EQ(DbTableRecordCount(), 1) << "nothing appended";
-  DbTableClose();
-}
 
-TEST_F(PrintPresets, RememberedRecordBeyondTheEndShowsTheLastOne) {
-  Store("one", Values("1", "1", "0", "0", 0, 1, false, false));
-  Store("two", Values("2", "2", "0", "0", 0, 1, false, false));
+  // A remembered record beyond the end: the last one is shown, and the list says why.
   PresetRecordNumber = 7;
   form_.pick = 0;
-  TPresetDialogValues v;
   ASSERT_TRUE(LoadPreset(v));
-  EXPECT_EQ(form_.shownOn, 2);
+  EXPECT_EQ(form_.shownOn, 1) << "nothing was appended by the cancelled name";
   ASSERT_EQ(ErrorList.count, 1);
   EXPECT_EQ(ErrorList.messages[1], "DBF #7 not found.");
-  EXPECT_EQ(PresetRecordNumber, 2);
+}
+
+// Another program holds the append lock: nothing is stored, and above all the values do not
+// land in the current preset.
+TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
+  Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
+  const std::string path = dbf_ / "printout.dbf";
+  const std::string before = app_test::ReadBytes(path);
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int fd = open(path.c_str(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0x40000001;  // the append lock byte of shared tables
+    lock.l_len = 1;
+    const char ok = fcntl(fd, F_SETLK, &lock) == 0 ? '1' : '0';
+    (void)!write(ready[1], &ok, 1);
+    pause();
+    _exit(0);
+  }
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  ASSERT_EQ(ok, '1');
+  host_.AnswerText("lost");
+  EXPECT_FALSE(StorePreset(Values("7", "7", "7", "7", 1, 0, true, true)));
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  EXPECT_EQ(app_test::ReadBytes(path), before);
+  EXPECT_FALSE(host_.Messages().empty());
 }
 
 // A table that is no dBASE file must not end the program: the message is shown and the print

@@ -1,6 +1,6 @@
 // The preset buttons of the print dialog with the table form on an offscreen screen: a preset
 // stored from the dialog, shown in the table form's grid, edited there, picked and loaded back
-// into the dialog, whose OK then stores it in the print settings; Cancel in the table form.
+// into the dialog, whose OK then stores it in the print settings.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -123,20 +123,6 @@ TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
   EXPECT_TRUE(PrintSettings.PrintBorder);
   EXPECT_EQ(ProgramSettings.WindowsPrintMode, 1);
   EXPECT_EQ(ThePrinter().pageLayout().orientation(), QPageLayout::Landscape);
-}
-
-TEST_F(PrintPresetsGui, CancelInTheTableFormKeepsTheDialog) {
-  TForm_printconf form;
-  host_.AnswerText("one");
-  Find<QLineEdit>(form, "Edit_scalex")->setText("4");
-  Find<QPushButton>(form, "Button_append")->click();
-  Find<QLineEdit>(form, "Edit_scalex")->setText("6");
-  OnTableForm([](Tdbf4& table) { Find<QPushButton>(table, "Button_cancel")->click(); });
-  Find<QPushButton>(form, "Button_db")->click();
-  EXPECT_FALSE(AbortFlag);
-  EXPECT_EQ(Text(form, "Edit_scalex"), "6");
-  EXPECT_EQ(PresetRecordNumber, 0);
-  EXPECT_EQ(InstalledTableForm(), nullptr) << "the table form lives only while it is used";
 }
 
 }  // namespace
