@@ -45,13 +45,8 @@ std::vector<std::string> ReadBack(const std::string& file) {
   return lines;
 }
 
-bool DbfreadPresent() {
-  const std::string command = std::string(SYSTEM_PYTHON3) + " -c 'import dbfread' 2>/dev/null";
-  return std::system(command.c_str()) == 0;
-}
-
 TEST(PrintPresetsValidator, StoredPresetsAreReadByDbfread) {
-  if (!std::filesystem::exists(SYSTEM_PYTHON3) || !DbfreadPresent()) {
+  if (std::system(SYSTEM_PYTHON3 " -c 'import dbfread' 2>/dev/null") != 0) {
     if (getenv("CI") != nullptr) FAIL() << "python3-dbfread is missing";
     GTEST_SKIP() << "python3-dbfread is missing";
   }
