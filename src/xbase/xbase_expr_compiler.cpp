@@ -140,7 +140,6 @@ struct TCompilerState {
   const char* lastString = nullptr;
   CompiledExpr* expr = nullptr;
   int token = kTokEnd;
-  int tokenOperatorText = 0;  // the token as written, for messages ('#' for "<>" written "#")
   int stackDepth = 0;
   bool failed = false;
 };
@@ -291,7 +290,6 @@ int NextToken() {
   } while (c == ' ' || c == '\t');
   if (c == 0) return kTokEnd;
   c = UpperChar(c);
-  S.tokenOperatorText = c;
   if (IsDigit(c)) {
     --S.position;
     return ScanNumber();

@@ -161,6 +161,7 @@ auto WithCentury(double jd, F f) {
 
 std::string Str(double value, int width, int decimals) {
   if (width <= 0) return std::string();
+  width = std::min(width, static_cast<int>(kMaxText));  // texts hold at most 255 characters
   decimals = std::clamp(decimals, 0, 255);
   std::string t = RoundedDecimal(value, decimals);
   if (static_cast<int>(t.size()) > width) return std::string(static_cast<std::size_t>(width), '*');

@@ -408,6 +408,7 @@ TEST_F(ExprTest, HooksAndHandles) {
 TEST_F(ExprTest, LongTextsStayWithinTheirLimit) {
   EXPECT_EQ(Text("REPLICATE('AB', 200)").size(), 255u);
   EXPECT_EQ(Text("SPACE(300) + 'X'").size(), 255u);
+  EXPECT_EQ(Number("LEN(STR(1, 100000))"), 255);
   std::string tooLong(300, '1');
   EXPECT_EQ(AssignExpr(tooLong), nullptr);
   EXPECT_EQ(XbaseErrorCode, 351);
