@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "xbase/memo_ops.h"
 #include "xbase/work_areas.h"
 #include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
@@ -481,6 +482,40 @@ TEST_F(ExprTableTest, FilterAndKeysOverRecordsOfATable) {
   std::vector<std::int32_t> visible;
   for (GoTop(); !dEOF(); Skip(1)) visible.push_back(RecNo());
   EXPECT_EQ(visible, (std::vector<std::int32_t>{1, 2, 4}));  // 100, 100, 361.5; not 0.1
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ExprTableTest, MemoFieldsReadTheirTextThroughTheMemoUnit) {
+  InitXbaseMemo();
+  const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
+  ASSERT_TRUE(CreateDbf(dir_ + "/notes.dbf", fields, 0x83)) << XbaseErrorMessage;
+  if (CurrentMemo() == nullptr) CreateAndOpenMemofile(dir_ + "/notes.dbf");
+  ASSERT_NE(CurrentMemo(), nullptr) << XbaseErrorMessage;
+  const std::int32_t shortMemo = AddMemo("first line\r\nsecond");
+  const std::int32_t longMemo = AddMemo(std::string(300, 'x'));
+  for (std::int32_t block : {shortMemo, longMemo, 0}) {
+    ClearRecord();
+    SetFieldText(1, "n");
+    SetFieldMemo(2, block);
+    Append();
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  }
+  CompiledExpr* notes = AssignExpr("NOTES");
+  ASSERT_NE(notes, nullptr);
+  EXPECT_EQ(notes->ResultType, 'M');
+  EXPECT_EQ(notes->ResultWidth, MemoPoolSize);
+  Go(1);
+  EvaluateExpr(notes);
+  EXPECT_STREQ(ExprString(notes), "first linesecond");  // lines joined without separators
+  Go(2);
+  EvaluateExpr(notes);
+  EXPECT_EQ(std::string(ExprString(notes)), std::string(MemoPoolSize - 1, 'x'));  // cut to the pool
+  Go(3);
+  EvaluateExpr(notes);
+  EXPECT_STREQ(ExprString(notes), "");
 }
 
 }  // namespace
