@@ -1,6 +1,5 @@
 // Virtual files: record lists in memory behind a work area, driven through the dispatcher as
 // the table core drives them (append, go to, replace, remove, pack, POP, sorted orders).
-#include "xbase/dbf_file.h"
 #include "xbase/virtual_files.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "xbase/dbf_file.h"
 #include "xbase/work_areas.h"
 #include "xbase/xbase_errors.h"
 #include "xbase/xbase_expr_compiler.h"
