@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <numeric>
 #include <queue>
@@ -331,10 +332,12 @@ bool CheckIndexDiskSpace(std::int32_t recordCount, int levels, int keysPerNode, 
   WorkAreaRecord* a = CurrentWorkArea();
   const double freeKB = DiskFreeKB(a ? Directory(a->path) : std::string());
   if (neededKB > freeKB) {
-    char text[160];
-    std::snprintf(text, sizeof text, "Available disk space: %g KBytes;needed: %g KBytes", freeKB,
-                  neededKB);
-    SetError(227, std::string(text) + " [MakeIndex]");
+    auto general = [](double v) {
+      char buf[64];
+      return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+    };
+    SetError(227, "Available disk space: " + general(freeKB) +
+                      " KBytes;needed: " + general(neededKB) + " KBytes [MakeIndex]");
     return false;
   }
   return true;

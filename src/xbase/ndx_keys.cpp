@@ -351,9 +351,12 @@ void KeysChanged() {
     const std::string newKey = MakeIndexKey(*index, slot);
     std::string oldKey;
     std::uint32_t at = 0;
-    const bool positioned =
-        CurrentItem(*index, oldKey, at) || (index->path.empty() && !index->noPosition &&
-                                            (oldKey = index->currentKey, at = record, true));
+    bool positioned = CurrentItem(*index, oldKey, at);
+    if (!positioned && !index->noPosition) {
+      // The path was given up after a tree change: found again by key and record.
+      PositionOn(*index, index->currentKey, record);
+      positioned = CurrentItem(*index, oldKey, at);
+    }
     if (!index->anchor.unique && (!positioned || at != record)) {
       SetError(254, "Record number " + std::to_string(record) + " not found in index. " +
                         index->fileName + " [CompareKeys]");

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstring>
 
 #include "xbase/dbf_file.h"
@@ -571,10 +572,12 @@ void IndexKeyAsString(std::string& out) {
   if (!r) return;
   if (index->resultType == 'N' || index->resultType == 'F') {
     const double v = *static_cast<const double*>(r);
-    char buf[64];
-    const int width = index->resultWidth ? index->resultWidth : 10;
-    std::snprintf(buf, sizeof buf, "%*.*f", width, static_cast<int>(index->resultDecimals), v);
-    out = buf;
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed,
+                                   static_cast<int>(index->resultDecimals));
+    out.assign(buf, res.ptr);
+    const std::size_t width = index->resultWidth ? index->resultWidth : 10;
+    if (out.size() < width) out.insert(0, width - out.size(), ' ');
   } else if (index->resultType == 'D') {
     out = JulianToDateText(*static_cast<const double*>(r));
   } else {

@@ -124,6 +124,18 @@ TEST_F(NdxIndex, RunsThroughTheWorkFileGiveTheSameFile) {
   EXPECT_EQ(ReadFile(Path("mem.NDX")), ReadFile(Path("merged.NDX")));
 }
 
+int ProgressCount = 0;
+
+TEST_F(NdxIndex, ProgressRoutineIsCalledTheRequestedNumberOfTimes) {
+  MakeTable("progress");
+  Fill(1000);
+  ProgressCount = 0;
+  SetIndexProgress([] { ++ProgressCount; }, 10);
+  MakeIndex("progress", "NAME", false, 1, false, false);
+  SetIndexProgress(nullptr, 0);
+  EXPECT_EQ(ProgressCount, 10);
+}
+
 TEST_F(NdxIndex, UniqueKeepsTheFirstRecordOfEachKey) {
   MakeTable("uniq");
   Fill(1000, 50);
