@@ -325,14 +325,17 @@ void AppendNewKey() {
   if (failedAt) {
     // No index keeps a key of a record whose append failed.
     TargetRecord = a->recordCount;
+    const std::uint16_t failure = XbaseErrorCode;
     for (int slot = failedAt - 1; slot >= 1; --slot) {
       TIndexDescriptor* index = IndexInSlot(slot);
       if (!index) continue;
+      XbaseErrorCode = 0;
       if (DeleteKey(added[slot], slot) != 0) {
         SetError(254, "Index file corrupted. " + index->fileName + " [AppendNewKey]");
         break;
       }
     }
+    if (XbaseErrorCode == 0) XbaseErrorCode = failure ? failure : 254;
   }
   NaturalOrder[CurrentArea] = natural;
   SyncIndex(false);

@@ -1,6 +1,10 @@
 // Building, opening, navigating and maintaining NDX indexes on scratch tables. Expected orders
 // come from plain sorting of the rows the test wrote; tree shapes from the published layout.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "ndx_test_support.h"
 #include "xbase/ndx_keys.h"
@@ -320,6 +324,109 @@ TEST_F(NdxIndex, KeyMakerIndexes) {
   CloseIndexFile(1);
   EXPECT_FALSE(SetIndexTo("desc", 1));  // a key-maker file needs its key maker
   EXPECT_EQ(XbaseErrorCode, 223);
+}
+
+}  // namespace
+
+namespace {
+
+// A file laid out by hand from the published NDX layout, as another program may write it: no
+// key-type letter, stale record numbers in interior items, a right-most path one level
+// shorter than the others.
+TEST_F(NdxIndex, ReadsAHandMadeTreeWithAShortRightMostPath) {
+  MakeTable("hand");
+  const double amounts[] = {2, 3, 1, 4, 5, 6, 7};  // records 1..7
+  for (double a : amounts) {
+    rows_.push_back({"X         ", a, 2444240});
+    AppendRow(rows_.back());
+  }
+  std::string f(6 * 512, '\0');
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = char(v >> (8 * i));
+  };
+  auto put16 = [&](std::size_t at, std::uint16_t v) {
+    f[at] = char(v);
+    f[at + 1] = char(v >> 8);
+  };
+  auto item = [&](std::uint32_t node, int i, std::uint32_t child, std::uint32_t rec, double key) {
+    const std::size_t at = node * 512 + 4 + i * 16;
+    put32(at, child);
+    put32(at + 4, rec);
+    std::memcpy(&f[at + 8], &key, 8);  // little-endian host
+  };
+  put32(0, 4);  // root
+  put32(4, 6);  // next free
+  put16(12, 8);
+  put16(14, 31);
+  put16(16, 1);
+  put16(18, 16);
+  std::memcpy(&f[24], "AMOUNT", 6);
+  put32(512 * 1, 2), item(1, 0, 0, 3, 1.0), item(1, 1, 0, 1, 2.0);
+  put32(512 * 2, 2), item(2, 0, 0, 2, 3.0), item(2, 1, 0, 4, 4.0);
+  put32(512 * 3, 1), item(3, 0, 1, 0xDEADBEEF, 2.0), put32(512 * 3 + 4 + 16, 2);
+  put32(512 * 5, 3), item(5, 0, 0, 5, 5.0), item(5, 1, 0, 6, 6.0), item(5, 2, 0, 7, 7.0);
+  put32(512 * 4, 1), item(4, 0, 3, 0xDEADBEEF, 4.0), put32(512 * 4 + 4 + 16, 5);
+  std::ofstream(Path("hand.ndx"), std::ios::binary) << f;
+
+  ASSERT_TRUE(SetIndexTo("hand.ndx", 1)) << XbaseErrorMessage;
+  EXPECT_EQ(WalkForward(), (std::vector<std::int32_t>{3, 1, 2, 4, 5, 6, 7}));
+  std::string key(8, '\0');
+  const double four = 4.0;
+  std::memcpy(key.data(), &four, 8);
+  SeekKey(*ControllingIndex(), key);
+  EXPECT_TRUE(IndexFound);
+  std::uint32_t rec = 0;
+  ASSERT_TRUE(CurrentItem(*ControllingIndex(), key, rec));
+  EXPECT_EQ(rec, 4u);
+  // Insertion into the short path and the long one keep the order.
+  rows_.push_back({"X         ", 4.5, 2444240});
+  AppendRow(rows_.back());
+  rows_.push_back({"X         ", 0.5, 2444240});
+  AppendRow(rows_.back());
+  EXPECT_EQ(WalkForward(), (std::vector<std::int32_t>{9, 3, 1, 2, 4, 8, 5, 6, 7}));
+}
+
+TEST_F(NdxIndex, AFailedKeyInsertionTakesBackTheKeysOfTheSlotsBefore) {
+  MakeTable("undo");
+  Fill(100);
+  MakeIndex("i1", "NAME", false, 1, false, false);
+  MakeIndex("i2", "AMOUNT", false, 2, false, false);
+  MakeIndex("i3", "BORN", false, 3, false, false);
+  ASSERT_TRUE(SetIndexTo("i1", 1));
+  ASSERT_TRUE(SetIndexTo("i2", 2));
+  ASSERT_TRUE(SetIndexTo("i3", 3));
+  // Slot 3's file can no longer be written.
+  TIndexDescriptor& third = *IndexInSlot(3);
+  const int writable = third.file;
+  third.file = open(Path("i3.NDX").c_str(), O_RDONLY);
+  ClearRecord();
+  PutRow({"A         ", -5000, 2444240});
+  Append();
+  EXPECT_NE(XbaseErrorCode, 0);
+  close(third.file);
+  third.file = writable;
+  XbaseErrorCode = 0;
+  std::vector<std::string> names;
+  std::vector<double> amounts;
+  for (auto& r : rows_) {
+    names.push_back(r.name);
+    amounts.push_back(r.amount);
+  }
+  EXPECT_EQ(WalkForward(), Records(ExpectedOrder(names)));
+  Set_Order_To(2);
+  EXPECT_EQ(WalkForward(), Records(ExpectedOrder(amounts)));
+}
+
+TEST_F(NdxIndex, UniqueIndexIgnoresARepeatedKeyOnAppend) {
+  MakeTable("uapp");
+  Fill(30, 10);
+  MakeIndex("uapp", "NAME", false, 1, true, false);
+  ASSERT_TRUE(SetIndexTo("uapp", 1));
+  const auto before = WalkForward();
+  rows_.push_back(rows_[0]);
+  AppendRow(rows_.back());
+  EXPECT_EQ(XbaseErrorCode, 0);
+  EXPECT_EQ(WalkForward(), before);
 }
 
 }  // namespace
