@@ -434,6 +434,13 @@ bool SetIndexTo(const std::string& nameWithOptions, int slot, TKeyMaker keyMaker
   OpenIndex(path, noCache || SharingOn, soundex, slot, descending, keyMaker, keyMakerData);
   CurrentOrderSlot = 1;
   if (XbaseErrorCode) {
+    // A failed open leaves the slot empty.
+    const std::uint16_t code = XbaseErrorCode;
+    if (IndexTable[CurrentArea][slot]) {
+      IndexTable[CurrentArea][slot]->anchorModified = false;
+      CloseIndexFile(slot);
+    }
+    XbaseErrorCode = code;
     if (!AreaHasIndex(CurrentArea)) {
       bool any = false;
       for (auto& d : IndexTable[CurrentArea]) any = any || d != nullptr;

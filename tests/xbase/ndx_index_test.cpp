@@ -299,6 +299,21 @@ TEST_F(NdxIndex, OpeningRules) {
   std::ofstream(Path("short.NDX")) << std::string(600, '\0');
   EXPECT_FALSE(SetIndexTo("short", 4));
   EXPECT_EQ(XbaseErrorCode, 222);
+  // Damaged anchors and trees are refused, not followed: a key length of 0, and an interior
+  // node that names itself as its child.
+  std::string bad(1024, '\0');
+  bad[0] = 1, bad[4] = 2, bad[14] = 25, bad[18] = 20;
+  std::memcpy(&bad[24], "NAME", 4);
+  std::ofstream(Path("zero.NDX"), std::ios::binary) << bad;
+  EXPECT_FALSE(SetIndexTo("zero", 4));
+  EXPECT_EQ(XbaseErrorCode, 222);
+  bad[12] = 10;
+  bad[512] = 1, bad[516] = 1, bad[536] = 1;  // node 1: one key, both children node 1
+  std::ofstream(Path("loop.NDX"), std::ios::binary) << bad;
+  CloseIndexFile(1);
+  EXPECT_FALSE(SetIndexTo("loop", 1));  // the controlling index is walked at once
+  EXPECT_EQ(XbaseErrorCode, 222);
+  EXPECT_EQ(IndexInSlot(1), nullptr);
   // Bad key length, bad expression.
   MakeIndex("long", std::string(101, 'A'), false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 300);
