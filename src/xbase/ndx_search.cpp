@@ -210,7 +210,11 @@ void SeekKey(TIndexDescriptor& index, const std::string& key) {
     return;
   }
   index.bof = index.eof = false;
-  const int result = DescendToKey(index, reinterpret_cast<const unsigned char*>(key.data()));
+  // A short key is a prefix: zero bytes make it sort before every key that starts with it.
+  std::string padded = key;
+  if (padded.size() < static_cast<std::size_t>(index.KeyLength()))
+    padded.resize(index.KeyLength(), '\0');
+  const int result = DescendToKey(index, reinterpret_cast<const unsigned char*>(padded.data()));
   if (result == -3) return;
   TNdxPathEntry& leaf = index.path.back();
   const int n = NodeItemCount(leaf.image.data());

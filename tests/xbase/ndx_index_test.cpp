@@ -188,6 +188,11 @@ TEST_F(NdxIndex, SeekKeyPositions) {
   EXPECT_FALSE(IndexFound);
   ASSERT_TRUE(CurrentItem(index, key, rec));
   EXPECT_EQ(key, "K0002     ");
+  // A shorter key finds the first key that begins with it, but does not count as found.
+  SeekKey(index, "K0003");
+  EXPECT_FALSE(IndexFound);
+  ASSERT_TRUE(CurrentItem(index, key, rec));
+  EXPECT_EQ(key, "K0003     ");
   // Above every key: EOF, not found.
   SeekKey(index, "Z         ");
   EXPECT_FALSE(IndexFound);
