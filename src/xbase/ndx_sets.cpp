@@ -390,7 +390,22 @@ void OpenIndex(const std::string& name, bool noCache, bool soundex, int slot, bo
         return;
       }
     }
-    if (slot == 1) FindFirstLast(d, true);
+    if (slot == 1) {
+      // The first key whose record the area shows.
+      std::int32_t r = FindFirstLast(d, true);
+      if (a->ignoreDeleted || a->filterEvent || a->filterExpr) {
+        const TSavedRecord saved = SaveRecord(*a);
+        const bool eof = a->eof, bof = a->bof;
+        while (!d.eof && r >= 1 && r <= a->recordCount && !XbaseErrorCode) {
+          GetDbfRecord(*a, r);
+          if (RecordVisible()) break;
+          r = StepNext(d);
+        }
+        RestoreRecord(*a, saved);
+        a->eof = eof;
+        a->bof = bof;
+      }
+    }
     if (a->recordNumber >= 1 && a->recordNumber <= a->recordCount)
       d.currentKey = MakeIndexKey(d, slot);
   } else {

@@ -437,6 +437,27 @@ TEST_F(NdxIndex, AFailedKeyInsertionTakesBackTheKeysOfTheSlotsBefore) {
   EXPECT_EQ(WalkForward(), Records(ExpectedOrder(amounts)));
 }
 
+TEST_F(NdxIndex, OpeningPassesOverRecordsTheAreaHides) {
+  MakeTable("hide");
+  for (const char* n : {"C", "A", "B"}) {
+    rows_.push_back({std::string(n) + "         ", 0, 2444240});
+    AppendRow(rows_.back());
+  }
+  MakeIndex("hide", "NAME", false, 1, false, false);
+  Go(2);  // "A", first in key order, deleted
+  SetRecordDeleted(true);
+  StoreFields();
+  PutDbfRecord(*CurrentWorkArea(), 2);
+  SetIgnoreDel(true);
+  Go(1);
+  ASSERT_TRUE(SetIndexTo("hide", 1));
+  std::string key;
+  std::uint32_t rec = 0;
+  ASSERT_TRUE(CurrentItem(*ControllingIndex(), key, rec));
+  EXPECT_EQ(rec, 3u);
+  EXPECT_EQ(RecNo(), 1);  // the area's record stays
+}
+
 TEST_F(NdxIndex, UniqueIndexIgnoresARepeatedKeyOnAppend) {
   MakeTable("uapp");
   Fill(30, 10);
