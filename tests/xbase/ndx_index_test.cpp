@@ -235,9 +235,18 @@ TEST_F(NdxIndex, MaintenanceKeepsTheIndexEqualToARebuild) {
     names.push_back(r.name);
     amounts.push_back(r.amount);
   }
+  // Separators are right when every record's key is found by descending from the root.
+  auto seekEach = [&] {
+    for (int r = 1; r <= static_cast<int>(rows_.size()); ++r) {
+      Go(r);
+      ASSERT_EQ(XbaseErrorCode, 0) << r << " " << XbaseErrorMessage;
+    }
+  };
   EXPECT_EQ(WalkForward(), Records(ExpectedOrder(names)));
+  seekEach();
   Set_Order_To(2);
   EXPECT_EQ(WalkForward(), Records(ExpectedOrder(amounts)));
+  seekEach();
   // The maintained tree is as sound as a rebuilt one: Reindex gives the same walk.
   Reindex();
   ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
@@ -249,8 +258,27 @@ TEST_F(NdxIndex, DeletingEveryKeyResetsTheIndex) {
   Fill(300);
   MakeIndex("drop", "NAME", false, 1, false, false);
   ASSERT_TRUE(SetIndexTo("drop", 1));
+  // Every other key first: what is left must still be found and walked in order.
+  std::vector<std::pair<std::string, std::int32_t>> left;
   for (int r = 1; r <= 300; ++r) {
-    Go(r);
+    if (r % 2) {
+      TargetRecord = r;
+      ASSERT_EQ(DeleteKey(rows_[r - 1].name, 1), 0) << r;
+    } else {
+      left.push_back({rows_[r - 1].name, r});
+    }
+  }
+  std::sort(left.begin(), left.end());
+  TIndexDescriptor& index = *ControllingIndex();
+  std::vector<std::int32_t> walked;
+  for (std::int32_t r = FindFirstLast(index, true); !index.eof; r = StepNext(index))
+    walked.push_back(r);
+  EXPECT_EQ(walked, Records(left));
+  for (const auto& [key, r] : left) {
+    SeekKey(index, key);
+    ASSERT_TRUE(IndexFound) << r;
+  }
+  for (int r = 2; r <= 300; r += 2) {
     TargetRecord = r;
     ASSERT_EQ(DeleteKey(rows_[r - 1].name, 1), 0) << r;
   }

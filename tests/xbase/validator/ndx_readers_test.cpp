@@ -117,6 +117,16 @@ TEST_F(NdxReaders, PerlWalksAMaintainedTree) {
     rows_.push_back(RowFor(i * 7, 900));
     AppendRow(rows_.back());
   }
+  // Key changes take entries out of some nodes and put them into others.
+  for (int r = 3; r <= 3000; r += 3) {
+    Go(r);
+    rows_[r - 1].amount = -rows_[r - 1].amount * 2 - 0.25;
+    PutRow(rows_[r - 1]);
+    StoreFields();
+    PutDbfRecord(*CurrentWorkArea(), r);
+    IndexHooks.keysChanged();
+    ASSERT_EQ(XbaseErrorCode, 0) << r << XbaseErrorMessage;
+  }
   CloseIndexFile(1);
   std::vector<std::pair<double, std::int32_t>> expected;
   for (std::size_t i = 0; i < rows_.size(); ++i)
