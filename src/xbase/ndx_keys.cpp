@@ -289,7 +289,8 @@ int AppendIndex(const std::string& key, int slot) {
   index->path.clear();
   if (index->anchorModified) WriteAnchorNode(*index);
   if (!ok || XbaseErrorCode) return -1;
-  if (slot == 1) PositionOn(*index, key, record);
+  // Every index stands on the new entry, so that a change of the new record finds it.
+  PositionOn(*index, key, record);
   return 0;
 }
 

@@ -486,6 +486,27 @@ TEST_F(NdxIndex, OpeningPassesOverRecordsTheAreaHides) {
   EXPECT_EQ(RecNo(), 1);  // the area's record stays
 }
 
+TEST_F(NdxIndex, ANewRecordCanBeChangedAtOnce) {
+  MakeTable("fresh");
+  Fill(200);
+  MakeIndex("n", "NAME", false, 1, false, false);
+  MakeIndex("a", "AMOUNT", false, 2, false, false);
+  ASSERT_TRUE(SetIndexTo("n", 1));
+  ASSERT_TRUE(SetIndexTo("a", 2));
+  rows_.push_back({"M         ", 7.5, 2444240});
+  AppendRow(rows_.back());
+  rows_.back() = {"B         ", -7.5, 2444240};
+  PutRow(rows_.back());
+  StoreFields();
+  PutDbfRecord(*CurrentWorkArea(), 201);
+  IndexHooks.keysChanged();
+  ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  std::vector<double> amounts;
+  for (auto& r : rows_) amounts.push_back(r.amount);
+  Set_Order_To(2);
+  EXPECT_EQ(WalkForward(), Records(ExpectedOrder(amounts)));
+}
+
 TEST_F(NdxIndex, UniqueIndexIgnoresARepeatedKeyOnAppend) {
   MakeTable("uapp");
   Fill(30, 10);
