@@ -17,6 +17,7 @@
 #include "common/program_state.h"
 #include "drawings/production_drawing.h"
 #include "drawings/tooth_graphics.h"
+#include "graphics/graphics_facade.h"
 
 namespace {
 
@@ -108,8 +109,14 @@ TStartUpOutcome LoadInteractive() {
   MessagesEnabled = false;
   AbortFlag = false;
   LoadDataFile(CurrentFileName);
+  const bool unreadable = AbortFlag;
+  // The flag comes first so that the picture's footer names the file as typed (drawn before
+  // it, the name got the extension twice).
   ProgramSettings.FileFromCommandLine = true;
+  // The window opens on the file's result picture, drawn even when loading posted messages.
+  if (GraphicsFacade) ShowResultPicture();
   MessagesEnabled = true;
+  AbortFlag = unreadable;
   if (AbortFlag) {
     // The file could not be read: the program may start with that name for a new data set
     // when the user agrees; the file itself stays as it is.

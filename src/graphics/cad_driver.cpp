@@ -141,8 +141,11 @@ bool CloseOutputFile(bool keep) {
 }
 
 std::string FooterText() {
+  // A file named on the command line is shown as typed; it already has its extension.
   std::string name =
-      AddBackslash(DataDirectory) + CurrentFileName + "." + ProgramIdentity.shortName;
+      ProgramSettings.FileFromCommandLine
+          ? CurrentFileName
+          : AddBackslash(DataDirectory) + CurrentFileName + "." + ProgramIdentity.shortName;
   return DateStr() + " " + TimeStr() + "  " + ProgramIdentity.programName + " " +
          ProgramIdentity.version + "  " + ShortenMiddle(name, 120);
 }

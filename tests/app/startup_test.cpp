@@ -14,6 +14,10 @@
 #include "common/file_utils.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "graphics/display_list.h"
+#include "graphics/graphics_facade.h"
+#include "graphics/graphics_window.h"
+#include "graphics/view_control.h"
 
 namespace {
 
@@ -128,6 +132,28 @@ TEST_F(StartUpTest, CommandLineFileIsLoadedAsTypedInsteadOfTheTemplate) {
   EXPECT_TRUE(ProgramSettings.FileFromCommandLine);
   EXPECT_TRUE(MessagesEnabled);
   EXPECT_FALSE(DataModified);
+}
+
+TEST_F(StartUpTest, CommandLineFileOpensOnItsResultPictureNamedAsTyped) {
+  TGraphicsFacade facade;
+  TGraphicsWindow window;
+  window.FormCreate();
+  GraphicsWindowInstance = &window;
+  const std::string file = dir_ / "b.vuk";
+  WriteJoint(file, 8);  // the example joint as it is
+  const TStartUpOutcome outcome = Start({file});
+  ASSERT_FALSE(outcome.endProgram);
+  ASSERT_FALSE(CalcFatalFlag);
+  ASSERT_GT(DisplayList->Count(), 100u);
+  // The sheet's footer names the file exactly as typed, never with the extension twice.
+  bool named = false;
+  for (std::size_t i = 0; i < DisplayList->Count(); ++i) {
+    const std::string text = DisplayList->RecordText(i);
+    EXPECT_EQ(text.find("b.vuk.vuk"), std::string::npos) << text;
+    if (text.find("b.vuk") != std::string::npos) named = true;
+  }
+  EXPECT_TRUE(named);
+  GraphicsWindowInstance = nullptr;
 }
 
 TEST_F(StartUpTest, NameWithoutExtensionEndsWithItsMessage) {
