@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app_test_support.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -68,10 +69,8 @@ RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
 class VukoRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (access(kVuko.c_str(), X_OK) != 0) {
-      if (std::getenv("CI")) FAIL() << kVuko << " is not built";
-      GTEST_SKIP() << kVuko << " is not built (build the vuko target first)";
-    }
+    REQUIRE_OR_SKIP(access(kVuko.c_str(), X_OK) == 0, kVuko << " is not built",
+                    kVuko << " is not built (build the vuko target first)");
   }
   ScratchDir dir_;
 };

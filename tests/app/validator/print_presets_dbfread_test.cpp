@@ -11,6 +11,7 @@
 #include "app/print_presets.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "validator_support.h"
 #include "xbase/memo_ops.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
@@ -27,29 +28,24 @@ constexpr char kReader[] =
 
 std::vector<std::string> ReadBack(const std::string& file) {
   setenv("VUKO_READER", kReader, 1);
-  const std::string command = "PYTHONIOENCODING=utf-8 " + std::string(SYSTEM_PYTHON3) +
-                              " -c \"$VUKO_READER\" '" + file + "' 2>&1";
+  const validator_support::ToolRun run =
+      validator_support::Execute("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " -c \"$VUKO_READER\" " +
+                                 validator_support::Quote(file));
   std::vector<std::string> lines;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return lines;
   std::string line;
-  for (int c; (c = fgetc(pipe)) != EOF;) {
+  for (const char c : run.output) {
     if (c == '\n') {
       lines.push_back(line);
       line.clear();
     } else {
-      line.push_back(static_cast<char>(c));
+      line.push_back(c);
     }
   }
-  pclose(pipe);
   return lines;
 }
 
 TEST(PrintPresetsValidator, StoredPresetsAreReadByDbfread) {
-  if (std::system(SYSTEM_PYTHON3 " -c 'import dbfread' 2>/dev/null") != 0) {
-    if (getenv("CI") != nullptr) FAIL() << "python3-dbfread is missing";
-    GTEST_SKIP() << "python3-dbfread is missing";
-  }
+  REQUIRE_VALIDATOR(validator_support::HavePythonModule("dbfread"), "python3-dbfread");
   std::string pattern = (std::filesystem::temp_directory_path() / "vuko-presets-XXXXXX").string();
   const std::string dir = mkdtemp(pattern.data());
   InitXbaseCore();

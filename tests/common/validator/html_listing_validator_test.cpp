@@ -17,6 +17,7 @@
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
+#include "validator_support.h"
 
 namespace fs = std::filesystem;
 
@@ -37,21 +38,15 @@ std::vector<std::string> Split(const std::string& text, char sep) {
   return out;
 }
 
-bool ValidatorAvailable() {
-  return std::system(SYSTEM_PYTHON3 " -c 'import html5lib' >/dev/null 2>&1") == 0;
-}
+using validator_support::Quote;
+using validator_support::ToolRun;
 
 std::string RunChecker(const std::string& htmlFile) {
   const std::string script = std::string(VUKO_SOURCE_DIR) + "/tests/common/validator/html_check.py";
-  const std::string cmd = std::string(SYSTEM_PYTHON3) + " '" + script + "' '" + htmlFile + "'";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (p == nullptr) return out;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-  EXPECT_EQ(pclose(p), 0) << out;
-  return out;
+  const ToolRun run = validator_support::Execute(
+      std::string(SYSTEM_PYTHON3) + " " + Quote(script) + " " + Quote(htmlFile), false);
+  EXPECT_EQ(run.status, 0) << run.output;
+  return run.output;
 }
 
 // One listing as a writer would make it: header with a part name holding markup characters,
@@ -74,10 +69,8 @@ void WriteListing() {
 class HtmlListingValidatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!ValidatorAvailable()) {
-      if (getenv("CI") != nullptr) FAIL() << "html5lib for " SYSTEM_PYTHON3 " is missing";
-      GTEST_SKIP() << "html5lib for " SYSTEM_PYTHON3 " is missing";
-    }
+    REQUIRE_VALIDATOR(validator_support::HavePythonModule("html5lib"),
+                      "html5lib for " SYSTEM_PYTHON3);
     ResetProgramStateForTests();
     SetProgramIdentity();
     InitGraphicsSettings();

@@ -12,31 +12,18 @@
 
 #include "drawings/production_drawing.h"
 #include "drawings/production_fixture.h"
+#include "validator_support.h"
 
 namespace {
 
 const std::string kDxfCheck = VUKO_SOURCE_DIR "/tests/graphics/validator/dxf_check.py";
-const std::string kIgesCheck = VUKO_BINARY_DIR "/tests/tools/iges_check";
 
-int Execute(const std::string& command, std::string& output) {
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using namespace validator_support;
 
 using ProductionValidatorTest = ProductionTest;
 
 TEST_F(ProductionValidatorTest, EverySheetReadsCleanlyAsDxfAndIges) {
-  std::string ignored;
-  const bool haveEzdxf = Execute(SYSTEM_PYTHON3 " -c 'import ezdxf'", ignored) == 0;
-  const bool haveOcct = std::filesystem::exists(kIgesCheck);
-  if (!haveEzdxf || !haveOcct) {
-    if (std::getenv("CI")) FAIL() << "ezdxf or iges_check is missing";
-    GTEST_SKIP() << "ezdxf or iges_check is missing";
-  }
+  REQUIRE_VALIDATOR(HaveEzdxf() && HaveOcct(), "ezdxf or iges_check");
   AddError("Warning: sample message");  // the Quick sheets show the message table
   for (int kind = 1; kind <= 15; ++kind) {
     if (kind == kSheetToleranceToothThickness) continue;  // the sheet alone, nothing drawn
@@ -44,19 +31,18 @@ TEST_F(ProductionValidatorTest, EverySheetReadsCleanlyAsDxfAndIges) {
     ProductionDrawing(kCadDxf, static_cast<std::int16_t>(kind));
     ProductionDrawing(kCadIges, static_cast<std::int16_t>(kind));
     ASSERT_FALSE(AbortFlag) << kind;
-    std::string dxf, igs;
-    EXPECT_EQ(
-        Execute(SYSTEM_PYTHON3 " '" + kDxfCheck + "' --extents '" + CurrentFileName + ".dxf'", dxf),
-        0)
-        << "sheet " << kind << "\n"
-        << dxf;
-    EXPECT_EQ(Execute("'" + kIgesCheck + "' '" + CurrentFileName + ".igs'", igs), 0) << igs;
-    EXPECT_NE(igs.find("CHECK fails 0"), std::string::npos) << "sheet " << kind << "\n" << igs;
+    const ToolRun dxf = Execute(SYSTEM_PYTHON3 " " + Quote(kDxfCheck) + " --extents " +
+                                Quote(CurrentFileName + ".dxf"));
+    EXPECT_EQ(dxf.status, 0) << "sheet " << kind << "\n" << dxf.output;
+    const ToolRun igs = Execute(Quote(kIgesCheck) + " " + Quote(CurrentFileName + ".igs"));
+    EXPECT_EQ(igs.status, 0) << igs.output;
+    EXPECT_NE(igs.output.find("CHECK fails 0"), std::string::npos) << "sheet " << kind << "\n"
+                                                                   << igs.output;
 
-    const auto at = dxf.find("extents ");
-    ASSERT_NE(at, std::string::npos) << dxf;
+    const auto at = dxf.output.find("extents ");
+    ASSERT_NE(at, std::string::npos) << dxf.output;
     double e[4];
-    std::istringstream(dxf.substr(at + 8)) >> e[0] >> e[1] >> e[2] >> e[3];
+    std::istringstream(dxf.output.substr(at + 8)) >> e[0] >> e[1] >> e[2] >> e[3];
     EXPECT_GE(e[0], D(PlotSettings.sheetXMin) - 0.5) << "sheet " << kind;
     EXPECT_GE(e[1], D(PlotSettings.sheetYMin) - 0.5) << "sheet " << kind;
     EXPECT_LE(e[2], D(PlotSettings.sheetXMax) + 0.5) << "sheet " << kind;

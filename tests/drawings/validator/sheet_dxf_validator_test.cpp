@@ -13,29 +13,11 @@
 
 #include "drawings/pieces_fixture.h"
 #include "drawings/sample_sheets.h"
+#include "validator_support.h"
 
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string output;
-};
-
-ToolRun Execute(const std::string& command) {
-  ToolRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-bool HaveEzdxf() {
-  return Execute(SYSTEM_PYTHON3 " -c 'import ezdxf'").status == 0;
-}
+using namespace validator_support;
 
 std::string Fmt(long double v) {
   char text[64];
@@ -72,10 +54,7 @@ std::string Row(const TCadPrimitive& p) {
 }  // namespace
 
 TEST_F(PiecesTest, SheetsWrittenAsDxfReadBackAsDrawn) {
-  if (!HaveEzdxf()) {
-    if (std::getenv("CI")) FAIL() << "ezdxf is missing";
-    GTEST_SKIP() << "ezdxf is missing";
-  }
+  REQUIRE_VALIDATOR(HaveEzdxf(), "ezdxf");
   const std::string script = VUKO_SOURCE_DIR "/tests/drawings/validator/sheet_check.py";
   for (const auto& sheet : kSampleSheets) {
     const std::string base = (scratch_ / sheet.name).string();
@@ -84,7 +63,7 @@ TEST_F(PiecesTest, SheetsWrittenAsDxfReadBackAsDrawn) {
     DrawSampleSheet(sheet, kCadDxf);
     ASSERT_FALSE(AbortFlag) << sheet.name;
 
-    const ToolRun run = Execute(SYSTEM_PYTHON3 " '" + script + "' '" + base + ".dxf'");
+    const ToolRun run = Execute(SYSTEM_PYTHON3 " " + Quote(script) + " " + Quote(base + ".dxf"));
     EXPECT_EQ(run.status, 0) << sheet.name << "\n" << run.output;
 
     std::map<std::string, int> read;

@@ -13,27 +13,12 @@
 
 #include "drawings/tooth_outline.h"
 #include "drawings/tooth_test_support.h"
+#include "validator_support.h"
 
 namespace {
 
 using namespace tooth_test;
-
-struct TRun {
-  int status = -1;
-  std::string output;
-};
-
-TRun Execute(const std::string& command) {
-  TRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using namespace validator_support;
 
 struct TReadBack {
   std::vector<TPoint> vertices;
@@ -68,10 +53,7 @@ class ToothPolylineValidator : public ToothTest {
  protected:
   void SetUp() override {
     ToothTest::SetUp();
-    if (Execute(SYSTEM_PYTHON3 " -c 'import ezdxf'").status != 0) {
-      if (std::getenv("CI")) FAIL() << "ezdxf is missing";
-      GTEST_SKIP() << "ezdxf is missing";
-    }
+    REQUIRE_VALIDATOR(HaveEzdxf(), "ezdxf");
     scratch_ =
         std::filesystem::temp_directory_path() / ("vuko_tooth_dxf_" + std::to_string(::getpid()));
     std::filesystem::create_directories(scratch_);
@@ -95,9 +77,9 @@ class ToothPolylineValidator : public ToothTest {
     DrawToothOutline(n, false);
     CadEndSection();
     CadClose();
-    const TRun run = Execute(std::string(SYSTEM_PYTHON3) + " " + VUKO_SOURCE_DIR +
-                             "/tests/drawings/validator/tooth_polyline_check.py " +
-                             (scratch_ / "tooth.dxf").string());
+    const ToolRun run = Execute(std::string(SYSTEM_PYTHON3) + " " + VUKO_SOURCE_DIR +
+                                "/tests/drawings/validator/tooth_polyline_check.py " +
+                                (scratch_ / "tooth.dxf").string());
     EXPECT_EQ(run.status, 0) << run.output;
     return Parse(run.output);
   }

@@ -11,27 +11,12 @@
 
 #include "drawings/tooth_graphics.h"
 #include "drawings/tooth_test_support.h"
+#include "validator_support.h"
 
 namespace {
 
 using namespace tooth_test;
-
-struct TRun {
-  int status = -1;
-  std::string output;
-};
-
-TRun Execute(const std::string& command) {
-  TRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using namespace validator_support;
 
 const std::string kScript = VUKO_SOURCE_DIR "/tests/graphics/validator/dxf_check.py";
 
@@ -39,10 +24,7 @@ class ToothViewsDxf : public ToothTest {
  protected:
   void SetUp() override {
     ToothTest::SetUp();
-    if (Execute(SYSTEM_PYTHON3 " -c 'import ezdxf'").status != 0) {
-      if (std::getenv("CI")) FAIL() << "ezdxf is missing";
-      GTEST_SKIP() << "ezdxf is missing";
-    }
+    REQUIRE_VALIDATOR(HaveEzdxf(), "ezdxf");
     SetExampleJoint();
     ASSERT_FALSE(CalcFatalFlag);
     scratch_ = std::filesystem::temp_directory_path() /
@@ -57,12 +39,13 @@ class ToothViewsDxf : public ToothTest {
     ToothTest::TearDown();
   }
   // Draws through CallToothGraphics into name.dxf and runs the check with --dump.
-  TRun Write(const std::string& name, int part, int view, int section = 1) {
+  ToolRun Write(const std::string& name, int part, int view, int section = 1) {
     CurrentFileName = (scratch_ / name).string();
     CallToothGraphics(1, static_cast<int16_t>(part), static_cast<int16_t>(view), 1,
                       static_cast<int16_t>(section));
     EXPECT_FALSE(AbortFlag) << name;
-    return Execute(SYSTEM_PYTHON3 " '" + kScript + "' --dump '" + CurrentFileName + ".dxf'");
+    return Execute(SYSTEM_PYTHON3 " " + Quote(kScript) + " --dump " +
+                   Quote(CurrentFileName + ".dxf"));
   }
   std::filesystem::path scratch_;
 };
@@ -85,7 +68,7 @@ TEST_F(ToothViewsDxf, EveryViewIsClean) {
     ToothGraphicsSettings.WheelImagingCount = 24;
     for (const Case& c : cases) {
       const std::string name = std::string(c.name) + "_" + std::to_string(option);
-      const TRun run = Write(name, c.part, c.view, c.section);
+      const ToolRun run = Write(name, c.part, c.view, c.section);
       EXPECT_EQ(run.status, 0) << name << "\n" << run.output.substr(0, 2000);
       // Read back with entities in it.
       EXPECT_NE(run.output.find("ENTITY\t"), std::string::npos) << name;

@@ -17,55 +17,16 @@
 
 #include "../cad_test_support.h"
 #include "common/codepage.h"
+#include "validator_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string kScripts = VUKO_SOURCE_DIR "/tests/graphics/validator/";
-const std::string kIgesCheck = VUKO_BINARY_DIR "/tests/tools/iges_check";
+using namespace validator_support;
+
 constexpr long double kPi = std::numbers::pi_v<long double>;
-
-struct ToolRun {
-  int status = -1;
-  std::string output;
-};
-
-ToolRun Execute(const std::string& command) {
-  ToolRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-std::string Quote(const std::string& s) {
-  return "'" + s + "'";
-}
-
-ToolRun Python(const std::string& script, const std::string& args) {
-  return Execute("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " + Quote(kScripts + script) + " " +
-                 args);
-}
-
-#define REQUIRE_VALIDATOR(available, what)                    \
-  do {                                                        \
-    if (!(available)) {                                       \
-      if (std::getenv("CI")) FAIL() << what << " is missing"; \
-      GTEST_SKIP() << what << " is missing";                  \
-    }                                                         \
-  } while (0)
-
-bool HaveEzdxf() {
-  return Execute(SYSTEM_PYTHON3 " -c 'import ezdxf'").status == 0;
-}
-bool HaveOcct() {
-  return fs::exists(kIgesCheck);
-}
 
 // --- the drawing -------------------------------------------------------------------------
 
@@ -324,9 +285,9 @@ TEST_F(CadDriverValidator, ScreenAndDxfAgreeWithEzdxfsExplodedInserts) {
     ASSERT_GT(screen.size(), 150u);  // ellipse pieces, replayed blocks, dimension
 
     const fs::path dxf = Draw(kCadDxf, "dxf");
-    const ToolRun check = Python("dxf_check.py", Quote(dxf.string()));
+    const ToolRun check = Python(kScripts + "dxf_check.py", Quote(dxf.string()));
     EXPECT_EQ(check.status, 0) << what << "\n" << check.output;
-    const ToolRun flat = Python("cad_driver_explode.py", Quote(dxf.string()));
+    const ToolRun flat = Python(kScripts + "cad_driver_explode.py", Quote(dxf.string()));
     ASSERT_EQ(flat.status, 0) << flat.output;
     // Six decimals in the file; the screen keeps doubles.
     ExpectSameEntities(screen, Rows(flat.output), what, {0, 2e-5});
@@ -352,7 +313,7 @@ TEST_F(CadDriverValidator, IgesLoadsAndPlacesItsInstancesWhereTheScreenDrawsThem
   EXPECT_NEAR(b[1], screen.y1, 3e-3);
   EXPECT_NEAR(b[2], screen.x2, 3e-3);
   EXPECT_NEAR(b[3], screen.y2, 3e-3);
-  const ToolRun records = Python("iges_records.py", Quote(igs.string()));
+  const ToolRun records = Python(kScripts + "iges_records.py", Quote(igs.string()));
   EXPECT_EQ(records.status, 0) << records.output;
   EXPECT_FALSE(fs::exists(PrivateTempDir() + "TARVIGES.$$$"));
 }
@@ -362,9 +323,9 @@ TEST_F(CadDriverValidator, IgesAndCadTextHoldTheEntitiesOfTheDxfFile) {
   const fs::path dxf = Draw(kCadDxf, "dxf");
   const fs::path igs = Draw(kCadIges, "igs");
   const fs::path txt = Draw(kCadText, "txt");
-  const ToolRun d = Python("dxf_check.py", Quote(dxf.string()) + " --dump --explode");
-  const ToolRun i = Python("iges_records.py", Quote(igs.string()) + " --dump");
-  const ToolRun t = Python("cad_text_check.py", Quote(txt.string()) + " --dump");
+  const ToolRun d = Python(kScripts + "dxf_check.py", Quote(dxf.string()) + " --dump --explode");
+  const ToolRun i = Python(kScripts + "iges_records.py", Quote(igs.string()) + " --dump");
+  const ToolRun t = Python(kScripts + "cad_text_check.py", Quote(txt.string()) + " --dump");
   ASSERT_EQ(d.status, 0) << d.output;
   ASSERT_EQ(i.status, 0) << i.output;
   ASSERT_EQ(t.status, 0) << t.output;
@@ -379,7 +340,8 @@ TEST_F(CadDriverValidator, IgesAndCadTextHoldTheEntitiesOfTheDxfFile) {
 TEST_F(CadDriverValidator, TheBlockReaderReadsWhatEzdxfWrites) {
   REQUIRE_VALIDATOR(HaveEzdxf(), "python3-ezdxf");
   const fs::path made = scratch_ / "ezdxf_r12.dxf";
-  const ToolRun make = Python("cad_driver_explode.py", "--make-r12 " + Quote(made.string()));
+  const ToolRun make =
+      Python(kScripts + "cad_driver_explode.py", "--make-r12 " + Quote(made.string()));
   ASSERT_EQ(make.status, 0) << make.output;
   const TBlockFileContent content = ParseBlockFile(ReadWholeFile(made));
   EXPECT_TRUE(content.errors.empty());
@@ -387,7 +349,7 @@ TEST_F(CadDriverValidator, TheBlockReaderReadsWhatEzdxfWrites) {
   const std::size_t before = DisplayList->Count();
   CadReplayEntities(content);
   ASSERT_GT(DisplayList->Count(), before);
-  const ToolRun flat = Python("cad_driver_explode.py", Quote(made.string()));
+  const ToolRun flat = Python(kScripts + "cad_driver_explode.py", Quote(made.string()));
   ASSERT_EQ(flat.status, 0) << flat.output;
   ExpectSameEntities(Rows(flat.output), ScreenRows(true), "ezdxf R12 read back", {0, 1e-6});
 }

@@ -19,55 +19,14 @@
 #include "graphics/cad_text_writer.h"
 #include "graphics/dxf_writer.h"
 #include "graphics/iges_writer.h"
+#include "validator_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string kScripts = VUKO_SOURCE_DIR "/tests/graphics/validator/";
-const std::string kIgesCheck = VUKO_BINARY_DIR "/tests/tools/iges_check";
-
-struct ToolRun {
-  int status = -1;
-  std::string output;
-};
-
-ToolRun Execute(const std::string& command) {
-  ToolRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-std::string Quote(const std::string& s) {
-  return "'" + s + "'";
-}
-
-ToolRun Python(const std::string& script, const std::string& args) {
-  return Execute("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " + Quote(kScripts + script) + " " +
-                 args);
-}
-
-// Outside CI a missing validator skips the test; in CI it fails it.
-#define REQUIRE_VALIDATOR(available, what)                    \
-  do {                                                        \
-    if (!(available)) {                                       \
-      if (std::getenv("CI")) FAIL() << what << " is missing"; \
-      GTEST_SKIP() << what << " is missing";                  \
-    }                                                         \
-  } while (0)
-
-bool HaveEzdxf() {
-  return Execute(SYSTEM_PYTHON3 " -c 'import ezdxf'").status == 0;
-}
-bool HaveOcct() {
-  return fs::exists(kIgesCheck);
-}
+using namespace validator_support;
 
 fs::path WorkDir() {
   const fs::path dir =
@@ -219,7 +178,7 @@ TEST(DxfValidator, EveryVariantPassesEzdxfStrictReadAndAudit) {
     TCadWriterOptions options;
     v.set(options);
     const fs::path path = WriteDxf(dir, "variant.dxf", options);
-    const ToolRun run = Python("dxf_check.py", Quote(path.string()));
+    const ToolRun run = Python(kScripts + "dxf_check.py", Quote(path.string()));
     EXPECT_EQ(run.status, 0) << v.name << "\n" << run.output;
   }
   fs::remove_all(dir);
@@ -259,7 +218,7 @@ TEST(DxfValidator, FaultyBlockUseStillGivesAValidFile) {
     w.EndBlock();
     w.Close();  // no end of section either
   }
-  const ToolRun run = Python("dxf_check.py", Quote(path.string()));
+  const ToolRun run = Python(kScripts + "dxf_check.py", Quote(path.string()));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(messages,
             (std::vector<std::string>{"Blockname a defined twice !", "Blockname NEVER not found !",
@@ -283,7 +242,7 @@ TEST(DxfValidator, ConvertedTextsDecodeAsTheirWindowsLetters) {
            "ber 30\xF8 gro\xE1");
     w.Close();
   }
-  const ToolRun run = Python("dxf_check.py", Quote(path.string()) + " --dump");
+  const ToolRun run = Python(kScripts + "dxf_check.py", Quote(path.string()) + " --dump");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("Zahnwellenverbindung über 30° groß"), std::string::npos) << run.output;
   fs::remove_all(dir);
@@ -314,7 +273,7 @@ TEST(IgesValidator, EveryVariantLoadsInOpenCascadeWithoutFail) {
     EXPECT_NE(occt.output.find("CHECK fails 0"), std::string::npos) << occt.output;
     EXPECT_NE(occt.output.find("CHECK version_flag 4 unit_flag 2"), std::string::npos);
     EXPECT_EQ(occt.output.find("CHECK shapes 0"), std::string::npos) << occt.output;
-    const ToolRun records = Python("iges_records.py", Quote(path.string()));
+    const ToolRun records = Python(kScripts + "iges_records.py", Quote(path.string()));
     EXPECT_EQ(records.status, 0) << v.file << "\n" << records.output;
   }
   EXPECT_FALSE(fs::exists(dir / "TARVIGES.$$$"));  // the work file is gone
@@ -370,7 +329,7 @@ TEST(IgesValidator, TooManyBlocksStillGiveAValidFile) {
   const ToolRun occt = Execute(Quote(kIgesCheck) + " " + Quote(path.string()));
   EXPECT_EQ(occt.status, 0) << occt.output;
   EXPECT_NE(occt.output.find("CHECK entity 308 0 256"), std::string::npos) << occt.output;
-  EXPECT_EQ(Python("iges_records.py", Quote(path.string())).status, 0);
+  EXPECT_EQ(Python(kScripts + "iges_records.py", Quote(path.string())).status, 0);
   fs::remove_all(dir);
 }
 
@@ -382,7 +341,7 @@ TEST(IgesValidator, OpenCascadePlacesTheGeometryWhereEzdxfDoes) {
   // themselves.
   const fs::path dxf = WriteDxf(dir, "geometry.dxf", {}, false);
   const fs::path igs = WriteIges(dir, "geometry.igs", {}, false);
-  const ToolRun ez = Python("dxf_check.py", Quote(dxf.string()) + " --extents");
+  const ToolRun ez = Python(kScripts + "dxf_check.py", Quote(dxf.string()) + " --extents");
   const ToolRun occt = Execute(Quote(kIgesCheck) + " " + Quote(igs.string()));
   std::array<double, 4> a{}, b{};
   const auto e = ez.output.find("extents ");
@@ -401,11 +360,12 @@ TEST(CadTextValidator, ParsesAsTabSeparatedFieldsWithTheKeywordSet) {
   TCadWriterOptions options;
   options.convertText = DosToWindows;
   const fs::path point = WriteText(dir, "point.txt", options);
-  const ToolRun run = Python("cad_text_check.py", Quote(point.string()));
+  const ToolRun run = Python(kScripts + "cad_text_check.py", Quote(point.string()));
   EXPECT_EQ(run.status, 0) << run.output;
   options.decimalCommaMode = 2;
   const fs::path comma = WriteText(dir, "comma.txt", options);
-  const ToolRun commaRun = Python("cad_text_check.py", Quote(comma.string()) + " --comma");
+  const ToolRun commaRun =
+      Python(kScripts + "cad_text_check.py", Quote(comma.string()) + " --comma");
   EXPECT_EQ(commaRun.status, 0) << commaRun.output;
   fs::remove_all(dir);
 }
@@ -507,9 +467,9 @@ TEST(CadTextDxfIgesAgreement, OneDrawingGivesTheSameEntitiesInEveryFormat) {
     const fs::path dxf = WriteDxf(dir, "same.dxf", options);
     const fs::path igs = WriteIges(dir, "same.igs", options);
     const fs::path txt = WriteText(dir, "same.txt", options);
-    const ToolRun d = Python("dxf_check.py", Quote(dxf.string()) + " --dump --explode");
-    const ToolRun i = Python("iges_records.py", Quote(igs.string()) + " --dump");
-    const ToolRun t = Python("cad_text_check.py", Quote(txt.string()) + " --dump");
+    const ToolRun d = Python(kScripts + "dxf_check.py", Quote(dxf.string()) + " --dump --explode");
+    const ToolRun i = Python(kScripts + "iges_records.py", Quote(igs.string()) + " --dump");
+    const ToolRun t = Python(kScripts + "cad_text_check.py", Quote(txt.string()) + " --dump");
     ASSERT_EQ(d.status, 0) << d.output;
     ASSERT_EQ(i.status, 0) << i.output;
     ASSERT_EQ(t.status, 0) << t.output;

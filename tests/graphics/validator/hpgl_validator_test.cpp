@@ -25,6 +25,7 @@
 #include "graphics/graphics_window.h"
 #include "graphics/hpgl_viewer.h"
 #include "graphics/view_control.h"
+#include "validator_support.h"
 
 extern char** environ;
 
@@ -133,10 +134,7 @@ int PenOf(const std::vector<Seg>& pens, double x1, double y1, double x2, double 
 class HpglAgainstHp2xx : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    if (!Hp2xxInstalled()) {
-      if (std::getenv("CI")) FAIL() << "hp2xx is not installed";
-      GTEST_SKIP() << "hp2xx is not installed";
-    }
+    REQUIRE_OR_SKIP(Hp2xxInstalled(), "hp2xx is not installed", "hp2xx is not installed");
     ResetProgramStateForTests();
     InitGraphicsSettings();
     InitViewState();

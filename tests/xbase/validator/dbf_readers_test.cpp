@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "validator_support.h"
 #include "xbase/core_test_support.h"
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
@@ -18,22 +19,13 @@
 namespace {
 
 using namespace core_test;
+using validator_support::CommandSucceeds;
+using validator_support::RunCommand;
 
 const std::string kScripts = VUKO_SOURCE_DIR "/tests/xbase/validator/";
 
-bool RunCommand(const std::string& command, std::string& out) {
-  out.clear();
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return false;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  return pclose(pipe) == 0;
-}
-
 bool NeedValidator(const std::string& probe, const std::string& what) {
-  std::string out;
-  if (RunCommand(probe, out)) return true;
+  if (CommandSucceeds(probe)) return true;
   if (std::getenv("CI")) ADD_FAILURE() << what << " missing";
   return false;
 }

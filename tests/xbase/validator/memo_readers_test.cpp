@@ -6,32 +6,18 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "validator_support.h"
 #include "xbase/memo_test_support.h"
 
 namespace {
 
 const std::string kScripts = VUKO_SOURCE_DIR "/tests/xbase/validator/";
 
-// Runs a command (standard error joined to the output); true when it ends with status 0.
-bool RunCommand(const std::string& command, std::string& out) {
-  out.clear();
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return false;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  return pclose(pipe) == 0;
-}
-
-bool Available(const std::string& probe) {
-  std::string out;
-  return RunCommand(probe, out);
-}
+using validator_support::CommandSucceeds;
+using validator_support::RunCommand;
 
 void NeedValidator(const std::string& probe, const std::string& what) {
-  if (Available(probe)) return;
-  if (std::getenv("CI")) FAIL() << what << " missing";
-  GTEST_SKIP() << what << " not installed";
+  REQUIRE_OR_SKIP(CommandSucceeds(probe), what << " missing", what << " not installed");
 }
 
 std::string Hex(const std::string& bytes) {
@@ -175,7 +161,7 @@ TEST_F(MemoReaders, WeReadMemosOthersWrote) {
   ExtraDbfVersion1 = 0x84;
   for (const ProducerCase& c : kProducers) {
     SCOPED_TRACE(c.name);
-    if (!Available(c.probe)) {
+    if (!CommandSucceeds(c.probe)) {
       if (std::getenv("CI")) ADD_FAILURE() << c.name << " missing";
       continue;
     }

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
 #include "../ndx_test_support.h"
+#include "validator_support.h"
 #include "xbase/ndx_keys.h"
 
 using namespace ndx_test;
@@ -20,38 +20,17 @@ bool ToolPresent(const char* path) {
   return std::ifstream(path).good();
 }
 
-#define REQUIRE_TOOL(path)                                          \
-  do {                                                              \
-    if (!ToolPresent(path)) {                                       \
-      if (std::getenv("CI")) FAIL() << path << " is not installed"; \
-      GTEST_SKIP() << path << " is not installed";                  \
-    }                                                               \
-  } while (0)
-
-// Runs a command and returns its standard output and exit status.
-std::string RunCommand(const std::string& command, int& status) {
-  std::string out;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) {
-    status = -1;
-    return out;
-  }
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  const int raw = pclose(p);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return out;
-}
+#define REQUIRE_TOOL(path) \
+  REQUIRE_OR_SKIP(ToolPresent(path), path << " is not installed", path << " is not installed")
 
 // One "key record" line per entry, in the order the reader walked the tree.
 std::vector<std::pair<std::string, std::int32_t>> IndexDump(const std::string& file) {
-  int status = 0;
   // With a single-tag file index_dump lists the tag names unless one is named; NDX ignores it.
-  const std::string out = RunCommand("/usr/bin/index_dump '" + file + "' KEY 2>&1", status);
-  EXPECT_EQ(status, 0) << out;
+  const validator_support::ToolRun run =
+      validator_support::Execute("/usr/bin/index_dump " + validator_support::Quote(file) + " KEY");
+  EXPECT_EQ(run.status, 0) << run.output;
   std::vector<std::pair<std::string, std::int32_t>> rows;
-  std::istringstream in(out);
+  std::istringstream in(run.output);
   std::string line;
   while (std::getline(in, line)) {
     const std::size_t sp = line.find_last_of(' ');

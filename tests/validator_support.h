@@ -1,0 +1,82 @@
+// Shared helpers of the tests that check our files with independent readers: run a command
+// and collect its output and exit status, quote a path for the shell, run a Python checker,
+// probe whether a reader is installed, and skip (or, under CI, fail) a test when it is not.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+namespace validator_support {
+
+struct ToolRun {
+  int status = -1;  // exit status, -1 when the command could not run or did not exit
+  std::string output;
+};
+
+// Runs a command through the shell; standard error joins the output unless mergeStderr is off.
+inline ToolRun Execute(const std::string& command, bool mergeStderr = true) {
+  ToolRun run;
+  FILE* pipe = popen((mergeStderr ? command + " 2>&1" : command).c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// Runs a command (standard error joined); out holds its output, true when it ends with status 0.
+inline bool RunCommand(const std::string& command, std::string& out) {
+  ToolRun run = Execute(command);
+  out = std::move(run.output);
+  return run.status == 0;
+}
+
+inline bool CommandSucceeds(const std::string& command) {
+  return Execute(command).status == 0;
+}
+
+inline std::string Quote(const std::string& s) {
+  return "'" + s + "'";
+}
+
+// A Python checker script (full path) run by the system interpreter, its output in UTF-8.
+inline ToolRun Python(const std::string& script, const std::string& args) {
+  return Execute("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " + Quote(script) + " " + args);
+}
+
+inline bool HavePythonModule(const std::string& module) {
+  return CommandSucceeds(SYSTEM_PYTHON3 " -c 'import " + module + "'");
+}
+
+inline bool HaveEzdxf() {
+  return HavePythonModule("ezdxf");
+}
+
+// The Open CASCADE IGES checker built with the tests.
+inline const std::string kIgesCheck = VUKO_BINARY_DIR "/tests/tools/iges_check";
+
+inline bool HaveOcct() {
+  return std::filesystem::exists(kIgesCheck);
+}
+
+}  // namespace validator_support
+
+// Outside CI a missing reader skips the test; in CI it fails it. The messages are streamed.
+#define REQUIRE_OR_SKIP(available, failMessage, skipMessage) \
+  do {                                                       \
+    if (!(available)) {                                      \
+      if (std::getenv("CI")) FAIL() << failMessage;          \
+      GTEST_SKIP() << skipMessage;                           \
+    }                                                        \
+  } while (0)
+
+#define REQUIRE_VALIDATOR(available, what) \
+  REQUIRE_OR_SKIP(available, what << " is missing", what << " is missing")
