@@ -63,6 +63,14 @@ class ModalDriver {
   void Poll() {
     QWidget* w = QApplication::activeModalWidget();
     if (w == nullptr || !w->isVisible() || w == last_.data()) return;
+    // A window must be the active modal one at two polls in a row: between a nested box
+    // closing and the next one opening, its owner is active for a moment and must not take
+    // the action meant for that next box.
+    if (w != candidate_.data()) {
+      candidate_ = w;
+      return;
+    }
+    candidate_ = nullptr;
     last_ = w;
     if (actions_.empty()) {
       unexpected_.push_back(w->metaObject()->className() + std::string(" \"") +
@@ -81,6 +89,7 @@ class ModalDriver {
 
   QTimer timer_;
   QPointer<QWidget> last_;
+  QPointer<QWidget> candidate_;
   std::deque<Action> actions_;
   std::vector<std::string> unexpected_;
 };
