@@ -157,24 +157,6 @@ std::int32_t ParseInt32(std::string_view text) {
   return 0;
 }
 
-int TypedSlotSize(const FieldDescriptor& f) {
-  switch (f.type) {
-    case 'C':
-      return f.length + 1;
-    case 'D':
-      return f.length + 3;
-    case 'N':
-    case 'F':
-      return f.decimals > 0 ? 8 : 4;
-    case 'L':
-      return 1;
-    case 'M':
-      return 4;
-    default:
-      return 0;
-  }
-}
-
 // A date slot's text is a blank template: blanks, with separators only where they belong.
 bool IsBlankDateTemplate(const std::string& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -666,4 +648,22 @@ std::string BuildDbfHeader(std::uint8_t version, const std::vector<TFieldSpec>& 
   h[headerLength - 1] = kFieldTerminator;
   out.push_back(static_cast<char>(EofMarker));
   return out;
+}
+
+int TypedSlotSize(const FieldDescriptor& f) {
+  switch (f.type) {
+    case 'C':
+      return f.length + 1;
+    case 'D':
+      return f.length + 3;
+    case 'N':
+    case 'F':
+      return f.decimals > 0 ? 8 : 4;
+    case 'L':
+      return 1;
+    case 'M':
+      return 4;
+    default:
+      return 0;
+  }
 }

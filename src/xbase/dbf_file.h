@@ -26,6 +26,10 @@ constexpr std::uint8_t kVFileClose = 1;
 constexpr std::uint8_t kVFileGoto = 3;
 constexpr std::uint8_t kVFileReplace = 8;
 
+// Bytes a field takes in the typed record buffer: text + terminator, date text + separators,
+// 4- or 8-byte numbers, a logical byte, a 4-byte memo block number.
+int TypedSlotSize(const FieldDescriptor& f);
+
 void WriteDbfHeader(WorkAreaRecord& area);
 void CommitDbf(WorkAreaRecord& area);
 void GetDbfRecord(WorkAreaRecord& area, std::int32_t n);

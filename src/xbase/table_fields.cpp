@@ -15,24 +15,6 @@
 
 namespace {
 
-int TypedSlotSize(const FieldDescriptor& f) {
-  switch (f.type) {
-    case 'C':
-      return f.length + 1;
-    case 'D':
-      return f.length + 3;
-    case 'N':
-    case 'F':
-      return f.decimals > 0 ? 8 : 4;
-    case 'L':
-      return 1;
-    case 'M':
-      return 4;
-    default:
-      return 0;
-  }
-}
-
 bool CheckField(const WorkAreaRecord& area, int n, const std::string& routine, bool allowZero) {
   if ((n >= 1 && n <= area.fieldCount) || (allowZero && n == 0)) return true;
   SetError(220, "Invalid field number. [" + routine + "(" + std::to_string(n) + ")]");

@@ -16,24 +16,6 @@ std::string LogicalFalseText = "no";
 
 namespace {
 
-int SlotSize(const FieldDescriptor& f) {
-  switch (f.type) {
-    case 'C':
-      return f.length + 1;
-    case 'D':
-      return f.length + 3;
-    case 'N':
-    case 'F':
-      return f.decimals > 0 ? 8 : 4;
-    case 'L':
-      return 1;
-    case 'M':
-      return 4;
-    default:
-      return 0;
-  }
-}
-
 bool Editing(TDataSetState state) {
   return state == TDataSetState::dsEdit || state == TDataSetState::dsInsert ||
          state == TDataSetState::dsSetKey;
@@ -192,7 +174,7 @@ unsigned char* TXbDbf::ActiveSlot(int n) {
   const WorkAreaRecord* area = WorkAreaAt(workArea_);
   if (!area || n < 1 || n > area->fieldCount) return nullptr;
   std::size_t at = 1;
-  for (int i = 0; i < n - 1; ++i) at += SlotSize(area->fields[i]);
+  for (int i = 0; i < n - 1; ++i) at += TypedSlotSize(area->fields[i]);
   if (activeBuffer_.size() < area->typedSize) activeBuffer_.resize(area->typedSize, 0);
   return activeBuffer_.data() + at;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "xbase/dbf_file.h"
 #include "xbase/memo_ops.h"
 #include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
@@ -700,25 +701,6 @@ const void* PopWD() {
 }
 
 namespace {
-
-// Slot size of a field in the typed form of a record.
-std::size_t TypedSlotSize(const FieldDescriptor& fd) {
-  switch (fd.type) {
-    case 'C':
-      return fd.length + 1u;
-    case 'D':
-      return fd.length + 3u;
-    case 'N':
-    case 'F':
-      return fd.decimals > 0 ? 8 : 4;
-    case 'L':
-      return 1;
-    case 'M':
-      return 4;
-    default:
-      return 0;
-  }
-}
 
 void PushBlank(std::int32_t typeCode) {
   if (typeCode == kExprChar || typeCode == kExprMemo)
