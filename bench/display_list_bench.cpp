@@ -11,7 +11,7 @@
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "graphics/display_list.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_window.h"
 #include "graphics/step_animation.h"
 #include "graphics/view_control.h"

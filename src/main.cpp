@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/forms/thh.h"
+#include "app/forms/main_window.h"
 #include "app/startup.h"
 #include "common/forms/help_buttons.h"
 #include "common/forms/qt_dialog_host.h"
 #include "common/forms/text_screen.h"
 #include "common/help_texts.h"
 #include "graphics/forms/plot_program_dialog.h"
-#include "graphics/forms/tform_hilfebild.h"
+#include "graphics/forms/aux_image_chooser.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);

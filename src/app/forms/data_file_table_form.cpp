@@ -6,8 +6,8 @@
 
 #include "app/data_file_table.h"
 #include "app/forms/menu_captions.h"
-#include "app/forms/tform_preview.h"
-#include "app/forms/thh.h"
+#include "app/forms/table_preview_form.h"
+#include "app/forms/main_window.h"
 
 void ShowDataFileTable(Thh& form) {
   TForm_preview preview(&form);

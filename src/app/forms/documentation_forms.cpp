@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "app/documentation_commands.h"
-#include "app/forms/tform_confdoku.h"
-#include "app/forms/tform_einaend.h"
-#include "app/forms/tform_qmeingabetext.h"
-#include "app/forms/tform_zeichinfo.h"
+#include "app/forms/document_slots_dialog.h"
+#include "app/forms/change_record_dialog.h"
+#include "app/forms/drawing_texts_dialog.h"
+#include "app/forms/drawing_info_dialog.h"
 #include "common/forms/form_placement.h"
 #include "common/program_state.h"
 

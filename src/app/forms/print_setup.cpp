@@ -18,7 +18,7 @@
 #include <system_error>
 
 #include "app/forms/printer_info.h"
-#include "app/forms/tdbf4.h"
+#include "app/forms/table_form.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
@@ -27,7 +27,7 @@
 #include "common/forms/help_buttons.h"
 #include "common/program_state.h"
 #include "graphics/forms/plot_program_dialog.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_window.h"
 #include "graphics/view_control.h"
 

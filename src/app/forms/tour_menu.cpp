@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QString>
 
-#include "app/forms/thh.h"
+#include "app/forms/main_window.h"
 #include "app/tour.h"
 
 void RunTourOnMainWindow(Thh& form) {

@@ -15,7 +15,7 @@
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
 #include "graphics/display_list.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
 

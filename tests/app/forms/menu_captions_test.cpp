@@ -14,7 +14,7 @@
 
 #include "app/app_test_support.h"
 #include "app/command_line.h"
-#include "app/forms/thh.h"
+#include "app/forms/main_window.h"
 #include "app/languages.h"
 #include "app/startup.h"
 #include "common/program_state.h"

@@ -16,7 +16,7 @@
 
 #include "app/app_test_support.h"
 #include "app/forms/print_setup.h"
-#include "app/forms/tdbf4.h"
+#include "app/forms/table_form.h"
 #include "app/print_presets.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"

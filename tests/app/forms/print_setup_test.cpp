@@ -25,7 +25,7 @@
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/forms/plot_program_dialog.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
 

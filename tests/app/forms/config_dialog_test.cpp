@@ -1,7 +1,7 @@
 // The configuration dialog on an offscreen screen, driven by object name: what it shows, what OK
 // stores in the settings and in the configuration file (read back by the configuration reader
 // into fresh defaults), Cancel, the standard values, the colour pickers, and export and import.
-#include "app/forms/tconfig.h"
+#include "app/forms/config_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +21,14 @@
 #include <functional>
 
 #include "app/app_test_support.h"
-#include "app/forms/tform_selectcolor.h"
+#include "app/forms/colour_picker.h"
 #include "common/config_file.h"
 #include "common/forms/form_placement.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/forms/plot_program_dialog.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The spline dimension dialog form: widgets, their layout and the events that move values
 // between them and the joint's records.
-#include "app/forms/tform_vukogeo.h"
+#include "app/forms/dimension_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

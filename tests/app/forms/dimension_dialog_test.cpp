@@ -1,7 +1,7 @@
 // The dimension dialog driven by object name the way a user drives it: filled from the example
 // joint, typed into, switched between modes, OK and Cancel; displayed and stored values are
 // checked against spline geometry worked out here from textbook formulas.
-#include "app/forms/tform_vukogeo.h"
+#include "app/forms/dimension_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The dialog of one change record.
-#include "app/forms/tform_einaend.h"
+#include "app/forms/change_record_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -11,9 +11,9 @@
 #include <QVariant>
 #include <cmath>
 
-#include "app/forms/tconfig.h"
-#include "app/forms/tconfig_support.h"
-#include "app/forms/tform_selectcolor.h"
+#include "app/forms/config_dialog.h"
+#include "app/forms/config_dialog_support.h"
+#include "app/forms/colour_picker.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/formatting.h"

@@ -1,5 +1,5 @@
 // The CAD profile dialog of one part, and the installation of both tooth-profile dialogs.
-#include "app/forms/tform_qm2config.h"
+#include "app/forms/cad_profile_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,7 +12,7 @@
 
 #include "app/cad_profile_options.h"
 #include "app/forms/documentation_form_texts.h"
-#include "app/forms/tform_tovpconf.h"
+#include "app/forms/tooth_profile_settings_dialog.h"
 #include "common/forms/form_placement.h"
 #include "common/help_texts.h"
 #include "common/program_state.h"

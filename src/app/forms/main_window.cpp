@@ -1,5 +1,5 @@
 // The main window and its start, close and destruction.
-#include "app/forms/thh.h"
+#include "app/forms/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,9 +18,9 @@
 #include "app/forms/documentation_forms.h"
 #include "app/forms/menu_captions.h"
 #include "app/forms/print_setup.h"
-#include "app/forms/tconfig.h"
-#include "app/forms/tform_qm2config.h"
-#include "app/forms/tform_vukogeo.h"
+#include "app/forms/config_dialog.h"
+#include "app/forms/cad_profile_dialog.h"
+#include "app/forms/dimension_dialog.h"
 #include "app/forms/tour_menu.h"
 #include "app/languages.h"
 #include "app/save_question.h"

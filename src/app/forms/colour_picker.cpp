@@ -1,5 +1,5 @@
 // The colour picker of the configuration dialog.
-#include "app/forms/tform_selectcolor.h"
+#include "app/forms/colour_picker.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

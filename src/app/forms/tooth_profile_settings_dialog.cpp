@@ -1,5 +1,5 @@
 // The general tooth-profile drawing settings dialog.
-#include "app/forms/tform_tovpconf.h"
+#include "app/forms/tooth_profile_settings_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

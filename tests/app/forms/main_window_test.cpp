@@ -1,7 +1,7 @@
 // The main window's start and close: configuration, session, template data file and
 // calculation in that order, the start picture, the save question on closing, the session file
 // written when the window goes, and the menu as the later commands find it.
-#include "app/forms/thh.h"
+#include "app/forms/main_window.h"
 
 #include <gtest/gtest.h>
 

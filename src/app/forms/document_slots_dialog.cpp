@@ -1,5 +1,5 @@
 // The dialog of the document slots.
-#include "app/forms/tform_confdoku.h"
+#include "app/forms/document_slots_dialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 // The table preview on an offscreen screen: right clicks on header cells sort, left clicks do
 // not; the search dialog and Search Next select the hits; one click on a row picks it, and the
 // picked record keeps its pick through a sort.
-#include "app/forms/tform_preview.h"
+#include "app/forms/table_preview_form.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Qt side of the graphics window: painter canvas, window, drawing area and step dialog.
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 
 #include <QApplication>
 #include <QFontMetricsF>

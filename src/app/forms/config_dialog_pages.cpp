@@ -14,8 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/forms/tconfig.h"
-#include "app/forms/tconfig_support.h"
+#include "app/forms/config_dialog.h"
+#include "app/forms/config_dialog_support.h"
 #include "common/codepage.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"

@@ -10,7 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/file_commands.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 
 class QAction;
 class QMenu;

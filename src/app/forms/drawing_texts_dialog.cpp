@@ -1,5 +1,5 @@
 // The dialog of the part names and the drawing texts.
-#include "app/forms/tform_qmeingabetext.h"
+#include "app/forms/drawing_texts_dialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

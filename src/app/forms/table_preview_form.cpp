@@ -1,5 +1,5 @@
 // The table preview window and its search dialog.
-#include "app/forms/tform_preview.h"
+#include "app/forms/table_preview_form.h"
 
 #include <QAction>
 #include <QEvent>

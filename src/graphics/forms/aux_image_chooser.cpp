@@ -1,5 +1,5 @@
 // The chooser dialog of the auxiliary images.
-#include "graphics/forms/tform_hilfebild.h"
+#include "graphics/forms/aux_image_chooser.h"
 
 #include <QComboBox>
 #include <QGridLayout>

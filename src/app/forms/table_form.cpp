@@ -1,5 +1,5 @@
 // The table form on the table dataset.
-#include "app/forms/tdbf4.h"
+#include "app/forms/table_form.h"
 
 #include <QAction>
 #include <QHBoxLayout>

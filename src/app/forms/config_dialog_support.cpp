@@ -1,5 +1,5 @@
 // Small pieces shared by the files of the configuration dialog.
-#include "app/forms/tconfig_support.h"
+#include "app/forms/config_dialog_support.h"
 
 #include <QButtonGroup>
 #include <QColorDialog>

@@ -1,5 +1,5 @@
 // The dialog of the drawing information and the drawing texts.
-#include "app/forms/tform_zeichinfo.h"
+#include "app/forms/drawing_info_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // The graphics window on an offscreen screen: pictures land on the pixels their world
 // coordinates give, in colour and in monochrome; keys and the mouse change exactly the view;
 // a print at scale 1 measures its world lengths in millimetres.
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 
 #include <gtest/gtest.h>
 

@@ -20,7 +20,7 @@
 #include "app/command_line.h"
 #include "app/documentation_commands.h"
 #include "app/documentation_records.h"
-#include "app/forms/thh.h"
+#include "app/forms/main_window.h"
 #include "app/startup.h"
 #include "common/config_file.h"
 #include "common/file_utils.h"

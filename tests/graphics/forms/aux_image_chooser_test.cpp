@@ -1,6 +1,6 @@
 // The auxiliary image chooser driven by its controls: choosing an entry shows it, OK ends the
 // command.
-#include "graphics/forms/tform_hilfebild.h"
+#include "graphics/forms/aux_image_chooser.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include "common/scripted_dialog_host.h"
 #include "graphics/aux_images.h"
 #include "graphics/display_list.h"
-#include "graphics/forms/tftarvgra.h"
+#include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
 

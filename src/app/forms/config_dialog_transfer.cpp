@@ -8,8 +8,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 
-#include "app/forms/tconfig.h"
-#include "app/forms/tconfig_support.h"
+#include "app/forms/config_dialog.h"
+#include "app/forms/config_dialog_support.h"
 #include "common/codepage.h"
 #include "common/formatting.h"
 #include "common/guarded_math.h"

@@ -1,7 +1,7 @@
 // The configuration dialog: creation, the bottom buttons (OK, Cancel, Save, Import, Export) and
 // the configuration command. The pages, the copy of the settings and the working buttons are in
 // the other tconfig_*.cpp files.
-#include "app/forms/tconfig.h"
+#include "app/forms/config_dialog.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <QWidget>
 
-#include "app/forms/tconfig_support.h"
+#include "app/forms/config_dialog_support.h"
 #include "common/codepage.h"
 #include "common/config_file.h"
 #include "common/dialog_host.h"
