@@ -60,19 +60,65 @@ class THpglReader {
     eof_ = true;
     return 0;
   }
-  // Parameter text up to and without its "," or ";".
+  static bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+  static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+  void SkipBlanks() {
+    while (pos_ < data_.size() && IsBlank(data_[pos_])) {
+      ++pos_;
+      ++HpglState.characterCount;
+    }
+  }
+  void Take() {
+    ++pos_;
+    ++HpglState.characterCount;
+  }
+  // One parameter. Parameters are separated by "," or blanks; a command ends at ";" or where
+  // the letters of the next command begin (HP-GL/2 makes the ";" optional), and both set the
+  // terminator flag. The end of the data ends the last parameter; eof_ is set only when no
+  // parameter text was left.
   std::string ReadParam() {
     std::string text;
-    for (;;) {
-      const char c = ReadChar();
-      if (eof_) return text;
-      if (c == ',') return text;
-      if (c == ';') {
-        terminator_ = true;
-        return text;
-      }
-      text += c;
+    SkipBlanks();
+    if (pos_ >= data_.size()) {
+      eof_ = true;
+      return text;
     }
+    char c = data_[pos_];
+    if (c == ';') {
+      Take();
+      terminator_ = true;
+      return text;
+    }
+    if (IsLetter(c)) {
+      terminator_ = true;
+      return text;
+    }
+    if (c == ',') {
+      Take();
+      return text;
+    }
+    while (pos_ < data_.size()) {
+      c = data_[pos_];
+      if (IsBlank(c) || c == ',' || c == ';' || IsLetter(c)) break;
+      if ((c == '+' || c == '-') && !text.empty()) break;  // a sign starts the next number
+      text += c;
+      Take();
+    }
+    SkipBlanks();
+    if (pos_ >= data_.size()) {
+      terminator_ = true;
+      return text;
+    }
+    c = data_[pos_];
+    if (c == ',') {
+      Take();
+    } else if (c == ';') {
+      Take();
+      terminator_ = true;
+    } else if (IsLetter(c)) {
+      terminator_ = true;
+    }
+    return text;
   }
   long double Finite(long double v) {
     if (!std::isfinite(v)) eof_ = true;  // a number no device can take ends the picture
@@ -90,12 +136,31 @@ class THpglReader {
     if (text.empty() && terminator_) return 1;
     return ValInteger(text);
   }
+  // Skips the parameters of a command up to its ";" or the next command's two letters; quoted
+  // strings are skipped whole.
   void SkipCommand() {
+    while (pos_ < data_.size()) {
+      const char c = data_[pos_];
+      if (c == ';') {
+        Take();
+        break;
+      }
+      if (IsLetter(c) && pos_ + 1 < data_.size() && IsLetter(data_[pos_ + 1])) break;
+      Take();
+      if (c == '"') {
+        while (pos_ < data_.size() && data_[pos_] != '"') Take();
+        if (pos_ < data_.size()) Take();
+      }
+    }
+    if (pos_ >= data_.size()) eof_ = true;
+    terminator_ = true;
+  }
+  // A printer escape sequence ends with its first upper-case letter or "@".
+  void SkipEscape() {
     for (;;) {
       const char c = ReadChar();
-      if (eof_ || c == ';') break;
+      if (eof_ || (c >= 'A' && c <= 'Z') || c == '@') return;
     }
-    terminator_ = true;
   }
   // Drops optional parameters that follow the ones a command uses.
   void SkipRestOfCommand() {
@@ -298,6 +363,11 @@ void THpglReader::Run() {
     char c1 = ReadChar();
     if (c1 == ';') c1 = ReadChar();
     if (eof_) return;
+    if (c1 == '\x1B') {
+      SkipEscape();
+      if (eof_) return;
+      continue;
+    }
     const char c2 = ReadChar();
     if (eof_) return;
     auto up = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };

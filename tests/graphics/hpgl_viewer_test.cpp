@@ -65,6 +65,21 @@ TEST_F(HpglViewerTest, PolylinesAndPenUpMoves) {
   EXPECT_DOUBLE_EQ(l[2].y2, 30);
 }
 
+TEST_F(HpglViewerTest, SemicolonsAndCommasAreOptional) {
+  // HP-GL/2 lets a command end where the next one's letters begin, and parameters be separated
+  // by blanks; a sign starts a new number. An escape sequence and a quoted comment are skipped.
+  ShowHpglData("\x1B%0BIN\nSP1PU0,0PD400,0 400 400PU\nCO\"PD9,9\";PD 800 400 , 800-400;\n");
+  const auto l = Lines();
+  ASSERT_EQ(l.size(), 4u);
+  EXPECT_DOUBLE_EQ(l[1].x2, 10);
+  EXPECT_DOUBLE_EQ(l[1].y2, 10);
+  EXPECT_DOUBLE_EQ(l[2].x2, 20);
+  EXPECT_DOUBLE_EQ(l[3].x1, 20);
+  EXPECT_DOUBLE_EQ(l[3].y1, 10);
+  EXPECT_DOUBLE_EQ(l[3].y2, -10);
+  EXPECT_EQ(Of(TDisplayOp::Colour)[0].values[0], 12);
+}
+
 TEST_F(HpglViewerTest, PenNumbersSelectColours) {
   const int expected[] = {0, 12, 14, 10, 11, 9, 13, 15, 8};
   for (int pen = 0; pen <= 8; ++pen) EXPECT_EQ(HpglColour(pen), expected[pen]) << pen;

@@ -261,7 +261,8 @@ TEST_P(HpglAgainstHp2xx, SegmentsAgree) {
 // the picture's lower left corner to the origin.
 INSTANTIATE_TEST_SUITE_P(Fixtures, HpglAgainstHp2xx,
                          ::testing::Values("lines.plt", "pens.plt", "case.plt", "circles.plt",
-                                           "arcs.plt", "pe8.plt", "pe7.plt", "noeol.plt"),
+                                           "arcs.plt", "pe8.plt", "pe7.plt", "noeol.plt",
+                                           "compact.plt"),
                          [](const auto& info) {
                            std::string n = info.param;
                            return n.substr(0, n.find('.'));
