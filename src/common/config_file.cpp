@@ -491,14 +491,16 @@ void CheckConfigDirs() {
   auto& ps = ProgramSettings;
   auto& cv = ConfigVariables;
   const std::string base = AddBackslash(ps.BaseDirectory);
-  for (std::string* dir : {&ps.tempDirectory, &ps.dbfDirectory, &ps.pltDirectory, &ps.ediDirectory,
-                           &cv.DefaultDataDirectory}) {
+  // An empty temporary directory stays empty: the system's one ($TMPDIR, else /tmp) is meant.
+  if (DelBlanks(ps.tempDirectory).empty()) ps.tempDirectory.clear();
+  for (std::string* dir :
+       {&ps.dbfDirectory, &ps.pltDirectory, &ps.ediDirectory, &cv.DefaultDataDirectory}) {
     if (DelBlanks(*dir).empty()) *dir = base;
   }
   if (!CheckDirWritable(ps.cadDirectory)) ErrorMessageIfEnabled("invalid CAD Directory configured");
   if (!DirHasEntries(ps.dbfDirectory)) ErrorMessageIfEnabled("invalid DBF Directory configured");
   if (!DirHasEntries(ps.pltDirectory)) ErrorMessageIfEnabled("invalid PLT Directory configured");
-  if (!CheckDirWritable(ps.tempDirectory)) {
+  if (!ps.tempDirectory.empty() && !CheckDirWritable(ps.tempDirectory)) {
     ErrorMessageIfEnabled("invalid temporary directory configured");
     InputText("temporary directory", 60, ps.tempDirectory);
   }

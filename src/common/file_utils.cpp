@@ -2,11 +2,14 @@
 #include "common/file_utils.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "common/dialog_host.h"
@@ -323,6 +326,62 @@ void CopyFiles(std::string_view mask, std::string_view sourceDir, std::string_vi
   AbortFlag = !matched || failed;
 }
 
+namespace {
+
+bool SameDirectory(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  struct stat sa {
+  }, sb{};
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
 std::string PrivateTempDir() {
-  return platform::PrivateTempDirectory(TrimStr(ProgramSettings.tempDirectory));
+  std::string base = TrimStr(ProgramSettings.tempDirectory);
+  // Older configurations stored the data directory here.
+  for (const std::string& data :
+       {DataDirectory, ConfigVariables.DefaultDataDirectory, ProgramSettings.BaseDirectory}) {
+    if (SameDirectory(base, TrimStr(data))) base.clear();
+  }
+  return platform::PrivateTempDirectory(base);
+}
+
+std::string HandOffDir() {
+  std::string root;
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  const char* home = std::getenv("HOME");
+  if (cache != nullptr && cache[0] == '/') {
+    root = cache;
+  } else if (home != nullptr && home[0] != '\0') {
+    root = std::string(home) + "/.cache";
+  }
+  if (!root.empty()) {
+    const std::string dir = AddBackslash(root) + "vuko/";  // named after the executable
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (platform::QueryPath(dir).isDirectory) return dir;
+  }
+  return PrivateTempDir();
+}
+
+std::string FindFileIgnoringCase(std::string_view path) {
+  const std::string full(path);
+  if (platform::QueryPath(full).exists) return full;
+  const std::size_t cut = full.find_last_of('/');
+  const std::string dir = cut == std::string::npos ? std::string(".") : full.substr(0, cut + 1);
+  const std::string wanted = LowerStr(cut == std::string::npos ? full : full.substr(cut + 1));
+  std::vector<std::string> names;
+  if (!platform::ListDirectory(dir, names)) return full;
+  std::sort(names.begin(), names.end());  // the same pick every time when several match
+  for (const std::string& n : names) {
+    if (LowerStr(n) == wanted) return cut == std::string::npos ? n : dir + n;
+  }
+  return full;
+}
+
+std::vector<std::string> PrintQueueCommand(int port) {
+  if (port <= 1) return {"lp"};
+  return {"lp", "-d", "LPT" + IntStr(port)};
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr char kPathSeparator = '/';
 
@@ -109,4 +110,20 @@ void CopyFiles(std::string_view mask, std::string_view sourceDir, std::string_vi
 // ("$OUT1.TMP", block files, IGES work file, "vectrix.dxf"), with a trailing "/". Made on first
 // use inside the configured temporary directory (or the system's when that is unusable) and
 // removed with its content when the program ends. Empty when no directory could be made.
+// A configured directory that is the data directory is passed over: the private directory
+// would show in every file dialog there.
 std::string PrivateTempDir();
+
+// Where the program keeps the files it hands to a person or another program and replaces
+// without asking (the browser page, the word processor's copy, the plot program's drawing):
+// $XDG_CACHE_HOME/vuko/, default ~/.cache/vuko/, with a trailing "/". Made on first
+// use; its files outlive the run. The private temporary directory when it cannot be made.
+std::string HandOffDir();
+
+// The path of an existing file whose name matches the last part of path without regard to
+// case ("Gear.PLT" for ".../gear.plt"); path itself when it exists or nothing matches.
+std::string FindFileIgnoringCase(std::string_view path);
+
+// The print queue command for a listing or plot file when the port's device file is absent:
+// "lp", and for the ports after the first "-d LPT<n>", the queue named after the port.
+std::vector<std::string> PrintQueueCommand(int port);

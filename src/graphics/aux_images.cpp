@@ -116,7 +116,7 @@ void InstallAuxImageChooser(TAuxImageChooser chooser) {
 }
 
 std::string AuxImageListFileName() {
-  return PltDir() + LowerStr(ProgramIdentity.fileStem) + ".dbh";
+  return FindFileIgnoringCase(PltDir() + LowerStr(ProgramIdentity.fileStem) + ".dbh");
 }
 
 std::vector<TAuxImageEntry> ParseAuxImageList(const std::string& text) {
@@ -164,11 +164,21 @@ std::vector<TAuxImageEntry> ParseAuxImageList(const std::string& text) {
 }
 
 std::string DbhLine(const std::string& name, const std::string& description) {
-  return "\"" + name + "\",\"" + description + "\"";
+  // A double quote ends a field when the list is read back: it becomes an apostrophe.
+  auto field = [](std::string text) {
+    for (char& c : text)
+      if (c == '"') c = '\'';
+    return "\"" + text + "\"";
+  };
+  return field(name) + "," + field(description);
 }
 
 std::string AuxImageFileName(const TAuxImageEntry& entry) {
   return LowerStr(DelBlanks(entry.name));
+}
+
+std::string AuxImagePath(const std::string& name) {
+  return FindFileIgnoringCase(PltDir() + LowerStr(DelBlanks(name)) + ".plt");
 }
 
 std::string AuxImageListLine(const TAuxImageEntry& entry) {
@@ -182,7 +192,7 @@ void ShowAuxImage(const std::string& name) {
   if (!GraphicsFacade) return;
   GraphicsFacade->GrHeader(0, 0, 160, 120);
   GraphicsFacade->GrClear();
-  ShowHpglFile(PltDir() + LowerStr(name) + ".plt");
+  ShowHpglFile(AuxImagePath(name));
 }
 
 bool WriteHpgl2Enter(const std::string& port) {
@@ -227,10 +237,13 @@ bool SendToPort(int port, const std::string& bytes) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
   posix_spawn_file_actions_addclose(&actions, fds[1]);
-  char arg0[] = "lp", arg1[] = "-o", arg2[] = "raw";
-  char* argv[] = {arg0, arg1, arg2, nullptr};
+  std::vector<std::string> command = PrintQueueCommand(port);
+  command.insert(command.begin() + 1, {"-o", "raw"});
+  std::vector<char*> argv;
+  for (std::string& a : command) argv.push_back(a.data());
+  argv.push_back(nullptr);
   pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, "lp", &actions, nullptr, argv, environ);
+  const int rc = posix_spawnp(&pid, "lp", &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[0]);
   bool ok = rc == 0;
@@ -329,7 +342,7 @@ void AuxImagesMenu() {
         current = line;
         GraphicsFacade->GrClear();
         GraphicsFacade->GrHeader(0, 0, 160, 120);
-        ShowHpglFile(PltDir() + AuxImageFileName(entries[line - 1]) + ".plt");
+        ShowHpglFile(AuxImagePath(entries[line - 1].name));
         if (AbortFlag || TourRunning) {
           AbortFlag = false;
           return;
@@ -392,7 +405,7 @@ void AuxImagesMenu() {
         if (AbortFlag) return;
         const bool switching = AskYesNo("Insert HP-GL/2 switching command ?");
         if (AbortFlag) return;
-        const std::string image = PltDir() + AuxImageFileName(entries[line - 1]) + ".plt";
+        const std::string image = AuxImagePath(entries[line - 1].name);
         GraphicsFacade->CheckFileFound(image);
         if (AbortFlag) return;
         bool ok = false;

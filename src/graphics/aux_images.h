@@ -27,10 +27,12 @@ std::string AuxImageListFileName();
 // Parses the list file's text; at most 130 entries. A malformed field shows "DBH file error"
 // (while messages are on) and reading goes on.
 std::vector<TAuxImageEntry> ParseAuxImageList(const std::string& text);
-// One line of the list file, with its line end.
+// One line of the list file, without its line end; a double quote in a field becomes "'".
 std::string DbhLine(const std::string& name, const std::string& description);
 // Lower-case file name of an entry (blanks removed; the name is used whole).
 std::string AuxImageFileName(const TAuxImageEntry& entry);
+// The image file of a name in the PLT directory, found without regard to case.
+std::string AuxImagePath(const std::string& name);
 // Chooser text of an entry: the name padded to 8 characters, ": ", the description.
 std::string AuxImageListLine(const TAuxImageEntry& entry);
 

@@ -11,9 +11,11 @@
 #include <sstream>
 #include <vector>
 
+#include "common/file_utils.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "platform/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -286,10 +288,29 @@ TEST_F(ConfigFileTest, CheckConfigDirsFillsEmptyDirectoriesAndReportsBadOnes) {
   ConfigVariables.DefaultDataDirectory = "";
   Put(dir_ + "/something", "x");
   CheckConfigDirs();
-  EXPECT_EQ(ProgramSettings.tempDirectory, dir_ + "/");
+  EXPECT_EQ(ProgramSettings.tempDirectory, "");
   EXPECT_EQ(ProgramSettings.dbfDirectory, dir_ + "/");
   EXPECT_EQ(ConfigVariables.DefaultDataDirectory, dir_ + "/");
   EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid CAD Directory configured"});
+
+  // The private temporary directory lies in the system's temporary directory, never in the data
+  // directory, also when an older configuration stored the data directory as its place.
+  const std::string system = dir_ + "/systemtmp";
+  fs::create_directories(system);
+  const char* oldTmp = getenv("TMPDIR");
+  const std::string savedTmp = oldTmp ? oldTmp : "";
+  setenv("TMPDIR", system.c_str(), 1);
+  DataDirectory = dir_;
+  for (const std::string& configured : {std::string(), dir_ + "/"}) {
+    ProgramSettings.tempDirectory = configured;
+    platform::RemovePrivateTempDirectory();
+    EXPECT_EQ(PrivateTempDir().rfind(system + "/vuko-", 0), 0u) << PrivateTempDir();
+  }
+  platform::RemovePrivateTempDirectory();
+  if (oldTmp)
+    setenv("TMPDIR", savedTmp.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class AuxImagesTest : public GraphicsTest {
     ProgramSettings.tempDirectory = dir_.string();
     SetProgramIdentity();
     Write("gear.plt", "SP1;PU0,0;PD400,0;\n");
-    Write("longimagename.plt", "SP2;PU0,0;PD0,400;\n");
+    Write("LongImageName.PLT", "SP2;PU0,0;PD0,400;\n");  // found whatever its case
     Write("third.plt", "SP3;PU0,0;PD400,400;\n");
   }
   void TearDown() override {
@@ -58,6 +58,10 @@ TEST_F(AuxImagesTest, ListLinesAndFileNames) {
   EXPECT_EQ(AuxImageListLine(entries[1]), "LongImageName: x");
   EXPECT_EQ(AuxImageFileName(entries[1]), "longimagename");
   EXPECT_EQ(DbhLine("gear", "Gear data"), "\"gear\",\"Gear data\"");
+  // A quote typed into a description must not cut the entry when it is read back.
+  const auto quoted = ParseAuxImageList(DbhLine("gear", "1\" shaft, \"A\"") + "\n");
+  ASSERT_EQ(quoted.size(), 1u);
+  EXPECT_EQ(quoted[0].description, "1' shaft, 'A'");
 }
 
 TEST_F(AuxImagesTest, MalformedFieldIsReportedAndReadingGoesOn) {
@@ -151,6 +155,28 @@ TEST_F(AuxImagesTest, PlotWritesEnterFileLeaveInOrder) {
                                 "%0A"
                                 "\x1B"
                                 "E");
+}
+
+TEST_F(AuxImagesTest, PlotWithoutPortDeviceGoesToThatPortsQueue) {
+  if (fs::exists("/dev/lp1")) GTEST_SKIP() << "a real second port";
+  WriteList();
+  // A stand-in print command records its arguments and the bytes it was given.
+  const fs::path bin = dir_ / "bin";
+  fs::create_directories(bin);
+  Write("bin/lp", "#!/bin/sh\necho \"$@\" > \"" + (dir_ / "lp.args").string() + "\"\ncat > \"" +
+                      (dir_ / "lp.data").string() + "\"\n");
+  fs::permissions(bin / "lp", fs::perms::owner_all);
+  const std::string path = getenv("PATH");
+  setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+  host_->AnswerChoice(8);
+  host_->AnswerChoice(3);
+  host_->AnswerText("2");
+  host_->AnswerNo();
+  host_->AnswerCancel();
+  AuxImagesMenu();
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(ReadFile(dir_ / "lp.args"), "-o raw -d LPT2\n");
+  EXPECT_EQ(ReadFile(dir_ / "lp.data"), "SP3;PU0,0;PD400,400;\n");
 }
 
 TEST_F(AuxImagesTest, MissingListAsksForThePictureDirectory) {
