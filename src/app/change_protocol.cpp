@@ -72,7 +72,12 @@ void WriteChangeProtocol(int device) {
   if (AbortFlag) return;
   OutputRewrite();
   if (AbortFlag) return;
-  if (device != kDeviceScreen) ReportPageHeader(0, 0);
+  if (device != kDeviceScreen) {
+    ReportPageHeader(0, 0);
+  } else {
+    // The screen's first page goes without a header but counts, so the next one is page 2.
+    OutputState.pageCounter = 1;
+  }
   if (!AbortFlag) WriteHead();
   const int count = UsedChangeCount();
   for (int i = 1; i <= count && !AbortFlag; ++i) WriteChange(i);

@@ -10,6 +10,7 @@
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/error_explanations.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/output_router.h"
@@ -22,18 +23,36 @@ namespace {
 
 constexpr char kCouldNotStart[] = "Could not start Excel";
 
-bool StartSpreadsheet(platform::Spreadsheet& sheet) {
-  if (!sheet.Start(TrimStr(ProgramSettings.tempDirectory))) return false;
+void StartSpreadsheet(platform::Spreadsheet& sheet) {
+  sheet.Start();
   sheet.SetVisible(true);
-  return true;
 }
 
-// A spreadsheet that would not open what was written counts as not started.
-void ShowOrFail(platform::Spreadsheet& sheet) {
-  if (sheet.Show() != 0) {
-    InfoMessage(kCouldNotStart);
-    AbortFlag = true;
+// The sheet files are the user's to keep: beside the data file, "<name>" + tail + ".csv".
+// Replacing one that exists is asked first; false (AbortFlag set) on No.
+bool SheetFileName(std::string_view tail, std::string& name) {
+  name = ExportFileName("csv");
+  name.insert(name.size() - 4, tail);
+  CheckOverwrite(name);
+  return !AbortFlag;
+}
+
+// After the sheet was shown: a file that could not be written fails the hand-over; when only
+// the spreadsheet could not be started the file is kept and the message names it.
+void ReportShown(const platform::Spreadsheet& sheet, const std::string& name, int rc) {
+  if (rc == 0) return;
+  if (sheet.LastFile() == name) {
+    InfoMessage(std::string(kCouldNotStart) + "\n" + "saved as " + WinToDos(name));
+    return;
   }
+  ErrorMessageIfEnabled("file " + WinToDos(name) + " cannot be created");
+  AbortFlag = true;
+}
+
+void ShowSheet(platform::Spreadsheet& sheet, std::string_view tail) {
+  std::string name;
+  if (!SheetFileName(tail, name)) return;
+  ReportShown(sheet, name, sheet.Show(name));
 }
 
 }  // namespace
@@ -48,12 +67,7 @@ void StartExcel() {
     return;
   }
   CursorWait();
-  if (!StartSpreadsheet(ExcelApplication)) {
-    RestoreCursor();
-    InfoMessage(kCouldNotStart);
-    AbortFlag = true;
-    return;
-  }
+  StartSpreadsheet(ExcelApplication);
   ExcelApplication.AddWorkbook();
   TextFileToExcel(CurrentFileName);
   RestoreCursor();
@@ -92,7 +106,7 @@ void TextFileToExcel(std::string_view name) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     ExcelApplication.SetCell(static_cast<int>(i) + 1, 1, DosToWin(lines[i]));
   }
-  ShowOrFail(ExcelApplication);
+  ShowSheet(ExcelApplication, "_data");
 }
 
 void PrintoutToExcel() {
@@ -102,16 +116,20 @@ void PrintoutToExcel() {
     return;
   }
   platform::Spreadsheet sheet;
-  if (!StartSpreadsheet(sheet)) {
-    InfoMessage(kCouldNotStart);
-    return;
-  }
+  StartSpreadsheet(sheet);
+  std::string sheetName;
+  if (!SheetFileName("", sheetName)) return;
   const bool ask = ConfigVariables.AskOutputDevice;
   const std::uint16_t device = ConfigVariables.OutputDevice;
   const std::int32_t before = ProgramSettings.ExportFileCounter;
   ConfigVariables.AskOutputDevice = false;
   ConfigVariables.OutputDevice = kDeviceTxtFile;
+  // The tab-separated listing is only the way into the sheet: a file of our own.
+  const std::string listing =
+      OutputTempDirectory() + "$$" + IntStr(ProgramSettings.ExportFileCounter + 1) + ".txt";
+  OutputState.exportTarget = listing;
   ResultPrintout();
+  OutputState.exportTarget.clear();
   ConfigVariables.AskOutputDevice = ask;
   ConfigVariables.OutputDevice = device;
   // Only a listing written now is handed over, never an older one of the same name.
@@ -119,29 +137,20 @@ void PrintoutToExcel() {
     AbortFlag = true;
     return;
   }
-  const std::string listing =
-      OutputTempDirectory() + "$$" + IntStr(ProgramSettings.ExportFileCounter) + ".txt";
-  if (sheet.OpenText(listing, [](std::string_view line) { return DosToWin(line); }) != 0) {
-    InfoMessage(kCouldNotStart);
-    AbortFlag = true;
-  }
+  ReportShown(sheet, sheetName, sheet.OpenText(listing, sheetName));
 }
 
 void GridToExcel(const std::vector<std::vector<std::string>>& rows) {
   AbortFlag = false;
   platform::Spreadsheet sheet;
-  if (!StartSpreadsheet(sheet)) {
-    InfoMessage(kCouldNotStart);
-    AbortFlag = true;
-    return;
-  }
+  StartSpreadsheet(sheet);
   sheet.AddWorkbook();
   for (std::size_t r = 0; r < rows.size(); ++r) {
     for (std::size_t c = 0; c < rows[r].size(); ++c) {
       sheet.SetCell(static_cast<int>(r) + 1, static_cast<int>(c) + 1, rows[r][c]);
     }
   }
-  ShowOrFail(sheet);
+  ShowSheet(sheet, "_table");
 }
 
 void ResetExcelLink() {

@@ -62,8 +62,9 @@ std::string CaptionVersion(std::string_view separator) {
 std::string FileLine() {
   std::string name = TrimStr(CurrentFileName);
   const std::string ext = "." + ProgramIdentity.shortName;
-  if (ProgramSettings.FileFromCommandLine) return name;
-  if (DataDirectory.size() + name.size() > 69) return name + ext;
+  // Names come from the system in UTF-8; the listing is composed in the DOS code page.
+  if (ProgramSettings.FileFromCommandLine) return WinToDos(name);
+  if (DataDirectory.size() + name.size() > 69) return WinToDos(name) + ext;
   return WinToDos(AddBackslash(DataDirectory) + name) + ext;
 }
 
@@ -94,6 +95,7 @@ void PaperPageHeader(int pageArg, int mode) {
   if (ConfigVariables.ReportHeaderMode != 2) {
     if (st.pageTotal > 0) {
       PutStr("pg." + IntStrW(page, 2) + "/" + IntStrW(st.pageTotal, 2), title, 60);
+      st.titleLines.push_back(st.linesWritten);
     } else {
       PutStr("pg." + IntStrW(page, 2), title, 64);
     }
@@ -226,15 +228,17 @@ void ReportPageHeader(int pageArg, int mode) {
   if (IsTabDevice(Device())) {
     if (!forced) return;
     OutputWrite(CaptionVersion(" V") + "\t" + DateStr() + "\t" + TimeStr());
-    OutputWrite(DelBlanks(st.OutputFileName));
+    OutputWrite(WinToDos(DelBlanks(st.OutputFileName)));
     for (int i = 1; i <= 3; ++i) OutputWrite(DrawingTexts[i]);
     OutputWrite(" ");
+    // Without the titles nobody could tell which value column is which part.
+    if (mode == 1) ReportColumnTitles();
     ++st.pageCounter;
     return;
   }
   if (IsHtmlDevice(Device())) {
     if (!forced) return;
-    std::string comment = DelBlanks(st.OutputFileName);
+    std::string comment = WinToDos(DelBlanks(st.OutputFileName));
     // "--" would end the comment early.
     for (std::size_t p; (p = comment.find("--")) != std::string::npos;) comment.replace(p, 2, "-_");
     OutputWrite("<!-- " + comment + " -->");

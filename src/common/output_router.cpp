@@ -14,6 +14,7 @@
 #include "common/formatting.h"
 #include "common/program_state.h"
 #include "common/text_file.h"
+#include "platform/file_writer.h"
 #include "platform/process.h"
 
 TOutputState OutputState;
@@ -57,9 +58,10 @@ std::string ReadWholeFile(const std::string& name) {
   return all;
 }
 
-// The display copy of a listing: every line converted from the DOS code page, written in one
-// piece. Failures set AbortFlag.
-void CopyListingForDisplay(const std::string& source, const std::string& target) {
+// The display copy of a listing: every line converted from the DOS code page (unless the listing
+// is UTF-8 already), written in one piece. Failures set AbortFlag.
+void CopyListingForDisplay(const std::string& source, const std::string& target,
+                           bool utf8 = false) {
   TTextFile in;
   in.Assign(source);
   if (in.Reset() != kIoOk) {
@@ -80,7 +82,7 @@ void CopyListingForDisplay(const std::string& source, const std::string& target)
       failed = true;
       break;
     }
-    if (out.WriteLine(DosToWin(line)) != kIoOk) failed = true;
+    if (out.WriteLine(utf8 ? line : DosToWin(line)) != kIoOk) failed = true;
   } while (!in.Eof() && !failed);
   in.Close();
   if (failed) {
@@ -151,16 +153,49 @@ void SendPortPrefix() {
   WriteStrPart(bytes);
 }
 
+// Without the program the message names the file that was kept for it.
 bool StartOutsideProgram(const std::string& configured, const std::string& file) {
   std::string program = ResolveOutsideProgram(configured);
-  if (program.empty()) {
-    ErrorMessageIfEnabled(configured + " not found");
-    return false;
+  int rc = -1;
+  if (!program.empty()) {
+    CursorWait();
+    rc = platform::StartDetached({program, file});
   }
-  CursorWait();
-  int rc = platform::StartDetached({program, file});
-  if (rc != 0) ErrorMessageIfEnabled(configured + " not found");
+  if (rc != 0)
+    ErrorMessageIfEnabled(configured + " not found" + "\n" + "saved as " + WinToDos(file));
   return rc == 0;
+}
+
+// Puts the true page total into the page titles of a finished paper listing.
+void CorrectPageTotals(const std::string& name) {
+  auto& st = OutputState;
+  if (st.pageTotal <= 0 || st.pageCounter == st.pageTotal || st.titleLines.empty()) return;
+  std::string text;
+  {
+    FILE* f = std::fopen(name.c_str(), "rb");
+    if (f == nullptr) return;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+  }
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\n') starts.push_back(i + 1);
+  const std::string oldTotal = "/" + IntStrW(st.pageTotal, 2);
+  const std::string newTotal = "/" + IntStrW(st.pageCounter, 2);
+  // From the last title backwards, so that earlier offsets stay valid.
+  for (auto it = st.titleLines.rbegin(); it != st.titleLines.rend(); ++it) {
+    if (*it < 0 || static_cast<std::size_t>(*it) >= starts.size()) continue;
+    const std::size_t begin = starts[static_cast<std::size_t>(*it)];
+    const std::size_t end = text.find('\n', begin);
+    const std::size_t at = text.substr(begin, end - begin).rfind(oldTotal);
+    if (at == std::string::npos) continue;
+    text.replace(begin + at, oldTotal.size(), newTotal);
+  }
+  platform::FileWriter out;
+  if (out.Open(name, platform::FileWriter::Mode::Replace, false) != 0) return;
+  if (out.Write(text) == 0) out.Commit();
 }
 
 void EraseFile(const std::string& name) {
@@ -183,6 +218,18 @@ bool IsHtmlDevice(int device) {
 }
 bool IsPaperDevice(int device) {
   return (device >= 0 && device <= kDeviceWordProcessor) || device == kDeviceDosFile;
+}
+bool WritesUtf8(int device) {
+  return device == kDeviceFile || IsTabDevice(device) || IsHtmlDevice(device);
+}
+
+std::string ExportFileName(std::string_view ext) {
+  std::string stem = TrimStr(CurrentFileName);
+  if (stem.empty()) stem = ProgramIdentity.fileStem;
+  if (stem.find('/') == std::string::npos && !TrimStr(DataDirectory).empty()) {
+    stem = AddBackslash(TrimStr(DataDirectory)) + stem;
+  }
+  return stem + "." + std::string(ext);
 }
 
 void ReportSetHeader(std::string_view title, std::string_view line1, std::string_view line2,
@@ -295,9 +342,16 @@ void OutputOpen(int code) {
       SetInputHelpNumber(1070);
       SaveNameSettings("txt");
       std::string name;
-      if (!ask) {
-        name =
-            OutputTempDirectory() + "$$$" + IntStr(ProgramSettings.ExportFileCounter + 1) + ".txt";
+      // The export is written where it is kept: the data file's listing beside it in the
+      // current directory (device 9), a text export beside the data file or where the user
+      // chose (device 6).
+      if (st.CurrentOutputDevice == kDeviceDataTxt) {
+        name = TrimStr(CurrentFileName) + ".txt";
+      } else if (!st.exportTarget.empty()) {
+        name = st.exportTarget;
+      } else if (!ask) {
+        name = ExportFileName("txt");
+        CheckOverwrite(name);
       } else {
         SaveAsFileName("", name);
       }
@@ -311,14 +365,10 @@ void OutputOpen(int code) {
       SetInputHelpNumber(1070);
       SaveNameSettings("htm");
       if (!ConfigVariables.HtmlBrowserPath.empty()) {
-        st.OutputFileName = OutputTempDirectory() + ProgramIdentity.fileStem + ".htm";
+        // The program's own page, replaced without asking; it outlives the run, so that the
+        // browser can load it again.
+        st.OutputFileName = HandOffDir() + ProgramIdentity.fileStem + ".htm";
         st.browserExtension = true;
-        CheckOverwrite(st.OutputFileName);
-        if (AbortFlag) {
-          RestoreNameSettings();
-          st.browserExtension = false;
-          return;
-        }
       } else {
         std::string name;
         SaveAsFileName("", name);
@@ -344,6 +394,9 @@ void OutputOpen(int code) {
   st.pageCounter = 0;
   st.lineCounter = 0;
   st.bodyLines = 0;
+  st.linesWritten = 0;
+  st.titleLines.clear();
+  st.keptFileName.clear();
 }
 
 void OutputRewrite() {
@@ -352,7 +405,8 @@ void OutputRewrite() {
 
 void OutputWrite(std::string_view text) {
   SendPortPrefix();
-  if (IsHtmlDevice(OutputState.CurrentOutputDevice)) {
+  ++OutputState.linesWritten;
+  if (WritesUtf8(OutputState.CurrentOutputDevice)) {
     WriteLineStr(DosToWin(text));
   } else {
     WriteLineStr(text);
@@ -361,7 +415,7 @@ void OutputWrite(std::string_view text) {
 
 void OutputWriteChars(std::string_view text) {
   SendPortPrefix();
-  if (IsHtmlDevice(OutputState.CurrentOutputDevice)) {
+  if (WritesUtf8(OutputState.CurrentOutputDevice)) {
     WriteStrPart(DosToWin(text));
   } else {
     WriteStrPart(text);
@@ -418,6 +472,9 @@ void OutputClose() {
   }
   writeFailed = writeFailed || AbortFlag;
   const std::string& name = st.OutputFileName;
+  if (!writeFailed && IsPaperDevice(device)) {
+    CorrectPageTotals(device == kDeviceTextPrinter ? st.printerQueueFile : name);
+  }
   switch (device) {
     case kDeviceScreen:
       if (!writeFailed) {
@@ -433,7 +490,9 @@ void OutputClose() {
     case kDeviceTextPrinter:
       if (!writeFailed && !st.printerQueueFile.empty()) {
         int exitCode = 0;
-        int rc = platform::RunAndWait({"lp", st.printerQueueFile}, exitCode);
+        std::vector<std::string> command = PrintQueueCommand(ProgramSettings.PrinterInterface);
+        command.push_back(st.printerQueueFile);
+        int rc = platform::RunAndWait(command, exitCode);
         if (rc != 0 || exitCode != 0) {
           ErrorMessageIfEnabled("LPT" + IntStr(ProgramSettings.PrinterInterface) + " not found");
           AbortFlag = true;
@@ -443,7 +502,7 @@ void OutputClose() {
       break;
     case kDeviceFile:
     case kDeviceDosFile:
-      if (!writeFailed) CopyListingForDisplay(name, OutwinName());
+      if (!writeFailed) CopyListingForDisplay(name, OutwinName(), WritesUtf8(device));
       MessagesEnabled = true;
       break;
     case kDevicePrinter:
@@ -459,30 +518,31 @@ void OutputClose() {
       break;
     case kDeviceWordProcessor:
       if (!writeFailed) {
-        const std::string& wp = ConfigVariables.WordProcessorPath;
-        if (ResolveOutsideProgram(wp).empty()) {
-          ErrorMessageIfEnabled(wp + " not found");
-        } else {
-          CursorWait();
-          CopyListingForDisplay(name, OutwinName());
-          StartOutsideProgram(wp, OutwinName());
-        }
+        // The copy outlives the run: the word processor may open it late, and without one the
+        // message names it.
+        CursorWait();
+        const std::string copy = HandOffDir() + "outwin.txt";
+        CopyListingForDisplay(name, copy);
+        if (!AbortFlag) StartOutsideProgram(ConfigVariables.WordProcessorPath, copy);
       }
       break;
     case kDeviceTxtFile:
       if (!writeFailed) {
         ++ProgramSettings.ExportFileCounter;
-        CopyFileBlocks(name, OutputTempDirectory() + "$$" +
-                                 IntStr(ProgramSettings.ExportFileCounter) + ".txt");
+        if (st.exportTarget.empty()) {
+          st.keptFileName = name;
+          InfoMessage("saved as " + WinToDos(name));
+        }
       }
       break;
     case kDeviceDataTxt:
       if (!writeFailed) {
         ++ProgramSettings.ExportFileCounter;
-        CopyFileBlocks(name, TrimStr(CurrentFileName) + ".txt");
+        st.keptFileName = name;
       }
       break;
     case kDeviceHtml:
+      if (!writeFailed) st.keptFileName = name;
       if (st.browserExtension) {
         if (!writeFailed) StartOutsideProgram(ConfigVariables.HtmlBrowserPath, name);
         ProgramIdentity.shortName = st.savedExtension;

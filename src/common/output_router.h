@@ -8,8 +8,9 @@
 // stay together); ReportPageEnd; ReportAppendMessages when the ErrorList holds messages;
 // OutputClose.
 //
-// Texts are composed in the DOS code page; the HTML device converts them to UTF-8 (and escapes
-// them) when it writes them. Every file is written under a temporary name and renamed when
+// Texts are composed in the DOS code page; the devices whose file is meant for people (the file,
+// the text exports and the HTML page) convert them to UTF-8 when they write them, and the HTML
+// page escapes them. Every file is written under a temporary name and renamed when
 // complete. Temporary listings live in this run's private temporary directory.
 #pragma once
 
@@ -17,6 +18,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/range_array.h"
 
@@ -67,6 +69,16 @@ struct TOutputState {
   bool browserExtension = false;  // the "htm" extension stays until OutputClose
   std::string savedFileName;
   std::string savedDataDirectory;
+  // The file a person keeps from the last output (a text export, the data file's listing, the
+  // browser page); empty when nothing was kept.
+  std::string keptFileName;
+  // When set, the "TXT File" device writes here without a question or a message (a caller
+  // that uses the listing as its own scratch file).
+  std::string exportTarget;
+  // Lines written so far, and the line numbers of the page titles that show a page total, so
+  // that a total that turned out wrong is put right at the close.
+  std::int64_t linesWritten = 0;
+  std::vector<std::int64_t> titleLines;
 };
 extern TOutputState OutputState;
 
@@ -78,6 +90,11 @@ void InitOutputState();
 bool IsTabDevice(int device);
 bool IsHtmlDevice(int device);
 bool IsPaperDevice(int device);
+// Devices that write UTF-8 text: their files are read by people and their programs.
+bool WritesUtf8(int device);
+
+// The text export's file beside the current data file: its directory and name + "." + ext.
+std::string ExportFileName(std::string_view ext);
 
 // ---------------------------------------------------------------------------------------------
 // Rules of the current ReportLineType (70 characters; "$!$" for the compressed layout 4).
@@ -145,8 +162,15 @@ void PrintErrorMessages();
 
 // 64 blanks with the text at column 1 and "No.: " + number at column 40.
 std::string FormatNumberedTitle(std::string_view text, std::string_view number);
+// What that line holds whole: a part name up to column 38 (a blank before "No.: ") and a
+// drawing number from column 45 to 64. The drawing-text dialog takes no more.
+constexpr int kPartNameLength = 38;
+constexpr int kDrawingNumberLength = 20;
+// A header line of a listing's box (columns 4 to 69).
+constexpr int kHeaderLineLength = kReportWidth - 4;
 
-// One line to the output unchanged (HTML: converted to UTF-8); the same without a line end.
+// One line to the output unchanged (files for people: converted to UTF-8); the same without a
+// line end.
 void OutputWrite(std::string_view text);
 void OutputWriteChars(std::string_view text);
 

@@ -9,7 +9,6 @@
 
 #include "platform/file_writer.h"
 #include "platform/process.h"
-#include "platform/temp_dir.h"
 
 namespace platform {
 
@@ -20,13 +19,8 @@ std::vector<std::string>& Opener() {
   return argv;
 }
 
-int& FileCounter() {
-  static int n = 0;
-  return n;
-}
-
 bool NeedsQuotes(const std::string& field) {
-  return field.find_first_of("\t\r\n\"") != std::string::npos;
+  return field.find_first_of(",\r\n\"") != std::string::npos;
 }
 
 // Splits one line at its tabs.
@@ -52,11 +46,11 @@ const std::vector<std::string>& SpreadsheetOpener() {
   return Opener();
 }
 
-std::string TabSeparatedText(const CellRows& rows) {
+std::string CommaSeparatedText(const CellRows& rows) {
   std::string text;
   for (const auto& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
-      if (c > 0) text.push_back('\t');
+      if (c > 0) text.push_back(',');
       const std::string& field = row[c];
       if (NeedsQuotes(field)) {
         text.push_back('"');
@@ -69,19 +63,9 @@ std::string TabSeparatedText(const CellRows& rows) {
         text += field;
       }
     }
-    text.push_back('\n');
+    text += "\r\n";
   }
   return text;
-}
-
-bool Spreadsheet::Start(const std::string& tempBase) {
-  started_ = false;
-  const auto& opener = Opener();
-  if (opener.empty() || FindProgram(opener.front()).empty()) return false;
-  directory_ = PrivateTempDirectory(tempBase);
-  if (directory_.empty()) return false;
-  started_ = true;
-  return true;
 }
 
 void Spreadsheet::AddWorkbook() {
@@ -103,25 +87,24 @@ const CellRows& Spreadsheet::ActiveCells() const {
   return workbooks_.empty() ? kNone : workbooks_.back();
 }
 
-int Spreadsheet::Show() {
+int Spreadsheet::Show(const std::string& fileName) {
   if (!started_) return ENOENT;
-  // The directory may have been removed since the start (orderly ends in tests).
-  directory_ = PrivateTempDirectory(directory_);
-  if (directory_.empty()) return ENOENT;
-  const std::string name = directory_ + "Book" + std::to_string(++FileCounter()) + ".tsv";
+  lastFile_.clear();
   FileWriter writer;
-  int err = writer.Open(name, FileWriter::Mode::Replace, false);
-  if (err == 0) err = writer.Write(TabSeparatedText(ActiveCells()));
+  int err = writer.Open(fileName, FileWriter::Mode::Replace, true);
+  if (err == 0) err = writer.Write(CommaSeparatedText(ActiveCells()));
   if (err == 0) err = writer.Commit();
   if (err != 0) return err;
-  lastFile_ = name;
+  lastFile_ = fileName;
   if (!visible_) return 0;
-  std::vector<std::string> argv = Opener();
-  argv.push_back(name);
+  const auto& opener = Opener();
+  if (opener.empty() || FindProgram(opener.front()).empty()) return ENOENT;
+  std::vector<std::string> argv = opener;
+  argv.push_back(fileName);
   return StartDetached(argv);
 }
 
-int Spreadsheet::OpenText(const std::string& fileName,
+int Spreadsheet::OpenText(const std::string& fileName, const std::string& sheetName,
                           const std::function<std::string(std::string_view)>& convertLine) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) return ENOENT;
@@ -148,7 +131,7 @@ int Spreadsheet::OpenText(const std::string& fileName,
     }
   }
   if (pending) endLine();
-  return Show();
+  return Show(sheetName);
 }
 
 void Spreadsheet::Close() {

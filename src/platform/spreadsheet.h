@@ -1,7 +1,7 @@
 // The spreadsheet program that listings and tables are handed to. The program fills a workbook
-// cell by cell (or from a text file); showing it writes the active workbook as a tab-separated
-// file into the private temporary directory and has the desktop's spreadsheet open it, started
-// with an argument list, never through a shell.
+// cell by cell (or from a text file); showing it writes the active workbook as a spreadsheet
+// file (comma-separated values, UTF-8) that the user keeps, and has the desktop's spreadsheet
+// open it, started with an argument list, never through a shell.
 #pragma once
 
 #include <functional>
@@ -15,10 +15,8 @@ using CellRows = std::vector<std::vector<std::string>>;
 
 class Spreadsheet {
  public:
-  // Makes sure a program exists that opens the workbooks (the opener, see SetSpreadsheetOpener)
-  // and a private temporary directory (made inside tempBase when it is usable). False when
-  // either is missing; the spreadsheet then counts as not started.
-  bool Start(const std::string& tempBase);
+  // Starts collecting workbooks. The file is written whether or not a program can open it.
+  void Start() { started_ = true; }
   bool Started() const { return started_; }
 
   // Only a visible spreadsheet opens what Show writes.
@@ -34,13 +32,13 @@ class Spreadsheet {
   const CellRows& ActiveCells() const;
   int WorkbookCount() const { return static_cast<int>(workbooks_.size()); }
 
-  // Writes the active workbook as "Book" + n + ".tsv" (n counts the files written) into the
-  // private temporary directory and, while visible, starts the opener on it. 0 or an errno
-  // value (of the write or of the start).
-  int Show();
+  // Writes the active workbook into fileName (replaced in one piece) and, while visible, starts
+  // the opener on it. 0 or an errno value: of the write (LastFile is then empty) or of the
+  // start (the file is written and LastFile names it).
+  int Show(const std::string& fileName);
   // A text file as a new workbook (each line a row, tabs between columns; convertLine, when
-  // given, turns each line into the text shown), then Show. 0 or an errno value.
-  int OpenText(const std::string& fileName,
+  // given, turns each line into the text shown), then Show into sheetName. 0 or an errno value.
+  int OpenText(const std::string& fileName, const std::string& sheetName,
                const std::function<std::string(std::string_view)>& convertLine = {});
 
   // The file Show wrote last; empty before.
@@ -51,7 +49,6 @@ class Spreadsheet {
  private:
   bool started_ = false;
   bool visible_ = false;
-  std::string directory_;
   std::vector<CellRows> workbooks_;
   std::string lastFile_;
 };
@@ -61,8 +58,8 @@ class Spreadsheet {
 void SetSpreadsheetOpener(std::vector<std::string> argv);
 const std::vector<std::string>& SpreadsheetOpener();
 
-// Rows as tab-separated text, one line per row ending in "\n"; a field that holds a tab, a line
-// break or a double quote is put in double quotes with its quotes doubled.
-std::string TabSeparatedText(const CellRows& rows);
+// Rows as comma-separated values, one line per row ending in "\r\n"; a field that holds a comma,
+// a line break or a double quote is put in double quotes with its quotes doubled.
+std::string CommaSeparatedText(const CellRows& rows);
 
 }  // namespace platform

@@ -113,6 +113,20 @@ TEST_F(ChangeProtocolTest, OnTheScreenTheLinesFollowTheLayoutWithoutPageHeader) 
   std::vector<std::string> withIndent;
   for (const std::string& line : expected) withIndent.push_back(kIndent + line);
   EXPECT_EQ(Lines(shown_[0]), withIndent);
+
+  // Short pages: the first page has no header but counts, so the headers say pages 2, 3, ...
+  ProgramSettings.LinesPerPage = 12;
+  WriteChangeProtocol(kDeviceScreen);
+  ASSERT_EQ(shown_.size(), 2u);
+  std::vector<std::string> pages;
+  for (const std::string& line : Lines(shown_[1])) {
+    const std::size_t at = line.find("pg.");
+    if (at != std::string::npos) pages.push_back(line.substr(at, 5));
+  }
+  ASSERT_FALSE(pages.empty());
+  for (std::size_t i = 0; i < pages.size() && i < 8; ++i) {
+    EXPECT_EQ(pages[i], "pg. " + std::to_string(i + 2));
+  }
 }
 
 TEST_F(ChangeProtocolTest, IndexStyleOneNumbersTheChangesOtherStylesLetterThem) {

@@ -1,6 +1,7 @@
-// Handing the data file, the result listing and tables to the spreadsheet: what the written
-// workbook file holds (against the data file and the listing read line by line), and that a
-// spreadsheet that cannot start, a declined save or a fatal calculation hand nothing over.
+// Handing the data file, the result listing and tables to the spreadsheet: what the kept sheet
+// file holds (against the data file and the listing read line by line), that a spreadsheet that
+// cannot start still leaves the file and names it, and that a declined save or a fatal
+// calculation hand nothing over.
 #include "app/excel_link.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +41,36 @@ std::vector<std::string> Lines(const std::string& name) {
   return lines;
 }
 
-// The workbook files written so far ("Book" + n + ".tsv"), oldest first.
-std::vector<std::string> BookFiles() {
-  std::vector<std::string> names;
-  const std::string dir = platform::ExistingPrivateTempDirectory();
-  for (int n = 1; !dir.empty() && n < 1000; ++n) {
-    if (fs::exists(dir + "Book" + std::to_string(n) + ".tsv")) {
-      names.push_back(dir + "Book" + std::to_string(n) + ".tsv");
+// Rows of a comma-separated file (RFC 4180: quoted fields, doubled quotes, CR LF line ends).
+std::vector<std::vector<std::string>> CsvRows(const std::string& name) {
+  const std::string text = app_test::ReadBytes(name);
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        row.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        row.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      row.emplace_back();
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      rows.push_back(row);
+      row.assign(1, std::string());
+      ++i;
+    } else {
+      row.back() += c;
     }
   }
-  return names;
+  return rows;
 }
 
 class ExcelLinkTest : public ::testing::Test {
@@ -90,11 +111,12 @@ TEST_F(ExcelLinkTest, StartCopiesTheDataFileIntoTheFirstColumn) {
   StartExcel();
   ASSERT_FALSE(AbortFlag);
   EXPECT_TRUE(ExcelApplication.Started());
-  const auto expected = DataFileLinesForDisplay();
+  EXPECT_EQ(ExcelApplication.LastFile(), DataDirectory + "joint_data.csv");
+  std::vector<std::vector<std::string>> expected;
+  for (const auto& line : DataFileLinesForDisplay()) expected.push_back({line});
   ASSERT_GT(expected.size(), 50u);
   // One data file line per row, in file order, nothing beside it.
-  EXPECT_EQ(Lines(ExcelApplication.LastFile()), expected);
-  EXPECT_EQ(BookFiles().size(), 1u);
+  EXPECT_EQ(CsvRows(ExcelApplication.LastFile()), expected);
 }
 
 TEST_F(ExcelLinkTest, WithoutAFileNameNothingStarts) {
@@ -106,7 +128,7 @@ TEST_F(ExcelLinkTest, WithoutAFileNameNothingStarts) {
             "You must save your input data before you can use Excel interface (Menu \"File -> "
             "Save\")");
   EXPECT_FALSE(ExcelApplication.Started());
-  EXPECT_TRUE(BookFiles().empty());
+  EXPECT_FALSE(fs::exists(DataDirectory + "joint_data.csv"));
 }
 
 struct FailureCase {
@@ -117,25 +139,32 @@ struct FailureCase {
 class NoSpreadsheetTest : public ExcelLinkTest,
                           public ::testing::WithParamInterface<FailureCase> {};
 
-// Every hand-over says it could not start and writes nothing; the output settings stay.
-TEST_P(NoSpreadsheetTest, EveryHandOverReportsIt) {
+// Without a spreadsheet every hand-over still keeps its file beside the data file and names it;
+// the output settings stay.
+TEST_P(NoSpreadsheetTest, EveryHandOverKeepsItsFileAndNamesIt) {
   platform::SetSpreadsheetOpener(GetParam().opener);
   ConfigVariables.OutputDevice = 4;
   ConfigVariables.AskOutputDevice = true;
   const auto counter = ProgramSettings.ExportFileCounter;
 
   StartExcel();
-  EXPECT_TRUE(AbortFlag);
-  EXPECT_FALSE(ExcelApplication.Started());
   PrintoutToExcel();
   GridToExcel({{"a", "b"}});
-  EXPECT_TRUE(AbortFlag);
-  EXPECT_EQ(host_.Messages(),
-            (std::vector<std::string>{kCouldNotStart, kCouldNotStart, kCouldNotStart}));
+  EXPECT_FALSE(AbortFlag);
+  const std::vector<std::string> kept = {DataDirectory + "joint_data.csv",
+                                         DataDirectory + "joint.csv",
+                                         DataDirectory + "joint_table.csv"};
+  std::vector<std::string> expected;
+  for (const auto& name : kept)
+    expected.push_back(std::string(kCouldNotStart) + "\nsaved as " + name);
+  EXPECT_EQ(host_.Messages(), expected);
   EXPECT_EQ(ConfigVariables.OutputDevice, 4);
   EXPECT_TRUE(ConfigVariables.AskOutputDevice);
-  EXPECT_EQ(ProgramSettings.ExportFileCounter, counter);
-  EXPECT_TRUE(BookFiles().empty());
+  EXPECT_EQ(ProgramSettings.ExportFileCounter, counter + 1);
+  // The run ends; the sheets stay.
+  platform::RemovePrivateTempDirectory();
+  for (const auto& name : kept) EXPECT_TRUE(fs::exists(name)) << name;
+  EXPECT_EQ(CsvRows(kept[2]), (std::vector<std::vector<std::string>>{{"a", "b"}}));
 }
 
 const FailureCase kFailureCases[] = {
@@ -153,19 +182,22 @@ TEST_F(ExcelLinkTest, ExportSavesUnsavedChangesFirstAndDecliningSkipsIt) {
   ToothingData.z[1] = 41;
   ToothingData.z[2] = -41;
   DataModified = true;
+  const std::string sheetBefore = app_test::ReadBytes(ExcelApplication.LastFile());
   host_.AnswerNo();  // keep the old joint.vuk: nothing is exported
   ExportToExcel();
   EXPECT_TRUE(AbortFlag);
   EXPECT_TRUE(DataModified);
-  EXPECT_EQ(BookFiles().size(), 1u);
+  EXPECT_EQ(app_test::ReadBytes(ExcelApplication.LastFile()), sheetBefore);
   EXPECT_EQ(app_test::ReadBytes(DataDirectory + "joint.vuk"), onDisk);
 
   host_.AnswerYes();  // overwrite joint.vuk
+  host_.AnswerYes();  // and the sheet kept from the first hand-over
   ExportToExcel();
   ASSERT_FALSE(AbortFlag);
   EXPECT_FALSE(DataModified);
-  EXPECT_EQ(BookFiles().size(), 2u);
-  EXPECT_EQ(Lines(ExcelApplication.LastFile()), DataFileLinesForDisplay());
+  std::vector<std::vector<std::string>> expected;
+  for (const auto& line : DataFileLinesForDisplay()) expected.push_back({line});
+  EXPECT_EQ(CsvRows(ExcelApplication.LastFile()), expected);
   // The saved file holds the changed joint.
   ReadDataFile(DataDirectory + "joint.vuk");
   EXPECT_EQ(ToothingData.z[1], 41);
@@ -182,13 +214,21 @@ TEST_F(ExcelLinkTest, PrintoutHandsOverTheListingJustWritten) {
   ASSERT_EQ(ProgramSettings.ExportFileCounter, counter + 1);
   const std::string listing =
       OutputTempDirectory() + "$$" + std::to_string(ProgramSettings.ExportFileCounter) + ".txt";
-  std::vector<std::string> expected;
-  for (const auto& line : Lines(listing)) expected.push_back(DosToWin(line));
+  std::vector<std::vector<std::string>> expected;
+  for (const auto& line : Lines(listing)) {
+    std::vector<std::string> fields(1);
+    for (char c : line) {
+      if (c == '\t') {
+        fields.emplace_back();
+      } else {
+        fields.back() += c;
+      }
+    }
+    expected.push_back(fields);
+  }
   ASSERT_GT(expected.size(), 10u);
-  const auto books = BookFiles();
-  ASSERT_EQ(books.size(), 1u);
-  // The listing's tab-separated lines are the workbook's rows (no field of it needs quotes).
-  EXPECT_EQ(Lines(books[0]), expected);
+  // The listing's tab-separated fields are the sheet's cells.
+  EXPECT_EQ(CsvRows(DataDirectory + "joint.csv"), expected);
 }
 
 TEST_F(ExcelLinkTest, PrintoutOfAFatalCalculationShowsTheMessagesInstead) {
@@ -199,7 +239,7 @@ TEST_F(ExcelLinkTest, PrintoutOfAFatalCalculationShowsTheMessagesInstead) {
   const auto counter = ProgramSettings.ExportFileCounter;
   PrintoutToExcel();
   EXPECT_EQ(ProgramSettings.ExportFileCounter, counter);
-  EXPECT_TRUE(BookFiles().empty());
+  EXPECT_FALSE(fs::exists(DataDirectory + "joint.csv"));
 }
 
 }  // namespace

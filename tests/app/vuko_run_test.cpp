@@ -97,11 +97,22 @@ double Number(const std::vector<std::string>& cells, std::size_t i) {
 }
 
 TEST_F(VukoRun, ListingIsWrittenIntoTheCurrentDirectory) {
-  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
-  const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});
+  WriteBytes(dir_ / "example_x.vuk", ReadBytes(kExample));
+  const RunResult r = RunVuko(dir_, {"example_x.vuk", "/I"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_TRUE(Exists(dir_ / "joint.txt"));
-  const std::string listing = ReadBytes(dir_ / "joint.txt");
+  ASSERT_TRUE(Exists(dir_ / "example_x.txt"));
+  const std::string listing = ReadBytes(dir_ / "example_x.txt");
+  // The second header line names the file the listing is kept as; the text is UTF-8 (the
+  // degree sign of the angle unit), which iconv accepts as a whole.
+  std::istringstream header(listing);
+  std::string line;
+  std::getline(header, line);
+  std::getline(header, line);
+  EXPECT_EQ(line, "example_x.txt");
+  EXPECT_NE(listing.find("\talpha\t\xC2\xB0\t"), std::string::npos);
+  EXPECT_TRUE(validator_support::CommandSucceeds("iconv -f UTF-8 -t UTF-16 " +
+                                                 validator_support::Quote(dir_ / "example_x.txt") +
+                                                 " > /dev/null"));
   for (const char* section : {"DIMENSIONS OF GEAR-CUTTING TOOL", "TOOTH PITCHES, TOOTH DIMENSIONS",
                               "MEASUREMENTS/DIMENSIONS"}) {
     EXPECT_NE(listing.find(section), std::string::npos) << section;

@@ -17,6 +17,7 @@
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
 #include "common/text_file.h"
+#include "platform/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +59,8 @@ class OutputRouterTest : public ::testing::Test {
     ProgramSettings.pltDirectory = dir_;
     DataDirectory = dir_;
     CurrentFileName = "joint";
+    // Files handed to people and programs go here, not into the real home.
+    setenv("XDG_CACHE_HOME", (dir_ + "/cache").c_str(), 1);
   }
   void TearDown() override {
     SetClockForTests(0);
@@ -65,6 +68,7 @@ class OutputRouterTest : public ::testing::Test {
     InstallShowTextFileHook(nullptr);
     InstallPrintTextFileHook(nullptr);
     fs::remove_all(dir_);
+    unsetenv("XDG_CACHE_HOME");
   }
   // Writes a listing through the given device and returns the file the router wrote.
   template <typename Body>
@@ -124,7 +128,8 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   EXPECT_EQ(l[0], "       " + stars);
   // Title: caption and version at column 4, page with total at column 60, sides at 1 and 70.
   EXPECT_EQ(l[1].substr(7, 34), "*  VUKO   involute spline  V1.0   ");
-  EXPECT_EQ(l[1].substr(7 + 59), "pg. 1/ 3  *");
+  // (The total announced, 3, is put right: the listing has one page.)
+  EXPECT_EQ(l[1].substr(7 + 59), "pg. 1/ 1  *");
   EXPECT_EQ(l[2].substr(7 + 52, 10), DateStr());
   EXPECT_EQ(l[2].substr(7 + 63, TimeStr().size()), TimeStr());
   EXPECT_EQ(l[3].substr(7, 4 + dir_.size()), "*  " + dir_ + "/");
@@ -265,6 +270,19 @@ TEST_F(OutputRouterTest, MessageReportOnTheScreen) {
   EXPECT_NE(text.find("*  drawing one"), std::string::npos);
   EXPECT_NE(text.find("       Warning: k <> k DIN !\n"), std::string::npos);
 
+  // A report longer than a page: every page shows its number and the true total.
+  host_.Clear();
+  ProgramSettings.LinesPerPage = 20;
+  for (int i = 0; i < 12; ++i) AddError("Warning: number " + IntStr(i));
+  PrintErrorMessages();
+  shown = host_.RecordsOf(TDialogKind::LongText);
+  ASSERT_EQ(shown.size(), 1u);
+  const int pages = Count(shown[0].prompt, "pg.");
+  ASSERT_GT(pages, 1);
+  for (int page = 1; page <= pages; ++page) {
+    EXPECT_EQ(Count(shown[0].prompt, "pg." + IntStrW(page, 2) + "/" + IntStrW(pages, 2)), 1);
+  }
+
   // With a fatal calculation the message choice comes instead of a report.
   host_.Clear();
   CalcFatalFlag = true;
@@ -369,7 +387,7 @@ TEST_F(OutputRouterTest, FileDeviceWritesChosenFileAndDisplayCopy) {
   host_.AnswerFile(dir_ + "/result.txt");
   MessagesEnabled = false;
   std::string text = Listing(kDeviceFile, [] { ReportLine("Gap \x81"); });
-  EXPECT_EQ(text, "       Gap \x81\n");
+  EXPECT_EQ(text, "       Gap \xC3\xBC\n");  // a file for people is UTF-8
   EXPECT_EQ(OutputState.OutputFileName, dir_ + "/result.txt");
   EXPECT_EQ(ReadAll(OutputTempDirectory() + "outwin.txt"), "       Gap \xC3\xBC\n");
   EXPECT_TRUE(MessagesEnabled);
@@ -395,21 +413,64 @@ TEST_F(OutputRouterTest, ListingReplacesAnOldFileInOnePiece) {
   EXPECT_EQ(ReadAll(dir_ + "/old-link"), "old listing\n");
 }
 
-TEST_F(OutputRouterTest, DataTextDeviceCopiesToTheDataFileName) {
-  CurrentFileName = dir_ + "/joint";
-  DrawingTexts[1] = "drawing";
+TEST_F(OutputRouterTest, DataTextDeviceWritesTheDataFileNameInUtf8) {
+  CurrentFileName = dir_ + "/joint\xC3\xA4";  // a name from the system, in UTF-8
+  DrawingTexts[1] = "drawing \x81";           // texts in the DOS code page
   ReportSetColumns("", "symbol", "unit", "Shaft", "Hub");
   Listing(kDeviceDataTxt, [] {
     ReportPageHeader(0, 1);
     ReportRow("t", "s", "u", "v");
   });
-  std::vector<std::string> l = Lines(ReadAll(dir_ + "/joint.txt"));
-  ASSERT_EQ(l.size(), 7u);
+  const std::string kept = dir_ + "/joint\xC3\xA4.txt";
+  std::vector<std::string> l = Lines(ReadAll(kept));
+  ASSERT_EQ(l.size(), 8u);
   EXPECT_EQ(l[0], "VUKO   involute spline V1.0\t" + DateStr() + "\t" + TimeStr());
-  EXPECT_EQ(l[2], "drawing");
+  EXPECT_EQ(l[1], kept);  // the file the listing is kept as
+  EXPECT_EQ(l[2], "drawing \xC3\xBC");
   EXPECT_EQ(l[5], " ");
-  EXPECT_EQ(l[6], "t\ts\tu\tv");  // no column titles on the tab devices
+  EXPECT_EQ(l[6], "\tsymbol\tunit\tShaft\tHub");
+  EXPECT_EQ(l[7], "t\ts\tu\tv");
   EXPECT_EQ(ProgramSettings.ExportFileCounter, 1);
+  EXPECT_EQ(OutputState.keptFileName, kept);
+}
+
+TEST_F(OutputRouterTest, ExportsAndTheBrowserPageOutliveTheRun) {
+  // The text export is kept beside the data file, and its path is told.
+  Listing(kDeviceTxtFile, [] { ReportLine("export"); });
+  const std::string exported = dir_ + "/joint.txt";
+  EXPECT_EQ(OutputState.keptFileName, exported);
+  EXPECT_EQ(host_.Messages().back(), "saved as " + exported);
+  // A second export would replace the user's file: asked first, and No keeps it.
+  host_.AnswerNo();
+  OutputOpen(kDeviceTxtFile);
+  EXPECT_TRUE(AbortFlag);
+  AbortFlag = false;
+
+  // The browser page is the program's own: a second one replaces it without a question.
+  const std::string browser = dir_ + "/browser";
+  std::ofstream(browser) << "#!/bin/sh\necho \"$1\" >> " << dir_ << "/browser.args\n";
+  fs::permissions(browser, fs::perms::owner_all);
+  ConfigVariables.HtmlBrowserPath = browser;
+  host_.Clear();
+  for (const char* line : {"first page", "second page"}) {
+    Listing(kDeviceHtml, [line] { ReportLine(line); });
+    EXPECT_FALSE(AbortFlag);
+  }
+  EXPECT_TRUE(host_.Records().empty());
+  const std::string page = OutputState.keptFileName;
+  EXPECT_EQ(page, dir_ + "/cache/vuko/vuko.htm");
+
+  // Without a word processor the message names the copy that was kept for it.
+  ConfigVariables.WordProcessorPath = "/nonexistent/editor";
+  Listing(kDeviceWordProcessor, [] { ReportLine("x"); });
+  EXPECT_EQ(host_.Messages().back(),
+            "/nonexistent/editor not found\nsaved as " + dir_ + "/cache/vuko/outwin.txt");
+
+  // The run ends: its private directory goes, what was handed over stays.
+  platform::RemovePrivateTempDirectory();
+  EXPECT_NE(ReadAll(page).find("second page"), std::string::npos);
+  EXPECT_EQ(ReadAll(exported), "export\n");
+  EXPECT_EQ(ReadAll(dir_ + "/cache/vuko/outwin.txt"), "       x\n");
 }
 
 TEST_F(OutputRouterTest, ScreenDeviceShowsListingAndErasesTemporaryFile) {
@@ -430,7 +491,7 @@ TEST_F(OutputRouterTest, PrinterAndWordProcessorWithoutProgramsReportIt) {
   AbortFlag = false;
   ConfigVariables.WordProcessorPath = "/nonexistent/editor";
   Listing(kDeviceWordProcessor, [] { ReportLine("x"); });
-  EXPECT_EQ(host_.Messages().back(), "/nonexistent/editor not found");
+  EXPECT_EQ(host_.Messages().back().rfind("/nonexistent/editor not found", 0), 0u);
 }
 
 TEST_F(OutputRouterTest, FormatNumberedTitlePlacesNumberAtColumn40) {

@@ -12,6 +12,7 @@
 #include "app/forms/documentation_form_texts.h"
 #include "calc/toothing_data.h"
 #include "common/forms/form_placement.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 
 namespace {
@@ -42,6 +43,8 @@ TForm_qmeingabetext::TForm_qmeingabetext(QWidget* parent) : QDialog(parent) {
     for (int i = 0; i < 3; ++i) {
       auto* edit = new QLineEdit(group);
       edit->setObjectName(editNames[i]);
+      // Longer texts would be cut without a sign in the listing's header.
+      edit->setMaxLength(i == 0 ? kDrawingNumberLength : kPartNameLength);
       *edits[part - 1][i] = edit;
       grid->addWidget(NewLabel(group, labelNames[i], labelTexts[i]), i, 0);
       grid->addWidget(edit, i, 1);
@@ -53,6 +56,8 @@ TForm_qmeingabetext::TForm_qmeingabetext(QWidget* parent) : QDialog(parent) {
   edit_info1_->setObjectName("Edit_info1");
   edit_info2_ = new QLineEdit(this);
   edit_info2_->setObjectName("Edit_info2");
+  edit_info1_->setMaxLength(kHeaderLineLength);
+  edit_info2_->setMaxLength(kHeaderLineLength);
   texts->addWidget(NewLabel(this, "Label_info1", "Text 1"), 0, 0);
   texts->addWidget(edit_info1_, 0, 1);
   texts->addWidget(NewLabel(this, "Label_info2", "Text 2"), 1, 0);

@@ -21,13 +21,14 @@
 #include "app/forms/table_form.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/forms/form_placement.h"
 #include "common/forms/help_buttons.h"
 #include "common/program_state.h"
-#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/forms/graphics_window_form.h"
+#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_window.h"
 #include "graphics/view_control.h"
 
@@ -94,8 +95,10 @@ void ResetPrinterObject() {
 
 std::string PrintPdfFileName() {
   const std::string dir = DataDirectory.empty() ? std::string(".") : DataDirectory;
+  // "_picture": a printed listing of the same data file goes to "_listing.pdf", not over it.
   return AddBackslash(dir) +
-         DosToWin(CurrentFileName.empty() ? std::string("picture") : CurrentFileName) + ".pdf";
+         DosToWin(CurrentFileName.empty() ? ProgramIdentity.fileStem : CurrentFileName) +
+         "_picture.pdf";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -288,6 +291,8 @@ void TForm_printconf::PrintPicture() {
   // A file is written under a scratch name and takes its place only when complete.
   const QString scratch = target + ".part";
   if (toFile) {
+    CheckOverwrite(target.toStdString());  // a PDF of the user's is replaced only when agreed
+    if (AbortFlag) return;
     std::error_code ec;
     std::filesystem::remove(scratch.toStdString(), ec);
     printer.setOutputFileName(scratch);
@@ -311,6 +316,8 @@ void TForm_printconf::PrintPicture() {
     const std::string where = toFile ? target.toStdString() : printer.printerName().toStdString();
     ErrorMessage("Printer not ready " + where);
     AbortFlag = true;
+  } else if (toFile) {
+    InfoMessage("saved as " + WinToDos(target.toStdString()));
   }
 }
 

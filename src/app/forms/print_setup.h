@@ -22,7 +22,8 @@ class TRadioGroup;
 QPrinter& ThePrinter();
 // Forgets the printer object (tests); the next use makes a new one.
 void ResetPrinterObject();
-// The file a print goes to while no printer exists: data directory + current file name + ".pdf".
+// The file a print goes to while no printer exists: data directory + current file name +
+// "_picture.pdf" (a printed listing goes to "_listing.pdf").
 std::string PrintPdfFileName();
 
 class TForm_printconf : public QDialog {

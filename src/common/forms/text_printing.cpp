@@ -11,6 +11,7 @@
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/forms/form_placement.h"
 #include "common/graphics_settings.h"
@@ -140,7 +141,8 @@ void PrintTextFile(const std::string& name) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(
         AddBackslash(DataDirectory.empty() ? std::string(".") : DataDirectory) +
-        DosToWin(CurrentFileName.empty() ? std::string("listing") : CurrentFileName) + ".pdf"));
+        DosToWin(CurrentFileName.empty() ? ProgramIdentity.fileStem : CurrentFileName) +
+        "_listing.pdf"));
   }
   printer.setFromTo(1, pages);
   QPrintDialog dialog(&printer, DialogMainWindow());
@@ -155,11 +157,19 @@ void PrintTextFile(const std::string& name) {
     first = printer.fromPage();
     last = std::max(printer.toPage(), first);
   }
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+  const std::string target = printer.outputFileName().toStdString();
+  if (toFile) {
+    CheckOverwrite(target);  // a PDF of the user's is replaced only when agreed
+    if (AbortFlag) return;
+  }
   CursorWait();
   const bool printed = PrintListingTo(printer, lines, first, last);
   CursorArrow();
   if (!printed) {
     ErrorMessageIfEnabled("Printer not ready " + name);
     AbortFlag = true;
+  } else if (toFile) {
+    InfoMessage("saved as " + WinToDos(target));
   }
 }

@@ -17,12 +17,13 @@
 
 #include "app/documentation_commands.h"
 #include "app/documentation_records.h"
-#include "app/forms/documentation_forms.h"
-#include "app/forms/document_slots_dialog.h"
 #include "app/forms/change_record_dialog.h"
-#include "app/forms/drawing_texts_dialog.h"
+#include "app/forms/document_slots_dialog.h"
+#include "app/forms/documentation_forms.h"
 #include "app/forms/drawing_info_dialog.h"
+#include "app/forms/drawing_texts_dialog.h"
 #include "calc/toothing_data.h"
+#include "common/formatting.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -284,6 +285,15 @@ TEST_F(DocumentationDialogsTest, DrawingTextDialogEditsPartNamesAndTwoTexts) {
   EXPECT_FALSE(AbortFlag);
   for (const Field& f : fields) EXPECT_EQ(*f.value, std::string(f.edit) + kDosWord) << f.edit;
   EXPECT_EQ(DrawingTexts[3], "header");
+
+  // The dialog takes no more than the listing's header line shows whole: name, a blank, the
+  // drawing number.
+  TForm_qmeingabetext again;
+  Type(again, "Edit_zeichname1", QString(50, 'N'));
+  Type(again, "Edit_zeichnr1", QString(30, '7'));
+  Click(again, "Button_ok");
+  const std::string line = FormatNumberedTitle(PartNames.partName[1], PartNames.drawingNumber[1]);
+  EXPECT_EQ(TrimStr(line), PartNames.partName[1] + " No.: " + PartNames.drawingNumber[1]);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -99,15 +99,19 @@ class ThhMenuTest : public ::testing::Test {
 
   ScratchDir dir_;
   ScriptedDialogHost host_;
-  // Workbooks the spreadsheet link has written for the spreadsheet program.
-  static int WorkbookFiles() {
-    const std::string dir = platform::ExistingPrivateTempDirectory();
+  // Sheets the spreadsheet link kept beside the data files; they are removed before each
+  // command, so that a sheet seen afterwards was written by it.
+  int WorkbookFiles() const {
     int n = 0;
-    if (dir.empty()) return 0;
-    for (const auto& f : std::filesystem::directory_iterator(dir)) {
-      n += f.path().filename().string().starts_with("Book");
+    for (const auto& f : std::filesystem::directory_iterator(data_)) {
+      n += f.path().extension() == ".csv";
     }
     return n;
+  }
+  void RemoveWorkbookFiles() const {
+    for (const auto& f : std::filesystem::directory_iterator(data_)) {
+      if (f.path().extension() == ".csv") std::filesystem::remove(f.path());
+    }
   }
 
   std::string maker_, data_;
@@ -193,6 +197,7 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
       started.clear();
       GraphicsFacade->GrClear();
       const int language = ConfigVariables.LanguageCode;
+      RemoveWorkbookFiles();
       const int workbooks = WorkbookFiles();
       ModalCloser closer;
       action->trigger();

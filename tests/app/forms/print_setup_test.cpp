@@ -24,8 +24,8 @@
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
-#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/forms/graphics_window_form.h"
+#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
 
@@ -168,8 +168,16 @@ TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
     form.FormActivate();
     Fill(form, c.sx, c.sy, c.ox, c.oy);
     Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(0);
+    // The PDF of the first case is replaced only when agreed, and the file's path is told.
+    const bool replacing = Exists(pdf_);
+    host_->Clear();
+    if (replacing) host_->AnswerYes();
     form.Button_okClick();
     ASSERT_TRUE(Exists(pdf_));
+    EXPECT_EQ(host_->RecordsOf(TDialogKind::YesNo).size() +
+                  host_->RecordsOf(TDialogKind::Question).size(),
+              replacing ? 1u : 0u);
+    EXPECT_EQ(host_->Messages().back(), "saved as " + std::string(pdf_));
     int status = -1;
     RunTool("qpdf", {"--check", QString::fromStdString(pdf_)}, &status);
     EXPECT_EQ(status, 0) << "qpdf finds the PDF sound";
@@ -257,11 +265,12 @@ TEST_F(PrintSetupGui, PrinterNameIsCutToFortyCharacters) {
 TEST_F(PrintSetupGui, WithoutPrintersThePictureGoesToAPdfNamedAfterTheDataFile) {
   ResetPrinterObject();
   if (ThePrinter().outputFormat() != QPrinter::PdfFormat) GTEST_SKIP() << "a printer exists";
-  EXPECT_EQ(ThePrinter().outputFileName().toStdString(), dir_ / "probe.pdf");
+  // Not "<data file>.pdf": a printed listing of the same file must not replace the picture.
+  EXPECT_EQ(ThePrinter().outputFileName().toStdString(), dir_ / "probe_picture.pdf");
   CurrentFileName = "other";
   TForm_printconf form;
   form.FormActivate();
-  EXPECT_EQ(ThePrinter().outputFileName().toStdString(), dir_ / "other.pdf");
+  EXPECT_EQ(ThePrinter().outputFileName().toStdString(), dir_ / "other_picture.pdf");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The workbook files handed to the spreadsheet, read back by Python's csv module with the tab as
-// delimiter (the way spreadsheet programs import tab-separated text): every cell comes back as
-// it was put, tabs, quotes, line breaks and non-ASCII letters included.
+// The workbook files handed to the spreadsheet, read back by Python's csv module (the dialect
+// spreadsheet programs write): every cell comes back as it was put, commas, tabs, quotes, line
+// breaks and non-ASCII letters included.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,7 +20,7 @@ namespace {
 constexpr char kReader[] =
     "import csv,sys\n"
     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-    "    for row in csv.reader(f, delimiter='\\t'):\n"
+    "    for row in csv.reader(f):\n"
     "        sys.stdout.write('\\x1f'.join(row) + '\\x1e')\n";
 
 platform::CellRows ReadBack(const std::string& file) {
@@ -46,11 +46,11 @@ TEST(SpreadsheetFileValidator, CellsComeBackAsPut) {
   REQUIRE_VALIDATOR(std::filesystem::exists(SYSTEM_PYTHON3), SYSTEM_PYTHON3);
   platform::SetSpreadsheetOpener({"/bin/true"});
   platform::Spreadsheet sheet;
-  ASSERT_TRUE(sheet.Start(""));
+  sheet.Start();
   sheet.SetVisible(true);
   sheet.AddWorkbook();
   const platform::CellRows cells = {
-      {"plain", "with\ttab", "say \"hi\""},
+      {"plain", "with\ttab", "say \"hi\"", "1,5"},
       {"two\nlines", "", "Maß 20°"},
       {"\"quoted\"", " padded ", "CR\r\nLF"},
   };
@@ -59,8 +59,9 @@ TEST(SpreadsheetFileValidator, CellsComeBackAsPut) {
       sheet.SetCell(static_cast<int>(r + 1), static_cast<int>(c + 1), cells[r][c]);
     }
   }
-  ASSERT_EQ(sheet.Show(), 0);
-  EXPECT_EQ(ReadBack(sheet.LastFile()), cells);
+  const std::string file = platform::PrivateTempDirectory("") + "sheet.csv";
+  ASSERT_EQ(sheet.Show(file), 0);
+  EXPECT_EQ(ReadBack(file), cells);
   platform::SetSpreadsheetOpener({"xdg-open"});
   platform::RemovePrivateTempDirectory();
 }

@@ -162,9 +162,13 @@ TEST_F(PdfPrintTest, PrintCommandWithoutPrinterWritesPdf) {
     wasPrintDialog = qobject_cast<QPrintDialog*>(w) != nullptr;
     qobject_cast<QDialog*>(w)->accept();
   });
+  Seen told;
+  driver.Then(Note(told));
   PrintTextFile(listing);
   EXPECT_TRUE(wasPrintDialog);
-  const std::string pdf = dir_ / "welle.pdf";
+  // Its own name beside the picture's "welle_picture.pdf", and the path is told.
+  const std::string pdf = dir_ / "welle_listing.pdf";
+  EXPECT_EQ(told.text, "saved as " + pdf);
   ASSERT_TRUE(io_test::Exists(pdf));
   bool ok = false;
   io_test::CommandOutput("qpdf --check '" + pdf + "'", &ok);
