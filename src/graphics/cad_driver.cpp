@@ -258,19 +258,24 @@ void CadSelectCode() {
     lines.current = 1;
   }
   std::string& line = lines.lines[lines.current];
+  // A stored line may name the drawing where an older run or version put it; what is offered
+  // names the file the driver writes (the stored line changes only when a step is confirmed).
+  std::string offered = PlotLineForDriverFile(line);
 
   if (TPlotProgramDialog dialog = InstalledPlotProgramDialog()) {
-    std::string composed = line;
+    std::string composed = offered;
     if (!dialog(composed)) {
       AbortFlag = true;
       return;
     }
     line = composed;
+    offered = composed;
   }
 
   HelpNumber = 2060;
-  std::string answer = line;
-  InputText("VECTRIX command line (0=Parameter)", 60, answer);
+  std::string answer = offered;
+  // The whole line is offered and kept, however long the dialog made it.
+  InputText("VECTRIX command line (0=Parameter)", kPlotCommandLineLength, answer);
   if (AbortFlag) return;
   if (TrimStr(answer).empty() || TrimStr(answer).front() == '0') {
     // The questions start from the program of the line in force.
@@ -317,7 +322,8 @@ void CadOpen(std::uint16_t code) {
       CursorWait();
       break;
     case kCadPlot:
-      PlotSettings.CadFileName = PrivateTempDir() + "vectrix.dxf";
+      // Not a temporary file: the plot program may read it after this run has ended.
+      PlotSettings.CadFileName = PlotDxfName() + ".dxf";
       if (!OpenOutputFile(kCadPlot)) return;
       break;
     default:

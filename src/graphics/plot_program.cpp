@@ -2,7 +2,9 @@
 // questions, a script for lines too long to keep, and its start without a shell.
 #include "graphics/plot_program.h"
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 
@@ -67,17 +69,151 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
          UpperStr(text.substr(text.size() - tail.size())) == UpperStr(tail);
 }
 
+// A decimal number as the line carries it ("," taken as the point).
+bool IsNumberText(std::string_view text) {
+  std::string t = TrimStr(text);
+  for (char& c : t)
+    if (c == ',') c = '.';
+  if (!t.empty() && t.front() == '+') t.erase(0, 1);
+  double v = 0;
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+  return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size();
+}
+
+// Start and end of each argument of a line (blanks separate, double quotes group).
+std::vector<std::pair<std::size_t, std::size_t>> ArgumentSpans(std::string_view line) {
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  bool inQuotes = false, inArg = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    const bool blank = (c == ' ' || c == '\t') && !inQuotes;
+    if (c == '"') inQuotes = !inQuotes;
+    if (!blank && !inArg) {
+      spans.push_back({i, line.size()});
+      inArg = true;
+    } else if (blank && inArg) {
+      spans.back().second = i;
+      inArg = false;
+    }
+  }
+  return spans;
+}
+
+std::vector<std::string> SplitArguments(std::string_view line) {
+  std::vector<std::string> args;
+  for (const auto& [begin, end] : ArgumentSpans(line)) {
+    std::string arg;
+    for (char c : line.substr(begin, end - begin))
+      if (c != '"') arg.push_back(c);
+    args.push_back(arg);
+  }
+  return args;
+}
+
+std::string Quoted(const std::string& arg) {
+  return arg.find(' ') == std::string::npos ? arg : "\"" + arg + "\"";
+}
+
 }  // namespace
+
+std::string PlotDxfName() {
+  return HandOffDir() + "vectrix";
+}
+
+std::string PlotLineForDriverFile(std::string_view line) {
+  const auto spans = ArgumentSpans(line);
+  if (spans.size() < 2) return std::string(line);
+  const auto [begin, end] = spans[1];
+  std::string name;
+  for (char c : line.substr(begin, end - begin))
+    if (c != '"') name.push_back(c);
+  const std::size_t cut = name.find_last_of("/\\");
+  std::string base = LowerStr(cut == std::string::npos ? name : name.substr(cut + 1));
+  if (EndsWithNoCase(base, ".dxf")) base.resize(base.size() - 4);
+  if (base != "vectrix") return std::string(line);
+  std::string out(line);
+  out.replace(begin, end - begin, Quoted(PlotDxfName()));
+  return out;
+}
 
 TPlotProgramOptions DefaultPlotProgramOptions() {
   TPlotProgramOptions o;
   o.programPath = "wvectrix";
-  o.outputDirectory = PrivateTempDir();
+  o.outputDirectory = HandOffDir();
   return o;
 }
 
+TPlotProgramOptions PlotOptionsFromLine(std::string_view line) {
+  TPlotProgramOptions o = DefaultPlotProgramOptions();
+  const std::vector<std::string> args = SplitArguments(line);
+  if (args.empty()) return o;
+  o.programPath = args[0];
+  std::string port;
+  bool fileGiven = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() < 2 || a[0] != '/') continue;
+    const char sw = static_cast<char>(std::toupper(static_cast<unsigned char>(a[1])));
+    const std::string value = a.substr(2);
+    switch (sw) {
+      case 'C':
+        for (std::size_t k = 0; k < kPlotDestinationCodes.size(); ++k)
+          if (UpperStr(value) == kPlotDestinationCodes[k]) o.destination = static_cast<int>(k);
+        break;
+      case 'D':
+        if (value == "1" || value == "2" || value == "3") o.outputInterface = value[0] - '1';
+        break;
+      case 'P':
+        port = value;
+        break;
+      case 'F': {
+        fileGiven = true;
+        const std::size_t cut = value.find_last_of("/\\");
+        o.outputDirectory = cut == std::string::npos ? std::string() : value.substr(0, cut + 1);
+        break;
+      }
+      case 'M':
+        o.scale = value == "*" ? "0" : value;
+        break;
+      case 'X':
+        o.shiftX = value;
+        break;
+      case 'Y':
+        o.shiftY = value;
+        break;
+      case 'B':
+        o.textWidth = value;
+        break;
+      case 'R':
+        o.rotate = true;
+        break;
+      case 'T':
+        o.psFont = value;
+        break;
+      default:
+        break;
+    }
+  }
+  if (!port.empty()) (o.outputInterface == 0 ? o.comPort : o.lptPort) = port;
+  if (o.outputInterface == 2 && !fileGiven) o.outputDirectory.clear();
+  return o;
+}
+
+std::string PlotOptionsProblem(const TPlotProgramOptions& o) {
+  const struct {
+    const char* label;
+    const std::string* text;
+  } numbers[] = {{"scale", &o.scale},
+                 {"reference point shifting x direction", &o.shiftX},
+                 {"reference point shifting y direction", &o.shiftY},
+                 {"Textwidth/height", &o.textWidth}};
+  for (const auto& n : numbers)
+    if (!IsNumberText(*n.text)) return n.label;
+  return {};
+}
+
 std::string MakePlotCommandLine(const TPlotProgramOptions& o) {
-  std::string line = o.programPath + " " + AddBackslash(o.outputDirectory) + "vectrix";
+  std::string line = o.programPath + " " + Quoted(PlotDxfName());
   const int destination = o.destination >= 0 && o.destination < 5 ? o.destination : 0;
   line += std::string(" /C") + kPlotDestinationCodes[static_cast<std::size_t>(destination)];
   const int i = o.outputInterface;
@@ -88,18 +224,27 @@ std::string MakePlotCommandLine(const TPlotProgramOptions& o) {
   } else if (i == 2 && !IsBlank(o.outputDirectory)) {
     line += " /F" + AddBackslash(o.outputDirectory) + "vectrix";
   }
-  const long double scale = StrToReal(o.scale);
-  if (scale != 1.0L) line += scale == 0.0L ? std::string(" /M*") : " /M" + TrimStr(o.scale);
-  if (StrToReal(o.shiftX) != 0.0L) line += " /X" + TrimStr(o.shiftX);
-  if (StrToReal(o.shiftY) != 0.0L) line += " /Y" + TrimStr(o.shiftY);
-  if (StrToReal(o.textWidth) != 1.0L) line += " /B" + TrimStr(o.textWidth);
+  // A value that is no number is written as typed, never read as 0 ("fit limits" for the
+  // scale): the dialog shows it and refuses it (PlotOptionsProblem).
+  auto value = [](const std::string& text, long double neutral, const char* sw) -> std::string {
+    if (IsNumberText(text) && StrToReal(text) == neutral) return {};
+    return std::string(sw) + TrimStr(text);
+  };
+  if (IsNumberText(o.scale) && StrToReal(o.scale) == 0.0L) {
+    line += " /M*";
+  } else {
+    line += value(o.scale, 1.0L, " /M");
+  }
+  line += value(o.shiftX, 0.0L, " /X");
+  line += value(o.shiftY, 0.0L, " /Y");
+  line += value(o.textWidth, 1.0L, " /B");
   if (o.rotate) line += " /R";
   if (destination == 1) line += " /T" + o.psFont;
   return line;
 }
 
 void AskPlotCommandLine(std::string& line, bool wildcard) {
-  std::string dxfName = wildcard ? std::string("*.dxf") : PrivateTempDir() + "vectrix";
+  std::string dxfName = wildcard ? std::string("*.dxf") : Quoted(PlotDxfName());
 
   // Directory of the program named on the current line.
   std::string directory;
@@ -193,7 +338,13 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
       InputText("batch file name (without .bat)", 20, name);
       if (AbortFlag) return;
       if (name.find('.') != std::string::npos || IsBlank(name)) continue;
-      const std::string fileName = TrimStr(name) + ".sh";
+      // Kept with the drawing it plots; a file of that name is replaced only when agreed.
+      const std::string fileName = HandOffDir() + TrimStr(name) + ".sh";
+      CheckOverwrite(fileName);
+      if (AbortFlag) {
+        AbortFlag = false;
+        continue;
+      }
       std::ofstream script(fileName, std::ios::binary | std::ios::trunc);
       script << composed << "\n";
       script.close();
@@ -201,9 +352,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
         ErrorMessageIfEnabled("file " + fileName + " cannot be created");
         continue;
       }
-      std::error_code ec;
-      const std::filesystem::path full = std::filesystem::absolute(fileName, ec);
-      composed = ec ? fileName : full.string();
+      composed = Quoted(fileName);
       break;
     }
   }
@@ -211,31 +360,21 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
 }
 
 std::vector<std::string> PlotCommandArguments(std::string_view line) {
-  std::vector<std::string> args;
-  std::string current;
-  bool inQuotes = false, any = false;
-  for (char c : line) {
-    if (c == '"') {
-      inQuotes = !inQuotes;
-      any = true;
-    } else if ((c == ' ' || c == '\t') && !inQuotes) {
-      if (any) args.push_back(current);
-      current.clear();
-      any = false;
-    } else {
-      current.push_back(c);
-      any = true;
-    }
-  }
-  if (any) args.push_back(current);
+  std::vector<std::string> args = SplitArguments(line);
   if (args.size() == 1 && (EndsWithNoCase(args[0], ".sh") || EndsWithNoCase(args[0], ".bat"))) {
-    args.insert(args.begin(), "/bin/sh");
+    // The script holds the line; its words are the arguments, no shell reads it.
+    std::ifstream in(args[0], std::ios::binary);
+    std::string held;
+    if (in && std::getline(in, held)) {
+      while (!held.empty() && (held.back() == '\r' || held.back() == '\n')) held.pop_back();
+      return SplitArguments(PlotLineForDriverFile(held));
+    }
   }
   return args;
 }
 
 int StartPlotProgram(std::string_view line) {
-  const std::vector<std::string> args = PlotCommandArguments(line);
+  const std::vector<std::string> args = PlotCommandArguments(PlotLineForDriverFile(line));
   if (args.empty()) return ENOENT;
   return platform::StartDetached(args);
 }

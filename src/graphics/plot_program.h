@@ -12,6 +12,9 @@
 constexpr int kPostScriptFontCount = 35;
 extern const std::array<const char*, kPostScriptFontCount> kPostScriptFonts;
 
+// Longest command line the question after the settings dialog takes.
+constexpr int kPlotCommandLineLength = 255;
+
 // Destination codes in the order of the dialog's radio group.
 constexpr std::array<const char*, 5> kPlotDestinationCodes{"HPL", "PS", "PLT", "PL2", "ART"};
 
@@ -22,7 +25,7 @@ struct TPlotProgramOptions {
   int outputInterface = 1;  // 0 serial, 1 parallel, 2 file
   std::string comPort = "1";
   std::string lptPort = "1";
-  std::string outputDirectory;  // default: the temporary directory
+  std::string outputDirectory;  // default: where the drawing is kept for the program
   std::string scale = "1";
   bool rotate = false;
   std::string shiftX = "0";
@@ -31,22 +34,37 @@ struct TPlotProgramOptions {
   std::string psFont;
 };
 
-// Defaults of the settings dialog (output directory = the private temporary directory).
+// Defaults of the settings dialog (output directory = the hand-off directory).
 TPlotProgramOptions DefaultPlotProgramOptions();
+// The settings a command line carries (the dialog opens on the line in force); what the line
+// does not name keeps its default.
+TPlotProgramOptions PlotOptionsFromLine(std::string_view line);
+// The caption of the first setting that is no number, or empty.
+std::string PlotOptionsProblem(const TPlotProgramOptions& options);
+
+// The drawing the driver writes for the plot program, without its ".dxf": "vectrix" in the
+// hand-off directory, which outlives the run (the program may start after the run ended).
+std::string PlotDxfName();
+// The line with its drawing argument (a file named "vectrix", with or without ".dxf", in any
+// directory) naming the file the driver writes; other lines are left as they are.
+std::string PlotLineForDriverFile(std::string_view line);
 
 // The command line the settings dialog composes from its controls.
 std::string MakePlotCommandLine(const TPlotProgramOptions& options);
 
 // Composes a command line by a row of questions (the line changes only when all were
-// answered); without wildcard a line longer than 60 characters goes into a script whose name
-// becomes the line. Cancel sets AbortFlag.
+// answered); without wildcard a line longer than 60 characters goes into a script in the
+// hand-off directory (an existing one is replaced only when agreed) whose name becomes the
+// line. Cancel sets AbortFlag.
 void AskPlotCommandLine(std::string& line, bool wildcard);
 
 // The command line split into an argument vector: blanks separate arguments, double quotes
-// group. A line naming a script (".BAT", ".sh") runs the script's one line instead.
+// group. A line naming a script (".BAT", ".sh") gives the arguments of the script's one line;
+// no shell is involved.
 std::vector<std::string> PlotCommandArguments(std::string_view line);
 
-// Starts the command line without a shell and without waiting. 0 when it started, else the
+// Starts the command line (its drawing argument as PlotLineForDriverFile gives it) without a
+// shell and without waiting. 0 when it started, else the
 // start error (errno value).
 int StartPlotProgram(std::string_view line);
 

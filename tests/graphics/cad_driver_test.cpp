@@ -9,6 +9,7 @@
 
 #include "cad_test_support.h"
 #include "graphics/cad_writer.h"
+#include "graphics/plot_program.h"
 
 namespace fs = std::filesystem;
 using Kind = TCadPrimitive::Kind;
@@ -250,7 +251,7 @@ TEST_F(CadTest, ThePlotProgramBorderWaitsForTheEntitiesSection) {
   MessagesEnabled = false;
   CadOpen(kCadPlot);
   const std::string file = PlotSettings.CadFileName;
-  EXPECT_EQ(file, PrivateTempDir() + "vectrix.dxf");
+  EXPECT_EQ(file, PlotDxfName() + ".dxf");
   CadSheetFrame(0, 0, 200, 100);
   CadBeginTables(0);
   CadBeginBlocks();
@@ -466,7 +467,7 @@ TEST_F(CadTest, SelectCodeForThePlotProgramPicksAndEditsACommandLine) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].prompt, "VECTRIX command line (0=Parameter)");
   EXPECT_EQ(texts[0].offeredText, "plot two");
-  EXPECT_EQ(texts[0].maxLength, 60);
+  EXPECT_EQ(texts[0].maxLength, kPlotCommandLineLength);  // a long line is offered whole
 }
 
 TEST_F(CadTest, AZeroCommandLineAsksForTheLineStartingFromTheCurrentProgram) {
@@ -511,7 +512,7 @@ TEST_F(CadTest, ClosingThePlotOutputStartsTheCommandLine) {
   CadClose();
   EXPECT_TRUE(WaitFor(marker));
   EXPECT_TRUE(host_->Messages().empty());
-  EXPECT_TRUE(fs::exists(PrivateTempDir() + "vectrix.dxf"));
+  EXPECT_TRUE(fs::exists(PlotDxfName() + ".dxf"));
 }
 
 TEST_F(CadTest, APlotProgramThatCannotStartIsReported) {
@@ -520,7 +521,7 @@ TEST_F(CadTest, APlotProgramThatCannotStartIsReported) {
   CadOpen(kCadPlot);
   CadClose();
   EXPECT_EQ(host_->Messages(), (std::vector<std::string>{"file not found"}));
-  EXPECT_TRUE(fs::exists(PrivateTempDir() + "vectrix.dxf"));  // the DXF file stays
+  EXPECT_TRUE(fs::exists(PlotDxfName() + ".dxf"));  // the DXF file stays
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,8 +31,11 @@ class CadTest : public GraphicsTest {
     std::filesystem::create_directories(scratch_);
     ConfigVariables.BatchCadFlag = true;
     CurrentFileName = (scratch_ / "part").string();
+    // What is handed to the plot program goes here, not into the real home.
+    setenv("XDG_CACHE_HOME", (scratch_ / "cache").c_str(), 1);
   }
   void TearDown() override {
+    unsetenv("XDG_CACHE_HOME");
     ResetCadDriverForTests();
     ConfigVariables.BatchCadFlag = false;
     std::error_code ec;

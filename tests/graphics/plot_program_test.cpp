@@ -3,6 +3,7 @@
 #include "graphics/plot_program.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -25,17 +26,36 @@ TPlotProgramOptions Options() {
   return o;
 }
 
+// A hand-off directory of our own for each test of this file.
+class CacheHome {
+ public:
+  CacheHome() {
+    char base[] = "/tmp/XXXXXX";  // short: the line lengths below are known
+    dir_ = ::mkdtemp(base);
+    setenv("XDG_CACHE_HOME", dir_.c_str(), 1);
+  }
+  ~CacheHome() {
+    unsetenv("XDG_CACHE_HOME");
+    fs::remove_all(dir_);
+  }
+  std::string HandOff() const { return dir_ + "/vuko/"; }
+
+ private:
+  std::string dir_;
+};
+
 TEST(MakePlotCommandLine, TheDefaultsNameProgramFileAndDestinationOnly) {
   ResetProgramStateForTests();
+  CacheHome cache;
   const TPlotProgramOptions d = DefaultPlotProgramOptions();
-  EXPECT_EQ(MakePlotCommandLine(d), "wvectrix " + PrivateTempDir() + "vectrix /CHPL");
+  EXPECT_EQ(MakePlotCommandLine(d), "wvectrix " + cache.HandOff() + "vectrix /CHPL");
 }
 
 TEST(MakePlotCommandLine, EachSettingAddsItsSwitch) {
   const struct {
     const char* name;
     void (*set)(TPlotProgramOptions&);
-    const char* tail;  // after "/opt/vectrix/wvectrix /tmp/out/vectrix"
+    const char* tail;  // after "/opt/vectrix/wvectrix <hand-off directory>/vectrix"
   } cases[] = {
       {"parallel LPT1", [](TPlotProgramOptions&) {}, " /CHPL"},
       {"parallel LPT2", [](TPlotProgramOptions& o) { o.lptPort = "2"; }, " /CHPL /P2"},
@@ -71,14 +91,30 @@ TEST(MakePlotCommandLine, EachSettingAddsItsSwitch) {
       {"Aristo", [](TPlotProgramOptions& o) { o.destination = 4; }, " /CART"},
       {"font ignored off PostScript", [](TPlotProgramOptions& o) { o.psFont = "Symbol"; },
        " /CHPL"},
+      // A scale that is no number is shown as typed and refused, never taken as "fit limits".
+      {"scale typed as text", [](TPlotProgramOptions& o) { o.scale = "half"; }, " /CHPL /Mhalf"},
   };
+  CacheHome cache;
   for (const auto& c : cases) {
     TPlotProgramOptions o = Options();
     c.set(o);
-    EXPECT_EQ(MakePlotCommandLine(o),
-              std::string("/opt/vectrix/wvectrix /tmp/out/vectrix") + c.tail)
-        << c.name;
+    const std::string line = MakePlotCommandLine(o);
+    // The drawing named is the one the driver writes, wherever the plot output goes.
+    EXPECT_EQ(line, "/opt/vectrix/wvectrix " + cache.HandOff() + "vectrix" + c.tail) << c.name;
+    // The dialog opens on a stored line with the settings it was made from.
+    EXPECT_EQ(MakePlotCommandLine(PlotOptionsFromLine(line)), line) << c.name;
+    EXPECT_EQ(PlotOptionsProblem(o).empty(), o.scale != "half") << c.name;
   }
+  EXPECT_EQ(PlotOptionsProblem(Options()), "");
+}
+
+TEST(PlotLineForDriverFile, AStoredLineNamesTheDrawingTheDriverWrites) {
+  CacheHome cache;
+  const std::string dxf = cache.HandOff() + "vectrix";
+  EXPECT_EQ(PlotLineForDriverFile("wvectrix VECTRIX.DXF /M1.0"), "wvectrix " + dxf + " /M1.0");
+  EXPECT_EQ(PlotLineForDriverFile("wvectrix /tmp/vuko-Ab12Cd/vectrix /CPS"),
+            "wvectrix " + dxf + " /CPS");
+  EXPECT_EQ(PlotLineForDriverFile("touch /tmp/marker"), "touch /tmp/marker");
 }
 
 TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
@@ -86,9 +122,15 @@ TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
             (std::vector<std::string>{"wvectrix", "/tmp/vectrix", "/CHPL", "/M*"}));
   EXPECT_EQ(PlotCommandArguments("  \"/opt/my plot/wvectrix\"   a\"b c\"  "),
             (std::vector<std::string>{"/opt/my plot/wvectrix", "ab c"}));
-  EXPECT_EQ(PlotCommandArguments("/home/u/plot.sh"),
-            (std::vector<std::string>{"/bin/sh", "/home/u/plot.sh"}));
   EXPECT_TRUE(PlotCommandArguments("   ").empty());
+  // A script's line is read and split: no shell ever sees it.
+  CacheHome cache;
+  const std::string script = cache.HandOff() + "plot.sh";
+  fs::create_directories(cache.HandOff());
+  std::ofstream(script) << "\"/opt/my plot/wvectrix\" VECTRIX $HOME;x /CPS\r\n";
+  EXPECT_EQ(PlotCommandArguments(script),
+            (std::vector<std::string>{"/opt/my plot/wvectrix", cache.HandOff() + "vectrix",
+                                      "$HOME;x", "/CPS"}));
 }
 
 bool WaitFor(const fs::path& path) {
@@ -104,11 +146,8 @@ class AskPlotCommandLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetProgramStateForTests();
-    // A short private directory, so that the line lengths below are known.
-    platform::RemovePrivateTempDirectory();
-    ProgramSettings.tempDirectory = "/tmp";
-    tmp_ = PrivateTempDir();
-    ASSERT_EQ(tmp_.size(), 17u) << tmp_;  // "/tmp/vuko-XXXXXX/"
+    tmp_ = cache_.HandOff();
+    ASSERT_EQ(tmp_.size(), 17u) << tmp_;  // "/tmp/XXXXXX/vuko/"
     char base[] = "/tmp/vukoplotXXXXXX";  // 19 characters
     ASSERT_NE(::mkdtemp(base), nullptr);
     base_ = base;
@@ -129,6 +168,7 @@ class AskPlotCommandLineTest : public ::testing::Test {
     return dir;
   }
 
+  CacheHome cache_;
   std::string tmp_, base_;
   std::unique_ptr<ScriptedDialogHost> host_;
 };
@@ -156,7 +196,7 @@ TEST_F(AskPlotCommandLineTest, TheAnswersComposeTheLine) {
 }
 
 TEST_F(AskPlotCommandLineTest, ASixtyCharacterLineIsKeptAndSixtyOneGoIntoAScript) {
-  // dir + "/vectrix " + tmp (17) + "vectrix" + " /CHPL": length of dir + 39.
+  // dir + "/vectrix " + hand-off directory (17) + "vectrix" + " /CHPL": length of dir + 39.
   for (const std::size_t length : {std::size_t{60}, std::size_t{61}}) {
     host_->Clear();
     const std::string dir = ProgramDir(length - 39);
@@ -172,17 +212,23 @@ TEST_F(AskPlotCommandLineTest, ASixtyCharacterLineIsKeptAndSixtyOneGoIntoAScript
     host_->AnswerText("0");
     host_->AnswerText("0");
     host_->AnswerText("1");
-    // The script's name (at most 20 characters) is taken in the current directory.
-    const fs::path cwd = fs::current_path();
-    fs::current_path(base_);
-    const std::string script = base_ + "/plot" + std::to_string(length);
+    // The script (name at most 20 characters) is kept beside the drawing; one of that name is
+    // replaced only when agreed.
+    const std::string script = tmp_ + "plot" + std::to_string(length);
+    fs::create_directories(tmp_);
+    std::ofstream(tmp_ + "mine.sh") << "the user's own\n";
     if (length == 61) {
       host_->AnswerText("plot.61");  // a point: asked again
+      host_->AnswerText("mine");
+      host_->AnswerNo();  // keep it: asked again
       host_->AnswerText("plot61");
     }
     std::string line;
     AskPlotCommandLine(line, false);
-    fs::current_path(cwd);
+    std::ifstream own(tmp_ + "mine.sh");
+    std::string kept;
+    std::getline(own, kept);
+    EXPECT_EQ(kept, "the user's own");
     ASSERT_FALSE(AbortFlag) << length;
     EXPECT_EQ(host_->PendingAnswers(), 0u) << length;
     if (length == 60) {

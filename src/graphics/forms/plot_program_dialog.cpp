@@ -16,6 +16,7 @@
 #include "common/dialog_host.h"
 #include "common/file_dialogs.h"
 #include "common/file_utils.h"
+#include "common/formatting.h"
 #include "common/forms/form_placement.h"
 #include "common/help_texts.h"
 #include "common/program_state.h"
@@ -207,7 +208,14 @@ void TForm_confvectrix::FormCreate() {
     h.widget->setToolTip(ProgramSettings.HelpLevel > 0 ? Q(GetHelpText(h.help)) : QString());
   }
 
-  const TPlotProgramOptions d = DefaultPlotProgramOptions();
+  for (const char* font : kPostScriptFonts) comboBox_psfont_->addItem(QString::fromUtf8(font));
+  SetOptions(DefaultPlotProgramOptions());
+  creating_ = false;
+}
+
+void TForm_confvectrix::SetOptions(const TPlotProgramOptions& d) {
+  const bool creating = creating_;
+  creating_ = true;
   edit_vectrixPath_->setText(Q(d.programPath));
   radioGroup_outcode_->SetItemIndex(d.destination);
   radioGroup_d_->SetItemIndex(d.outputInterface);
@@ -215,15 +223,19 @@ void TForm_confvectrix::FormCreate() {
   edit_lpt_->setText(Q(d.lptPort));
   edit_outdir_->setText(Q(d.outputDirectory));
   edit_scale_->setText(Q(d.scale));
+  const bool fit = TrimStr(d.scale) == "0";
+  checkBox_scale_->setChecked(fit);
+  edit_scale_->setEnabled(!fit);
+  checkBox_rotate_->setChecked(d.rotate);
   edit_xnull_->setText(Q(d.shiftX));
   edit_ynull_->setText(Q(d.shiftY));
   edit_textbreitenfaktor_->setText(Q(d.textWidth));
-  for (const char* font : kPostScriptFonts) comboBox_psfont_->addItem(QString::fromUtf8(font));
-  comboBox_psfont_->setCurrentIndex(-1);
-  comboBox_psfont_->setEditText(QString());
+  const int font = comboBox_psfont_->findText(Q(d.psFont));
+  comboBox_psfont_->setCurrentIndex(font);
+  if (font < 0) comboBox_psfont_->setEditText(Q(d.psFont));
   RadioGroup_outcodeClick();
   RadioGroup_dClick();
-  creating_ = false;
+  creating_ = creating;
   MakePlotCommandLine();
 }
 
@@ -303,7 +315,8 @@ void TForm_confvectrix::Button_outDirClick() {
 }
 
 void TForm_confvectrix::Button_tempdirClick() {
-  edit_outdir_->setText(Q(PrivateTempDir()));
+  // A file of the plot program must outlive this run: the directory kept for hand-overs.
+  edit_outdir_->setText(Q(HandOffDir()));
 }
 
 void TForm_confvectrix::Button_helpClick() {
@@ -313,6 +326,12 @@ void TForm_confvectrix::Button_helpClick() {
 }
 
 void TForm_confvectrix::Button_okClick() {
+  const std::string problem = PlotOptionsProblem(Options());
+  if (!problem.empty()) {
+    // A value that is no number is not taken (it would plot with another scale or offset).
+    ErrorMessage(problem + " " + "invalid");
+    return;
+  }
   AbortFlag = false;
   CommandLine = S(label_commandline_->text());
   accept();
@@ -332,6 +351,8 @@ void TForm_confvectrix::reject() {
 
 bool ShowPlotProgramDialog(std::string& commandLine) {
   TForm_confvectrix form(DialogMainWindow());
+  // The dialog opens on the settings of the line in force, not on the defaults.
+  if (!TrimStr(commandLine).empty()) form.SetOptions(PlotOptionsFromLine(commandLine));
   form.CommandLine = commandLine;
   if (form.exec() != QDialog::Accepted) {
     AbortFlag = true;

@@ -44,6 +44,8 @@ class TForm_confvectrix : public QDialog {
   void MakePlotCommandLine();
   // The controls as the composer reads them.
   TPlotProgramOptions Options() const;
+  // Puts the settings into the controls and composes the line from them.
+  void SetOptions(const TPlotProgramOptions& options);
 
   void RadioGroup_outcodeClick();
   void RadioGroup_dClick();

@@ -1,8 +1,10 @@
 // The plot program's settings dialog driven through its named controls: every change rebuilds
-// the command line, OK hands it back, Cancel aborts.
+// the command line, it opens on the line in force, OK hands it back (a value that is no number
+// is refused), Cancel aborts.
 #include "graphics/forms/plot_program_dialog.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <filesystem>
+#include <functional>
 
 #include "common/file_utils.h"
 #include "common/program_state.h"
@@ -39,15 +43,36 @@ std::string Line(QWidget& form) {
   return Find<QLabel>(form, "Label_commandline")->text().toStdString();
 }
 
+// Acts on the settings dialog once it is the active modal window (a busy machine may show it
+// after the first turn of the event loop).
+void WhenDialogUp(std::function<void(QWidget&)> act) {
+  QTimer::singleShot(10, [act] {
+    QWidget* form = QApplication::activeModalWidget();
+    if (form == nullptr || form->objectName() != "TForm_confvectrix") {
+      WhenDialogUp(act);
+      return;
+    }
+    act(*form);
+  });
+}
+
 class PlotDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetProgramStateForTests();
     ProgramSettings.HelpLevel = 0;
     AbortFlag = false;
-    base_ = "wvectrix " + PrivateTempDir() + "vectrix";
+    char dir[] = "/tmp/vuko-plotdlg-XXXXXX";
+    cache_ = ::mkdtemp(dir);
+    setenv("XDG_CACHE_HOME", cache_.c_str(), 1);
+    handOff_ = cache_ + "/vuko/";
+    base_ = "wvectrix " + handOff_ + "vectrix";
   }
-  std::string base_;
+  void TearDown() override {
+    unsetenv("XDG_CACHE_HOME");
+    std::filesystem::remove_all(cache_);
+  }
+  std::string cache_, handOff_, base_;
 };
 
 TEST_F(PlotDialogTest, TheDefaultsComposeTheShortestLine) {
@@ -99,9 +124,10 @@ TEST_F(PlotDialogTest, TheTemporaryDirectoryButtonFillsTheOutputDirectory) {
   TForm_confvectrix form;
   Find<QLineEdit>(form, "Edit_outdir")->setText("/srv/plots");
   Choose(form, "RadioGroup_d", 2);  // file
-  EXPECT_EQ(Line(form), "wvectrix /srv/plots/vectrix /CHPL /D3 /F/srv/plots/vectrix");
+  // The drawing named is the driver's, wherever the plot output goes.
+  EXPECT_EQ(Line(form), base_ + " /CHPL /D3 /F/srv/plots/vectrix");
   Find<QPushButton>(form, "Button_tempdir")->click();
-  EXPECT_EQ(Find<QLineEdit>(form, "Edit_outdir")->text().toStdString(), PrivateTempDir());
+  EXPECT_EQ(Find<QLineEdit>(form, "Edit_outdir")->text().toStdString(), handOff_);
 }
 
 TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
@@ -110,7 +136,7 @@ TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
   host.AnswerFile("/opt/plot/wvectrix");
   host.AnswerCancel();
   Find<QPushButton>(form, "Button_vectrixpath")->click();
-  EXPECT_EQ(Line(form), "/opt/plot/wvectrix " + PrivateTempDir() + "vectrix /CHPL");
+  EXPECT_EQ(Line(form), "/opt/plot/wvectrix " + handOff_ + "vectrix /CHPL");
   Find<QPushButton>(form, "Button_vectrixpath")->click();  // cancelled: nothing changes
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(Find<QLineEdit>(form, "Edit_vectrixPath")->text(), "/opt/plot/wvectrix");
@@ -119,27 +145,43 @@ TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
 
 TEST_F(PlotDialogTest, OkHandsBackTheShownLineAndCancelAborts) {
   std::string line = "old plot line";
-  QTimer::singleShot(0, [] {
-    QWidget* form = QApplication::activeModalWidget();
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(Line(*form), "old plot line");  // shown until something changes
-    Choose(*form, "RadioGroup_outcode", 3);
-    Find<QPushButton>(*form, "Button_ok")->click();
+  WhenDialogUp([](QWidget& form) {
+    EXPECT_EQ(Line(form), "old plot line");  // shown until something changes
+    Choose(form, "RadioGroup_outcode", 3);
+    Find<QPushButton>(form, "Button_ok")->click();
   });
   AbortFlag = true;
   EXPECT_TRUE(ShowPlotProgramDialog(line));
   EXPECT_FALSE(AbortFlag);
-  EXPECT_EQ(line, base_ + " /CPL2");
+  EXPECT_EQ(line, "old " + handOff_ + "vectrix /CPL2");  // the line's program is kept
 
-  QTimer::singleShot(0, [] {
-    QWidget* form = QApplication::activeModalWidget();
-    ASSERT_NE(form, nullptr);
-    Choose(*form, "RadioGroup_outcode", 4);
-    Find<QPushButton>(*form, "Button_cancel")->click();
+  WhenDialogUp([](QWidget& form) {
+    Choose(form, "RadioGroup_outcode", 4);
+    Find<QPushButton>(form, "Button_cancel")->click();
   });
   EXPECT_FALSE(ShowPlotProgramDialog(line));
   EXPECT_TRUE(AbortFlag);
-  EXPECT_EQ(line, base_ + " /CPL2");
+  EXPECT_EQ(line, "old " + handOff_ + "vectrix /CPL2");
+}
+
+TEST_F(PlotDialogTest, OpensOnTheStoredLineAndRefusesAScaleThatIsNoNumber) {
+  ScriptedDialogHost host;
+  std::string line = "/opt/p/wvectrix VECTRIX.DXF /CPS /D1 /P3 /M2.5 /R /TSymbol";
+  bool refused = false;
+  WhenDialogUp([&refused](QWidget& form) {
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_com")->text(), "3");
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_scale")->text(), "2.5");
+    EXPECT_TRUE(Find<QCheckBox>(form, "CheckBox_rotate")->isChecked());
+    Find<QLineEdit>(form, "Edit_scale")->setText("half");
+    Find<QPushButton>(form, "Button_ok")->click();
+    refused = form.isVisible();
+    Find<QLineEdit>(form, "Edit_scale")->setText("2");
+    Find<QPushButton>(form, "Button_ok")->click();
+  });
+  EXPECT_TRUE(ShowPlotProgramDialog(line));
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(host.Messages(), std::vector<std::string>{"scale invalid"});
+  EXPECT_EQ(line, "/opt/p/wvectrix " + handOff_ + "vectrix /CPS /D1 /P3 /M2 /R /TSymbol");
 }
 
 TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
@@ -149,11 +191,9 @@ TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
   PlotSettings.PlotCommandLines.lines[1] = "old";
   host.AnswerChoice(4);  // the plot program
   host.AnswerText("edited line");
-  QTimer::singleShot(0, [] {
-    QWidget* form = QApplication::activeModalWidget();
-    ASSERT_NE(form, nullptr);
-    Choose(*form, "RadioGroup_outcode", 2);
-    Find<QPushButton>(*form, "Button_ok")->click();
+  WhenDialogUp([](QWidget& form) {
+    Choose(form, "RadioGroup_outcode", 2);
+    Find<QPushButton>(form, "Button_ok")->click();
   });
   CadSelectCode();
   InstallPlotProgramDialog(nullptr);
@@ -161,7 +201,8 @@ TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
   EXPECT_EQ(PlotSettings.CadCode, kCadPlot);
   const auto texts = host.RecordsOf(TDialogKind::Text);
   ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].offeredText, base_ + " /CPLT");  // the dialog's line, offered once more
+  // The dialog's line (on the stored line's program), offered once more.
+  EXPECT_EQ(texts[0].offeredText, "old " + handOff_ + "vectrix /CPLT");
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "edited line");
 }
 

@@ -4,6 +4,7 @@
 // CASCADE places the IGES instances itself; the screen's display list comes from our replay.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,10 +14,12 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../cad_test_support.h"
 #include "common/codepage.h"
+#include "platform/temp_dir.h"
 #include "validator_support.h"
 
 namespace fs = std::filesystem;
@@ -292,6 +295,45 @@ TEST_F(CadDriverValidator, ScreenAndDxfAgreeWithEzdxfsExplodedInserts) {
     // Six decimals in the file; the screen keeps doubles.
     ExpectSameEntities(screen, Rows(flat.output), what, {0, 2e-5});
   }
+}
+
+// The plot program may start slowly: a stand-in on PATH notes its arguments, waits until this
+// run has ended and then reads the drawing it was given, strictly.
+TEST_F(CadDriverValidator, ThePlotProgramReadsItsDrawingAfterTheRunEnded) {
+  REQUIRE_VALIDATOR(HaveEzdxf(), "python3-ezdxf");
+  const fs::path bin = scratch_ / "bin";
+  fs::create_directories(bin);
+  const std::string notes = (scratch_ / "plot").string();
+  std::ofstream(bin / "wvectrix") << "#!/bin/sh\n"
+                                  << "echo \"$@\" > '" << notes << ".args'\n"
+                                  << "sleep 1\n"
+                                  << SYSTEM_PYTHON3 " '" << kScripts
+                                  << "dxf_check.py' \"$1.dxf\" > '" << notes << ".check' 2>&1\n"
+                                  << "echo $? > '" << notes << ".tmp' && mv '" << notes << ".tmp' '"
+                                  << notes << ".status'\n";
+  fs::permissions(bin / "wvectrix", fs::perms::owner_all);
+  const std::string path = getenv("PATH");
+  setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+  setenv("XDG_CACHE_HOME", (scratch_ / "cache").c_str(), 1);
+  // The line of an older configuration names the drawing relative to the working directory.
+  PlotSettings.PlotCommandLines.current = 1;
+  PlotSettings.PlotCommandLines.lines[1] = "wvectrix VECTRIX.DXF /CPS /M1.0";
+  DrawSample(kCadPlot);
+  setenv("PATH", path.c_str(), 1);
+  platform::RemovePrivateTempDirectory();  // the run ends
+  for (int i = 0; i < 300 && !fs::exists(notes + ".status"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  unsetenv("XDG_CACHE_HOME");
+  const std::string dxf = (scratch_ / "cache" / "vuko" / "vectrix").string();
+  std::ifstream args(notes + ".args");
+  std::string given;
+  std::getline(args, given);
+  EXPECT_EQ(given, dxf + " /CPS /M1.0");
+  std::ifstream status(notes + ".status"), check(notes + ".check");
+  std::string code, report((std::istreambuf_iterator<char>(check)), {});
+  std::getline(status, code);
+  EXPECT_EQ(code, "0") << report;
 }
 
 TEST_F(CadDriverValidator, IgesLoadsAndPlacesItsInstancesWhereTheScreenDrawsThem) {
