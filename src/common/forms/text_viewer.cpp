@@ -19,6 +19,7 @@
 #include "common/program_state.h"
 #include "common/text_file.h"
 #include "platform/process.h"
+#include "platform/temp_dir.h"
 
 namespace {
 
@@ -125,9 +126,13 @@ void TForm_showtextfile::FormShow() {
 }
 
 void TForm_showtextfile::mi_exportnotepadClick() {
-  // The editor gets what the window shows, edits included.
+  // The editor gets what the window shows, edits included. The run's own copy would go with the
+  // run (and the editor may open it late): the editor's copy is kept in the hand-off directory.
+  std::string target = displayFile_;
+  const std::string temp = platform::ExistingPrivateTempDirectory();
+  if (!temp.empty() && target.rfind(temp, 0) == 0) target = HandOffDir() + "outwin.txt";
   TTextFile file;
-  file.Assign(displayFile_);
+  file.Assign(target);
   int code = file.Rewrite();
   if (code == kIoOk) {
     QString text = memo_->toPlainText();
@@ -137,11 +142,11 @@ void TForm_showtextfile::mi_exportnotepadClick() {
     if (code == kIoOk) code = closeCode;
   }
   if (code != kIoOk) {
-    ErrorMessageIfEnabled(IoFailureText(code, displayFile_, "file write error"));
+    ErrorMessageIfEnabled(IoFailureText(code, target, "file write error"));
     AbortFlag = true;
     return;
   }
-  StartTextEditor(displayFile_);
+  StartTextEditor(target);
 }
 
 void TForm_showtextfile::mi_printClick() {

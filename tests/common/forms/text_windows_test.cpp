@@ -8,6 +8,8 @@
 #include "common/forms/text_screen.h"
 #include "common/forms/text_viewer.h"
 #include "common/graphics_settings.h"
+#include "common/output_router.h"
+#include "platform/temp_dir.h"
 
 using namespace gui_test;
 
@@ -91,6 +93,29 @@ TEST_F(TextWindowTest, ExportWritesTheShownTextAndStartsTheEditor) {
   EXPECT_EQ(opened, std::vector<std::string>{display});
   EXPECT_FALSE(AbortFlag);
   viewer.close();
+}
+
+// The viewer's own copy lies in the run's private directory; the editor gets a copy that stays
+// when the run ends.
+TEST_F(TextWindowTest, ExportFromTheRunsOwnCopyOutlivesTheRun) {
+  setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+  const std::string display = OutputTempDirectory() + "outwin.txt";
+  io_test::WriteBytes(display, "line 1\n");
+  std::vector<std::string> opened;
+  SetTextEditorLauncher([&](const std::string& name) {
+    opened.push_back(name);
+    return true;
+  });
+  TForm_showtextfile viewer;
+  viewer.SetDisplayFile(display);
+  viewer.show();
+  viewer.mi_exportnotepadClick();
+  viewer.close();
+  platform::RemovePrivateTempDirectory();  // the run ends
+  unsetenv("XDG_CACHE_HOME");
+  const std::string kept = dir_ / "cache/vuko/outwin.txt";
+  EXPECT_EQ(opened, std::vector<std::string>{kept});
+  EXPECT_EQ(io_test::ReadBytes(kept), "line 1\n");
 }
 
 TEST_F(TextWindowTest, ExportToAnUnwritablePlaceIsAFailure) {
