@@ -142,6 +142,16 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   EXPECT_EQ(l[9].substr(7 + 61, 3), "Hub");
   EXPECT_EQ(l[10], "       " + stars);
   EXPECT_EQ(l[11], "       ");
+
+  // A name from the command line (UTF-8 from the system) reaches the listing converted, as a
+  // name from the data directory does: the DOS code page here, UTF-8 in a file for people.
+  ProgramSettings.FileFromCommandLine = true;
+  CurrentFileName = "Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk";
+  text = Listing(kDeviceDosFile, [] { ReportPageHeader(0, 0); });
+  EXPECT_NE(text.find("*  Zahnwelle_\x84\x94\x81.vuk"), std::string::npos) << text;
+  host_.AnswerFile(dir_ + "/people.txt");
+  text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
+  EXPECT_NE(text.find("Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk"), std::string::npos) << text;
 }
 
 TEST_F(OutputRouterTest, RowColumnsAndLongValues) {
