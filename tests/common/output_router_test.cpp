@@ -381,6 +381,23 @@ TEST_F(OutputRouterTest, TextPrinterPortGetsTheListing) {
       1u);
 }
 
+TEST_F(OutputRouterTest, WithoutThePortDeviceTheListingGoesToThatPortsQueue) {
+  if (fs::exists("/dev/lp1")) GTEST_SKIP() << "a real second port";
+  // A stand-in print command notes its arguments and the listing it was given.
+  fs::create_directories(dir_ + "/bin");
+  std::ofstream(dir_ + "/bin/lp") << "#!/bin/sh\necho \"$1 $2\" > " << dir_
+                                  << "/lp.args\nshift 2\ncat \"$1\" > " << dir_ << "/lp.data\n";
+  fs::permissions(dir_ + "/bin/lp", fs::perms::owner_all);
+  const std::string path = getenv("PATH");
+  setenv("PATH", (dir_ + "/bin:" + path).c_str(), 1);
+  ProgramSettings.PrinterInterface = 2;
+  host_.AnswerNo();  // no single-page printing
+  Listing(kDeviceTextPrinter, [] { ReportLine("queued"); });
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(ReadAll(dir_ + "/lp.args"), "-d LPT2\n");
+  EXPECT_EQ(ReadAll(dir_ + "/lp.data"), "       queued\n");
+}
+
 TEST_F(OutputRouterTest, PrinterSetUpFileGoesAheadOfTheFirstLine) {
   const std::string port = dir_ + "/lpt1";
   SetPrinterPortOverride(port);
