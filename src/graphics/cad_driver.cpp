@@ -49,6 +49,7 @@ TCadWriterOptions WriterOptions() {
   o.textFont = PlotSettings.cadTextFont;
   o.polylineEntities = PlotSettings.involuteAsPolyline;
   o.convertText = [](std::string_view text) { return OutputText(text); };
+  o.dxfCodePage = DxfCodePageOfTextMode(ConfigVariables.CadTextMode);
   o.decimalCommaMode = ConfigVariables.DecimalCommaMode;
   // Three decimals, shifted by the digits setting as every fixed-point number is.
   o.igesDecimals = std::clamp(3 + (ProgramSettings.FloatDigits - 3), 0, 10);
