@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reads a DXF file with ezdxf and prints the model space with every INSERT and POLYLINE
 exploded into world coordinates, one entity per line, for comparison with what the screen
-drew. With --make-r12 FILE, writes a small R12 drawing with ezdxf itself instead (handles and
+drew. With --extents, prints the bounding box of that geometry (texts left out) instead. With --make-r12 FILE, writes a small R12 drawing with ezdxf itself instead (handles and
 other group codes our writer never uses), to be read back by the program's block reader.
 
 Output lines: ENTITY, "@", kind, then numbers (and the text of a TEXT):
@@ -52,6 +52,38 @@ def flatten(entity, out, depth=0):
         out.append([t])
 
 
+def arc_points(cx, cy, r, a1, a2):
+    """End points of an arc from a1 to a2 (radians, counter-clockwise) and the quadrant points
+    it passes: what bounds it."""
+    pts = [(cx + r * math.cos(a1), cy + r * math.sin(a1)), (cx + r * math.cos(a2), cy + r * math.sin(a2))]
+    sweep = (a2 - a1) % (2 * math.pi)
+    for k in range(4):
+        q = k * math.pi / 2
+        if (q - a1) % (2 * math.pi) <= sweep:
+            pts.append((cx + r * math.cos(q), cy + r * math.sin(q)))
+    return pts
+
+
+def extents(rows):
+    """Bounding box of the geometry (texts left out)."""
+    pts = []
+    for row in rows:
+        kind, v = row[0], row[1:]
+        if kind == "LINE":
+            pts += [(v[0], v[1]), (v[2], v[3])]
+        elif kind == "CIRCLE":
+            pts += [(v[0] - v[2], v[1] - v[2]), (v[0] + v[2], v[1] + v[2])]
+        elif kind == "ARC":
+            a1 = math.atan2(v[4] - v[1], v[3] - v[0])
+            a2 = math.atan2(v[6] - v[1], v[5] - v[0])
+            pts += arc_points(v[0], v[1], v[2], a1, a2)
+        elif kind == "OUTLINE":
+            pts += [(v[i], v[i + 1]) for i in range(0, 8, 2)]
+    xs = [p[0] for p in pts]
+    ys = [p[1] for p in pts]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
 def make_r12(path):
     doc = ezdxf.new("R12")
     msp = doc.modelspace()
@@ -81,6 +113,9 @@ def main():
     out = []
     for e in doc.modelspace():
         flatten(e, out)
+    if "--extents" in sys.argv:
+        print("extents %.6f %.6f %.6f %.6f" % extents(out))
+        return 0
     for row in out:
         print("ENTITY\t@\t" + "\t".join(num(v) if isinstance(v, float) else str(v) for v in row))
     return 0
