@@ -292,6 +292,7 @@ void CadOpen(std::uint16_t code) {
     PlotSettings.CadCode = code;
   }
   if (AbortFlag) return;
+  cad_internal::ResetNumberCheck();
 
   // Whatever an earlier drawing left open is dropped unwritten.
   gFile.reset();
@@ -454,6 +455,7 @@ void CadSetLineStyle(int n) {
 // Sheet frame
 
 void CadSheetFrame(long double x1, long double y1, long double x2, long double y2) {
+  if (!cad_internal::DrawableNumbers({x1, y1, x2, y2})) return;
   PlotSettings.sheetXMin = x1;
   PlotSettings.sheetXMax = x2;
   PlotSettings.sheetYMin = y1;
