@@ -79,6 +79,7 @@ void TGraphicsWindow::SetWindow(bool isotropic, bool framed, long double fx1, lo
     return;
   }
   AppendWindowRecord(left, top, right, bottom, xmin, ymin, xmax, ymax);
+  NoteReferenceSize();
   SetRecordedViewport({left, top, right, bottom});
   ViewState.WorldWindow = {xmin, ymin, xmax, ymax};
   GraphicsVariables.Isotropic = isotropic;

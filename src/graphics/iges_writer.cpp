@@ -409,7 +409,7 @@ bool IgesWriter::Remember(TKept kept) {
 }
 
 void IgesWriter::Replay(const Block& block, long double x, long double y, long double angle,
-                         long double scale) {
+                        long double scale) {
   constexpr int kMaxDepth = 32;  // block nesting deeper than this is a cycle
   if (replaying_ >= kMaxDepth) return;
   const long double c = std::cos(angle * kRadPerDeg) * scale;
@@ -430,8 +430,8 @@ void IgesWriter::Replay(const Block& block, long double x, long double y, long d
         Line(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]));
         break;
       case TKept::Kind::Arc:
-        ArcByPoints(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]),
-                    px(v[4], v[5]), py(v[4], v[5]));
+        ArcByPoints(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]), px(v[4], v[5]),
+                    py(v[4], v[5]));
         break;
       case TKept::Kind::Solid:
         Solid(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]), px(v[4], v[5]),

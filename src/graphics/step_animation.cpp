@@ -298,8 +298,7 @@ void TReplay::Apply(std::size_t i) {
     case TDisplayOp::Window: {
       // A degenerate window (only possible in a record read from text) is skipped.
       if (v[4] == v[6] || v[5] == v[7]) break;
-      SetRecordedViewport(
-          {RoundPixel(v[0]), RoundPixel(v[1]), RoundPixel(v[2]), RoundPixel(v[3])});
+      SetRecordedViewport({RoundPixel(v[0]), RoundPixel(v[1]), RoundPixel(v[2]), RoundPixel(v[3])});
       ViewState.WorldWindow = {v[4], v[5], v[6], v[7]};
       const TZoomRect z = GraphicsVariables.ZoomRect;
       ZoomToRect(z.left, z.top, z.right, z.bottom);

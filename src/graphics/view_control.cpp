@@ -16,11 +16,13 @@ namespace {
 // Coordinates beyond this are off any device; holding them keeps the painter's integers sane.
 constexpr long double kPixelLimit = 1.0e8L;
 
+// The screen size the window records were made in: the configured one when the last window
+// was set, so that a picture keeps its place when the configuration changes afterwards.
 long double ScreenW() {
-  return ProgramSettings.ScreenWidth;
+  return ViewState.ReferenceWidth > 0 ? ViewState.ReferenceWidth : ProgramSettings.ScreenWidth;
 }
 long double ScreenH() {
-  return ProgramSettings.ScreenHeight;
+  return ViewState.ReferenceHeight > 0 ? ViewState.ReferenceHeight : ProgramSettings.ScreenHeight;
 }
 
 }  // namespace
@@ -62,6 +64,11 @@ TDeviceRect AreaRect(const TDeviceRect& r) {
   if (w <= 0 || h <= 0) return r;
   return {AreaCoordinate(r.left, ScreenW(), w), AreaCoordinate(r.top, ScreenH(), h),
           AreaCoordinate(r.right, ScreenW(), w), AreaCoordinate(r.bottom, ScreenH(), h)};
+}
+
+void NoteReferenceSize() {
+  ViewState.ReferenceWidth = ProgramSettings.ScreenWidth;
+  ViewState.ReferenceHeight = ProgramSettings.ScreenHeight;
 }
 
 void SetRecordedViewport(const TDeviceRect& recorded) {

@@ -39,6 +39,9 @@ struct TViewState {
   // The viewport as the window record gives it, in units of the configured screen size;
   // Viewport is the same rectangle on the drawing area.
   TDeviceRect RecordedViewport;
+  // The configured screen size when the last window was set (0: none set yet).
+  std::int32_t ReferenceWidth = 0;
+  std::int32_t ReferenceHeight = 0;
 };
 extern TViewState ViewState;
 
@@ -56,6 +59,8 @@ std::int32_t RoundPixel(long double v);
 // Pixels") placed on the drawing area: stretched to the area, a one-pixel inset from an edge
 // kept one pixel.
 TDeviceRect AreaRect(const TDeviceRect& recorded);
+// Notes the configured screen size as the one new window records are made in.
+void NoteReferenceSize();
 // Makes `recorded` the current window's viewport, placed on the drawing area.
 void SetRecordedViewport(const TDeviceRect& recorded);
 // The drawing area got a new size: the viewport follows it and the zoom keeps showing the

@@ -82,7 +82,8 @@ TEST(CadBatchRun, IgesHoldsTheGeometryOfTheDxfInEveryDrawing) {
       const ToolRun dxf = Execute(explode + " --extents " + Quote(base + ".dxf"));
       REQUIRE_VALIDATOR(dxf.status != 77, "ezdxf");
       ASSERT_EQ(dxf.status, 0) << what << "\n" << dxf.output;
-      const ToolRun igs = Execute(Quote(validator_support::kIgesCheck) + " " + Quote(base + ".igs"));
+      const ToolRun igs =
+          Execute(Quote(validator_support::kIgesCheck) + " " + Quote(base + ".igs"));
       EXPECT_EQ(igs.status, 0) << what << "\n" << igs.output;
       const std::vector<double> e = Numbers(dxf.output, "extents ", 4);
       const std::vector<double> b = Numbers(igs.output, "CHECK bbox ", 4);

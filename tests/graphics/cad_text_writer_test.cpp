@@ -51,24 +51,26 @@ TEST(CadTextNumber, ThreeSignificantDigitsAtMostFourDecimals) {
 
 TEST(CadTextWriter, LinesAreKeywordAndTabSeparatedFields) {
   std::vector<std::string> messages;
-  const auto lines = Lines([](CadTextWriter& w) {
-    w.SheetFrame(0, 0, 420, 297);
-    w.BeginTables(2);  // writes nothing
-    w.BeginBlocks();
-    w.BeginBlock("ZAHN1");
-    w.Line(1, 2, 3, 4);
-    w.EndBlock();
-    w.EndSection();  // no line marks the end of a section
-    w.BeginEntities();
-    w.Circle(0, 0, 2.5L);
-    w.Arc(1, 1, 30, 60, 2);
-    w.Arc(1, 1, 0, 360, 2);
-    w.Text(5, 6, "M10");
-    w.Solid(0, 0, 1, 0, 0, 1, 1, 1);
-    w.Insert("zahn1", 10, 20, 90, 1, 2);
-    w.Insert("NOBLOCK", 0, 0, 0, 1, 1);  // never defined: left out, as DXF and IGES do
-    w.EndSection();
-  }, {}, &messages);
+  const auto lines = Lines(
+      [](CadTextWriter& w) {
+        w.SheetFrame(0, 0, 420, 297);
+        w.BeginTables(2);  // writes nothing
+        w.BeginBlocks();
+        w.BeginBlock("ZAHN1");
+        w.Line(1, 2, 3, 4);
+        w.EndBlock();
+        w.EndSection();  // no line marks the end of a section
+        w.BeginEntities();
+        w.Circle(0, 0, 2.5L);
+        w.Arc(1, 1, 30, 60, 2);
+        w.Arc(1, 1, 0, 360, 2);
+        w.Text(5, 6, "M10");
+        w.Solid(0, 0, 1, 0, 0, 1, 1, 1);
+        w.Insert("zahn1", 10, 20, 90, 1, 2);
+        w.Insert("NOBLOCK", 0, 0, 0, 1, 1);  // never defined: left out, as DXF and IGES do
+        w.EndSection();
+      },
+      {}, &messages);
   const std::vector<std::string> expected = {
       "MINMAX\t0\t0\t420\t297",
       "SECTION BLOCKS",

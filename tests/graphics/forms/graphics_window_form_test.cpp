@@ -188,8 +188,8 @@ TEST_F(GraphicsWindowGui, ThePictureFillsTheDrawingAreaThroughEveryResize) {
   };
   facade_->GrHeader(0, 0, 160, 120);
   facade_->GrSetColor(12);
-  for (auto [x1, y1, x2, y2] : {std::array<int, 4>{0, 0, 160, 0}, {160, 0, 160, 120},
-                                {160, 120, 0, 120}, {0, 120, 0, 0}})
+  for (auto [x1, y1, x2, y2] :
+       {std::array<int, 4>{0, 0, 160, 0}, {160, 0, 160, 120}, {160, 120, 0, 120}, {0, 120, 0, 0}})
     facade_->GrLine(x1, y1, x2, y2);  // the picture's frame
   for (const QSize want : {QSize(640, 480), QSize(1200, 800), QSize(640, 480)}) {
     const QSize area = resizeTo(want.width(), want.height());

@@ -364,8 +364,7 @@ TEST_F(CadDriverValidator, IgesAndCadTextHoldTheEntitiesOfTheDxfFile) {
   const ToolRun d = Python(kScripts + "dxf_check.py", Quote(dxf.string()) + " --dump --explode");
   // IGES writes scaled instances as placed entities: both sides are compared exploded.
   const ToolRun flat = Python(kScripts + "cad_driver_explode.py", Quote(dxf.string()));
-  const ToolRun i =
-      Python(kScripts + "iges_records.py", Quote(igs.string()) + " --dump --explode");
+  const ToolRun i = Python(kScripts + "iges_records.py", Quote(igs.string()) + " --dump --explode");
   const ToolRun t = Python(kScripts + "cad_text_check.py", Quote(txt.string()) + " --dump");
   ASSERT_EQ(d.status, 0) << d.output;
   ASSERT_EQ(i.status, 0) << i.output;
