@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Reads a DXF file with ezdxf and prints the model space with every INSERT and POLYLINE
 exploded into world coordinates, one entity per line, for comparison with what the screen
-drew. With --extents, prints the bounding box of that geometry (texts left out) instead. With --make-r12 FILE, writes a small R12 drawing with ezdxf itself instead (handles and
+drew. With --extents, prints the bounding box of that geometry (texts left out) instead, one
+line per file named. With --make-r12 FILE, writes a small R12 drawing with ezdxf itself instead (handles and
 other group codes our writer never uses), to be read back by the program's block reader.
 
 Output lines: ENTITY, "@", kind, then numbers (and the text of a TEXT):
@@ -105,6 +106,19 @@ def main():
     if "--make-r12" in sys.argv:
         make_r12(args[0])
         return 0
+    if "--extents" in sys.argv:
+        # One line per file, in the order given.
+        for path in args:
+            try:
+                doc = ezdxf.readfile(path, errors="strict")
+            except Exception as exc:  # DXFStructureError, UnicodeDecodeError, IOError
+                print("unreadable:", path, type(exc).__name__, exc)
+                return 2
+            out = []
+            for e in doc.modelspace():
+                flatten(e, out)
+            print("extents %.6f %.6f %.6f %.6f" % extents(out))
+        return 0
     try:
         doc = ezdxf.readfile(args[0], errors="strict")
     except Exception as exc:  # DXFStructureError, UnicodeDecodeError, IOError
@@ -113,9 +127,6 @@ def main():
     out = []
     for e in doc.modelspace():
         flatten(e, out)
-    if "--extents" in sys.argv:
-        print("extents %.6f %.6f %.6f %.6f" % extents(out))
-        return 0
     for row in out:
         print("ENTITY\t@\t" + "\t".join(num(v) if isinstance(v, float) else str(v) for v in row))
     return 0
