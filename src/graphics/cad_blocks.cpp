@@ -378,6 +378,10 @@ void CadBeginEntities() {
 void CadInsertBlock(const std::string& name, long double x, long double y, long double angle,
                     long double sx, long double sy) {
   const TRoute route = cad_internal::Route();
+  if (route != TRoute::Nothing &&
+      !cad_internal::DrawableNumbers(
+          {x + PlotSettings.originX, y + PlotSettings.originY, angle, sx, sy}))
+    return;
   switch (route) {
     case TRoute::Nothing:
       return;

@@ -49,6 +49,7 @@ TCadWriterOptions WriterOptions() {
   o.textFont = PlotSettings.cadTextFont;
   o.polylineEntities = PlotSettings.involuteAsPolyline;
   o.convertText = [](std::string_view text) { return OutputText(text); };
+  o.dxfCodePage = DxfCodePageOfTextMode(ConfigVariables.CadTextMode);
   o.decimalCommaMode = ConfigVariables.DecimalCommaMode;
   // Three decimals, shifted by the digits setting as every fixed-point number is.
   o.igesDecimals = std::clamp(3 + (ProgramSettings.FloatDigits - 3), 0, 10);
@@ -296,6 +297,7 @@ void CadOpen(std::uint16_t code) {
     PlotSettings.CadCode = code;
   }
   if (AbortFlag) return;
+  cad_internal::ResetNumberCheck();
 
   // Whatever an earlier drawing left open is dropped unwritten.
   gFile.reset();
@@ -459,6 +461,7 @@ void CadSetLineStyle(int n) {
 // Sheet frame
 
 void CadSheetFrame(long double x1, long double y1, long double x2, long double y2) {
+  if (!cad_internal::DrawableNumbers({x1, y1, x2, y2})) return;
   PlotSettings.sheetXMin = x1;
   PlotSettings.sheetXMax = x2;
   PlotSettings.sheetYMin = y1;

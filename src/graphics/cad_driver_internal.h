@@ -2,6 +2,7 @@
 // where the next primitive goes, and the hand-over of each drawn primitive to the sink.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "graphics/cad_recorder.h"
@@ -42,5 +43,10 @@ void AbandonOpenBlock();
 void DrawPendingBorder();
 // Text justification is suspended while a block is replayed (its points are already placed).
 bool ReplayActive();
+
+// Numbers of an element: false for a non-finite or absurdly large one, which the drawing is
+// told about once (ResetNumberCheck at every CadOpen starts a new drawing).
+bool DrawableNumbers(std::initializer_list<long double> values);
+void ResetNumberCheck();
 
 }  // namespace cad_internal

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "common/message_list.h"
 #include "common/plane_geometry.h"
 #include "common/program_state.h"
 #include "graphics/cad_driver_internal.h"
@@ -25,6 +26,24 @@ constexpr long double kMaxEllipsePieces = 100000.0L;
 
 // The current polyline is written as one DXF POLYLINE entity.
 bool gEntityPolyline = false;
+
+// No sheet is a million kilometres wide: a number beyond this, or one that is not finite, is
+// a fault of the drawing code, and the element that carries it is left out on every target.
+constexpr long double kNumberLimit = 1.0e9L;
+// The drawing has been told about such a number already.
+bool gBadNumberReported = false;
+
+bool Drawable(std::initializer_list<long double> values) {
+  for (long double v : values) {
+    if (std::fabs(v) <= kNumberLimit) continue;  // false for NaN as well
+    if (!gBadNumberReported) {
+      gBadNumberReported = true;
+      AddError("Warning: number out of range in drawing, element left out !");
+    }
+    return false;
+  }
+  return true;
+}
 
 TCadPrimitive Primitive(TCadPrimitive::Kind kind) {
   TCadPrimitive p;
@@ -58,6 +77,15 @@ void EmitArc(long double x, long double y, long double a1, long double a2, long 
 
 }  // namespace
 
+namespace cad_internal {
+void ResetNumberCheck() {
+  gBadNumberReported = false;
+}
+bool DrawableNumbers(std::initializer_list<long double> values) {
+  return Drawable(values);
+}
+}  // namespace cad_internal
+
 void CadLine(long double x1, long double y1, long double x2, long double y2) {
   const TRoute route = cad_internal::Route();
   if (route == TRoute::Nothing) return;
@@ -65,6 +93,7 @@ void CadLine(long double x1, long double y1, long double x2, long double y2) {
   y1 += PlotSettings.originY;
   x2 += PlotSettings.originX;
   y2 += PlotSettings.originY;
+  if (!Drawable({x1, y1, x2, y2})) return;
   if (route == TRoute::Screen) {
     if (GraphicsFacade) GraphicsFacade->GrLine(x1, y1, x2, y2);
   } else {
@@ -78,6 +107,7 @@ void CadCircle(long double x, long double y, long double r) {
   if (route == TRoute::Nothing) return;
   x += PlotSettings.originX;
   y += PlotSettings.originY;
+  if (!Drawable({x, y, r})) return;
   if (route == TRoute::Screen) {
     if (GraphicsFacade) GraphicsFacade->GrCircle(x, y, r);
   } else {
@@ -97,6 +127,7 @@ void CadArc(long double x, long double y, long double a1, long double a2, long d
   if (route == TRoute::Nothing || r == 0.0L) return;
   x += PlotSettings.originX;
   y += PlotSettings.originY;
+  if (!Drawable({x, y, r, a1, a2})) return;
   if (route == TRoute::Screen) {
     if (GraphicsFacade) GraphicsFacade->GrArc(x, y, a1, a2, r);
   } else {
@@ -118,6 +149,9 @@ void CadText(long double x, long double y, const std::string& text) {
   }
   x += PlotSettings.originX;
   y += PlotSettings.originY;
+  if (!Drawable({x, y, PlotSettings.textHeight, PlotSettings.textWidthFactor,
+                 PlotSettings.textAngle, PlotSettings.obliqueAngle}))
+    return;
   if (route == TRoute::Screen) {
     if (GraphicsFacade) GraphicsFacade->GrOutTextXY(x, y, text);
   } else {
@@ -146,6 +180,7 @@ void CadSolid(long double x1, long double y1, long double x2, long double y2, lo
   const long double oy = PlotSettings.originY;
   x1 += ox, x2 += ox, x3 += ox, x4 += ox;
   y1 += oy, y2 += oy, y3 += oy, y4 += oy;
+  if (!Drawable({x1, y1, x2, y2, x3, y3, x4, y4})) return;
   if (route == TRoute::Screen) {
     // The window fills its corners in the order given; a solid's outline runs 1, 2, 4, 3.
     if (GraphicsFacade) GraphicsFacade->GrSolid(x1, y1, x2, y2, x4, y4, x3, y3);
@@ -185,6 +220,17 @@ void CadPolylineVertex(long double x, long double y, long double angle) {
   const bool first = PlotSettings.polylineVertexCount <= 1;
   const long double penX = PlotSettings.penX;
   const long double penY = PlotSettings.penY;
+  if (!Drawable({x + PlotSettings.originX, y + PlotSettings.originY, angle})) {
+    // The outline is broken here: the pieces to and from this vertex are left out, and the
+    // next vertex starts afresh (a new entity when the polyline is one).
+    if (gEntityPolyline && cad_internal::Route() == TRoute::Writer) {
+      cad_internal::RouteWriter()->PolylineEnd();
+      cad_internal::RouteWriter()->PolylineBegin(0);
+    }
+    PlotSettings.polylineVertexCount = 1;
+    PlotSettings.previousArcAngle = 0.0L;
+    return;
+  }
   if (gEntityPolyline && cad_internal::Route() == TRoute::Writer) {
     const long double ox = PlotSettings.originX;
     const long double oy = PlotSettings.originY;

@@ -19,6 +19,14 @@ std::string FieldText(std::string_view text) {
   return result;
 }
 
+std::string UpperName(std::string_view name) {
+  std::string result(name);
+  for (char& c : result) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return result;
+}
+
 }  // namespace
 
 std::string CadTextNumber(long double value, int decimalCommaMode) {
@@ -76,6 +84,7 @@ void CadTextWriter::BeginBlock(std::string_view name) {
   if (closed_) return;
   if (blockOpen_) EndBlock();
   blockOpen_ = true;
+  definedBlocks_.insert(UpperName(name));
   Keyword("BLOCK");
   Field(FieldText(name));
   EndLine();
@@ -171,6 +180,11 @@ void CadTextWriter::Solid(long double x1, long double y1, long double x2, long d
 void CadTextWriter::Insert(std::string_view name, long double x, long double y, long double angle,
                            long double sx, long double sy) {
   if (closed_) return;
+  // Block names are case-insensitive; a block is usable once its definition has begun.
+  if (!definedBlocks_.count(UpperName(name))) {
+    Report("Blockname " + std::string(name) + " not found !", false);
+    return;
+  }
   Keyword("INSERT");
   Field(FieldText(name));
   Number(x);

@@ -1,10 +1,12 @@
 // CAD-code text writer: the drawing as a tab-separated text file, one line per entity,
 // block mark or section mark, for programs without a DXF reader.
 // Cannot: carry layers, colours, text heights or angles; numbers keep three significant
-// digits only.
+// digits only. An insert of a block not defined before it is left out and reported, as the
+// other writers do.
 #pragma once
 
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,8 @@ class CadTextWriter final : public CadWriter {
   CadOutBuffer out_;
   bool closed_ = false;
   bool blockOpen_ = false;
+  // Upper-case names of the blocks defined so far: an insert of any other draws nothing.
+  std::set<std::string> definedBlocks_;
 };
 
 // A CAD-code number: three significant digits, at most four decimals, trailing zeros

@@ -37,6 +37,10 @@ void CadWriter::SetColour(int colour) {
   layerName_ = CadLayerName(colour_, options_.layerNames);
 }
 
+std::string DxfCodePageOfTextMode(int cadTextMode) {
+  return cadTextMode == 2 || cadTextMode == 3 ? "ANSI_1252" : "DOS850";
+}
+
 void CadWriter::Report(const std::string& message, bool fatal) {
   if (fatal) failed_ = true;
   if (options_.reportError) options_.reportError(message);

@@ -29,6 +29,8 @@ struct TCadWriterOptions {
   // Texts written to a CAD file pass this conversion (the CAD text mode); it must give
   // single-byte text. Empty: texts are written as they are.
   std::function<std::string(std::string_view)> convertText;
+  // Code page of the text bytes that convertText gives, as the DXF header names it.
+  std::string dxfCodePage = "ANSI_1252";
   // 2: the CAD-code text writes a comma as decimal mark ("Dot=1 Komma=2").
   int decimalCommaMode = 1;
   // Decimals of IGES reals (3, shifted by the digits setting).
@@ -122,6 +124,10 @@ class CadWriter {
   long double penY_ = 0.0L;
   long double previousAngle_ = 0.0L;
 };
+
+// DXF name of the code page a CAD text mode writes: the DOS code page for texts written as
+// they are held, the Windows one for converted texts (transliterated ones are plain ASCII).
+std::string DxfCodePageOfTextMode(int cadTextMode);
 
 // Colour number after folding: above 31 becomes (n mod 16) + 16, below 0 becomes 0.
 int FoldCadColour(int colour);

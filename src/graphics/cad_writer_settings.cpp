@@ -21,6 +21,7 @@ TCadWriterOptions CadWriterOptionsFromSettings() {
   o.textFont = PlotSettings.cadTextFont;
   o.polylineEntities = PlotSettings.involuteAsPolyline;
   o.convertText = [](std::string_view text) { return OutputText(text); };
+  o.dxfCodePage = DxfCodePageOfTextMode(ConfigVariables.CadTextMode);
   o.decimalCommaMode = ConfigVariables.DecimalCommaMode;
   // Fixed-width reals shift their decimals by the digits setting.
   o.igesDecimals = std::clamp(3 + ProgramSettings.FloatDigits - 3, 0, 10);

@@ -101,6 +101,9 @@ void DxfWriter::SheetFrame(long double x1, long double y1, long double x2, long 
   anythingWritten_ = true;
   Pair(0, "SECTION");
   Pair(2, "HEADER");
+  // Readers decode the texts by this; without it they guess.
+  Pair(9, "$DWGCODEPAGE");
+  Pair(3, options_.dxfCodePage);
   Pair(9, "$EXTMIN");
   Real(10, x1);
   Real(20, y1);

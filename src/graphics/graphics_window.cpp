@@ -79,10 +79,12 @@ void TGraphicsWindow::SetWindow(bool isotropic, bool framed, long double fx1, lo
     return;
   }
   AppendWindowRecord(left, top, right, bottom, xmin, ymin, xmax, ymax);
-  ViewState.Viewport = {left, top, right, bottom};
+  NoteReferenceSize();
+  SetRecordedViewport({left, top, right, bottom});
   ViewState.WorldWindow = {xmin, ymin, xmax, ymax};
   GraphicsVariables.Isotropic = isotropic;
-  SetScale(left, top, right, bottom);
+  const TDeviceRect& v = ViewState.Viewport;
+  SetScale(v.left, v.top, v.right, v.bottom);
 }
 
 void TGraphicsWindow::circle(long double x, long double y, long double r) {

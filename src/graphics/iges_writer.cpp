@@ -204,11 +204,11 @@ void IgesWriter::SetColour(int colour) {
 }
 
 bool IgesWriter::BeginIgesEntity(bool member) {
-  if (closed_ || blockRefused_) return false;
+  if (closed_) return false;
   if (!started_) StartGlobal(options_.igesFileName, 0.0L);
   paramLines_ = 0;
   entity_ += 2;
-  if (blockOpen_ && member) members_.push_back(entity_);
+  if (writing_ > 0 && member) members_.push_back(entity_);
   return true;
 }
 
@@ -237,17 +237,19 @@ void IgesWriter::Directory(int type, std::string_view form, std::string_view mat
 }
 
 void IgesWriter::Line(long double x1, long double y1, long double x2, long double y2) {
+  if (Remember({TKept::Kind::Line, {x1, y1, x2, y2}})) return;
   if (!BeginIgesEntity(true)) return;
   Param("110," + Real(x1) + "," + Real(y1) + ",0.0," + Real(x2) + "," + Real(y2) + ",0.0;");
-  Directory(110, "", "", "", blockOpen_);
+  Directory(110, "", "", "", writing_ > 0);
 }
 
 void IgesWriter::ArcByPoints(long double xc, long double yc, long double x1, long double y1,
                              long double x2, long double y2) {
+  if (Remember({TKept::Kind::Arc, {xc, yc, x1, y1, x2, y2}})) return;
   if (!BeginIgesEntity(true)) return;
   Param("100,0.0," + Real(xc) + "," + Real(yc) + "," + Real(x1) + "," + Real(y1) + "," + Real(x2) +
         "," + Real(y2) + ";");
-  Directory(100, "", "0", "", blockOpen_);
+  Directory(100, "", "0", "", writing_ > 0);
 }
 
 void IgesWriter::Circle(long double x, long double y, long double r) {
@@ -262,6 +264,7 @@ void IgesWriter::Arc(long double x, long double y, long double a1, long double a
 
 void IgesWriter::Solid(long double x1, long double y1, long double x2, long double y2,
                        long double x3, long double y3, long double x4, long double y4) {
+  if (Remember({TKept::Kind::Solid, {x1, y1, x2, y2, x3, y3, x4, y4}})) return;
   if (!BeginIgesEntity(true)) return;
   // The corners come in DXF order, whose outline runs 1, 2, 4, 3; the path follows it
   // backwards so that it never crosses itself.
@@ -270,11 +273,12 @@ void IgesWriter::Solid(long double x1, long double y1, long double x2, long doub
   Param(Real(x4) + "," + Real(y4) + ",");
   Param(Real(x2) + "," + Real(y2) + ",");
   Param(Real(x1) + "," + Real(y1) + ";");
-  Directory(106, "11", "0", "", blockOpen_);
+  Directory(106, "11", "0", "", writing_ > 0);
 }
 
 void IgesWriter::Text(long double x, long double y, std::string_view text) {
   if (text.empty()) return;
+  if (Remember({TKept::Kind::Text, {x, y}, std::string(text)})) return;
   const std::string value = ConvertText(text);
   if (value.empty() || !BeginIgesEntity(true)) return;
   const TCadTextStyle& style = TextStyle();
@@ -283,85 +287,105 @@ void IgesWriter::Text(long double x, long double y, std::string_view text) {
         "," + Real(style.height) + ",1,," + FixedText(style.angle * kRadPerDeg, 6) + ",0,0," +
         Real(x) + "," + Real(y) + ",0.0,");
   Param(IgesHollerith(value) + ";");
-  Directory(212, "", "0", "", blockOpen_);
+  Directory(212, "", "0", "", writing_ > 0);
 }
 
 void IgesWriter::BeginBlock(std::string_view name) {
   if (closed_) return;
   if (blockOpen_) EndBlock();
   blockOpen_ = true;
-  blockDepth_ = 0;
-  members_.clear();
   if (static_cast<int>(blocks_.size()) >= kMaxBlocks) {
     blockRefused_ = true;
     Report("Too many blocks (more than 256): " + std::string(name), true);
     return;
   }
-  blocks_.push_back({std::string(name), Upper(name), 0, 0});
+  blocks_.push_back({{}, std::string(name), Upper(name)});
 }
 
 void IgesWriter::EndBlock() {
   if (closed_ || !blockOpen_) return;
   blockOpen_ = false;
-  if (blockRefused_) {
-    blockRefused_ = false;
-    return;
-  }
-  Block& block = blocks_.back();
-  block.depth = blockDepth_;
-  // A definition without members would have an unterminated parameter list.
-  if (members_.empty()) return;
-  std::vector<int> members;
-  members.swap(members_);
-  if (!BeginIgesEntity(false)) return;
-  block.definition = entity_;
-  Param("308," + std::to_string(blockDepth_) + "," + IgesHollerith(block.name) + "," +
-        std::to_string(members.size()) + ",");
-  for (std::size_t i = 0; i < members.size(); i += 12) {
-    std::string group;
-    for (std::size_t j = i; j < std::min(members.size(), i + 12); ++j) {
-      group += std::to_string(members[j]);
-      group += j + 1 == members.size() ? ";" : ",";
-    }
-    Param(group);
-  }
-  Directory(308, "", "", std::string_view(block.name).substr(0, 8), false);
+  blockRefused_ = false;
 }
 
 void IgesWriter::EndSection() {
   if (blockOpen_) EndBlock();
 }
 
-const IgesWriter::Block* IgesWriter::FindBlock(std::string_view name) const {
+IgesWriter::Block* IgesWriter::FindBlock(std::string_view name) {
   const std::string key = Upper(name);
-  for (const Block& block : blocks_) {
+  for (Block& block : blocks_) {
     if (block.key == key && !(blockOpen_ && &block == &blocks_.back())) return &block;
   }
   return nullptr;
 }
 
+bool IgesWriter::WriteDefinition(Block& block) {
+  if (block.state == Block::State::Written) return block.definition != 0;
+  if (block.state == Block::State::Writing) return false;  // a block inside itself
+  block.state = Block::State::Writing;
+  // The definition is written where it is first used; its members are no members of a
+  // definition being written around it.
+  std::vector<int> outer;
+  outer.swap(members_);
+  const int outerDepth = depth_;
+  depth_ = 0;
+  ++writing_;
+  Replay(block, 0.0L, 0.0L, 0.0L, 1.0L);
+  --writing_;
+  std::vector<int> members;
+  members.swap(members_);
+  members_.swap(outer);
+  block.depth = depth_;
+  depth_ = outerDepth;
+  // A definition without members would have an unterminated parameter list.
+  if (!members.empty() && BeginIgesEntity(false)) {
+    block.definition = entity_;
+    Param("308," + std::to_string(block.depth) + "," + IgesHollerith(block.name) + "," +
+          std::to_string(members.size()) + ",");
+    for (std::size_t i = 0; i < members.size(); i += 12) {
+      std::string group;
+      for (std::size_t j = i; j < std::min(members.size(), i + 12); ++j) {
+        group += std::to_string(members[j]);
+        group += j + 1 == members.size() ? ";" : ",";
+      }
+      Param(group);
+    }
+    Directory(308, "", "", std::string_view(block.name).substr(0, 8), false);
+  }
+  block.state = Block::State::Written;
+  return block.definition != 0;
+}
+
 void IgesWriter::Insert(std::string_view name, long double x, long double y, long double angle,
                         long double sx, long double sy) {
-  if (closed_ || blockRefused_) return;
-  const Block* block = FindBlock(name);
+  if (closed_ || (blockOpen_ && blockRefused_)) return;
+  Block* block = FindBlock(name);
   if (!block) {
     Report("Blockname " + std::string(name) + " not found !", false);
     return;
   }
-  if (block->definition == 0) return;  // an empty block draws nothing
+  if (Remember({TKept::Kind::Insert, {x, y, angle, sx}, std::string(name)})) return;
+  if (sx != 1.0L) {
+    // Readers drop a subfigure instance's scale (Open CASCADE transfers nothing for it, or
+    // keeps its matrix and loses the scale), so a scaled instance is written as the block's
+    // entities, placed, turned and scaled.
+    Replay(*block, x, y, angle, sx);
+    return;
+  }
+  // A block is written where it is first inserted, so that no definition stands unused in
+  // the file (readers take an unused one for geometry at the origin).
+  if (!WriteDefinition(*block)) return;  // an empty block draws nothing
   const int definition = block->definition;
-  if (blockOpen_) blockDepth_ = std::max(blockDepth_, block->depth + 1);
-  const bool dependent = blockOpen_;
-  // A subfigure instance has one scale (the x scale) and a matrix of form 0 may only turn;
-  // turned or scaled instances keep the insert point in the matrix, where every reader
-  // applies it after the scale.
-  const std::string scale = Real(sx);
-  if (angle == 0.0L && sx == 1.0L) {
+  depth_ = std::max(depth_, block->depth + 1);
+  const bool dependent = writing_ > 0;
+  if (angle == 0.0L) {
     if (!BeginIgesEntity(true)) return;
     Param("408," + std::to_string(definition) + "," + Real(x) + "," + Real(y) + ",0.0,1.0;");
     Directory(408, "", "", "", dependent);
     return;
   }
+  // A matrix of form 0 may only turn; it carries the insert point too.
   const long double c = std::cos(angle * kRadPerDeg);
   const long double s = std::sin(angle * kRadPerDeg);
   if (!BeginIgesEntity(false)) return;
@@ -371,9 +395,64 @@ void IgesWriter::Insert(std::string_view name, long double x, long double y, lon
   Param("0.0,0.0,1.0,0.0;");
   Directory(124, "0", "0", "", true);
   if (!BeginIgesEntity(true)) return;
-  Param("408," + std::to_string(definition) + ",0.0,0.0,0.0," +
-        (sx == 1.0L ? std::string("1.0") : scale) + ";");
+  Param("408," + std::to_string(definition) + ",0.0,0.0,0.0,1.0;");
   Directory(408, "", std::to_string(matrix), "", dependent);
+}
+
+bool IgesWriter::Remember(TKept kept) {
+  if (!blockOpen_ || closed_) return false;
+  if (blockRefused_) return true;
+  kept.colour = Colour();
+  kept.style = TextStyle();
+  blocks_.back().kept.push_back(std::move(kept));
+  return true;
+}
+
+void IgesWriter::Replay(const Block& block, long double x, long double y, long double angle,
+                        long double scale) {
+  constexpr int kMaxDepth = 32;  // block nesting deeper than this is a cycle
+  if (replaying_ >= kMaxDepth) return;
+  const long double c = std::cos(angle * kRadPerDeg) * scale;
+  const long double s = std::sin(angle * kRadPerDeg) * scale;
+  auto px = [&](long double u, long double v) { return x + c * u - s * v; };
+  auto py = [&](long double u, long double v) { return y + s * u + c * v; };
+  // A negative scale turns by a half turn; sizes stay positive.
+  const long double size = std::fabs(scale);
+  const long double turn = angle + (scale < 0 ? 180.0L : 0.0L);
+  const int colour = Colour();
+  const TCadTextStyle style = TextStyle();
+  ++replaying_;
+  for (const TKept& k : block.kept) {
+    SetColour(k.colour);
+    const long double* v = k.v;
+    switch (k.kind) {
+      case TKept::Kind::Line:
+        Line(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]));
+        break;
+      case TKept::Kind::Arc:
+        ArcByPoints(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]), px(v[4], v[5]),
+                    py(v[4], v[5]));
+        break;
+      case TKept::Kind::Solid:
+        Solid(px(v[0], v[1]), py(v[0], v[1]), px(v[2], v[3]), py(v[2], v[3]), px(v[4], v[5]),
+              py(v[4], v[5]), px(v[6], v[7]), py(v[6], v[7]));
+        break;
+      case TKept::Kind::Text: {
+        TCadTextStyle turned = k.style;
+        turned.height *= size;
+        turned.angle += turn;
+        SetTextStyle(turned);
+        Text(px(v[0], v[1]), py(v[0], v[1]), k.text);
+        break;
+      }
+      case TKept::Kind::Insert:
+        Insert(k.text, px(v[0], v[1]), py(v[0], v[1]), v[2] + turn, v[3] * size, v[3] * size);
+        break;
+    }
+  }
+  --replaying_;
+  SetColour(colour);
+  SetTextStyle(style);
 }
 
 void IgesWriter::Close() {

@@ -1,9 +1,12 @@
 // IGES writer: the drawing as a fixed 80-column IGES file (start, global, directory,
 // parameter and terminate sections). Parameter records go to a second stream (the work
 // file) and are appended when the file is closed.
-// Cannot: scale an instance differently in x and y (the x scale is used); insert a block
-// before its definition is complete; hold more than 256 blocks (refused and reported). A
-// block without members is not written, and inserting it draws nothing.
+// A block definition is written where the block is first inserted unscaled, so that no
+// unused definition stands in the file (readers show those at the origin).
+// Cannot: scale an instance differently in x and y (the x scale is used); write a scaled
+// instance as a subfigure instance (readers lose its scale; it is written as the block's
+// entities, placed and scaled); insert a block before its definition is complete; hold more
+// than 256 blocks (refused and reported). Inserting a block without members draws nothing.
 #pragma once
 
 #include <iostream>
@@ -53,20 +56,37 @@ class IgesWriter final : public CadWriter {
   int BlockCount() const { return static_cast<int>(blocks_.size()); }
 
  private:
+  // A primitive of a block definition, kept until the block is used.
+  struct TKept {
+    enum class Kind { Line, Arc, Solid, Text, Insert } kind;
+    long double v[8] = {};  // points; for an insert x, y, angle, scale
+    std::string text;       // text, or the inserted block's name
+    int colour = 0;
+    TCadTextStyle style;
+  };
   struct Block {
+    std::vector<TKept> kept;
     std::string name;
     std::string key;     // upper case
     int definition = 0;  // directory number of its 308, 0 while none is written
     int depth = 0;       // nesting depth of subfigures inside it
+    enum class State { Kept, Writing, Written } state = State::Kept;
   };
 
   bool BeginIgesEntity(bool member);
+  // Keeps a primitive of the block being defined; true when it was kept (not to be written).
+  bool Remember(TKept kept);
+  // Writes a block's primitives placed, turned and scaled.
+  void Replay(const Block& block, long double x, long double y, long double angle,
+              long double scale);
+  // Writes the definition of a block at its first use; false for a block without members.
+  bool WriteDefinition(Block& block);
   void Param(std::string_view data);
   void Directory(int type, std::string_view form, std::string_view matrix, std::string_view label,
                  bool dependent);
   void Record(CadOutBuffer& out, std::string_view data, std::string_view right, char letter);
   std::string Real(long double value) const;
-  const Block* FindBlock(std::string_view name) const;
+  Block* FindBlock(std::string_view name);
 
   CadOutBuffer out_;
   CadOutBuffer params_;
@@ -82,7 +102,9 @@ class IgesWriter final : public CadWriter {
   bool closed_ = false;
   bool blockOpen_ = false;
   bool blockRefused_ = false;
-  int blockDepth_ = 0;
+  int depth_ = 0;      // nesting depth of the definition being written
+  int writing_ = 0;    // definitions being written (their entities are members)
+  int replaying_ = 0;  // blocks being replayed
   std::vector<int> members_;
   std::vector<Block> blocks_;
 };

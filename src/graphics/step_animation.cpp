@@ -21,7 +21,45 @@ TColourRef TableColour(int n) {
   return GraphicsVariables.ColourTable[static_cast<std::size_t>(n)];
 }
 
+double Linear(int channel) {
+  const double c = channel / 255.0;
+  return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// The largest sRGB channel value whose linear value is at most `linear`.
+int ChannelAtMost(double linear) {
+  const double c = linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+  int v = std::clamp(static_cast<int>(std::floor(c * 255.0)), 0, 255);
+  while (v > 0 && Linear(v) > linear) --v;
+  return v;
+}
+
+double Luminance(TColourRef c) {
+  return 0.2126 * Linear(RedOf(c)) + 0.7152 * Linear(GreenOf(c)) + 0.0722 * Linear(BlueOf(c));
+}
+
 }  // namespace
+
+double ContrastRatio(TColourRef a, TColourRef b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TColourRef ScreenShade(TColourRef colour, TColourRef background) {
+  constexpr double kLightBackground = 0.4;  // relative luminance
+  constexpr double kLeastContrast = 3.0;
+  // A shade that has to be made is made clearly readable, not just past the limit.
+  constexpr double kShadeContrast = 4.5;
+  const double lb = Luminance(background);
+  if (lb < kLightBackground || ContrastRatio(colour, background) >= kLeastContrast) return colour;
+  const double lc = Luminance(colour);
+  const double wanted = (lb + 0.05) / kShadeContrast - 0.05;
+  // Scaling the linear channels keeps the hue and scales the luminance alike.
+  const double k = lc > 0 ? wanted / lc : 0.0;
+  return RgbValue(ChannelAtMost(Linear(RedOf(colour)) * k),
+                  ChannelAtMost(Linear(GreenOf(colour)) * k),
+                  ChannelAtMost(Linear(BlueOf(colour)) * k));
+}
 
 TPenStyle MapLineStyle(int n) {
   switch (n) {
@@ -56,6 +94,8 @@ void TReplay::Begin(const TDisplayList& list, TReplayCanvas* screen, TReplayCanv
   screenBrush_ = printerBrush_ = GraphicsVariables.BackgroundColour;
   penWidth_ = 1;
   penStyle_ = TPenStyle::Solid;
+  for (int n = 0; n <= 16; ++n)
+    screenColours_[n] = ScreenShade(TableColour(n), GraphicsVariables.BackgroundColour);
   if (screen_) {
     screen_->SetPen(screenPen_, penWidth_, penStyle_);
     screen_->SetBrush(screenBrush_);
@@ -112,7 +152,7 @@ void TReplay::SetColourRecord(int n) {
   textColour_ = n;
   if (n >= 1 && n <= 16) {
     if (ProgramSettings.ColourOutputFlag) {
-      screenPen_ = screenBrush_ = screenFont_ = TableColour(n);
+      screenPen_ = screenBrush_ = screenFont_ = screenColours_[n];
     } else {
       screenPen_ = screenFont_ = kBlack;
       screenBrush_ = GraphicsVariables.BackgroundColour;
@@ -150,7 +190,7 @@ void TReplay::DrawText(double x, double y, const std::string& text) {
   else if (!ProgramSettings.ColourOutputFlag || (printing && ProgramSettings.WindowsPrintMode == 1))
     colour = kBlack;
   else if (textColour_ >= 1 && textColour_ <= 16)
-    colour = TableColour(textColour_);
+    colour = printing ? TableColour(textColour_) : screenColours_[textColour_];
 
   const int style = GraphicsVariables.GraphicsTextStyle;
   TCanvasFont font;
@@ -258,7 +298,7 @@ void TReplay::Apply(std::size_t i) {
     case TDisplayOp::Window: {
       // A degenerate window (only possible in a record read from text) is skipped.
       if (v[4] == v[6] || v[5] == v[7]) break;
-      ViewState.Viewport = {RoundPixel(v[0]), RoundPixel(v[1]), RoundPixel(v[2]), RoundPixel(v[3])};
+      SetRecordedViewport({RoundPixel(v[0]), RoundPixel(v[1]), RoundPixel(v[2]), RoundPixel(v[3])});
       ViewState.WorldWindow = {v[4], v[5], v[6], v[7]};
       const TZoomRect z = GraphicsVariables.ZoomRect;
       ZoomToRect(z.left, z.top, z.right, z.bottom);

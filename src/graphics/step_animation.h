@@ -17,6 +17,14 @@ class TDisplayList;
 enum class TPenStyle { Solid, Dotted, DashDot, Dashed };
 TPenStyle MapLineStyle(int n);
 
+// Contrast ratio of two colours (1 to 21), from their relative luminance in sRGB.
+double ContrastRatio(TColourRef a, TColourRef b);
+// The colour a table colour is shown in on the screen: on a light background a colour of
+// contrast below 3:1 is shown in a darker shade of its hue (as CAD programs show white
+// black), so light colours chosen for a dark screen stay readable. Printers and CAD files
+// keep the colour itself.
+TColourRef ScreenShade(TColourRef colour, TColourRef background);
+
 // Font of one text, already scaled to device pixels.
 struct TCanvasFont {
   std::string face;
@@ -93,6 +101,7 @@ class TReplay {
   double textHeight_ = 3.5;
   double textWidth_ = 3.5;
   double textAngle_ = 0.0;
+  TColourRef screenColours_[17] = {};  // the colour table as the screen shows it
   TColourRef screenPen_ = 0, screenBrush_ = 0, screenFont_ = 0;
   TColourRef printerPen_ = 0, printerBrush_ = 0, printerFont_ = 0;
   int penWidth_ = 1;

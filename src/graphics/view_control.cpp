@@ -16,11 +16,13 @@ namespace {
 // Coordinates beyond this are off any device; holding them keeps the painter's integers sane.
 constexpr long double kPixelLimit = 1.0e8L;
 
+// The screen size the window records were made in: the configured one when the last window
+// was set, so that a picture keeps its place when the configuration changes afterwards.
 long double ScreenW() {
-  return ProgramSettings.ScreenWidth;
+  return ViewState.ReferenceWidth > 0 ? ViewState.ReferenceWidth : ProgramSettings.ScreenWidth;
 }
 long double ScreenH() {
-  return ProgramSettings.ScreenHeight;
+  return ViewState.ReferenceHeight > 0 ? ViewState.ReferenceHeight : ProgramSettings.ScreenHeight;
 }
 
 }  // namespace
@@ -41,6 +43,63 @@ std::int32_t RoundPixel(long double v) {
   constexpr double kMagic = 6755399441055744.0;
   const double r = (d + kMagic) - kMagic;
   return static_cast<std::int32_t>(r);
+}
+
+namespace {
+
+// One coordinate of a recorded viewport on an area of `area` pixels (coordinates 0 to
+// area - 1) when the records count `reference` units across.
+std::int32_t AreaCoordinate(std::int32_t v, long double reference, std::int32_t area) {
+  const long double span = area - 1;
+  if (area <= 1 || reference <= 0 || span == reference) return v;
+  if (v <= 1) return v;
+  if (v >= reference - 1) return RoundPixel(span - (reference - v));
+  return RoundPixel(v * span / reference);
+}
+
+}  // namespace
+
+TDeviceRect AreaRect(const TDeviceRect& r) {
+  const std::int32_t w = ViewState.AreaWidth, h = ViewState.AreaHeight;
+  if (w <= 0 || h <= 0) return r;
+  return {AreaCoordinate(r.left, ScreenW(), w), AreaCoordinate(r.top, ScreenH(), h),
+          AreaCoordinate(r.right, ScreenW(), w), AreaCoordinate(r.bottom, ScreenH(), h)};
+}
+
+void NoteReferenceSize() {
+  ViewState.ReferenceWidth = ProgramSettings.ScreenWidth;
+  ViewState.ReferenceHeight = ProgramSettings.ScreenHeight;
+}
+
+void SetRecordedViewport(const TDeviceRect& recorded) {
+  ViewState.RecordedViewport = recorded;
+  ViewState.Viewport = AreaRect(recorded);
+}
+
+void SetDrawingArea(std::int32_t width, std::int32_t height) {
+  if (width <= 0 || height <= 0) return;
+  if (width == ViewState.AreaWidth && height == ViewState.AreaHeight) return;
+  const TDeviceRect old = ViewState.Viewport;
+  const TZoomRect z = GraphicsVariables.ZoomRect;
+  ViewState.AreaWidth = width;
+  ViewState.AreaHeight = height;
+  const TDeviceRect now = AreaRect(ViewState.RecordedViewport);
+  ViewState.Viewport = now;
+  if (old.right == old.left || old.bottom == old.top) {
+    ZoomToRect(now.left, now.top, now.right, now.bottom);
+    return;
+  }
+  // The zoom rectangle keeps its place relative to the viewport, so every window of the
+  // picture shows the same world rectangle as before.
+  auto column = [&](std::int32_t v) {
+    return RoundPixel(now.left + static_cast<long double>(v - old.left) * (now.right - now.left) /
+                                     (old.right - old.left));
+  };
+  auto row = [&](std::int32_t v) {
+    return RoundPixel(now.top + static_cast<long double>(v - old.top) * (now.bottom - now.top) /
+                                    (old.bottom - old.top));
+  };
+  ZoomToRect(column(z.left), row(z.top), column(z.right), row(z.bottom));
 }
 
 void ZoomToRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
@@ -88,13 +147,6 @@ std::int32_t ScreenLengthY(long double l) {
   return RoundPixel(ViewState.ScaleY * l);
 }
 
-// The shown world window's top edge: the zoom window's ymin plus the viewport's height in
-// world units.
-static long double ShownTop() {
-  return GraphicsVariables.ZoomWindow.ymin +
-         (ViewState.Viewport.bottom - ViewState.Viewport.top) / ViewState.ScaleY;
-}
-
 std::int32_t WorldToPrinterX(const TPrinterPage& page, long double x) {
   return RoundPixel(page.pixelsPerMmX *
                     (PrintSettings.PrintOriginX +
@@ -102,7 +154,8 @@ std::int32_t WorldToPrinterX(const TPrinterPage& page, long double x) {
 }
 std::int32_t WorldToPrinterY(const TPrinterPage& page, long double y) {
   return RoundPixel(page.pixelsPerMmY *
-                    (PrintSettings.PrintOriginY + (ShownTop() - y) * PrintSettings.PrintScaleY));
+                    (PrintSettings.PrintOriginY +
+                     (GraphicsVariables.ZoomWindow.ymax - y) * PrintSettings.PrintScaleY));
 }
 std::int32_t PrinterLengthX(const TPrinterPage& page, long double l) {
   return RoundPixel(page.pixelsPerMmX * l * PrintSettings.PrintScaleX);

@@ -32,6 +32,16 @@ struct TViewState {
   TWorldRect SavedWorldWindow;
   long double ScaleX = 1.0L;
   long double ScaleY = 1.0L;
+  // The drawing area the picture fills, in pixels; 0 while no window has reported one (then
+  // the configured screen size is the area, as in batch runs and before the window shows).
+  std::int32_t AreaWidth = 0;
+  std::int32_t AreaHeight = 0;
+  // The viewport as the window record gives it, in units of the configured screen size;
+  // Viewport is the same rectangle on the drawing area.
+  TDeviceRect RecordedViewport;
+  // The configured screen size when the last window was set (0: none set yet).
+  std::int32_t ReferenceWidth = 0;
+  std::int32_t ReferenceHeight = 0;
 };
 extern TViewState ViewState;
 
@@ -44,6 +54,18 @@ void InitViewState();
 
 // Rounds to the nearest integer, halves to even, held within a range a painter can take.
 std::int32_t RoundPixel(long double v);
+
+// A window record's viewport (in units of the configured screen size, "Horizontal/Vertical
+// Pixels") placed on the drawing area: stretched to the area, a one-pixel inset from an edge
+// kept one pixel.
+TDeviceRect AreaRect(const TDeviceRect& recorded);
+// Notes the configured screen size as the one new window records are made in.
+void NoteReferenceSize();
+// Makes `recorded` the current window's viewport, placed on the drawing area.
+void SetRecordedViewport(const TDeviceRect& recorded);
+// The drawing area got a new size: the viewport follows it and the zoom keeps showing the
+// same world rectangle.
+void SetDrawingArea(std::int32_t width, std::int32_t height);
 
 // Zooms to the device rectangle (rows counted from the viewport's top, mapped from ymin up).
 // Nothing happens for an empty rectangle or a degenerate viewport or world window.
@@ -63,7 +85,8 @@ struct TPrinterPage {
 };
 
 // One world unit prints as PrintScaleX (PrintScaleY) millimetres; the top left corner of the
-// shown world window sits at the print origin (mm from the page's top left).
+// zoomed world window sits at the print origin (mm from the page's top left), whatever shape
+// the window on the screen has.
 std::int32_t WorldToPrinterX(const TPrinterPage& page, long double x);
 std::int32_t WorldToPrinterY(const TPrinterPage& page, long double y);
 std::int32_t PrinterLengthX(const TPrinterPage& page, long double l);

@@ -13,7 +13,9 @@
 namespace {
 
 std::vector<std::string> Lines(const std::function<void(CadTextWriter&)>& draw,
-                               TCadWriterOptions options = {}) {
+                               TCadWriterOptions options = {},
+                               std::vector<std::string>* messages = nullptr) {
+  if (messages) options.reportError = [messages](const std::string& m) { messages->push_back(m); };
   std::ostringstream out;
   CadTextWriter writer(out, options);
   draw(writer);
@@ -48,23 +50,27 @@ TEST(CadTextNumber, ThreeSignificantDigitsAtMostFourDecimals) {
 }
 
 TEST(CadTextWriter, LinesAreKeywordAndTabSeparatedFields) {
-  const auto lines = Lines([](CadTextWriter& w) {
-    w.SheetFrame(0, 0, 420, 297);
-    w.BeginTables(2);  // writes nothing
-    w.BeginBlocks();
-    w.BeginBlock("ZAHN1");
-    w.Line(1, 2, 3, 4);
-    w.EndBlock();
-    w.EndSection();  // no line marks the end of a section
-    w.BeginEntities();
-    w.Circle(0, 0, 2.5L);
-    w.Arc(1, 1, 30, 60, 2);
-    w.Arc(1, 1, 0, 360, 2);
-    w.Text(5, 6, "M10");
-    w.Solid(0, 0, 1, 0, 0, 1, 1, 1);
-    w.Insert("ZAHN1", 10, 20, 90, 1, 2);
-    w.EndSection();
-  });
+  std::vector<std::string> messages;
+  const auto lines = Lines(
+      [](CadTextWriter& w) {
+        w.SheetFrame(0, 0, 420, 297);
+        w.BeginTables(2);  // writes nothing
+        w.BeginBlocks();
+        w.BeginBlock("ZAHN1");
+        w.Line(1, 2, 3, 4);
+        w.EndBlock();
+        w.EndSection();  // no line marks the end of a section
+        w.BeginEntities();
+        w.Circle(0, 0, 2.5L);
+        w.Arc(1, 1, 30, 60, 2);
+        w.Arc(1, 1, 0, 360, 2);
+        w.Text(5, 6, "M10");
+        w.Solid(0, 0, 1, 0, 0, 1, 1, 1);
+        w.Insert("zahn1", 10, 20, 90, 1, 2);
+        w.Insert("NOBLOCK", 0, 0, 0, 1, 1);  // never defined: left out, as DXF and IGES do
+        w.EndSection();
+      },
+      {}, &messages);
   const std::vector<std::string> expected = {
       "MINMAX\t0\t0\t420\t297",
       "SECTION BLOCKS",
@@ -77,10 +83,11 @@ TEST(CadTextWriter, LinesAreKeywordAndTabSeparatedFields) {
       "CIRCLE\t1\t1\t2",
       "TEXT\t5\t6\tM10",
       "SOLID\t0\t0\t1\t0\t0\t1\t1\t1",
-      "INSERT\tZAHN1\t10\t20\t90\t1\t2",
+      "INSERT\tzahn1\t10\t20\t90\t1\t2",
       "EOF",
   };
   EXPECT_EQ(lines, expected);
+  EXPECT_EQ(messages, (std::vector<std::string>{"Blockname NOBLOCK not found !"}));
 }
 
 TEST(CadTextWriter, TextsAreConvertedAndCannotSplitFieldsOrLines) {

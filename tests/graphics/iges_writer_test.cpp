@@ -249,6 +249,7 @@ TEST(IgesWriter, MoreThan256BlocksAreRefusedAndReported) {
       w.Line(0, 0, i, 1);
       w.EndBlock();
     }
+    w.Insert("B256", 0, 0, 0, 1, 1);
     w.Insert("B257", 0, 0, 0, 1, 1);
     EXPECT_EQ(w.BlockCount(), IgesWriter::kMaxBlocks);
   });
@@ -256,18 +257,24 @@ TEST(IgesWriter, MoreThan256BlocksAreRefusedAndReported) {
   ASSERT_EQ(f.messages.size(), 2u);
   EXPECT_EQ(f.messages[0], "Too many blocks (more than 256): B257");
   EXPECT_EQ(f.messages[1], "Blockname B257 not found !");
-  EXPECT_EQ(f.sections.at('D').size(), 256u * 4);  // 256 lines and 256 definitions
+  // Only the block in use is written: its line, its definition and the instance.
+  EXPECT_EQ(f.sections.at('D').size(), 3u * 2);
 }
 
-TEST(IgesWriter, TurnedOrScaledInsertsUseAMatrix) {
+TEST(IgesWriter, TurnedInsertsUseAMatrixAndScaledOnesArePlacedEntities) {
   const File f = Write([](IgesWriter& w) {
+    w.BeginBlock("UNUSED");  // never inserted: not written
+    w.Line(0, 0, 5, 5);
+    w.EndBlock();
     w.BeginBlock("B");
     w.Line(0, 0, 1, 0);
     w.EndBlock();
     w.Insert("B", 10, 20, 90, 1, 1);
     w.Insert("B", 10, 20, 0, 2, 3);
+    w.Insert("B", 10, 20, 90, 2, 2);
   });
-  // D1 line, D3 308, D5 124, D7 408, D9 124, D11 408.
+  // D1 line, D3 308, D5 124, D7 408, then the scaled instances as lines D9 and D11.
+  ASSERT_EQ(f.sections.at('D').size(), 12u);
   EXPECT_EQ(f.Field(5, 1), "124");
   EXPECT_EQ(f.D(5).data.substr(64, 8), "00010000");
   EXPECT_EQ(f.Params(5),
@@ -275,11 +282,10 @@ TEST(IgesWriter, TurnedOrScaledInsertsUseAMatrix) {
             "0.0,0.0,1.0,0.0;");
   EXPECT_EQ(f.Field(7, 7), "5");  // matrix pointer
   EXPECT_EQ(f.Params(7), "408,3,0.0,0.0,0.0,1.0;");
-  // One scale per instance (the x scale), applied before the matrix.
-  EXPECT_EQ(f.Params(9),
-            "124,1.000000,0.000000,0.0,10.000000,0.000000,1.000000,0.0,20.000000,"
-            "0.0,0.0,1.0,0.0;");
-  EXPECT_EQ(f.Params(11), "408,3,0.0,0.0,0.0,2.000;");
+  // One scale per instance (the x scale), then the turn, then the insert point.
+  EXPECT_EQ(f.Params(9), "110,10.000,20.000,0.0,12.000,20.000,0.0;");
+  EXPECT_EQ(f.Params(11), "110,10.000,20.000,0.0,10.000,22.000,0.0;");
+  EXPECT_EQ(f.D(9).data.substr(64, 8), "00000000");
 }
 
 TEST(IgesWriter, ColourNumbersStayWithinTheIgesRange) {

@@ -190,6 +190,8 @@ void TGraphicsCanvas::paintEvent(QPaintEvent*) {
 }
 
 void TGraphicsCanvas::resizeEvent(QResizeEvent*) {
+  // The picture fills the drawing area; the configured pixel size is only its first size.
+  SetDrawingArea(width(), height());
   window_->Invalidate();
 }
 

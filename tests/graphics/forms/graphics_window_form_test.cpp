@@ -1,6 +1,7 @@
 // The graphics window on an offscreen screen: pictures land on the pixels their world
-// coordinates give, in colour and in monochrome; keys and the mouse change exactly the view;
-// a print at scale 1 measures its world lengths in millimetres.
+// coordinates give, in colour and in monochrome; the picture fills the drawing area through
+// every resize; every table colour reads on the default background; keys and the mouse change
+// exactly the view; a print at scale 1 measures its world lengths in millimetres.
 #include "graphics/forms/graphics_window_form.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 
 #include "common/graphics_settings.h"
@@ -127,6 +131,106 @@ TEST_F(GraphicsWindowGui, ColourZeroDrawsInTheBackgroundColour) {
   EXPECT_EQ(img.pixel(Px(80), Py(20)), kBlack);
 }
 
+// Relative luminance and contrast ratio of two screen colours (the sRGB definition).
+double Luminance(QRgb c) {
+  auto lin = [](int v) {
+    const double x = v / 255.0;
+    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
+}
+double Contrast(QRgb a, QRgb b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(GraphicsWindowGui, EveryTableColourReadsOnTheDefaultBackground) {
+  Window4PixelsPerUnit();
+  for (int n = 1; n <= 16; ++n) {
+    facade_->GrSetColor(static_cast<std::uint8_t>(n));
+    const double x = n * 9.0;
+    facade_->GrSolid(x, 50, x + 6, 50, x + 6, 70, x, 70);
+  }
+  const QImage img = Paint();
+  const QRgb background = img.pixel(2, 2);
+  ASSERT_EQ(background, kWhite);
+  for (int n = 1; n <= 16; ++n) {
+    const QRgb shown = img.pixel(Px(n * 9.0 + 3), Py(60));
+    const TColourRef table = GraphicsVariables.ColourTable[static_cast<std::size_t>(n)];
+    EXPECT_GE(Contrast(shown, background), 3.0) << "colour " << n;
+    // A darker shade of the same hue: the channels keep their order and zeros.
+    const int t[3] = {RedOf(table), GreenOf(table), BlueOf(table)};
+    const int v[3] = {qRed(shown), qGreen(shown), qBlue(shown)};
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_LE(v[i], t[i]) << "colour " << n;
+      EXPECT_EQ(v[i] == 0, t[i] == 0) << "colour " << n;
+      for (int j = 0; j < 3; ++j)
+        if (t[i] > t[j]) EXPECT_GE(v[i], v[j]) << "colour " << n;
+    }
+  }
+  // Colours that read well are shown as they are.
+  EXPECT_EQ(img.pixel(Px(12 * 9.0 + 3), Py(60)), kRed);
+}
+
+TEST_F(GraphicsWindowGui, ThePictureFillsTheDrawingAreaThroughEveryResize) {
+  window_->show();
+  auto resizeTo = [&](int w, int h) {
+    window_->resize(w, h);
+    QApplication::processEvents();
+    return window_->Canvas()->size();
+  };
+  auto frameOf = [](const QImage& img) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if (img.pixel(x, y) == kRed) box |= QRect(x, y, 1, 1);
+    return box;
+  };
+  facade_->GrHeader(0, 0, 160, 120);
+  facade_->GrSetColor(12);
+  for (auto [x1, y1, x2, y2] :
+       {std::array<int, 4>{0, 0, 160, 0}, {160, 0, 160, 120}, {160, 120, 0, 120}, {0, 120, 0, 0}})
+    facade_->GrLine(x1, y1, x2, y2);  // the picture's frame
+  for (const QSize want : {QSize(640, 480), QSize(1200, 800), QSize(640, 480)}) {
+    const QSize area = resizeTo(want.width(), want.height());
+    ASSERT_EQ(area, want);
+    const QImage img = Paint();
+    ASSERT_EQ(img.size(), area);
+    const QRect frame = frameOf(img);
+    const std::string at = std::to_string(area.width()) + "x" + std::to_string(area.height());
+    // Framed: one pixel in from the edges; the picture keeps its shape, so it reaches the
+    // edges of the side that limits it.
+    EXPECT_LE(frame.left(), 1) << at;
+    EXPECT_LE(frame.top(), 1) << at;
+    const int right = area.width() - 1 - frame.right(), bottom = area.height() - 1 - frame.bottom();
+    EXPECT_GE(std::min(right, bottom), 0) << at;
+    EXPECT_LE(std::min(right, bottom), 1) << at;
+    EXPECT_NEAR(static_cast<double>(frame.width() - 1) / (frame.height() - 1), 4.0 / 3.0, 0.01)
+        << at;
+  }
+  // A zoom by keys stays on its world rectangle while the window changes its size.
+  QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier);
+  QApplication::sendEvent(window_.get(), &plus);
+  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  QApplication::sendEvent(window_.get(), &left);
+  Paint();
+  const TZoomWindow zoomed = GraphicsVariables.ZoomWindow;
+  ASSERT_GT(zoomed.xmin, 0.0L);
+  for (const QSize want : {QSize(1200, 800), QSize(640, 480)}) {
+    const QSize area = resizeTo(want.width(), want.height());
+    Paint();
+    const TZoomWindow& z = GraphicsVariables.ZoomWindow;
+    // Within the pixel the zoom rectangle is held in.
+    const double pixel = static_cast<double>(zoomed.xmax - zoomed.xmin) / 600;
+    EXPECT_NEAR(static_cast<double>(z.xmin), static_cast<double>(zoomed.xmin), pixel);
+    EXPECT_NEAR(static_cast<double>(z.xmax), static_cast<double>(zoomed.xmax), pixel);
+    EXPECT_NEAR(static_cast<double>(z.ymin), static_cast<double>(zoomed.ymin), pixel);
+    EXPECT_NEAR(static_cast<double>(z.ymax), static_cast<double>(zoomed.ymax), pixel);
+    // The zoomed rectangle's left edge is the viewport's left edge.
+    EXPECT_EQ(WorldToScreenX(zoomed.xmin), ViewState.Viewport.left) << area.width();
+  }
+}
+
 TEST_F(GraphicsWindowGui, TextStartsAtItsAnchor) {
   Window4PixelsPerUnit();
   facade_->GrSetColor(16);
@@ -220,41 +324,54 @@ TEST_F(GraphicsWindowGui, StepDialogRunsToTheEndWithDoublePlus) {
 }
 
 TEST_F(GraphicsWindowGui, PrintAtScaleOneMeasuresWorldLengthsInMillimetres) {
-  QTemporaryDir dir;
-  const QString pdf = dir.filePath("print.pdf");
-  Window4PixelsPerUnit();
-  facade_->GrSetColor(16);
-  facade_->GrLine(10, 100, 110, 100);  // 100 mm
-  facade_->GrLine(10, 100, 10, 40);    // 60 mm
-  {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setFullPage(true);
-    window_->SetPrinterDevice(&printer);
-    ViewState.PrintingFlag = true;
-    window_->FormPaint();
-    ViewState.PrintingFlag = false;
-    window_->SetPrinterDevice(nullptr);
+  // The same picture from a window of the picture's shape and from a tall one: the print
+  // depends on the world window and the print origin only.
+  for (bool tall : {false, true}) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("print.pdf");
+    if (tall) {
+      window_->show();
+      window_->resize(640, 900);
+      QApplication::processEvents();
+      facade_->GrClear();
+      facade_->GrHeader(0, 0, 160, 120);
+    } else {
+      Window4PixelsPerUnit();
+    }
+    facade_->GrSetColor(16);
+    facade_->GrLine(10, 100, 110, 100);  // 100 mm
+    facade_->GrLine(10, 100, 10, 40);    // 60 mm
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      printer.setPageSize(QPageSize(QPageSize::A4));
+      printer.setFullPage(true);
+      window_->SetPrinterDevice(&printer);
+      ViewState.PrintingFlag = true;
+      window_->FormPaint();
+      ViewState.PrintingFlag = false;
+      window_->SetPrinterDevice(nullptr);
+    }
+    // Read the page back at 254 dpi: ten pixels per millimetre.
+    QProcess render;
+    render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", pdf, dir.filePath("page")});
+    if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
+    render.waitForFinished(60000);
+    QImage page(dir.filePath("page.pgm"));
+    ASSERT_FALSE(page.isNull());
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x)
+        if (qGray(page.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    // Lines one print pixel wide or more: the extents equal the lengths within a pixel or two.
+    EXPECT_NEAR(ink.width() / 10.0, 100.0, 0.3) << tall;
+    EXPECT_NEAR(ink.height() / 10.0, 60.0, 0.3) << tall;
+    // The top left corner of the world window (0, 120) is the page's corner: 10 mm, 20 mm
+    // away, however much room the window has around the picture.
+    EXPECT_NEAR(ink.left() / 10.0, 10.0, 0.3) << tall;
+    EXPECT_NEAR(ink.top() / 10.0, 20.0, 0.3) << tall;
   }
-  // Read the page back at 254 dpi: ten pixels per millimetre.
-  QProcess render;
-  render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", pdf, dir.filePath("page")});
-  if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
-  render.waitForFinished(60000);
-  QImage page(dir.filePath("page.pgm"));
-  ASSERT_FALSE(page.isNull());
-  QRect ink;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x)
-      if (qGray(page.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
-  // Lines one print pixel wide or more: the extents equal the lengths within a pixel or two.
-  EXPECT_NEAR(ink.width() / 10.0, 100.0, 0.3);
-  EXPECT_NEAR(ink.height() / 10.0, 60.0, 0.3);
-  // The top left corner of the shown world (0, 120) is the page's corner: 10 mm, 20 mm away.
-  EXPECT_NEAR(ink.left() / 10.0, 10.0, 0.3);
-  EXPECT_NEAR(ink.top() / 10.0, 20.0, 0.3);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Reads a DXF file with ezdxf and prints the model space with every INSERT and POLYLINE
 exploded into world coordinates, one entity per line, for comparison with what the screen
-drew. With --make-r12 FILE, writes a small R12 drawing with ezdxf itself instead (handles and
+drew. With --extents, prints the bounding box of that geometry (texts left out) instead, one
+line per file named. With --make-r12 FILE, writes a small R12 drawing with ezdxf itself instead (handles and
 other group codes our writer never uses), to be read back by the program's block reader.
 
 Output lines: ENTITY, "@", kind, then numbers (and the text of a TEXT):
@@ -52,6 +53,38 @@ def flatten(entity, out, depth=0):
         out.append([t])
 
 
+def arc_points(cx, cy, r, a1, a2):
+    """End points of an arc from a1 to a2 (radians, counter-clockwise) and the quadrant points
+    it passes: what bounds it."""
+    pts = [(cx + r * math.cos(a1), cy + r * math.sin(a1)), (cx + r * math.cos(a2), cy + r * math.sin(a2))]
+    sweep = (a2 - a1) % (2 * math.pi)
+    for k in range(4):
+        q = k * math.pi / 2
+        if (q - a1) % (2 * math.pi) <= sweep:
+            pts.append((cx + r * math.cos(q), cy + r * math.sin(q)))
+    return pts
+
+
+def extents(rows):
+    """Bounding box of the geometry (texts left out)."""
+    pts = []
+    for row in rows:
+        kind, v = row[0], row[1:]
+        if kind == "LINE":
+            pts += [(v[0], v[1]), (v[2], v[3])]
+        elif kind == "CIRCLE":
+            pts += [(v[0] - v[2], v[1] - v[2]), (v[0] + v[2], v[1] + v[2])]
+        elif kind == "ARC":
+            a1 = math.atan2(v[4] - v[1], v[3] - v[0])
+            a2 = math.atan2(v[6] - v[1], v[5] - v[0])
+            pts += arc_points(v[0], v[1], v[2], a1, a2)
+        elif kind == "OUTLINE":
+            pts += [(v[i], v[i + 1]) for i in range(0, 8, 2)]
+    xs = [p[0] for p in pts]
+    ys = [p[1] for p in pts]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
 def make_r12(path):
     doc = ezdxf.new("R12")
     msp = doc.modelspace()
@@ -72,6 +105,19 @@ def main():
     args = [a for a in sys.argv[1:] if not a.startswith("--")]
     if "--make-r12" in sys.argv:
         make_r12(args[0])
+        return 0
+    if "--extents" in sys.argv:
+        # One line per file, in the order given.
+        for path in args:
+            try:
+                doc = ezdxf.readfile(path, errors="strict")
+            except Exception as exc:  # DXFStructureError, UnicodeDecodeError, IOError
+                print("unreadable:", path, type(exc).__name__, exc)
+                return 2
+            out = []
+            for e in doc.modelspace():
+                flatten(e, out)
+            print("extents %.6f %.6f %.6f %.6f" % extents(out))
         return 0
     try:
         doc = ezdxf.readfile(args[0], errors="strict")

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <sstream>
@@ -19,6 +20,7 @@
 
 #include "../cad_test_support.h"
 #include "common/codepage.h"
+#include "common/message_list.h"
 #include "platform/temp_dir.h"
 #include "validator_support.h"
 
@@ -33,6 +35,39 @@ constexpr long double kPi = std::numbers::pi_v<long double>;
 
 // --- the drawing -------------------------------------------------------------------------
 
+// Every primitive with a non-finite or absurd number in its coordinates, radius or size:
+// none of them may leave a trace on any target. The pen ends where it started.
+bool gWithBadNumbers = false;
+void DrawBadNumbers() {
+  if (!gWithBadNumbers) return;
+  const long double penX = PlotSettings.penX, penY = PlotSettings.penY;
+  const long double nan = std::numeric_limits<long double>::quiet_NaN();
+  const long double inf = std::numeric_limits<long double>::infinity();
+  for (long double b : {nan, inf, -inf, 1e300L}) {
+    CadLine(b, 0, 1, 1);
+    CadLine(0, 0, 1, b);
+    CadCircle(0, b, 1);
+    CadCircle(0, 0, b);
+    CadArc(b, 0, 0, 90, 5);
+    CadArc(0, 0, b, 90, 5);
+    CadArc(0, 0, 0, 90, b);
+    CadText(0, b, "X");
+    CadSolid(0, 0, 1, 0, 0, b, 1, 1);
+    CadPolylineBegin(0);
+    CadPolylineVertex(0, 0, 0);
+    CadPolylineVertex(b, 1, 0);
+    CadPolylineVertex(2, 2, b);
+    CadPolylineEnd();
+    CadRectangle(b, b, 1, 1);
+    CadEllipse(0, 0, b, 1);
+    CadEllipseArc(0, 0, 0, 90, b, 1, 1, 30);
+    CadInsertBlock("Tooth", b, 0, 0, 1, 1);
+    CadInsertBlock("Tooth", 0, 0, b, 1, 1);
+    CadInsertBlock("Tooth", 0, 0, 0, b, b);
+  }
+  CadMoveTo(penX, penY);
+}
+
 void DrawSample(std::uint16_t code) {
   CadOpen(code);
   ASSERT_FALSE(AbortFlag);
@@ -41,6 +76,7 @@ void DrawSample(std::uint16_t code) {
   CadBeginTables(2);
   CadBeginBlocks();
   CadBeginBlock("Tooth");  // every primitive
+  DrawBadNumbers();
   CadColour(1);
   CadLine(0, 0, 10, 0);
   CadColour(2);
@@ -72,6 +108,7 @@ void DrawSample(std::uint16_t code) {
   CadEndSection();
 
   CadBeginEntities();
+  DrawBadNumbers();
   CadColour(3);
   CadLine(10, 280, 100, 280);
   CadCircle(30, 250, 12);
@@ -345,7 +382,8 @@ TEST_F(CadDriverValidator, IgesLoadsAndPlacesItsInstancesWhereTheScreenDrawsThem
   EXPECT_EQ(occt.status, 0) << occt.output;
   EXPECT_NE(occt.output.find("CHECK fails 0"), std::string::npos) << occt.output;
   EXPECT_NE(occt.output.find("CHECK entity 308 0 2"), std::string::npos) << occt.output;
-  EXPECT_NE(occt.output.find("CHECK entity 408 0 5"), std::string::npos) << occt.output;
+  // Scaled instances are written as placed entities; two unscaled ones remain.
+  EXPECT_NE(occt.output.find("CHECK entity 408 0 2\n"), std::string::npos) << occt.output;
   const auto at = occt.output.find("CHECK bbox ");
   ASSERT_NE(at, std::string::npos) << occt.output;
   double b[4];
@@ -366,17 +404,64 @@ TEST_F(CadDriverValidator, IgesAndCadTextHoldTheEntitiesOfTheDxfFile) {
   const fs::path igs = Draw(kCadIges, "igs");
   const fs::path txt = Draw(kCadText, "txt");
   const ToolRun d = Python(kScripts + "dxf_check.py", Quote(dxf.string()) + " --dump --explode");
-  const ToolRun i = Python(kScripts + "iges_records.py", Quote(igs.string()) + " --dump");
+  // IGES writes scaled instances as placed entities: both sides are compared exploded.
+  const ToolRun flat = Python(kScripts + "cad_driver_explode.py", Quote(dxf.string()));
+  const ToolRun i = Python(kScripts + "iges_records.py", Quote(igs.string()) + " --dump --explode");
   const ToolRun t = Python(kScripts + "cad_text_check.py", Quote(txt.string()) + " --dump");
   ASSERT_EQ(d.status, 0) << d.output;
   ASSERT_EQ(i.status, 0) << i.output;
   ASSERT_EQ(t.status, 0) << t.output;
   const std::vector<Row> dxfRows = Rows(d.output);
   ASSERT_GT(dxfRows.size(), 100u);
-  // Block contents listed per block, and the inserts themselves. IGES keeps three decimals,
-  // the CAD-code text three significant digits.
-  ExpectSameEntities(dxfRows, Rows(i.output), "IGES", {0, 2e-3});
+  // The CAD-code text lists block contents per block and the inserts themselves. IGES keeps
+  // three decimals, the CAD-code text three significant digits.
+  ExpectSameEntities(Rows(flat.output), Rows(i.output), "IGES", {0, 2e-3});
   ExpectSameEntities(dxfRows, Rows(t.output), "TXT", {0.006, 2e-4});
+}
+
+TEST_F(CadDriverValidator, BadNumbersDrawNothingOnAnyTargetAndAreToldOnce) {
+  REQUIRE_VALIDATOR(HaveEzdxf() && HaveOcct(), "python3-ezdxf and the Open CASCADE checker");
+  auto told = [] {
+    int n = 0;
+    for (int i = 1; i <= ErrorList.count; ++i)
+      n += ErrorText(i).find("number out of range") != std::string::npos;
+    return n;
+  };
+  for (const auto& [code, ext] : {std::pair<std::uint16_t, const char*>{kCadDxf, "dxf"},
+                                  {kCadIges, "igs"},
+                                  {kCadText, "txt"},
+                                  {kCadScreen, ""}}) {
+    gWithBadNumbers = false;
+    ClearErrors();
+    const fs::path path = Draw(code, ext);
+    const std::string clean = code == kCadScreen ? "" : ReadWholeFile(path);
+    const std::vector<Row> cleanScreen = ScreenRows(true);
+    EXPECT_EQ(told(), 0) << ext;
+    gWithBadNumbers = true;
+    Draw(code, ext);
+    gWithBadNumbers = false;
+    ASSERT_FALSE(AbortFlag) << ext;
+    EXPECT_EQ(told(), 1) << "one message per drawing, " << ext;
+    if (code == kCadScreen) {
+      const std::vector<Row> screen = ScreenRows(true);
+      ASSERT_EQ(screen.size(), cleanScreen.size());
+      for (std::size_t i = 0; i < screen.size(); ++i)
+        EXPECT_TRUE(screen[i].kind == cleanScreen[i].kind &&
+                    screen[i].numbers == cleanScreen[i].numbers)
+            << Describe(screen[i]) << " / " << Describe(cleanScreen[i]);
+      continue;
+    }
+    // Not a byte more: the file is the file of the drawing without them.
+    EXPECT_EQ(ReadWholeFile(path), clean) << ext;
+    if (code == kCadDxf) {
+      const ToolRun check = Python(kScripts + "dxf_check.py", Quote(path.string()));
+      EXPECT_EQ(check.status, 0) << check.output;
+    } else if (code == kCadIges) {
+      const ToolRun occt = Execute(Quote(kIgesCheck) + " " + Quote(path.string()));
+      EXPECT_EQ(occt.status, 0) << occt.output;
+      EXPECT_NE(occt.output.find("CHECK fails 0"), std::string::npos) << occt.output;
+    }
+  }
 }
 
 TEST_F(CadDriverValidator, TheBlockReaderReadsWhatEzdxfWrites) {

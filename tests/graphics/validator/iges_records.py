@@ -3,7 +3,9 @@
 every record 80 columns, sections in the order S G D P T, sequence numbers consecutive per
 section, the T record's counts, directory entries in pairs whose parameter pointer and line
 count match the P records, P back pointers, colour numbers 0..8 or negative pointers.
-With --dump prints the drawing's entities one per line for comparison with other formats.
+With --dump prints the drawing's entities one per line for comparison with other formats;
+with --explode as well, every subfigure instance is replaced by its definition's entities
+placed, turned and scaled, as a reader that transfers the instances sees them.
 
 Exit codes: 0 clean, 1 faults."""
 import math
@@ -183,6 +185,65 @@ def dump(entities):
     return rows
 
 
+def explode(entities):
+    """Rows of the top-level entities with every instance resolved, all in world coordinates."""
+    members = {}
+    for seq, e in entities.items():
+        if e["type"] == 308:
+            pr = e["params"]
+            members[seq] = [int(m) for m in pr[4:4 + int(pr[3])]]
+    inside = {m for ms in members.values() for m in ms}
+    rows = []
+
+    def apply(t, x, y):
+        return t[0] * x + t[1] * y + t[4], t[2] * x + t[3] * y + t[5]
+
+    def compose(a, b):  # a after b
+        return (a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3],
+                a[2] * b[0] + a[3] * b[2], a[2] * b[1] + a[3] * b[3],
+                a[0] * b[4] + a[1] * b[5] + a[4], a[2] * b[4] + a[3] * b[5] + a[5])
+
+    def emit(seq, t, depth):
+        e = entities[seq]
+        pr = e["params"]
+        scale = math.sqrt(abs(t[0] * t[3] - t[1] * t[2]))
+        if e["type"] == 408:
+            x, y = num(pr[2]), num(pr[3])
+            s = num(pr[5]) if len(pr) > 5 and pr[5] else 1.0
+            inst = (s, 0.0, 0.0, s, x, y)
+            if e["matrix"]:
+                m = [num(v) for v in entities[e["matrix"]]["params"][1:13]]
+                inst = compose((m[0], m[1], m[4], m[5], m[3], m[7]), inst)
+            if depth < 32:
+                for m in members.get(int(pr[1]), []):
+                    emit(m, compose(t, inst), depth + 1)
+            return
+        for row in dump({seq: e}):
+            kind, v = row[1], row[2:]
+            if kind in ("LINE",):
+                p1, p2 = apply(t, v[0], v[1]), apply(t, v[2], v[3])
+                rows.append(["@", kind, p1[0], p1[1], p2[0], p2[1]])
+            elif kind == "CIRCLE":
+                c = apply(t, v[0], v[1])
+                rows.append(["@", kind, c[0], c[1], v[2] * scale])
+            elif kind == "ARC":
+                c, p1, p2 = apply(t, v[0], v[1]), apply(t, v[3], v[4]), apply(t, v[5], v[6])
+                rows.append(["@", kind, c[0], c[1], v[2] * scale, p1[0], p1[1], p2[0], p2[1]])
+            elif kind == "OUTLINE":
+                pts = [apply(t, v[k], v[k + 1]) for k in range(0, len(v), 2)]
+                rows.append(["@", kind] + [c for pt in pts for c in pt])
+            elif kind == "TEXT":
+                p1 = apply(t, v[0], v[1])
+                rows.append(["@", kind, p1[0], p1[1], v[2]])
+
+    for seq in sorted(entities):
+        e = entities[seq]
+        if seq in inside or e["type"] in (124, 308):
+            continue
+        emit(seq, (1.0, 0.0, 0.0, 1.0, 0.0, 0.0), 0)
+    return rows
+
+
 def main():
     args = [a for a in sys.argv[1:] if not a.startswith("--")]
     faults, entities = check(args[0])
@@ -190,7 +251,7 @@ def main():
         print("FAULT", f)
     print("entities", len(entities))
     if "--dump" in sys.argv and not faults:
-        for row in dump(entities):
+        for row in explode(entities) if "--explode" in sys.argv else dump(entities):
             print("ENTITY\t" + "\t".join("%.6f" % v if isinstance(v, float) else str(v)
                                          for v in row))
     return 1 if faults else 0
