@@ -67,9 +67,7 @@ class MemoReaders : public memo_test::MemoFixture {
     MakeTable(name, c.version);
     AppendRecord("A", AddMemo("first version"));
     AppendRecord("B", AddMemo(kLong));
-    AppendRecord("C", 0);
-    // No memo as dBASE and the other writers mark it: blanks (Perl XBase reads "0" as block 0).
-    Poke(std::string(10, ' '), 2, 3);
+    AppendRecord("C", 0);  // no memo: blanks, which Perl XBase and dbfread read as none
     Go(1);
     std::int32_t block = GetFieldMemo(2);
     TMemoTextFile file;
