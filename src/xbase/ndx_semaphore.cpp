@@ -191,9 +191,12 @@ void Logout(int area) {
   } else {
     IoError(s, "Cannot read: ", kSemLogout, 100);
   }
+  // The last live user erases the file, also when ended programs are still counted in it.
+  const bool last =
+      s.record.users == 0 || (SharingOn && !XbBytesHeldByOthers(s.file, kPresenceByte, 1));
   UnlockIndexSemaphore(s, kSemLogout);
   XbCloseFile(s.file);
-  if (s.record.users == 0) unlink(s.fileName.c_str());
+  if (last) unlink(s.fileName.c_str());
   Semaphores[area].reset();
   UnlockHeaderByte();
 }

@@ -125,6 +125,9 @@ TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
   EXPECT_EQ(FileRecord()[1], 0);
   EXPECT_EQ(FileRecord()[2], 1);
   EXPECT_EQ(WalkForward().size(), 21u);
+  // The last live user takes the file away, whatever the ended ones left counted in it.
+  CloseIndexFile(1);
+  EXPECT_FALSE(std::filesystem::exists(Path("shared.@S@")));
 }
 
 }  // namespace
