@@ -136,6 +136,26 @@ TEST_F(MemoReaders, PerlXBaseAcceptsAFreshDbase4MemoFile) {
   EXPECT_EQ(out, "C\t\n");
 }
 
+// A table made with its memo file as a program makes it (no memo file laid by hand) is read by
+// python3-dbf, which looks for the memo file under the table's own case.
+TEST_F(MemoReaders, Python3DbfReadsTablesWeCreate) {
+  NeedValidator("/usr/bin/python3 -c 'import dbf'", "python3-dbf");
+  for (std::uint8_t version : {kMemoDbase3, kMemoFoxPro}) {
+    SCOPED_TRACE(int(version));
+    const std::string name = "c" + std::to_string(version) + ".dbf";
+    ASSERT_TRUE(CreateDbf(Path(name), {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}}, version))
+        << XbaseErrorMessage;
+    AppendRecord("A", AddMemo(kTwoLines));
+    AppendRecord("B", AddMemo(kLong));
+    AppendRecord("C", 0);
+    CloseAll();
+    std::string out;
+    ASSERT_TRUE(RunCommand("/usr/bin/python3 " + kScripts + "memo_read_dbf.py " + Path(name), out))
+        << out;
+    ExpectRows(out, false);
+  }
+}
+
 // Memos other programs wrote, read through the library.
 struct ProducerCase {
   const char* name;
