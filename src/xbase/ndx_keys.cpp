@@ -414,7 +414,12 @@ void RecordKeysChanged(std::int32_t record, const unsigned char* oldRaw,
   a->recordBuffer = savedRaw;
   if (a->typedBuffer && savedTyped.size() == a->typedSize)
     std::memcpy(a->typedBuffer, savedTyped.data(), savedTyped.size());
-  bool moved = false;
+  // Where the controlling index stands now: the area's current record, which may be another.
+  TIndexDescriptor* controller = IndexInSlot(1);
+  const std::string controllerKey = controller ? controller->currentKey : std::string();
+  const bool controllerNoPosition = controller && controller->noPosition;
+  const bool controllerBof = controller && controller->bof;
+  const bool controllerEof = controller && controller->eof;
   for (int slot = 1; slot <= kMaxIndexSlots && !XbaseErrorCode; ++slot) {
     TIndexDescriptor* index = IndexInSlot(slot);
     if (!index || oldKeys[slot] == newKeys[slot]) continue;
@@ -425,20 +430,19 @@ void RecordKeysChanged(std::int32_t record, const unsigned char* oldRaw,
                       index->fileName + " [CompareKeys]");
     if (!XbaseErrorCode) AppendIndex(newKeys[slot], slot);
     CurrentOrderSlot = 1;
-    moved = true;
   }
   a->recordNumber = savedNumber;
   NaturalOrder[CurrentArea] = natural;
-  // The controlling index stands on the current record again, which need not be this one.
-  if (moved && !XbaseErrorCode) {
-    if (TIndexDescriptor* index = IndexInSlot(1)) {
-      if (savedNumber == record && !natural)
-        index->currentKey = newKeys[1];
-      else
-        SyncIndex(false);
-    }
+  // The controlling index was moved onto the rewritten record's new entry. When the area stands
+  // on another record, the index goes back to that one's entry, found again by its key and
+  // record number when it next moves (the tree under the old path has changed).
+  if (controller && oldKeys[1] != newKeys[1] && savedNumber != record) {
+    controller->path.clear();
+    controller->currentKey = controllerKey;
+    controller->noPosition = controllerNoPosition;
+    controller->bof = controllerBof;
+    controller->eof = controllerEof;
   }
-  if (IndexHooks.loadCurrentKey) IndexHooks.loadCurrentKey();
 }
 
 void SyncIndex(bool all) {

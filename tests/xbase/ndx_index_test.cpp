@@ -473,6 +473,23 @@ TEST_F(NdxIndex, RandomChangesKeepBothIndexesEqualToASortedModel) {
       Poke(model[r - 1].name, 1, r);
     }
     ASSERT_EQ(XbaseErrorCode, 0) << step << " " << XbaseErrorMessage;
+    // Now and then one step in name order from wherever the last change left the area.
+    const std::int32_t at = RecNo();
+    if (rng() % 8 == 0 && at >= 1 && at <= std::int32_t(model.size())) {
+      std::int32_t next = 0;
+      for (std::int32_t i = 1; i <= std::int32_t(model.size()); ++i) {
+        const auto key = std::make_pair(model[i - 1].name, i);
+        if (key > std::make_pair(model[at - 1].name, at) &&
+            (next == 0 || key < std::make_pair(model[next - 1].name, next)))
+          next = i;
+      }
+      Skip(1);
+      ASSERT_EQ(XbaseErrorCode, 0) << step << " " << XbaseErrorMessage;
+      if (next == 0)
+        EXPECT_TRUE(dEOF()) << step;
+      else
+        EXPECT_EQ(RecNo(), next) << step;
+    }
     if (step % 1000 == 0) check(step);
   }
   table.Close();
