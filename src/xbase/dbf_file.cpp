@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "xbase/locking.h"
 #include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
 #include "xbase/xbase_platform.h"
@@ -117,6 +118,29 @@ std::uint16_t WriteEofByte(WorkAreaRecord& area) {
   return WriteAt(area.fileHandle, &eof, 1, RecordOffset(area, area.recordCount + 1));
 }
 
+// The header (and, after appends, the end-of-file byte) as the area's state asks. On a table
+// others share, only while this open holds the append byte, and with the record count the file
+// size gives then: a count kept from before another program appended would cut its records
+// off and put the end mark over its first byte.
+std::uint16_t WriteTableEnd(WorkAreaRecord& area) {
+  const bool end = area.state == kAreaAppended;
+  if (!SharingOn || area.exclusive) {
+    std::uint16_t code = WriteHeaderBytes(area);
+    if (code == 0 && end) code = WriteEofByte(area);
+    return code;
+  }
+  const bool held = area.lockState == kLockAppend || area.lockState == kLockFile;
+  // Whoever holds the append byte now writes both before letting go of it.
+  if (!held && !LockWithRetry(area.fileHandle, LockBase + 1, 1)) return 0;
+  const std::int64_t size = XbFileSize(area.fileHandle);
+  if (size >= area.headerLength && area.recordLength > 0)
+    area.recordCount = static_cast<std::int32_t>((size - area.headerLength) / area.recordLength);
+  std::uint16_t code = WriteHeaderBytes(area);
+  if (code == 0 && end) code = WriteEofByte(area);
+  if (!held) LockRegion(true, area.fileHandle, LockBase + 1, 1);
+  return code;
+}
+
 std::string TrimBoth(std::string_view text) {
   return AllTrim(text);
 }
@@ -145,6 +169,21 @@ double ParseDouble(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
   return r.ec == std::errc() ? value : 0.0;
+}
+
+// A whole number of up to 19 digits; false when the text holds none.
+bool ParseWhole(std::string_view text, std::int64_t& value) {
+  value = 0;
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return false;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (r.ec == std::errc() && r.ptr == text.data() + text.size()) return true;
+  const double d = ParseDouble(text);
+  if (d >= -9.2e18 && d <= 9.2e18) {
+    value = static_cast<std::int64_t>(std::llround(d));
+    return true;
+  }
+  return false;
 }
 
 std::int32_t ParseInt32(std::string_view text) {
@@ -236,13 +275,25 @@ std::uint16_t SwapWord(std::uint16_t value) {
 
 void WriteDbfHeader(WorkAreaRecord& area) {
   if (area.vfile.isVirtual) return;
-  const std::uint16_t code = WriteHeaderBytes(area);
+  const std::uint8_t state = area.state;
+  // The end-of-file byte is the business of CommitDbf and CloseDbf.
+  if (state == kAreaAppended) area.state = kAreaModified;
+  const std::uint16_t code = WriteTableEnd(area);
+  area.state = state;
   XbaseErrorCode = code;
   if (code != 0) {
     PendingErrorCode = code;
     XbaseErrorMessage = "File:  " + area.tableName + " [WriteDbfHeader]";
     if (ErrorHandlingOn) HandleError();
   }
+}
+
+void CommitTableEnd(WorkAreaRecord& area) {
+  if (area.vfile.isVirtual || area.fileHandle < 0) return;
+  if (area.state != kAreaModified && area.state != kAreaAppended) return;
+  const std::uint16_t code = WriteTableEnd(area);
+  area.state = kAreaClean;
+  if (code != 0) SetError(code, "File:  " + area.tableName + " [CommitDbf]");
 }
 
 void FlushFile(int handle) {
@@ -252,11 +303,9 @@ void FlushFile(int handle) {
 void CommitDbf(WorkAreaRecord& area) {
   if (area.vfile.isVirtual) return;
   if (area.state != kAreaModified && area.state != kAreaAppended) return;
-  WriteDbfHeader(area);
-  if (XbaseErrorCode == 0 && area.state == kAreaAppended) {
-    const std::uint16_t code = WriteEofByte(area);
-    if (code != 0) SetError(code, "File:  " + area.tableName + " [CommitDbf]");
-  }
+  const std::uint16_t code = WriteTableEnd(area);
+  XbaseErrorCode = code;
+  if (code != 0) SetError(code, "File:  " + area.tableName + " [CommitDbf]");
   area.state = kAreaClean;
   if (XbaseErrorCode == 0) FlushFile(area.fileHandle);
 }
@@ -301,6 +350,17 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
     return;
   }
   area.recordBuffer.resize(area.recordLength);
+  // A rewrite moves the record's entries in the open indexes: its old image is read first.
+  const int indexedArea = append ? 0 : IndexedAreaNumber(area);
+  std::vector<unsigned char> before;
+  if (indexedArea) {
+    before.resize(area.recordLength);
+    if (ReadAt(area.fileHandle, before.data(), before.size(), RecordOffset(area, n)) == 0)
+      TranslateRecord(TTranslateDirection::Read, area.oem, area.readHook, before.size(),
+                      area.recordLength, before.data());
+    else
+      before.clear();
+  }
   // The caller keeps the buffer as it was: translate a copy.
   std::vector<unsigned char> out(area.recordBuffer);
   TranslateRecord(TTranslateDirection::Write, area.oem, area.writeHook, area.recordLength,
@@ -323,6 +383,8 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
   } else {
     if (area.state != kAreaAppended) area.state = kAreaModified;
     if (AutoCommit) FlushFile(area.fileHandle);
+    if (!before.empty())
+      NotifyRecordRewritten(indexedArea, n, before.data(), area.recordBuffer.data());
   }
 }
 
@@ -338,13 +400,7 @@ void CloseDbf(WorkAreaRecord& area) {
   }
   std::uint16_t code = 0;
   if (area.fileHandle >= 0) {
-    if (area.state == kAreaModified || area.state == kAreaAppended) {
-      code = WriteHeaderBytes(area);
-      if (area.state == kAreaAppended) {
-        const std::uint16_t eofCode = WriteEofByte(area);
-        if (code == 0) code = eofCode;
-      }
-    }
+    if (area.state == kAreaModified || area.state == kAreaAppended) code = WriteTableEnd(area);
     const std::uint16_t closeCode = XbCloseFile(area.fileHandle);
     if (code == 0) code = closeCode;
   }
@@ -408,8 +464,9 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
           const double value = ParseDouble(TrimBoth(text));
           std::memcpy(slot, &value, sizeof value);
         } else {
-          const std::int32_t value = ParseInt32(TrimBoth(text));
-          std::memcpy(slot, &value, sizeof value);
+          std::int64_t value = 0;
+          ParseWhole(TrimBoth(text), value);
+          PutSlotInteger(f, slot, value);
         }
         break;
       case 'L':
@@ -438,6 +495,12 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
   unsigned char* slot = typed + 1;
   for (const FieldDescriptor& f : area.fields) {
     char* out = reinterpret_cast<char*>(raw + f.offset);
+    // A value the caller left as it was read keeps its stored bytes: a date keeps its century
+    // whatever the displayed year, a number its digits and layout as another program wrote them.
+    if (SlotHoldsStoredValue(f, slot, std::string_view(out, f.length))) {
+      slot += TypedSlotSize(f);
+      continue;
+    }
     std::string text;
     switch (f.type) {
       case 'C': {
@@ -465,9 +528,7 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
           std::memcpy(&value, slot, sizeof value);
           text = FormatNumber(value, f.length, f.decimals);
         } else {
-          std::int32_t value = 0;
-          std::memcpy(&value, slot, sizeof value);
-          text = FormatInteger(value, f.length);
+          text = FormatInteger(GetSlotInteger(f, slot), f.length);
         }
         break;
       case 'L':
@@ -477,7 +538,8 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
       case 'M': {
         std::int32_t block = 0;
         std::memcpy(&block, slot, sizeof block);
-        text = FormatInteger(block, f.length);
+        // No memo is blanks, as dBASE writes it; other readers take "0" for the header block.
+        text = block == 0 ? std::string(f.length, ' ') : FormatInteger(block, f.length);
         break;
       }
       default:
@@ -604,8 +666,13 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
     return false;
   }
   std::uint32_t used = 1;
-  for (const FieldDescriptor& f : area.fields) used += f.length;
-  if (area.recordLength == 0 || used > area.recordLength) {
+  bool fieldsSound = true;
+  for (const FieldDescriptor& f : area.fields) {
+    used += f.length;
+    // A field without bytes, or with more decimals than digits, is no field a writer makes.
+    fieldsSound = fieldsSound && f.length > 0 && f.decimals <= f.length;
+  }
+  if (area.recordLength == 0 || used > area.recordLength || !fieldsSound) {
     SetError(210, "File:  " + area.tableName + " [USE]");
     return false;
   }
@@ -650,6 +717,65 @@ std::string BuildDbfHeader(std::uint8_t version, const std::vector<TFieldSpec>& 
   return out;
 }
 
+bool WideIntegerSlot(const FieldDescriptor& f) {
+  return (f.type == 'N' || f.type == 'F') && f.decimals == 0 && f.length > 9;
+}
+
+std::int64_t GetSlotInteger(const FieldDescriptor& f, const unsigned char* slot) {
+  if (WideIntegerSlot(f)) {
+    std::int64_t value = 0;
+    std::memcpy(&value, slot, sizeof value);
+    return value;
+  }
+  std::int32_t value = 0;
+  std::memcpy(&value, slot, sizeof value);
+  return value;
+}
+
+void PutSlotInteger(const FieldDescriptor& f, unsigned char* slot, std::int64_t value) {
+  if (WideIntegerSlot(f)) {
+    std::memcpy(slot, &value, sizeof value);
+    return;
+  }
+  const std::int32_t narrow =
+      (value >= INT32_MIN && value <= INT32_MAX) ? static_cast<std::int32_t>(value) : 0;
+  std::memcpy(slot, &narrow, sizeof narrow);
+}
+
+bool SlotHoldsStoredValue(const FieldDescriptor& f, const unsigned char* slot,
+                          std::string_view stored) {
+  const std::string trimmed = AllTrim(stored);
+  // Blank fields are written afresh, so a new record gets "0", "F" and the like as always.
+  if (trimmed.empty()) return false;
+  switch (f.type) {
+    case 'D': {
+      const std::string shown = DtosToDateText(stored);
+      return slot[0] == shown.size() && std::memcmp(slot + 1, shown.data(), shown.size()) == 0;
+    }
+    case 'N':
+    case 'F':
+      if (f.decimals > 0) {
+        double value = 0;
+        std::memcpy(&value, slot, sizeof value);
+        return value == ParseDouble(trimmed);
+      } else {
+        std::int64_t value = 0;
+        return ParseWhole(trimmed, value) && GetSlotInteger(f, slot) == value;
+      }
+    case 'L': {
+      const char c = stored[0];
+      return (slot[0] != 0) == (c == 'T' || c == 'Y' || c == 't' || c == 'y');
+    }
+    case 'M': {
+      std::int32_t block = 0;
+      std::memcpy(&block, slot, sizeof block);
+      return block == ParseInt32(trimmed);
+    }
+    default:
+      return false;
+  }
+}
+
 int TypedSlotSize(const FieldDescriptor& f) {
   switch (f.type) {
     case 'C':
@@ -658,7 +784,7 @@ int TypedSlotSize(const FieldDescriptor& f) {
       return f.length + 3;
     case 'N':
     case 'F':
-      return f.decimals > 0 ? 8 : 4;
+      return f.decimals > 0 || WideIntegerSlot(f) ? 8 : 4;
     case 'L':
       return 1;
     case 'M':

@@ -29,9 +29,19 @@ constexpr std::uint8_t kVFileReplace = 8;
 // Bytes a field takes in the typed record buffer: text + terminator, date text + separators,
 // 4- or 8-byte numbers, a logical byte, a 4-byte memo block number.
 int TypedSlotSize(const FieldDescriptor& f);
+// Whole-number fields (N and F without decimals) wider than 9 digits hold a 64-bit integer in
+// their slot, narrower ones a 32-bit integer: every digit the field can hold is kept.
+bool WideIntegerSlot(const FieldDescriptor& f);
+std::int64_t GetSlotInteger(const FieldDescriptor& f, const unsigned char* slot);
+void PutSlotInteger(const FieldDescriptor& f, unsigned char* slot, std::int64_t value);
+// The slot still holds the value the stored field text gives (a non-blank field only).
+bool SlotHoldsStoredValue(const FieldDescriptor& f, const unsigned char* slot,
+                          std::string_view stored);
 
 void WriteDbfHeader(WorkAreaRecord& area);
 void CommitDbf(WorkAreaRecord& area);
+// CommitDbf without the flush: what Unlock runs before it lets go of the append or file lock.
+void CommitTableEnd(WorkAreaRecord& area);
 void GetDbfRecord(WorkAreaRecord& area, std::int32_t n);
 void PutDbfRecord(WorkAreaRecord& area, std::int32_t n);
 void AppendDbfRecord(WorkAreaRecord& area);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "xbase/dbf_file.h"
 #include "xbase/work_areas.h"
 #include "xbase/xbase_errors.h"
 #include "xbase/xbase_platform.h"
@@ -174,6 +175,10 @@ void Unlock() {
   WorkAreaRecord& area = *CurrentWorkArea();
   if (area.vfile.isVirtual) return;
   if (!area.lockedRecords.empty()) UnlockRec(-3);
+  // Header and end mark go out while the lock still keeps other writers away.
+  if (Shared(area) && (area.lockState == kLockFile || area.lockState == kLockAppend)) {
+    CommitTableEnd(area);
+  }
   if (Shared(area)) {
     int code = 0;
     if (area.lockState == kLockFile)

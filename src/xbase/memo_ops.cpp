@@ -405,7 +405,8 @@ std::int32_t WriteMemo(std::string bytes, std::int32_t oldBlock, bool reuse,
   std::string image;
   if (memo->memoType == kMemoDbase3) {
     image = bytes;
-    image.push_back(char(kMemoEnd));
+    // Two end marks, as dBASE III writes them and its readers look for.
+    image.append(2, char(kMemoEnd));
     image.resize((image.size() + bs - 1) / bs * bs, '\0');
   } else {
     if (reuse && IsDbase4Memo(memo->memoType)) {

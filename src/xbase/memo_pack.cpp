@@ -139,7 +139,8 @@ std::uint16_t CopyMemoBlocks(const TMemoCopyEnd& source, const TMemoCopyEnd& tar
   std::string image;
   if (target.type == kMemoDbase3) {
     image = text;
-    image.push_back(char(kMemoEnd));
+    // Two end marks, as dBASE III writes them and its readers look for.
+    image.append(2, char(kMemoEnd));
   } else {
     const auto header = MemoBlockHeader(target.type, std::uint32_t(text.size()));
     image.assign(reinterpret_cast<const char*>(header.data()), header.size());
@@ -202,18 +203,27 @@ void PackMemofile() {
     MemoError(1012, memo->name + " [PackMemofile]");
     return;
   }
-  // Records are rewritten through Poke, which a shared table allows only under the file lock.
-  const bool lockTaken = !area->exclusive && SharingOn && area->lockState != kLockFile;
-  if (lockTaken && !FLock()) {
-    MemoError(1017, area->tableName + " [PackMemofile]");
-    return;
-  }
-  struct UnlockAtEnd {
-    bool active;
-    ~UnlockAtEnd() {
-      if (active) Unlock();
+  // Another program reading the table would take the new block numbers into the old file:
+  // the pack needs the table to itself, as when it was opened exclusively.
+  const bool reopened = !area->exclusive;
+  if (reopened) {
+    Unlock();
+    if (OpenDbfFile(true) != 0) {
+      SetError(225, area->tableName + " [PackMemofile]");
+      return;
     }
-  } unlockAtEnd{lockTaken};
+  }
+  struct ShareAgainAtEnd {
+    bool active;
+    ~ShareAgainAtEnd() {
+      if (!active) return;
+      const std::uint16_t code = XbaseErrorCode;
+      const std::string message = XbaseErrorMessage;
+      OpenDbfFile(false);
+      XbaseErrorCode = code;
+      XbaseErrorMessage = message;
+    }
+  } shareAgain{reopened};
 
   const std::string memoName = memo->name;
   const std::uint8_t type = memo->memoType;

@@ -3,11 +3,14 @@
 #include "xbase/ndx_build.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <queue>
@@ -392,21 +395,28 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
         SetError(214, name + suffix);
         return;
       }
-  unlink(name.c_str());  // a reader of the old file keeps its copy
-  std::uint16_t code = 0;
-  const int fd = XbCreateFile(name, code);
+  // The index is built under a name of its own beside the old file, which it replaces only
+  // once it is whole: a build that fails leaves the old index as it was.
+  std::string building = name + ".XXXXXX";
+  const int fd = mkstemp(building.data());
   if (fd < 0) {
-    SetError(code ? code : 5, "File not open" + name + suffix);
+    SetError(DosCodeOfErrno(errno), "File not open" + name + suffix);
     return;
   }
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
   index.file = fd;
   struct TFileGuard {
     TIndexDescriptor& d;
+    std::string building;
+    bool complete = false;
     ~TFileGuard() {
       if (d.file >= 0) XbCloseFile(d.file);
       d.file = -1;
+      if (!complete) unlink(building.c_str());
     }
-  } fileGuard{index};
+  } fileGuard{index, building};
 
   char type = 'C';
   if (compiled) {
@@ -537,6 +547,12 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
     SetError(DosCodeOfErrno(errno), " [MakeIndex]");
     return;
   }
+  // A reader of the old file keeps its copy; everyone opening the name from now on gets this.
+  if (rename(building.c_str(), name.c_str()) != 0) {
+    SetError(DosCodeOfErrno(errno), "File not open" + name + suffix);
+    return;
+  }
+  fileGuard.complete = true;
   index.keyExpr = nullptr;
 }
 

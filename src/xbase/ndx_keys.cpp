@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "xbase/dbf_file.h"
 #include "xbase/ndx_search.h"
 #include "xbase/ndx_semaphore.h"
 #include "xbase/ndx_sets.h"
@@ -382,6 +383,66 @@ void KeysChanged() {
       if (index->path.empty() && a->recordNumber >= 1 && a->recordNumber <= a->recordCount)
         PositionOn(*index, MakeIndexKey(*index, slot), record);
   if (IndexHooks.loadCurrentKey) IndexHooks.loadCurrentKey();
+}
+
+void RecordKeysChanged(std::int32_t record, const unsigned char* oldRaw,
+                       const unsigned char* newRaw) {
+  WorkAreaRecord* a = Area();
+  if (!a || !oldRaw || !newRaw || record < 1) return;
+  const bool natural = NaturalOrder[CurrentArea];
+  NaturalOrder[CurrentArea] = false;
+  RefreshIfChanged();
+  // Keys of both images are made in the area's own buffers, which are given back afterwards.
+  const std::vector<unsigned char> savedRaw = a->recordBuffer;
+  std::vector<unsigned char> savedTyped;
+  if (a->typedBuffer) savedTyped.assign(a->typedBuffer, a->typedBuffer + a->typedSize);
+  const std::int32_t savedNumber = a->recordNumber;
+  a->recordNumber = record;
+  // The images may lie in the area's own buffer: copies first.
+  const std::vector<unsigned char> oldImage(oldRaw, oldRaw + a->recordLength);
+  const std::vector<unsigned char> newImage(newRaw, newRaw + a->recordLength);
+  auto keysOf = [&](const std::vector<unsigned char>& image) {
+    std::vector<std::string> keys(kMaxIndexSlots + 1);
+    a->recordBuffer = image;
+    if (a->typedBuffer) RecordToFields(*a, a->typedBuffer);
+    for (int slot = 1; slot <= kMaxIndexSlots; ++slot)
+      if (TIndexDescriptor* index = IndexInSlot(slot)) keys[slot] = MakeIndexKey(*index, slot);
+    return keys;
+  };
+  const std::vector<std::string> oldKeys = keysOf(oldImage);
+  const std::vector<std::string> newKeys = keysOf(newImage);
+  a->recordBuffer = savedRaw;
+  if (a->typedBuffer && savedTyped.size() == a->typedSize)
+    std::memcpy(a->typedBuffer, savedTyped.data(), savedTyped.size());
+  // Where the controlling index stands now: the area's current record, which may be another.
+  TIndexDescriptor* controller = IndexInSlot(1);
+  const std::string controllerKey = controller ? controller->currentKey : std::string();
+  const bool controllerNoPosition = controller && controller->noPosition;
+  const bool controllerBof = controller && controller->bof;
+  const bool controllerEof = controller && controller->eof;
+  for (int slot = 1; slot <= kMaxIndexSlots && !XbaseErrorCode; ++slot) {
+    TIndexDescriptor* index = IndexInSlot(slot);
+    if (!index || oldKeys[slot] == newKeys[slot]) continue;
+    CurrentOrderSlot = slot;
+    TargetRecord = record;
+    if (DeleteKey(oldKeys[slot], slot) != 0 && !XbaseErrorCode)
+      SetError(1, "Record number " + std::to_string(record) + " not found in index. " +
+                      index->fileName + " [CompareKeys]");
+    if (!XbaseErrorCode) AppendIndex(newKeys[slot], slot);
+    CurrentOrderSlot = 1;
+  }
+  a->recordNumber = savedNumber;
+  NaturalOrder[CurrentArea] = natural;
+  // The controlling index was moved onto the rewritten record's new entry. When the area stands
+  // on another record, the index goes back to that one's entry, found again by its key and
+  // record number when it next moves (the tree under the old path has changed).
+  if (controller && oldKeys[1] != newKeys[1] && savedNumber != record) {
+    controller->path.clear();
+    controller->currentKey = controllerKey;
+    controller->noPosition = controllerNoPosition;
+    controller->bof = controllerBof;
+    controller->eof = controllerEof;
+  }
 }
 
 void SyncIndex(bool all) {

@@ -12,6 +12,11 @@ extern std::int32_t TargetRecord;
 void AppendNewKey();
 // The key update after a change of the current record (reports as "CompareKeys").
 void KeysChanged();
+// The key update after record `record` was rewritten from oldRaw to newRaw (record images as
+// read): every index whose key of it changed moves its entry, found by key and record number,
+// so that no index position needs to stand on the record (hook 17).
+void RecordKeysChanged(std::int32_t record, const unsigned char* oldRaw,
+                       const unsigned char* newRaw);
 void SyncIndex(bool all);
 void SoftSyncIndex();
 // 0 success, -1 failure.

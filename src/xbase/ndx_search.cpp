@@ -4,10 +4,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "xbase/ndx_semaphore.h"
 #include "xbase/xbase_errors.h"
+#include "xbase/xbase_platform.h"
 
 namespace {
 
@@ -115,10 +117,35 @@ bool Reposition(TIndexDescriptor& index, const char* routine) {
 
 }  // namespace
 
+bool NdxNodeSound(const TNdxAnchor& anchor, std::uint32_t blocks, std::uint32_t node,
+                  const unsigned char* image) {
+  if (node == 0 || node >= blocks) return false;
+  const std::uint32_t count = GetU32(image);
+  if (count > anchor.keysPerNode) return false;
+  if (NodeIsLeaf(image)) return true;
+  // Every child of an interior node, the pointer-only one included, names a tree node.
+  for (std::uint32_t i = 0; i <= count; ++i) {
+    const std::uint32_t child = ItemChild(NodeItem(image, static_cast<int>(i), anchor.itemSize));
+    if (child == 0 || child == node || child >= blocks) return false;
+  }
+  return true;
+}
+
 bool SeekAndRead(TIndexDescriptor& index, std::uint32_t node, unsigned char* buffer) {
   const off_t at = static_cast<off_t>(node) * kNdxBlockSize;
   if (pread(index.file, buffer, kNdxBlockSize, at) != kNdxBlockSize) {
-    SetError(100, "Error reading index file: " + index.fileName + " [SeekAndRead]");
+    SetError(222, "Error reading index file: " + index.fileName + " [SeekAndRead]");
+    return false;
+  }
+  // Counts and pointers are used as offsets into the node: a damaged one is refused here.
+  // Another program may have grown the file since this anchor was read: its size decides then.
+  if (!NdxNodeSound(index.anchor, index.anchor.nextFree, node, buffer) &&
+      !NdxNodeSound(index.anchor,
+                    static_cast<std::uint32_t>(
+                        std::max<std::int64_t>(0, XbFileSize(index.file) / kNdxBlockSize)),
+                    node, buffer)) {
+    SetError(222, "Damaged node " + std::to_string(node) + " in index file " + index.fileName +
+                      " [GetNode]");
     return false;
   }
   return true;

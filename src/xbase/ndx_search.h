@@ -8,7 +8,11 @@
 
 #include "xbase/ndx_sets.h"
 
-// Node n of the index file (n x 512). Failures report the I/O code and return false.
+// A node image fit to be used: a node number of the file (below blocks), an item count within
+// the keys per node, and interior children that name other nodes of the file.
+bool NdxNodeSound(const TNdxAnchor& anchor, std::uint32_t blocks, std::uint32_t node,
+                  const unsigned char* image);
+// Node n of the index file (n x 512). A short read or a damaged node gives 222 and false.
 bool SeekAndRead(TIndexDescriptor& index, std::uint32_t node, unsigned char* buffer);
 bool SeekAndWrite(TIndexDescriptor& index, std::uint32_t node, const unsigned char* buffer);
 

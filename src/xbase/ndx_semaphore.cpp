@@ -24,6 +24,10 @@ namespace {
 
 constexpr std::uint32_t kRangeOffset = 1;
 constexpr std::uint32_t kRangeLength = 4;
+// Bytes the programs hold shared locks on, so that counts left by a program that ended without
+// taking them back can be told from live ones: the kernel drops a dead program's locks.
+constexpr std::uint32_t kReaderByte = 8;    // held while registered as a reader
+constexpr std::uint32_t kPresenceByte = 9;  // held while logged in
 const char* const kActionNames[] = {"LOGIN",   "LOGOUT",        "INCREAD",
                                     "DECREAD", "LOCKSEMAPHORE", "UNLOCKSEMAPHORE"};
 
@@ -157,6 +161,12 @@ void Login(WorkAreaRecord& a, int area) {
   }
   if (!fresh) WaitMs(5);
   if (!ReadRecord(*s)) return fail("Cannot read: ", 100);
+  if (SharingOn && !XbBytesHeldByOthers(s->file, kPresenceByte, 1)) {
+    // Nobody else is logged in: whatever the record counts was left by programs now gone.
+    s->record.users = 0;
+    s->record.lockCount = 0;
+  }
+  if (SharingOn) XbShareBytes(s->file, false, kPresenceByte, 1);
   s->record.users = static_cast<std::uint8_t>(s->record.users + 1);
   s->usersAtLogin = s->record.users;
   if (!WriteRecord(*s)) return fail("Cannot write to: ", 101);
@@ -181,9 +191,12 @@ void Logout(int area) {
   } else {
     IoError(s, "Cannot read: ", kSemLogout, 100);
   }
+  // The last live user erases the file, also when ended programs are still counted in it.
+  const bool last =
+      s.record.users == 0 || (SharingOn && !XbBytesHeldByOthers(s.file, kPresenceByte, 1));
   UnlockIndexSemaphore(s, kSemLogout);
   XbCloseFile(s.file);
-  if (s.record.users == 0) unlink(s.fileName.c_str());
+  if (last) unlink(s.fileName.c_str());
   Semaphores[area].reset();
   UnlockHeaderByte();
 }
@@ -210,6 +223,7 @@ void ReadRequest(TSemaphoreRecord& s, int action) {
   }
   if (inc && s.record.lockCount != 127) ++s.record.lockCount;
   if (!inc && s.record.lockCount > 0) --s.record.lockCount;
+  if (SharingOn) XbShareBytes(s.file, !inc, kReaderByte, 1);
   if (!WriteRecord(s)) {
     UnlockIndexSemaphore(s, action);
     return IoError(s, "Cannot write to: ", action, 101);
@@ -243,6 +257,12 @@ void LockRequest(TSemaphoreRecord& s) {
       return IoError(s, "Cannot read: ", kSemLockSemaphore, 100);
     }
     if (s.record.lockCount == 0) break;
+    // Holding the range, no live writer is in; a count no live reader stands behind was left by
+    // a program that ended inside a read or a write, and would hold every writer off for good.
+    if (SharingOn && !XbBytesHeldByOthers(s.file, kReaderByte, 1)) {
+      s.record.lockCount = 0;
+      break;
+    }
     UnlockIndexSemaphore(s, kSemLockSemaphore);
     if (overdue()) {
       timedOut = true;

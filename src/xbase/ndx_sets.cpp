@@ -1,6 +1,7 @@
 // Open NDX indexes per work area, the controlling order, and the index hook table.
 #include "xbase/ndx_sets.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -198,6 +199,23 @@ std::string IndexPathFor(const std::string& name) {
       if (slash != std::string::npos) n = a->path.substr(0, slash + 1) + n;
     }
   }
+  if (access(n.c_str(), F_OK) == 0) return n;
+  // Index names were never case-sensitive for the programs that write them: an existing file
+  // whose name differs only in case is the one meant ("pn" finds pn.ndx).
+  const std::size_t slash = n.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? std::string(".") : n.substr(0, slash);
+  const std::string wanted = Upper(n.substr(slash == std::string::npos ? 0 : slash + 1));
+  if (DIR* d = opendir(dir.c_str())) {
+    std::string found;
+    while (const dirent* e = readdir(d)) {
+      if (Upper(e->d_name) == wanted) {
+        found = e->d_name;
+        break;
+      }
+    }
+    closedir(d);
+    if (!found.empty()) return slash == std::string::npos ? found : dir + "/" + found;
+  }
   return n;
 }
 
@@ -300,10 +318,14 @@ void OpenIndex(const std::string& name, bool noCache, bool soundex, int slot, bo
   index->expression = expr;
   index->characterKey = index->anchor.keyClass == 0;
   const TNdxAnchor& an = index->anchor;
+  // Blocks the file holds: a root or a next-free node beyond them belongs to a damaged file,
+  // which is refused as it is, without writing to it.
+  const std::int64_t fileBlocks = size / kNdxBlockSize;
   if (an.keyLength < 1 || an.keyLength > kNdxMaxKeyLength ||
       an.itemSize != NdxItemSize(an.keyLength) || an.keysPerNode < 1 ||
       4 + an.keysPerNode * an.itemSize + 4 > kNdxBlockSize ||
-      (!index->characterKey && an.keyLength != 8)) {
+      (!index->characterKey && an.keyLength != 8) || an.root < 1 || an.root >= fileBlocks ||
+      an.nextFree > fileBlocks) {
     FreeIndex(*index);
     SetError(222, "Unable to open index: " + name + tail);
     return;
@@ -635,7 +657,7 @@ void IndexInit() {
   IndexHooks.foundFlag = &IndexFound;
   IndexHooks.reindex = Reindex;
   IndexHooks.closeAllIndexes = CloseAllIndexes;
-  IndexHooks.unused17 = nullptr;
+  IndexHooks.recordRewritten = RecordKeysChanged;
   IndexHooks.indexFileName = IndexFileName;
   IndexHooks.keyTextOfIndex = KeyTextOfIndexHook;
   IndexHooks.keyTextOfController = KeyTextOfControllerHook;

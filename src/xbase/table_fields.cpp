@@ -115,9 +115,7 @@ std::string FieldAsText(int n) {
         std::memcpy(&value, slot, sizeof value);
         text = FormatFixed(value, f->length, f->decimals);
       } else {
-        std::int32_t value = 0;
-        std::memcpy(&value, slot, sizeof value);
-        text = StrWidth(value, f->length);
+        text = StrWidth(GetSlotInteger(*f, slot), f->length);
       }
       if (DecimalPoint != '.') std::replace(text.begin(), text.end(), '.', DecimalPoint);
       return text;
@@ -189,9 +187,7 @@ double GetFieldNumber(int n) {
     std::memcpy(&value, slot, sizeof value);
     return value;
   }
-  std::int32_t value = 0;
-  std::memcpy(&value, slot, sizeof value);
-  return value;
+  return static_cast<double>(GetSlotInteger(*f, slot));
 }
 
 void SetFieldNumber(int n, double value) {
@@ -202,10 +198,9 @@ void SetFieldNumber(int n, double value) {
     std::memcpy(slot, &value, sizeof value);
   } else {
     const double rounded = std::round(value);
-    const std::int32_t v = (rounded >= -2147483648.0 && rounded <= 2147483647.0)
-                               ? static_cast<std::int32_t>(rounded)
-                               : 0;
-    std::memcpy(slot, &v, sizeof v);
+    const std::int64_t v =
+        (rounded > -9.2e18 && rounded < 9.2e18) ? static_cast<std::int64_t>(rounded) : 0;
+    PutSlotInteger(*f, slot, v);
   }
 }
 

@@ -149,7 +149,12 @@ bool CreateDbf(const std::string& fileName, const std::vector<TFieldSpec>& field
   if (memo) {
     std::string dir, base, ext;
     SplitFileName(name, dir, base, ext);
-    MakeMemoFile(dir + base, version, 512, "CreateDbf");
+    // The memo file's extension follows the case of the table's (t.dbt beside t.dbf): names
+    // are case-sensitive here and other readers look for the one that matches.
+    std::string memoExt = MemoFileExt(version);
+    if (std::any_of(ext.begin(), ext.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+      for (char& c : memoExt) c = CharLower(c);
+    MakeMemoFile(dir + base + "." + memoExt, version, 512, "CreateDbf");
     if (XbaseErrorCode != 0) return false;
   }
   return UseDbf(name, exclusive);

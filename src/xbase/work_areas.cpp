@@ -280,6 +280,32 @@ void RefreshRecCount() {
           : 0;
 }
 
+int IndexedAreaNumber(const WorkAreaRecord& area) {
+  if (area.vfile.isVirtual || !IndexUnitPresent || !IndexHooks.indexActive ||
+      !IndexHooks.recordRewritten)
+    return 0;
+  for (int i = 1; i <= kWorkAreaCount; ++i) {
+    if (WorkAreas[i].get() != &area) continue;
+    const std::uint8_t saved = CurrentArea;
+    CurrentArea = static_cast<std::uint8_t>(i);
+    const bool active = IndexHooks.indexActive();
+    CurrentArea = saved;
+    return active ? i : 0;
+  }
+  return 0;
+}
+
+void NotifyRecordRewritten(int areaNumber, std::int32_t n, const unsigned char* oldRaw,
+                           const unsigned char* newRaw) {
+  if (areaNumber < 1 || !IndexHooks.recordRewritten) return;
+  const std::uint8_t saved = CurrentArea;
+  CurrentArea = static_cast<std::uint8_t>(areaNumber);
+  CallSlot(IndexHooks.setLockSemaphore, true);
+  IndexHooks.recordRewritten(n, oldRaw, newRaw);
+  CallSlot(IndexHooks.setLockSemaphore, false);
+  CurrentArea = saved;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Visibility
 
@@ -682,14 +708,31 @@ void Poke(const std::string& text, int n, std::int32_t r) {
   const std::size_t length =
       n == 0 ? 1 : std::min<std::size_t>(text.size(), area.fields[n - 1].length);
   if (length == 0 || text.empty()) return;
-  const std::int64_t position = static_cast<std::int64_t>(area.headerLength) +
-                                static_cast<std::int64_t>(r - 1) * area.recordLength + offset;
+  const std::int64_t recordStart = static_cast<std::int64_t>(area.headerLength) +
+                                   static_cast<std::int64_t>(r - 1) * area.recordLength;
+  const std::int64_t position = recordStart + offset;
+  // Indexes follow a change of a key field: the record as it was and as it will be.
+  const int indexedArea = IndexedAreaNumber(area);
+  std::vector<unsigned char> before, after;
+  if (indexedArea) {
+    before.resize(area.recordLength);
+    if (::pread(area.fileHandle, before.data(), before.size(), recordStart) ==
+        static_cast<ssize_t>(before.size())) {
+      after = before;
+      std::memcpy(after.data() + offset, text.data(), length);
+      TranslateRecord(TTranslateDirection::Read, area.oem, area.readHook, before.size(),
+                      area.recordLength, before.data());
+      TranslateRecord(TTranslateDirection::Read, area.oem, area.readHook, after.size(),
+                      area.recordLength, after.data());
+    }
+  }
   const ssize_t put = ::pwrite(area.fileHandle, text.data(), length, position);
   if (put != static_cast<ssize_t>(length)) {
     SetError(101, tag);
     return;
   }
   XbaseErrorCode = 0;
+  if (!after.empty()) NotifyRecordRewritten(indexedArea, r, before.data(), after.data());
   if (PeekCache.path == area.path && r >= PeekCache.firstRecord &&
       r < PeekCache.firstRecord + PeekCache.records) {
     const std::size_t at =

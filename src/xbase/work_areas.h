@@ -121,24 +121,27 @@ using TKeyTextProc = void (*)(std::string& key);
 // Index hooks (25 slots, filled by the index unit). The core calls them only while
 // IndexUnitPresent is set and slot 0 reports an index for the current area.
 struct TIndexHooks {
-  bool (*indexActive)() = nullptr;                  // 0
-  void (*syncIndex)() = nullptr;                    // 1 controlling index only
-  std::int32_t (*findNextRec)() = nullptr;          // 2
-  std::int32_t (*findPriorRec)() = nullptr;         // 3
-  std::int32_t (*top)() = nullptr;                  // 4 (record count + 1: no record)
-  std::int32_t (*bottom)() = nullptr;               // 5
-  bool (*indexEof)() = nullptr;                     // 6
-  bool (*indexBof)() = nullptr;                     // 7
-  void (*appendNewKey)() = nullptr;                 // 8
-  void (*loadCurrentKey)() = nullptr;               // 9
-  void (*syncAll)() = nullptr;                      // 10
-  void (*keysChanged)() = nullptr;                  // 11
-  void (*setBof)() = nullptr;                       // 12
-  void (*setEof)() = nullptr;                       // 13
-  bool* foundFlag = nullptr;                        // 14 address of the found flag
-  void (*reindex)() = nullptr;                      // 15
-  void (*closeAllIndexes)() = nullptr;              // 16
-  void (*unused17)() = nullptr;                     // 17
+  bool (*indexActive)() = nullptr;           // 0
+  void (*syncIndex)() = nullptr;             // 1 controlling index only
+  std::int32_t (*findNextRec)() = nullptr;   // 2
+  std::int32_t (*findPriorRec)() = nullptr;  // 3
+  std::int32_t (*top)() = nullptr;           // 4 (record count + 1: no record)
+  std::int32_t (*bottom)() = nullptr;        // 5
+  bool (*indexEof)() = nullptr;              // 6
+  bool (*indexBof)() = nullptr;              // 7
+  void (*appendNewKey)() = nullptr;          // 8
+  void (*loadCurrentKey)() = nullptr;        // 9
+  void (*syncAll)() = nullptr;               // 10
+  void (*keysChanged)() = nullptr;           // 11
+  void (*setBof)() = nullptr;                // 12
+  void (*setEof)() = nullptr;                // 13
+  bool* foundFlag = nullptr;                 // 14 address of the found flag
+  void (*reindex)() = nullptr;               // 15
+  void (*closeAllIndexes)() = nullptr;       // 16
+  // 17: a record was rewritten in the file (oldRaw and newRaw: record-length images as read);
+  // every index whose key of it changed moves its entry.
+  void (*recordRewritten)(std::int32_t record, const unsigned char* oldRaw,
+                          const unsigned char* newRaw) = nullptr;
   std::string (*indexFileName)(int n) = nullptr;    // 18
   TKeyTextProc (*keyTextOfIndex)(int n) = nullptr;  // 19
   TKeyTextProc (*keyTextOfController)() = nullptr;  // 20
@@ -234,6 +237,13 @@ bool SetIgnoreDel(bool flag);
 TRelationProc SetRelationProc(TRelationProc procedure);
 bool SettleOnVisibleRecord();
 void SyncRelation();
+
+// Number (1..35) of the area when indexes are open on it and must follow a rewrite of one of
+// its records, else 0.
+int IndexedAreaNumber(const WorkAreaRecord& area);
+// Tells the index unit (slot 17) that record n of that area changed from oldRaw to newRaw.
+void NotifyRecordRewritten(int areaNumber, std::int32_t n, const unsigned char* oldRaw,
+                           const unsigned char* newRaw);
 
 // Current record visible (not hidden by the deleted flag or the filter) / inside the scope.
 bool RecordVisible();

@@ -2,6 +2,7 @@
 #include "xbase/xb_dbf.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "xbase/dbf_file.h"
@@ -93,6 +94,7 @@ void TXbDbf::Close() {
     CloseArea();
   }
   workArea_ = 0;
+  appendRefused_ = false;
   state_ = TDataSetState::dsInactive;
   activeBuffer_.clear();
   bof_ = eof_ = true;
@@ -121,14 +123,20 @@ void TXbDbf::SetHideDeletedRecs(bool flag) {
 
 void TXbDbf::AppendRec() {
   if (!CheckDataset("AppendRec")) return;
+  appendRefused_ = false;
   Append();
-  if (XbaseErrorCode != 0) return;
+  if (XbaseErrorCode != 0) {
+    // The setters that follow would otherwise edit and post the record the cursor is on.
+    appendRefused_ = true;
+    return;
+  }
   SettleOnVisibleRecord();
   RefreshFromCore();
 }
 
 void TXbDbf::Go(std::int32_t n) {
   if (!CheckDataset("Go")) return;
+  appendRefused_ = false;
   ::Go(n);
   RefreshFromCore();
 }
@@ -193,14 +201,15 @@ bool TXbDbf::GetFieldLogical(const std::string& name) {
   return false;
 }
 
-void TXbDbf::EnsureEditing() {
+bool TXbDbf::EnsureEditing() {
+  if (appendRefused_) return false;
   if (!Editing(state_)) Edit();
+  return Editing(state_);
 }
 
 void TXbDbf::SetFieldString(const std::string& name, const std::string& text) {
   const int n = FieldOfName(name, "SetFieldString");
-  if (n == 0) return;
-  EnsureEditing();
+  if (n == 0 || !EnsureEditing()) return;
   unsigned char* slot = ActiveSlot(n);
   const WorkAreaRecord* area = WorkAreaAt(workArea_);
   const FieldDescriptor& f = area->fields[n - 1];
@@ -225,8 +234,7 @@ void TXbDbf::SetFieldString(const std::string& name, const std::string& text) {
 
 void TXbDbf::SetFieldLogical(const std::string& name, bool flag) {
   const int n = FieldOfName(name, "SetFieldLogical");
-  if (n == 0) return;
-  EnsureEditing();
+  if (n == 0 || !EnsureEditing()) return;
   const WorkAreaRecord* area = WorkAreaAt(workArea_);
   const FieldDescriptor& f = area->fields[n - 1];
   if (f.type == 'L')
@@ -241,8 +249,7 @@ void TXbDbf::SetFieldInteger(const std::string& name, std::int32_t value) {
 
 void TXbDbf::SetFieldFloat(const std::string& name, double x) {
   const int n = FieldOfName(name, "SetFieldFloat");
-  if (n == 0) return;
-  EnsureEditing();
+  if (n == 0 || !EnsureEditing()) return;
   const WorkAreaRecord* area = WorkAreaAt(workArea_);
   const FieldDescriptor& f = area->fields[n - 1];
   unsigned char* slot = ActiveSlot(n);
@@ -250,11 +257,8 @@ void TXbDbf::SetFieldFloat(const std::string& name, double x) {
   if (f.decimals > 0) {
     std::memcpy(slot, &x, sizeof x);
   } else {
-    const double r = x < 0 ? -static_cast<double>(static_cast<long long>(-x + 0.5))
-                           : static_cast<double>(static_cast<long long>(x + 0.5));
-    const std::int32_t v =
-        (r >= -2147483648.0 && r <= 2147483647.0) ? static_cast<std::int32_t>(r) : 0;
-    std::memcpy(slot, &v, sizeof v);
+    const double r = std::round(x);
+    PutSlotInteger(f, slot, (r > -9.2e18 && r < 9.2e18) ? static_cast<std::int64_t>(r) : 0);
   }
 }
 
@@ -264,6 +268,7 @@ void TXbDbf::ClearActiveBuffer() {
 
 void TXbDbf::First() {
   if (!CheckDataset("First")) return;
+  appendRefused_ = false;
   if (Editing(state_)) Post();
   GoTop();
   RefreshFromCore();
@@ -272,6 +277,7 @@ void TXbDbf::First() {
 
 void TXbDbf::Last() {
   if (!CheckDataset("Last")) return;
+  appendRefused_ = false;
   if (Editing(state_)) Post();
   const std::int32_t count = RecCount();
   if (count > 0) {
@@ -284,6 +290,7 @@ void TXbDbf::Last() {
 
 void TXbDbf::Next() {
   if (!CheckDataset("Next")) return;
+  appendRefused_ = false;
   if (Editing(state_)) Post();
   const std::int32_t before = ::RecNo();
   Skip(1);
@@ -299,6 +306,7 @@ void TXbDbf::Next() {
 
 void TXbDbf::Prior() {
   if (!CheckDataset("Prior")) return;
+  appendRefused_ = false;
   if (Editing(state_)) Post();
   Skip(-1);
   const bool atTop = dBOF();
@@ -308,6 +316,7 @@ void TXbDbf::Prior() {
 
 void TXbDbf::Edit() {
   if (!CheckDataset("Edit") || ReadOnly) return;
+  appendRefused_ = false;
   if (Editing(state_)) return;
   ReadBuffers();
   state_ = recordPresent_ ? TDataSetState::dsEdit : TDataSetState::dsInsert;
@@ -346,6 +355,7 @@ void TXbDbf::Post() {
 }
 
 void TXbDbf::Cancel() {
+  appendRefused_ = false;
   if (!Editing(state_)) return;
   state_ = TDataSetState::dsBrowse;
   if (recordPresent_)

@@ -82,7 +82,8 @@ class TXbDbf {
   // Field number of a name cut to 10 characters; 0 with an error when there is none.
   int FieldOfName(const std::string& name, const std::string& routine);
   unsigned char* ActiveSlot(int n);
-  void EnsureEditing();
+  // Puts the dataset into edit state; false when nothing may be edited now.
+  bool EnsureEditing();
 
   std::string tableName_;
   int workArea_ = 0;
@@ -93,4 +94,6 @@ class TXbDbf {
   bool bof_ = true;
   bool eof_ = true;
   bool recordPresent_ = false;
+  // An append was refused: the values set next belong to no record and are not written.
+  bool appendRefused_ = false;
 };

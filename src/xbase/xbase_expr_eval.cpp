@@ -796,9 +796,7 @@ void FieldToParserValue(int fieldNumber, int area, std::int32_t typeCode) {
           if (fd.decimals > 0) {
             std::memcpy(&v, p, 8);
           } else {
-            std::int32_t i;
-            std::memcpy(&i, p, 4);
-            v = i;
+            v = static_cast<double>(GetSlotInteger(fd, p));
           }
         }
         PushNumber(v);

@@ -104,6 +104,28 @@ std::uint16_t XbLockBytes(int handle, bool unlock, std::uint64_t offset, std::ui
   return DosCodeOfErrno(err);
 }
 
+std::uint16_t XbShareBytes(int handle, bool unlock, std::uint64_t offset, std::uint64_t length) {
+  struct flock lock {};
+  lock.l_type = unlock ? F_UNLCK : F_RDLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = static_cast<off_t>(offset);
+  lock.l_len = static_cast<off_t>(length);
+  if (::fcntl(handle, F_OFD_SETLK, &lock) == 0) return 0;
+  const int err = errno;
+  return (err == EAGAIN || err == EACCES) ? 33 : DosCodeOfErrno(err);
+}
+
+bool XbBytesHeldByOthers(int handle, std::uint64_t offset, std::uint64_t length) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = static_cast<off_t>(offset);
+  lock.l_len = static_cast<off_t>(length);
+  // Locks of this open never conflict with a lock it asks for, so only others are reported.
+  if (::fcntl(handle, F_OFD_GETLK, &lock) != 0) return true;
+  return lock.l_type != F_UNLCK;
+}
+
 std::uint32_t TickCount() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<std::uint32_t>(

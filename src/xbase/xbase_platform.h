@@ -22,6 +22,11 @@ std::uint16_t XbCloseFile(int handle);
 // (33 when another open file holds them).
 std::uint16_t XbLockBytes(int handle, bool unlock, std::uint64_t offset, std::uint64_t length);
 
+// A shared (read) lock on the bytes, or its release; several opens may hold one at once.
+std::uint16_t XbShareBytes(int handle, bool unlock, std::uint64_t offset, std::uint64_t length);
+// True when another open of the file holds a lock on any of the bytes.
+bool XbBytesHeldByOthers(int handle, std::uint64_t offset, std::uint64_t length);
+
 // Milliseconds since an arbitrary start, wrapping like a 32-bit tick counter.
 std::uint32_t TickCount();
 void SleepMs(unsigned ms);

@@ -157,7 +157,7 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
       {"integer", Field('N', 5), 42, "   42"},
       {"integer too wide", Field('N', 3), 1234, "***"},
       {"float type", Field('F', 10, 3), 3.14159, "     3.142"},
-      {"memo block 0", Field('M', 10), 0, "         0"},
+      {"no memo: blanks, as dBASE writes it", Field('M', 10), 0, "          "},
       {"memo block", Field('M', 10), 123, "       123"},
       {"logical true", Field('L', 1), 1, "T"},
       {"logical false", Field('L', 1), 0, "F"},
@@ -323,6 +323,10 @@ TEST_F(DbfFileTest, NewMemoFilesOfTheThreeLayouts) {
   EXPECT_EQ(Le16(iv, 20), 512u);
   EXPECT_EQ(MemoFileExt(0xF5), "FPT");
   EXPECT_EQ(MemoFileExt(0x8B), "DBT");
+  // Beside a table the memo file's name takes the case of the table's.
+  ASSERT_TRUE(CreateDbf(Path("case.dbf"), {{"NOTES", 'M', 10, 0}}));
+  EXPECT_TRUE(std::filesystem::exists(Path("case.dbt")));
+  EXPECT_FALSE(std::filesystem::exists(Path("case.DBT")));
 }
 
 TEST_F(DbfFileTest, ATruncatedTableOpensWithTheRecordsItHolds) {
@@ -348,6 +352,83 @@ TEST_F(DbfFileTest, AFailedAppendLeavesTheCountAlone) {
   EXPECT_EQ(CurrentWorkArea()->recordCount, 1);
   CloseArea();
   EXPECT_EQ(Le32(ReadBytes(Path("ro.dbf")), 4), 1u);
+}
+
+// What a caller reads and writes back unchanged keeps its stored bytes: a date of another
+// century with the century not shown, whole numbers of up to 19 digits, numbers laid out by
+// another program. Changed values are written in full.
+TEST_F(DbfFileTest, RewritesKeepDatesAndWholeNumbersAsStored) {
+  CenturyOn = false;
+  SetDateMode(0);
+  ConversionArea t({Field('D', 8), Field('N', 15), Field('N', 19), Field('N', 8, 2), Field('M', 10),
+                    Field('N', 5)});
+  const std::string raw = std::string(" 18900501") + "-98765432109876" + "9223372036854775807" +
+                          "1.5     " + "7         " + "42   ";
+  ASSERT_EQ(raw.size(), t.area.recordLength);
+  std::memcpy(t.area.recordBuffer.data(), raw.data(), raw.size());
+  RecordToFields(t.area, t.typed.data());
+  const unsigned char* p = t.typed.data() + 1;
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 1), p[0]), "05/01/90");
+  std::int64_t wide = 0;
+  std::memcpy(&wide, p + 11, 8);
+  EXPECT_EQ(wide, -98765432109876);
+  std::memcpy(&wide, p + 19, 8);
+  EXPECT_EQ(wide, 9223372036854775807);
+  FieldsToRecord(t.area, t.typed.data());
+  EXPECT_EQ(t.Raw(), raw);
+  // New values: a 15-digit number in full, a two-digit year through the window.
+  wide = 123456789012345;
+  std::memcpy(t.typed.data() + 12, &wide, 8);
+  std::memcpy(t.typed.data() + 2, "05/01/91", 8);
+  FieldsToRecord(t.area, t.typed.data());
+  EXPECT_EQ(t.Raw().substr(1, 23),
+            std::to_string(CenturyOf("91") / 100) + "910501" + "123456789012345");
+  CenturyOn = true;
+}
+
+// Damaged tables are refused with the header error, and reading them writes nothing.
+TEST_F(DbfFileTest, DamagedHeadersAreRefusedAndLeftAlone) {
+  MakeSample("good.dbf");
+  AppendNamed({"a", "b"});
+  CloseArea();
+  const std::string good = ReadBytes(Path("good.dbf"));
+  std::string garbage(700, '\0');
+  for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = char((i * 7919 + 13) % 251);
+  garbage[0] = 0x03;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool opens;
+  } cases[] = {
+      {"cut inside the header", good.substr(0, 20), false},
+      {"cut inside the fields", good.substr(0, 100), false},
+      {"garbage behind a valid version byte", garbage, false},
+      {"field of length 0", good, false},
+      {"more decimals than digits", good, false},
+      {"header length beyond the file", good, false},
+      {"more records claimed than held", good, true},
+  };
+  cases[3].bytes[32 + 16] = 0;     // NAME C 0
+  cases[4].bytes[64 + 17] = 6;     // QTY N 5.6
+  cases[5].bytes[8] = char(0xFF);  // header length 0x..FF
+  cases[5].bytes[9] = char(0x7F);
+  cases[6].bytes[4] = char(0xFF);  // count 0x00FF00FF..., the file holds 2
+  cases[6].bytes[6] = char(0xFF);
+  for (const Case& c : cases) {
+    WriteBytes(Path("bad.dbf"), c.bytes);
+    XbaseErrorCode = 0;
+    const bool opened = UseDbf(Path("bad.dbf"), true);
+    EXPECT_EQ(opened, c.opens) << c.what;
+    if (opened) {
+      EXPECT_EQ(RecCount(), 2) << c.what;
+      for (Go(1); !dEOF(); Skip(1)) {
+      }
+      CloseArea();
+    } else {
+      EXPECT_EQ(XbaseErrorCode, 210) << c.what;
+    }
+    EXPECT_TRUE(ReadBytes(Path("bad.dbf")) == c.bytes) << "written to: " << c.what;
+  }
 }
 
 TEST_F(DbfFileTest, ByteOrderSwaps) {

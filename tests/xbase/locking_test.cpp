@@ -167,4 +167,47 @@ TEST_F(LockingTest, ExclusiveOpenKeepsOthersOutAcrossProcesses) {
   EXPECT_TRUE(UseDbf(Path("x.dbf"), false));
 }
 
+// Two programs each add one to a number ten thousand times, every time under the record lock:
+// no update may be lost.
+TEST_F(LockingTest, TwoProgramsIncrementingUnderTheRecordLockLoseNoUpdate) {
+  constexpr int kIncrements = 10000;
+  Select(1);
+  ASSERT_TRUE(CreateDbf(Path("count.dbf"), {{"N", 'N', 10, 0}}, 0, false)) << XbaseErrorMessage;
+  ASSERT_TRUE(ALock());
+  ClearRecord();
+  SetFieldNumber(1, 0);
+  Append();
+  Unlock();
+  CloseArea();
+  pid_t children[2];
+  for (pid_t& child : children) {
+    child = ::fork();
+    if (child != 0) continue;
+    InitXbaseCore();
+    SetErrorHandling(false);
+    LockRetries = 255;
+    LockWaitMs = 1;
+    LockRetryCallback = [] { return true; };
+    if (!UseDbf(Path("count.dbf"), false)) ::_exit(2);
+    for (int i = 0; i < kIncrements; ++i) {
+      if (!RLock(1)) ::_exit(3);
+      Go(1);
+      SetFieldNumber(1, GetFieldNumber(1) + 1);
+      StoreFields();
+      PutDbfRecord(*CurrentWorkArea(), 1);
+      if (XbaseErrorCode != 0 || !UnlockRec(1)) ::_exit(4);
+    }
+    CloseArea();
+    ::_exit(XbaseErrorCode == 0 ? 0 : 5);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  ASSERT_TRUE(UseDbf(Path("count.dbf"), true));
+  EXPECT_EQ(RecCount(), 1);
+  EXPECT_EQ(GetFieldNumber(1), 2 * kIncrements);
+}
+
 }  // namespace

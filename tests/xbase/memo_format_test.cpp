@@ -44,10 +44,10 @@ TEST_F(MemoFileBytes, Dbase3NewFileAndFirstTwoMemos) {
   EXPECT_EQ(AddMemo("hello"), 1);
   EXPECT_EQ(AddMemo("second memo"), 2);
   const std::string b = ReadFile(Path("d3.dbt"));
-  ASSERT_EQ(b.size(), 1536u);  // each memo fills its last block with zeros
-  EXPECT_EQ(b.substr(512, 6), "hello\x1A");
-  EXPECT_EQ(b.substr(518, 506), std::string(506, '\0'));
-  EXPECT_EQ(b.substr(1024, 12), "second memo\x1A");
+  ASSERT_EQ(b.size(), 1536u);                    // each memo fills its last block with zeros
+  EXPECT_EQ(b.substr(512, 7), "hello\x1A\x1A");  // two end marks, as dBASE III writes them
+  EXPECT_EQ(b.substr(519, 505), std::string(505, '\0'));
+  EXPECT_EQ(b.substr(1024, 13), "second memo\x1A\x1A");
   EXPECT_EQ(Le32(b, 0), 3u);  // next free block
 }
 

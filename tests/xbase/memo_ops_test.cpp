@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "xbase/memo_test_support.h"
 #include "xbase/xbase_platform.h"
 
@@ -32,6 +34,21 @@ TEST_F(MemoOps, BlockBeyondTheFileNamesTheRecord) {
   EXPECT_NE(XbaseErrorMessage.find(" Record # 1 [GetMemo]"), std::string::npos);
   EXPECT_TRUE(GetMemo(0));  // no memo
   EXPECT_TRUE(MemoLines.lines.empty());
+}
+
+TEST_F(MemoOps, AGroupHeaderClaimingMoreThanTheFileIsAReadError) {
+  MakeTable("t", kMemoDbase4);
+  const std::int32_t block = AddMemo("short text");
+  CloseAll();
+  std::string bytes = ReadFile(Path("t.dbt"));
+  for (int i = 0; i < 4; ++i) bytes[block * 512 + 4 + i] = char(0xF0 | (i == 3 ? 0x0F : 0));
+  std::ofstream(Path("t.dbt"), std::ios::binary | std::ios::trunc) << bytes;
+  ASSERT_TRUE(UseDbf(Path("t.dbf"), true));
+  std::string text;
+  EXPECT_FALSE(ReadMemoText(block, text));
+  EXPECT_EQ(XbaseErrorCode, 30);
+  CloseAll();
+  EXPECT_TRUE(ReadFile(Path("t.dbt")) == bytes);
 }
 
 TEST_F(MemoOps, Dbase4RewriteStaysInItsBlocksWhenShorterAndMovesWhenLonger) {

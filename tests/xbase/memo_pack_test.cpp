@@ -109,17 +109,31 @@ TEST_F(MemoPack, CopyToTheSameBlockNumber) {
   EXPECT_EQ(MemoOf(second), "second");
 }
 
-TEST_F(MemoPack, PackOfASharedTableHoldsTheFileLock) {
+TEST_F(MemoPack, PackNeedsTheTableToItself) {
   MakeTable("t", kMemoDbase3, false);
   ASSERT_TRUE(ALock());
   AddMemo("dropped");
   AppendRecord("A", AddMemo("kept"));
   Unlock();
+  // Another user has the table open: the block numbers it reads must stay true.
+  Select(2);
+  ASSERT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
+  Select(1);
+  const std::string memoBefore = memo_test::ReadFile(Path("t.dbt"));
+  PackMemofile();
+  EXPECT_EQ(XbaseErrorCode, 225);
+  EXPECT_TRUE(memo_test::ReadFile(Path("t.dbt")) == memoBefore);
+  EXPECT_EQ(BlockOfRecord(1), 2);
+  Select(2);
+  CloseArea();
+  Select(1);
   PackMemofile();
   ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
   EXPECT_EQ(BlockOfRecord(1), 1);
   EXPECT_EQ(MemoOf(1), "kept");
-  EXPECT_EQ(CurrentWorkArea()->lockState, kLockNone);
+  // Shared again afterwards.
+  Select(2);
+  EXPECT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
 }
 
 }  // namespace

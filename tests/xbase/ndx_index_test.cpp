@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <map>
+#include <random>
 
 #include "ndx_test_support.h"
 #include "xbase/ndx_keys.h"
 #include "xbase/ndx_search.h"
 #include "xbase/ndx_semaphore.h"
+#include "xbase/xb_dbf.h"
 
 using namespace ndx_test;
 
@@ -347,11 +350,209 @@ TEST_F(NdxIndex, OpeningRules) {
   EXPECT_FALSE(SetIndexTo("loop", 1));  // the controlling index is walked at once
   EXPECT_EQ(XbaseErrorCode, 222);
   EXPECT_EQ(IndexInSlot(1), nullptr);
+  // Names are found whatever their case, as the programs that write indexes treat them.
+  MakeIndex("pn.ndx", "NAME", false, 1, false, false);
+  EXPECT_TRUE(SetIndexTo("PN", 5)) << XbaseErrorMessage;
+  EXPECT_EQ(IndexFileName(5), Path("pn.ndx"));
+  CloseIndexFile(5);
+  // A build that fails leaves the old index as it was.
+  const std::string before = ReadFile(Path("pn.ndx"));
+  MakeIndex("pn", "NAME+NAME+NAME+NAME+NAME+NAME+NAME+NAME+NAME+NAME+NAME", false, 1, false, false);
+  EXPECT_EQ(XbaseErrorCode, 266);
+  EXPECT_TRUE(ReadFile(Path("pn.ndx")) == before);
+  EXPECT_TRUE(SetIndexTo("pn", 5)) << XbaseErrorMessage;
+  CloseIndexFile(5);
   // Bad key length, bad expression.
   MakeIndex("long", std::string(101, 'A'), false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 300);
   MakeIndex("", "NAME", false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 220);
+}
+
+// Random appends, edits through the dataset and through the record layer, deletions and
+// recalls on a table with two indexes, against a model of the records kept here. After every
+// 1,000 steps each index walks in the model's sorted order and random seeks land where a
+// sorted search of the model says.
+TEST_F(NdxIndex, RandomChangesKeepBothIndexesEqualToASortedModel) {
+  MakeTable("prop");
+  CloseArea();
+  TXbDbf table;
+  table.Exclusive = true;
+  table.SetTableName(Path("prop.dbf"));
+  ASSERT_TRUE(table.Open()) << XbaseErrorMessage;
+  Select(table.WorkArea());
+  MakeIndex("pname", "NAME", false, 1, false, false);
+  MakeIndex("pamount", "AMOUNT", false, 2, false, false);
+  ASSERT_TRUE(SetIndexTo("pname", 1)) << XbaseErrorMessage;
+  ASSERT_TRUE(SetIndexTo("pamount", 2)) << XbaseErrorMessage;
+  std::mt19937 rng(16);
+  auto name = [&] {
+    char text[16];
+    std::snprintf(text, sizeof text, "N%03u", unsigned(rng() % 400));
+    std::string n = text;
+    n.resize(10, ' ');
+    return n;
+  };
+  auto amount = [&] { return double(int(rng() % 2000) - 1000) / 4.0; };
+  std::vector<TRow> model;
+  auto check = [&](int step) {
+    for (int order : {1, 2}) {
+      Set_Order_To(order);
+      std::vector<std::pair<std::string, std::int32_t>> sorted;
+      for (std::size_t i = 0; i < model.size(); ++i) {
+        std::string key = model[i].name;
+        if (order == 2) {
+          key.assign(8, '\0');
+          // Ordered like the doubles: sign flipped, negatives inverted.
+          std::uint64_t bits;
+          std::memcpy(&bits, &model[i].amount, 8);
+          bits = (bits >> 63) ? ~bits : bits | (1ull << 63);
+          for (int b = 0; b < 8; ++b) key[b] = char(bits >> (56 - 8 * b));
+        }
+        sorted.push_back({key, std::int32_t(i + 1)});
+      }
+      std::sort(sorted.begin(), sorted.end());
+      rows_.assign(model.begin(), model.end());
+      ASSERT_EQ(WalkForward(), Records(sorted)) << "order " << order << " step " << step;
+      TIndexDescriptor& index = *ControllingIndex();
+      for (int i = 0; i < 500; ++i) {
+        const TRow probe =
+            rng() % 2 && !model.empty() ? model[rng() % model.size()] : TRow{name(), amount(), 0};
+        std::string key = probe.name, ordered = probe.name;
+        if (order == 2) {
+          key.assign(8, '\0');
+          EncodeDoubleKey(probe.amount, reinterpret_cast<unsigned char*>(key.data()));
+          std::uint64_t bits;
+          std::memcpy(&bits, &probe.amount, 8);
+          bits = (bits >> 63) ? ~bits : bits | (1ull << 63);
+          ordered.assign(8, '\0');
+          for (int b = 0; b < 8; ++b) ordered[b] = char(bits >> (56 - 8 * b));
+        }
+        SeekKey(index, key);
+        const auto at = std::lower_bound(sorted.begin(), sorted.end(),
+                                         std::make_pair(ordered, std::int32_t(0)));
+        std::string found;
+        std::uint32_t record = 0;
+        if (at == sorted.end()) {
+          EXPECT_TRUE(index.eof) << step;
+          continue;
+        }
+        ASSERT_TRUE(CurrentItem(index, found, record)) << step;
+        EXPECT_EQ(std::int32_t(record), at->second) << "order " << order << " step " << step;
+        EXPECT_EQ(IndexFound, at->first == ordered) << step;
+      }
+    }
+    Set_Order_To(1);
+  };
+  for (int step = 1; step <= 10000; ++step) {
+    const unsigned op = rng() % 10;
+    const std::int32_t r = model.empty() ? 0 : std::int32_t(rng() % model.size()) + 1;
+    if (op < 3 || r == 0) {
+      model.push_back({name(), amount(), 0});
+      ClearRecord();
+      PutRow(model.back());
+      Append();
+    } else if (op < 6) {
+      model[r - 1] = {name(), amount(), model[r - 1].born};
+      table.Go(r);
+      table.SetFieldString("NAME", model[r - 1].name);
+      table.SetFieldFloat("AMOUNT", model[r - 1].amount);
+      table.Post();
+      Select(table.WorkArea());
+    } else if (op < 8) {
+      model[r - 1].name = name();
+      Go(r);
+      SetFieldText(1, model[r - 1].name);
+      SetRecordDeleted(op == 7);
+      StoreFields();
+      PutDbfRecord(*CurrentWorkArea(), r);
+    } else {
+      // Deletion flag and a key field written straight into the file.
+      model[r - 1].name = name();
+      Poke(op == 8 ? "*" : " ", 0, r);
+      Poke(model[r - 1].name, 1, r);
+    }
+    ASSERT_EQ(XbaseErrorCode, 0) << step << " " << XbaseErrorMessage;
+    // Now and then one step in name order from wherever the last change left the area.
+    const std::int32_t at = RecNo();
+    if (rng() % 8 == 0 && at >= 1 && at <= std::int32_t(model.size())) {
+      std::int32_t next = 0;
+      for (std::int32_t i = 1; i <= std::int32_t(model.size()); ++i) {
+        const auto key = std::make_pair(model[i - 1].name, i);
+        if (key > std::make_pair(model[at - 1].name, at) &&
+            (next == 0 || key < std::make_pair(model[next - 1].name, next)))
+          next = i;
+      }
+      Skip(1);
+      ASSERT_EQ(XbaseErrorCode, 0) << step << " " << XbaseErrorMessage;
+      if (next == 0)
+        EXPECT_TRUE(dEOF()) << step;
+      else
+        EXPECT_EQ(RecNo(), next) << step;
+    }
+    if (step % 1000 == 0) check(step);
+  }
+  table.Close();
+}
+
+// Damaged index files, made from a sound one: refused on opening or met while walking and
+// seeking, always with the library's error code, and never written to.
+TEST_F(NdxIndex, DamagedIndexesGiveErrorCodesAndAreNotWritten) {
+  MakeTable("dmg");
+  Fill(300);
+  MakeIndex("good", "NAME", false, 1, false, false);
+  const std::string good = ReadFile(Path("good.NDX"));
+  const std::uint32_t root = Le32(good, 0), nextFree = Le32(good, 4);
+  ASSERT_EQ(nextFree * 512, good.size());
+  auto with32 = [&](std::size_t at, std::uint32_t v) {
+    std::string b = good;
+    for (int i = 0; i < 4; ++i) b[at + i] = char(v >> (8 * i));
+    return b;
+  };
+  std::string garbage(4096, '\0');
+  for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = char((i * 2654435761u) >> 13);
+  const std::string corpus[] = {
+      good.substr(0, 700),                // shorter than anchor and one node
+      good.substr(0, 3 * 512),            // cut inside the tree
+      garbage,                            // nothing of an index
+      with32(4, 100000),                  // next free node beyond the file
+      with32(0, 5000),                    // root beyond the file
+      with32(root * 512, 0xFFFF),         // root with a huge key count
+      with32(512, 0xFFFF),                // first leaf with a huge key count
+      with32((root - 1) * 512, 0xFFFF),   // last leaf with a huge key count
+      with32((root - 1) * 512, 0x10001),  // a count with upper bits set
+      with32(root * 512 + 4, 9999),       // a child beyond the file
+      with32(root * 512 + 4, root),       // a child that is the node itself
+  };
+  int refused = 0;
+  for (const std::string& bytes : corpus) {
+    const int n = int(&bytes - corpus);
+    std::ofstream(Path("bad.ndx"), std::ios::binary | std::ios::trunc) << bytes;
+    std::uint16_t first = 0;
+    auto note = [&] {
+      if (!first) first = XbaseErrorCode;
+    };
+    XbaseErrorCode = 0;
+    const bool opened = SetIndexTo("bad.ndx", 1);
+    note();
+    if (opened) {
+      int steps = 0;
+      for (GoTop(); !dEOF() && steps < 400; Skip(1), ++steps) note();
+      note();
+      EXPECT_LT(steps, 400) << n;
+      for (const char* key : {"K0000     ", "K0399     ", "Z         "}) {
+        if (TIndexDescriptor* index = ControllingIndex()) SeekKey(*index, key);
+        note();
+      }
+      CloseIndexFile(1);
+      note();
+    } else {
+      ++refused;
+    }
+    EXPECT_EQ(first, 222) << n;
+    EXPECT_TRUE(ReadFile(Path("bad.ndx")) == bytes) << "written to: " << n;
+  }
+  EXPECT_GE(refused, 7);
 }
 
 TEST_F(NdxIndex, KeyMakerIndexes) {

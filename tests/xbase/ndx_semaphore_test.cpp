@@ -3,6 +3,10 @@
 #include "xbase/ndx_semaphore.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include "ndx_test_support.h"
 
@@ -86,6 +90,44 @@ TEST_F(NdxSemaphore, UnbalancedRequestsAndExclusiveTables) {
   SetLockSemaphoreProc(false);
   EXPECT_EQ(XbaseErrorCode, 254);
   EXPECT_EQ(XbaseErrorMessage, "Non-symmetrical Lock-Unlock [SetLockSemaphoreProc]");
+}
+
+// Programs that ended inside a write and inside a read left their counts in the file; the
+// kernel took their locks with them, and that is how the next writer knows not to wait.
+TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
+  MakeTable("shared", false);
+  Fill(20);
+  Unlock();
+  MakeIndex("shared", "NAME", false, 1, false, false);
+  ASSERT_TRUE(SetIndexTo("shared", 1)) << XbaseErrorMessage;
+  for (bool writer : {true, false}) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      Select(writer ? 2 : 3);
+      const bool opened = UseDbf(Path("shared.dbf"), false) && SetIndexTo("shared", 1);
+      if (writer)
+        SetLockSemaphoreProc(true);
+      else
+        SetReadSemaphoreProc(true);
+      ::_exit(opened && XbaseErrorCode == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+  }
+  EXPECT_EQ(FileRecord()[1], 2);  // one writer and one reader, both gone
+  SemaphoreWaitLimit = 5;
+  const auto start = std::chrono::steady_clock::now();
+  rows_.push_back({"A         ", 1.0, 2444240});
+  AppendRow(rows_.back());
+  Unlock();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(FileRecord()[1], 0);
+  EXPECT_EQ(FileRecord()[2], 1);
+  EXPECT_EQ(WalkForward().size(), 21u);
+  // The last live user takes the file away, whatever the ended ones left counted in it.
+  CloseIndexFile(1);
+  EXPECT_FALSE(std::filesystem::exists(Path("shared.@S@")));
 }
 
 }  // namespace

@@ -76,9 +76,16 @@ TEST_F(XbDbfTest, AppendingWithoutTheAppendLockAppendsNothing) {
   TXbDbf table;
   table.SetTableName(Path("p.dbf"));
   ASSERT_TRUE(table.Open());
+  const std::string before = ReadBytes(Path("p.dbf"));
   table.AppendRec();
   EXPECT_EQ(XbaseErrorCode, 5);
   EXPECT_EQ(table.GetRecordCount(), 3);
+  // The values meant for the new record do not land on the record the cursor is on.
+  table.SetFieldString("name", "overwritten");
+  table.SetFieldFloat("xscale", 9);
+  table.Post();
+  table.Close();
+  EXPECT_TRUE(ReadBytes(Path("p.dbf")) == before);
 }
 
 TEST_F(XbDbfTest, ValuesSetAfterAnAppendReachTheFileWhenTheTableCloses) {

@@ -1,8 +1,11 @@
 // Tables against independent programs: dbfread and Perl XBase read the tables we create and
-// fill (record count, fields, deletion flags, code page 850 texts), and we read the tables
-// python3-dbf and Perl XBase write.
+// fill (record count, fields, deletion flags, code page 850 texts), also when two programs
+// append to one table at once, and we read the tables python3-dbf and Perl XBase write.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -13,6 +16,7 @@
 #include "xbase/core_test_support.h"
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
+#include "xbase/xb_dbf.h"
 #include "xbase/xbase_dates.h"
 #include "xbase/xbase_utils.h"
 
@@ -189,6 +193,138 @@ TEST_F(DbfReaders, WeReadATableWrittenByPerlXBase) {
   CloseArea();
   ASSERT_TRUE(RunCommand("dbf_dump --fs '|' " + Path("px.dbf"), out)) << out;
   EXPECT_EQ(Lines(out), (std::vector<std::string>{"Perl|3|1.25|1|20240229", "ours|5|0|0|"}));
+}
+
+// Two programs each open the shared table, take the append lock, append one record, let go and
+// close, thousands of times. Every record must be there, whole and not deleted, for every reader.
+TEST_F(DbfReaders, TwoProgramsAppendingAndClosingLoseNothing) {
+  constexpr int kCycles = 3000;
+  ASSERT_TRUE(CreateDbf(Path("shared.dbf"), {{"NAME", 'C', 8, 0}, {"N", 'N', 6, 0}}, 0, false))
+      << XbaseErrorMessage;
+  CloseArea();
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = ::fork();
+    if (children[p] != 0) continue;
+    InitXbaseCore();
+    SetErrorHandling(false);
+    LockRetries = 255;
+    LockWaitMs = 1;
+    LockRetryCallback = [] { return true; };
+    for (int i = 1; i <= kCycles; ++i) {
+      if (!UseDbf(Path("shared.dbf"), false) || !ALock()) ::_exit(2);
+      ClearRecord();
+      char name[16];
+      std::snprintf(name, sizeof name, "%c%05d", 'A' + p, i);
+      SetFieldText(1, name);
+      SetFieldNumber(2, i);
+      Append();
+      if (XbaseErrorCode != 0) ::_exit(3);
+      Unlock();
+      CloseArea();
+      if (XbaseErrorCode != 0) ::_exit(4);
+    }
+    ::_exit(0);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  std::vector<std::string> expected;
+  for (char p : {'A', 'B'})
+    for (int i = 1; i <= kCycles; ++i) {
+      char line[32];
+      std::snprintf(line, sizeof line, "record\t0\t%c%05d\t%d", p, i, i);
+      expected.push_back(line);
+    }
+  std::sort(expected.begin(), expected.end());
+  auto sorted = [](std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  };
+  std::string out;
+  if (NeedValidator(SYSTEM_PYTHON3 " -c 'import dbfread'", "python3-dbfread")) {
+    ASSERT_TRUE(RunCommand(SYSTEM_PYTHON3 " " + kScripts + "dbf_read_dbfread.py " +
+                               Path("shared.dbf") + " | grep -v ^field",
+                           out))
+        << out.substr(0, 2000);
+    std::vector<std::string> lines = Lines(out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "count\t" + std::to_string(2 * kCycles));
+    lines.erase(lines.begin());
+    EXPECT_EQ(sorted(lines), expected);
+  }
+  if (NeedValidator(SYSTEM_PYTHON3 " -c 'import dbf'", "python3-dbf")) {
+    ASSERT_TRUE(
+        RunCommand(SYSTEM_PYTHON3 " " + kScripts + "dbf_read_dbf.py " + Path("shared.dbf"), out))
+        << out.substr(0, 2000);
+    EXPECT_EQ(sorted(Lines(out)), expected);
+  }
+  if (NeedValidator("perl -MXBase -e 1", "Perl XBase")) {
+    // dbf_dump leaves deleted records out, so a record marked deleted would be missing here.
+    ASSERT_TRUE(RunCommand("dbf_dump --fs '\t' " + Path("shared.dbf"), out)) << out;
+    std::vector<std::string> lines;
+    for (const std::string& l : Lines(out)) lines.push_back("record\t0\t" + l);
+    EXPECT_EQ(sorted(lines), expected);
+  }
+}
+
+// Tables python3-dbf and Perl XBase wrote, with dates of another century, 15-digit whole numbers
+// and memos: editing another field, through the record layer and through the dataset, leaves
+// those fields byte for byte as their writer stored them, and the memo file untouched.
+TEST_F(DbfReaders, TheirOldDatesBigNumbersAndMemosSurviveAnEdit) {
+  struct Producer {
+    const char* what;
+    std::string probe, command;
+  } producers[] = {
+      {"python3-dbf", SYSTEM_PYTHON3 " -c 'import dbf'",
+       SYSTEM_PYTHON3 " " + kScripts + "old_values_dbf.py " + Path("pyold.dbf")},
+      {"Perl XBase", "perl -MXBase -e 1",
+       "perl " + kScripts + "old_values_xbase.pl " + Path("plold.dbf")},
+  };
+  for (const Producer& p : producers) {
+    if (!NeedValidator(p.probe, p.what)) continue;
+    std::string out;
+    ASSERT_TRUE(RunCommand(p.command, out)) << out;
+    const std::string table = Path(p.what[0] == 'p' ? "pyold.dbf" : "plold.dbf");
+    const std::string memo = table.substr(0, table.size() - 3) + "dbt";
+    const std::string memoBefore = ReadBytes(memo);
+    ASSERT_FALSE(memoBefore.empty()) << p.what;
+    CenturyOn = false;  // the years shown have two digits
+    SetDateMode(0);
+    auto kept = [&] {
+      std::vector<std::string> fields;
+      for (std::int32_t r = 1; r <= 3; ++r)
+        for (int f = 2; f <= 4; ++f) fields.push_back(Peek(f, r));
+      return fields;
+    };
+    ASSERT_TRUE(UseDbf(table, true)) << p.what << " " << XbaseErrorMessage;
+    const std::vector<std::string> before = kept();
+    EXPECT_EQ(AllTrim(before[1]), "123456789012345") << p.what;
+    for (std::int32_t r = 1; r <= 2; ++r) {
+      Go(r);
+      EXPECT_EQ(GetFieldNumber(3), r == 1 ? 123456789012345.0 : -98765432109876.0) << p.what;
+      SetFieldText(1, "edited");
+      StoreFields();
+      PutDbfRecord(*CurrentWorkArea(), r);
+    }
+    CloseArea();
+    TXbDbf dataset;
+    dataset.Exclusive = true;
+    dataset.SetTableName(table);
+    ASSERT_TRUE(dataset.Open()) << XbaseErrorMessage;
+    dataset.Go(3);
+    dataset.SetFieldString("NAME", "edited");
+    dataset.Post();
+    dataset.Close();
+    ASSERT_TRUE(UseDbf(table, true));
+    EXPECT_EQ(kept(), before) << p.what;
+    Go(3);
+    EXPECT_EQ(AllTrim(GetFieldText(1)), "edited") << p.what;
+    CloseArea();
+    EXPECT_TRUE(ReadBytes(memo) == memoBefore) << p.what << ": memo file changed";
+  }
 }
 
 }  // namespace

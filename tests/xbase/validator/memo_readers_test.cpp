@@ -67,9 +67,7 @@ class MemoReaders : public memo_test::MemoFixture {
     MakeTable(name, c.version);
     AppendRecord("A", AddMemo("first version"));
     AppendRecord("B", AddMemo(kLong));
-    AppendRecord("C", 0);
-    // No memo as dBASE and the other writers mark it: blanks (Perl XBase reads "0" as block 0).
-    Poke(std::string(10, ' '), 2, 3);
+    AppendRecord("C", 0);  // no memo: blanks, which Perl XBase and dbfread read as none
     Go(1);
     std::int32_t block = GetFieldMemo(2);
     TMemoTextFile file;
@@ -136,6 +134,26 @@ TEST_F(MemoReaders, PerlXBaseAcceptsAFreshDbase4MemoFile) {
   ASSERT_TRUE(RunCommand("perl " + kScripts + "memo_read_xbase.pl " + Path("fresh.dbf"), out))
       << out;
   EXPECT_EQ(out, "C\t\n");
+}
+
+// A table made with its memo file as a program makes it (no memo file laid by hand) is read by
+// python3-dbf, which looks for the memo file under the table's own case.
+TEST_F(MemoReaders, Python3DbfReadsTablesWeCreate) {
+  NeedValidator("/usr/bin/python3 -c 'import dbf'", "python3-dbf");
+  for (std::uint8_t version : {kMemoDbase3, kMemoFoxPro}) {
+    SCOPED_TRACE(int(version));
+    const std::string name = "c" + std::to_string(version) + ".dbf";
+    ASSERT_TRUE(CreateDbf(Path(name), {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}}, version))
+        << XbaseErrorMessage;
+    AppendRecord("A", AddMemo(kTwoLines));
+    AppendRecord("B", AddMemo(kLong));
+    AppendRecord("C", 0);
+    CloseAll();
+    std::string out;
+    ASSERT_TRUE(RunCommand("/usr/bin/python3 " + kScripts + "memo_read_dbf.py " + Path(name), out))
+        << out;
+    ExpectRows(out, false);
+  }
 }
 
 // Memos other programs wrote, read through the library.
