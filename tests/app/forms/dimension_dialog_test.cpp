@@ -31,6 +31,7 @@
 #include "common/scripted_dialog_host.h"
 #include "graphics/display_list.h"
 #include "graphics/graphics_facade.h"
+#include "graphics/graphics_window.h"
 #include "graphics/hpgl_viewer.h"
 #include "graphics/view_control.h"
 
@@ -266,9 +267,13 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   app_test::ScratchDir dir;
   app_test::WriteBytes(dir / "vuko.hlp", "5050\nBall text.\n5260:span\nSpan text.\n");
   app_test::WriteBytes(dir / "span.plt", app_test::ReadBytes(std::string(VUKO_DATA_DIR) + "/span.plt"));
+  SetProgramIdentity();
   ProgramSettings.pltDirectory = dir.Path();
   ScriptedDialogHost host;
   TGraphicsFacade facade;
+  TGraphicsWindow window;
+  window.FormCreate();
+  GraphicsWindowInstance = &window;
   InstallGraphicsHelpImageHook();
   Open();
   GraphicsFacade->GrLine(1.5L, 2.5L, 3.5L, 4.5L);
@@ -277,7 +282,7 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
 
   Click("Button_dmess");
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_NE(host.Messages()[0].find("Ball text."), std::string::npos);
+  EXPECT_NE(host.Messages()[0].find("Ball text."), std::string::npos) << host.Messages()[0];
   ASSERT_EQ(DisplayList->Count(), count);
   EXPECT_EQ(DisplayList->RecordText(count - 1), marker);
 
@@ -288,6 +293,7 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   for (std::size_t i = 0; i < DisplayList->Count(); ++i) EXPECT_NE(DisplayList->RecordText(i), marker);
   EXPECT_FALSE(AbortFlag);
   InstallHelpImageHook(nullptr);
+  GraphicsWindowInstance = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
