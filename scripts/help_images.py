@@ -292,12 +292,12 @@ def tool_picture():
 
 
 PICTURES = {
-    "start": (start_picture, "Start picture"),
-    "null": (null_picture, "No image"),
     "joint": (joint_picture, "Spline joint: d, da, df, dFf, DM"),
     "balls": (balls_picture, "Dimension over and between balls M, DM"),
     "span": (span_picture, "Span measurement W over k teeth"),
     "tool": (tool_picture, "Tool profile haP0, hfP0, rhoaP0, alpha"),
+    "start": (start_picture, "Start picture"),
+    "null": (null_picture, "No image"),
 }
 
 
