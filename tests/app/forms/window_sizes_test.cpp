@@ -25,6 +25,7 @@
 #include "app/forms/tooth_profile_settings_dialog.h"
 #include "app/forms/window_geometry.h"
 #include "app/startup.h"
+#include "graphics/forms/aux_image_chooser.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/graphics_settings.h"
@@ -76,6 +77,14 @@ TEST_F(WindowSizes, DialogsShowEveryLabelButtonAndColumn) {
   windows.emplace_back(new TForm_tovpconf);
   windows.emplace_back(new TForm_qm2config(1));
   windows.emplace_back(new TAboutBox);
+  windows.emplace_back(new TSysinfo);
+  // The auxiliary image chooser with the shipped list and its action lines.
+  ScreenLines[1] = "joint   : Spline joint: d, da, df, dFf, DM";
+  ScreenLines[2] = "balls   : Dimension over and between balls M, DM";
+  ScreenLines[3] = "--- new ---";
+  auto* chooser = new TForm_hilfebild;
+  chooser->count = 3;
+  windows.emplace_back(chooser);
   for (auto& window : windows) {
     SCOPED_TRACE(window->metaObject()->className());
     ExpectContentVisible(*window);
