@@ -8,8 +8,8 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
-#include "drawings/production_drawing.h"
 #include "common/text_file.h"
+#include "drawings/production_drawing.h"
 
 int DemoStep = 0;
 

@@ -3,8 +3,8 @@
 #include "graphics/aux_images.h"
 
 #include <filesystem>
-#include <set>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "common/help_texts.h"

@@ -2,8 +2,8 @@
 #include "common/forms/form_placement.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMainWindow>

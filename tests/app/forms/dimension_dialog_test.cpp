@@ -25,9 +25,9 @@
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
+#include "common/help_texts.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
-#include "common/help_texts.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/display_list.h"
 #include "graphics/graphics_facade.h"
@@ -251,7 +251,7 @@ TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
     EXPECT_EQ(ToothingData.alpha, 37.5L);  // not taken while incomplete
     QTest::keyClicks(edit, QStringLiteral("\b1e"));
     EXPECT_EQ(ToothingData.alpha, 1.0L);  // "1" was a number, "1e" is none yet
-    QTest::keyClicks(edit, "1");  // "1e1"
+    QTest::keyClicks(edit, "1");          // "1e1"
     EXPECT_EQ(ToothingData.alpha, 10.0L);
     Click("Button_wal2");
     EXPECT_EQ(Text("Edit_wal"), "37.5");
@@ -266,7 +266,8 @@ TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
 TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists) {
   app_test::ScratchDir dir;
   app_test::WriteBytes(dir / "vuko.hlp", "5050\nBall text.\n5260:span\nSpan text.\n");
-  app_test::WriteBytes(dir / "span.plt", app_test::ReadBytes(std::string(VUKO_DATA_DIR) + "/span.plt"));
+  app_test::WriteBytes(dir / "span.plt",
+                       app_test::ReadBytes(std::string(VUKO_DATA_DIR) + "/span.plt"));
   SetProgramIdentity();
   ProgramSettings.pltDirectory = dir.Path();
   ScriptedDialogHost host;
@@ -290,7 +291,8 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   ASSERT_EQ(host.Messages().size(), 2u);
   EXPECT_NE(host.Messages()[1].find("Span text."), std::string::npos);
   EXPECT_GT(DisplayList->Count(), count);  // the span picture replaced it
-  for (std::size_t i = 0; i < DisplayList->Count(); ++i) EXPECT_NE(DisplayList->RecordText(i), marker);
+  for (std::size_t i = 0; i < DisplayList->Count(); ++i)
+    EXPECT_NE(DisplayList->RecordText(i), marker);
   EXPECT_FALSE(AbortFlag);
   InstallHelpImageHook(nullptr);
   GraphicsWindowInstance = nullptr;

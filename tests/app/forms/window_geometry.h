@@ -48,8 +48,8 @@ inline void ExpectContentVisible(QWidget& window) {
       continue;
     }
     const QRect r(w->mapTo(&window, QPoint(0, 0)), w->size());
-    EXPECT_TRUE(area.contains(r)) << name << ": " << Describe(w, r) << " outside "
-                                  << area.width() << "x" << area.height();
+    EXPECT_TRUE(area.contains(r)) << name << ": " << Describe(w, r) << " outside " << area.width()
+                                  << "x" << area.height();
     // A text is cut when the control is narrower than the text itself.
     QString text;
     if (label && !label->wordWrap() && label->pixmap().isNull()) text = label->text();

@@ -25,12 +25,12 @@
 #include "app/forms/tooth_profile_settings_dialog.h"
 #include "app/forms/window_geometry.h"
 #include "app/startup.h"
-#include "graphics/forms/aux_image_chooser.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "graphics/forms/aux_image_chooser.h"
 
 namespace {
 
