@@ -82,11 +82,15 @@ TStartUpOutcome RunListing() {
   return {true, kExitOk};
 }
 
-TStartUpOutcome RunCad(int format, int drawing) {
+TStartUpOutcome RunCad(int format, int drawing, bool drawingGiven) {
   if (!LoadBatchFile()) return {true, kExitLoadFailed};
   if (!IsBatchCadFormat(format)) {
     BatchReport("CAD format " + IntStr(format) +
                 " is not available (1 DXF, 2 IGES, 5 TXT); nothing written");
+    return {true, kExitNothingWritten};
+  }
+  if (!drawingGiven) {
+    BatchReport("drawing number missing (/CADi:j, j 1 to 13); nothing written");
     return {true, kExitNothingWritten};
   }
   if (CadBatchCall(drawing).entry == TCadBatchEntry::None) {
@@ -151,7 +155,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   } else if (prefix == "/CAD" || prefix == "-CAD") {
     cl.action = TCommandAction::Cad;
     cl.cadFormat = second.size() > 4 ? StrToInteger(second.substr(4, 1)) : 0;
-    cl.drawingNumber = second.size() > 6 ? StrToInteger(second.substr(6)) : 0;
+    cl.drawingNumberGiven = second.size() > 6;
+    cl.drawingNumber = cl.drawingNumberGiven ? StrToInteger(second.substr(6)) : 0;
   } else {
     cl.action = TCommandAction::Interactive;
   }
@@ -196,7 +201,7 @@ TStartUpOutcome EvaluateCommandLine() {
     case TCommandAction::Listing:
       return RunListing();
     case TCommandAction::Cad:
-      return RunCad(cl.cadFormat, cl.drawingNumber);
+      return RunCad(cl.cadFormat, cl.drawingNumber, cl.drawingNumberGiven);
     default:
       return LoadInteractive();
   }

@@ -27,9 +27,10 @@ enum class TCommandAction {
 
 struct TCommandLine {
   TCommandAction action = TCommandAction::NormalStart;
-  std::string fileName;   // the first argument as typed
-  int cadFormat = 0;      // i of "/CADi:j"
-  int drawingNumber = 0;  // j of "/CADi:j"
+  std::string fileName;             // the first argument as typed
+  int cadFormat = 0;                // i of "/CADi:j"
+  int drawingNumber = 0;            // j of "/CADi:j"
+  bool drawingNumberGiven = false;  // false for "/CAD1" without ":j"
 };
 
 // Reads the arguments after the program name (only the first two count here).

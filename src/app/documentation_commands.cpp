@@ -150,12 +150,19 @@ std::vector<std::string> DocumentArguments(int n) {
 }
 
 void StartDocument(int n) {
+  if (n < 1 || n > kDocumentSlotCount) return;
   const std::vector<std::string> argv = DocumentArguments(n);
-  if (argv.empty()) return;
-  if (Starter()) {
-    Starter()(argv);
-  } else {
-    platform::StartDetached(argv);
+  // A slot that starts nothing says so, or the menu item would seem dead.
+  const std::string program = DocumentSlots[n].program;
+  if (argv.empty()) {
+    ErrorMessage(DelBlanks(program).empty()
+                     ? "Document " + IntStr(n) + ": no program set"
+                     : "Document " + IntStr(n) + ": program " + program + " not found");
+    return;
+  }
+  const int failure = Starter() ? Starter()(argv) : platform::StartDetached(argv);
+  if (failure != 0) {
+    ErrorMessage("Document " + IntStr(n) + ": program " + program + " cannot be started");
   }
 }
 

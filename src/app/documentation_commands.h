@@ -29,7 +29,8 @@ void EditDrawingInfo();
 void ClearChanges();
 
 // Starts the program of document slot n (1..5) with the slot's file; an empty file name starts
-// the program alone. Nothing is reported when the program cannot be started.
+// the program alone. A program that is not set, not found or cannot be started is reported
+// with its name.
 void StartDocument(int n);
 // The argument list StartDocument starts: the program that opens the document (the desktop's
 // default program for the Windows editors) and the file. Empty when no program can be found.

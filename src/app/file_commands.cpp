@@ -1,6 +1,7 @@
 // The File menu's data-set commands and the recent-file list.
 #include "app/file_commands.h"
 
+#include "app/command_line.h"
 #include "app/data_file.h"
 #include "app/documentation_commands.h"
 #include "app/save_question.h"
@@ -49,6 +50,14 @@ std::string TemplateFileName() {
 // file, so its changes are asked about and saved like any other file's.
 void ForgetCommandLineFile() {
   ProgramSettings.FileFromCommandLine = false;
+}
+
+// "demo" on the command line names the tour, not a file: the first Save asks for a name
+// instead of writing "demo.vuk" wherever the program was started.
+bool NameIsTourPlaceholder() {
+  const TCommandLine cl = ParseCommandLine(ProgramArguments());
+  return cl.action == TCommandAction::Demo && CurrentFileName == cl.fileName &&
+         !ProgramSettings.FileFromCommandLine;
 }
 
 }  // namespace
@@ -101,7 +110,7 @@ void FileOpen(const TFileCommandHooks& hooks) {
 void FileSave(const TFileCommandHooks& hooks) {
   AbortFlag = false;
   const CurrentNameGuard names;
-  if (CurrentFileName.empty()) {
+  if (CurrentFileName.empty() || NameIsTourPlaceholder()) {
     // The name comes from the save dialog: an existing file is confirmed as in Save As.
     SaveDataFile("");
   } else {

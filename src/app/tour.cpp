@@ -9,6 +9,7 @@
 #include "common/formatting.h"
 #include "common/program_state.h"
 #include "common/text_file.h"
+#include "drawings/production_drawing.h"
 
 int DemoStep = 0;
 
@@ -103,6 +104,8 @@ void RunTour(const TTourCommandRunner& runCommand) {
   // Calculated at once: the pictures of the tour must show the example's results even when the
   // user cancels the dimension dialog and goes on.
   CalcSplineJoint();
+  // The first texts speak of the example: it is drawn before they are shown.
+  ShowResultPicture();
   CurrentFileName.clear();
   ProgramSettings.FileFromCommandLine = false;
   DemoStep = 0;

@@ -443,9 +443,16 @@ void ShowHpglFile(const std::string& fileName) {
 
 void InstallGraphicsHelpImageHook() {
   InstallHelpImageHook([](const std::string& pltFile) {
-    if (!GraphicsFacade) return;
+    // An entry without an image, or an image that is not there, leaves the picture as it was:
+    // the window is cleared only once there is something to draw instead.
+    if (!GraphicsFacade || pltFile.empty()) return;
+    GraphicsFacade->CheckFileFound(pltFile);
+    if (AbortFlag) {
+      AbortFlag = false;
+      return;
+    }
     GraphicsFacade->GrClear();
     GraphicsFacade->GrHeader(0, 0, 160, 120);
-    if (!pltFile.empty()) ShowHpglFile(pltFile);
+    ShowHpglFile(pltFile);
   });
 }

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "app/app_test_support.h"
+#include "app/command_line.h"
 #include "app/data_file.h"
 #include "app/startup.h"
 #include "calc/toothing_data.h"
+#include "common/file_utils.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "drawings/drawing_documentation.h"
@@ -223,6 +225,25 @@ TEST_F(FileCommandsTest, SaveOfAnUnnamedDataSetAsksBeforeReplacingAFile) {
   EXPECT_EQ(ReadBytes(existing), before);
   EXPECT_EQ(CurrentFileName, "");
   EXPECT_TRUE(DataModified);
+}
+
+// "vuko demo" names the tour, not a file: Save asks where to write, and nothing lands in the
+// directory the program was started from.
+TEST_F(FileCommandsTest, SaveAfterTheDemoSwitchAsksForAName) {
+  SetProgramArguments({"demo"});
+  ASSERT_FALSE(EvaluateCommandLine().endProgram);
+  ASSERT_EQ(CurrentFileName, "demo");
+  DataModified = true;
+  const std::string chosen = data_ + "tour.vuk";
+  host_.AnswerFile(chosen);
+  FileSave(hooks_);
+  EXPECT_EQ(host_.RecordsOf(TDialogKind::SaveFile).size(), 1u);
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_TRUE(FileExistsIO(chosen));
+  EXPECT_FALSE(FileExistsIO("demo.vuk"));
+  EXPECT_EQ(CurrentFileName, "tour");
+  SetProgramArguments({});
+  TourRunning = false;
 }
 
 TEST_F(FileCommandsTest, SaveAsDeclinedKeepsNameAndDirectory) {

@@ -169,6 +169,7 @@ struct FailedRun {
   const char* fileContent;  // null: the shipped example; "": no file at all
   const char* switchText;
   int exitCode;
+  const char* reason = nullptr;  // a text the message on standard error must hold
 };
 
 // Test names in CTest show the case name.
@@ -188,6 +189,7 @@ const FailedRun kFailedRuns[] = {
     {"PlotProgramIsNoBatchFormat", nullptr, "/CAD4:1", 2},
     {"AskingForTheFormatIsNoBatchFormat", nullptr, "/CAD0:1", 2},
     {"NoFormatDigit", nullptr, "/CAD", 2},
+    {"DrawingNumberMissing", nullptr, "/CAD1", 2, "drawing number missing"},
 };
 
 class VukoFailedRun : public VukoRun, public ::testing::WithParamInterface<FailedRun> {};
@@ -199,6 +201,7 @@ TEST_P(VukoFailedRun, ReasonOnStandardErrorAndNothingWritten) {
   const RunResult r = RunVuko(dir_, {"joint.vuk", c.switchText});
   EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
   EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
+  if (c.reason) EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "");
   for (const char* ext : {".txt", ".dxf", ".igs"})
     EXPECT_FALSE(Exists(dir_ / ("joint" + std::string(ext))));

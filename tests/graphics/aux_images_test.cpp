@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
+#include "common/help_texts.h"
 #include "graphics_fixture.h"
 
 namespace {
@@ -190,6 +192,46 @@ TEST_F(AuxImagesTest, MissingListAsksForThePictureDirectory) {
   AuxImagesMenu();
   EXPECT_EQ(fs::path(ProgramSettings.pltDirectory), other);
   EXPECT_EQ(List().RecordText(List().Count() - 1), "4;0;0;0;1");
+}
+
+// The pictures the shipped help entries and the auxiliary image list name are shipped with
+// them, and so are the start picture and "null" (the picture of a missing entry); each one
+// draws lines and labels inside the help window of 160 x 120 mm.
+class ShippedPictures : public GraphicsTest {};
+
+TEST_F(ShippedPictures, EveryNamedPictureIsShippedAndDrawsInsideTheHelpWindow) {
+  const std::string data = VUKO_DATA_DIR;
+  std::set<std::string> names{"start", "null"};
+  std::ifstream help(data + "/vuko.hlp");
+  std::string line;
+  while (std::getline(help, line)) {
+    int number = 0;
+    std::string image;
+    ParseHelpLine(line, number, image);
+    if (number >= 0 && image != "NULL") names.insert(image);
+  }
+  const std::vector<TAuxImageEntry> entries = ParseAuxImageList(ReadFile(data + "/vuko.dbh"));
+  EXPECT_GE(entries.size(), 4u);
+  for (const TAuxImageEntry& e : entries) names.insert(AuxImageFileName(e));
+  EXPECT_GE(names.size(), 6u);
+  ProgramSettings.pltDirectory = data;
+  for (const std::string& name : names) {
+    ASSERT_TRUE(fs::is_regular_file(data + "/" + name + ".plt")) << name;
+    ShowAuxImage(name);
+    EXPECT_FALSE(AbortFlag) << name;
+    int lines = 0, labels = 0;
+    for (std::size_t i = 0; i < List().Count(); ++i) {
+      const TDisplayListRecord r = List().Record(i);
+      if (r.op == TDisplayOp::Line && r.valueCount == 4) {
+        ++lines;
+        for (int k : {0, 2}) EXPECT_TRUE(r.values[k] >= 0 && r.values[k] <= 160) << name;
+        for (int k : {1, 3}) EXPECT_TRUE(r.values[k] >= 0 && r.values[k] <= 120) << name;
+      }
+      if (r.op == TDisplayOp::Text) ++labels;
+    }
+    EXPECT_GT(lines, 3) << name;
+    EXPECT_GT(labels, 0) << name;
+  }
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ std::string CurrentDataFileName() {
   return AddBackslash(DataDirectory) + CurrentFileName + "." + ProgramIdentity.shortName;
 }
 
+// USERNAME is the Windows name of the variable; here the login name stands behind it.
+std::string LoginName() {
+  std::string name = GetEnvVar("USERNAME");
+  if (DelBlanks(name).empty() && !GetUserName(name)) name.clear();
+  return name;
+}
+
 }  // namespace
 
 void Tconfig::BuildPages() {
@@ -115,7 +122,7 @@ void Tconfig::BuildPages() {
     g->addWidget(working, r, 1);
     g->addWidget(helpButton("?", "Button_workingDir", 1605), r, 2);
     ++r;
-    g->addWidget(label("User: " + GetEnvVar("USERNAME"), "Label_user"), r, 0, 1, 3);
+    g->addWidget(label("User: " + LoginName(), "Label_user"), r, 0, 1, 3);
   }
 
   // Graphics.

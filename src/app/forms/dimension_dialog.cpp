@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,6 +68,17 @@ void SetItemIndex(QButtonGroup* group, int index) {
   if (QAbstractButton* button = group->button(index)) button->setChecked(true);
 }
 
+// Whether a field's text is a whole number yet: while the user is still typing ("14.", "-",
+// "1e", "37,") the joint is not recalculated from the part typed so far. An emptied field is
+// a value of its own (0), so a cleared module says at once that it cannot be used.
+bool CompleteNumber(const QString& text) {
+  const QString trimmed = text.trimmed();
+  if (trimmed.isEmpty()) return true;
+  bool number = false;
+  QLocale::c().toDouble(QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')), &number);
+  return number && trimmed.back().isDigit();
+}
+
 // An equal text is no change, so rewriting an unchanged value starts no recalculation.
 void SetText(QLineEdit* edit, const std::string& text) {
   const QString value = Q(text);
@@ -90,6 +102,7 @@ QLineEdit* TForm_vukogeo::NewEdit(TDimensionEdit edit) {
   field->setMaximumWidth(110);
   edits_[Index(edit)] = field;
   connect(field, &QLineEdit::textChanged, this, [this, edit] { EditChange(edit); });
+  connect(field, &QLineEdit::editingFinished, this, [this, edit] { EditLeft(edit); });
   return field;
 }
 
@@ -455,9 +468,20 @@ void TForm_vukogeo::ShowMessages() {
   memo_err_->setVisible(any);
 }
 
+bool TForm_vukogeo::RecalculatesOnChange(TDimensionEdit edit) const {
+  return EditChangeRecalculates(edit, Edit(edit)->isEnabled(), ItemIndex(radioGroup_pm1_));
+}
+
 void TForm_vukogeo::EditChange(TDimensionEdit edit) {
   if (FillingControls()) return;
-  if (EditChangeRecalculates(edit, Edit(edit)->isEnabled(), ItemIndex(radioGroup_pm1_))) {
+  if (!CompleteNumber(Edit(edit)->text())) return;
+  if (RecalculatesOnChange(edit)) RecalcDimensionDialog(*this);
+}
+
+void TForm_vukogeo::EditLeft(TDimensionEdit edit) {
+  if (FillingControls()) return;
+  // The field is taken as it stands now, a half-typed number included ("14." is 14).
+  if (!CompleteNumber(Edit(edit)->text()) && RecalculatesOnChange(edit)) {
     RecalcDimensionDialog(*this);
   }
 }
@@ -493,14 +517,15 @@ void TForm_vukogeo::Button_kmess1Click() {
   spinEdit_kmess1_->setValue(SpanTeethForPart(1));
 }
 
+// The "?" buttons say what the value is and, where the entry has one, show its picture.
 void TForm_vukogeo::Button_dmessClick() {
-  ShowHelpText(5050, kHelpImageOnly);
+  ShowHelpText(5050, kHelpTextAndImage);
   AbortFlag = false;
   BackToFront();
 }
 
 void TForm_vukogeo::Button_kmessClick() {
-  ShowHelpText(5260, kHelpImageOnly);
+  ShowHelpText(5260, kHelpTextAndImage);
   AbortFlag = false;
   BackToFront();
 }
@@ -525,6 +550,7 @@ void TForm_vukogeo::Button_metricClick() {
 void TForm_vukogeo::Button_calcClick() {
   ReadDimensionDialog(*this);
   CalcSplineJoint();
+  WriteDimensionDialog(*this, 1);
   ShowResultPicture();
   BackToFront();
 }
@@ -564,10 +590,11 @@ void WriteDimensionDialog(TForm_vukogeo& form, int mode) {
     TForm_vukogeo::FillingGuard filling(form);
     form.SetControlValues(values);
   } else {
-    SetText(form.Edit(E::wal), values.Text(E::wal));
+    // A field open for input keeps what the user typed ("20.00" stays and reads as 20):
+    // rewriting it after every key would turn "14." into "14" and the next digit into 145.
     for (int i = 0; i < kDimensionEditCount; ++i) {
       const auto edit = static_cast<E>(i);
-      if (edit == E::wal || edit == E::dmess1 || edit == E::dmess2) continue;
+      if (edit == E::dmess1 || edit == E::dmess2) continue;
       QLineEdit* field = form.Edit(edit);
       if (!field->isEnabled()) SetText(field, values.Text(edit));
     }

@@ -71,7 +71,9 @@ class TForm_vukogeo : public QDialog {
   void BuildControls();
   void SetControlValues(const TDimensionDialogValues& values);
   void ShowMessages();
+  bool RecalculatesOnChange(TDimensionEdit edit) const;
   void EditChange(TDimensionEdit edit);
+  void EditLeft(TDimensionEdit edit);
   void SpinEdit_zChange();
   void SpinEdit_kmess1Change();
   void ModeClick();

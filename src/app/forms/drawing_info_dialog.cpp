@@ -1,6 +1,7 @@
 // The dialog of the drawing information and the drawing texts.
 #include "app/forms/drawing_info_dialog.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -70,6 +71,15 @@ TForm_zeichInfo::TForm_zeichInfo(QWidget* parent) : QDialog(parent) {
     }
   }
   stringGrid2_->horizontalHeader()->setStretchLastSection(true);
+  // Room for what is typed into the empty cells: a date, a name, a coordinate, a text.
+  const QFontMetrics metrics(font());
+  const int margin = 12;
+  stringGrid1_->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + margin);
+  stringGrid1_->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMM")) + margin);
+  for (int c = 0; c < 4; ++c) {
+    stringGrid2_->setColumnWidth(c, metrics.horizontalAdvance(QStringLiteral("-000.000")) + margin);
+  }
+  stringGrid2_->setColumnWidth(4, metrics.horizontalAdvance(QString(30, QLatin1Char('x'))));
 
   auto* top = new QGridLayout;
   top->addWidget(labelFor, 0, 0);

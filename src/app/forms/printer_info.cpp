@@ -55,13 +55,14 @@ TForm_printerinfo::TForm_printerinfo(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm_printerinfo::FormCreate() {
-  ScaleAndCenterForm(this);
   const auto rows = PrinterInfoRows(FactsOfPrinter(ThePrinter()));
   stringGrid1_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     stringGrid1_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(rows[r].first)));
     stringGrid1_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(rows[r].second)));
   }
+  // Sized once the rows are in, so that their labels show whole.
+  ScaleAndCenterForm(this);
 }
 
 void TForm_printerinfo::Button_okClick() {

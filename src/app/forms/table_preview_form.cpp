@@ -271,6 +271,8 @@ void TForm_preview::StringGrid1SelectCell(int row, int /*column*/) {
 
 void TForm_preview::showEvent(QShowEvent* event) {
   setWindowTitle(Q(DosToWin(ProgramIdentity.programName) + "  " + DataDirectory));
+  // Sized for the grid it holds now, not the empty one it was created with.
+  ScaleAndCenterForm(this);
   QDialog::showEvent(event);
 }
 

@@ -136,6 +136,8 @@ void WriteProfileDrawingDialog(TForm_tovpconf& form) {
   form.edit_aufloesung_->setValue(v.filletSteps);
   form.edit_anzhull_->setValue(v.shapeSteps);
   form.checkBox_durchmesser_->setChecked(v.drawDiameters);
+  // The resolution means nothing while no fillet is drawn, from the first showing on.
+  form.CheckBox_fussausrundung_zeichnenClick();
 }
 
 void ReadProfileDrawingDialog(TForm_tovpconf& form) {

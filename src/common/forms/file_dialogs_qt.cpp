@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 
 namespace {
 
@@ -14,6 +17,22 @@ QString Q(const std::string& text) {
 
 QString Path(const std::string& name) {
   return QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+// The detail view's size, type and date columns show whole values, not "783...tes", and the
+// dialog opens wide enough for them, within the screen.
+void ShowWholeColumns(QFileDialog* dialog) {
+  if (auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = view->header();
+    for (int c = 1; c < header->count(); ++c) {
+      header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setStretchLastSection(false);
+  }
+  QSize size(820, 500);
+  if (QScreen* screen = dialog->screen()) size = size.boundedTo(screen->availableGeometry().size());
+  dialog->resize(size);
 }
 
 QFileDialog* NewDialog(const TFileDialogRequest& request, QWidget* parent, bool save) {
@@ -34,6 +53,7 @@ QFileDialog* NewDialog(const TFileDialogRequest& request, QWidget* parent, bool 
   dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!request.defaultExtension.empty()) dialog->setDefaultSuffix(Q(request.defaultExtension));
   if (!request.fileName.empty()) dialog->selectFile(Path(request.fileName));
+  ShowWholeColumns(dialog);
   return dialog;
 }
 

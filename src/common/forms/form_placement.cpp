@@ -2,12 +2,16 @@
 #include "common/forms/form_placement.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLayout>
 #include <QMainWindow>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
 #include <QWidget>
 #include <algorithm>
 
@@ -53,20 +57,69 @@ void ScaleContents(QWidget* form) {
   form->setFont(font);
 }
 
+// Rows a table shows without scrolling when it holds that many.
+constexpr int kShownTableRows = 12;
+constexpr const char* kPlacedSize = "vukoPlacedSize";
+// Room a table cell leaves around its text.
+constexpr int kCellMargin = 12;
+
+QSize ScreenArea(QWidget* form) {
+  if (QScreen* screen = ScreenOf(form)) return screen->availableGeometry().size();
+  return {1024, 768};
+}
+
+// A table asks for the same small size whatever it holds; it is made wide enough for every
+// column (a column narrower than its header or cells grows to them, one left at the default
+// width takes theirs) and high enough for its first rows, within the screen.
+void FitTable(QTableView* view, const QSize& screen) {
+  QHeaderView* header = view->horizontalHeader();
+  const int columns = view->model() != nullptr ? view->model()->columnCount() : 0;
+  const int rows = view->model() != nullptr ? view->model()->rowCount() : 0;
+  for (int c = 0; c < columns; ++c) {
+    if (view->isColumnHidden(c) || header->sectionResizeMode(c) != QHeaderView::Interactive) {
+      continue;
+    }
+    int needed = 0;
+    const QFontMetrics metrics(view->font());
+    for (int r = 0; r < rows; ++r) {
+      const QString text = view->model()->index(r, c).data(Qt::DisplayRole).toString();
+      needed = std::max(needed, metrics.horizontalAdvance(text) + kCellMargin);
+    }
+    if (!header->isHidden()) needed = std::max(needed, header->sectionSizeHint(c));
+    // A column nobody sized takes its content's width; one sized on purpose only grows.
+    const bool unsized = view->columnWidth(c) == header->defaultSectionSize();
+    if (needed > view->columnWidth(c) || (unsized && needed > 0)) view->setColumnWidth(c, needed);
+  }
+  const int frame = 2 * view->frameWidth();
+  const int shownRows = std::min(rows, kShownTableRows);
+  int width = header->length() + frame;
+  if (!view->verticalHeader()->isHidden()) width += view->verticalHeader()->sizeHint().width();
+  if (rows > shownRows) width += view->verticalScrollBar()->sizeHint().width();
+  int height = frame + shownRows * view->verticalHeader()->defaultSectionSize();
+  if (!header->isHidden()) height += header->sizeHint().height();
+  view->setMinimumSize(std::min(width, screen.width() * 9 / 10),
+                       std::min(std::max(height, view->minimumHeight()), screen.height() / 2));
+}
+
 void ScaleSize(QWidget* form) {
   ScaleContents(form);
-  form->adjustSize();
+  const QSize screen = ScreenArea(form);
+  for (QTableView* view : form->findChildren<QTableView*>()) FitTable(view, screen);
+  if (QLayout* layout = form->layout()) layout->activate();
+  // What the content asks for, or the size the window set for itself when that is larger.
+  QSize size = form->sizeHint().expandedTo(form->minimumSizeHint());
+  // (A size this routine gave earlier does not count, or each call would scale it again.)
+  const bool ownSize = form->property(kPlacedSize).toSize() == form->size();
+  if (form->testAttribute(Qt::WA_Resized) && !ownSize) size = size.expandedTo(form->size());
   const int percent = Percent(ConfigVariables.DialogScalePercent);
-  int width = form->width() * percent / 100;
-  int height = form->height() * percent / 100;
-  if (QScreen* screen = ScreenOf(form)) {
-    const QRect avail = screen->availableGeometry();
-    width = std::min(width, avail.width());
-    height = std::min(height, avail.height());
-  }
+  int width = size.width() * percent / 100;
+  int height = size.height() * percent / 100;
   width = std::max(width, form->minimumWidth());
   height = std::max(height, form->minimumHeight());
+  width = std::min(width, screen.width());
+  height = std::min(height, screen.height());
   form->resize(width, height);
+  form->setProperty(kPlacedSize, form->size());
 }
 
 }  // namespace

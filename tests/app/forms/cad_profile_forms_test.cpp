@@ -18,8 +18,8 @@
 #include "app/cad_profile_options.h"
 #include "app/command_line.h"
 #include "app/forms/cad_profile_dialog.h"
-#include "app/forms/tooth_profile_settings_dialog.h"
 #include "app/forms/main_window.h"
+#include "app/forms/tooth_profile_settings_dialog.h"
 #include "app/startup.h"
 #include "app/tour.h"
 #include "calc/spline_joint.h"
@@ -141,8 +141,8 @@ TEST_F(CadProfileFormsTest, ProfileDrawingDialogShowsAndStores) {
   Find<QSpinBox>(form, "edit_anzhull")->setValue(3);
   Click(form, "Button_reset");
   EXPECT_EQ(Find<QSpinBox>(form, "edit_anzhull")->value(), 40);
-  // Shown with the root curve off, the fillet edit stays usable until the box is clicked.
-  EXPECT_TRUE(fillet->isEnabled());
+  // The fillet resolution is open exactly while the fillet is drawn, from the first showing on.
+  EXPECT_FALSE(fillet->isEnabled());
   root->click();
   EXPECT_TRUE(fillet->isEnabled());
   root->click();

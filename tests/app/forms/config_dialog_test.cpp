@@ -4,6 +4,8 @@
 #include "app/forms/config_dialog.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,8 +29,8 @@
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
-#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/forms/graphics_window_form.h"
+#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
 
 namespace {
@@ -396,7 +398,7 @@ TEST_F(ConfigDialogGui, StoredValuesAreChecked) {
   EXPECT_EQ(SettingsBytes(), stored);
 }
 
-TEST_F(ConfigDialogGui, TemporaryDirectoryFromTheEnvironment) {
+TEST_F(ConfigDialogGui, TemporaryDirectoryAndUserFromTheEnvironment) {
   struct TCase {
     const char* temp;
     const char* field;
@@ -410,6 +412,22 @@ TEST_F(ConfigDialogGui, TemporaryDirectoryFromTheEnvironment) {
     EXPECT_EQ(Text(f, "Edit_dirtemp"), c.field) << c.temp;
   }
   unsetenv("TEMP");
+  // "User:" names USERNAME when it is set, otherwise the login name of the account.
+  const char* saved = getenv("USERNAME");
+  const std::string before = saved ? saved : "";
+  const struct passwd* account = getpwuid(geteuid());
+  ASSERT_NE(account, nullptr);
+  for (const char* user : {"anna", ""}) {
+    if (*user) {
+      setenv("USERNAME", user, 1);
+    } else {
+      unsetenv("USERNAME");
+    }
+    Tconfig f;
+    EXPECT_EQ(f.Control<QLabel>("Label_user")->text().toStdString(),
+              std::string("User: ") + (*user ? user : account->pw_name));
+  }
+  if (saved) setenv("USERNAME", before.c_str(), 1);
 }
 
 TEST_F(ConfigDialogGui, TheMainWindowFollowsTheWindowSize) {

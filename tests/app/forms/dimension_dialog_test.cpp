@@ -14,17 +14,26 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QTest>
+#include <clocale>
 #include <cmath>
 #include <memory>
 #include <string>
 
+#include "app/app_test_support.h"
 #include "app/startup.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
+#include "common/help_texts.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "graphics/display_list.h"
+#include "graphics/graphics_facade.h"
+#include "graphics/graphics_window.h"
+#include "graphics/hpgl_viewer.h"
+#include "graphics/view_control.h"
 
 namespace {
 
@@ -210,14 +219,83 @@ TEST_F(DimensionDialogTest, LiveRecalculationFollowsTheDimensionOverBalls) {
   EXPECT_NEAR(Value("Edit_sn1"), ToothThickness(6.5L, 30, ToothingData.x[1]), 1e-3L);
 }
 
-TEST_F(DimensionDialogTest, PressureAngleIsShownNormalised) {
+// Numbers typed key by key as a user types them: the half-typed states ("14.", "-", "1e",
+// "37,") neither rewrite the field nor reach the calculation, so the number arrives whole and
+// the field keeps what was typed ("20.00" reads as 20). Under a German locale the decimal
+// comma is typed the same way.
+TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
+  const std::string before = setlocale(LC_ALL, nullptr);
+  for (const char* locale : {"C", "de_DE.UTF-8"}) {
+    if (setlocale(LC_ALL, locale) == nullptr) {
+      ADD_FAILURE() << locale << " is not installed";
+      continue;
+    }
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale).section(QLatin1Char('.'), 0, 0)));
+    Open();
+    QLineEdit* edit = Edit("Edit_wal");
+    struct Case {
+      const char* typed;
+      long double alpha;
+    };
+    const bool german = std::string(locale) != "C";
+    const Case cases[] = {{"14.5", 14.5L}, {"20.00", 20.0L}, {german ? "37,5" : "37.5", 37.5L}};
+    for (const Case& c : cases) {
+      edit->selectAll();
+      QTest::keyClicks(edit, c.typed);
+      EXPECT_EQ(Text("Edit_wal"), c.typed) << locale;
+      EXPECT_EQ(ToothingData.alpha, c.alpha) << c.typed << " " << locale;
+      EXPECT_FALSE(CalcFatalFlag) << c.typed;
+    }
+    edit->selectAll();
+    QTest::keyClicks(edit, "-");
+    EXPECT_EQ(ToothingData.alpha, 37.5L);  // not taken while incomplete
+    QTest::keyClicks(edit, QStringLiteral("\b1e"));
+    EXPECT_EQ(ToothingData.alpha, 1.0L);  // "1" was a number, "1e" is none yet
+    QTest::keyClicks(edit, "1");          // "1e1"
+    EXPECT_EQ(ToothingData.alpha, 10.0L);
+    Click("Button_wal2");
+    EXPECT_EQ(Text("Edit_wal"), "37.5");
+    EXPECT_EQ(ToothingData.alpha, 37.5L);
+  }
+  QLocale::setDefault(QLocale::c());
+  setlocale(LC_ALL, before.c_str());
+}
+
+// "?" beside DM and k: the entry's text in a box, and its picture where the entry names one; an
+// entry without a picture leaves the picture in the window as it was.
+TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists) {
+  app_test::ScratchDir dir;
+  app_test::WriteBytes(dir / "vuko.hlp", "5050\nBall text.\n5260:span\nSpan text.\n");
+  app_test::WriteBytes(dir / "span.plt",
+                       app_test::ReadBytes(std::string(VUKO_DATA_DIR) + "/span.plt"));
+  SetProgramIdentity();
+  ProgramSettings.pltDirectory = dir.Path();
+  ScriptedDialogHost host;
+  TGraphicsFacade facade;
+  TGraphicsWindow window;
+  window.FormCreate();
+  GraphicsWindowInstance = &window;
+  InstallGraphicsHelpImageHook();
   Open();
-  Edit("Edit_wal")->setText("20.00");
-  EXPECT_EQ(Text("Edit_wal"), "20");
-  EXPECT_DOUBLE_EQ(static_cast<double>(ToothingData.alpha), 20.0);
-  Click("Button_wal2");
-  EXPECT_EQ(Text("Edit_wal"), "37.5");
-  EXPECT_DOUBLE_EQ(static_cast<double>(ToothingData.alpha), 37.5);
+  GraphicsFacade->GrLine(1.5L, 2.5L, 3.5L, 4.5L);
+  const std::size_t count = DisplayList->Count();
+  const std::string marker = DisplayList->RecordText(count - 1);
+
+  Click("Button_dmess");
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_NE(host.Messages()[0].find("Ball text."), std::string::npos) << host.Messages()[0];
+  ASSERT_EQ(DisplayList->Count(), count);
+  EXPECT_EQ(DisplayList->RecordText(count - 1), marker);
+
+  Click("Button_kmess");
+  ASSERT_EQ(host.Messages().size(), 2u);
+  EXPECT_NE(host.Messages()[1].find("Span text."), std::string::npos);
+  EXPECT_GT(DisplayList->Count(), count);  // the span picture replaced it
+  for (std::size_t i = 0; i < DisplayList->Count(); ++i)
+    EXPECT_NE(DisplayList->RecordText(i), marker);
+  EXPECT_FALSE(AbortFlag);
+  InstallHelpImageHook(nullptr);
+  GraphicsWindowInstance = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

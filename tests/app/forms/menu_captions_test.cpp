@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QGlyphRun>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -133,6 +138,49 @@ TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
       }
     }
   }
+}
+
+// Every caption of the ten menu languages is drawn with real glyphs: laid out in the menu's
+// font (with the fallbacks the system offers), no character ends on the missing-glyph box, and
+// every character beyond ASCII, drawn alone, gives another picture than a character no font has.
+TEST_F(MenuCaptionsTest, EveryCaptionRendersWithoutMissingGlyphs) {
+  const QFont font = window_->MainMenu1->font();
+  auto picture = [&font](const QString& text) {
+    QImage image(48, 32, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(image.rect(), Qt::AlignCenter, text);
+    return image;
+  };
+  const QImage missing = picture(QString(QChar(0xFFFF)));
+  std::set<QChar> drawn;
+  for (int code : {kLanguageGerman, kLanguageEnglish, kLanguageFrench, kLanguageItalian,
+                   kLanguageSwedish, kLanguagePortuguese, kLanguageRomanian, kLanguageKorean,
+                   kLanguageSpanish, kLanguageChinese}) {
+    ASSERT_TRUE(SetLanguage(*window_->MainMenu1, code));
+    for (const auto& [name, caption] : Texts()) {
+      const QString text = QString::fromStdString(caption).remove(QLatin1Char('&'));
+      QTextLayout layout(text, font);
+      layout.beginLayout();
+      layout.createLine();
+      layout.endLayout();
+      for (const QGlyphRun& run : layout.glyphRuns()) {
+        for (quint32 glyph : run.glyphIndexes()) {
+          EXPECT_NE(glyph, 0u) << code << " " << name << " \"" << caption << "\" in "
+                               << run.rawFont().familyName().toStdString();
+        }
+      }
+      for (QChar c : text) {
+        if (c.unicode() > 0x7F && !c.isSpace() && drawn.insert(c).second) {
+          EXPECT_NE(picture(QString(c)), missing)
+              << code << " " << name << " U+" << std::hex << static_cast<int>(c.unicode());
+        }
+      }
+    }
+  }
+  EXPECT_GT(drawn.size(), 50u);  // the Korean and Chinese menus were among them
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/app_test_support.h"
 #include "app/forms/print_setup.h"
 #include "app/forms/table_form.h"
+#include "app/forms/window_geometry.h"
 #include "app/print_presets.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
@@ -97,6 +98,7 @@ TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
     ASSERT_EQ(grid->columnCount(), 9);
     EXPECT_EQ(grid->horizontalHeaderItem(8)->text(), "BORDERLINE");
     EXPECT_EQ(grid->item(0, 0)->text(), "wide");
+    window_geometry::ExpectContentVisible(table);  // every column and button in sight
     // The editing mode offers every navigator button.
     EXPECT_FALSE(Find<QToolButton>(table, "Insert")->isHidden());
     // A value typed into the grid goes into the table.
