@@ -454,8 +454,9 @@ void DrawHubView() {
   CadColour(5);
   DrawCylinderOutline(0, 0, b, df2);
   DrawCylinderOutline(0, 0, b, da2);
-  DrawCenterLine(0, 0, 1.5L * da2);
-  DrawCenterLine(b, 0, 1.5L * da2);
+  // The end faces run from the bore to the outer edge of the wall section, which they close.
+  DrawCenterLine(0, 0, df2 + 2 * wall);
+  DrawCenterLine(b, 0, df2 + 2 * wall);
   const long double da1 = Da1();
   CadTextHeight(2, 0.0L, da1 / 20, da1 / 30);
   CadColour(0);
