@@ -5,7 +5,8 @@
 // drawn root and tip diameters are the listed df and da, the drawn tooth (shaft) or space
 // (hub) on the reference circle is the listed sn or en, and shaft and hub stand apart by the
 // flank gap cp/2 cos(alpha) that a backlash cp on the reference circle leaves between two
-// involutes of one base circle.
+// involutes of one base circle. No text of a result sheet lies over the wheels or out of its
+// window.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,12 +21,12 @@
 
 #include "app/data_file.h"
 #include "app/startup.h"
+#include "app_test_support.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "drawings/production_drawing.h"
 #include "drawings/tooth_graphics.h"
-#include "app_test_support.h"
 #include "validator_support.h"
 
 namespace {
@@ -64,7 +65,6 @@ TEST(CadBatchRun, EveryDrawingNumberWritesADxfThatEzdxfReads) {
   }
 }
 
-
 std::vector<std::string> Split(const std::string& line, char separator) {
   std::vector<std::string> fields(1);
   for (char c : line) {
@@ -91,7 +91,8 @@ TListing ReadListing(const std::string& text) {
   while (std::getline(in, line)) {
     const std::vector<std::string> f = Split(line, '\t');
     if (f.size() < 4 || f[1].empty() || listing.rows.count(f[1]) > 0) continue;
-    const double shaft = f[3].find_first_of("0123456789") == std::string::npos ? NAN : atof(f[3].c_str());
+    const double shaft =
+        f[3].find_first_of("0123456789") == std::string::npos ? NAN : atof(f[3].c_str());
     const double hub = f.size() > 4 ? atof(f[4].c_str()) : NAN;
     listing.rows[f[1]] = {shaft, hub};
   }
@@ -108,6 +109,7 @@ std::map<std::string, std::vector<double>> ReadFit(const std::string& output) {
     std::vector<std::string> f = Split(line, '\t');
     std::string key = f[0];
     std::size_t first = 1;
+    if (f.size() < 2) continue;
     if (key == "PART" || key == "WIDTH") {
       key += f[1];
       first = key.rfind("WIDTH", 0) == 0 ? 3 : 2;
@@ -130,7 +132,8 @@ class ToothPictures : public ::testing::Test {
                    "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg '" + kVuko + "' " + args);
   }
   std::map<std::string, std::vector<double>> Fit(const std::string& dxf, const std::string& args) {
-    const ToolRun run = Execute(SYSTEM_PYTHON3 " " + Quote(kFitScript) + " " + Quote(dxf) + " " + args);
+    const ToolRun run =
+        Execute(SYSTEM_PYTHON3 " " + Quote(kFitScript) + " " + Quote(dxf) + " " + args);
     EXPECT_EQ(run.status, 0) << dxf << "\n" << run.output;
     return ReadFit(run.output);
   }
@@ -172,6 +175,15 @@ void ExpectFit(const std::map<std::string, std::vector<double>>& m, const TListi
   EXPECT_NEAR(m.at("FIT")[1] / s, gap, 0.01) << where;
 }
 
+// No text of a result sheet lies over the wheels or reaches out of the window.
+void ExpectTextsClear(const std::map<std::string, std::vector<double>>& m,
+                      const std::string& where) {
+  ASSERT_EQ(m.count("TEXTS"), 1u) << where;
+  EXPECT_GT(m.at("TEXTS")[0], 20) << where;
+  EXPECT_EQ(m.at("TEXTS")[1], 0) << where << ": texts over the wheels";
+  EXPECT_EQ(m.at("TEXTS")[2], 0) << where << ": texts out of the window";
+}
+
 }  // namespace
 
 TEST_F(ToothPictures, DrawnAtTheListedDiametersAndThicknesses) {
@@ -184,13 +196,16 @@ TEST_F(ToothPictures, DrawnAtTheListedDiametersAndThicknesses) {
     // The result sheets scale the wheels by the shaft's tool limit diameter.
     const double dT1 = l.Shaft("df") + 2 * (l.Shaft("hfP0") + l.Shaft("haP0"));
     auto radius = [&](double s) {
-      return " --radius 1 " + std::to_string(s * d / 2) + " --radius 2 " + std::to_string(s * d / 2);
+      return " --radius 1 " + std::to_string(s * d / 2) + " --radius 2 " +
+             std::to_string(s * d / 2);
     };
     for (int j = 7; j <= 12; ++j) {
       const std::string where = name + " /CAD1:" + std::to_string(j);
       ASSERT_EQ(Vuko("joint.vuk /CAD1:" + std::to_string(j)).status, 0) << where;
       const double s = j == 7 ? 115 / dT1 : 1;
-      const auto m = Fit(dir_ / "joint.dxf", radius(s) + (j >= 11 ? " --rack" : ""));
+      const auto m = Fit(dir_ / "joint.dxf",
+                         radius(s) + (j >= 11 ? " --rack" : "") + (j == 7 ? " --texts" : ""));
+      if (j == 7) ExpectTextsClear(m, where);
       if (j == 7 || j == 8 || j == 10) ExpectPart(m, l, 1, s, where);
       if (j == 7 || j == 9 || j == 10) ExpectPart(m, l, 2, s, where);
       if ((j == 7 || j == 10) && joint.backlash) ExpectFit(m, l, s, where);
@@ -237,8 +252,10 @@ TEST_F(ToothPictures, DrawnAtTheListedDiametersAndThicknesses) {
         ProductionDrawing(1, static_cast<std::int16_t>(sheet.kind));
       }
       ASSERT_FALSE(AbortFlag) << where;
-      const auto m = Fit(CurrentFileName + ".dxf", sheet.menu ? "" : radius(sheet.scale));
+      const auto m =
+          Fit(CurrentFileName + ".dxf", sheet.menu ? "" : radius(sheet.scale) + " --texts");
       if (!sheet.menu) {
+        ExpectTextsClear(m, where);
         ExpectPart(m, l, 1, sheet.scale, where);
         ExpectPart(m, l, 2, sheet.scale, where);
       }

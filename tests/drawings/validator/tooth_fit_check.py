@@ -3,7 +3,7 @@
 in a CAD program: every tooth outline block ("EVOLV" + part digit) is followed through all
 the inserts that place it, in world coordinates.
 
-Usage: tooth_fit_check.py FILE.dxf [--radius PART R]... [--rack]
+Usage: tooth_fit_check.py FILE.dxf [--radius PART R]... [--rack] [--texts]
 
 Output lines (tab-separated, world units):
   PART p count cx cy rmin rmax  outline points of part p, their centroid (the wheel centre of a
@@ -13,6 +13,9 @@ Output lines (tab-separated, world units):
                                 hub), as arc lengths
   FIT crossings gap             points where an outline of part 1 crosses one of part 2, and the
                                 smallest distance between the two
+  TEXTS count over outside      texts of the model space, those whose box (length times height
+                                times width factor) reaches over the wheels' outer circle and
+                                those reaching out of the window ($EXTMIN, $EXTMAX)
   RACK ymin ymax width          the tool profile (the layer that holds its arcs): its lowest and
                                 highest point and the width of its tooth on the line y = 0
 Exit codes: 0 read, 2 unreadable, 77 ezdxf missing."""
@@ -226,6 +229,36 @@ def rack(doc):
     return min(ys), max(ys), right - left
 
 
+def text_corners(e):
+    h = e.dxf.height
+    length = len(e.dxf.text) * h * e.dxf.get("width", 1.0)
+    a = math.radians(e.dxf.get("rotation", 0.0))
+    p = e.dxf.insert
+    ux, uy = math.cos(a), math.sin(a)
+    return [(p.x + ux * s - uy * t, p.y + uy * s + ux * t) for s in (0, length) for t in (0, h)]
+
+
+def texts(doc, centre, radius):
+    lo, hi = doc.header["$EXTMIN"], doc.header["$EXTMAX"]
+    count = over = outside = 0
+    for e in doc.modelspace():
+        if e.dxftype() != "TEXT" or not e.dxf.text.strip():
+            continue
+        count += 1
+        corners = text_corners(e)
+        xs = [c[0] for c in corners]
+        ys = [c[1] for c in corners]
+        # Nearest point of the (unturned) box to the centre: within the circle means over it.
+        nx = min(max(centre[0], min(xs)), max(xs))
+        ny = min(max(centre[1], min(ys)), max(ys))
+        if math.dist((nx, ny), centre) < radius:
+            over += 1
+        if min(xs) < lo[0] - 1e-6 or max(xs) > hi[0] + 1e-6 or min(ys) < lo[1] - 1e-6 or \
+                max(ys) > hi[1] + 1e-6:
+            outside += 1
+    return count, over, outside
+
+
 def main():
     args = sys.argv[1:]
     try:
@@ -235,11 +268,15 @@ def main():
         return 2
     radii = []
     want_rack = False
+    want_texts = False
     i = 1
     while i < len(args):
         if args[i] == "--radius":
             radii.append((int(args[i + 1]), float(args[i + 2])))
             i += 3
+        elif args[i] == "--texts":
+            want_texts = True
+            i += 1
         elif args[i] == "--rack":
             want_rack = True
             i += 1
@@ -267,6 +304,10 @@ def main():
     if 1 in parts and 2 in parts:
         crossings, gap = fit(segments(parts[1]), segments(parts[2]))
         print("FIT\t%d\t%.6f" % (crossings, gap))
+    if want_texts and parts:
+        c = centres[min(parts)]
+        radius = max(math.dist(c, q) for p in parts for s in segments(parts[p]) for q in s)
+        print("TEXTS\t%d\t%d\t%d" % texts(doc, c, radius))
     if want_rack:
         r = rack(doc)
         if r:
