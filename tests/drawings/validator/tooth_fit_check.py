@@ -304,9 +304,11 @@ def main():
     if 1 in parts and 2 in parts:
         crossings, gap = fit(segments(parts[1]), segments(parts[2]))
         print("FIT\t%d\t%.6f" % (crossings, gap))
-    if want_texts and parts:
-        c = centres[min(parts)]
-        radius = max(math.dist(c, q) for p in parts for s in segments(parts[p]) for q in s)
+    if want_texts:
+        c, radius = (0.0, 0.0), 0.0
+        if parts:
+            c = centres[min(parts)]
+            radius = max(math.dist(c, q) for p in parts for s in segments(parts[p]) for q in s)
         print("TEXTS\t%d\t%d\t%d" % texts(doc, c, radius))
     if want_rack:
         r = rack(doc)
