@@ -146,6 +146,7 @@ void DrawToothContact(bool withLegend, long double w, long double b, long double
   Legend(w, b, rotationDeg);
   CadColour(1);
   CadLine(0, b, 0, t);
+  ClearDiameterLabels();
   DiameterArcs(b, t);
   CadColour(0);
 }
