@@ -6,11 +6,12 @@
 // (hub) on the reference circle is the listed sn or en, and shaft and hub stand apart by the
 // flank gap cp/2 cos(alpha) that a backlash cp on the reference circle leaves between two
 // involutes of one base circle. No text of a result sheet lies over the wheels or out of its
-// window.
+// window, and the hub view's end faces close its hatched wall.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -226,6 +227,38 @@ TEST_F(ToothPictures, DrawnAtTheListedDiametersAndThicknesses) {
           EXPECT_NEAR(r[2], l.Hub("en"), 0.01) << where;
         }
       }
+    }
+
+    // The hub view: its end faces reach the outer edge of the hatched wall (the break line's
+    // ends), which they close at both ends.
+    {
+      ASSERT_EQ(Vuko("joint.vuk /CAD1:2").status, 0) << name;
+      const ToolRun read = Execute(
+          SYSTEM_PYTHON3 " " + Quote(VUKO_SOURCE_DIR "/tests/drawings/validator/sheet_check.py") +
+          " " + Quote(dir_ / "joint.dxf"));
+      std::map<double, double> face, wall;  // by x: reach of the end face, of the other lines
+      std::istringstream in(read.output);
+      std::string line;
+      while (std::getline(in, line)) {
+        const std::vector<std::string> f = Split(line, '\t');
+        if (f.size() != 7 || f[0] != "ENTITY" || f[1] != "@" || f[2] != "LINE") continue;
+        const double x1 = atof(f[3].c_str()), y1 = atof(f[4].c_str());
+        const double x2 = atof(f[5].c_str()), y2 = atof(f[6].c_str());
+        if (x1 == x2) {
+          face[x1] = std::max({face[x1], std::fabs(y1), std::fabs(y2)});
+        } else {
+          wall[x1] = std::max(wall[x1], std::fabs(y1));
+          wall[x2] = std::max(wall[x2], std::fabs(y2));
+        }
+      }
+      // The end faces: vertical lines at 0 and at the face width, where the wall's lines end.
+      int faces = 0;
+      for (const auto& [x, reach] : face) {
+        if (wall.count(x) == 0 || wall[x] < l.Hub("df") / 2 + 1e-3) continue;
+        ++faces;
+        EXPECT_NEAR(reach, wall[x], 1e-3) << name << " x = " << x;
+      }
+      EXPECT_EQ(faces, 2) << name;
     }
 
     // The result sheets and the contact picture, drawn by the menu routines after the file is
