@@ -79,6 +79,11 @@ void CheckGearPair() {
   }
 }
 
+bool CoaxialPair() {
+  const TToothingData& t = ToothingData;
+  return t.z[1] != 0 && t.z[1] + t.z[2] == 0;
+}
+
 void CalcDrawingDiameters() {
   const TToothingData& t = ToothingData;
   TToothGraphicsSettings& g = ToothGraphicsSettings;
@@ -87,6 +92,10 @@ void CalcDrawingDiameters() {
   for (int i = 1; i <= 2; ++i) {
     g.xDrawFin[i] = (t.xeFinMin[i] + t.xeFinMax[i]) / 2;
     g.xDrawPre[i] = (t.xePreMin[i] + t.xePreMax[i]) / 2;
+    // Every calculation hands the pictures the part it describes; a shift chosen for a
+    // picture lasts until the next calculation.
+    g.xeInvolute[i] = g.xDrawFin[i];
+    g.xeShape[i] = g.xDrawPre[i];
   }
   g.aDraw = t.a;
   CalcGearDiameters(g.xDrawFin);
@@ -103,11 +112,13 @@ void CalcGearDiameters(PartReal x) {
     g.dfGen[i] = t.d[i] - 2 * t.haP0[i] + shift;
     g.daGen[i] = IsEqual(t.tipReduction[i], 0) ? 2 * t.hfP0[i] + t.d[i] + shift : t.da[i];
     long double alphaw = t.alphat;
-    if (g.aDraw != 0) {
+    // Shaft and hub of a spline share one axis: they roll on their reference circles at any
+    // drawing centre distance.
+    if (g.aDraw != 0 && !CoaxialPair()) {
       const long double cw = std::cos(t.alphat) * (t.d[1] + t.d[2]) / 2 / g.aDraw;
-      // cw = 0 (a spline's coaxial parts, or any pair drawn at a centre distance it cannot
-      // have) would make the rolling circles infinite. The message tells the user why the
-      // drawing shows the message list instead of a picture.
+      // A pair drawn at a centre distance it cannot have would get infinite rolling circles.
+      // The message tells the user why the drawing shows the message list instead of a
+      // picture.
       if (cw > 1 || cw <= 1e-12L) {
         AddError("Fatal  : a draw not reachable !");
         CalcFatalFlag = true;

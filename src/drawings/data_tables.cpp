@@ -13,6 +13,12 @@
 namespace {
 
 constexpr int kTableColour = 4;
+constexpr TTableWidths kFieldWidths = {23, 5, 13};
+constexpr int kFieldRows = 10;
+constexpr TTableWidths kDimensionWidths = {19, 5, 3, 9, 9};
+constexpr int kDimensionRows = 10;
+constexpr TTableWidths kToolWidths = {21, 9, 3, 9, 9};
+constexpr int kToolRows = 6;
 
 bool ValidPart(int part) {
   if (part == 1 || part == 2) return true;
@@ -59,7 +65,7 @@ void SplineDataField(int part, long double x, long double y, long double h) {
   if (!ValidPart(part)) return;
   const TToothingData& t = ToothingData;
   CadColour(kTableColour);
-  TAusTabelle table(x, y, h, {23, 5, 13}, {SplineTableTitle(part), "", ""});
+  TAusTabelle table(x, y, h, kFieldWidths, {SplineTableTitle(part), "", ""});
   table.AddRow({"no.of teeth", " z", IntStrW(t.z[1], 6)});
   table.AddRow({"module", "m", "     " + LengthStr6(t.mn)});
   table.AddRow({"pressure angle", "alpha", "   " + RealStr(t.alpha) + " " + AngleUnitStr()});
@@ -87,7 +93,7 @@ void DimensionsTable(long double x, long double y, long double h) {
   const long double cp = SplineInputData.cp;
   const std::string mm = LengthUnitStr();
   CadColour(kTableColour);
-  TAusTabelle table(x, y, h, {19, 5, 3, 9, 9}, {"DIMENSIONS", "", "", "    1", "    2"});
+  TAusTabelle table(x, y, h, kDimensionWidths, {"DIMENSIONS", "", "", "    1", "    2"});
   auto lengthRow = [&](const char* symbol, const char* meaning, int digits, long double v1,
                        long double v2) {
     table.AddRow({meaning, symbol, mm, LengthStrW(digits, 3, v1), LengthStrW(digits, 3, v2)});
@@ -108,7 +114,7 @@ void ToolDimensionsTable(long double x, long double y, long double h) {
   const TToothingData& t = ToothingData;
   const std::string mm = LengthUnitStr();
   CadColour(kTableColour);
-  TAusTabelle table(x, y, h, {21, 9, 3, 9, 9}, {"Dimensions of tool", "", "", "    1", "    2"});
+  TAusTabelle table(x, y, h, kToolWidths, {"Dimensions of tool", "", "", "    1", "    2"});
   auto factorRow = [&](const char* symbol, const char* meaning, const PartReal& v) {
     table.AddRow({meaning, symbol, "", RealStrW(3, 3, v[1]), RealStrW(3, 3, v[2])});
   };
@@ -121,4 +127,16 @@ void ToolDimensionsTable(long double x, long double y, long double h) {
   lengthRow("hfP0", "dedendum of tool", t.hfP0);
   lengthRow("haP0", "addendum of tool", t.haP0);
   lengthRow("rhoaP0", "fillet radius of tool", t.rhoaP0);
+}
+
+TSheetBox SplineDataFieldBox(long double x, long double y, long double h) {
+  return TableBox(x, y, h, kFieldWidths, kFieldRows);
+}
+
+TSheetBox DimensionsTableBox(long double x, long double y, long double h) {
+  return TableBox(x, y, h, kDimensionWidths, kDimensionRows);
+}
+
+TSheetBox ToolDimensionsTableBox(long double x, long double y, long double h) {
+  return TableBox(x, y, h, kToolWidths, kToolRows);
 }

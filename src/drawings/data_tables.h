@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "drawings/sheet_layout.h"
+
 // Seven rows: module, pressure angle, teeth, profile shift, tooth depth, the span (shaft) or
 // the nominal dimension between pins (hub), and the complementary part. A part other than 1
 // or 2 posts "Error Radnr !" and draws nothing.
@@ -17,6 +19,12 @@ void SplineDataField(int part, long double x, long double y, long double h);
 void DimensionsTable(long double x, long double y, long double h);
 // Two-column (shaft, hub) table of the tool's dimensions.
 void ToolDimensionsTable(long double x, long double y, long double h);
+
+// Extents of the data field, the "DIMENSIONS" table and the "Dimensions of tool" table drawn
+// with the same arguments.
+TSheetBox SplineDataFieldBox(long double x, long double y, long double h);
+TSheetBox DimensionsTableBox(long double x, long double y, long double h);
+TSheetBox ToolDimensionsTableBox(long double x, long double y, long double h);
 
 // Title of both data tables of a part: "External involute spline " (1) or "Internal involute
 // spline " (2) + drawing number + " (" + drawing name + ")".

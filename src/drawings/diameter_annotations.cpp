@@ -1,12 +1,16 @@
 // Diameter arcs and the diameter legend of the tooth pictures.
 #include "drawings/diameter_annotations.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
 #include "common/guarded_math.h"
+#include "common/program_state.h"
 #include "graphics/cad_blocks.h"
 
 namespace {
@@ -43,6 +47,58 @@ std::vector<TDiameterRow> DiameterRows(int n, bool legend) {
 
 }  // namespace
 
+namespace {
+
+// Corners of the labels written since the last ClearDiameterLabels, so that a label that would
+// cover one of them moves along its own arc.
+using TCorners = std::array<std::pair<long double, long double>, 4>;
+std::vector<TCorners> gLabels;
+
+TCorners LabelCorners(long double x, long double y, long double angleDeg, long double length,
+                      long double height) {
+  const long double a = DegToRad(angleDeg);
+  const long double ux = std::cos(a), uy = std::sin(a);
+  TCorners c;
+  const long double s[4] = {0, length, length, 0}, t[4] = {0, 0, height, height};
+  for (int i = 0; i < 4; ++i) c[i] = {x + ux * s[i] - uy * t[i], y + uy * s[i] + ux * t[i]};
+  return c;
+}
+
+// Separating axes of two convex quadrilaterals.
+bool Cover(const TCorners& a, const TCorners& b) {
+  for (const TCorners* q : {&a, &b}) {
+    for (int i = 0; i < 4; ++i) {
+      const auto& p1 = (*q)[i];
+      const auto& p2 = (*q)[(i + 1) % 4];
+      const long double nx = p2.second - p1.second, ny = p1.first - p2.first;
+      long double aMin = 1e300L, aMax = -1e300L, bMin = 1e300L, bMax = -1e300L;
+      for (const auto& p : a) {
+        const long double v = p.first * nx + p.second * ny;
+        aMin = std::min(aMin, v);
+        aMax = std::max(aMax, v);
+      }
+      for (const auto& p : b) {
+        const long double v = p.first * nx + p.second * ny;
+        bMin = std::min(bMin, v);
+        bMax = std::max(bMax, v);
+      }
+      if (aMax <= bMin || bMax <= aMin) return false;
+    }
+  }
+  return true;
+}
+
+bool Free(const TCorners& c) {
+  return std::none_of(gLabels.begin(), gLabels.end(),
+                      [&](const TCorners& other) { return Cover(c, other); });
+}
+
+}  // namespace
+
+void ClearDiameterLabels() {
+  gLabels.clear();
+}
+
 void DrawDiameterArc(const std::string& label, bool inside, long double cx, long double cy,
                      long double half, long double d, long double dir) {
   const long double mn = ToothingData.mn;
@@ -52,15 +108,33 @@ void DrawDiameterArc(const std::string& label, bool inside, long double cx, long
   } else {
     CadArc(cx, cy, dir + 180 + half, dir + 180 - half, -d / 2);
   }
-  const long double t = DegToRad(dir - 90) + DegToRad(0.8L * half);
+  const long double rx = inside ? d / 2 - 0.12L * mn : d / 2 + 0.08L * mn;
+  const long double ry = inside ? d / 2 - 0.12L * mn : d / 2 + 0.05L * mn;
+  const long double length = static_cast<long double>(label.size()) * PlotSettings.textHeight *
+                             PlotSettings.textWidthFactor;
+  auto corners = [&](long double f, long double& x, long double& y) {
+    const long double t = DegToRad(dir - 90) + DegToRad(f * half);
+    x = cx + rx * std::sin(t);
+    y = cy + ry * std::cos(t);
+    return LabelCorners(x, y, -half, length, PlotSettings.textHeight);
+  };
+  // The label's place on its arc (0.8 of the half angle), or the nearest free one along it.
   long double x, y;
-  if (inside) {
-    x = cx + (d / 2 - 0.12L * mn) * std::sin(t);
-    y = cy + (d / 2 - 0.12L * mn) * std::cos(t);
-  } else {
-    x = cx + (d / 2 + 0.08L * mn) * std::sin(t);
-    y = cy + (d / 2 + 0.05L * mn) * std::cos(t);
+  TCorners c = corners(0.8L, x, y);
+  for (int k = 1; k <= 36 && !Free(c); ++k) {
+    for (const long double f : {0.8L - 0.05L * k, 0.8L + 0.05L * k}) {
+      if (f < -1 || f > 1) continue;
+      long double fx, fy;
+      const TCorners moved = corners(f, fx, fy);
+      if (Free(moved)) {
+        c = moved;
+        x = fx;
+        y = fy;
+        break;
+      }
+    }
   }
+  gLabels.push_back(c);
   CadText(x, y, label);
 }
 
@@ -76,6 +150,7 @@ void DrawLimitedDiameterArc(const std::string& label, bool inside, long double c
 }
 
 void DrawAuxDiameters(int n, long double dir, long double cx, long double cy) {
+  ClearDiameterLabels();
   const int z = ToothingData.z[n];
   const long double spread = (z == 0 ? 0 : 180.0L / z) * 1.5L;
   CadColour(0);

@@ -6,7 +6,9 @@
 #include <string>
 
 // Arc of diameter d about (cx, cy), centred on the direction dir, half degrees to each side,
-// labelled outside (inside false) or inside the arc.
+// labelled outside (inside false) or inside the arc; a label that would cover one written
+// since ClearDiameterLabels moves along its arc to the nearest free place.
+void ClearDiameterLabels();
 void DrawDiameterArc(const std::string& label, bool inside, long double cx, long double cy,
                      long double half, long double d, long double dir);
 

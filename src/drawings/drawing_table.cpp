@@ -61,11 +61,39 @@ void TAusTabelle::AddRow(const TTableTexts& cells) {
   WriteRowTexts();
 }
 
+TSheetBox TableBox(long double left, long double top, long double h, const TTableWidths& widths,
+                   int rows) {
+  long double width = 0;
+  for (long double w : widths) {
+    if (w == 0) break;
+    width += kCharWidth * w * h;
+  }
+  return {left, top - 2.0L * h * (rows + 1), left + width, top};
+}
+
+namespace {
+
+// Text height of the message table: shrunk so that header and rows fit into the height
+// available.
+long double MessageTextHeight(long double h, long double available) {
+  const int n = ErrorCount();
+  return n > 1 && available > 0.1L ? std::min(h, available / (n + 1) / 2.0L) : h;
+}
+
+}  // namespace
+
+TSheetBox MessageTableBox(int width, long double left, long double top, long double h,
+                          long double available) {
+  if (width == 0) width = kDefaultMessageWidth;
+  return TableBox(left, top, MessageTextHeight(h, available), {static_cast<long double>(width)},
+                  ErrorCount());
+}
+
 void DrawMessageTable(int width, long double left, long double top, long double h,
                       long double available) {
   if (width == 0) width = kDefaultMessageWidth;
   const int n = ErrorCount();
-  if (n > 1 && available > 0.1L) h = std::min(h, available / (n + 1) / 2.0L);
+  h = MessageTextHeight(h, available);
   if (n == 0) return;
   TAusTabelle table(left, top, h, {static_cast<long double>(width)}, {"error messages"});
   for (int i = 1; i <= n; ++i) table.AddRow({ErrorText(i)});

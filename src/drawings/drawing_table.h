@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/range_array.h"
+#include "drawings/sheet_layout.h"
 
 using TTableWidths = std::array<long double, 7>;  // column widths in characters
 using TTableTexts = std::array<std::string, 7>;   // one text per column
@@ -39,8 +40,16 @@ class TAusTabelle {
   std::int32_t colCount = 0;
 };
 
+// Extent of a table with its top left corner at (left, top): the columns of widths and rows
+// rows below the header row, at text height h.
+TSheetBox TableBox(long double left, long double top, long double h, const TTableWidths& widths,
+                   int rows);
+
 // The message list as a table titled "error messages", one column width characters wide
 // (0: 31), its top left at (left, top). With more than one message and an available height
 // above 0.1 the text height shrinks so that header and rows fit into it. No messages: nothing.
 void DrawMessageTable(int width, long double left, long double top, long double h,
                       long double available);
+// Extent of the message table that DrawMessageTable draws with the same arguments.
+TSheetBox MessageTableBox(int width, long double left, long double top, long double h,
+                          long double available);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "calc/toothing_data.h"
 #include "common/dialog_host.h"
@@ -17,8 +18,10 @@
 #include "drawings/drawing_table.h"
 #include "drawings/hatching.h"
 #include "drawings/profile_blocks.h"
+#include "drawings/sheet_layout.h"
 #include "drawings/title_block.h"
 #include "drawings/tooth_graphics.h"
+#include "drawings/tooth_graphics_support.h"
 #include "graphics/cad_blocks.h"
 
 namespace {
@@ -200,55 +203,169 @@ std::string NameLine(int part, const char* gap) {
   return PartNames.partName[part] + gap + PartNames.drawingNumber[part];
 }
 
-void PlaceQuick() {
+// Where the text blocks of a result sheet go: their given places, moved off the wheels and into
+// the window where those places would cover the part or leave the window.
+struct TQuickPlaces {
+  TSheetBox window;
+  long double field1X = 0, field1Y = 0, field2X = 0, field2Y = 0;
+  long double namesX = 0, namesY = 0;  // pen of the first name line
+  long double textsX = 0, textsY = 0;  // pen of Text 1 and 2 when they stand apart
+  long double dimX = 0, dimY = 0, toolX = 0, toolY = 0;
+  long double messagesX = 0, messagesY = 0;
+};
+
+int Longest(const std::vector<std::string>& lines) {
+  std::size_t n = 0;
+  for (const std::string& line : lines) n = std::max(n, line.size());
+  return static_cast<int>(n);
+}
+
+int Written(const std::vector<std::string>& lines) {
+  // CadTextLine skips an empty text without moving down.
+  return static_cast<int>(
+      std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return !l.empty(); }));
+}
+
+bool ShortTexts() {
+  return static_cast<int>(DrawingTexts[1].size()) < kLongTextLength &&
+         static_cast<int>(DrawingTexts[2].size()) < kLongTextLength;
+}
+
+std::vector<std::string> NameLines(int kind) {
+  std::vector<std::string> lines;
+  for (int part = 1; part <= 2; ++part) {
+    lines.push_back(kind == kSheetQuick4 ? NameLine(part, "  ") + "   " + PartNames.secondName[part]
+                                         : NameLine(part, " "));
+  }
+  if (kind == kSheetQuick4 || ShortTexts()) {
+    lines.push_back(DrawingTexts[1]);
+    lines.push_back(DrawingTexts[2]);
+  }
+  return lines;
+}
+
+void PlaceBox(TSheetLayout& layout, long double& x, long double& y, const TSheetBox& box,
+              long double gap) {
+  long double left = box.left, top = box.top;
+  layout.Place(left, top, box.right - box.left, box.top - box.bottom, gap);
+  x += left - box.left;
+  y += top - box.top;
+}
+
+void PlaceLines(TSheetLayout& layout, long double& x, long double& y,
+                const std::vector<std::string>& lines, long double h, long double w) {
+  if (Written(lines) == 0) return;
+  PlaceBox(layout, x, y, TextLinesBox(x, y, Written(lines), Longest(lines), h, w), h);
+}
+
+TQuickPlaces QuickPlaces(int kind) {
+  TQuickPlaces p;
+  // The wheels are drawn at the involute generating shift whatever the last picture used.
+  PrepareGeneratingDiameters(TGeneratingShift::Involute);
+  const TToothGraphicsSettings& g = ToothGraphicsSettings;
+  const long double wheelRadius =
+      std::max({std::fabs(g.daGen[1]), std::fabs(g.dfGen[2]), std::fabs(g.daGen[2])}) / 2;
+  const bool messages = ErrorCount() > 0;
+  if (kind == kSheetQuick) {
+    p.window = {0, 0, 160, 120};
+    TSheetLayout layout(p.window);
+    layout.AddDisc(60, 60, wheelRadius * 115 / ToolLimitDiameter1());
+    p.field1X = 32, p.field1Y = 102, p.field2X = 32, p.field2Y = 60;
+    PlaceBox(layout, p.field1X, p.field1Y, SplineDataFieldBox(32, 102, 1.8L), 1.8L);
+    PlaceBox(layout, p.field2X, p.field2Y, SplineDataFieldBox(32, 60, 1.8L), 1.8L);
+    p.messagesX = 120, p.messagesY = 118;
+    if (messages)
+      PlaceBox(layout, p.messagesX, p.messagesY, MessageTableBox(29, 120, 118, 1.5L, 0), 1.5L);
+    p.window = layout.Window();
+    return p;
+  }
+  if (kind == kSheetQuick3) {
+    p.window = {0, 0, 160, 120};
+    TSheetLayout layout(p.window);
+    layout.AddDisc(30, 88, wheelRadius * 56 / ToolLimitDiameter1());
+    p.field1X = 61, p.field1Y = 117.5L, p.field2X = 111, p.field2Y = 117.5L;
+    PlaceBox(layout, p.field1X, p.field1Y, SplineDataFieldBox(61, 117.5L, 1.33L), 0.5L);
+    PlaceBox(layout, p.field2X, p.field2Y, SplineDataFieldBox(111, 117.5L, 1.33L), 0.5L);
+    p.dimX = 80, p.dimY = 80, p.toolX = 75, p.toolY = 40;
+    PlaceBox(layout, p.dimX, p.dimY, DimensionsTableBox(80, 80, 1.33L), 1.33L);
+    PlaceBox(layout, p.toolX, p.toolY, ToolDimensionsTableBox(75, 40, 1.33L), 1.33L);
+    p.namesX = 12, p.namesY = 92;
+    PlaceLines(layout, p.namesX, p.namesY, NameLines(kind), 1.5L, 1.0L);
+    p.textsX = 62, p.textsY = 72;
+    if (!ShortTexts()) {
+      PlaceLines(layout, p.textsX, p.textsY, {DrawingTexts[1], DrawingTexts[2]}, 1.5L, 1.0L);
+    }
+    p.messagesX = 10, p.messagesY = 50;
+    if (messages)
+      PlaceBox(layout, p.messagesX, p.messagesY, MessageTableBox(0, 10, 50, 1.3L, 16), 1.3L);
+    p.window = layout.Window();
+    return p;
+  }
+  // Quick 4: text stays inside the drawing frame and off the title block and the tool pictures.
+  p.window = {15, 5, 415, 292};
+  TSheetLayout layout(p.window);
+  layout.AddBox({227.8L, 5, 415, 60.25L});
+  layout.AddDisc(94, 212, wheelRadius * 140 / ToolLimitDiameter1());
+  // The tool pictures keep inside two modules of their centre (the basic-rack window).
+  layout.AddBox({200, 186, 300, 286});
+  layout.AddBox({200, 140, 300, 240});
+  p.field1X = 330, p.field1Y = 286, p.field2X = 330, p.field2Y = 210;
+  PlaceBox(layout, p.field1X, p.field1Y, SplineDataFieldBox(330, 286, 2.2L), 1.1L);
+  PlaceBox(layout, p.field2X, p.field2Y, SplineDataFieldBox(330, 210, 2.2L), 1.1L);
+  p.dimX = 322, p.dimY = 130;
+  PlaceBox(layout, p.dimX, p.dimY, DimensionsTableBox(322, 130, 2.2L), 1.1L);
+  p.namesX = 44, p.namesY = 225;
+  PlaceLines(layout, p.namesX, p.namesY, NameLines(kind), 2.5L, 1.9L);
+  p.messagesX = 250, p.messagesY = 130;
+  if (messages)
+    PlaceBox(layout, p.messagesX, p.messagesY, MessageTableBox(0, 250, 130, 2.2L, 0), 2.2L);
+  p.window = {-2, -5, 422, 305};
+  return p;
+}
+
+void WriteLines(long double x, long double y, const std::vector<std::string>& lines) {
+  CadMoveTo(x, y);
+  for (const std::string& line : lines) CadTextLine(line);
+}
+
+void PlaceQuick(const TQuickPlaces& p) {
   PlaceWheels(60, 60, 115 / ToolLimitDiameter1());
   CadColour(0);
-  SplineDataField(1, 32, 102, 1.8L);
-  SplineDataField(2, 32, 60, 1.8L);
-  if (ErrorCount() > 0) DrawMessageTable(29, 120, 118, 1.5L, 0);
+  SplineDataField(1, p.field1X, p.field1Y, 1.8L);
+  SplineDataField(2, p.field2X, p.field2Y, 1.8L);
+  if (ErrorCount() > 0) DrawMessageTable(29, p.messagesX, p.messagesY, 1.5L, 0);
 }
 
-void PlaceQuick3() {
+void PlaceQuick3(const TQuickPlaces& p) {
   PlaceWheels(30, 88, 56 / ToolLimitDiameter1());
-  SplineDataField(1, 61, 117.5L, 1.33L);
-  SplineDataField(2, 111, 117.5L, 1.33L);
+  SplineDataField(1, p.field1X, p.field1Y, 1.33L);
+  SplineDataField(2, p.field2X, p.field2Y, 1.33L);
   CadColour(kLabelColour);
   CadTextHeight(2, 0.0L, 1.5L, 1.0L);
-  CadMoveTo(12, 92);
-  CadTextLine(NameLine(1, " "));
-  CadTextLine(NameLine(2, " "));
-  const bool shortTexts = static_cast<int>(DrawingTexts[1].size()) < kLongTextLength &&
-                          static_cast<int>(DrawingTexts[2].size()) < kLongTextLength;
-  if (!shortTexts) CadMoveTo(62, 72);
-  CadTextLine(DrawingTexts[1]);
-  CadTextLine(DrawingTexts[2]);
-  DimensionsTable(80, 80, 1.33L);
-  ToolDimensionsTable(75, 40, 1.33L);
-  if (ErrorCount() > 0) DrawMessageTable(0, 10, 50, 1.3L, 16);
+  WriteLines(p.namesX, p.namesY, NameLines(kSheetQuick3));
+  if (!ShortTexts()) WriteLines(p.textsX, p.textsY, {DrawingTexts[1], DrawingTexts[2]});
+  DimensionsTable(p.dimX, p.dimY, 1.33L);
+  ToolDimensionsTable(p.toolX, p.toolY, 1.33L);
+  if (ErrorCount() > 0) DrawMessageTable(0, p.messagesX, p.messagesY, 1.3L, 16);
 }
 
-void PlaceQuick4() {
+void PlaceQuick4(const TQuickPlaces& p) {
   InsertAt("frame_1", 0, 0, 1);
   PlaceWheels(94, 212, 140 / ToolLimitDiameter1());
   const long double sTool = 25 / T().mn;
   CadColour(0);
   InsertAt("WERKZ1", 250, 236, sTool);
   InsertAt("WERKZ2", 250, 190, sTool);
-  SplineDataField(1, 330, 286, 2.2L);
-  SplineDataField(2, 330, 210, 2.2L);
-  DimensionsTable(322, 130, 2.2L);
+  SplineDataField(1, p.field1X, p.field1Y, 2.2L);
+  SplineDataField(2, p.field2X, p.field2Y, 2.2L);
+  DimensionsTable(p.dimX, p.dimY, 2.2L);
   CadColour(kLabelColour);
   CadTextHeight(2, 0.0L, 2.5L, 1.9L);
-  CadMoveTo(44, 225);
-  for (int part = 1; part <= 2; ++part) {
-    CadTextLine(NameLine(part, "  ") + "   " + PartNames.secondName[part]);
-  }
-  CadTextLine(DrawingTexts[1]);
-  CadTextLine(DrawingTexts[2]);
-  if (ErrorCount() > 0) DrawMessageTable(0, 250, 130, 2.2L, 0);
+  WriteLines(p.namesX, p.namesY, NameLines(kSheetQuick4));
+  if (ErrorCount() > 0) DrawMessageTable(0, p.messagesX, p.messagesY, 2.2L, 0);
 }
 
-void PlaceContent(int kind) {
+void PlaceContent(int kind, const TQuickPlaces& quick) {
   CadColour(0);
   switch (kind) {
     case kSheetDrawingShaft:
@@ -284,7 +401,7 @@ void PlaceContent(int kind) {
       PlaceHub(320);
       break;
     case kSheetQuick:
-      PlaceQuick();
+      PlaceQuick(quick);
       break;
     case kSheetQuickFields:
       InsertAt("TAB1", 2, 42, 0.6L);
@@ -295,10 +412,10 @@ void PlaceContent(int kind) {
       CadInsertBlock("TAB2", 82, 10, 0.0L, 0.6L, 0.75L);
       break;
     case kSheetQuick3:
-      PlaceQuick3();
+      PlaceQuick3(quick);
       break;
     case kSheetQuick4:
-      PlaceQuick4();
+      PlaceQuick4(quick);
       break;
     default:  // "tolerance tooth thickness": the sheet alone
       break;
@@ -307,15 +424,22 @@ void PlaceContent(int kind) {
 
 // One sheet from an open CAD output to its end.
 void DrawSheet(int kind) {
+  const bool quick = kind == kSheetQuick || kind == kSheetQuick3 || kind == kSheetQuick4;
+  const TQuickPlaces places = quick ? QuickPlaces(kind) : TQuickPlaces{};
   CadColour(0);
-  SheetWindow(kind);
+  if (quick) {
+    const TSheetBox& w = places.window;
+    CadSheetFrame(w.left, w.bottom, w.right, w.top);
+  } else {
+    SheetWindow(kind);
+  }
   CadBeginTables(2);
   CadBeginBlocks();
   SheetBlocks(kind);
   CadEndSection();
   do {
     CadBeginEntities();
-    PlaceContent(kind);
+    PlaceContent(kind, places);
     CadEndSection();
   } while (!CadLoopDone());
   SetGraphicsKind(3);
@@ -454,8 +578,9 @@ void DrawHubView() {
   CadColour(5);
   DrawCylinderOutline(0, 0, b, df2);
   DrawCylinderOutline(0, 0, b, da2);
-  DrawCenterLine(0, 0, 1.5L * da2);
-  DrawCenterLine(b, 0, 1.5L * da2);
+  // The end faces run from the bore to the outer edge of the wall section, which they close.
+  DrawCenterLine(0, 0, df2 + 2 * wall);
+  DrawCenterLine(b, 0, df2 + 2 * wall);
   const long double da1 = Da1();
   CadTextHeight(2, 0.0L, da1 / 20, da1 / 30);
   CadColour(0);

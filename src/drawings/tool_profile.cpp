@@ -1,14 +1,17 @@
 // The generating rack profile and its legend.
 #include "drawings/tool_profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
 #include "common/guarded_math.h"
 #include "common/plane_geometry.h"
 #include "common/program_state.h"
+#include "drawings/sheet_layout.h"
 #include "graphics/cad_blocks.h"
 
 namespace {
@@ -33,6 +36,44 @@ std::string Length(long double mm) {
   return LengthStr(mm) + " " + LengthUnitStr();
 }
 
+std::vector<std::string> DataLines(int n) {
+  const TToothingData& t = ToothingData;
+  const long double mn = t.mn;
+  std::vector<std::string> lines = {
+      "gear " + IntStr(n),
+      "mn = " + Length(mn),
+      "hfP0 = " + RealStr(t.hfP0mn[n]) + " * mn = " + Length(t.hfP0[n]),
+      "haP0 = " + RealStr(t.haP0mn[n]) + " * mn = " + Length(t.haP0[n]),
+      "hP0 = " + RealStr(t.haP0mn[n] + t.hfP0mn[n]) + " * mn = " + Length(t.haP0[n] + t.hfP0[n]),
+      "raP0 = " + RealStr(t.rhoaP0mn[n]) + " * mn = " + Length(t.rhoaP0[n])};
+  if (t.rhofP0mn[n] > 0) {
+    lines.push_back("rfP0 = " + RealStr(t.rhofP0mn[n]) + " * mn = " + Length(t.rhofP0[n]));
+  }
+  if (t.prP0mn[n] > 0) {
+    lines.push_back("prP0 = " + RealStr(t.prP0mn[n]) + " * mn = " + Length(t.prP0[n]));
+    lines.push_back("alpha prP0 = " + RealStr(t.alphaprP0[n]) + AngleUnitStr());
+  }
+  if (t.toolAngleFlag[n] != 0) {
+    lines.push_back("hFfP0 = " + RealStr(t.hFfP0mn[n]) + " * mn = " + LengthStr(t.hFfP0[n]));
+    lines.push_back("alpha kP0 = " + RealStr(t.alphakP0[n]) + AngleUnitStr());
+  }
+  return lines;
+}
+
+// Writes the lines from the pen at (x, y), moved first to the nearest place inside the
+// basic-rack window where they cross no line of the profile.
+void LegendBlock(TSheetLayout& layout, long double x, long double y,
+                 const std::vector<std::string>& lines, long double h, long double w) {
+  std::size_t longest = 0;
+  for (const std::string& line : lines) longest = std::max(longest, line.size());
+  const TSheetBox box =
+      TextLinesBox(x, y, static_cast<int>(lines.size()), static_cast<int>(longest), h, w);
+  long double left = box.left, top = box.top;
+  layout.Place(left, top, box.right - box.left, box.top - box.bottom, 0.25L * h);
+  CadMoveTo(x + left - box.left, y + top - box.top);
+  for (const std::string& line : lines) CadTextLine(line);
+}
+
 void DrawLegend(int n, long double h0) {
   const TToothingData& t = ToothingData;
   const long double mn = t.mn;
@@ -42,31 +83,28 @@ void DrawLegend(int n, long double h0) {
   CadLine(0, -h0 - 0.1L * mn, 0, yRoot + 0.1L * mn);
   CadLine(-mn, datum, mn, datum);
   CadColour(4);
-  CadTextHeight(2, 0, 0.08L * mn, 0.06L * mn);
-  CadMoveTo(0.05L * mn, datum + 0.03L * mn);
-  CadTextLine(PartNames.drawingNumber[n]);
-  CadTextLine(PartNames.partName[n]);
-  CadTextLine("(Tool)");
+  const long double h = 0.08L * mn, w = 0.06L * mn;
+  CadTextHeight(2, 0, h, w);
 
-  CadMoveTo(1.5L * mn, yRoot - 0.15L * mn);
-  CadTextLine("gear " + IntStr(n));
-  CadTextLine("mn = " + Length(mn));
-  CadTextLine("hfP0 = " + RealStr(t.hfP0mn[n]) + " * mn = " + Length(t.hfP0[n]));
-  CadTextLine("haP0 = " + RealStr(t.haP0mn[n]) + " * mn = " + Length(t.haP0[n]));
-  CadTextLine("hP0 = " + RealStr(t.haP0mn[n] + t.hfP0mn[n]) +
-              " * mn = " + Length(t.haP0[n] + t.hfP0[n]));
-  CadTextLine("raP0 = " + RealStr(t.rhoaP0mn[n]) + " * mn = " + Length(t.rhoaP0[n]));
-  if (t.rhofP0mn[n] > 0) {
-    CadTextLine("rfP0 = " + RealStr(t.rhofP0mn[n]) + " * mn = " + Length(t.rhofP0[n]));
+  // The picture window of the basic rack, and the profile as straight flanks, tip and root lines.
+  TSheetLayout layout({-2 * mn, -2 * mn, 2 * mn, 2 * mn});
+  const long double tanAlpha = std::tan(t.alphaRad);
+  const long double quarter = kPi * mn / 4, half = kPi * mn / 2;
+  const long double xTip = quarter - (datum + h0) * tanAlpha;
+  const long double xRoot = quarter + (yRoot - datum) * tanAlpha;
+  for (int s = 1; s >= -1; s -= 2) {
+    layout.AddSegment(s * xTip, -h0, s * xRoot, yRoot);
+    layout.AddSegment(s * xRoot, yRoot, s * half, yRoot);
   }
-  if (t.prP0mn[n] > 0) {
-    CadTextLine("prP0 = " + RealStr(t.prP0mn[n]) + " * mn = " + Length(t.prP0[n]));
-    CadTextLine("alpha prP0 = " + RealStr(t.alphaprP0[n]) + AngleUnitStr());
-  }
-  if (t.toolAngleFlag[n] != 0) {
-    CadTextLine("hFfP0 = " + RealStr(t.hFfP0mn[n]) + " * mn = " + LengthStr(t.hFfP0[n]));
-    CadTextLine("alpha kP0 = " + RealStr(t.alphakP0[n]) + AngleUnitStr());
-  }
+  layout.AddSegment(-xTip, -h0, xTip, -h0);
+
+  // The tool's name stays on its tooth, clear of the flanks.
+  LegendBlock(layout, 0.05L * mn, datum + 0.03L * mn,
+              {PartNames.drawingNumber[n], PartNames.partName[n], "(Tool)"}, h, w);
+  // The data stand in the free space on the gear's side of the rack, off its body above the
+  // root line.
+  layout.AddBox({-2 * mn, yRoot, 2 * mn, 2 * mn});
+  LegendBlock(layout, 1.5L * mn, yRoot - 0.15L * mn, DataLines(n), h, w);
 }
 
 }  // namespace

@@ -98,12 +98,22 @@ void DiameterArcs(long double b, long double top) {
   }
   CadColour(24);
   DrawLimitedDiameterArc("dNf1", false, 0, 0, NfHalfAngle(1, g1), t.dNf[1], 90, b);
+  // The hub's arcs come from the same side as its main diameter arcs: from the top line for
+  // an external second gear, from the bottom line, labelled inside, for the internal hub.
+  const bool internal = t.z[2] <= 0;
+  auto hubArc = [&](const char* label, long double half, long double d) {
+    if (internal) {
+      DrawLimitedDiameterArc(label, true, 0, a, -half, std::fabs(d), 90, b);
+    } else {
+      DrawLimitedDiameterArc(label, false, 0, a, half, d, 270, top);
+    }
+  };
   if (Differs(t.dFa[2], t.da[2])) {
     CadColour(29);
-    DrawLimitedDiameterArc("dFa2", false, 0, a, g2, t.dFa[2], 270, top);
+    hubArc("dFa2", g2, t.dFa[2]);
   }
   CadColour(24);
-  DrawLimitedDiameterArc("dNf2", false, 0, a, NfHalfAngle(2, g2), t.dNf[2], 270, top);
+  hubArc("dNf2", NfHalfAngle(2, g2), t.dNf[2]);
 }
 
 }  // namespace
@@ -136,6 +146,7 @@ void DrawToothContact(bool withLegend, long double w, long double b, long double
   Legend(w, b, rotationDeg);
   CadColour(1);
   CadLine(0, b, 0, t);
+  ClearDiameterLabels();
   DiameterArcs(b, t);
   CadColour(0);
 }

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kXeEntry = 7;
+constexpr const char* kCoaxialMessage =
+    "spline joint: shaft and hub are coaxial, the center distance stays 0";
 
 // |z| as a real, at least 1 so that the logarithmic angles stay finite.
 long double TeethMagnitude(int z) {
@@ -101,12 +103,20 @@ void CentreDistanceSetting() {
   int choice = 1;
   InputCode("Center distance for CAD drawing", 4, choice);
   if (AbortFlag) return;
+  long double chosen = aDraw;
   if (choice >= 1 && choice <= 3) {
-    aDraw = values[choice - 1];
+    chosen = values[choice - 1];
+  } else {
+    HelpNumber = 8360;
+    InputLength("Center distance for CAD drawing", chosen, t.a - t.mn, t.a + t.mn);
+    if (AbortFlag) return;
+  }
+  // Shaft and hub of a spline turn about one axis; another distance has no picture.
+  if (CoaxialPair() && chosen != 0) {
+    ErrorMessage(kCoaxialMessage);
     return;
   }
-  HelpNumber = 8360;
-  InputLength("Center distance for CAD drawing", aDraw, t.a - t.mn, t.a + t.mn);
+  aDraw = chosen;
 }
 
 void AuxDiameterSetting() {

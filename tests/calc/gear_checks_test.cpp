@@ -109,6 +109,9 @@ TEST(GearDrawingDiameters, SplineExampleDrawsWhatWasCalculated) {
   EXPECT_NEAR(g.daGen[2], -50, 1e-9);
   EXPECT_NEAR(g.snGen[1], ToothingData.sn[1], 1e-12);
   EXPECT_NEAR(g.xDrawFin[1], gear_test::kExampleX1, 1e-12);
+  // The pictures are handed the calculated shifts.
+  EXPECT_NEAR(g.xeInvolute[1], gear_test::kExampleX1, 1e-12);
+  EXPECT_NEAR(g.xeShape[1], gear_test::kExampleX1, 1e-12);
   // Angle from the tooth centre line to the flank on the pitch circle, sn / d in radians,
   // to within the difference between chord and arc.
   EXPECT_NEAR(g.toothAngleDw1, RadToDeg(ToothingData.sn[1] / 52), 0.05);
@@ -151,17 +154,18 @@ TEST(GearDrawingDiameters, UnreachableCentreDistanceStopsTheDrawing) {
   EXPECT_EQ(ToothGraphicsSettings.dwGen[2], -1);
 }
 
-TEST(GearDrawingDiameters, SplineDrawnAtACentreDistanceIsUnreachable) {
-  // Shaft and hub of a spline share one axis: no working pressure angle exists for a drawing
-  // centre distance other than 0, so the rolling circles must not become infinite.
+TEST(GearDrawingDiameters, SplineDrawnAtACentreDistanceStaysCoaxial) {
+  // Shaft and hub of a spline share one axis: a drawing centre distance other than 0 (one
+  // kept from an earlier picture) leaves them rolling on their reference circles.
   SetSplineExample();
   CalcGearPair();
   ASSERT_FALSE(CalcFatalFlag);
   ToothGraphicsSettings.aDraw = 5;
   CalcGearDiameters(ToothGraphicsSettings.xDrawFin);
-  EXPECT_TRUE(CalcFatalFlag);
-  EXPECT_TRUE(HasMessage("Fatal  : a draw not reachable !"));
+  EXPECT_FALSE(CalcFatalFlag);
+  EXPECT_FALSE(HasMessage("Fatal  : a draw not reachable !"));
   EXPECT_NEAR(ToothGraphicsSettings.dwGen[1], 52, 1e-9);
+  EXPECT_NEAR(ToothGraphicsSettings.dwGen[2], -52, 1e-9);
 }
 
 TEST(GearDrawingDiameters, TinyTipReductionCountsAsNone) {

@@ -1,6 +1,6 @@
 // The tooth contact picture of the example spline measured on what it draws: shaft and hub
 // flanks apart by the joint's backlash at any rotation, the frame where the window extents
-// put it, and the diameter arcs each setting asks for.
+// put it, and the diameter arcs each setting asks for, their labels clear of each other.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,6 +54,40 @@ class ToothContactTest : public ToothTest {
       start = i;
     }
     return constants.size() == 2 ? rb * (constants[1] - constants[0]) : -1;
+  }
+  // Pairs of diameter labels whose boxes (length times height times width factor, turned
+  // with the text) share ground: a point of one lies inside the other.
+  int CoveredLabels() const {
+    struct Box {
+      Real x, y, ux, uy, length, height;
+      bool Holds(Real px, Real py) const {
+        const Real s = (px - x) * ux + (py - y) * uy, t = -(px - x) * uy + (py - y) * ux;
+        return s > 0 && s < length && t > 0 && t < height;
+      }
+    };
+    std::vector<Box> boxes;
+    for (const auto& p : rec_.OfKind(Kind::Text)) {
+      if (p.colour == 3) continue;  // the legend box
+      const Real a = p.angle * kPiL / 180;
+      boxes.push_back({p.x[0], p.y[0], std::cos(a), std::sin(a),
+                       p.text.size() * p.height * p.widthFactor, p.height});
+    }
+    int covered = 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      for (std::size_t j = 0; j < boxes.size(); ++j) {
+        if (i == j) continue;
+        const Box& a = boxes[i];
+        bool hit = false;
+        for (int u = 1; u < 8 && !hit; ++u) {
+          for (int v = 1; v < 4 && !hit; ++v) {
+            const Real s = a.length * u / 8, t = a.height * v / 4;
+            hit = boxes[j].Holds(a.x + a.ux * s - a.uy * t, a.y + a.uy * s + a.ux * t);
+          }
+        }
+        covered += hit ? 1 : 0;
+      }
+    }
+    return covered;
   }
   std::vector<std::string> Labels() const {
     std::vector<std::string> out;
@@ -117,7 +151,11 @@ TEST_F(ToothContactTest, DiameterArcsBySetting) {
   };
   const Case cases[] = {
       // The spline's working pitch diameters equal the reference diameters.
-      {"with gear diameters", 2, 0, {"db1", "d1", "db2", "df2", "d2", "dNf1"}, {"dw1", "dw2"}},
+      {"with gear diameters",
+       2,
+       0,
+       {"db1", "d1", "db2", "df2", "d2", "dNf1", "dNf2"},
+       {"dw1", "dw2"}},
       {"no auxiliary diameters", 1, 0, {"db1", "d1", "d2"}, {"dNf1", "dNf2", "dFa1", "dFa2"}},
       {"dw1 off by 0.1 mn", 1, 0.1L, {"dw1"}, {}},
       {"dw1 off by 0.04 mn", 1, 0.04L, {}, {"dw1"}},
@@ -135,8 +173,19 @@ TEST_F(ToothContactTest, DiameterArcsBySetting) {
     };
     for (const auto& l : c.present) EXPECT_TRUE(has(l)) << l;
     for (const auto& l : c.absent) EXPECT_FALSE(has(l)) << l;
+    // Labels of neighbouring diameters (d1 and d2 of a spline coincide) stand apart.
+    EXPECT_EQ(CoveredLabels(), 0);
+  }
+  // So do the eight labels of the tooth gap views.
+  ToothGraphicsSettings.auxDiameterOption = 2;
+  for (int part = 1; part <= 2; ++part) {
+    rec_.Clear();
+    ToothGraphics(3, static_cast<int16_t>(part), 2, 1, 1);
+    EXPECT_EQ(CoveredLabels(), 0) << part;
   }
   // The internal hub's arcs open upwards from the bottom line.
+  rec_.Clear();
+  ToothGraphics(3, 1, 7, 1, 1);
   for (const auto& p : rec_.OfKind(Kind::Arc)) {
     if (p.colour == 1 && std::fabs(p.r - std::fabs(t.d[2]) / 2) < 1e-9)
       EXPECT_NEAR(D((p.a1 + p.a2) / 2), 90.0, 1e-6);

@@ -82,9 +82,12 @@ TEST_F(ToothGraphicsConfigTest, GeneratingShiftsFromTheLimitsOrTyped) {
 }
 
 // Inch units: the menu shows inches, the drawing takes the exact millimetres. A typed value
-// outside a -/+ mn is asked again.
+// outside a -/+ mn is asked again. A spline's parts share one axis: any other distance is
+// refused with a message and every picture of the joint stays available.
 TEST_F(ToothGraphicsConfigTest, CentreDistanceInMillimetresAndWithinOneModule) {
   TToothingData& t = ToothingData;
+  const int z1 = t.z[1];
+  t.z[2] = z1;  // a gear pair for the time
   t.a = 10;
   t.Aae = 0.0123456L;
   ConfigVariables.UnitSystem = 1;
@@ -100,6 +103,19 @@ TEST_F(ToothGraphicsConfigTest, CentreDistanceInMillimetresAndWithinOneModule) {
   ToothGraphicsConfig();
   EXPECT_NEAR(static_cast<double>(ToothGraphicsSettings.aDraw), -2.5, 1e-15);
   EXPECT_EQ(host_->RecordsOf(TDialogKind::Text).size(), 2u);
+
+  t.z[2] = -z1;
+  ToothGraphicsSettings.aDraw = 0;
+  CalcFatalFlag = false;  // the gear pair's -2.5 was out of its reach
+  host_->Clear();
+  for (int c : {3, 2, 3, 4}) host_->AnswerChoice(c);
+  host_->AnswerText("3");
+  host_->AnswerChoice(5);
+  ToothGraphicsConfig();
+  EXPECT_FALSE(AbortFlag);
+  EXPECT_EQ(ToothGraphicsSettings.aDraw, 0);
+  EXPECT_EQ(host_->RecordsOf(TDialogKind::Message).size(), 2u);
+  EXPECT_FALSE(CalcFatalFlag);
 }
 
 TEST_F(ToothGraphicsConfigTest, CancelInTheMenuOrInAQuestion) {

@@ -193,7 +193,8 @@ TEST_F(ToothGraphicsTest, FatalCalculationCancelAndTour) {
   EXPECT_FALSE(Written());
   EXPECT_EQ(host_->RecordsOf(TDialogKind::Choice).size(), 2u);  // the message list, twice
   CalcFatalFlag = false;
-  // A drawing centre distance the pair cannot reach (cos alpha_w > 1) is fatal as well.
+  // A drawing centre distance a gear pair cannot reach (cos alpha_w > 1) is fatal as well.
+  ToothingData.z[2] = ToothingData.z[1];
   ToothingData.d[2] = 52;
   ToothGraphicsSettings.aDraw = 1;
   CallToothGraphics(1, 1, 4, 1, 1);
