@@ -123,6 +123,8 @@ TEST(CadBatchRun, IgesHoldsTheGeometryOfTheDxfInEveryDrawing) {
     const std::vector<double> e = Numbers(line, "extents ", 4);
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(boxes[i][k], e[k], 0.05) << names[i] << " bound " << k;
   }
+}
+
 std::vector<std::string> Split(const std::string& line, char separator) {
   std::vector<std::string> fields(1);
   for (char c : line) {
