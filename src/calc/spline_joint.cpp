@@ -7,6 +7,7 @@
 
 #include "calc/gear_pair.h"
 #include "calc/measurement.h"
+#include "calc/spline_input_checks.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
 #include "common/guarded_math.h"
@@ -381,7 +382,9 @@ void RunGearEngine() {
   const bool wasFatal = CalcFatalFlag;
   PrepareSplineGeometry();
   for (const std::string& text : fatal) AddError(text);
-  if (wasFatal) CalcFatalFlag = true;
+  // A stage that posts a fatal text without the flag (the engine's geometry stage) has still
+  // left results that do not belong together.
+  if (wasFatal || !fatal.empty()) CalcFatalFlag = true;
 }
 
 void CheckSplineStandard() {
@@ -394,6 +397,9 @@ void CheckSplineStandard() {
     }
     CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
                      t.alphaRad, t.rhoaP0[i]);
+    // The engine's own finding for a ball that cannot rest on both flanks went with its
+    // message list; the final ball at the final shift is judged here again.
+    CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
   }
   for (int i = 1; i <= 2; ++i) {
     if (t.sa[i] <= 0.15L * t.mn || t.san[i] <= 0.15L * t.mn) {
@@ -410,7 +416,12 @@ void CheckSplineStandard() {
   if (s.ci < t.rhoaP0[1] * lift) AddError("Warning: ci < rf1 !");
   if (s.cp < 0) AddError("Error  : cp < 0 !");
   if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
-  if (t.da[1] < t.db[1]) AddError("Error  : db > da ! (1)");
+  // The tip of either part must lie on its involute, outside the base circle (the hub's
+  // diameters are negative).
+  for (int i = 1; i <= 2; ++i) {
+    if (std::fabs(t.da[i]) < std::fabs(t.db[i]))
+      AddError("Error  : db > da ! (" + PartNumber(i) + ")");
+  }
   for (int i = 1; i <= 2; ++i) {
     if (std::fabs(t.x[i]) > kShiftLimit) AddError("Warning: x > 1.5   (" + PartNumber(i) + ") !");
   }
@@ -429,12 +440,16 @@ void CalcSplineJoint() {
       PostFatal("Fatal  : pitch = 0 !");
       return;
     }
+  } else if (t.mn == 0) {
+    PostFatal("Fatal  : mn = 0 !");
+    return;
+  }
+  // Inputs nobody can make or measure end the calculation here, each named, before any of them
+  // turns into printed numbers.
+  if (!CheckJointInputs()) return;
+  if (s.PitchMode == 2) {
     t.mn = 25.4L / t.Pn;
   } else {
-    if (t.mn == 0) {
-      PostFatal("Fatal  : mn = 0 !");
-      return;
-    }
     t.Pn = 25.4L / t.mn;
   }
 
