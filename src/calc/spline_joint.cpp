@@ -93,6 +93,14 @@ long double IterationFailure(int part, long double xm) {
   return xm;
 }
 
+// True when the part's shift is found from its own measurement of this input kind (2 tooth
+// thickness or space width, 3 over balls, 4 span).
+bool GivenByMeasurement(int part, int kind) {
+  const TSplineInputData& s = S();
+  const bool open = part == 1 ? s.ShiftGivenFor != 2 : s.ShiftGivenFor != 1;
+  return open && s.InputKind[part] == kind;
+}
+
 // Major-diameter side: shaft tip and hub root.
 void MajorDiameters() {
   TToothingData& t = T();
@@ -331,16 +339,20 @@ void CompleteMeasurements(int part) {
     t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   }
   if (CalcFatalFlag) return;
-  s.MdRIn[part] = BallDimensionAt(part, x);
+  // The measurement the shift was found from stays as entered: recomputed from that shift it
+  // would only gain the last digits of the search, and a saved file keeps every digit.
+  if (!GivenByMeasurement(part, 3)) s.MdRIn[part] = BallDimensionAt(part, x);
   if (CalcFatalFlag) return;
   if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   if (CalcFatalFlag) return;
-  s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
+  if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
   s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
-  s.snIn[part] = (2 * x * std::tan(t.alphaRad) + kPi / 2) * t.mn;
   t.pn = kPi * t.mn;
-  s.enIn[part] = t.pn - s.snIn[part];
+  const bool thicknessGiven = GivenByMeasurement(part, 2);
+  if (!(thicknessGiven && part == 1))
+    s.snIn[part] = (2 * x * std::tan(t.alphaRad) + kPi / 2) * t.mn;
+  if (!(thicknessGiven && part == 2)) s.enIn[part] = t.pn - s.snIn[part];
 }
 
 void RunGearEngine() {

@@ -49,6 +49,11 @@ std::string RealStrN(int n, long double x);
 void SignedRealStr(int n, std::string& text, long double x);
 std::string SignedRealStr(int n, long double x);
 
+// A real for a file that must give back the very value: fixed-point with the given decimals
+// when that text reads back as x, otherwise the shortest text that does (scientific notation
+// where that is shorter). Independent of FloatDigits and of the locale.
+std::string StoredRealStr(int decimals, long double x);
+
 // Decimal text of an integer.
 void IntStr(long long n, std::string& text);
 std::string IntStr(long long n);
