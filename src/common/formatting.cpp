@@ -338,6 +338,10 @@ long double StrToReal(std::string_view text) {
   return ParseReal(text).value_or(0.0L);
 }
 
+bool ReadsAsReal(std::string_view text) {
+  return ParseReal(text).has_value();
+}
+
 std::int32_t StrToInteger(std::string_view text) {
   return ParseInteger(text).value_or(0);
 }

@@ -72,6 +72,8 @@ std::string IntStrW(long long n, int width);
 // out of range) gives 0.
 
 long double StrToReal(std::string_view text);
+// True when StrToReal reads the text as a number rather than giving 0 for want of one.
+bool ReadsAsReal(std::string_view text);
 std::int32_t StrToInteger(std::string_view text);
 // Same conversions under the names the HPGL reader uses.
 long double ValReal(std::string_view text);
