@@ -176,11 +176,25 @@ void MinorDiameters() {
   s.ci = s.cimn * mn;
 }
 
-// Texts of the fatal messages now in the list.
-std::vector<std::string> FatalMessages() {
+bool IsFatalText(const std::string& text) {
+  return text.rfind("Fatal", 0) == 0;
+}
+
+// A finding about the measuring balls or the span: what a user measures must not lose it.
+bool IsMeasurementText(const std::string& text) {
+  for (const char* topic : {"Dm ball", "DmMess", "kmess", "span measure"}) {
+    if (text.find(topic) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Texts now in the list that the re-check must not wipe: the fatal ones and the findings about
+// the measurements.
+std::vector<std::string> LastingMessages() {
   std::vector<std::string> texts;
   for (int i = 1; i <= ErrorList.count; ++i) {
-    if (ErrorList.messages[i].rfind("Fatal", 0) == 0) texts.push_back(ErrorList.messages[i]);
+    const std::string& text = ErrorList.messages[i];
+    if (IsFatalText(text) || IsMeasurementText(text)) texts.push_back(text);
   }
   return texts;
 }
@@ -389,14 +403,19 @@ void RunGearEngine() {
     CalcGearPair();
   }
   // The re-check starts a fresh message list; the fatal findings of the measurements and the
-  // engine must survive it, or a failed run would look like a good one.
-  const std::vector<std::string> fatal = FatalMessages();
+  // engine must survive it, or a failed run would look like a good one, and so must what they
+  // found about the balls and the span, or a listed measurement would come without it.
+  const std::vector<std::string> lasting = LastingMessages();
   const bool wasFatal = CalcFatalFlag;
   PrepareSplineGeometry();
-  for (const std::string& text : fatal) AddError(text);
+  bool fatalText = false;
+  for (const std::string& text : lasting) {
+    AddError(text);
+    fatalText = fatalText || IsFatalText(text);
+  }
   // A stage that posts a fatal text without the flag (the engine's geometry stage) has still
   // left results that do not belong together.
-  if (wasFatal || !fatal.empty()) CalcFatalFlag = true;
+  if (wasFatal || fatalText) CalcFatalFlag = true;
 }
 
 void CheckSplineStandard() {
