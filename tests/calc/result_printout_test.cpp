@@ -363,6 +363,7 @@ class JointSweep {
   }
   int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
 
+  // One input set to a value no one can make, or a count of teeth that is none.
   void Spoil() {
     TToothingData& t = ToothingData;
     TSplineInputData& s = SplineInputData;
@@ -374,54 +375,18 @@ class JointSweep {
                                -1e400L,
                                std::numeric_limits<long double>::quiet_NaN(),
                                std::numeric_limits<long double>::infinity()};
-    const long double v = odd[Int(0, 7)];
     const int p = Int(1, 2);
-    switch (Int(0, 13)) {
-      case 0:
-        t.mn = v;
-        break;
-      case 1:
-        t.Pn = v;
-        s.PitchMode = 2;
-        break;
-      case 2:
-        t.z[1] = Int(-20, 1);
-        break;
-      case 3:
-        t.x[p] = v;
-        break;
-      case 4:
-        t.Dm[p] = v;
-        break;
-      case 5:
-        t.k[1] = Int(-10, 200);
-        break;
-      case 6:
-        s.MdRIn[p] = v;
-        break;
-      case 7:
-        s.WIn[p] = v;
-        break;
-      case 8:
-        t.rhoaP0mn[p] = v;
-        break;
-      case 9:
-        t.hfP0mn[p] = v;
-        break;
-      case 10:
-        s.daIn[p] = v;
-        break;
-      case 11:
-        s.ce = v;
-        s.cemn = v;
-        break;
-      case 12:
-        s.snIn[1] = v;
-        s.enIn[2] = v;
-        break;
-      default:
-        t.alpha = v;
-        break;
+    long double* const fields[] = {&t.mn,     &t.Pn,          &t.x[p],      &t.Dm[p],   &s.MdRIn[p],
+                                   &s.WIn[p], &t.rhoaP0mn[p], &t.hfP0mn[p], &s.daIn[p], &s.ce,
+                                   &s.cemn,   &s.snIn[1],     &s.enIn[2],   &t.alpha};
+    const int which = Int(0, 15);
+    if (which == 14) {
+      t.z[1] = Int(-20, 1);
+    } else if (which == 15) {
+      t.k[1] = Int(-10, 200);
+    } else {
+      *fields[which] = odd[Int(0, 7)];
+      if (fields[which] == &t.Pn) s.PitchMode = 2;
     }
   }
 
