@@ -326,7 +326,11 @@ void ReadDimensionValues(const TDimensionDialogValues& v) {
     // A field still showing its record's value keeps the record's full precision: read back
     // from the rounded text, every look at the dialog (in inches above all) would shift the
     // module, the diameters and the measurements a little.
-    if (v.Text(edit) != FieldText(edit)) SetField(edit, v.Text(edit));
+    // A text that is no number ("nan", "1e") is never taken for 0 behind the field's back: the
+    // record keeps its value until the field holds a number (OK and Calc name the field).
+    const std::string& text = v.Text(edit);
+    const bool unreadable = !TrimStr(text).empty() && !ReadsAsReal(TrimStr(text));
+    if (text != FieldText(edit) && !unreadable) SetField(edit, text);
   }
 }
 

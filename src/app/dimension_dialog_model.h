@@ -78,10 +78,11 @@ using TDimensionEnables = std::array<bool, kDimensionEditCount>;
 // dimension between balls as its magnitude.
 TDimensionDialogValues DimensionValuesFromData();
 
-// The controls into ToothingData and SplineInputData, nothing checked: a text that is no
-// number gives 0, lengths are read in the current unit system, the hub gets z = -|z| and a
-// negative dimension between balls whatever sign was typed. A field whose text is still what
-// its record shows leaves the record's unrounded value in place.
+// The controls into ToothingData and SplineInputData, no range checked: an empty field gives
+// 0, a text that is no number leaves its record as it was, lengths are read in the current unit
+// system, the hub gets z = -|z| and a negative dimension between balls whatever sign was typed.
+// A field whose text is still what its record shows leaves the record's unrounded value in
+// place.
 void ReadDimensionValues(const TDimensionDialogValues& values);
 
 // A value the dialog cannot take: the object name of its field and the message that names it.

@@ -65,10 +65,12 @@ TEST_F(DimensionModelTest, UntouchedInchFieldsKeepTheirMillimetres) {
   EXPECT_EQ(SplineInputData.daIn[1], 61.0L);
   // What is typed is read in inches.
   values.Text(TDimensionEdit::da1) = "2,5";
-  values.Text(TDimensionEdit::cp) = "abc";
+  values.Text(TDimensionEdit::cp) = "nan";  // no number: never taken for 0
+  values.Text(TDimensionEdit::ce) = "";     // empty: 0
   ReadDimensionValues(values);
   EXPECT_NEAR(SplineInputData.daIn[1], 63.5L, 1e-12L);
-  EXPECT_EQ(SplineInputData.cp, 0);
+  EXPECT_EQ(SplineInputData.cp, 0.3L);
+  EXPECT_EQ(SplineInputData.ce, 0);
   EXPECT_EQ(ToothingData.mn, 6.5L);
 }
 
