@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "calc/measurement.h"
+#include "calc/spline_input_checks.h"
 #include "calc/spline_joint.h"
 #include "common/codepage.h"
 #include "common/formatting.h"
@@ -162,7 +163,122 @@ void SetField(E edit, const std::string& text) {
   Field(edit) = value;
 }
 
+// The caption of the field's row label, as the user sees it next to the field.
+constexpr std::array<const char*, kDimensionEditCount> kEditCaptions = {"Pressure angle alpha",
+                                                                        "Normal module mn",
+                                                                        "Normal Pitch Pn",
+                                                                        "xe1",
+                                                                        "xe2",
+                                                                        "sn1",
+                                                                        "en2",
+                                                                        "MR1",
+                                                                        "MR2",
+                                                                        "W1",
+                                                                        "W2",
+                                                                        "DM",
+                                                                        "DM2",
+                                                                        "ha1/mn",
+                                                                        "ha2/mn",
+                                                                        "hf1/mn",
+                                                                        "hf2/mn",
+                                                                        "rf1/mn",
+                                                                        "rf2/mn",
+                                                                        "da1",
+                                                                        "da2",
+                                                                        "df1",
+                                                                        "df2",
+                                                                        "ce",
+                                                                        "ci",
+                                                                        "cp",
+                                                                        "ce/mn",
+                                                                        "ci/mn",
+                                                                        "cp/mn"};
+
+TInputRange RangeOf(E edit) {
+  switch (edit) {
+    case E::wal:
+      return TInputRange::PressureAngle;
+    case E::mn:
+      return TInputRange::Module;
+    case E::pn:
+      return TInputRange::Pitch;
+    case E::xe1:
+    case E::xe2:
+      return TInputRange::Shift;
+    case E::sn1:
+    case E::en2:
+      return TInputRange::Thickness;
+    case E::mdr1:
+    case E::mdr2:
+    case E::wmess1:
+    case E::wmess2:
+      return TInputRange::Measurement;
+    case E::fhf1:
+    case E::fhf2:
+    case E::fha1:
+    case E::fha2:
+      return TInputRange::ToolFactor;
+    case E::frf1:
+    case E::frf2:
+      return TInputRange::RadiusFactor;
+    case E::ce:
+    case E::ci:
+      return TInputRange::Clearance;
+    case E::cp:
+      return TInputRange::Backlash;
+    case E::cemn:
+    case E::cimn:
+      return TInputRange::ClearanceFactor;
+    case E::cpmn:
+      return TInputRange::BacklashFactor;
+    default:
+      return TInputRange::Diameter;  // balls, tip and root diameters
+  }
+}
+
+// The message that names a field and says why its text is not taken.
+std::string RefusalText(const std::string& caption, const std::string& text,
+                        const std::string& problem) {
+  return caption + ": \"" + text + "\" " +
+         (problem == "not a number" ? std::string("is not a number")
+                                    : "is not accepted (" + problem + ")");
+}
+
 }  // namespace
+
+std::optional<TDimensionRefusal> CheckDimensionValues(const TDimensionDialogValues& values) {
+  const TDimensionEnables open = DimensionEditEnables(values);
+  for (int i = 0; i < kDimensionEditCount; ++i) {
+    const auto edit = static_cast<E>(i);
+    if (!open[static_cast<std::size_t>(i)]) continue;  // shows a calculated value
+    const std::string& text = values.Text(edit);
+    const std::string trimmed = TrimStr(text);
+    const std::string caption = kEditCaptions[static_cast<std::size_t>(i)];
+    if (trimmed.empty()) continue;  // reads as 0, as an empty field always has
+    if (!ReadsAsReal(trimmed))
+      return TDimensionRefusal{DimensionEditName(edit),
+                               RefusalText(caption, trimmed, "not a number")};
+    const TInputRange range = RangeOf(edit);
+    long double value = IsLength(FormatOf(edit)) ? LengthValue(trimmed) : StrToReal(trimmed);
+    // The hub's dimension between balls is typed as a magnitude or with its sign.
+    if (edit == E::mdr2) value = std::fabs(value);
+    if (value == 0 && (range == TInputRange::Module || range == TInputRange::Pitch)) continue;
+    const std::string problem = InputRangeProblem(range, value);
+    if (!problem.empty()) {
+      return TDimensionRefusal{DimensionEditName(edit), RefusalText(caption, trimmed, problem)};
+    }
+  }
+  if (const std::string problem = InputRangeProblem(TInputRange::Teeth, values.z);
+      !problem.empty()) {
+    return TDimensionRefusal{"SpinEdit_z",
+                             RefusalText("Number of teeth z", IntStr(values.z), problem)};
+  }
+  if (const std::string problem = SpanTeethProblem(values.k[1], std::abs(values.z));
+      !problem.empty()) {
+    return TDimensionRefusal{"SpinEdit_kmess1", RefusalText("k", IntStr(values.k[1]), problem)};
+  }
+  return std::nullopt;
+}
 
 const char* DimensionEditName(TDimensionEdit edit) {
   return kEditNames[static_cast<std::size_t>(edit)];
@@ -210,7 +326,11 @@ void ReadDimensionValues(const TDimensionDialogValues& v) {
     // A field still showing its record's value keeps the record's full precision: read back
     // from the rounded text, every look at the dialog (in inches above all) would shift the
     // module, the diameters and the measurements a little.
-    if (v.Text(edit) != FieldText(edit)) SetField(edit, v.Text(edit));
+    // A text that is no number ("nan", "1e") is never taken for 0 behind the field's back: the
+    // record keeps its value until the field holds a number (OK and Calc name the field).
+    const std::string& text = v.Text(edit);
+    const bool unreadable = !TrimStr(text).empty() && !ReadsAsReal(TrimStr(text));
+    if (text != FieldText(edit) && !unreadable) SetField(edit, text);
   }
 }
 

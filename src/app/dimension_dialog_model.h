@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,11 +78,25 @@ using TDimensionEnables = std::array<bool, kDimensionEditCount>;
 // dimension between balls as its magnitude.
 TDimensionDialogValues DimensionValuesFromData();
 
-// The controls into ToothingData and SplineInputData, nothing checked: a text that is no
-// number gives 0, lengths are read in the current unit system, the hub gets z = -|z| and a
-// negative dimension between balls whatever sign was typed. A field whose text is still what
-// its record shows leaves the record's unrounded value in place.
+// The controls into ToothingData and SplineInputData, no range checked: an empty field gives
+// 0, a text that is no number leaves its record as it was, lengths are read in the current unit
+// system, the hub gets z = -|z| and a negative dimension between balls whatever sign was typed.
+// A field whose text is still what its record shows leaves the record's unrounded value in
+// place.
 void ReadDimensionValues(const TDimensionDialogValues& values);
+
+// A value the dialog cannot take: the object name of its field and the message that names it.
+struct TDimensionRefusal {
+  std::string field;  // "Edit_ce", "SpinEdit_kmess1"
+  std::string message;
+};
+
+// Checks every value the dialog takes (the open fields, the balls and the numbers of teeth)
+// with the ranges the calculation checks at its start, before anything is read: a text that is
+// no complete number ("nan", "inf", "1e") or a value out of its range is refused. An empty
+// field still reads as 0, and a module or pitch of 0 is left to the calculation's own message.
+// Returns the first refused field, if any.
+std::optional<TDimensionRefusal> CheckDimensionValues(const TDimensionDialogValues& values);
 
 // Which edit fields the modes leave open for input; the others show calculated values.
 TDimensionEnables DimensionEditEnables(const TDimensionDialogValues& values);

@@ -111,6 +111,11 @@ bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta,
   return std::isfinite(y) && y >= 0 && y < Inv(1.57L);
 }
 
+void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
+                    long double Dm) {
+  if (!BallFitsGap(z, mn, alpha, beta, x, Dm)) AddError("Error  : Dm ball !  (" + BallText(Dm));
+}
+
 long double CalcBallDimension(int32_t z, long double mn, long double alpha, long double beta,
                               long double x, long double Dm) {
   const long double value = CalcDimensionOverBalls(z, mn, alpha, beta, x, Dm);

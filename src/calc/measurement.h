@@ -25,6 +25,9 @@ long double CalcBallDimension(int32_t z, long double mn, long double alpha, long
 // (its centre angle is not negative); posts nothing.
 bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                  long double Dm);
+// Posts "Error  : Dm ball !  (" + Dm + unit + ")" when BallFitsGap is false.
+void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
+                    long double Dm);
 // Posts errors or warnings when the ball does not touch the flanks properly.
 void CheckBallContact(int32_t z, long double MdR, long double M, long double dfLimit,
                       long double daLimit, long double Dm, long double alpha, long double rhoaP0);

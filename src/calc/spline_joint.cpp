@@ -7,6 +7,7 @@
 
 #include "calc/gear_pair.h"
 #include "calc/measurement.h"
+#include "calc/spline_input_checks.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
 #include "common/guarded_math.h"
@@ -92,6 +93,14 @@ long double IterationFailure(int part, long double xm) {
   return xm;
 }
 
+// True when the part's shift is found from its own measurement of this input kind (2 tooth
+// thickness or space width, 3 over balls, 4 span).
+bool GivenByMeasurement(int part, int kind) {
+  const TSplineInputData& s = S();
+  const bool open = part == 1 ? s.ShiftGivenFor != 2 : s.ShiftGivenFor != 1;
+  return open && s.InputKind[part] == kind;
+}
+
 // Major-diameter side: shaft tip and hub root.
 void MajorDiameters() {
   TToothingData& t = T();
@@ -167,11 +176,25 @@ void MinorDiameters() {
   s.ci = s.cimn * mn;
 }
 
-// Texts of the fatal messages now in the list.
-std::vector<std::string> FatalMessages() {
+bool IsFatalText(const std::string& text) {
+  return text.rfind("Fatal", 0) == 0;
+}
+
+// A finding about the measuring balls or the span: what a user measures must not lose it.
+bool IsMeasurementText(const std::string& text) {
+  for (const char* topic : {"Dm ball", "DmMess", "kmess", "span measure"}) {
+    if (text.find(topic) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Texts now in the list that the re-check must not wipe: the fatal ones and the findings about
+// the measurements.
+std::vector<std::string> LastingMessages() {
   std::vector<std::string> texts;
   for (int i = 1; i <= ErrorList.count; ++i) {
-    if (ErrorList.messages[i].rfind("Fatal", 0) == 0) texts.push_back(ErrorList.messages[i]);
+    const std::string& text = ErrorList.messages[i];
+    if (IsFatalText(text) || IsMeasurementText(text)) texts.push_back(text);
   }
   return texts;
 }
@@ -330,16 +353,20 @@ void CompleteMeasurements(int part) {
     t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   }
   if (CalcFatalFlag) return;
-  s.MdRIn[part] = BallDimensionAt(part, x);
+  // The measurement the shift was found from stays as entered: recomputed from that shift it
+  // would only gain the last digits of the search, and a saved file keeps every digit.
+  if (!GivenByMeasurement(part, 3)) s.MdRIn[part] = BallDimensionAt(part, x);
   if (CalcFatalFlag) return;
   if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   if (CalcFatalFlag) return;
-  s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
+  if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
   s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
-  s.snIn[part] = (2 * x * std::tan(t.alphaRad) + kPi / 2) * t.mn;
   t.pn = kPi * t.mn;
-  s.enIn[part] = t.pn - s.snIn[part];
+  const bool thicknessGiven = GivenByMeasurement(part, 2);
+  if (!(thicknessGiven && part == 1))
+    s.snIn[part] = (2 * x * std::tan(t.alphaRad) + kPi / 2) * t.mn;
+  if (!(thicknessGiven && part == 2)) s.enIn[part] = t.pn - s.snIn[part];
 }
 
 void RunGearEngine() {
@@ -376,12 +403,19 @@ void RunGearEngine() {
     CalcGearPair();
   }
   // The re-check starts a fresh message list; the fatal findings of the measurements and the
-  // engine must survive it, or a failed run would look like a good one.
-  const std::vector<std::string> fatal = FatalMessages();
+  // engine must survive it, or a failed run would look like a good one, and so must what they
+  // found about the balls and the span, or a listed measurement would come without it.
+  const std::vector<std::string> lasting = LastingMessages();
   const bool wasFatal = CalcFatalFlag;
   PrepareSplineGeometry();
-  for (const std::string& text : fatal) AddError(text);
-  if (wasFatal) CalcFatalFlag = true;
+  bool fatalText = false;
+  for (const std::string& text : lasting) {
+    AddError(text);
+    fatalText = fatalText || IsFatalText(text);
+  }
+  // A stage that posts a fatal text without the flag (the engine's geometry stage) has still
+  // left results that do not belong together.
+  if (wasFatal || fatalText) CalcFatalFlag = true;
 }
 
 void CheckSplineStandard() {
@@ -394,6 +428,9 @@ void CheckSplineStandard() {
     }
     CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
                      t.alphaRad, t.rhoaP0[i]);
+    // The engine's own finding for a ball that cannot rest on both flanks went with its
+    // message list; the final ball at the final shift is judged here again.
+    CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
   }
   for (int i = 1; i <= 2; ++i) {
     if (t.sa[i] <= 0.15L * t.mn || t.san[i] <= 0.15L * t.mn) {
@@ -410,7 +447,12 @@ void CheckSplineStandard() {
   if (s.ci < t.rhoaP0[1] * lift) AddError("Warning: ci < rf1 !");
   if (s.cp < 0) AddError("Error  : cp < 0 !");
   if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
-  if (t.da[1] < t.db[1]) AddError("Error  : db > da ! (1)");
+  // The tip of either part must lie on its involute, outside the base circle (the hub's
+  // diameters are negative).
+  for (int i = 1; i <= 2; ++i) {
+    if (std::fabs(t.da[i]) < std::fabs(t.db[i]))
+      AddError("Error  : db > da ! (" + PartNumber(i) + ")");
+  }
   for (int i = 1; i <= 2; ++i) {
     if (std::fabs(t.x[i]) > kShiftLimit) AddError("Warning: x > 1.5   (" + PartNumber(i) + ") !");
   }
@@ -429,12 +471,16 @@ void CalcSplineJoint() {
       PostFatal("Fatal  : pitch = 0 !");
       return;
     }
+  } else if (t.mn == 0) {
+    PostFatal("Fatal  : mn = 0 !");
+    return;
+  }
+  // Inputs nobody can make or measure end the calculation here, each named, before any of them
+  // turns into printed numbers.
+  if (!CheckJointInputs()) return;
+  if (s.PitchMode == 2) {
     t.mn = 25.4L / t.Pn;
   } else {
-    if (t.mn == 0) {
-      PostFatal("Fatal  : mn = 0 !");
-      return;
-    }
     t.Pn = 25.4L / t.mn;
   }
 

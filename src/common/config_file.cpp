@@ -71,10 +71,11 @@ class ConfigIo {
     value = static_cast<double>(v);
     return true;
   }
-  // A real with 3 significant digits, written as a text line.
+  // A real written as its shortest text (3 significant digits or fewer for the usual
+  // values), never rounded, so that what is read back is what was set.
   bool ShortReal(long double& value) {
     if (!reading_) {
-      WriteLineStr(RealStr(value));
+      WriteLineStr(StoredRealStr(0, value));
       return true;
     }
     return Real(value);

@@ -280,6 +280,16 @@ std::string SignedRealStr(int n, long double x) {
   return s;
 }
 
+std::string StoredRealStr(int decimals, long double x) {
+  if (!std::isfinite(x)) return "0";  // the readers take no other text for it
+  std::string fixed = FixedText(x, decimals);
+  if (ParseReal(fixed) == x) return fixed;
+  char buf[128];
+  auto res = std::to_chars(buf, buf + sizeof buf, x);
+  if (res.ec != std::errc()) return fixed;
+  return std::string(buf, res.ptr);
+}
+
 void IntStr(long long n, std::string& text) {
   char buf[32];
   auto res = std::to_chars(buf, buf + sizeof buf, n);
@@ -326,6 +336,10 @@ std::string IntStrW(long long n, int width) {
 
 long double StrToReal(std::string_view text) {
   return ParseReal(text).value_or(0.0L);
+}
+
+bool ReadsAsReal(std::string_view text) {
+  return ParseReal(text).has_value();
 }
 
 std::int32_t StrToInteger(std::string_view text) {

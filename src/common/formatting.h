@@ -49,6 +49,11 @@ std::string RealStrN(int n, long double x);
 void SignedRealStr(int n, std::string& text, long double x);
 std::string SignedRealStr(int n, long double x);
 
+// A real for a file that must give back the very value: fixed-point with the given decimals
+// when that text reads back as x, otherwise the shortest text that does (scientific notation
+// where that is shorter). Independent of FloatDigits and of the locale.
+std::string StoredRealStr(int decimals, long double x);
+
 // Decimal text of an integer.
 void IntStr(long long n, std::string& text);
 std::string IntStr(long long n);
@@ -67,6 +72,8 @@ std::string IntStrW(long long n, int width);
 // out of range) gives 0.
 
 long double StrToReal(std::string_view text);
+// True when StrToReal reads the text as a number rather than giving 0 for want of one.
+bool ReadsAsReal(std::string_view text);
 std::int32_t StrToInteger(std::string_view text);
 // Same conversions under the names the HPGL reader uses.
 long double ValReal(std::string_view text);

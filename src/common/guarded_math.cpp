@@ -12,6 +12,7 @@ namespace {
 constexpr long double kHalfPi = kPi / 2.0L;
 constexpr long double kTwoPi = kPi * 2.0L;
 constexpr long double kEps = std::numeric_limits<long double>::epsilon();
+constexpr long double kArcInvLimit = 1.57L;  // the largest angle ArcInv gives
 
 // x in the general format with up to 15 significant digits, independent of the locale:
 // "1.0000001", "-3.5", "1E20", "1.5E-7".
@@ -116,9 +117,14 @@ long double ArcInv(long double y) {
   // Below this the first series term alone is exact to the last bit.
   if (v < 1e-30L) return sign * std::cbrt(3.0L * v);
 
-  // The largest angle below pi/2; beyond its involute no representable angle fits better.
-  const long double top = std::nextafter(kHalfPi, 0.0L);
-  if (Inv(top) <= v) return sign * top;
+  // The search covers angles up to 1.57; an involute beyond that has no answer a caller could
+  // use (the tangent runs off towards infinity).
+  if (v > Inv(kArcInvLimit)) {
+    AddError("Error: ArcInv in unit math");
+    return 0.0L;
+  }
+  const long double top = kArcInvLimit;
+  if (Inv(top) == v) return sign * top;
 
   // Both starts lie right of the root (inv a >= a^3 / 3 and inv a < tan a), and the involute
   // is convex on [0, pi/2), so Newton's steps from there fall monotonically onto the root.

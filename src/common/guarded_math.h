@@ -15,7 +15,9 @@ long double SafeArcCos(long double x);                                         /
 long double ArcCosMsg(const std::string& text, long double x);                 // |x| > 1: 0
 long double SafeSqrt(const std::string& text, long double x);                  // x < 0: 0
 long double SafePower(const std::string& text, long double x, long double y);  // x^y
-long double ArcInv(long double y);  // inverse involute: the a in (-pi/2, pi/2) with tan a - a = y
+// Inverse involute: the a in [-1.57, 1.57] with tan a - a = y; beyond that range (or for no
+// number) 0 and "Error: ArcInv in unit math".
+long double ArcInv(long double y);
 
 // Plain functions.
 long double Tan(long double x);

@@ -430,8 +430,11 @@ void WriteLineBool(bool value) {
 }
 
 std::string LineRealText(long double value) {
-  if (value < 1.0L && std::fabs(value - std::round(value)) < 1e-10L) return RealStr(value);
-  return RealStrN(7, value);
+  // Whole numbers below 1 bare and the rest with seven decimals, as files have always held
+  // them; a value those digits would change gets the digits it needs, whatever the display
+  // setting, so that a file gives back exactly what was saved.
+  const bool wholeBelowOne = value < 1.0L && std::fabs(value - std::round(value)) < 1e-10L;
+  return StoredRealStr(wholeBelowOne ? 0 : 7, value);
 }
 
 void WriteLineReal(TTextFile& file, long double value) {

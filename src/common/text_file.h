@@ -155,8 +155,10 @@ void WriteLineInt(TTextFile& file, std::int64_t value);
 // "TRUE" or "FALSE".
 void WriteLineBool(bool value);
 void WriteLineBool(TTextFile& file, bool value);
-// A value below 1 within 1e-10 of an integer through RealStr, any other through RealStrN with
-// 7 decimals: 3 gives "3.0000000", 0 gives "0", 0.5 gives "0.5000000".
+// A value below 1 within 1e-10 of an integer without decimals, any other with 7 decimals: 3
+// gives "3.0000000", 0 gives "0", 0.5 gives "0.5000000". A value these digits would change is
+// written with as many digits as it needs to read back unchanged (1/3 gives
+// "0.33333333333333333334"); the display digits setting plays no part.
 void WriteLineReal(long double value);
 void WriteLineReal(TTextFile& file, long double value);
 // Texts each followed by "|".

@@ -23,6 +23,7 @@
 #include "app/documentation_records.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -205,7 +206,7 @@ TEST_F(DataFileTest, LayoutLineByLine) {
   EXPECT_EQ(at(kClearanceLine + 3), "1.0000000");
   EXPECT_EQ(at(kClearanceLine + 5), "0.3000000");
   EXPECT_EQ(at(kClearanceLine + 6), "1");
-  EXPECT_EQ(at(kClearanceLine + 7), "3.9076923");
+  EXPECT_EQ(StrToReal(at(kClearanceLine + 7)), 25.4L / 6.5L);  // every digit, not 3.9076923
   // Changes: title, count, rule of 20, five lines a change ending in a rule of 14.
   EXPECT_EQ(at(kChangesLine), "CHANGES");
   EXPECT_EQ(at(kChangesLine + 1), "2");
@@ -240,10 +241,11 @@ TEST_F(DataFileTest, LayoutLineByLine) {
   EXPECT_EQ(at(docs + 9), "gimp");
   EXPECT_EQ(at(docs + 10), "/home/user/drawings/hub photo.png");
   EXPECT_EQ(at(docs + 15), "notepad.exe");
-  // Three reals per module close the file: ce/mn = 1 / 6.5, ci/mn, cp/mn = 0.3 / 6.5.
-  EXPECT_EQ(at(docs + 18), "0.1538462");
-  EXPECT_EQ(at(docs + 19), "0.1538462");
-  EXPECT_EQ(at(docs + 20), "0.0461538");
+  // Three reals per module close the file: ce/mn = 1 / 6.5, ci/mn, cp/mn = 0.3 / 6.5, each
+  // with the digits that give it back exactly.
+  EXPECT_EQ(StrToReal(at(docs + 18)), 1.0L / 6.5L);
+  EXPECT_EQ(StrToReal(at(docs + 19)), 1.0L / 6.5L);
+  EXPECT_EQ(StrToReal(at(docs + 20)), 0.3L / 6.5L);
   EXPECT_EQ(static_cast<int>(l.size()), docs + 20);
 }
 
@@ -310,9 +312,13 @@ std::vector<std::pair<std::string, long double>> StoredNumbers() {
 }
 
 // Drawing-text positions take part with their decimals (123.45, 250.0625): they once went out
-// with three significant digits and came back as 123 and 250.
+// with three significant digits and came back as 123 and 250. Every real comes back exactly,
+// also the calculated shifts and the pitch 25.4 / 6.5 that seven decimals would round, and
+// whatever the display digits ("Digits for floating point numbers" 1 once cut to five).
 TEST_F(DataFileTest, SaveThenLoadGivesEveryStoredValueBack) {
   SetUpDocumentedExample();
+  ProgramSettings.FloatDigits = 1;
+  ChangeRecords.texts[1].x = 0.123456789L;
   const auto numbers = StoredNumbers();
   const TPartNames names = PartNames;
   const TDrawingTexts texts = DrawingTexts;
@@ -330,8 +336,7 @@ TEST_F(DataFileTest, SaveThenLoadGivesEveryStoredValueBack) {
   const auto loaded = StoredNumbers();
   ASSERT_EQ(loaded.size(), numbers.size());
   for (std::size_t i = 0; i < numbers.size(); ++i) {
-    // Reals go through seven decimals.
-    EXPECT_NEAR(loaded[i].second, numbers[i].second, 1e-7L) << numbers[i].first;
+    EXPECT_EQ(loaded[i].second, numbers[i].second) << numbers[i].first;
   }
   EXPECT_LT(SplineInputData.MdRIn[2], 0);
   for (int i = 1; i <= 2; ++i) {

@@ -13,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app_test_support.h"
@@ -224,6 +225,85 @@ TEST_F(VukoRun, FatalCalculationWritesNoListing) {
   EXPECT_EQ(r.exitCode, 2) << r.err;
   EXPECT_NE(r.err.find("Fatal"), std::string::npos) << r.err;
   EXPECT_FALSE(Exists(dir_ / "zero.txt"));
+}
+
+// The shipped example with some of its lines replaced (1-based line numbers of the data file:
+// alpha 8, mn 9, z 10, the diameter modes 12 and 13, the shaft's block from 14 and the hub's
+// from 29 (tool factors +3 to +5, input kind +6, x +7, ball +8, teeth spanned +9), the
+// clearances from 44 (which part is given at +6)).
+std::string ExampleWith(const std::vector<std::pair<int, std::string>>& lines) {
+  std::vector<std::string> all;
+  std::istringstream in(ReadBytes(kExample));
+  for (std::string line; std::getline(in, line);) all.push_back(line);
+  for (const auto& [n, text] : lines) all.at(static_cast<std::size_t>(n - 1)) = text;
+  std::string out;
+  for (const std::string& line : all) out += line + "\n";
+  return out;
+}
+
+struct RefusedInput {
+  const char* name;
+  std::vector<std::pair<int, std::string>> lines;
+  const char* reason;
+};
+
+void PrintTo(const RefusedInput& c, std::ostream* os) {
+  *os << c.name;
+}
+
+// Inputs nobody can make or measure end the run before anything is listed, and say which.
+const RefusedInput kRefusedInputs[] = {
+    {"NegativeTeeth", {{10, "-8"}}, "Fatal  : z < 0 !"},
+    {"NegativeBall", {{22, "-5"}}, "Fatal  : Dm < 0 ! (1)"},
+    {"NegativeTeethSpanned", {{23, "-5"}}, "Fatal  : k < 0 ! (1)"},
+    {"AbsurdModule", {{9, "1e400"}}, "Fatal  : mn out of range !"},
+    {"NegativeFilletFactor", {{34, "-1"}}, "Fatal  : rhoaP0/mn < 0 ! (2)"},
+    {"AbsurdTipDiameter", {{26, "1000000000"}}, "Fatal  : da out of range ! (1)"},
+    // The engine's geometry stage stops at a root below the centre without the fatal flag:
+    // (8 - 2 * 5 + 2 * 0.27) * 6.5 < 0.
+    {"RootBelowTheCentre", {{13, "0"}, {17, "5"}}, "Fatal  : df <=0 ! (1)"},
+};
+
+class VukoRefusedInput : public VukoRun, public ::testing::WithParamInterface<RefusedInput> {};
+
+TEST_P(VukoRefusedInput, EndsWithTheReasonAndNoListing) {
+  WriteBytes(dir_ / "joint.vuk", ExampleWith(GetParam().lines));
+  const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  EXPECT_NE(r.err.find(GetParam().reason), std::string::npos) << r.err;
+  EXPECT_FALSE(Exists(dir_ / "joint.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, VukoRefusedInput, ::testing::ValuesIn(kRefusedInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// z 11, m 1.25, alpha 30, x -0.2 / +0.2, the program's own balls: the hub's 2.1 mm ball falls
+// through the gap (inv(alphaM) = 2.1 / (-11 * 1.25 cos 30) + pi / 22 - 0.4 tan 30 / 11
+// + inv 30 = -0.0008 < 0), so its dimension between balls is listed with the reason.
+TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
+  WriteBytes(dir_ / "joint.vuk", ExampleWith({{9, "1.25"},
+                                              {10, "11"},
+                                              {12, "0"},
+                                              {13, "0"},
+                                              {20, "1"},
+                                              {21, "-0.2"},
+                                              {22, "0"},
+                                              {23, "0"},
+                                              {35, "1"},
+                                              {36, "0.2"},
+                                              {37, "0"},
+                                              {38, "0"},
+                                              {50, "0"}}));
+  const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string listing = ReadBytes(dir_ / "joint.txt");
+  const auto rows = RowsBySymbol(listing);
+  ASSERT_TRUE(rows.count("Dm") && rows.count("M"));
+  EXPECT_NEAR(Number(rows.at("Dm"), 1), 2.1, 1e-9);
+  const std::size_t remarks = listing.find("REMARKS");
+  ASSERT_NE(remarks, std::string::npos);
+  EXPECT_NE(listing.find("\nError  : Dm ball !  (2.1mm)\t", remarks), std::string::npos)
+      << listing.substr(remarks);
 }
 
 // Whatever the CAD switch can draw, a run succeeds exactly when its file is there.

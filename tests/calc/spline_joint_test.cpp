@@ -366,7 +366,54 @@ INSTANTIATE_TEST_SUITE_P(
                        SplineInputData.InputKind[1] = 4;
                        SplineInputData.WIn[1] = 5;
                      },
-                     "Fatal  : W < Wmin !"}),
+                     "Fatal  : W < Wmin !"},
+        // Inputs nobody can make or measure are refused at the start, each by name.
+        BadInputCase{"teeth_negative", [] { ToothingData.z[1] = -8; }, "Fatal  : z < 0 !"},
+        BadInputCase{"teeth_absurd", [] { ToothingData.z[1] = 100000; },
+                     "Fatal  : z out of range !"},
+        BadInputCase{"ball_negative", [] { ToothingData.Dm[1] = -5; }, "Fatal  : Dm < 0 ! (1)"},
+        BadInputCase{"hub_ball_not_a_number",
+                     [] { ToothingData.Dm[2] = std::numeric_limits<long double>::quiet_NaN(); },
+                     "Fatal  : Dm not a number ! (2)"},
+        BadInputCase{"teeth_spanned_negative", [] { ToothingData.k[1] = -5; },
+                     "Fatal  : k < 0 ! (1)"},
+        BadInputCase{"teeth_spanned_beyond_the_teeth", [] { ToothingData.k[1] = 9; },
+                     "Fatal  : k > z ! (1)"},
+        BadInputCase{"module_negative", [] { ToothingData.mn = -6.5L; }, "Fatal  : mn < 0 !"},
+        BadInputCase{"module_absurd", [] { ToothingData.mn = 1e400L; },
+                     "Fatal  : mn out of range !"},
+        BadInputCase{"module_infinite",
+                     [] { ToothingData.mn = std::numeric_limits<long double>::infinity(); },
+                     "Fatal  : mn not a number !"},
+        BadInputCase{"pitch_giving_an_absurd_module",
+                     [] {
+                       SplineInputData.PitchMode = 2;
+                       ToothingData.Pn = 1e-400L;
+                     },
+                     "Fatal  : Pn out of range !"},
+        BadInputCase{
+            "balls_not_a_number",
+            [] { SplineInputData.MdRIn[1] = std::numeric_limits<long double>::quiet_NaN(); },
+            "Fatal  : MdR not a number ! (1)"},
+        BadInputCase{"span_not_a_number",
+                     [] {
+                       SplineInputData.InputKind[1] = 4;
+                       SplineInputData.WIn[1] = std::numeric_limits<long double>::quiet_NaN();
+                     },
+                     "Fatal  : W not a number ! (1)"},
+        BadInputCase{"fillet_negative", [] { ToothingData.rhoaP0mn[1] = -1; },
+                     "Fatal  : rhoaP0/mn < 0 ! (1)"},
+        BadInputCase{"clearance_negative", [] { SplineInputData.ce = -3; }, "Fatal  : ce < 0 !"},
+        BadInputCase{"tip_absurd", [] { SplineInputData.daIn[1] = 1e9L; },
+                     "Fatal  : da out of range ! (1)"},
+        // The engine's geometry stage ends without the flag; the joint must not go on with the
+        // old root diameter (df = (z - 2 haP0/mn + 2 x) mn = (8 - 10 + 0.54) 6.5 < 0).
+        BadInputCase{"root_below_the_centre",
+                     [] {
+                       SplineInputData.HubDiamMode = 0;
+                       ToothingData.haP0mn[1] = 5;
+                     },
+                     "Fatal  : df <=0 ! (1)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, OnlyThePitchMessageWhenThePitchIsZero) {
@@ -389,18 +436,47 @@ TEST_F(SplineJointTest, EngineFailureIsNotReportedAsSuccess) {
   EXPECT_FALSE(ListedStartingWith("Warning: sa < 0.15*m")) << Messages();
 }
 
-TEST_F(SplineJointTest, UnfinishedSpanSearchKeepsItsEstimateAndEndsFatal) {
-  // A span that is not a number can never be matched.
-  Din5480W45x2x21();
+// The final check judges the finished joint, both parts alike. References: the ball centre
+// rests on both flanks only when inv(alphaM) = Dm / (z m cos a) - pi / (2 z) + 2 x tan(a) / z
+// + inv(a) is not negative (ISO 21771, hub with negative z); a tip lies on the involute only
+// outside the base circle d cos(a).
+struct FinishedJointCase {
+  const char* name;
+  int z;
+  long double mn, x1, x2;
+  const char* message;
+};
+
+class FinishedJointTest : public SplineJointTest,
+                          public ::testing::WithParamInterface<FinishedJointCase> {};
+
+TEST_P(FinishedJointTest, FindingIsListed) {
+  const FinishedJointCase& c = GetParam();
+  TToothingData& t = ToothingData;
+  t.mn = c.mn;
+  t.alpha = 30;
+  t.z[1] = c.z;
+  t.x[1] = c.x1;
+  t.x[2] = c.x2;
+  t.Dm[1] = t.Dm[2] = 0;  // the program's standard balls
+  t.k[1] = t.k[2] = 0;
   SplineInputData.ShiftGivenFor = 0;
-  SplineInputData.InputKind[1] = 4;
-  SplineInputData.WIn[1] = std::numeric_limits<long double>::quiet_NaN();
+  SplineInputData.InputKind[1] = SplineInputData.InputKind[2] = 1;
   CalcSplineJoint();
-  EXPECT_TRUE(CalcFatalFlag);
-  EXPECT_TRUE(ListedStartingWith("Error  :  Iteration (xe=")) << Messages();
-  EXPECT_NE(ToothingData.x[1], 0);
-  EXPECT_TRUE(std::isfinite(ToothingData.x[1]));
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  EXPECT_TRUE(Listed(c.message)) << Messages();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    BothParts, FinishedJointTest,
+    ::testing::Values(
+        // Hub ball 2.1 at x2 = 0.2: inv(alphaM) = -0.0008, the ball falls through the gap.
+        FinishedJointCase{"hub_ball_off_the_flanks", 11, 1.25L, -0.2L, 0.2L,
+                          "Error  : Dm ball !  (2.1mm)"},
+        // Hub tip (6 - 2 * 0.45 - 2 * 0.4) * 1 = 4.3 inside the base circle 6 cos 30 = 5.196.
+        FinishedJointCase{"hub_tip_inside_the_base_circle", 6, 1, -0.4L, 0.4L,
+                          "Error  : db > da ! (2)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, BallFarFromTheStandardIsReported) {
   NewSplineExample();

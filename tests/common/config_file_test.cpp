@@ -106,6 +106,11 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
   ViewSettings3D.flatten3D = false;
   ConfigVariables.KeepLanguage = true;
   ConfigVariables.LanguageCode = 3;
+  // Reals keep every digit whatever the display digits: at 1 the short real 0.8 once went out
+  // as "1" and the zoom step as 1.01235.
+  ProgramSettings.FloatDigits = 1;
+  PlotSettings.cadTextWidthRatio = 0.8L;
+  GraphicsVariables.ZoomFactor = 1.0123456789L;
   const std::string first = Written();
 
   Defaults();
@@ -121,6 +126,9 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[3], "third line");
   EXPECT_FALSE(ViewSettings3D.flatten3D);
   EXPECT_EQ(ConfigVariables.LanguageCode, 3);
+  EXPECT_EQ(ProgramSettings.FloatDigits, 1);
+  EXPECT_EQ(PlotSettings.cadTextWidthRatio, 0.8L);
+  EXPECT_EQ(GraphicsVariables.ZoomFactor, 1.0123456789L);
   EXPECT_EQ(Written(), first);
 }
 

@@ -223,12 +223,17 @@ TEST_F(TextFileTest, WritersProduceLfLinesInTheDocumentedForms) {
             "1|2|3|4|\na|b|c|d|e|f|\n1||3||5||7||\n");
 }
 
+// Reals come back exactly whatever the display digits: values that seven decimals (or, at
+// digits 1, five) would round are written with every digit they need.
 TEST_F(TextFileTest, WrittenValuesReadBack) {
+  ProgramSettings.FloatDigits = 1;
+  const long double exact[] = {0.123456789L, 1.0L / 3, -2e-11L, 25.4L / 6.5L, 1e-30L, 1e20L / 3};
   AssignText(GlobalTextFile, dir / "round.txt");
   RewriteChecked(GlobalTextFile);
   WriteLineReal(-123.4567891L);
   WriteLineInt(2147483647);
   WriteLineBool(false);
+  for (long double v : exact) WriteLineReal(v);
   CloseText(GlobalTextFile);
   AssignText(GlobalTextFile, dir / "round.txt");
   ResetText(GlobalTextFile);
@@ -238,9 +243,14 @@ TEST_F(TextFileTest, WrittenValuesReadBack) {
   ReadLineReal(r);
   ReadLineInt(i);
   ReadLineBoolTrue(b);
+  for (long double v : exact) {
+    long double back = 0;
+    ReadLineReal(back);
+    EXPECT_EQ(back, v) << static_cast<double>(v);
+  }
   CloseText(GlobalTextFile);
   EXPECT_FALSE(AbortFlag);
-  EXPECT_NEAR(static_cast<double>(r), -123.4567891, 1e-7);
+  EXPECT_EQ(r, -123.4567891L);
   EXPECT_EQ(i, 2147483647);
   EXPECT_FALSE(b);
 }

@@ -16,11 +16,13 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "calc/spline_joint.h"
 #include "common/codepage.h"
+#include "common/dialog_host.h"
 #include "common/error_explanations.h"
 #include "common/formatting.h"
 #include "common/forms/form_placement.h"
@@ -547,7 +549,24 @@ void TForm_vukogeo::Button_metricClick() {
   WriteDimensionDialog(*this, 0);
 }
 
+namespace {
+
+// Refuses, before anything is read or calculated, a value the calculation could not take: a
+// message box names the field, which then has the focus. False when a value was refused.
+bool AcceptTypedValues(TForm_vukogeo& form) {
+  const std::optional<TDimensionRefusal> refusal = CheckDimensionValues(form.ControlValues());
+  if (!refusal) return true;
+  ErrorMessage(refusal->message);
+  if (auto* field = form.findChild<QWidget*>(QString::fromStdString(refusal->field))) {
+    field->setFocus();
+  }
+  return false;
+}
+
+}  // namespace
+
 void TForm_vukogeo::Button_calcClick() {
+  if (!AcceptTypedValues(*this)) return;
   ReadDimensionDialog(*this);
   CalcSplineJoint();
   WriteDimensionDialog(*this, 1);
@@ -557,6 +576,7 @@ void TForm_vukogeo::Button_calcClick() {
 
 void TForm_vukogeo::Button_okClick() {
   AbortFlag = false;
+  if (!AcceptTypedValues(*this)) return;
   ReadDimensionDialog(*this);
   // Judged on the inputs as they stand now: a mode chosen since the last change has not been
   // calculated yet.

@@ -418,6 +418,38 @@ TEST_F(DimensionDialogTest, OkWithAFatalStateShowsTheMessagesAndStaysOpen) {
   EXPECT_NE(form_->result(), QDialog::Accepted);
 }
 
+TEST_F(DimensionDialogTest, OkAndCalcRefuseAValueNobodyCanMakeAndNameItsField) {
+  ScriptedDialogHost host;
+  Open();
+  for (const char* button : {"Button_ok", "Button_calc"}) {
+    SCOPED_TRACE(button);
+    Type("Edit_frf1", "-1");
+    host.Clear();
+    Click(button);
+    const auto boxes = host.RecordsOf(TDialogKind::Message);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].prompt, "rf1/mn: \"-1\" is not accepted (< 0)");
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_NE(form_->result(), QDialog::Accepted);
+    Type("Edit_frf1", "nan");  // never taken for 0
+    host.Clear();
+    Click(button);
+    ASSERT_EQ(host.RecordsOf(TDialogKind::Message).size(), 1u);
+    EXPECT_EQ(host.RecordsOf(TDialogKind::Message)[0].prompt, "rf1/mn: \"nan\" is not a number");
+    Type("Edit_frf1", "0.15");
+  }
+}
+
+TEST_F(DimensionDialogTest, AbsurdModuleFillsNoFieldWithItsDigits) {
+  Open();
+  ChooseItem("RadioGroup_pm1", 0);  // shaft by its shift: its measurements are calculated
+  Type("Edit_mn", "1e400");
+  EXPECT_TRUE(Listed("Fatal  : mn out of range !"));
+  for (QLineEdit* edit : form_->findChildren<QLineEdit*>()) {
+    EXPECT_LT(edit->text().size(), 24) << edit->objectName().toStdString();
+  }
+}
+
 TEST_F(DimensionDialogTest, OkJudgesTheModesChosenSinceTheLastChange) {
   ScriptedDialogHost host;
   Open();
