@@ -470,6 +470,29 @@ void TForm_vukogeo::ShowMessages() {
   memo_err_->setVisible(any);
 }
 
+namespace {
+
+// A value the calculation cannot take is said as its field is left, once while its text stands
+// (the box itself takes the focus, which leaves the field a second time). The field keeps its
+// text, so the user can mend it; OK and Calc refuse it again.
+bool SayRefusalOfLeftField(TForm_vukogeo& form, QLineEdit* field) {
+  static bool saying = false;
+  if (saying) return true;
+  const std::optional<TDimensionRefusal> refusal = CheckDimensionValues(form.ControlValues());
+  if (!refusal || QString::fromStdString(refusal->field) != field->objectName()) {
+    field->setProperty("refusedText", QVariant());
+    return false;
+  }
+  if (field->property("refusedText").toString() == field->text()) return true;
+  field->setProperty("refusedText", field->text());
+  saying = true;
+  ErrorMessage(refusal->message);
+  saying = false;
+  return true;
+}
+
+}  // namespace
+
 bool TForm_vukogeo::RecalculatesOnChange(TDimensionEdit edit) const {
   return EditChangeRecalculates(edit, Edit(edit)->isEnabled(), ItemIndex(radioGroup_pm1_));
 }
@@ -482,6 +505,7 @@ void TForm_vukogeo::EditChange(TDimensionEdit edit) {
 
 void TForm_vukogeo::EditLeft(TDimensionEdit edit) {
   if (FillingControls()) return;
+  if (SayRefusalOfLeftField(*this, Edit(edit))) return;
   // The field is taken as it stands now, a half-typed number included ("14." is 14).
   if (!CompleteNumber(Edit(edit)->text()) && RecalculatesOnChange(edit)) {
     RecalcDimensionDialog(*this);

@@ -438,6 +438,15 @@ TEST_F(DimensionDialogTest, OkAndCalcRefuseAValueNobodyCanMakeAndNameItsField) {
     EXPECT_EQ(host.RecordsOf(TDialogKind::Message)[0].prompt, "rf1/mn: \"nan\" is not a number");
     Type("Edit_frf1", "0.15");
   }
+  // Leaving the field says it at once, once while the text stands; a good value says nothing.
+  Type("Edit_frf1", "-1");
+  host.Clear();
+  for (int i = 0; i < 2; ++i) emit Edit("Edit_frf1")->editingFinished();
+  ASSERT_EQ(host.RecordsOf(TDialogKind::Message).size(), 1u);
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Message)[0].prompt, "rf1/mn: \"-1\" is not accepted (< 0)");
+  Type("Edit_frf1", "0.15");
+  emit Edit("Edit_frf1")->editingFinished();
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Message).size(), 1u);
 }
 
 TEST_F(DimensionDialogTest, AbsurdModuleFillsNoFieldWithItsDigits) {
