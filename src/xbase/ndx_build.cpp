@@ -3,11 +3,13 @@
 #include "xbase/ndx_build.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <queue>
@@ -392,13 +394,24 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
         SetError(214, name + suffix);
         return;
       }
-  unlink(name.c_str());  // a reader of the old file keeps its copy
-  std::uint16_t code = 0;
-  const int fd = XbCreateFile(name, code);
+  // Built under a temporary name beside the index and renamed over it when complete, so a
+  // build that stops half-way leaves the old index whole (a reader of it keeps its copy).
+  std::string tempName = name + ".XXXXXX";
+  const int fd = mkstemp(tempName.data());
   if (fd < 0) {
-    SetError(code ? code : 5, "File not open" + name + suffix);
+    SetError(DosCodeOfErrno(errno), "File not open" + name + suffix);
     return;
   }
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  struct TTempGuard {
+    const std::string& name;
+    bool keep = false;
+    ~TTempGuard() {
+      if (!keep) unlink(name.c_str());
+    }
+  } tempGuard{tempName};
   index.file = fd;
   struct TFileGuard {
     TIndexDescriptor& d;
@@ -533,10 +546,12 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
   const TNdxBlock anchorBlock =
       MakeNdxAnchorBlock(index.anchor, stored, static_cast<std::uint32_t>(count),
                          slashAt == std::string::npos ? a->path : a->path.substr(slashAt + 1));
-  if (!WriteAll(fd, anchorBlock.data(), kNdxBlockSize, 0)) {
+  if (!WriteAll(fd, anchorBlock.data(), kNdxBlockSize, 0) || ::fsync(fd) != 0 ||
+      ::rename(tempName.c_str(), name.c_str()) != 0) {
     SetError(DosCodeOfErrno(errno), " [MakeIndex]");
     return;
   }
+  tempGuard.keep = true;
   index.keyExpr = nullptr;
 }
 
