@@ -91,6 +91,19 @@ void Tables() {
     const std::string bytes = fuzz::GetFile(path);
     Seed("dbf", "sample_" + std::to_string(version) + ".dbf", bytes);
     Seed("dbf", "cut_header_" + std::to_string(version) + ".dbf", bytes.substr(0, 40));
+    if (version != 0x03) continue;
+    // Damaged copies: records cut short, a field of length 0, decimals beyond the length, a
+    // record count far beyond the file.
+    Seed("dbf", "cut_records.dbf", bytes.substr(0, bytes.size() - 15));
+    std::string damaged = bytes;
+    damaged[32 + 16] = 0;
+    Seed("dbf", "field_length_0.dbf", damaged);
+    damaged = bytes;
+    damaged[64 + 17] = 20;
+    Seed("dbf", "decimals_over_length.dbf", damaged);
+    damaged = bytes;
+    damaged.replace(4, 4, "\xff\xff\xff\x7f");
+    Seed("dbf", "count_beyond_the_file.dbf", damaged);
   }
   // Memo files with one memo per record, of each layout; the first byte picks the layout.
   const std::uint8_t versions[3] = {0x83, 0x8B, 0xF5};
@@ -116,7 +129,17 @@ void Tables() {
     MakeIndex(index, key, false, 1, false, false);
     if (XbaseErrorCode != 0) abort();
     CloseAll();
-    Seed("ndx", "key" + std::to_string(n) + ".ndx", fuzz::GetFile(index));
+    const std::string bytes = fuzz::GetFile(index);
+    Seed("ndx", "key" + std::to_string(n) + ".ndx", bytes);
+    if (n != 1) continue;
+    // Damaged copies: no root node, a root node claiming 65535 items.
+    std::string damaged = bytes;
+    damaged.replace(0, 4, std::string(4, '\0'));
+    Seed("ndx", "root_0.ndx", damaged);
+    damaged = bytes;
+    const std::size_t root = (std::uint8_t(bytes[0]) | std::uint8_t(bytes[1]) << 8) * 512u;
+    if (root + 2 <= damaged.size()) damaged.replace(root, 2, "\xff\xff");
+    Seed("ndx", "root_count_65535.ndx", damaged);
   }
 }
 

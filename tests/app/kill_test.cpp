@@ -45,6 +45,8 @@ pid_t Start(const std::string& dir, const std::vector<std::string>& args) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     setenv("XDG_CONFIG_HOME", (dir + "/.xdg").c_str(), 1);
+    // A killed program leaves its private temporary directory: keep it in the scratch one.
+    setenv("TMPDIR", (dir + "/.tmp").c_str(), 1);
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -79,6 +81,7 @@ class KillTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(access(kWriteLoop.c_str(), X_OK), 0) << kWriteLoop << " is not built";
     std::filesystem::create_directories(dir_.Path() + "/.xdg");
+    std::filesystem::create_directories(dir_.Path() + "/.tmp");
   }
   std::string At(const std::string& name) const { return dir_ / name; }
   ScratchDir dir_;
