@@ -74,7 +74,12 @@ class ConfigIo {
   // A real with 3 significant digits, written as a text line.
   bool ShortReal(long double& value) {
     if (!reading_) {
+      // At least three significant digits whatever the display digits ask for: with fewer,
+      // every save would round the value once more until it reads back as its default.
+      const std::int32_t shown = ProgramSettings.FloatDigits;
+      ProgramSettings.FloatDigits = std::max<std::int32_t>(shown, 3);
       WriteLineStr(RealStr(value));
+      ProgramSettings.FloatDigits = shown;
       return true;
     }
     return Real(value);

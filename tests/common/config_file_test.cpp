@@ -104,6 +104,9 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
   ViewSettings3D.flatten3D = false;
   ConfigVariables.KeepLanguage = true;
   ConfigVariables.LanguageCode = 3;
+  // Two display digits must not round the three-digit reals on every save.
+  ProgramSettings.FloatDigits = 2;
+  GraphicsVariables.GraphicExtensionFactor = 0.26L;
   const std::string first = Written();
 
   Defaults();
@@ -119,6 +122,7 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[3], "third line");
   EXPECT_FALSE(ViewSettings3D.flatten3D);
   EXPECT_EQ(ConfigVariables.LanguageCode, 3);
+  EXPECT_EQ(GraphicsVariables.GraphicExtensionFactor, 0.26L);
   EXPECT_EQ(Written(), first);
 }
 
