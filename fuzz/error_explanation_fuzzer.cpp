@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "common/error_explanations.h"
+#include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
-#include "common/formatting.h"
 #include "common/scripted_dialog_host.h"
 #include "fuzz_support.h"
 

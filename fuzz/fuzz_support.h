@@ -75,17 +75,17 @@ inline void CheckSameFiles(const std::string& first, const std::string& second) 
     const std::size_t begin = from == std::string::npos ? 0 : from + 1;
     return text.substr(begin, text.find('\n', begin) - begin);
   };
-  fprintf(stderr, "round trip differs in line %zu: \"%s\" then \"%s\"\n", line,
-          lineOf(a).c_str(), lineOf(b).c_str());
+  fprintf(stderr, "round trip differs in line %zu: \"%s\" then \"%s\"\n", line, lineOf(a).c_str(),
+          lineOf(b).c_str());
   abort();
 }
 
 }  // namespace fuzz
 
-#define FUZZ_CHECK(condition)                                                        \
-  do {                                                                               \
-    if (!(condition)) {                                                              \
+#define FUZZ_CHECK(condition)                                                       \
+  do {                                                                              \
+    if (!(condition)) {                                                             \
       fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      abort();                                                                       \
-    }                                                                                \
+      abort();                                                                      \
+    }                                                                               \
   } while (false)

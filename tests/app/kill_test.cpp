@@ -119,8 +119,8 @@ TEST_F(KillTest, IndexIsOldOrNew) {
 TEST_F(KillTest, TableRecordsAreWholeVersions) {
   ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "dbf", dir_.Path()}), 0);
   for (int round = 0; round < Rounds(); ++round) {
-    KillDuring(dir_.Path(), {kWriteLoop, "loop", "dbf", dir_.Path()},
-               std::chrono::milliseconds(60), random_);
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "dbf", dir_.Path()}, std::chrono::milliseconds(60),
+               random_);
     InitXbaseCore();
     SetErrorHandling(false);
     ASSERT_TRUE(UseDbf(At("target.dbf"), true, true)) << XbaseErrorMessage;
@@ -134,8 +134,8 @@ TEST_F(KillTest, TableRecordsAreWholeVersions) {
       const double amount = GetFieldNumber(2);
       const bool first = name == "A" + std::to_string(r) && amount == r;
       const bool second = name == "B" + std::to_string(r) && amount == r + 1000.0;
-      ASSERT_TRUE(first || second) << "round " << round << " record " << r << ": " << name
-                                   << " " << amount;
+      ASSERT_TRUE(first || second)
+          << "round " << round << " record " << r << ": " << name << " " << amount;
     }
     DoneXbaseCore();
   }
