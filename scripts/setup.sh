@@ -30,3 +30,16 @@ if [ "${1:-}" != "--runtime" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE.utf
   $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
   $sudo locale-gen >/dev/null
 fi
+
+# The fuzz targets (scripts/fuzz.sh, run by CI) need clang with its libFuzzer runtime.
+if [ "${1:-}" != "--runtime" ]; then
+  for p in clang libclang-rt-14-dev; do
+    if ! dpkg -s "$p" >/dev/null 2>&1; then
+      sudo=""
+      [ "$(id -u)" -ne 0 ] && sudo="sudo"
+      $sudo apt-get update -qq
+      DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq clang libclang-rt-14-dev
+      break
+    fi
+  done
+fi

@@ -230,7 +230,8 @@ bool FileAttributes(std::string_view name, std::uint16_t& attributes) {
   if (info.isRegular) attributes |= kFaArchive;
   if (info.isOther) attributes |= kFaSysFile;
   if (!info.writable) attributes |= kFaReadOnly;
-  const std::string_view leaf = LastElement(DelBackslash(name));
+  const std::string trimmed = DelBackslash(name);  // the leaf below points into it
+  const std::string_view leaf = LastElement(trimmed);
   if (!leaf.empty() && leaf.front() == '.' && leaf != "." && leaf != "..") {
     attributes |= kFaHidden;
   }

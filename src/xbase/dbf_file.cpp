@@ -781,7 +781,8 @@ int TypedSlotSize(const FieldDescriptor& f) {
     case 'C':
       return f.length + 1;
     case 'D':
-      return f.length + 3;
+      // Room for the date text whatever length a damaged header gives the field.
+      return std::max<int>(f.length, 8) + 3;
     case 'N':
     case 'F':
       return f.decimals > 0 || WideIntegerSlot(f) ? 8 : 4;

@@ -39,7 +39,8 @@ std::uint16_t HeaderBlockSize(std::uint8_t type, const std::uint8_t* header,
                               std::uint16_t fallback) {
   if (type == kMemoDbase3) return kDbase3BlockSize;
   const std::uint16_t stored = IsFoxProMemo(type) ? GetBe16(header + 6) : GetLe16(header + 20);
-  return stored == 0 ? fallback : stored;
+  // A block must hold at least its own header; a smaller size is a damaged header.
+  return stored < kMemoBlockHeaderSize ? fallback : stored;
 }
 
 void PutNextFreeBlock(std::uint8_t type, std::uint8_t* header, std::uint32_t block) {

@@ -318,6 +318,18 @@ std::int64_t LockMemoPadAndSeekEOF(const std::string& routine) {
     MemoError(1003, memo->name + " [" + routine + "]");
     return 0;
   }
+  // Memos go behind the whole header block, where the header's counters cannot overwrite
+  // them, whatever block size a damaged header gives.
+  if (memo->memoType != kMemoDbase3 && size < std::int64_t(kMemoHeaderBlock)) {
+    const std::int64_t behind =
+        (std::int64_t(kMemoHeaderBlock) + memo->blockSize - 1) / memo->blockSize * memo->blockSize;
+    const std::string zeros(std::size_t(behind - size), '\0');
+    if (std::uint16_t rc = MemoWriteAt(memo->file, size, zeros.data(), zeros.size())) {
+      MemoError(rc, memo->name + " [LockMemoPadAndSeekEOF]");
+      return 0;
+    }
+    size = behind;
+  }
   return size;
 }
 

@@ -67,6 +67,11 @@ bool PushNode(TIndexDescriptor& index, std::uint32_t node) {
   TNdxPathEntry e;
   e.node = node;
   if (!SeekAndRead(index, node, e.image.data())) return false;
+  // More items than a node holds would send every reader past the node's block.
+  if (NodeItemCount(e.image.data()) > index.anchor.keysPerNode) {
+    SetError(222, "Corrupted index file " + index.fileName + " [GetNode]");
+    return false;
+  }
   index.path.push_back(e);
   return true;
 }

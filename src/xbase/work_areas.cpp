@@ -541,7 +541,11 @@ bool dEOF() {
   if (!CheckDbInUse("dEOF")) return true;
   WorkAreaRecord& area = *CurrentWorkArea();
   RefreshRecCount();
-  if (area.recordNumber > area.recordCount) area.eof = true;
+  // Past the last record is the end whatever a damaged index still points at.
+  if (area.recordNumber > area.recordCount) {
+    area.eof = true;
+    return true;
+  }
   if (IndexActive() && IndexHooks.indexEof) return IndexHooks.indexEof();
   return area.eof;
 }

@@ -19,8 +19,9 @@ TEST_F(ProductionDrawingTest, ViewDimensionsMeasureWhatTheySay) {
   for (const auto kind : {kSheetDrawingShaft, kSheetDrawingHub}) {
     TCadRecorder rec;
     ProductionDrawing(kCadScreen, kind);
-    const TCadPrimitive* text = nullptr;  // the one vertical text: the dimension's
-    for (const auto& p : rec.OfKind(Kind::Text))
+    const auto texts = rec.OfKind(Kind::Text);  // a copy: `text` points into it
+    const TCadPrimitive* text = nullptr;        // the one vertical text: the dimension's
+    for (const auto& p : texts)
       if (std::fabs(D(p.angle) - 90) < 1e-9) text = &p;
     ASSERT_NE(text, nullptr);
     const double value = std::strtod(text->text.c_str(), nullptr);

@@ -1,0 +1,1 @@
+IN;SP2;PU0,0;PD400,0;PE7<=O]`Ok?G`__?G`BaPD`;

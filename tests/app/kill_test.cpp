@@ -1,0 +1,163 @@
+// Writers killed (SIGKILL) at random moments: the data file, table records, an index and a CAD
+// file written by the program in batch mode. Afterwards the file is the old one intact or the
+// new one complete, never a mix: compared byte for byte with the versions written undisturbed,
+// and a table is read record by record (each record's fields must belong together).
+//
+// Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app_test_support.h"
+#include "xbase/table_open.h"
+#include "xbase/work_areas.h"
+#include "xbase/xbase_errors.h"
+
+namespace {
+
+using app_test::ReadBytes;
+using app_test::ScratchDir;
+using app_test::WriteBytes;
+using Clock = std::chrono::steady_clock;
+
+const std::string kVuko = VUKO_BINARY_DIR "/vuko";
+const std::string kWriteLoop = VUKO_BINARY_DIR "/tests/tools/write_loop";
+const std::string kExample = VUKO_DATA_DIR "/example_x.vuk";
+
+int Rounds() {
+  const char* text = std::getenv("VUKO_KILL_ROUNDS");
+  return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : 5;
+}
+
+pid_t Start(const std::string& dir, const std::vector<std::string>& args) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("XDG_CONFIG_HOME", (dir + "/.xdg").c_str(), 1);
+    // A killed program leaves its private temporary directory: keep it in the scratch one.
+    setenv("TMPDIR", (dir + "/.tmp").c_str(), 1);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+int Finish(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int RunTo(const std::string& dir, const std::vector<std::string>& args) {
+  return Finish(Start(dir, args));
+}
+
+// Starts the writer, kills it after a random part of `window` and waits for it.
+void KillDuring(const std::string& dir, const std::vector<std::string>& args,
+                Clock::duration window, std::mt19937& random) {
+  const auto ticks = std::uniform_int_distribution<long long>(0, window.count())(random);
+  const pid_t pid = Start(dir, args);
+  std::this_thread::sleep_for(Clock::duration(ticks));
+  kill(pid, SIGKILL);
+  Finish(pid);
+}
+
+class KillTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(access(kWriteLoop.c_str(), X_OK), 0) << kWriteLoop << " is not built";
+    std::filesystem::create_directories(dir_.Path() + "/.xdg");
+    std::filesystem::create_directories(dir_.Path() + "/.tmp");
+  }
+  std::string At(const std::string& name) const { return dir_ / name; }
+  ScratchDir dir_;
+  std::mt19937 random_{std::random_device{}()};
+};
+
+TEST_F(KillTest, DataFileIsOldOrNew) {
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "data", dir_.Path()}), 0);
+  const std::string a = ReadBytes(At("a.vuk")), b = ReadBytes(At("b.vuk"));
+  ASSERT_NE(a, b);
+  WriteBytes(At("target.vuk"), a);
+  for (int round = 0; round < Rounds(); ++round) {
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "data", dir_.Path()},
+               std::chrono::milliseconds(60), random_);
+    const std::string now = ReadBytes(At("target.vuk"));
+    ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+  }
+}
+
+TEST_F(KillTest, IndexIsOldOrNew) {
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "index", dir_.Path()}), 0);
+  const std::string a = ReadBytes(At("a.ndx")), b = ReadBytes(At("b.ndx"));
+  ASSERT_NE(a, b);
+  WriteBytes(At("target.ndx"), a);
+  for (int round = 0; round < Rounds(); ++round) {
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "index", dir_.Path()},
+               std::chrono::milliseconds(60), random_);
+    const std::string now = ReadBytes(At("target.ndx"));
+    ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+  }
+}
+
+// Records are rewritten in place and appended: whatever the moment, the table opens, counts
+// no record it does not hold, and every record is one version of itself.
+TEST_F(KillTest, TableRecordsAreWholeVersions) {
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "dbf", dir_.Path()}), 0);
+  for (int round = 0; round < Rounds(); ++round) {
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "dbf", dir_.Path()}, std::chrono::milliseconds(60),
+               random_);
+    InitXbaseCore();
+    SetErrorHandling(false);
+    ASSERT_TRUE(UseDbf(At("target.dbf"), true, true)) << XbaseErrorMessage;
+    const std::int32_t count = RecCount();
+    ASSERT_GE(count, 40);
+    for (std::int32_t r = 1; r <= count; ++r) {
+      Go(r);
+      ASSERT_EQ(XbaseErrorCode, 0) << "round " << round << " record " << r;
+      std::string name = GetFieldText(1);
+      name.erase(name.find_last_not_of(' ') + 1);
+      const double amount = GetFieldNumber(2);
+      const bool first = name == "A" + std::to_string(r) && amount == r;
+      const bool second = name == "B" + std::to_string(r) && amount == r + 1000.0;
+      ASSERT_TRUE(first || second)
+          << "round " << round << " record " << r << ": " << name << " " << amount;
+    }
+    DoneXbaseCore();
+  }
+}
+
+// The program itself writing a production drawing: the drawing there before, or the new one.
+TEST_F(KillTest, CadFileIsOldOrNew) {
+  ASSERT_EQ(access(kVuko.c_str(), X_OK), 0) << kVuko << " is not built";
+  std::filesystem::copy_file(kExample, At("example_x.vuk"));
+  ASSERT_EQ(RunTo(dir_.Path(), {kVuko, "example_x.vuk", "/CAD1:2"}), 0);
+  const std::string a = ReadBytes(At("example_x.dxf"));
+  const auto started = Clock::now();
+  ASSERT_EQ(RunTo(dir_.Path(), {kVuko, "example_x.vuk", "/CAD1:1"}), 0);
+  const auto took = Clock::now() - started;
+  const std::string b = ReadBytes(At("example_x.dxf"));
+  ASSERT_NE(a, b);
+  for (int round = 0; round < Rounds(); ++round) {
+    WriteBytes(At("example_x.dxf"), a);
+    KillDuring(dir_.Path(), {kVuko, "example_x.vuk", "/CAD1:1"}, took + took / 5, random_);
+    const std::string now = ReadBytes(At("example_x.dxf"));
+    ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+  }
+}
+
+}  // namespace
