@@ -111,7 +111,9 @@ TStartUpOutcome StartUp(std::uint16_t mode) {
   if (mode == 1 || mode == 4 || mode == 8) CalcSplineJoint();
   AbortFlag = false;
   DataModified = false;
-  if (FileExistsIO(JoinPath(ProgramSettings.pltDirectory, "start.plt"))) {
+  // The start picture replaces the logo; a file from the command line opens on its own picture.
+  if (!ProgramSettings.FileFromCommandLine &&
+      FileExistsIO(JoinPath(ProgramSettings.pltDirectory, "start.plt"))) {
     if (GraphicsFacade) GraphicsFacade->GrClear();
     ShowAuxImage("start");
     AbortFlag = false;

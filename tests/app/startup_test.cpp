@@ -141,6 +141,8 @@ TEST_F(StartUpTest, CommandLineFileOpensOnItsResultPictureNamedAsTyped) {
   GraphicsWindowInstance = &window;
   const std::string file = dir_ / "b.vuk";
   WriteJoint(file, 8);  // the example joint as it is
+  // The start picture stands for an empty start only: a file named on the command line wins.
+  WriteBytes(misc_ + "/start.plt", ReadBytes(std::string(VUKO_DATA_DIR) + "/start.plt"));
   const TStartUpOutcome outcome = Start({file});
   ASSERT_FALSE(outcome.endProgram);
   ASSERT_FALSE(CalcFatalFlag);
