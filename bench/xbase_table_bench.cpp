@@ -6,10 +6,9 @@
 #include <stdlib.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "bench_tables.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/work_areas.h"
@@ -20,43 +19,9 @@ namespace {
 
 constexpr int kRecords = 1000000;
 
-// One table for all runs, made on first use in a private directory.
+// One table for all runs, made on first use.
 const std::string& Dir() {
-  static std::string dir;
-  if (!dir.empty()) return dir;
-  char pattern[] = "/tmp/vuko-table-bench-XXXXXX";
-  dir = mkdtemp(pattern);
-  InitXbaseCore();
-  InstallParserHooks();
-  IndexInit();
-  SetErrorHandling(false);
-  const std::vector<TFieldSpec> fields = {{"NAME", 'C', 20, 0}, {"AMOUNT", 'N', 12, 2}};
-  const std::string table = dir + "/big.dbf";
-  CreateDbf(table, fields, 0x03, true);
-  CloseAll();
-  // Records written straight into the file: appends are not what is measured here.
-  std::fstream f(table, std::ios::in | std::ios::out | std::ios::binary);
-  unsigned char head[32];
-  f.read(reinterpret_cast<char*>(head), 32);
-  const int headerLength = head[8] | head[9] << 8;
-  std::string records;
-  records.reserve(33u * kRecords + 1);
-  for (int i = 1; i <= kRecords; ++i) {
-    char rec[40];
-    std::snprintf(rec, sizeof rec, " CUSTOMER%06d      %12.2f",
-                  static_cast<int>((i * 7919LL) % 300007), ((i * 104729LL) % 1000003) / 100.0);
-    records.append(rec, 33);
-  }
-  records += '\x1A';
-  f.seekp(headerLength);
-  f.write(records.data(), static_cast<std::streamsize>(records.size()));
-  const unsigned char count[4] = {kRecords & 0xFF, (kRecords >> 8) & 0xFF, (kRecords >> 16) & 0xFF,
-                                  0};
-  f.seekp(4);
-  f.write(reinterpret_cast<const char*>(count), 4);
-  f.close();
-  UseDbf(table, true);
-  std::atexit([] { std::filesystem::remove_all(dir); });
+  static const std::string dir = MakeBenchTable(kRecords, 300007);
   return dir;
 }
 
