@@ -60,9 +60,9 @@ class IgesWriter final : public CadWriter {
   struct TKept {
     enum class Kind { Line, Arc, Solid, Text, Insert } kind;
     long double v[8] = {};  // points; for an insert x, y, angle, scale
-    std::string text;       // text, or the inserted block's name
+    std::string text{};     // text, or the inserted block's name
     int colour = 0;
-    TCadTextStyle style;
+    TCadTextStyle style{};
   };
   struct Block {
     std::vector<TKept> kept;

@@ -403,11 +403,11 @@ TEST_F(OutputRouterTest, PrinterSetUpFileGoesAheadOfTheFirstLine) {
   SetPrinterPortOverride(port);
   const fs::path previous = fs::current_path();
   fs::current_path(dir_);
-  std::ofstream("TEXT.TVP", std::ios::binary) << "\x1b@\x1bE";
+  std::ofstream("TEXT.TVP", std::ios::binary) << "\x1b@\x1b" "E";
   host_.AnswerNo();
   std::string text = Listing(kDeviceTextPrinter, [] { ReportLine("first"); });
   fs::current_path(previous);
-  EXPECT_EQ(text, "\x1b@\x1bE       first\n");
+  EXPECT_EQ(text, "\x1b@\x1b" "E       first\n");
 }
 
 TEST_F(OutputRouterTest, FileDeviceWritesChosenFileAndDisplayCopy) {
