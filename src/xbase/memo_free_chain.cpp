@@ -12,6 +12,12 @@ namespace {
 
 constexpr int kChainLimit = 100;
 
+// A block that lies in the file's header block is never a memo's: a damaged pointer or chain
+// link to it must not make a memo overwrite the header, or the header the memo.
+bool InHeaderBlock(const TMemoDescriptor& memo, std::uint32_t block) {
+  return std::int64_t(block) * memo.blockSize < std::int64_t(kMemoHeaderBlock);
+}
+
 struct TChainIo {
   TMemoDescriptor& memo;
   std::string routine;
@@ -61,7 +67,7 @@ struct TChainIo {
 
 // Links the group (first block, size in blocks) into the chain in ascending order.
 bool GiveBackBlocks(TChainIo& io, std::uint32_t first, std::uint32_t count) {
-  if (count == 0) return true;
+  if (count == 0 || InHeaderBlock(io.memo, first)) return true;
   std::uint32_t head = 0;
   if (!io.Head(head)) return false;
   const std::uint32_t end = io.EndBlock();
@@ -93,6 +99,7 @@ bool TakeFromChain(TChainIo& io, std::uint32_t n, std::uint32_t& found) {
   std::uint32_t previousSize = 0;
   std::uint32_t group = head;
   for (int step = 0; step <= kChainLimit && group > 0 && group < end; ++step) {
+    if (InHeaderBlock(io.memo, group)) break;
     std::uint32_t next = 0, size = 0;
     if (!io.Read(group, next, size)) return false;
     if (next >= end + 1 || (next & 0xFFFF) == 0xFFFF) break;
@@ -121,7 +128,7 @@ bool TakeFromChain(TChainIo& io, std::uint32_t n, std::uint32_t& found) {
 std::uint32_t AllocateDbase4(TMemoDescriptor& memo, std::uint32_t n, std::uint32_t oldBlock,
                              std::int64_t endPosition, const std::string& routine) {
   TChainIo io{memo, routine};
-  if (oldBlock != 0) {
+  if (oldBlock != 0 && !InHeaderBlock(memo, oldBlock)) {
     std::uint8_t header[8];
     const std::int64_t size = XbFileSize(memo.file);
     if (std::int64_t(oldBlock) * memo.blockSize + 8 <= size) {
@@ -148,7 +155,9 @@ std::uint32_t AllocateDbase4(TMemoDescriptor& memo, std::uint32_t n, std::uint32
 bool ReleaseOldGroup(TMemoDescriptor& memo, std::uint32_t oldBlock, const std::string& routine) {
   std::uint8_t header[8];
   const std::int64_t size = XbFileSize(memo.file);
-  if (oldBlock == 0 || std::int64_t(oldBlock) * memo.blockSize + 8 > size) return true;
+  if (oldBlock == 0 || InHeaderBlock(memo, oldBlock) ||
+      std::int64_t(oldBlock) * memo.blockSize + 8 > size)
+    return true;
   if (MemoReadAt(memo.file, std::int64_t(oldBlock) * memo.blockSize, header, 8) != 0) return true;
   if (RecogniseMemo(memo.memoType, header) != TMemoLayout::Dbase4Group) return true;
   const std::uint32_t have =
