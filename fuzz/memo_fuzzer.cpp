@@ -8,23 +8,12 @@ namespace {
 constexpr int kRows = 12;
 constexpr std::uint8_t kVersions[3] = {0x83, 0x8B, 0xF5};
 
-const std::string& TableBytes(int layout) {
-  static std::string bytes[3];
-  if (bytes[layout].empty()) {
-    fuzz::XbaseSession library;
-    const std::string path = fuzz::Path("template" + std::to_string(layout) + ".dbf");
-    fuzz::MakeSampleTable(path, kVersions[layout], true, kRows);
-    bytes[layout] = fuzz::GetFile(path);
-  }
-  return bytes[layout];
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const int layout = data[0] % 3;
-  const std::string& tableBytes = TableBytes(layout);
+  const std::string& tableBytes = fuzz::SampleTableBytes(kVersions[layout], true, kRows);
   fuzz::XbaseSession library;
   const std::string table = fuzz::Path("m.dbf");
   fuzz::PutFile(table, tableBytes);

@@ -9,20 +9,10 @@ namespace {
 
 constexpr int kRows = 40;
 
-const std::string& TableBytes() {
-  static const std::string bytes = [] {
-    fuzz::XbaseSession library;
-    const std::string path = fuzz::Path("template.dbf");
-    fuzz::MakeSampleTable(path, 0x03, false, kRows);
-    return fuzz::GetFile(path);
-  }();
-  return bytes;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& tableBytes = TableBytes();
+  const std::string& tableBytes = fuzz::SampleTableBytes(0x03, false, kRows);
   fuzz::XbaseSession library;
   fuzz::PutFile(fuzz::Path("t.dbf"), tableBytes);
   fuzz::PutFile(fuzz::Path("t.ndx"), fuzz::Bytes(data, size));

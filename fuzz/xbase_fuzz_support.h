@@ -2,7 +2,9 @@
 // file must end in an error code, never in the program's end), and a small sample table.
 #pragma once
 
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -48,6 +50,20 @@ inline void MakeSampleTable(const std::string& path, std::uint8_t version, bool 
     Append();
   }
   CloseAll();
+}
+
+// The bytes of that sample table, made once per kind and laid down afresh for every input.
+inline const std::string& SampleTableBytes(std::uint8_t version, bool memo, int rows) {
+  static std::map<std::tuple<std::uint8_t, bool, int>, std::string> made;
+  std::string& bytes = made[{version, memo, rows}];
+  if (bytes.empty()) {
+    XbaseSession library;
+    const std::string path =
+        Path("template" + std::to_string(version) + (memo ? "m" : "") + ".dbf");
+    MakeSampleTable(path, version, memo, rows);
+    bytes = GetFile(path);
+  }
+  return bytes;
 }
 
 // Every field of every record (at most `limit`) through the typed readers.
