@@ -7,6 +7,7 @@
 
 #include "calc/gear_pair.h"
 #include "calc/measurement.h"
+#include "calc/spline_checks.h"
 #include "calc/spline_input_checks.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
@@ -26,10 +27,6 @@ TSplineInputData& S() {
 void PostFatal(const std::string& text) {
   AddError(text);
   CalcFatalFlag = true;
-}
-
-std::string PartNumber(int part) {
-  return std::to_string(part);
 }
 
 // The searches for x stop when the measurement matches its target this closely, so that a
@@ -99,6 +96,15 @@ bool GivenByMeasurement(int part, int kind) {
   const TSplineInputData& s = S();
   const bool open = part == 1 ? s.ShiftGivenFor != 2 : s.ShiftGivenFor != 1;
   return open && s.InputKind[part] == kind;
+}
+
+// The program's ball for the part at shift x; a ball the formula gives as 0 or less does not
+// exist, and no dimension over it is listed.
+long double StandardBall(int part, long double x) {
+  const TToothingData& t = T();
+  const long double ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  if (!CalcFatalFlag && !(ball > 0)) PostFatal("Fatal  : Diametr.Dim.o.balls DmMess !");
+  return ball > 0 ? ball : 0;
 }
 
 // Major-diameter side: shaft tip and hub root.
@@ -349,9 +355,7 @@ void CompleteMeasurements(int part) {
   TToothingData& t = T();
   TSplineInputData& s = S();
   const long double x = t.x[part];
-  if (t.Dm[part] == 0) {
-    t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
-  }
+  if (t.Dm[part] == 0) t.Dm[part] = StandardBall(part, x);
   if (CalcFatalFlag) return;
   // The measurement the shift was found from stays as entered: recomputed from that shift it
   // would only gain the last digits of the search, and a saved file keeps every digit.
@@ -360,8 +364,13 @@ void CompleteMeasurements(int part) {
   if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
   if (CalcFatalFlag) return;
   if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
-  s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
-  s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  // The standard ball and number of teeth are those at the shift they measure at: x = 0 for the
+  // measurement the shift is searched from (the program picks them before x is known), the
+  // final shift otherwise.
+  const long double spanShift = GivenByMeasurement(part, 4) ? 0 : x;
+  const long double ballShift = GivenByMeasurement(part, 3) ? 0 : x;
+  s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, spanShift, t.mn);
+  s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, ballShift, t.mn);
   t.pn = kPi * t.mn;
   const bool thicknessGiven = GivenByMeasurement(part, 2);
   if (!(thicknessGiven && part == 1))
@@ -418,46 +427,6 @@ void RunGearEngine() {
   if (wasFatal || fatalText) CalcFatalFlag = true;
 }
 
-void CheckSplineStandard() {
-  const TToothingData& t = T();
-  const TSplineInputData& s = S();
-  if (DeviationPercent(t.k[1], s.kDIN[1]) > 20) AddError("Warning: k <> k DIN !");
-  for (int i = 1; i <= 2; ++i) {
-    if (DeviationPercent(t.Dm[i], s.DmDIN[i]) > 20) {
-      AddError("Warning: Dm <> Dm DIN ! (" + PartNumber(i) + ")");
-    }
-    CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
-                     t.alphaRad, t.rhoaP0[i]);
-    // The engine's own finding for a ball that cannot rest on both flanks went with its
-    // message list; the final ball at the final shift is judged here again.
-    CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
-  }
-  for (int i = 1; i <= 2; ++i) {
-    if (t.sa[i] <= 0.15L * t.mn || t.san[i] <= 0.15L * t.mn) {
-      AddError("Warning: sa < 0.15*m ! (" + PartNumber(i) + ")");
-    }
-    if (GearMaterialData.GearVariant == 0 && t.z[i] > 0 && t.x[i] < t.xmin[i]) {
-      AddError("Warning: undercut (" + PartNumber(i) + ")");
-    }
-  }
-  const long double lift = 1 - std::sin(t.alphaRad);
-  if (s.ce < 0) AddError("Error  : ce < 0 !");
-  if (s.ce < t.rhoaP0[2] * lift) AddError("Warning: ce < rf2 !");
-  if (s.ci < 0) AddError("Error  : ci < 0 !");
-  if (s.ci < t.rhoaP0[1] * lift) AddError("Warning: ci < rf1 !");
-  if (s.cp < 0) AddError("Error  : cp < 0 !");
-  if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
-  // The tip of either part must lie on its involute, outside the base circle (the hub's
-  // diameters are negative).
-  for (int i = 1; i <= 2; ++i) {
-    if (std::fabs(t.da[i]) < std::fabs(t.db[i]))
-      AddError("Error  : db > da ! (" + PartNumber(i) + ")");
-  }
-  for (int i = 1; i <= 2; ++i) {
-    if (std::fabs(t.x[i]) > kShiftLimit) AddError("Warning: x > 1.5   (" + PartNumber(i) + ") !");
-  }
-}
-
 void CalcSplineJoint() {
   TToothingData& t = T();
   TSplineInputData& s = S();
@@ -499,12 +468,16 @@ void CalcSplineJoint() {
     }
   }
 
+  // The ball and the number of teeth a shift is searched from are needed before the shift is
+  // known; the others are chosen at the final shift (CompleteMeasurements), so that the
+  // program's own choice is the standard one for the joint it lists.
+  const bool shaftTeethChosen = t.k[1] == 0;
   for (int part = 1; part <= 2; ++part) {
-    if (t.Dm[part] == 0) {
-      t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
-    }
+    if (t.Dm[part] == 0 && GivenByMeasurement(part, 3)) t.Dm[part] = StandardBall(part, 0);
     if (CalcFatalFlag) return;
-    if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+    if (t.k[part] == 0 && GivenByMeasurement(part, 4)) {
+      t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+    }
     if (CalcFatalFlag) return;
   }
 
@@ -531,12 +504,15 @@ void CalcSplineJoint() {
 
   MajorDiameters();
   MinorDiameters();
+  if (!CheckToothOverlap()) return;
 
   RunGearEngine();
   if (CalcFatalFlag) return;
+  SettleSpanTeeth(shaftTeethChosen);
 
   if (s.ShiftGivenFor == 0) {
-    s.cp = t.en[2] - t.sn[1];
+    // What a rounded measurement leaves of a zero backlash is no backlash.
+    s.cp = SnapBacklash(t.en[2] - t.sn[1]);
     s.cpmn = s.cp / t.mn;
   }
   CheckSplineStandard();
