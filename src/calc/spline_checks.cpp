@@ -181,10 +181,17 @@ void CheckSplineStandard() {
     }
   }
   const long double lift = 1 - std::sin(t.alphaRad);
-  if (s.ce < 0) AddError("Error  : ce < 0 !");
-  if (s.ce < t.rhoaP0[2] * lift) AddError("Warning: ce < rf2 !");
-  if (s.ci < 0) AddError("Error  : ci < 0 !");
-  if (s.ci < t.rhoaP0[1] * lift) AddError("Warning: ci < rf1 !");
+  // A negative clearance is the finding; that it is also below the fillet goes without saying.
+  if (s.ce < 0) {
+    AddError("Error  : ce < 0 !");
+  } else if (s.ce < t.rhoaP0[2] * lift) {
+    AddError("Warning: ce < rf2 !");
+  }
+  if (s.ci < 0) {
+    AddError("Error  : ci < 0 !");
+  } else if (s.ci < t.rhoaP0[1] * lift) {
+    AddError("Warning: ci < rf1 !");
+  }
   if (s.cp <= -kHalfMicron) AddError("Error  : cp < 0 !");
   if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
   CheckRootForm();

@@ -194,7 +194,12 @@ bool CheckJointInputs() {
     check(TInputRange::RadiusFactor, t.rhoaP0mn[part], "rhoaP0/mn", part);
     check(TInputRange::Diameter, t.Dm[part], "Dm", part);  // 0: the standard ball
   }
-  usable = Accept(SpanTeethProblem(t.k[1], t.z[1]), "k", 1) && usable;
+  // The teeth spanned are judged against a number of teeth that can be used, or the refusal of
+  // z would come with a second one that only follows from it.
+  if (InputRangeProblem(TInputRange::Teeth, t.z[1]).empty())
+    usable = Accept(SpanTeethProblem(t.k[1], t.z[1]), "k", 1) && usable;
+  else
+    usable = Accept(SpanTeethProblem(t.k[1], 0), "k", 1) && usable;
 
   if (s.ShiftGivenFor == 1 || s.ShiftGivenFor == 2) {
     if (s.ClearanceAsFactor) {

@@ -48,23 +48,6 @@ long double SpanAt(int part, long double x) {
   return CalcSpanMeasurement(T().z[part], T().k[part], T().mn, T().alphaRad, T().betaRad, x);
 }
 
-// Keeps the message list and the fatal flag as they were while a search probes values that
-// may lie outside the valid range.
-class QuietProbe {
- public:
-  QuietProbe() : saved_(ErrorList), fatal_(CalcFatalFlag) {}
-  ~QuietProbe() {
-    ErrorList = saved_;
-    CalcFatalFlag = fatal_;
-  }
-  QuietProbe(const QuietProbe&) = delete;
-  QuietProbe& operator=(const QuietProbe&) = delete;
-
- private:
-  TErrorList saved_;
-  bool fatal_;
-};
-
 // Bisection of an increasing measurement f on [xLow, xHigh] for the target. Returns false
 // when it does not converge; x then holds the last estimate.
 template <typename F>
@@ -98,11 +81,35 @@ bool GivenByMeasurement(int part, int kind) {
   return open && s.InputKind[part] == kind;
 }
 
-// The program's ball for the part at shift x; a ball the formula gives as 0 or less does not
-// exist, and no dimension over it is listed.
+// Keeps the message list and the fatal flag as they were while a search probes values that
+// may lie outside the valid range.
+class QuietProbe {
+ public:
+  QuietProbe() : saved_(ErrorList), fatal_(CalcFatalFlag) {}
+  ~QuietProbe() {
+    ErrorList = saved_;
+    CalcFatalFlag = fatal_;
+  }
+  QuietProbe(const QuietProbe&) = delete;
+  QuietProbe& operator=(const QuietProbe&) = delete;
+
+ private:
+  TErrorList saved_;
+  bool fatal_;
+};
+
+// The program's ball for the part at shift x. Where the gap at x has no room for a standard ball
+// (teeth that overlap) the ball of the unshifted gap is taken, so that the joint is still listed
+// with what is wrong with it; a ball the formula gives as 0 or less does not exist.
 long double StandardBall(int part, long double x) {
   const TToothingData& t = T();
-  const long double ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  long double ball = 0;
+  {
+    QuietProbe quiet;
+    ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+    if (CalcFatalFlag) ball = 0;
+  }
+  if (!(ball > 0)) ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
   if (!CalcFatalFlag && !(ball > 0)) PostFatal("Fatal  : Diametr.Dim.o.balls DmMess !");
   return ball > 0 ? ball : 0;
 }
