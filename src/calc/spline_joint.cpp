@@ -193,9 +193,11 @@ bool IsFatalText(const std::string& text) {
   return text.rfind("Fatal", 0) == 0;
 }
 
-// A finding about the measuring balls or the span: what a user measures must not lose it.
+// A finding about the measuring balls or the span: what a user measures must not lose it. The
+// ball's seat is judged again on the final joint (CheckSplineStandard), so the engine's verdict
+// on it would only stand beside that one, possibly in other words.
 bool IsMeasurementText(const std::string& text) {
-  for (const char* topic : {"Dm ball", "DmMess", "kmess", "span measure"}) {
+  for (const char* topic : {"DmMess", "kmess", "span measure"}) {
     if (text.find(topic) != std::string::npos) return true;
   }
   return false;
@@ -425,13 +427,15 @@ void RunGearEngine() {
   const bool wasFatal = CalcFatalFlag;
   PrepareSplineGeometry();
   bool fatalText = false;
-  for (const std::string& text : lasting) {
-    AddError(text);
-    fatalText = fatalText || IsFatalText(text);
-  }
+  for (const std::string& text : lasting) fatalText = fatalText || IsFatalText(text);
   // A stage that posts a fatal text without the flag (the engine's geometry stage) has still
-  // left results that do not belong together.
-  if (wasFatal || fatalText) CalcFatalFlag = true;
+  // left results that do not belong together. Nothing is listed then, and what the measurements
+  // found after the fatal cause only follows from it.
+  const bool fatal = wasFatal || fatalText;
+  for (const std::string& text : lasting) {
+    if (!fatal || IsFatalText(text)) AddError(text);
+  }
+  if (fatal) CalcFatalFlag = true;
 }
 
 void CalcSplineJoint() {

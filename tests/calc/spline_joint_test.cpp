@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/explained_messages.h"
 #include "calc/toothing_data.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
@@ -339,6 +340,9 @@ TEST_P(BadInputTest, EndsFatal) {
   CalcSplineJoint();
   EXPECT_TRUE(CalcFatalFlag);
   EXPECT_TRUE(Listed(GetParam().message)) << Messages();
+  // The message window and the listing find its origin and remedy.
+  for (int i = 1; i <= ErrorList.count; ++i)
+    EXPECT_TRUE(calc_test::Explained(ErrorList.messages[i])) << ErrorList.messages[i];
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -16,12 +16,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "calc/explained_messages.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/message_list.h"
@@ -50,17 +50,6 @@ std::string Describe(const Joint& j) {
     << " hfP0* " << j.hf << " haP0* " << j.ha << " rhoaP0* " << j.rho << " ci* " << j.ci << " cp* "
     << j.cp;
   return o.str();
-}
-
-// First 14 characters of every record's message line of the shipped explanation file.
-std::set<std::string> ExplainedKeys() {
-  std::ifstream in(std::string(VUKO_DATA_DIR) + "/vuko.err");
-  std::set<std::string> keys;
-  std::string line;
-  for (int n = 0; std::getline(in, line); ++n) {
-    if (n % 3 == 0) keys.insert(line.substr(0, 14));
-  }
-  return keys;
 }
 
 bool Has(const std::string& text, const std::string& piece) {
@@ -116,8 +105,7 @@ TEST_F(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   std::uniform_int_distribution<int> teeth(6, 80);
   std::uniform_real_distribution<double> module(0.5, 10), shift(-0.5, 0.8), unit(0, 1);
   const double angles[] = {30, 37.5, 45};
-  const std::set<std::string> explained = ExplainedKeys();
-  ASSERT_GT(explained.size(), 100u);
+  ASSERT_GT(calc_test::ExplainedKeys().size(), 100u);
 
   int calculated = 0, userSpans = 0, offFlank = 0, formErrors = 0;
   for (int n = 0; n < 600; ++n) {
@@ -204,7 +192,7 @@ TEST_F(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
         (5.0 / 6.0 * 2 / std::pow(std::sin(a), 2) - j.z) / (2 / std::pow(std::sin(a), 2));
     for (int i = 1; i <= ErrorList.count; ++i) {
       const std::string& msg = ErrorList.messages[i];
-      EXPECT_TRUE(explained.count(msg.substr(0, 14))) << "no explanation for " << msg;
+      EXPECT_TRUE(calc_test::Explained(msg)) << "no explanation for " << msg;
       const int part = Has(msg, "(2)") ? 2 : 1;
       const double san = Printed(part == 1 ? t.san[1] : t.sanInt[2]);
       if (Has(msg, "sa < 0.15*m")) EXPECT_LE(san, 0.15 * j.m + kPrinted) << msg << "; " << what;
