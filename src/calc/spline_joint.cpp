@@ -114,6 +114,27 @@ long double StandardBall(int part, long double x) {
   return ball > 0 ? ball : 0;
 }
 
+// The standard number of teeth spanned at shift x, or at x = 0 where the rule has no answer at
+// x (its angle does not exist, as for a hub shifted towards its centre).
+int32_t StandardTeeth(int part, long double x) {
+  const TToothingData& t = T();
+  {
+    QuietProbe quiet;
+    const int before = ErrorList.count;
+    const int32_t k = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+    if (ErrorList.count == before && !CalcFatalFlag) return k;
+  }
+  return CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+}
+
+// A standard that only serves as a comparison: 0 where it cannot be had, and no message.
+long double ComparisonBall(int part, long double x) {
+  const TToothingData& t = T();
+  QuietProbe quiet;
+  const long double ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  return CalcFatalFlag || !(ball > 0) ? 0 : ball;
+}
+
 // Major-diameter side: shaft tip and hub root.
 void MajorDiameters() {
   TToothingData& t = T();
@@ -193,11 +214,12 @@ bool IsFatalText(const std::string& text) {
   return text.rfind("Fatal", 0) == 0;
 }
 
-// A finding about the measuring balls or the span: what a user measures must not lose it. The
-// ball's seat is judged again on the final joint (CheckSplineStandard), so the engine's verdict
-// on it would only stand beside that one, possibly in other words.
+// A finding about the measuring balls or the number of teeth spanned: what a user measures must
+// not lose it. The ball's seat and the span's contact are judged again on the final joint
+// (CheckSplineStandard), so the engine's verdicts on them would only stand beside those,
+// possibly in other words.
 bool IsMeasurementText(const std::string& text) {
-  for (const char* topic : {"DmMess", "kmess", "span measure"}) {
+  for (const char* topic : {"DmMess", "kmess"}) {
     if (text.find(topic) != std::string::npos) return true;
   }
   return false;
@@ -370,7 +392,7 @@ void CompleteMeasurements(int part) {
   // would only gain the last digits of the search, and a saved file keeps every digit.
   if (!GivenByMeasurement(part, 3)) s.MdRIn[part] = BallDimensionAt(part, x);
   if (CalcFatalFlag) return;
-  if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  if (t.k[part] == 0) t.k[part] = StandardTeeth(part, x);
   if (CalcFatalFlag) return;
   if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
   // The standard ball and number of teeth are those at the shift they measure at: x = 0 for the
@@ -378,8 +400,8 @@ void CompleteMeasurements(int part) {
   // final shift otherwise.
   const long double spanShift = GivenByMeasurement(part, 4) ? 0 : x;
   const long double ballShift = GivenByMeasurement(part, 3) ? 0 : x;
-  s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, spanShift, t.mn);
-  s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, ballShift, t.mn);
+  s.kDIN[part] = StandardTeeth(part, spanShift);
+  s.DmDIN[part] = ComparisonBall(part, ballShift);
   t.pn = kPi * t.mn;
   const bool thicknessGiven = GivenByMeasurement(part, 2);
   if (!(thicknessGiven && part == 1))

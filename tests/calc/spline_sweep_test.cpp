@@ -30,6 +30,7 @@
 namespace {
 
 constexpr double kPrinted = 1.5e-3;  // what 3 printed decimals can hide, with a margin
+constexpr int kJoints = 5000;
 
 double Printed(long double v) {
   return std::round(static_cast<double>(v) * 1000.0) / 1000.0;
@@ -108,7 +109,7 @@ TEST_F(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   ASSERT_GT(calc_test::ExplainedKeys().size(), 100u);
 
   int calculated = 0, userSpans = 0, offFlank = 0, formErrors = 0;
-  for (int n = 0; n < 600; ++n) {
+  for (int n = 0; n < kJoints; ++n) {
     Joint j;
     j.z = teeth(random);
     j.m = std::round(module(random) * 1000) / 1000;
@@ -211,7 +212,7 @@ TEST_F(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
         EXPECT_TRUE(contact(k) < low + kPrinted || contact(k) > high - kPrinted) << what;
     }
   }
-  EXPECT_EQ(calculated, 600);
+  EXPECT_EQ(calculated, kJoints);
   // The sweep reaches the cases it is meant to judge.
   EXPECT_GT(userSpans, 100);
   EXPECT_GT(offFlank, 5);
