@@ -106,7 +106,7 @@ const NamedCause kCauses[] = {
      2,
      "Fatal  : ci >= h1, no contact !",
      {"epsilon"}},
-    {"OneTooth", {{10, "1"}}, 2, "Fatal  : z < 2 !", {"Dm", "k > z", "-"}},
+    {"OneTooth", {{10, "1"}}, 2, "Fatal  : z < 2 !", {"Dm", "k > z", "-4"}},
     {"ShiftAboveOneAndAHalf",
      ByTool({{21, "1.6"}, {23, "0"}}),
      0,
