@@ -66,9 +66,10 @@ long double RootFormTerm(int i) {
 
 void CheckRootForm() {
   const TToothingData& t = T();
-  // Shaft: the form circle must come from the formula and lie below the tip.
+  // Shaft: the form circle must come from the formula (the listed number is then no form
+  // diameter, though it lies above the base circle) and lie below the tip.
   if (RootFormTerm(1) < 0) {
-    AddError("Error  : dFf < db ! (1)");
+    AddError("Error  : dFf undercut ! (1)");
   } else if (t.dFf[1] > t.da[1]) {
     AddError("Error  : dFf > da ! (1)");
   }

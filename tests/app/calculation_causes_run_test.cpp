@@ -80,12 +80,12 @@ const NamedCause kCauses[] = {
     {"RootDiameterAtTheTip", {{27, "61"}}, 2, "Fatal  : df beyond da ! (1)", {"epsilon"}},
     // Root 1 under tip 61: the tool addendum (61 - 1) / 2 - ... puts the fillet far below the
     // base circle, where the form circle formula has no answer.
-    {"RootDiameterOfOne", {{27, "1"}}, 0, "Error  : dFf < db ! (1)", {"dFf > da"}},
+    {"RootDiameterOfOne", {{27, "1"}}, 0, "Error  : dFf undercut ! (1)", {"dFf > da"}},
     // z 6, m 1, x -0.3: 6 sin 30 - 2 (0.55 + 0.3 - 0.1 (1 - 0.5)) / 0.5 = -0.2 < 0.
     {"UndercutFormCircle",
      ByTool({{9, "1"}, {10, "6"}, {21, "-0.3"}, {23, "0"}}),
      0,
-     "Error  : dFf < db ! (1)",
+     "Error  : dFf undercut ! (1)",
      {}},
     // z 6, m 2, x 3: the tooth thickness 2 (pi / 2 + 6 tan 30) = 10.07 exceeds the pitch 6.28;
     // the flanks cross below the tip.
