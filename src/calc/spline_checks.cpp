@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "calc/gear_measurement.h"
 #include "calc/measurement.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
@@ -44,9 +43,14 @@ long double FlankHigh() {
   return T().dFa[1];
 }
 
-long double ShaftSpan(int32_t k) {
+// The shaft's span over k teeth at the shift xE (the engine's formula, without its messages
+// about the standard number of teeth, which a given k does not need).
+long double ShaftSpan(int32_t k, long double xE) {
   const TToothingData& t = T();
-  return CalcSpanMeasurement(t.z[1], k, t.mn, t.alphaRad, t.betaRad, t.x[1]);
+  return CalcSpanMeasurement(t.z[1], k, t.mn, t.alphaRad, t.betaRad, xE);
+}
+long double ShaftSpan(int32_t k) {
+  return ShaftSpan(k, T().x[1]);
 }
 
 bool ContactOnFlank(int32_t k) {
@@ -147,12 +151,12 @@ void SettleSpanTeeth(bool chosenByProgram) {
   s.kDIN[1] = midFlank;
   if (!chosenByProgram || t.k[1] == midFlank) return;
   t.k[1] = midFlank;
-  t.WPreMin[1] = CalcGearSpan(1, t.xePreMin[1]);
-  t.WPreMax[1] = CalcGearSpan(1, t.xePreMax[1]);
-  t.W[1] = CalcGearSpan(1, t.x[1]);
-  t.WFinMin[1] = CalcGearSpan(1, t.xeFinMin[1]);
-  t.WFinMax[1] = CalcGearSpan(1, t.xeFinMax[1]);
-  s.WIn[1] = ShaftSpan(midFlank);
+  t.WPreMin[1] = ShaftSpan(midFlank, t.xePreMin[1]);
+  t.WPreMax[1] = ShaftSpan(midFlank, t.xePreMax[1]);
+  t.W[1] = ShaftSpan(midFlank);
+  t.WFinMin[1] = ShaftSpan(midFlank, t.xeFinMin[1]);
+  t.WFinMax[1] = ShaftSpan(midFlank, t.xeFinMax[1]);
+  s.WIn[1] = t.W[1];
 }
 
 void CheckSplineStandard() {
