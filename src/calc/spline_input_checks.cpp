@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calc/toothing_data.h"
+#include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 
@@ -45,6 +46,30 @@ bool Check(TInputRange range, long double value, const std::string& symbol, int 
   return Accept(InputRangeProblem(range, value), symbol, part);
 }
 
+// Root diameters given as diameters: above 0 and on the root side of the part's tip when that
+// is given too (the shaft's root inside its tip, the hub's outside).
+bool CheckRootDiameters(const bool open[3]) {
+  const TSplineInputData& s = SplineInputData;
+  // A value outside the diameter range has been refused by name already.
+  auto valid = [](long double d) { return InputRangeProblem(TInputRange::Diameter, d).empty(); };
+  bool usable = true;
+  if (open[1] && s.HubDiamMode == 1 && valid(s.dfIn[1]) && valid(s.daIn[1])) {
+    if (s.dfIn[1] <= 0) {
+      usable = Accept("<= 0", "df", 1);
+    } else if (s.ShaftDiamMode == 1 && s.dfIn[1] >= s.daIn[1]) {
+      usable = Accept("beyond da", "df", 1);
+    }
+  }
+  if (open[2] && s.ShaftDiamMode == 1 && valid(s.dfIn[2]) && valid(s.daIn[2])) {
+    if (s.dfIn[2] <= 0) {
+      usable = Accept("<= 0", "df", 2) && usable;
+    } else if (s.HubDiamMode == 1 && s.dfIn[2] <= s.daIn[2]) {
+      usable = Accept("beyond da", "df", 2) && usable;
+    }
+  }
+  return usable;
+}
+
 }  // namespace
 
 std::string InputRangeProblem(TInputRange range, long double value) {
@@ -66,6 +91,8 @@ std::string InputRangeProblem(TInputRange range, long double value) {
     case TInputRange::Teeth:
       if (value == 0) return "= 0";
       if (value < 0) return "< 0";
+      // One tooth leaves no opposite gap to measure over and no mating flank pair.
+      if (value < 2) return "< 2";
       return value <= kMaxTeeth ? "" : "out of range";
     case TInputRange::Shift:
     case TInputRange::ToolFactor:
@@ -115,15 +142,24 @@ bool CheckJointInputs() {
   // A part's own data are inputs unless the mating part and the clearances are given.
   const bool open[3] = {false, s.ShiftGivenFor != 2, s.ShiftGivenFor != 1};
   const char* thickness[3] = {"", "sn", "en"};
+  const long double module = s.PitchMode == 2 ? kMmPerInch / t.Pn : t.mn;
   for (int part = 1; part <= 2; ++part) {
     if (!open[part]) continue;
     switch (s.InputKind[part]) {
       case 1:
         check(TInputRange::Shift, t.x[part], "x", part);
         break;
-      case 2:
-        check(TInputRange::Thickness, part == 1 ? s.snIn[1] : s.enIn[2], thickness[part], part);
+      case 2: {
+        const long double value = part == 1 ? s.snIn[1] : s.enIn[2];
+        if (Check(TInputRange::Thickness, value, thickness[part], part)) {
+          // A tooth or a space as wide as the pitch leaves nothing for the other.
+          const bool fits = !(value >= kPi * module);
+          usable = Accept(fits ? "" : ">= pn", thickness[part], part) && usable;
+        } else {
+          usable = false;
+        }
         break;
+      }
       case 3:
         check(TInputRange::Measurement, s.MdRIn[part], "MdR", part);
         break;
@@ -152,11 +188,18 @@ bool CheckJointInputs() {
     if (open[2]) check(TInputRange::Diameter, s.daIn[2], "da", 2);
   }
 
+  usable = CheckRootDiameters(open) && usable;
+
   for (int part = 1; part <= 2; ++part) {
     check(TInputRange::RadiusFactor, t.rhoaP0mn[part], "rhoaP0/mn", part);
     check(TInputRange::Diameter, t.Dm[part], "Dm", part);  // 0: the standard ball
   }
-  usable = Accept(SpanTeethProblem(t.k[1], t.z[1]), "k", 1) && usable;
+  // The teeth spanned are judged against a number of teeth that can be used, or the refusal of
+  // z would come with a second one that only follows from it.
+  if (InputRangeProblem(TInputRange::Teeth, t.z[1]).empty())
+    usable = Accept(SpanTeethProblem(t.k[1], t.z[1]), "k", 1) && usable;
+  else
+    usable = Accept(SpanTeethProblem(t.k[1], 0), "k", 1) && usable;
 
   if (s.ShiftGivenFor == 1 || s.ShiftGivenFor == 2) {
     if (s.ClearanceAsFactor) {

@@ -12,7 +12,7 @@ enum class TInputRange {
   PressureAngle,    // degrees, strictly between 5 and 50
   Module,           // mm, 0.001 to 1000
   Pitch,            // diametral pitch, 1/in: the module range
-  Teeth,            // 1 to 3000
+  Teeth,            // 2 to 3000
   Shift,            // addendum modification coefficient, |x| <= 100
   Thickness,        // tooth thickness, space width: above 0
   Measurement,      // dimension over balls, span: not 0
@@ -25,7 +25,7 @@ enum class TInputRange {
   BacklashFactor,   // backlash per module, |f| <= 100
 };
 
-// Why a value cannot be taken for an input of this kind: "not a number", "= 0", "< 0",
+// Why a value cannot be taken for an input of this kind: "not a number", "= 0", "< 0", "< 2",
 // "<= 0" or "out of range"; empty when it can. Lengths are in mm.
 std::string InputRangeProblem(TInputRange range, long double value);
 
@@ -35,7 +35,9 @@ std::string SpanTeethProblem(int32_t k, int32_t z);
 
 // The calculation's first step: every input that the chosen modes make an input (module or
 // pitch, teeth, each part's shift or measurement, tool factors or diameters, ball, teeth
-// spanned, clearances) is checked; each refused one posts "Fatal  : " + its symbol + " " + the
-// problem + " !" (a part's input with " (1)" or " (2)" after it) and sets CalcFatalFlag.
-// The pressure angle is left to the spline's own input check. Returns true when all can be used.
+// spanned, clearances) is checked; a given tooth thickness or space width must be below the
+// pitch ("Fatal  : sn >= pn ! (1)"), a given root diameter above 0 and on the root side of a
+// given tip ("Fatal  : df beyond da ! (1)"); each refused one posts "Fatal  : " + its symbol + " "
+// + the problem + " !" (a part's input with " (1)" or " (2)" after it) and sets CalcFatalFlag. The
+// pressure angle is left to the spline's own input check. Returns true when all can be used.
 bool CheckJointInputs();

@@ -7,6 +7,7 @@
 
 #include "calc/gear_pair.h"
 #include "calc/measurement.h"
+#include "calc/spline_checks.h"
 #include "calc/spline_input_checks.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
@@ -28,10 +29,6 @@ void PostFatal(const std::string& text) {
   CalcFatalFlag = true;
 }
 
-std::string PartNumber(int part) {
-  return std::to_string(part);
-}
-
 // The searches for x stop when the measurement matches its target this closely, so that a
 // second calculation from the measurement it leaves behind finds the same x again.
 bool Matches(long double target, long double value) {
@@ -50,23 +47,6 @@ long double BallDimensionAt(int part, long double x) {
 long double SpanAt(int part, long double x) {
   return CalcSpanMeasurement(T().z[part], T().k[part], T().mn, T().alphaRad, T().betaRad, x);
 }
-
-// Keeps the message list and the fatal flag as they were while a search probes values that
-// may lie outside the valid range.
-class QuietProbe {
- public:
-  QuietProbe() : saved_(ErrorList), fatal_(CalcFatalFlag) {}
-  ~QuietProbe() {
-    ErrorList = saved_;
-    CalcFatalFlag = fatal_;
-  }
-  QuietProbe(const QuietProbe&) = delete;
-  QuietProbe& operator=(const QuietProbe&) = delete;
-
- private:
-  TErrorList saved_;
-  bool fatal_;
-};
 
 // Bisection of an increasing measurement f on [xLow, xHigh] for the target. Returns false
 // when it does not converge; x then holds the last estimate.
@@ -99,6 +79,60 @@ bool GivenByMeasurement(int part, int kind) {
   const TSplineInputData& s = S();
   const bool open = part == 1 ? s.ShiftGivenFor != 2 : s.ShiftGivenFor != 1;
   return open && s.InputKind[part] == kind;
+}
+
+// Keeps the message list and the fatal flag as they were while a search probes values that
+// may lie outside the valid range.
+class QuietProbe {
+ public:
+  QuietProbe() : saved_(ErrorList), fatal_(CalcFatalFlag) {}
+  ~QuietProbe() {
+    ErrorList = saved_;
+    CalcFatalFlag = fatal_;
+  }
+  QuietProbe(const QuietProbe&) = delete;
+  QuietProbe& operator=(const QuietProbe&) = delete;
+
+ private:
+  TErrorList saved_;
+  bool fatal_;
+};
+
+// The program's ball for the part at shift x. Where the gap at x has no room for a standard ball
+// (teeth that overlap) the ball of the unshifted gap is taken, so that the joint is still listed
+// with what is wrong with it; a ball the formula gives as 0 or less does not exist.
+long double StandardBall(int part, long double x) {
+  const TToothingData& t = T();
+  long double ball = 0;
+  {
+    QuietProbe quiet;
+    ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+    if (CalcFatalFlag) ball = 0;
+  }
+  if (!(ball > 0)) ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+  if (!CalcFatalFlag && !(ball > 0)) PostFatal("Fatal  : Diametr.Dim.o.balls DmMess !");
+  return ball > 0 ? ball : 0;
+}
+
+// The standard number of teeth spanned at shift x, or at x = 0 where the rule has no answer at
+// x (its angle does not exist, as for a hub shifted towards its centre).
+int32_t StandardTeeth(int part, long double x) {
+  const TToothingData& t = T();
+  {
+    QuietProbe quiet;
+    const int before = ErrorList.count;
+    const int32_t k = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+    if (ErrorList.count == before && !CalcFatalFlag) return k;
+  }
+  return CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+}
+
+// A standard that only serves as a comparison: 0 where it cannot be had, and no message.
+long double ComparisonBall(int part, long double x) {
+  const TToothingData& t = T();
+  QuietProbe quiet;
+  const long double ball = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  return CalcFatalFlag || !(ball > 0) ? 0 : ball;
 }
 
 // Major-diameter side: shaft tip and hub root.
@@ -180,9 +214,12 @@ bool IsFatalText(const std::string& text) {
   return text.rfind("Fatal", 0) == 0;
 }
 
-// A finding about the measuring balls or the span: what a user measures must not lose it.
+// A finding about the measuring balls or the number of teeth spanned: what a user measures must
+// not lose it. The ball's seat and the span's contact are judged again on the final joint
+// (CheckSplineStandard), so the engine's verdicts on them would only stand beside those,
+// possibly in other words.
 bool IsMeasurementText(const std::string& text) {
-  for (const char* topic : {"Dm ball", "DmMess", "kmess", "span measure"}) {
+  for (const char* topic : {"DmMess", "kmess"}) {
     if (text.find(topic) != std::string::npos) return true;
   }
   return false;
@@ -349,19 +386,22 @@ void CompleteMeasurements(int part) {
   TToothingData& t = T();
   TSplineInputData& s = S();
   const long double x = t.x[part];
-  if (t.Dm[part] == 0) {
-    t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
-  }
+  if (t.Dm[part] == 0) t.Dm[part] = StandardBall(part, x);
   if (CalcFatalFlag) return;
   // The measurement the shift was found from stays as entered: recomputed from that shift it
   // would only gain the last digits of the search, and a saved file keeps every digit.
   if (!GivenByMeasurement(part, 3)) s.MdRIn[part] = BallDimensionAt(part, x);
   if (CalcFatalFlag) return;
-  if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  if (t.k[part] == 0) t.k[part] = StandardTeeth(part, x);
   if (CalcFatalFlag) return;
   if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
-  s.kDIN[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
-  s.DmDIN[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, x, t.mn);
+  // The standard ball and number of teeth are those at the shift they measure at: x = 0 for the
+  // measurement the shift is searched from (the program picks them before x is known), the
+  // final shift otherwise.
+  const long double spanShift = GivenByMeasurement(part, 4) ? 0 : x;
+  const long double ballShift = GivenByMeasurement(part, 3) ? 0 : x;
+  s.kDIN[part] = StandardTeeth(part, spanShift);
+  s.DmDIN[part] = ComparisonBall(part, ballShift);
   t.pn = kPi * t.mn;
   const bool thicknessGiven = GivenByMeasurement(part, 2);
   if (!(thicknessGiven && part == 1))
@@ -409,53 +449,15 @@ void RunGearEngine() {
   const bool wasFatal = CalcFatalFlag;
   PrepareSplineGeometry();
   bool fatalText = false;
-  for (const std::string& text : lasting) {
-    AddError(text);
-    fatalText = fatalText || IsFatalText(text);
-  }
+  for (const std::string& text : lasting) fatalText = fatalText || IsFatalText(text);
   // A stage that posts a fatal text without the flag (the engine's geometry stage) has still
-  // left results that do not belong together.
-  if (wasFatal || fatalText) CalcFatalFlag = true;
-}
-
-void CheckSplineStandard() {
-  const TToothingData& t = T();
-  const TSplineInputData& s = S();
-  if (DeviationPercent(t.k[1], s.kDIN[1]) > 20) AddError("Warning: k <> k DIN !");
-  for (int i = 1; i <= 2; ++i) {
-    if (DeviationPercent(t.Dm[i], s.DmDIN[i]) > 20) {
-      AddError("Warning: Dm <> Dm DIN ! (" + PartNumber(i) + ")");
-    }
-    CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
-                     t.alphaRad, t.rhoaP0[i]);
-    // The engine's own finding for a ball that cannot rest on both flanks went with its
-    // message list; the final ball at the final shift is judged here again.
-    CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
+  // left results that do not belong together. Nothing is listed then, and what the measurements
+  // found after the fatal cause only follows from it.
+  const bool fatal = wasFatal || fatalText;
+  for (const std::string& text : lasting) {
+    if (!fatal || IsFatalText(text)) AddError(text);
   }
-  for (int i = 1; i <= 2; ++i) {
-    if (t.sa[i] <= 0.15L * t.mn || t.san[i] <= 0.15L * t.mn) {
-      AddError("Warning: sa < 0.15*m ! (" + PartNumber(i) + ")");
-    }
-    if (GearMaterialData.GearVariant == 0 && t.z[i] > 0 && t.x[i] < t.xmin[i]) {
-      AddError("Warning: undercut (" + PartNumber(i) + ")");
-    }
-  }
-  const long double lift = 1 - std::sin(t.alphaRad);
-  if (s.ce < 0) AddError("Error  : ce < 0 !");
-  if (s.ce < t.rhoaP0[2] * lift) AddError("Warning: ce < rf2 !");
-  if (s.ci < 0) AddError("Error  : ci < 0 !");
-  if (s.ci < t.rhoaP0[1] * lift) AddError("Warning: ci < rf1 !");
-  if (s.cp < 0) AddError("Error  : cp < 0 !");
-  if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
-  // The tip of either part must lie on its involute, outside the base circle (the hub's
-  // diameters are negative).
-  for (int i = 1; i <= 2; ++i) {
-    if (std::fabs(t.da[i]) < std::fabs(t.db[i]))
-      AddError("Error  : db > da ! (" + PartNumber(i) + ")");
-  }
-  for (int i = 1; i <= 2; ++i) {
-    if (std::fabs(t.x[i]) > kShiftLimit) AddError("Warning: x > 1.5   (" + PartNumber(i) + ") !");
-  }
+  if (fatal) CalcFatalFlag = true;
 }
 
 void CalcSplineJoint() {
@@ -499,12 +501,16 @@ void CalcSplineJoint() {
     }
   }
 
+  // The ball and the number of teeth a shift is searched from are needed before the shift is
+  // known; the others are chosen at the final shift (CompleteMeasurements), so that the
+  // program's own choice is the standard one for the joint it lists.
+  const bool shaftTeethChosen = t.k[1] == 0;
   for (int part = 1; part <= 2; ++part) {
-    if (t.Dm[part] == 0) {
-      t.Dm[part] = CalcBallDiameter(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
-    }
+    if (t.Dm[part] == 0 && GivenByMeasurement(part, 3)) t.Dm[part] = StandardBall(part, 0);
     if (CalcFatalFlag) return;
-    if (t.k[part] == 0) t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+    if (t.k[part] == 0 && GivenByMeasurement(part, 4)) {
+      t.k[part] = CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, 0, t.mn);
+    }
     if (CalcFatalFlag) return;
   }
 
@@ -531,12 +537,15 @@ void CalcSplineJoint() {
 
   MajorDiameters();
   MinorDiameters();
+  if (!CheckToothOverlap()) return;
 
   RunGearEngine();
   if (CalcFatalFlag) return;
+  SettleSpanTeeth(shaftTeethChosen);
 
   if (s.ShiftGivenFor == 0) {
-    s.cp = t.en[2] - t.sn[1];
+    // What a rounded measurement leaves of a zero backlash is no backlash.
+    s.cp = SnapBacklash(t.en[2] - t.sn[1]);
     s.cpmn = s.cp / t.mn;
   }
   CheckSplineStandard();

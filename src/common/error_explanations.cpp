@@ -1,6 +1,8 @@
 // Explanations of calculation messages: lookup, message choice and saving edited records.
 #include "common/error_explanations.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include "common/program_state.h"
 #include "common/text_file.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 TErrorBoxHook& BoxHook() {
@@ -18,6 +22,42 @@ TErrorBoxHook& BoxHook() {
   return hook;
 }
 
+// The explanation file as last read. A listing asks for two lines per message, and the file
+// holds every message's record: it is read once and read again only when it is another file
+// (another directory or language) or was changed on disk (saved from the window, edited).
+struct TExplanationCache {
+  std::string name;
+  std::int32_t language = -1;
+  fs::file_time_type written{};
+  std::uintmax_t size = 0;
+  bool readable = false;
+  std::vector<std::string> lines;
+};
+
+TExplanationCache& Cache() {
+  static TExplanationCache cache;
+  return cache;
+}
+
+// The lines of the explanation file; null when it cannot be read.
+const std::vector<std::string>* ExplanationLines() {
+  const std::string name = ErrorExplanationFileName();
+  std::error_code ec;
+  const fs::file_time_type written = fs::last_write_time(name, ec);
+  const std::uintmax_t size = ec ? 0 : fs::file_size(name, ec);
+  if (ec) return nullptr;
+  TExplanationCache& cache = Cache();
+  if (!cache.readable || cache.name != name || cache.language != ConfigVariables.LanguageCode ||
+      cache.written != written || cache.size != size) {
+    cache.lines.clear();
+    cache.readable = ReadTextFileLines(name, cache.lines);
+    cache.name = name;
+    cache.language = ConfigVariables.LanguageCode;
+    cache.written = written;
+    cache.size = size;
+  }
+  return cache.readable ? &cache.lines : nullptr;
+}
 
 // Index of the first line matching the message's key; -1 when none does.
 int FindRecord(const std::vector<std::string>& lines, std::string_view message) {
@@ -37,12 +77,12 @@ std::string OneLine(std::string text) {
 // offset 1: origin, 2: remedy.
 void GetErrorLine(int n, int offset, std::string& text) {
   if (AbortFlag) return;
-  std::string name = ErrorExplanationFileName();
-  std::vector<std::string> lines;
-  if (!ReadTextFileLines(name, lines)) {
+  const std::vector<std::string>* file = ExplanationLines();
+  if (file == nullptr) {
     text.clear();
     return;
   }
+  const std::vector<std::string>& lines = *file;
   int at = FindRecord(lines, ErrorText(n));
   if (at < 0) {
     text = offset == 1 ? std::string(kNoErrorHelpText) : std::string();
@@ -90,11 +130,12 @@ void ShowErrorHelp(int n) {
   std::string name = ErrorExplanationFileName();
   CheckFileExists(name);
   if (AbortFlag) return;
-  std::vector<std::string> lines;
-  if (!ReadTextFileLines(name, lines)) {
+  const std::vector<std::string>* file = ExplanationLines();
+  if (file == nullptr) {
     AbortFlag = true;
     return;
   }
+  const std::vector<std::string>& lines = *file;
   std::string message = ErrorText(n);
   int at = FindRecord(lines, message);
   // A record needs at least its origin line after the message line.
@@ -157,6 +198,8 @@ void SaveErrorHelp(const std::string& message, const std::string& origin,
     return;
   }
   CloseText(file);
+  // The next lookup reads the new record even where the clock cannot tell the two files apart.
+  Cache().readable = false;
 }
 
 void InstallErrorBoxHook(TErrorBoxHook hook) {

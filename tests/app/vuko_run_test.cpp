@@ -277,8 +277,9 @@ TEST_P(VukoRefusedInput, EndsWithTheReasonAndNoListing) {
 INSTANTIATE_TEST_SUITE_P(Inputs, VukoRefusedInput, ::testing::ValuesIn(kRefusedInputs),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// z 11, m 1.25, alpha 30, x -0.2 / +0.2, the program's own balls: the hub's 2.1 mm ball falls
-// through the gap (inv(alphaM) = 2.1 / (-11 * 1.25 cos 30) + pi / 22 - 0.4 tan 30 / 11
+// z 11, m 1.25, alpha 30, x -0.2 / +0.2, the shaft's ball the program's own, the hub's the
+// program's ball for x = 0: the hub's 2.1 mm ball falls through the gap (inv(alphaM) = 2.1 / (-11
+// * 1.25 cos 30) + pi / 22 - 0.4 tan 30 / 11
 // + inv 30 = -0.0008 < 0), so its dimension between balls is listed with the reason.
 TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
   WriteBytes(dir_ / "joint.vuk", ExampleWith({{9, "1.25"},
@@ -291,7 +292,7 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
                                               {23, "0"},
                                               {35, "1"},
                                               {36, "0.2"},
-                                              {37, "0"},
+                                              {37, "2.1"},
                                               {38, "0"},
                                               {50, "0"}}));
   const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});

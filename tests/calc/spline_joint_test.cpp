@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/explained_messages.h"
 #include "calc/toothing_data.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
@@ -250,6 +251,9 @@ TEST_F(SplineJointTest, HubWithLargeBallFoundAwayFromZeroShift) {
   SplineInputData.ShiftGivenFor = 0;
   SplineInputData.InputKind[1] = 1;
   ToothingData.x[1] = 0.269225L;
+  // Each part given on its own: the hub's entered diameters are its own inputs now.
+  SplineInputData.dfIn[2] = 63;
+  SplineInputData.daIn[2] = 50;
   SplineInputData.InputKind[2] = 3;
   SplineInputData.MdRIn[2] = -37.504429L;
   CalcSplineJoint();
@@ -336,6 +340,9 @@ TEST_P(BadInputTest, EndsFatal) {
   CalcSplineJoint();
   EXPECT_TRUE(CalcFatalFlag);
   EXPECT_TRUE(Listed(GetParam().message)) << Messages();
+  // The message window and the listing find its origin and remedy.
+  for (int i = 1; i <= ErrorList.count; ++i)
+    EXPECT_TRUE(calc_test::Explained(ErrorList.messages[i])) << ErrorList.messages[i];
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -445,6 +452,7 @@ struct FinishedJointCase {
   int z;
   long double mn, x1, x2;
   const char* message;
+  long double Dm2 = 0;  // 0: the program's standard ball
 };
 
 class FinishedJointTest : public SplineJointTest,
@@ -458,7 +466,8 @@ TEST_P(FinishedJointTest, FindingIsListed) {
   t.z[1] = c.z;
   t.x[1] = c.x1;
   t.x[2] = c.x2;
-  t.Dm[1] = t.Dm[2] = 0;  // the program's standard balls
+  t.Dm[1] = 0;  // the program's standard ball
+  t.Dm[2] = c.Dm2;
   t.k[1] = t.k[2] = 0;
   SplineInputData.ShiftGivenFor = 0;
   SplineInputData.InputKind[1] = SplineInputData.InputKind[2] = 1;
@@ -470,9 +479,10 @@ TEST_P(FinishedJointTest, FindingIsListed) {
 INSTANTIATE_TEST_SUITE_P(
     BothParts, FinishedJointTest,
     ::testing::Values(
-        // Hub ball 2.1 at x2 = 0.2: inv(alphaM) = -0.0008, the ball falls through the gap.
+        // Hub ball 2.1 (the standard one at x = 0) at x2 = 0.2: inv(alphaM) = -0.0008, the
+        // ball falls through the gap.
         FinishedJointCase{"hub_ball_off_the_flanks", 11, 1.25L, -0.2L, 0.2L,
-                          "Error  : Dm ball !  (2.1mm)"},
+                          "Error  : Dm ball !  (2.1mm)", 2.1L},
         // Hub tip (6 - 2 * 0.45 - 2 * 0.4) * 1 = 4.3 inside the base circle 6 cos 30 = 5.196.
         FinishedJointCase{"hub_tip_inside_the_base_circle", 6, 1, -0.4L, 0.4L,
                           "Error  : db > da ! (2)"}),

@@ -73,6 +73,28 @@ TEST_F(ErrorExplanationsTest, OriginAndRemedyOfListedMessages) {
   EXPECT_EQ(remedy, "");
 }
 
+// The file is kept after its first reading; a saved record, an edited file and another
+// directory are still what the next lookup finds.
+TEST_F(ErrorExplanationsTest, LookupsFollowSavesEditsAndAnotherDirectory) {
+  WriteErr(kFile);
+  AddError("Fatal  : mn = 0 !");
+  std::string origin;
+  GetErrorOrigin(1, origin);
+  EXPECT_EQ(origin, "module zero");
+  SaveErrorHelp("Fatal  : mn = 0 !", "saved origin", "saved remedy");
+  GetErrorOrigin(1, origin);
+  EXPECT_EQ(origin, "saved origin");
+  WriteErr("Fatal  : mn = 0 !\nedited origin\nedited remedy\n");
+  GetErrorOrigin(1, origin);
+  EXPECT_EQ(origin, "edited origin");
+  const std::string other = dir_ + "/other";
+  fs::create_directory(other);
+  std::ofstream(other + "/vuko.err", std::ios::binary) << "Fatal  : mn = 0 !\nother origin\nr\n";
+  ProgramSettings.pltDirectory = other;
+  GetErrorOrigin(1, origin);
+  EXPECT_EQ(origin, "other origin");
+}
+
 TEST_F(ErrorExplanationsTest, MissingFileGivesEmptyTexts) {
   AddError("Fatal  : mn = 0 !");
   std::string origin = "x", remedy = "y";
