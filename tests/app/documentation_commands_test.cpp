@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app_test_support.h"
+#include "app/data_file.h"
 #include "app/documentation_records.h"
 #include "calc/toothing_data.h"
+#include "common/batch_dialog_host.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
@@ -37,6 +40,7 @@ class DocumentationCommandsTest : public ::testing::Test {
     SetClockForTests(kNow);
     InitChangeRecords();
     InitDocumentSlots();
+    ForgetAgreedDocumentSlots();
     PartNames = TPartNames{};
     AbortFlag = false;
     DataModified = false;
@@ -220,7 +224,14 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
   EXPECT_EQ(DocumentSlots[5].program, "notepad.exe");
   for (const Case& c : cases) {
     started_.clear();
-    if (c.slot >= 1 && c.slot <= kDocumentSlotCount) DocumentSlots[c.slot] = c.set;
+    // The user sets the slot in the dialog, so it starts without a question.
+    TDocumentationDialogs dialogs;
+    dialogs.documentSetup = [&c] {
+      if (c.slot >= 1 && c.slot <= kDocumentSlotCount) DocumentSlots[c.slot] = c.set;
+      AbortFlag = false;
+    };
+    InstallDocumentationDialogs(dialogs);
+    EditDocumentSetup();
     StartDocument(c.slot);
     EXPECT_EQ(started_, c.argv.empty() ? std::vector<Argv>{} : std::vector<Argv>{c.argv}) << c.name;
   }
@@ -231,6 +242,73 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
   ASSERT_EQ(messages.size(), missing.size());
   for (std::size_t i = 0; i < missing.size(); ++i) {
     EXPECT_NE(messages[i].find(missing[i]), std::string::npos) << messages[i];
+  }
+}
+
+// A program named by a data file starts only when the user, shown the program and its
+// arguments, agrees; No (and the batch host, which has nobody to ask) starts nothing. The
+// answer holds for that data file for the session; another data file naming the same program
+// asks again. A file name beginning with "-" reaches the program as "./-..." and cannot be
+// taken for an option.
+TEST_F(DocumentationCommandsTest, ADataFilesProgramStartsOnlyWhenTheUserAgrees) {
+  const std::string program = platform::FindProgram("true");
+  ASSERT_FALSE(program.empty());
+  app_test::ScratchDir dir;
+  const std::string received = dir / "received.vuk";
+  const std::string other = dir / "other.vuk";
+  DocumentSlots[2] = {program, "-rf notes.txt"};
+  WriteDataFile(received);
+  WriteDataFile(other);
+  ASSERT_FALSE(AbortFlag);
+  ForgetAgreedDocumentSlots();  // a new session opens the files
+
+  auto open = [&program](const std::string& name) {
+    InitDocumentSlots();
+    ReadDataFile(name);
+    ASSERT_FALSE(AbortFlag);
+    ProgramSettings.FileFromCommandLine = true;
+    CurrentFileName = name;
+    ASSERT_EQ(DocumentSlots[2].program, program);
+  };
+  using Argv = std::vector<std::string>;
+  const Argv argv{program, "./-rf notes.txt"};
+  struct Step {
+    const char* name;
+    const std::string* file;
+    int answer;  // 0 no, 1 yes, -1 no question expected, 2 nobody to ask (batch)
+    bool started;
+  };
+  const Step steps[] = {
+      {"No starts nothing", &received, 0, false},
+      {"nobody to ask starts nothing", &received, 2, false},
+      {"Yes starts it", &received, 1, true},
+      {"once agreed, no question for that file", &received, -1, true},
+      {"another data file asks again", &other, 0, false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    open(*step.file);
+    host_.Clear();
+    started_.clear();
+    if (step.answer == 0) host_.AnswerNo();
+    if (step.answer == 1) host_.AnswerYes();
+    if (step.answer == 2) {
+      BatchDialogHost batch;
+      InstallDialogHost(&batch);
+      StartDocument(2);
+      InstallDialogHost(&host_);
+    } else {
+      StartDocument(2);
+    }
+    EXPECT_EQ(started_, step.started ? std::vector<Argv>{argv} : std::vector<Argv>{});
+    const auto asked = host_.RecordsOf(TDialogKind::YesNo);
+    ASSERT_EQ(asked.size(), step.answer == 0 || step.answer == 1 ? 1u : 0u);
+    if (!asked.empty()) {
+      EXPECT_NE(asked[0].prompt.find("\"" + program + "\" \"./-rf notes.txt\""), std::string::npos)
+          << asked[0].prompt;
+      EXPECT_FALSE(asked[0].yesOffered) << "No is the answer offered";
+    }
+    EXPECT_EQ(host_.PendingAnswers(), 0u);
   }
 }
 
