@@ -3,8 +3,11 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
+#include <sstream>
 
 #include "common/dialog_host.h"
 #include "common/program_state.h"
@@ -18,6 +21,7 @@ struct TDiskStamp {
   off_t size = 0;
   long long seconds = 0;
   long nanoseconds = 0;
+  std::size_t contentHash = 0;
   bool operator==(const TDiskStamp&) const = default;
 };
 
@@ -27,12 +31,17 @@ std::map<std::string, TDiskStamp>& Remembered() {
   return remembered;
 }
 
-// An atomic save by another writer gives a new inode, an edit in place a new time or size.
+// An atomic save by another writer gives a new inode, an edit in place a new time or size; the
+// content tells an edit of the same size within one tick of the file system's clock.
 std::optional<TDiskStamp> StampOf(const std::string& fileName) {
   struct stat st {};
   if (stat(fileName.c_str(), &st) != 0) return std::nullopt;
-  return TDiskStamp{st.st_dev, st.st_ino, st.st_size, static_cast<long long>(st.st_mtim.tv_sec),
-                    st.st_mtim.tv_nsec};
+  std::ifstream in(fileName, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return TDiskStamp{st.st_dev,          st.st_ino,
+                    st.st_size,         static_cast<long long>(st.st_mtim.tv_sec),
+                    st.st_mtim.tv_nsec, std::hash<std::string>{}(content.str())};
 }
 
 }  // namespace

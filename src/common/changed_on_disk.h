@@ -5,8 +5,8 @@
 
 #include <string>
 
-// Remembers the file as it is on disk now (device, inode, size, modification time), after it
-// was read or written completely.
+// Remembers the file as it is on disk now (device, inode, size, modification time, a hash of
+// its content), after it was read or written completely.
 void RememberFileOnDisk(const std::string& fileName);
 
 // Before writing over fileName: true when the file is not remembered, is gone, or is still as
