@@ -1,6 +1,7 @@
 // Settings of the tooth-profile dialogs and the CAD tooth-profile commands.
 #include "app/cad_profile_options.h"
 
+#include "calc/spline_input_checks.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
@@ -40,6 +41,15 @@ TCadProfileValues CadProfileValues(int part) {
   v.drawDiameters = g.auxDiameterOption == 2;
   v.rootCurve = g.drawRootCurve;
   return v;
+}
+
+std::optional<TDimensionRefusal> CheckCadProfileValues(const TCadProfileValues& values) {
+  const std::string typed = TrimStr(values.xeText);
+  std::string problem = "not a number";
+  // An empty field is refused too: it would draw the profile for x = 0 without a word.
+  if (ReadsAsReal(typed)) problem = InputRangeProblem(TInputRange::Shift, StrToReal(typed));
+  if (problem.empty()) return std::nullopt;
+  return TDimensionRefusal{"Edit_xe", RefusalText("Gen.addend.modif.coeff. xe", typed, problem)};
 }
 
 void StoreCadProfileValues(int part, const TCadProfileValues& values) {

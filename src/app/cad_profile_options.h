@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "app/dimension_dialog_model.h"
 
 // What the CAD profile dialog of one part shows.
 struct TCadProfileValues {
@@ -31,8 +34,11 @@ int CadProfilePart(int part);
 
 // The dialog values of a part from ToothGraphicsSettings and PlotSettings.
 TCadProfileValues CadProfileValues(int part);
-// Stores the values: the entered addendum modification (a text that is no number gives 0)
-// becomes the part's involute, tooth-shape and root-fillet generating addendum modification.
+// The typed addendum modification when it cannot be taken (empty, no complete number, out of
+// the range the calculation takes): the field "Edit_xe" and the message that names it.
+std::optional<TDimensionRefusal> CheckCadProfileValues(const TCadProfileValues& values);
+// Stores values that passed the check: the entered addendum modification becomes the part's
+// involute, tooth-shape and root-fillet generating addendum modification.
 void StoreCadProfileValues(int part, const TCadProfileValues& values);
 // The addendum modification as the dialog shows it: the stored one, and the largest and
 // smallest for finishing from the last calculation.

@@ -46,6 +46,66 @@ bool StartsLikeConfiguration(const std::string& fileName) {
          line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// How a numeric field of the dialog is checked.
+enum class TNumberRule {
+  Real,        // any number
+  Positive,    // above 0: a factor of 0 would be replaced by the settings' default
+  Least,       // at least the given least value
+  WholeNumber  // an integer
+};
+
+struct TConfigNumberField {
+  const char* name;
+  const char* caption;
+  TNumberRule rule;
+  long double least;  // TNumberRule::Least; the problem text says it
+  const char* problem;
+};
+
+// In page order; captions in the DOS code page, as messages take them. The least values are
+// those below which the settings would not keep a typed value (text height factor, vertical
+// print scale, dimensioning factor).
+constexpr std::array<TConfigNumberField, 20> kNumberFields = {{
+    {"Edit_x", "Window Size x", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_y", "Window Size y", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_textbreitenfaktor", "Textwidth/height", TNumberRule::Positive, 0, ""},
+    {"Edit_texthoehenfaktor", "Text height factor", TNumberRule::Least, 0.1L, "< 0.1"},
+    {"Edit_zoomfaktor", "zoom increment", TNumberRule::Positive, 0, ""},
+    {"Edit_panfaktor", "pan faktor", TNumberRule::Positive, 0, ""},
+    {"Edit_3dx", "3D x \xF8", TNumberRule::Real, 0, ""},
+    {"Edit_3dy", "3D y \xF8", TNumberRule::Real, 0, ""},
+    {"Edit_3dz", "3D z \xF8", TNumberRule::Real, 0, ""},
+    {"Edit_cadtextbreite", "CAD Textwidth/height", TNumberRule::Positive, 0, ""},
+    {"Edit_cadtextwinkel", "Font angle", TNumberRule::Real, 0, ""},
+    {"Edit_printscale", "Scale x", TNumberRule::Positive, 0, ""},
+    {"Edit_printscaley", "Scale y", TNumberRule::Least, 0.0001L, "< 0.0001"},
+    {"Edit_printxorigin", "Origin x", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_printyorigin", "Origin y", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_left", "Text window left", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_top", "Text window top", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_width", "Text window width", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_height", "Text window height", TNumberRule::WholeNumber, 0, ""},
+    {"Edit_massfaktorconfig", "Dimensioning size factor", TNumberRule::Least, 0.01L, "< 0.01"},
+}};
+
+// Why the text cannot be taken for the field; empty when it can.
+std::string NumberProblem(const TConfigNumberField& field, const std::string& text) {
+  if (!ReadsAsReal(text)) return "not a number";
+  const long double value = StrToReal(text);
+  switch (field.rule) {
+    case TNumberRule::Real:
+      return {};
+    case TNumberRule::Positive:
+      return value > 0 ? std::string() : "<= 0";
+    case TNumberRule::Least:
+      return value >= field.least ? std::string() : field.problem;
+    case TNumberRule::WholeNumber:
+      // "1.5" or "5e0" would be read as 0 by the integer conversion.
+      return value == StrToInteger(text) ? std::string() : "not a whole number";
+  }
+  return {};
+}
+
 long double ScreenRatio(int outerHeight, int clientHeight) {
   return static_cast<long double>(outerHeight) / (clientHeight + 46) + 0.009L;
 }
@@ -77,6 +137,30 @@ long double EditedReal(const TShownTexts& shown, const std::string& name, const 
   const auto it = shown.find(name);
   if (it != shown.end() && it->second == text) return value;
   return StrToReal(text);
+}
+
+std::vector<std::string> ConfigNumberFieldNames() {
+  std::vector<std::string> names;
+  for (const TConfigNumberField& field : kNumberFields) names.emplace_back(field.name);
+  return names;
+}
+
+std::optional<TDimensionRefusal> CheckConfigNumbers(const TShownTexts& shown,
+                                                    const TShownTexts& typed) {
+  auto refusal = [&](const TConfigNumberField& field) -> std::optional<TDimensionRefusal> {
+    const auto it = typed.find(field.name);
+    if (it == typed.end()) return std::nullopt;
+    const auto was = shown.find(field.name);
+    if (was != shown.end() && was->second == it->second) return std::nullopt;
+    const std::string text = TrimStr(it->second);
+    const std::string problem = NumberProblem(field, text);
+    if (problem.empty()) return std::nullopt;
+    return TDimensionRefusal{field.name, RefusalText(field.caption, text, problem)};
+  };
+  for (const TConfigNumberField& field : kNumberFields) {
+    if (auto refused = refusal(field)) return refused;
+  }
+  return std::nullopt;
 }
 
 void ColourNames() {

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/dimension_dialog_model.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 
@@ -33,6 +35,16 @@ std::string ShowReal(TShownTexts& shown, const std::string& name, long double va
 // significant digits would otherwise round an untouched setting), else the text read as a number.
 long double EditedReal(const TShownTexts& shown, const std::string& name, const std::string& text,
                        long double value);
+
+// The numeric fields of the dialog, as their texts stand (by control name), checked before any
+// value is stored: a text that is no number, a factor of 0 (or below the least the settings
+// take) and a window size, origin or text-window value that is no whole number are refused with
+// a message naming the field. A real field whose text is still the one shown is not checked: its
+// stored value stays as it is. Returns the first refused field in page order.
+std::optional<TDimensionRefusal> CheckConfigNumbers(const TShownTexts& shown,
+                                                    const TShownTexts& typed);
+// The control names CheckConfigNumbers looks at, in page order.
+std::vector<std::string> ConfigNumberFieldNames();
 
 // Colour names 1 to 16 ("red" .. "black") into ScreenLines 1 to 16.
 void ColourNames();

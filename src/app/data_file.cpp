@@ -9,6 +9,7 @@
 #include "app/documentation_records.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/changed_on_disk.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -353,6 +354,7 @@ void ReadClearancesPerModule(TDataSet& set) {
 // ---------------------------------------------------------------------------------------------
 
 void WriteDataFile(const std::string& fullName) {
+  if (!ConfirmOverwriteChangedFile(fullName)) return;
   AssignText(GlobalTextFile, fullName);
   RewriteChecked(GlobalTextFile);
   if (AbortFlag) return;
@@ -371,6 +373,7 @@ void WriteDataFile(const std::string& fullName) {
     AbandonText(GlobalTextFile);
   } else {
     CloseText(GlobalTextFile);
+    if (!AbortFlag) RememberFileOnDisk(fullName);
   }
 }
 
@@ -397,6 +400,7 @@ void ReadDataFile(const std::string& fullName) {
     return;
   }
   Commit(set);
+  RememberFileOnDisk(fullName);
 }
 
 void SaveDataFile(std::string_view name) {

@@ -236,15 +236,14 @@ TInputRange RangeOf(E edit) {
   }
 }
 
-// The message that names a field and says why its text is not taken.
+}  // namespace
+
 std::string RefusalText(const std::string& caption, const std::string& text,
                         const std::string& problem) {
   return caption + ": \"" + text + "\" " +
          (problem == "not a number" ? std::string("is not a number")
                                     : "is not accepted (" + problem + ")");
 }
-
-}  // namespace
 
 std::optional<TDimensionRefusal> CheckDimensionValues(const TDimensionDialogValues& values) {
   const TDimensionEnables open = DimensionEditEnables(values);

@@ -91,6 +91,11 @@ struct TDimensionRefusal {
   std::string message;
 };
 
+// The message that names a field (by its caption) and says why its text is not taken: the
+// problem "not a number" or one of InputRangeProblem's.
+std::string RefusalText(const std::string& caption, const std::string& text,
+                        const std::string& problem);
+
 // Checks every value the dialog takes (the open fields, the balls and the numbers of teeth)
 // with the ranges the calculation checks at its start, before anything is read: a text that is
 // no complete number ("nan", "inf", "1e") or a value out of its range is refused. An empty

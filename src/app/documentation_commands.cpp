@@ -2,10 +2,14 @@
 // slots and the drawing texts.
 #include "app/documentation_commands.h"
 
+#include <set>
+#include <tuple>
 #include <utility>
 
 #include "app/change_protocol.h"
 #include "app/documentation_records.h"
+#include "app/save_question.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/formatting.h"
 #include "common/output_router.h"
@@ -24,6 +28,51 @@ TDocumentationDialogs& Dialogs() {
 TProgramStarter& Starter() {
   static TProgramStarter starter;
   return starter;
+}
+
+// Slot contents (program, file) that may start without a question: under an empty data-file
+// name those the user typed or chose in this session's dialog; under a data file's name those
+// the user agreed to start once for that data file.
+using TSlotKey = std::tuple<std::string, std::string, std::string>;
+std::set<TSlotKey>& AgreedSlots() {
+  static std::set<TSlotKey> agreed;
+  return agreed;
+}
+
+// The program's own start value of slot n (a text editor without a file) names nothing a data
+// file chose.
+bool IsStartValue(int n) {
+  const TDocumentSlots current = DocumentSlots;
+  InitDocumentSlots();
+  const bool start = DocumentSlots[n] == current[n];
+  DocumentSlots = current;
+  return start;
+}
+
+bool SlotAgreed(int n) {
+  const TDocumentSlot& slot = DocumentSlots[n];
+  if (IsStartValue(n)) return true;
+  const std::set<TSlotKey>& agreed = AgreedSlots();
+  return agreed.count({std::string(), slot.program, slot.file}) != 0 ||
+         agreed.count({CurrentDataFileFullName(), slot.program, slot.file}) != 0;
+}
+
+// A program named by a data file someone else may have written is started only when the user
+// agrees, having seen the program and its arguments. Without a person the answer is No.
+bool AgreeToStart(int n, const std::vector<std::string>& argv) {
+  if (SlotAgreed(n)) return true;
+  const TDocumentSlot& slot = DocumentSlots[n];
+  std::string command;
+  for (const std::string& word : argv) command += (command.empty() ? "\"" : " \"") + word + "\"";
+  char answer = 'N';
+  const bool abort = AbortFlag;
+  InputYesNo("Document " + IntStr(n) + " of the data file starts the program\n" +
+                 WinToDos(command) + "\nStart it ?",
+             answer);
+  AbortFlag = abort;
+  if (answer != 'J') return false;
+  AgreedSlots().insert({CurrentDataFileFullName(), slot.program, slot.file});
+  return true;
 }
 
 // A dialog that cannot be shown is declined, so the command stops as after Cancel.
@@ -145,7 +194,7 @@ std::vector<std::string> DocumentArguments(int n) {
   if (program.empty()) return {};
   std::vector<std::string> argv{program};
   // "program file" on one line: an empty file name adds nothing but a blank.
-  if (!slot.file.empty()) argv.push_back(slot.file);
+  if (!slot.file.empty()) argv.push_back(platform::FileArgument(slot.file));
   return argv;
 }
 
@@ -160,6 +209,7 @@ void StartDocument(int n) {
                      : "Document " + IntStr(n) + ": program " + program + " not found");
     return;
   }
+  if (!AgreeToStart(n, argv)) return;
   const int failure = Starter() ? Starter()(argv) : platform::StartDetached(argv);
   if (failure != 0) {
     ErrorMessage("Document " + IntStr(n) + ": program " + program + " cannot be started");
@@ -167,7 +217,21 @@ void StartDocument(int n) {
 }
 
 void EditDocumentSetup() {
+  const TDocumentSlots before = DocumentSlots;
   ShowDialog(Dialogs().documentSetup);
+  if (AbortFlag) return;
+  // What the user typed or chose here is the user's own; a slot merely left as the data file
+  // gave it still asks.
+  for (int n = 1; n <= kDocumentSlotCount; ++n) {
+    const TDocumentSlot& slot = DocumentSlots[n];
+    if (slot.program != before[n].program || slot.file != before[n].file) {
+      AgreedSlots().insert({std::string(), slot.program, slot.file});
+    }
+  }
+}
+
+void ForgetAgreedDocumentSlots() {
+  AgreedSlots().clear();
 }
 
 void EditDrawingTexts() {

@@ -30,13 +30,19 @@ void ClearChanges();
 
 // Starts the program of document slot n (1..5) with the slot's file; an empty file name starts
 // the program alone. A program that is not set, not found or cannot be started is reported
-// with its name.
+// with its name. A slot the user did not set in this session's dialog came from a data file:
+// it starts only when the user, shown the program and its arguments, answers Yes, once per data
+// file and session (without a person it does not start).
 void StartDocument(int n);
 // The argument list StartDocument starts: the program that opens the document (the desktop's
-// default program for the Windows editors) and the file. Empty when no program can be found.
+// default program for the Windows editors) and the file (a name beginning with "-" with "./"
+// in front, so it is never an option). Empty when no program can be found.
 std::vector<std::string> DocumentArguments(int n);
-// Dialog of the five document slots: OK stores them and clears AbortFlag, Cancel sets it.
+// Dialog of the five document slots: OK stores them and clears AbortFlag, Cancel sets it. The
+// slots changed there start without a question for the rest of the session.
 void EditDocumentSetup();
+// Forgets which slots were set in the dialog or agreed to (a new session in tests).
+void ForgetAgreedDocumentSlots();
 
 // Dialog of the part names and Text 1, Text 2: OK stores them and clears AbortFlag, Cancel sets
 // it.

@@ -1,10 +1,12 @@
 // Print presets in "printout.dbf" and the table procedures behind the table form.
 #include "app/print_presets.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -54,21 +56,18 @@ bool TableReadOnly(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
 }
 
+// The check file is created new, never through an entry that is already there (a leftover or a
+// link planted by someone else), so the check changes nothing it did not make. When the name is
+// taken, a probe of a unique name answers instead.
 bool DirectoryTakesFiles(const std::string& dir) {
   const std::string probe = AddBackslash(dir) + kWriteCheckFile;
-  {
-    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << "DBF Write Check\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      EraseIfExists(probe);
-      return false;
-    }
-  }
-  EraseIfExists(probe);
-  return true;
+  const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return errno == EEXIST && CheckDirWritable(dir);
+  static constexpr char kText[] = "DBF Write Check\n";
+  const bool written = write(fd, kText, sizeof kText - 1) == static_cast<ssize_t>(sizeof kText - 1);
+  const bool closed = close(fd) == 0;
+  unlink(probe.c_str());
+  return written && closed;
 }
 
 void MakeWritable(const std::string& path) {

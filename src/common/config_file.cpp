@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/changed_on_disk.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -442,6 +443,7 @@ bool ReadConfigFile(const std::string& fileName) {
   WalkItems(io);
   ApplyScreenSizeDefaults();
   CloseText(GlobalTextFile);
+  RememberFileOnDisk(fileName);
   return true;
 }
 
@@ -468,6 +470,7 @@ void ReadConfig() {
 }
 
 void WriteConfigFile(const std::string& fileName) {
+  if (!ConfirmOverwriteChangedFile(fileName)) return;
   AssignText(GlobalTextFile, fileName);
   RewriteChecked(GlobalTextFile);
   if (AbortFlag) return;
@@ -481,6 +484,7 @@ void WriteConfigFile(const std::string& fileName) {
     return;
   }
   CloseText(GlobalTextFile);
+  if (!AbortFlag) RememberFileOnDisk(fileName);
 }
 
 void WriteConfig() {

@@ -122,4 +122,9 @@ int RunAndWait(const std::vector<std::string>& argv, int& exitCode) {
   return 0;
 }
 
+std::string FileArgument(const std::string& fileName) {
+  if (!fileName.empty() && fileName.front() == '-') return "./" + fileName;
+  return fileName;
+}
+
 }  // namespace platform

@@ -17,6 +17,10 @@ int StartDetached(const std::vector<std::string>& argv);
 // killed). 0 when it ran, else the errno value of the start.
 int RunAndWait(const std::vector<std::string>& argv, int& exitCode);
 
+// A file name as a program argument that cannot be taken for an option: a relative name
+// beginning with "-" gets "./" in front; other names pass unchanged.
+std::string FileArgument(const std::string& fileName);
+
 // Full path of a program found on PATH (or the name itself when it holds a "/" and can be run);
 // empty when there is none.
 std::string FindProgram(const std::string& name);

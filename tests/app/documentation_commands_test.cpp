@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app_test_support.h"
+#include "app/data_file.h"
 #include "app/documentation_records.h"
 #include "calc/toothing_data.h"
+#include "common/batch_dialog_host.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
@@ -37,6 +40,7 @@ class DocumentationCommandsTest : public ::testing::Test {
     SetClockForTests(kNow);
     InitChangeRecords();
     InitDocumentSlots();
+    ForgetAgreedDocumentSlots();
     PartNames = TPartNames{};
     AbortFlag = false;
     DataModified = false;
@@ -220,7 +224,14 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
   EXPECT_EQ(DocumentSlots[5].program, "notepad.exe");
   for (const Case& c : cases) {
     started_.clear();
-    if (c.slot >= 1 && c.slot <= kDocumentSlotCount) DocumentSlots[c.slot] = c.set;
+    // The user sets the slot in the dialog, so it starts without a question.
+    TDocumentationDialogs dialogs;
+    dialogs.documentSetup = [&c] {
+      if (c.slot >= 1 && c.slot <= kDocumentSlotCount) DocumentSlots[c.slot] = c.set;
+      AbortFlag = false;
+    };
+    InstallDocumentationDialogs(dialogs);
+    EditDocumentSetup();
     StartDocument(c.slot);
     EXPECT_EQ(started_, c.argv.empty() ? std::vector<Argv>{} : std::vector<Argv>{c.argv}) << c.name;
   }
@@ -231,6 +242,54 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
   ASSERT_EQ(messages.size(), missing.size());
   for (std::size_t i = 0; i < missing.size(); ++i) {
     EXPECT_NE(messages[i].find(missing[i]), std::string::npos) << messages[i];
+  }
+}
+
+// A program named by a data file starts only when the user, shown the program and its
+// arguments, agrees; No and the batch host (nobody to ask) start nothing. The answer holds for
+// that data file in this session; another data file asks again. A file name beginning with "-"
+// reaches the program as "./-..." and cannot be taken for an option.
+TEST_F(DocumentationCommandsTest, ADataFilesProgramStartsOnlyWhenTheUserAgrees) {
+  const std::string program = platform::FindProgram("true");
+  app_test::ScratchDir dir;
+  DocumentSlots[2] = {program, "-rf notes.txt"};
+  for (const char* name : {"received.vuk", "other.vuk"}) WriteDataFile(dir / name);
+  ForgetAgreedDocumentSlots();  // a new session opens the files
+  enum TAnswer { kNotAsked, kYes, kNo, kBatch };
+  const struct {
+    const char* file;
+    TAnswer answer;
+  } steps[] = {{"received.vuk", kNo},
+               {"received.vuk", kBatch},
+               {"received.vuk", kYes},
+               {"received.vuk", kNotAsked},
+               {"other.vuk", kNo}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::string(step.file) + " " + std::to_string(step.answer));
+    InitDocumentSlots();
+    ProgramSettings.FileFromCommandLine = true;
+    CurrentFileName = dir / step.file;
+    ReadDataFile(CurrentFileName);
+    ASSERT_EQ(DocumentSlots[2].program, program);
+    host_.Clear();
+    started_.clear();
+    if (step.answer == kYes) host_.AnswerYes();
+    if (step.answer == kNo) host_.AnswerNo();
+    BatchDialogHost batch;
+    if (step.answer == kBatch) InstallDialogHost(&batch);
+    StartDocument(2);
+    InstallDialogHost(&host_);
+
+    const bool started = step.answer == kYes || step.answer == kNotAsked;
+    const std::vector<std::vector<std::string>> expected{{program, "./-rf notes.txt"}};
+    EXPECT_EQ(started_, started ? expected : decltype(expected){});
+    const auto asked = host_.RecordsOf(TDialogKind::YesNo);
+    ASSERT_EQ(asked.size(), step.answer == kYes || step.answer == kNo ? 1u : 0u);
+    if (!asked.empty()) {
+      EXPECT_EQ(asked[0].prompt, "Document 2 of the data file starts the program\n\"" + program +
+                                     "\" \"./-rf notes.txt\"\nStart it ?");
+      EXPECT_FALSE(asked[0].yesOffered) << "No is the answer offered";
+    }
   }
 }
 

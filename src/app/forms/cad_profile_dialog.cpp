@@ -13,6 +13,8 @@
 #include "app/cad_profile_options.h"
 #include "app/forms/documentation_form_texts.h"
 #include "app/forms/tooth_profile_settings_dialog.h"
+#include "common/codepage.h"
+#include "common/dialog_host.h"
 #include "common/forms/form_placement.h"
 #include "common/help_texts.h"
 #include "common/program_state.h"
@@ -26,6 +28,17 @@ QString Hint(int number) {
   std::string text;
   FetchHelpText(number, text);
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The widest text RealStr6 gives for an addendum modification of the usual range.
+constexpr const char* kWidestXeText = "-0.0000000";
+
+// A line edit wide enough to show the text whole, frame and text margins included.
+int FieldWidthFor(const QLineEdit& edit, const char* text) {
+  const QMargins margins = edit.textMargins();
+  constexpr int kFrameAndCursor = 16;
+  return edit.fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + margins.left() +
+         margins.right() + kFrameAndCursor;
 }
 
 QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
@@ -58,6 +71,7 @@ TForm_qm2config::TForm_qm2config(int part, QWidget* parent)
   label_xe_->setObjectName(QStringLiteral("Label_xe"));
   edit_xe_ = new QLineEdit(this);
   edit_xe_->setObjectName(QStringLiteral("Edit_xe"));
+  edit_xe_->setMinimumWidth(FieldWidthFor(*edit_xe_, kWidestXeText));
   grid->addWidget(label_xe_, 2, 0);
   grid->addWidget(edit_xe_, 2, 1);
   auto* xeButtons = new QHBoxLayout;
@@ -131,14 +145,21 @@ void WriteCadProfileDialog(TForm_qm2config& form) {
   form.edit_xe_->setText(QString::fromStdString(v.xeText));
 }
 
-void ReadCadProfileDialog(TForm_qm2config& form) {
+bool ReadCadProfileDialog(TForm_qm2config& form) {
   TCadProfileValues v;
   v.involutePoints = form.edit_anzevolvpoints_->value();
   v.polyline = form.checkBox_polyline_->isChecked();
-  v.xeText = form.edit_xe_->text().toStdString();
+  v.xeText = WinToDos(form.edit_xe_->text().toStdString());
   v.drawDiameters = form.checkBox_durchmesser_->isChecked();
   v.rootCurve = form.checkBox_fussausrundung_->isChecked();
+  if (const std::optional<TDimensionRefusal> refusal = CheckCadProfileValues(v)) {
+    ErrorMessage(refusal->message);
+    form.edit_xe_->setFocus();
+    form.edit_xe_->selectAll();
+    return false;
+  }
   StoreCadProfileValues(form.ProfilePart, v);
+  return true;
 }
 
 void TForm_qm2config::Button_xeClick() {
@@ -154,8 +175,9 @@ void TForm_qm2config::Button_xeminClick() {
 }
 
 void TForm_qm2config::Button_okClick() {
+  // A refused value keeps the dialog open with nothing stored, so the user can mend it.
+  if (!ReadCadProfileDialog(*this)) return;
   AbortFlag = false;
-  ReadCadProfileDialog(*this);
   accept();
 }
 

@@ -33,7 +33,7 @@ class TForm_qm2config : public QDialog {
 
  private:
   friend void WriteCadProfileDialog(TForm_qm2config& form);
-  friend void ReadCadProfileDialog(TForm_qm2config& form);
+  friend bool ReadCadProfileDialog(TForm_qm2config& form);
 
   std::int16_t ProfilePart = 1;
   QLabel* label_points_ = nullptr;
@@ -51,9 +51,11 @@ class TForm_qm2config : public QDialog {
   QPushButton* button_help_ = nullptr;
 };
 
-// The settings into the controls and back.
+// The settings into the controls and back. Reading refuses an addendum modification that is no
+// number or out of range with a message naming the field, which keeps the focus; nothing is
+// stored then, and the result is false.
 void WriteCadProfileDialog(TForm_qm2config& form);
-void ReadCadProfileDialog(TForm_qm2config& form);
+bool ReadCadProfileDialog(TForm_qm2config& form);
 
 // Makes the two forms the dialogs of the CAD profile command and of the CAD setup command.
 void InstallCadProfileForms();

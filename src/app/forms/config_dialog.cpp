@@ -4,6 +4,7 @@
 #include "app/forms/config_dialog.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -137,7 +138,29 @@ void Tconfig::FormCreate() {
 // ---------------------------------------------------------------------------------------------
 // Bottom buttons
 
+bool Tconfig::AcceptTypedNumbers() {
+  TShownTexts typed;
+  for (const std::string& name : ConfigNumberFieldNames()) {
+    if (auto* field = Control<QLineEdit>(name.c_str())) typed[name] = WinToDos(S(field->text()));
+  }
+  const std::optional<TDimensionRefusal> refusal = CheckConfigNumbers(shown_, typed);
+  if (!refusal) return true;
+  ErrorMessage(refusal->message);
+  // The field's page is brought forward so the field can take the focus.
+  auto* field = Control<QLineEdit>(refusal->field.c_str());
+  for (QWidget* w = field; w != nullptr; w = w->parentWidget()) {
+    if (const int page = Pagecontrol1->indexOf(w); page >= 0) {
+      Pagecontrol1->setCurrentIndex(page);
+      break;
+    }
+  }
+  field->setFocus();
+  field->selectAll();
+  return false;
+}
+
 void Tconfig::Button_okClick() {
+  if (!AcceptTypedNumbers()) return;
   ConfigDialogToSettings(*this);
   AbortFlag = false;
   WriteConfig();
@@ -154,6 +177,7 @@ void Tconfig::reject() {
 }
 
 void Tconfig::Button_saveClick() {
+  if (!AcceptTypedNumbers()) return;
   ConfigDialogToSettings(*this);
   AbortFlag = false;
   WriteConfig();
@@ -180,6 +204,7 @@ void Tconfig::Button_importClick() {
 }
 
 void Tconfig::Button_exportClick() {
+  if (!AcceptTypedNumbers()) return;
   AbortFlag = false;
   TFileDialogRequest request;
   request.title = "Export";

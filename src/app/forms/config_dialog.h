@@ -97,6 +97,9 @@ class Tconfig : public QDialog {
   friend void ConfigDialogToSettings(Tconfig& form);
 
   void BuildPages();
+  // Refuses a numeric field that cannot be taken: a message names it, its page comes forward
+  // and it takes the focus; nothing is stored. False when a field was refused.
+  bool AcceptTypedNumbers();
   // Copies every control into the settings (with an imported file's other settings first).
   void StoreDialogValues();
   // Puts the colour number chosen in the colour picker into a grid cell.

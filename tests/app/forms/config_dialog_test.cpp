@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdlib>
@@ -135,8 +136,7 @@ TEST_F(ConfigDialogGui, OkStoresTheEditsAndWritesTheConfigurationFile) {
   Type(f, "Edit_zoomfaktor", "1,25");
   Type(f, "Edit_3dy", "45");
   Type(f, "Edit_freigabefeld", "Geprüft");
-  Type(f, "Edit_massfaktorconfig", "0.005");  // below 0.01: 1.0
-  Type(f, "Edit_texthoehenfaktor", "abc");    // no number: 0, then 1.0
+  Type(f, "Edit_massfaktorconfig", "0,5");
   f.Control<QComboBox>("ComboBox_zeichnkopf")->setCurrentIndex(3);
   f.Control<TRadioGroup>("RadioGroup_index")->SetItemIndex(2);
   f.Control<TRadioGroup>("RadioGroup_date")->SetItemIndex(3);
@@ -156,8 +156,7 @@ TEST_F(ConfigDialogGui, OkStoresTheEditsAndWritesTheConfigurationFile) {
   EXPECT_EQ(PlotSettings.ReleaseRowLabel,
             "Gepr\x81"
             "ft");
-  EXPECT_EQ(PlotSettings.cadFactor, 1.0L);
-  EXPECT_EQ(GraphicsVariables.TextHeightFactor, 1.0L);
+  EXPECT_EQ(PlotSettings.cadFactor, 0.5L);
   EXPECT_EQ(ConfigVariables.TitleBlockKind, 3);
   EXPECT_EQ(ConfigVariables.ChangeIndexStyle, 2);
   EXPECT_EQ(ConfigVariables.DateStyle, 4);
@@ -165,6 +164,68 @@ TEST_F(ConfigDialogGui, OkStoresTheEditsAndWritesTheConfigurationFile) {
   EXPECT_TRUE(PrintSettings.ScreendumpBorder);
   EXPECT_EQ(ConfigVariables.OutputDevice, 7);  // "HTML File"
   EXPECT_EQ(PlotSettings.DxfDecimals, 9);
+}
+
+// A typed number the settings cannot keep as typed (no number, a factor of 0, a size that is no
+// whole number) is refused by OK, Save and Export alike: a message names the field and the text,
+// the field's page comes forward with the field in focus, and neither the settings nor the
+// configuration file change. Mended, the value is taken.
+TEST_F(ConfigDialogGui, TypedNumbersThatCannotBeKeptAreRefused) {
+  WriteConfig();
+  const std::string file = ReadBytes(dir_ / "vuko.cfg");
+  const std::string before = SettingsBytes();
+  const struct {
+    const char* field;
+    const char* typed;
+    const char* page;
+    const char* message;
+  } cases[] = {
+      {"Edit_texthoehenfaktor", "abc", "Tab_grafik", "Text height factor: \"abc\" is not a number"},
+      {"Edit_texthoehenfaktor", "0", "Tab_grafik",
+       "Text height factor: \"0\" is not accepted (< 0.1)"},
+      {"Edit_textbreitenfaktor", "0", "Tab_grafik",
+       "Textwidth/height: \"0\" is not accepted (<= 0)"},
+      {"Edit_textbreitenfaktor", "abc", "Tab_grafik", "Textwidth/height: \"abc\" is not a number"},
+      {"Edit_cadtextbreite", "0", "Tab_cad", "CAD Textwidth/height: \"0\" is not accepted (<= 0)"},
+      {"Edit_zoomfaktor", "-1.02", "Tab_grafik",
+       "zoom increment: \"-1.02\" is not accepted (<= 0)"},
+      {"Edit_x", "8OO", "Tab_grafik", "Window Size x: \"8OO\" is not a number"},
+      {"Edit_printxorigin", "1.5", "Tab_drucker",
+       "Origin x: \"1.5\" is not accepted (not a whole number)"},
+      {"Edit_massfaktorconfig", "0.005", "Tab_zeichnung",
+       "Dimensioning size factor: \"0.005\" is not accepted (< 0.01)"},
+  };
+  const char* buttons[] = {"Button_ok", "Button_save", "Button_export"};
+  for (const auto& c : cases) {
+    for (const char* button : buttons) {
+      SCOPED_TRACE(std::string(c.field) + " " + c.typed + " " + button);
+      host_->Clear();
+      host_->AnswerFile(dir_ / "exported.cfg");  // offered to Export; must stay unused
+      Tconfig f;
+      f.show();
+      f.Control<QTabWidget>("Pagecontrol1")->setCurrentIndex(0);
+      Type(f, c.field, c.typed);
+      f.Control<QPushButton>(button)->click();
+      EXPECT_EQ(host_->Messages(), std::vector<std::string>{c.message});
+      EXPECT_EQ(host_->PendingAnswers(), 1u);
+      EXPECT_TRUE(f.isVisible());
+      EXPECT_EQ(f.Control<QTabWidget>("Pagecontrol1")->currentWidget()->objectName(), c.page);
+      EXPECT_EQ(f.focusWidget(), f.Control<QLineEdit>(c.field));
+      EXPECT_EQ(Text(f, c.field), c.typed);
+      EXPECT_EQ(SettingsBytes(), before);
+      EXPECT_EQ(ReadBytes(dir_ / "vuko.cfg"), file);
+      EXPECT_FALSE(app_test::Exists(dir_ / "exported.cfg"));
+    }
+  }
+  host_->Clear();
+  Tconfig f;
+  Type(f, "Edit_texthoehenfaktor", "0,5");
+  Type(f, "Edit_textbreitenfaktor", "2");
+  f.Button_okClick();
+  EXPECT_TRUE(host_->Messages().empty());
+  ReadBackIntoDefaults();
+  EXPECT_EQ(GraphicsVariables.TextHeightFactor, 0.5L);
+  EXPECT_EQ(GraphicsVariables.TextWidthRatio, 2.0L);
 }
 
 // Three significant digits on the screen must not round settings nobody touched.

@@ -194,6 +194,8 @@ TEST_F(ThhMenuTest, EveryEnabledItemRunsItsCommand) {
       if (effect == "started") DocumentSlots[slot] = {"/bin/true", "doc.txt"};
       window_->show();
       host_.Clear();
+      // Programs a data file named start once the user agrees.
+      if (effect == "started") host_.AnswerYes();
       started.clear();
       GraphicsFacade->GrClear();
       const int language = ConfigVariables.LanguageCode;
