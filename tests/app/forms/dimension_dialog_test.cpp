@@ -73,6 +73,24 @@ long double ToothThickness(long double m, long double alphaDeg, long double x) {
   return (kPi / 2 + 2 * x * std::tan(Rad(alphaDeg))) * m;
 }
 
+// A graphics window that help pictures are drawn into, for the time of one test.
+struct PictureWindow {
+  explicit PictureWindow(const std::string& pltDirectory) {
+    SetProgramIdentity();
+    ProgramSettings.pltDirectory = pltDirectory;
+    window.FormCreate();
+    GraphicsWindowInstance = &window;
+    InstallGraphicsHelpImageHook();
+  }
+  ~PictureWindow() {
+    InstallHelpImageHook(nullptr);
+    GraphicsWindowInstance = nullptr;
+  }
+  ScriptedDialogHost host;
+  TGraphicsFacade facade;
+  TGraphicsWindow window;
+};
+
 class DimensionDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -273,14 +291,8 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   app_test::WriteBytes(dir / "vuko.hlp", "5050\nBall text.\n5260:span\nSpan text.\n");
   app_test::WriteBytes(dir / "span.plt",
                        app_test::ReadBytes(std::string(VUKO_DATA_DIR) + "/span.plt"));
-  SetProgramIdentity();
-  ProgramSettings.pltDirectory = dir.Path();
-  ScriptedDialogHost host;
-  TGraphicsFacade facade;
-  TGraphicsWindow window;
-  window.FormCreate();
-  GraphicsWindowInstance = &window;
-  InstallGraphicsHelpImageHook();
+  PictureWindow pictures(dir.Path());
+  const ScriptedDialogHost& host = pictures.host;
   Open();
   GraphicsFacade->GrLine(1.5L, 2.5L, 3.5L, 4.5L);
   const std::size_t count = DisplayList->Count();
@@ -299,8 +311,6 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   for (std::size_t i = 0; i < DisplayList->Count(); ++i)
     EXPECT_NE(DisplayList->RecordText(i), marker);
   EXPECT_FALSE(AbortFlag);
-  InstallHelpImageHook(nullptr);
-  GraphicsWindowInstance = nullptr;
 }
 
 // Under German the fields take "," and every field shows it, the calculated ones too, with the
@@ -345,14 +355,7 @@ TEST_F(DimensionDialogTest, EveryFieldShowsTheDecimalSeparatorOfTheLanguage) {
 // Cancel after a help picture (Aux. Image) or after Calc draws the result picture of the data
 // set the dialog gives back, not the picture it left in the window.
 TEST_F(DimensionDialogTest, CancelBringsBackTheResultPicture) {
-  SetProgramIdentity();
-  ProgramSettings.pltDirectory = VUKO_DATA_DIR;
-  ScriptedDialogHost host;
-  TGraphicsFacade facade;
-  TGraphicsWindow window;
-  window.FormCreate();
-  GraphicsWindowInstance = &window;
-  InstallGraphicsHelpImageHook();
+  PictureWindow pictures(VUKO_DATA_DIR);
   CalcSplineJoint();
   auto picture = [] {
     std::vector<std::string> records;
@@ -374,8 +377,6 @@ TEST_F(DimensionDialogTest, CancelBringsBackTheResultPicture) {
     EXPECT_TRUE(AbortFlag);
     EXPECT_EQ(picture(), result);
   }
-  InstallHelpImageHook(nullptr);
-  GraphicsWindowInstance = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
