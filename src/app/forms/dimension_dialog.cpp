@@ -81,15 +81,19 @@ bool CompleteNumber(const QString& text) {
   return number && trimmed.back().isDigit();
 }
 
-// Numbers are shown with the decimal separator of the user's language, the one the fields take
-// as typed; the data set and its files keep ".". Only a point between digits is a separator.
+// Where the user's language writes "," for the decimal point, numbers are shown that way, as the
+// fields take them typed; the data set and its files keep ".". Only a point between digits is a
+// decimal point.
+bool CommaLocale() {
+  return QLocale().decimalPoint() == QStringLiteral(",");
+}
+
 QString NumbersInLocale(const std::string& text) {
   QString value = Q(text);
-  const QChar point = QLocale().decimalPoint().at(0);
-  if (point == QLatin1Char('.')) return value;
+  if (!CommaLocale()) return value;
   for (int i = 1; i + 1 < value.size(); ++i) {
     if (value[i] == QLatin1Char('.') && value[i - 1].isDigit() && value[i + 1].isDigit()) {
-      value[i] = point;
+      value[i] = QLatin1Char(',');
     }
   }
   return value;
@@ -98,8 +102,7 @@ QString NumbersInLocale(const std::string& text) {
 // What a field holds, with "." as the decimal point again.
 std::string Typed(const QLineEdit* edit) {
   QString value = edit->text();
-  const QChar point = QLocale().decimalPoint().at(0);
-  if (point != QLatin1Char('.')) value.replace(point, QLatin1Char('.'));
+  if (CommaLocale()) value.replace(QLatin1Char(','), QLatin1Char('.'));
   return S(value);
 }
 
