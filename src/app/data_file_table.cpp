@@ -95,19 +95,19 @@ std::vector<std::string> DataFileTableHeader() {
 }
 
 std::vector<std::string> DataFileTableRow(const std::string& fileName, long long fileTime) {
-  // The digits of the result listing, and its marks for values it cannot print, so that an
-  // absurd value keeps to the width of its column.
+  // Numbers as the result listing prints them, with its marks for values it cannot print, so
+  // that an absurd value keeps to the width of its column.
   const auto& t = ToothingData;
   return {fileName,
           FileDateStr(fileTime),
           DosToWin(PartNames.drawingNumber[1]),
           DosToWin(PartNames.drawingNumber[2]),
-          TrimStr(ListingLength(5, 3, t.d[1])),
-          TrimStr(ListingLength(4, 4, t.mn)),
-          TrimStr(ListingReal(3, 5, t.alpha)),
+          TrimStr(ListingLength(4, 3, t.d[1])),
+          TrimStr(ListingLength(2, 3, t.mn)),
+          TrimStr(ListingReal(3, 2, t.alpha)),
           IntStr(t.z[1]),
-          TrimStr(ListingReal(4, 4, t.x[1])),
-          TrimStr(ListingReal(4, 4, t.x[2]))};
+          TrimStr(ListingReal(1, 3, t.x[1])),
+          TrimStr(ListingReal(1, 3, t.x[2]))};
 }
 
 std::vector<std::string> UnreadableDataFileRow(const std::string& fileName, long long fileTime) {
