@@ -63,6 +63,13 @@ class MenuCaptionsTest : public ::testing::Test {
     return texts;
   }
 
+  // The entries of the bar, then of each menu.
+  std::vector<QList<QAction*>> Menus() const {
+    std::vector<QList<QAction*>> menus = {window_->MainMenu1->actions()};
+    for (QMenu* menu : window_->MainMenu1->findChildren<QMenu*>()) menus.push_back(menu->actions());
+    return menus;
+  }
+
   ScratchDir dir_;
   ScriptedDialogHost host_;
   std::unique_ptr<Thh> window_;
@@ -111,9 +118,7 @@ TEST_F(MenuCaptionsTest, AcceleratorsUniqueInEveryLanguage) {
        {kLanguageGerman, kLanguageEnglish, kLanguagePortuguese, kLanguageRomanian, kLanguageKorean,
         kLanguageChinese, kLanguageFrench, kLanguageItalian, kLanguageSwedish, kLanguageSpanish}) {
     ASSERT_TRUE(SetLanguage(*window_->MainMenu1, code));
-    std::vector<QList<QAction*>> menus = {window_->MainMenu1->actions()};
-    for (QMenu* menu : window_->MainMenu1->findChildren<QMenu*>()) menus.push_back(menu->actions());
-    for (const QList<QAction*>& actions : menus) {
+    for (const QList<QAction*>& actions : Menus()) {
       std::map<char, std::string> holder;
       for (QAction* action : actions) {
         const char key = AcceleratorOf(action->text().toStdString());
@@ -163,9 +168,7 @@ TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
                    kLanguageFrench, kLanguageItalian, kLanguageSwedish, kLanguageSpanish}) {
     ASSERT_TRUE(SetLanguage(*window_->MainMenu1, kLanguageEnglish));
     ASSERT_TRUE(SetLanguage(*window_->MainMenu1, code));
-    std::vector<QList<QAction*>> menus = {window_->MainMenu1->actions()};
-    for (QMenu* menu : window_->MainMenu1->findChildren<QMenu*>()) menus.push_back(menu->actions());
-    for (const QList<QAction*>& actions : menus) {
+    for (const QList<QAction*>& actions : Menus()) {
       std::map<char, std::string> taken;
       for (QAction* action : actions) {
         const char key = AcceleratorOf(action->text().toStdString());
