@@ -9,6 +9,7 @@
 #include "app/data_file.h"
 #include "app/documentation_records.h"
 #include "app/save_question.h"
+#include "calc/result_printout.h"
 #include "calc/toothing_data.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -94,28 +95,42 @@ std::vector<std::string> DataFileTableHeader() {
 }
 
 std::vector<std::string> DataFileTableRow(const std::string& fileName, long long fileTime) {
+  // Numbers as the result listing prints them, with its marks for values it cannot print, so
+  // that an absurd value keeps to the width of its column.
+  const auto& t = ToothingData;
   return {fileName,
           FileDateStr(fileTime),
           DosToWin(PartNames.drawingNumber[1]),
           DosToWin(PartNames.drawingNumber[2]),
-          LengthStrW(4, 3, ToothingData.d[1]),
-          LengthStrW(2, 3, ToothingData.mn),
-          RealStrW(3, 2, ToothingData.alpha),
-          IntStrW(ToothingData.z[1], 3),
-          RealStrW(1, 3, ToothingData.x[1]),
-          RealStrW(1, 3, ToothingData.x[2])};
+          TrimStr(ListingLength(4, 3, t.d[1])),
+          TrimStr(ListingLength(2, 3, t.mn)),
+          TrimStr(ListingReal(3, 2, t.alpha)),
+          IntStr(t.z[1]),
+          TrimStr(ListingReal(1, 3, t.x[1])),
+          TrimStr(ListingReal(1, 3, t.x[2]))};
 }
 
 std::vector<std::string> UnreadableDataFileRow(const std::string& fileName, long long fileTime) {
   std::vector<std::string> row(kDataFileTableColumns);
   row[0] = fileName;
   row[1] = FileDateStr(fileTime);
+  row[2] = kUnreadableRowMark;
   return row;
+}
+
+std::string UnreadableFilesMessage(int count) {
+  if (count == 1) return "1 data file is incomplete or unreadable; its row is marked.";
+  return IntStr(count) + " data files are incomplete or unreadable; their rows are marked.";
 }
 
 TTextGrid ScanDataFiles(const std::string& directory,
                         const std::function<void(const std::string&)>& progress) {
   const TSavedDataSet saved;
+  // A damaged file must not stop the scan with a box of its own: its row is marked, and one
+  // message at the end says how many there were.
+  const bool messages = MessagesEnabled;
+  MessagesEnabled = false;
+  int unreadable = 0;
   TTextGrid grid{DataFileTableHeader()};
   for (const auto& name : DataFileNames(directory)) {
     if (progress) progress(name);
@@ -124,11 +139,14 @@ TTextGrid ScanDataFiles(const std::string& directory,
     LoadDataFile(fullName);
     // A file that cannot be read gets a row of its own instead of the values of the file
     // before it, and the scan goes on.
+    if (AbortFlag) ++unreadable;
     grid.push_back(AbortFlag ? UnreadableDataFileRow(name, fileTime)
                              : DataFileTableRow(name, fileTime));
     AbortFlag = false;
   }
+  MessagesEnabled = messages;
   saved.Restore();
+  if (unreadable > 0) ErrorMessageIfEnabled(UnreadableFilesMessage(unreadable));
   return grid;
 }
 

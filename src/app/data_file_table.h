@@ -21,13 +21,18 @@ std::vector<std::string> DataFileTableHeader();
 // The row of the data set in memory for a file: file name, file date, drawing numbers (for
 // display), pitch diameter, module, pressure angle, teeth, addendum modifications.
 std::vector<std::string> DataFileTableRow(const std::string& fileName, long long fileTime);
-// The row of a file that could not be read: its name and date, the value cells empty.
+// The row of a file that could not be read: its name, its date and kUnreadableRowMark in the
+// first value column; the other cells empty.
+inline constexpr const char* kUnreadableRowMark = "(unreadable)";
 std::vector<std::string> UnreadableDataFileRow(const std::string& fileName, long long fileTime);
+// The one message after a scan: how many files could not be read.
+std::string UnreadableFilesMessage(int count);
 
 // Header plus one row per data file ("*.vuk", any case) of the directory, in name order; each file
 // is loaded and calculated. progress (when set) is called with each file name before it is
-// read. The data set in memory, the message list, the current file name and DataModified are
-// the same afterwards as before.
+// read. A file that cannot be read raises no message of its own; when there were any, one
+// message (messages enabled) names how many. The data set in memory, the message list, the current
+// file name and DataModified are the same afterwards as before.
 TTextGrid ScanDataFiles(const std::string& directory,
                         const std::function<void(const std::string&)>& progress = {});
 

@@ -38,12 +38,10 @@ std::string MarkCell(const char* mark, int intDigits, int decimals) {
 }
 
 std::string Real(int intDigits, int decimals, long double x) {
-  if (const char* mark = Mark(x)) return MarkCell(mark, intDigits, decimals);
-  return RealStrW(intDigits, decimals, x);
+  return ListingReal(intDigits, decimals, x);
 }
 std::string Length(int intDigits, int decimals, long double mm) {
-  if (const char* mark = Mark(LengthToUnit(mm))) return MarkCell(mark, intDigits, decimals);
-  return LengthStrW(intDigits, decimals, mm);
+  return ListingLength(intDigits, decimals, mm);
 }
 
 // Says in the messages why a cell holds a mark.
@@ -133,6 +131,16 @@ void MeasurementBlock(const std::string& mm) {
 }
 
 }  // namespace
+
+std::string ListingReal(int intDigits, int decimals, long double x) {
+  if (const char* mark = Mark(x)) return MarkCell(mark, intDigits, decimals);
+  return RealStrW(intDigits, decimals, x);
+}
+
+std::string ListingLength(int intDigits, int decimals, long double mm) {
+  if (const char* mark = Mark(LengthToUnit(mm))) return MarkCell(mark, intDigits, decimals);
+  return LengthStrW(intDigits, decimals, mm);
+}
 
 void ResultPrintout() {
   if (CalcFatalFlag) {

@@ -75,6 +75,8 @@ void PaperPageHeader(int pageArg, int mode) {
   AskInsertPaper();
   if (AbortFlag) return;
   if (ConfigVariables.ReportHeaderMode == 2 && !forced) {
+    // The blank line stands on the page like any other.
+    ++st.lineCounter;
     OutputWrite(" ");
     return;
   }
@@ -449,11 +451,19 @@ void ReportMessages() {
   if (count == 0) return;
   const bool tab = IsTabDevice(Device());
   const bool html = IsHtmlDevice(Device());
-  OutputWrite("");
+  // On paper a blank line takes its place on the page and is counted like any other line.
+  const auto blankLine = [tab, html] {
+    if (tab || html) {
+      OutputWrite("");
+    } else {
+      ReportLine("");
+    }
+  };
+  blankLine();
   ReportLine("REMARKS, WARNINGS AND ERROR MESSAGES");
   if (!tab) {
     ReportLine(RuleDouble());
-    OutputWrite("");
+    blankLine();
     ReportLine(RuleSingle());
   }
   if (html) HtmlTableOpen();

@@ -565,7 +565,7 @@ void SetPrinterPortOverride(std::string_view fileName) {
   PortOverride() = fileName;
 }
 
-std::string ResolveOutsideProgram(std::string_view configuredPath) {
+std::string OutsideProgramSought(std::string_view configuredPath) {
   std::string path = TrimStr(configuredPath);
   if (path.empty()) return {};
   const bool windowsPath =
@@ -574,8 +574,12 @@ std::string ResolveOutsideProgram(std::string_view configuredPath) {
   std::size_t cut = base.find_last_of("\\/");
   if (cut != std::string::npos) base = base.substr(cut + 1);
   base = LowerStr(ExtractBaseName(base));
-  if (windowsPath || base == "notepad" || base == "write" || base == "mspaint") {
-    return platform::FindProgram("xdg-open");
-  }
-  return platform::FindProgram(path);
+  if (windowsPath || base == "notepad" || base == "write" || base == "mspaint") return "xdg-open";
+  return path;
+}
+
+std::string ResolveOutsideProgram(std::string_view configuredPath) {
+  const std::string sought = OutsideProgramSought(configuredPath);
+  if (sought.empty()) return {};
+  return platform::FindProgram(sought);
 }

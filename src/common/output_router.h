@@ -205,3 +205,6 @@ void SetPrinterPortOverride(std::string_view fileName);
 // program ("xdg-open"); otherwise the file itself or a program of that name on PATH. Empty when
 // there is none.
 std::string ResolveOutsideProgram(std::string_view configuredPath);
+// The program ResolveOutsideProgram looks for ("xdg-open" or the configured path), so that a
+// message names what was missing; empty for an empty path.
+std::string OutsideProgramSought(std::string_view configuredPath);

@@ -235,9 +235,9 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
     StartDocument(c.slot);
     EXPECT_EQ(started_, c.argv.empty() ? std::vector<Argv>{} : std::vector<Argv>{c.argv}) << c.name;
   }
-  // Without a desktop opener the notepad slot cannot start either, and says so.
+  // Without a desktop opener the notepad slot cannot start either, and names the opener.
   std::vector<std::string> missing{"no-such-program-vuko"};
-  if (opener.empty()) missing.insert(missing.begin(), "notepad.exe");
+  if (opener.empty()) missing.insert(missing.begin(), "xdg-open");
   const std::vector<std::string> messages = host_.Messages();
   ASSERT_EQ(messages.size(), missing.size());
   for (std::size_t i = 0; i < missing.size(); ++i) {

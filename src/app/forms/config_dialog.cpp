@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -61,6 +62,15 @@ constexpr THint kHints[] = {
     {2820, "RadioGroup_ergebnisgrafik"},
     {2500, "Label_externtxt"},
 };
+
+// Column 0 as wide as its longest caption, and the table as wide as all its columns, so that no
+// caption is cut short.
+void ShowColumnsWhole(QTableWidget* grid) {
+  grid->resizeColumnToContents(0);
+  int width = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < grid->columnCount(); ++c) width += grid->columnWidth(c);
+  grid->setMinimumWidth(width);
+}
 
 }  // namespace
 
@@ -119,6 +129,7 @@ void Tconfig::FormCreate() {
   for (int row = 1; row <= 16; ++row) {
     fixed(colours, row, 0, std::string("Colour of layer") + " " + IntStr(row + 15));
   }
+  ShowColumnsWhole(colours);
 
   // The seven output-device names.
   OutputOpen(kOutputCaptionsOnly);

@@ -81,9 +81,34 @@ bool CompleteNumber(const QString& text) {
   return number && trimmed.back().isDigit();
 }
 
+// Where the user's language writes "," for the decimal point, numbers are shown that way, as the
+// fields take them typed; the data set and its files keep ".". Only a point between digits is a
+// decimal point.
+bool CommaLocale() {
+  return QLocale().decimalPoint() == QStringLiteral(",");
+}
+
+QString NumbersInLocale(const std::string& text) {
+  QString value = Q(text);
+  if (!CommaLocale()) return value;
+  for (int i = 1; i + 1 < value.size(); ++i) {
+    if (value[i] == QLatin1Char('.') && value[i - 1].isDigit() && value[i + 1].isDigit()) {
+      value[i] = QLatin1Char(',');
+    }
+  }
+  return value;
+}
+
+// What a field holds, with "." as the decimal point again.
+std::string Typed(const QLineEdit* edit) {
+  QString value = edit->text();
+  if (CommaLocale()) value.replace(QLatin1Char(','), QLatin1Char('.'));
+  return S(value);
+}
+
 // An equal text is no change, so rewriting an unchanged value starts no recalculation.
 void SetText(QLineEdit* edit, const std::string& text) {
-  const QString value = Q(text);
+  const QString value = NumbersInLocale(text);
   if (edit->text() != value) edit->setText(value);
 }
 
@@ -124,7 +149,8 @@ QLabel* TForm_vukogeo::NewUnitLabel(const char* name) {
 }
 
 QPushButton* TForm_vukogeo::NewButton(const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, this);
+  // A value button shows its number as the fields do.
+  auto* button = new QPushButton(NumbersInLocale(S(caption)), this);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   // The small buttons beside the fields stay small.
@@ -423,7 +449,7 @@ void TForm_vukogeo::FormShow() {
 
 TDimensionDialogValues TForm_vukogeo::ControlValues() const {
   TDimensionDialogValues v;
-  for (std::size_t i = 0; i < edits_.size(); ++i) v.edits[i] = S(edits_[i]->text());
+  for (std::size_t i = 0; i < edits_.size(); ++i) v.edits[i] = Typed(edits_[i]);
   v.z = spinEdit_z_->value();
   v.k[1] = spinEdit_kmess1_->value();
   v.k[2] = spinEdit_kmess2_->value();
@@ -545,12 +571,14 @@ void TForm_vukogeo::Button_kmess1Click() {
 
 // The "?" buttons say what the value is and, where the entry has one, show its picture.
 void TForm_vukogeo::Button_dmessClick() {
+  pictureReplaced_ = true;
   ShowHelpText(5050, kHelpTextAndImage);
   AbortFlag = false;
   BackToFront();
 }
 
 void TForm_vukogeo::Button_kmessClick() {
+  pictureReplaced_ = true;
   ShowHelpText(5260, kHelpTextAndImage);
   AbortFlag = false;
   BackToFront();
@@ -561,6 +589,7 @@ void TForm_vukogeo::Button_helpClick() {
 }
 
 void TForm_vukogeo::Button_hilfebildClick() {
+  pictureReplaced_ = true;
   ShowHelpText(5080, kHelpImageOnly);
   AbortFlag = false;
   BackToFront();
@@ -595,6 +624,7 @@ void TForm_vukogeo::Button_calcClick() {
   CalcSplineJoint();
   WriteDimensionDialog(*this, 1);
   ShowResultPicture();
+  pictureReplaced_ = true;
   BackToFront();
 }
 
@@ -621,8 +651,12 @@ void TForm_vukogeo::Button_cancelClick() {
 
 void TForm_vukogeo::reject() {
   // Esc, the window's close button and Cancel all leave the data set as it was.
-  AbortFlag = true;
   RestoreDimensionSnapshot(snapshot_);
+  if (pictureReplaced_ && !CalcFatalFlag) {
+    AbortFlag = false;
+    ShowResultPicture();
+  }
+  AbortFlag = true;
   QDialog::reject();
 }
 
@@ -644,7 +678,7 @@ void WriteDimensionDialog(TForm_vukogeo& form, int mode) {
     }
   }
   form.ShowMessages();
-  form.label_d_->setText(Q(ReferenceDiameterText()));
+  form.label_d_->setText(NumbersInLocale(ReferenceDiameterText()));
 }
 
 void ReadDimensionDialog(TForm_vukogeo& form) {

@@ -91,6 +91,9 @@ class TForm_vukogeo : public QDialog {
   int recalcDepth_ = 0;
   bool shown_ = false;
   TDimensionSnapshot snapshot_;
+  // A help picture or the picture of values not confirmed stands in the graphics window: a
+  // Cancel draws the result picture of the data set it gives back.
+  bool pictureReplaced_ = false;
 
   std::array<QLineEdit*, kDimensionEditCount> edits_{};
   // The "<" and value buttons that follow the enabling of their edit field.

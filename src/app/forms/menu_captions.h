@@ -4,8 +4,13 @@
 
 class QMenuBar;
 
-// The captions of the current vocabularies onto the menu bar's menus and items.
+// The captions of the current vocabularies onto the menu bar's menus and items, then
+// MakeMenuAcceleratorsUnique.
 void SetMenuCaptions(QMenuBar& menuBar);
+
+// Within the bar and within each menu, an entry whose accelerator letter an earlier entry holds
+// takes the first free letter of its own caption instead (kept when it has none).
+void MakeMenuAcceleratorsUnique(QMenuBar& menuBar);
 
 // Switches the language (LanguageCode and both vocabularies) and applies the captions. A code
 // without a vocabulary changes nothing. True when switched; the caller then renews its title.

@@ -55,6 +55,8 @@ TForm_Suchen::TForm_Suchen(QWidget* parent) : QDialog(parent) {
   buttons->addStretch();
   buttons->addWidget(Button_search);
   layout->addLayout(buttons);
+  // Wide enough that the title bar shows the caption whole beside its buttons.
+  setMinimumWidth(std::max(280, fontMetrics().horizontalAdvance(windowTitle()) + 200));
   ScaleAndCenterForm(this);
 }
 
