@@ -456,6 +456,7 @@ void Skip(std::int32_t n) {
     std::int32_t lastInScope = area.recordCount + 1;
     bool boundary = false;
     bool outOfScope = false;
+    bool damaged = false;  // the index named a record the file does not hold: reported
     if (SkipOverride) {
       std::int32_t count = n;
       const std::int32_t target = SkipOverride(count, boundary);
@@ -472,9 +473,9 @@ void Skip(std::int32_t n) {
           if (RecordVisible() && RecordInScope()) lastInScope = area.recordNumber;
           if (indexed && IndexHooks.findPriorRec) {
             candidate = IndexHooks.findPriorRec();
-            boundary =
-                candidate == area.recordNumber || candidate < 1 ||
-                (candidate > area.recordCount && !IndexedRecordPresent(area, candidate, "SKIP"));
+            damaged =
+                candidate > area.recordCount && !IndexedRecordPresent(area, candidate, "SKIP");
+            boundary = damaged || candidate == area.recordNumber || candidate < 1;
           } else {
             candidate = area.recordNumber - 1;
             boundary = area.recordNumber <= 1;
@@ -482,9 +483,10 @@ void Skip(std::int32_t n) {
         } else {
           if (indexed && IndexHooks.findNextRec) {
             candidate = IndexHooks.findNextRec();
-            boundary = candidate == area.recordNumber || candidate < 1 ||
-                       (candidate > area.recordCount &&
-                        (IndexAtEnd() || !IndexedRecordPresent(area, candidate, "SKIP")));
+            damaged = candidate > area.recordCount && candidate != area.recordNumber &&
+                      !IndexAtEnd() && !IndexedRecordPresent(area, candidate, "SKIP");
+            boundary = damaged || candidate == area.recordNumber || candidate < 1 ||
+                       candidate > area.recordCount;
           } else {
             candidate = area.recordNumber + 1;
             if (candidate > area.recordCount) RefreshRecCount();
@@ -500,7 +502,9 @@ void Skip(std::int32_t n) {
         }
       }
     }
-    if (boundary && forward) {
+    // Damage ends the walk at the end in either direction, so that going back to the top
+    // cannot hide the report.
+    if ((boundary && forward) || damaged) {
       area.recordNumber = area.recordCount + 1;
       area.eof = true;
       ClearRecord();

@@ -52,6 +52,21 @@ class DamagedTable : public NdxFixture {
     }
     return met;
   }
+  // The same backwards from the record of the last key.
+  std::vector<std::int32_t> WalkBack(std::int32_t last) {
+    std::vector<std::int32_t> met;
+    XbaseErrorCode = 0;
+    for (Go(last); XbaseErrorCode == 0 && !dBOF() && met.size() <= rows_.size(); Skip(-1)) {
+      const std::int32_t r = RecNo();
+      if (r < 1 || r > static_cast<std::int32_t>(rows_.size()) ||
+          GetFieldText(1) != rows_[r - 1].name) {
+        ADD_FAILURE() << "record " << r << " read as " << GetFieldText(1);
+        break;
+      }
+      met.push_back(r);
+    }
+    return met;
+  }
 };
 
 TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
@@ -93,6 +108,9 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
        [amountDecimals](std::string& d, std::string&) { d[amountDecimals] = 11; }, 210, 0},
   };
   ASSERT_EQ(dbf[amountDecimals], 2);  // AMOUNT N 10.2
+  std::vector<std::string> names;
+  for (const TRow& row : rows_) names.push_back(row.name);
+  const std::int32_t lastKeyRecord = ExpectedOrder(names).back().second;
   for (const Case& c : cases) {
     for (bool exclusive : {true, false}) {
       SCOPED_TRACE(std::string(c.what) + (exclusive ? ", exclusive" : ", shared"));
@@ -108,14 +126,17 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
         continue;
       }
       ASSERT_TRUE(SetIndexTo("t", 1)) << XbaseErrorMessage;
-      const std::vector<std::int32_t> met = Walk();
-      EXPECT_EQ(XbaseErrorCode, c.walkCode) << XbaseErrorMessage;
-      if (XbaseErrorCode == 0) {
-        EXPECT_EQ(met.size(), static_cast<std::size_t>(RecCount()));
-      } else {
-        EXPECT_NE(XbaseErrorMessage.find("index needs rebuilding"), std::string::npos)
-            << XbaseErrorMessage;
-        EXPECT_TRUE(dEOF()) << "the walk stops";
+      for (bool back : {false, true}) {
+        SCOPED_TRACE(back ? "backwards" : "forwards");
+        const std::vector<std::int32_t> met = back ? WalkBack(lastKeyRecord) : Walk();
+        EXPECT_EQ(XbaseErrorCode, c.walkCode) << XbaseErrorMessage;
+        if (XbaseErrorCode == 0) {
+          EXPECT_EQ(met.size(), static_cast<std::size_t>(RecCount()));
+        } else {
+          EXPECT_NE(XbaseErrorMessage.find("index needs rebuilding"), std::string::npos)
+              << XbaseErrorMessage;
+          EXPECT_TRUE(dEOF()) << "the walk stops";
+        }
       }
       CloseAll();
     }
