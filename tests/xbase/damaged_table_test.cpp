@@ -37,11 +37,13 @@ std::size_t FirstLeaf(const std::string& ndx) {
 
 class DamagedTable : public NdxFixture {
  protected:
-  // Walks the controlling index; every record met must hold what was written into it.
-  std::vector<std::int32_t> Walk() {
+  // Walks the controlling index from its first key forwards, or from the record of its last key
+  // backwards; every record met must hold what was written into it.
+  std::vector<std::int32_t> Walk(bool back = false, std::int32_t last = 0) {
     std::vector<std::int32_t> met;
     XbaseErrorCode = 0;
-    for (GoTop(); !dEOF() && met.size() <= rows_.size(); Skip(1)) {
+    back ? Go(last) : GoTop();
+    while (XbaseErrorCode == 0 && !(back ? dBOF() : dEOF()) && met.size() <= rows_.size()) {
       const std::int32_t r = RecNo();
       if (r < 1 || r > static_cast<std::int32_t>(rows_.size()) ||
           GetFieldText(1) != rows_[r - 1].name) {
@@ -49,21 +51,7 @@ class DamagedTable : public NdxFixture {
         break;
       }
       met.push_back(r);
-    }
-    return met;
-  }
-  // The same backwards from the record of the last key.
-  std::vector<std::int32_t> WalkBack(std::int32_t last) {
-    std::vector<std::int32_t> met;
-    XbaseErrorCode = 0;
-    for (Go(last); XbaseErrorCode == 0 && !dBOF() && met.size() <= rows_.size(); Skip(-1)) {
-      const std::int32_t r = RecNo();
-      if (r < 1 || r > static_cast<std::int32_t>(rows_.size()) ||
-          GetFieldText(1) != rows_[r - 1].name) {
-        ADD_FAILURE() << "record " << r << " read as " << GetFieldText(1);
-        break;
-      }
-      met.push_back(r);
+      Skip(back ? -1 : 1);
     }
     return met;
   }
@@ -128,7 +116,7 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       ASSERT_TRUE(SetIndexTo("t", 1)) << XbaseErrorMessage;
       for (bool back : {false, true}) {
         SCOPED_TRACE(back ? "backwards" : "forwards");
-        const std::vector<std::int32_t> met = back ? WalkBack(lastKeyRecord) : Walk();
+        const std::vector<std::int32_t> met = Walk(back, lastKeyRecord);
         EXPECT_EQ(XbaseErrorCode, c.walkCode) << XbaseErrorMessage;
         if (XbaseErrorCode == 0) {
           EXPECT_EQ(met.size(), static_cast<std::size_t>(RecCount()));
