@@ -239,28 +239,4 @@ TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
   EXPECT_EQ(HaltCalls, 0);
 }
 
-// A scale wider than its field (N 12.4 holds at most 9999999.9999) is stored as asterisks, as
-// dBASE stores it, and the preset operation says so instead of storing a preset that loads as 0.
-TEST_F(PrintPresets, AScaleTooWideForItsFieldIsReported) {
-  Select(1);
-  ASSERT_TRUE(CreateDbf(work_ / "printout.dbf",
-                        {{"NAME", 'C', 25, 0},
-                         {"XSCALE", 'N', 12, 4},
-                         {"YSCALE", 'N', 12, 4},
-                         {"XORIGIN", 'N', 6, 0},
-                         {"YORIGIN", 'N', 6, 0},
-                         {"LANDSCAPE", 'L', 1, 0},
-                         {"MONOCHROM", 'L', 1, 0},
-                         {"VARIABLE", 'L', 1, 0},
-                         {"BORDERLINE", 'L', 1, 0}},
-                        0, true));
-  CloseAll();
-  host_.AnswerText("huge");
-  EXPECT_FALSE(StorePreset(Values("123456789", "1", "0", "0", 0, 1, false, false)));
-  EXPECT_EQ(HaltCalls, 0);
-  ASSERT_EQ(host_.Messages().size(), 1u);
-  EXPECT_NE(host_.Messages()[0].find("XSCALE"), std::string::npos) << host_.Messages()[0];
-  EXPECT_EQ(host_.Messages()[0].rfind("Error # 201", 0), 0u) << host_.Messages()[0];
-}
-
 }  // namespace
