@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/codepage.h"
@@ -386,6 +387,14 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
     if (!before.empty())
       NotifyRecordRewritten(indexedArea, n, before.data(), area.recordBuffer.data());
   }
+  ReportUnfitField(area, "Replace/Append/PutDbfRecord");
+}
+
+void ReportUnfitField(WorkAreaRecord& area, const std::string& routine) {
+  if (area.unfitField.empty()) return;
+  const std::string field = std::exchange(area.unfitField, std::string());
+  SetError(201, "Value too wide for field " + field + ", stored as \"*\" (" + area.tableName +
+                    ") [" + routine + "]");
 }
 
 void AppendDbfRecord(WorkAreaRecord& area) {
@@ -488,6 +497,7 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
 }
 
 void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
+  area.unfitField.clear();
   area.recordBuffer.resize(area.recordLength, ' ');
   unsigned char* raw = area.recordBuffer.data();
   if (!typed) return;
@@ -530,6 +540,8 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
         } else {
           text = FormatInteger(GetSlotInteger(f, slot), f.length);
         }
+        if (area.unfitField.empty() && text.find('*') != std::string::npos)
+          area.unfitField = f.name;
         break;
       case 'L':
         text = std::string(1, slot[0] ? 'T' : 'F');
@@ -603,6 +615,11 @@ void MakeMemoFile(const std::string& name, unsigned char version, std::uint16_t 
 bool ReadDbfHeader(WorkAreaRecord& area) {
   unsigned char head[32] = {};
   const std::int64_t size = XbFileSize(area.fileHandle);
+  // A header that does not describe its records is refused with the reason it gives.
+  const auto refuse = [&area](const std::string& why) {
+    SetError(210, why + "  File:  " + area.tableName + " [USE]");
+    return false;
+  };
   std::uint16_t code =
       size < 8 ? 213 : ReadAt(area.fileHandle, head, std::min<std::int64_t>(32, size), 0);
   if (code != 0) {
@@ -616,7 +633,8 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
   std::memcpy(area.headerImage.data(), head, 32);
   area.fields.clear();
   std::uint32_t count = 0;
-  if (IsDbase2(area)) {
+  const bool dbase2 = IsDbase2(area);
+  if (dbase2) {
     count = GetLe16(head + 1);
     area.recordLength = static_cast<std::uint16_t>(GetLe16(head + 6));
     area.headerLength = kDbase2HeaderLength;
@@ -643,11 +661,14 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
       SetError(210, "File:  " + area.tableName + " [USE]");
       return false;
     }
-    std::vector<unsigned char> desc(area.headerLength - 32);
+    // The descriptors run to their terminator whatever the header length says; the two must
+    // then agree, or the records would be read out of place.
+    std::vector<unsigned char> desc(
+        static_cast<std::size_t>(std::min<std::int64_t>(size - 32, 32 * 255 + 1)));
     code = ReadAt(area.fileHandle, desc.data(), desc.size(), 32);
+    std::size_t pos = 0;
     std::uint16_t offset = 1;
-    for (std::size_t pos = 0; code == 0 && pos + 32 <= desc.size() && desc[pos] != kFieldTerminator;
-         pos += 32) {
+    for (; code == 0 && pos + 32 <= desc.size() && desc[pos] != kFieldTerminator; pos += 32) {
       const unsigned char* d = desc.data() + pos;
       FieldDescriptor f{};
       std::memcpy(f.name, d, 11);
@@ -658,7 +679,16 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
       f.offset = offset;
       offset = static_cast<std::uint16_t>(offset + f.length);
       area.fields.push_back(f);
-      if (area.fields.size() == 255) break;
+    }
+    if (code == 0) {
+      if (pos >= desc.size() || desc[pos] != kFieldTerminator)
+        return refuse("Field descriptors without their end mark");
+      // Behind the end mark a writer may leave one fill byte, or the 263-byte back link of
+      // the FoxPro family: more room than that is no header of this table.
+      const std::size_t needed = 32 + pos + 1;
+      if (area.headerLength < needed || area.headerLength > needed + 264)
+        return refuse("Header length " + std::to_string(area.headerLength) + " does not fit " +
+                      std::to_string(area.fields.size()) + " fields");
     }
   }
   if (code != 0) {
@@ -666,16 +696,16 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
     return false;
   }
   std::uint32_t used = 1;
-  bool fieldsSound = true;
   for (const FieldDescriptor& f : area.fields) {
     used += f.length;
     // A field without bytes, or with more decimals than digits, is no field a writer makes.
-    fieldsSound = fieldsSound && f.length > 0 && f.decimals <= f.length;
+    if (f.length == 0 || f.decimals > f.length)
+      return refuse("Field " + std::string(f.name) + " of width " + std::to_string(f.length) +
+                    " with " + std::to_string(f.decimals) + " decimals");
   }
-  if (area.recordLength == 0 || used > area.recordLength || !fieldsSound) {
-    SetError(210, "File:  " + area.tableName + " [USE]");
-    return false;
-  }
+  if (area.recordLength == 0 || used > area.recordLength || (!dbase2 && used != area.recordLength))
+    return refuse("Record length " + std::to_string(area.recordLength) + " where the fields take " +
+                  std::to_string(used));
   area.fieldCount = static_cast<std::uint8_t>(area.fields.size());
   // A header claiming more records than the file holds would read past its end.
   const std::int64_t present =
@@ -737,8 +767,10 @@ void PutSlotInteger(const FieldDescriptor& f, unsigned char* slot, std::int64_t 
     std::memcpy(slot, &value, sizeof value);
     return;
   }
+  // A value beyond the slot is kept as one no field of nine digits or fewer can hold, so that
+  // storing it gives the asterisks and their report rather than a quiet 0.
   const std::int32_t narrow =
-      (value >= INT32_MIN && value <= INT32_MAX) ? static_cast<std::int32_t>(value) : 0;
+      (value >= INT32_MIN && value <= INT32_MAX) ? static_cast<std::int32_t>(value) : INT32_MIN;
   std::memcpy(slot, &narrow, sizeof narrow);
 }
 

@@ -45,6 +45,9 @@ void CommitTableEnd(WorkAreaRecord& area);
 void GetDbfRecord(WorkAreaRecord& area, std::int32_t n);
 void PutDbfRecord(WorkAreaRecord& area, std::int32_t n);
 void AppendDbfRecord(WorkAreaRecord& area);
+// After a record write: a number that did not fit its field (area.unfitField, then cleared) is
+// reported with 201; it stands in the file as asterisks.
+void ReportUnfitField(WorkAreaRecord& area, const std::string& routine);
 void CloseDbf(WorkAreaRecord& area);
 void FlushFile(int handle);
 

@@ -239,3 +239,49 @@ void SetRecordDeleted(bool deleted) {
   WorkAreaRecord* area = CurrentWorkArea();
   if (area && area->typedBuffer) area->typedBuffer[0] = deleted ? 1 : 0;
 }
+
+bool ParseFieldNumber(const std::string& text, double& value) {
+  std::string number = AllTrim(text);
+  value = 0;
+  if (number.empty()) return true;
+  std::replace(number.begin(), number.end(), ',', '.');
+  const char* first = number.data() + (number.front() == '+' ? 1 : 0);
+  const char* last = number.data() + number.size();
+  const auto r = std::from_chars(first, last, value, std::chars_format::fixed);
+  return r.ec == std::errc() && r.ptr == last && std::isfinite(value);
+}
+
+std::string FieldTextRefusal(const FieldDescriptor& f, const std::string& text) {
+  const std::string field = "Field " + std::string(f.name) + ": ";
+  const std::string trimmed = AllTrim(text);
+  switch (f.type) {
+    case 'C':
+      if (text.size() <= f.length) return {};
+      return field + "at most " + std::to_string(f.length) + " characters";
+    case 'N':
+    case 'F': {
+      double value = 0;
+      if (!ParseFieldNumber(text, value)) return field + "\"" + trimmed + "\" is no number";
+      // The stored text as the record write makes it: the value at the field's decimals.
+      const std::string stored =
+          f.decimals > 0 ? FormatFixed(value, 0, f.decimals) : StrWidth(std::llround(value), 0);
+      if (stored.size() <= f.length) return {};
+      return field + trimmed + " does not fit its width of " + std::to_string(f.length) +
+             (f.decimals > 0 ? " with " + std::to_string(f.decimals) + " decimals" : "");
+    }
+    case 'D': {
+      std::string date = trimmed;
+      const bool blank = std::all_of(date.begin(), date.end(), [](char c) {
+        return c == ' ' || c == '/' || c == '-' || c == '.';
+      });
+      if (blank || ValidDate(date)) return {};
+      return field + "\"" + trimmed + "\" is no date";
+    }
+    case 'L':
+      if (trimmed.empty() || std::string("TtYyFfNn").find(trimmed[0]) != std::string::npos)
+        return {};
+      return field + "\"" + trimmed + "\" is neither T nor F";
+    default:
+      return {};
+  }
+}

@@ -32,5 +32,13 @@ void SetFieldMemo(int n, std::int32_t block);
 bool RecordDeleted();
 void SetRecordDeleted(bool deleted);
 
+// A number as a user types it: blanks around it, "," or "." before the decimals; the empty
+// text is 0. False when the text is no number.
+bool ParseFieldNumber(const std::string& text, double& value);
+// Why a typed text (DOS code page) cannot be stored in field f as it stands: longer than a
+// character field, no number or a number too wide for a number field, no date of the current
+// date mode, no logical letter. Empty when it can; the reason names the field.
+std::string FieldTextRefusal(const FieldDescriptor& f, const std::string& text);
+
 // Typed-buffer size of a field table (deletion flag included).
 std::uint16_t TypedBufferSize(const std::vector<FieldDescriptor>& fields);

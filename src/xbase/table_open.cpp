@@ -101,24 +101,56 @@ bool ValidFieldSpec(const TFieldSpec& f) {
       return false;
   }
 }
+
+// The version byte a table with memo fields is written with: other readers open the memo file
+// only when the version says there is one.
+std::uint8_t MemoBearingVersion(std::uint8_t version) {
+  switch (version) {
+    case 0x03:
+      return 0x83;  // dBASE III PLUS with memo
+    case 0x04:
+      return 0x8C;
+    default:
+      return version;
+  }
+}
+
 }  // namespace
 
 bool CreateDbf(const std::string& fileName, const std::vector<TFieldSpec>& fields,
                std::uint8_t version, bool exclusive) {
   const std::string name = ForceDefaultExt(AllTrim(fileName), "DBF");
   bool memo = false;
+  std::vector<std::string> names;
   for (const TFieldSpec& f : fields) {
     if (!ValidFieldSpec(f)) {
       SetError(211, "Invalid field definition " + f.name + " [CreateDbf(" + name + ")]");
       return false;
     }
+    // Readers find fields by name: a second field of one name would be lost to them.
+    const std::string upper = UpperAscii(f.name);
+    if (std::find(names.begin(), names.end(), upper) != names.end()) {
+      SetError(211, "Field name " + upper + " given twice [CreateDbf(" + name + ")]");
+      return false;
+    }
+    names.push_back(upper);
     memo = memo || f.type == 'M';
   }
   if (fields.empty() || fields.size() > 255) {
     SetError(220, "Invalid field count [CreateDbf(" + name + ")]");
     return false;
   }
-  if (version == 0) version = memo ? 0x83 : 0x03;
+  if (version == 0) version = 0x03;
+  if (memo) version = MemoBearingVersion(version);
+  // The header written here has the 32-byte layout: a dBASE II version byte would have it
+  // read as the other one.
+  const bool dbase2 = version == 0x02 && ExtraDbfVersion1 == 0 && ExtraDbfVersion2 == 0;
+  if (dbase2 || (memo && !IsValidDbfVersion(version))) {
+    SetError(220, "Tables of version " + std::to_string(version) +
+                      (dbase2 ? " are not created" : " hold no memo fields") + " [CreateDbf(" +
+                      name + ")]");
+    return false;
+  }
   int year = 0, month = 0, day = 0, dow = 0;
   GetDate(year, month, day, dow);
   const std::string header = BuildDbfHeader(version, fields, year, month, day);

@@ -93,6 +93,29 @@ void GoEmpty(WorkAreaRecord& area) {
   area.eof = true;
 }
 
+bool IndexAtEnd() {
+  return IndexHooks.indexEof && IndexHooks.indexEof();
+}
+
+// The controlling index names record r past the records the file holds: damage that hides
+// every key behind it, told as such.
+void ReportIndexPastTable(const WorkAreaRecord& area, std::int32_t r, const char* routine) {
+  const std::string index = IndexHooks.indexFileName ? IndexHooks.indexFileName(1) : "";
+  SetError(212, "Index " + index + " names record " + std::to_string(r) + " but " + area.tableName +
+                    " holds " + std::to_string(area.recordCount) +
+                    " records: the index needs rebuilding [" + routine + "]");
+}
+
+// A record number the controlling index gave: within the table once the count has been
+// refreshed from the file (another program may have appended it), else reported damage.
+bool IndexedRecordPresent(WorkAreaRecord& area, std::int32_t r, const char* routine) {
+  if (r >= 1 && r <= area.recordCount) return true;
+  RefreshRecCount();
+  if (r >= 1 && r <= area.recordCount) return true;
+  ReportIndexPastTable(area, r, routine);
+  return false;
+}
+
 // A filter or scope test: the event, else the compiled expression, else true.
 bool EvaluateCondition(const TFilterEvent& event, CompiledExpr* expr) {
   const std::uint8_t saved = CurrentArea;
@@ -338,17 +361,22 @@ void GoTop() {
     TReadSemaphore semaphore;
     const bool indexed = IndexActive();
     const std::int32_t start = indexed && IndexHooks.top ? IndexHooks.top() : 1;
-    if (start < 1 || start > area.recordCount) {
+    const bool damaged = indexed && start > area.recordCount && !IndexAtEnd() &&
+                         !IndexedRecordPresent(area, start, "GoTop");
+    if (damaged || start < 1 || start > area.recordCount) {
       GoEmpty(area);
+      if (damaged) CallSlot(IndexHooks.syncIndex);
     } else {
       ReadAndLoad(area, start);
       while (XbaseErrorCode == 0 && !area.eof && !RecordVisible()) {
         std::int32_t next = area.recordNumber + 1;
+        bool present = next <= area.recordCount;
         if (indexed && IndexHooks.findNextRec) {
           next = IndexHooks.findNextRec();
-          if (IndexHooks.indexEof && IndexHooks.indexEof()) next = area.recordCount + 1;
+          present = !IndexAtEnd() && next >= 1 &&
+                    (next <= area.recordCount || IndexedRecordPresent(area, next, "GoTop"));
         }
-        if (next < 1 || next > area.recordCount) {
+        if (!present) {
           GoEmpty(area);
           if (indexed) CallSlot(IndexHooks.syncIndex);
           break;
@@ -428,6 +456,7 @@ void Skip(std::int32_t n) {
     std::int32_t lastInScope = area.recordCount + 1;
     bool boundary = false;
     bool outOfScope = false;
+    bool damaged = false;  // the index named a record the file does not hold: reported
     if (SkipOverride) {
       std::int32_t count = n;
       const std::int32_t target = SkipOverride(count, boundary);
@@ -444,7 +473,9 @@ void Skip(std::int32_t n) {
           if (RecordVisible() && RecordInScope()) lastInScope = area.recordNumber;
           if (indexed && IndexHooks.findPriorRec) {
             candidate = IndexHooks.findPriorRec();
-            boundary = candidate == area.recordNumber || candidate < 1;
+            damaged =
+                candidate > area.recordCount && !IndexedRecordPresent(area, candidate, "SKIP");
+            boundary = damaged || candidate == area.recordNumber || candidate < 1;
           } else {
             candidate = area.recordNumber - 1;
             boundary = area.recordNumber <= 1;
@@ -452,8 +483,10 @@ void Skip(std::int32_t n) {
         } else {
           if (indexed && IndexHooks.findNextRec) {
             candidate = IndexHooks.findNextRec();
-            boundary =
-                candidate == area.recordNumber || candidate < 1 || candidate > area.recordCount;
+            damaged = candidate > area.recordCount && candidate != area.recordNumber &&
+                      !IndexAtEnd() && !IndexedRecordPresent(area, candidate, "SKIP");
+            boundary = damaged || candidate == area.recordNumber || candidate < 1 ||
+                       candidate > area.recordCount;
           } else {
             candidate = area.recordNumber + 1;
             if (candidate > area.recordCount) RefreshRecCount();
@@ -469,7 +502,9 @@ void Skip(std::int32_t n) {
         }
       }
     }
-    if (boundary && forward) {
+    // Damage ends the walk at the end in either direction, so that going back to the top
+    // cannot hide the report.
+    if ((boundary && forward) || damaged) {
       area.recordNumber = area.recordCount + 1;
       area.eof = true;
       ClearRecord();
@@ -541,9 +576,13 @@ bool dEOF() {
   if (!CheckDbInUse("dEOF")) return true;
   WorkAreaRecord& area = *CurrentWorkArea();
   RefreshRecCount();
-  // Past the last record is the end whatever a damaged index still points at.
+  // Past the last record is the end whatever a damaged index still points at; an index that
+  // still stands on a key there needs rebuilding, and the caller is told so.
   if (area.recordNumber > area.recordCount) {
+    const bool reported = area.eof;
     area.eof = true;
+    if (!reported && IndexActive() && IndexHooks.indexEof && !IndexHooks.indexEof())
+      ReportIndexPastTable(area, area.recordNumber, "dEOF");
     return true;
   }
   if (IndexActive() && IndexHooks.indexEof) return IndexHooks.indexEof();
@@ -630,6 +669,9 @@ void Append() {
   }
   RefreshRecCount();
   StoreFields();
+  // A number stored as asterisks is reported once the record and its keys are in place.
+  std::string unfit = std::move(area.unfitField);
+  area.unfitField.clear();
   const bool indexed = IndexActive();
   if (indexed) CallSlot(IndexHooks.setLockSemaphore, true);
   AppendDbfRecord(area);
@@ -642,6 +684,10 @@ void Append() {
   area.eof = false;
   area.bof = false;
   SyncRelation();
+  if (written) {
+    area.unfitField = std::move(unfit);
+    ReportUnfitField(area, "APPEND");
+  }
 }
 
 std::string Peek(int n, std::int32_t r) {

@@ -98,6 +98,9 @@ struct WorkAreaRecord {
   std::vector<std::int32_t> lockedRecords;  // front = head of the list
   bool exclusive = false;
   std::vector<unsigned char> spareRecord;  // spare record buffer of the units
+  // A number field the last FieldsToRecord filled with "*" (empty when all fitted): the write
+  // of the record reports it.
+  std::string unfitField;
 };
 
 constexpr int kWorkAreaCount = 35;

@@ -72,7 +72,18 @@ bool TXbDbf::Open() {
   Select(0);
   if (WorkAreaAt(CurrentArea)) return false;  // no free work area
   const int area = CurrentArea;
-  if (!UseDbf(tableName_, Exclusive, ReadOnly)) return false;
+  if (!UseDbf(tableName_, Exclusive, ReadOnly)) {
+    // A table that opened but failed after (its memo file) is not left open behind the caller.
+    const std::uint16_t code = XbaseErrorCode;
+    if (WorkAreaAt(area)) {
+      const bool handling = SetErrorHandling(false);
+      CloseArea();
+      SetErrorHandling(handling);
+    }
+    XbaseErrorCode = code;
+    if (XbaseErrorCode == 0) SetError(2, "File:  " + tableName_ + " [Open]");
+    return false;
+  }
   workArea_ = area;
   // The program holds its texts in the DOS code page, as an OEM table does: no translation.
   WorkAreas[area]->oem = false;
@@ -223,9 +234,13 @@ void TXbDbf::SetFieldString(const std::string& name, const std::string& text) {
     slot[0] = static_cast<unsigned char>(value.size());
     std::memcpy(slot + 1, value.data(), value.size());
   } else if (f.type == 'N' || f.type == 'F') {
-    std::string number = AllTrim(text);
-    std::replace(number.begin(), number.end(), ',', '.');
-    SetFieldFloat(name, std::strtod(number.c_str(), nullptr));
+    double value = 0;
+    if (!ParseFieldNumber(text, value)) {
+      SetError(106,
+               "\"" + AllTrim(text) + "\" for field " + std::string(f.name) + " [SetFieldString]");
+      return;
+    }
+    SetFieldFloat(name, value);
   } else if (f.type == 'L') {
     const std::string upper = UpperAscii(AllTrim(text));
     slot[0] = (!upper.empty() && (upper[0] == 'T' || upper[0] == 'Y')) ? 1 : 0;
@@ -322,6 +337,22 @@ void TXbDbf::Edit() {
   state_ = recordPresent_ ? TDataSetState::dsEdit : TDataSetState::dsInsert;
 }
 
+void TXbDbf::Insert() {
+  if (!CheckDataset("Insert") || ReadOnly) return;
+  appendRefused_ = false;
+  if (Editing(state_)) Post();
+  if (Editing(state_)) return;  // the pending edit could not be stored
+  WorkAreaRecord& area = *WorkAreas[workArea_];
+  // The empty record is made in the core's buffers, which then get the current record back.
+  const std::vector<unsigned char> typed(area.typedBuffer, area.typedBuffer + area.typedSize);
+  const std::vector<unsigned char> raw = area.recordBuffer;
+  ClearRecord();
+  activeBuffer_.assign(area.typedBuffer, area.typedBuffer + area.typedSize);
+  std::copy(typed.begin(), typed.end(), area.typedBuffer);
+  area.recordBuffer = raw;
+  state_ = TDataSetState::dsInsert;
+}
+
 void TXbDbf::Post() {
   if (!CheckDataset("Post")) return;
   WorkAreaRecord& area = *WorkAreas[workArea_];
@@ -334,9 +365,21 @@ void TXbDbf::Post() {
       return;
     }
     StoreFields();
+    // A number stored as asterisks is reported once the record lock is given back.
+    std::string unfit = std::move(area.unfitField);
+    area.unfitField.clear();
     PutDbfRecord(area, n);
+    const bool written = XbaseErrorCode == 0;
     if (lockHere) UnlockRec(n);
     state_ = TDataSetState::dsBrowse;
+    if (written && !unfit.empty()) {
+      // The dataset shows what the file now holds, not the value it could not keep.
+      LoadFields();
+      ReadBuffers();
+      area.unfitField = std::move(unfit);
+      ReportUnfitField(area, "Post");
+      return;
+    }
   } else if (state_ == TDataSetState::dsInsert) {
     std::copy(activeBuffer_.begin(), activeBuffer_.begin() + area.typedSize, area.typedBuffer);
     const bool lockHere = area.lockState == kLockNone;

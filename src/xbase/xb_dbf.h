@@ -69,6 +69,8 @@ class TXbDbf {
   bool RecordPresent() const { return recordPresent_; }
   std::int32_t RecNo();
   void Edit();
+  // A new, empty record in the active buffer only: Post appends it, Cancel drops it.
+  void Insert();
   void Post();
   void Cancel();
   // A field of the active buffer as text ("" for an unknown name).

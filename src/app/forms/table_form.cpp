@@ -20,6 +20,7 @@
 #include "common/program_state.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
+#include "xbase/xbase_errors.h"
 
 namespace {
 
@@ -189,9 +190,15 @@ void Tdbf4::ShowModal(const TTableFormMode& mode) {
 }
 
 void Tdbf4::FillGrid() {
+  TXbDbf& dataset = TableDataset();
+  // Moving over the rows would end a pending new record anyway: it is dropped.
+  if (Inserting()) {
+    dataset.Cancel();
+    insertRow_ = -1;
+    insertTyped_ = false;
+  }
   filling_ = true;
   grid_->clear();
-  TXbDbf& dataset = TableDataset();
   const WorkAreaRecord* area = DatasetArea();
   if (!dataset.Active() || !area) {
     grid_->setRowCount(0);
@@ -218,6 +225,10 @@ void Tdbf4::FillGrid() {
 }
 
 void Tdbf4::ShowCurrentRecord() {
+  if (Inserting()) {
+    label_recno_->setText("new");
+    return;
+  }
   TXbDbf& dataset = TableDataset();
   const std::int32_t recNo = dataset.Active() && dataset.RecordPresent() ? dataset.RecNo() : 0;
   label_recno_->setText(recNo > 0 ? QString("%1 / %2").arg(recNo).arg(dataset.GetRecordCount())
@@ -230,7 +241,9 @@ void Tdbf4::ShowCurrentRecord() {
 }
 
 void Tdbf4::MoveTo(int row) {
-  if (filling_ || row < 0) return;
+  if (filling_ || row < 0 || row == insertRow_) return;
+  // Leaving a new record stores it when something was typed into it, as a dataset does.
+  if (Inserting() && !EndInsert(false)) return;
   TXbDbf& dataset = TableDataset();
   if (!dataset.Active() || row + 1 == dataset.RecNo()) return;
   dataset.Go(row + 1);
@@ -242,19 +255,71 @@ void Tdbf4::CellEdited(int row, int column) {
   TXbDbf& dataset = TableDataset();
   const WorkAreaRecord* area = DatasetArea();
   if (!dataset.Active() || !area || column >= area->fieldCount) return;
-  dataset.Go(row + 1);
+  const FieldDescriptor& f = area->fields[column];
   const std::string text = WinToDos(grid_->item(row, column)->text().toStdString());
-  dataset.SetFieldString(area->fields[column].name, text);
-  dataset.Post();
-  // The cell shows what the table took (a number in its width, a logical as T or F).
+  const bool newRecord = row == insertRow_;
+  if (!newRecord && Inserting()) EndInsert(false);
+  if (!newRecord) dataset.Go(row + 1);
+  // What the field cannot hold is refused here, before anything reaches the table.
+  const std::string refusal = FieldTextRefusal(f, text);
+  if (!refusal.empty()) {
+    ErrorMessage(DosToWin(refusal));
+  } else if (newRecord) {
+    dataset.SetFieldString(f.name, text);
+    insertTyped_ = true;
+  } else {
+    dataset.SetFieldString(f.name, text);
+    dataset.Post();
+  }
+  // The cell shows what the record holds (a number in its width, a logical as Y or N).
   filling_ = true;
-  grid_->item(row, column)->setText(Q(CellText(dataset, area->fields[column])));
+  if (QTableWidgetItem* item = grid_->item(row, column)) item->setText(Q(CellText(dataset, f)));
   filling_ = false;
+}
+
+void Tdbf4::BeginInsert() {
+  TXbDbf& dataset = TableDataset();
+  const WorkAreaRecord* area = DatasetArea();
+  if (!editable_ || !dataset.Active() || !area || Inserting()) return;
+  dataset.Insert();
+  if (dataset.State() != TDataSetState::dsInsert) return;
+  filling_ = true;
+  insertRow_ = grid_->rowCount();
+  insertTyped_ = false;
+  grid_->setRowCount(insertRow_ + 1);
+  grid_->setVerticalHeaderItem(insertRow_, new QTableWidgetItem("*"));
+  for (int c = 0; c < area->fieldCount; ++c)
+    grid_->setItem(insertRow_, c, new QTableWidgetItem(Q(CellText(dataset, area->fields[c]))));
+  grid_->setCurrentCell(insertRow_, 0);
+  filling_ = false;
+}
+
+bool Tdbf4::EndInsert(bool post) {
+  if (!Inserting()) return true;
+  TXbDbf& dataset = TableDataset();
+  const bool store = post || insertTyped_;
+  insertRow_ = -1;
+  insertTyped_ = false;
+  bool stored = true;
+  if (store) {
+    XbaseErrorCode = 0;
+    dataset.Post();
+    stored = XbaseErrorCode == 0;
+  }
+  dataset.Cancel();  // nothing left pending when the store failed
+  FillGrid();
+  return stored;
 }
 
 void Tdbf4::NavigatorClick(int button) {
   TXbDbf& dataset = TableDataset();
   if (!dataset.Active()) return;
+  if (button == kCancel && Inserting()) insertTyped_ = false;  // Cancel drops what was typed
+  // Every other button first ends a pending new record.
+  if (button != kInsert && button != kPost && Inserting() && !EndInsert(false)) {
+    ShowCurrentRecord();
+    return;
+  }
   switch (button) {
     case kFirst:
       dataset.First();
@@ -269,14 +334,18 @@ void Tdbf4::NavigatorClick(int button) {
       dataset.Last();
       break;
     case kInsert:
-      if (editable_ && DbTableAppend()) FillGrid();
+      BeginInsert();
       break;
     case kEdit:
       if (editable_) dataset.Edit();
       break;
     case kPost:
-      dataset.Post();
-      FillGrid();
+      if (Inserting()) {
+        EndInsert(true);
+      } else {
+        dataset.Post();
+        FillGrid();
+      }
       break;
     case kCancel:
       dataset.Cancel();
@@ -291,6 +360,7 @@ void Tdbf4::NavigatorClick(int button) {
 }
 
 void Tdbf4::Button_okClick() {
+  if (Inserting() && !EndInsert(false)) return;
   TXbDbf& dataset = TableDataset();
   const int row = grid_->currentRow();
   if (dataset.Active() && row >= 0 && row + 1 != dataset.RecNo()) dataset.Go(row + 1);
@@ -303,6 +373,11 @@ void Tdbf4::Button_cancelClick() {
 }
 
 void Tdbf4::reject() {
+  if (Inserting()) {
+    TableDataset().Cancel();
+    insertRow_ = -1;
+    insertTyped_ = false;
+  }
   AbortFlag = true;
   QDialog::reject();
 }

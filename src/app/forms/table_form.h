@@ -41,6 +41,12 @@ class Tdbf4 : public QDialog, public TTableForm {
   void MoveTo(int row);
   void CellEdited(int row, int column);
   void NavigatorClick(int button);
+  // "+": a new empty row for a record that only Post stores; Cancel takes the row away again.
+  void BeginInsert();
+  // Ends a pending new record: stored when anything was typed into it (or when post is set),
+  // dropped otherwise. False when storing it failed.
+  bool EndInsert(bool post);
+  bool Inserting() const { return insertRow_ >= 0; }
 
   QLabel* label_title1_ = nullptr;
   QLabel* label_title2_ = nullptr;
@@ -59,4 +65,6 @@ class Tdbf4 : public QDialog, public TTableForm {
   bool closeFlag_ = false;
   bool filling_ = false;
   bool editable_ = false;
+  int insertRow_ = -1;  // grid row of the pending new record, -1 when none
+  bool insertTyped_ = false;
 };

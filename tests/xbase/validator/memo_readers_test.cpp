@@ -51,9 +51,11 @@ struct LayoutCase {
   std::uint8_t version;
   std::uint16_t blockSize;
 };
-// dbfread reads a dBASE IV memo with 512-byte blocks only.
+// dbfread reads a dBASE IV memo with 512-byte blocks only. A table asked for as plain dBASE III
+// (0x03) with a memo field is written as dBASE III with memo.
 const LayoutCase kLayouts[] = {
     {"dBASE III", kMemoDbase3, 512},
+    {"dBASE III asked without memo", 0x03, 512},
     {"dBASE IV", kMemoDbase4, 512},
     {"FoxPro 64", kMemoFoxPro, 64},
 };
@@ -137,10 +139,11 @@ TEST_F(MemoReaders, PerlXBaseAcceptsAFreshDbase4MemoFile) {
 }
 
 // A table made with its memo file as a program makes it (no memo file laid by hand) is read by
-// python3-dbf, which looks for the memo file under the table's own case.
+// python3-dbf, which looks for the memo file under the table's own case and refuses memo fields
+// under a version byte that declares none (asked for 0x03 or no version, we write 0x83).
 TEST_F(MemoReaders, Python3DbfReadsTablesWeCreate) {
   NeedValidator("/usr/bin/python3 -c 'import dbf'", "python3-dbf");
-  for (std::uint8_t version : {kMemoDbase3, kMemoFoxPro}) {
+  for (std::uint8_t version : {std::uint8_t{0}, std::uint8_t{0x03}, kMemoDbase3, kMemoFoxPro}) {
     SCOPED_TRACE(int(version));
     const std::string name = "c" + std::to_string(version) + ".dbf";
     ASSERT_TRUE(CreateDbf(Path(name), {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}}, version))
