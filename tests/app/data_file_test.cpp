@@ -387,14 +387,17 @@ TEST_F(DataFileTest, DrawingTextLinesReadAsAnyDecimalNumber) {
   EXPECT_EQ(b.text, "plain");
 }
 
-// A "|" typed into an approval name cannot be told from a separator, but the drawing-text count
-// still comes from its place before the closing empty field, so the rest of the file stays in
-// step.
+// A "|" in an approval name (a file from elsewhere; our own writer refuses it) cannot be told
+// from a separator, but the drawing-text count still comes from its place before the closing
+// empty field, so the rest of the file stays in step.
 TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
-  SetUpDocumentedExample();
-  ChangeRecords.drawingInfo[kCheckName] = "A|B";
-  WriteDataFile(Path("bar.vuk"));
-  ASSERT_FALSE(AbortFlag);
+  std::vector<std::string> l = Lines(SavedExample());
+  const std::size_t infoLine = kChangesLine + 12;  // index of the drawing-information line
+  ASSERT_EQ(l[infoLine], "2026/01/03|EF|2026/01/04|GH|2026/01/05|IJ|2||");
+  l[infoLine] = "2026/01/03|A|B|2026/01/04|GH|2026/01/05|IJ|2||";
+  std::string text;
+  for (const auto& line : l) text += line + "\n";
+  WriteAll(Path("bar.vuk"), text);
   SetOtherDataSet();
   ReadDataFile(Path("bar.vuk"));
   ASSERT_FALSE(AbortFlag);
@@ -402,6 +405,120 @@ TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
   EXPECT_EQ(ChangeRecords.texts[2].angle, -30.0L);
   EXPECT_EQ(DocumentSlots[3].program, "gimp");
   EXPECT_NEAR(SplineInputData.cpmn, 0.3L / 6.5L, 1e-7L);
+}
+
+// Every text a user can type into the data set comes back exactly after save and load, or the
+// save is refused and names the field and the separator it cannot keep. The texts hold a "|",
+// a line break, quotes, letters beyond ASCII (code page 850 bytes) and reach 200 characters.
+TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
+  struct TypedField {
+    std::string name;           // as the refusal names it
+    std::string& (*text)(int);  // the field in the records
+    int n;                      // its index
+    const char* refused;        // the separator a save refuses in it; "" for none
+    std::string accepted;       // the test text without what the field cannot keep
+  };
+  const std::string full = [] {
+    std::string t = "A|B\r\nsaid \"yes\" \x84\x94\x81\xE1 ";  // CP850 a-, o-, u-umlaut, sharp s
+    while (t.size() < 200) t += static_cast<char>('a' + t.size() % 26);
+    return t;
+  }();
+  auto without = [&full](const std::string& drop) {
+    std::string t;
+    for (char c : full) {
+      if (drop.find(c) == std::string::npos) t += c;
+    }
+    return t;
+  };
+  const char* kBar = "\"|\"";
+  const char* kBreak = "a line break";
+  std::vector<TypedField> fields;
+  auto add = [&](std::string name, std::string& (*text)(int), int n, const char* refused,
+                 const std::string& drop) {
+    fields.push_back({std::move(name), text, n, refused, without(drop)});
+  };
+  for (int i = 1; i <= 3; ++i) {
+    add(
+        "Text " + std::to_string(i), [](int k) -> std::string& { return DrawingTexts[k]; }, i,
+        kBreak, "\r\n");
+  }
+  for (int i = 1; i <= 2; ++i) {
+    const std::string part = " (part " + std::to_string(i) + ")";
+    add(
+        "Drawing name" + part, [](int k) -> std::string& { return PartNames.partName[k]; }, i,
+        kBreak, "\r\n");
+    add(
+        "Drawing number" + part, [](int k) -> std::string& { return PartNames.drawingNumber[k]; },
+        i, kBreak, "\r\n");
+    add(
+        "Drawing name 2" + part, [](int k) -> std::string& { return PartNames.secondName[k]; }, i,
+        kBreak, "\r\n");
+  }
+  add(
+      "Modification 1, text of changes",
+      [](int) -> std::string& { return ChangeRecords.changes[1].modification; }, 0, kBreak, "\r\n");
+  add(
+      "Modification 1, date", [](int) -> std::string& { return ChangeRecords.changes[1].date; }, 0,
+      kBreak, "\r\n");
+  add(
+      "Modification 1, responsible",
+      [](int) -> std::string& { return ChangeRecords.changes[1].editor; }, 0, kBreak, "\r\n");
+  // Its line breaks travel as "|", so a "|" of its own is what it cannot keep.
+  add(
+      "Modification 1, description",
+      [](int) -> std::string& { return ChangeRecords.changes[1].description; }, 0, kBar, "|");
+  const std::pair<int, const char*> info[] = {
+      {kCheckDate, "Check date"},           {kCheckName, "Check name"},
+      {kStandDate, "Stand. date"},          {kStandName, "Stand. name"},
+      {kReleaseDate, "release date"},       {kReleaseName, "release name"},
+      {kComplDate, "Compl. date"},          {kComplName, "Compl. name"},
+      {kReplacementFor, "Replacement for"}, {kReplacedBy, "Replaced by"}};
+  for (const auto& [item, name] : info) {
+    // The first six share one line, joined by "|".
+    const bool joined =
+        item != kComplDate && item != kComplName && item != kReplacementFor && item != kReplacedBy;
+    add(
+        std::string("Info drawing, ") + name,
+        [](int k) -> std::string& { return ChangeRecords.drawingInfo[k]; }, item,
+        joined ? kBar : kBreak, joined ? "|\r\n" : "\r\n");
+  }
+  // A drawing text is read up to its closing "||", so it keeps a "|" of its own.
+  add(
+      "Drawing text 1", [](int k) -> std::string& { return ChangeRecords.texts[k].text; }, 1,
+      kBreak, "\r\n");
+  for (int n = 1; n <= kDocumentSlotCount; ++n) {
+    add(
+        "Program " + std::to_string(n),
+        [](int k) -> std::string& { return DocumentSlots[k].program; }, n, kBreak, "\r\n");
+    add(
+        "File " + std::to_string(n), [](int k) -> std::string& { return DocumentSlots[k].file; }, n,
+        kBreak, "\r\n");
+  }
+
+  SetUpDocumentedExample();
+  for (const TypedField& f : fields) f.text(f.n) = f.accepted;
+  // Each field with the whole text: the save is refused by name and the file stays away.
+  for (const TypedField& f : fields) {
+    SCOPED_TRACE(f.name);
+    f.text(f.n) = full;
+    ScriptedDialogHost host;
+    WriteDataFile(Path("refused.vuk"));
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_FALSE(fs::exists(Path("refused.vuk")));
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"data file " + Path("refused.vuk") +
+                                       " not saved: " + f.name + ": " + f.refused +
+                                       " cannot be stored there, "
+                                       "it separates the fields of the data file"});
+    f.text(f.n) = f.accepted;
+    AbortFlag = false;
+  }
+  WriteDataFile(Path("typed.vuk"));
+  ASSERT_FALSE(AbortFlag);
+  SetOtherDataSet();
+  ReadDataFile(Path("typed.vuk"));
+  ASSERT_FALSE(AbortFlag);
+  for (const TypedField& f : fields) EXPECT_EQ(f.text(f.n), f.accepted) << f.name;
 }
 
 TEST_F(DataFileTest, DescriptionLineBreaks) {
