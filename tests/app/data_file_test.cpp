@@ -411,106 +411,69 @@ TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
 // save is refused and names the field and the separator it cannot keep. The texts hold a "|",
 // a line break, quotes, letters beyond ASCII (code page 850 bytes) and reach 200 characters.
 TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
-  struct TypedField {
-    std::string name;           // as the refusal names it
-    std::string& (*text)(int);  // the field in the records
-    int n;                      // its index
-    const char* refused;        // the separator a save refuses in it; "" for none
-    std::string accepted;       // the test text without what the field cannot keep
+  std::string full = "A|B\r\nsaid \"yes\" \x84\x94\x81\xE1 ";  // CP850 a, o, u umlaut, sharp s
+  while (full.size() < 200) full += static_cast<char>('a' + full.size() % 26);
+  struct Field {
+    std::string name;   // as the refusal names it
+    std::string* text;  // the field in the records
+    std::string drop;   // the separators it cannot keep; a save names the first of the text
   };
-  const std::string full = [] {
-    std::string t = "A|B\r\nsaid \"yes\" \x84\x94\x81\xE1 ";  // CP850 a-, o-, u-umlaut, sharp s
-    while (t.size() < 200) t += static_cast<char>('a' + t.size() % 26);
-    return t;
-  }();
-  auto without = [&full](const std::string& drop) {
+  const std::string line = "\r\n", joined = "|\r\n", description = "|";
+  std::vector<Field> fields;
+  for (int i = 1; i <= 3; ++i)
+    fields.push_back({"Text " + std::to_string(i), &DrawingTexts[i], line});
+  for (int i = 1; i <= 2; ++i) {
+    const std::string part = " (part " + std::to_string(i) + ")";
+    fields.push_back({"Drawing name" + part, &PartNames.partName[i], line});
+    fields.push_back({"Drawing number" + part, &PartNames.drawingNumber[i], line});
+    fields.push_back({"Drawing name 2" + part, &PartNames.secondName[i], line});
+  }
+  TChangeRecord& change = ChangeRecords.changes[1];
+  fields.push_back({"Modification 1, text of changes", &change.modification, line});
+  fields.push_back({"Modification 1, date", &change.date, line});
+  fields.push_back({"Modification 1, responsible", &change.editor, line});
+  // Its line breaks travel as "|", so a "|" of its own is what it cannot keep.
+  fields.push_back({"Modification 1, description", &change.description, description});
+  // The first six share one line, joined by "|"; the other four have lines of their own.
+  const std::tuple<int, const char*, const std::string&> info[] = {
+      {kCheckDate, "Check date", joined},         {kCheckName, "Check name", joined},
+      {kStandDate, "Stand. date", joined},        {kStandName, "Stand. name", joined},
+      {kReleaseDate, "release date", joined},     {kReleaseName, "release name", joined},
+      {kComplDate, "Compl. date", line},          {kComplName, "Compl. name", line},
+      {kReplacementFor, "Replacement for", line}, {kReplacedBy, "Replaced by", line}};
+  for (const auto& [item, name, drop] : info) {
+    fields.push_back(
+        {std::string("Info drawing, ") + name, &ChangeRecords.drawingInfo[item], drop});
+  }
+  // A drawing text is read up to its closing "||", so it keeps a "|" of its own.
+  fields.push_back({"Drawing text 1", &ChangeRecords.texts[1].text, line});
+  for (int n = 1; n <= kDocumentSlotCount; ++n) {
+    fields.push_back({"Program " + std::to_string(n), &DocumentSlots[n].program, line});
+    fields.push_back({"File " + std::to_string(n), &DocumentSlots[n].file, line});
+  }
+  auto accepted = [&full](const Field& f) {
     std::string t;
     for (char c : full) {
-      if (drop.find(c) == std::string::npos) t += c;
+      if (f.drop.find(c) == std::string::npos) t += c;
     }
     return t;
   };
-  const char* kBar = "\"|\"";
-  const char* kBreak = "a line break";
-  std::vector<TypedField> fields;
-  auto add = [&](std::string name, std::string& (*text)(int), int n, const char* refused,
-                 const std::string& drop) {
-    fields.push_back({std::move(name), text, n, refused, without(drop)});
-  };
-  for (int i = 1; i <= 3; ++i) {
-    add(
-        "Text " + std::to_string(i), [](int k) -> std::string& { return DrawingTexts[k]; }, i,
-        kBreak, "\r\n");
-  }
-  for (int i = 1; i <= 2; ++i) {
-    const std::string part = " (part " + std::to_string(i) + ")";
-    add(
-        "Drawing name" + part, [](int k) -> std::string& { return PartNames.partName[k]; }, i,
-        kBreak, "\r\n");
-    add(
-        "Drawing number" + part, [](int k) -> std::string& { return PartNames.drawingNumber[k]; },
-        i, kBreak, "\r\n");
-    add(
-        "Drawing name 2" + part, [](int k) -> std::string& { return PartNames.secondName[k]; }, i,
-        kBreak, "\r\n");
-  }
-  add(
-      "Modification 1, text of changes",
-      [](int) -> std::string& { return ChangeRecords.changes[1].modification; }, 0, kBreak, "\r\n");
-  add(
-      "Modification 1, date", [](int) -> std::string& { return ChangeRecords.changes[1].date; }, 0,
-      kBreak, "\r\n");
-  add(
-      "Modification 1, responsible",
-      [](int) -> std::string& { return ChangeRecords.changes[1].editor; }, 0, kBreak, "\r\n");
-  // Its line breaks travel as "|", so a "|" of its own is what it cannot keep.
-  add(
-      "Modification 1, description",
-      [](int) -> std::string& { return ChangeRecords.changes[1].description; }, 0, kBar, "|");
-  const std::pair<int, const char*> info[] = {
-      {kCheckDate, "Check date"},           {kCheckName, "Check name"},
-      {kStandDate, "Stand. date"},          {kStandName, "Stand. name"},
-      {kReleaseDate, "release date"},       {kReleaseName, "release name"},
-      {kComplDate, "Compl. date"},          {kComplName, "Compl. name"},
-      {kReplacementFor, "Replacement for"}, {kReplacedBy, "Replaced by"}};
-  for (const auto& [item, name] : info) {
-    // The first six share one line, joined by "|".
-    const bool joined =
-        item != kComplDate && item != kComplName && item != kReplacementFor && item != kReplacedBy;
-    add(
-        std::string("Info drawing, ") + name,
-        [](int k) -> std::string& { return ChangeRecords.drawingInfo[k]; }, item,
-        joined ? kBar : kBreak, joined ? "|\r\n" : "\r\n");
-  }
-  // A drawing text is read up to its closing "||", so it keeps a "|" of its own.
-  add(
-      "Drawing text 1", [](int k) -> std::string& { return ChangeRecords.texts[k].text; }, 1,
-      kBreak, "\r\n");
-  for (int n = 1; n <= kDocumentSlotCount; ++n) {
-    add(
-        "Program " + std::to_string(n),
-        [](int k) -> std::string& { return DocumentSlots[k].program; }, n, kBreak, "\r\n");
-    add(
-        "File " + std::to_string(n), [](int k) -> std::string& { return DocumentSlots[k].file; }, n,
-        kBreak, "\r\n");
-  }
-
   SetUpDocumentedExample();
-  for (const TypedField& f : fields) f.text(f.n) = f.accepted;
-  // Each field with the whole text: the save is refused by name and the file stays away.
-  for (const TypedField& f : fields) {
+  for (const Field& f : fields) *f.text = accepted(f);
+  for (const Field& f : fields) {
     SCOPED_TRACE(f.name);
-    f.text(f.n) = full;
+    *f.text = full;
     ScriptedDialogHost host;
     WriteDataFile(Path("refused.vuk"));
     EXPECT_TRUE(AbortFlag);
     EXPECT_FALSE(fs::exists(Path("refused.vuk")));
+    const std::string separator = f.drop[0] == '|' ? "\"|\"" : "a line break";
     EXPECT_EQ(host.Messages(),
               std::vector<std::string>{"data file " + Path("refused.vuk") +
-                                       " not saved: " + f.name + ": " + f.refused +
-                                       " cannot be stored there, "
-                                       "it separates the fields of the data file"});
-    f.text(f.n) = f.accepted;
+                                       " not saved: " + f.name + ": " + separator +
+                                       " cannot be stored there, it separates the fields of the "
+                                       "data file"});
+    *f.text = accepted(f);
     AbortFlag = false;
   }
   WriteDataFile(Path("typed.vuk"));
@@ -518,7 +481,7 @@ TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
   SetOtherDataSet();
   ReadDataFile(Path("typed.vuk"));
   ASSERT_FALSE(AbortFlag);
-  for (const TypedField& f : fields) EXPECT_EQ(f.text(f.n), f.accepted) << f.name;
+  for (const Field& f : fields) EXPECT_EQ(*f.text, accepted(f)) << f.name;
 }
 
 TEST_F(DataFileTest, DescriptionLineBreaks) {
