@@ -95,14 +95,103 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-void ReadLineInt16(std::int16_t& value) {
-  std::int32_t wide = 0;
-  ReadLineInt(wide);
-  value = static_cast<std::int16_t>(wide);
+// ---------------------------------------------------------------------------------------------
+// Strict values: a number line that holds no number, or a kind outside its range, refuses the
+// whole file with a message that names the line.
+
+constexpr char kWhat[] = "data file";
+std::string gRefusal;  // why the file being read was refused; empty when it was not
+
+void Refuse(const std::string& why) {
+  AbortFlag = true;
+  if (gRefusal.empty()) gRefusal = why;
+}
+
+void Real(long double& value) {
+  if (AbortFlag) return;
+  std::string bad;
+  if (!ReadLineRealChecked(GlobalTextFile, value, bad) && !AbortFlag) {
+    Refuse(NotANumberText(kWhat, GlobalTextFile, bad));
+  }
+}
+
+void Int(std::int32_t& value) {
+  if (AbortFlag) return;
+  std::string bad;
+  if (!ReadLineIntChecked(GlobalTextFile, value, bad) && !AbortFlag) {
+    Refuse(NotANumberText(kWhat, GlobalTextFile, bad));
+  }
+}
+
+// A number that says which way a value is given: only lo to hi mean something.
+template <typename T>
+void Kind(T& value, int lo, int hi, const char* name) {
+  std::int32_t wide = value;
+  Int(wide);
+  if (AbortFlag) return;
+  if (wide < lo || wide > hi) {
+    Refuse(LinePlace(kWhat, GlobalTextFile) + name + " " + IntStr(wide) + " is outside " +
+           IntStr(lo) + " to " + IntStr(hi));
+    return;
+  }
+  value = static_cast<T>(wide);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Writing
+
+// The refusal for the first text of the data set that its place in the file cannot keep;
+// empty when every text can be written.
+std::string UnstorableText() {
+  std::string refusal;
+  auto check = [&refusal](const std::string& field, const std::string& text, TFieldPlace place) {
+    if (!refusal.empty()) return;
+    const std::string separator = SeparatorIn(text, place);
+    if (!separator.empty()) refusal = SeparatorRefusal(field, separator);
+  };
+  constexpr TFieldPlace kLine = TFieldPlace::OwnLine;
+  for (int i = 1; i <= 3; ++i) check("Text " + IntStr(i), DrawingTexts[i], kLine);
+  for (int i = 1; i <= 2; ++i) {
+    const std::string part = " (part " + IntStr(i) + ")";
+    check("Drawing name" + part, PartNames.partName[i], kLine);
+    check("Drawing number" + part, PartNames.drawingNumber[i], kLine);
+    check("Drawing name 2" + part, PartNames.secondName[i], kLine);
+  }
+  const TChangeRecords& c = ChangeRecords;
+  for (int n = 1; n <= UsedChangeCount(); ++n) {
+    const TChangeRecord& r = c.changes[n];
+    const std::string change = "Modification " + IntStr(n) + ", ";
+    check(change + "text of changes", r.modification, kLine);
+    check(change + "date", r.date, kLine);
+    check(change + "responsible", r.editor, kLine);
+    check(change + "description", r.description, TFieldPlace::Description);
+  }
+  static const struct {
+    int item;
+    const char* name;
+  } kInfo[] = {{kCheckDate, "Check date"},     {kCheckName, "Check name"},
+               {kStandDate, "Stand. date"},    {kStandName, "Stand. name"},
+               {kReleaseDate, "release date"}, {kReleaseName, "release name"},
+               {kComplDate, "Compl. date"},    {kReplacementFor, "Replacement for"},
+               {kReplacedBy, "Replaced by"},   {kComplName, "Compl. name"}};
+  for (const auto& info : kInfo) {
+    // The first six share the line of the drawing information.
+    const bool joined = info.item != kComplDate && info.item != kComplName &&
+                        info.item != kReplacementFor && info.item != kReplacedBy;
+    check(std::string("Info drawing, ") + info.name, c.drawingInfo[info.item],
+          joined ? TFieldPlace::JoinedField : kLine);
+  }
+  // A drawing text is read back from the fourth "|" to the closing "||", so a "|" of its own
+  // comes back whole.
+  for (int n = 1; n <= UsedDrawingTextCount(); ++n) {
+    check("Drawing text " + IntStr(n), c.texts[n].text, kLine);
+  }
+  for (int n = 1; n <= kDocumentSlotCount; ++n) {
+    check("Program " + IntStr(n), DocumentSlots[n].program, kLine);
+    check("File " + IntStr(n), DocumentSlots[n].file, kLine);
+  }
+  return refusal;
+}
 
 void WriteJoint() {
   const TToothingData& t = ToothingData;
@@ -204,13 +293,13 @@ void ReadHeader(TDataSet& set) {
 void ReadJoint(TDataSet& set) {
   TToothingData& t = set.toothing;
   TSplineInputData& s = set.input;
-  ReadLineReal(t.alpha);
-  ReadLineReal(t.mn);
-  ReadLineInt(t.z[1]);
+  Real(t.alpha);
+  Real(t.mn);
+  Int(t.z[1]);
   t.z[2] = -(t.z[1] < 0 ? -t.z[1] : t.z[1]);
-  ReadLineInt16(s.PitchMode);
-  ReadLineInt16(s.ShaftDiamMode);
-  ReadLineInt16(s.HubDiamMode);
+  Kind(s.PitchMode, 1, 2, "pitch mode");
+  Kind(s.ShaftDiamMode, 0, 1, "major-diameter mode");
+  Kind(s.HubDiamMode, 0, 1, "minor-diameter mode");
 }
 
 void ReadPart(TDataSet& set, int i) {
@@ -219,36 +308,36 @@ void ReadPart(TDataSet& set, int i) {
   ReadLineStr(set.names.partName[i]);
   ReadLineStr(set.names.drawingNumber[i]);
   ReadLineStr(set.names.secondName[i]);
-  ReadLineReal(t.haP0mn[i]);
-  ReadLineReal(t.hfP0mn[i]);
-  ReadLineReal(t.rhoaP0mn[i]);
-  ReadLineInt16(s.InputKind[i]);
-  ReadLineReal(t.x[i]);
-  ReadLineReal(t.Dm[i]);
-  ReadLineInt(t.k[i]);
-  ReadLineReal(s.MdRIn[i]);
-  ReadLineReal(s.WIn[i]);
-  ReadLineReal(s.daIn[i]);
-  ReadLineReal(s.dfIn[i]);
+  Real(t.haP0mn[i]);
+  Real(t.hfP0mn[i]);
+  Real(t.rhoaP0mn[i]);
+  Kind(s.InputKind[i], 1, 4, "input kind");
+  Real(t.x[i]);
+  Real(t.Dm[i]);
+  Int(t.k[i]);
+  Real(s.MdRIn[i]);
+  Real(s.WIn[i]);
+  Real(s.daIn[i]);
+  Real(s.dfIn[i]);
   long double kAgain = 0;  // k once more, as a real; the integer line holds it
-  ReadLineReal(kAgain);
+  Real(kAgain);
 }
 
 void ReadClearances(TDataSet& set) {
   TSplineInputData& s = set.input;
-  ReadLineReal(s.snIn[1]);
-  ReadLineReal(s.enIn[2]);
+  Real(s.snIn[1]);
+  Real(s.enIn[2]);
   ReadLineBoolTrue(s.ClearanceAsFactor);
-  ReadLineReal(s.ce);
-  ReadLineReal(s.ci);
-  ReadLineReal(s.cp);
-  ReadLineInt(s.ShiftGivenFor);
-  ReadLineReal(set.toothing.Pn);
+  Real(s.ce);
+  Real(s.ci);
+  Real(s.cp);
+  Kind(s.ShiftGivenFor, 0, 2, "given part");
+  Real(set.toothing.Pn);
 }
 
 // A count that no writer produces marks the file as broken.
 bool ReadCount(std::int32_t& count) {
-  ReadLineInt(count);
+  Int(count);
   if (AbortFlag) return false;
   if (count < 0) AbortFlag = true;
   return !AbortFlag;
@@ -260,6 +349,12 @@ bool ReadCount(std::int32_t& count) {
 void ParseDrawingText(const std::string& line, TDrawingTextRecord& d) {
   std::vector<std::string> f = SplitFields(line);
   f.resize(std::max<std::size_t>(f.size(), 5));
+  for (int k = 0; k < 4; ++k) {
+    if (!ReadsAsReal(f[k])) {
+      Refuse(NotANumberText(kWhat, GlobalTextFile, f[k]));
+      return;
+    }
+  }
   d.x = StrToReal(f[0]);
   d.y = StrToReal(f[1]);
   d.height = StrToReal(f[2]);
@@ -314,7 +409,11 @@ void ReadChanges(TDataSet& set) {
   info[kStandName] = f[3];
   info[kReleaseDate] = f[4];
   info[kReleaseName] = f[5];
-  const std::int32_t textCount = StrToInteger(countField);
+  std::int32_t textCount = 0;
+  if (!ReadsAsInteger(countField, textCount)) {
+    Refuse(NotANumberText(kWhat, GlobalTextFile, countField));
+    return;
+  }
   if (textCount < 0) {
     AbortFlag = true;
     return;
@@ -344,9 +443,9 @@ void ReadDocuments(TDataSet& set) {
 }
 
 void ReadClearancesPerModule(TDataSet& set) {
-  ReadLineReal(set.input.cemn);
-  ReadLineReal(set.input.cimn);
-  ReadLineReal(set.input.cpmn);
+  Real(set.input.cemn);
+  Real(set.input.cimn);
+  Real(set.input.cpmn);
 }
 
 }  // namespace
@@ -354,6 +453,14 @@ void ReadClearancesPerModule(TDataSet& set) {
 // ---------------------------------------------------------------------------------------------
 
 void WriteDataFile(const std::string& fullName) {
+  const std::string unstorable = UnstorableText();
+  if (!unstorable.empty()) {
+    // A separator inside a text would shift every later field of the file: nothing is written
+    // and the old file stays.
+    ErrorMessageIfEnabled("data file " + fullName + " not saved: " + unstorable);
+    AbortFlag = true;
+    return;
+  }
   if (!ConfirmOverwriteChangedFile(fullName)) return;
   AssignText(GlobalTextFile, fullName);
   RewriteChecked(GlobalTextFile);
@@ -380,6 +487,7 @@ void WriteDataFile(const std::string& fullName) {
 void ReadDataFile(const std::string& fullName) {
   AbortFlag = false;
   AssignText(GlobalTextFile, fullName);
+  gRefusal.clear();
   if (ResetText(GlobalTextFile) != kIoOk) {
     ErrorMessageIfEnabled("file " + fullName + " " + "not found or no access" + " !");
     AbortFlag = true;
@@ -396,7 +504,9 @@ void ReadDataFile(const std::string& fullName) {
   if (!AbortFlag) ReadClearancesPerModule(set);
   AbandonText(GlobalTextFile);
   if (AbortFlag) {
-    ErrorMessageIfEnabled("data file " + fullName + " " + "incomplete or unreadable" + " !");
+    ErrorMessageIfEnabled(gRefusal.empty()
+                              ? "data file " + fullName + " " + "incomplete or unreadable" + " !"
+                              : gRefusal);
     return;
   }
   Commit(set);

@@ -11,3 +11,19 @@ void InitDocumentSlots() {
     DocumentSlots[n].file.clear();
   }
 }
+
+std::string SeparatorIn(std::string_view text, TFieldPlace place) {
+  const bool barRefused = place != TFieldPlace::OwnLine;
+  const bool breakRefused = place != TFieldPlace::Description;
+  for (char c : text) {
+    if (barRefused && c == '|') return "\"|\"";
+    // The reader ends a line at a CR as at an LF.
+    if (breakRefused && (c == '\r' || c == '\n')) return "a line break";
+  }
+  return {};
+}
+
+std::string SeparatorRefusal(std::string_view field, std::string_view separator) {
+  return std::string(field) + ": " + std::string(separator) +
+         " cannot be stored there, it separates the fields of the data file";
+}

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "common/changed_on_disk.h"
 #include "common/dialog_host.h"
@@ -17,6 +19,13 @@
 TScreenMetrics ScreenMetrics;
 
 namespace {
+
+// What a factor, a scale or an angle of the configuration can sensibly be.
+constexpr long double kMinFactor = 0.01L;
+constexpr long double kMaxFactor = 100.0L;
+constexpr double kMinScale = 0.0001;
+constexpr double kMaxScale = 1000.0;
+constexpr long double kMaxAngle = 1000.0L;
 
 // One direction of the configuration file. Each transfer returns true when the value was
 // written, or read from a line that exists; once the file has ended every read returns false.
@@ -31,6 +40,12 @@ class ConfigIo {
       WriteLineStr(label);
       return true;
     }
+    if (!pendingLabel_.empty()) {
+      // Read already by a list that ends at this label.
+      const bool match = pendingLabel_ == label;
+      pendingLabel_.clear();
+      if (match) return true;
+    }
     if (!HaveLine()) return false;
     std::string ignored;
     ReadLineStr(ignored);
@@ -42,7 +57,13 @@ class ConfigIo {
       return true;
     }
     if (!HaveLine()) return false;
-    ReadLineStr(value);
+    // A line that cannot be read leaves the entry as it was.
+    std::string line;
+    if (GlobalTextFile.ReadLine(line) == kIoOk) {
+      value = std::move(line);
+    } else {
+      AbortFlag = true;
+    }
     return true;
   }
   template <typename T>
@@ -53,8 +74,13 @@ class ConfigIo {
     }
     if (!HaveLine()) return false;
     std::int32_t v = 0;
-    ReadLineInt(v);
-    value = static_cast<T>(v);
+    std::string bad;
+    // A line that is no number keeps the entry's value (its default at start) and is named.
+    if (ReadLineIntChecked(GlobalTextFile, v, bad)) {
+      value = static_cast<T>(v);
+    } else if (!AbortFlag) {
+      ErrorMessageIfEnabled(NotANumberText(kWhat, GlobalTextFile, bad));
+    }
     return true;
   }
   bool Real(long double& value) {
@@ -63,23 +89,56 @@ class ConfigIo {
       return true;
     }
     if (!HaveLine()) return false;
-    ReadLineReal(value);
+    std::string bad;
+    if (!ReadLineRealChecked(GlobalTextFile, value, bad) && !AbortFlag) {
+      ErrorMessageIfEnabled(NotANumberText(kWhat, GlobalTextFile, bad));
+    }
     return true;
   }
-  bool Double(double& value) {
+  // A real that only means something within lo to hi: outside (0 included, where lo is above
+  // it), it reads as its fallback and is written as the fallback, so no absurd value travels
+  // and no line grows wider than a number of that size.
+  bool Real(long double& value, long double lo, long double hi, long double fallback,
+            bool shortForm = false) {
+    if (!reading_) {
+      const long double v = (value >= lo && value <= hi) ? value : fallback;
+      if (shortForm) {
+        WriteLineStr(StoredRealStr(0, v));
+      } else {
+        WriteLineReal(v);
+      }
+      return true;
+    }
+    if (!Real(value)) return false;
+    if (!(value >= lo && value <= hi)) value = fallback;
+    return true;
+  }
+  bool Double(double& value, double lo, double hi, double fallback) {
     long double v = value;
-    if (!Real(v)) return false;
+    if (!Real(v, lo, hi, fallback)) return false;
     value = static_cast<double>(v);
     return true;
   }
   // A real written as its shortest text (3 significant digits or fewer for the usual
   // values), never rounded, so that what is read back is what was set.
-  bool ShortReal(long double& value) {
-    if (!reading_) {
-      WriteLineStr(StoredRealStr(0, value));
-      return true;
+  bool ShortReal(long double& value, long double lo, long double hi, long double fallback) {
+    return Real(value, lo, hi, fallback, true);
+  }
+  // Lines up to the next label: the lines of a list whose count line may be wrong. The label
+  // is kept for the Label call that follows, so every later entry stays under its own label.
+  std::vector<std::string> LinesUpTo(const std::string& nextLabel) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (HaveLine()) {
+      ReadLineStr(line);
+      if (AbortFlag) break;
+      if (line == nextLabel) {
+        pendingLabel_ = line;
+        break;
+      }
+      lines.push_back(line);
     }
-    return Real(value);
+    return lines;
   }
   bool Bool(bool& value) {
     if (!reading_) {
@@ -117,25 +176,11 @@ class ConfigIo {
     return !ended_;
   }
 
+  static constexpr char kWhat[] = "configuration file";
   bool reading_;
   bool ended_ = false;
+  std::string pendingLabel_;
 };
-
-// A complete decimal integer (blanks around allowed); false for an empty or broken text.
-bool ParseWholeInteger(const std::string& text, std::int64_t& value) {
-  std::string t = TrimStr(text);
-  if (t.empty()) return false;
-  std::size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
-  if (i == t.size()) return false;
-  std::int64_t v = 0;
-  for (; i < t.size(); ++i) {
-    if (t[i] < '0' || t[i] > '9') return false;
-    v = v * 10 + (t[i] - '0');
-    if (v > 0xFFFFFFFFLL) return false;
-  }
-  value = t[0] == '-' ? -v : v;
-  return true;
-}
 
 void ApplyScreenSizeDefaults() {
   auto& s = ProgramSettings;
@@ -163,11 +208,9 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Text font CAD");
   io.Str(plot.cadTextFont);
   io.Label("Textwidth/height CAD");
-  if (io.ShortReal(plot.cadTextWidthRatio) && rd && plot.cadTextWidthRatio == 0) {
-    plot.cadTextWidthRatio = 1.0L;
-  }
+  io.ShortReal(plot.cadTextWidthRatio, kMinFactor, kMaxFactor, 1.0L);
   io.Label("Font angle");
-  io.ShortReal(plot.cadFontAngle);
+  io.ShortReal(plot.cadFontAngle, -360.0L, 360.0L, 0.0L);
   io.Label("CAD Directory");
   io.Str(ps.cadDirectory);
   io.Label("DBF Directory");
@@ -195,9 +238,7 @@ void LeadingItems(ConfigIo& io) {
   io.Bool(ps.ColourOutputFlag);
   io.Label("X-Factor for graphic extension");
   if (rd && !io.Ended()) gv.GraphicExtensionFactor = 1.0L;
-  if (io.ShortReal(gv.GraphicExtensionFactor) && rd && gv.GraphicExtensionFactor == 0) {
-    gv.GraphicExtensionFactor = 1.0L;
-  }
+  io.ShortReal(gv.GraphicExtensionFactor, kMinFactor, kMaxFactor, 1.0L);
   io.Label("Graph mode");
   io.Int(ps.graphMode);
   io.Label("Graph driver");
@@ -219,9 +260,11 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Lines per page for printer");
   if (io.Int(ps.LinesPerPage) && rd && ps.LinesPerPage < 5) ps.LinesPerPage = 66;
   io.Label("zoom increment");
-  if (io.Real(gv.ZoomFactor) && rd && gv.ZoomFactor == 0) gv.ZoomFactor = 1.02L;
+  // A factor at or below 0 would mirror the picture on every zoom; a step beyond the window
+  // would jump out of the picture.
+  io.Real(gv.ZoomFactor, kMinFactor, kMaxFactor, 1.02L);
   io.Label("pan faktor");
-  if (io.Real(gv.PanStep) && rd && gv.PanStep == 0) gv.PanStep = 0.01L;
+  io.Real(gv.PanStep, 0.001L, 1.0L, 0.01L);
   io.Label("TARVENO directory");
   io.Str(ps.tarvenoDirectory);
   io.Label("VECTRIX command line");
@@ -247,7 +290,7 @@ void TrailingItems(ConfigIo& io) {
   const bool rd = io.Reading();
 
   io.Label("Textwidth/height Graphics");
-  if (io.Real(gv.TextWidthRatio) && rd && gv.TextWidthRatio == 0) gv.TextWidthRatio = 0.8L;
+  io.Real(gv.TextWidthRatio, kMinFactor, kMaxFactor, 0.8L);
   io.Label("Text font Graphics");
   io.Str(gv.GraphicsFont);
   for (int layer = 16; layer <= 31; ++layer) {
@@ -267,7 +310,8 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Windows Screendump Origin Y");
   io.Int(pr.ScreendumpOriginY);
   io.Label("Windows Screendump Scale");
-  if (io.Double(pr.ScreendumpScale) && rd && pr.ScreendumpScale == 0) {
+  // Outside its range the scale reads as 0, which the correction makes 1 for both scales.
+  if (io.Double(pr.ScreendumpScale, kMinScale, kMaxScale, 0.0) && rd && pr.ScreendumpScale == 0) {
     pr.ScreendumpScale = 1.0;
     pr.PrintScaleVertical = 1.0;
   }
@@ -275,9 +319,16 @@ void TrailingItems(ConfigIo& io) {
   io.Bool(pr.ScreendumpBorder);
   io.Label("VECTRIX Command lines (n, line 2 .. line n)");
   auto& pcl = plot.PlotCommandLines;
-  if (io.Int(pcl.count) && rd && pcl.count > kPlotCommandLineCount)
-    pcl.count = kPlotCommandLineCount;
-  for (int i = 2; i <= pcl.count; ++i) io.Str(pcl.lines[i]);
+  if (!rd) {
+    io.Int(pcl.count);
+    for (int i = 2; i <= pcl.count; ++i) io.Str(pcl.lines[i]);
+  } else if (io.Int(pcl.count)) {
+    // The count is what the file holds up to the next label, whatever its count line says.
+    const std::vector<std::string> held = io.LinesUpTo("Archive Flag ?");
+    const int count = std::min<int>(static_cast<int>(held.size()) + 1, kPlotCommandLineCount);
+    for (int i = 2; i <= count; ++i) pcl.lines[i] = held[static_cast<std::size_t>(i - 2)];
+    pcl.count = static_cast<std::uint16_t>(count);
+  }
   io.Label("Archive Flag ?");
   io.Bool(ps.ArchiveFlag);
   io.Label("Date Code");
@@ -306,7 +357,7 @@ void TrailingItems(ConfigIo& io) {
     cv.DefaultDataDirectory = AddBackslash(ps.BaseDirectory);
   }
   io.Label("Text Height Factor");
-  if (io.Real(gv.TextHeightFactor) && rd && gv.TextHeightFactor < 0.1L) gv.TextHeightFactor = 1.0L;
+  io.Real(gv.TextHeightFactor, 0.1L, kMaxFactor, 1.0L);
   io.Label("Input Window Scale %");
   if (io.Int(cv.DialogScalePercent) && rd &&
       (cv.DialogScalePercent < 10 || cv.DialogScalePercent > 1000)) {
@@ -315,9 +366,7 @@ void TrailingItems(ConfigIo& io) {
   io.Label("HTML Browser");
   io.Str(cv.HtmlBrowserPath);
   io.Label("Print Scale Vertical");
-  if (io.Double(pr.PrintScaleVertical) && rd && pr.PrintScaleVertical < 0.0001) {
-    pr.PrintScaleVertical = pr.ScreendumpScale;
-  }
+  io.Double(pr.PrintScaleVertical, kMinScale, kMaxScale, pr.ScreendumpScale);
   io.Label("Line thickness Layer 0..5");
   for (int layer = 0; layer <= 5; ++layer) {
     auto& w = plot.LayerLineWidths[layer];
@@ -369,7 +418,9 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Edit 3D x,y,z ?");
   io.BoolFalse(v3.AskViewAngles3D);
   io.Label("3D - Default x,y,z");
-  for (int i = 1; i <= 3; ++i) io.Real(v3.ViewAngles3D[i]);
+  for (int i = 1; i <= 3; ++i) {
+    io.Real(v3.ViewAngles3D[i], -kMaxAngle, kMaxAngle, v3.ViewAngles3D[i]);
+  }
   io.Int(cv.ChangeIndexStyle);
   if (io.Int(cv.optionWordAfter3D) && rd && cv.optionWordAfter3D == 0) cv.optionWordAfter3D = 2;
   io.Str(plot.ReleaseRowLabel);
@@ -389,7 +440,7 @@ void TrailingItems(ConfigIo& io) {
   if (io.Int(cv.tailOptionWord) && rd && (cv.tailOptionWord == 0 || cv.tailOptionWord > 2)) {
     cv.tailOptionWord = 2;
   }
-  if (io.Real(plot.cadFactor) && rd && plot.cadFactor == 0) plot.cadFactor = 1.0L;
+  io.Real(plot.cadFactor, 1e-6L, 1e6L, 1.0L);
   io.Int(ps.unlabelledInteger);
   io.Int(cv.LanguageCode);
   io.Int(cv.ResultScreen);
@@ -405,9 +456,9 @@ void TrailingItems(ConfigIo& io) {
   for (int c = 1; c <= 16; ++c) {
     TColourRef& entry = gv.ColourTable[static_cast<std::size_t>(c)];
     std::string text = IntStr(static_cast<long long>(entry));
-    std::int64_t value = 0;
+    std::int32_t value = 0;
     // A written 0 is black and is taken; an empty, broken or negative value keeps the colour.
-    if (io.Str(text) && rd && ParseWholeInteger(text, value) && value >= 0) {
+    if (io.Str(text) && rd && ReadsAsInteger(text, value) && value >= 0) {
       entry = static_cast<TColourRef>(value);
     }
   }
@@ -442,6 +493,10 @@ bool ReadConfigFile(const std::string& fileName) {
   io.Label("version");
   WalkItems(io);
   ApplyScreenSizeDefaults();
+  if (GlobalTextFile.IoResult() != kIoOk && GlobalTextFile.IoResult() != kIoReadError) {
+    // What was read before the damage is kept; the rest keeps its defaults.
+    ErrorMessageIfEnabled("configuration file " + fileName + " incomplete or unreadable !");
+  }
   CloseText(GlobalTextFile);
   RememberFileOnDisk(fileName);
   return true;

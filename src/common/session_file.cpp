@@ -19,6 +19,10 @@ void ReadSession() {
   std::string line;
   if (!file.Eof()) file.ReadLine(line);  // header
   for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) file.ReadLine(recent[i]);
+  if (file.IoResult() != kIoOk) {
+    // The entries before the damage are kept.
+    ErrorMessageIfEnabled("session file " + file.Name() + " incomplete or unreadable !");
+  }
   file.Close();
 }
 

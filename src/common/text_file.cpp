@@ -1,7 +1,10 @@
 // The shared text-file channel and its typed line readers and writers.
 #include "common/text_file.h"
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -53,6 +56,7 @@ struct TTextFile::Impl {
   std::FILE* in = nullptr;
   platform::FileWriter out;
   bool failureReported = false;
+  bool lineTooLong = false;  // the file is unreadable from there on
 
   void CloseInput() {
     if (in != nullptr) std::fclose(in);
@@ -87,9 +91,17 @@ int TTextFile::Reset() {
   ioResult_ = kIoOk;
   impl_->failureReported = false;
   if (name_.empty()) return ioResult_ = kIoFileNotFound;
-  if (platform::QueryPath(name_).isDirectory) return ioResult_ = kIoAccessDenied;
-  impl_->in = std::fopen(name_.c_str(), "rbe");
-  if (impl_->in == nullptr) return ioResult_ = IoCodeFromErrno(errno, false);
+  lineNumber_ = 0;
+  impl_->lineTooLong = false;
+  int err = 0;
+  const int fd = platform::OpenRegularFileForReading(name_, err);
+  if (fd < 0) return ioResult_ = err == EINVAL ? kIoAccessDenied : IoCodeFromErrno(err, false);
+  impl_->in = fdopen(fd, "rb");
+  if (impl_->in == nullptr) {
+    err = errno;
+    close(fd);
+    return ioResult_ = IoCodeFromErrno(err, false);
+  }
   impl_->state = Impl::State::Reading;
   return kIoOk;
 }
@@ -153,7 +165,7 @@ void TTextFile::Abandon() {
 }
 
 bool TTextFile::Eof() {
-  if (impl_->state != Impl::State::Reading) return true;
+  if (impl_->state != Impl::State::Reading || impl_->lineTooLong) return true;
   const int c = std::getc(impl_->in);
   if (c == EOF) return true;
   std::ungetc(c, impl_->in);
@@ -168,16 +180,25 @@ int TTextFile::ReadLine(std::string& line) {
     return code;
   }
   std::FILE* in = impl_->in;
-  int c = getc_unlocked(in);
+  int c = impl_->lineTooLong ? EOF : getc_unlocked(in);
   if (c == EOF) {
-    const int code = std::ferror(in) ? kIoReadFault : kIoReadError;
+    const int code = impl_->lineTooLong ? kIoLineTooLong
+                     : std::ferror(in)  ? kIoReadFault
+                                        : kIoReadError;
     if (ioResult_ == kIoOk) ioResult_ = code;
     return code;
   }
   while (c != EOF && c != '\n' && c != '\r') {
+    if (line.size() == kMaxLineLength) {
+      line.clear();
+      impl_->lineTooLong = true;
+      if (ioResult_ == kIoOk) ioResult_ = kIoLineTooLong;
+      return kIoLineTooLong;
+    }
     line.push_back(static_cast<char>(c));
     c = getc_unlocked(in);
   }
+  ++lineNumber_;
   if (c == '\r') {
     const int next = getc_unlocked(in);
     if (next != '\n' && next != EOF) ungetc(next, in);
@@ -394,6 +415,56 @@ void ReadLineBoolFalse(TTextFile& file, bool& value) {
 }
 void ReadLineBoolFalse(bool& value) {
   ReadLineBoolFalse(GlobalTextFile, value);
+}
+
+bool ReadsAsInteger(std::string_view text, std::int32_t& value) {
+  const std::string t = TrimStr(text);
+  if (t.empty()) return false;
+  std::size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  if (i == t.size()) return false;
+  std::int64_t v = 0;
+  for (; i < t.size(); ++i) {
+    if (t[i] < '0' || t[i] > '9') return false;
+    v = v * 10 + (t[i] - '0');
+    if (v > 0x80000000LL) return false;
+  }
+  if (t[0] == '-') v = -v;
+  if (v > INT32_MAX) return false;
+  value = static_cast<std::int32_t>(v);
+  return true;
+}
+
+bool ReadLineRealChecked(TTextFile& file, long double& value, std::string& refused) {
+  refused.clear();
+  std::string line;
+  if (!ReadRaw(file, line)) return false;
+  // ReadsAsReal takes the first "," as the decimal point and refuses "nan", "inf" and what
+  // lies beyond the range of the type.
+  if (!ReadsAsReal(line)) {
+    refused = line;
+    return false;
+  }
+  value = StrToReal(line);
+  return true;
+}
+
+bool ReadLineIntChecked(TTextFile& file, std::int32_t& value, std::string& refused) {
+  refused.clear();
+  std::string line;
+  if (!ReadRaw(file, line)) return false;
+  if (!ReadsAsInteger(line, value)) {
+    refused = line;
+    return false;
+  }
+  return true;
+}
+
+std::string LinePlace(std::string_view what, const TTextFile& file) {
+  return std::string(what) + " " + file.Name() + ", line " + IntStr(file.LineNumber()) + ": ";
+}
+
+std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text) {
+  return LinePlace(what, file) + "\"" + std::string(text) + "\" is not a number";
 }
 
 // ---------------------------------------------------------------------------------------------

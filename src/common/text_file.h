@@ -30,6 +30,11 @@ constexpr int kIoInvalidNumber = 106;
 constexpr int kIoWriteProtected = 150;  // read-only file system
 constexpr int kIoWriteFault = 160;      // any other write failure
 constexpr int kIoReadFault = 161;       // any other read failure
+constexpr int kIoLineTooLong = 162;     // a line longer than kMaxLineLength
+
+// No line of a file we read is longer; a longer one makes the file unreadable, so that a file
+// without line ends (or a device that never ends) cannot fill the memory.
+constexpr std::size_t kMaxLineLength = 64 * 1024;
 
 // One text-file variable. Not copyable; every user assigns a name, opens, works and closes.
 class TTextFile {
@@ -43,7 +48,8 @@ class TTextFile {
   void Assign(std::string_view name);
   const std::string& Name() const { return name_; }
 
-  // Open for reading; kIoOk or the error code. A directory does not open.
+  // Open for reading; kIoOk or the error code. Only a regular file opens: a directory, a pipe
+  // or a device (which could block or never end) gives kIoAccessDenied.
   int Reset();
   // Open for writing. A regular file (or a new name) is written under a temporary name in the
   // same directory and replaces the old file at Close; a device or pipe is written directly.
@@ -63,8 +69,10 @@ class TTextFile {
   // True when no further line can be read (or the file is not open for reading).
   bool Eof();
   // Reads the next line without its line end. At the end of the file: empty line and
-  // kIoReadError.
+  // kIoReadError; a line longer than kMaxLineLength: empty line and kIoLineTooLong.
   int ReadLine(std::string& line);
+  // Number of lines read since the file was opened (the last line read has this number).
+  int LineNumber() const { return lineNumber_; }
   // Writes the text and a line end / the text alone.
   int WriteLine(std::string_view text);
   int Write(std::string_view text);
@@ -79,6 +87,7 @@ class TTextFile {
   struct Impl;
   std::string name_;
   int ioResult_ = kIoOk;
+  int lineNumber_ = 0;
   std::unique_ptr<Impl> impl_;
 };
 
@@ -140,6 +149,19 @@ void ReadLineBoolTrue(TTextFile& file, bool& value);
 // The same reversed: false exactly when the line in upper case is "FALSE".
 void ReadLineBoolFalse(bool& value);
 void ReadLineBoolFalse(TTextFile& file, bool& value);
+
+// Strict number readers, for files whose numbers must be numbers. The line is read (an I/O error
+// sets AbortFlag and returns false) and converted; a line that is no number (empty, "abc",
+// "nan", "inf", out of range, a fraction where an integer belongs) returns false without
+// AbortFlag, leaves the target as it was and hands back the line in `refused`.
+bool ReadLineRealChecked(TTextFile& file, long double& value, std::string& refused);
+bool ReadLineIntChecked(TTextFile& file, std::int32_t& value, std::string& refused);
+// A complete decimal integer within 32 bits (blanks around allowed).
+bool ReadsAsInteger(std::string_view text, std::int32_t& value);
+// Where a file went wrong, for messages: what + " " + file name + ", line " + n + ": ".
+std::string LinePlace(std::string_view what, const TTextFile& file);
+// LinePlace + the quoted text + " is not a number".
+std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text);
 
 // ---------------------------------------------------------------------------------------------
 // Typed line writers on GlobalTextFile (or the given file). A failed write sets AbortFlag.

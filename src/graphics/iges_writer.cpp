@@ -72,7 +72,14 @@ std::string IgesRecord(std::string_view data, std::string_view right, char lette
 }
 
 std::string IgesHollerith(std::string_view text) {
-  return std::to_string(text.size()) + "H" + std::string(text);
+  // Records are lines of 80 columns: a line break or tab inside a string (a file name can
+  // hold one) would end or stretch its record, so control characters go as blanks.
+  std::string printable(text);
+  for (char& c : printable) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) c = ' ';
+  }
+  return std::to_string(printable.size()) + "H" + printable;
 }
 
 std::vector<std::string> IgesWrap(std::string_view data, std::size_t width) {

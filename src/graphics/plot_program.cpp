@@ -80,12 +80,22 @@ bool IsNumberText(std::string_view text) {
   return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size();
 }
 
-// Start and end of each argument of a line (blanks separate, double quotes group).
+// True at a doubled quote inside quotes: one quote of the argument itself.
+bool QuotedQuote(std::string_view line, std::size_t i, bool inQuotes) {
+  return inQuotes && line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"';
+}
+
+// Start and end of each argument of a line (blanks and tabs separate, double quotes group, a
+// doubled quote inside quotes is a quote of the argument).
 std::vector<std::pair<std::size_t, std::size_t>> ArgumentSpans(std::string_view line) {
   std::vector<std::pair<std::size_t, std::size_t>> spans;
   bool inQuotes = false, inArg = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
+    if (QuotedQuote(line, i, inQuotes)) {
+      ++i;
+      continue;
+    }
     const bool blank = (c == ' ' || c == '\t') && !inQuotes;
     if (c == '"') inQuotes = !inQuotes;
     if (!blank && !inArg) {
@@ -99,19 +109,41 @@ std::vector<std::pair<std::size_t, std::size_t>> ArgumentSpans(std::string_view 
   return spans;
 }
 
+// An argument as the line holds it, without its grouping quotes.
+std::string Unquoted(std::string_view text) {
+  std::string arg;
+  bool inQuotes = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (QuotedQuote(text, i, inQuotes)) {
+      arg.push_back('"');
+      ++i;
+    } else if (text[i] == '"') {
+      inQuotes = !inQuotes;
+    } else {
+      arg.push_back(text[i]);
+    }
+  }
+  return arg;
+}
+
 std::vector<std::string> SplitArguments(std::string_view line) {
   std::vector<std::string> args;
   for (const auto& [begin, end] : ArgumentSpans(line)) {
-    std::string arg;
-    for (char c : line.substr(begin, end - begin))
-      if (c != '"') arg.push_back(c);
-    args.push_back(arg);
+    args.push_back(Unquoted(line.substr(begin, end - begin)));
   }
   return args;
 }
 
+// An argument written so that SplitArguments gives it back whole: in quotes when it holds a
+// blank, a tab or a quote, each quote of its own doubled.
 std::string Quoted(const std::string& arg) {
-  return arg.find(' ') == std::string::npos ? arg : "\"" + arg + "\"";
+  if (arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string text = "\"";
+  for (char c : arg) {
+    text.push_back(c);
+    if (c == '"') text.push_back('"');
+  }
+  return text + "\"";
 }
 
 }  // namespace
@@ -124,9 +156,7 @@ std::string PlotLineForDriverFile(std::string_view line) {
   const auto spans = ArgumentSpans(line);
   if (spans.size() < 2) return std::string(line);
   const auto [begin, end] = spans[1];
-  std::string name;
-  for (char c : line.substr(begin, end - begin))
-    if (c != '"') name.push_back(c);
+  const std::string name = Unquoted(line.substr(begin, end - begin));
   const std::size_t cut = name.find_last_of("/\\");
   std::string base = LowerStr(cut == std::string::npos ? name : name.substr(cut + 1));
   if (EndsWithNoCase(base, ".dxf")) base.resize(base.size() - 4);
@@ -222,7 +252,7 @@ std::string MakePlotCommandLine(const TPlotProgramOptions& o) {
     const std::int32_t port = StrToInteger(i == 0 ? o.comPort : o.lptPort);
     if (port != 1) line += " /P" + std::to_string(port);
   } else if (i == 2 && !IsBlank(o.outputDirectory)) {
-    line += " /F" + AddBackslash(o.outputDirectory) + "vectrix";
+    line += " " + Quoted("/F" + AddBackslash(o.outputDirectory) + "vectrix");
   }
   // A value that is no number is written as typed, never read as 0 ("fit limits" for the
   // scale): the dialog shows it and refuses it (PlotOptionsProblem).

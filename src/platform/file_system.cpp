@@ -2,6 +2,7 @@
 #include "platform/file_system.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,25 @@ PathInfo QueryPath(const std::string& path) {
   info.size = static_cast<std::int64_t>(st.st_size);
   info.modified = static_cast<std::int64_t>(st.st_mtime);
   return info;
+}
+
+int OpenRegularFileForReading(const std::string& path, int& err) {
+  err = 0;
+  // Non-blocking, so that opening a FIFO without a writer returns at once.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    err = errno;
+    return -1;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    close(fd);
+    return -1;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
 }
 
 bool ListDirectory(const std::string& dir, std::vector<std::string>& names) {

@@ -21,6 +21,10 @@ struct PathInfo {
 // Facts about a path (a link is followed); exists false when it cannot be had.
 PathInfo QueryPath(const std::string& path);
 
+// Opens a regular file for reading and returns its descriptor, or -1 with err set: a
+// directory, pipe, socket or device is refused (EISDIR / EINVAL) without blocking on it.
+int OpenRegularFileForReading(const std::string& path, int& err);
+
 // Names in a directory, without "." and ".."; false when it cannot be read.
 bool ListDirectory(const std::string& dir, std::vector<std::string>& names);
 

@@ -387,14 +387,17 @@ TEST_F(DataFileTest, DrawingTextLinesReadAsAnyDecimalNumber) {
   EXPECT_EQ(b.text, "plain");
 }
 
-// A "|" typed into an approval name cannot be told from a separator, but the drawing-text count
-// still comes from its place before the closing empty field, so the rest of the file stays in
-// step.
+// A "|" in an approval name (a file from elsewhere; our own writer refuses it) cannot be told
+// from a separator, but the drawing-text count still comes from its place before the closing
+// empty field, so the rest of the file stays in step.
 TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
-  SetUpDocumentedExample();
-  ChangeRecords.drawingInfo[kCheckName] = "A|B";
-  WriteDataFile(Path("bar.vuk"));
-  ASSERT_FALSE(AbortFlag);
+  std::vector<std::string> l = Lines(SavedExample());
+  const std::size_t infoLine = kChangesLine + 12;  // index of the drawing-information line
+  ASSERT_EQ(l[infoLine], "2026/01/03|EF|2026/01/04|GH|2026/01/05|IJ|2||");
+  l[infoLine] = "2026/01/03|A|B|2026/01/04|GH|2026/01/05|IJ|2||";
+  std::string text;
+  for (const auto& line : l) text += line + "\n";
+  WriteAll(Path("bar.vuk"), text);
   SetOtherDataSet();
   ReadDataFile(Path("bar.vuk"));
   ASSERT_FALSE(AbortFlag);
@@ -402,6 +405,83 @@ TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
   EXPECT_EQ(ChangeRecords.texts[2].angle, -30.0L);
   EXPECT_EQ(DocumentSlots[3].program, "gimp");
   EXPECT_NEAR(SplineInputData.cpmn, 0.3L / 6.5L, 1e-7L);
+}
+
+// Every text a user can type into the data set comes back exactly after save and load, or the
+// save is refused and names the field and the separator it cannot keep. The texts hold a "|",
+// a line break, quotes, letters beyond ASCII (code page 850 bytes) and reach 200 characters.
+TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
+  std::string full = "A|B\r\nsaid \"yes\" \x84\x94\x81\xE1 ";  // CP850 a, o, u umlaut, sharp s
+  while (full.size() < 200) full += static_cast<char>('a' + full.size() % 26);
+  struct Field {
+    std::string name;   // as the refusal names it
+    std::string* text;  // the field in the records
+    std::string drop;   // the separators it cannot keep; a save names the first of the text
+  };
+  const std::string line = "\r\n", joined = "|\r\n", description = "|";
+  std::vector<Field> fields;
+  for (int i = 1; i <= 3; ++i)
+    fields.push_back({"Text " + std::to_string(i), &DrawingTexts[i], line});
+  for (int i = 1; i <= 2; ++i) {
+    const std::string part = " (part " + std::to_string(i) + ")";
+    fields.push_back({"Drawing name" + part, &PartNames.partName[i], line});
+    fields.push_back({"Drawing number" + part, &PartNames.drawingNumber[i], line});
+    fields.push_back({"Drawing name 2" + part, &PartNames.secondName[i], line});
+  }
+  TChangeRecord& change = ChangeRecords.changes[1];
+  fields.push_back({"Modification 1, text of changes", &change.modification, line});
+  fields.push_back({"Modification 1, date", &change.date, line});
+  fields.push_back({"Modification 1, responsible", &change.editor, line});
+  // Its line breaks travel as "|", so a "|" of its own is what it cannot keep.
+  fields.push_back({"Modification 1, description", &change.description, description});
+  // The first six share one line, joined by "|"; the other four have lines of their own.
+  const std::tuple<int, const char*, const std::string&> info[] = {
+      {kCheckDate, "Check date", joined},         {kCheckName, "Check name", joined},
+      {kStandDate, "Stand. date", joined},        {kStandName, "Stand. name", joined},
+      {kReleaseDate, "release date", joined},     {kReleaseName, "release name", joined},
+      {kComplDate, "Compl. date", line},          {kComplName, "Compl. name", line},
+      {kReplacementFor, "Replacement for", line}, {kReplacedBy, "Replaced by", line}};
+  for (const auto& [item, name, drop] : info) {
+    fields.push_back(
+        {std::string("Info drawing, ") + name, &ChangeRecords.drawingInfo[item], drop});
+  }
+  // A drawing text is read up to its closing "||", so it keeps a "|" of its own.
+  fields.push_back({"Drawing text 1", &ChangeRecords.texts[1].text, line});
+  for (int n = 1; n <= kDocumentSlotCount; ++n) {
+    fields.push_back({"Program " + std::to_string(n), &DocumentSlots[n].program, line});
+    fields.push_back({"File " + std::to_string(n), &DocumentSlots[n].file, line});
+  }
+  auto accepted = [&full](const Field& f) {
+    std::string t;
+    for (char c : full) {
+      if (f.drop.find(c) == std::string::npos) t += c;
+    }
+    return t;
+  };
+  SetUpDocumentedExample();
+  for (const Field& f : fields) *f.text = accepted(f);
+  for (const Field& f : fields) {
+    SCOPED_TRACE(f.name);
+    *f.text = full;
+    ScriptedDialogHost host;
+    WriteDataFile(Path("refused.vuk"));
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_FALSE(fs::exists(Path("refused.vuk")));
+    const std::string separator = f.drop[0] == '|' ? "\"|\"" : "a line break";
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"data file " + Path("refused.vuk") +
+                                       " not saved: " + f.name + ": " + separator +
+                                       " cannot be stored there, it separates the fields of the "
+                                       "data file"});
+    *f.text = accepted(f);
+    AbortFlag = false;
+  }
+  WriteDataFile(Path("typed.vuk"));
+  ASSERT_FALSE(AbortFlag);
+  SetOtherDataSet();
+  ReadDataFile(Path("typed.vuk"));
+  ASSERT_FALSE(AbortFlag);
+  for (const Field& f : fields) EXPECT_EQ(*f.text, accepted(f)) << f.name;
 }
 
 TEST_F(DataFileTest, DescriptionLineBreaks) {

@@ -3,6 +3,7 @@
 // asked for. Needs the `vuko` target built.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -275,6 +276,69 @@ TEST_P(VukoRefusedInput, EndsWithTheReasonAndNoListing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, VukoRefusedInput, ::testing::ValuesIn(kRefusedInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A data file the reader cannot take: a line that is no number, a kind outside its range, a
+// line beyond the length bound, or no regular file at all. The run names the file and the
+// line, writes nothing and never hangs.
+struct SpoiltFile {
+  const char* name;
+  std::vector<std::pair<int, std::string>> lines;  // replaced lines of the example
+  const char* special;  // "fifo", "directory", "zero": joint.vuk is that instead of a file
+  int exitCode;
+  std::string reason;
+};
+
+void PrintTo(const SpoiltFile& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const std::string kNoNumber = "data file joint.vuk, line ";
+const SpoiltFile kSpoiltFiles[] = {
+    {"TextAsShift", {{21, "abc"}}, nullptr, 1, kNoNumber + "21: \"abc\" is not a number"},
+    {"NanAsBall", {{22, "nan"}}, nullptr, 1, kNoNumber + "22: \"nan\" is not a number"},
+    {"InfAsModule", {{9, "inf"}}, nullptr, 1, kNoNumber + "9: \"inf\" is not a number"},
+    {"EmptyTeeth", {{10, ""}}, nullptr, 1, kNoNumber + "10: \"\" is not a number"},
+    {"FractionAsTeeth", {{10, "8.5"}}, nullptr, 1, kNoNumber + "10: \"8.5\" is not a number"},
+    // Beyond the range of any real the program holds.
+    {"HugeAngle", {{8, "1e99999"}}, nullptr, 1, kNoNumber + "8: \"1e99999\" is not a number"},
+    // A real the program can hold, which the calculation then refuses by name.
+    {"AbsurdShift", {{21, "1e999"}}, nullptr, 2, "Fatal  : x out of range ! (1)"},
+    {"KindZero", {{20, "0"}}, nullptr, 1, kNoNumber + "20: input kind 0 is outside 1 to 4"},
+    {"KindFive", {{35, "5"}}, nullptr, 1, kNoNumber + "35: input kind 5 is outside 1 to 4"},
+    {"OverLongName",
+     {{15, std::string(70000, 'x')}},
+     nullptr,
+     1,
+     "data file joint.vuk incomplete or unreadable !"},
+    {"Fifo", {}, "fifo", 1, "file joint.vuk not found or no access !"},
+    {"Directory", {}, "directory", 1, "file joint.vuk not found or no access !"},
+    {"DeviceZero", {}, "zero", 1, "file joint.vuk not found or no access !"},
+};
+
+class VukoSpoiltFile : public VukoRun, public ::testing::WithParamInterface<SpoiltFile> {};
+
+TEST_P(VukoSpoiltFile, NamesTheLineAndWritesNothing) {
+  const SpoiltFile& c = GetParam();
+  const std::string file = dir_ / "joint.vuk";
+  const std::string special = c.special ? c.special : "";
+  if (special == "fifo") {
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+  } else if (special == "directory") {
+    dir_.Make("joint.vuk");
+  } else if (special == "zero") {
+    ASSERT_EQ(symlink("/dev/zero", file.c_str()), 0);
+  } else {
+    WriteBytes(file, ExampleWith(c.lines));
+  }
+  const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});
+  EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+  EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err.substr(0, 300);
+  EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err.substr(0, 300);
+  EXPECT_FALSE(Exists(dir_ / "joint.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, VukoSpoiltFile, ::testing::ValuesIn(kSpoiltFiles),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // z 11, m 1.25, alpha 30, x -0.2 / +0.2, the shaft's ball the program's own, the hub's the

@@ -89,6 +89,9 @@ TForm_EinAend::TForm_EinAend(int n, QWidget* parent) : QDialog(parent), ChangeNu
   connect(button_help_, &QPushButton::clicked, this, [this] { Button_helpClick(); });
   connect(memo_beschreibung_, &QPlainTextEdit::textChanged, this,
           [this] { Memo_beschreibungChange(); });
+  RefuseSeparators(edit_aenderung_, TFieldPlace::OwnLine, "text of changes");
+  RefuseSeparators(edit_datum_, TFieldPlace::OwnLine, "Date");
+  RefuseSeparators(edit_bearbeiter_, TFieldPlace::OwnLine, "responsible");
   FormCreate();
   FormShow();
 }
@@ -126,7 +129,22 @@ void TForm_EinAend::showEvent(QShowEvent* event) {
 void TForm_EinAend::Memo_beschreibungChange() {
   // The description field takes no more than its record holds; what was typed or pasted last
   // (just before the cursor) is what gives way.
-  if (limiting_ || memoLimit_ <= 0) return;
+  if (limiting_) return;
+  {
+    // The description's line breaks are written as "|", so a "|" of its own would come back
+    // as a line break.
+    QString kept = memo_beschreibung_->toPlainText();
+    if (TakeOutSeparators(kept, TFieldPlace::Description, "Description")) {
+      limiting_ = true;
+      const int position = memo_beschreibung_->textCursor().position();
+      memo_beschreibung_->setPlainText(kept);
+      QTextCursor cursor = memo_beschreibung_->textCursor();
+      cursor.setPosition(std::min<int>(position, static_cast<int>(kept.size())));
+      memo_beschreibung_->setTextCursor(cursor);
+      limiting_ = false;
+    }
+  }
+  if (memoLimit_ <= 0) return;
   const QString text = memo_beschreibung_->toPlainText();
   int excess = HeldLength(text) - memoLimit_;
   if (excess <= 0) return;

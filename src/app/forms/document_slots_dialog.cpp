@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "app/forms/documentation_form_texts.h"
+#include "common/dialog_host.h"
 #include "common/file_dialogs.h"
 #include "common/forms/form_placement.h"
 #include "common/forms/help_buttons.h"
@@ -31,6 +33,12 @@ QPushButton* NewButton(QWidget* parent, const QString& name, const QString& text
 // Linux programs carry no extension, so the program browser offers every file.
 constexpr char kProgramFilter[] = "*";
 constexpr char kFileFilter[] = "*.*";
+
+// "Program 2" for Edit_prog2, "File 2" for Edit_file2: the label beside the field.
+std::string FieldName(const QLineEdit* edit) {
+  const QString name = edit->objectName();
+  return (name.startsWith("Edit_prog") ? "Program " : "File ") + name.right(1).toStdString();
+}
 
 }  // namespace
 
@@ -67,6 +75,8 @@ TForm_confDoku::TForm_confDoku(QWidget* parent) : QDialog(parent) {
     outer->addWidget(group);
     editProg_[n - 1] = editProg;
     editFile_[n - 1] = editFile;
+    RefuseSeparators(editProg, TFieldPlace::OwnLine, FieldName(editProg));
+    RefuseSeparators(editFile, TFieldPlace::OwnLine, FieldName(editFile));
     connect(buttonProg, &QPushButton::clicked, this, [this, n] { ButtonProgClick(n); });
     connect(buttonFile, &QPushButton::clicked, this, [this, n] { ButtonFileClick(n); });
   }
@@ -107,7 +117,15 @@ void TForm_confDoku::Browse(QLineEdit* edit, const char* filter) {
   const bool abort = AbortFlag;
   std::string name;
   OpenFileName(edit->text().toStdString(), filter, name);
-  if (!AbortFlag) edit->setText(Q(name));
+  if (!AbortFlag) {
+    // A chosen name with a line break in it would shift the slots of the data file.
+    const std::string separator = SeparatorIn(name, TFieldPlace::OwnLine);
+    if (separator.empty()) {
+      edit->setText(Q(name));
+    } else {
+      ErrorMessage(SeparatorRefusal(FieldName(edit), separator));
+    }
+  }
   AbortFlag = abort;
 }
 

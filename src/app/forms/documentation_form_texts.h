@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+#include "app/documentation_records.h"
+
 class QLineEdit;
 class QWidget;
 
@@ -16,3 +18,10 @@ std::string ToDos(const QString& text);
 // already longer than the limit (read from a file) is shown whole, so OK never cuts it.
 QLineEdit* NewLimitedEdit(QWidget* parent, const char* name, int maxLength);
 void SetLimitedText(QLineEdit* edit, const QString& text, int maxLength);
+
+// Refuses a separator of the data file as it is typed or pasted into the edit: it is taken
+// out again and a message names the field and the separator.
+void RefuseSeparators(QLineEdit* edit, TFieldPlace place, const std::string& field);
+// The same for a text that changes as a whole (a grid cell, a memo): the separators its place
+// cannot keep are taken out of the text and the message is shown. True when there were some.
+bool TakeOutSeparators(QString& text, TFieldPlace place, const std::string& field);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -117,6 +118,33 @@ TForm_zeichInfo::TForm_zeichInfo(QWidget* parent) : QDialog(parent) {
   connect(button_cancel_, &QPushButton::clicked, this, [this] { Button_cancelClick(); });
   connect(button_help_, &QPushButton::clicked, this, [this] { Button_helpClick(); });
   FormCreate();
+  RefuseSeparators(edit_ersatzfuer_, TFieldPlace::OwnLine, "Replacement for");
+  RefuseSeparators(edit_ersetztdurch_, TFieldPlace::OwnLine, "Replaced by");
+  for (QTableWidget* grid : {stringGrid1_, stringGrid2_}) {
+    connect(grid, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem* item) { CellChanged(item); });
+  }
+}
+
+void TForm_zeichInfo::CellChanged(QTableWidgetItem* item) {
+  QTableWidget* grid = item->tableWidget();
+  std::string field;
+  TFieldPlace place = TFieldPlace::OwnLine;
+  if (grid == stringGrid1_) {
+    // Dates and names of the approval rows share one line of the file, joined by "|".
+    place = TFieldPlace::JoinedField;
+    field = "Info drawing, " + ToDos(grid->verticalHeaderItem(item->row())->text()) + " " +
+            (item->column() == 0 ? "date" : "name");
+  } else if (item->column() == 4) {
+    // A drawing text keeps a "|" of its own; only a line break would end its line.
+    field = "Drawing text " + std::to_string(item->row() + 1);
+  } else {
+    return;
+  }
+  QString text = item->text();
+  if (!TakeOutSeparators(text, place, field)) return;
+  const QSignalBlocker block(grid);
+  item->setText(text);
 }
 
 void TForm_zeichInfo::FormCreate() {

@@ -9,6 +9,7 @@
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 
 class TForm_zeichInfo : public QDialog {
   Q_OBJECT
@@ -30,6 +31,8 @@ class TForm_zeichInfo : public QDialog {
   QString Cell(QTableWidget* grid, int row, int column) const;
   void SetCell(QTableWidget* grid, int row, int column, const QString& text);
   void StoreDrawingTexts();
+  // A separator of the data file typed into a cell is taken out again with a message.
+  void CellChanged(QTableWidgetItem* item);
 
   QLineEdit* edit_ersatzfuer_ = nullptr;
   QLineEdit* edit_ersetztdurch_ = nullptr;

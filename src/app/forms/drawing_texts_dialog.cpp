@@ -46,6 +46,9 @@ TForm_qmeingabetext::TForm_qmeingabetext(QWidget* parent) : QDialog(parent) {
       // Longer texts would be cut without a sign in the listing's header.
       edit->setMaxLength(i == 0 ? kDrawingNumberLength : kPartNameLength);
       *edits[part - 1][i] = edit;
+      // Each text has a line of its own in the data file.
+      RefuseSeparators(edit, TFieldPlace::OwnLine,
+                       std::string(labelTexts[i]) + " (part " + std::to_string(part) + ")");
       grid->addWidget(NewLabel(group, labelNames[i], labelTexts[i]), i, 0);
       grid->addWidget(edit, i, 1);
     }
@@ -58,6 +61,8 @@ TForm_qmeingabetext::TForm_qmeingabetext(QWidget* parent) : QDialog(parent) {
   edit_info2_->setObjectName("Edit_info2");
   edit_info1_->setMaxLength(kHeaderLineLength);
   edit_info2_->setMaxLength(kHeaderLineLength);
+  RefuseSeparators(edit_info1_, TFieldPlace::OwnLine, "Text 1");
+  RefuseSeparators(edit_info2_, TFieldPlace::OwnLine, "Text 2");
   texts->addWidget(NewLabel(this, "Label_info1", "Text 1"), 0, 0);
   texts->addWidget(edit_info1_, 0, 1);
   texts->addWidget(NewLabel(this, "Label_info2", "Text 2"), 1, 0);
