@@ -252,6 +252,7 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
 TEST_F(DocumentationCommandsTest, ADataFilesProgramStartsOnlyWhenTheUserAgrees) {
   const std::string program = platform::FindProgram("true");
   app_test::ScratchDir dir;
+  NewSplineExample();  // a joint the reader takes
   DocumentSlots[2] = {program, "-rf notes.txt"};
   for (const char* name : {"received.vuk", "other.vuk"}) WriteDataFile(dir / name);
   ForgetAgreedDocumentSlots();  // a new session opens the files
