@@ -1,14 +1,16 @@
-// Tooth outlines of many joints, drawn by the built program and judged in the DXF files read
-// back by ezdxf (outline_sound_check.py measures the pieces exactly): in every picture that
+// Joints drawn by the built program and judged in the DXF files read back by ezdxf.
+// Tooth outlines (outline_sound_check.py measures the pieces exactly): in every picture that
 // holds shaft or hub (the batch drawings 7 to 12, the Quick 3 and Quick 4 sheets) no fillet arc
 // turns a quarter turn or more (the tool's tip rounds a corner of at most that), no piece reaches
 // inside the root circle or beyond the tip circle of the program's own result (the band a
 // generated tooth lies in), and no two pieces of an outline cross. The joints are drawn with a
 // fixed seed from the ranges a user works in: pressure angles 30, 37.5 and 45 degrees, 6 to 80
 // teeth, shifts -0.5 to +0.8, tool factors given or diameters given, tip radius 0.1 to 0.4 mn.
+// Diameter dimensions: on the production drawings each says what the data table beside it says.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -45,6 +47,8 @@ struct TJointCase {
   double x, rho;
   bool diameters;             // the four diameters given instead of the tool's factors
   double hf1, ha1, hf2, ha2;  // the tool's factors the joint is made with
+  // Shaft tip and root, hub tip and root; 0: from the tool's factors.
+  double da1 = 0, df1 = 0, da2 = 0, df2 = 0;
 };
 
 // The joint as the program's data file holds it; the hub is shifted by -x.
@@ -60,9 +64,11 @@ std::string DataFile(const TJointCase& c, const std::string& tail) {
     << c.diameters << "\n"
     << c.diameters << "\n";
   const double z = c.z, mn = c.mn;
-  // Shaft tip and root, hub tip and root from the tool's factors.
-  const double da1 = (z + 2 * c.x + 2 * c.hf1) * mn, df1 = (z + 2 * c.x - 2 * c.ha1) * mn;
-  const double da2 = (z + 2 * c.x - 2 * c.hf2) * mn, df2 = (z + 2 * c.x + 2 * c.ha2) * mn;
+  auto given = [](double d, double fromFactors) { return d > 0 ? d : fromFactors; };
+  const double da1 = given(c.da1, (z + 2 * c.x + 2 * c.hf1) * mn);
+  const double df1 = given(c.df1, (z + 2 * c.x - 2 * c.ha1) * mn);
+  const double da2 = given(c.da2, (z + 2 * c.x - 2 * c.hf2) * mn);
+  const double df2 = given(c.df2, (z + 2 * c.x + 2 * c.ha2) * mn);
   const struct {
     const char* name;
     double ha, hf, x, da, df;
@@ -116,7 +122,7 @@ std::string Describe(const TJointCase& c) {
 
 }  // namespace
 
-TEST(OutlineSweep, FilletsTurnLittleAndOutlinesKeepToTheirCircles) {
+TEST(JointDrawings, FilletsTurnLittleAndOutlinesKeepToTheirCircles) {
   REQUIRE_OR_SKIP(access(kVuko.c_str(), X_OK) == 0, kVuko << " is not built",
                   kVuko << " is not built (build the vuko target first)");
   REQUIRE_VALIDATOR(validator_support::HaveEzdxf(), "ezdxf");
@@ -210,5 +216,55 @@ TEST(OutlineSweep, FilletsTurnLittleAndOutlinesKeepToTheirCircles) {
     const std::string j = file.substr(file.rfind('_') + 1);
     const int expected = j == "8.dxf" || j == "9.dxf" ? 1 : j == "11.dxf" || j == "12.dxf" ? 0 : 2;
     EXPECT_EQ(outlines[file], expected) << file;
+  }
+}
+
+TEST(JointDrawings, DiameterDimensionsSayWhatTheDataTableSays) {
+  REQUIRE_OR_SKIP(access(kVuko.c_str(), X_OK) == 0, kVuko << " is not built",
+                  kVuko << " is not built (build the vuko target first)");
+  REQUIRE_VALIDATOR(validator_support::HaveEzdxf(), "ezdxf");
+  ScratchDir dir;
+  const std::string example = ReadBytes(VUKO_TEST_DATA_DIR "/alpha37_5_z13.vuk");
+  const std::string tail = example.substr(example.find("CHANGES"));
+  // Diameters of four and five significant digits, which three would round by up to 0.5 mm.
+  TJointCase big = {30, 2.5, 46, 0, 0.16, true, 0, 0, 0, 0};
+  big.da1 = 119.4, big.df1 = 111.05, big.da2 = 114.8, big.df2 = 121.1;
+  TJointCase small = {37.5, 1.6, 24, 0.1, 0.2, true, 0, 0, 0, 0};
+  small.da1 = 41.04, small.df1 = 36.35, small.da2 = 37.96, small.df2 = 42.125;
+  InitModules();
+  ScriptedDialogHost host;
+  for (const TJointCase& joint : {big, small}) {
+    WriteBytes(dir / "joint.vuk", DataFile(joint, tail));
+    AbortFlag = false;
+    LoadDataFile(dir / "joint.vuk");
+    ASSERT_FALSE(CalcFatalFlag || AbortFlag) << Describe(joint);
+    ConfigVariables.BatchCadFlag = true;
+    // The production drawings of the shaft, the hub and both, each with its data table(s).
+    for (const auto kind : {kSheetProductionShaft, kSheetProductionHub, kSheetProductionShaftHub}) {
+      const std::string where = Describe(joint) + " sheet " + std::to_string(kind);
+      CurrentFileName = dir / ("sheet" + std::to_string(kind));
+      ProductionDrawing(1, static_cast<std::int16_t>(kind));
+      ASSERT_FALSE(AbortFlag) << where;
+      const ToolRun read =
+          Execute(SYSTEM_PYTHON3 " " +
+                  Quote(VUKO_SOURCE_DIR "/tests/drawings/validator/dimension_texts.py") + " " +
+                  Quote(CurrentFileName + ".dxf") + " da1 da2");
+      REQUIRE_VALIDATOR(read.status != 77, "ezdxf");
+      ASSERT_EQ(read.status, 0) << read.output;
+      std::vector<double> dims, fields;
+      std::istringstream in(read.output);
+      std::string kind_, symbol, value;
+      while (in >> kind_) {
+        if (kind_ == "DIM" && in >> value) dims.push_back(std::stod(value));
+        if (kind_ == "FIELD" && in >> symbol >> value) fields.push_back(std::stod(value));
+      }
+      const std::size_t views = kind == kSheetProductionShaftHub ? 2 : 1;
+      ASSERT_EQ(dims.size(), views) << where << "\n" << read.output;
+      ASSERT_EQ(fields.size(), views) << where << "\n" << read.output;
+      std::sort(dims.begin(), dims.end());
+      std::sort(fields.begin(), fields.end());
+      for (std::size_t i = 0; i < views; ++i) EXPECT_EQ(dims[i], fields[i]) << where;
+    }
+    ConfigVariables.BatchCadFlag = false;
   }
 }
