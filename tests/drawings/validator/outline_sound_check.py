@@ -21,7 +21,7 @@ from multiprocessing import Pool
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 try:
     import ezdxf
-    from tooth_fit_check import outline_layer, radial_centre_line
+    from tooth_fit_check import outline_layer, point_segment, radial_centre_line
 except ImportError:
     print("ezdxf missing")
     sys.exit(77)
@@ -65,11 +65,7 @@ def radius_range(p):
     """Nearest and farthest distance of a piece from the wheel centre."""
     r_ends = [math.hypot(*q) for q in ends(p)]
     if p[0] == "L":
-        (x1, y1), (x2, y2) = p[1], p[2]
-        dx, dy = x2 - x1, y2 - y1
-        q = dx * dx + dy * dy
-        t = 0.0 if q == 0 else max(0.0, min(1.0, -(x1 * dx + y1 * dy) / q))
-        return math.hypot(x1 + t * dx, y1 + t * dy), max(r_ends)
+        return point_segment((0.0, 0.0), p[1], p[2]), max(r_ends)
     (cx, cy), r = p[1], p[2]
     dc = math.hypot(cx, cy)
     lo, hi = min(r_ends), max(r_ends)
