@@ -103,7 +103,8 @@ void RootFilletPoints(int n, int side, long double& xEnd, long double& yEnd) {
       // circle, and so does the bottom between them: an arc about the centre, not a chord.
       RotatePoint(x, y, -xt, yt, 2 * kPi / zr);
       const long double bottom = std::remainder(std::atan2(yt, xt) - std::atan2(y, x), 2 * kPi);
-      CadPolylineVertex(x, y, y < t.dNf[n] / 2 ? bottom : 0);
+      // (A bottom of no width stays a straight piece: no arc can be made of it.)
+      CadPolylineVertex(x, y, y < t.dNf[n] / 2 && std::fabs(bottom) > 1e-9L ? bottom : 0);
     }
     if (y < t.dNf[n] / 2) {
       if (side == 1) {
