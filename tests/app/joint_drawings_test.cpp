@@ -130,7 +130,7 @@ TEST(JointDrawings, FilletsTurnLittleAndOutlinesKeepToTheirCircles) {
   dir.Make(".xdg");
   const std::string example = ReadBytes(VUKO_TEST_DATA_DIR "/alpha37_5_z13.vuk");
   const std::string tail = example.substr(example.find("CHANGES"));
-  const std::vector<TJointCase> joints = Joints(90);
+  const std::vector<TJointCase> joints = Joints(120);
   const std::vector<std::string> batch = {"7", "8", "9", "10", "11", "12"};
 
   // Every batch drawing of every joint, several programs at a time.
