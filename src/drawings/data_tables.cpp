@@ -88,6 +88,17 @@ void SplineDataField(int part, long double x, long double y, long double h) {
   }
 }
 
+std::string DiameterDimensionText(long double mm) {
+  // The workshop reads a dimension literally: it must say what the data field beside it says.
+  std::string text = TrimStr(Length53(mm));
+  const std::size_t point = text.find_first_of(".,");
+  if (point == std::string::npos) return text;
+  std::size_t end = text.find_last_not_of('0');
+  if (end == point) --end;
+  text.erase(end + 1);
+  return text;
+}
+
 void DimensionsTable(long double x, long double y, long double h) {
   const TToothingData& t = ToothingData;
   const long double cp = SplineInputData.cp;

@@ -15,6 +15,9 @@ void SplineDataTable(int part, long double x, long double y, long double h);
 // thickness or gap, span, pin diameter and dimension over or between pins. A part other than
 // 1 or 2 posts "Error Radnr !" and draws nothing.
 void SplineDataField(int part, long double x, long double y, long double h);
+// A diameter as a dimension on the drawing shows it: the data field's text of the value (its
+// decimals, the unit system) without blanks and without trailing zeros.
+std::string DiameterDimensionText(long double mm);
 // Two-column (shaft, hub) table of the joint's dimensions.
 void DimensionsTable(long double x, long double y, long double h);
 // Two-column (shaft, hub) table of the tool's dimensions.

@@ -6,8 +6,8 @@
 #include "calc/toothing_data.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
-#include "common/plane_geometry.h"
 #include "common/program_state.h"
+#include "drawings/root_fillet.h"
 #include "graphics/cad_blocks.h"
 
 namespace {
@@ -63,19 +63,18 @@ void DrawPremachContour(int n) {
   CadColour(3);
   CadPolylineBegin(0);
 
-  long double p0x, p0y, p1x, p1y, psi;
-  PremachInvolutePoint(n, p0x, p0y, psi, df);
-  PremachInvolutePoint(n, p1x, p1y, psi, 0.99999L * df);
-  const long double a1 = ArcTan2(p1x - p0x, p1y - p0y);
-  p0x -= t.prP0[n];
-  p1x -= t.prP0[n];
-
   const long double g2 = kPi / t.z[n];
-  const long double rx = -(df / 2) * std::cos(-kPi / 2 - g2);
-  const long double ry = -(df / 2) * std::sin(-kPi / 2 - g2);
-  const long double a2 = ArcTan2(rx - p0x, ry - p0y);
-  long double cx, cy, t2x, t2y, t1x, t1y, theta;
-  FilletFromAngle(cx, cy, t2x, t2y, t1x, t1y, theta, t.rhoaP0[n], a2, a1, p0y, p0x);
+  long double rx = -(df / 2) * std::cos(-kPi / 2 - g2);
+  long double ry = -(df / 2) * std::sin(-kPi / 2 - g2);
+  const auto flank = [n, &t](long double d, long double& fx, long double& fy) {
+    long double unused;
+    PremachInvolutePoint(n, fx, fy, unused, d);
+    fx -= t.prP0[n];
+  };
+  const THubRootFillet f = HubRootFillet(flank, da, df, 0.99999L, rx, ry, t.rhoaP0[n]);
+  rx = f.rx;
+  ry = f.ry;
+  const long double t1x = f.t1x, t1y = f.t1y, t2x = f.t2x, t2y = f.t2y, theta = -f.turn;
 
   CadPolylineVertex(rx, ry, 0);
   CadPolylineVertex(t1x, t1y, -theta);
@@ -89,7 +88,7 @@ void DrawPremachContour(int n) {
   }
   const long double step = (da - d0) / (count - 1);
   long double dy = d0 + step;
-  long double x, y;
+  long double x, y, psi;
   for (int i = 2; i <= count - 1; ++i) {
     PremachInvolutePoint(n, x, y, psi, dy);
     CadPolylineVertex(x, y, 0);
@@ -106,6 +105,6 @@ void DrawPremachContour(int n) {
   }
   CadPolylineVertex(-t2x, t2y, -theta);
   CadPolylineVertex(-t1x, t1y, 0);
-  CadPolylineVertex(-(df / 2) * std::sin(g2), (df / 2) * std::cos(g2), 0);
+  CadPolylineVertex(-rx, ry, 0);
   CadPolylineEnd();
 }

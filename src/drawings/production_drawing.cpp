@@ -542,7 +542,8 @@ void DrawShaftView() {
   CadTextHeight(2, 0.0L, b / 20, b / 30);
   CadColour(0);
   CadSetDimensionSize(da1 / 60);
-  CadDimension(LengthStr(da1), "", "", b + L, -da1 / 2, b + L, da1 / 2, b + L + 0.4L * d1);
+  CadDimension(DiameterDimensionText(da1), "", "", b + L, -da1 / 2, b + L, da1 / 2,
+               b + L + 0.4L * d1);
 }
 
 namespace {
@@ -585,5 +586,5 @@ void DrawHubView() {
   CadTextHeight(2, 0.0L, da1 / 20, da1 / 30);
   CadColour(0);
   CadSetDimensionSize(df2 / 60);
-  CadDimension(LengthStr(da2), "", "", b, -da2 / 2, b, da2 / 2, b + 0.2L * d2);
+  CadDimension(DiameterDimensionText(da2), "", "", b, -da2 / 2, b, da2 / 2, b + 0.2L * d2);
 }

@@ -61,15 +61,20 @@ void DrawToothOutline(int n, bool withPremach) {
   long double cx = 0, cy = 0, a0 = 0, e = 0, px = 0, py = 0;
   int first = 1;
   if (!external) {
-    long double p0x, p0y, p1x, p1y;
-    InvolutePoint(n, p0x, p0y, psi, df);
-    InvolutePoint(n, p1x, p1y, psi, 0.9999999L * df);
-    const long double a1 = ArcTan2(p1x - p0x, p1y - p0y);
     rx = -(df / 2) * std::cos(-kPi / 2 - gHalf);
     ry = -(df / 2) * std::sin(-kPi / 2 - gHalf);
-    const long double a2 = ArcTan2(rx - p0x, ry - p0y);
-    long double mx, my;
-    FilletFromAngle(mx, my, t2x, t2y, t1x, t1y, theta, rho, a2, a1, p0y, p0x);
+    const auto flank = [n](long double d, long double& fx, long double& fy) {
+      long double unused;
+      InvolutePoint(n, fx, fy, unused, d);
+    };
+    const THubRootFillet f = HubRootFillet(flank, da, df, 0.9999999L, rx, ry, rho);
+    rx = f.rx;
+    ry = f.ry;
+    t1x = f.t1x;
+    t1y = f.t1y;
+    t2x = f.t2x;
+    t2y = f.t2y;
+    theta = -f.turn;
     CadPolylineVertex(rx, ry, 0);
     CadPolylineVertex(t1x, t1y, -theta);
     CadPolylineVertex(t2x, t2y, 0);
