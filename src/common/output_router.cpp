@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -97,10 +99,19 @@ std::string OutwinName() {
   return OutputTempDirectory() + "outwin.txt";
 }
 
+// While an output file is named, the data file's name takes the folder-and-base-name form, so
+// that a save dialog proposes the kept name and a command-line file's archive rule (which
+// guards the data file, not its exports) stays out of the way.
 void SaveNameSettings(const char* extension) {
-  OutputState.savedExtension = ProgramIdentity.shortName;
-  OutputState.savedFileName = CurrentFileName;
-  OutputState.savedDataDirectory = DataDirectory;
+  auto& st = OutputState;
+  st.savedExtension = ProgramIdentity.shortName;
+  st.savedFileName = CurrentFileName;
+  st.savedDataDirectory = DataDirectory;
+  st.savedFromCommandLine = ProgramSettings.FileFromCommandLine;
+  const TDataFilePlace place = DataFilePlace();
+  DataDirectory = place.directory;
+  if (!TrimStr(CurrentFileName).empty()) CurrentFileName = place.baseName;
+  ProgramSettings.FileFromCommandLine = false;
   ProgramIdentity.shortName = extension;
 }
 
@@ -108,6 +119,16 @@ void RestoreNameSettings() {
   ProgramIdentity.shortName = OutputState.savedExtension;
   CurrentFileName = OutputState.savedFileName;
   DataDirectory = OutputState.savedDataDirectory;
+  ProgramSettings.FileFromCommandLine = OutputState.savedFromCommandLine;
+}
+
+// An absolute, lexically clean directory ending in "/"; empty stands for the working folder.
+std::string AbsoluteDirectory(const std::string& dir) {
+  std::error_code ec;
+  const std::filesystem::path path =
+      dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::absolute(dir, ec);
+  if (ec) return AddBackslash(dir);
+  return AddBackslash(path.lexically_normal().string());
 }
 
 // Creates the file once as a check that it can be written, then closes it again.
@@ -223,13 +244,39 @@ bool WritesUtf8(int device) {
   return device == kDeviceFile || IsTabDevice(device) || IsHtmlDevice(device);
 }
 
-std::string ExportFileName(std::string_view ext) {
-  std::string stem = TrimStr(CurrentFileName);
-  if (stem.empty()) stem = ProgramIdentity.fileStem;
-  if (stem.find('/') == std::string::npos && !TrimStr(DataDirectory).empty()) {
-    stem = AddBackslash(TrimStr(DataDirectory)) + stem;
+TDataFilePlace DataFilePlace() {
+  const std::string name = TrimStr(CurrentFileName);
+  if (name.empty()) return {AbsoluteDirectory(TrimStr(DataDirectory)), ProgramIdentity.fileStem};
+  // A whole name (a command-line file) carries its folder and extension; a base name lies in
+  // the data directory.
+  if (name.find('/') != std::string::npos) {
+    return {AbsoluteDirectory(DirPart(name)), ExtractBaseName(name)};
   }
-  return stem + "." + std::string(ext);
+  if (ProgramSettings.FileFromCommandLine) return {AbsoluteDirectory(""), ExtractBaseName(name)};
+  return {AbsoluteDirectory(TrimStr(DataDirectory)), name};
+}
+
+std::string KeptFileStem() {
+  const TDataFilePlace place = DataFilePlace();
+  return place.directory + place.baseName;
+}
+
+std::string DataFileFullPath() {
+  const std::string name = TrimStr(CurrentFileName);
+  if (name.empty()) return {};
+  const TDataFilePlace place = DataFilePlace();
+  // A command-line file is named as typed, extension included.
+  if (ProgramSettings.FileFromCommandLine) {
+    return place.directory + name.substr(name.find_last_of('/') + 1);
+  }
+  // The HTML device with a browser keeps its "htm" in the identity until the close.
+  const std::string& ext =
+      OutputState.browserExtension ? OutputState.savedExtension : ProgramIdentity.shortName;
+  return place.directory + place.baseName + "." + ext;
+}
+
+std::string ExportFileName(std::string_view ext) {
+  return KeptFileStem() + "." + std::string(ext);
 }
 
 void ReportSetHeader(std::string_view title, std::string_view line1, std::string_view line2,
@@ -342,11 +389,11 @@ void OutputOpen(int code) {
       SetInputHelpNumber(1070);
       SaveNameSettings("txt");
       std::string name;
-      // The export is written where it is kept: the data file's listing beside it in the
-      // current directory (device 9), a text export beside the data file or where the user
-      // chose (device 6).
+      // The export is written where it is kept: the batch run's listing in the current
+      // directory (device 9), a text export beside the data file or where the user chose
+      // (device 6).
       if (st.CurrentOutputDevice == kDeviceDataTxt) {
-        name = TrimStr(CurrentFileName) + ".txt";
+        name = TrimStr(st.savedFileName) + ".txt";
       } else if (!st.exportTarget.empty()) {
         name = st.exportTarget;
       } else if (!ask) {
@@ -369,6 +416,9 @@ void OutputOpen(int code) {
         // browser can load it again.
         st.OutputFileName = HandOffDir() + ProgramIdentity.fileStem + ".htm";
         st.browserExtension = true;
+        // The names are back at once; only the extension waits for the close.
+        RestoreNameSettings();
+        ProgramIdentity.shortName = "htm";
       } else {
         std::string name;
         SaveAsFileName("", name);

@@ -69,6 +69,7 @@ struct TOutputState {
   bool browserExtension = false;  // the "htm" extension stays until OutputClose
   std::string savedFileName;
   std::string savedDataDirectory;
+  bool savedFromCommandLine = false;
   // The file a person keeps from the last output (a text export, the data file's listing, the
   // browser page); empty when nothing was kept.
   std::string keptFileName;
@@ -93,7 +94,21 @@ bool IsPaperDevice(int device);
 // Devices that write UTF-8 text: their files are read by people and their programs.
 bool WritesUtf8(int device);
 
-// The text export's file beside the current data file: its directory and name + "." + ext.
+// Where the current data file lies, however it was opened (command line, open dialog, recent
+// files, the table of data files, a save under a new name): its absolute folder, ending in "/",
+// and its base name. Without a current file: the data directory (else the working folder) and
+// the program's file stem.
+struct TDataFilePlace {
+  std::string directory;
+  std::string baseName;
+};
+TDataFilePlace DataFilePlace();
+// "<folder of the data file>/<base name>": every file kept from the current data set is named
+// this + its suffix (".txt", ".csv", "_picture.pdf", ...). File-system names, UTF-8.
+std::string KeptFileStem();
+// The current data file's whole name (absolute); empty without a current file.
+std::string DataFileFullPath();
+// The text export's file beside the current data file: KeptFileStem() + "." + ext.
 std::string ExportFileName(std::string_view ext);
 
 // ---------------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "common/formatting.h"
 #include "common/graphics_settings.h"
 #include "common/message_list.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/system_info.h"
 #include "graphics/cad_blocks.h"
@@ -104,7 +105,8 @@ bool ChooseFileName(const std::string& ext) {
   TFileDialogRequest request;
   request.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
   request.directory = AddBackslash(ProgramSettings.cadDirectory);
-  request.fileName = CurrentFileName;
+  // The data file's base name, also for a file named on the command line (held whole).
+  if (!TrimStr(CurrentFileName).empty()) request.fileName = DataFilePlace().baseName;
   request.helpNumber = HelpNumber;
   std::string name;
   if (!ShowSaveDialog(request, name) || TrimStr(name).empty()) {
