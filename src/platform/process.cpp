@@ -2,6 +2,7 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -120,6 +121,13 @@ int RunAndWait(const std::vector<std::string>& argv, int& exitCode) {
     exitCode = 128 + WTERMSIG(status);
   }
   return 0;
+}
+
+bool ProcessAlive(long pid) {
+  if (pid <= 0) return false;
+  if (pid == static_cast<long>(getpid())) return true;
+  // EPERM: it exists, only it is not ours to signal.
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace platform
