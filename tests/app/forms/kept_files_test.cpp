@@ -27,6 +27,7 @@
 #include "app/forms/print_setup.h"
 #include "app/startup.h"
 #include "calc/result_printout.h"
+#include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/forms/text_printing.h"
 #include "common/output_router.h"
@@ -150,6 +151,9 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
   const std::string stem = folder_ + "/" + kBase;
   EXPECT_EQ(KeptFileStem(), stem);
   EXPECT_EQ(DataFileFullPath(), data_);
+  std::string title;
+  SetWindowTitle(title);
+  EXPECT_EQ(host_.Title(), "VUKO   involute spline  -  " + kBase + ".vuk");
 
   // TXT export: the whole path is told; the listing names the data file, in UTF-8.
   Listing(kDeviceTxtFile);
@@ -220,6 +224,9 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     ASSERT_NE(at, std::string::npos) << info;
     const std::size_t from = info.find_first_not_of(' ', at + 6);
     EXPECT_EQ(info.substr(from, info.find('\n', from) - from), kBase) << info;
+    // The picture's footer names the data file whole, however it was opened.
+    const std::string text = Tool("pdftotext " + validator_support::Quote(picturePdf) + " -");
+    EXPECT_NE(text.find(data_), std::string::npos) << text;
   }
 
   // Nothing else anywhere: no doubled extensions, no partial files, nothing in the home folder.
