@@ -231,7 +231,7 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
     SCOPED_TRACE(kind.name);
     for (int round = 0; round < Rounds(); ++round) {
       const pid_t pid = Start(dir_.Path(), kind.killed);
-      std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
+      std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * (round % 10)));
       kill(pid, SIGKILL);
       Finish(pid);
       for (std::string name : kind.planted) {
