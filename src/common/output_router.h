@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/kept_file_names.h"
 #include "common/range_array.h"
 
 // Devices.
@@ -94,20 +95,6 @@ bool IsPaperDevice(int device);
 // Devices that write UTF-8 text: their files are read by people and their programs.
 bool WritesUtf8(int device);
 
-// Where the current data file lies, however it was opened (command line, open dialog, recent
-// files, the table of data files, a save under a new name): its absolute folder, ending in "/",
-// and its base name. Without a current file: the data directory (else the working folder) and
-// the program's file stem.
-struct TDataFilePlace {
-  std::string directory;
-  std::string baseName;
-};
-TDataFilePlace DataFilePlace();
-// "<folder of the data file>/<base name>": every file kept from the current data set is named
-// this + its suffix (".txt", ".csv", "_picture.pdf", ...). File-system names, UTF-8.
-std::string KeptFileStem();
-// The current data file's whole name (absolute); empty without a current file.
-std::string DataFileFullPath();
 // The text export's file beside the current data file: KeptFileStem() + "." + ext.
 std::string ExportFileName(std::string_view ext);
 

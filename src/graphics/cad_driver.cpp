@@ -144,11 +144,9 @@ bool CloseOutputFile(bool keep) {
 }
 
 std::string FooterText() {
-  // A file named on the command line is shown as typed; it already has its extension.
-  std::string name =
-      ProgramSettings.FileFromCommandLine
-          ? CurrentFileName
-          : AddBackslash(DataDirectory) + CurrentFileName + "." + ProgramIdentity.shortName;
+  // The data file's whole name, however it was opened; it comes from the system in UTF-8 and
+  // the picture's texts are in the DOS code page.
+  const std::string name = WinToDos(DataFileFullPath());
   return DateStr() + " " + TimeStr() + "  " + ProgramIdentity.programName + " " +
          ProgramIdentity.version + "  " + ShortenMiddle(name, 120);
 }

@@ -33,6 +33,7 @@
 #include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "drawings/production_drawing.h"
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
@@ -121,6 +122,7 @@ class KeptFilesTest : public ::testing::TestWithParam<Route> {
     } else {
       host_.AnswerFile(data_);
       FileOpen({});
+      ShowResultPicture();  // what the window does after an open
     }
     ASSERT_FALSE(AbortFlag);
   }
