@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <vector>
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -14,7 +13,6 @@
 #include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
-#include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
 #include "xbase/xbase_errors.h"
 
