@@ -1,5 +1,6 @@
 // vuko: calculates and draws involute spline joints.
 #include <QApplication>
+#include <QSessionManager>
 #include <clocale>
 #include <cstdio>
 #include <memory>
@@ -13,11 +14,14 @@
 #include "common/forms/qt_dialog_host.h"
 #include "common/forms/text_screen.h"
 #include "common/help_texts.h"
-#include "graphics/forms/plot_program_dialog.h"
 #include "graphics/forms/aux_image_chooser.h"
+#include "graphics/forms/plot_program_dialog.h"
+#include "platform/temp_dir.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // Ended by the system or a closed terminal, the run leaves no temporary folder behind.
+  platform::RemoveTempDirectoryOnSignals();
   // Stage 1: every module sets its defaults in memory, lower modules of the uses tree first.
   InitModules();
   SetProgramArguments(args);
@@ -47,6 +51,12 @@ int main(int argc, char** argv) {
   InstallTextScreenHook(ShowScreen);
   InstallPlotProgramDialogForm();
   SetHelpImageHandler([](int number, const std::string&) { ShowHelpText(number, 2); });
+  // A logout asks about unsaved changes where the session manager lets us.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {
+    const bool proceed = SessionEndMayProceed(manager.allowsInteraction());
+    manager.release();
+    if (!proceed) manager.cancel();
+  });
 
   // Stage 3 runs inside the creation of the main window.
   auto mainWindow = std::make_unique<Thh>();

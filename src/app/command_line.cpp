@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "app/data_file.h"
 #include "app/tour.h"
@@ -48,7 +49,8 @@ void ReportMessageList() {
 }
 
 // Loads the command-line file of a batch run; false (and the reason reported) when it cannot be
-// read. CurrentFileName becomes its base name, so the output lands in the current directory.
+// read. CurrentFileName becomes its base name, so the output lands in the current directory;
+// the data directory becomes the file's own, so listings and footers name the data file.
 bool LoadBatchFile() {
   AbortFlag = false;
   LoadDataFile(CurrentFileName);
@@ -56,6 +58,9 @@ bool LoadBatchFile() {
     BatchReport("data file " + CurrentFileName + " could not be read; nothing written");
     return false;
   }
+  std::error_code ec;
+  const std::filesystem::path whole = std::filesystem::absolute(CurrentFileName, ec);
+  if (!ec) DataDirectory = AddBackslash(DirPart(whole.lexically_normal().string()));
   CurrentFileName = BaseName(CurrentFileName);
   return true;
 }
@@ -110,12 +115,17 @@ TStartUpOutcome LoadInteractive() {
     ErrorMessageIfEnabled("extension ." + ProgramIdentity.shortName + " " + "missing");
     return {true, kExitOk};
   }
+  // The file is held by its whole name, so that its kept files land beside it and every
+  // footer and question names it alike, whatever folder the program runs in later.
+  std::error_code ec;
+  const std::filesystem::path whole = std::filesystem::absolute(CurrentFileName, ec);
+  if (!ec) CurrentFileName = whole.lexically_normal().string();
   MessagesEnabled = false;
   AbortFlag = false;
   LoadDataFile(CurrentFileName);
   const bool unreadable = AbortFlag;
-  // The flag comes first so that the picture's footer names the file as typed (drawn before
-  // it, the name got the extension twice).
+  // The flag comes first so that the picture's footer names the file as it is held (drawn
+  // before it, the name got the extension twice).
   ProgramSettings.FileFromCommandLine = true;
   // The window opens on the file's result picture, drawn even when loading posted messages.
   if (GraphicsFacade) ShowResultPicture();

@@ -518,6 +518,13 @@ void SaveDataFile(std::string_view name) {
   std::string fullName;
   SaveAsFileName(name, fullName);
   if (!AbortFlag) WriteDataFile(fullName);
+  // A command-line file, once saved (the save ends that state), is named as any other: by its
+  // folder and base name.
+  if (!AbortFlag && !ProgramSettings.FileFromCommandLine &&
+      CurrentFileName.find('/') != std::string::npos) {
+    DataDirectory = DirPart(CurrentFileName);
+    CurrentFileName = ExtractBaseName(CurrentFileName);
+  }
   RestoreCursor();
 }
 

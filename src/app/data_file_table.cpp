@@ -183,6 +183,8 @@ void OpenDataFileTable(const TDataFileTableHooks& hooks) {
     }
     picked = true;
     CurrentFileName = ExtractBaseName(cell);
+    // From now on the file is named by the table's folder, not as typed at start.
+    ProgramSettings.FileFromCommandLine = false;
     DataModified = false;
     Call(hooks.SetMenuCaptions);
     Call(hooks.UpdateErrorMessageItem);

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -16,7 +15,6 @@
 #include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
-#include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
 #include "xbase/xbase_errors.h"
 
@@ -30,19 +28,6 @@ constexpr char kWriteCheckFile[] = "TEST.$$$";
 TTableForm* InstalledForm = nullptr;
 std::string FirstTitle;
 std::string SecondTitle;
-
-// The table's fields; widths and decimals hold what the dialog shows.
-const std::vector<TFieldSpec> kPresetFields = {
-    {"NAME", 'C', kPresetNameLength, 0},
-    {"XSCALE", 'N', 12, 4},
-    {"YSCALE", 'N', 12, 4},
-    {"XORIGIN", 'N', 6, 0},
-    {"YORIGIN", 'N', 6, 0},
-    {"LANDSCAPE", 'L', 1, 0},
-    {"MONOCHROM", 'L', 1, 0},
-    {"VARIABLE", 'L', 1, 0},
-    {"BORDERLINE", 'L', 1, 0},
-};
 
 std::string Cut10(const std::string& name) {
   return name.substr(0, 10);
@@ -75,17 +60,6 @@ void MakeWritable(const std::string& path) {
   std::filesystem::permissions(
       path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
       std::filesystem::perm_options::add, ec);
-}
-
-// A new empty preset table; true when it was made.
-bool CreatePresetTable(const std::string& path) {
-  const int area = CurrentArea;
-  Select(0);
-  if (WorkAreaAt(CurrentArea)) return false;
-  const bool made = CreateDbf(path, kPresetFields, 0, true);
-  if (made) CloseArea();
-  CurrentArea = static_cast<std::uint8_t>(area);
-  return made && XbaseErrorCode == 0;
 }
 
 std::string Trimmed(std::string text) {
@@ -248,7 +222,7 @@ void DbTableClose() {
 // ---------------------------------------------------------------------------------------------
 // The presets
 
-void OpenPresetTable(bool create) {
+void OpenPresetTable() {
   AbortFlag = false;
   // An error of an earlier operation must not hold back this one's dataset.
   XbaseErrorCode = 0;
@@ -257,27 +231,13 @@ void OpenPresetTable(bool create) {
     DbTableOpen(path);
     return;
   }
-  const std::string inDbfDir = AddBackslash(ProgramSettings.dbfDirectory) + kPresetTableName;
-  if (create && !FileExistsIO(inDbfDir)) {
-    // The first preset makes the table where presets are kept for everybody, or else beside the
-    // user's own files.
-    std::string dir = ProgramSettings.dbfDirectory;
-    if (Trimmed(dir).empty() || !DirectoryTakesFiles(dir)) dir = ConfigVariables.PresetDirectory;
-    const std::string target =
-        AddBackslash(Trimmed(dir).empty() ? std::string(".") : dir) + kPresetTableName;
-    if (!CreatePresetTable(target)) {
-      if (XbaseErrorCode == 0) ErrorMessage("file " + target + " cannot be created !");
-      AbortFlag = true;
-      return;
-    }
-    DbTableOpen(target);
-    return;
-  }
+  // The table ships with the program's data, where the default DBF directory finds it; the
+  // program never makes one of its own.
   DbTableOpenChecked("printout");
 }
 
 bool LoadPreset(TPresetDialogValues& values) {
-  OpenPresetTable(false);
+  OpenPresetTable();
   bool loaded = false;
   if (!AbortFlag) {
     DbTableSetTitles("Printout", "");
@@ -314,7 +274,7 @@ bool LoadPreset(TPresetDialogValues& values) {
 }
 
 bool StorePreset(const TPresetDialogValues& values) {
-  OpenPresetTable(true);
+  OpenPresetTable();
   bool stored = false;
   if (!AbortFlag) {
     std::string name;

@@ -78,10 +78,10 @@ struct TPresetDialogValues {
 };
 
 // Opens the preset table where it is found: the working directory as it is, else the DBF
-// directory after a write check, else a copy in the temporary directory. When the table is
-// nowhere and create is set, an empty one is made in the DBF directory (in the working
-// directory when the DBF directory takes no files). AbortFlag tells the outcome.
-void OpenPresetTable(bool create);
+// directory after a write check, else a copy in the temporary directory. The table is never
+// made here (an empty one ships with the program's data); missing everywhere, it is reported.
+// AbortFlag tells the outcome.
+void OpenPresetTable();
 // Lets the user pick a preset and puts it into values; false when nothing was chosen (values
 // unchanged). AbortFlag is clear afterwards.
 bool LoadPreset(TPresetDialogValues& values);

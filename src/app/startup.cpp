@@ -11,6 +11,7 @@
 #include "app/documentation_records.h"
 #include "app/languages.h"
 #include "app/print_presets.h"
+#include "app/save_question.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/config_file.h"
@@ -48,6 +49,31 @@ const std::string& ProgramDataDirectory() {
   return programDataDirectory;
 }
 
+void FillDefaultDirectories() {
+  auto& ps = ProgramSettings;
+  auto& cv = ConfigVariables;
+  // What the program reads (pictures, help, the print presets table) ships with it.
+  if (!programDataDirectory.empty()) {
+    for (std::string* dir : {&ps.pltDirectory, &ps.dbfDirectory}) {
+      if (DelBlanks(*dir).empty()) *dir = AddBackslash(programDataDirectory);
+    }
+  }
+  // What it writes goes to the working folder; started where it may not write (from "/"), to
+  // the home folder instead.
+  if (CheckDirWritable(ps.BaseDirectory)) return;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0' || !CheckDirWritable(home)) return;
+  const std::string fallback = AddBackslash(home);
+  for (std::string* dir : {&ps.cadDirectory, &ps.ediDirectory}) {
+    if (DelBlanks(*dir).empty()) *dir = fallback;
+  }
+  // The data directory's default is the working folder itself.
+  const std::string data = TrimStr(cv.DefaultDataDirectory);
+  if (data.empty() || DelBackslash(data) == DelBackslash(TrimStr(ps.BaseDirectory))) {
+    cv.DefaultDataDirectory = fallback;
+  }
+}
+
 void InitModules() {
   // common
   InitProgramState();
@@ -82,10 +108,10 @@ TStartUpOutcome StartUp(std::uint16_t mode) {
   if (mode < 6 || mode > 9) ReadConfig();
   AbortFlag = false;
   MessagesEnabled = true;
-  if (DelBlanks(ProgramSettings.pltDirectory).empty() && !programDataDirectory.empty()) {
-    ProgramSettings.pltDirectory = AddBackslash(programDataDirectory);
-  }
+  FillDefaultDirectories();
   CheckConfigDirs();
+  // The private folder is made now, which clears the folders of killed runs from its place.
+  PrivateTempDir();
   DataDirectory.clear();
   // Without a file the window shows no file name.
   if (ProgramArguments().empty()) CurrentFileName.clear();
@@ -130,6 +156,15 @@ int RunWithoutWindow() {
   AbortFlag = false;
   const TStartUpOutcome outcome = StartUp(kStartUpModeMainWindow);
   return outcome.exitCode;
+}
+
+bool SessionEndMayProceed(bool interactionAllowed) {
+  if (!interactionAllowed || !DataModified) return true;
+  AbortFlag = false;
+  AskSaveChanges();
+  const bool cancelled = AbortFlag;
+  AbortFlag = false;
+  return !cancelled;
 }
 
 bool DeleteTempFiles() {

@@ -15,9 +15,15 @@
 constexpr std::uint16_t kStartUpModeMainWindow = 8;
 
 // The directory of the files the program ships (help texts, explanations, pictures, template).
-// An empty PLT directory setting falls back to it, so a fresh installation finds its help.
+// Empty PLT and DBF directory settings fall back to it, so a fresh installation finds its help
+// and its print presets table.
 void SetProgramDataDirectory(std::string directory);
 const std::string& ProgramDataDirectory();
+
+// Directory settings left empty get folders that pass the start checks: the program's data
+// directory for the PLT and DBF directories; the home folder for the CAD, EDI and default data
+// directories when the working folder takes no files.
+void FillDefaultDirectories();
 
 // Every module's initialisation, once, in the order common, calc, graphics, drawings, app.
 // Reads no file and shows nothing.
@@ -30,6 +36,10 @@ TStartUpOutcome StartUp(std::uint16_t mode);
 // The start without a window (command-line batch actions, the help screen without a display):
 // the drawing facade, identity, configuration and session, then StartUp. Returns the exit code.
 int RunWithoutWindow();
+
+// The desktop session ends: while the session manager lets us ask, unsaved changes are asked
+// about as at a normal close. False when the user cancelled (the logout is to be cancelled).
+bool SessionEndMayProceed(bool interactionAllowed);
 
 // Erases the CAD driver's block files ("$*.dx$") of this run's temporary directory. Always true.
 bool DeleteTempFiles();

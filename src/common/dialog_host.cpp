@@ -318,8 +318,11 @@ void InputWord(std::string_view prompt, std::uint16_t& value, std::int32_t lo, s
 void SetWindowTitle(std::string& title) {
   title = ProgramIdentity.caption;
   if (!CurrentFileName.empty()) {
-    title += "  -  " + CurrentFileName;
-    if (CurrentFileName.find('.') == std::string::npos) title += "." + ProgramIdentity.shortName;
+    // A command-line file is held with its folder; the title shows its own name only. The name
+    // comes from the system in UTF-8; the title is composed in the DOS code page.
+    const std::string name = CurrentFileName.substr(CurrentFileName.find_last_of('/') + 1);
+    title += "  -  " + WinToDos(name);
+    if (name.find('.') == std::string::npos) title += "." + ProgramIdentity.shortName;
   }
   CurrentDialogHost().SetApplicationTitle(Shown(title));
   CursorArrow();

@@ -59,13 +59,12 @@ std::string CaptionVersion(std::string_view separator) {
   return ProgramIdentity.caption + std::string(separator) + ProgramIdentity.version;
 }
 
+// The data file's whole name, or only its own name when the whole one would not fit the box.
 std::string FileLine() {
-  std::string name = TrimStr(CurrentFileName);
-  const std::string ext = "." + ProgramIdentity.shortName;
+  std::string name = DataFileFullPath();
+  if (name.size() > 69) name = name.substr(name.find_last_of('/') + 1);
   // Names come from the system in UTF-8; the listing is composed in the DOS code page.
-  if (ProgramSettings.FileFromCommandLine) return WinToDos(name);
-  if (DataDirectory.size() + name.size() > 69) return WinToDos(name) + ext;
-  return WinToDos(AddBackslash(DataDirectory) + name) + ext;
+  return WinToDos(name);
 }
 
 void PaperPageHeader(int pageArg, int mode) {
@@ -230,7 +229,9 @@ void ReportPageHeader(int pageArg, int mode) {
   if (IsTabDevice(Device())) {
     if (!forced) return;
     OutputWrite(CaptionVersion(" V") + "\t" + DateStr() + "\t" + TimeStr());
-    OutputWrite(WinToDos(DelBlanks(st.OutputFileName)));
+    // The data file the listing belongs to: the listing itself may be a scratch file on its
+    // way into a spreadsheet.
+    OutputWrite(WinToDos(DataFileFullPath()));
     for (int i = 1; i <= 3; ++i) OutputWrite(DrawingTexts[i]);
     OutputWrite(" ");
     // Without the titles nobody could tell which value column is which part.
@@ -240,10 +241,8 @@ void ReportPageHeader(int pageArg, int mode) {
   }
   if (IsHtmlDevice(Device())) {
     if (!forced) return;
-    std::string comment = WinToDos(DelBlanks(st.OutputFileName));
-    // "--" would end the comment early.
-    for (std::size_t p; (p = comment.find("--")) != std::string::npos;) comment.replace(p, 2, "-_");
-    OutputWrite("<!-- " + comment + " -->");
+    // A page handed around holds no path of the machine it was made on.
+    OutputWrite("<!DOCTYPE html>");
     OutputWrite("<HTML>");
     OutputWrite("<head><meta charset=\"utf-8\"><title>" + HtmlEscape(CaptionVersion(" V")) +
                 "</title></head>");

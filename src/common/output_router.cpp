@@ -97,10 +97,19 @@ std::string OutwinName() {
   return OutputTempDirectory() + "outwin.txt";
 }
 
+// While an output file is named, the data file's name takes the folder-and-base-name form, so
+// that a save dialog proposes the kept name and a command-line file's archive rule (which
+// guards the data file, not its exports) stays out of the way.
 void SaveNameSettings(const char* extension) {
-  OutputState.savedExtension = ProgramIdentity.shortName;
-  OutputState.savedFileName = CurrentFileName;
-  OutputState.savedDataDirectory = DataDirectory;
+  auto& st = OutputState;
+  st.savedExtension = ProgramIdentity.shortName;
+  st.savedFileName = CurrentFileName;
+  st.savedDataDirectory = DataDirectory;
+  st.savedFromCommandLine = ProgramSettings.FileFromCommandLine;
+  const TDataFilePlace place = DataFilePlace();
+  DataDirectory = place.directory;
+  if (!TrimStr(CurrentFileName).empty()) CurrentFileName = place.baseName;
+  ProgramSettings.FileFromCommandLine = false;
   ProgramIdentity.shortName = extension;
 }
 
@@ -108,6 +117,7 @@ void RestoreNameSettings() {
   ProgramIdentity.shortName = OutputState.savedExtension;
   CurrentFileName = OutputState.savedFileName;
   DataDirectory = OutputState.savedDataDirectory;
+  ProgramSettings.FileFromCommandLine = OutputState.savedFromCommandLine;
 }
 
 // Creates the file once as a check that it can be written, then closes it again.
@@ -224,12 +234,7 @@ bool WritesUtf8(int device) {
 }
 
 std::string ExportFileName(std::string_view ext) {
-  std::string stem = TrimStr(CurrentFileName);
-  if (stem.empty()) stem = ProgramIdentity.fileStem;
-  if (stem.find('/') == std::string::npos && !TrimStr(DataDirectory).empty()) {
-    stem = AddBackslash(TrimStr(DataDirectory)) + stem;
-  }
-  return stem + "." + std::string(ext);
+  return KeptFileStem() + "." + std::string(ext);
 }
 
 void ReportSetHeader(std::string_view title, std::string_view line1, std::string_view line2,
@@ -342,11 +347,11 @@ void OutputOpen(int code) {
       SetInputHelpNumber(1070);
       SaveNameSettings("txt");
       std::string name;
-      // The export is written where it is kept: the data file's listing beside it in the
-      // current directory (device 9), a text export beside the data file or where the user
-      // chose (device 6).
+      // The export is written where it is kept: the batch run's listing in the current
+      // directory (device 9), a text export beside the data file or where the user chose
+      // (device 6).
       if (st.CurrentOutputDevice == kDeviceDataTxt) {
-        name = TrimStr(CurrentFileName) + ".txt";
+        name = TrimStr(st.savedFileName) + ".txt";
       } else if (!st.exportTarget.empty()) {
         name = st.exportTarget;
       } else if (!ask) {
@@ -369,6 +374,9 @@ void OutputOpen(int code) {
         // browser can load it again.
         st.OutputFileName = HandOffDir() + ProgramIdentity.fileStem + ".htm";
         st.browserExtension = true;
+        // The names are back at once; only the extension waits for the close.
+        RestoreNameSettings();
+        ProgramIdentity.shortName = "htm";
       } else {
         std::string name;
         SaveAsFileName("", name);

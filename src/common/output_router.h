@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/kept_file_names.h"
 #include "common/range_array.h"
 
 // Devices.
@@ -69,6 +70,7 @@ struct TOutputState {
   bool browserExtension = false;  // the "htm" extension stays until OutputClose
   std::string savedFileName;
   std::string savedDataDirectory;
+  bool savedFromCommandLine = false;
   // The file a person keeps from the last output (a text export, the data file's listing, the
   // browser page); empty when nothing was kept.
   std::string keptFileName;
@@ -93,7 +95,7 @@ bool IsPaperDevice(int device);
 // Devices that write UTF-8 text: their files are read by people and their programs.
 bool WritesUtf8(int device);
 
-// The text export's file beside the current data file: its directory and name + "." + ext.
+// The text export's file beside the current data file: KeptFileStem() + "." + ext.
 std::string ExportFileName(std::string_view ext);
 
 // ---------------------------------------------------------------------------------------------

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "common/codepage.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
+#include "common/kept_file_names.h"
 #include "common/program_state.h"
 #include "common/system_info.h"
 #include "drawings/centre_lines.h"
@@ -59,11 +61,10 @@ std::string Info(int item) {
   return ChangeRecords.drawingInfo[item];
 }
 
-// Full name of the current data file as the window's footer shows it.
+// Full name of the current data file as the window's footer shows it (the drawing's texts are
+// in the DOS code page; the name comes from the system in UTF-8).
 std::string DataFileNameText() {
-  if (CurrentFileName.empty()) return {};
-  if (ProgramSettings.FileFromCommandLine) return CurrentFileName;
-  return AddBackslash(DataDirectory) + CurrentFileName + "." + ProgramIdentity.shortName;
+  return WinToDos(DataFileFullPath());
 }
 
 // The last eight changes, row k (1..8) on base line baseY + rowStep k.

@@ -16,6 +16,7 @@
 #include "common/formatting.h"
 #include "common/graphics_settings.h"
 #include "common/message_list.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/system_info.h"
 #include "graphics/cad_blocks.h"
@@ -104,7 +105,8 @@ bool ChooseFileName(const std::string& ext) {
   TFileDialogRequest request;
   request.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
   request.directory = AddBackslash(ProgramSettings.cadDirectory);
-  request.fileName = CurrentFileName;
+  // The data file's base name, also for a file named on the command line (held whole).
+  if (!TrimStr(CurrentFileName).empty()) request.fileName = DataFilePlace().baseName;
   request.helpNumber = HelpNumber;
   std::string name;
   if (!ShowSaveDialog(request, name) || TrimStr(name).empty()) {
@@ -142,11 +144,9 @@ bool CloseOutputFile(bool keep) {
 }
 
 std::string FooterText() {
-  // A file named on the command line is shown as typed; it already has its extension.
-  std::string name =
-      ProgramSettings.FileFromCommandLine
-          ? CurrentFileName
-          : AddBackslash(DataDirectory) + CurrentFileName + "." + ProgramIdentity.shortName;
+  // The data file's whole name, however it was opened; it comes from the system in UTF-8 and
+  // the picture's texts are in the DOS code page.
+  const std::string name = WinToDos(DataFileFullPath());
   return DateStr() + " " + TimeStr() + "  " + ProgramIdentity.programName + " " +
          ProgramIdentity.version + "  " + ShortenMiddle(name, 120);
 }

@@ -1,6 +1,7 @@
 // Atomic replacement of files through a temporary name in the target's directory.
 #include "platform/file_writer.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,9 @@
 #include <climits>
 #include <cstdlib>
 #include <random>
+#include <string_view>
+
+#include "platform/process.h"
 
 namespace platform {
 namespace {
@@ -74,6 +78,27 @@ std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, in
   return name;
 }
 
+void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix) {
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return;
+  while (const dirent* entry = readdir(d)) {
+    std::string_view tail(entry->d_name);
+    if (tail.size() <= prefix.size() || tail.substr(0, prefix.size()) != prefix) continue;
+    tail.remove_prefix(prefix.size());
+    long pid = 0;
+    std::size_t digits = 0;
+    while (digits < tail.size() && digits < 10 && tail[digits] >= '0' && tail[digits] <= '9') {
+      pid = pid * 10 + (tail[digits++] - '0');
+    }
+    if (digits == 0 || digits + 1 >= tail.size() || tail[digits] != '-') continue;
+    struct stat st {};
+    if (fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    if (!ProcessAlive(pid)) unlinkat(dirfd(d), entry->d_name, 0);
+  }
+  closedir(d);
+}
+
 FileWriter::~FileWriter() {
   Discard();
 }
@@ -114,7 +139,9 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
   struct stat dirStat {};
   if (stat(dir.c_str(), &dirStat) != 0) return error_ = errno;
   if (!S_ISDIR(dirStat.st_mode)) return error_ = ENOTDIR;
-  fd_ = OpenUnique(dir, "." + LeafOf(real) + ".", temp_);
+  const std::string prefix = "." + LeafOf(real) + ".";
+  RemoveFilesOfGoneProcesses(dir, prefix);
+  fd_ = OpenUnique(dir, prefix, temp_);
   if (fd_ < 0) {
     temp_.clear();
     return error_ = errno;

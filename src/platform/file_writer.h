@@ -19,7 +19,8 @@ class FileWriter {
   FileWriter& operator=(const FileWriter&) = delete;
 
   // Opens for writing; 0 or an errno value. durable: the content reaches the disk before the
-  // rename (off for scratch files).
+  // rename (off for scratch files). Partial files of the same target left by a writer whose
+  // process is gone are removed first.
   int Open(const std::string& path, Mode mode, bool durable = true);
   // Buffered write; 0 or the errno value of the first failure (kept until Commit/Discard).
   int Write(std::string_view data);
@@ -48,5 +49,9 @@ class FileWriter {
 // Creates a new, empty file with a unique name beginning with prefix in dir (mode 0666 less the
 // umask) and returns its path; empty with errnoOut set on failure. The file is closed.
 std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, int& errnoOut);
+
+// Removes the regular files in dir named prefix + "<pid>-" + more whose process is gone: work
+// files of a writer that was killed. Files of running processes stay.
+void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix);
 
 }  // namespace platform

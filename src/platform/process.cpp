@@ -2,6 +2,7 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -125,6 +126,13 @@ int RunAndWait(const std::vector<std::string>& argv, int& exitCode) {
 std::string FileArgument(const std::string& fileName) {
   if (!fileName.empty() && fileName.front() == '-') return "./" + fileName;
   return fileName;
+}
+
+bool ProcessAlive(long pid) {
+  if (pid <= 0) return false;
+  if (pid == static_cast<long>(getpid())) return true;
+  // EPERM: it exists, only it is not ours to signal.
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace platform

@@ -21,6 +21,10 @@ int RunAndWait(const std::vector<std::string>& argv, int& exitCode);
 // beginning with "-" gets "./" in front; other names pass unchanged.
 std::string FileArgument(const std::string& fileName);
 
+// True while a process of that id exists (ours or another user's); a leftover of ours named
+// after a process that is gone may be removed.
+bool ProcessAlive(long pid);
+
 // Full path of a program found on PATH (or the name itself when it holds a "/" and can be run);
 // empty when there is none.
 std::string FindProgram(const std::string& name);

@@ -1,16 +1,28 @@
-// Private temporary directory: made on demand, removed at exit.
+// Private temporary directory: made on demand, removed at exit, on SIGTERM and SIGHUP, and by
+// a later run when the process that made it is gone.
 #include "platform/temp_dir.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "platform/process.h"
+
 namespace platform {
 namespace {
+
+constexpr std::string_view kPrefix = "vuko-";
 
 std::string& Current() {
   static std::string dir;
@@ -21,8 +33,32 @@ pid_t& Owner() {
   return pid;
 }
 
+// The directory as a signal handler may read it: a fixed buffer, written before the handlers
+// are installed and whenever the directory changes.
+char signalCopy[4096];
+
 void RemoveAtExit() {
   RemovePrivateTempDirectory();
+}
+
+void PublishForSignals(const std::string& dir) {
+  const std::size_t n = dir.size() < sizeof signalCopy ? dir.size() : 0;
+  std::memcpy(signalCopy, dir.data(), n);
+  signalCopy[n] = '\0';
+}
+
+// "vuko-<pid>-XXXXXX": the pid of the run that made it, else 0.
+long OwnerOfName(std::string_view name) {
+  if (name.substr(0, kPrefix.size()) != kPrefix) return 0;
+  name.remove_prefix(kPrefix.size());
+  const std::size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos || name.size() - dash - 1 != 6) return 0;
+  long pid = 0;
+  for (char c : name.substr(0, dash)) {
+    if (c < '0' || c > '9' || pid > 1L << 30) return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid;
 }
 
 std::string TryMake(std::string base) {
@@ -30,11 +66,52 @@ std::string TryMake(std::string base) {
   struct stat st {};
   if (stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
   if (base.back() != '/') base += '/';
-  std::string pattern = base + "vuko-XXXXXX";
+  RemoveOrphanedTempDirectories(base);
+  std::string pattern = base + std::string(kPrefix) + std::to_string(getpid()) + "-XXXXXX";
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   if (mkdtemp(buffer.data()) == nullptr) return {};
   return std::string(buffer.data()) + "/";
+}
+
+// Only unlink and rmdir on a name fixed beforehand: what a signal handler may do. The entries
+// are read with the system call itself, as the directory stream functions may allocate.
+void RemoveDirectoryFromSignal(const char* dir) {
+  if (dir[0] == '\0') return;
+  const int fd = open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    alignas(8) char buffer[4096];
+    for (int round = 0; round < 1000; ++round) {
+      const long n = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      for (long at = 0; at < n;) {
+        struct Entry {
+          ino64_t ino;
+          off64_t off;
+          unsigned short reclen;
+          unsigned char type;
+          char name[1];
+        };
+        const auto* e = reinterpret_cast<const Entry*>(buffer + at);
+        const char* name = buffer + at + offsetof(Entry, name);
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) {
+          if (unlinkat(fd, name, 0) != 0) unlinkat(fd, name, AT_REMOVEDIR);
+        }
+        at += e->reclen;
+      }
+    }
+    close(fd);
+  }
+  rmdir(dir);
+}
+
+void OnTerminatingSignal(int signal) {
+  const int saved = errno;
+  if (Owner() == getpid()) RemoveDirectoryFromSignal(signalCopy);
+  errno = saved;
+  // The default action ends the process with the signal, as if we had not been there.
+  ::signal(signal, SIG_DFL);
+  raise(signal);
 }
 
 }  // namespace
@@ -56,6 +133,7 @@ std::string PrivateTempDirectory(const std::string& base) {
   if (!registered) {
     registered = std::atexit(RemoveAtExit) == 0;
   }
+  PublishForSignals(made);
   dir = made;
   Owner() = getpid();
   return dir;
@@ -68,9 +146,41 @@ std::string ExistingPrivateTempDirectory() {
 void RemovePrivateTempDirectory() {
   std::string& dir = Current();
   if (dir.empty() || Owner() != getpid()) return;
+  PublishForSignals({});
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   dir.clear();
+}
+
+void RemoveOrphanedTempDirectories(const std::string& base) {
+  DIR* d = opendir(base.empty() ? "." : base.c_str());
+  if (d == nullptr) return;
+  std::vector<std::string> orphans;
+  while (const dirent* entry = readdir(d)) {
+    const long pid = OwnerOfName(entry->d_name);
+    if (pid == 0 || ProcessAlive(pid)) continue;
+    struct stat st {};
+    // Only our own folders: another user's are theirs to clean.
+    if (fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
+        st.st_uid != getuid()) {
+      continue;
+    }
+    orphans.emplace_back(entry->d_name);
+  }
+  closedir(d);
+  for (const std::string& name : orphans) {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(base.empty() ? "." : base) / name, ignored);
+  }
+}
+
+void RemoveTempDirectoryOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnTerminatingSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
 }
 
 }  // namespace platform

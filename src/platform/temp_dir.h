@@ -6,10 +6,11 @@
 
 namespace platform {
 
-// Made with mkdtemp ("vuko-XXXXXX", mode 0700) inside base on the first call, or inside $TMPDIR
-// or /tmp when base is empty or unusable; later calls return the same directory whatever base
-// they give. Ends with "/". Removed with its content at normal program exit by the process
-// that made it. Empty when no directory could be made.
+// Made with mkdtemp ("vuko-<pid>-XXXXXX", mode 0700) inside base on the first call, or inside
+// $TMPDIR or /tmp when base is empty or unusable; later calls return the same directory whatever
+// base they give. Ends with "/". Removed with its content at normal program exit by the process
+// that made it. Empty when no directory could be made. Making it first removes the folders of
+// runs that are gone from the same place.
 std::string PrivateTempDirectory(const std::string& base);
 
 // The directory made so far by this process (with its "/"), or empty; never makes one.
@@ -17,5 +18,13 @@ std::string ExistingPrivateTempDirectory();
 
 // Removes the directory now (it is made again on the next call); for tests and orderly ends.
 void RemovePrivateTempDirectory();
+
+// Removes the "vuko-<pid>-XXXXXX" folders of ours in base whose process is gone (a run that
+// was killed); folders of running programs and of other users stay.
+void RemoveOrphanedTempDirectories(const std::string& base);
+
+// From now on SIGTERM and SIGHUP remove the directory (its files and empty sub-folders) before
+// the process ends with the signal, as it would have without us.
+void RemoveTempDirectoryOnSignals();
 
 }  // namespace platform

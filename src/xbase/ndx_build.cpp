@@ -15,6 +15,7 @@
 #include <numeric>
 #include <queue>
 
+#include "platform/file_writer.h"
 #include "xbase/dbf_file.h"
 #include "xbase/xbase_errors.h"
 #include "xbase/xbase_expr_compiler.h"
@@ -397,7 +398,13 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
       }
   // The index is built under a name of its own beside the old file, which it replaces only
   // once it is whole: a build that fails leaves the old index as it was.
-  std::string building = name + ".XXXXXX";
+  // The work name carries our pid, so that the next build of this index can tell the work
+  // file of a killed build from one still being written.
+  const std::size_t slash = name.find_last_of('/');
+  const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
+  platform::RemoveFilesOfGoneProcesses(
+      slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1), leaf + ".wk");
+  std::string building = name + ".wk" + std::to_string(getpid()) + "-XXXXXX";
   const int fd = mkstemp(building.data());
   if (fd < 0) {
     SetError(DosCodeOfErrno(errno), "File not open" + name + suffix);

@@ -1,7 +1,9 @@
 // Writers killed (SIGKILL) at random moments: the data file, table records, an index and a CAD
 // file written by the program in batch mode. Afterwards the file is the old one intact or the
 // new one complete, never a mix: compared byte for byte with the versions written undisturbed,
-// and a table is read record by record (each record's fields must belong together).
+// and a table is read record by record (each record's fields must belong together). The next
+// run that writes the same file finds and removes what the killed one left (partial files, the
+// index's work file, the private temporary folder), and only that.
 //
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
@@ -12,15 +14,22 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/data_file.h"
 #include "app_test_support.h"
+#include "calc/toothing_data.h"
+#include "common/program_state.h"
+#include "xbase/ndx_build.h"
+#include "xbase/ndx_sets.h"
 #include "xbase/table_open.h"
 #include "xbase/work_areas.h"
 #include "xbase/xbase_errors.h"
+#include "xbase/xbase_expr_compiler.h"
 
 namespace {
 
@@ -158,6 +167,90 @@ TEST_F(KillTest, CadFileIsOldOrNew) {
     const std::string now = ReadBytes(At("example_x.dxf"));
     ASSERT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
   }
+}
+
+// Names in dir (and its .tmp) that carry the pid: what a run of that process left there.
+std::vector<std::string> LeftOf(const std::string& dir, pid_t pid) {
+  std::vector<std::string> found;
+  const std::string mark = std::to_string(pid) + "-";
+  for (const std::string& d : {dir, dir + "/.tmp"}) {
+    for (const auto& e : std::filesystem::directory_iterator(d)) {
+      const std::string name = e.path().filename().string();
+      if (name.find(mark) != std::string::npos) found.push_back(name);
+    }
+  }
+  return found;
+}
+
+TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
+  ASSERT_EQ(access(kVuko.c_str(), X_OK), 0) << kVuko << " is not built";
+  std::filesystem::copy_file(kExample, At("example_x.vuk"));
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "index", dir_.Path()}), 0);
+  // A partial file of a process that still runs (this one) is not a leftover.
+  const std::string live = At(".target.vuk." + std::to_string(getpid()) + "-0-1");
+  app_test::WriteBytes(live, "being written");
+
+  struct Kind {
+    const char* name;
+    std::vector<std::string> killed;
+    // What the killed run may have left; planted too, so that every round has something.
+    std::vector<std::string> planted;
+    std::function<void()> next;
+  } kinds[] = {
+      {"data file",
+       {kWriteLoop, "loop", "data", dir_.Path()},
+       {".target.vuk.%-0-1"},
+       [&] {
+         SetProgramIdentity();
+         NewSplineExample();
+         AbortFlag = false;
+         WriteDataFile(At("target.vuk"));
+         ASSERT_FALSE(AbortFlag);
+       }},
+      {"index",
+       {kWriteLoop, "loop", "index", dir_.Path()},
+       {"target.ndx.wk%-AbC123"},
+       [&] {
+         InitXbaseCore();
+         InstallParserHooks();
+         IndexInit();
+         SetErrorHandling(false);
+         ASSERT_TRUE(UseDbf(At("target.dbf"), true));
+         MakeIndex(At("target.ndx"), "NAME", false, 1, false, false);
+         EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+         DoneXbaseCore();
+       }},
+      {"program run: CAD file and temporary folder",
+       {kVuko, "example_x.vuk", "/CAD1:1"},
+       {".example_x.dxf.%-0-1", ".tmp/vuko-%-AbC123/", ".tmp/vuko-%-AbC123/$OUT1.TMP"},
+       [&] {
+         ASSERT_EQ(RunTo(dir_.Path(), {kVuko, "example_x.vuk", "/CAD1:1"}), 0);
+       }},
+  };
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    for (int round = 0; round < Rounds(); ++round) {
+      const pid_t pid = Start(dir_.Path(), kind.killed);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * (round % 10)));
+      kill(pid, SIGKILL);
+      Finish(pid);
+      for (std::string name : kind.planted) {
+        name.replace(name.find('%'), 1, std::to_string(pid));
+        if (name.back() == '/') {
+          std::filesystem::create_directories(At(name));
+        } else {
+          app_test::WriteBytes(At(name), "left");
+        }
+      }
+      ASSERT_FALSE(LeftOf(dir_.Path(), pid).empty());
+      kind.next();
+      const std::vector<std::string> left = LeftOf(dir_.Path(), pid);
+      EXPECT_TRUE(left.empty()) << "round " << round << ": " << left.front();
+    }
+  }
+  EXPECT_TRUE(app_test::Exists(live));
+  for (const auto& e : std::filesystem::directory_iterator(At(".tmp")))
+    ADD_FAILURE() << "left in the temporary directory: " << e.path();
 }
 
 }  // namespace

@@ -65,7 +65,13 @@ class PrintPresets : public ::testing::Test {
     InitMessageList();
     ConfigVariables.PresetDirectory = work_.Path();
     ProgramSettings.dbfDirectory = dbf_.Path();
+    ShipTable();
     InstallTableForm(&form_);
+  }
+  // The empty table as the program ships it, in the DBF directory.
+  void ShipTable() {
+    std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", dbf_ / "printout.dbf",
+                               std::filesystem::copy_options::overwrite_existing);
   }
   void TearDown() override {
     InstallTableForm(nullptr);
@@ -89,18 +95,23 @@ TPresetDialogValues Values(const char* sx, const char* sy, const char* ox, const
 }
 
 TEST_F(PrintPresets, TableIsFoundInTheWorkingDirectoryThenTheDbfDirectoryThenCopied) {
-  // Nowhere: reported, nothing loaded, the print dialog stays usable.
+  // Nowhere: reported, nothing loaded, nothing made, the print dialog stays usable.
+  std::filesystem::remove(dbf_ / "printout.dbf");
   TPresetDialogValues none = Values("3", "4", "5", "6", 1, 0, true, true);
   EXPECT_FALSE(LoadPreset(none));
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(none.scaleX, "3");
   ASSERT_EQ(host_.Messages().size(), 1u);
   EXPECT_NE(host_.Messages()[0].find("not found or no access"), std::string::npos);
+  host_.AnswerText("lost");
+  EXPECT_FALSE(StorePreset(none));
+  EXPECT_FALSE(std::filesystem::exists(dbf_ / "printout.dbf"));
+  EXPECT_FALSE(std::filesystem::exists(work_ / "printout.dbf"));
 
-  // Two tables made by the program itself, told apart by their presets.
+  // The shipped table in both places, told apart by their presets.
+  ShipTable();
   Store("dbf", Values("1", "1", "0", "0", 0, 1, false, false));
   const std::string inDbf = dbf_ / "printout.dbf";
-  ASSERT_TRUE(std::filesystem::exists(inDbf)) << "the first preset makes the table there";
   std::filesystem::copy_file(inDbf, work_ / "printout.dbf");
 
   struct Case {
@@ -118,7 +129,7 @@ TEST_F(PrintPresets, TableIsFoundInTheWorkingDirectoryThenTheDbfDirectoryThenCop
     SCOPED_TRACE(c.name);
     if (!c.inWork) std::filesystem::remove(work_ / "printout.dbf");
     if (c.readOnly) chmod(inDbf.c_str(), 0444);
-    OpenPresetTable(false);
+    OpenPresetTable();
     EXPECT_FALSE(AbortFlag);
     EXPECT_EQ(DirPart(TableDataset().TableName()), c.expected);
     EXPECT_FALSE(std::filesystem::exists(dbf_ / "TEST.$$$")) << "the write check cleans up";

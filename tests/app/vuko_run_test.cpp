@@ -104,13 +104,13 @@ TEST_F(VukoRun, ListingIsWrittenIntoTheCurrentDirectory) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   ASSERT_TRUE(Exists(dir_ / "example_x.txt"));
   const std::string listing = ReadBytes(dir_ / "example_x.txt");
-  // The second header line names the file the listing is kept as; the text is UTF-8 (the
-  // degree sign of the angle unit), which iconv accepts as a whole.
+  // The second header line names the data file, whole; the text is UTF-8 (the degree sign of
+  // the angle unit), which iconv accepts as a whole.
   std::istringstream header(listing);
   std::string line;
   std::getline(header, line);
   std::getline(header, line);
-  EXPECT_EQ(line, "example_x.txt");
+  EXPECT_EQ(line, dir_ / "example_x.vuk");
   EXPECT_NE(listing.find("\talpha\t\xC2\xB0\t"), std::string::npos);
   EXPECT_TRUE(validator_support::CommandSucceeds("iconv -f UTF-8 -t UTF-16 " +
                                                  validator_support::Quote(dir_ / "example_x.txt") +

@@ -261,9 +261,9 @@ TEST_F(DialogHostTest, WindowTitle) {
   SetWindowTitle(title);
   EXPECT_EQ(title, "VUKO   involute spline  -  shaft1.vuk");
   EXPECT_EQ(host.Title(), title);
-  CurrentFileName = "/data/a.vuk";
+  CurrentFileName = "/data/a.vuk";  // a command-line file, held with its folder
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline  -  /data/a.vuk");
+  EXPECT_EQ(title, "VUKO   involute spline  -  a.vuk");
   CurrentFileName = "";
   CursorWait();
   EXPECT_EQ(host.Cursor(), TCursorShape::Wait);

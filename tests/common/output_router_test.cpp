@@ -143,12 +143,13 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   EXPECT_EQ(l[10], "       " + stars);
   EXPECT_EQ(l[11], "       ");
 
-  // A name from the command line (UTF-8 from the system) reaches the listing converted, as a
-  // name from the data directory does: the DOS code page here, UTF-8 in a file for people.
+  // A name from the command line (UTF-8 from the system, held whole) reaches the listing
+  // converted and whole, as a name from the data directory does: the DOS code page here, UTF-8
+  // in a file for people.
   ProgramSettings.FileFromCommandLine = true;
-  CurrentFileName = "Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk";
+  CurrentFileName = dir_ + "/Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk";
   text = Listing(kDeviceDosFile, [] { ReportPageHeader(0, 0); });
-  EXPECT_NE(text.find("*  Zahnwelle_\x84\x94\x81.vuk"), std::string::npos) << text;
+  EXPECT_NE(text.find("*  " + dir_ + "/Zahnwelle_\x84\x94\x81.vuk"), std::string::npos) << text;
   host_.AnswerFile(dir_ + "/people.txt");
   text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
   EXPECT_NE(text.find("Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk"), std::string::npos) << text;
@@ -403,11 +404,14 @@ TEST_F(OutputRouterTest, PrinterSetUpFileGoesAheadOfTheFirstLine) {
   SetPrinterPortOverride(port);
   const fs::path previous = fs::current_path();
   fs::current_path(dir_);
-  std::ofstream("TEXT.TVP", std::ios::binary) << "\x1b@\x1b" "E";
+  std::ofstream("TEXT.TVP", std::ios::binary) << "\x1b@\x1b"
+                                                 "E";
   host_.AnswerNo();
   std::string text = Listing(kDeviceTextPrinter, [] { ReportLine("first"); });
   fs::current_path(previous);
-  EXPECT_EQ(text, "\x1b@\x1b" "E       first\n");
+  EXPECT_EQ(text,
+            "\x1b@\x1b"
+            "E       first\n");
 }
 
 TEST_F(OutputRouterTest, FileDeviceWritesChosenFileAndDisplayCopy) {
@@ -452,7 +456,7 @@ TEST_F(OutputRouterTest, DataTextDeviceWritesTheDataFileNameInUtf8) {
   std::vector<std::string> l = Lines(ReadAll(kept));
   ASSERT_EQ(l.size(), 8u);
   EXPECT_EQ(l[0], "VUKO   involute spline V1.0\t" + DateStr() + "\t" + TimeStr());
-  EXPECT_EQ(l[1], kept);  // the file the listing is kept as
+  EXPECT_EQ(l[1], dir_ + "/joint\xC3\xA4.vuk");  // the data file the listing belongs to
   EXPECT_EQ(l[2], "drawing \xC3\xBC");
   EXPECT_EQ(l[5], " ");
   EXPECT_EQ(l[6], "\tsymbol\tunit\tShaft\tHub");

@@ -26,6 +26,7 @@
 #include "common/formatting.h"
 #include "common/forms/form_placement.h"
 #include "common/forms/help_buttons.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/forms/plot_program_dialog.h"
@@ -94,11 +95,8 @@ void ResetPrinterObject() {
 }
 
 std::string PrintPdfFileName() {
-  const std::string dir = DataDirectory.empty() ? std::string(".") : DataDirectory;
   // "_picture": a printed listing of the same data file goes to "_listing.pdf", not over it.
-  return AddBackslash(dir) +
-         DosToWin(CurrentFileName.empty() ? ProgramIdentity.fileStem : CurrentFileName) +
-         "_picture.pdf";
+  return KeptFileStem() + "_picture.pdf";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -205,7 +203,7 @@ void TForm_printconf::FormCreate() {
 void TForm_printconf::FormActivate() {
   QPrinter& printer = ThePrinter();
   FollowCurrentFile(printer);
-  printer.setDocName(Q(DosToWin(CurrentFileName)));
+  printer.setDocName(QString::fromStdString(DataFilePlace().baseName));
   FillPrinterLabel();
 }
 

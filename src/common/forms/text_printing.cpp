@@ -15,6 +15,7 @@
 #include "common/file_utils.h"
 #include "common/forms/form_placement.h"
 #include "common/graphics_settings.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/text_file.h"
 
@@ -135,14 +136,12 @@ void PrintTextFile(const std::string& name) {
   if (pages == 0) return;  // nothing to print
 
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QString::fromStdString(DosToWin(CurrentFileName)));
+  printer.setDocName(QString::fromStdString(DataFilePlace().baseName));
   printer.setPageOrientation(QPageLayout::Portrait);
   if (QPrinterInfo::availablePrinters().isEmpty()) {
+    // An absolute name: the dialog would put a relative one into the home folder.
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(
-        AddBackslash(DataDirectory.empty() ? std::string(".") : DataDirectory) +
-        DosToWin(CurrentFileName.empty() ? ProgramIdentity.fileStem : CurrentFileName) +
-        "_listing.pdf"));
+    printer.setOutputFileName(QString::fromStdString(KeptFileStem() + "_listing.pdf"));
   }
   printer.setFromTo(1, pages);
   QPrintDialog dialog(&printer, DialogMainWindow());

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <filesystem>
 #include <functional>
 
 #include "app/app_test_support.h"
@@ -42,6 +43,7 @@ class PrintPresetsGui : public ::testing::Test {
     InitPrintPresets();
     ConfigVariables.PresetDirectory = work_.Path();
     ProgramSettings.dbfDirectory = dbf_.Path();
+    std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", dbf_ / "printout.dbf");
     PrintSettings.PictureKind = 5;
     ResetPrinterObject();
     ThePrinter().setOutputFormat(QPrinter::PdfFormat);

@@ -1,5 +1,5 @@
-// The presets table the program makes and fills, read by python3-dbfread: field names, types,
-// widths and every value of the stored presets.
+// The presets table the program ships (empty) and fills, read by python3-dbfread: field names,
+// types, widths and every value of the stored presets.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -54,6 +54,7 @@ TEST(PrintPresetsValidator, StoredPresetsAreReadByDbfread) {
   InitPrintPresets();
   ConfigVariables.PresetDirectory = dir;
   ProgramSettings.dbfDirectory = dir;
+  std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", dir + "/printout.dbf");
   {
     ScriptedDialogHost host;
     host.AnswerText("A4 landscape \xC3\x84");  // typed as UTF-8, stored as DOS code page
@@ -77,6 +78,9 @@ TEST(PrintPresetsValidator, StoredPresetsAreReadByDbfread) {
       "plain|1.25|1.0|0|7|False|False|False|True",
   };
   EXPECT_EQ(ReadBack(dir + "/printout.dbf"), expected);
+  // As shipped: the same fields and no preset.
+  EXPECT_EQ(ReadBack(VUKO_DATA_DIR "/printout.dbf"),
+            std::vector<std::string>(expected.begin(), expected.begin() + 9));
   std::filesystem::remove_all(dir);
 }
 
