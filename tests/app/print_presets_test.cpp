@@ -156,7 +156,7 @@ TEST_F(PrintPresets, WriteCheckNeverWritesThroughALink) {
     SCOPED_TRACE(target);
     std::filesystem::remove(planted);
     std::filesystem::create_symlink(target, planted);
-    OpenPresetTable(false);
+    OpenPresetTable();
     EXPECT_FALSE(AbortFlag);
     EXPECT_EQ(DirPart(TableDataset().TableName()), dbf_.Path() + "/") << "no needless copy";
     EXPECT_TRUE(DbfFormMode("", 0).tempDirectoryMessage.empty());
