@@ -38,7 +38,8 @@ TEST(ChangedOnDisk, ASaveOverAnotherWritersChangeAsksFirst) {
     std::string file;
     std::function<void()> read, save;
   } kept[] = {
-      {CurrentFileName, [] { ReadDataFile(CurrentFileName); },
+      // Once saved, the file is held by folder and base name; it is read back by its whole name.
+      {CurrentFileName, [file = CurrentFileName] { ReadDataFile(file); },
        [] {
          DataModified = true;
          FileSave({});
