@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/data_file.h"
+#include "common/changed_on_disk.h"
 #include "app_test_support.h"
 #include "calc/toothing_data.h"
 #include "common/program_state.h"
@@ -203,6 +204,7 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
        [&] {
          SetProgramIdentity();
          NewSplineExample();
+         ForgetFilesOnDisk();  // the next run knows nothing of the file yet
          AbortFlag = false;
          WriteDataFile(At("target.vuk"));
          ASSERT_FALSE(AbortFlag);
