@@ -60,6 +60,9 @@ struct TConfigNumberField {
   TNumberRule rule;
   long double least;  // TNumberRule::Least; the problem text says it
   const char* problem;
+  // Above it the configuration file would not keep the value (it reads back as the entry's
+  // default); 0: no bound.
+  long double most = 0;
 };
 
 // In page order; captions in the DOS code page, as messages take them. The least values are
@@ -68,17 +71,17 @@ struct TConfigNumberField {
 constexpr std::array<TConfigNumberField, 20> kNumberFields = {{
     {"Edit_x", "Window Size x", TNumberRule::WholeNumber, 0, ""},
     {"Edit_y", "Window Size y", TNumberRule::WholeNumber, 0, ""},
-    {"Edit_textbreitenfaktor", "Textwidth/height", TNumberRule::Positive, 0, ""},
-    {"Edit_texthoehenfaktor", "Text height factor", TNumberRule::Least, 0.1L, "< 0.1"},
-    {"Edit_zoomfaktor", "zoom increment", TNumberRule::Positive, 0, ""},
-    {"Edit_panfaktor", "pan faktor", TNumberRule::Positive, 0, ""},
-    {"Edit_3dx", "3D x \xF8", TNumberRule::Real, 0, ""},
-    {"Edit_3dy", "3D y \xF8", TNumberRule::Real, 0, ""},
-    {"Edit_3dz", "3D z \xF8", TNumberRule::Real, 0, ""},
-    {"Edit_cadtextbreite", "CAD Textwidth/height", TNumberRule::Positive, 0, ""},
+    {"Edit_textbreitenfaktor", "Textwidth/height", TNumberRule::Least, 0.01L, "< 0.01", 100},
+    {"Edit_texthoehenfaktor", "Text height factor", TNumberRule::Least, 0.1L, "< 0.1", 100},
+    {"Edit_zoomfaktor", "zoom increment", TNumberRule::Least, 0.01L, "< 0.01", 100},
+    {"Edit_panfaktor", "pan faktor", TNumberRule::Least, 0.001L, "< 0.001", 1},
+    {"Edit_3dx", "3D x \xF8", TNumberRule::Least, -1000, "< -1000", 1000},
+    {"Edit_3dy", "3D y \xF8", TNumberRule::Least, -1000, "< -1000", 1000},
+    {"Edit_3dz", "3D z \xF8", TNumberRule::Least, -1000, "< -1000", 1000},
+    {"Edit_cadtextbreite", "CAD Textwidth/height", TNumberRule::Least, 0.01L, "< 0.01", 100},
     {"Edit_cadtextwinkel", "Font angle", TNumberRule::Real, 0, ""},
-    {"Edit_printscale", "Scale x", TNumberRule::Positive, 0, ""},
-    {"Edit_printscaley", "Scale y", TNumberRule::Least, 0.0001L, "< 0.0001"},
+    {"Edit_printscale", "Scale x", TNumberRule::Least, 0.0001L, "< 0.0001", 1000},
+    {"Edit_printscaley", "Scale y", TNumberRule::Least, 0.0001L, "< 0.0001", 1000},
     {"Edit_printxorigin", "Origin x", TNumberRule::WholeNumber, 0, ""},
     {"Edit_printyorigin", "Origin y", TNumberRule::WholeNumber, 0, ""},
     {"Edit_left", "Text window left", TNumberRule::WholeNumber, 0, ""},
@@ -92,6 +95,7 @@ constexpr std::array<TConfigNumberField, 20> kNumberFields = {{
 std::string NumberProblem(const TConfigNumberField& field, const std::string& text) {
   if (!ReadsAsReal(text)) return "not a number";
   const long double value = StrToReal(text);
+  if (field.most != 0 && value > field.most) return "> " + RealStr(field.most);
   switch (field.rule) {
     case TNumberRule::Real:
       return {};
