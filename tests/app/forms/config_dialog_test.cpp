@@ -186,7 +186,8 @@ TEST_F(ConfigDialogGui, TypedNumbersThatCannotBeKeptAreRefused) {
       {"Edit_textbreitenfaktor", "0", "Tab_grafik",
        "Textwidth/height: \"0\" is not accepted (< 0.01)"},
       {"Edit_textbreitenfaktor", "abc", "Tab_grafik", "Textwidth/height: \"abc\" is not a number"},
-      {"Edit_cadtextbreite", "0", "Tab_cad", "CAD Textwidth/height: \"0\" is not accepted (< 0.01)"},
+      {"Edit_cadtextbreite", "0", "Tab_cad",
+       "CAD Textwidth/height: \"0\" is not accepted (< 0.01)"},
       {"Edit_zoomfaktor", "-1.02", "Tab_grafik",
        "zoom increment: \"-1.02\" is not accepted (< 0.01)"},
       // Beyond what the configuration file keeps (it would read back as the default).
@@ -543,6 +544,24 @@ TEST_F(ConfigDialogGui, PlotProgramDialogComposesTheSelectedLine) {
   f.Button_confvectrixClick();
   EXPECT_EQ(f.Control<QListWidget>("ListBox_vectrix")->item(0)->text().toStdString(), composed);
   EXPECT_FALSE(AbortFlag);
+}
+
+// Each row caption of the colour page fits its column: elided to the room the view leaves, it
+// stays whole.
+TEST_F(ConfigDialogGui, ColourPageCaptionsAreShownWhole) {
+  Tconfig f;
+  f.Control<QTabWidget>("Pagecontrol1")->setCurrentWidget(f.Control<QWidget>("Tab_color"));
+  f.show();
+  QApplication::processEvents();
+  auto* grid = f.Control<QTableWidget>("StringGrid_color");
+  const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid);
+  for (int row = 1; row <= 16; ++row) {
+    const QString caption = Cell(f, "StringGrid_color", row, 0);
+    EXPECT_EQ(caption, QString("Colour of layer %1").arg(row + 15));
+    EXPECT_EQ(grid->fontMetrics().elidedText(caption, Qt::ElideRight,
+                                             grid->columnWidth(0) - 2 * (margin + 1)),
+              caption);
+  }
 }
 
 }  // namespace
