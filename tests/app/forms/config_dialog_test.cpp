@@ -186,8 +186,7 @@ TEST_F(ConfigDialogGui, TypedNumbersThatCannotBeKeptAreRefused) {
       {"Edit_textbreitenfaktor", "0", "Tab_grafik",
        "Textwidth/height: \"0\" is not accepted (< 0.01)"},
       {"Edit_textbreitenfaktor", "abc", "Tab_grafik", "Textwidth/height: \"abc\" is not a number"},
-      {"Edit_cadtextbreite", "0", "Tab_cad",
-       "CAD Textwidth/height: \"0\" is not accepted (< 0.01)"},
+      {"Edit_cadtextbreite", "0", "Tab_cad", "CAD Textwidth/height: \"0\" is not accepted (< 0.01)"},
       {"Edit_zoomfaktor", "-1.02", "Tab_grafik",
        "zoom increment: \"-1.02\" is not accepted (< 0.01)"},
       // Beyond what the configuration file keeps (it would read back as the default).
