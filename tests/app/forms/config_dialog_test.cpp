@@ -545,4 +545,22 @@ TEST_F(ConfigDialogGui, PlotProgramDialogComposesTheSelectedLine) {
   EXPECT_FALSE(AbortFlag);
 }
 
+// Each row caption of the colour page fits its column: elided to the room the view leaves, it
+// stays whole.
+TEST_F(ConfigDialogGui, ColourPageCaptionsAreShownWhole) {
+  Tconfig f;
+  f.Control<QTabWidget>("Pagecontrol1")->setCurrentWidget(f.Control<QWidget>("Tab_color"));
+  f.show();
+  QApplication::processEvents();
+  auto* grid = f.Control<QTableWidget>("StringGrid_color");
+  const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid);
+  for (int row = 1; row <= 16; ++row) {
+    const QString caption = Cell(f, "StringGrid_color", row, 0);
+    EXPECT_EQ(caption, QString("Colour of layer %1").arg(row + 15));
+    EXPECT_EQ(grid->fontMetrics().elidedText(caption, Qt::ElideRight,
+                                             grid->columnWidth(0) - 2 * (margin + 1)),
+              caption);
+  }
+}
+
 }  // namespace
