@@ -118,16 +118,21 @@ TEST_F(DataFileTableTest, EveryFileListedWithTheValuesOfItsOwnCalculation) {
 TEST_F(DataFileTableTest, DamagedFilesAreMarkedAndNamedInOneMessage) {
   WriteBytes(data_ + "empty.vuk", "");
   WriteBytes(data_ + "garbage.vuk", "not a data file at all\n");
+  // Readable, but with a value the listing marks rather than prints in 309 digits.
+  std::string absurd = ReadBytes(data_ + "example_x.vuk");
+  absurd.replace(absurd.find("\n30.0000000\n") + 1, 10, "1e308");
+  WriteBytes(data_ + "absurd.vuk", absurd);
   MessagesEnabled = true;
   int seen = 0;
   const TTextGrid grid = ScanDataFiles(data_, [&](const std::string&) { ++seen; });
-  EXPECT_EQ(seen, int(kExamples.size()) + 3);
+  EXPECT_EQ(seen, int(kExamples.size()) + 4);
   EXPECT_EQ(host_.Messages(), std::vector<std::string>{"3 data files are incomplete or "
                                                        "unreadable; their rows are marked."});
   for (std::size_t r = 1; r < grid.size(); ++r) {
     const bool damaged =
         grid[r][0] == "broken.vuk" || grid[r][0] == "empty.vuk" || grid[r][0] == "garbage.vuk";
     EXPECT_EQ(grid[r][2] == kUnreadableRowMark, damaged) << grid[r][0];
+    for (const std::string& cell : grid[r]) EXPECT_LE(cell.size(), 24u) << grid[r][0];
   }
 }
 
