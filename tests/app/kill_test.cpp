@@ -171,7 +171,6 @@ TEST_F(KillTest, CadFileIsOldOrNew) {
 
 // The next run writing the same file removes what a killed one left there, and only that.
 TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
-  ASSERT_EQ(access(kVuko.c_str(), X_OK), 0) << kVuko << " is not built";
   std::filesystem::copy_file(kExample, At("example_x.vuk"));
   ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "index", dir_.Path()}), 0);
   const std::string live = At(".target.vuk." + std::to_string(getpid()) + "-0-1");

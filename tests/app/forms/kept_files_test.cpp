@@ -52,12 +52,9 @@ class KeptFilesTest : public ::testing::TestWithParam<bool> {
     InstallPrintTextFileHook(PrintTextFile);
     ResetPrinterObject();
     InitViewState();
-    ProgramSettings.ScreenWidth = 640;
-    ProgramSettings.ScreenHeight = 480;
     facade_ = std::make_unique<TGraphicsFacade>();
     window_ = std::make_unique<TFtarvgra>();
     window_->resize(640, 480);
-    window_->Canvas()->resize(640, 480);
     GraphicsWindowInstance = window_.get();
   }
   void TearDown() override {
@@ -67,6 +64,7 @@ class KeptFilesTest : public ::testing::TestWithParam<bool> {
     InstallPrintTextFileHook(nullptr);
     platform::SetSpreadsheetOpener({"xdg-open"});
     ResetPrinterObject();
+    SetProgramArguments({});
   }
 
   app_test::ScratchDir dir_;
