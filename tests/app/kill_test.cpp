@@ -1,9 +1,7 @@
 // Writers killed (SIGKILL) at random moments: the data file, table records, an index and a CAD
 // file written by the program in batch mode. Afterwards the file is the old one intact or the
 // new one complete, never a mix: compared byte for byte with the versions written undisturbed,
-// and a table is read record by record (each record's fields must belong together). The next
-// run that writes the same file finds and removes what the killed one left (partial files, the
-// index's work file, the private temporary folder), and only that.
+// and a table is read record by record (each record's fields must belong together).
 //
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
@@ -21,10 +19,11 @@
 #include <vector>
 
 #include "app/data_file.h"
-#include "common/changed_on_disk.h"
 #include "app_test_support.h"
 #include "calc/toothing_data.h"
+#include "common/changed_on_disk.h"
 #include "common/program_state.h"
+#include "platform/temp_dir.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/table_open.h"
@@ -170,47 +169,25 @@ TEST_F(KillTest, CadFileIsOldOrNew) {
   }
 }
 
-// Names in dir (and its .tmp) that carry the pid: what a run of that process left there.
-std::vector<std::string> LeftOf(const std::string& dir, pid_t pid) {
-  std::vector<std::string> found;
-  const std::string mark = std::to_string(pid) + "-";
-  for (const std::string& d : {dir, dir + "/.tmp"}) {
-    for (const auto& e : std::filesystem::directory_iterator(d)) {
-      const std::string name = e.path().filename().string();
-      if (name.find(mark) != std::string::npos) found.push_back(name);
-    }
-  }
-  return found;
-}
-
+// The next run writing the same file removes what a killed one left there, and only that.
 TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
-  ASSERT_EQ(access(kVuko.c_str(), X_OK), 0) << kVuko << " is not built";
   std::filesystem::copy_file(kExample, At("example_x.vuk"));
   ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "index", dir_.Path()}), 0);
-  // A partial file of a process that still runs (this one) is not a leftover.
   const std::string live = At(".target.vuk." + std::to_string(getpid()) + "-0-1");
-  app_test::WriteBytes(live, "being written");
-
-  struct Kind {
-    const char* name;
-    std::vector<std::string> killed;
-    // What the killed run may have left; planted too, so that every round has something.
-    std::vector<std::string> planted;
+  WriteBytes(live, "being written");  // by a process that still runs: it stays
+  const std::vector<std::string> cad = {kVuko, "example_x.vuk", "/CAD1:1"};
+  const struct {
+    std::vector<std::string> killed, planted;  // planted: what it may have left, % its pid
     std::function<void()> next;
   } kinds[] = {
-      {"data file",
-       {kWriteLoop, "loop", "data", dir_.Path()},
+      {{kWriteLoop, "loop", "data", dir_.Path()},
        {".target.vuk.%-0-1"},
        [&] {
-         SetProgramIdentity();
          NewSplineExample();
          ForgetFilesOnDisk();  // the next run knows nothing of the file yet
-         AbortFlag = false;
          WriteDataFile(At("target.vuk"));
-         ASSERT_FALSE(AbortFlag);
        }},
-      {"index",
-       {kWriteLoop, "loop", "index", dir_.Path()},
+      {{kWriteLoop, "loop", "index", dir_.Path()},
        {"target.ndx.wk%-AbC123"},
        [&] {
          InitXbaseCore();
@@ -222,15 +199,13 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
          EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
          DoneXbaseCore();
        }},
-      {"program run: CAD file and temporary folder",
-       {kVuko, "example_x.vuk", "/CAD1:1"},
-       {".example_x.dxf.%-0-1", ".tmp/vuko-%-AbC123/", ".tmp/vuko-%-AbC123/$OUT1.TMP"},
-       [&] {
-         ASSERT_EQ(RunTo(dir_.Path(), {kVuko, "example_x.vuk", "/CAD1:1"}), 0);
-       }},
+      {cad,
+       {".example_x.dxf.%-0-1", ".tmp/vuko-%-AbC123/$OUT1.TMP"},
+       [&] { ASSERT_EQ(RunTo(dir_.Path(), cad), 0); }},
   };
-  for (const Kind& kind : kinds) {
-    SCOPED_TRACE(kind.name);
+  SetProgramIdentity();
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.killed[2]);
     for (int round = 0; round < Rounds(); ++round) {
       const pid_t pid = Start(dir_.Path(), kind.killed);
       std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * (round % 10)));
@@ -238,21 +213,48 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
       Finish(pid);
       for (std::string name : kind.planted) {
         name.replace(name.find('%'), 1, std::to_string(pid));
-        if (name.back() == '/') {
-          std::filesystem::create_directories(At(name));
-        } else {
-          app_test::WriteBytes(At(name), "left");
-        }
+        std::filesystem::create_directories(std::filesystem::path(At(name)).parent_path());
+        WriteBytes(At(name), "left");
       }
-      ASSERT_FALSE(LeftOf(dir_.Path(), pid).empty());
+      AbortFlag = false;
       kind.next();
-      const std::vector<std::string> left = LeftOf(dir_.Path(), pid);
+      ASSERT_FALSE(AbortFlag);
+      std::vector<std::string> left;  // names that carry the killed run's pid
+      for (const auto& e : std::filesystem::recursive_directory_iterator(dir_.Path())) {
+        if (e.path().filename().string().find(std::to_string(pid) + "-") != std::string::npos)
+          left.push_back(e.path());
+      }
       EXPECT_TRUE(left.empty()) << "round " << round << ": " << left.front();
     }
   }
   EXPECT_TRUE(app_test::Exists(live));
-  for (const auto& e : std::filesystem::directory_iterator(At(".tmp")))
-    ADD_FAILURE() << "left in the temporary directory: " << e.path();
+  EXPECT_TRUE(std::filesystem::is_empty(At(".tmp")));
+}
+
+// SIGTERM and SIGHUP end a run as before, and take its temporary folder with it.
+TEST_F(KillTest, TerminatingSignalsRemoveTheTemporaryFolder) {
+  for (const int signal : {SIGTERM, SIGHUP}) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      platform::RemoveTempDirectoryOnSignals();
+      const std::string made = platform::PrivateTempDirectory(At(".tmp"));
+      WriteBytes(made + "$OUT1.TMP", "listing");
+      std::filesystem::create_directory(made + "empty");
+      (void)!write(ready[1], "1", 1);
+      pause();
+      _exit(0);
+    }
+    char ok = 0;
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    ASSERT_FALSE(std::filesystem::is_empty(At(".tmp")));
+    kill(child, signal);
+    EXPECT_EQ(Finish(child), 128 + signal);
+    EXPECT_TRUE(std::filesystem::is_empty(At(".tmp"))) << strsignal(signal);
+    close(ready[0]);
+    close(ready[1]);
+  }
 }
 
 }  // namespace
