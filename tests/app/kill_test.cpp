@@ -175,6 +175,13 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "index", dir_.Path()}), 0);
   const std::string live = At(".target.vuk." + std::to_string(getpid()) + "-0-1");
   WriteBytes(live, "being written");  // by a process that still runs: it stays
+  // Names that only look like ours: nobody's leftovers to remove.
+  const std::vector<std::string> alike = {At(".target.vuk.notes"), At("target.ndx.wkly"),
+                                          At(".tmp/vuko-notes/keep.txt")};
+  for (const std::string& name : alike) {
+    std::filesystem::create_directories(std::filesystem::path(name).parent_path());
+    WriteBytes(name, "keep");
+  }
   const std::vector<std::string> cad = {kVuko, "example_x.vuk", "/CAD1:1"};
   const struct {
     std::vector<std::string> killed, planted;  // planted: what it may have left, % its pid
@@ -228,6 +235,8 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
     }
   }
   EXPECT_TRUE(app_test::Exists(live));
+  for (const std::string& name : alike) EXPECT_TRUE(app_test::Exists(name)) << name;
+  std::filesystem::remove_all(At(".tmp/vuko-notes"));
   EXPECT_TRUE(std::filesystem::is_empty(At(".tmp")));
 }
 
