@@ -433,9 +433,9 @@ TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
     fields.push_back({std::string("Info drawing, ") + info[i - 1], &ChangeRecords.drawingInfo[i],
                       ownLine ? line : both});
   }
-  for (int i = 1; i <= 3; ++i)
+  for (int i = 1; i <= 3; ++i) {
     fields.push_back({"Text " + std::to_string(i), &DrawingTexts[i], line});
-  for (int i = 1; i <= 2; ++i) {
+    if (i == 3) break;
     const std::string part = " (part " + std::to_string(i) + ")";
     fields.push_back({"Drawing name" + part, &PartNames.partName[i], line});
     fields.push_back({"Drawing number" + part, &PartNames.drawingNumber[i], line});
