@@ -41,7 +41,7 @@ TEST(ChangedOnDisk, ASaveOverAnotherWritersChangeAsksFirst) {
   enum TAnswer { kNotAsked, kYes, kNo, kBatch };
   for (const auto& k : kept) {
     for (TAnswer answer : {kNotAsked, kNo, kBatch, kYes}) {
-      // Before No our own save was the last touch, else a read; before kBatch a rename replaces.
+      // No follows our own save, the others a read; in the batch case their file is renamed in.
       const bool readLast = answer != kNo, renamed = answer == kBatch;
       SCOPED_TRACE(k.file + " " + std::to_string(answer));
       ForgetFilesOnDisk();
