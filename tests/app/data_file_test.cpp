@@ -407,55 +407,47 @@ TEST_F(DataFileTest, BarInAnApprovalNameKeepsTheFileInStep) {
   EXPECT_NEAR(SplineInputData.cpmn, 0.3L / 6.5L, 1e-7L);
 }
 
-// Every text a user can type into the data set comes back exactly after save and load, or the
-// save is refused and names the field and the separator it cannot keep. The texts hold a "|",
-// a line break, quotes, letters beyond ASCII (code page 850 bytes) and reach 200 characters.
+// Every typed text of the data set comes back after save and load, or the save is refused and
+// names the field and the separator it cannot keep.
 TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
   std::string full = "A|B\r\nsaid \"yes\" \x84\x94\x81\xE1 ";  // CP850 a, o, u umlaut, sharp s
   while (full.size() < 200) full += static_cast<char>('a' + full.size() % 26);
+  const std::string line = "\r\n", both = "|\r\n";
   struct Field {
-    std::string name;   // as the refusal names it
-    std::string* text;  // the field in the records
-    std::string drop;   // the separators it cannot keep; a save names the first of the text
+    std::string name;  // as the refusal names it
+    std::string* text;
+    std::string drop;  // the separators it cannot keep
   };
-  const std::string line = "\r\n", joined = "|\r\n", description = "|";
-  std::vector<Field> fields;
-  for (int i = 1; i <= 3; ++i)
+  TChangeRecord& change = ChangeRecords.changes[1];
+  std::vector<Field> fields{
+      {"Modification 1, text of changes", &change.modification, line},
+      {"Modification 1, date", &change.date, line},
+      {"Modification 1, responsible", &change.editor, line},
+      {"Modification 1, description", &change.description, "|"},  // its line breaks travel as "|"
+      {"Drawing text 1", &ChangeRecords.texts[1].text, line}};    // read up to its closing "||"
+  const char* info[] = {"Compl. date",  "Compl. name", "Check date",      "Check name",
+                        "Stand. date",  "Stand. name", "Replacement for", "Replaced by",
+                        "release date", "release name"};
+  for (int i = 1; i <= 10; ++i) {  // the approvals share one line, joined by "|"
+    const bool ownLine = i <= 2 || i == 7 || i == 8;
+    fields.push_back({std::string("Info drawing, ") + info[i - 1], &ChangeRecords.drawingInfo[i],
+                      ownLine ? line : both});
+  }
+  for (int i = 1; i <= 3; ++i) {
     fields.push_back({"Text " + std::to_string(i), &DrawingTexts[i], line});
-  for (int i = 1; i <= 2; ++i) {
+    if (i == 3) break;
     const std::string part = " (part " + std::to_string(i) + ")";
     fields.push_back({"Drawing name" + part, &PartNames.partName[i], line});
     fields.push_back({"Drawing number" + part, &PartNames.drawingNumber[i], line});
     fields.push_back({"Drawing name 2" + part, &PartNames.secondName[i], line});
   }
-  TChangeRecord& change = ChangeRecords.changes[1];
-  fields.push_back({"Modification 1, text of changes", &change.modification, line});
-  fields.push_back({"Modification 1, date", &change.date, line});
-  fields.push_back({"Modification 1, responsible", &change.editor, line});
-  // Its line breaks travel as "|", so a "|" of its own is what it cannot keep.
-  fields.push_back({"Modification 1, description", &change.description, description});
-  // The first six share one line, joined by "|"; the other four have lines of their own.
-  const std::tuple<int, const char*, const std::string&> info[] = {
-      {kCheckDate, "Check date", joined},         {kCheckName, "Check name", joined},
-      {kStandDate, "Stand. date", joined},        {kStandName, "Stand. name", joined},
-      {kReleaseDate, "release date", joined},     {kReleaseName, "release name", joined},
-      {kComplDate, "Compl. date", line},          {kComplName, "Compl. name", line},
-      {kReplacementFor, "Replacement for", line}, {kReplacedBy, "Replaced by", line}};
-  for (const auto& [item, name, drop] : info) {
-    fields.push_back(
-        {std::string("Info drawing, ") + name, &ChangeRecords.drawingInfo[item], drop});
-  }
-  // A drawing text is read up to its closing "||", so it keeps a "|" of its own.
-  fields.push_back({"Drawing text 1", &ChangeRecords.texts[1].text, line});
   for (int n = 1; n <= kDocumentSlotCount; ++n) {
     fields.push_back({"Program " + std::to_string(n), &DocumentSlots[n].program, line});
     fields.push_back({"File " + std::to_string(n), &DocumentSlots[n].file, line});
   }
   auto accepted = [&full](const Field& f) {
-    std::string t;
-    for (char c : full) {
-      if (f.drop.find(c) == std::string::npos) t += c;
-    }
+    std::string t = full;
+    std::erase_if(t, [&f](char c) { return f.drop.find(c) != std::string::npos; });
     return t;
   };
   SetUpDocumentedExample();
@@ -465,19 +457,16 @@ TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
     *f.text = full;
     ScriptedDialogHost host;
     WriteDataFile(Path("refused.vuk"));
-    EXPECT_TRUE(AbortFlag);
     EXPECT_FALSE(fs::exists(Path("refused.vuk")));
-    const std::string separator = f.drop[0] == '|' ? "\"|\"" : "a line break";
-    EXPECT_EQ(host.Messages(),
-              std::vector<std::string>{"data file " + Path("refused.vuk") +
-                                       " not saved: " + f.name + ": " + separator +
-                                       " cannot be stored there, it separates the fields of the "
-                                       "data file"});
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{
+                                   "data file " + Path("refused.vuk") + " not saved: " + f.name +
+                                   ": " + (f.drop[0] == '|' ? "\"|\"" : "a line break") +
+                                   " cannot be stored there, it separates the fields of the "
+                                   "data file"});
     *f.text = accepted(f);
     AbortFlag = false;
   }
   WriteDataFile(Path("typed.vuk"));
-  ASSERT_FALSE(AbortFlag);
   SetOtherDataSet();
   ReadDataFile(Path("typed.vuk"));
   ASSERT_FALSE(AbortFlag);

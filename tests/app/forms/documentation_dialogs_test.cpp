@@ -340,61 +340,23 @@ TEST_F(DocumentationDialogsTest, TheChangesMenuRunsTheInstalledChangeDialog) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Separators of the data file typed into the dialogs
-
-// A separator a field cannot keep is taken out as it is typed, pasted or chosen, with a message
-// that names the field; a separator the field keeps stays without a word.
+// A separator a field cannot keep is taken out as it is typed or pasted, and a message names the
+// field; a "|" a drawing text keeps (it is read up to its closing "||") stays without a word.
 TEST_F(DocumentationDialogsTest, SeparatorsAreRefusedAsTheyAreTyped) {
-  struct Case {
-    std::function<QString(QWidget&)> enter;  // types into the form, returns what it then shows
-    QString shown;
-    std::vector<std::string> messages;
-  };
   const std::string why = " cannot be stored there, it separates the fields of the data file";
-  auto typeInto = [](const char* edit, const QString& text) {
-    return [edit, text](QWidget& form) {
-      QLineEdit* e = Find<QLineEdit>(form, edit);
-      e->insert(text);  // as typed or pasted
-      return e->text();
-    };
-  };
-  auto cellOf = [](const char* grid, int row, int column, const QString& text) {
-    return [=](QWidget& form) {
-      SetCell(form, grid, row, column, text);
-      return Cell(form, grid, row, column);
-    };
-  };
-  const std::vector<std::pair<std::function<QWidget*()>, std::vector<Case>>> dialogs = {
-      {[] { return new TForm_EinAend(1); },
-       {{typeInto("Edit_bearbeiter", "A\nB"), "AB", {"responsible: a line break" + why}},
-        {[](QWidget& form) {
-           auto* memo = Find<QPlainTextEdit>(form, "Memo_beschreibung");
-           memo->insertPlainText("one|two\nthree");
-           return memo->toPlainText();
-         },
-         "onetwo\nthree",
-         {"Description: \"|\"" + why}}}},
-      {[] { return new TForm_zeichInfo; },
-       {{cellOf("StringGrid1", 1, 1, "A|B"), "AB", {"Info drawing, Check name: \"|\"" + why}},
-        {cellOf("StringGrid2", 0, 4, "x|y"), "x|y", {}},  // read back up to its closing "||"
-        {cellOf("StringGrid2", 1, 4, "x\ny"), "xy", {"Drawing text 2: a line break" + why}}}},
-  };
-  for (const auto& [make, cases] : dialogs) {
-    std::unique_ptr<QWidget> form(make());
-    for (const Case& c : cases) {
-      ScriptedDialogHost host;
-      EXPECT_EQ(c.enter(*form), c.shown);
-      EXPECT_EQ(host.Messages(), c.messages);
-    }
-  }
-  // A file name chosen through the browse button arrives whole: one with a line break is not
-  // taken and the field keeps what it held.
   ScriptedDialogHost host;
-  DocumentSlots[2].file = "/home/u/notes.txt";
-  TForm_confDoku form;
-  host.AnswerFile("/home/u/two\nlines.txt");
-  Click(form, "Button_file2");
-  EXPECT_EQ(Text(form, "Edit_file2"), "/home/u/notes.txt");
-  EXPECT_EQ(host.Messages(), std::vector<std::string>{"File 2: a line break" + why});
+  TForm_EinAend change(1);
+  Find<QLineEdit>(change, "Edit_bearbeiter")->insert("A\nB");
+  auto* memo = Find<QPlainTextEdit>(change, "Memo_beschreibung");
+  memo->insertPlainText("one|two\nthree");
+  TForm_zeichInfo info;
+  SetCell(info, "StringGrid1", 1, 1, "A|B");
+  SetCell(info, "StringGrid2", 0, 4, "x|y");
+  EXPECT_EQ(Text(change, "Edit_bearbeiter"), "AB");
+  EXPECT_EQ(memo->toPlainText(), "onetwo\nthree");
+  EXPECT_EQ(Cell(info, "StringGrid1", 1, 1), "AB");
+  EXPECT_EQ(Cell(info, "StringGrid2", 0, 4), "x|y");
+  EXPECT_EQ(host.Messages(),
+            (std::vector<std::string>{"responsible: a line break" + why, "Description: \"|\"" + why,
+                                      "Info drawing, Check name: \"|\"" + why}));
 }
