@@ -13,31 +13,20 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 try:
     import ezdxf
-    from tooth_fit_check import cross, outline_layer, point_segment, radial_centre_line
+    from tooth_fit_check import cross, curves, outline_layer, point_segment, radial_centre_line
 except ImportError:
     print("ezdxf missing")
     sys.exit(77)
 
-SAG = 1e-4  # mm a chord may stray from its arc
 JOINT = 0.01  # mm about a piece's end where tangent pieces meet, apart in the file's rounding
 number = re.compile(r"-?\d+(\.\d*)?$").match
-
-
-def points(p):
-    if p.dxftype() == "LINE":
-        return [tuple(p.dxf.start)[:2], tuple(p.dxf.end)[:2]]
-    c, r = p.dxf.center, p.dxf.radius
-    a, b = math.radians(p.dxf.start_angle), math.radians(p.dxf.end_angle)
-    b += 2 * math.pi * (b <= a)
-    n = 1 + math.ceil((b - a) / (2 * math.acos(max(-1, 1 - SAG / r))))
-    return [(c.x + r * math.cos(a + (b - a) * k / n), c.y + r * math.sin(a + (b - a) * k / n))
-            for k in range(n + 1)]
 
 
 def crossings(chains):
     # Chords sorted by their left end: only those overlapping in x can cross.
     segs = sorted((min(a[0], b[0]), max(a[0], b[0]), i, a, b)
                   for i, pts in enumerate(chains) for a, b in zip(pts, pts[1:]))
+    ends = [q for pts in chains for q in (pts[0], pts[-1])]
     count = 0
     for x, (_, right, i, a, b) in enumerate(segs):
         for left, _, j, c, d in segs[x + 1:]:
@@ -46,7 +35,6 @@ def crossings(chains):
             d3, d4 = cross(c, d, a), cross(c, d, b)
             if i != j and cross(a, b, c) * cross(a, b, d) < 0 and d3 * d4 < 0:
                 s = [u + d3 / (d3 - d4) * (v - u) for u, v in zip(a, b)]
-                ends = chains[i][::len(chains[i]) - 1] + chains[j][::len(chains[j]) - 1]
                 count += min(math.dist(s, e) for e in ends) > JOINT
     return count
 
@@ -62,7 +50,7 @@ def judge(path, band):
             continue
         turn = max([(p.dxf.end_angle - p.dxf.start_angle) % 360 for p in drawn
                     if p.dxftype() == "ARC" and p.dxf.center.magnitude > 1e-3] or [0])
-        chains = [points(p) for p in drawn]
+        chains = [curves(p)[0] for p in drawn]
         # A line may come nearest the centre between its ends; an arc's points lie on it.
         near = min(point_segment((0, 0), *q) if p.dxftype() == "LINE" else
                    min(math.hypot(*x) for x in q) for p, q in zip(drawn, chains))
