@@ -130,7 +130,7 @@ TEST(JointDrawings, FilletsTurnLittleAndOutlinesKeepToTheirCircles) {
   WriteBytes(dir / "commands", commands);
   Execute("cd " + Quote(dir.Path()) + " && xargs -P 6 -L 1 env -u DISPLAY -u WAYLAND_DISPLAY " +
           "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg " + Quote(kVuko) + " < commands");
-  // Most joints of the ranges are calculated and drawn.
+  // Most joints of the ranges are calculated (six drawings each hold outlines).
   EXPECT_GE(expected.size(), joints.size() * 6 * 3 / 4);
   WriteBytes(dir / "list", list);
   const ToolRun check = Python(kCheck, Quote(dir / "list"));
