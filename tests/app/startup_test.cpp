@@ -230,22 +230,15 @@ TEST_F(StartUpTest, DeleteTempFilesErasesOnlyBlockFiles) {
 
 }  // namespace
 
-// Session end: a normal close's unsaved-changes question, asked only where the session manager
-// allows; keeping the changes (No to "Reject old data ?") cancels the logout.
+// Session end: rows {modified, allowed, Yes to "Reject old data ?", asked, may proceed}.
 TEST_F(StartUpTest, SessionEndAsksAboutUnsavedChangesWhereAllowed) {
-  const struct {
-    bool modified, allowed, reject, asked, proceed;
-  } cases[] = {{false, true, true, false, true},
-               {true, false, true, false, true},
-               {true, true, true, true, true},
-               {true, true, false, true, false}};
+  const bool cases[][5] = {{0, 1, 1, 0, 1}, {1, 0, 1, 0, 1}, {1, 1, 1, 1, 1}, {1, 1, 0, 1, 0}};
+  CurrentFileName.clear();  // unnamed data: the question is "Reject old data ?"
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.modified << c.allowed << c.reject);
     host_.Clear();
-    CurrentFileName.clear();
-    DataModified = c.modified;
-    c.reject ? host_.AnswerYes() : host_.AnswerNo();
-    EXPECT_EQ(SessionEndMayProceed(c.allowed), c.proceed);
-    EXPECT_EQ(host_.Records().size(), c.asked ? 1u : 0u);
+    DataModified = c[0];
+    c[2] ? host_.AnswerYes() : host_.AnswerNo();
+    EXPECT_EQ(SessionEndMayProceed(c[1]), c[4]) << c[0] << c[1] << c[2];
+    EXPECT_EQ(host_.Records().size(), c[3] ? 1u : 0u);
   }
 }
