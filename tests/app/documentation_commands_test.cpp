@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_test_support.h"
 #include "app/data_file.h"
 #include "app/documentation_records.h"
 #include "calc/toothing_data.h"
@@ -247,10 +246,9 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
 // A program a data file names starts only after Yes to a question showing it; "-x" goes as "./-x".
 TEST_F(DocumentationCommandsTest, ADataFilesProgramStartsOnlyWhenTheUserAgrees) {
   const std::string program = platform::FindProgram("true");
-  app_test::ScratchDir dir;
   NewSplineExample();
   DocumentSlots[2] = {program, "-rf notes.txt"};
-  CurrentFileName = dir / "received.vuk";
+  CurrentFileName = ::testing::TempDir() + "vuko_received.vuk";
   WriteDataFile(CurrentFileName);
   InitDocumentSlots();
   ReadDataFile(CurrentFileName);
