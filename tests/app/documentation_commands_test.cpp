@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_test_support.h"
 #include "app/data_file.h"
 #include "app/documentation_records.h"
 #include "calc/toothing_data.h"
-#include "common/batch_dialog_host.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
@@ -222,20 +220,20 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
   };
   EXPECT_EQ(DocumentSlots[4].program, "notepad.exe");
   EXPECT_EQ(DocumentSlots[5].program, "notepad.exe");
+  const Case* now = nullptr;  // set in the dialog, a slot is the user's own and starts unasked
+  TDocumentationDialogs dialogs;
+  dialogs.documentSetup = [&now] {
+    if (now->slot >= 1 && now->slot <= kDocumentSlotCount) DocumentSlots[now->slot] = now->set;
+  };
+  InstallDocumentationDialogs(dialogs);
   for (const Case& c : cases) {
     started_.clear();
-    // The user sets the slot in the dialog, so it starts without a question.
-    TDocumentationDialogs dialogs;
-    dialogs.documentSetup = [&c] {
-      if (c.slot >= 1 && c.slot <= kDocumentSlotCount) DocumentSlots[c.slot] = c.set;
-      AbortFlag = false;
-    };
-    InstallDocumentationDialogs(dialogs);
+    now = &c;
     EditDocumentSetup();
     StartDocument(c.slot);
     EXPECT_EQ(started_, c.argv.empty() ? std::vector<Argv>{} : std::vector<Argv>{c.argv}) << c.name;
   }
-  // Without a desktop opener the notepad slot cannot start either, and names the opener.
+  // Without a desktop opener the notepad slot cannot start either, and says so.
   std::vector<std::string> missing{"no-such-program-vuko"};
   if (opener.empty()) missing.insert(missing.begin(), "xdg-open");
   const std::vector<std::string> messages = host_.Messages();
@@ -245,43 +243,27 @@ TEST_F(DocumentationCommandsTest, ADocumentStartsAsProgramAndFileArguments) {
   }
 }
 
-// A program named by a data file starts only when the user agrees; No and the batch host start
-// nothing; a Yes holds for that file in this session. A file name reaches it as "./-...".
+// A program a data file names starts only after Yes to a question showing it; "-x" goes as "./-x".
 TEST_F(DocumentationCommandsTest, ADataFilesProgramStartsOnlyWhenTheUserAgrees) {
   const std::string program = platform::FindProgram("true");
-  app_test::ScratchDir dir;
   NewSplineExample();
   DocumentSlots[2] = {program, "-rf notes.txt"};
-  CurrentFileName = dir / "received.vuk";
+  CurrentFileName = ::testing::TempDir() + "vuko_received.vuk";
   WriteDataFile(CurrentFileName);
-  ForgetAgreedDocumentSlots();  // a new session opens the file
-  ProgramSettings.FileFromCommandLine = true;
-  using Argv = std::vector<std::string>;
-  enum TAnswer { kNotAsked, kYes, kNo, kBatch };
-  for (TAnswer answer : {kNo, kBatch, kYes, kNotAsked}) {
-    SCOPED_TRACE(answer);
-    InitDocumentSlots();  // the program comes from the file
-    ReadDataFile(CurrentFileName);
-    host_.Clear();
+  InitDocumentSlots();
+  ReadDataFile(CurrentFileName);
+  host_.AnswerNo();
+  host_.AnswerYes();
+  const std::vector<std::string> argv{program, "./-rf notes.txt"};
+  for (const auto& started : {std::vector<std::vector<std::string>>{}, {argv}}) {
     started_.clear();
-    if (answer == kYes) host_.AnswerYes();
-    if (answer == kNo) host_.AnswerNo();
-    BatchDialogHost batch;
-    if (answer == kBatch) InstallDialogHost(&batch);
     StartDocument(2);
-    InstallDialogHost(&host_);
-
-    const bool started = answer == kYes || answer == kNotAsked;
-    EXPECT_EQ(started_,
-              (started ? std::vector<Argv>{{program, "./-rf notes.txt"}} : std::vector<Argv>{}));
-    std::vector<std::string> asked;
-    for (const auto& r : host_.RecordsOf(TDialogKind::YesNo)) asked.push_back(r.prompt);
-    EXPECT_EQ(asked,
-              answer == kYes || answer == kNo
-                  ? std::vector<std::string>{"Document 2 of the data file starts the program\n\"" +
-                                             program + "\" \"./-rf notes.txt\"\nStart it ?"}
-                  : std::vector<std::string>{});
+    EXPECT_EQ(started_, started);
   }
+  for (const auto& r : host_.RecordsOf(TDialogKind::YesNo))
+    EXPECT_EQ(r.prompt, "Document 2 of the data file starts the program\n\"" + program +
+                            "\" \"./-rf notes.txt\"\nStart it ?");
+  EXPECT_EQ(host_.PendingAnswers(), 0u);
 }
 
 }  // namespace

