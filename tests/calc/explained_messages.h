@@ -1,12 +1,8 @@
-// Whether a listed message has its three-line record in the shipped explanation file, found by
-// the first 14 characters.
+// Whether a message has a record in the shipped explanation file, found by its first 14 characters.
 #pragma once
-
 #include <fstream>
 #include <string>
-
 namespace calc_test {
-
 inline bool Explained(const std::string& message) {
   std::ifstream in(std::string(VUKO_DATA_DIR) + "/vuko.err");
   std::string line;
@@ -14,5 +10,4 @@ inline bool Explained(const std::string& message) {
     if (n % 3 == 0 && line.substr(0, 14) == message.substr(0, 14)) return true;
   return false;
 }
-
 }  // namespace calc_test

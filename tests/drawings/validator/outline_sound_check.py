@@ -1,18 +1,13 @@
 #!/usr/bin/python3
-"""Reads joint drawings with ezdxf. Exit codes: 0 read, 77 ezdxf missing, else unreadable.
-outline_sound_check.py LIST (lines "file r1 R1 r2 R2", root and tip radius of shaft and hub):
-  "OUTLINE file part turn below above crossings" per tooth block EVOLVpart (one tooth about
-  (0, 0)): largest fillet turn (degrees), reach inside r or beyond R, places it crosses itself.
-outline_sound_check.py --dims FILE SYMBOL...: "DIM text" per number turned 90 degrees (a
-  diameter dimension), "FIELD text" per first number right of a SYMBOL on its row."""
-import math
-import os
-import re
-import sys
+"""Joint drawings read by ezdxf. LIST of "file r1 R1 r2 R2" (root, tip radius): per tooth block
+"OUTLINE file part turn below above crossings" (fillet turn, reach inside r or beyond R). --dims
+FILE SYMBOL...: "DIM" per number turned 90 degrees, "FIELD" per number right of a SYMBOL."""
+import math, os, re, sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 try:
     import ezdxf
+    from ezdxf.disassemble import recursive_decompose
     from tooth_fit_check import cross, curves, outline_layer, point_segment, radial_centre_line
 except ImportError:
     print("ezdxf missing")
@@ -46,30 +41,21 @@ def judge(path, band):
         layer = outline_layer(block)
         drawn = [p for e in block if e.dxf.layer == layer and not radial_centre_line(e)
                  for p in (e.virtual_entities() if e.dxftype() == "POLYLINE" else [e])]
-        if not drawn:
-            continue
-        turn = max([(p.dxf.end_angle - p.dxf.start_angle) % 360 for p in drawn
-                    if p.dxftype() == "ARC" and p.dxf.center.magnitude > 1e-3] or [0])
-        chains = [curves(p)[0] for p in drawn]
-        # A line may come nearest the centre between its ends; an arc's points lie on it.
-        near = min(point_segment((0, 0), *q) if p.dxftype() == "LINE" else
-                   min(math.hypot(*x) for x in q) for p, q in zip(drawn, chains))
-        far = max(math.hypot(*x) for q in chains for x in q)
-        yield "OUTLINE\t%s\t%d\t%.3f\t%.6f\t%.6f\t%d" % (
-            path, part, turn, float(band[2 * part - 2]) - near, far - float(band[2 * part - 1]),
-            crossings(chains))
-
-
-def texts(space):
-    for e in space:
-        if e.dxftype() == "INSERT":
-            yield from texts(e.virtual_entities())
-        elif e.dxftype() == "TEXT":
-            yield e.dxf.text.strip(), e.dxf.insert, e.dxf.get("rotation", 0.0) % 360
+        if drawn:
+            turn = max([(p.dxf.end_angle - p.dxf.start_angle) % 360 for p in drawn
+                        if p.dxftype() == "ARC" and p.dxf.center.magnitude > 1e-3] or [0])
+            chains = [curves(p)[0] for p in drawn]
+            near = min(point_segment((0, 0), *q) if p.dxftype() == "LINE" else
+                       min(math.hypot(*x) for x in q) for p, q in zip(drawn, chains))
+            far = max(math.hypot(*x) for q in chains for x in q)
+            yield "OUTLINE\t%s\t%d\t%.3f\t%.6f\t%.6f\t%d" % (
+                path, part, turn, float(band[2 * part - 2]) - near,
+                far - float(band[2 * part - 1]), crossings(chains))
 
 
 def dims(path, symbols):
-    found = list(texts(ezdxf.readfile(path).modelspace()))
+    found = [(e.dxf.text.strip(), e.dxf.insert, e.dxf.get("rotation", 0.0) % 360) for e in
+             recursive_decompose(ezdxf.readfile(path).modelspace()) if e.dxftype() == "TEXT"]
     yield from ("DIM\t" + t for t, _, turn in found if abs(turn - 90) < 1e-6 and number(t))
     for t, at, _ in found:
         row = [(p.x, s) for s, p, _ in found if t in symbols and abs(p.y - at.y) < 1e-6
