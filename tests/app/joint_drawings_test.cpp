@@ -73,6 +73,12 @@ TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
       c = {30 + 7.5 * (k % 3), modules[int(pick(0, 5))], pick(6, 80),
            pick(-10, 16) / 20, pick(2, 8) / 20,          false};
       c.v = {pick(11, 22) / 20, pick(2, 10) / 20, pick(11, 22) / 20, pick(2, 10) / 20};
+      if (k % 2 == 0) {  // every other joint given by the diameters these factors make
+        const double s = c.z + 2 * c.x, m = c.mn;
+        c.diameters = true;
+        c.v = {(s + 2 * c.v[1]) * m, (s - 2 * c.v[0]) * m, (s - 2 * c.v[3]) * m,
+               (s + 2 * c.v[2]) * m};
+      }
     }
     const std::string stem = dir / ("j" + std::to_string(k) + "_");
     if (!Load(stem + ".vuk", c)) continue;
