@@ -51,9 +51,11 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
     ASSERT_FALSE(CalcFatalFlag) << ErrorText(1);
     const double a = alpha * M_PI / 180, d = z * m, db = d * std::cos(a), da = d + 2 * m * (x + hf);
     const double T = d * std::sin(a) - 2 * m * (ha - x - rho * (1 - std::sin(a))) / std::sin(a);
-    const double dFf = std::hypot(db, T), k = t.k[1];
-    const double W =
-        m * std::cos(a) * ((k - 0.5) * M_PI + z * (std::tan(a) - a)) + 2 * x * m * std::sin(a);
+    const double dFf = std::hypot(db, T);
+    auto span = [&](double k) {
+      return m * std::cos(a) * ((k - 0.5) * M_PI + z * (std::tan(a) - a)) + 2 * x * m * std::sin(a);
+    };
+    const double W = span(t.k[1]);
     EXPECT_NEAR(std::round(t.dFf[1] * 1000) / 1000, dFf, kPrinted);
     EXPECT_NEAR(std::round(t.W[1] * 1000) / 1000, W, kPrinted);
     // The caliper touches the flank, or the remarks say it does not.
@@ -61,6 +63,10 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
     if (contact < low - kPrinted || contact > da + kPrinted) {
       EXPECT_NE(said.find("off flank (k = " + std::to_string(t.k[1]) + ")"), std::string::npos);
       ++offFlank;
+      for (int j = 1; j <= z && userK == 0; ++j)  // the program's own k only where none touches
+        EXPECT_FALSE(std::hypot(db, span(j)) > low + kPrinted &&
+                     std::hypot(db, span(j)) < da - kPrinted)
+            << j;
     }
     // A form circle the flank cannot have comes with an Error naming dFf.
     if (T < -kPrinted || dFf > da + kPrinted) {
