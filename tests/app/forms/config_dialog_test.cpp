@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdlib>
@@ -499,23 +498,6 @@ TEST_F(ConfigDialogGui, PlotProgramDialogComposesTheSelectedLine) {
   f.Button_confvectrixClick();
   EXPECT_EQ(f.Control<QListWidget>("ListBox_vectrix")->item(0)->text().toStdString(), composed);
   EXPECT_FALSE(AbortFlag);
-}
-
-// Every row caption of the colour page fits its column unelided.
-TEST_F(ConfigDialogGui, ColourPageCaptionsAreShownWhole) {
-  Tconfig f;
-  f.Control<QTabWidget>("Pagecontrol1")->setCurrentWidget(f.Control<QWidget>("Tab_color"));
-  f.show();
-  QApplication::processEvents();
-  auto* grid = f.Control<QTableWidget>("StringGrid_color");
-  const int room =
-      grid->columnWidth(0) -
-      2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
-  for (int row : {1, 16}) {
-    const QString caption = Cell(f, "StringGrid_color", row, 0);
-    EXPECT_EQ(grid->fontMetrics().elidedText(caption, Qt::ElideRight, room), caption);
-    EXPECT_EQ(caption, QString("Colour of layer %1").arg(row + 15));
-  }
 }
 
 }  // namespace

@@ -69,6 +69,21 @@ long double ToothThickness(long double m, long double alphaDeg, long double x) {
   return (kPi / 2 + 2 * x * std::tan(Rad(alphaDeg))) * m;
 }
 
+// The graphics window of the main window, which the help pictures are drawn into.
+struct THelpPictureWindow {
+  TGraphicsFacade facade;
+  TGraphicsWindow window;
+  THelpPictureWindow() {
+    window.FormCreate();
+    GraphicsWindowInstance = &window;
+    InstallGraphicsHelpImageHook();
+  }
+  ~THelpPictureWindow() {
+    InstallHelpImageHook(nullptr);
+    GraphicsWindowInstance = nullptr;
+  }
+};
+
 class DimensionDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -275,11 +290,7 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   SetProgramIdentity();
   ProgramSettings.pltDirectory = dir.Path();
   ScriptedDialogHost host;
-  TGraphicsFacade facade;
-  TGraphicsWindow window;
-  window.FormCreate();
-  GraphicsWindowInstance = &window;
-  InstallGraphicsHelpImageHook();
+  THelpPictureWindow window;
   Open();
   GraphicsFacade->GrLine(1.5L, 2.5L, 3.5L, 4.5L);
   const std::size_t count = DisplayList->Count();
@@ -298,19 +309,13 @@ TEST_F(DimensionDialogTest, QuestionButtonsShowTheTextAndOnlyAPictureThatExists)
   for (std::size_t i = 0; i < DisplayList->Count(); ++i)
     EXPECT_NE(DisplayList->RecordText(i), marker);
   EXPECT_FALSE(AbortFlag);
-  InstallHelpImageHook(nullptr);
-  GraphicsWindowInstance = nullptr;
 }
 
 // Cancel after a help picture (Aux. Image) draws the result picture again.
 TEST_F(DimensionDialogTest, CancelAfterAuxImageBringsBackTheResultPicture) {
   ProgramSettings.pltDirectory = VUKO_DATA_DIR;
   ScriptedDialogHost host;
-  TGraphicsFacade facade;
-  TGraphicsWindow window;
-  window.FormCreate();
-  GraphicsWindowInstance = &window;
-  InstallGraphicsHelpImageHook();
+  THelpPictureWindow window;
   auto last = [] { return DisplayList->RecordText(DisplayList->Count() - 1); };
   CalcSplineJoint();
   ShowResultPicture();
@@ -320,8 +325,6 @@ TEST_F(DimensionDialogTest, CancelAfterAuxImageBringsBackTheResultPicture) {
   EXPECT_NE(last(), result);
   Click("Button_cancel");
   EXPECT_EQ(last(), result);
-  InstallHelpImageHook(nullptr);
-  GraphicsWindowInstance = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

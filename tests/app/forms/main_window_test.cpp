@@ -195,4 +195,23 @@ TEST_F(ThhTest, MenuItemsAsTheCommandsFindThem) {
   EXPECT_EQ(messages->isEnabled(), ErrorCount() > 0);
 }
 
+// A newcomer's first start, from an empty working folder with an empty home folder.
+TEST(FirstStart, EmptyFolderAndHomeOpenTheMainWindowWithoutAMessage) {
+  app_test::ScratchDir dir;
+  setenv("HOME", dir.Make("home").c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_CACHE_HOME");
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Make("work"));
+  InitModules();
+  SetProgramArguments({});
+  SetProgramDataDirectory(VUKO_DATA_DIR);
+  ScriptedDialogHost host;
+  Thh window;
+  window.show();
+  EXPECT_FALSE(window.StartUpOutcome().endProgram);
+  EXPECT_TRUE(host.Records().empty()) << host.Records().front().prompt;
+  std::filesystem::current_path(before);
+}
+
 }  // namespace
