@@ -55,7 +55,7 @@ bool LoadBatchFile() {
   AbortFlag = false;
   LoadDataFile(CurrentFileName);
   if (AbortFlag) {
-    BatchReport("data file " + CurrentFileName + " could not be read; nothing written");
+    BatchReport("data file " + NameText(CurrentFileName) + " could not be read; nothing written");
     return false;
   }
   std::error_code ec;
@@ -81,7 +81,7 @@ TStartUpOutcome RunListing() {
   AbortFlag = false;
   ResultPrintout();
   if (AbortFlag || !FileExistsIO(target)) {
-    BatchReport("the listing " + target + " could not be written");
+    BatchReport("the listing " + NameText(target) + " could not be written");
     return {true, kExitNothingWritten};
   }
   return {true, kExitOk};

@@ -10,6 +10,7 @@
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/changed_on_disk.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -457,7 +458,7 @@ void WriteDataFile(const std::string& fullName) {
   if (!unstorable.empty()) {
     // A separator inside a text would shift every later field of the file: nothing is written
     // and the old file stays.
-    ErrorMessageIfEnabled("data file " + fullName + " not saved: " + unstorable);
+    ErrorMessageIfEnabled("data file " + NameText(fullName) + " not saved: " + unstorable);
     AbortFlag = true;
     return;
   }
@@ -489,7 +490,7 @@ void ReadDataFile(const std::string& fullName) {
   AssignText(GlobalTextFile, fullName);
   gRefusal.clear();
   if (ResetText(GlobalTextFile) != kIoOk) {
-    ErrorMessageIfEnabled("file " + fullName + " " + "not found or no access" + " !");
+    ErrorMessageIfEnabled("file " + NameText(fullName) + " " + "not found or no access" + " !");
     AbortFlag = true;
     return;
   }
@@ -504,9 +505,9 @@ void ReadDataFile(const std::string& fullName) {
   if (!AbortFlag) ReadClearancesPerModule(set);
   AbandonText(GlobalTextFile);
   if (AbortFlag) {
-    ErrorMessageIfEnabled(gRefusal.empty()
-                              ? "data file " + fullName + " " + "incomplete or unreadable" + " !"
-                              : gRefusal);
+    ErrorMessageIfEnabled(gRefusal.empty() ? "data file " + NameText(fullName) + " " +
+                                                 "incomplete or unreadable" + " !"
+                                           : gRefusal);
     return;
   }
   Commit(set);

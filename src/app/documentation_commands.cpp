@@ -212,7 +212,7 @@ void StartDocument(int n) {
   if (!AgreeToStart(n, argv)) return;
   const int failure = Starter() ? Starter()(argv) : platform::StartDetached(argv);
   if (failure != 0) {
-    ErrorMessage("Document " + IntStr(n) + ": program " + program + " cannot be started");
+    ErrorMessage("Document " + IntStr(n) + ": program " + NameText(program) + " cannot be started");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/changed_on_disk.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -495,7 +496,8 @@ bool ReadConfigFile(const std::string& fileName) {
   ApplyScreenSizeDefaults();
   if (GlobalTextFile.IoResult() != kIoOk && GlobalTextFile.IoResult() != kIoReadError) {
     // What was read before the damage is kept; the rest keeps its defaults.
-    ErrorMessageIfEnabled("configuration file " + fileName + " incomplete or unreadable !");
+    ErrorMessageIfEnabled("configuration file " + NameText(fileName) +
+                          " incomplete or unreadable !");
   }
   CloseText(GlobalTextFile);
   RememberFileOnDisk(fileName);

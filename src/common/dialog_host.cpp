@@ -321,7 +321,7 @@ void SetWindowTitle(std::string& title) {
     // A command-line file is held with its folder; the title shows its own name only. The name
     // comes from the system in UTF-8; the title is composed in the DOS code page.
     const std::string name = CurrentFileName.substr(CurrentFileName.find_last_of('/') + 1);
-    title += "  -  " + WinToDos(name);
+    title += "  -  " + NameText(name);
     if (name.find('.') == std::string::npos) title += "." + ProgramIdentity.shortName;
   }
   CurrentDialogHost().SetApplicationTitle(Shown(title));

@@ -1,6 +1,7 @@
 // The session file: header line with the data directory, then the four recent files.
 #include "common/session_file.h"
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/program_state.h"
@@ -21,7 +22,7 @@ void ReadSession() {
   for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) file.ReadLine(recent[i]);
   if (file.IoResult() != kIoOk) {
     // The entries before the damage are kept.
-    ErrorMessageIfEnabled("session file " + file.Name() + " incomplete or unreadable !");
+    ErrorMessageIfEnabled("session file " + NameText(file.Name()) + " incomplete or unreadable !");
   }
   file.Close();
 }

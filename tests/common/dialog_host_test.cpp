@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/batch_dialog_host.h"
+#include "common/codepage.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "io_test_support.h"
@@ -259,16 +260,16 @@ TEST_F(DialogHostTest, WindowTitle) {
   std::string title;
   CurrentFileName = "shaft1";
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline  -  shaft1.vuk");
-  EXPECT_EQ(host.Title(), title);
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline  -  shaft1.vuk");
+  EXPECT_EQ(host.Title(), DosToWin(title));
   CurrentFileName = "/data/a.vuk";  // a command-line file, held with its folder
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline  -  a.vuk");
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline  -  a.vuk");
   CurrentFileName = "";
   CursorWait();
   EXPECT_EQ(host.Cursor(), TCursorShape::Wait);
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline");
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline");
   EXPECT_EQ(host.Cursor(), TCursorShape::Arrow);
 }
 

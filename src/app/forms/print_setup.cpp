@@ -315,7 +315,7 @@ void TForm_printconf::PrintPicture() {
     ErrorMessage("Printer not ready " + where);
     AbortFlag = true;
   } else if (toFile) {
-    InfoMessage("saved as " + WinToDos(target.toStdString()));
+    InfoMessage("saved as " + NameText(target.toStdString()));
   }
 }
 

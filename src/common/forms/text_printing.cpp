@@ -123,7 +123,7 @@ bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, in
 
 void PrintTextFile(const std::string& name) {
   if (!FileExistsIO(name)) {
-    ShowLongText(name + " not found !");
+    ShowLongText(NameText(name) + " not found !");
     return;
   }
   if (AbortFlag) return;
@@ -169,6 +169,6 @@ void PrintTextFile(const std::string& name) {
     ErrorMessageIfEnabled("Printer not ready " + name);
     AbortFlag = true;
   } else if (toFile) {
-    InfoMessage("saved as " + WinToDos(target));
+    InfoMessage("saved as " + NameText(target));
   }
 }

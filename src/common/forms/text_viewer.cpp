@@ -119,7 +119,7 @@ void TForm_showtextfile::FormShow() {
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     memo_->setPlainText(text);
   } else {
-    ShowLongText(displayFile_ + " not found !");
+    ShowLongText(NameText(displayFile_) + " not found !");
   }
   setWindowTitle(QString::fromStdString(DosToWin(ProgramIdentity.programName) + "    " +
                                         DosToWin(displayFile_)));
