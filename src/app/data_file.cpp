@@ -440,6 +440,9 @@ void ReadDocuments(TDataSet& set) {
     ReadLineStr(set.slots[n].program);
     ReadLineStr(set.slots[n].file);
     ReadLineStr(line);
+    // Names are kept in UTF-8; a file written before that holds them in CP850.
+    set.slots[n].program = NameFromFile(set.slots[n].program);
+    set.slots[n].file = NameFromFile(set.slots[n].file);
   }
 }
 

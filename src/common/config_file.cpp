@@ -52,6 +52,13 @@ class ConfigIo {
     ReadLineStr(ignored);
     return true;
   }
+  // A name of a file, folder or program: kept in UTF-8; one written before that in CP850 is
+  // converted once.
+  bool Name(std::string& value) {
+    const bool held = Str(value);
+    if (held && reading_) value = NameFromFile(value);
+    return held;
+  }
   bool Str(std::string& value) {
     if (!reading_) {
       WriteLineStr(value);
@@ -213,9 +220,9 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Font angle");
   io.ShortReal(plot.cadFontAngle, -360.0L, 360.0L, 0.0L);
   io.Label("CAD Directory");
-  io.Str(ps.cadDirectory);
+  io.Name(ps.cadDirectory);
   io.Label("DBF Directory");
-  io.Str(ps.dbfDirectory);
+  io.Name(ps.dbfDirectory);
   io.Label("Help level");
   io.Int(ps.HelpLevel);
   io.Label("Printer interface");
@@ -249,13 +256,13 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Vertical Pixels");
   io.Int(ps.ScreenHeight);
   io.Label("temporary directory");
-  io.Str(ps.tempDirectory);
+  io.Name(ps.tempDirectory);
   io.Label("printer interface for hardcopy");
   if (io.Int(ps.hardcopyInterface) && rd && ps.hardcopyInterface == 0) ps.hardcopyInterface = 1;
   io.Label("EDI Directory");
-  io.Str(ps.ediDirectory);
+  io.Name(ps.ediDirectory);
   io.Label("PLT Directory");
-  io.Str(ps.pltDirectory);
+  io.Name(ps.pltDirectory);
   io.Label("Display mode for printout 1:* 2:-");
   if (io.Int(ps.ReportLineType) && rd && ps.ReportLineType == 0) ps.ReportLineType = 1;
   io.Label("Lines per page for printer");
@@ -267,10 +274,10 @@ void LeadingItems(ConfigIo& io) {
   io.Label("pan faktor");
   io.Real(gv.PanStep, 0.001L, 1.0L, 0.01L);
   io.Label("TARVENO directory");
-  io.Str(ps.tarvenoDirectory);
+  io.Name(ps.tarvenoDirectory);
   io.Label("VECTRIX command line");
   std::string firstPlotLine = plot.PlotCommandLines.lines[1];
-  if (io.Str(firstPlotLine) && rd && !firstPlotLine.empty()) {
+  if (io.Name(firstPlotLine) && rd && !firstPlotLine.empty()) {
     plot.PlotCommandLines.lines[1] = firstPlotLine;
   }
   io.Label("background colour");
@@ -301,11 +308,11 @@ void TrailingItems(ConfigIo& io) {
     }
   }
   io.Label("word processor");
-  io.Str(cv.WordProcessorPath);
+  io.Name(cv.WordProcessorPath);
   io.Label("Database mode");
   io.Int(cv.databaseMode);
   io.Label("external database");
-  io.Str(cv.externalDatabase);
+  io.Name(cv.externalDatabase);
   io.Label("Windows Screendump Origin X");
   io.Int(pr.ScreendumpOriginX);
   io.Label("Windows Screendump Origin Y");
@@ -322,12 +329,13 @@ void TrailingItems(ConfigIo& io) {
   auto& pcl = plot.PlotCommandLines;
   if (!rd) {
     io.Int(pcl.count);
-    for (int i = 2; i <= pcl.count; ++i) io.Str(pcl.lines[i]);
+    for (int i = 2; i <= pcl.count; ++i) io.Name(pcl.lines[i]);
   } else if (io.Int(pcl.count)) {
     // The count is what the file holds up to the next label, whatever its count line says.
     const std::vector<std::string> held = io.LinesUpTo("Archive Flag ?");
     const int count = std::min<int>(static_cast<int>(held.size()) + 1, kPlotCommandLineCount);
-    for (int i = 2; i <= count; ++i) pcl.lines[i] = held[static_cast<std::size_t>(i - 2)];
+    for (int i = 2; i <= count; ++i)
+      pcl.lines[i] = NameFromFile(held[static_cast<std::size_t>(i - 2)]);
     pcl.count = static_cast<std::uint16_t>(count);
   }
   io.Label("Archive Flag ?");
@@ -354,7 +362,7 @@ void TrailingItems(ConfigIo& io) {
     cv.DecimalCommaMode = 1;
   }
   io.Label("Default Data Directory");
-  if (io.Str(cv.DefaultDataDirectory) && rd && TrimStr(cv.DefaultDataDirectory).empty()) {
+  if (io.Name(cv.DefaultDataDirectory) && rd && TrimStr(cv.DefaultDataDirectory).empty()) {
     cv.DefaultDataDirectory = AddBackslash(ps.BaseDirectory);
   }
   io.Label("Text Height Factor");
@@ -365,7 +373,7 @@ void TrailingItems(ConfigIo& io) {
     cv.DialogScalePercent = 100;
   }
   io.Label("HTML Browser");
-  io.Str(cv.HtmlBrowserPath);
+  io.Name(cv.HtmlBrowserPath);
   io.Label("Print Scale Vertical");
   io.Double(pr.PrintScaleVertical, kMinScale, kMaxScale, pr.ScreendumpScale);
   io.Label("Line thickness Layer 0..5");

@@ -19,7 +19,10 @@ void ReadSession() {
   if (file.Reset() != kIoOk) return;
   std::string line;
   if (!file.Eof()) file.ReadLine(line);  // header
-  for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) file.ReadLine(recent[i]);
+  for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) {
+    file.ReadLine(recent[i]);
+    recent[i] = NameFromFile(recent[i]);  // a session written in CP850 is converted once
+  }
   if (file.IoResult() != kIoOk) {
     // The entries before the damage are kept.
     ErrorMessageIfEnabled("session file " + NameText(file.Name()) + " incomplete or unreadable !");

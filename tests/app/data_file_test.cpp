@@ -23,6 +23,7 @@
 #include "app/documentation_records.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/codepage.h"
 #include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
@@ -446,7 +447,12 @@ TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
   WriteDataFile(Path("typed.vuk"));
   SetOtherDataSet();
   ReadDataFile(Path("typed.vuk"));
-  for (auto& [name, text, kept] : fields) EXPECT_EQ(*text, *kept) << name;
+  // A slot's program and file are names, kept in UTF-8: the bytes above are no UTF-8, so they
+  // come back converted from the code page as an old file's would.
+  for (auto& [name, text, kept] : fields) {
+    const bool slotName = name.starts_with("Program") || name.starts_with("File");
+    EXPECT_EQ(*text, slotName ? Cp850ToUtf8(*kept) : *kept) << name;
+  }
 }
 
 TEST_F(DataFileTest, DescriptionLineBreaks) {

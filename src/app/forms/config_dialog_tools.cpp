@@ -11,9 +11,9 @@
 #include <QVariant>
 #include <cmath>
 
+#include "app/forms/colour_picker.h"
 #include "app/forms/config_dialog.h"
 #include "app/forms/config_dialog_support.h"
-#include "app/forms/colour_picker.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/formatting.h"
@@ -271,10 +271,10 @@ void EditPlotCommandLine(Tconfig& form) {
   }
   if (list->item(row) == nullptr) return;
   TForm_confvectrix dialog(&form);
-  dialog.CommandLine = WinToDos(S(list->item(row)->text()));
+  dialog.CommandLine = S(list->item(row)->text());  // names in it stay UTF-8
   const bool accepted = dialog.exec() == QDialog::Accepted;
   if (accepted && !AbortFlag) {
-    list->item(row)->setText(Caption(dialog.CommandLine));
+    list->item(row)->setText(Q(dialog.CommandLine));
   } else {
     AbortFlag = false;
   }
@@ -292,11 +292,14 @@ void Tconfig::Button_editvectrixcommandlineClick() {
   auto* list = Control<QListWidget>("ListBox_vectrix");
   const int row = list->currentRow();
   if (row < 0 || row >= kPlotCommandLineCount || list->item(row) == nullptr) return;
-  std::string line = WinToDos(S(list->item(row)->text()));
-  InputText("VECTRIX Command Line", 80, line);
-  if (AbortFlag) {
-    AbortFlag = false;
-    return;
-  }
-  list->item(row)->setText(Caption(line));
+  // The line names a program and files: it goes to the host as it stands, not through the
+  // code page of the typed texts.
+  TTextRequest request;
+  request.prompt = "VECTRIX Command Line";
+  request.text = S(list->item(row)->text());
+  request.maxLength = 80;
+  request.helpNumber = HelpNumber;
+  std::string line;
+  if (!CurrentDialogHost().EditText(request, line)) return;
+  list->item(row)->setText(Q(line));
 }
