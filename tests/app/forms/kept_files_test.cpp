@@ -98,7 +98,8 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
         suffix.ends_with("pdf")
             // The CJK font shares the glyph of "日" with a Kangxi radical, which pdftotext
             // reports; compatibility normalization folds it back.
-            ? validator_support::Execute("pdftotext '" + stem_ + suffix + "' - | " SYSTEM_PYTHON3
+            ? validator_support::Execute("pdftotext '" + stem_ + suffix +
+                                         "' - | " SYSTEM_PYTHON3
                                          " -c 'import sys, unicodedata; sys.stdout.write("
                                          "unicodedata.normalize(\"NFKC\", sys.stdin.read()))'")
                   .output
@@ -132,8 +133,8 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
             data_ + " was changed on disk since it was read or saved here.   overwrite ?");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, KeptFilesTest,
-    ::testing::Combine(::testing::Range(0, 3),
-                       ::testing::Values(TRoute::CommandLineAbsolute,
-                                         TRoute::CommandLineRelative, TRoute::FileOpen)));
+INSTANTIATE_TEST_SUITE_P(Names, KeptFilesTest,
+                         ::testing::Combine(::testing::Range(0, 3),
+                                            ::testing::Values(TRoute::CommandLineAbsolute,
+                                                              TRoute::CommandLineRelative,
+                                                              TRoute::FileOpen)));
