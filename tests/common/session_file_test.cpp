@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/codepage.h"
 #include "common/program_state.h"
 
 namespace fs = std::filesystem;
@@ -53,6 +54,26 @@ TEST_F(SessionFileTest, SessionIsWrittenOnlyWithARecentFile) {
   EXPECT_EQ(ConfigVariables.RecentFiles[1], "/data/a.vuk");
   EXPECT_EQ(ConfigVariables.RecentFiles[2], "/data/b.vuk");
   EXPECT_EQ(ConfigVariables.RecentFiles[3], "");
+}
+
+// Recent files come back byte for byte in any script; a session kept in the code page before
+// is read converted once.
+TEST_F(SessionFileTest, RecentFilesInAnyScript) {
+  const struct {
+    std::string stored, read;
+  } cases[] = {{"/home/Preis € 日本/a.vuk", "/home/Preis € 日本/a.vuk"},
+               {"/home/łukasz Čeština/b.vuk", "/home/łukasz Čeština/b.vuk"},
+               {WinToDos("/home/Größe ä/c.vuk"), "/home/Größe ä/c.vuk"}};
+  std::string file = "vuko Session /data\n";
+  for (const auto& c : cases) file += c.stored + "\n";
+  Put(dir_ + "/vuko.cff", file + "\n");
+  ReadSession();
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  DataDirectory = "/data";
+  WriteSession();
+  ReadSession();
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  EXPECT_NE(ReadAll(dir_ + "/vuko.cff").find(cases[0].read), std::string::npos);
 }
 
 TEST_F(SessionFileTest, MissingOrShortSessionFileEmptiesTheList) {
