@@ -320,6 +320,12 @@ TEST_F(DataFileTest, SaveThenLoadGivesEveryStoredValueBack) {
   SetUpDocumentedExample();
   ProgramSettings.FloatDigits = 1;
   ChangeRecords.texts[1].x = 0.123456789L;
+  // The slots name programs and files in folders of any script, kept byte for byte.
+  const char* const folders[] = {"Größe ä", "Preis € 日本", "łukasz Čeština"};
+  for (int n = 1; n <= 3; ++n) {
+    DocumentSlots[n].program = std::string("/opt/") + folders[n - 1] + "/editor";
+    DocumentSlots[n].file = std::string("/home/") + folders[n - 1] + "/" + folders[n - 1] + ".txt";
+  }
   const auto numbers = StoredNumbers();
   const TPartNames names = PartNames;
   const TDrawingTexts texts = DrawingTexts;
@@ -327,6 +333,9 @@ TEST_F(DataFileTest, SaveThenLoadGivesEveryStoredValueBack) {
   const TDocumentSlots slots = DocumentSlots;
   SaveDataFile(Path("roundtrip.vuk"));
   ASSERT_FALSE(AbortFlag);
+  for (int n = 1; n <= 3; ++n) {
+    EXPECT_NE(ReadAll(Path("roundtrip.vuk")).find("\n" + slots[n].file + "\n"), std::string::npos);
+  }
 
   SetOtherDataSet();
   LoadDataFile(Path("roundtrip.vuk"));
