@@ -288,7 +288,7 @@ bool RunCadBatch(int format, int drawing) {
   const auto after = std::filesystem::last_write_time(target, ec);
   const bool written = !ec && (!existed || after != before);
   if (AbortFlag || !written) {
-    BatchReport("the CAD file " + target + " could not be written; nothing written");
+    BatchReport("the CAD file " + NameText(target) + " could not be written; nothing written");
     ReportMessageList();
     return false;
   }

@@ -67,7 +67,7 @@ bool AgreeToStart(int n, const std::vector<std::string>& argv) {
   char answer = 'N';
   const bool abort = AbortFlag;
   InputYesNo("Document " + IntStr(n) + " of the data file starts the program\n" +
-                 WinToDos(command) + "\nStart it ?",
+                 NameText(command) + "\nStart it ?",
              answer);
   AbortFlag = abort;
   if (answer != 'J') return false;

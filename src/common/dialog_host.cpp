@@ -228,6 +228,20 @@ void InputText(std::string_view prompt, int maxLength, std::string& text) {
   InputTextForm(prompt, maxLength, text);
 }
 
+void InputName(std::string_view prompt, int maxLength, std::string& name) {
+  TTextRequest request;
+  request.prompt = Shown(prompt);
+  request.text = name;
+  request.maxLength = maxLength;
+  request.helpNumber = HelpNumber;
+  std::string answer;
+  if (!CurrentDialogHost().EditText(request, answer)) {
+    AbortFlag = true;
+    return;
+  }
+  name = answer;
+}
+
 void InputReal(std::string_view prompt, long double& value, long double min, long double max) {
   long double current = value;
   std::string offered = RealStr(value);

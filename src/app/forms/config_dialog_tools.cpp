@@ -292,14 +292,11 @@ void Tconfig::Button_editvectrixcommandlineClick() {
   auto* list = Control<QListWidget>("ListBox_vectrix");
   const int row = list->currentRow();
   if (row < 0 || row >= kPlotCommandLineCount || list->item(row) == nullptr) return;
-  // The line names a program and files: it goes to the host as it stands, not through the
-  // code page of the typed texts.
-  TTextRequest request;
-  request.prompt = "VECTRIX Command Line";
-  request.text = S(list->item(row)->text());
-  request.maxLength = 80;
-  request.helpNumber = HelpNumber;
-  std::string line;
-  if (!CurrentDialogHost().EditText(request, line)) return;
+  std::string line = S(list->item(row)->text());
+  InputName("VECTRIX Command Line", 80, line);  // it names a program and files
+  if (AbortFlag) {
+    AbortFlag = false;
+    return;
+  }
   list->item(row)->setText(Q(line));
 }

@@ -161,7 +161,7 @@ Tdbf4::~Tdbf4() {
 }
 
 void Tdbf4::SetFileLabel(const std::string& path) {
-  label_filename_->setText(Q(DosToWin(path)));
+  label_filename_->setText(Q(path));  // a name, shown as it is
 }
 
 void Tdbf4::SetTitles(const std::string& first, const std::string& second) {
