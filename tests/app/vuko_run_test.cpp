@@ -372,12 +372,15 @@ TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
     EXPECT_NE(("\n" + texts.output).find("\n" + whole + "\n"), std::string::npos) << texts.output;
 
     const std::string damaged = dir_ / (name + "/kaputt " + name + ".vuk");
-    WriteBytes(damaged, ExampleWith({{15, std::string(70000, 'x')}}));
-    const RunResult refused = RunVuko(dir_, {damaged, "/I"});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("data file " + damaged + " incomplete or unreadable !"),
-              std::string::npos)
-        << refused.err;
+    for (const auto& [line, reason] :
+         {std::pair{15, std::string(" incomplete or unreadable !")},
+          std::pair{21, std::string(", line 21: \"abc\" is not a number")}}) {
+      WriteBytes(damaged, ExampleWith({{line, line == 15 ? std::string(70000, 'x') : "abc"}}));
+      const RunResult refused = RunVuko(dir_, {damaged, "/I"});
+      EXPECT_EQ(refused.exitCode, 1);
+      EXPECT_NE(refused.err.find("data file " + damaged + reason), std::string::npos)
+          << refused.err;
+    }
   }
 }
 

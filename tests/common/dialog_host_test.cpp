@@ -265,6 +265,9 @@ TEST_F(DialogHostTest, WindowTitle) {
   CurrentFileName = "/data/a.vuk";  // a command-line file, held with its folder
   SetWindowTitle(title);
   EXPECT_EQ(DosToWin(title), "VUKO   involute spline  -  a.vuk");
+  CurrentFileName = "/data/Preis € 日本.vuk";  // a name in any script, shown as it is
+  SetWindowTitle(title);
+  EXPECT_EQ(host.Title(), "VUKO   involute spline  -  Preis € 日本.vuk");
   CurrentFileName = "";
   CursorWait();
   EXPECT_EQ(host.Cursor(), TCursorShape::Wait);
