@@ -96,6 +96,12 @@ TEST_F(DialogHostTest, TextsAreShownInUtf8AndTypedTextStoredInTheDosCodePage) {
             "bersetzung");  // CP850 Ü = 0x9A
   EXPECT_EQ(host.Records()[1].maxLength, 40);
   EXPECT_EQ(host.Records()[1].offeredText, "alt");
+  // A folder's name is offered and taken as the file system spells it.
+  std::string folder = "/home/Größe ä/";
+  host.AnswerText("/home/łukasz 日本/");
+  InputName("temporary directory", 60, folder);
+  EXPECT_EQ(host.Records()[2].offeredText, "/home/Größe ä/");
+  EXPECT_EQ(folder, "/home/łukasz 日本/");
 }
 
 // ------------------------------------------------------------------------------------------
