@@ -228,14 +228,14 @@ TEST_F(ToolDetails, ProtuberanceFlankTouchesTheTipRadiusAndMeetsTheMainFlank) {
   EXPECT_TRUE(found);
 }
 
-// A tool whose flanks meet above its tip line (a deep root at 45 or 37.5 degrees) is drawn
+// A tool whose flanks meet above its tip line (a deep root at 45 or 37.5 degrees; rows 3 and 4
+// round on the protuberance flank and, with the protuberance used up, on the main flank) is drawn
 // pointed: one round of its tip radius between the flanks, touching the flank each half leaves,
 // and nothing of it below that round or across the tooth's centre line.
 TEST_F(ToolDetails, PointedToolEndsInOneRoundBetweenItsFlanks) {
   const struct {
     Real alphaDeg, haP0mn, prP0mn, alphaPrDeg;
-  } rows[] = {
-      {45, 0.95L, 0, 0}, {37.5L, 1.4L, 0, 0}, {45, 0.95L, 0.02L, 10}, {45, 1.2L, 0.02L, 10}};
+  } rows[] = {{45, 0.95L, 0, 0}, {37.5L, 1.4L, 0, 0}, {45, 0.9L, 0.1L, 20}, {45, 1.2L, 0.02L, 10}};
   for (const auto& row : rows) {
     TSplineCase c;
     c.alphaDeg = row.alphaDeg;
