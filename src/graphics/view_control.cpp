@@ -160,12 +160,14 @@ long double PageWidthMm(const TPrinterPage& page) {
 }  // namespace
 
 std::int32_t WorldToPrinterX(const TPrinterPage& page, long double x) {
-  return RoundPixel(page.pixelsPerMmX * PrintOriginMm(PrintSettings.PrintOriginX, PageWidthMm(page))) +
+  return RoundPixel(page.pixelsPerMmX *
+                    PrintOriginMm(PrintSettings.PrintOriginX, PageWidthMm(page))) +
          RoundPixel(page.pixelsPerMmX * (x - GraphicsVariables.ZoomWindow.xmin) *
                     PrintSettings.PrintScaleX);
 }
 std::int32_t WorldToPrinterY(const TPrinterPage& page, long double y) {
-  return RoundPixel(page.pixelsPerMmY * PrintOriginMm(PrintSettings.PrintOriginY, PageWidthMm(page))) +
+  return RoundPixel(page.pixelsPerMmY *
+                    PrintOriginMm(PrintSettings.PrintOriginY, PageWidthMm(page))) +
          RoundPixel(page.pixelsPerMmY * (GraphicsVariables.ZoomWindow.ymax - y) *
                     PrintSettings.PrintScaleY);
 }
