@@ -30,6 +30,7 @@
 #include "drawings/production_drawing.h"
 #include "drawings/tooth_graphics.h"
 #include "graphics/cad_driver.h"
+#include "graphics/display_list.h"
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
@@ -259,17 +260,21 @@ TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
   NewSplineExample();
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag);
+  // Every sheet of the production drawing list and every picture of the tooth graphics menu
+  // (its last two entries are the settings and "return").
   std::vector<std::pair<std::string, std::function<void()>>> pictures;
-  for (int k = 1; k < kProductionSheetCount; ++k)
+  for (int k = kSheetDrawingShaft; k < kSheetReturn; ++k)
     pictures.push_back({"sheet " + std::to_string(k),
                         [k] { ProductionDrawing(kCadScreen, static_cast<std::int16_t>(k)); }});
-  for (int k = 1; k <= 8; ++k)
+  for (int k = 1; k <= 6; ++k)
     pictures.push_back({"tooth picture " + std::to_string(k), [k] {
                           SplineToothGraphicsMenu(kCadScreen, static_cast<std::int16_t>(k));
                         }});
   for (const auto& [name, draw] : pictures) {
     SCOPED_TRACE(name);
+    facade_->GrClear();
     draw();
+    ASSERT_GT(DisplayList->Count(), 0u);
     TForm_printconf form;
     form.FormActivate();
     host_->Clear();
