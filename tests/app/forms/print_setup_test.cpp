@@ -100,23 +100,6 @@ class PrintSetupGui : public ::testing::Test {
   std::unique_ptr<TFtarvgra> window_;
 };
 
-// Ink extents of page 1 in millimetres, read back by poppler at ten pixels per millimetre.
-bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink) {
-  QProcess render;
-  render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", QString::fromStdString(pdf),
-                            QString::fromStdString(dir + "/page")});
-  if (!render.waitForStarted()) return false;
-  render.waitForFinished(60000);
-  QImage page(QString::fromStdString(dir + "/page.pgm"));
-  if (page.isNull()) return false;
-  QRect px;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x)
-      if (qGray(page.pixel(x, y)) < 128) px |= QRect(x, y, 1, 1);
-  ink = QRectF(px.left() / 10.0, px.top() / 10.0, px.width() / 10.0, px.height() / 10.0);
-  return true;
-}
-
 QString RunTool(const QString& program, const QStringList& args, int* exitCode = nullptr) {
   QProcess p;
   p.start(program, args);
@@ -126,48 +109,48 @@ QString RunTool(const QString& program, const QStringList& args, int* exitCode =
   return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// Ink of page 1 wherever it lies, in millimetres from the page's top left corner, and the page
-// size: qpdf opens the file, its page box grows to three times the page around it, and poppler
-// draws it at two pixels per millimetre, so what lies off the page is seen too.
-bool InkAroundPdfPage(const std::string& pdf, const std::string& dir, QRectF& ink, QSizeF& page) {
-  const QString open = QString::fromStdString(dir + "/open.pdf");
-  const QString wide = QString::fromStdString(dir + "/wide.pdf");
-  QProcess qdf;
-  qdf.start("qpdf", {"--qdf", "--object-streams=disable", QString::fromStdString(pdf), open});
-  if (!qdf.waitForStarted()) return false;
-  qdf.waitForFinished(60000);
-  std::string text = app_test::ReadBytes(open.toStdString());
-  const QRegularExpression box(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])");
-  const QRegularExpressionMatch m = box.match(QString::fromLatin1(text.data(), text.size()));
-  if (!m.hasMatch()) return false;
-  const double w = m.captured(1).toDouble(), h = m.captured(2).toDouble();
-  const std::string grown = "/MediaBox [" + std::to_string(-w) + " " + std::to_string(-h) + " " +
-                            std::to_string(2 * w) + " " + std::to_string(2 * h) + "]";
-  text.replace(static_cast<std::size_t>(m.capturedStart()),
-               static_cast<std::size_t>(m.capturedLength()), grown);
-  app_test::WriteBytes(open.toStdString(), text);
-  QProcess fix;  // the page box changed length: the cross-reference table is rebuilt
-  fix.setStandardOutputFile(wide);
-  fix.start("fix-qdf", {open});
-  if (!fix.waitForStarted()) return false;
-  fix.waitForFinished(60000);
-  QProcess render;
-  render.start("pdftoppm",
-               {"-r", "50.8", "-gray", "-singlefile", wide, QString::fromStdString(dir + "/wide")});
-  if (!render.waitForStarted()) return false;
-  render.waitForFinished(60000);
-  QImage image(QString::fromStdString(dir + "/wide.pgm"));
-  if (image.isNull()) return false;
-  constexpr double kPtPerMm = 72 / 25.4;
-  page = QSizeF(w / kPtPerMm, h / kPtPerMm);
-  QRect px;
-  for (int y = 0; y < image.height(); ++y) {
-    const uchar* row = image.constScanLine(y);
-    for (int x = 0; x < image.width(); ++x)
-      if (row[x] < 128) px |= QRect(x, y, 1, 1);
+// Ink extents of page 1 in millimetres from its top left corner, read back by poppler at ten
+// pixels per millimetre. With `around`, ink off the page is seen too: qpdf opens the file, the
+// page box grows to three times the page around it, and poppler reads it at two pixels per
+// millimetre; `around` gets the page size.
+bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink,
+              QSizeF* around = nullptr) {
+  QString file = QString::fromStdString(pdf);
+  double perMm = 10, offX = 0, offY = 0;
+  if (around) {
+    const std::string open = dir + "/open.pdf";
+    RunTool("qpdf", {"--qdf", "--object-streams=disable", file, QString::fromStdString(open)});
+    std::string text = app_test::ReadBytes(open);
+    const QRegularExpressionMatch m =
+        QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])")
+            .match(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    if (!m.hasMatch()) return false;
+    const double w = m.captured(1).toDouble(), h = m.captured(2).toDouble();
+    text.replace(static_cast<std::size_t>(m.capturedStart()),
+                 static_cast<std::size_t>(m.capturedLength()),
+                 "/MediaBox [" + std::to_string(-w) + " " + std::to_string(-h) + " " +
+                     std::to_string(2 * w) + " " + std::to_string(2 * h) + "]");
+    app_test::WriteBytes(open, text);
+    // The page box changed length: fix-qdf rebuilds the cross-reference table.
+    QProcess fix;
+    fix.setStandardOutputFile(QString::fromStdString(dir + "/wide.pdf"));
+    fix.start("fix-qdf", {QString::fromStdString(open)});
+    fix.waitForFinished(60000);
+    file = QString::fromStdString(dir + "/wide.pdf");
+    perMm = 2;
+    *around = QSizeF(w * 25.4 / 72, h * 25.4 / 72);
+    offX = around->width(), offY = around->height();
   }
-  ink = QRectF(px.left() / 2.0 - page.width(), px.top() / 2.0 - page.height(), px.width() / 2.0,
-               px.height() / 2.0);
+  RunTool("pdftoppm", {"-r", QString::number(perMm * 25.4), "-gray", "-singlefile", file,
+                       QString::fromStdString(dir + "/page")});
+  QImage page(QString::fromStdString(dir + "/page.pgm"));
+  if (page.isNull()) return false;
+  QRect px;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 128) px |= QRect(x, y, 1, 1);
+  ink = QRectF(px.left() / perMm - offX, px.top() / perMm - offY, px.width() / perMm,
+               px.height() / perMm);
   return true;
 }
 
@@ -283,7 +266,7 @@ TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
     ASSERT_TRUE(Exists(pdf_));
     QRectF ink;
     QSizeF page;
-    if (!InkAroundPdfPage(pdf_, dir_.Path(), ink, page)) GTEST_SKIP() << "qpdf or poppler missing";
+    if (!InkOfPdf(pdf_, dir_.Path(), ink, &page)) GTEST_SKIP() << "qpdf or poppler missing";
     for (const std::string& m : host_->Messages())
       EXPECT_EQ(m.find("fall off"), std::string::npos) << m;
     // Half a millimetre: the reader's pixel.
@@ -307,7 +290,7 @@ TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
             "Scale 0.666 / 0.666 fits.");
   QRectF ink;
   QSizeF page;
-  ASSERT_TRUE(InkAroundPdfPage(pdf_, dir_.Path(), ink, page));
+  ASSERT_TRUE(InkOfPdf(pdf_, dir_.Path(), ink, &page));
   EXPECT_GT(ink.bottom(), page.height() + 90) << "printed as asked";
 }
 
