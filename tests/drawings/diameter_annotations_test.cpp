@@ -146,7 +146,7 @@ TEST_F(DiameterArcs, LabelsOfCloseDiametersNameTheirPartAndStayApart) {
       Open();
       DrawAuxDiameters(n, 90, 0, 0);
       Close();
-      const std::string at = "z " + std::to_string(row.z) + " part " + std::to_string(n);
+      SCOPED_TRACE(testing::Message() << "z " << row.z << " part " << n);
       std::vector<std::array<TPoint, 4>> boxes;
       std::set<std::string> labels;
       for (const TCadPrimitive& p : rec_.OfKind(Kind::Text)) {
@@ -161,11 +161,10 @@ TEST_F(DiameterArcs, LabelsOfCloseDiametersNameTheirPartAndStayApart) {
       }
       const std::string d = std::to_string(n);
       EXPECT_EQ(labels, (std::set<std::string>{"dw" + d, "d" + d, "db" + d, "df" + d, "da" + d,
-                                               "dFf" + d, "dNf" + d}))
-          << at;
+                                               "dFf" + d, "dNf" + d}));
       for (std::size_t i = 0; i < boxes.size(); ++i)
         for (std::size_t j = i + 1; j < boxes.size(); ++j)
-          EXPECT_FALSE(Overlap(boxes[i], boxes[j])) << at << ": labels " << i << " and " << j;
+          EXPECT_FALSE(Overlap(boxes[i], boxes[j])) << "labels " << i << " and " << j;
     }
   }
 }
