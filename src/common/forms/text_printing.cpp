@@ -166,7 +166,7 @@ void PrintTextFile(const std::string& name) {
   const bool printed = PrintListingTo(printer, lines, first, last);
   CursorArrow();
   if (!printed) {
-    ErrorMessageIfEnabled("Printer not ready " + name);
+    ErrorMessageIfEnabled("Printer not ready " + NameText(name));
     AbortFlag = true;
   } else if (toFile) {
     InfoMessage("saved as " + NameText(target));
