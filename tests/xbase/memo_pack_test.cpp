@@ -9,6 +9,7 @@
 
 namespace {
 
+using memo_test::Le16;
 using memo_test::Le32;
 using memo_test::ReadFile;
 
@@ -134,6 +135,62 @@ TEST_F(MemoPack, PackNeedsTheTableToItself) {
   // Shared again afterwards.
   Select(2);
   EXPECT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
+}
+
+// A pack cut short after its packed file was complete (as t.$$$) but while the records were
+// being pointed into it: the next open puts the packed file in place and points every record
+// into it, in each layout and wherever the cut fell. The state is built from the files before
+// and after a pack that ran to its end; the memos are the texts the records were given.
+TEST_F(MemoPack, OpenFinishesAPackCutShort) {
+  const auto text = [](int r) { return "memo of record " + std::to_string(r) + std::string(r * 150, '.'); };
+  struct Row {
+    std::uint8_t type;
+    int pointed;  // records already pointing into the packed file
+    bool damaged;  // the packed file lost its last bytes
+  };
+  for (const Row row : {Row{kMemoDbase3, 0, false}, Row{kMemoDbase3, 3, false},
+                        Row{kMemoDbase4, 2, false}, Row{kMemoFoxPro, 5, false},
+                        Row{kMemoDbase4, 5, true}}) {
+    SCOPED_TRACE(testing::Message() << int(row.type) << " " << row.pointed << " " << row.damaged);
+    const std::string name = "t" + std::to_string(row.type) + std::to_string(row.pointed);
+    const std::string table = Path(name + ".dbf");
+    const std::string memo = Path(name + (row.type == kMemoFoxPro ? ".fpt" : ".dbt"));
+    const std::string packed = Path(name + ".$$$");
+    Select(1);
+    MakeTable(name, row.type);
+    for (int r = 1; r <= 5; ++r) {
+      AddMemo(std::string(700, 'x'));  // replaced long ago: the pack drops it
+      AppendRecord("R" + std::to_string(r), r == 4 ? 0 : AddMemo(text(r)));
+    }
+    const std::string tableOld = ReadFile(table), memoOld = ReadFile(memo);
+    PackMemofile();
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    const std::string tableNew = ReadFile(table), memoNew = ReadFile(memo);
+    ASSERT_NE(tableOld, tableNew);
+    CloseAll();
+    const std::size_t header = Le16(tableNew, 8), length = Le16(tableNew, 10);
+    std::string cut = tableOld;
+    cut.replace(0, header + row.pointed * length, tableNew, 0, header + row.pointed * length);
+    memo_test::WriteFile(table, cut);
+    memo_test::WriteFile(memo, memoOld);
+    memo_test::WriteFile(packed, row.damaged ? memoNew.substr(0, memoNew.size() - 3) : memoNew);
+    const bool opened = UseDbf(table, true);
+    if (row.damaged) {
+      // The pointers cannot be finished: told, and nothing changed.
+      EXPECT_FALSE(opened);
+      EXPECT_EQ(XbaseErrorCode, 1003);
+      EXPECT_EQ(ReadFile(table), cut);
+      EXPECT_EQ(ReadFile(memo), memoOld);
+      continue;
+    }
+    ASSERT_TRUE(opened) << XbaseErrorMessage;
+    EXPECT_FALSE(std::filesystem::exists(packed));
+    EXPECT_EQ(ReadFile(memo), memoNew);
+    for (int r = 1; r <= 5; ++r)
+      EXPECT_EQ(MemoOf(BlockOfRecord(r)), r == 4 ? "" : text(r)) << "record " << r;
+    CloseAll();
+    EXPECT_EQ(ReadFile(table).substr(header, 5 * length), tableNew.substr(header, 5 * length));
+  }
 }
 
 }  // namespace
