@@ -106,7 +106,7 @@ TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
       Select(writer ? 2 : 3);
       const bool opened = UseDbf(Path("shared.dbf"), false) && SetIndexTo("shared", 1);
       if (writer)
-        SetLockSemaphoreProc(true);
+        DatabaseSemaphore(kSemLockSemaphore);  // held, before any index was marked
       else
         SetReadSemaphoreProc(true);
       ::_exit(opened && XbaseErrorCode == 0 ? 0 : 1);
