@@ -341,6 +341,12 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
   const std::int32_t oldCount = area.recordCount;
   const std::int32_t oldNumber = area.recordNumber;
   const bool append = n > area.recordCount;
+  // The header of a dBASE II table counts records in 16 bits: one more would wrap the count.
+  if (append && !area.vfile.isVirtual && IsDbase2(area) && area.recordCount >= 0xFFFF) {
+    SetError(212, "A dBASE II table holds at most 65535 records (" + area.tableName +
+                      ") [Replace/Append/PutDbfRecord]");
+    return;
+  }
   if (append) {
     n = area.recordCount + 1;
     area.recordCount = n;

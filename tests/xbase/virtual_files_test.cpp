@@ -326,4 +326,51 @@ TEST_F(VFileTest, ExpressionsReadTypedRecords) {
   ResetExprUnit();
 }
 
+// A record copy's length is held in 16 bits: a variable-length record of 65534 bytes or more
+// (with its 2-byte length 65536 or more) is refused with 266 whether appended or replacing one,
+// in plain and sorted files, and the file keeps what it held; 65533 bytes still fit whole.
+TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
+  A().recordLength = 0;
+  auto put = [&](std::size_t length, char fill) {
+    A().recordBuffer.assign(length + 2, static_cast<unsigned char>(fill));
+    const std::uint16_t stored = static_cast<std::uint16_t>(length);
+    std::memcpy(&A().recordBuffer[0], &stored, 2);
+    A().recordBuffer[2] = 0;  // deletion mark
+  };
+  A().vfile.KeyMaker = [](std::int32_t, std::string& key) {
+    key = std::string(1, static_cast<char>(WorkAreas[1]->recordBuffer[3]));
+  };
+  struct Row {
+    std::size_t length;
+    std::uint8_t mode;
+    std::uint8_t request;
+    std::uint16_t code;
+  };
+  for (const Row row : {Row{65533, kVFileAppend, kVFileAppendRecord, 0},
+                        Row{65534, kVFileAppend, kVFileAppendRecord, 266},
+                        Row{65535, kVFileAppend, kVFileReplace, 266},
+                        Row{65534, kVFileAscending, kVFileReplace, 266},
+                        Row{65535, kVFileInsert, kVFileAppendRecord, 266}}) {
+    SCOPED_TRACE(testing::Message() << row.length << " mode " << int(row.mode));
+    Request(kVFileFreeAll);
+    A().vfile.VFileMode = row.mode;
+    put(3, 'a');
+    Request(kVFileAppendRecord);
+    XbaseErrorCode = 0;
+    put(row.length, 'b');
+    Request(row.request, 1);
+    EXPECT_EQ(XbaseErrorCode, row.code);
+    const std::size_t expected = row.code ? 3 : row.request == kVFileReplace ? row.length : 3;
+    Request(kVFileGoto, row.code || row.request == kVFileReplace ? 1 : 2);
+    if (!row.code && row.request == kVFileAppendRecord) EXPECT_EQ(A().recordCount, 2);
+    if (row.code) EXPECT_EQ(A().recordCount, 1);
+    std::uint16_t length = 0;
+    std::memcpy(&length, A().recordBuffer.data(), 2);
+    EXPECT_EQ(length, row.code ? expected : row.length);
+    EXPECT_EQ(A().recordBuffer[3], row.code ? 'a' : 'b');
+    EXPECT_EQ(A().recordBuffer[std::size_t(length) + 1], row.code ? 'a' : 'b');
+  }
+  A().vfile.KeyMaker = nullptr;
+}
+
 }  // namespace
