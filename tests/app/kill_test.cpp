@@ -1,7 +1,9 @@
 // Writers killed (SIGKILL) at random moments: the data file, table records, an index and a CAD
 // file written by the program in batch mode. Afterwards the file is the old one intact or the
 // new one complete, never a mix: compared byte for byte with the versions written undisturbed,
-// and a table is read record by record (each record's fields must belong together).
+// and a table is read record by record (each record's fields must belong together). Indexes
+// killed while they follow appends and rewrites walk whole or report 212; memo files killed
+// while they are packed give every record its own memo, or a code.
 //
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
@@ -9,7 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -23,6 +27,7 @@
 #include "common/changed_on_disk.h"
 #include "common/program_state.h"
 #include "platform/temp_dir.h"
+#include "xbase/memo_ops.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/table_open.h"
@@ -147,6 +152,92 @@ TEST_F(KillTest, TableRecordsAreWholeVersions) {
     }
     DoneXbaseCore();
   }
+}
+
+// Records appended and rewritten with AutoCommit while two indexes follow them: after a kill
+// at any moment each index opens and walks every record once in key order, or says (212) that
+// it needs rebuilding.
+TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "keys", dir_.Path()}), 0);
+  const std::vector<std::string> files = {"target.dbf", "a.ndx", "b.ndx"};
+  std::vector<std::string> start;
+  for (const std::string& f : files) start.push_back(ReadBytes(At(f)));
+  int reported = 0;
+  for (int round = 0; round < Rounds(); ++round) {
+    for (std::size_t i = 0; i < files.size(); ++i) WriteBytes(At(files[i]), start[i]);
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "keys", dir_.Path()},
+               std::chrono::milliseconds(60), random_);
+    for (const std::string index : {"a.ndx", "b.ndx"}) {
+      SCOPED_TRACE("round " + std::to_string(round) + " " + index);
+      InitXbaseCore();
+      InstallParserHooks();
+      IndexInit();
+      SetErrorHandling(false);
+      ASSERT_TRUE(UseDbf(At("target.dbf"), true)) << XbaseErrorMessage;
+      const std::int32_t count = RecCount();
+      bool cut = !SetIndexTo(At(index), 1);
+      ASSERT_TRUE(!cut || XbaseErrorCode == 212) << XbaseErrorMessage;
+      // Each record's key as the fields make it: name, or amount then name.
+      std::vector<std::pair<double, std::string>> keys;
+      std::vector<bool> seen(std::size_t(count) + 1, false);
+      for (GoTop(); !cut && !dEOF(); Skip(1)) {
+        if (XbaseErrorCode != 0) break;
+        const std::int32_t r = RecNo();
+        ASSERT_TRUE(r >= 1 && r <= count && !seen[std::size_t(r)]) << "record " << r;
+        seen[std::size_t(r)] = true;
+        keys.emplace_back(index == std::string("a.ndx") ? 0.0 : GetFieldNumber(2),
+                          GetFieldText(1));
+      }
+      cut = cut || XbaseErrorCode == 212;
+      ASSERT_TRUE(cut || XbaseErrorCode == 0) << XbaseErrorMessage;
+      if (!cut) {
+        EXPECT_EQ(keys.size(), std::size_t(count)) << "records missing from the walk";
+        EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "keys out of order";
+      }
+      reported += cut;
+      DoneXbaseCore();
+    }
+  }
+  std::printf("%d of %d index walks reported 212\n", reported, 2 * Rounds());
+}
+
+// Memos rewritten and the memo file packed: after a kill at any moment every record reads the
+// memo written for it (one of its two versions), or the read reports a code.
+TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "memo", dir_.Path()}), 0);
+  const auto text = [](int r, int version) {  // as the writer makes them
+    return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
+           std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
+  };
+  int reported = 0;
+  for (int round = 0; round < Rounds(); ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "memo", dir_.Path()},
+               std::chrono::milliseconds(60), random_);
+    InitXbaseCore();
+    InitXbaseMemo();
+    SetErrorHandling(false);
+    if (!UseDbf(At("target.dbf"), true)) {
+      ASSERT_NE(XbaseErrorCode, 0);
+      ++reported;
+      DoneXbaseCore();
+      continue;
+    }
+    ASSERT_GE(RecCount(), 40);
+    for (std::int32_t r = 1; r <= RecCount(); ++r) {
+      Go(r);
+      std::string memo;
+      if (!ReadMemoText(GetFieldMemo(2), memo)) {
+        ASSERT_NE(XbaseErrorCode, 0);
+        ++reported;
+        continue;
+      }
+      ASSERT_TRUE(memo == text(r, 0) || memo == text(r, 1))
+          << "record " << r << " reads: " << memo.substr(0, 30);
+    }
+    DoneXbaseCore();
+  }
+  std::printf("%d memo reads reported a code\n", reported);
 }
 
 // The program itself writing a production drawing: the drawing there before, or the new one.

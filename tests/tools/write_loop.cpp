@@ -4,6 +4,9 @@
 //   data   the data file, two data sets (a.vuk, b.vuk)
 //   dbf    a table whose 40 records are rewritten field by field and appended to
 //   index  an index built again and again, by two key expressions (a.ndx, b.ndx)
+//   keys   records appended and rewritten with AutoCommit on an exclusive table whose two
+//          indexes (a.ndx, b.ndx) follow every change of a key
+//   memo   memos of a table rewritten, then the memo file packed
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -16,6 +19,8 @@
 #include "common/program_state.h"
 #include "drawings/drawing_documentation.h"
 #include "xbase/dbf_file.h"
+#include "xbase/memo_ops.h"
+#include "xbase/memo_pack.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/work_areas.h"
@@ -57,6 +62,56 @@ void PutRecord(int r, int version) {
   SetFieldNumber(2, r + version * 1000.0);
 }
 
+// Memo text of record r in a version (the kill test knows it too): long enough that a pack
+// moves most memos.
+std::string MemoText(int r, int version) {
+  return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
+         std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
+}
+
+constexpr const char* kKeyA = "NAME";
+constexpr const char* kKeyB = "STR(AMOUNT,10,2)+NAME";
+
+bool MakeMemoTable(const std::string& path) {
+  const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
+  if (!CreateDbf(path, fields, 0x83, true)) return false;
+  for (int r = 1; r <= kRecords; ++r) {
+    ClearRecord();
+    SetFieldText(1, "M" + std::to_string(r));
+    SetFieldMemo(2, AddMemo(MemoText(r, 0)));
+    Append();
+  }
+  return XbaseErrorCode == 0;
+}
+
+// Rewrites every third memo as the other version (the old text stays behind until the pack),
+// then packs the memo file.
+void MemoRound(int version) {
+  for (int r = 1 + version; r <= RecCount(); r += 3) {
+    Go(r);
+    SetFieldMemo(2, ReplaceMemo(0, MemoText(r, version)));
+    StoreFields();
+    PutDbfRecord(*CurrentWorkArea(), r);
+  }
+  PackMemofile();
+}
+
+// Appends a record and moves a record's keys in both indexes (its name and amount change).
+void KeysRound(int round) {
+  ClearRecord();
+  SetFieldText(1, "N" + std::to_string(round % 997));
+  SetFieldNumber(2, (round * 7919) % 1000);
+  Append();
+  const std::int32_t r = 1 + (round * 13) % RecCount();
+  Go(r);
+  std::string name = GetFieldText(1);
+  name[0] = name[0] == 'Z' ? 'A' : 'Z';
+  SetFieldText(1, name);
+  SetFieldNumber(2, 1000 - GetFieldNumber(2));
+  StoreFields();
+  PutDbfRecord(*CurrentWorkArea(), r);
+}
+
 bool MakeTable(const std::string& path) {
   const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"AMOUNT", 'N', 10, 2}};
   if (!CreateDbf(path, fields, 0x03, true)) return false;
@@ -78,10 +133,16 @@ int Refs(const std::string& kind, const std::string& dir) {
     return 0;
   }
   StartTables();
+  if (kind == "memo") {
+    InitXbaseMemo();
+    if (!MakeMemoTable(dir + "/target.dbf")) return 1;
+    CloseAll();
+    return XbaseErrorCode == 0 ? 0 : 1;
+  }
   if (!MakeTable(dir + "/target.dbf")) return 1;
-  if (kind == "index") {
-    MakeIndex(dir + "/a.ndx", "NAME", false, 1, false, false);
-    MakeIndex(dir + "/b.ndx", "STR(AMOUNT,10,2)+NAME", false, 1, false, false);
+  if (kind == "index" || kind == "keys") {
+    MakeIndex(dir + "/a.ndx", kKeyA, false, 1, false, false);
+    MakeIndex(dir + "/b.ndx", kKeyB, false, 1, false, false);
   }
   CloseAll();
   return XbaseErrorCode == 0 ? 0 : 1;
@@ -96,8 +157,22 @@ int Loop(const std::string& kind, const std::string& dir) {
     }
   }
   StartTables();
+  if (kind == "memo") InitXbaseMemo();
   if (!UseDbf(dir + "/target.dbf", true)) return 1;
+  if (kind == "keys") {
+    if (!SetIndexTo(dir + "/a.ndx", 1) || !SetIndexTo(dir + "/b.ndx", 2)) return 1;
+    AutoCommit = true;
+    for (int round = 0;; ++round) {
+      KeysRound(round);
+      if (XbaseErrorCode != 0) return 1;
+    }
+  }
   for (int v = 0;; v = 1 - v) {
+    if (kind == "memo") {
+      MemoRound(v);
+      if (XbaseErrorCode != 0) return 1;
+      continue;
+    }
     if (kind == "dbf") {
       for (int r = 1; r <= RecCount(); ++r) {
         Go(r);
