@@ -6,6 +6,10 @@
 
 #include "xbase/locking.h"
 #include "xbase/memo_test_support.h"
+#include "xbase/ndx_build.h"
+#include "xbase/ndx_sets.h"
+#include "xbase/ndx_semaphore.h"
+#include "xbase/xbase_expr_compiler.h"
 
 namespace {
 
@@ -190,6 +194,57 @@ TEST_F(MemoPack, OpenFinishesAPackCutShort) {
       EXPECT_EQ(MemoOf(BlockOfRecord(r)), r == 4 ? "" : text(r)) << "record " << r;
     CloseAll();
     EXPECT_EQ(ReadFile(table).substr(header, 5 * length), tableNew.substr(header, 5 * length));
+  }
+}
+
+// Tables in folders whose paths are 200 characters long, two of them alike in their first 190:
+// each keeps its memo file, index, index semaphore and packed memo file beside it, and no file
+// appears anywhere else.
+TEST_F(MemoPack, DerivedFilesLieBesideTablesInLongFolders) {
+  InstallParserHooks();
+  IndexInit();
+  const std::string common = dir_ + "/" + std::string(100, 'd') + "/";
+  std::vector<std::string> folders;
+  for (const char tail : {'x', 'y'}) {
+    folders.push_back(common + std::string(199 - common.size(), 'e') + tail);
+    ASSERT_EQ(folders.back().size(), 200u);
+    std::filesystem::create_directories(folders.back());
+  }
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    SCOPED_TRACE(folders[i].back());
+    const std::string table = folders[i] + "/t.dbf";
+    Select(int(i) + 1);
+    const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
+    ASSERT_TRUE(CreateDbf(table, fields, kMemoDbase3, false)) << XbaseErrorMessage;
+    ASSERT_TRUE(ALock());
+    AddMemo("dropped by the pack");
+    AppendRecord("R", AddMemo("memo of table " + std::to_string(i)));
+    Unlock();
+    MakeIndex("t.ndx", "NAME", false, 1, false, false);
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    ASSERT_TRUE(SetIndexTo("t.ndx", 1)) << XbaseErrorMessage;
+    EXPECT_EQ(SemaphoreFileName(), folders[i] + "/t.@S@");
+    EXPECT_TRUE(std::filesystem::exists(folders[i] + "/t.@S@"));
+    CloseIndexFile(1);
+    PackMemofile();
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    EXPECT_EQ(MemoOf(BlockOfRecord(1)), "memo of table " + std::to_string(i));
+  }
+  CloseAll();
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_))
+    if (entry.is_regular_file()) found.push_back(entry.path().string());
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> expected;
+  for (const std::string& folder : folders)
+    for (const char* name : {"/t.dbf", "/t.dbt", "/t.ndx"}) expected.push_back(folder + name);
+  EXPECT_EQ(found, expected);
+  // Read back as another program finds them: each table's memo beside it.
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    Select(1);
+    ASSERT_TRUE(UseDbf(folders[i] + "/t.dbf", true)) << XbaseErrorMessage;
+    EXPECT_EQ(MemoOf(BlockOfRecord(1)), "memo of table " + std::to_string(i));
+    CloseAll();
   }
 }
 
