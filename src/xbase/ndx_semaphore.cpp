@@ -402,10 +402,8 @@ bool RefreshIfChanged() {
     const char type = d->anchor.keyType;
     d->anchor = UnpackNdxAnchor(anchor);
     d->anchor.keyType = type;
-    if (markTells && d->anchor.updating != 0 && !d->updateCutShort) {
-      d->updateCutShort = true;
-      ReportIndexCutShort(d->fileName, "ReadAnchorNodes");
-    }
+    // Reported at the end of every move of the area (LoadCurrentKey).
+    if (markTells && d->anchor.updating != 0) d->updateCutShort = true;
     d->path.clear();  // the tree may have changed under the position
   }
   s.lastSeen = s.record.updateCounter;

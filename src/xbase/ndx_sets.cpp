@@ -100,6 +100,8 @@ void LoadCurrentKeyHook() {
   TIndexDescriptor* index = IndexInSlot(1);
   WorkAreaRecord* a = CurrentWorkArea();
   if (!index || !a) return;
+  // Ends every move in the area's order: the order of an index cut short in an update is told.
+  if (index->updateCutShort) ReportIndexCutShort(index->fileName, "LoadCurrentKey");
   if (a->recordNumber < 1 || a->recordCount == 0 || a->recordNumber > a->recordCount) {
     for (auto& d : IndexTable[CurrentArea])
       if (d) BlankKey(*d);
