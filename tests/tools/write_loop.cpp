@@ -77,7 +77,7 @@ bool MakeMemoTable(const std::string& path) {
   if (!CreateDbf(path, fields, 0x83, true)) return false;
   for (int r = 1; r <= kRecords; ++r) {
     ClearRecord();
-    SetFieldText(1, "M" + std::to_string(r));
+    SetFieldText(1, "0");
     SetFieldMemo(2, AddMemo(MemoText(r, 0)));
     Append();
   }
@@ -85,11 +85,13 @@ bool MakeMemoTable(const std::string& path) {
 }
 
 // Rewrites every third memo as the other version (the old text stays behind until the pack),
-// then packs the memo file.
+// the record naming the version its memo holds, then packs the memo file.
 void MemoRound(int version) {
   for (int r = 1 + version; r <= RecCount(); r += 3) {
     Go(r);
-    SetFieldMemo(2, ReplaceMemo(0, MemoText(r, version)));
+    const int now = GetFieldText(1)[0] == '1' ? 0 : 1;
+    SetFieldText(1, std::to_string(now));
+    SetFieldMemo(2, ReplaceMemo(0, MemoText(r, now)));
     StoreFields();
     PutDbfRecord(*CurrentWorkArea(), r);
   }
