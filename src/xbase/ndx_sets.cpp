@@ -249,8 +249,8 @@ std::string MakeIndexKey(TIndexDescriptor& index, int slot) {
 }
 
 void ReportIndexCutShort(const std::string& fileName, const std::string& routine) {
-  SetError(212, "Index " + fileName +
-                    " was cut short in an update: the index needs rebuilding [" + routine + "]");
+  SetError(212, "Index " + fileName + " was cut short in an update: the index needs rebuilding [" +
+                    routine + "]");
 }
 
 void WriteAnchorNode(TIndexDescriptor& index) {

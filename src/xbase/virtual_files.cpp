@@ -35,8 +35,9 @@ std::size_t DeletionMarkOffset(const WorkAreaRecord& area) {
 bool RecordFitsNode(const WorkAreaRecord& area) {
   const std::size_t size = BufferRecordSize(area);
   if (size <= 0xFFFF) return true;
-  SetError(266, "Record of " + std::to_string(size) + " bytes is longer than the 65535 a record of " +
-                    area.tableName + " holds [VFiles]");
+  SetError(266, "Record of " + std::to_string(size) +
+                    " bytes is longer than the 65535 a record of " + area.tableName +
+                    " holds [VFiles]");
   return false;
 }
 

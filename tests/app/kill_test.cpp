@@ -185,8 +185,7 @@ TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
         const std::int32_t r = RecNo();
         ASSERT_TRUE(r >= 1 && r <= count && !seen[std::size_t(r)]) << "record " << r;
         seen[std::size_t(r)] = true;
-        keys.emplace_back(index == std::string("a.ndx") ? 0.0 : GetFieldNumber(2),
-                          GetFieldText(1));
+        keys.emplace_back(index == std::string("a.ndx") ? 0.0 : GetFieldNumber(2), GetFieldText(1));
       }
       cut = cut || XbaseErrorCode == 212;
       ASSERT_TRUE(cut || XbaseErrorCode == 0) << XbaseErrorMessage;

@@ -7,8 +7,8 @@
 #include "xbase/locking.h"
 #include "xbase/memo_test_support.h"
 #include "xbase/ndx_build.h"
-#include "xbase/ndx_sets.h"
 #include "xbase/ndx_semaphore.h"
+#include "xbase/ndx_sets.h"
 #include "xbase/xbase_expr_compiler.h"
 
 namespace {
@@ -146,11 +146,13 @@ TEST_F(MemoPack, PackNeedsTheTableToItself) {
 // into it, in each layout and wherever the cut fell. The state is built from the files before
 // and after a pack that ran to its end; the memos are the texts the records were given.
 TEST_F(MemoPack, OpenFinishesAPackCutShort) {
-  const auto text = [](int r) { return "memo of record " + std::to_string(r) + std::string(r * 150, '.'); };
+  const auto text = [](int r) {
+    return "memo of record " + std::to_string(r) + std::string(r * 150, '.');
+  };
   struct Row {
     std::uint8_t type;
     int pointed;  // records already pointing into the packed file
-    int damage;  // 1: the packed file lost its last bytes; 2: one more record has a memo
+    int damage;   // 1: the packed file lost its last bytes; 2: one more record has a memo
   };
   for (const Row row : {Row{kMemoDbase3, 0, 0}, Row{kMemoDbase3, 3, 0}, Row{kMemoDbase4, 2, 0},
                         Row{kMemoFoxPro, 5, 0}, Row{kMemoDbase4, 5, 1}, Row{kMemoFoxPro, 1, 2}}) {
