@@ -162,7 +162,6 @@ TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
   const std::vector<std::string> files = {"target.dbf", "a.ndx", "b.ndx"};
   std::vector<std::string> start;
   for (const std::string& f : files) start.push_back(ReadBytes(At(f)));
-  int reported = 0;
   for (int round = 0; round < Rounds(); ++round) {
     for (std::size_t i = 0; i < files.size(); ++i) WriteBytes(At(files[i]), start[i]);
     KillDuring(dir_.Path(), {kWriteLoop, "loop", "keys", dir_.Path()},
@@ -177,27 +176,27 @@ TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
       const std::int32_t count = RecCount();
       bool cut = !SetIndexTo(At(index), 1);
       ASSERT_TRUE(!cut || XbaseErrorCode == 212) << XbaseErrorMessage;
-      // Each record's key as the fields make it: name, or amount then name.
-      std::vector<std::pair<double, std::string>> keys;
+      // Each record's key as the fields make it: NAME, or STR(AMOUNT,10,2)+NAME.
+      std::vector<std::string> keys;
       std::vector<bool> seen(std::size_t(count) + 1, false);
       for (GoTop(); !cut && !dEOF(); Skip(1)) {
         if (XbaseErrorCode != 0) break;
         const std::int32_t r = RecNo();
         ASSERT_TRUE(r >= 1 && r <= count && !seen[std::size_t(r)]) << "record " << r;
         seen[std::size_t(r)] = true;
-        keys.emplace_back(index == std::string("a.ndx") ? 0.0 : GetFieldNumber(2), GetFieldText(1));
+        char amount[32] = "";
+        if (index == std::string("b.ndx"))
+          std::snprintf(amount, sizeof amount, "%10.2f", GetFieldNumber(2));
+        keys.push_back(amount + GetFieldText(1));
       }
-      cut = cut || XbaseErrorCode == 212;
-      ASSERT_TRUE(cut || XbaseErrorCode == 0) << XbaseErrorMessage;
-      if (!cut) {
+      ASSERT_TRUE(cut || XbaseErrorCode == 0 || XbaseErrorCode == 212) << XbaseErrorMessage;
+      if (!cut && XbaseErrorCode == 0) {
         EXPECT_EQ(keys.size(), std::size_t(count)) << "records missing from the walk";
         EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "keys out of order";
       }
-      reported += cut;
       DoneXbaseCore();
     }
   }
-  std::printf("%d of %d index walks reported 212\n", reported, 2 * Rounds());
 }
 
 // Memos rewritten and the memo file packed: after a kill at any moment every record reads the
@@ -208,7 +207,6 @@ TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
     return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
            std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
   };
-  int reported = 0;
   for (int round = 0; round < Rounds(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     KillDuring(dir_.Path(), {kWriteLoop, "loop", "memo", dir_.Path()},
@@ -216,19 +214,13 @@ TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
     InitXbaseCore();
     InitXbaseMemo();
     SetErrorHandling(false);
-    if (!UseDbf(At("target.dbf"), true)) {
-      ASSERT_NE(XbaseErrorCode, 0);
-      ++reported;
-      DoneXbaseCore();
-      continue;
-    }
-    ASSERT_GE(RecCount(), 40);
-    for (std::int32_t r = 1; r <= RecCount(); ++r) {
+    const bool opened = UseDbf(At("target.dbf"), true);
+    ASSERT_TRUE(opened || XbaseErrorCode != 0);
+    for (std::int32_t r = 1; opened && r <= RecCount(); ++r) {
       Go(r);
       std::string memo;
       if (!ReadMemoText(GetFieldMemo(2), memo)) {
         ASSERT_NE(XbaseErrorCode, 0);
-        ++reported;
         continue;
       }
       const std::string version = GetFieldText(1);
@@ -237,7 +229,6 @@ TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
     }
     DoneXbaseCore();
   }
-  std::printf("%d memo reads reported a code\n", reported);
 }
 
 // The program itself writing a production drawing: the drawing there before, or the new one.
