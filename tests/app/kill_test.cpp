@@ -158,12 +158,8 @@ TEST_F(KillTest, TableRecordsAreWholeVersions) {
 // at any moment each index opens and walks every record once in key order, or says (212) that
 // it needs rebuilding.
 TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
-  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "keys", dir_.Path()}), 0);
-  const std::vector<std::string> files = {"target.dbf", "a.ndx", "b.ndx"};
-  std::vector<std::string> start;
-  for (const std::string& f : files) start.push_back(ReadBytes(At(f)));
   for (int round = 0; round < Rounds(); ++round) {
-    for (std::size_t i = 0; i < files.size(); ++i) WriteBytes(At(files[i]), start[i]);
+    ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "keys", dir_.Path()}), 0);  // afresh
     KillDuring(dir_.Path(), {kWriteLoop, "loop", "keys", dir_.Path()},
                std::chrono::milliseconds(60), random_);
     for (const std::string index : {"a.ndx", "b.ndx"}) {
@@ -178,12 +174,9 @@ TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
       ASSERT_TRUE(!cut || XbaseErrorCode == 212) << XbaseErrorMessage;
       // Each record's key as the fields make it: NAME, or STR(AMOUNT,10,2)+NAME.
       std::vector<std::string> keys;
-      std::vector<bool> seen(std::size_t(count) + 1, false);
-      for (GoTop(); !cut && !dEOF(); Skip(1)) {
-        if (XbaseErrorCode != 0) break;
-        const std::int32_t r = RecNo();
-        ASSERT_TRUE(r >= 1 && r <= count && !seen[std::size_t(r)]) << "record " << r;
-        seen[std::size_t(r)] = true;
+      std::vector<std::int32_t> records;
+      for (GoTop(); !cut && !dEOF() && XbaseErrorCode == 0; Skip(1)) {
+        records.push_back(RecNo());
         char amount[32] = "";
         if (index == std::string("b.ndx"))
           std::snprintf(amount, sizeof amount, "%10.2f", GetFieldNumber(2));
@@ -191,8 +184,11 @@ TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
       }
       ASSERT_TRUE(cut || XbaseErrorCode == 0 || XbaseErrorCode == 212) << XbaseErrorMessage;
       if (!cut && XbaseErrorCode == 0) {
-        EXPECT_EQ(keys.size(), std::size_t(count)) << "records missing from the walk";
         EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "keys out of order";
+        std::sort(records.begin(), records.end());
+        for (std::int32_t r = 1; r <= count; ++r)  // every record once
+          ASSERT_TRUE(r <= std::int32_t(records.size()) && records[std::size_t(r - 1)] == r) << r;
+        EXPECT_EQ(records.size(), std::size_t(count));
       }
       DoneXbaseCore();
     }
@@ -219,13 +215,9 @@ TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
     for (std::int32_t r = 1; opened && r <= RecCount(); ++r) {
       Go(r);
       std::string memo;
-      if (!ReadMemoText(GetFieldMemo(2), memo)) {
-        ASSERT_NE(XbaseErrorCode, 0);
-        continue;
-      }
-      const std::string version = GetFieldText(1);
-      ASSERT_EQ(memo, text(r, version[0] == '1' ? 1 : 0))
-          << "record " << r << " of version " << version << " reads: " << memo.substr(0, 30);
+      const bool read = ReadMemoText(GetFieldMemo(2), memo);
+      ASSERT_TRUE(read || XbaseErrorCode != 0);
+      if (read) ASSERT_EQ(memo, text(r, GetFieldText(1)[0] == '1' ? 1 : 0)) << "record " << r;
     }
     DoneXbaseCore();
   }

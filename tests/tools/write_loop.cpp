@@ -69,49 +69,28 @@ std::string MemoText(int r, int version) {
          std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
 }
 
-constexpr const char* kKeyA = "NAME";
-constexpr const char* kKeyB = "STR(AMOUNT,10,2)+NAME";
-
-bool MakeMemoTable(const std::string& path) {
-  const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
-  if (!CreateDbf(path, fields, 0x83, true)) return false;
-  for (int r = 1; r <= kRecords; ++r) {
-    ClearRecord();
-    SetFieldText(1, "0");
-    SetFieldMemo(2, AddMemo(MemoText(r, 0)));
-    Append();
-  }
-  return XbaseErrorCode == 0;
-}
-
-// Rewrites every third memo as the other version (the old text stays behind until the pack),
-// the record naming the version its memo holds, then packs the memo file.
-void MemoRound(int version) {
-  for (int r = 1 + version; r <= RecCount(); r += 3) {
+// A round of "memo": every third record (from the first or second) gets a memo of its other
+// version, which its name field tells; then the memo file is packed. A round of "keys": a
+// record is appended and another gets a new name and amount.
+void Round(const std::string& kind, int round) {
+  for (int r = 1 + round % 2; kind == "memo" && r <= RecCount(); r += 3) {
     Go(r);
-    const int now = GetFieldText(1)[0] == '1' ? 0 : 1;
-    SetFieldText(1, std::to_string(now));
-    SetFieldMemo(2, ReplaceMemo(0, MemoText(r, now)));
+    const int version = GetFieldText(1)[0] == '1' ? 0 : 1;
+    SetFieldText(1, std::to_string(version));
+    SetFieldMemo(2, ReplaceMemo(0, MemoText(r, version)));
     StoreFields();
     PutDbfRecord(*CurrentWorkArea(), r);
   }
-  PackMemofile();
-}
-
-// Appends a record and moves a record's keys in both indexes (its name and amount change).
-void KeysRound(int round) {
+  if (kind == "memo") return PackMemofile();
   ClearRecord();
   SetFieldText(1, "N" + std::to_string(round % 997));
   SetFieldNumber(2, (round * 7919) % 1000);
   Append();
-  const std::int32_t r = 1 + (round * 13) % RecCount();
-  Go(r);
-  std::string name = GetFieldText(1);
-  name[0] = name[0] == 'Z' ? 'A' : 'Z';
-  SetFieldText(1, name);
+  Go(1 + (round * 13) % RecCount());
+  SetFieldText(1, (GetFieldText(1)[0] == 'Z' ? "A" : "Z") + GetFieldText(1).substr(1));
   SetFieldNumber(2, 1000 - GetFieldNumber(2));
   StoreFields();
-  PutDbfRecord(*CurrentWorkArea(), r);
+  PutDbfRecord(*CurrentWorkArea(), RecNo());
 }
 
 bool MakeTable(const std::string& path) {
@@ -135,16 +114,22 @@ int Refs(const std::string& kind, const std::string& dir) {
     return 0;
   }
   StartTables();
+  InitXbaseMemo();
   if (kind == "memo") {
-    InitXbaseMemo();
-    if (!MakeMemoTable(dir + "/target.dbf")) return 1;
-    CloseAll();
-    return XbaseErrorCode == 0 ? 0 : 1;
+    const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
+    if (!CreateDbf(dir + "/target.dbf", fields, 0x83, true)) return 1;
+    for (int r = 1; r <= kRecords; ++r) {
+      ClearRecord();
+      SetFieldText(1, "0");
+      SetFieldMemo(2, AddMemo(MemoText(r, 0)));
+      Append();
+    }
+  } else if (!MakeTable(dir + "/target.dbf")) {
+    return 1;
   }
-  if (!MakeTable(dir + "/target.dbf")) return 1;
   if (kind == "index" || kind == "keys") {
-    MakeIndex(dir + "/a.ndx", kKeyA, false, 1, false, false);
-    MakeIndex(dir + "/b.ndx", kKeyB, false, 1, false, false);
+    MakeIndex(dir + "/a.ndx", "NAME", false, 1, false, false);
+    MakeIndex(dir + "/b.ndx", "STR(AMOUNT,10,2)+NAME", false, 1, false, false);
   }
   CloseAll();
   return XbaseErrorCode == 0 ? 0 : 1;
@@ -159,22 +144,16 @@ int Loop(const std::string& kind, const std::string& dir) {
     }
   }
   StartTables();
-  if (kind == "memo") InitXbaseMemo();
+  InitXbaseMemo();
   if (!UseDbf(dir + "/target.dbf", true)) return 1;
-  if (kind == "keys") {
-    if (!SetIndexTo(dir + "/a.ndx", 1) || !SetIndexTo(dir + "/b.ndx", 2)) return 1;
-    AutoCommit = true;
-    for (int round = 0;; ++round) {
-      KeysRound(round);
-      if (XbaseErrorCode != 0) return 1;
-    }
+  if (kind == "keys" && (!SetIndexTo(dir + "/a.ndx", 1) || !SetIndexTo(dir + "/b.ndx", 2)))
+    return 1;
+  AutoCommit = kind == "keys";
+  for (int round = 0; kind == "memo" || kind == "keys"; ++round) {
+    Round(kind, round);
+    if (XbaseErrorCode != 0) return 1;
   }
   for (int v = 0;; v = 1 - v) {
-    if (kind == "memo") {
-      MemoRound(v);
-      if (XbaseErrorCode != 0) return 1;
-      continue;
-    }
     if (kind == "dbf") {
       for (int r = 1; r <= RecCount(); ++r) {
         Go(r);
