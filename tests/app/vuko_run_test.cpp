@@ -3,6 +3,7 @@
 // asked for. Needs the `vuko` target built.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,7 +62,15 @@ RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
   }
   RunResult r;
   int status = 0;
-  waitpid(pid, &status, 0);
+  // A run that hangs is killed after a minute and reads as killed.
+  for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+    if (waited == 6000) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    usleep(10000);
+  }
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   r.out = ReadBytes(outName);
   r.err = ReadBytes(errName);
@@ -306,6 +315,28 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
     EXPECT_EQ(r.exitCode, 1) << r.err.substr(0, 300);
     EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err.substr(0, 300);
     EXPECT_FALSE(Exists(dir_ / "joint.txt"));
+  }
+}
+
+// A pipe at the name of the file a run keeps: the run returns with a message naming it, and
+// the pipe is left as it was.
+TEST_F(VukoRun, PipeAtTheKeptFileEndsTheRunWithAMessage) {
+  const struct {
+    const char* switchText;
+    const char* kept;
+  } cases[] = {{"/I", "joint.txt"}, {"/CAD1:1", "joint.dxf"}, {"/CAD5:1", "joint.txt"}};
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.switchText);
+    const std::string kept = dir_ / c.kept;
+    std::remove(kept.c_str());
+    ASSERT_EQ(mkfifo(kept.c_str(), 0600), 0);
+    const RunResult r = RunVuko(dir_, {"joint.vuk", c.switchText});
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find(c.kept), std::string::npos) << r.err;
+    struct stat st {};
+    EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    std::remove(kept.c_str());
   }
 }
 
