@@ -38,7 +38,9 @@ struct RunResult {
 };
 
 // Runs vuko in dir with no display and no Qt platform, configuration looked for in dir only.
-RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
+// A wrapper command (its full path first) runs vuko and its arguments when given.
+RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args,
+                  const std::vector<std::string>& wrapper = {}) {
   const std::string outName = dir / ".stdout";
   const std::string errName = dir / ".stderr";
   const std::string xdg = dir.Make(".xdg");
@@ -54,10 +56,11 @@ RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
     unsetenv("QT_QPA_PLATFORM");
     setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
     std::vector<char*> argv;
+    for (const std::string& a : wrapper) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(const_cast<char*>(kVuko.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(kVuko.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   RunResult r;
@@ -337,6 +340,40 @@ TEST_F(VukoRun, PipeAtTheKeptFileEndsTheRunWithAMessage) {
     struct stat st {};
     EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
     std::remove(kept.c_str());
+  }
+}
+
+// Every file a run keeps replaces its old version only after its content reached the disk:
+// the system calls of the run (strace) show the temporary file synced before it is renamed.
+TEST_F(VukoRun, KeptFilesAreSyncedBeforeTheyReplaceTheOld) {
+  if (!validator_support::CommandSucceeds("strace -o /dev/null true")) {
+    GTEST_SKIP() << "strace cannot trace here";
+  }
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  for (const char* switchText : {"/I", "/CAD1:1", "/CAD2:1", "/CAD5:1"}) {
+    SCOPED_TRACE(switchText);
+    WriteBytes(dir_ / "joint.txt", "old");  // replaced, not created
+    const std::string trace = dir_ / ".trace";
+    const RunResult r = RunVuko(dir_, {"joint.vuk", switchText},
+                                {"/usr/bin/env", "strace", "-f", "-y", "-o", trace, "-e",
+                                 "trace=fdatasync,fsync,rename,renameat,renameat2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::istringstream lines(ReadBytes(trace));
+    std::string line, synced;
+    int renames = 0;
+    while (std::getline(lines, line)) {
+      const std::size_t open = line.find('<'), call = line.find("rename");
+      if (line.find("sync(") != std::string::npos && open != std::string::npos) {
+        synced += line.substr(open + 1, line.find('>', open) - open - 1) + "\n";
+      } else if (call != std::string::npos) {
+        const std::size_t from = line.find('"', call) + 1;
+        std::string source = line.substr(from, line.find('"', from) - from);
+        source = source.substr(source.rfind('/') + 1);
+        ++renames;
+        EXPECT_NE(synced.find("/" + source + "\n"), std::string::npos) << line << "\n" << synced;
+      }
+    }
+    EXPECT_GE(renames, 1);
   }
 }
 
