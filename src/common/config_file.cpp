@@ -39,7 +39,7 @@ constexpr long double kMaxAngle = 1000.0L;
 // keeps the defaults of the rest without a word.
 class ConfigIo {
  public:
-  enum class Mode { Read, Write, Collect };
+  enum class Mode { Read, Write, Collect, CheckTexts };
   explicit ConfigIo(bool reading) : mode_(reading ? Mode::Read : Mode::Write) {}
   // A reader of the lines of the named file (for messages), with the labels the walk expects.
   ConfigIo(std::string fileName, std::vector<std::string> lines,
@@ -52,7 +52,15 @@ class ConfigIo {
     io.ended_ = true;
     return io;
   }
-  bool Reading() const { return mode_ != Mode::Write; }
+  // A walk that only looks at the texts the writer would write: the label of the first one
+  // holding a line break, which its one line cannot keep.
+  static ConfigIo TextChecker() {
+    ConfigIo io(false);
+    io.mode_ = Mode::CheckTexts;
+    return io;
+  }
+  const std::string& TextWithLineBreak() const { return lineBreakIn_; }
+  bool Reading() const { return mode_ == Mode::Read || mode_ == Mode::Collect; }
   bool Ended() const { return ended_; }
   // True when every line has been taken.
   bool AtEnd() const { return pos_ >= lines_.size(); }
@@ -65,6 +73,10 @@ class ConfigIo {
     if (mode_ == Mode::Write) {
       WriteLineStr(label);
       return true;
+    }
+    if (mode_ == Mode::CheckTexts) {
+      current_ = label;
+      return false;
     }
     if (mode_ == Mode::Collect) {
       ++uses_[label];
@@ -101,6 +113,12 @@ class ConfigIo {
     if (mode_ == Mode::Write) {
       WriteLineStr(value);
       return true;
+    }
+    if (mode_ == Mode::CheckTexts) {
+      if (lineBreakIn_.empty() && value.find_first_of("\r\n") != std::string::npos) {
+        lineBreakIn_ = current_;
+      }
+      return false;
     }
     const std::string* line = Next();
     if (line == nullptr) return false;
@@ -271,6 +289,7 @@ class ConfigIo {
   std::map<std::string, int> uses_;   // label -> how many entries of the walk carry it
   std::map<std::string, int> taken_;  // label -> how many of them were found
   std::string current_;
+  std::string lineBreakIn_;
   bool labelMissing_ = false;
   std::size_t reportedMissingValue_ = static_cast<std::size_t>(-1);
 };
@@ -625,6 +644,17 @@ void ReadConfig() {
 }
 
 void WriteConfigFile(const std::string& fileName) {
+  ConfigIo check = ConfigIo::TextChecker();
+  LeadingItems(check);
+  TrailingItems(check);
+  if (!check.TextWithLineBreak().empty()) {
+    // One line per text: a line break would shift every later entry, so nothing is written and
+    // the old file stays.
+    ErrorMessageIfEnabled("configuration file " + fileName + " not saved: \"" +
+                          check.TextWithLineBreak() + "\" holds a line break");
+    AbortFlag = true;
+    return;
+  }
   if (!ConfirmOverwriteChangedFile(fileName)) return;
   AssignText(GlobalTextFile, fileName);
   RewriteChecked(GlobalTextFile);

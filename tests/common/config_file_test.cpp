@@ -329,6 +329,36 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   EXPECT_EQ(GraphicsVariables.BackgroundColour, RgbValue(1, 2, 3));
 }
 
+// A text holding a line break would shift every later entry: nothing is written, the old file
+// stays, and the message names the entry.
+TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
+  const std::string old = Written();
+  const struct {
+    void (*set)();
+    const char* label;
+  } cases[] = {
+      {[] { ConfigVariables.WordProcessorPath = "/usr/bin/wri\nter"; }, "word processor"},
+      {[] { PlotSettings.DxfLayerNames[3] = "CEN\rTRE"; }, "Layer"},
+      {[] { ProgramSettings.cadDirectory = "/cad\r\n"; }, "CAD Directory"},
+      {[] { PlotSettings.PlotCommandLines.count = 2;
+            PlotSettings.PlotCommandLines.lines[2] = "plot\n-x"; },
+       "VECTRIX Command lines (n, line 2 .. line n)"},
+  };
+  ScriptedDialogHost host;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Defaults();
+    c.set();
+    host.Clear();
+    WriteConfig();
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"configuration file " + dir_ +
+                                                        "/vuko.cfg not saved: \"" + c.label +
+                                                        "\" holds a line break"});
+    EXPECT_TRUE(ReadAll(dir_ + "/vuko.cfg") == old);
+  }
+}
+
 TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   auto lines = Lines(Written());
   auto set = [&](const std::string& label, const std::string& value) {
