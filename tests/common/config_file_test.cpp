@@ -309,28 +309,37 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     host.Clear();
     EXPECT_TRUE(Written() == changed);  // every entry as it was, nothing of the damage
   }
-  // A value line removed: that entry keeps its default, the next ones are read right.
-  std::vector<std::string> damaged = lines;
-  damaged.erase(damaged.begin() + static_cast<std::ptrdiff_t>(index("pan faktor") + 1));
-  std::string text;
-  for (const auto& l : damaged) text += l + "\n";
-  Defaults();
-  Put(dir_ + "/vuko.cfg", text);
-  host.Clear();
-  ReadConfig();
-  EXPECT_EQ(host.Messages(),
-            std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg, line " +
-                                     std::to_string(index("pan faktor") + 2) +
-                                     ": a value of \"pan faktor\" missing"});
-  EXPECT_EQ(GraphicsVariables.PanStep, TGraphicsVariables{}.PanStep);
-  EXPECT_EQ(ConfigVariables.WordProcessorPath, "/usr/bin/writer");
-  EXPECT_EQ(ConfigVariables.databaseMode, 3);
-  EXPECT_EQ(ConfigVariables.DateStyle, 4);
-  EXPECT_EQ(GraphicsVariables.BackgroundColour, RgbValue(1, 2, 3));
+  // A value line removed, or the whole entry: that entry keeps its default, the next ones are
+  // read right, and one message names the line.
+  const std::size_t pan = index("pan faktor");
+  const struct {
+    std::size_t from, count, place;
+    std::string message;
+  } removals[] = {{pan + 1, 1, pan + 2, "a value of \"pan faktor\" missing"},
+                  {pan, 2, pan + 1, "\"pan faktor\" missing"}};
+  for (const auto& r : removals) {
+    SCOPED_TRACE(r.message);
+    std::vector<std::string> damaged = lines;
+    const auto from = damaged.begin() + static_cast<std::ptrdiff_t>(r.from);
+    damaged.erase(from, from + static_cast<std::ptrdiff_t>(r.count));
+    std::string text;
+    for (const auto& l : damaged) text += l + "\n";
+    Defaults();
+    Put(dir_ + "/vuko.cfg", text);
+    host.Clear();
+    ReadConfig();
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"configuration file " + dir_ +
+                                                        "/vuko.cfg, line " +
+                                                        std::to_string(r.place) + ": " +
+                                                        r.message});
+    EXPECT_EQ(GraphicsVariables.PanStep, TGraphicsVariables{}.PanStep);
+    EXPECT_EQ(ConfigVariables.WordProcessorPath, "/usr/bin/writer");
+    EXPECT_EQ(ConfigVariables.databaseMode, 3);
+    EXPECT_EQ(ConfigVariables.DateStyle, 4);
+    EXPECT_EQ(GraphicsVariables.BackgroundColour, RgbValue(1, 2, 3));
+  }
 }
 
-// A text holding a line break would shift every later entry: nothing is written, the old file
-// stays, and the message names the entry.
 TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
   const std::string old = Written();
   const struct {
@@ -371,7 +380,8 @@ TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
     ADD_FAILURE() << label;
   };
   set("Digits for floating point numbers", "12");  // above 9: 3
-  set("Lines per page for printer", "4");          // below 5: 66
+  set("Lines per page for printer", "12");         // fewer than a page header takes: 66
+  set("Horizontal Pixels", "70000");               // beyond its 16 bits: kept
   set("Date Code", "7");                           // not a date style: 1
   set("Header Space Lines", "31");                 // above 30: 0
   set("Text Device", "10");                        // not a device: 1
@@ -388,6 +398,7 @@ TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   ReadConfig();
   EXPECT_EQ(ProgramSettings.FloatDigits, 3);
   EXPECT_EQ(ProgramSettings.LinesPerPage, 66);
+  EXPECT_EQ(ProgramSettings.ScreenWidth, ScreenMetrics.width - 9);
   EXPECT_EQ(ConfigVariables.DateStyle, 1);
   EXPECT_EQ(ConfigVariables.HeaderSpaceLines, 0);
   EXPECT_EQ(ConfigVariables.OutputDevice, 1);
