@@ -236,6 +236,19 @@ std::vector<std::string> LastingMessages() {
   return texts;
 }
 
+// What the standard rule for the number of teeth spanned says about the part at its shift.
+std::vector<std::string> SpanRuleFindings(int part) {
+  const TToothingData& t = T();
+  std::vector<std::string> found;
+  QuietProbe quiet;
+  ResetErrors();
+  CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, t.x[part], t.mn);
+  for (int i = 1; i <= ErrorList.count; ++i) {
+    if (IsMeasurementText(ErrorList.messages[i])) found.push_back(ErrorList.messages[i]);
+  }
+  return found;
+}
+
 }  // namespace
 
 void CheckSplineInput() {
@@ -329,10 +342,13 @@ long double ShiftFromBallDimension(int part) {
     i = j + 1;
   }
   if (!found) {
+    // The limits hold for this ball only: name the part and the ball it was measured over.
+    const std::string over = " (" + std::to_string(part) + ") (Dm " + LengthStr(t.Dm[part]) +
+                             LengthUnitStr() + ")";
     if (anyStretch && target < mdrMin) {
-      PostFatal("Fatal  : MdR < MdRmin !");
+      PostFatal("Fatal  : MdR < MdRmin !" + over);
     } else {
-      PostFatal("Fatal  : MdR > MdRmax !");
+      PostFatal("Fatal  : MdR > MdRmax !" + over);
     }
     return 0;
   }
@@ -395,13 +411,10 @@ void CompleteMeasurements(int part) {
   if (t.k[part] == 0) t.k[part] = StandardTeeth(part, x);
   if (CalcFatalFlag) return;
   if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
-  // The standard ball and number of teeth are those at the shift they measure at: x = 0 for the
-  // measurement the shift is searched from (the program picks them before x is known), the
-  // final shift otherwise.
-  const long double spanShift = GivenByMeasurement(part, 4) ? 0 : x;
-  const long double ballShift = GivenByMeasurement(part, 3) ? 0 : x;
-  s.kDIN[part] = StandardTeeth(part, spanShift);
-  s.DmDIN[part] = ComparisonBall(part, ballShift);
+  // The standard ball and number of teeth are those of the joint as found, at its final shift,
+  // however that shift was given.
+  s.kDIN[part] = StandardTeeth(part, x);
+  s.DmDIN[part] = ComparisonBall(part, x);
   t.pn = kPi * t.mn;
   const bool thicknessGiven = GivenByMeasurement(part, 2);
   if (!(thicknessGiven && part == 1))
@@ -445,8 +458,19 @@ void RunGearEngine() {
   // The re-check starts a fresh message list; the fatal findings of the measurements and the
   // engine must survive it, or a failed run would look like a good one, and so must what they
   // found about the balls and the span, or a listed measurement would come without it.
-  const std::vector<std::string> lasting = LastingMessages();
+  std::vector<std::string> lasting = LastingMessages();
   const bool wasFatal = CalcFatalFlag;
+  // The engine's full list may have had no room left for its verdict on the standard number of
+  // teeth spanned; it is asked again at the final shifts.
+  if (!wasFatal) {
+    for (int part = 1; part <= 2; ++part) {
+      for (const std::string& text : SpanRuleFindings(part)) {
+        bool held = false;
+        for (const std::string& kept : lasting) held = held || kept == text;
+        if (!held) lasting.push_back(text);
+      }
+    }
+  }
   PrepareSplineGeometry();
   bool fatalText = false;
   for (const std::string& text : lasting) fatalText = fatalText || IsFatalText(text);
@@ -460,7 +484,9 @@ void RunGearEngine() {
   if (fatal) CalcFatalFlag = true;
 }
 
-void CalcSplineJoint() {
+namespace {
+
+void CalcSplineJointOnce() {
   TToothingData& t = T();
   TSplineInputData& s = S();
   AbortFlag = false;
@@ -549,4 +575,87 @@ void CalcSplineJoint() {
     s.cpmn = s.cp / t.mn;
   }
   CheckSplineStandard();
+}
+
+// Part whose shift is searched from a measurement over a ball or teeth spanned that the program
+// chose: kind 3 (ball) or 4 (span) when so, else 0.
+struct ChosenMeasure {
+  bool ball[3] = {false, false, false};
+  bool teeth = false;
+};
+
+ChosenMeasure ChosenBeforeTheShift() {
+  ChosenMeasure chosen;
+  for (int part = 1; part <= 2; ++part) {
+    chosen.ball[part] = T().Dm[part] == 0 && GivenByMeasurement(part, 3);
+  }
+  chosen.teeth = T().k[1] == 0 && GivenByMeasurement(1, 4);
+  return chosen;
+}
+
+constexpr int kMaxStandardRounds = 6;
+
+// The program's data set of the joint after a calculation with these fields cleared, the rest of
+// the data set and the message list left as they were.
+template <typename Clear, typename Read>
+auto ProposedBy(Clear clear, Read read) {
+  const TToothingData toothing = ToothingData;
+  const TSplineInputData input = SplineInputData;
+  const TErrorList errors = ErrorList;
+  const bool fatal = CalcFatalFlag, abort = AbortFlag;
+  clear();
+  CalcSplineJoint();
+  const auto value = read();
+  ToothingData = toothing;
+  SplineInputData = input;
+  ErrorList = errors;
+  CalcFatalFlag = fatal;
+  AbortFlag = abort;
+  return value;
+}
+
+}  // namespace
+
+void CalcSplineJoint() {
+  // A ball or a number of teeth the program picks for a measurement the shift is searched from
+  // has to be picked before the shift is known; it is the standard one when it is the standard at
+  // the shift found, so the search is repeated with the standard at that shift until they agree.
+  const ChosenMeasure chosen = ChosenBeforeTheShift();
+  for (int round = 0; round < kMaxStandardRounds; ++round) {
+    CalcSplineJointOnce();
+    TToothingData& t = T();
+    if (CalcFatalFlag) {
+      // A span beyond the range of the teeth picked at x = 0 may be one over a tooth more or
+      // less: the standard at the shift that span gives.
+      const int step = ErrorCount() == 1 && ErrorText(1) == "Fatal  : W < Wmin !"   ? -1
+                       : ErrorCount() == 1 && ErrorText(1) == "Fatal  : W > Wmax !" ? 1
+                                                                                     : 0;
+      if (!chosen.teeth || step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) return;
+      t.k[1] += step;
+      continue;
+    }
+    bool again = false;
+    const TSplineInputData& s = S();
+    for (int part = 1; part <= 2; ++part) {
+      if (chosen.ball[part] && s.DmDIN[part] > 0 && s.DmDIN[part] != t.Dm[part]) {
+        t.Dm[part] = s.DmDIN[part];
+        again = true;
+      }
+    }
+    if (chosen.teeth && s.kDIN[1] >= 1 && s.kDIN[1] != t.k[1]) {
+      t.k[1] = static_cast<int32_t>(s.kDIN[1]);
+      again = true;
+    }
+    if (!again) return;
+  }
+}
+
+long double ProposedBall(int part) {
+  return ProposedBy([part] { ToothingData.Dm[part] = 0; },
+                    [part] { return CalcFatalFlag ? 0.0L : ToothingData.Dm[part]; });
+}
+
+int32_t ProposedSpanTeeth() {
+  return ProposedBy([] { ToothingData.k[1] = 0; },
+                    [] { return CalcFatalFlag ? int32_t{0} : ToothingData.k[1]; });
 }

@@ -414,7 +414,11 @@ std::vector<std::string> MeasurementFindings(int part) {
   const long double y = t.Dm[part] / (z * t.mn * std::cos(t.alphaRad)) - kPi / (2 * z) +
                         2 * t.x[part] * std::tan(t.alphaRad) / z + Inv(t.alphaRad);
   std::vector<std::string> found;
-  if (y < 0) found.push_back("Error  : Dm ball !  (" + LengthStr(t.Dm[part]) + "mm)");
+  // Below the involutes: a shaft's ball falls through (too small), a hub's sits on the tips.
+  if (y < 0) {
+    found.push_back((z > 0 ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") +
+                    LengthStr(t.Dm[part]) + "mm)");
+  }
   for (int i = 1; i <= ErrorList.count; ++i) found.push_back(ErrorList.messages[i]);
   ErrorList = saved;
   return found;

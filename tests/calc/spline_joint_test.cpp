@@ -359,9 +359,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"alpha_5", [] { ToothingData.alpha = 5; }, "Fatal  : 5 < alpha < 50 !"},
         BadInputCase{"teeth_zero", [] { ToothingData.z[1] = 0; }, "Fatal  : z = 0 !"},
         BadInputCase{"balls_too_far", [] { SplineInputData.MdRIn[1] = 120; },
-                     "Fatal  : MdR > MdRmax !"},
+                     "Fatal  : MdR > MdRmax ! (1) (Dm 16mm)"},
         BadInputCase{"balls_too_close", [] { SplineInputData.MdRIn[1] = 50; },
-                     "Fatal  : MdR < MdRmin !"},
+                     "Fatal  : MdR < MdRmin ! (1) (Dm 16mm)"},
         BadInputCase{"span_too_long",
                      [] {
                        SplineInputData.InputKind[1] = 4;
