@@ -21,6 +21,7 @@
 #include <string>
 
 #include "app/app_test_support.h"
+#include "app/data_file.h"
 #include "app/startup.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
@@ -404,6 +405,51 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsGiveTheStandardValues) {
   Click("Button_kmess1");
   EXPECT_EQ(Find<QSpinBox>("SpinEdit_kmess1")->value(), 4);
   EXPECT_EQ(ToothingData.k[1], 4);
+}
+
+// The buttons propose what the listing then uses: pressed on joints where the bare rule's span
+// misses the flank (by hand: k 2 at z 8, mn 4.424, x 0.798 touches at 38.46 < dFf 38.62), the
+// span's caliper lands on the flank and nothing is left to warn about.
+TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
+  struct Row {
+    const char* name;
+    int z;
+    const char *mn, *x;
+  };
+  for (const Row& row : {Row{"bare rule off the flank", 8, "4.424", "0.798"},
+                         Row{"example", 8, "6.5", "0.3"}, Row{"many teeth", 40, "2", "-0.2"}}) {
+    SCOPED_TRACE(row.name);
+    Open();
+    Click("RadioButton_rad1c");
+    ChooseItem("RadioGroup_pm1", 0);
+    ChooseItem("RadioGroup_de", 0);  // diameters by the tool factors
+    ChooseItem("RadioGroup_di", 0);
+    Find<QSpinBox>("SpinEdit_z")->setValue(row.z);
+    Type("Edit_mn", row.mn);
+    Type("Edit_xe1", row.x);
+    Click("Button_kmess1");
+    Click("Button_dmess1");
+    Click("Button_dmess2");
+    Click("Button_calc");
+    const long double db = ToothingData.db[1];
+    const long double contact = std::sqrt(db * db + ToothingData.W[1] * ToothingData.W[1]);
+    EXPECT_GE(contact, std::max(ToothingData.dFf[1], db));
+    EXPECT_LE(contact, ToothingData.da[1]);
+    const std::string said = Find<QPlainTextEdit>("Memo_err")->toPlainText().toStdString();
+    for (const char* warning : {"off flank", "k <> k DIN", "Dm <> Dm DIN"})
+      EXPECT_EQ(said.find(warning), std::string::npos) << said;
+  }
+}
+
+// A newcomer's first dimension dialog (File - New) and its first recalculation show no warning.
+TEST_F(DimensionDialogTest, TheTemplateOpensWithoutAWarning) {
+  LoadDataFile(std::string(VUKO_DATA_DIR) + "/null.vuk");
+  ASSERT_FALSE(AbortFlag);
+  Open();
+  EXPECT_EQ(Find<QPlainTextEdit>("Memo_err")->toPlainText().toStdString(), "");
+  Type("Edit_mn", "6.5");
+  EXPECT_EQ(Find<QPlainTextEdit>("Memo_err")->toPlainText().toStdString(), "");
+  EXPECT_EQ(ErrorCount(), 0) << ErrorText(1);
 }
 
 // ---------------------------------------------------------------------------------------------
