@@ -288,6 +288,32 @@ long double ShiftFromSpaceWidth(int part) {
   return ((kPi * T().mn - S().enIn[part]) / T().mn - kPi / 2) / (2 * std::tan(T().alphaRad));
 }
 
+namespace {
+
+// The shift between one where the part's ball does not rest on both flanks and one where it does,
+// at which it just does.
+long double FitEdge(int part, long double outside, long double inside) {
+  const TToothingData& t = T();
+  for (int i = 0; i < 64; ++i) {
+    const long double middle = (outside + inside) / 2;
+    if (BallFitsGap(t.z[part], t.mn, t.alphaRad, t.betaRad, middle, t.Dm[part])) {
+      inside = middle;
+    } else {
+      outside = middle;
+    }
+  }
+  return inside;
+}
+
+// The dimension at such an edge; the grid point's value where it has none.
+long double EdgeDimension(int part, long double x, long double fallback) {
+  QuietProbe quiet;
+  const long double m = BallDimensionAt(part, x);
+  return std::isfinite(m) ? m : fallback;
+}
+
+}  // namespace
+
 long double ShiftFromBallDimension(int part) {
   const long double target = S().MdRIn[part];
   TToothingData& t = T();
@@ -320,31 +346,38 @@ long double ShiftFromBallDimension(int part) {
     }
     int j = i;
     while (j + 1 < kGridPoints && valid[j + 1] && ms[j + 1] > ms[j]) ++j;
+    // A stretch that ends because the ball stops resting on the flanks reaches to where it
+    // stops, not only to the last grid point before.
+    long double lowX = xs[i], lowM = ms[i], highX = xs[j], highM = ms[j];
+    if (i > 0 && !valid[i - 1])
+      lowX = FitEdge(part, xs[i - 1], xs[i]), lowM = EdgeDimension(part, lowX, lowM);
+    if (j + 1 < kGridPoints && !valid[j + 1])
+      highX = FitEdge(part, xs[j + 1], xs[j]), highM = EdgeDimension(part, highX, highM);
     if (!anyStretch) {
-      mdrMin = ms[i];
-      mdrMax = ms[j];
+      mdrMin = lowM;
+      mdrMax = highM;
       anyStretch = true;
     } else {
-      mdrMin = std::fmin(mdrMin, ms[i]);
-      mdrMax = std::fmax(mdrMax, ms[j]);
+      mdrMin = std::fmin(mdrMin, lowM);
+      mdrMax = std::fmax(mdrMax, highM);
     }
-    if (target >= ms[i] && target <= ms[j]) {
+    if (target >= lowM && target <= highM) {
       long double distance = 0;
-      if (xs[i] > 0) distance = xs[i];
-      if (xs[j] < 0) distance = -xs[j];
+      if (lowX > 0) distance = lowX;
+      if (highX < 0) distance = -highX;
       if (!found || distance < bestDistance) {
         found = true;
         bestDistance = distance;
-        xLow = xs[i];
-        xHigh = xs[j];
+        xLow = lowX;
+        xHigh = highX;
       }
     }
     i = j + 1;
   }
   if (!found) {
     // The limits hold for this ball only: name the part and the ball it was measured over.
-    const std::string over = " (" + std::to_string(part) + ") (Dm " + LengthStr(t.Dm[part]) +
-                             LengthUnitStr() + ")";
+    const std::string over =
+        " (" + std::to_string(part) + ") (Dm " + LengthStr(t.Dm[part]) + LengthUnitStr() + ")";
     if (anyStretch && target < mdrMin) {
       PostFatal("Fatal  : MdR < MdRmin !" + over);
     } else {
@@ -629,7 +662,7 @@ void CalcSplineJoint() {
       // less: the standard at the shift that span gives.
       const int step = ErrorCount() == 1 && ErrorText(1) == "Fatal  : W < Wmin !"   ? -1
                        : ErrorCount() == 1 && ErrorText(1) == "Fatal  : W > Wmax !" ? 1
-                                                                                     : 0;
+                                                                                    : 0;
       if (!chosen.teeth || step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) return;
       t.k[1] += step;
       continue;

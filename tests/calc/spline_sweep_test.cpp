@@ -6,10 +6,12 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "calc/explained_messages.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 
@@ -58,6 +60,10 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
     const double W = span(t.k[1]);
     EXPECT_NEAR(std::round(t.dFf[1] * 1000) / 1000, dFf, kPrinted);
     EXPECT_NEAR(std::round(t.W[1] * 1000) / 1000, W, kPrinted);
+    // The finishing limits are spans at their own shifts, over the same teeth.
+    auto spanAt = [&](double xe) { return W + 2 * (xe - x) * m * std::sin(a); };
+    EXPECT_NEAR(t.WFinMin[1], spanAt(static_cast<double>(t.xeFinMin[1])), 1e-9);
+    EXPECT_NEAR(t.WFinMax[1], spanAt(static_cast<double>(t.xeFinMax[1])), 1e-9);
     // The caliper touches the flank, or the remarks say it does not.
     const double contact = std::hypot(db, W), low = std::max(dFf, db);
     if (contact < low - kPrinted || contact > da + kPrinted) {
@@ -77,6 +83,112 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   }
   EXPECT_GT(offFlank, 0);  // the sweep reaches the cases it judges
   EXPECT_GT(formErrors, 0);
+}
+
+// The joint as the calculation left it: both shifts and the messages.
+struct Outcome {
+  long double x1 = 0, x2 = 0;
+  bool fatal = false;
+  std::vector<std::string> said;
+};
+
+Outcome Calculated() {
+  CalcSplineJoint();
+  Outcome o{ToothingData.x[1], ToothingData.x[2], CalcFatalFlag, {}};
+  for (int i = 1; i <= ErrorList.count; ++i) o.said.push_back(ErrorList.messages[i]);
+  return o;
+}
+
+// The hub gap's width on a circle of diameter D (textbook: D (e / d + inv a - inv aD)), and the
+// diameter where it is gone, by bisection between the base circle's outside and far out.
+double HubGapClosing(double d, double db, double e, double a) {
+  auto inv = [](double v) { return std::tan(v) - v; };
+  auto width = [&](double D) { return D * (e / d + inv(a) - inv(std::acos(db / D))); };
+  double lo = db, hi = 20 * d;
+  for (int i = 0; i < 200; ++i) (width((lo + hi) / 2) > 0 ? lo : hi) = (lo + hi) / 2;
+  return lo;
+}
+
+// One joint, entered by its shifts, by its tooth thickness and space width, over balls and by its
+// span (the values the first way listed), gives the same shifts and the same messages each way.
+TEST(SplineSweep, EveryWayOfEnteringAJointGivesTheSameJoint) {
+  ResetProgramStateForTests();
+  InitMessageList();
+  InitToothingData();
+  std::mt19937 random(20261208u);
+  auto uniform = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(random);
+  };
+  int closing = 0, interfering = 0, compared = 0;
+  for (int n = 0; n < 1500; ++n) {
+    const int z = 6 + static_cast<int>(random() % 55);
+    const double m = std::round(uniform(0.5, 8) * 1000) / 1000;
+    const double alpha = 30 + 7.5 * static_cast<double>(random() % 3);
+    const double x1 = std::round(uniform(-0.8, 0.8) * 10000) / 10000;
+    const double x2 = std::round((-x1 - uniform(0, 0.03)) * 10000) / 10000;  // a small backlash
+    const bool bothGiven = random() % 2 == 0;  // else the shaft and the clearances
+    const double hf = uniform(0.4, 0.6), ha = uniform(0.45, 0.75), rho = uniform(0.05, 0.3);
+    SCOPED_TRACE(testing::Message() << "z " << z << " m " << m << " alpha " << alpha << " x "
+                                    << x1 << " " << x2 << (bothGiven ? " both" : " shaft"));
+    TToothingData& t = ToothingData;
+    TSplineInputData& s = SplineInputData;
+    auto enter = [&](int kind) {
+      const TToothingData before = t;
+      const TSplineInputData inputs = s;
+      ResetSplineData();
+      t.mn = m, t.alpha = alpha, t.z[1] = z, t.x[1] = x1, t.x[2] = x2;
+      t.k[1] = kind == 0 ? 0 : before.k[1], t.k[2] = 0;
+      t.Dm[1] = kind == 0 ? 0 : before.Dm[1], t.Dm[2] = kind == 0 ? 0 : before.Dm[2];
+      t.hfP0mn[1] = t.hfP0mn[2] = hf, t.haP0mn[1] = t.haP0mn[2] = ha;
+      t.rhoaP0mn[1] = t.rhoaP0mn[2] = rho;
+      s.ShiftGivenFor = bothGiven ? 0 : 1, s.ClearanceAsFactor = true;
+      s.cemn = s.cimn = 0.1L, s.cpmn = bothGiven ? 0 : 0.01L;
+      s.InputKind[1] = static_cast<int16_t>(kind == 0 ? 1 : kind);
+      s.InputKind[2] = static_cast<int16_t>(kind == 0 || kind == 4 ? 1 : kind);
+      s.snIn[1] = inputs.snIn[1], s.enIn[2] = inputs.enIn[2];
+      s.MdRIn[1] = inputs.MdRIn[1], s.MdRIn[2] = inputs.MdRIn[2], s.WIn[1] = inputs.WIn[1];
+      return Calculated();
+    };
+    const Outcome byShifts = enter(0);
+    if (byShifts.fatal) continue;
+    ++compared;
+    const TToothingData joint = t;
+    const TSplineInputData inputs = s;
+    std::string said;
+    for (const std::string& text : byShifts.said) said += text + "\n";
+    // A dimension over a ball that does not rest on both flanks gives no shift back.
+    const bool ballsRest = said.find("Dm ball !") == std::string::npos;
+    for (int kind : {2, 3, 4}) {
+      if (kind == 3 && !ballsRest) continue;
+      SCOPED_TRACE(testing::Message() << "input kind " << kind);
+      const Outcome other = enter(kind);
+      EXPECT_NEAR(static_cast<double>(other.x1), x1, 1e-6);
+      EXPECT_NEAR(static_cast<double>(other.x2), static_cast<double>(byShifts.x2), 1e-6);
+      EXPECT_EQ(other.said, byShifts.said);
+      ToothingData = joint, SplineInputData = inputs;
+    }
+    // Every hub gap that closes before its root circle is named with where it closes.
+    const double d = z * m, db = d * std::cos(alpha * M_PI / 180);
+    const double meet = HubGapClosing(d, db, static_cast<double>(joint.en[2]), alpha * M_PI / 180);
+    const bool named = said.find("Error  : gap closes before df at ") != std::string::npos &&
+                       said.find(" ! (2)") != std::string::npos;
+    if (meet < -joint.df[2] - 1e-6) {
+      ++closing;
+      EXPECT_NE(said.find(RealStrN(3, meet) + "mm ! (2)"), std::string::npos) << said;
+    } else if (meet > -joint.df[2] + 1e-6) {
+      EXPECT_FALSE(named) << said;
+    }
+    // A hub tip inside the shaft's form circle meets its fillet: named as interference.
+    const double form = std::max(static_cast<double>(joint.dFf[1]), db);
+    const bool inside = -joint.da[2] < form;
+    interfering += inside;
+    EXPECT_EQ(said.find("Error  : hub tip inside dFf1, interference ! (2)") != std::string::npos,
+              inside)
+        << said;
+  }
+  EXPECT_GT(compared, 1000);
+  EXPECT_GT(closing, 0);  // the sweep reaches what it judges
+  EXPECT_GT(interfering, 0);
 }
 
 }  // namespace
