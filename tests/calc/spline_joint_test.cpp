@@ -42,6 +42,25 @@ double D(long double v) {
   return static_cast<double>(v);
 }
 
+// DIN 5480 W 45x2x21: m 2, z 21, alpha 30, shaft x 0.2; the reset tool factors
+// (0.45 / 0.55 / 0.1) and clearances of 0.1 m.
+void SetDin5480W45x2x21() {
+  ToothingData.mn = 2;
+  ToothingData.alpha = 30;
+  ToothingData.z[1] = 21;
+  ToothingData.x[1] = 0.2L;
+  ToothingData.k[1] = 0;
+  ToothingData.k[2] = 0;
+  ToothingData.Dm[1] = 0;
+  ToothingData.Dm[2] = 0;
+  SplineInputData.ShiftGivenFor = 1;
+  SplineInputData.InputKind[1] = 1;
+  SplineInputData.ClearanceAsFactor = true;
+  SplineInputData.cemn = 0.1L;
+  SplineInputData.cimn = 0.1L;
+  SplineInputData.cpmn = 0;
+}
+
 class SplineJointTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,24 +70,7 @@ class SplineJointTest : public ::testing::Test {
     ResetSplineData();
   }
 
-  // DIN 5480 W 45x2x21: m 2, z 21, alpha 30, shaft x 0.2; the reset tool factors
-  // (0.45 / 0.55 / 0.1) and clearances of 0.1 m.
-  static void Din5480W45x2x21() {
-    ToothingData.mn = 2;
-    ToothingData.alpha = 30;
-    ToothingData.z[1] = 21;
-    ToothingData.x[1] = 0.2L;
-    ToothingData.k[1] = 0;
-    ToothingData.k[2] = 0;
-    ToothingData.Dm[1] = 0;
-    ToothingData.Dm[2] = 0;
-    SplineInputData.ShiftGivenFor = 1;
-    SplineInputData.InputKind[1] = 1;
-    SplineInputData.ClearanceAsFactor = true;
-    SplineInputData.cemn = 0.1L;
-    SplineInputData.cimn = 0.1L;
-    SplineInputData.cpmn = 0;
-  }
+  static void Din5480W45x2x21() { SetDin5480W45x2x21(); }
 };
 
 TEST_F(SplineJointTest, ExampleJoint) {
@@ -479,13 +481,157 @@ TEST_P(FinishedJointTest, FindingIsListed) {
 INSTANTIATE_TEST_SUITE_P(
     BothParts, FinishedJointTest,
     ::testing::Values(
-        // Hub ball 2.1 (the standard one at x = 0) at x2 = 0.2: inv(alphaM) = -0.0008, the
-        // ball falls through the gap.
+        // Hub ball 2.1 (the standard one at x = 0) at x2 = 0.2: inv(alphaM) = -0.0008, in a hub
+        // the ball sits on the tips.
         FinishedJointCase{"hub_ball_off_the_flanks", 11, 1.25L, -0.2L, 0.2L,
                           "Error  : Dm ball !  (2.1mm)", 2.1L},
         // Hub tip (6 - 2 * 0.45 - 2 * 0.4) * 1 = 4.3 inside the base circle 6 cos 30 = 5.196.
         FinishedJointCase{"hub_tip_inside_the_base_circle", 6, 1, -0.4L, 0.4L,
                           "Error  : db > da ! (2)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A joint however it is entered: what cannot be made is named with its cause and its part,
+// what can be made calculates. References by hand: the hub gap's flanks meet where
+// inv(aD) = e / d + inv(a): mn 2, z 20, a 45, e = pi gives 43.037 (textbook bisection); W 50x2x24
+// (DIN 5480) has x -0.05 and k 4 at that shift; db = z m cos(a).
+// By diameters: major side da1 and df2, minor side df1 and da2.
+void Diameters(long double da1, long double df2, long double df1, long double da2) {
+  SplineInputData.ShaftDiamMode = SplineInputData.HubDiamMode = 1;
+  SplineInputData.daIn[1] = da1, SplineInputData.dfIn[2] = df2;
+  SplineInputData.dfIn[1] = df1, SplineInputData.daIn[2] = da2;
+}
+void BothByShifts(long double mn, long double alpha, int z, long double x1,
+                         long double x2) {
+  SetDin5480W45x2x21();
+  ToothingData.mn = mn, ToothingData.alpha = alpha, ToothingData.z[1] = z;
+  ToothingData.x[1] = x1, ToothingData.x[2] = x2;
+  SplineInputData.ShiftGivenFor = 0;
+  SplineInputData.InputKind[2] = 1;
+}
+
+struct NamedJointCase {
+  const char* name;
+  void (*setup)();
+  const char* message;  // listed ("" for none at all)
+  bool fatal;
+  const char* absent;
+};
+
+class NamedJointTest : public SplineJointTest,
+                       public ::testing::WithParamInterface<NamedJointCase> {};
+
+TEST_P(NamedJointTest, CauseIsNamed) {
+  const NamedJointCase& c = GetParam();
+  c.setup();
+  CalcSplineJoint();
+  EXPECT_EQ(CalcFatalFlag, c.fatal) << Messages();
+  if (*c.message) {
+    EXPECT_TRUE(Listed(c.message)) << Messages();
+  } else {
+    EXPECT_EQ(ErrorList.count, 0) << Messages();
+  }
+  if (*c.absent) EXPECT_FALSE(ListedStartingWith(c.absent)) << Messages();
+  for (int i = 1; i <= ErrorList.count; ++i)
+    EXPECT_TRUE(calc_test::Explained(ErrorList.messages[i])) << ErrorList.messages[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Joints, NamedJointTest,
+    ::testing::Values(
+        // x2 -0.7998 at 45 degrees: en2 3.02456 is more than the pitch 2.997, the hub's teeth
+        // do not reach the reference circle.
+        NamedJointCase{"space_width_above_the_pitch",
+                       [] {
+                         BothByShifts(0.954L, 45, 10, 0.7L, 0);
+                         SplineInputData.InputKind[2] = 2;
+                         SplineInputData.enIn[2] = 3.02456L;
+                       },
+                       "", false, "Fatal"},
+        NamedJointCase{"tooth_thickness_below_zero",
+                       [] {
+                         BothByShifts(0.954L, 45, 10, 0, 0.79L);
+                         SplineInputData.InputKind[1] = 2;
+                         SplineInputData.snIn[1] = -0.0275L;  // x1 -0.7994
+                       },
+                       // Calculated and judged on its teeth: the hub's tips meet the shaft's
+                       // deep fillet.
+                       "Error  : hub tip inside dFf1, interference ! (2)", false, "Fatal"},
+        NamedJointCase{"hub_gap_closing_before_its_root",
+                       [] {
+                         BothByShifts(2, 45, 20, 0, 0);
+                         Diameters(41.8L, 43.8L, 37.6L, 39.6L);
+                       },
+                       "Error  : gap closes before df at 43.037mm ! (2)", false, ""},
+        // Hub tip 4.3 (6 - 2 * 0.45 - 2 * 0.4) inside the shaft's base circle 5.196.
+        NamedJointCase{"hub_tip_in_the_shaft_fillet", [] { BothByShifts(1, 30, 6, -0.4L, 0.4L); },
+                       "Error  : hub tip inside dFf1, interference ! (2)", false, ""},
+        // Hub form circle 45 - 2 * 0.6 * (1 - sin 30) = 44.4 inside the shaft's tip 44.9.
+        NamedJointCase{"shaft_tip_in_the_hub_fillet",
+                       [] {
+                         BothByShifts(2, 30, 21, 0.2L, -0.2L);
+                         Diameters(44.9L, 45, 40.6L, 41);
+                         ToothingData.rhoaP0mn[2] = 0.3L;
+                       },
+                       "Error  : shaft tip outside dFf2, interference ! (1)", false, ""},
+        // Hub form circle 41.1 - 2 * 1 * (1 - sin 30) = 40.1 inside its own tip 41.
+        NamedJointCase{"hub_form_circle_inside_its_tip",
+                       [] {
+                         BothByShifts(2, 30, 21, 0.2L, -0.2L);
+                         Diameters(41.05L, 41.1L, 40.6L, 41);
+                         ToothingData.rhoaP0mn[2] = 0.5L;
+                       },
+                       "Error  : dFf > da ! (2)", false, ""},
+        NamedJointCase{"standard_joint_by_its_span",
+                       [] {
+                         SetDin5480W45x2x21();
+                         ToothingData.z[1] = 24;
+                         ToothingData.k[1] = 4;
+                         SplineInputData.InputKind[1] = 4;
+                         SplineInputData.WIn[1] = 21.179L;
+                       },
+                       "", false, "Warning: k <> k DIN"},
+        NamedJointCase{"standard_joint_by_its_span_over_the_programs_teeth",
+                       [] {
+                         SetDin5480W45x2x21();
+                         ToothingData.z[1] = 24;
+                         SplineInputData.InputKind[1] = 4;
+                         SplineInputData.WIn[1] = 21.179L;
+                       },
+                       "", false, "Fatal"},
+        NamedJointCase{"shaft_shifted_inside_its_base_circle",
+                       [] { BothByShifts(2, 30, 21, -3, 3); },
+                       "Fatal  : x < -1.5, da <= db, no contact ! (1)", true, "Fatal  : epsilon"},
+        // da1 36 inside db1 = 42 cos 30 = 36.37.
+        NamedJointCase{"shaft_tip_inside_its_base_circle",
+                       [] {
+                         BothByShifts(2, 30, 21, 0, 0);
+                         Diameters(36, 45, 33, 34);
+                       },
+                       "Fatal  : da <= db, no contact ! (1)", true, "Fatal  : epsilon"},
+        NamedJointCase{"backlash_of_seven_millimetres",
+                       [] {
+                         SetDin5480W45x2x21();
+                         SplineInputData.ClearanceAsFactor = false;
+                         SplineInputData.ce = SplineInputData.ci = 0.2L;
+                         SplineInputData.cp = 7;
+                       },
+                       "Error  : cp too large ! (2)", false, ""},
+        // Only the minor diameter given: the shaft's root below the centre is refused by name,
+        // and so is the hub's root when only the major diameter is given.
+        NamedJointCase{"root_zero_with_the_minor_diameter_given",
+                       [] {
+                         SetDin5480W45x2x21();
+                         SplineInputData.ShaftDiamMode = 0, SplineInputData.HubDiamMode = 1;
+                         SplineInputData.dfIn[1] = 0;
+                       },
+                       "Fatal  : df <= 0 ! (1)", true, ""},
+        NamedJointCase{"hub_root_zero_with_the_major_diameter_given",
+                       [] {
+                         BothByShifts(2, 30, 21, 0.2L, -0.2L);
+                         SplineInputData.ShaftDiamMode = 1, SplineInputData.HubDiamMode = 0;
+                         SplineInputData.daIn[1] = 44.6L, SplineInputData.dfIn[2] = 0;
+                       },
+                       "Fatal  : df <= 0 ! (2)", true, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, BallFarFromTheStandardIsReported) {
