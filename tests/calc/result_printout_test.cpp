@@ -292,6 +292,24 @@ TEST_F(ResultPrintoutTest, ValueThatIsNoNumberPrintsAMarkAndItsReason) {
   EXPECT_TRUE(remarks.count("Error  : dFa is no number ! (2)"));
 }
 
+// A root so deep the formula has no form circle: the Error stands beside the mark, not beside a
+// number nobody can make the part by (T = z m sin a - 2 (ha - rho (1 - sin a)) / sin a < 0).
+TEST_F(ResultPrintoutTest, ValueAnErrorMakesMeaninglessPrintsTheMark) {
+  SplineInputData.dfIn[1] = 0.5L;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag);
+  const std::string listing = DataTxtListing();
+  std::map<std::string, std::vector<std::string>> bySymbol;
+  for (const auto& r : TabRows(listing)) {
+    if (!bySymbol.count(r[1])) bySymbol[r[1]] = r;
+  }
+  EXPECT_EQ(bySymbol["dFf"][3], "???");
+  EXPECT_EQ(bySymbol["dFf"][4], TrimStr(LengthStrW(5, 3, -ToothingData.dFf[2])));
+  const std::string remarks = listing.substr(listing.find("REMARKS"));
+  EXPECT_NE(remarks.find("Error  : dFf undercut ! (1)"), std::string::npos);
+  EXPECT_EQ(remarks.find("dFf is no number"), std::string::npos);
+}
+
 TEST_F(ResultPrintoutTest, FatalCalculationShowsMessagesAndWritesNothing) {
   ToothingData.mn = 0;
   SplineInputData.PitchMode = 1;

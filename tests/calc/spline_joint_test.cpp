@@ -93,6 +93,9 @@ TEST_F(SplineJointTest, ExampleJoint) {
   // Span over 2 teeth: m cos(alpha) (1.5 pi + z inv(alpha)) + 2 x m sin(alpha).
   EXPECT_NEAR(D(s.WIn[1]), 30.697, 1e-3);
   EXPECT_NEAR(D(s.MdRIn[1]), 82.000, 1e-6);
+  // The standard ball at the shift found (x1 0.269), not at x = 0 (13.5): m z cos a (tan(aD) -
+  // tan(aK)) with cos(aK) = z cos a / (z + 2 x), aD = tan(aK) + (pi - 4 x tan a) / (2 z) - inv a.
+  EXPECT_NEAR(D(s.DmDIN[1]), 16.2, 1e-9);
   // Between balls in the hub (ball 12): -37.5044 by the independent solve.
   EXPECT_NEAR(D(s.MdRIn[2]), -37.5044, 1e-3);
   // Root form diameter of the shaft.
