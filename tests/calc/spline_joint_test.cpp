@@ -413,6 +413,13 @@ INSTANTIATE_TEST_SUITE_P(
                        SplineInputData.WIn[1] = std::numeric_limits<long double>::quiet_NaN();
                      },
                      "Fatal  : W not a number ! (1)"},
+        // A width stands for a shift: (5000 / 6.5 - pi / 2) / (2 tan 30) is far beyond any.
+        BadInputCase{"tooth_thickness_beyond_any_shift",
+                     [] {
+                       SplineInputData.InputKind[1] = 2;
+                       SplineInputData.snIn[1] = 5000;
+                     },
+                     "Fatal  : sn out of range ! (1)"},
         BadInputCase{"fillet_negative", [] { ToothingData.rhoaP0mn[1] = -1; },
                      "Fatal  : rhoaP0/mn < 0 ! (1)"},
         BadInputCase{"clearance_negative", [] { SplineInputData.ce = -3; }, "Fatal  : ce < 0 !"},

@@ -109,6 +109,17 @@ double HubGapClosing(double d, double db, double e, double a) {
   return lo;
 }
 
+// The shaft gap's width D (e / d - inv a + inv aD) grows outwards; where it is negative on the
+// base circle, the diameter where it is gone (0 where the flanks never meet).
+double ShaftGapClosing(double d, double db, double e, double a) {
+  auto inv = [](double v) { return std::tan(v) - v; };
+  auto width = [&](double D) { return D * (e / d - inv(a) + inv(std::acos(db / D))); };
+  if (width(db) >= 0) return 0;
+  double lo = db, hi = 20 * d;
+  for (int i = 0; i < 200; ++i) (width((lo + hi) / 2) < 0 ? lo : hi) = (lo + hi) / 2;
+  return lo;
+}
+
 // One joint, entered by its shifts, by its tooth thickness and space width, over balls and by its
 // span (the values the first way listed), gives the same shifts and the same messages each way.
 TEST(SplineSweep, EveryWayOfEnteringAJointGivesTheSameJoint) {
@@ -177,6 +188,16 @@ TEST(SplineSweep, EveryWayOfEnteringAJointGivesTheSameJoint) {
       EXPECT_NE(said.find(RealStrN(3, meet) + "mm ! (2)"), std::string::npos) << said;
     } else if (meet > -joint.df[2] + 1e-6) {
       EXPECT_FALSE(named) << said;
+    }
+    const double meet1 =
+        ShaftGapClosing(d, db, static_cast<double>(joint.en[1]), alpha * M_PI / 180);
+    const std::string shaftNamed = "mm ! (1)";
+    if (meet1 > joint.df[1] + 1e-6) {
+      ++closing;
+      EXPECT_NE(said.find("before df at " + RealStrN(3, meet1) + shaftNamed), std::string::npos)
+          << said;
+    } else if (meet1 < joint.df[1] - 1e-6) {
+      EXPECT_EQ(said.find(shaftNamed), std::string::npos) << said;
     }
     // A hub tip inside the shaft's form circle meets its fillet: named as interference.
     const double form = std::max(static_cast<double>(joint.dFf[1]), db);
