@@ -572,6 +572,14 @@ INSTANTIATE_TEST_SUITE_P(
                          Diameters(41.8L, 43.8L, 37.6L, 39.6L);
                        },
                        "Error  : gap closes before df at 43.037mm ! (2)", false, ""},
+        // Shaft x 0.8 at 45 degrees: its gap -0.058 wide on the reference circle; the flanks meet
+        // at 40.058 (textbook bisection), above the given root 37.6.
+        NamedJointCase{"shaft_gap_closing_before_its_root",
+                       [] {
+                         BothByShifts(2, 45, 20, 0.8L, -0.8L);
+                         Diameters(44, 45.4L, 37.6L, 41.4L);
+                       },
+                       "Error  : gap closes before df at 40.058mm ! (1)", false, ""},
         // Hub tip 4.3 (6 - 2 * 0.45 - 2 * 0.4) inside the shaft's base circle 5.196.
         NamedJointCase{"hub_tip_in_the_shaft_fillet", [] { BothByShifts(1, 30, 6, -0.4L, 0.4L); },
                        "Error  : hub tip inside dFf1, interference ! (2)", false, ""},

@@ -407,17 +407,19 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsGiveTheStandardValues) {
   EXPECT_EQ(ToothingData.k[1], 4);
 }
 
-// The buttons propose what the listing then uses: pressed on joints where the bare rule's span
-// misses the flank (by hand: k 2 at z 8, mn 4.424, x 0.798 touches at 38.46 < dFf 38.62), the
-// span's caliper lands on the flank and nothing is left to warn about.
+// The buttons propose what the listing then uses: pressed on a joint where the bare rule's span
+// misses the flank (z 24, mn 2, x 0 at 37.5 degrees: the rule gives 6 teeth, whose caliper touches
+// hypot(db, W6) above the tip), the span's caliper lands on the flank and nothing is left to warn
+// about.
 TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
   struct Row {
     const char* name;
     int z;
-    const char *mn, *x;
+    const char *mn, *x, *alphaButton;
   };
-  for (const Row& row : {Row{"bare rule off the flank", 8, "4.424", "0.798"},
-                         Row{"example", 8, "6.5", "0.3"}, Row{"many teeth", 40, "2", "-0.2"}}) {
+  for (const Row& row : {Row{"bare rule off the flank", 24, "2", "0", "Button_wal2"},
+                         Row{"example", 8, "6.5", "0.3", "Button_wal1"},
+                         Row{"many teeth", 40, "2", "-0.2", "Button_wal1"}}) {
     SCOPED_TRACE(row.name);
     Open();
     Click("RadioButton_rad1c");
@@ -427,6 +429,7 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
     Find<QSpinBox>("SpinEdit_z")->setValue(row.z);
     Type("Edit_mn", row.mn);
     Type("Edit_xe1", row.x);
+    Click(row.alphaButton);
     Click("Button_kmess1");
     Click("Button_dmess1");
     Click("Button_dmess2");
