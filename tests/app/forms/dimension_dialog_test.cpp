@@ -426,6 +426,9 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
     ChooseItem("RadioGroup_pm1", 0);
     ChooseItem("RadioGroup_de", 0);  // diameters by the tool factors
     ChooseItem("RadioGroup_di", 0);
+    for (const char* standard : {"Button_fhf1", "Button_fha1", "Button_frf1", "Button_fhf2",
+                                 "Button_fha2", "Button_frf2", "Button_cemn", "Button_cimn"})
+      Click(standard);
     Find<QSpinBox>("SpinEdit_z")->setValue(row.z);
     Type("Edit_mn", row.mn);
     Type("Edit_xe1", row.x);
