@@ -408,16 +408,16 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsGiveTheStandardValues) {
 }
 
 // The buttons propose what the listing then uses: pressed on a joint where the bare rule's span
-// misses the flank (z 24, mn 2, x 0 at 37.5 degrees: the rule gives 6 teeth, whose caliper touches
-// hypot(db, W6) above the tip), the span's caliper lands on the flank and nothing is left to warn
-// about.
+// misses the flank (z 8, mn 2, x 0 at 45 degrees: the rule gives 2 teeth, whose caliper touches
+// hypot(db, W2) = 11.79 below the form circle), the span's caliper lands on the flank and nothing
+// is left to warn about.
 TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
   struct Row {
     const char* name;
     int z;
     const char *mn, *x, *alphaButton;
   };
-  for (const Row& row : {Row{"bare rule off the flank", 24, "2", "0", "Button_wal2"},
+  for (const Row& row : {Row{"bare rule off the flank", 8, "2", "0", "Button_wal3"},
                          Row{"example", 8, "6.5", "0.3", "Button_wal1"},
                          Row{"many teeth", 40, "2", "-0.2", "Button_wal1"}}) {
     SCOPED_TRACE(row.name);
