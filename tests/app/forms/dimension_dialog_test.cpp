@@ -408,18 +408,18 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsGiveTheStandardValues) {
 }
 
 // The buttons propose what the listing then uses: pressed on a joint where the bare rule's span
-// misses the flank (z 8, mn 2, x 0 at 45 degrees: the rule gives 2 teeth, whose caliper touches
-// hypot(db, W2) = 11.79 below the form circle), the span's caliper lands on the flank and nothing
-// is left to warn about.
+// misses the flank (z 10, mn 2, x -0.5, tool addendum 0.45: the rule gives 1 tooth, whose caliper
+// touches hypot(db, W1) = 17.52 below the form circle 17.55), the span's caliper lands on the
+// flank and nothing is left to warn about.
 TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
   struct Row {
     const char* name;
     int z;
-    const char *mn, *x, *alphaButton;
+    const char *mn, *x, *alphaButton, *toolAddendum;
   };
-  for (const Row& row : {Row{"bare rule off the flank", 8, "2", "0", "Button_wal3"},
-                         Row{"example", 8, "6.5", "0.3", "Button_wal1"},
-                         Row{"many teeth", 40, "2", "-0.2", "Button_wal1"}}) {
+  for (const Row& row : {Row{"bare rule off the flank", 10, "2", "-0.5", "Button_wal1", "0.45"},
+                         Row{"example", 8, "6.5", "0.3", "Button_wal1", "0.55"},
+                         Row{"many teeth", 40, "2", "-0.2", "Button_wal2", "0.55"}}) {
     SCOPED_TRACE(row.name);
     Open();
     Click("RadioButton_rad1c");
@@ -433,6 +433,7 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsProposeWhatTheListingUses) {
     Type("Edit_mn", row.mn);
     Type("Edit_xe1", row.x);
     Click(row.alphaButton);
+    Type("Edit_fha1", row.toolAddendum);
     Click("Button_kmess1");
     Click("Button_dmess1");
     Click("Button_dmess2");
