@@ -610,20 +610,9 @@ void CalcSplineJointOnce() {
   CheckSplineStandard();
 }
 
-// Part whose shift is searched from a measurement over a ball or teeth spanned that the program
-// chose: kind 3 (ball) or 4 (span) when so, else 0.
-struct ChosenMeasure {
-  bool ball[3] = {false, false, false};
-  bool teeth = false;
-};
-
-ChosenMeasure ChosenBeforeTheShift() {
-  ChosenMeasure chosen;
-  for (int part = 1; part <= 2; ++part) {
-    chosen.ball[part] = T().Dm[part] == 0 && GivenByMeasurement(part, 3);
-  }
-  chosen.teeth = T().k[1] == 0 && GivenByMeasurement(1, 4);
-  return chosen;
+// True when the shaft's shift is searched from a span over a number of teeth the program picks.
+bool TeethChosenBeforeTheShift() {
+  return T().k[1] == 0 && GivenByMeasurement(1, 4);
 }
 
 constexpr int kMaxStandardRounds = 6;
@@ -650,37 +639,32 @@ auto ProposedBy(Clear clear, Read read) {
 }  // namespace
 
 void CalcSplineJoint() {
-  // A ball or a number of teeth the program picks for a measurement the shift is searched from
-  // has to be picked before the shift is known; it is the standard one when it is the standard at
-  // the shift found, so the search is repeated with the standard at that shift until they agree.
-  const ChosenMeasure chosen = ChosenBeforeTheShift();
+  // The number of teeth a span is measured over, when the program picks it, has to be picked
+  // before the shift is known; it is the standard one when it is the standard at the shift found,
+  // so the search is repeated with the standard at that shift until they agree. Where they never
+  // agree, the pick at x = 0 stands.
+  const bool chosen = TeethChosenBeforeTheShift();
+  TToothingData& t = T();
+  int32_t firstTeeth = 0;
   for (int round = 0; round < kMaxStandardRounds; ++round) {
     CalcSplineJointOnce();
-    TToothingData& t = T();
+    if (round == 0) firstTeeth = t.k[1];
+    if (!chosen) return;
     if (CalcFatalFlag) {
-      // A span beyond the range of the teeth picked at x = 0 may be one over a tooth more or
-      // less: the standard at the shift that span gives.
+      // A span beyond the range of the teeth picked may be one over a tooth more or less.
       const int step = ErrorCount() == 1 && ErrorText(1) == "Fatal  : W < Wmin !"   ? -1
                        : ErrorCount() == 1 && ErrorText(1) == "Fatal  : W > Wmax !" ? 1
                                                                                     : 0;
-      if (!chosen.teeth || step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) return;
+      if (step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) break;
       t.k[1] += step;
       continue;
     }
-    bool again = false;
-    const TSplineInputData& s = S();
-    for (int part = 1; part <= 2; ++part) {
-      if (chosen.ball[part] && s.DmDIN[part] > 0 && s.DmDIN[part] != t.Dm[part]) {
-        t.Dm[part] = s.DmDIN[part];
-        again = true;
-      }
-    }
-    if (chosen.teeth && s.kDIN[1] >= 1 && s.kDIN[1] != t.k[1]) {
-      t.k[1] = static_cast<int32_t>(s.kDIN[1]);
-      again = true;
-    }
-    if (!again) return;
+    const long double standard = S().kDIN[1];
+    if (!(standard >= 1) || standard == t.k[1]) return;
+    t.k[1] = static_cast<int32_t>(standard);
   }
+  t.k[1] = firstTeeth;
+  CalcSplineJointOnce();
 }
 
 long double ProposedBall(int part) {

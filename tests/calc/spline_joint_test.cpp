@@ -652,18 +652,6 @@ INSTANTIATE_TEST_SUITE_P(
                        "Fatal  : df <= 0 ! (2)", true, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A dimension over balls whose ball is left to the program is taken over the standard ball at
-// the shift it gives (the example: 16.2 at x 0.27, where x = 0 would have 13.5).
-TEST_F(SplineJointTest, ProgramsBallIsTheStandardAtTheShiftFound) {
-  NewSplineExample();
-  ToothingData.Dm[1] = 0;
-  CalcSplineJoint();
-  ASSERT_FALSE(CalcFatalFlag) << Messages();
-  EXPECT_NEAR(D(ToothingData.Dm[1]), 16.2, 1e-9);
-  EXPECT_EQ(ToothingData.Dm[1], SplineInputData.DmDIN[1]);
-  EXPECT_NEAR(D(SplineInputData.MdRIn[1]), 82, 1e-9);
-}
-
 TEST_F(SplineJointTest, BallFarFromTheStandardIsReported) {
   NewSplineExample();
   ToothingData.Dm[1] = 8;  // the standard ball for this shaft is about 14 mm
