@@ -349,10 +349,14 @@ long double ShiftFromBallDimension(int part) {
     // A stretch that ends because the ball stops resting on the flanks reaches to where it
     // stops, not only to the last grid point before.
     long double lowX = xs[i], lowM = ms[i], highX = xs[j], highM = ms[j];
-    if (i > 0 && !valid[i - 1])
-      lowX = FitEdge(part, xs[i - 1], xs[i]), lowM = EdgeDimension(part, lowX, lowM);
-    if (j + 1 < kGridPoints && !valid[j + 1])
-      highX = FitEdge(part, xs[j + 1], xs[j]), highM = EdgeDimension(part, highX, highM);
+    if (i > 0 && !valid[i - 1]) {
+      lowX = FitEdge(part, xs[i - 1], xs[i]);
+      lowM = EdgeDimension(part, lowX, lowM);
+    }
+    if (j + 1 < kGridPoints && !valid[j + 1]) {
+      highX = FitEdge(part, xs[j + 1], xs[j]);
+      highM = EdgeDimension(part, highX, highM);
+    }
     if (!anyStretch) {
       mdrMin = lowM;
       mdrMax = highM;

@@ -148,7 +148,7 @@ TEST(SplineSweep, EveryWayOfEnteringAJointGivesTheSameJoint) {
       const TSplineInputData inputs = s;
       ResetSplineData();
       t.mn = m, t.alpha = alpha, t.z[1] = z, t.x[1] = x1, t.x[2] = x2;
-      t.k[1] = kind == 0 ? 0 : before.k[1], t.k[2] = 0;
+      t.k[1] = kind == 0 || kind == 4 ? 0 : before.k[1], t.k[2] = 0;  // the span's own teeth
       t.Dm[1] = kind == 0 ? 0 : before.Dm[1], t.Dm[2] = kind == 0 ? 0 : before.Dm[2];
       t.hfP0mn[1] = t.hfP0mn[2] = hf, t.haP0mn[1] = t.haP0mn[2] = ha;
       t.rhoaP0mn[1] = t.rhoaP0mn[2] = rho;
