@@ -497,7 +497,11 @@ INSTANTIATE_TEST_SUITE_P(
                           "Error  : Dm ball !  (2.1mm)", 2.1L},
         // Hub tip (6 - 2 * 0.45 - 2 * 0.4) * 1 = 4.3 inside the base circle 6 cos 30 = 5.196.
         FinishedJointCase{"hub_tip_inside_the_base_circle", 6, 1, -0.4L, 0.4L,
-                          "Error  : db > da ! (2)"}),
+                          "Error  : db > da ! (2)"},
+        // The hub's standard ball 1.4 rests on both flanks but reaches inside the hub's tip
+        // circle 4.5: judged by where it touches.
+        FinishedJointCase{"hub_ball_beyond_the_tips", 6, 1, -0.25L, 0.25L,
+                          "Error  : Dm ball !  (1.4mm)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A joint however it is entered: what cannot be made is named with its cause and its part,
