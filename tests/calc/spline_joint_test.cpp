@@ -588,6 +588,17 @@ INSTANTIATE_TEST_SUITE_P(
                          ToothingData.haP0mn[1] = 0.45L;
                        },
                        "Warning: Dm ball   (3.3mm)", false, ""},
+        // Span over 2 teeth at x -0.5 (W 8.0931): the bare rule's 1 tooth would touch below the
+        // form circle, so the standard a measured span is compared with is 2 as well.
+        NamedJointCase{"span_where_the_bare_rule_misses_the_flank",
+                       [] {
+                         SetDin5480W45x2x21();
+                         ToothingData.z[1] = 10, ToothingData.k[1] = 2;
+                         ToothingData.haP0mn[1] = 0.45L;
+                         SplineInputData.InputKind[1] = 4;
+                         SplineInputData.WIn[1] = 8.0931L;
+                       },
+                       "Warning: Dm ball   (3.3mm)", false, "Warning: k <> k DIN"},
         // Hub tip 4.3 (6 - 2 * 0.45 - 2 * 0.4) inside the shaft's base circle 5.196.
         NamedJointCase{"hub_tip_in_the_shaft_fillet", [] { BothByShifts(1, 30, 6, -0.4L, 0.4L); },
                        "Error  : hub tip inside dFf1, interference ! (2)", false, ""},
