@@ -19,6 +19,16 @@ namespace {
 
 constexpr double kPrinted = 1.5e-3;  // what 3 printed decimals can hide, with a margin
 
+// The hub gap's width on a circle of diameter D (textbook: D (e / d + inv a - inv aD)), and the
+// diameter where it is gone, by bisection between the base circle and far out.
+double HubGapClosing(double d, double db, double e, double a) {
+  auto inv = [](double v) { return std::tan(v) - v; };
+  auto width = [&](double D) { return D * (e / d + inv(a) - inv(std::acos(db / D))); };
+  double lo = db, hi = 20 * d;
+  for (int i = 0; i < 200; ++i) (width((lo + hi) / 2) > 0 ? lo : hi) = (lo + hi) / 2;
+  return lo;
+}
+
 TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   ResetProgramStateForTests();
   InitMessageList();
@@ -27,12 +37,12 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   auto uniform = [&](double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(random);
   };
-  int offFlank = 0, formErrors = 0;
+  int offFlank = 0, formErrors = 0, closing = 0;
   for (int n = 0; n < 5000; ++n) {  // form errors are rare, about 1 in 600
     const int z = 6 + static_cast<int>(random() % 75);
     const double m = std::round(uniform(0.5, 10) * 1000) / 1000;
     const double alpha = 30 + 7.5 * static_cast<double>(random() % 3);
-    const double x = std::round(uniform(-0.5, 0.8) * 10000) / 10000;
+    const double x = std::round(uniform(-0.8, 0.8) * 10000) / 10000;
     const double hf = uniform(0.4, 0.6), ha = uniform(0.5, 0.7), rho = uniform(0.05, 0.4);
     const int userK = random() % 4 == 0 ? 1 + static_cast<int>(random() % (z / 2)) : 0;
     ResetSplineData();  // then the shaft by tool factors with x given, the program's balls
@@ -80,136 +90,32 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
                   said.find("Error  : dFf > da ! (1)") != std::string::npos);
       ++formErrors;
     }
+    // A hub gap that closes before its root circle is named with where it closes.
+    const double meet = HubGapClosing(d, db, static_cast<double>(t.en[2]), a);
+    if (meet < -t.df[2] - 1e-6) {
+      ++closing;
+      EXPECT_NE(said.find(RealStrN(3, meet) + "mm ! (2)"), std::string::npos) << said;
+    }
+    // The same joint entered by its tooth thickness, over its balls (where they rest on both
+    // flanks) and by its span gives the same shifts and the same messages.
+    const TToothingData joint = t;
+    const TSplineInputData inputs = s;
+    for (int kind : {2, 3, 4}) {
+      if (kind == 3 && said.find("Dm ball !") != std::string::npos) continue;
+      t = joint, s = inputs;
+      s.InputKind[1] = static_cast<int16_t>(kind), t.x[1] = t.x[2] = 0;
+      if (kind == 4) t.k[1] = userK;  // the program finds its own teeth again
+      CalcSplineJoint();
+      std::string again;
+      for (int i = 1; i <= ErrorList.count; ++i) again += ErrorList.messages[i] + "\n";
+      EXPECT_NEAR(static_cast<double>(t.x[1]), x, 1e-6) << kind;
+      EXPECT_NEAR(static_cast<double>(t.x[2]), static_cast<double>(joint.x[2]), 1e-6) << kind;
+      EXPECT_EQ(again, said) << kind;
+    }
   }
   EXPECT_GT(offFlank, 0);  // the sweep reaches the cases it judges
   EXPECT_GT(formErrors, 0);
-}
-
-// The joint as the calculation left it: both shifts and the messages.
-struct Outcome {
-  long double x1 = 0, x2 = 0;
-  bool fatal = false;
-  std::vector<std::string> said;
-};
-
-Outcome Calculated() {
-  CalcSplineJoint();
-  Outcome o{ToothingData.x[1], ToothingData.x[2], CalcFatalFlag, {}};
-  for (int i = 1; i <= ErrorList.count; ++i) o.said.push_back(ErrorList.messages[i]);
-  return o;
-}
-
-// The hub gap's width on a circle of diameter D (textbook: D (e / d + inv a - inv aD)), and the
-// diameter where it is gone, by bisection between the base circle's outside and far out.
-double HubGapClosing(double d, double db, double e, double a) {
-  auto inv = [](double v) { return std::tan(v) - v; };
-  auto width = [&](double D) { return D * (e / d + inv(a) - inv(std::acos(db / D))); };
-  double lo = db, hi = 20 * d;
-  for (int i = 0; i < 200; ++i) (width((lo + hi) / 2) > 0 ? lo : hi) = (lo + hi) / 2;
-  return lo;
-}
-
-// The shaft gap's width D (e / d - inv a + inv aD) grows outwards; where it is negative on the
-// base circle, the diameter where it is gone (0 where the flanks never meet).
-double ShaftGapClosing(double d, double db, double e, double a) {
-  auto inv = [](double v) { return std::tan(v) - v; };
-  auto width = [&](double D) { return D * (e / d - inv(a) + inv(std::acos(db / D))); };
-  if (width(db) >= 0) return 0;
-  double lo = db, hi = 20 * d;
-  for (int i = 0; i < 200; ++i) (width((lo + hi) / 2) < 0 ? lo : hi) = (lo + hi) / 2;
-  return lo;
-}
-
-// One joint, entered by its shifts, by its tooth thickness and space width, over balls and by its
-// span (the values the first way listed), gives the same shifts and the same messages each way.
-TEST(SplineSweep, EveryWayOfEnteringAJointGivesTheSameJoint) {
-  ResetProgramStateForTests();
-  InitMessageList();
-  InitToothingData();
-  std::mt19937 random(20261208u);
-  auto uniform = [&](double lo, double hi) {
-    return std::uniform_real_distribution<double>(lo, hi)(random);
-  };
-  int closing = 0, interfering = 0, compared = 0;
-  for (int n = 0; n < 1500; ++n) {
-    const int z = 6 + static_cast<int>(random() % 55);
-    const double m = std::round(uniform(0.5, 8) * 1000) / 1000;
-    const double alpha = 30 + 7.5 * static_cast<double>(random() % 3);
-    const double x1 = std::round(uniform(-0.8, 0.8) * 10000) / 10000;
-    const double x2 = std::round((-x1 - uniform(0, 0.03)) * 10000) / 10000;  // a small backlash
-    const bool bothGiven = random() % 2 == 0;  // else the shaft and the clearances
-    const double hf = uniform(0.4, 0.6), ha = uniform(0.45, 0.75), rho = uniform(0.05, 0.3);
-    SCOPED_TRACE(testing::Message() << "z " << z << " m " << m << " alpha " << alpha << " x "
-                                    << x1 << " " << x2 << (bothGiven ? " both" : " shaft"));
-    TToothingData& t = ToothingData;
-    TSplineInputData& s = SplineInputData;
-    auto enter = [&](int kind) {
-      const TToothingData before = t;
-      const TSplineInputData inputs = s;
-      ResetSplineData();
-      t.mn = m, t.alpha = alpha, t.z[1] = z, t.x[1] = x1, t.x[2] = x2;
-      t.k[1] = kind == 0 || kind == 4 ? 0 : before.k[1], t.k[2] = 0;  // the span's own teeth
-      t.Dm[1] = kind == 0 ? 0 : before.Dm[1], t.Dm[2] = kind == 0 ? 0 : before.Dm[2];
-      t.hfP0mn[1] = t.hfP0mn[2] = hf, t.haP0mn[1] = t.haP0mn[2] = ha;
-      t.rhoaP0mn[1] = t.rhoaP0mn[2] = rho;
-      s.ShiftGivenFor = bothGiven ? 0 : 1, s.ClearanceAsFactor = true;
-      s.cemn = s.cimn = 0.1L, s.cpmn = bothGiven ? 0 : 0.01L;
-      s.InputKind[1] = static_cast<int16_t>(kind == 0 ? 1 : kind);
-      s.InputKind[2] = static_cast<int16_t>(kind == 0 || kind == 4 ? 1 : kind);
-      s.snIn[1] = inputs.snIn[1], s.enIn[2] = inputs.enIn[2];
-      s.MdRIn[1] = inputs.MdRIn[1], s.MdRIn[2] = inputs.MdRIn[2], s.WIn[1] = inputs.WIn[1];
-      return Calculated();
-    };
-    const Outcome byShifts = enter(0);
-    if (byShifts.fatal) continue;
-    ++compared;
-    const TToothingData joint = t;
-    const TSplineInputData inputs = s;
-    std::string said;
-    for (const std::string& text : byShifts.said) said += text + "\n";
-    // A dimension over a ball that does not rest on both flanks gives no shift back.
-    const bool ballsRest = said.find("Dm ball !") == std::string::npos;
-    for (int kind : {2, 3, 4}) {
-      if (kind == 3 && !ballsRest) continue;
-      SCOPED_TRACE(testing::Message() << "input kind " << kind);
-      const Outcome other = enter(kind);
-      EXPECT_NEAR(static_cast<double>(other.x1), x1, 1e-6);
-      EXPECT_NEAR(static_cast<double>(other.x2), static_cast<double>(byShifts.x2), 1e-6);
-      EXPECT_EQ(other.said, byShifts.said);
-      ToothingData = joint, SplineInputData = inputs;
-    }
-    // Every hub gap that closes before its root circle is named with where it closes.
-    const double d = z * m, db = d * std::cos(alpha * M_PI / 180);
-    const double meet = HubGapClosing(d, db, static_cast<double>(joint.en[2]), alpha * M_PI / 180);
-    const bool named = said.find("Error  : gap closes before df at ") != std::string::npos &&
-                       said.find(" ! (2)") != std::string::npos;
-    if (meet < -joint.df[2] - 1e-6) {
-      ++closing;
-      EXPECT_NE(said.find(RealStrN(3, meet) + "mm ! (2)"), std::string::npos) << said;
-    } else if (meet > -joint.df[2] + 1e-6) {
-      EXPECT_FALSE(named) << said;
-    }
-    const double meet1 =
-        ShaftGapClosing(d, db, static_cast<double>(joint.en[1]), alpha * M_PI / 180);
-    const std::string shaftNamed = "mm ! (1)";
-    if (meet1 > joint.df[1] + 1e-6) {
-      ++closing;
-      EXPECT_NE(said.find("before df at " + RealStrN(3, meet1) + shaftNamed), std::string::npos)
-          << said;
-    } else if (meet1 < joint.df[1] - 1e-6) {
-      EXPECT_EQ(said.find(shaftNamed), std::string::npos) << said;
-    }
-    // A hub tip inside the shaft's form circle meets its fillet: named as interference.
-    const double form = std::max(static_cast<double>(joint.dFf[1]), db);
-    const bool inside = -joint.da[2] < form;
-    interfering += inside;
-    EXPECT_EQ(said.find("Error  : hub tip inside dFf1, interference ! (2)") != std::string::npos,
-              inside)
-        << said;
-  }
-  EXPECT_GT(compared, 1000);
-  EXPECT_GT(closing, 0);  // the sweep reaches what it judges
-  EXPECT_GT(interfering, 0);
+  EXPECT_GT(closing, 0);
 }
 
 }  // namespace
