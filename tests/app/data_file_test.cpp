@@ -728,13 +728,14 @@ TEST_F(DataFileTest, GoldenExampleFile) {
 enum class ExampleKind { Template, Shift, Balls, Span, Thickness };
 
 // Sets up a shipped data set the way a user would and saves it calculated: the template is the
-// reset data set (module 6.5, 16 teeth, x = 0); each example is the example joint with the
+// reset data set (module 6.5, 16 teeth, x = 0, the program's k); each example is the example joint with the
 // shaft's input switched to the kind wanted (its value is the one the calculation found).
 void MakeShippedDataSet(ExampleKind kind) {
   InitRecords();
   for (int i = 1; i <= kDrawingInfoCount; ++i) ChangeRecords.drawingInfo[i].clear();
   if (kind == ExampleKind::Template) {
     ResetSplineData();
+    ToothingData.k[1] = 0;  // a new joint starts with the program's own number of teeth spanned
     CalcSplineJoint();
     return;
   }
