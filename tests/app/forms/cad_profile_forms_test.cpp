@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "gui_environment.h"
 #include "app/app_test_support.h"
 #include "app/cad_profile_options.h"
 #include "app/command_line.h"
@@ -191,7 +192,7 @@ TEST_F(CadProfileFormsTest, CommandRunsTheDialogModally) {
     host_.Clear();
     host_.AnswerCancel();  // the CAD code question
     std::string shownTitle;
-    QTimer::singleShot(0, [&] {
+    gui_test::After(0, [&] {
       QWidget* modal = QApplication::activeModalWidget();
       ASSERT_NE(modal, nullptr);
       shownTitle = modal->windowTitle().toStdString();

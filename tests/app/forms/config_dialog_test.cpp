@@ -1,6 +1,7 @@
 // The configuration dialog on an offscreen screen, driven by object name: what it shows, what OK
 // stores in the settings and in the configuration file (read back by the configuration reader
 // into fresh defaults), Cancel, the standard values, the colour pickers, and export and import.
+#include "gui_environment.h"
 #include "app/forms/config_dialog.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +95,7 @@ QString Cell(Tconfig& f, const char* grid, int row, int column) {
 
 // Runs action once the next modal dialog is open.
 void WhenModal(std::function<void(QWidget*)> action) {
-  QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
+  gui_test::After(0, [action] { action(QApplication::activeModalWidget()); });
 }
 
 TEST_F(ConfigDialogGui, ShowsTheSettings) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "gui_environment.h"
 #include "app/documentation_commands.h"
 #include "app/documentation_records.h"
 #include "app/forms/change_record_dialog.h"
@@ -301,7 +302,7 @@ TEST_F(DocumentationDialogsTest, DrawingTextDialogEditsPartNamesAndTwoTexts) {
 
 // Presses the buttons of the next modal dialog once it is up.
 void WhenModal(std::function<void(QWidget&)> act) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(gui_test::TestScope().data());
   QObject::connect(timer, &QTimer::timeout, [timer, act] {
     if (QWidget* w = QApplication::activeModalWidget()) {
       timer->stop();

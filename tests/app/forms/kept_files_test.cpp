@@ -6,6 +6,7 @@
 #include <QPrinterInfo>
 #include <QTimer>
 
+#include "gui_environment.h"
 #include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "app/excel_link.h"
@@ -67,7 +68,7 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
   host_.AnswerFile(stem_ + ".htm");  // where the page goes
   for (const auto device : {kDeviceTxtFile, kDeviceHtml, kDevicePrinter}) {
     if (device == kDevicePrinter)  // the print dialog: print to a PDF file
-      QTimer::singleShot(
+      gui_test::After(
           0, [] { qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept(); });
     ConfigVariables.OutputDevice = device;
     ResultPrintout();

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "gui_environment.h"
 #include "app/app_test_support.h"
 #include "app/forms/print_setup.h"
 #include "app/forms/table_form.h"
@@ -61,7 +62,7 @@ class PrintPresetsGui : public ::testing::Test {
   }
   // Runs the action on the table form once it is shown modally.
   static void OnTableForm(std::function<void(Tdbf4&)> action) {
-    QTimer::singleShot(0, [action] {
+    gui_test::After(0, [action] {
       auto* form = qobject_cast<Tdbf4*>(QApplication::activeModalWidget());
       ASSERT_NE(form, nullptr);
       action(*form);

@@ -1,6 +1,7 @@
 // The print dialog on an offscreen screen: what OK stores, the defaults each picture kind opens
 // with, pictures printed to PDF and measured on the page by an outside renderer, refused scales,
 // and the printer information in setup mode.
+#include "gui_environment.h"
 #include "app/forms/print_setup.h"
 
 #include <gtest/gtest.h>
@@ -235,7 +236,7 @@ TEST_F(PrintSetupGui, SetupModeShowsThePrinterWithoutPrinting) {
   app_test::WriteBytes(pdf_, "earlier printout");
   int rows = 0;
   QString name;
-  QTimer::singleShot(0, [&] {
+  gui_test::After(0, [&] {
     QWidget* info = QApplication::activeModalWidget();
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->objectName(), "TForm_printerinfo");

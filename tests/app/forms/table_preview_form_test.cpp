@@ -1,6 +1,7 @@
 // The table preview on an offscreen screen: right clicks on header cells sort, left clicks do
 // not; the search dialog and Search Next select the hits; one click on a row picks it, and the
 // picked record keeps its pick through a sort.
+#include "gui_environment.h"
 #include "app/forms/table_preview_form.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +64,7 @@ class PreviewGui : public ::testing::Test {
   }
   // Runs the search dialog with a text typed into it.
   void SearchFor(const QString& text) {
-    QTimer::singleShot(0, [text] {
+    gui_test::After(0, [text] {
       auto* dialog = qobject_cast<TForm_Suchen*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       EXPECT_EQ(dialog->windowTitle(), "Search");
@@ -108,7 +109,7 @@ TEST_F(PreviewGui, SearchAndSearchNextSelectTheHits) {
 }
 
 TEST_F(PreviewGui, OneClickPicksARowAndTheSameRowAgainDoesNot) {
-  QTimer::singleShot(
+  gui_test::After(
       0, [this] { Click(form_->StringGrid1->viewport(), CellCentre(1), Qt::LeftButton); });
   EXPECT_EQ(form_->Choose(), 2);
   EXPECT_FALSE(AbortFlag);
@@ -116,7 +117,7 @@ TEST_F(PreviewGui, OneClickPicksARowAndTheSameRowAgainDoesNot) {
   // Sorted, the picked record moves and its new row is the one that no longer picks.
   form_->SortGridByColumn(2);
   EXPECT_EQ(form_->SelectedRow(), 1);
-  QTimer::singleShot(0, [this] {
+  gui_test::After(0, [this] {
     Click(form_->StringGrid1->viewport(), CellCentre(0), Qt::LeftButton);
     EXPECT_TRUE(form_->isVisible());
     form_->mi_fileExit->trigger();

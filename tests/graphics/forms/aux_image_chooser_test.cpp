@@ -1,5 +1,6 @@
 // The auxiliary image chooser driven by its controls: choosing an entry shows it, OK ends the
 // command.
+#include "gui_environment.h"
 #include "graphics/forms/aux_image_chooser.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   std::function<void()> drive = [&] {
     auto* dialog = qobject_cast<TForm_hilfebild*>(QApplication::activeModalWidget());
     if (!dialog) {
-      QTimer::singleShot(5, drive);
+      gui_test::After(5, drive);
       return;
     }
     ++opened;
@@ -59,12 +60,12 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
     entries = list->count();
     if (opened == 1) {
       list->setCurrentIndex(1);  // "two"
-      QTimer::singleShot(5, drive);
+      gui_test::After(5, drive);
     } else {
       dialog->findChild<QPushButton*>("Button_ok")->click();
     }
   };
-  QTimer::singleShot(5, drive);
+  gui_test::After(5, drive);
   AuxImagesMenu();
 
   EXPECT_TRUE(AbortFlag);

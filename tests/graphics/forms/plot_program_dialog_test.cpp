@@ -1,6 +1,7 @@
 // The plot program's settings dialog driven through its named controls: every change rebuilds
 // the command line, it opens on the line in force, OK hands it back (a value that is no number
 // is refused), Cancel aborts.
+#include "gui_environment.h"
 #include "graphics/forms/plot_program_dialog.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ std::string Line(QWidget& form) {
 // Acts on the settings dialog once it is the active modal window (a busy machine may show it
 // after the first turn of the event loop).
 void WhenDialogUp(std::function<void(QWidget&)> act) {
-  QTimer::singleShot(10, [act] {
+  gui_test::After(10, [act] {
     QWidget* form = QApplication::activeModalWidget();
     if (form == nullptr || form->objectName() != "TForm_confvectrix") {
       WhenDialogUp(act);
