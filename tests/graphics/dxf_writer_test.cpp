@@ -258,7 +258,7 @@ TEST(DxfWriter, LayerTableKeepsConfiguredColoursAndLineTypes) {
   }
 }
 
-// The DXF reference forbids < > / \\ " : ; ? * | = ` and control characters in table names.
+// The DXF reference forbids < > / \ " : ; ? * | = ` and control characters in table names.
 TEST(DxfWriter, InvalidCharactersInLayerNamesAreReplaced) {
   std::vector<std::string> bad;
   for (const char c : std::string("<>/\\\":;?*|=`\t\x01\x1F")) bad.push_back(std::string(1, c));
