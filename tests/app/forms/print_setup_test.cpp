@@ -1,17 +1,19 @@
 // The print dialog on an offscreen screen: what OK stores, the defaults each picture kind opens
 // with, pictures printed to PDF and measured on the page by an outside renderer, refused scales,
 // and the printer information in setup mode.
-#include "gui_environment.h"
 #include "app/forms/print_setup.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -22,6 +24,8 @@
 #include <memory>
 
 #include "app/app_test_support.h"
+#include "common/forms/gui_test_support.h"
+#include "gui_environment.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -189,6 +193,35 @@ TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
     EXPECT_NEAR(ink.width(), c.width, 0.3);
     EXPECT_NEAR(ink.height(), c.height, 0.3);
   }
+}
+
+// The PDF chosen in the print dialog over an existing one: the dialog's OK asks, and printing
+// asks no more.
+TEST_F(PrintSetupGui, APdfConfirmedInThePrintDialogIsNotAskedForAgain) {
+  DrawKnownPicture();
+  PrintSettings.PictureKind = 5;
+  app_test::WriteBytes(pdf_, "the earlier printout");
+  TForm_printconf form;
+  form.FormActivate();
+  gui_test::Seen asked;
+  gui_test::ModalDriver person;
+  person.Then([](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  person.Then(gui_test::Note(asked, QMessageBox::Yes));
+  Find<QPushButton>(form, "Button_printer")->click();
+  EXPECT_NE(asked.text.find(pdf_ + " already exists"), std::string::npos) << asked.text;
+  form.Button_okClick();
+  EXPECT_EQ(person.Remaining(), 0);
+  EXPECT_TRUE(person.Unexpected().empty());
+  EXPECT_TRUE(host_->RecordsOf(TDialogKind::YesNo).empty());
+  EXPECT_TRUE(host_->RecordsOf(TDialogKind::Question).empty());
+  EXPECT_EQ(host_->Messages().back(), "saved as " + std::string(pdf_));
+  int status = -1;
+  RunTool("qpdf", {"--check", QString::fromStdString(pdf_)}, &status);
+  EXPECT_EQ(status, 0) << "the earlier printout was replaced by a sound PDF";
 }
 
 TEST_F(PrintSetupGui, ScaleThatIsNoNumberKeepsTheDialogOpenCancelStoresNothing) {
