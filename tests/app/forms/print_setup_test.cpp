@@ -218,6 +218,7 @@ TEST_F(PrintSetupGui, APdfConfirmedInThePrintDialogIsNotAskedForAgain) {
   EXPECT_TRUE(person.Unexpected().empty());
   EXPECT_TRUE(host_->RecordsOf(TDialogKind::YesNo).empty());
   EXPECT_TRUE(host_->RecordsOf(TDialogKind::Question).empty());
+  ASSERT_FALSE(host_->Messages().empty());
   EXPECT_EQ(host_->Messages().back(), "saved as " + std::string(pdf_));
   int status = -1;
   RunTool("qpdf", {"--check", QString::fromStdString(pdf_)}, &status);
