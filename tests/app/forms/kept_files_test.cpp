@@ -66,7 +66,8 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     ShowResultPicture();
   }
   host_.AnswerFile(stem_ + ".htm");  // where the page goes
-  for (const auto device : {kDeviceTxtFile, kDeviceHtml, kDevicePrinter}) {
+  // The text export, then the listing of device 9 ("Text Device 9" set) over it.
+  for (const auto device : {kDeviceTxtFile, kDeviceDataTxt, kDeviceHtml, kDevicePrinter}) {
     if (device == kDevicePrinter)  // the print dialog: print to a PDF file
       gui_test::After(
           0, [] { qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept(); });
