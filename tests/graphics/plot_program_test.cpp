@@ -148,9 +148,9 @@ TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
     p.programPath = "/opt/" + odd + "/wvectrix";
     p.destination = 1;  // PostScript
     p.psFont = odd;
-    EXPECT_EQ(PlotCommandArguments(MakePlotCommandLine(p)),
-              (std::vector<std::string>{p.programPath, "/tmp/plain/vuko/vectrix", "/CPS",
-                                        "/T" + odd}));
+    EXPECT_EQ(
+        PlotCommandArguments(MakePlotCommandLine(p)),
+        (std::vector<std::string>{p.programPath, "/tmp/plain/vuko/vectrix", "/CPS", "/T" + odd}));
   }
 }
 

@@ -57,8 +57,8 @@ void SetCaption(QAction* action, const QString& text) {
 // letter at all, takes any free letter there.
 QString MovedAccelerator(const QString& text, int at, const QSet<QChar>& taken) {
   const bool marked = at >= 1;
-  bool behind = marked && at >= 2 && at + 2 == text.size() &&
-                text[at - 2] == QLatin1Char('(') && text[at + 1] == QLatin1Char(')');
+  bool behind = marked && at >= 2 && at + 2 == text.size() && text[at - 2] == QLatin1Char('(') &&
+                text[at + 1] == QLatin1Char(')');
   QString plain = text;
   if (marked) plain.remove(at - 1, 1);
   if (behind) plain.chop(3);

@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "gui_environment.h"
 #include "app/app_test_support.h"
 #include "app/cad_profile_options.h"
 #include "app/command_line.h"
@@ -27,6 +26,7 @@
 #include "calc/toothing_data.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "gui_environment.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The configuration dialog on an offscreen screen, driven by object name: what it shows, what OK
 // stores in the settings and in the configuration file (read back by the configuration reader
 // into fresh defaults), Cancel, the standard values, the colour pickers, and export and import.
-#include "gui_environment.h"
 #include "app/forms/config_dialog.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +32,7 @@
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
+#include "gui_environment.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include <functional>
 #include <memory>
 
-#include "gui_environment.h"
 #include "app/documentation_commands.h"
 #include "app/documentation_records.h"
 #include "app/forms/change_record_dialog.h"
@@ -30,6 +29,7 @@
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
 #include "drawings/drawing_documentation.h"
+#include "gui_environment.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <QPrinterInfo>
 #include <QTimer>
 
-#include "gui_environment.h"
 #include "app/app_test_support.h"
 #include "app/command_line.h"
 #include "app/excel_link.h"
@@ -22,6 +21,7 @@
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
+#include "gui_environment.h"
 #include "platform/spreadsheet.h"
 #include "validator_support.h"
 

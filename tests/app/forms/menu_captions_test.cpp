@@ -109,10 +109,11 @@ TEST_F(MenuCaptionsTest, ItemsWithoutVocabularyKeepTheFormCaptions) {
 TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
   AddError("first");
   AddError("second");
-  const std::map<int, const char*> languageItems = {
-      {kLanguageGerman, "mi_helplanguageDeutsch"}, {kLanguageEnglish, "mi_helplanguageEnglish"},
-      {kLanguageRomanian, "mi_helplanguageRoman"}, {kLanguageKorean, "mi_helplanguageKorea"},
-      {kLanguageChinese, "mi_helplanguageChinese"}};
+  const std::map<int, const char*> languageItems = {{kLanguageGerman, "mi_helplanguageDeutsch"},
+                                                    {kLanguageEnglish, "mi_helplanguageEnglish"},
+                                                    {kLanguageRomanian, "mi_helplanguageRoman"},
+                                                    {kLanguageKorean, "mi_helplanguageKorea"},
+                                                    {kLanguageChinese, "mi_helplanguageChinese"}};
   // Every language; those without menu words show them with the English ones.
   for (int code :
        {kLanguageGerman, kLanguageEnglish, kLanguagePortuguese, kLanguageRomanian, kLanguageKorean,

@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "gui_environment.h"
 #include "app/app_test_support.h"
 #include "app/forms/print_setup.h"
 #include "app/forms/table_form.h"
@@ -25,6 +24,7 @@
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/forms/plot_program_dialog.h"
+#include "gui_environment.h"
 #include "xbase/memo_ops.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"

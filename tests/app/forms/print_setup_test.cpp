@@ -25,7 +25,6 @@
 
 #include "app/app_test_support.h"
 #include "common/forms/gui_test_support.h"
-#include "gui_environment.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -33,6 +32,7 @@
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
+#include "gui_environment.h"
 
 namespace {
 

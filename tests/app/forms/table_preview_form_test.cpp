@@ -1,7 +1,6 @@
 // The table preview on an offscreen screen: right clicks on header cells sort, left clicks do
 // not; the search dialog and Search Next select the hits; one click on a row picks it, and the
 // picked record keeps its pick through a sort.
-#include "gui_environment.h"
 #include "app/forms/table_preview_form.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@
 
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -109,8 +109,8 @@ TEST_F(PreviewGui, SearchAndSearchNextSelectTheHits) {
 }
 
 TEST_F(PreviewGui, OneClickPicksARowAndTheSameRowAgainDoesNot) {
-  gui_test::After(
-      0, [this] { Click(form_->StringGrid1->viewport(), CellCentre(1), Qt::LeftButton); });
+  gui_test::After(0,
+                  [this] { Click(form_->StringGrid1->viewport(), CellCentre(1), Qt::LeftButton); });
   EXPECT_EQ(form_->Choose(), 2);
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(form_->StringGrid1->item(1, 0)->text(), "D.vuk");

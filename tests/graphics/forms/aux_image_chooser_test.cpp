@@ -1,6 +1,5 @@
 // The auxiliary image chooser driven by its controls: choosing an entry shows it, OK ends the
 // command.
-#include "gui_environment.h"
 #include "graphics/forms/aux_image_chooser.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +20,7 @@
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
+#include "gui_environment.h"
 
 namespace {
 

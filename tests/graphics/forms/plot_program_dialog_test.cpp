@@ -22,11 +22,11 @@
 #include <thread>
 
 #include "common/file_utils.h"
-#include "gui_environment.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/cad_driver.h"
 #include "graphics/plot_program.h"
+#include "gui_environment.h"
 
 namespace {
 
