@@ -3,6 +3,7 @@
 #include "graphics/forms/aux_image_chooser.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,8 +38,10 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   TGraphicsFacade facade;
   TFtarvgra window;
   GraphicsWindowInstance = &window;
-  const fs::path dir = fs::temp_directory_path() / "vuko_hilfebild_test";
-  fs::create_directories(dir);
+  // A folder of this run's own: two runs of the tests at once must not share it.
+  std::string pattern = (fs::temp_directory_path() / "vuko_hilfebild_XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const fs::path dir = pattern;
   std::ofstream(dir / "vuko.dbh") << "\"one\",\"First\"\n\"two\",\"Second\"\n";
   std::ofstream(dir / "one.plt") << "SP1;PU0,0;PD400,0;\n";
   std::ofstream(dir / "two.plt") << "SP1;PU0,0;PD0,400;\n";
