@@ -83,10 +83,7 @@ QString MovedAccelerator(const QString& text, int at, const QSet<QChar>& taken) 
 }
 
 void MoveCaption(QAction* action, const QString& moved) {
-  // An entry moved twice in one pass keeps the caption it was designed with.
-  if (action->property(kMovedCaption).toString() != action->text()) {
-    action->setProperty(kDesignedCaption, action->text());
-  }
+  action->setProperty(kDesignedCaption, action->text());
   action->setProperty(kMovedCaption, moved);
   SetCaption(action, moved);
 }
