@@ -341,6 +341,12 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
   const std::int32_t oldCount = area.recordCount;
   const std::int32_t oldNumber = area.recordNumber;
   const bool append = n > area.recordCount;
+  // The header of a dBASE II table counts records in 16 bits: one more would wrap the count.
+  if (append && !area.vfile.isVirtual && IsDbase2(area) && area.recordCount >= 0xFFFF) {
+    SetError(212, "A dBASE II table holds at most 65535 records (" + area.tableName +
+                      ") [Replace/Append/PutDbfRecord]");
+    return;
+  }
   if (append) {
     n = area.recordCount + 1;
     area.recordCount = n;
@@ -366,10 +372,14 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
   std::vector<unsigned char> out(area.recordBuffer);
   TranslateRecord(TTranslateDirection::Write, area.oem, area.writeHook, area.recordLength,
                   area.recordLength, out.data());
+  // The indexes are marked as being updated before the record changes under them.
+  const int bracket = before.empty() ? 0 : indexedArea;
+  if (!BeginIndexedWrite(bracket)) return;
   const std::uint16_t code =
       WriteAt(area.fileHandle, out.data(), area.recordLength, RecordOffset(area, n));
   XbaseErrorCode = code;
   if (code != 0) {
+    EndIndexedWrite(bracket);
     if (append) {
       // The record is not in the file: the count must not claim it.
       area.recordCount = oldCount;
@@ -384,8 +394,8 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
   } else {
     if (area.state != kAreaAppended) area.state = kAreaModified;
     if (AutoCommit) FlushFile(area.fileHandle);
-    if (!before.empty())
-      NotifyRecordRewritten(indexedArea, n, before.data(), area.recordBuffer.data());
+    if (bracket) NotifyRecordRewritten(indexedArea, n, before.data(), area.recordBuffer.data());
+    EndIndexedWrite(bracket);
   }
   ReportUnfitField(area, "Replace/Append/PutDbfRecord");
 }

@@ -227,6 +227,9 @@ void OpenMemofile(const std::string& tableName) {
     SetError(1007, name + " [USE]");
     return;
   }
+  XbaseErrorCode = 0;
+  FinishInterruptedPack(name);
+  if (XbaseErrorCode != 0) return;
   auto memo = std::make_unique<TMemoDescriptor>();
   memo->memoType = DefaultMemoVersion;
   memo->blockSize = DefaultMemoBlockSize;

@@ -1,12 +1,16 @@
 // Copying memos between memo files of any layout, and packing a memo file.
 #include "xbase/memo_pack.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
+#include "platform/file_writer.h"
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
 #include "xbase/memo_ops.h"
@@ -89,11 +93,114 @@ class PackWorkFile {
   bool kept_ = false;
 };
 
+// A memo field that points at a memo, and the text it gets once its memo is moved.
 struct TFieldChange {
   std::int32_t record;
   int field;
+  std::int32_t block;
   std::string oldText;
   std::string newText;
+};
+
+// The memo fields that point at a memo, in the order a pack copies their memos: record by
+// record, field by field. A field never changes between pointing and not pointing at a memo
+// in a pack, so the order is the same before, during and after it.
+std::vector<TFieldChange> MemoFieldsInPackOrder() {
+  std::vector<TFieldChange> fields;
+  const std::int32_t count = RecCount();
+  const int fieldCount = FieldCount();
+  for (std::int32_t r = 1; r <= count; ++r) {
+    for (int f = 1; f <= fieldCount; ++f) {
+      if (FieldType(f) != 'M') continue;
+      const std::string raw = Peek(f, r);
+      const std::string trimmed = AllTrim(raw);
+      const std::int32_t block = trimmed.empty() ? 0 : std::atoi(trimmed.c_str());
+      if (block != 0) fields.push_back({r, f, block, raw, {}});
+    }
+  }
+  return fields;
+}
+
+// The name under which a complete packed file waits to replace the memo file.
+std::string PackedFileName(const std::string& memoName) {
+  std::string directory, stem, extension;
+  SplitFileName(memoName, directory, stem, extension);
+  return directory + stem + ".$$$";
+}
+
+// The first blocks of the memos in a complete packed file, in the order the pack wrote them
+// (each on the first block boundary after the one before); false unless the file is laid out
+// exactly so and its header counts its blocks.
+bool PackedMemoBlocks(int file, std::uint8_t type, std::uint16_t blockSize,
+                      std::vector<std::int32_t>& blocks) {
+  blocks.clear();
+  const std::int64_t size = XbFileSize(file);
+  std::uint8_t header[8] = {};
+  if (blockSize == 0 || size < std::int64_t(kMemoHeaderBlock) ||
+      MemoReadAt(file, 0, header, sizeof header) != 0)
+    return false;
+  const bool dbase3 = type == kMemoDbase3;
+  const auto roundUp = [blockSize](std::int64_t at) {
+    return (at + blockSize - 1) / blockSize * blockSize;
+  };
+  std::int64_t pos = dbase3 ? std::int64_t(kMemoHeaderBlock) : roundUp(kMemoHeaderBlock);
+  std::int64_t end = pos;
+  // A dBASE III file without memos keeps the end mark behind its header.
+  const std::int64_t last = dbase3 && size == std::int64_t(kMemoHeaderBlock) + 1 ? pos : size;
+  while (pos < last) {
+    blocks.push_back(std::int32_t(pos / blockSize));
+    if (dbase3) {
+      // The text runs to the first of its two end marks.
+      char chunk[4096];
+      std::int64_t at = pos;
+      for (;;) {
+        if (at >= size) return false;
+        const std::size_t n = std::size_t(std::min<std::int64_t>(sizeof chunk, size - at));
+        if (MemoReadAt(file, at, chunk, n) != 0) return false;
+        if (const void* mark = std::memchr(chunk, kMemoEnd, n)) {
+          at += static_cast<const char*>(mark) - chunk;
+          break;
+        }
+        at += std::int64_t(n);
+      }
+      end = at + 2;
+    } else {
+      std::uint8_t first[kMemoBlockHeaderSize];
+      if (pos + 8 > size || MemoReadAt(file, pos, first, sizeof first) != 0) return false;
+      const TMemoLayout layout = RecogniseMemo(type, first);
+      if (layout == TMemoLayout::Dbase3Text) return false;
+      end = pos + 8 + StoredTextLength(layout, first);
+    }
+    pos = roundUp(end);
+  }
+  return (blocks.empty() || end == size) &&
+         GetNextFreeBlock(type, header) == std::uint32_t((size + blockSize - 1) / blockSize);
+}
+
+// The table held exclusively while its memo pointers change: another program reading it would
+// take new block numbers into the old memo file. A shared open is shared again afterwards.
+class TExclusiveTable {
+ public:
+  explicit TExclusiveTable(WorkAreaRecord& area) : reopened_(!area.exclusive) {
+    if (!reopened_) return;
+    Unlock();
+    failed_ = OpenDbfFile(true) != 0;
+  }
+  ~TExclusiveTable() {
+    if (!reopened_ || failed_) return;
+    const std::uint16_t code = XbaseErrorCode;
+    const std::string message = XbaseErrorMessage;
+    OpenDbfFile(false);
+    XbaseErrorCode = code;
+    XbaseErrorMessage = message;
+  }
+  TExclusiveTable(const TExclusiveTable&) = delete;
+  TExclusiveTable& operator=(const TExclusiveTable&) = delete;
+  bool Failed() const { return failed_; }
+
+ private:
+  bool reopened_;
+  bool failed_ = false;
 };
 
 // Copies memo `block` of record `record` to the end of the work file; the new block or 0.
@@ -203,33 +310,20 @@ void PackMemofile() {
     MemoError(1012, memo->name + " [PackMemofile]");
     return;
   }
-  // Another program reading the table would take the new block numbers into the old file:
-  // the pack needs the table to itself, as when it was opened exclusively.
-  const bool reopened = !area->exclusive;
-  if (reopened) {
-    Unlock();
-    if (OpenDbfFile(true) != 0) {
-      SetError(225, area->tableName + " [PackMemofile]");
-      return;
-    }
+  TExclusiveTable exclusive(*area);
+  if (exclusive.Failed()) {
+    SetError(225, area->tableName + " [PackMemofile]");
+    return;
   }
-  struct ShareAgainAtEnd {
-    bool active;
-    ~ShareAgainAtEnd() {
-      if (!active) return;
-      const std::uint16_t code = XbaseErrorCode;
-      const std::string message = XbaseErrorMessage;
-      OpenDbfFile(false);
-      XbaseErrorCode = code;
-      XbaseErrorMessage = message;
-    }
-  } shareAgain{reopened};
-
   const std::string memoName = memo->name;
   const std::uint8_t type = memo->memoType;
   const std::uint16_t blockSize = memo->blockSize;
-  PackWorkFile work(directory + stem + ".$$$");
-  XbaseErrorCode = 0;
+  const std::string done = PackedFileName(memoName);
+  // Built under a name of its own, which carries our pid so that the next pack can tell the
+  // leftover of a killed one; it takes the name of a complete pack only when whole.
+  const std::string prefix = stem + ".$$$.wk";
+  platform::RemoveFilesOfGoneProcesses(directory.empty() ? std::string(".") : directory, prefix);
+  PackWorkFile work(directory + prefix + std::to_string(getpid()) + "-1");
   MakeMemoFile(work.name(), type, blockSize, "PackMemofile");
   if (XbaseErrorCode != 0) return;
   if (std::uint16_t rc = work.Open()) {
@@ -240,22 +334,22 @@ void PackMemofile() {
     SetError(rc, work.name() + " [PackMemofile]");
     return;
   }
+  if (IsDbase4Memo(type)) {
+    // The header names the memo file it becomes, not the work file.
+    std::uint8_t name[8] = {};
+    std::memcpy(name, stem.data(), std::min<std::size_t>(stem.size(), sizeof name));
+    if (MemoWriteAt(work.file(), 8, name, sizeof name) != 0) {
+      MemoError(29, work.name() + " [PackMemofile]");
+      return;
+    }
+  }
 
   // Every memo is copied first; the records change only once the whole new file is there.
-  std::vector<TFieldChange> changes;
-  const std::int32_t count = RecCount();
-  const int fields = FieldCount();
-  for (std::int32_t r = 1; r <= count; ++r) {
-    for (int f = 1; f <= fields; ++f) {
-      if (FieldType(f) != 'M') continue;
-      const std::string raw = Peek(f, r);
-      const std::string trimmed = AllTrim(raw);
-      const std::int32_t block = trimmed.empty() ? 0 : std::atoi(trimmed.c_str());
-      if (block == 0) continue;
-      const std::int32_t moved = PackMemo(*memo, work, block, r);
-      if (moved == 0) return;
-      changes.push_back({r, f, raw, FieldBlockText(moved, int(raw.size()))});
-    }
+  std::vector<TFieldChange> changes = MemoFieldsInPackOrder();
+  for (TFieldChange& change : changes) {
+    const std::int32_t moved = PackMemo(*memo, work, change.block, change.record);
+    if (moved == 0) return;
+    change.newText = FieldBlockText(moved, int(change.oldText.size()));
   }
   std::int64_t size = XbFileSize(work.file());
   const auto next = std::uint32_t((size + blockSize - 1) / blockSize);
@@ -270,37 +364,49 @@ void PackMemofile() {
     MemoError(rc, work.name() + " [PackMemo]");
     return;
   }
+  // The next open finishes a pack cut short by the records it finds: they must be the ones
+  // counted here.
+  XbaseErrorCode = 0;
+  CommitTableEnd(*area);
+  if (XbaseErrorCode != 0) return;
+  if (std::rename(work.name().c_str(), done.c_str()) != 0) {
+    SetError(DosCodeOfErrno(errno), done + " [PackMemofile]");
+    return;
+  }
+  work.Keep();
 
-  auto restoreFields = [&](std::size_t upTo) {
+  // From here a kill leaves the complete file under its own name, and the next open takes the
+  // pointers the rest of the way. An error undoes the pointers and drops the file.
+  auto undo = [&](std::size_t upTo, std::uint16_t code, const std::string& message) {
     const bool handling = SetErrorHandling(false);
+    XbaseErrorCode = 0;
     for (std::size_t i = 0; i < upTo; ++i)
       Poke(changes[i].oldText, changes[i].field, changes[i].record);
+    const bool restored = XbaseErrorCode == 0;
     SetErrorHandling(handling);
+    if (restored) std::remove(done.c_str());
+    SetError(code, message);
   };
   for (std::size_t i = 0; i < changes.size(); ++i) {
     XbaseErrorCode = 0;
     const bool handling = SetErrorHandling(false);
     Poke(changes[i].newText, changes[i].field, changes[i].record);
     SetErrorHandling(handling);
-    if (XbaseErrorCode != 0) {
-      const std::uint16_t code = XbaseErrorCode;
-      const std::string message = XbaseErrorMessage;
-      restoreFields(i);
-      SetError(code, message);
-      return;
-    }
+    if (XbaseErrorCode != 0) return undo(i, XbaseErrorCode, XbaseErrorMessage);
   }
+  FlushFile(area->fileHandle);
 
   // The packed file takes the old one's name in one step.
   CloseMemofile();
-  if (std::rename(work.name().c_str(), memoName.c_str()) != 0) {
+  if (std::rename(done.c_str(), memoName.c_str()) != 0) {
     const std::uint16_t code = DosCodeOfErrno(errno);
-    restoreFields(changes.size());
+    undo(changes.size(), code, memoName + " [PackMemofile]");
+    const bool handling = SetErrorHandling(false);
     OpenMemofile(memoName);
-    SetError(code, memoName + " [PackMemofile]");
+    SetErrorHandling(handling);
+    XbaseErrorCode = code;
     return;
   }
-  work.Keep();
   const bool handling = SetErrorHandling(false);
   XbaseErrorCode = 0;
   OpenMemofile(memoName);
@@ -315,4 +421,46 @@ void PackMemofile() {
     GetDbfRecord(*area, area->recordNumber);
     if (XbaseErrorCode == 0) LoadFields();
   }
+}
+
+void FinishInterruptedPack(const std::string& memoName) {
+  const std::string done = PackedFileName(memoName);
+  WorkAreaRecord* area = CurrentWorkArea();
+  if (!area || access(done.c_str(), F_OK) != 0) return;
+  const std::string routine = " [USE]";
+  TExclusiveTable exclusive(*area);
+  if (exclusive.Failed()) {
+    SetError(225, area->tableName + ": a memo pack was cut short" + routine);
+    return;
+  }
+  std::uint16_t code = 0;
+  const int file = XbOpenFile(done, false, true, code);
+  if (file < 0) {
+    SetError(code, done + routine);
+    return;
+  }
+  const std::uint8_t type = GetMemoType();
+  std::uint8_t header[24] = {};
+  std::uint16_t blockSize = kDbase3BlockSize;
+  if (type != kMemoDbase3 && MemoReadAt(file, 0, header, sizeof header) == 0)
+    blockSize = HeaderBlockSize(type, header, DefaultMemoBlockSize);
+  std::vector<std::int32_t> blocks;
+  const bool whole = PackedMemoBlocks(file, type, blockSize, blocks);
+  XbCloseFile(file);
+  std::vector<TFieldChange> changes = MemoFieldsInPackOrder();
+  if (!whole || blocks.size() != changes.size()) {
+    // Not what the pack wrote for these records: nothing is changed, and the reader is told.
+    SetError(1003, done + " does not hold the memos of " + area->tableName +
+                       ": a memo pack was cut short" + routine);
+    return;
+  }
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const TFieldChange& change = changes[i];
+    XbaseErrorCode = 0;
+    Poke(FieldBlockText(blocks[i], int(change.oldText.size())), change.field, change.record);
+    if (XbaseErrorCode != 0) return;
+  }
+  FlushFile(area->fileHandle);
+  if (std::rename(done.c_str(), memoName.c_str()) != 0)
+    SetError(DosCodeOfErrno(errno), memoName + routine);
 }

@@ -28,5 +28,11 @@ std::uint16_t CopyMemoBlocks(const TMemoCopyEnd& source, const TMemoCopyEnd& tar
 // end, mode 1 writes at the same block number. The new block; 0 for block 0 and after errors.
 std::int32_t CopyMemo(std::uint8_t sourceArea, std::int32_t block, int mode);
 
-// Rebuilds the current area's memo file with only the memos its records refer to.
+// Rebuilds the current area's memo file with only the memos its records refer to. The new file
+// is complete under the name "<stem>.$$$" before any record points into it.
 void PackMemofile();
+
+// On opening the memo file memoName of the current area: a complete packed file left beside it
+// by a pack that was cut short takes its place, and the records that do not yet point into it
+// are made to. Reports 1003, and changes nothing, when the file does not fit the records.
+void FinishInterruptedPack(const std::string& memoName);

@@ -51,6 +51,7 @@ void PackNdxAnchor(const TNdxAnchor& anchor, unsigned char* out) {
   PutU16(out + 14, anchor.keysPerNode);
   PutU16(out + 16, anchor.keyClass);
   PutU16(out + 18, anchor.itemSize);
+  out[kNdxUpdateMarkOffset] = anchor.updating;
   out[23] = anchor.unique;
 }
 
@@ -64,6 +65,7 @@ TNdxAnchor UnpackNdxAnchor(const unsigned char* in) {
   a.keyClass = GetU16(in + 16);
   a.itemSize = GetU16(in + 18);
   a.unique = in[23];
+  a.updating = in[kNdxUpdateMarkOffset];
   // Files of other programs leave the type letter out; the key class tells enough.
   if (a.keyType != 'C' && a.keyType != 'D' && a.keyType != 'N' && a.keyType != 'F')
     a.keyType = a.keyClass == 0 ? 'C' : 'N';

@@ -17,6 +17,10 @@ constexpr int kNdxRecordCountCheckOffset = 488;
 constexpr int kNdxRecordCountOffset = 492;
 constexpr int kNdxTableNameOffset = 496;
 constexpr int kNdxTableNameMax = 12;
+// A reserved anchor byte that other readers pass over: 1 from just before a record write whose
+// keys the index follows until the index has followed it. Found set, it tells of an update cut
+// short.
+constexpr int kNdxUpdateMarkOffset = 21;
 
 using TNdxBlock = std::array<unsigned char, kNdxBlockSize>;
 
@@ -30,6 +34,7 @@ struct TNdxAnchor {
   std::uint16_t keyClass = 0;
   std::uint16_t itemSize = 0;
   std::uint8_t unique = 0;
+  std::uint8_t updating = 0;  // the update mark
 
   bool IsCharacter() const { return keyClass == 0; }
 };

@@ -307,6 +307,33 @@ int DeleteKey(const std::string& key, int slot) {
   return ok && !XbaseErrorCode ? 0 : -1;
 }
 
+void MarkIndexUpdate(bool on) {
+  WorkAreaRecord* a = Area();
+  if (!a || CurrentArea < 1 || CurrentArea > kWorkAreaCount) return;
+  std::string cutShort;
+  for (auto& d : IndexTable[CurrentArea]) {
+    if (!d || d->file < 0) continue;
+    if (on && !a->exclusive) {
+      // Holding the semaphore, no live writer is in: a mark in the file is a dead one's.
+      unsigned char mark = 0;
+      if (pread(d->file, &mark, 1, kNdxUpdateMarkOffset) == 1 && mark != 0)
+        d->updateCutShort = true;
+    }
+    if (d->updateCutShort) {
+      if (on && cutShort.empty()) cutShort = d->fileName;
+      d->anchor.updating = 1;
+      continue;
+    }
+    const unsigned char mark = on ? 1 : 0;
+    if (pwrite(d->file, &mark, 1, kNdxUpdateMarkOffset) != 1) {
+      SetError(101, "Error writing index file: " + d->fileName + " [MarkIndexUpdate]");
+      continue;
+    }
+    d->anchor.updating = mark;
+  }
+  if (!cutShort.empty()) ReportIndexCutShort(cutShort, "MarkIndexUpdate");
+}
+
 void AppendNewKey() {
   WorkAreaRecord* a = Area();
   if (!a) return;

@@ -17,6 +17,10 @@ void KeysChanged();
 // so that no index position needs to stand on the record (hook 17).
 void RecordKeysChanged(std::int32_t record, const unsigned char* oldRaw,
                        const unsigned char* newRaw);
+// Sets (on) or clears the update mark of every open index of the current area, in its file:
+// set before a record write that the keys follow, cleared once they have. An index found with
+// another program's mark is reported (212) and keeps its mark.
+void MarkIndexUpdate(bool on);
 void SyncIndex(bool all);
 void SoftSyncIndex();
 // 0 success, -1 failure.

@@ -364,7 +364,11 @@ void SetLockSemaphoreProc(bool on) {
   const int area = CurrentArea;
   if (area < 1 || area > kWorkAreaCount) return;
   if (on) {
-    if (LockProcCount[area]++ == 0) DatabaseSemaphore(kSemLockSemaphore);
+    if (LockProcCount[area]++ == 0) {
+      XbaseErrorCode = 0;
+      DatabaseSemaphore(kSemLockSemaphore);
+      if (XbaseErrorCode == 0) MarkIndexUpdate(true);
+    }
     return;
   }
   if (--LockProcCount[area] < 0) {
@@ -372,7 +376,13 @@ void SetLockSemaphoreProc(bool on) {
     SetError(254, "Non-symmetrical Lock-Unlock [SetLockSemaphoreProc]");
     return;
   }
-  if (LockProcCount[area] == 0) DatabaseSemaphore(kSemUnlockSemaphore);
+  if (LockProcCount[area] == 0) {
+    // Keeps an error of the write for its caller.
+    const std::uint16_t code = XbaseErrorCode;
+    MarkIndexUpdate(false);
+    DatabaseSemaphore(kSemUnlockSemaphore);
+    if (XbaseErrorCode == 0) XbaseErrorCode = code;
+  }
 }
 
 bool RefreshIfChanged() {
@@ -380,6 +390,8 @@ bool RefreshIfChanged() {
   if (area < 1 || area > kWorkAreaCount || !Semaphores[area]) return false;
   TSemaphoreRecord& s = *Semaphores[area];
   if (!ReadRecord(s) || s.record.updateCounter == s.lastSeen) return false;
+  // Inside a registered read no live writer is in: a mark read now is a dead writer's.
+  const bool markTells = ReadProcCount[area] > 0 && LockProcCount[area] == 0;
   for (auto& d : IndexTable[area]) {
     if (!d) continue;
     unsigned char anchor[kNdxAnchorSize];
@@ -390,6 +402,8 @@ bool RefreshIfChanged() {
     const char type = d->anchor.keyType;
     d->anchor = UnpackNdxAnchor(anchor);
     d->anchor.keyType = type;
+    // Reported at the end of every move of the area (LoadCurrentKey).
+    if (markTells && d->anchor.updating != 0) d->updateCutShort = true;
     d->path.clear();  // the tree may have changed under the position
   }
   s.lastSeen = s.record.updateCounter;

@@ -100,6 +100,8 @@ void LoadCurrentKeyHook() {
   TIndexDescriptor* index = IndexInSlot(1);
   WorkAreaRecord* a = CurrentWorkArea();
   if (!index || !a) return;
+  // Ends every move in the area's order: the order of an index cut short in an update is told.
+  if (index->updateCutShort) ReportIndexCutShort(index->fileName, "LoadCurrentKey");
   if (a->recordNumber < 1 || a->recordCount == 0 || a->recordNumber > a->recordCount) {
     for (auto& d : IndexTable[CurrentArea])
       if (d) BlankKey(*d);
@@ -246,6 +248,11 @@ std::string MakeIndexKey(TIndexDescriptor& index, int slot) {
   return key;
 }
 
+void ReportIndexCutShort(const std::string& fileName, const std::string& routine) {
+  SetError(212, "Index " + fileName + " was cut short in an update: the index needs rebuilding [" +
+                    routine + "]");
+}
+
 void WriteAnchorNode(TIndexDescriptor& index) {
   WorkAreaRecord* a = CurrentWorkArea();
   std::string stored = index.expression;
@@ -328,6 +335,20 @@ void OpenIndex(const std::string& name, bool noCache, bool soundex, int slot, bo
       an.nextFree > fileBlocks) {
     FreeIndex(*index);
     SetError(222, "Unable to open index: " + name + tail);
+    return;
+  }
+  if (block[kNdxUpdateMarkOffset] != 0 && a && !a->exclusive && SemaphoreLoggedIn()) {
+    // A live writer of another program clears its mark before it lets go of the semaphore.
+    DatabaseSemaphore(kSemLockSemaphore);
+    if (XbaseErrorCode == 0 &&
+        pread(fd, block.data() + kNdxUpdateMarkOffset, 1, kNdxUpdateMarkOffset) != 1)
+      block[kNdxUpdateMarkOffset] = 1;
+    DatabaseSemaphore(kSemUnlockSemaphore);
+    XbaseErrorCode = 0;
+  }
+  if (block[kNdxUpdateMarkOffset] != 0) {
+    FreeIndex(*index);
+    ReportIndexCutShort(name, "OpenIndex/Set_Index_To");
     return;
   }
   if (!keyMaker) {

@@ -32,6 +32,7 @@ struct TIndexDescriptor {
   TNdxAnchor anchor;
   std::string expression;  // as stored (normalized)
   bool anchorModified = false;
+  bool updateCutShort = false;  // found with another program's update mark: never cleared here
   bool characterKey = true;
   bool bof = false;
   bool eof = false;
@@ -86,6 +87,8 @@ void IndexKeyAsString(std::string& out);
 
 // Key of the current record for an index, key length bytes (OEM, Soundex, inversion applied).
 std::string MakeIndexKey(TIndexDescriptor& index, int slot);
+// The report of an index whose update was cut short.
+void ReportIndexCutShort(const std::string& fileName, const std::string& routine);
 // Writes block 0 from memory (anchor, expression, record count, table name).
 void WriteAnchorNode(TIndexDescriptor& index);
 // The full path of an index name: extension NDX, the table's directory when none is given.

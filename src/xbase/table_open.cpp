@@ -68,6 +68,8 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
   // Another program may have appended without writing the header yet.
   RefreshRecCount();
   if (opened.hasMemo && MemoHooks.openMemofile) MemoHooks.openMemofile(opened.tableName);
+  // A memo file that could not be opened stays the answer of the open.
+  const std::uint16_t memoCode = XbaseErrorCode;
   if (opened.recordCount > 0) {
     GetDbfRecord(opened, 1);
     if (XbaseErrorCode == 0) LoadFields();
@@ -77,6 +79,7 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     opened.bof = true;
     opened.eof = true;
   }
+  if (XbaseErrorCode == 0) XbaseErrorCode = memoCode;
   return XbaseErrorCode == 0;
 }
 

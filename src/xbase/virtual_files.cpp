@@ -30,6 +30,17 @@ std::size_t DeletionMarkOffset(const WorkAreaRecord& area) {
   return VariableLength(area) ? 2 : 0;
 }
 
+// A record copy's size must fit its node's 16-bit length: a longer one is refused (266) before
+// anything changes.
+bool RecordFitsNode(const WorkAreaRecord& area) {
+  const std::size_t size = BufferRecordSize(area);
+  if (size <= 0xFFFF) return true;
+  SetError(266, "Record of " + std::to_string(size) +
+                    " bytes is longer than the 65535 a record of " + area.tableName +
+                    " holds [VFiles]");
+  return false;
+}
+
 void CopyNodeToBuffer(WorkAreaRecord& area, const VFileNode& node) {
   if (area.recordBuffer.size() < node.Length) area.recordBuffer.resize(node.Length);
   std::memcpy(area.recordBuffer.data(), node.Record, node.Length);
@@ -205,6 +216,7 @@ void VFileAdd(WorkAreaRecord& area) {
   TVFileState& v = area.vfile;
   const std::uint8_t hint = v.ReplaceHint;
   v.ReplaceHint = 0;
+  if (!RecordFitsNode(area)) return;
   std::size_t size = BufferRecordSize(area);
   if (size > area.recordBuffer.size()) size = area.recordBuffer.size();
 
@@ -316,7 +328,7 @@ void VFileReplace(WorkAreaRecord& area) {
     }
   }
   VFileSeek(area, t);
-  if (v.VFileCurrent == nullptr) return;
+  if (v.VFileCurrent == nullptr || !RecordFitsNode(area)) return;
   if (v.VFileMode == kVFileAscending || v.VFileMode == kVFileDescending) {
     const std::int32_t before = area.recordNumber;
     VFileRemoveCurrent(area);

@@ -318,6 +318,31 @@ int IndexedAreaNumber(const WorkAreaRecord& area) {
   return 0;
 }
 
+bool BeginIndexedWrite(int areaNumber) {
+  if (areaNumber < 1 || areaNumber > kWorkAreaCount || !IndexHooks.setLockSemaphore) return true;
+  const std::uint8_t saved = CurrentArea;
+  CurrentArea = static_cast<std::uint8_t>(areaNumber);
+  XbaseErrorCode = 0;
+  IndexHooks.setLockSemaphore(true);
+  const std::uint16_t code = XbaseErrorCode;
+  if (code != 0) {
+    const std::string message = XbaseErrorMessage;
+    IndexHooks.setLockSemaphore(false);
+    XbaseErrorCode = code;
+    XbaseErrorMessage = message;
+  }
+  CurrentArea = saved;
+  return code == 0;
+}
+
+void EndIndexedWrite(int areaNumber) {
+  if (areaNumber < 1 || areaNumber > kWorkAreaCount || !IndexHooks.setLockSemaphore) return;
+  const std::uint8_t saved = CurrentArea;
+  CurrentArea = static_cast<std::uint8_t>(areaNumber);
+  IndexHooks.setLockSemaphore(false);
+  CurrentArea = saved;
+}
+
 void NotifyRecordRewritten(int areaNumber, std::int32_t n, const unsigned char* oldRaw,
                            const unsigned char* newRaw) {
   if (areaNumber < 1 || !IndexHooks.recordRewritten) return;
@@ -673,13 +698,13 @@ void Append() {
   std::string unfit = std::move(area.unfitField);
   area.unfitField.clear();
   const bool indexed = IndexActive();
-  if (indexed) CallSlot(IndexHooks.setLockSemaphore, true);
+  if (indexed && !BeginIndexedWrite(CurrentArea)) return;
   AppendDbfRecord(area);
   const bool written = XbaseErrorCode == 0;
   if (written) LoadFields();
   if (indexed) {
     if (written) CallSlot(IndexHooks.appendNewKey);
-    CallSlot(IndexHooks.setLockSemaphore, false);
+    EndIndexedWrite(CurrentArea);
   }
   area.eof = false;
   area.bof = false;
@@ -776,13 +801,17 @@ void Poke(const std::string& text, int n, std::int32_t r) {
                       area.recordLength, after.data());
     }
   }
+  const int bracket = after.empty() ? 0 : indexedArea;
+  if (!BeginIndexedWrite(bracket)) return;
   const ssize_t put = ::pwrite(area.fileHandle, text.data(), length, position);
   if (put != static_cast<ssize_t>(length)) {
+    EndIndexedWrite(bracket);
     SetError(101, tag);
     return;
   }
   XbaseErrorCode = 0;
-  if (!after.empty()) NotifyRecordRewritten(indexedArea, r, before.data(), after.data());
+  if (bracket) NotifyRecordRewritten(indexedArea, r, before.data(), after.data());
+  EndIndexedWrite(bracket);
   if (PeekCache.path == area.path && r >= PeekCache.firstRecord &&
       r < PeekCache.firstRecord + PeekCache.records) {
     const std::size_t at =

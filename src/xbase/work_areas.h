@@ -244,6 +244,11 @@ void SyncRelation();
 // Number (1..35) of the area when indexes are open on it and must follow a rewrite of one of
 // its records, else 0.
 int IndexedAreaNumber(const WorkAreaRecord& area);
+// The write of a record whose keys the area's indexes follow, bracketed: the indexes are held
+// (slot 24) and marked as being updated from Begin to End. Begin reports, and gives false after
+// closing the bracket again, when they cannot be updated (the record must not be written).
+bool BeginIndexedWrite(int areaNumber);
+void EndIndexedWrite(int areaNumber);
 // Tells the index unit (slot 17) that record n of that area changed from oldRaw to newRaw.
 void NotifyRecordRewritten(int areaNumber, std::int32_t n, const unsigned char* oldRaw,
                            const unsigned char* newRaw);

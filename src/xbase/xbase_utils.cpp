@@ -543,8 +543,6 @@ void SplitFileName(const std::string& path, std::string& directory, std::string&
   const std::size_t dot = file.find_last_of('.');
   name = dot == std::string::npos ? file : file.substr(0, dot);
   extension = dot == std::string::npos ? std::string() : file.substr(dot);
-  for (std::string* part : {&directory, &name, &extension})
-    if (part->size() > 64) part->resize(64);
 }
 
 std::string ForceDefaultExt(const std::string& name, std::string_view extension) {

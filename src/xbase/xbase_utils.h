@@ -87,6 +87,8 @@ bool FileExistsShort(const std::string& name);
 std::string ExpandPath(const std::string& name);
 // First existing file of that name in the ";"-separated directory list ("" when none).
 std::string SearchFile(const std::string& name, const std::string& directories);
+// Directory (with its closing "/"), name and extension (with its point), whole whatever their
+// length: the memo, work and semaphore names built on them must lie beside the table.
 void SplitFileName(const std::string& path, std::string& directory, std::string& name,
                    std::string& extension);
 std::string ForceDefaultExt(const std::string& name, std::string_view extension);

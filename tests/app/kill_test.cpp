@@ -1,7 +1,9 @@
 // Writers killed (SIGKILL) at random moments: the data file, table records, an index and a CAD
 // file written by the program in batch mode. Afterwards the file is the old one intact or the
 // new one complete, never a mix: compared byte for byte with the versions written undisturbed,
-// and a table is read record by record (each record's fields must belong together).
+// and a table is read record by record (each record's fields must belong together). Indexes
+// killed while they follow appends and rewrites walk whole or report 212; memo files killed
+// while they are packed give every record its own memo, or a code.
 //
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
@@ -9,7 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -23,6 +27,7 @@
 #include "common/changed_on_disk.h"
 #include "common/program_state.h"
 #include "platform/temp_dir.h"
+#include "xbase/memo_ops.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/table_open.h"
@@ -144,6 +149,75 @@ TEST_F(KillTest, TableRecordsAreWholeVersions) {
       const bool second = name == "B" + std::to_string(r) && amount == r + 1000.0;
       ASSERT_TRUE(first || second)
           << "round " << round << " record " << r << ": " << name << " " << amount;
+    }
+    DoneXbaseCore();
+  }
+}
+
+// Records appended and rewritten with AutoCommit while two indexes follow them: after a kill
+// at any moment each index opens and walks every record once in key order, or says (212) that
+// it needs rebuilding.
+TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
+  for (int round = 0; round < Rounds(); ++round) {
+    ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "keys", dir_.Path()}), 0);  // afresh
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "keys", dir_.Path()},
+               std::chrono::milliseconds(60), random_);
+    for (const std::string index : {"a.ndx", "b.ndx"}) {
+      SCOPED_TRACE("round " + std::to_string(round) + " " + index);
+      InitXbaseCore();
+      InstallParserHooks();
+      IndexInit();
+      SetErrorHandling(false);
+      ASSERT_TRUE(UseDbf(At("target.dbf"), true)) << XbaseErrorMessage;
+      const std::int32_t count = RecCount();
+      bool cut = !SetIndexTo(At(index), 1);
+      ASSERT_TRUE(!cut || XbaseErrorCode == 212) << XbaseErrorMessage;
+      // Each record's key as the fields make it: NAME, or STR(AMOUNT,10,2)+NAME.
+      std::vector<std::string> keys;
+      std::vector<std::int32_t> records;
+      for (GoTop(); !cut && !dEOF() && XbaseErrorCode == 0; Skip(1)) {
+        records.push_back(RecNo());
+        char amount[32] = "";
+        if (index == std::string("b.ndx"))
+          std::snprintf(amount, sizeof amount, "%10.2f", GetFieldNumber(2));
+        keys.push_back(amount + GetFieldText(1));
+      }
+      ASSERT_TRUE(cut || XbaseErrorCode == 0 || XbaseErrorCode == 212) << XbaseErrorMessage;
+      if (!cut && XbaseErrorCode == 0) {
+        EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "keys out of order";
+        std::sort(records.begin(), records.end());
+        for (std::int32_t r = 1; r <= count; ++r)  // every record once
+          ASSERT_TRUE(r <= std::int32_t(records.size()) && records[std::size_t(r - 1)] == r) << r;
+        EXPECT_EQ(records.size(), std::size_t(count));
+      }
+      DoneXbaseCore();
+    }
+  }
+}
+
+// Memos rewritten and the memo file packed: after a kill at any moment every record reads the
+// memo written for it (the version its name field tells), or the read reports a code.
+TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
+  ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "memo", dir_.Path()}), 0);
+  const auto text = [](int r, int version) {  // as the writer makes them
+    return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
+           std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
+  };
+  for (int round = 0; round < Rounds(); ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    KillDuring(dir_.Path(), {kWriteLoop, "loop", "memo", dir_.Path()},
+               std::chrono::milliseconds(300), random_);
+    InitXbaseCore();
+    InitXbaseMemo();
+    SetErrorHandling(false);
+    const bool opened = UseDbf(At("target.dbf"), true);
+    ASSERT_TRUE(opened || XbaseErrorCode != 0);
+    for (std::int32_t r = 1; opened && r <= RecCount(); ++r) {
+      Go(r);
+      std::string memo;
+      const bool read = ReadMemoText(GetFieldMemo(2), memo);
+      ASSERT_TRUE(read || XbaseErrorCode != 0);
+      if (read) ASSERT_EQ(memo, text(r, GetFieldText(1)[0] == '1' ? 1 : 0)) << "record " << r;
     }
     DoneXbaseCore();
   }

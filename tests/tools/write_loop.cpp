@@ -4,6 +4,9 @@
 //   data   the data file, two data sets (a.vuk, b.vuk)
 //   dbf    a table whose 40 records are rewritten field by field and appended to
 //   index  an index built again and again, by two key expressions (a.ndx, b.ndx)
+//   keys   records appended and rewritten with AutoCommit on an exclusive table whose two
+//          indexes (a.ndx, b.ndx) follow every change of a key
+//   memo   memos of a table rewritten, then the memo file packed
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -16,6 +19,8 @@
 #include "common/program_state.h"
 #include "drawings/drawing_documentation.h"
 #include "xbase/dbf_file.h"
+#include "xbase/memo_ops.h"
+#include "xbase/memo_pack.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/work_areas.h"
@@ -57,6 +62,37 @@ void PutRecord(int r, int version) {
   SetFieldNumber(2, r + version * 1000.0);
 }
 
+// Memo text of record r in a version (the kill test knows it too): long enough that a pack
+// moves most memos.
+std::string MemoText(int r, int version) {
+  return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
+         std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
+}
+
+// A round of "memo": every third record (from the first or second) gets a memo of its other
+// version, which its name field tells; then the memo file is packed. A round of "keys": a
+// record is appended and another gets a new name and amount.
+void Round(const std::string& kind, int round) {
+  for (int r = 1 + round % 2; kind == "memo" && r <= RecCount(); r += 3) {
+    Go(r);
+    const int version = GetFieldText(1)[0] == '1' ? 0 : 1;
+    SetFieldText(1, std::to_string(version));
+    SetFieldMemo(2, ReplaceMemo(0, MemoText(r, version)));
+    StoreFields();
+    PutDbfRecord(*CurrentWorkArea(), r);
+  }
+  if (kind == "memo") return PackMemofile();
+  ClearRecord();
+  SetFieldText(1, "N" + std::to_string(round % 997));
+  SetFieldNumber(2, (round * 7919) % 1000);
+  Append();
+  Go(1 + (round * 13) % RecCount());
+  SetFieldText(1, (GetFieldText(1)[0] == 'Z' ? "A" : "Z") + GetFieldText(1).substr(1));
+  SetFieldNumber(2, 1000 - GetFieldNumber(2));
+  StoreFields();
+  PutDbfRecord(*CurrentWorkArea(), RecNo());
+}
+
 bool MakeTable(const std::string& path) {
   const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"AMOUNT", 'N', 10, 2}};
   if (!CreateDbf(path, fields, 0x03, true)) return false;
@@ -78,8 +114,20 @@ int Refs(const std::string& kind, const std::string& dir) {
     return 0;
   }
   StartTables();
-  if (!MakeTable(dir + "/target.dbf")) return 1;
-  if (kind == "index") {
+  InitXbaseMemo();
+  if (kind == "memo") {
+    const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
+    if (!CreateDbf(dir + "/target.dbf", fields, 0x83, true)) return 1;
+    for (int r = 1; r <= kRecords; ++r) {
+      ClearRecord();
+      SetFieldText(1, "0");
+      SetFieldMemo(2, AddMemo(MemoText(r, 0)));
+      Append();
+    }
+  } else if (!MakeTable(dir + "/target.dbf")) {
+    return 1;
+  }
+  if (kind == "index" || kind == "keys") {
     MakeIndex(dir + "/a.ndx", "NAME", false, 1, false, false);
     MakeIndex(dir + "/b.ndx", "STR(AMOUNT,10,2)+NAME", false, 1, false, false);
   }
@@ -96,7 +144,15 @@ int Loop(const std::string& kind, const std::string& dir) {
     }
   }
   StartTables();
+  InitXbaseMemo();
   if (!UseDbf(dir + "/target.dbf", true)) return 1;
+  if (kind == "keys" && (!SetIndexTo(dir + "/a.ndx", 1) || !SetIndexTo(dir + "/b.ndx", 2)))
+    return 1;
+  AutoCommit = kind == "keys";
+  for (int round = 0; kind == "memo" || kind == "keys"; ++round) {
+    Round(kind, round);
+    if (XbaseErrorCode != 0) return 1;
+  }
   for (int v = 0;; v = 1 - v) {
     if (kind == "dbf") {
       for (int r = 1; r <= RecCount(); ++r) {

@@ -299,6 +299,35 @@ TEST_F(DbfFileTest, DbaseIIHeaderIsWrittenAsEightBytes) {
   EXPECT_EQ(b.substr(521), " abcde xyz  \x1A");
 }
 
+// A dBASE II header counts its records in 16 bits: the append that would make the 65536th
+// record is refused with 212 before anything is written; the 65535th is still stored and
+// counted. The tables are built byte by byte in the dBASE II layout.
+TEST_F(DbfFileTest, DbaseIITablesStopAt65535Records) {
+  for (const int records : {65534, 65535}) {
+    std::string file(521, '\0');
+    file[0] = 0x02;
+    file[1] = char(records & 0xFF);
+    file[2] = char(records >> 8);
+    file[6] = 2;  // record length: deletion flag and one character
+    file[8] = 'C';
+    file[19] = 'C';
+    file[20] = 1;
+    file[24] = 0x0D;
+    for (int r = 0; r < records; ++r) file += " a";
+    WriteBytes(Path("full.dbf"), file);
+    const bool shared = records == 65535;  // the count then comes from the file's size
+    ASSERT_TRUE(UseDbf(Path("full.dbf"), !shared)) << XbaseErrorMessage;
+    if (shared) ASSERT_TRUE(ALock());
+    SetFieldText(1, "z");
+    Append();
+    EXPECT_EQ(XbaseErrorCode, shared ? 212 : 0) << XbaseErrorMessage;
+    EXPECT_EQ(RecCount(), 65535);
+    CloseArea();
+    const std::string b = ReadBytes(Path("full.dbf"));
+    EXPECT_TRUE(shared ? b == file : Le16(b, 1) == 65535u && b.substr(file.size()) == " z\x1A");
+  }
+}
+
 TEST_F(DbfFileTest, NewMemoFilesOfTheThreeLayouts) {
   MakeMemoFile(Path("three"), 0x83, 512, "test");
   const std::string iii = ReadBytes(Path("three.DBT"));

@@ -6,9 +6,13 @@
 
 #include "xbase/locking.h"
 #include "xbase/memo_test_support.h"
+#include "xbase/ndx_build.h"
+#include "xbase/ndx_sets.h"
+#include "xbase/xbase_expr_compiler.h"
 
 namespace {
 
+using memo_test::Le16;
 using memo_test::Le32;
 using memo_test::ReadFile;
 
@@ -134,6 +138,88 @@ TEST_F(MemoPack, PackNeedsTheTableToItself) {
   // Shared again afterwards.
   Select(2);
   EXPECT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
+}
+
+// A pack cut short after its packed file was complete (as t.$$$) but while the records were
+// being pointed into it: the next open puts the packed file in place and points every record
+// into it, in each layout and wherever the cut fell. The state is built from the files before
+// and after a pack that ran to its end. A packed file that does not fit the records (cut, or
+// the records point at more memos) is refused with 1003 and nothing changes.
+TEST_F(MemoPack, OpenFinishesAPackCutShort) {
+  const auto text = [](int r) { return "memo " + std::to_string(r) + std::string(r * 150, '.'); };
+  struct Row {
+    std::uint8_t type;
+    int pointed;  // records already pointing into the packed file
+    int damage;   // 1: the packed file lost its last bytes; 2: record 4 points at a memo
+  };
+  for (const Row row : {Row{kMemoDbase3, 0, 0}, Row{kMemoDbase3, 3, 0}, Row{kMemoDbase4, 2, 0},
+                        Row{kMemoFoxPro, 5, 0}, Row{kMemoDbase4, 5, 1}, Row{kMemoFoxPro, 1, 2}}) {
+    SCOPED_TRACE(testing::Message() << int(row.type) << " " << row.pointed << " " << row.damage);
+    const std::string name = "t" + std::to_string(row.type) + std::to_string(row.pointed);
+    const std::string table = Path(name + ".dbf");
+    const std::string memo = Path(name + (row.type == kMemoFoxPro ? ".fpt" : ".dbt"));
+    MakeTable(name, row.type);
+    for (int r = 1; r <= 5; ++r) {
+      AddMemo(std::string(700, 'x'));  // replaced long ago: the pack drops it
+      AppendRecord("R", r == 4 ? 0 : AddMemo(text(r)));
+    }
+    const std::string tableOld = ReadFile(table), memoOld = ReadFile(memo);
+    PackMemofile();
+    ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    const std::string tableNew = ReadFile(table), memoNew = ReadFile(memo);
+    CloseAll();
+    const std::size_t header = Le16(tableNew, 8), length = Le16(tableNew, 10);
+    std::string cut = tableOld;
+    cut.replace(0, header + row.pointed * length, tableNew, 0, header + row.pointed * length);
+    if (row.damage == 2) cut.replace(header + 3 * length + 11, 10, "         1");
+    memo_test::WriteFile(table, cut);
+    memo_test::WriteFile(memo, memoOld);
+    memo_test::WriteFile(Path(name + ".$$$"),
+                         memoNew.substr(0, memoNew.size() - 3 * (row.damage == 1)));
+    ASSERT_EQ(UseDbf(table, true), row.damage == 0) << XbaseErrorMessage;
+    EXPECT_EQ(XbaseErrorCode, row.damage ? 1003 : 0);
+    EXPECT_EQ(ReadFile(memo), row.damage ? memoOld : memoNew);
+    EXPECT_EQ(std::filesystem::exists(Path(name + ".$$$")), row.damage != 0);
+    for (int r = 1; r <= 5 && !row.damage; ++r)
+      EXPECT_EQ(MemoOf(BlockOfRecord(r)), r == 4 ? "" : text(r)) << "record " << r;
+    CloseAll();
+    EXPECT_EQ(ReadFile(table).substr(header, 5 * length),
+              (row.damage ? cut : tableNew).substr(header, 5 * length));
+  }
+}
+
+// Tables in folders whose paths are 200 characters long, two of them alike in their first 199:
+// each keeps its memo file, index, index semaphore and packed memo file beside it, and no file
+// appears anywhere else.
+TEST_F(MemoPack, DerivedFilesLieBesideTablesInLongFolders) {
+  InstallParserHooks();
+  IndexInit();
+  const std::string common = dir_ + "/" + std::string(100, 'd') + "/";
+  std::vector<std::string> expected;
+  for (const std::string tail : {"x", "y"}) {
+    const std::string folder = common + std::string(199 - common.size(), 'e') + tail;
+    ASSERT_EQ(folder.size(), 200u);
+    std::filesystem::create_directories(folder);
+    const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
+    ASSERT_TRUE(CreateDbf(folder + "/t.dbf", fields, kMemoDbase3, false)) << XbaseErrorMessage;
+    ASSERT_TRUE(ALock());
+    AddMemo("dropped by the pack");
+    AppendRecord("R", AddMemo("memo of " + tail));
+    Unlock();
+    MakeIndex("t.ndx", "NAME", false, 1, false, false);
+    ASSERT_TRUE(SetIndexTo("t.ndx", 1)) << XbaseErrorMessage;
+    EXPECT_TRUE(std::filesystem::exists(folder + "/t.@S@"));
+    CloseIndexFile(1);
+    PackMemofile();
+    EXPECT_EQ(MemoOf(BlockOfRecord(1)), "memo of " + tail);
+    CloseAll();
+    for (const char* name : {"/t.dbf", "/t.dbt", "/t.ndx"}) expected.push_back(folder + name);
+  }
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_))
+    if (entry.is_regular_file()) found.push_back(entry.path().string());
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, expected);
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
       Select(writer ? 2 : 3);
       const bool opened = UseDbf(Path("shared.dbf"), false) && SetIndexTo("shared", 1);
       if (writer)
-        SetLockSemaphoreProc(true);
+        DatabaseSemaphore(kSemLockSemaphore);  // held, before any index was marked
       else
         SetReadSemaphoreProc(true);
       ::_exit(opened && XbaseErrorCode == 0 ? 0 : 1);
@@ -128,6 +128,66 @@ TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
   // The last live user takes the file away, whatever the ended ones left counted in it.
   CloseIndexFile(1);
   EXPECT_FALSE(std::filesystem::exists(Path("shared.@S@")));
+}
+
+// A program killed inside a write whose keys the indexes follow leaves them marked, and
+// nobody reads them silently afterwards. Exclusive: the next open reports 212. Shared, with the
+// index open in two handles meanwhile: one handle's next write is refused with 212 and nothing
+// written, the other's walk reports 212 once it rereads the anchors, and so does every later
+// open. A write that ends leaves no mark, and the index opens and walks whole.
+TEST_F(NdxSemaphore, AnIndexWriteCutShortIsReportedNotRead) {
+  for (const bool shared : {false, true})
+    for (const bool completes : {true, false}) {
+      SCOPED_TRACE(testing::Message() << shared << completes);
+      MakeTable("cut", !shared);
+      rows_.clear();
+      Fill(60);
+      MakeIndex("cut", "NAME", false, 1, false, false);
+      CloseAll();
+      for (int area = 1; shared && area <= 2; ++area) {
+        Select(area);
+        ASSERT_TRUE(UseDbf(Path("cut.dbf"), false) && SetIndexTo("cut", 1)) << XbaseErrorMessage;
+      }
+      if (::fork() == 0) {
+        Select(3);
+        bool ok = UseDbf(Path("cut.dbf"), !shared) && SetIndexTo("cut", 1) && ALock();
+        if (completes) {
+          SetFieldText(1, "NEW");
+          Append();
+          CloseAll();
+        } else {
+          ok = ok && BeginIndexedWrite(3);  // killed before the write ends
+        }
+        ::_exit(ok && XbaseErrorCode == 0 ? 0 : 1);
+      }
+      int status = 0;
+      ::wait(&status);
+      ASSERT_EQ(WEXITSTATUS(status), 0);
+      if (shared && !completes) {
+        Select(1);
+        ASSERT_TRUE(ALock());
+        Append();
+        EXPECT_EQ(XbaseErrorCode, 212) << XbaseErrorMessage;
+        EXPECT_EQ(RecCount(), 60);
+        Select(2);
+        Skip(1);
+        EXPECT_EQ(XbaseErrorCode, 212) << XbaseErrorMessage;
+      }
+      CloseAll();
+      ASSERT_TRUE(UseDbf(Path("cut.dbf"), true)) << XbaseErrorMessage;
+      const std::string before = ReadFile(Path("cut.NDX"));
+      EXPECT_EQ(before[kNdxUpdateMarkOffset], completes ? 0 : 1);
+      EXPECT_EQ(SetIndexTo("cut", 1), completes);
+      if (completes) {
+        rows_.push_back(rows_.front());  // stands for the new record in the count
+        EXPECT_EQ(WalkForward().size(), 61u);
+      } else {
+        EXPECT_EQ(XbaseErrorCode, 212);
+        EXPECT_NE(XbaseErrorMessage.find("the index needs rebuilding"), std::string::npos);
+        EXPECT_TRUE(ReadFile(Path("cut.NDX")) == before);
+      }
+      CloseAll();
+    }
 }
 
 }  // namespace
