@@ -297,7 +297,8 @@ void ReadJoint(TDataSet& set) {
   Real(t.alpha);
   Real(t.mn);
   Int(t.z[1]);
-  t.z[2] = -(t.z[1] < 0 ? -t.z[1] : t.z[1]);
+  // -|z1| without negating a negative count: the lowest integer has no positive twin.
+  t.z[2] = t.z[1] < 0 ? t.z[1] : -t.z[1];
   Kind(s.PitchMode, 1, 2, "pitch mode");
   Kind(s.ShaftDiamMode, 0, 1, "major-diameter mode");
   Kind(s.HubDiamMode, 0, 1, "minor-diameter mode");

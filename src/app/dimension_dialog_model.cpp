@@ -433,13 +433,20 @@ void CopyShiftInData(int part, const TDimensionDialogValues& values) {
   s.InputKind[2] = static_cast<int16_t>(values.hubKindItem + 1);
 }
 
+// What the listing will use when the field is left to the program: the ball at the shift found
+// and the number of teeth whose caliper the flank carries, not the bare rule at the shift typed.
+// Where the joint cannot be calculated as it stands, the rule at the typed shift is all there is.
 long double BallDiameterForPart(int part) {
+  const long double ball = ProposedBall(part);
+  if (ball > 0) return ball;
   const TToothingData& t = ToothingData;
   return CalcBallDiameter(static_cast<long double>(t.z[part]), DegToRad(t.beta), DegToRad(t.alpha),
                           t.x[part], t.mn);
 }
 
 int32_t SpanTeethForPart(int part) {
+  const int32_t k = part == 1 ? ProposedSpanTeeth() : 0;
+  if (k > 0) return k;
   const TToothingData& t = ToothingData;
   return CalcSpanTeeth(static_cast<long double>(t.z[part]), DegToRad(t.beta), DegToRad(t.alpha),
                        t.x[part], t.mn);

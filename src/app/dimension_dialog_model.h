@@ -123,7 +123,8 @@ bool RecalcDimensionData();
 // The input kinds of the records are those of the values afterwards.
 void CopyShiftInData(int part, const TDimensionDialogValues& values);
 
-// Standard ball diameter and number of teeth spanned of a part from the records.
+// The ball diameter and number of teeth spanned (the shaft's; the hub is not measured over a
+// span) the calculation takes for a part of the joint in the records when they are left to it.
 long double BallDiameterForPart(int part);
 int32_t SpanTeethForPart(int part);
 

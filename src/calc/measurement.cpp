@@ -21,11 +21,16 @@ std::string BallText(long double Dm) {
   return LengthStr(Dm) + LengthUnitStr() + ")";
 }
 
+
 bool IsOdd(int32_t z) {
   return z % 2 != 0;
 }
 
 }  // namespace
+
+void PostBallMisfit(bool tooSmall, long double Dm) {
+  AddError((tooSmall ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") + BallText(Dm));
+}
 
 long double CalcBallDiameter(long double z, long double beta, long double alpha, long double x,
                              long double mn) {
@@ -93,7 +98,8 @@ long double CalcDimensionOverBalls(int32_t z, long double mn, long double alpha,
   const long double d = mn / std::cos(beta) * z;
   const long double db = std::cos(alphat) * d;
   const long double alphaM = ArcInv(Dm / db / std::cos(betab) - e);
-  if (alphaM < 0) AddError("Error  : Dm ball !  (" + BallText(Dm));
+  // Below the gap's involutes: a shaft's ball is too small, a hub's (db < 0) too large.
+  if (alphaM < 0) PostBallMisfit(z > 0, Dm);
   const long double dM = db / std::cos(alphaM);
   if (IsOdd(z) && std::abs(z) != 1) return dM * std::cos(kPi / (2.0L * z)) + Dm;
   return dM + Dm;
@@ -113,7 +119,15 @@ bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta,
 
 void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                     long double Dm) {
-  if (!BallFitsGap(z, mn, alpha, beta, x, Dm)) AddError("Error  : Dm ball !  (" + BallText(Dm));
+  if (BallFitsGap(z, mn, alpha, beta, x, Dm)) return;
+  // The centre angle's involute comes out negative (a shaft's ball falls through, a hub's sits
+  // on the tips) or beyond any angle (the reverse).
+  const long double alphat = std::atan(std::tan(alpha) / std::cos(beta));
+  const long double e = (kPi - 4 * x * std::tan(alpha)) / 2 / z - Inv(alphat);
+  const long double betab = std::atan(std::cos(alphat) * std::tan(beta));
+  const long double db = std::cos(alphat) * mn / std::cos(beta) * z;
+  const bool below = Dm / db / std::cos(betab) - e < 0;
+  PostBallMisfit(below == (z > 0), Dm);
 }
 
 long double CalcBallDimension(int32_t z, long double mn, long double alpha, long double beta,
@@ -143,7 +157,7 @@ void CheckBallContact(int32_t z, long double MdR, long double M, long double dfL
   const long double G = E - std::sin(std::abs(c / z) + alpha) * Dm;
   const long double H = (1 - std::sin(alpha)) * 2 * rhoaP0 + dfLimit;
   if (G < H) {
-    AddError("Error  : Dm ball !  (" + BallText(Dm));
+    PostBallMisfit(true, Dm);  // it touches below the form circle
   } else if (dfLimit > E - Dm) {
     AddError("Warning: Dm ball   (" + BallText(Dm));
   } else if (daLimit < F - std::sin(c / z + alpha) * Dm) {

@@ -25,7 +25,10 @@ long double CalcBallDimension(int32_t z, long double mn, long double alpha, long
 // (its centre angle is not negative); posts nothing.
 bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                  long double Dm);
-// Posts "Error  : Dm ball !  (" + Dm + unit + ")" when BallFitsGap is false.
+// A ball too large sits on the tips, one too small falls to the root, and each has its own
+// advice: posts "Error  : small Dm ball !  (" or "Error  : Dm ball !  (" + Dm + unit + ")".
+void PostBallMisfit(bool tooSmall, long double Dm);
+// Posts PostBallMisfit's message when BallFitsGap is false.
 void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                     long double Dm);
 // Posts errors or warnings when the ball does not touch the flanks properly.

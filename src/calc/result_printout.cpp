@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/spline_checks.h"
 #include "calc/toothing_data.h"
 #include "common/codepage.h"
 #include "common/error_explanations.h"
@@ -83,7 +84,13 @@ void GeometryBlock(const std::string& mm, const std::string& deg) {
   // Hub diameters are stored negative and printed as magnitudes.
   RowTwoParts("pitch circle diameter", "d", mm, Length(5, 3, t.d[1]), Length(5, 3, -t.d[2]));
   RowTwoParts("root diameter", "df", mm, Length(5, 3, t.df[1]), Length(5, 3, -t.df[2]));
-  RowTwoParts("form diameter", "dFf", mm, Length(5, 3, t.dFf[1]), Length(5, 3, -t.dFf[2]));
+  // A form diameter whose Error says the formula has none is no number to make a part by; the
+  // Error already names it.
+  auto formDiameter = [](int part, long double value) {
+    return RootFormMeaningless(part) ? MarkCell(kNoNumberMark, 5, 3) : Length(5, 3, value);
+  };
+  ReportRowTwoParts("form diameter", "dFf", mm, formDiameter(1, t.dFf[1]),
+                    formDiameter(2, -t.dFf[2]));
   RowTwoParts("base circle diameter", "db", mm, Length(5, 3, t.db[1]), Length(5, 3, -t.db[2]));
   RowTwoParts("clearance", "c (e/i)", mm, Length(5, 3, t.c[1]), Length(5, 3, t.c[2]));
   RowTwoParts("tip diameter", "da", mm, Length(5, 3, t.da[1]), Length(5, 3, -t.da[2]));

@@ -10,6 +10,7 @@
 #include "calc/measurement.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/formatting.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
@@ -33,6 +34,7 @@ void PostFatal(const std::string& text) {
 }
 
 constexpr long double kHalfMicron = 0.0005L;
+constexpr long double kShiftLimit = 1.5L;
 
 // The shaft's flank runs from its root form diameter (not below the base circle, where the
 // involute begins) to its tip form diameter.
@@ -85,6 +87,37 @@ void CheckRootForm() {
   }
 }
 
+// Each gap that closes before its root circle, with the diameter where its flanks meet: the
+// listed root diameter is then not where the gap ends.
+void CheckGapClosing() {
+  for (int i = 1; i <= 2; ++i) {
+    const long double meet = GapClosingDiameter(i);
+    if (meet == 0) continue;
+    AddError("Error  : gap closes before df at " + TrimStr(LengthStrN(3, std::fabs(meet))) +
+             LengthUnitStr() + " !" + PartSuffix(i));
+  }
+}
+
+// A tip that reaches past the mate's form circle meets its fillet, not its flank.
+void CheckInterference() {
+  const TToothingData& t = T();
+  if (std::fabs(t.da[2]) < FlankLow()) AddError("Error  : hub tip inside dFf1, interference ! (2)");
+  if (t.da[1] > std::fabs(t.dFf[2])) AddError("Error  : shaft tip outside dFf2, interference ! (1)");
+}
+
+// The backlash that leaves the mate's teeth pointed or beyond the shift range is the cause to
+// name, not only those follow-on findings.
+void CheckBacklash() {
+  const TToothingData& t = T();
+  const TSplineInputData& s = S();
+  if (s.ShiftGivenFor != 1 && s.ShiftGivenFor != 2) return;
+  const int mate = 3 - s.ShiftGivenFor;
+  const int given = s.ShiftGivenFor;
+  const bool givenSound = t.sa[given] > 0 && std::fabs(t.x[given]) <= kShiftLimit;
+  const bool mateSpoilt = t.sa[mate] <= 0 || std::fabs(t.x[mate]) > kShiftLimit;
+  if (s.cp > 0 && givenSound && mateSpoilt) AddError("Error  : cp too large !" + PartSuffix(mate));
+}
+
 void CheckSpanContact() {
   const TToothingData& t = T();
   if (t.k[1] <= 0) return;
@@ -95,6 +128,30 @@ void CheckSpanContact() {
 }
 
 }  // namespace
+
+long double GapFlankMeetingDiameter(int32_t z, long double mn, long double alpha, long double e) {
+  if (z == 0) return 0;
+  const long double d = std::fabs(z * mn);
+  const long double db = d * std::cos(alpha);
+  // The gap's half angle on a circle of pressure angle a is e / d -+ (inv alpha - inv a); it is 0
+  // where inv a = inv alpha -+ e / d.
+  const long double y = z > 0 ? Inv(alpha) - e / d : Inv(alpha) + e / d;
+  if (!(y > 0) || !(y < Inv(1.57L))) return 0;
+  const long double meet = db / std::cos(ArcInv(y));
+  return z > 0 ? meet : -meet;
+}
+
+long double GapClosingDiameter(int part) {
+  const TToothingData& t = T();
+  const long double meet = GapFlankMeetingDiameter(t.z[part], t.mn, t.alphaRad, t.en[part]);
+  if (meet == 0) return 0;
+  if (part == 1) return meet > t.df[1] ? meet : 0;
+  return meet > t.df[2] ? meet : 0;  // both negative: inside the hub's root circle
+}
+
+bool RootFormMeaningless(int part) {
+  return part == 1 && RootFormTerm(1) < 0;
+}
 
 long double SpanContactDiameter(long double db, long double W) {
   return std::sqrt(db * db + W * W);
@@ -122,7 +179,17 @@ long double SnapBacklash(long double cp) {
 bool CheckToothOverlap() {
   const TSplineInputData& s = S();
   // Both tips as magnitudes: the hub's tip must reach inside the shaft's.
-  if (s.daIn[2] < s.daIn[1]) return true;
+  if (s.daIn[2] < s.daIn[1]) {
+    // A shaft tip inside its base circle has no involute: nothing of it can touch the hub.
+    const TToothingData& t = T();
+    if (s.daIn[1] > t.db[1]) return true;
+    if (t.x[1] < -kShiftLimit) {
+      PostFatal("Fatal  : x < -1.5, da <= db, no contact ! (1)");
+    } else {
+      PostFatal("Fatal  : da <= db, no contact ! (1)");
+    }
+    return false;
+  }
   switch (s.ShiftGivenFor) {
     case 1:
       PostFatal("Fatal  : ci >= h1, no contact !");
@@ -143,13 +210,13 @@ void SettleSpanTeeth(bool chosenByProgram) {
   const bool spanGiven = s.InputKind[1] == 4 && s.ShiftGivenFor != 2;
   // The number the program stands for: the standard rule, or where that one's contact misses
   // the flank, the number whose contact lies nearest the middle of the flank. A span that was
-  // measured keeps the number it was measured over.
-  if (spanGiven || FlankLow() >= FlankHigh()) return;
+  // measured keeps the number it was measured over, and is compared with the same standard.
+  if (FlankLow() >= FlankHigh()) return;
   const int32_t standard = static_cast<int32_t>(s.kDIN[1]);
   if (standard >= 1 && ContactOnFlank(standard)) return;
   const int32_t midFlank = SpanTeethMidFlank();
   s.kDIN[1] = midFlank;
-  if (!chosenByProgram || t.k[1] == midFlank) return;
+  if (spanGiven || !chosenByProgram || t.k[1] == midFlank) return;
   t.k[1] = midFlank;
   t.WPreMin[1] = ShaftSpan(midFlank, t.xePreMin[1]);
   t.WPreMax[1] = ShaftSpan(midFlank, t.xePreMax[1]);
@@ -168,11 +235,15 @@ void CheckSplineStandard() {
     if (s.DmDIN[i] > 0 && DeviationPercent(t.Dm[i], s.DmDIN[i]) > 20) {
       AddError("Warning: Dm <> Dm DIN !" + PartSuffix(i));
     }
-    CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
-                     t.alphaRad, t.rhoaP0[i]);
     // The engine's own finding for a ball that cannot rest on both flanks went with its
-    // message list; the final ball at the final shift is judged here again.
-    CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
+    // message list; the final ball at the final shift is judged here again. Where it cannot rest
+    // there, the dimension its contact is judged by has no meaning.
+    if (!BallFitsGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i])) {
+      CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
+    } else {
+      CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
+                       t.alphaRad, t.rhoaP0[i]);
+    }
   }
   for (int i = 1; i <= 2; ++i) {
     // Teeth that come to a point below the tip (or overlap) have no top land at all.
@@ -200,6 +271,9 @@ void CheckSplineStandard() {
   if (s.cp <= -kHalfMicron) AddError("Error  : cp < 0 !");
   if (t.dFf[1] < t.db[1]) AddError("Warning: db > dFf ! (1)");
   CheckRootForm();
+  CheckGapClosing();
+  CheckInterference();
+  CheckBacklash();
   // The tip of either part must lie on its involute, outside the base circle (the hub's
   // diameters are negative).
   for (int i = 1; i <= 2; ++i) {

@@ -21,7 +21,22 @@ void SettleSpanTeeth(bool chosenByProgram);
 // A backlash closer to zero than half a micrometre is zero: the rest of a rounded measurement.
 long double SnapBacklash(long double cp);
 
+// Signed diameter at which the two involute flanks bounding a gap of width e on the reference
+// circle meet: inside the reference circle for an external toothing (z > 0; 0 when they would
+// meet only inside the base circle), outside it for an internal one (z < 0, negative).
+long double GapFlankMeetingDiameter(int32_t z, long double mn, long double alpha, long double e);
+
+// Signed diameter at which the part's gap closes before it reaches the root circle (the shaft's
+// flanks meet outside df1, the hub's inside df2); 0 when the gap reaches its root. Needs the
+// engine's values.
+long double GapClosingDiameter(int part);
+
+// True when an Error of the finished joint leaves the part's listed root form diameter without
+// meaning (the formula has no form circle), so that the listing shows its mark instead.
+bool RootFormMeaningless(int part);
+
 // After the diameters are settled: the hub's tip must lie inside the shaft's tip, or the teeth
-// never touch. Posts the fatal message naming the clearance (or the diameters) that leaves no
-// contact and returns false.
+// never touch, and the shaft's tip outside its base circle, or it has no flank to touch with.
+// Posts the fatal message naming the clearance, the shift or the diameters that leave no contact
+// and returns false.
 bool CheckToothOverlap();

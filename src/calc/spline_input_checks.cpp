@@ -99,8 +99,10 @@ std::string InputRangeProblem(TInputRange range, long double value) {
     case TInputRange::BacklashFactor:
       return Within(value, kMaxFactor);
     case TInputRange::Thickness:
-      problem = SignProblem(value, false);
-      return problem.empty() ? Within(value, kMaxLength) : problem;
+      // A width on the reference circle is only a way of giving the shift: at a large pressure
+      // angle and shift it is 0, negative or above the pitch for real teeth (those of the mate
+      // do not reach that circle). What the teeth it gives cannot do is judged on them.
+      return Within(value, kMaxLength);
     case TInputRange::Measurement:
       if (value == 0) return "= 0";
       return Within(value, kMaxLength);
@@ -152,9 +154,11 @@ bool CheckJointInputs() {
       case 2: {
         const long double value = part == 1 ? s.snIn[1] : s.enIn[2];
         if (Check(TInputRange::Thickness, value, thickness[part], part)) {
-          // A tooth or a space as wide as the pitch leaves nothing for the other.
-          const bool fits = !(value >= kPi * module);
-          usable = Accept(fits ? "" : ">= pn", thickness[part], part) && usable;
+          if (!InputRangeProblem(TInputRange::PressureAngle, t.alpha).empty()) break;
+          // The shift the width stands for must be one a shift may be.
+          const long double tooth = part == 1 ? value : kPi * module - value;
+          const long double x = (tooth / module - kPi / 2) / (2 * std::tan(t.alpha * kPi / 180));
+          usable = Accept(InputRangeProblem(TInputRange::Shift, x), thickness[part], part) && usable;
         } else {
           usable = false;
         }

@@ -14,7 +14,7 @@ enum class TInputRange {
   Pitch,            // diametral pitch, 1/in: the module range
   Teeth,            // 2 to 3000
   Shift,            // addendum modification coefficient, |x| <= 100
-  Thickness,        // tooth thickness, space width: above 0
+  Thickness,        // tooth thickness, space width: any length (it stands for a shift)
   Measurement,      // dimension over balls, span: not 0
   Diameter,         // ball, tip and root diameters: not below 0
   Clearance,        // radial clearance: not below 0
@@ -35,8 +35,8 @@ std::string SpanTeethProblem(int32_t k, int32_t z);
 
 // The calculation's first step: every input that the chosen modes make an input (module or
 // pitch, teeth, each part's shift or measurement, tool factors or diameters, ball, teeth
-// spanned, clearances) is checked; a given tooth thickness or space width must be below the
-// pitch ("Fatal  : sn >= pn ! (1)"), a given root diameter above 0 and on the root side of a
+// spanned, clearances) is checked; a given tooth thickness or space width must stand for a shift
+// in the shift range ("Fatal  : sn out of range ! (1)"), a given root diameter above 0 and on the root side of a
 // given tip ("Fatal  : df beyond da ! (1)"); each refused one posts "Fatal  : " + its symbol + " "
 // + the problem + " !" (a part's input with " (1)" or " (2)" after it) and sets CalcFatalFlag. The
 // pressure angle is left to the spline's own input check. Returns true when all can be used.

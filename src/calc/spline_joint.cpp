@@ -236,6 +236,19 @@ std::vector<std::string> LastingMessages() {
   return texts;
 }
 
+// What the standard rule for the number of teeth spanned says about the part at its shift.
+std::vector<std::string> SpanRuleFindings(int part) {
+  const TToothingData& t = T();
+  std::vector<std::string> found;
+  QuietProbe quiet;
+  ResetErrors();
+  CalcSpanTeeth(t.z[part], t.betaRad, t.alphaRad, t.x[part], t.mn);
+  for (int i = 1; i <= ErrorList.count; ++i) {
+    if (IsMeasurementText(ErrorList.messages[i])) found.push_back(ErrorList.messages[i]);
+  }
+  return found;
+}
+
 }  // namespace
 
 void CheckSplineInput() {
@@ -275,6 +288,32 @@ long double ShiftFromSpaceWidth(int part) {
   return ((kPi * T().mn - S().enIn[part]) / T().mn - kPi / 2) / (2 * std::tan(T().alphaRad));
 }
 
+namespace {
+
+// The shift between one where the part's ball does not rest on both flanks and one where it does,
+// at which it just does.
+long double FitEdge(int part, long double outside, long double inside) {
+  const TToothingData& t = T();
+  for (int i = 0; i < 64; ++i) {
+    const long double middle = (outside + inside) / 2;
+    if (BallFitsGap(t.z[part], t.mn, t.alphaRad, t.betaRad, middle, t.Dm[part])) {
+      inside = middle;
+    } else {
+      outside = middle;
+    }
+  }
+  return inside;
+}
+
+// The dimension at such an edge; the grid point's value where it has none.
+long double EdgeDimension(int part, long double x, long double fallback) {
+  QuietProbe quiet;
+  const long double m = BallDimensionAt(part, x);
+  return std::isfinite(m) ? m : fallback;
+}
+
+}  // namespace
+
 long double ShiftFromBallDimension(int part) {
   const long double target = S().MdRIn[part];
   TToothingData& t = T();
@@ -307,32 +346,46 @@ long double ShiftFromBallDimension(int part) {
     }
     int j = i;
     while (j + 1 < kGridPoints && valid[j + 1] && ms[j + 1] > ms[j]) ++j;
+    // A stretch that ends because the ball stops resting on the flanks reaches to where it
+    // stops, not only to the last grid point before.
+    long double lowX = xs[i], lowM = ms[i], highX = xs[j], highM = ms[j];
+    if (i > 0 && !valid[i - 1]) {
+      lowX = FitEdge(part, xs[i - 1], xs[i]);
+      lowM = EdgeDimension(part, lowX, lowM);
+    }
+    if (j + 1 < kGridPoints && !valid[j + 1]) {
+      highX = FitEdge(part, xs[j + 1], xs[j]);
+      highM = EdgeDimension(part, highX, highM);
+    }
     if (!anyStretch) {
-      mdrMin = ms[i];
-      mdrMax = ms[j];
+      mdrMin = lowM;
+      mdrMax = highM;
       anyStretch = true;
     } else {
-      mdrMin = std::fmin(mdrMin, ms[i]);
-      mdrMax = std::fmax(mdrMax, ms[j]);
+      mdrMin = std::fmin(mdrMin, lowM);
+      mdrMax = std::fmax(mdrMax, highM);
     }
-    if (target >= ms[i] && target <= ms[j]) {
+    if (target >= lowM && target <= highM) {
       long double distance = 0;
-      if (xs[i] > 0) distance = xs[i];
-      if (xs[j] < 0) distance = -xs[j];
+      if (lowX > 0) distance = lowX;
+      if (highX < 0) distance = -highX;
       if (!found || distance < bestDistance) {
         found = true;
         bestDistance = distance;
-        xLow = xs[i];
-        xHigh = xs[j];
+        xLow = lowX;
+        xHigh = highX;
       }
     }
     i = j + 1;
   }
   if (!found) {
+    // The limits hold for this ball only: name the part and the ball it was measured over.
+    const std::string over =
+        " (" + std::to_string(part) + ") (Dm " + LengthStr(t.Dm[part]) + LengthUnitStr() + ")";
     if (anyStretch && target < mdrMin) {
-      PostFatal("Fatal  : MdR < MdRmin !");
+      PostFatal("Fatal  : MdR < MdRmin !" + over);
     } else {
-      PostFatal("Fatal  : MdR > MdRmax !");
+      PostFatal("Fatal  : MdR > MdRmax !" + over);
     }
     return 0;
   }
@@ -395,13 +448,10 @@ void CompleteMeasurements(int part) {
   if (t.k[part] == 0) t.k[part] = StandardTeeth(part, x);
   if (CalcFatalFlag) return;
   if (!GivenByMeasurement(part, 4)) s.WIn[part] = t.k[part] != 0 ? SpanAt(part, x) : 0;
-  // The standard ball and number of teeth are those at the shift they measure at: x = 0 for the
-  // measurement the shift is searched from (the program picks them before x is known), the
-  // final shift otherwise.
-  const long double spanShift = GivenByMeasurement(part, 4) ? 0 : x;
-  const long double ballShift = GivenByMeasurement(part, 3) ? 0 : x;
-  s.kDIN[part] = StandardTeeth(part, spanShift);
-  s.DmDIN[part] = ComparisonBall(part, ballShift);
+  // The standard ball and number of teeth are those of the joint as found, at its final shift,
+  // however that shift was given.
+  s.kDIN[part] = StandardTeeth(part, x);
+  s.DmDIN[part] = ComparisonBall(part, x);
   t.pn = kPi * t.mn;
   const bool thicknessGiven = GivenByMeasurement(part, 2);
   if (!(thicknessGiven && part == 1))
@@ -445,8 +495,19 @@ void RunGearEngine() {
   // The re-check starts a fresh message list; the fatal findings of the measurements and the
   // engine must survive it, or a failed run would look like a good one, and so must what they
   // found about the balls and the span, or a listed measurement would come without it.
-  const std::vector<std::string> lasting = LastingMessages();
+  std::vector<std::string> lasting = LastingMessages();
   const bool wasFatal = CalcFatalFlag;
+  // The engine's full list may have had no room left for its verdict on the standard number of
+  // teeth spanned; it is asked again at the final shifts.
+  if (!wasFatal) {
+    for (int part = 1; part <= 2; ++part) {
+      for (const std::string& text : SpanRuleFindings(part)) {
+        bool held = false;
+        for (const std::string& kept : lasting) held = held || kept == text;
+        if (!held) lasting.push_back(text);
+      }
+    }
+  }
   PrepareSplineGeometry();
   bool fatalText = false;
   for (const std::string& text : lasting) fatalText = fatalText || IsFatalText(text);
@@ -460,7 +521,9 @@ void RunGearEngine() {
   if (fatal) CalcFatalFlag = true;
 }
 
-void CalcSplineJoint() {
+namespace {
+
+void CalcSplineJointOnce() {
   TToothingData& t = T();
   TSplineInputData& s = S();
   AbortFlag = false;
@@ -549,4 +612,71 @@ void CalcSplineJoint() {
     s.cpmn = s.cp / t.mn;
   }
   CheckSplineStandard();
+}
+
+// True when the shaft's shift is searched from a span over a number of teeth the program picks.
+bool TeethChosenBeforeTheShift() {
+  return T().k[1] == 0 && GivenByMeasurement(1, 4);
+}
+
+constexpr int kMaxStandardRounds = 6;
+
+// The program's data set of the joint after a calculation with these fields cleared, the rest of
+// the data set and the message list left as they were.
+template <typename Clear, typename Read>
+auto ProposedBy(Clear clear, Read read) {
+  const TToothingData toothing = ToothingData;
+  const TSplineInputData input = SplineInputData;
+  const TErrorList errors = ErrorList;
+  const bool fatal = CalcFatalFlag, abort = AbortFlag;
+  clear();
+  CalcSplineJoint();
+  const auto value = read();
+  ToothingData = toothing;
+  SplineInputData = input;
+  ErrorList = errors;
+  CalcFatalFlag = fatal;
+  AbortFlag = abort;
+  return value;
+}
+
+}  // namespace
+
+void CalcSplineJoint() {
+  // The number of teeth a span is measured over, when the program picks it, has to be picked
+  // before the shift is known; it is the standard one when it is the standard at the shift found,
+  // so the search is repeated with the standard at that shift until they agree. Where they never
+  // agree, the pick at x = 0 stands.
+  const bool chosen = TeethChosenBeforeTheShift();
+  TToothingData& t = T();
+  int32_t firstTeeth = 0;
+  for (int round = 0; round < kMaxStandardRounds; ++round) {
+    CalcSplineJointOnce();
+    if (round == 0) firstTeeth = t.k[1];
+    if (!chosen) return;
+    if (CalcFatalFlag) {
+      // A span beyond the range of the teeth picked may be one over a tooth more or less.
+      const int step = ErrorCount() == 1 && ErrorText(1) == "Fatal  : W < Wmin !"   ? -1
+                       : ErrorCount() == 1 && ErrorText(1) == "Fatal  : W > Wmax !" ? 1
+                                                                                    : 0;
+      if (step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) break;
+      t.k[1] += step;
+      continue;
+    }
+    const long double standard = S().kDIN[1];
+    if (!(standard >= 1) || standard == t.k[1]) return;
+    t.k[1] = static_cast<int32_t>(standard);
+  }
+  t.k[1] = firstTeeth;
+  CalcSplineJointOnce();
+}
+
+long double ProposedBall(int part) {
+  return ProposedBy([part] { ToothingData.Dm[part] = 0; },
+                    [part] { return CalcFatalFlag ? 0.0L : ToothingData.Dm[part]; });
+}
+
+int32_t ProposedSpanTeeth() {
+  return ProposedBy([] { ToothingData.k[1] = 0; },
+                    [] { return CalcFatalFlag ? int32_t{0} : ToothingData.k[1]; });
 }

@@ -3,6 +3,8 @@
 // and clearances, one run of the gear pair engine, and the conformity checks.
 #pragma once
 
+#include <cstdint>
+
 // The whole calculation on ToothingData and SplineInputData.
 void CalcSplineJoint();
 // ResetErrors, then the input checks.
@@ -23,3 +25,9 @@ void CompleteMeasurements(int part);
 void RunGearEngine();
 // Conformity checks of the finished joint.
 void CheckSplineStandard();
+
+// What the program itself takes for the part's ball, or the shaft's number of teeth spanned,
+// when the field is 0: the calculation is run on the current data with that field cleared and
+// everything (data, messages, flags) is restored after; 0 when that calculation fails.
+long double ProposedBall(int part);
+int32_t ProposedSpanTeeth();

@@ -347,11 +347,11 @@ void OutputOpen(int code) {
       SetInputHelpNumber(1070);
       SaveNameSettings("txt");
       std::string name;
-      // The export is written where it is kept: the batch run's listing in the current
-      // directory (device 9), a text export beside the data file or where the user chose
+      // The export is written where it is kept: beside the data file and named after it (the
+      // batch run's listing, device 9, replaces its last one), or where the user chose
       // (device 6).
       if (st.CurrentOutputDevice == kDeviceDataTxt) {
-        name = TrimStr(st.savedFileName) + ".txt";
+        name = ExportFileName("txt");
       } else if (!st.exportTarget.empty()) {
         name = st.exportTarget;
       } else if (!ask) {

@@ -245,7 +245,7 @@ std::string PlotOptionsProblem(const TPlotProgramOptions& o) {
 }
 
 std::string MakePlotCommandLine(const TPlotProgramOptions& o) {
-  std::string line = o.programPath + " " + Quoted(PlotDxfName());
+  std::string line = Quoted(o.programPath) + " " + Quoted(PlotDxfName());
   const int destination = o.destination >= 0 && o.destination < 5 ? o.destination : 0;
   line += std::string(" /C") + kPlotDestinationCodes[static_cast<std::size_t>(destination)];
   const int i = o.outputInterface;
@@ -271,7 +271,7 @@ std::string MakePlotCommandLine(const TPlotProgramOptions& o) {
   line += value(o.shiftY, 0.0L, " /Y");
   line += value(o.textWidth, 1.0L, " /B");
   if (o.rotate) line += " /R";
-  if (destination == 1) line += " /T" + o.psFont;
+  if (destination == 1) line += " " + Quoted("/T" + o.psFont);
   return line;
 }
 
@@ -280,9 +280,9 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
 
   // Directory of the program named on the current line.
   std::string directory;
-  const std::size_t blank = line.find(' ');
-  if (blank != std::string::npos) {
-    const std::string program = line.substr(0, blank);
+  const std::vector<std::string> current = SplitArguments(line);
+  if (current.size() > 1) {
+    const std::string& program = current[0];
     const std::size_t slash = program.rfind('/');
     if (slash != std::string::npos) directory = program.substr(0, slash);
   }
@@ -349,18 +349,20 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
   if (AbortFlag) return;
 
   static constexpr const char* kCodes[] = {"HPL", "PS", "PLT", "PL2", "ART"};
-  std::string composed = AddBackslash(directory) + programFile + " " + dxfName;
+  std::string composed = Quoted(AddBackslash(directory) + programFile) + " " + dxfName;
   composed += std::string(" /C") + kCodes[destination - 1];
   if (outputInterface != 2) composed += " /D" + std::to_string(outputInterface);
   if (outputInterface != 3 && port != 1) composed += " /P" + std::to_string(port);
-  if (outputInterface == 3 && !IsBlank(destinationFile)) composed += " /F" + destinationFile;
+  if (outputInterface == 3 && !IsBlank(destinationFile)) {
+    composed += " " + Quoted("/F" + destinationFile);
+  }
   if (scale != 1.0) composed += scale == 0.0 ? std::string(" /M*") : " /M" + RealStr(scale);
   if (shiftX != 0.0) composed += " /X" + RealStr(shiftX);
   if (rotate) composed += " /R";
   if (shiftY != 0.0) composed += " /Y" + RealStr(shiftY);
   // The text width asked for travels on the line too, as the dialog writes it.
   if (textWidth != 1.0) composed += " /B" + RealStr(textWidth);
-  if (destination == 2) composed += " /T" + font;
+  if (destination == 2) composed += " " + Quoted("/T" + font);
 
   if (!wildcard && composed.size() > kMaxCommandLine) {
     NoteMessage("command line too long, A batch file will be created.");

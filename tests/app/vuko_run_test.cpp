@@ -268,6 +268,8 @@ void PrintTo(const RefusedInput& c, std::ostream* os) {
 // Inputs nobody can make or measure end the run before anything is listed, and say which.
 const RefusedInput kRefusedInputs[] = {
     {"NegativeTeeth", {{10, "-8"}}, "Fatal  : z < 0 !"},
+    // The lowest integer has no positive twin to negate.
+    {"LowestIntegerTeeth", {{10, "-2147483648"}}, "Fatal  : z < 0 !"},
     {"NegativeBall", {{22, "-5"}}, "Fatal  : Dm < 0 ! (1)"},
     {"NegativeTeethSpanned", {{23, "-5"}}, "Fatal  : k < 0 ! (1)"},
     {"AbsurdModule", {{9, "1e400"}}, "Fatal  : mn out of range !"},
@@ -299,12 +301,19 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
   const struct {
     int line;  // of the example, replaced by text; 0: a FIFO, -1: a directory
     std::string text, reason;
+    int line2 = 0;  // a second spoilt line, after the first
+    std::string text2 = {};
   } cases[] = {
       {21, "abc", at + "21: \"abc\" is not a number"},
       {22, "nan", at + "22: \"nan\" is not a number"},
       {9, "inf", at + "9: \"inf\" is not a number"},
       {10, "", at + "10: \"\" is not a number"},
       {20, "0", at + "20: input kind 0 is outside 1 to 4"},
+      {10, "2147483648", at + "10: \"2147483648\" is not a number"},
+      {23, "2147483648", at + "23: \"2147483648\" is not a number"},
+      {50, "3", at + "50: given part 3 is outside 0 to 2"},
+      {50, "-1", at + "50: given part -1 is outside 0 to 2"},
+      {21, "x1", at + "21: \"x1\" is not a number", 36, "x2"},
       {15, std::string(70000, 'x'), "data file joint.vuk incomplete or unreadable !"},
       {0, "", noAccess},
       {-1, "", noAccess},
@@ -314,7 +323,8 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
     std::filesystem::remove(file);
     if (c.line == 0) ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
     if (c.line == -1) dir_.Make("joint.vuk");
-    if (c.line > 0) WriteBytes(file, ExampleWith({{c.line, c.text}}));
+    if (c.line > 0 && c.line2 == 0) WriteBytes(file, ExampleWith({{c.line, c.text}}));
+    if (c.line2 > 0) WriteBytes(file, ExampleWith({{c.line, c.text}, {c.line2, c.text2}}));
     const RunResult r = RunVuko(dir_, {"joint.vuk", "/I"});
     EXPECT_EQ(r.exitCode, 1) << r.err.substr(0, 300);
     EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err.substr(0, 300);

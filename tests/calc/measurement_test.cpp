@@ -161,7 +161,7 @@ TEST_F(MeasurementTest, BallContactCheck) {
   EXPECT_EQ(ErrorList.count, 0);
   // Root cut deeper than the ball centre circle minus the ball: the ball hits the root.
   CheckBallContact(8, 82, 82, 80, 61, 16, alpha, 0.975L);
-  EXPECT_TRUE(Listed("Error  : Dm ball !  (16mm)"));
+  EXPECT_TRUE(Listed("Error  : small Dm ball !  (16mm)"));
   ResetErrors();
   // Ball reaches beyond the tip.
   CheckBallContact(8, 82, 82, 48, 40, 16, alpha, 0.975L);

@@ -6,16 +6,28 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "calc/explained_messages.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 
 namespace {
 
 constexpr double kPrinted = 1.5e-3;  // what 3 printed decimals can hide, with a margin
+
+// The hub gap's width on a circle of diameter D (textbook: D (e / d + inv a - inv aD)), and the
+// diameter where it is gone, by bisection between the base circle and far out.
+double HubGapClosing(double d, double db, double e, double a) {
+  auto inv = [](double v) { return std::tan(v) - v; };
+  auto width = [&](double D) { return D * (e / d + inv(a) - inv(std::acos(db / D))); };
+  double lo = db, hi = 20 * d;
+  for (int i = 0; i < 200; ++i) (width((lo + hi) / 2) > 0 ? lo : hi) = (lo + hi) / 2;
+  return lo;
+}
 
 TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   ResetProgramStateForTests();
@@ -25,12 +37,12 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
   auto uniform = [&](double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(random);
   };
-  int offFlank = 0, formErrors = 0;
+  int offFlank = 0, formErrors = 0, closing = 0;
   for (int n = 0; n < 5000; ++n) {  // form errors are rare, about 1 in 600
     const int z = 6 + static_cast<int>(random() % 75);
     const double m = std::round(uniform(0.5, 10) * 1000) / 1000;
     const double alpha = 30 + 7.5 * static_cast<double>(random() % 3);
-    const double x = std::round(uniform(-0.5, 0.8) * 10000) / 10000;
+    const double x = std::round(uniform(-0.8, 0.8) * 10000) / 10000;
     const double hf = uniform(0.4, 0.6), ha = uniform(0.5, 0.7), rho = uniform(0.05, 0.4);
     const int userK = random() % 4 == 0 ? 1 + static_cast<int>(random() % (z / 2)) : 0;
     ResetSplineData();  // then the shaft by tool factors with x given, the program's balls
@@ -58,6 +70,10 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
     const double W = span(t.k[1]);
     EXPECT_NEAR(std::round(t.dFf[1] * 1000) / 1000, dFf, kPrinted);
     EXPECT_NEAR(std::round(t.W[1] * 1000) / 1000, W, kPrinted);
+    // The finishing limits are spans at their own shifts, over the same teeth.
+    auto spanAt = [&](double xe) { return W + 2 * (xe - x) * m * std::sin(a); };
+    EXPECT_NEAR(t.WFinMin[1], spanAt(static_cast<double>(t.xeFinMin[1])), 1e-9);
+    EXPECT_NEAR(t.WFinMax[1], spanAt(static_cast<double>(t.xeFinMax[1])), 1e-9);
     // The caliper touches the flank, or the remarks say it does not.
     const double contact = std::hypot(db, W), low = std::max(dFf, db);
     if (contact < low - kPrinted || contact > da + kPrinted) {
@@ -74,9 +90,32 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
                   said.find("Error  : dFf > da ! (1)") != std::string::npos);
       ++formErrors;
     }
+    // A hub gap that closes before its root circle is named with where it closes.
+    const double meet = HubGapClosing(d, db, static_cast<double>(t.en[2]), a);
+    if (meet < -t.df[2] - 1e-6) {
+      ++closing;
+      EXPECT_NE(said.find(RealStrN(3, meet) + "mm ! (2)"), std::string::npos) << said;
+    }
+    // The same joint entered by its tooth thickness, over its balls (where they rest on both
+    // flanks) and by its span gives the same shifts and the same messages.
+    const TToothingData joint = t;
+    const TSplineInputData inputs = s;
+    for (int kind : {2, 3, 4}) {
+      if (kind == 3 && said.find("Dm ball !") != std::string::npos) continue;
+      t = joint, s = inputs;
+      s.InputKind[1] = static_cast<int16_t>(kind), t.x[1] = t.x[2] = 0;
+      if (kind == 4) t.k[1] = userK;  // the program finds its own teeth again
+      CalcSplineJoint();
+      std::string again;
+      for (int i = 1; i <= ErrorList.count; ++i) again += ErrorList.messages[i] + "\n";
+      EXPECT_NEAR(static_cast<double>(t.x[1]), x, 1e-6) << kind;
+      EXPECT_NEAR(static_cast<double>(t.x[2]), static_cast<double>(joint.x[2]), 1e-6) << kind;
+      EXPECT_EQ(again, said) << kind;
+    }
   }
   EXPECT_GT(offFlank, 0);  // the sweep reaches the cases it judges
   EXPECT_GT(formErrors, 0);
+  EXPECT_GT(closing, 0);
 }
 
 }  // namespace

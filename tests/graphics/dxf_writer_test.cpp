@@ -258,23 +258,28 @@ TEST(DxfWriter, LayerTableKeepsConfiguredColoursAndLineTypes) {
   }
 }
 
+// The DXF reference forbids < > / \ " : ; ? * | = ` and control characters in table names.
 TEST(DxfWriter, InvalidCharactersInLayerNamesAreReplaced) {
-  TCadWriterOptions options;
-  options.layerNames = {"0", "A/B", "C:D", "", "E", "F"};
-  const auto tags = Tags(Write(options, [](DxfWriter& w) {
-    w.BeginTables(0);
-    w.BeginEntities();
-    w.SetColour(1);
-    w.Line(0, 0, 1, 1);
-    w.SetColour(3);
-    w.Line(0, 0, 1, 1);
-  }));
-  const auto layers = LayerTable(tags);
-  EXPECT_TRUE(layers.count("A_B"));
-  EXPECT_TRUE(layers.count("C_D"));
-  EXPECT_EQ(Value(Entity(tags, "LINE", 0), 8), "A_B");
-  EXPECT_EQ(Value(Entity(tags, "LINE", 1), 8), "3");  // an empty name falls back to the number
-  EXPECT_TRUE(layers.count("3"));
+  std::vector<std::string> bad;
+  for (const char c : std::string("<>/\\\":;?*|=`\t\x01\x1F")) bad.push_back(std::string(1, c));
+  for (const std::string& c : bad) {
+    SCOPED_TRACE("character " + std::to_string(static_cast<int>(c[0])));
+    TCadWriterOptions options;
+    options.layerNames = {"0", "A" + c + "B", "", "", "E", "F"};
+    const auto tags = Tags(Write(options, [](DxfWriter& w) {
+      w.BeginTables(0);
+      w.BeginEntities();
+      w.SetColour(1);
+      w.Line(0, 0, 1, 1);
+      w.SetColour(3);
+      w.Line(0, 0, 1, 1);
+    }));
+    const auto layers = LayerTable(tags);
+    EXPECT_TRUE(layers.count("A_B"));
+    EXPECT_EQ(Value(Entity(tags, "LINE", 0), 8), "A_B");
+    EXPECT_EQ(Value(Entity(tags, "LINE", 1), 8), "3");  // an empty name falls back to the number
+    EXPECT_TRUE(layers.count("3"));
+  }
 }
 
 TEST(DxfWriter, SectionsAppearOnceAndInOrder) {

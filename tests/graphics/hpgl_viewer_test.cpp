@@ -176,27 +176,48 @@ TEST_F(HpglViewerTest, EncodedPolylinePenNumberIsDecoded) {
 }
 
 TEST_F(HpglViewerTest, MalformedFilesAreDrawnAsFarAsValid) {
-  // Truncated in the middle of a pair: the first line stays.
-  ShowHpglData("PU0,0;PD400,0,400");
-  EXPECT_EQ(Lines().size(), 1u);
-  // Huge and unreadable numbers, binary garbage, an unterminated label and encoded polyline.
-  const std::string bad[] = {"PU0,0;PD1e308,1e308;PD1e5000,3;",
-                             "PU0,0;PD99999999999999999999999,1;",
-                             std::string("PD\0\0\xff\xfe;;;,,,", 12),
-                             "LB never ends",
-                             "PE\xBF\xBF\xBF",
-                             "AA0,0",
-                             "CI",
-                             ";",
-                             "",
-                             "SP-5;SP300;PD;",
-                             "PE:"};
-  for (const auto& data : bad) ShowHpglData(data);
+  // Each file starts with one valid line of 10 mm (400 plotter units); what follows is broken.
+  // The valid line is drawn, a broken command draws nothing, and nothing drawn leaves the
+  // finite plane.
   std::mt19937 rng(7);
   std::string noise(100000, ' ');
   for (char& c : noise) c = static_cast<char>(rng());
-  ShowHpglData(noise);
-  SUCCEED();
+  // lines: how many the file draws in all; -1 where only the valid start is certain.
+  const struct {
+    const char* name;
+    std::string tail;
+    int lines;
+  } cases[] = {
+      {"truncated pair: the whole pair is drawn", "PD400,400,800", 2},
+      {"no exponents in HP-GL", "PD1e308,1e308;PD1e5000,3;", 1},
+      {"more digits than a long", "PD99999999999999999999999,1;", -1},
+      {"binary bytes", std::string("PD\0\0\xff\xfe;;;,,,", 12), 1},
+      {"label without its end", "LB never ends", 1},
+      {"encoded polyline: one zero pair", "PE\xBF\xBF\xBF", 2},
+      {"arc without its angle", "AA0,0", 1},
+      {"circle without radius", "CI", 1},
+      {"empty commands", ";;", 1},
+      {"pens out of range, PD alone", "SP-5;SP300;PD;", 1},
+      {"encoded polyline of one flag", "PE:", 1},
+      {"random bytes", noise, -1},
+  };
+  for (const auto& c : cases) {
+    facade_->GrClear();
+    ShowHpglData("SP1;PU0,0;PD400,0;" + c.tail);
+    const auto l = Lines();
+    ASSERT_FALSE(l.empty()) << c.name;
+    EXPECT_DOUBLE_EQ(l[0].x1, 0) << c.name;
+    EXPECT_DOUBLE_EQ(l[0].y1, 0) << c.name;
+    EXPECT_DOUBLE_EQ(l[0].x2, 10) << c.name;
+    EXPECT_DOUBLE_EQ(l[0].y2, 0) << c.name;
+    for (std::size_t i = 0; i < List().Count(); ++i) {
+      const auto r = List().Record(i);
+      for (int v = 0; v < r.valueCount; ++v) {
+        EXPECT_TRUE(std::isfinite(r.values[v])) << c.name << ": record " << i;
+      }
+    }
+    if (c.lines >= 0) EXPECT_EQ(l.size(), static_cast<std::size_t>(c.lines)) << c.name;
+  }
 }
 
 TEST_F(HpglViewerTest, MissingFileIsReportedAndDrawsNothing) {

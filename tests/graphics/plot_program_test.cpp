@@ -140,6 +140,18 @@ TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
   EXPECT_EQ(PlotCommandArguments(PlotLineForDriverFile(MakePlotCommandLine(o))),
             (std::vector<std::string>{"/opt/vectrix/wvectrix", odd + "/vuko/vectrix", "/CHPL",
                                       "/D3", "/F" + odd + "/vectrix"}));
+  // The program and the PostScript font likewise, each odd character alone.
+  setenv("XDG_CACHE_HOME", "/tmp/plain", 1);
+  for (const std::string odd : {"my plot", "tab\there", "quote\"d", "\"typed\""}) {
+    SCOPED_TRACE(odd);
+    TPlotProgramOptions p = Options();
+    p.programPath = "/opt/" + odd + "/wvectrix";
+    p.destination = 1;  // PostScript
+    p.psFont = odd;
+    EXPECT_EQ(
+        PlotCommandArguments(MakePlotCommandLine(p)),
+        (std::vector<std::string>{p.programPath, "/tmp/plain/vuko/vectrix", "/CPS", "/T" + odd}));
+  }
 }
 
 bool WaitFor(const fs::path& path) {
@@ -281,13 +293,42 @@ TEST_F(AskPlotCommandLineTest, AMissingProgramKeepsTheDirectoryQuestionOpen) {
 }
 
 TEST_F(AskPlotCommandLineTest, TheDirectoryOfTheCurrentProgramIsOffered) {
-  host_->AnswerChoice(1);
-  host_->AnswerCancel();
-  std::string line = "/opt/plot/bin/wvectrix /tmp/vectrix /CHPL";
-  AskPlotCommandLine(line, false);
-  const auto texts = host_->RecordsOf(TDialogKind::Text);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].offeredText, "/opt/plot/bin");
+  for (const std::string dir : {"/opt/plot/bin", "/opt/my plot/bin"}) {
+    host_->Clear();
+    AbortFlag = false;
+    host_->AnswerChoice(1);
+    host_->AnswerCancel();
+    std::string line = "\"" + dir + "/wvectrix\" /tmp/vectrix /CHPL";
+    AskPlotCommandLine(line, false);
+    const auto texts = host_->RecordsOf(TDialogKind::Text);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].offeredText, dir);
+  }
+}
+
+// A program directory with a blank, a destination file and a font with blanks stay whole.
+TEST_F(AskPlotCommandLineTest, ABlankInTheProgramDirectoryKeepsTheProgramWhole) {
+  const std::string dir = base_ + "/my plot";
+  fs::create_directories(dir);
+  std::ofstream(dir + "/vectrix") << "#!/bin/sh\n";
+  host_->AnswerChoice(2);  // VECTRIX.EXE (MS-DOS)
+  host_->AnswerText(dir);
+  host_->AnswerChoice(2);  // Postscript
+  host_->AnswerText("*.dxf");
+  host_->AnswerChoice(3);  // file
+  host_->AnswerText("out put.ps");
+  host_->AnswerText("1");
+  host_->AnswerNo();
+  host_->AnswerText("0");
+  host_->AnswerText("0");
+  host_->AnswerText("1");
+  host_->AnswerText("New Font");
+  std::string line;
+  AskPlotCommandLine(line, true);
+  ASSERT_FALSE(AbortFlag);
+  EXPECT_EQ(PlotCommandArguments(line),
+            (std::vector<std::string>{dir + "/vectrix", "*.dxf", "/CPS", "/D3", "/Fout put.ps",
+                                      "/TNew Font"}));
 }
 
 TEST(StartPlotProgram, StartsWithoutAShellAndReportsAMissingProgram) {

@@ -206,11 +206,16 @@ void TForm_zeichInfo::ButtonDateClick(int row) {
 }
 
 void TForm_zeichInfo::StoreDrawingTexts() {
-  // Row 1 is always taken; the rows after it only while their text holds more than blanks.
+  // Rows are taken while their text holds more than blanks; row 1 also when a later row
+  // follows or when anything was entered in it, so OK adds no record nobody entered.
+  auto blank = [this](int row, int column) {
+    const std::string text = DelBlanks(ToDos(Cell(stringGrid2_, row, column)));
+    return column == 4 ? text.empty() : StrToReal(text) == 0;
+  };
   int taken = 1;
-  while (taken < kMaxDrawingTextRecords &&
-         !DelBlanks(ToDos(Cell(stringGrid2_, taken, 4))).empty()) {
-    ++taken;
+  while (taken < kMaxDrawingTextRecords && !blank(taken, 4)) ++taken;
+  if (taken == 1 && blank(0, 0) && blank(0, 1) && blank(0, 2) && blank(0, 3) && blank(0, 4)) {
+    taken = 0;
   }
   for (int r = 0; r < taken; ++r) {
     TDrawingTextRecord& record = ChangeRecords.texts[r + 1];

@@ -758,6 +758,8 @@ void SetErrorMessageItemCaption(Thh& form) {
   QAction* item = form.mi_viewErrorMessages;
   item->setText(QString::fromStdString(ErrorMessagesCaption(ErrorCount())));
   item->setEnabled(ErrorCount() > 0);
+  // The new caption may carry a letter another item of its menu holds.
+  MakeMenuAcceleratorsUnique(*form.MainMenu1);
 }
 
 void UpdateErrorMessageItem(Thh& form) {

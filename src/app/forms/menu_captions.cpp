@@ -2,10 +2,12 @@
 #include "app/forms/menu_captions.h"
 
 #include <QAction>
+#include <QHash>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
 #include <QString>
+#include <algorithm>
 
 #include "app/languages.h"
 
@@ -49,15 +51,18 @@ void SetCaption(QAction* action, const QString& text) {
   if (QMenu* menu = action->menu()) menu->setTitle(text);
 }
 
-// The caption with its mark moved to the first letter of it that is not taken; empty when every
-// letter is taken. A caption that carries its letter behind the word ("Hub(&D)", the custom of
-// scripts without Latin letters) takes any free letter there.
+// The caption with its mark moved to the first letter of it that is not taken (at < 0: a caption
+// without a mark gets one); empty when every letter is taken. A caption that carries its letter
+// behind the word ("Hub(&D)", the custom of scripts without Latin letters), or has no Latin
+// letter at all, takes any free letter there.
 QString MovedAccelerator(const QString& text, int at, const QSet<QChar>& taken) {
-  const bool behind = at >= 2 && at + 2 == text.size() && text[at - 2] == QLatin1Char('(') &&
-                      text[at + 1] == QLatin1Char(')');
+  const bool marked = at >= 1;
+  bool behind = marked && at >= 2 && at + 2 == text.size() && text[at - 2] == QLatin1Char('(') &&
+                text[at + 1] == QLatin1Char(')');
   QString plain = text;
-  plain.remove(at - 1, 1);
+  if (marked) plain.remove(at - 1, 1);
   if (behind) plain.chop(3);
+  if (!marked) behind = std::none_of(plain.begin(), plain.end(), CanBeAccelerator);
   for (int i = 0; i < plain.size(); ++i) {
     if (plain[i] == QLatin1Char('&')) {
       ++i;  // the second "&" of a literal ampersand
@@ -77,11 +82,19 @@ QString MovedAccelerator(const QString& text, int at, const QSet<QChar>& taken) 
   return {};
 }
 
+void MoveCaption(QAction* action, const QString& moved) {
+  action->setProperty(kDesignedCaption, action->text());
+  action->setProperty(kMovedCaption, moved);
+  SetCaption(action, moved);
+}
+
 // Within one menu (or the bar) the first entry with a letter keeps it; a later entry whose
-// letter is taken moves its mark to the first letter of its own caption that no entry holds.
-// An entry without such a letter keeps its mark: pressing the key then steps through the entries
-// that share it.
+// letter is taken, or that has none, gets the first letter of its own caption that no entry
+// holds. When its caption has no such letter ("Quick" beside "Quick 3"), the holder of its letter
+// moves instead if it can. Otherwise it keeps its caption: pressing the key then steps through the
+// entries that share it.
 void MakeAcceleratorsUnique(const QList<QAction*>& actions) {
+  QHash<QChar, QAction*> holders;
   QSet<QChar> taken;
   QList<QAction*> clashing;
   for (QAction* action : actions) {
@@ -91,23 +104,36 @@ void MakeAcceleratorsUnique(const QList<QAction*>& actions) {
       SetCaption(action, action->property(kDesignedCaption).toString());
     }
     const QString text = action->text();
+    if (text.isEmpty()) continue;
     const int at = AcceleratorPosition(text);
-    if (at < 0) continue;
-    const QChar key = text[at].toUpper();
-    if (taken.contains(key)) {
+    if (at < 0 || taken.contains(text[at].toUpper())) {
       clashing.append(action);
     } else {
-      taken.insert(key);
+      taken.insert(text[at].toUpper());
+      holders.insert(text[at].toUpper(), action);
     }
   }
   for (QAction* action : clashing) {
     const QString text = action->text();
-    const QString moved = MovedAccelerator(text, AcceleratorPosition(text), taken);
-    if (moved.isEmpty()) continue;
-    taken.insert(moved[AcceleratorPosition(moved)].toUpper());
-    action->setProperty(kDesignedCaption, text);
-    action->setProperty(kMovedCaption, moved);
-    SetCaption(action, moved);
+    const int at = AcceleratorPosition(text);
+    const QString moved = MovedAccelerator(text, at, taken);
+    if (!moved.isEmpty()) {
+      const QChar key = moved[AcceleratorPosition(moved)].toUpper();
+      taken.insert(key);
+      holders.insert(key, action);
+      MoveCaption(action, moved);
+      continue;
+    }
+    if (at < 0) continue;
+    QAction* holder = holders.value(text[at].toUpper());
+    const QString holderMoved =
+        MovedAccelerator(holder->text(), AcceleratorPosition(holder->text()), taken);
+    if (holderMoved.isEmpty()) continue;
+    const QChar key = holderMoved[AcceleratorPosition(holderMoved)].toUpper();
+    taken.insert(key);
+    holders.insert(key, holder);
+    holders.insert(text[at].toUpper(), action);
+    MoveCaption(holder, holderMoved);
   }
   for (QAction* action : actions) {
     if (QMenu* menu = action->menu()) MakeAcceleratorsUnique(menu->actions());

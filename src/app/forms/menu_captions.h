@@ -8,8 +8,9 @@ class QMenuBar;
 // MakeMenuAcceleratorsUnique.
 void SetMenuCaptions(QMenuBar& menuBar);
 
-// Within the bar and within each menu, an entry whose accelerator letter an earlier entry holds
-// takes the first free letter of its own caption instead (kept when it has none).
+// Within the bar and within each menu, an entry whose accelerator letter an earlier entry holds,
+// or that has none, takes the first free letter of its own caption (kept when it has none).
+// Run again after any caption changes.
 void MakeMenuAcceleratorsUnique(QMenuBar& menuBar);
 
 // Switches the language (LanguageCode and both vocabularies) and applies the captions. A code

@@ -237,6 +237,8 @@ void TForm_printconf::Button_printerClick() {
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName("PrintDialog1");
   if (dialog.exec() != QDialog::Accepted) return;
+  confirmedTarget_ =
+      printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
   FillPrinterLabel();
   radioGroup_hochquer_->SetItemIndex(
       printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
@@ -298,7 +300,8 @@ void TForm_printconf::PrintPicture() {
   // A file is written under a scratch name and takes its place only when complete.
   const QString scratch = target + ".part";
   if (toFile) {
-    CheckOverwrite(target.toStdString());  // a PDF of the user's is replaced only when agreed
+    // A PDF of the user's is replaced only when agreed, and asked once.
+    if (target != confirmedTarget_) CheckOverwrite(target.toStdString());
     if (AbortFlag) return;
     std::error_code ec;
     std::filesystem::remove(scratch.toStdString(), ec);

@@ -56,6 +56,8 @@ class TForm_printconf : public QDialog {
   void PrintPicture();
   TPresetDialogValues PresetValues() const;
 
+  // The PDF the print dialog was left with; its OK asked before going over an existing one.
+  QString confirmedTarget_;
   QLineEdit* edit_scalex_ = nullptr;
   QLineEdit* edit_scaley_ = nullptr;
   QLineEdit* edit_xorigin_ = nullptr;

@@ -158,10 +158,7 @@ void PrintTextFile(const std::string& name) {
   }
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
   const std::string target = printer.outputFileName().toStdString();
-  if (toFile) {
-    CheckOverwrite(target);  // a PDF of the user's is replaced only when agreed
-    if (AbortFlag) return;
-  }
+  // A PDF of the user's is replaced only when agreed: the print dialog's OK has asked already.
   CursorWait();
   const bool printed = PrintListingTo(printer, lines, first, last);
   CursorArrow();

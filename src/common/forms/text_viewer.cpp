@@ -15,6 +15,7 @@
 #include "common/forms/form_placement.h"
 #include "common/forms/text_printing.h"
 #include "common/graphics_settings.h"
+#include "common/kept_file_names.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/text_file.h"
@@ -121,8 +122,11 @@ void TForm_showtextfile::FormShow() {
   } else {
     ShowLongText(NameText(displayFile_) + " not found !");
   }
-  setWindowTitle(QString::fromStdString(DosToWin(ProgramIdentity.programName) + "    " +
-                                        DosToWin(displayFile_)));
+  // The shown copy lies in the run's temporary directory; the title names what it came from.
+  // A file's name is shown as the file system gives it.
+  const std::string dataFile = DataFileFullPath();
+  setWindowTitle(QString::fromStdString(DosToWin(ProgramIdentity.programName) +
+                                        (dataFile.empty() ? "" : "    " + dataFile)));
 }
 
 void TForm_showtextfile::mi_exportnotepadClick() {

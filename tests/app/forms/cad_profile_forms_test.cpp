@@ -26,6 +26,7 @@
 #include "calc/toothing_data.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ TEST_F(CadProfileFormsTest, CommandRunsTheDialogModally) {
     host_.Clear();
     host_.AnswerCancel();  // the CAD code question
     std::string shownTitle;
-    QTimer::singleShot(0, [&] {
+    gui_test::After(0, [&] {
       QWidget* modal = QApplication::activeModalWidget();
       ASSERT_NE(modal, nullptr);
       shownTitle = modal->windowTitle().toStdString();

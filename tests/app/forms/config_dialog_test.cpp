@@ -32,6 +32,7 @@
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ QString Cell(Tconfig& f, const char* grid, int row, int column) {
 
 // Runs action once the next modal dialog is open.
 void WhenModal(std::function<void(QWidget*)> action) {
-  QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
+  gui_test::After(0, [action] { action(QApplication::activeModalWidget()); });
 }
 
 TEST_F(ConfigDialogGui, ShowsTheSettings) {

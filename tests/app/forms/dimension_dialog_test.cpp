@@ -21,6 +21,7 @@
 #include <string>
 
 #include "app/app_test_support.h"
+#include "app/data_file.h"
 #include "app/startup.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
@@ -404,6 +405,35 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsGiveTheStandardValues) {
   Click("Button_kmess1");
   EXPECT_EQ(Find<QSpinBox>("SpinEdit_kmess1")->value(), 4);
   EXPECT_EQ(ToothingData.k[1], 4);
+}
+
+// The k button proposes what the listing then uses: at z 10, mn 2, x -0.5, tool addendum 0.45 the
+// bare rule's 1 tooth touches hypot(db, W1) = 17.52 below the form circle 17.55; the proposal's
+// caliper lands on the flank and nothing is left to warn about.
+TEST_F(DimensionDialogTest, SpanButtonProposesWhatTheListingUses) {
+  Open();
+  Click("RadioButton_rad1c");
+  for (const char* group : {"RadioGroup_pm1", "RadioGroup_de", "RadioGroup_di"}) ChooseItem(group, 0);
+  for (const char* standard : {"Button_wal1", "Button_fhf1", "Button_frf1"}) Click(standard);
+  Find<QSpinBox>("SpinEdit_z")->setValue(10);
+  for (auto [edit, text] : {std::pair{"Edit_mn", "2"}, {"Edit_xe1", "-0.5"}, {"Edit_fha1", "0.45"}})
+    Type(edit, text);
+  Click("Button_kmess1");
+  Click("Button_calc");
+  const long double db = ToothingData.db[1], contact = std::hypot(db, ToothingData.W[1]);
+  EXPECT_GE(contact, std::max(ToothingData.dFf[1], db));
+  EXPECT_LE(contact, ToothingData.da[1]);
+  EXPECT_EQ(Find<QPlainTextEdit>("Memo_err")->toPlainText().toStdString().find("flank"),
+            std::string::npos);
+}
+
+// A newcomer's first dimension dialog (File - New) and its first recalculation show no warning.
+TEST_F(DimensionDialogTest, TheTemplateOpensWithoutAWarning) {
+  LoadDataFile(std::string(VUKO_DATA_DIR) + "/null.vuk");
+  Open();
+  EXPECT_EQ(Find<QPlainTextEdit>("Memo_err")->toPlainText().toStdString(), "");
+  Type("Edit_mn", "6.5");
+  EXPECT_EQ(ErrorCount(), 0) << ErrorText(1);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -29,6 +29,7 @@
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
 #include "drawings/drawing_documentation.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -195,24 +196,27 @@ TEST_F(DocumentationDialogsTest, DrawingTextsAreTakenUpToTheFirstEmptyText) {
     const char* name;
     std::vector<std::pair<int, QString>> texts;  // grid row (0-based) and its text
     int count;
+    QString firstY = {};  // typed into row 1's y
+    int shown = 0;        // records the dialog opens with (row 1 zero, its text empty)
   };
   const Case cases[] = {
-      {"empty grid keeps one zero record", {}, 1},
+      {"an empty grid adds no record", {}, 0},
+      {"an empty record shown and left alone goes", {}, 0, {}, 1},
       {"a gap ends the texts", {{0, "A"}, {1, "B"}, {3, "D"}}, 2},
       {"blanks only count as empty", {{0, "A"}, {1, "   "}, {2, "C"}}, 1},
-      {"row 1 is taken even without text", {{1, "B"}}, 2},
+      {"row 1 is taken without text when row 2 follows", {{1, "B"}}, 2},
+      {"row 1 is taken without text when a number was typed", {}, 1, "12"},
+      {"a text of blanks in row 1 alone is nothing", {{0, "  "}}, 0},
   };
   for (const Case& c : cases) {
-    ChangeRecords.textCount = 0;
-    ChangeRecords.texts[1] = {9, 9, 9, 9, "old"};
+    ChangeRecords.textCount = static_cast<std::uint16_t>(c.shown);
+    ChangeRecords.texts[1] = c.shown ? TDrawingTextRecord{} : TDrawingTextRecord{9, 9, 9, 9, "old"};
     TForm_zeichInfo form;
     for (const auto& [row, text] : c.texts) SetCell(form, "StringGrid2", row, 4, text);
+    if (!c.firstY.isEmpty()) SetCell(form, "StringGrid2", 0, 1, c.firstY);
     Click(form, "Button_ok");
     EXPECT_EQ(ChangeRecords.textCount, c.count) << c.name;
-    if (c.texts.empty()) {
-      EXPECT_EQ(ChangeRecords.texts[1].x, 0.0L) << c.name;
-      EXPECT_EQ(ChangeRecords.texts[1].text, "") << c.name;
-    }
+    if (!c.firstY.isEmpty()) EXPECT_EQ(ChangeRecords.texts[1].y, 12.0L) << c.name;
   }
 }
 
@@ -301,7 +305,7 @@ TEST_F(DocumentationDialogsTest, DrawingTextDialogEditsPartNamesAndTwoTexts) {
 
 // Presses the buttons of the next modal dialog once it is up.
 void WhenModal(std::function<void(QWidget&)> act) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(gui_test::TestScope().data());
   QObject::connect(timer, &QTimer::timeout, [timer, act] {
     if (QWidget* w = QApplication::activeModalWidget()) {
       timer->stop();

@@ -25,6 +25,7 @@
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
+#include "gui_environment.h"
 #include "platform/spreadsheet.h"
 #include "validator_support.h"
 
@@ -82,9 +83,10 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     ShowResultPicture();
   }
   host_.AnswerFile(stem_ + ".htm");  // where the page goes
-  for (const auto device : {kDeviceTxtFile, kDeviceHtml, kDevicePrinter}) {
+  // The text export, then the listing of device 9 ("Text Device 9" set) over it.
+  for (const auto device : {kDeviceTxtFile, kDeviceDataTxt, kDeviceHtml, kDevicePrinter}) {
     if (device == kDevicePrinter)  // the print dialog: print to a PDF file
-      QTimer::singleShot(
+      gui_test::After(
           0, [] { qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept(); });
     ConfigVariables.OutputDevice = device;
     ResultPrintout();

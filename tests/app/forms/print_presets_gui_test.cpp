@@ -24,6 +24,7 @@
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/forms/plot_program_dialog.h"
+#include "gui_environment.h"
 #include "xbase/memo_ops.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
@@ -61,7 +62,7 @@ class PrintPresetsGui : public ::testing::Test {
   }
   // Runs the action on the table form once it is shown modally.
   static void OnTableForm(std::function<void(Tdbf4&)> action) {
-    QTimer::singleShot(0, [action] {
+    gui_test::After(0, [action] {
       auto* form = qobject_cast<Tdbf4*>(QApplication::activeModalWidget());
       ASSERT_NE(form, nullptr);
       action(*form);

@@ -7,10 +7,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -22,6 +25,7 @@
 #include <memory>
 
 #include "app/app_test_support.h"
+#include "common/forms/gui_test_support.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/graphics_settings.h"
@@ -35,6 +39,7 @@
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -234,6 +239,36 @@ TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
   }
 }
 
+// The PDF chosen in the print dialog over an existing one: the dialog's OK asks, and printing
+// asks no more.
+TEST_F(PrintSetupGui, APdfConfirmedInThePrintDialogIsNotAskedForAgain) {
+  DrawKnownPicture();
+  PrintSettings.PictureKind = 5;
+  app_test::WriteBytes(pdf_, "the earlier printout");
+  TForm_printconf form;
+  form.FormActivate();
+  gui_test::Seen asked;
+  gui_test::ModalDriver person;
+  person.Then([](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  person.Then(gui_test::Note(asked, QMessageBox::Yes));
+  Find<QPushButton>(form, "Button_printer")->click();
+  EXPECT_NE(asked.text.find(pdf_ + " already exists"), std::string::npos) << asked.text;
+  form.Button_okClick();
+  EXPECT_EQ(person.Remaining(), 0);
+  EXPECT_TRUE(person.Unexpected().empty());
+  EXPECT_TRUE(host_->RecordsOf(TDialogKind::YesNo).empty());
+  EXPECT_TRUE(host_->RecordsOf(TDialogKind::Question).empty());
+  ASSERT_FALSE(host_->Messages().empty());
+  EXPECT_EQ(host_->Messages().back(), "saved as " + std::string(pdf_));
+  int status = -1;
+  RunTool("qpdf", {"--check", QString::fromStdString(pdf_)}, &status);
+  EXPECT_EQ(status, 0) << "the earlier printout was replaced by a sound PDF";
+}
+
 // Every drawing and tooth picture printed with the dialog's defaults keeps its whole world
 // window, title block included, on the page: the PDF's ink is looked for around the page too.
 // A scale of 1 typed for a sheet larger than the page prints as asked after saying how much
@@ -339,7 +374,7 @@ TEST_F(PrintSetupGui, SetupModeShowsThePrinterWithoutPrinting) {
   app_test::WriteBytes(pdf_, "earlier printout");
   int rows = 0;
   QString name;
-  QTimer::singleShot(0, [&] {
+  gui_test::After(0, [&] {
     QWidget* info = QApplication::activeModalWidget();
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->objectName(), "TForm_printerinfo");

@@ -17,6 +17,7 @@
 
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ class PreviewGui : public ::testing::Test {
   }
   // Runs the search dialog with a text typed into it.
   void SearchFor(const QString& text) {
-    QTimer::singleShot(0, [text] {
+    gui_test::After(0, [text] {
       auto* dialog = qobject_cast<TForm_Suchen*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       EXPECT_EQ(dialog->windowTitle(), "Search");
@@ -108,15 +109,15 @@ TEST_F(PreviewGui, SearchAndSearchNextSelectTheHits) {
 }
 
 TEST_F(PreviewGui, OneClickPicksARowAndTheSameRowAgainDoesNot) {
-  QTimer::singleShot(
-      0, [this] { Click(form_->StringGrid1->viewport(), CellCentre(1), Qt::LeftButton); });
+  gui_test::After(0,
+                  [this] { Click(form_->StringGrid1->viewport(), CellCentre(1), Qt::LeftButton); });
   EXPECT_EQ(form_->Choose(), 2);
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(form_->StringGrid1->item(1, 0)->text(), "D.vuk");
   // Sorted, the picked record moves and its new row is the one that no longer picks.
   form_->SortGridByColumn(2);
   EXPECT_EQ(form_->SelectedRow(), 1);
-  QTimer::singleShot(0, [this] {
+  gui_test::After(0, [this] {
     Click(form_->StringGrid1->viewport(), CellCentre(0), Qt::LeftButton);
     EXPECT_TRUE(form_->isVisible());
     form_->mi_fileExit->trigger();

@@ -1,27 +1,9 @@
-// One QApplication for all dialog tests (offscreen platform).
-#include <gtest/gtest.h>
-
-#include <QApplication>
+// One QApplication for all tests of this program, and the watch for what a test leaves behind.
+#include "gui_environment.h"
 
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "test_common_gui";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
-  }
-  void TearDown() override {
-    delete app_;
-    app_ = nullptr;
-  }
-
- private:
-  QApplication* app_ = nullptr;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new gui_test::QtEnvironment("test_common_gui"));
 
 }  // namespace

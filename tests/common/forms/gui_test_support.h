@@ -137,7 +137,13 @@ inline ModalDriver::Action Note(Seen& seen, QMessageBox::StandardButton button =
     ASSERT_NE(box, nullptr) << w->metaObject()->className();
     seen.title = box->windowTitle().toStdString();
     seen.text = box->text().toStdString();
-    box->button(button)->click();
+    QAbstractButton* pressed = box->button(button);
+    if (pressed == nullptr) {  // another box than the one expected: closed, the test fails
+      ADD_FAILURE() << "no such button on \"" << seen.text << "\"";
+      box->reject();
+      return;
+    }
+    pressed->click();
   };
 }
 

@@ -2,9 +2,11 @@
 // and the font style numbers.
 #include "common/forms/text_printing.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include "common/forms/gui_test_support.h"
 #include "common/graphics_settings.h"
@@ -175,6 +177,41 @@ TEST_F(PdfPrintTest, PrintCommandWithoutPrinterWritesPdf) {
   EXPECT_TRUE(ok);
   EXPECT_EQ(PageCount(pdf), 2);
   EXPECT_FALSE(AbortFlag);
+}
+
+// Printing over a PDF that is there: the print dialog's OK asks once, and the answer holds.
+TEST_F(PdfPrintTest, AnExistingPdfIsAskedForOnce) {
+  if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+  const std::string listing = dir_ / "$OUT1.TMP", pdf = dir_ / "welle_listing.pdf";
+  std::string text;
+  for (const auto& l : Listing(2, 4)) text += l + "\n";
+  io_test::WriteBytes(listing, text);
+  CurrentFileName = "welle";
+  for (const bool yes : {true, false}) {
+    SCOPED_TRACE(yes ? "Yes" : "No");
+    io_test::WriteBytes(pdf, "the earlier printout");
+    Seen asked, told;
+    ModalDriver driver;
+    driver.Then([yes](QWidget* w) {
+      auto* dialog = qobject_cast<QPrintDialog*>(w);
+      ASSERT_NE(dialog, nullptr);
+      // As a person does: OK, which asks about the file before the dialog closes.
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      if (!yes) dialog->reject();  // the dialog stayed open for another name
+    });
+    driver.Then(Note(asked, yes ? QMessageBox::Yes : QMessageBox::No));
+    if (yes) driver.Then(Note(told));
+    PrintTextFile(listing);
+    EXPECT_NE(asked.text.find(pdf + " already exists"), std::string::npos) << asked.text;
+    EXPECT_EQ(driver.Remaining(), 0);
+    EXPECT_TRUE(driver.Unexpected().empty()) << driver.Unexpected().front();
+    if (yes) {
+      EXPECT_EQ(told.text, "saved as " + pdf);
+      EXPECT_EQ(PageCount(pdf), 2);
+    } else {
+      EXPECT_EQ(io_test::ReadBytes(pdf), "the earlier printout");
+    }
+  }
 }
 
 TEST_F(PdfPrintTest, MissingListingIsReported) {

@@ -50,16 +50,33 @@ TEST_F(TextWindowTest, TextScreenShowsTheFirst22ScreenLines) {
   EXPECT_TRUE(fixedPitch);
 }
 
-TEST_F(TextWindowTest, ViewerShowsTheDisplayCopyWithItsName) {
+// The viewer shows the run's temporary copy; its title names the data file the listing is of.
+TEST_F(TextWindowTest, ViewerShowsTheDisplayCopyTitledWithTheDataFile) {
   const std::string display = dir_ / "outwin.txt";
   io_test::WriteBytes(display, "Result listing\nm = 2,5 \u00b0\n");
-  TForm_showtextfile viewer;
-  viewer.SetDisplayFile(display);
-  viewer.show();
-  EXPECT_EQ(Child<QPlainTextEdit>(&viewer, "Memo1")->toPlainText().toStdString(),
-            "Result listing\nm = 2,5 \u00b0");
-  EXPECT_EQ(viewer.windowTitle().toStdString(), "VUKO    " + display);
-  viewer.close();
+  const struct {
+    const char* name;
+    std::string currentFile;
+    bool fromCommandLine;
+    std::string title;
+  } cases[] = {
+      {"no data file yet", "", false, "VUKO"},
+      {"opened in the data directory", "joint", false, "VUKO    " + dir_.Path() + "/joint.vuk"},
+      {"from the command line", dir_ / "sub dir/Welle \u00e4.vuk", true,
+       "VUKO    " + dir_.Path() + "/sub dir/Welle \u00e4.vuk"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CurrentFileName = c.currentFile;
+    ProgramSettings.FileFromCommandLine = c.fromCommandLine;
+    TForm_showtextfile viewer;
+    viewer.SetDisplayFile(display);
+    viewer.show();
+    EXPECT_EQ(Child<QPlainTextEdit>(&viewer, "Memo1")->toPlainText().toStdString(),
+              "Result listing\nm = 2,5 \u00b0");
+    EXPECT_EQ(viewer.windowTitle().toStdString(), c.title);
+    viewer.close();
+  }
 }
 
 TEST_F(TextWindowTest, ViewerReportsAMissingDisplayFile) {

@@ -3,6 +3,7 @@
 #include "graphics/forms/aux_image_chooser.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/view_control.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -36,8 +38,10 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   TGraphicsFacade facade;
   TFtarvgra window;
   GraphicsWindowInstance = &window;
-  const fs::path dir = fs::temp_directory_path() / "vuko_hilfebild_test";
-  fs::create_directories(dir);
+  // A folder of this run's own: two runs of the tests at once must not share it.
+  std::string pattern = (fs::temp_directory_path() / "vuko_hilfebild_XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const fs::path dir = pattern;
   // A file name in UTF-8 and a description in code page 850 ("\x9A" is "Ü").
   std::ofstream(dir / "vuko.dbh") << "\"one\",\"First\"\n\"two\",\"Second\"\n\"maß\",\"\x9A\"\n";
   std::ofstream(dir / "one.plt") << "SP1;PU0,0;PD400,0;\n";
@@ -52,7 +56,7 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   std::function<void()> drive = [&] {
     auto* dialog = qobject_cast<TForm_hilfebild*>(QApplication::activeModalWidget());
     if (!dialog) {
-      QTimer::singleShot(5, drive);
+      gui_test::After(5, drive);
       return;
     }
     ++opened;
@@ -62,12 +66,12 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
     third = list->itemText(2);
     if (opened == 1) {
       list->setCurrentIndex(1);  // "two"
-      QTimer::singleShot(5, drive);
+      gui_test::After(5, drive);
     } else {
       dialog->findChild<QPushButton*>("Button_ok")->click();
     }
   };
-  QTimer::singleShot(5, drive);
+  gui_test::After(5, drive);
   AuxImagesMenu();
 
   EXPECT_TRUE(AbortFlag);

@@ -325,15 +325,17 @@ TEST_F(GraphicsWindowGui, StepDialogRunsToTheEndWithDoublePlus) {
   }
   window_->StepMode = true;
   int dialogs = 0;
-  std::function<void()> answer = [&] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      ++dialogs;
-      dialog->findChild<QPushButton*>(dialogs == 1 ? "Button_nextstep" : "Button_endstep")->click();
-    }
-    if (window_->StepMode) QTimer::singleShot(10, answer);
-  };
-  QTimer::singleShot(10, answer);
+  // The timer dies with the test, so no answer reaches the next one.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    ++dialogs;
+    dialog->findChild<QPushButton*>(dialogs == 1 ? "Button_nextstep" : "Button_endstep")->click();
+  });
+  answer.start(10);
   const QImage img = Paint();
+  answer.stop();
   EXPECT_EQ(dialogs, 2) << "'+' goes to the next step point, '++' runs to the end";
   EXPECT_FALSE(window_->StepMode);
   EXPECT_EQ(img.pixel(Px(80), Py(30)), kRed);

@@ -14,13 +14,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
+#include <thread>
 
 #include "common/file_utils.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "graphics/cad_driver.h"
+#include "graphics/plot_program.h"
+#include "gui_environment.h"
 
 namespace {
 
@@ -46,7 +52,7 @@ std::string Line(QWidget& form) {
 // Acts on the settings dialog once it is the active modal window (a busy machine may show it
 // after the first turn of the event loop).
 void WhenDialogUp(std::function<void(QWidget&)> act) {
-  QTimer::singleShot(10, [act] {
+  gui_test::After(10, [act] {
     QWidget* form = QApplication::activeModalWidget();
     if (form == nullptr || form->objectName() != "TForm_confvectrix") {
       WhenDialogUp(act);
@@ -204,6 +210,43 @@ TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
   // The dialog's line (on the stored line's program), offered once more.
   EXPECT_EQ(texts[0].offeredText, "old " + handOff_ + "vectrix /CPLT");
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "edited line");
+}
+
+// A program in a folder with a blank, picked with the button or kept from a line quoted by hand,
+// starts with the arguments the dialog shows (a stand-in program writes them down).
+TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
+  const std::string folder = cache_ + "/my plot", program = folder + "/wplot",
+                    record = folder + "/arguments";
+  std::filesystem::create_directories(folder);
+  std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\"\n"
+                            "mv \"$0.part\" \"$(dirname \"$0\")/arguments\"\n";
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  auto started = [&](const std::string& line) {
+    std::filesystem::remove(record);
+    EXPECT_EQ(StartPlotProgram(line), 0) << line;
+    for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(record);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  const std::string expected = handOff_ + "vectrix\n/CPS\n/TNew Century\n";
+  for (const bool picked : {true, false}) {
+    SCOPED_TRACE(picked ? "picked" : "on a line quoted by hand");
+    ScriptedDialogHost host;
+    host.AnswerFile(program);
+    std::string line = "\"" + program + "\" VECTRIX.DXF /CPS \"/TNew Century\"";
+    if (picked) line = "wvectrix VECTRIX.DXF /CPS \"/TNew Century\"";
+    WhenDialogUp([picked](QWidget& form) {
+      if (picked) Find<QPushButton>(form, "Button_vectrixpath")->click();
+      Find<QCheckBox>(form, "CheckBox_rotate")->click();  // a change rebuilds the line
+      Find<QCheckBox>(form, "CheckBox_rotate")->click();
+      Find<QPushButton>(form, "Button_ok")->click();
+    });
+    ASSERT_TRUE(ShowPlotProgramDialog(line));
+    EXPECT_EQ(started(line), expected) << line;
+  }
 }
 
 }  // namespace
