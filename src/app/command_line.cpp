@@ -15,6 +15,7 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/message_list.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "drawings/production_drawing.h"
 #include "drawings/tooth_graphics.h"
@@ -75,7 +76,8 @@ bool CalculationUsable() {
 TStartUpOutcome RunListing() {
   if (!LoadBatchFile()) return {true, kExitLoadFailed};
   if (!CalculationUsable()) return {true, kExitNothingWritten};
-  const std::string target = CurrentFileName + ".txt";
+  // Where the listing device keeps it: beside the data file, named after it.
+  const std::string target = ExportFileName("txt");
   ConfigVariables.AskOutputDevice = false;
   ConfigVariables.OutputDevice = 9;
   AbortFlag = false;

@@ -419,9 +419,9 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
 }
 
 // A data file whose name and folder hold letters of any script, given relative from the folder
-// above and whole: the listing names it by its whole name, exactly; a damaged copy is refused
-// naming it; the CAD file (in the current folder, after the data file's own name) carries the
-// name in its title block, which ezdxf reads back exactly.
+// above and whole: the listing beside it names it by its whole name, exactly; a damaged copy is
+// refused naming it; the CAD file (in the current folder, after the data file's own name) carries
+// the name in its title block, which ezdxf reads back exactly.
 TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
   REQUIRE_OR_SKIP(validator_support::HaveEzdxf(), "ezdxf missing", "ezdxf missing");
   const std::string readTexts = SYSTEM_PYTHON3
@@ -433,10 +433,11 @@ TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
     const std::string whole = dir_.Make(name) + "/" + name + ".vuk";
     WriteBytes(whole, ReadBytes(kExample));
     for (const std::string& given : {name + "/" + name + ".vuk", whole}) {
-      std::filesystem::remove(dir_ / (name + ".txt"));
+      const std::string kept = dir_ / (name + "/" + name + ".txt");  // beside the data file
+      std::filesystem::remove(kept);
       const RunResult r = RunVuko(dir_, {given, "/I"});
       ASSERT_EQ(r.exitCode, 0) << r.err;
-      std::istringstream listing(ReadBytes(dir_ / (name + ".txt")));
+      std::istringstream listing(ReadBytes(kept));
       std::string line;
       std::getline(listing, line);
       std::getline(listing, line);
