@@ -116,6 +116,14 @@ bool IndexedRecordPresent(WorkAreaRecord& area, std::int32_t r, const char* rout
   return false;
 }
 
+// A record number the index gave for a step: damage when it names no record of the table (0
+// or past its end). A 0 that a failed node read left behind keeps that read's report.
+bool IndexedCandidateDamaged(WorkAreaRecord& area, std::int32_t r, const char* routine) {
+  if (r >= 1 && r <= area.recordCount) return false;
+  if (r < 1 && XbaseErrorCode != 0) return true;
+  return !IndexedRecordPresent(area, r, routine);
+}
+
 // A filter or scope test: the event, else the compiled expression, else true.
 bool EvaluateCondition(const TFilterEvent& event, CompiledExpr* expr) {
   const std::uint8_t saved = CurrentArea;
@@ -361,8 +369,8 @@ void GoTop() {
     TReadSemaphore semaphore;
     const bool indexed = IndexActive();
     const std::int32_t start = indexed && IndexHooks.top ? IndexHooks.top() : 1;
-    const bool damaged = indexed && start > area.recordCount && !IndexAtEnd() &&
-                         !IndexedRecordPresent(area, start, "GoTop");
+    const bool damaged = indexed && (start < 1 || (start > area.recordCount && !IndexAtEnd())) &&
+                         IndexedCandidateDamaged(area, start, "GoTop");
     if (damaged || start < 1 || start > area.recordCount) {
       GoEmpty(area);
       if (damaged) CallSlot(IndexHooks.syncIndex);
@@ -373,8 +381,8 @@ void GoTop() {
         bool present = next <= area.recordCount;
         if (indexed && IndexHooks.findNextRec) {
           next = IndexHooks.findNextRec();
-          present = !IndexAtEnd() && next >= 1 &&
-                    (next <= area.recordCount || IndexedRecordPresent(area, next, "GoTop"));
+          present = next >= 1 && !IndexAtEnd() && !IndexedCandidateDamaged(area, next, "GoTop");
+          if (next < 1) IndexedCandidateDamaged(area, next, "GoTop");
         }
         if (!present) {
           GoEmpty(area);
@@ -473,9 +481,8 @@ void Skip(std::int32_t n) {
           if (RecordVisible() && RecordInScope()) lastInScope = area.recordNumber;
           if (indexed && IndexHooks.findPriorRec) {
             candidate = IndexHooks.findPriorRec();
-            damaged =
-                candidate > area.recordCount && !IndexedRecordPresent(area, candidate, "SKIP");
-            boundary = damaged || candidate == area.recordNumber || candidate < 1;
+            damaged = IndexedCandidateDamaged(area, candidate, "SKIP");
+            boundary = damaged || candidate == area.recordNumber;
           } else {
             candidate = area.recordNumber - 1;
             boundary = area.recordNumber <= 1;
@@ -483,8 +490,9 @@ void Skip(std::int32_t n) {
         } else {
           if (indexed && IndexHooks.findNextRec) {
             candidate = IndexHooks.findNextRec();
-            damaged = candidate > area.recordCount && candidate != area.recordNumber &&
-                      !IndexAtEnd() && !IndexedRecordPresent(area, candidate, "SKIP");
+            damaged = (candidate < 1 || (candidate > area.recordCount &&
+                                         candidate != area.recordNumber && !IndexAtEnd())) &&
+                      IndexedCandidateDamaged(area, candidate, "SKIP");
             boundary = damaged || candidate == area.recordNumber || candidate < 1 ||
                        candidate > area.recordCount;
           } else {
@@ -502,9 +510,21 @@ void Skip(std::int32_t n) {
         }
       }
     }
-    // Damage ends the walk at the end in either direction, so that going back to the top
-    // cannot hide the report.
-    if ((boundary && forward) || damaged) {
+    // Damage ends the walk at its end in either direction, the report standing: forwards past
+    // the last record, backwards at the top on the last record reached, so that neither a
+    // further step nor a new start from the top can hide it or go round again.
+    if (damaged && !forward) {
+      area.bof = true;
+      if (area.recordNumber >= 1 && area.recordNumber <= area.recordCount) {
+        const std::uint16_t code = XbaseErrorCode;  // the index's new search clears it
+        if (indexed) CallSlot(IndexHooks.syncIndex);
+        XbaseErrorCode = code;
+      } else {
+        area.eof = true;
+        ClearRecord();
+      }
+      if (indexed) CallSlot(IndexHooks.setBof);
+    } else if ((boundary && forward) || damaged) {
       area.recordNumber = area.recordCount + 1;
       area.eof = true;
       ClearRecord();
@@ -669,9 +689,11 @@ void Append() {
   }
   RefreshRecCount();
   StoreFields();
-  // A number stored as asterisks is reported once the record and its keys are in place.
-  std::string unfit = std::move(area.unfitField);
-  area.unfitField.clear();
+  // A value that does not fit is refused before anything reaches the file.
+  if (!area.unfitField.empty()) {
+    ReportUnfitField(area, "APPEND");
+    return;
+  }
   const bool indexed = IndexActive();
   if (indexed) CallSlot(IndexHooks.setLockSemaphore, true);
   AppendDbfRecord(area);
@@ -684,10 +706,6 @@ void Append() {
   area.eof = false;
   area.bof = false;
   SyncRelation();
-  if (written) {
-    area.unfitField = std::move(unfit);
-    ReportUnfitField(area, "APPEND");
-  }
 }
 
 std::string Peek(int n, std::int32_t r) {
