@@ -373,7 +373,11 @@ void GoTop() {
                          IndexedCandidateDamaged(area, start, "GoTop");
     if (damaged || start < 1 || start > area.recordCount) {
       GoEmpty(area);
-      if (damaged) CallSlot(IndexHooks.syncIndex);
+      if (damaged) {
+        // Both ends, as for an empty index: a walk either way ends here.
+        CallSlot(IndexHooks.syncIndex);
+        CallSlot(IndexHooks.setBof);
+      }
     } else {
       ReadAndLoad(area, start);
       while (XbaseErrorCode == 0 && !area.eof && !RecordVisible()) {

@@ -242,6 +242,42 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   EXPECT_FALSE(host_.Messages().empty());
 }
 
+// A value its field cannot hold is not stored (the table stays byte for byte as it was), and
+// a preset whose number field holds no number is not loaded; both messages name the field.
+TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
+  Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
+  const std::string path = dbf_ / "printout.dbf";
+  const std::string before = app_test::ReadBytes(path);
+  const struct {
+    const char* what;
+    TPresetDialogValues values;
+    const char* field;
+  } cases[] = {
+      {"scale x 123456789", Values("123456789", "1", "0", "0", 0, 1, false, false), "XSCALE"},
+      {"origin y 1234567", Values("1", "1", "0", "1234567", 0, 1, false, false), "YORIGIN"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host_.AnswerText("too wide");
+    const std::size_t shown = host_.Messages().size();
+    EXPECT_FALSE(StorePreset(c.values));
+    EXPECT_TRUE(app_test::ReadBytes(path) == before);
+    ASSERT_EQ(host_.Messages().size(), shown + 1);
+    EXPECT_NE(host_.Messages().back().find(c.field), std::string::npos) << host_.Messages().back();
+  }
+  // Asterisks in the stored scale: refused, the dialog keeps its values.
+  std::string bytes = before;
+  bytes.replace(321 + 1 + 25, 12, std::string(12, '*'));  // XSCALE of record 1
+  app_test::WriteBytes(path, bytes);
+  form_.pick = 1;
+  TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);
+  EXPECT_FALSE(LoadPreset(v));
+  EXPECT_EQ(v.scaleX, "3");
+  ASSERT_FALSE(host_.Messages().empty());
+  EXPECT_NE(host_.Messages().back().find("XSCALE"), std::string::npos) << host_.Messages().back();
+  EXPECT_EQ(HaltCalls, 0);
+}
+
 // A table that is no dBASE file must not end the program: the message is shown and the print
 // dialog keeps its values.
 TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {

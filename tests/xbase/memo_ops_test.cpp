@@ -51,6 +51,34 @@ TEST_F(MemoOps, AGroupHeaderClaimingMoreThanTheFileIsAReadError) {
   EXPECT_TRUE(ReadFile(Path("t.dbt")) == bytes);
 }
 
+// A dBASE III memo file cut before a memo's end mark: the text is not given out as whole.
+TEST_F(MemoOps, AMemoCutBeforeItsEndMarkReportsACode) {
+  MakeTable("t", kMemoDbase3);
+  const std::string text(553, 'm');
+  const std::int32_t block = AddMemo(text);
+  CloseAll();
+  const std::string whole = ReadFile(Path("t.dbt"));
+  const struct {
+    const char* what;
+    std::size_t keep;  // bytes of the memo's blocks kept
+    int code;
+  } cases[] = {{"whole", whole.size() - block * 512, 0},
+               {"one end mark left", 554, 0},
+               {"cut inside the text", 100, 213},
+               {"cut right before the end mark", 553, 213}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::ofstream(Path("t.dbt"), std::ios::binary | std::ios::trunc)
+        << whole.substr(0, block * 512 + c.keep);
+    ASSERT_TRUE(UseDbf(Path("t.dbf"), true));
+    std::string read;
+    EXPECT_EQ(ReadMemoText(block, read), c.code == 0);
+    EXPECT_EQ(XbaseErrorCode, c.code);
+    EXPECT_EQ(read, c.code == 0 ? text : "");
+    CloseAll();
+  }
+}
+
 TEST_F(MemoOps, Dbase4RewriteStaysInItsBlocksWhenShorterAndMovesWhenLonger) {
   MakeTable("t", kMemoDbase4);
   const std::int32_t big = AddMemo(std::string(1500, 'a'));  // 3 blocks

@@ -2,11 +2,18 @@
 // append lock, and values set through the dataset reaching the file.
 #include "xbase/xb_dbf.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
 
 #include "core_test_support.h"
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
+#include "xbase/memo_ops.h"
 #include "xbase/xbase_utils.h"
 
 namespace {
@@ -131,10 +138,123 @@ TEST_F(XbDbfTest, AnEmptyTableIsEmpty) {
 }
 
 TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
-  TXbDbf dataset;
-  dataset.SetTableName(Path("none.dbf"));
-  EXPECT_FALSE(dataset.Open());
-  EXPECT_EQ(XbaseErrorCode, 2);  // DOS: file not found
+  InitXbaseMemo();
+  // A table with a record whose memo file is gone: the table opens, its memo file does not.
+  ASSERT_TRUE(CreateDbf(Path("m.dbf"), {{"NAME", 'C', 5, 0}, {"NOTES", 'M', 10, 0}}, 0, true));
+  AppendNamed({"a"});
+  CloseArea();
+  std::filesystem::remove(Path("m.dbt"));
+  for (const char* name : {"none.dbf", "m.dbf"}) {
+    SCOPED_TRACE(name);
+    XbaseErrorCode = 0;
+    EXPECT_FALSE(UseDbf(Path(name), false));
+    EXPECT_EQ(XbaseErrorCode, 2);  // DOS: file not found
+    CloseArea();
+    TXbDbf dataset;
+    dataset.SetTableName(Path(name));
+    EXPECT_FALSE(dataset.Open());
+    EXPECT_EQ(XbaseErrorCode, 2);
+    EXPECT_TRUE(AreaName().empty()) << "nothing left open";
+  }
+}
+
+// A value its field cannot hold is refused with 201 naming the field, the file stays as it
+// was, and the edit (or the new record) stays open to be mended or cancelled.
+TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
+  MakeSample("s.dbf");
+  AppendNamed({"a"});
+  CloseArea();
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  const struct {
+    const char* what;
+    const char* field;
+    double number;  // set when text is null
+    const char* text;
+    bool insert;
+  } cases[] = {
+      {"1e9 into N(5,0)", "QTY", 1e9, nullptr, false},
+      {"beyond 64 bits into N(5,0)", "QTY", 1e30, nullptr, false},
+      {"NaN into N(5,0)", "QTY", nan, nullptr, false},
+      {"infinity into N(5,0)", "QTY", -inf, nullptr, false},
+      {"NaN into N(8,2)", "PRICE", nan, nullptr, false},
+      {"1234567.5 into N(8,2)", "PRICE", 1234567.5, nullptr, false},
+      {"31/02/2020 into a date", "BORN", 0, "31/02/2020", false},
+      {"02/30/20 into a date", "BORN", 0, "02/30/20", false},
+      {"1e9 into a new record", "QTY", 1e9, nullptr, true},
+      {"no date into a new record", "BORN", 0, "13/13/13", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string before = ReadBytes(Path("s.dbf"));
+    TXbDbf table;
+    table.SetTableName(Path("s.dbf"));
+    ASSERT_TRUE(table.Open());
+    if (c.insert) {
+      ASSERT_TRUE(table.ALock());
+      table.Insert();
+    }
+    if (c.text)
+      table.SetFieldString(c.field, c.text);
+    else
+      table.SetFieldFloat(c.field, c.number);
+    table.Post();
+    EXPECT_EQ(XbaseErrorCode, 201);
+    EXPECT_NE(XbaseErrorMessage.find(c.field), std::string::npos) << XbaseErrorMessage;
+    EXPECT_EQ(table.State(), c.insert ? TDataSetState::dsInsert : TDataSetState::dsEdit);
+    table.Cancel();
+    table.Close();
+    EXPECT_TRUE(ReadBytes(Path("s.dbf")) == before);
+  }
+  // What fits is written.
+  TXbDbf table;
+  table.SetTableName(Path("s.dbf"));
+  ASSERT_TRUE(table.Open());
+  table.SetFieldFloat("QTY", 99999);
+  table.Post();
+  EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  table.Close();
+  EXPECT_EQ(ReadBytes(Path("s.dbf")).substr(193 + 1 + 10, 5), "99999");
+}
+
+// A record another process holds locked is not written, and the message says who holds it.
+TEST_F(XbDbfTest, ARecordLockedByAnotherProcessIsToldAsSuch) {
+  MakeSample("l.dbf", false);
+  ASSERT_TRUE(::ALock());
+  AppendNamed({"a"});
+  const std::uint32_t offset = RecordLockOffset(1), length = CurrentWorkArea()->recordLength;
+  CloseArea();
+  const std::string before = ReadBytes(Path("l.dbf"));
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int fd = open(Path("l.dbf").c_str(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = offset;
+    lock.l_len = length;
+    const char ok = fcntl(fd, F_SETLK, &lock) == 0 ? '1' : '0';
+    (void)!write(ready[1], &ok, 1);
+    pause();
+    _exit(0);
+  }
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  ASSERT_EQ(ok, '1');
+  TXbDbf table;
+  table.SetTableName(Path("l.dbf"));
+  ASSERT_TRUE(table.Open());
+  table.SetFieldFloat("QTY", 7);
+  table.Post();
+  const std::string message = LastErrorMessage();
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  EXPECT_NE(message.find("locked by another user"), std::string::npos) << message;
+  EXPECT_EQ(message.find("not locked"), std::string::npos) << message;
+  table.Cancel();
+  table.Close();
+  EXPECT_TRUE(ReadBytes(Path("l.dbf")) == before);
 }
 
 }  // namespace
