@@ -117,10 +117,9 @@ bool IndexedRecordPresent(WorkAreaRecord& area, std::int32_t r, const char* rout
 }
 
 // A record number the index gave for a step: damage when it names no record of the table (0
-// or past its end). A 0 that a failed node read left behind keeps that read's report.
+// or past its end).
 bool IndexedCandidateDamaged(WorkAreaRecord& area, std::int32_t r, const char* routine) {
   if (r >= 1 && r <= area.recordCount) return false;
-  if (r < 1 && XbaseErrorCode != 0) return true;
   return !IndexedRecordPresent(area, r, routine);
 }
 
