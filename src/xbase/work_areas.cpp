@@ -97,8 +97,8 @@ bool IndexAtEnd() {
   return IndexHooks.indexEof && IndexHooks.indexEof();
 }
 
-// The controlling index names record r past the records the file holds: damage that hides
-// every key behind it, told as such.
+// The controlling index names record r that the file does not hold (0, or past its end):
+// damage that hides every key behind it, told as such.
 void ReportIndexPastTable(const WorkAreaRecord& area, std::int32_t r, const char* routine) {
   const std::string index = IndexHooks.indexFileName ? IndexHooks.indexFileName(1) : "";
   SetError(212, "Index " + index + " names record " + std::to_string(r) + " but " + area.tableName +
@@ -114,13 +114,6 @@ bool IndexedRecordPresent(WorkAreaRecord& area, std::int32_t r, const char* rout
   if (r >= 1 && r <= area.recordCount) return true;
   ReportIndexPastTable(area, r, routine);
   return false;
-}
-
-// A record number the index gave for a step: damage when it names no record of the table (0
-// or past its end).
-bool IndexedCandidateDamaged(WorkAreaRecord& area, std::int32_t r, const char* routine) {
-  if (r >= 1 && r <= area.recordCount) return false;
-  return !IndexedRecordPresent(area, r, routine);
 }
 
 // A filter or scope test: the event, else the compiled expression, else true.
@@ -369,7 +362,7 @@ void GoTop() {
     const bool indexed = IndexActive();
     const std::int32_t start = indexed && IndexHooks.top ? IndexHooks.top() : 1;
     const bool damaged = indexed && (start < 1 || (start > area.recordCount && !IndexAtEnd())) &&
-                         IndexedCandidateDamaged(area, start, "GoTop");
+                         !IndexedRecordPresent(area, start, "GoTop");
     if (damaged || start < 1 || start > area.recordCount) {
       GoEmpty(area);
       if (damaged) {
@@ -384,8 +377,7 @@ void GoTop() {
         bool present = next <= area.recordCount;
         if (indexed && IndexHooks.findNextRec) {
           next = IndexHooks.findNextRec();
-          present = next >= 1 && !IndexAtEnd() && !IndexedCandidateDamaged(area, next, "GoTop");
-          if (next < 1) IndexedCandidateDamaged(area, next, "GoTop");
+          present = (next < 1 || !IndexAtEnd()) && IndexedRecordPresent(area, next, "GoTop");
         }
         if (!present) {
           GoEmpty(area);
@@ -484,7 +476,7 @@ void Skip(std::int32_t n) {
           if (RecordVisible() && RecordInScope()) lastInScope = area.recordNumber;
           if (indexed && IndexHooks.findPriorRec) {
             candidate = IndexHooks.findPriorRec();
-            damaged = IndexedCandidateDamaged(area, candidate, "SKIP");
+            damaged = !IndexedRecordPresent(area, candidate, "SKIP");
             boundary = damaged || candidate == area.recordNumber;
           } else {
             candidate = area.recordNumber - 1;
@@ -495,7 +487,7 @@ void Skip(std::int32_t n) {
             candidate = IndexHooks.findNextRec();
             damaged = (candidate < 1 || (candidate > area.recordCount &&
                                          candidate != area.recordNumber && !IndexAtEnd())) &&
-                      IndexedCandidateDamaged(area, candidate, "SKIP");
+                      !IndexedRecordPresent(area, candidate, "SKIP");
             boundary = damaged || candidate == area.recordNumber || candidate < 1 ||
                        candidate > area.recordCount;
           } else {
