@@ -377,7 +377,7 @@ void GoTop() {
         bool present = next <= area.recordCount;
         if (indexed && IndexHooks.findNextRec) {
           next = IndexHooks.findNextRec();
-          present = (next < 1 || !IndexAtEnd()) && IndexedRecordPresent(area, next, "GoTop");
+          present = !IndexAtEnd() && IndexedRecordPresent(area, next, "GoTop");
         }
         if (!present) {
           GoEmpty(area);
@@ -511,9 +511,7 @@ void Skip(std::int32_t n) {
     if (damaged && !forward) {
       area.bof = true;
       if (area.recordNumber >= 1 && area.recordNumber <= area.recordCount) {
-        const std::uint16_t code = XbaseErrorCode;  // the index's new search clears it
         if (indexed) CallSlot(IndexHooks.syncIndex);
-        XbaseErrorCode = code;
       } else {
         area.eof = true;
         ClearRecord();

@@ -18,10 +18,18 @@ struct TWalk {
   bool stays = true;  // a further step backwards at the end stays where it is
 };
 
-// N and F from the top, B from the record of the last key, b from where the last walk ended.
-TWalk Walk(char how, std::size_t bound, std::int32_t bottom) {
+// N and F from the top, H as F with the first key's record deleted and hidden, B from the
+// record of the last key, b from where the last walk ended.
+TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
   TWalk w;
   const bool backward = how == 'B' || how == 'b';
+  if (how == 'H') {
+    Go(top);
+    SetRecordDeleted(true);
+    StoreFields();
+    PutDbfRecord(*CurrentWorkArea(), top);
+    SetIgnoreDel(true);
+  }
   if (how == 'B')
     Go(bottom);
   else if (!backward)
@@ -34,6 +42,7 @@ TWalk Walk(char how, std::size_t bound, std::int32_t bottom) {
     if (RecNo() >= 1 && RecNo() <= RecCount()) w.seen.insert(RecNo());
     Skip(backward ? -1 : 1);
   }
+  if (how == 'H') SetIgnoreDel(false);
   if (backward) {
     const std::int32_t at = RecNo();
     Skip(-1);
@@ -54,11 +63,11 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
   const std::size_t entry = Le16(ndx, 18), second = leaf * 512 + 4 + entry + 4;
   std::vector<std::string> names;
   for (const TRow& r : rows_) names.push_back(r.name);
-  const std::int32_t bottom = ExpectedOrder(names).back().second;  // the last key's record
+  const auto order = ExpectedOrder(names);  // (key, record) by key
   const std::size_t amount5 = kHeader + 4 * kRecordLength + 11;  // AMOUNT of record 5
   // Table length after the damage (0: as written); then the bytes written: file (0 table,
-  // 1 index), offset, text. Walks: N natural order, F forwards through the index, B and b
-  // backwards (see Walk); a code stays until read, so a b walk keeps what F reported. Code after
+  // 1 index), offset, text. Walks: N natural order, F and H forwards through the index, B and
+  // b backwards (see Walk); a code stays until read, so a b walk keeps what F reported. Code after
   // each walk; whole records shown.
   struct Case {
     const char* what;
@@ -71,14 +80,14 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     std::size_t whole;
     bool backLink = false;  // 263 bytes behind the field descriptors
   } cases[] = {
-      {"intact", 0, 0, 0, "", "NFbB", 0, 3000},
+      {"intact", 0, 0, 0, "", "NFbBH", 0, 3000},
       {"cut inside the last record", kHeader + 2999 * kRecordLength + 18, 0, 0, "", "N", 213,
        2999},
       {"cut inside the last record, through its index", kHeader + 2999 * kRecordLength + 18, 0,
        0, "", "FbB", 212, 2999},
       {"first leaf entry names record 0", 0, 1, second - entry, std::string(4, '\0'), "FbB", 212,
        3000},
-      {"second leaf entry names record 0", 0, 1, second, std::string(4, '\0'), "FbB", 212, 3000},
+      {"second leaf entry names record 0", 0, 1, second, std::string(4, '\0'), "FbBH", 212, 3000},
       {"leaf names record 10,000,000", 0, 1, leaf * 512 + 8, "\x80\x96\x98\x00", "FbB", 212,
        3000},
       {"header length + 1", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 210, 0},
@@ -110,9 +119,9 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     if (!opened) EXPECT_EQ(PendingErrorCode, 210) << XbaseErrorMessage;
     for (const char* how = c.walks; opened && *how; ++how) {
       SCOPED_TRACE(*how);
-      if (*how == 'F' && !SetIndexTo("t", 1)) ADD_FAILURE() << XbaseErrorMessage;
-      if (*how != 'b' && (*how == 'F' || c.code != 213)) PendingErrorCode = 0;  // open's stays
-      const TWalk w = Walk(*how, 3005, bottom);
+      if ((*how == 'F' || *how == 'H') && !SetIndexTo("t", 1)) ADD_FAILURE() << XbaseErrorMessage;
+      if (*how != 'b' && (*how == 'F' || *how == 'H' || c.code != 213)) PendingErrorCode = 0;  // open's stays
+      const TWalk w = Walk(*how, 3005, order.front().second, order.back().second);
       EXPECT_TRUE(w.ended);
       EXPECT_TRUE(w.stays);
       if (c.code == 212) EXPECT_EQ(XbaseErrorCode, 212) << "cleared by the walk's end";
