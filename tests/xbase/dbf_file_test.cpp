@@ -180,7 +180,7 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
 
 TEST_F(DbfFileTest, StoredTextIntoTheTypedBuffer) {
   ConversionArea t({Field('N', 8, 2), Field('N', 5), Field('L', 1), Field('M', 10), Field('C', 4)});
-  const std::string raw = "*  -12.50   17y      4711abcd";
+  const std::string raw = "*  -12.50  +17y      4711abcd";  // a sign some writers store
   std::memcpy(t.area.recordBuffer.data(), raw.data(), raw.size());
   RecordToFields(t.area, t.typed.data());
   const unsigned char* p = t.typed.data();
@@ -196,6 +196,7 @@ TEST_F(DbfFileTest, StoredTextIntoTheTypedBuffer) {
   EXPECT_EQ(block, 4711);
   EXPECT_EQ(p[18], 4);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 19), 4), "abcd");
+  EXPECT_EQ(t.area.unreadableField, "");
 }
 
 TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
