@@ -13,6 +13,7 @@
 #include "core_test_support.h"
 #include "xbase/locking.h"
 #include "xbase/xbase_dates.h"
+#include "xbase/xbase_utils.h"
 
 namespace {
 
@@ -175,6 +176,38 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
     }
     FieldsToRecord(t.area, t.typed.data());
     EXPECT_EQ(t.Raw(), std::string(" ") + c.stored) << c.name;
+  }
+}
+
+// A number field holding no number reads as 0 and is named; written back untouched it keeps
+// the file's bytes.
+TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
+  const struct {
+    const char* stored;
+    int decimals;
+    double value;
+    bool readable;
+  } cases[] = {
+      {"    -42", 0, -42, true},  {"  12.50", 2, 12.5, true}, {"         ", 0, 0, true},
+      {"   12ab", 0, 0, false},   {" 12ab.5", 2, 0, false},   {"  1.2.3", 0, 0, false},
+      {"*******", 0, 0, false},   {"*******", 2, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    const std::string stored = c.stored;
+    ConversionArea t({Field('N', int(stored.size()), c.decimals)});
+    std::memcpy(t.area.recordBuffer.data() + 1, stored.data(), stored.size());
+    RecordToFields(t.area, t.typed.data());
+    double value = 0;
+    if (c.decimals > 0)
+      std::memcpy(&value, t.typed.data() + 1, 8);
+    else
+      value = double(GetSlotInteger(t.area.fields[0], t.typed.data() + 1));
+    EXPECT_EQ(value, c.value);
+    EXPECT_EQ(t.area.unreadableField.empty(), c.readable) << t.area.unreadableField;
+    if (!c.readable) EXPECT_EQ(t.area.unreadableField, "F holds \"" + AllTrim(stored) + "\"");
+    FieldsToRecord(t.area, t.typed.data());
+    if (!c.readable || value != 0) EXPECT_EQ(t.Raw().substr(1), stored);
   }
 }
 
