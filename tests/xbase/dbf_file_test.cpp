@@ -197,6 +197,7 @@ TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
     const std::string stored = c.stored;
     ConversionArea t({Field('N', int(stored.size()), c.decimals)});
     std::memcpy(t.area.recordBuffer.data() + 1, stored.data(), stored.size());
+    t.area.unreadableField = "G holds \"x\"";  // what an earlier record left behind
     RecordToFields(t.area, t.typed.data());
     double value = 0;
     if (c.decimals > 0)
