@@ -160,7 +160,8 @@ std::string FormatNumber(double value, int width, int decimals) {
 }
 
 std::string FormatInteger(long long value, int width) {
-  // The lowest value marks one beyond range, NaN or infinity (PutSlotInteger, SetFieldNumber).
+  // The lowest value marks one beyond range, NaN or infinity (SlotIntegerOf); in a field of
+  // 20 digits its text would fit.
   if (value == INT64_MIN) return std::string(width, '*');
   const std::string text = std::to_string(value);
   if (static_cast<int>(text.size()) > width) return std::string(width, '*');
@@ -810,7 +811,7 @@ std::int64_t GetSlotInteger(const FieldDescriptor& f, const unsigned char* slot)
   }
   std::int32_t value = 0;
   std::memcpy(&value, slot, sizeof value);
-  return value == INT32_MIN ? INT64_MIN : value;
+  return value;
 }
 
 std::int64_t SlotIntegerOf(double value) {
@@ -826,9 +827,8 @@ void PutSlotInteger(const FieldDescriptor& f, unsigned char* slot, std::int64_t 
   }
   // A value beyond the slot is kept as one no field of nine digits or fewer can hold, so that
   // storing it gives the asterisks and their report rather than a quiet 0.
-  const std::int32_t narrow = (value > INT32_MIN && value <= INT32_MAX)
-                                 ? static_cast<std::int32_t>(value)
-                                 : INT32_MIN;
+  const std::int32_t narrow =
+      (value >= INT32_MIN && value <= INT32_MAX) ? static_cast<std::int32_t>(value) : INT32_MIN;
   std::memcpy(slot, &narrow, sizeof narrow);
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <ctime>
 
@@ -162,6 +163,10 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
       {"memo block", Field('M', 10), 123, "       123"},
       {"logical true", Field('L', 1), 1, "T"},
       {"logical false", Field('L', 1), 0, "F"},
+      {"20 digits", Field('N', 20), -4e18, "-4000000000000000000"},
+      {"beyond 64 bits into 20 digits", Field('N', 20), 1e30, "********************"},
+      {"NaN into 20 digits", Field('N', 20), std::nan(""), "********************"},
+      {"NaN into 5", Field('N', 5), std::nan(""), "*****"},
   };
   for (const Case& c : cases) {
     ConversionArea t({c.field});
@@ -171,8 +176,7 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
     } else if (c.field.decimals > 0) {
       std::memcpy(slot, &c.value, 8);
     } else {
-      const std::int32_t v = static_cast<std::int32_t>(c.value);
-      std::memcpy(slot, &v, 4);
+      PutSlotInteger(c.field, slot, SlotIntegerOf(c.value));
     }
     FieldsToRecord(t.area, t.typed.data());
     EXPECT_EQ(t.Raw(), std::string(" ") + c.stored) << c.name;
