@@ -158,51 +158,80 @@ TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
   }
 }
 
-// A value its field cannot hold is refused with 201 naming the field, the file stays as it
-// was, and the edit (or the new record) stays open to be mended or cancelled.
+// A value its field cannot hold is refused with 201 naming the field and the file stays as it
+// was: through the dataset (the edit, or the new record, stays open to be mended or cancelled)
+// and through the table API (a rewrite or an append).
 TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   MakeSample("s.dbf");
   AppendNamed({"a"});
   CloseArea();
   const double nan = std::nan(""), inf = HUGE_VAL;
+  enum TRoad { kEdit, kInsert, kRewrite, kAppend };
   const struct {
     const char* what;
-    const char* field;
+    int field;  // 2 QTY N(5,0), 3 PRICE N(8,2), 5 BORN D
     double number;  // set when text is null
     const char* text;
-    bool insert;
+    TRoad road;
   } cases[] = {
-      {"1e9 into N(5,0)", "QTY", 1e9, nullptr, false},
-      {"beyond 64 bits into N(5,0)", "QTY", 1e30, nullptr, false},
-      {"NaN into N(5,0)", "QTY", nan, nullptr, false},
-      {"infinity into N(5,0)", "QTY", -inf, nullptr, false},
-      {"NaN into N(8,2)", "PRICE", nan, nullptr, false},
-      {"1234567.5 into N(8,2)", "PRICE", 1234567.5, nullptr, false},
-      {"31/02/2020 into a date", "BORN", 0, "31/02/2020", false},
-      {"02/30/20 into a date", "BORN", 0, "02/30/20", false},
-      {"1e9 into a new record", "QTY", 1e9, nullptr, true},
-      {"no date into a new record", "BORN", 0, "13/13/13", true},
+      {"1e9 into N(5,0)", 2, 1e9, nullptr, kEdit},
+      {"beyond 64 bits into N(5,0)", 2, 1e30, nullptr, kEdit},
+      {"NaN into N(5,0)", 2, nan, nullptr, kEdit},
+      {"infinity into N(5,0)", 2, -inf, nullptr, kEdit},
+      {"NaN into N(8,2)", 3, nan, nullptr, kEdit},
+      {"1234567.5 into N(8,2)", 3, 1234567.5, nullptr, kEdit},
+      {"31/02/2020 into a date", 5, 0, "31/02/2020", kEdit},
+      {"02/30/20 into a date", 5, 0, "02/30/20", kEdit},
+      {"1e9 into a new record", 2, 1e9, nullptr, kInsert},
+      {"no date into a new record", 5, 0, "13/13/13", kInsert},
+      {"1e9 rewritten through the table API", 2, 1e9, nullptr, kRewrite},
+      {"1e9 appended through the table API", 2, 1e9, nullptr, kAppend},
   };
+  const char* names[] = {"", "NAME", "QTY", "PRICE", "DONE", "BORN"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string before = ReadBytes(Path("s.dbf"));
+    const std::string field = names[c.field];
     TXbDbf table;
-    table.SetTableName(Path("s.dbf"));
-    ASSERT_TRUE(table.Open());
-    if (c.insert) {
-      ASSERT_TRUE(table.ALock());
-      table.Insert();
+    std::string shown;
+    if (c.road == kEdit || c.road == kInsert) {
+      table.SetTableName(Path("s.dbf"));
+      ASSERT_TRUE(table.Open());
+      shown = table.FieldText(field);
+      if (c.road == kInsert) {
+        ASSERT_TRUE(table.ALock());
+        table.Insert();
+      }
+      if (c.text)
+        table.SetFieldString(field, c.text);
+      else
+        table.SetFieldFloat(field, c.number);
+      table.Post();
+    } else {
+      ASSERT_TRUE(UseDbf(Path("s.dbf"), true));
+      shown = FieldAsText(c.field);
+      if (c.road == kAppend) ClearRecord();
+      SetFieldNumber(c.field, c.number);
+      if (c.road == kAppend) {
+        Append();
+      } else {
+        StoreFields();
+        PutDbfRecord(*CurrentWorkArea(), 1);
+      }
     }
-    if (c.text)
-      table.SetFieldString(c.field, c.text);
-    else
-      table.SetFieldFloat(c.field, c.number);
-    table.Post();
     EXPECT_EQ(XbaseErrorCode, 201);
-    EXPECT_NE(XbaseErrorMessage.find(c.field), std::string::npos) << XbaseErrorMessage;
-    EXPECT_EQ(table.State(), c.insert ? TDataSetState::dsInsert : TDataSetState::dsEdit);
-    table.Cancel();
-    table.Close();
+    EXPECT_NE(XbaseErrorMessage.find(field), std::string::npos) << XbaseErrorMessage;
+    if (c.road == kEdit || c.road == kInsert) {
+      EXPECT_EQ(table.State(), c.road == kInsert ? TDataSetState::dsInsert : TDataSetState::dsEdit);
+      table.Cancel();
+      EXPECT_EQ(table.FieldText(field), shown);
+      table.Close();
+    } else {
+      EXPECT_EQ(RecCount(), 1);
+      LoadFields();  // the raw record is the file's again
+      if (c.road == kRewrite) EXPECT_EQ(FieldAsText(c.field), shown);
+      CloseArea();
+    }
     EXPECT_TRUE(ReadBytes(Path("s.dbf")) == before);
   }
   // What fits is written.
