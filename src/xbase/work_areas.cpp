@@ -681,12 +681,7 @@ void Append() {
     return;
   }
   RefreshRecCount();
-  StoreFields();
-  // A value that does not fit is refused before anything reaches the file.
-  if (!area.unfitField.empty()) {
-    ReportUnfitField(area, "APPEND");
-    return;
-  }
+  StoreFields();  // a value that does not fit: the record write refuses it
   const bool indexed = IndexActive();
   if (indexed) CallSlot(IndexHooks.setLockSemaphore, true);
   AppendDbfRecord(area);

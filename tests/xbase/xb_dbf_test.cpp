@@ -163,7 +163,7 @@ TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
 // and through the table API (a rewrite or an append).
 TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   MakeSample("s.dbf");
-  AppendNamed({"a"});
+  AppendNamed({"a", "b", "c"});
   CloseArea();
   const double nan = std::nan(""), inf = HUGE_VAL;
   enum TRoad { kEdit, kInsert, kRewrite, kAppend };
@@ -197,6 +197,7 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
     if (c.road == kEdit || c.road == kInsert) {
       table.SetTableName(Path("s.dbf"));
       ASSERT_TRUE(table.Open());
+      table.Go(2);
       shown = table.FieldText(field);
       if (c.road == kInsert) {
         ASSERT_TRUE(table.ALock());
@@ -223,11 +224,18 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
     EXPECT_NE(XbaseErrorMessage.find(field), std::string::npos) << XbaseErrorMessage;
     if (c.road == kEdit || c.road == kInsert) {
       EXPECT_EQ(table.State(), c.road == kInsert ? TDataSetState::dsInsert : TDataSetState::dsEdit);
+      if (c.road == kEdit) {
+        // Moving on would leave the edit behind: the cursor stays with it.
+        for (void (TXbDbf::*move)() : {&TXbDbf::First, &TXbDbf::Last, &TXbDbf::Next, &TXbDbf::Prior})
+          (table.*move)();
+        EXPECT_EQ(table.RecNo(), 2);
+        EXPECT_EQ(table.State(), TDataSetState::dsEdit);
+      }
       table.Cancel();
       EXPECT_EQ(table.FieldText(field), shown);
       table.Close();
     } else {
-      EXPECT_EQ(RecCount(), 1);
+      EXPECT_EQ(RecCount(), 3);
       LoadFields();  // the raw record is the file's again
       if (c.road == kRewrite) EXPECT_EQ(FieldAsText(c.field), shown);
       CloseArea();
