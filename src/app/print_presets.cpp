@@ -304,7 +304,7 @@ bool StorePreset(const TPresetDialogValues& values) {
         DbTableSetLogical("variable", values.fitLimits);
         DbTableSetLogical("borderline", values.borderLine);
         dataset.Post();
-        stored = !AbortFlag && XbaseErrorCode == 0 && dataset.State() == TDataSetState::dsBrowse;
+        stored = !AbortFlag && XbaseErrorCode == 0;
         if (!stored) dataset.Cancel();
         dataset.UnLock();
       }

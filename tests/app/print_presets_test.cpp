@@ -37,6 +37,7 @@ void RecordHalt(int) {
 class PickingForm : public TTableForm {
  public:
   std::int32_t pick = 0;  // 0: keep the current record; -1: cancel
+  bool readOnAfterPick = false;  // the grid read other rows since: their codes replaced the pick's
   std::int32_t shownOn = 0;
   TTableFormMode lastMode;
   void SetFileLabel(const std::string&) override {}
@@ -49,6 +50,7 @@ class PickingForm : public TTableForm {
       return;
     }
     if (pick > 0) TableDataset().Go(pick);
+    if (readOnAfterPick) XbaseErrorCode = 0;
     AbortFlag = false;
   }
 };
@@ -270,6 +272,7 @@ TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
   bytes.replace(321 + 1 + 25, 12, std::string(12, '*'));  // XSCALE of record 1
   app_test::WriteBytes(path, bytes);
   form_.pick = 1;
+  form_.readOnAfterPick = true;
   TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);
   EXPECT_FALSE(LoadPreset(v));
   EXPECT_EQ(v.scaleX, "3");
