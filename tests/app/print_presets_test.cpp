@@ -248,6 +248,7 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
 // a preset whose number field holds no number is not loaded; both messages name the field.
 TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
   Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
+  Store("spoilt", Values("2", "2", "0", "0", 0, 1, false, false));
   const std::string path = dbf_ / "printout.dbf";
   const std::string before = app_test::ReadBytes(path);
   const struct {
@@ -269,9 +270,9 @@ TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
   }
   // Asterisks in the stored scale: refused, the dialog keeps its values.
   std::string bytes = before;
-  bytes.replace(321 + 1 + 25, 12, std::string(12, '*'));  // XSCALE of record 1
+  bytes.replace(321 + 66 + 1 + 25, 12, std::string(12, '*'));  // XSCALE of record 2
   app_test::WriteBytes(path, bytes);
-  form_.pick = 1;
+  form_.pick = 2;
   form_.readOnAfterPick = true;
   TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);
   EXPECT_FALSE(LoadPreset(v));
