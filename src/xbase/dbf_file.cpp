@@ -733,11 +733,14 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
     if (code == 0) {
       if (pos >= desc.size() || desc[pos] != kFieldTerminator)
         return refuse("Field descriptors without their end mark");
-      // Records start right behind the end mark; only the FoxPro family keeps its 263-byte
-      // back link there. Any other length would read every field out of place.
+      // Records start right behind the end mark, or behind one zero fill byte some writers
+      // leave there; only the FoxPro family keeps its 263-byte back link there. Any other
+      // length would read every field out of place.
       const std::size_t needed = 32 + pos + 1;
       const bool backLink = head[0] == 0xF5 || !IsStandardDbfVersion(head[0]);
-      if (area.headerLength != needed && !(backLink && area.headerLength == needed + 263))
+      const bool fill = pos + 1 < desc.size() && desc[pos + 1] == 0;
+      if (area.headerLength != needed && !(fill && area.headerLength == needed + 1) &&
+          !(backLink && area.headerLength == needed + 263))
         return refuse("Header length " + std::to_string(area.headerLength) + " does not fit " +
                       std::to_string(area.fields.size()) + " fields");
     }

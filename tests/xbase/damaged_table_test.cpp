@@ -78,7 +78,7 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     const char* walks;
     int code;
     std::size_t whole;
-    bool backLink = false;  // 263 bytes behind the field descriptors
+    std::size_t fill = 0;  // zero bytes inserted behind the field descriptors
   } cases[] = {
       {"intact", 0, 0, 0, "", "NFbBH", 0, 3000},
       {"cut inside the last record", kHeader + 2999 * kRecordLength + 18, 0, 0, "", "N", 213,
@@ -95,7 +95,9 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
        210, 0},
       {"header length + 263 without the back link", 0, 0, 8, "\x88\x01", "N", 210, 0},
       {"FoxPro table with its back link", 0, 0, 0, "\xF5" + dbf.substr(1, 7) + "\x88\x01", "N", 0,
-       3000, true},
+       3000, 263},
+      {"header length + 1 over a fill byte", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 0,
+       3000, 1},
       {"header length 33", 0, 0, 8, std::string("\x21\x00", 2), "N", 210, 0},
       {"header length 65535", 0, 0, 8, "\xFF\xFF", "N", 210, 0},
       {"record length + 1", 0, 0, 10, std::string(1, char(kRecordLength + 1)), "N", 210, 0},
@@ -111,7 +113,7 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     std::string bytes[] = {dbf, ndx};
     bytes[c.file].replace(c.at, c.bytes.size(), c.bytes);
     if (c.length) bytes[0].resize(c.length);
-    if (c.backLink) bytes[0].insert(kHeader, 263, '\0');
+    bytes[0].insert(kHeader, c.fill, '\0');
     for (int f : {0, 1}) std::ofstream(Path(f ? "t.NDX" : "t.dbf"), std::ios::binary) << bytes[f];
     PendingErrorCode = 0;
     const bool opened = UseDbf(Path("t.dbf"), false) || PendingErrorCode != 210;
