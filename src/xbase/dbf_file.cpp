@@ -272,8 +272,7 @@ bool IsStandardDbfVersion(unsigned char version) {
 }  // namespace
 
 bool IsValidDbfVersion(unsigned char version) {
-  return IsStandardDbfVersion(version) ||
-         (ExtraDbfVersion1 != 0 && version == ExtraDbfVersion1) ||
+  return IsStandardDbfVersion(version) || (ExtraDbfVersion1 != 0 && version == ExtraDbfVersion1) ||
          (ExtraDbfVersion2 != 0 && version == ExtraDbfVersion2);
 }
 
@@ -425,10 +424,9 @@ void ReportUnfitField(WorkAreaRecord& area, const std::string& routine) {
   if (area.unfitField.empty()) return;
   const std::string field = std::exchange(area.unfitField, std::string());
   const std::string text = std::exchange(area.unfitText, std::string());
-  SetError(201,
-           (text.empty() ? "Value too wide for field " + field
-                         : "\"" + text + "\" is no date for field " + field) +
-               ", record not stored (" + area.tableName + ") [" + routine + "]");
+  SetError(201, (text.empty() ? "Value too wide for field " + field
+                              : "\"" + text + "\" is no date for field " + field) +
+                    ", record not stored (" + area.tableName + ") [" + routine + "]");
 }
 
 void AppendDbfRecord(WorkAreaRecord& area) {

@@ -67,9 +67,9 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
   WorkAreaRecord& opened = *CurrentWorkArea();
   const unsigned char* head = opened.headerImage.data();
   const std::uint32_t counted =
-      IsDbase2(opened) ? std::uint32_t(head[1] | head[2] << 8)
-                       : std::uint32_t(head[4] | head[5] << 8 | head[6] << 16) |
-                             std::uint32_t(head[7]) << 24;
+      IsDbase2(opened)
+          ? std::uint32_t(head[1] | head[2] << 8)
+          : std::uint32_t(head[4] | head[5] << 8 | head[6] << 16) | std::uint32_t(head[7]) << 24;
   const std::int32_t whole = opened.recordCount;
   // Another program may have appended without writing the header yet.
   RefreshRecCount();

@@ -365,8 +365,8 @@ void TXbDbf::Post() {
     const bool lockHere = SharingOn && !area.exclusive && area.lockState == kLockNone;
     if (lockHere && !RLock(n)) {
       // The record stays as it is in the file; the edit waits for another Post or Cancel.
-      SetError(33, "Record " + std::to_string(n) + " is locked by another user (" +
-                       area.tableName + ") [Post(" + std::to_string(n) + ")]");
+      SetError(33, "Record " + std::to_string(n) + " is locked by another user (" + area.tableName +
+                       ") [Post(" + std::to_string(n) + ")]");
       return;
     }
     StoreFields();

@@ -36,7 +36,7 @@ void RecordHalt(int) {
 // A table form that picks a record (or cancels) without a window.
 class PickingForm : public TTableForm {
  public:
-  std::int32_t pick = 0;  // 0: keep the current record; -1: cancel
+  std::int32_t pick = 0;         // 0: keep the current record; -1: cancel
   bool readOnAfterPick = false;  // the grid read other rows since: their codes replaced the pick's
   std::int32_t shownOn = 0;
   TTableFormMode lastMode;

@@ -63,7 +63,7 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
   const std::size_t entry = Le16(ndx, 18), second = leaf * 512 + 4 + entry + 4;
   std::vector<std::string> names;
   for (const TRow& r : rows_) names.push_back(r.name);
-  const auto order = ExpectedOrder(names);  // (key, record) by key
+  const auto order = ExpectedOrder(names);                       // (key, record) by key
   const std::size_t amount5 = kHeader + 4 * kRecordLength + 11;  // AMOUNT of record 5
   // Table length after the damage (0: as written); then the bytes written: file (0 table,
   // 1 index), offset, text. Walks: N natural order, F and H forwards through the index, B and
@@ -81,15 +81,13 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     std::size_t fill = 0;  // zero bytes inserted behind the field descriptors
   } cases[] = {
       {"intact", 0, 0, 0, "", "NFbBH", 0, 3000},
-      {"cut inside the last record", kHeader + 2999 * kRecordLength + 18, 0, 0, "", "N", 213,
-       2999},
-      {"cut inside the last record, through its index", kHeader + 2999 * kRecordLength + 18, 0,
-       0, "", "FbB", 212, 2999},
+      {"cut inside the last record", kHeader + 2999 * kRecordLength + 18, 0, 0, "", "N", 213, 2999},
+      {"cut inside the last record, through its index", kHeader + 2999 * kRecordLength + 18, 0, 0,
+       "", "FbB", 212, 2999},
       {"first leaf entry names record 0", 0, 1, second - entry, std::string(4, '\0'), "FbB", 212,
        3000},
       {"second leaf entry names record 0", 0, 1, second, std::string(4, '\0'), "FbBH", 212, 3000},
-      {"leaf names record 10,000,000", 0, 1, leaf * 512 + 8, "\x80\x96\x98\x00", "FbB", 212,
-       3000},
+      {"leaf names record 10,000,000", 0, 1, leaf * 512 + 8, "\x80\x96\x98\x00", "FbB", 212, 3000},
       {"header length + 1", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 210, 0},
       {"header length + one record", 0, 0, 8, std::string(1, char(kHeader + kRecordLength)), "N",
        210, 0},
@@ -122,7 +120,8 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     for (const char* how = c.walks; opened && *how; ++how) {
       SCOPED_TRACE(*how);
       if ((*how == 'F' || *how == 'H') && !SetIndexTo("t", 1)) ADD_FAILURE() << XbaseErrorMessage;
-      if (*how != 'b' && (*how == 'F' || *how == 'H' || c.code != 213)) PendingErrorCode = 0;  // open's stays
+      if (*how != 'b' && (*how == 'F' || *how == 'H' || c.code != 213))
+        PendingErrorCode = 0;  // open's stays
       const TWalk w = Walk(*how, 3005, order.front().second, order.back().second);
       EXPECT_TRUE(w.ended);
       EXPECT_TRUE(w.stays);

@@ -192,9 +192,9 @@ TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
     double value;
     bool readable;
   } cases[] = {
-      {"    -42", 0, -42, true},  {"  12.50", 2, 12.5, true}, {"         ", 0, 0, true},
-      {"   12ab", 0, 0, false},   {" 12ab.5", 2, 0, false},   {"  1.2.3", 0, 0, false},
-      {"*******", 0, 0, false},   {"*******", 2, 0, false},
+      {"    -42", 0, -42, true}, {"  12.50", 2, 12.5, true}, {"         ", 0, 0, true},
+      {"   12ab", 0, 0, false},  {" 12ab.5", 2, 0, false},   {"  1.2.3", 0, 0, false},
+      {"*******", 0, 0, false},  {"*******", 2, 0, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);

@@ -169,7 +169,7 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   enum TRoad { kEdit, kInsert, kRewrite, kAppend };
   const struct {
     const char* what;
-    int field;  // 2 QTY N(5,0), 3 PRICE N(8,2), 5 BORN D
+    int field;      // 2 QTY N(5,0), 3 PRICE N(8,2), 5 BORN D
     double number;  // set when text is null
     const char* text;
     TRoad road;
@@ -226,7 +226,8 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
       EXPECT_EQ(table.State(), c.road == kInsert ? TDataSetState::dsInsert : TDataSetState::dsEdit);
       if (c.road == kEdit) {
         // Moving on would leave the edit behind: the cursor stays with it.
-        for (void (TXbDbf::*move)() : {&TXbDbf::First, &TXbDbf::Last, &TXbDbf::Next, &TXbDbf::Prior})
+        for (void (TXbDbf::*move)() :
+             {&TXbDbf::First, &TXbDbf::Last, &TXbDbf::Next, &TXbDbf::Prior})
           (table.*move)();
         EXPECT_EQ(table.RecNo(), 2);
         EXPECT_EQ(table.State(), TDataSetState::dsEdit);

@@ -55,10 +55,8 @@ struct LayoutCase {
 // dbfread reads a dBASE IV memo with 512-byte blocks only. A table asked for as plain dBASE III
 // (0x03) or IV (0x04) with a memo field is written with the version that says it has a memo.
 const LayoutCase kLayouts[] = {
-    {"dBASE III", kMemoDbase3, 512, 0x83},
-    {"dBASE III asked without memo", 0x03, 512, 0x83},
-    {"dBASE IV", kMemoDbase4, 512, 0x8B},
-    {"dBASE IV asked without memo", 0x04, 512, 0x8C},
+    {"dBASE III", kMemoDbase3, 512, 0x83}, {"dBASE III asked without memo", 0x03, 512, 0x83},
+    {"dBASE IV", kMemoDbase4, 512, 0x8B},  {"dBASE IV asked without memo", 0x04, 512, 0x8C},
     {"FoxPro 64", kMemoFoxPro, 64, 0xF5},
 };
 
