@@ -1,18 +1,23 @@
 // Print settings of the print setup: defaults by picture kind, dialog texts, printer facts.
 #include "app/print_settings_logic.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "common/formatting.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
+#include "graphics/view_control.h"
 
 TPrintOrientation OrientationOfCode(int code) {
   return code == 1 ? TPrintOrientation::Portrait : TPrintOrientation::Landscape;
 }
 
-std::optional<TPrintOrientation> SetPrintDefaultsByKind() {
+namespace {
+
+std::optional<TPrintOrientation> SetConfiguredDefaults() {
   TPrintSettings& s = PrintSettings;
   switch (s.PictureKind) {
     case 0:
@@ -36,6 +41,69 @@ std::optional<TPrintOrientation> SetPrintDefaultsByKind() {
     default:
       return std::nullopt;
   }
+}
+
+// The factor (at most 1) by which both scales shrink so that the window fits from its origin;
+// 1 when it fits or when nothing would (origin beyond the area, empty window).
+long double FitFactor(const TPrintableArea& area) {
+  const TPrintedRect r = PrintedWindowMm(area.widthMm);
+  const long double width = r.right - r.left, height = r.bottom - r.top;
+  const long double roomX = area.widthMm - r.left, roomY = area.heightMm - r.top;
+  if (!(width > 0) || !(height > 0) || !(roomX > 0) || !(roomY > 0)) return 1.0L;
+  return std::min({1.0L, roomX / width, roomY / height});
+}
+
+// The scale rounded down to 3 significant digits: the dialog shows 3, and rounding up could
+// push the picture over the edge again.
+double FloorToShownDigits(long double scale) {
+  if (!(scale > 0)) return static_cast<double>(scale);
+  const long double unit = std::pow(10.0L, std::floor(std::log10(scale)) - 2);
+  return static_cast<double>(std::floor(scale / unit * (1 + 1e-12L)) * unit);
+}
+
+}  // namespace
+
+std::optional<TPrintOrientation> SetPrintDefaultsByKind(const TPrintableArea& printable) {
+  const auto orientation = SetConfiguredDefaults();
+  if (orientation && printable.widthMm > 0 && printable.heightMm > 0) {
+    // The area as the printer will stand once it takes the orientation.
+    const long double shortSide = std::min(printable.widthMm, printable.heightMm);
+    const long double longSide = std::max(printable.widthMm, printable.heightMm);
+    FitPrintScalesToArea(*orientation == TPrintOrientation::Portrait
+                             ? TPrintableArea{shortSide, longSide}
+                             : TPrintableArea{longSide, shortSide});
+  }
+  return orientation;
+}
+
+void FitPrintScalesToArea(const TPrintableArea& area) {
+  const long double f = FitFactor(area);
+  if (f >= 1.0L) return;
+  PrintSettings.PrintScaleX = FloorToShownDigits(PrintSettings.PrintScaleX * f);
+  PrintSettings.PrintScaleY = FloorToShownDigits(PrintSettings.PrintScaleY * f);
+}
+
+std::string PageOverhangMessage(const TPrintableArea& area) {
+  // Less than a tenth of a millimetre is a line's width, not a cut picture.
+  constexpr long double kTolerance = 0.1L;
+  const TPrintedRect r = PrintedWindowMm(area.widthMm);
+  const std::pair<long double, const char*> sides[] = {{-r.left, "at the left"},
+                                                       {-r.top, "at the top"},
+                                                       {r.right - area.widthMm, "at the right"},
+                                                       {r.bottom - area.heightMm, "at the bottom"}};
+  std::string cut;
+  for (const auto& [mm, where] : sides) {
+    if (mm < kTolerance) continue;
+    if (!cut.empty()) cut += ", ";
+    cut += RealStrN(1, mm) + " mm " + where;
+  }
+  if (cut.empty()) return {};
+  std::string text = "The picture does not fit the page: " + cut + " fall off.";
+  const long double f = FitFactor(area);
+  if (f < 1.0L)
+    text += " Scale " + RealStr(FloorToShownDigits(PrintSettings.PrintScaleX * f)) + " / " +
+            RealStr(FloorToShownDigits(PrintSettings.PrintScaleY * f)) + " fits.";
+  return text;
 }
 
 TPrintDialogValues PrintDialogValuesOf(TPrintOrientation orientation) {

@@ -12,12 +12,28 @@ enum class TPrintOrientation { Portrait, Landscape };
 // Portrait for code 1, landscape for every other code.
 TPrintOrientation OrientationOfCode(int code);
 
+// The part of the paper a printer reaches, in millimetres, in the orientation it now has.
+struct TPrintableArea {
+  long double widthMm = 0.0L;
+  long double heightMm = 0.0L;
+};
+
 // Sets the print layout of PrintSettings from the configured defaults by PictureKind and returns
 // the orientation the printer is to take. Kinds 0, 1 and 3 take the screendump values and the
 // configured orientation; kind 2 (an A4 sheet drawn in millimetres) prints at scale 1 from the
 // page corner without border line, portrait; other kinds keep the settings and the printer's
-// orientation (no value).
-std::optional<TPrintOrientation> SetPrintDefaultsByKind();
+// orientation (no value). A default scale that would put part of the shown world window off
+// the printable area (given in either orientation; empty for none) is lowered to the largest
+// one that keeps it whole.
+std::optional<TPrintOrientation> SetPrintDefaultsByKind(const TPrintableArea& printable = {});
+
+// Lowers both print scales by one factor, to 3 significant digits, so that the shown world
+// window fits the printable area from its origin; scales that fit stay.
+void FitPrintScalesToArea(const TPrintableArea& area);
+
+// What of the shown world window falls off the printable area at the stored layout: a message
+// naming the millimetres beyond each edge and the scale that fits, or empty when it fits.
+std::string PageOverhangMessage(const TPrintableArea& area);
 
 // The dialog's values as its controls hold them.
 struct TPrintDialogValues {

@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -92,18 +94,49 @@ std::string PltDir() {
   return AddBackslash(ProgramSettings.pltDirectory);
 }
 
-// Asks for a .plt file in the PLT directory; its base name, or "" with AbortFlag set.
+// Asks for a .plt file, starting in the PLT directory; its name for the list, or "" with
+// AbortFlag set.
 std::string ChoosePltFile() {
   std::string chosen;
   OpenFileName(PltDir() + "*.plt", "*.plt", chosen);
   if (AbortFlag) return {};
-  return ExtractBaseName(chosen);
+  return AuxImageListName(chosen);
 }
 
-bool DefaultChooser(const std::string& caption, int count, int& selected, int& action) {
+bool IsPath(const std::string& name) {
+  return name.find('/') != std::string::npos;
+}
+
+// The choice among lines already made for display (names as the file system gives them), with
+// the abort convention of InputCode.
+bool ChooseShownLine(std::string_view prompt, const std::vector<std::string>& lines, int& choice) {
+  const int n = std::min(static_cast<int>(lines.size()), kScreenLineCount);
+  if (n < 1) {
+    AbortFlag = true;
+    return false;
+  }
+  TChoiceRequest request;
+  request.prompt = DosToWin(prompt);
+  for (int i = 0; i < n; ++i) {
+    std::string line = lines[static_cast<std::size_t>(i)];
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    request.entries.push_back(line);
+  }
+  request.selected = choice >= 1 && choice <= n ? choice - 1 : 0;
+  request.helpNumber = HelpNumber;
+  int selected = request.selected;
+  if (!CurrentDialogHost().ChooseEntry(request, selected)) {
+    AbortFlag = true;
+    return false;
+  }
+  choice = selected >= 0 && selected < n ? selected + 1 : request.selected + 1;
+  return true;
+}
+
+bool DefaultChooser(const std::string& caption, const std::vector<std::string>& lines,
+                    int& selected, int& action) {
   int choice = selected;
-  InputCode(caption, count, choice);
-  if (AbortFlag) return false;
+  if (!ChooseShownLine(caption, lines, choice)) return false;
   selected = choice;
   action = kAuxShow;
   return true;
@@ -173,11 +206,32 @@ std::string DbhLine(const std::string& name, const std::string& description) {
   return field(name) + "," + field(description);
 }
 
+std::string AuxImageListName(const std::string& chosen) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path file(chosen);
+  const fs::path dir = fs::weakly_canonical(file.parent_path(), ec);
+  const fs::path plt =
+      fs::weakly_canonical(fs::path(DelBackslash(ProgramSettings.pltDirectory)), ec);
+  if (!ec && dir == plt) return ExtractBaseName(chosen);
+  // From another folder the image is kept where it is, by its whole path: a bare name would
+  // be looked for in the PLT directory and not found there.
+  const std::string ext = LowerStr(file.extension().string());
+  if (ext == ".plt") return (file.parent_path() / file.stem()).string();
+  return chosen;
+}
+
 std::string AuxImageFileName(const TAuxImageEntry& entry) {
+  if (IsPath(entry.name)) return entry.name;
   return LowerStr(DelBlanks(entry.name));
 }
 
 std::string AuxImagePath(const std::string& name) {
+  if (IsPath(name)) {
+    const std::string withExtension = FindFileIgnoringCase(name + ".plt");
+    if (!FileExistsIO(withExtension) && FileExistsIO(name)) return name;
+    return withExtension;
+  }
   return FindFileIgnoringCase(PltDir() + LowerStr(DelBlanks(name)) + ".plt");
 }
 
@@ -185,6 +239,16 @@ std::string AuxImageListLine(const TAuxImageEntry& entry) {
   std::string name = entry.name;
   if (name.size() < 8) name.resize(8, ' ');
   return name + ": " + entry.description;
+}
+
+std::string AuxImageShownLine(const TAuxImageEntry& entry) {
+  std::string name = entry.name;
+  // Padded by characters, not bytes, so that names in any script line up alike.
+  std::size_t characters = 0;
+  for (const char c : name)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+  if (characters < 8) name.append(8 - characters, ' ');
+  return name + ": " + DosToWin(entry.description);
 }
 
 void ShowAuxImage(const std::string& name) {
@@ -298,8 +362,17 @@ void AuxImagesMenu() {
     for (const auto& l : rawLines) text += l + "\n";
     const std::vector<TAuxImageEntry> entries = ParseAuxImageList(text);
     const int n = static_cast<int>(entries.size());
-    for (int i = 1; i <= n; ++i) ScreenLines[i] = AuxImageListLine(entries[i - 1]);
-    for (int k = 0; k < 5; ++k) ScreenLines[n + 1 + k] = kActionLines[k];
+    // The names are file names, held as the file system gives them: the chooser shows lines
+    // made for display, not the DOS-code-page screen lines.
+    std::vector<std::string> shown;
+    for (int i = 1; i <= n; ++i) {
+      ScreenLines[i] = AuxImageListLine(entries[i - 1]);
+      shown.push_back(AuxImageShownLine(entries[i - 1]));
+    }
+    for (int k = 0; k < 5; ++k) {
+      ScreenLines[n + 1 + k] = kActionLines[k];
+      shown.push_back(kActionLines[k]);
+    }
     HelpNumber = 2300;
 
     int selected = current;
@@ -309,8 +382,8 @@ void AuxImagesMenu() {
     } else {
       if (selected < 1 || selected > n + 5) selected = 1;
       const std::string caption = ProgramIdentity.programName + " " + "Auxiliary Images";
-      const bool chosen = gChooser ? gChooser(caption, n + 5, selected, action)
-                                   : DefaultChooser(caption, n + 5, selected, action);
+      const bool chosen = gChooser ? gChooser(caption, shown, selected, action)
+                                   : DefaultChooser(caption, shown, selected, action);
       if (!chosen) {
         AbortFlag = true;
         return;
@@ -330,8 +403,7 @@ void AuxImagesMenu() {
     auto askLine = [&](const char* prompt) {
       if (line == 0) {
         int choice = 1;
-        InputCode(prompt, n, choice);
-        if (AbortFlag) return false;
+        if (!ChooseShownLine(prompt, {shown.begin(), shown.begin() + n}, choice)) return false;
         line = choice;
       }
       return line >= 1 && line <= n;

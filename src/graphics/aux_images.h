@@ -29,12 +29,19 @@ std::string AuxImageListFileName();
 std::vector<TAuxImageEntry> ParseAuxImageList(const std::string& text);
 // One line of the list file, without its line end; a double quote in a field becomes "'".
 std::string DbhLine(const std::string& name, const std::string& description);
-// Lower-case file name of an entry (blanks removed; the name is used whole).
+// The list's name for a chosen image file: its base name when it lies in the PLT directory,
+// else its whole path (without a ".plt" extension), so that it is found again.
+std::string AuxImageListName(const std::string& chosen);
+// Lower-case file name of an entry (blanks removed; the name is used whole); a path as it
+// stands.
 std::string AuxImageFileName(const TAuxImageEntry& entry);
-// The image file of a name in the PLT directory, found without regard to case.
+// The image file of a name in the PLT directory, or of a path, found without regard to case.
 std::string AuxImagePath(const std::string& name);
-// Chooser text of an entry: the name padded to 8 characters, ": ", the description.
+// Screen line of an entry: the name padded to 8 characters, ": ", the description.
 std::string AuxImageListLine(const TAuxImageEntry& entry);
+// The same line for the chooser, in UTF-8: the name as the file system gives it, the
+// description (held in the DOS code page) converted for display.
+std::string AuxImageShownLine(const TAuxImageEntry& entry);
 
 // Shows one image as a picture of its own (also the start picture).
 void ShowAuxImage(const std::string& name);
@@ -43,12 +50,12 @@ void ShowAuxImage(const std::string& name);
 // cancelled a step.
 void AuxImagesMenu();
 
-// The chooser: shows the first `count` entries of ScreenLines with `selected` (1-based)
+// The chooser: shows the lines (UTF-8, entries then action lines) with `selected` (1-based)
 // preselected. Returns false when the user ended the command (OK); otherwise the chosen line
-// and action. Without an installed chooser the list is offered through InputCode, where the
-// action lines behind the entries stand for the actions.
-using TAuxImageChooser =
-    std::function<bool(const std::string& caption, int count, int& selected, int& action)>;
+// and action. Without an installed chooser the list is offered as a choice of the dialog host,
+// where the action lines behind the entries stand for the actions.
+using TAuxImageChooser = std::function<bool(
+    const std::string& caption, const std::vector<std::string>& lines, int& selected, int& action)>;
 void InstallAuxImageChooser(TAuxImageChooser chooser);
 
 // Byte sequences that switch a printer into HP-GL/2 mode and back.

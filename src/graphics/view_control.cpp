@@ -147,21 +147,45 @@ std::int32_t ScreenLengthY(long double l) {
   return RoundPixel(ViewState.ScaleY * l);
 }
 
+long double PrintOriginMm(std::int32_t origin, long double pageWidthMm) {
+  return origin * pageWidthMm / kPrintOriginPageWidthMm;
+}
+
+namespace {
+
+long double PageWidthMm(const TPrinterPage& page) {
+  return page.pixelsPerMmX > 0 ? page.width / page.pixelsPerMmX : 0.0L;
+}
+
+}  // namespace
+
 std::int32_t WorldToPrinterX(const TPrinterPage& page, long double x) {
   return RoundPixel(page.pixelsPerMmX *
-                    (PrintSettings.PrintOriginX +
-                     (x - GraphicsVariables.ZoomWindow.xmin) * PrintSettings.PrintScaleX));
+                    PrintOriginMm(PrintSettings.PrintOriginX, PageWidthMm(page))) +
+         RoundPixel(page.pixelsPerMmX * (x - GraphicsVariables.ZoomWindow.xmin) *
+                    PrintSettings.PrintScaleX);
 }
 std::int32_t WorldToPrinterY(const TPrinterPage& page, long double y) {
   return RoundPixel(page.pixelsPerMmY *
-                    (PrintSettings.PrintOriginY +
-                     (GraphicsVariables.ZoomWindow.ymax - y) * PrintSettings.PrintScaleY));
+                    PrintOriginMm(PrintSettings.PrintOriginY, PageWidthMm(page))) +
+         RoundPixel(page.pixelsPerMmY * (GraphicsVariables.ZoomWindow.ymax - y) *
+                    PrintSettings.PrintScaleY);
 }
 std::int32_t PrinterLengthX(const TPrinterPage& page, long double l) {
   return RoundPixel(page.pixelsPerMmX * l * PrintSettings.PrintScaleX);
 }
 std::int32_t PrinterLengthY(const TPrinterPage& page, long double l) {
   return RoundPixel(page.pixelsPerMmY * l * PrintSettings.PrintScaleY);
+}
+
+TPrintedRect PrintedWindowMm(long double pageWidthMm) {
+  const TZoomWindow& z = GraphicsVariables.ZoomWindow;
+  TPrintedRect r;
+  r.left = PrintOriginMm(PrintSettings.PrintOriginX, pageWidthMm);
+  r.top = PrintOriginMm(PrintSettings.PrintOriginY, pageWidthMm);
+  r.right = r.left + (z.xmax - z.xmin) * PrintSettings.PrintScaleX;
+  r.bottom = r.top + (z.ymax - z.ymin) * PrintSettings.PrintScaleY;
+  return r;
 }
 
 TKeyResult ApplyViewKey(int key) {

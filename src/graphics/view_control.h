@@ -85,12 +85,27 @@ struct TPrinterPage {
 };
 
 // One world unit prints as PrintScaleX (PrintScaleY) millimetres; the top left corner of the
-// zoomed world window sits at the print origin (mm from the page's top left), whatever shape
-// the window on the screen has.
+// zoomed world window sits at the print origin, whatever shape the window on the screen has.
+// Both origins count millimetres of a page 210 mm wide (A4 portrait): on a printable area of
+// another width they stretch with it, so a stored layout lands where it always did.
 std::int32_t WorldToPrinterX(const TPrinterPage& page, long double x);
 std::int32_t WorldToPrinterY(const TPrinterPage& page, long double y);
 std::int32_t PrinterLengthX(const TPrinterPage& page, long double l);
 std::int32_t PrinterLengthY(const TPrinterPage& page, long double l);
+
+constexpr long double kPrintOriginPageWidthMm = 210.0L;
+// An origin in millimetres on a printable area pageWidthMm wide.
+long double PrintOriginMm(std::int32_t origin, long double pageWidthMm);
+
+// Where the zoomed world window lands on a printable area pageWidthMm wide: its edges in
+// millimetres from the area's top left corner.
+struct TPrintedRect {
+  long double left = 0.0L;
+  long double top = 0.0L;
+  long double right = 0.0L;
+  long double bottom = 0.0L;
+};
+TPrintedRect PrintedWindowMm(long double pageWidthMm);
 
 // Virtual-key codes the window understands.
 constexpr int kKeyEscape = 27;

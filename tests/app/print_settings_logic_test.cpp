@@ -16,6 +16,8 @@ struct KindCase {
   int ox, oy;
   bool border;
   std::optional<TPrintOrientation> orientation;
+  TPrintableArea printable = {};          // as the printer stands before it turns
+  TZoomWindow window = {0, 100, 0, 100};  // xmin, xmax, ymin, ymax
 };
 
 class DefaultsByKind : public ::testing::TestWithParam<KindCase> {};
@@ -34,7 +36,8 @@ TEST_P(DefaultsByKind, TakesItsDefaults) {
   PrintSettings.ScreendumpBorder = true;
   PrintSettings.PrintOrientation = 1;
   PrintSettings.PictureKind = static_cast<std::int16_t>(c.kind);
-  EXPECT_EQ(SetPrintDefaultsByKind(), c.orientation);
+  GraphicsVariables.ZoomWindow = c.window;
+  EXPECT_EQ(SetPrintDefaultsByKind(c.printable), c.orientation);
   EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleX, c.sx);
   EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleY, c.sy);
   EXPECT_EQ(PrintSettings.PrintOriginX, c.ox);
@@ -49,7 +52,50 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"aux_image", 1, 0.5, 0.75, 12, 34, true, kPortrait},
                       KindCase{"a4_sheet", 2, 1.0, 1.0, 0, 0, false, kPortrait},
                       KindCase{"a3_sheet", 3, 0.5, 0.75, 12, 34, true, kPortrait},
-                      KindCase{"other", 5, 3.0, 4.0, 5, 6, false, std::nullopt}),
+                      KindCase{"other", 5, 3.0, 4.0, 5, 6, false, std::nullopt},
+                      // 400 units at 0.5 need 200 mm where 210 - 12 are left: both scales
+                      // shrink by 198 / 200, shown rounded down (0.7425 -> 0.742).
+                      KindCase{"a3_sheet_wider_than_the_page",
+                               3,
+                               0.495,
+                               0.742,
+                               12,
+                               34,
+                               true,
+                               kPortrait,
+                               {297, 210},
+                               {0, 400, 0, 300}},
+                      // 230 x 315 mm on 210 x 297: min(210 / 230, 297 / 315) = 0.913.
+                      KindCase{"a4_sheet_larger_than_the_page",
+                               2,
+                               0.913,
+                               0.913,
+                               0,
+                               0,
+                               false,
+                               kPortrait,
+                               {210, 297},
+                               {-5, 225, -5, 310}},
+                      KindCase{"fitting_window_keeps_its_scale",
+                               3,
+                               0.5,
+                               0.75,
+                               12,
+                               34,
+                               true,
+                               kPortrait,
+                               {210, 297},
+                               {0, 390, 0, 340}},
+                      KindCase{"other_kind_is_not_fitted",
+                               5,
+                               3.0,
+                               4.0,
+                               5,
+                               6,
+                               false,
+                               std::nullopt,
+                               {210, 297},
+                               {0, 400, 0, 300}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrintSettingsLogic, OrientationCodeOneIsPortraitEveryOtherLandscape) {
@@ -75,6 +121,38 @@ TEST(PrintSettingsLogic, RefusesScalesThatPrintNothing) {
     EXPECT_EQ(PrintSettings.PrintOriginX, error.empty() ? 15 : 0);
   }
   EXPECT_EQ(PrintSettings.PrintOriginY, 0);
+}
+
+// The message before a picture is printed larger than the page: how far it reaches past each
+// edge of a 297 x 210 mm area (origins stretched by 297 / 210) and the scale that would fit.
+TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
+  struct {
+    double sx, sy;
+    int ox, oy;
+    TZoomWindow window;
+    const char* message;
+  } cases[] = {
+      {1, 1, 0, 0, {0, 297, 0, 210}, ""},
+      {1,
+       1,
+       0,
+       0,
+       {-5, 225, -5, 310},
+       "105.0 mm at the bottom fall off. Scale 0.666 / 0.666 fits."},
+      // 14 mm of a 210 mm page are 19.8 mm here: 19.8 + 280 reaches 2.8 mm past 297.
+      {1, 1, 14, 0, {0, 280, 0, 100}, "2.8 mm at the right fall off. Scale 0.99 / 0.99 fits."},
+      {2, 1, -10, -21, {0, 100, 0, 50}, "14.1 mm at the left, 29.7 mm at the top fall off."}};
+  for (const auto& c : cases) {
+    InitGraphicsSettings();
+    PrintSettings.PrintScaleX = c.sx;
+    PrintSettings.PrintScaleY = c.sy;
+    PrintSettings.PrintOriginX = c.ox;
+    PrintSettings.PrintOriginY = c.oy;
+    GraphicsVariables.ZoomWindow = c.window;
+    const std::string text = PageOverhangMessage({297, 210});
+    EXPECT_EQ(text,
+              *c.message ? "The picture does not fit the page: " + std::string(c.message) : "");
+  }
 }
 
 TEST(PrintSettingsLogic, PrinterRowsInTheirPlacesAndOneRowPerFont) {

@@ -44,6 +44,14 @@ class AuxImagesTest : public GraphicsTest {
     std::ofstream(dir_ / name, std::ios::binary) << text;
   }
   fs::path ListFile() { return dir_ / "vuko.dbh"; }
+  // The program's state as a new start finds it, with the same directories configured.
+  void Restart() {
+    GraphicsTest::TearDown();
+    GraphicsTest::SetUp();
+    ProgramSettings.pltDirectory = dir_.string();
+    ProgramSettings.tempDirectory = dir_.string();
+    SetProgramIdentity();
+  }
   void WriteList() {
     Write("vuko.dbh",
           "\"gear\",\"Gear data\"\r\n\"LongImageName\",\"Long name\"\r\n\"third\",\"Third\"\r\n");
@@ -136,6 +144,45 @@ TEST_F(AuxImagesTest, AppendEditAndInsert) {
   EXPECT_EQ(ReadFile(ListFile()),
             "\"gear2\",\"Edited\"\n\"gear\",\"Inserted\"\n\"LongImageName\",\"Long name\"\n"
             "\"third\",\"Third\"\n\"third\",\"Appended\"\n");
+}
+
+// An image appended from any folder is drawn again after the program started anew: from the
+// PLT directory the list keeps its base name, from elsewhere its whole path. The chooser shows
+// the file name as the file system gives it (UTF-8, padded by characters) and the description,
+// held in code page 850, converted ("\x9A" is "Ü").
+TEST_F(AuxImagesTest, AppendedImageIsFoundAgainAfterARestart) {
+  fs::create_directories(dir_ / "other");
+  std::ofstream(dir_ / "other" / "maß.plt") << "SP1;PU0,0;PD0,200;\n";
+  std::ofstream(dir_ / "other" / "Zahn Rad.PLT") << "SP1;PU0,0;PD200,200;\n";
+  const std::string other = (dir_ / "other").string();
+  struct {
+    std::string chosen, stored, shown, drawn;
+  } cases[] = {
+      {(dir_ / "third.plt").string(), "third", "third   : \xC3\x9C", "4;0;0;10;10"},
+      {other + "/maß.plt", other + "/maß", other + "/maß: \xC3\x9C", "4;0;0;0;5"},
+      {other + "/Zahn Rad.PLT", other + "/Zahn Rad", other + "/Zahn Rad: \xC3\x9C", "4;0;0;5;5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    WriteList();
+    host_->AnswerChoice(4);  // Append
+    host_->AnswerFile(c.chosen);
+    host_->AnswerText("\xC3\x9C");  // typed "Ü", stored as code page 850
+    host_->AnswerCancel();
+    AuxImagesMenu();
+    EXPECT_EQ(ParseAuxImageList(ReadFile(ListFile())).back().name, c.stored);
+
+    // A new start: nothing of the above is in memory.
+    Restart();
+    host_->AnswerChoice(4);  // the appended image
+    host_->AnswerCancel();
+    AuxImagesMenu();
+    const auto choices = host_->RecordsOf(TDialogKind::Choice);
+    ASSERT_EQ(choices.size(), 2u);
+    EXPECT_EQ(choices[0].entries[3], c.shown);
+    EXPECT_EQ(List().RecordText(List().Count() - 1), c.drawn);
+    EXPECT_TRUE(host_->Messages().empty()) << host_->Messages().front();
+  }
 }
 
 TEST_F(AuxImagesTest, PlotWritesEnterFileLeaveInOrder) {

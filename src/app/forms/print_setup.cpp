@@ -67,6 +67,12 @@ QPageLayout::Orientation QtOrientation(TPrintOrientation orientation) {
                                                      : QPageLayout::Portrait;
 }
 
+// What the printer reaches, in its present orientation: the origins count from its corner.
+TPrintableArea PrintableArea(const QPrinter& printer) {
+  const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  return {static_cast<long double>(area.width()), static_cast<long double>(area.height())};
+}
+
 }  // namespace
 
 QPrinter& ThePrinter() {
@@ -185,7 +191,7 @@ void TForm_printconf::FormCreate() {
   setWindowTitle(Q(DosToWin("Printout")));
   SetupMode = false;
   QPrinter& printer = ThePrinter();
-  if (const auto orientation = SetPrintDefaultsByKind())
+  if (const auto orientation = SetPrintDefaultsByKind(PrintableArea(printer)))
     printer.setPageOrientation(QtOrientation(*orientation));
   const TPrintDialogValues v = PrintDialogValuesOf(
       printer.pageLayout().orientation() == QPageLayout::Landscape ? TPrintOrientation::Landscape
@@ -284,6 +290,9 @@ void TForm_printconf::PrintPicture() {
   window->FormPaint();
 
   QPrinter& printer = ThePrinter();
+  // A scale the user typed is printed as asked, but a cut picture is never a surprise.
+  const std::string overhang = PageOverhangMessage(PrintableArea(printer));
+  if (!overhang.empty()) NoteMessage(overhang);
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
   const QString target = printer.outputFileName();
   // A file is written under a scratch name and takes its place only when complete.

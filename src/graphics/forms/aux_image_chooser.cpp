@@ -86,8 +86,12 @@ void TForm_hilfebild::showEvent(QShowEvent* event) {
 void TForm_hilfebild::FormShow() {
   updating_ = true;
   list_->clear();
-  for (int i = 1; i <= count && i <= kScreenLineCount; ++i)
-    list_->addItem(QString::fromStdString(DosToWin(ScreenLines[i])));
+  for (int i = 1; i <= count && i <= kScreenLineCount; ++i) {
+    // Lines made for display are shown as they are: the names in them are file names.
+    const auto k = static_cast<std::size_t>(i - 1);
+    list_->addItem(
+        QString::fromStdString(k < shownLines.size() ? shownLines[k] : DosToWin(ScreenLines[i])));
+  }
   list_->setCurrentIndex(std::clamp(selected, 1, std::max(1, count)) - 1);
   updating_ = false;
 }
@@ -132,10 +136,12 @@ void TForm_hilfebild::Button_helpClick() {
 }
 
 void InstallQtAuxImageChooser() {
-  InstallAuxImageChooser([](const std::string& caption, int n, int& selected, int& action) {
+  InstallAuxImageChooser([](const std::string& caption, const std::vector<std::string>& lines,
+                            int& selected, int& action) {
     TForm_hilfebild dialog;
     dialog.setWindowTitle(QString::fromStdString(DosToWin(caption)));
-    dialog.count = n;
+    dialog.shownLines = lines;
+    dialog.count = static_cast<int>(lines.size());
     dialog.selected = selected;
     const bool closedByButton = dialog.exec() == QDialog::Accepted;
     if (!closedByButton || dialog.okPressed) return false;

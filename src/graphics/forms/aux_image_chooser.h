@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QToolButton;
@@ -13,7 +15,9 @@ class TForm_hilfebild : public QDialog {
   explicit TForm_hilfebild(QWidget* parent = nullptr);
   ~TForm_hilfebild() override;
 
-  int count = 1;           // entries of ScreenLines shown
+  int count = 1;  // entries of ScreenLines shown
+  // The lines to show instead, already in UTF-8 (the list's file names are no DOS text).
+  std::vector<std::string> shownLines;
   int selected = 1;        // 1-based
   int AuxImageAction = 0;  // 0 show or OK, 1 new, 2 insert, 3 delete, 9 modify
   bool okPressed = false;

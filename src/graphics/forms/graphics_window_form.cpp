@@ -112,12 +112,17 @@ class TPainterCanvas : public TReplayCanvas {
     const QFontMetricsF metrics(font);
     const double natural = metrics.averageCharWidth();
     const double stretch = natural > 0 && f.widthPx > 0 ? f.widthPx / natural : 1.0;
+    // The height is the character cell's, ascent and descent together, as the replay's 1.6
+    // times the CAD height assumes; a pixel size alone is the em, which draws the letters
+    // about a sixth taller than the CAD file's.
+    const double cell = metrics.ascent() + metrics.descent();
+    const double shrink = cell > 0 ? f.heightPx / cell : 1.0;
     p_->save();
     p_->setFont(font);
     p_->setPen(ToQColor(colour));
     p_->translate(x, y);
     p_->rotate(-f.angleDeg);
-    p_->scale(stretch, 1.0);
+    p_->scale(stretch, shrink);
     p_->drawText(QPointF(0, metrics.ascent()), QString::fromUtf8(utf8.c_str()));
     p_->restore();
   }

@@ -18,12 +18,19 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/app_test_support.h"
+#include "calc/spline_joint.h"
+#include "calc/toothing_data.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "drawings/production_drawing.h"
+#include "drawings/tooth_graphics.h"
+#include "graphics/cad_driver.h"
+#include "graphics/display_list.h"
 #include "graphics/forms/graphics_window_form.h"
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_facade.h"
@@ -93,23 +100,6 @@ class PrintSetupGui : public ::testing::Test {
   std::unique_ptr<TFtarvgra> window_;
 };
 
-// Ink extents of page 1 in millimetres, read back by poppler at ten pixels per millimetre.
-bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink) {
-  QProcess render;
-  render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", QString::fromStdString(pdf),
-                            QString::fromStdString(dir + "/page")});
-  if (!render.waitForStarted()) return false;
-  render.waitForFinished(60000);
-  QImage page(QString::fromStdString(dir + "/page.pgm"));
-  if (page.isNull()) return false;
-  QRect px;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x)
-      if (qGray(page.pixel(x, y)) < 128) px |= QRect(x, y, 1, 1);
-  ink = QRectF(px.left() / 10.0, px.top() / 10.0, px.width() / 10.0, px.height() / 10.0);
-  return true;
-}
-
 QString RunTool(const QString& program, const QStringList& args, int* exitCode = nullptr) {
   QProcess p;
   p.start(program, args);
@@ -117,6 +107,51 @@ QString RunTool(const QString& program, const QStringList& args, int* exitCode =
   p.waitForFinished(60000);
   if (exitCode) *exitCode = p.exitCode();
   return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Ink extents of page 1 in millimetres from its top left corner, read back by poppler at ten
+// pixels per millimetre. With `around`, ink off the page is seen too: qpdf opens the file, the
+// page box grows to three times the page around it, and poppler reads it at two pixels per
+// millimetre; `around` gets the page size.
+bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink,
+              QSizeF* around = nullptr) {
+  QString file = QString::fromStdString(pdf);
+  double perMm = 10, offX = 0, offY = 0;
+  if (around) {
+    const std::string open = dir + "/open.pdf";
+    RunTool("qpdf", {"--qdf", "--object-streams=disable", file, QString::fromStdString(open)});
+    std::string text = app_test::ReadBytes(open);
+    const QRegularExpressionMatch m =
+        QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])")
+            .match(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    if (!m.hasMatch()) return false;
+    const double w = m.captured(1).toDouble(), h = m.captured(2).toDouble();
+    text.replace(static_cast<std::size_t>(m.capturedStart()),
+                 static_cast<std::size_t>(m.capturedLength()),
+                 "/MediaBox [" + std::to_string(-w) + " " + std::to_string(-h) + " " +
+                     std::to_string(2 * w) + " " + std::to_string(2 * h) + "]");
+    app_test::WriteBytes(open, text);
+    // The page box changed length: fix-qdf rebuilds the cross-reference table.
+    QProcess fix;
+    fix.setStandardOutputFile(QString::fromStdString(dir + "/wide.pdf"));
+    fix.start("fix-qdf", {QString::fromStdString(open)});
+    fix.waitForFinished(60000);
+    file = QString::fromStdString(dir + "/wide.pdf");
+    perMm = 2;
+    *around = QSizeF(w * 25.4 / 72, h * 25.4 / 72);
+    offX = around->width(), offY = around->height();
+  }
+  RunTool("pdftoppm", {"-r", QString::number(perMm * 25.4), "-gray", "-singlefile", file,
+                       QString::fromStdString(dir + "/page")});
+  QImage page(QString::fromStdString(dir + "/page.pgm"));
+  if (page.isNull()) return false;
+  QRect px;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 128) px |= QRect(x, y, 1, 1);
+  ink = QRectF(px.left() / perMm - offX, px.top() / perMm - offY, px.width() / perMm,
+               px.height() / perMm);
+  return true;
 }
 
 TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
@@ -152,14 +187,22 @@ TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
 }
 
 // A world length prints as that many millimetres times the scale; the top left corner of the
-// shown world sits at the origin (the page's corner in a PDF).
+// shown world sits at the origin (the page's corner in a PDF). Origins are millimetres of a page
+// 210 mm wide: on landscape A4 they stretch by 297 / 210 (20 -> 28.3 mm, 30 -> 42.4 mm), where
+// the border line of the world window (160 x 120 units) shows them.
 TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
   struct {
     const char* name;
     const char *sx, *sy, *ox, *oy;
+    int landscape;
+    bool border;
     double left, top, width, height;
-  } cases[] = {{"scale 1", "1", "1", "10", "20", 20, 40, 100, 60},
-               {"scale 0.5 by 2", "0.5", "2", "0", "0", 5, 40, 50, 120}};
+  } cases[] = {{"scale 1", "1", "1", "10", "20", 0, false, 20, 40, 100, 60},
+               {"scale 0.5 by 2", "0.5", "2", "0", "0", 0, false, 5, 40, 50, 120},
+               {"border portrait", "0.5", "0.5", "20", "30", 0, true, 20, 30, 80, 60},
+               {"border landscape", "0.5", "0.5", "20", "30", 1, true, 20 * 297 / 210.0,
+                30 * 297 / 210.0, 80, 60}};
+  ProgramSettings.ColourOutputFlag = false;  // the border line in black, which the reader sees
   DrawKnownPicture();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -167,7 +210,8 @@ TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
     TForm_printconf form;
     form.FormActivate();
     Fill(form, c.sx, c.sy, c.ox, c.oy);
-    Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(0);
+    Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(c.landscape);
+    Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(c.border);
     // The PDF of the first case is replaced only when agreed, and the file's path is told.
     const bool replacing = Exists(pdf_);
     host_->Clear();
@@ -188,6 +232,66 @@ TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
     EXPECT_NEAR(ink.width(), c.width, 0.3);
     EXPECT_NEAR(ink.height(), c.height, 0.3);
   }
+}
+
+// Every drawing and tooth picture printed with the dialog's defaults keeps its whole world
+// window, title block included, on the page: the PDF's ink is looked for around the page too.
+// A scale of 1 typed for a sheet larger than the page prints as asked after saying how much
+// falls off.
+TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
+  InitToothingData();
+  NewSplineExample();
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag);
+  // Every sheet of the production drawing list and every picture of the tooth graphics menu
+  // (its last two entries are the settings and "return").
+  std::vector<std::pair<std::string, std::function<void()>>> pictures;
+  for (int k = kSheetDrawingShaft; k < kSheetReturn; ++k)
+    pictures.push_back({"sheet " + std::to_string(k),
+                        [k] { ProductionDrawing(kCadScreen, static_cast<std::int16_t>(k)); }});
+  for (int k = 1; k <= 6; ++k)
+    pictures.push_back({"tooth picture " + std::to_string(k), [k] {
+                          SplineToothGraphicsMenu(kCadScreen, static_cast<std::int16_t>(k));
+                        }});
+  for (const auto& [name, draw] : pictures) {
+    SCOPED_TRACE(name);
+    facade_->GrClear();
+    draw();
+    ASSERT_GT(DisplayList->Count(), 0u);
+    TForm_printconf form;
+    form.FormActivate();
+    host_->Clear();
+    if (Exists(pdf_)) host_->AnswerYes();
+    form.Button_okClick();
+    ASSERT_TRUE(Exists(pdf_));
+    QRectF ink;
+    QSizeF page;
+    if (!InkOfPdf(pdf_, dir_.Path(), ink, &page)) GTEST_SKIP() << "qpdf or poppler missing";
+    for (const std::string& m : host_->Messages())
+      EXPECT_EQ(m.find("fall off"), std::string::npos) << m;
+    // Half a millimetre: the reader's pixel.
+    EXPECT_GE(ink.left(), -0.5);
+    EXPECT_GE(ink.top(), -0.5);
+    EXPECT_LE(ink.right(), page.width() + 0.5);
+    EXPECT_LE(ink.bottom(), page.height() + 0.5);
+  }
+
+  // The shaft's production sheet is 230 x 315 mm: at a typed scale of 1 on landscape A4
+  // (297 x 210 mm) 315 - 210 mm fall off at the bottom; it is printed all the same.
+  ProductionDrawing(kCadScreen, kSheetProductionShaft);
+  TForm_printconf form;
+  Fill(form, "1", "1", "0", "0");
+  host_->Clear();
+  host_->AnswerYes();
+  form.Button_okClick();
+  ASSERT_FALSE(host_->Messages().empty());
+  EXPECT_EQ(host_->Messages().front(),
+            "The picture does not fit the page: 105.0 mm at the bottom fall off. "
+            "Scale 0.666 / 0.666 fits.");
+  QRectF ink;
+  QSizeF page;
+  ASSERT_TRUE(InkOfPdf(pdf_, dir_.Path(), ink, &page));
+  EXPECT_GT(ink.bottom(), page.height() + 90) << "printed as asked";
 }
 
 TEST_F(PrintSetupGui, ScaleThatIsNoNumberKeepsTheDialogOpenCancelStoresNothing) {

@@ -38,7 +38,8 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   GraphicsWindowInstance = &window;
   const fs::path dir = fs::temp_directory_path() / "vuko_hilfebild_test";
   fs::create_directories(dir);
-  std::ofstream(dir / "vuko.dbh") << "\"one\",\"First\"\n\"two\",\"Second\"\n";
+  // A file name in UTF-8 and a description in code page 850 ("\x9A" is "Ü").
+  std::ofstream(dir / "vuko.dbh") << "\"one\",\"First\"\n\"two\",\"Second\"\n\"maß\",\"\x9A\"\n";
   std::ofstream(dir / "one.plt") << "SP1;PU0,0;PD400,0;\n";
   std::ofstream(dir / "two.plt") << "SP1;PU0,0;PD0,400;\n";
   ProgramSettings.pltDirectory = dir.string();
@@ -47,6 +48,7 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   int opened = 0;
   QString caption;
   int entries = 0;
+  QString third;
   std::function<void()> drive = [&] {
     auto* dialog = qobject_cast<TForm_hilfebild*>(QApplication::activeModalWidget());
     if (!dialog) {
@@ -57,6 +59,7 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
     caption = dialog->windowTitle();
     auto* list = dialog->findChild<QComboBox*>("ListBox1");
     entries = list->count();
+    third = list->itemText(2);
     if (opened == 1) {
       list->setCurrentIndex(1);  // "two"
       QTimer::singleShot(5, drive);
@@ -70,7 +73,8 @@ TEST(TForm_hilfebild, ChoosingAnEntryShowsItAndOkEndsTheCommand) {
   EXPECT_TRUE(AbortFlag);
   EXPECT_EQ(opened, 2);
   EXPECT_EQ(caption, "VUKO Auxiliary Images");
-  EXPECT_EQ(entries, 7);  // two images and five action lines
+  EXPECT_EQ(entries, 8);  // three images and five action lines
+  EXPECT_EQ(third, QString::fromUtf8("maß     : Ü")) << "names as the file system gives them";
   EXPECT_EQ(DisplayList->RecordText(DisplayList->Count() - 1), "4;0;0;0;10");
   InstallAuxImageChooser(nullptr);
   GraphicsWindowInstance = nullptr;
