@@ -10,12 +10,11 @@
 using namespace ndx_test;
 using DamagedTable = NdxFixture;
 
-// Records seen by a walk (natural order, or forwards or backwards through the index) and
-// whether it ended by itself within a bound of steps.
+// Records a walk shows; whether it ended by itself within a bound of steps, and whether a
+// further step backwards at its end stays there.
 struct TWalk {
   std::set<std::int32_t> seen;
-  bool ended = false;
-  bool stays = true;  // a further step backwards at the end stays where it is
+  bool ended = false, stays = true;
 };
 
 // N and F from the top, H as F with the first key's record deleted and hidden, B from the
@@ -103,7 +102,6 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       {"header counts one record beyond the file", 0, 0, 4, std::string("\xB9\x0B", 2), "N", 213,
        3000},
       {"number field holds 12ab.5", 0, 0, amount5, "    12ab.5", "NF", 106, 3000},
-      {"number field holds  1.2.3", 0, 0, amount5, "     1.2.3", "N", 106, 3000},
       {"number field holds asterisks", 0, 0, amount5, "**********", "N", 106, 3000},
   };
   for (const Case& c : cases) {
@@ -125,7 +123,6 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       const TWalk w = Walk(*how, 3005, order.front().second, order.back().second);
       EXPECT_TRUE(w.ended);
       EXPECT_TRUE(w.stays);
-      if (c.code == 212) EXPECT_EQ(XbaseErrorCode, 212) << "cleared by the walk's end";
       EXPECT_LE(w.seen.size(), c.whole);
       if (*how == 'N') EXPECT_EQ(w.seen.size(), c.whole);  // every whole record
       EXPECT_EQ(PendingErrorCode, c.code) << XbaseErrorMessage;

@@ -58,23 +58,15 @@ TEST_F(MemoOps, AMemoCutBeforeItsEndMarkReportsACode) {
   const std::int32_t block = AddMemo(text);
   CloseAll();
   const std::string whole = ReadFile(Path("t.dbt"));
-  const struct {
-    const char* what;
-    std::size_t keep;  // bytes of the memo's blocks kept
-    int code;
-  } cases[] = {{"whole", whole.size() - block * 512, 0},
-               {"one end mark left", 554, 0},
-               {"cut inside the text", 100, 213},
-               {"cut right before the end mark", 553, 213}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  // Bytes of the memo kept: one end mark of two, the text cut inside and right before its end.
+  for (const auto& [keep, code] : {std::pair{554, 0}, {100, 213}, {553, 213}}) {
     std::ofstream(Path("t.dbt"), std::ios::binary | std::ios::trunc)
-        << whole.substr(0, block * 512 + c.keep);
+        << whole.substr(0, block * 512 + keep);
     ASSERT_TRUE(UseDbf(Path("t.dbf"), true));
     std::string read;
-    EXPECT_EQ(ReadMemoText(block, read), c.code == 0);
-    EXPECT_EQ(XbaseErrorCode, c.code);
-    EXPECT_EQ(read, c.code == 0 ? text : "");
+    EXPECT_EQ(ReadMemoText(block, read), code == 0) << keep;
+    EXPECT_EQ(XbaseErrorCode, code) << keep;
+    EXPECT_EQ(read, code == 0 ? text : "") << keep;
     CloseAll();
   }
 }
