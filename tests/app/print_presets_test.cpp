@@ -250,8 +250,9 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   waitpid(child, nullptr, 0);
   EXPECT_EQ(app_test::ReadBytes(path), before);
   ASSERT_FALSE(host_.Messages().empty());
-  EXPECT_NE(host_.Messages().back().find("locked by another user"), std::string::npos)
-      << host_.Messages().back();
+  const std::string told = host_.Messages().back();
+  EXPECT_NE(told.find("locked by another user"), std::string::npos) << told;
+  EXPECT_EQ(told.find("not locked"), std::string::npos) << told;
 }
 
 // A value its field cannot hold is not stored (the table stays byte for byte as it was), and
@@ -262,8 +263,10 @@ TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
   const std::string path = dbf_ / "printout.dbf";
   std::string bytes = app_test::ReadBytes(path);
   host_.AnswerText("too wide");
+  const std::size_t shown = host_.Messages().size();
   EXPECT_FALSE(StorePreset(Values("123456789", "1", "0", "0", 0, 1, false, false)));
   EXPECT_TRUE(app_test::ReadBytes(path) == bytes);
+  ASSERT_EQ(host_.Messages().size(), shown + 1);  // told once
   EXPECT_NE(host_.Messages().back().find("XSCALE"), std::string::npos) << host_.Messages().back();
   bytes.replace(321 + 66 + 1 + 25, 12, std::string(12, '*'));  // XSCALE of record 2
   app_test::WriteBytes(path, bytes);
