@@ -385,17 +385,12 @@ void TXbDbf::Post() {
     }
     state_ = TDataSetState::dsBrowse;
   } else if (state_ == TDataSetState::dsInsert) {
-    // The core's buffers keep the current record should the new one not reach the file.
+    // The core's buffers keep the current record should the new one be refused.
     const std::vector<unsigned char> typed(area.typedBuffer, area.typedBuffer + area.typedSize);
     const std::vector<unsigned char> raw = area.recordBuffer;
-    const auto keepCurrent = [&] {
-      std::copy(typed.begin(), typed.end(), area.typedBuffer);
-      area.recordBuffer = raw;
-    };
     std::copy(activeBuffer_.begin(), activeBuffer_.begin() + area.typedSize, area.typedBuffer);
     const bool lockHere = area.lockState == kLockNone;
     if (lockHere && !::ALock()) {
-      keepCurrent();
       SetError(5, "File must be locked to append: " + area.tableName + " [Post]");
       return;
     }
@@ -404,7 +399,8 @@ void TXbDbf::Post() {
     if (lockHere) Unlock();
     // A record refused (a value that does not fit) leaves the insert open.
     if (refused) {
-      keepCurrent();
+      std::copy(typed.begin(), typed.end(), area.typedBuffer);
+      area.recordBuffer = raw;
       return;
     }
   } else {
