@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           locales xvfb xauth python3-ezdxf python3-html5lib python3-lxml hp2xx
           libocct-data-exchange-dev qpdf poppler-utils fonts-dejavu-core fonts-noto-cjk
-          python3-dbfread python3-dbf libdbd-xbase-perl libxbase64-bin)
+          python3-dbfread python3-dbf libdbd-xbase-perl libxbase64-bin strace)
 if [ "${1:-}" = "--runtime" ]; then
   # fonts-noto-cjk: the Korean and Chinese menus.
   packages=(cmake ninja-build g++ ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth

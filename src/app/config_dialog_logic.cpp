@@ -10,6 +10,7 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/guarded_math.h"
+#include "common/output_router.h"
 #include "common/text_file.h"
 
 namespace {
@@ -79,7 +80,7 @@ constexpr std::array<TConfigNumberField, 20> kNumberFields = {{
     {"Edit_3dy", "3D y \xF8", TNumberRule::Least, -1000, "< -1000", 1000},
     {"Edit_3dz", "3D z \xF8", TNumberRule::Least, -1000, "< -1000", 1000},
     {"Edit_cadtextbreite", "CAD Textwidth/height", TNumberRule::Least, 0.01L, "< 0.01", 100},
-    {"Edit_cadtextwinkel", "Font angle", TNumberRule::Real, 0, ""},
+    {"Edit_cadtextwinkel", "Font angle", TNumberRule::Least, -360, "< -360", 360},
     {"Edit_printscale", "Scale x", TNumberRule::Least, 0.0001L, "< 0.0001", 1000},
     {"Edit_printscaley", "Scale y", TNumberRule::Least, 0.0001L, "< 0.0001", 1000},
     {"Edit_printxorigin", "Origin x", TNumberRule::WholeNumber, 0, ""},
@@ -88,7 +89,8 @@ constexpr std::array<TConfigNumberField, 20> kNumberFields = {{
     {"Edit_top", "Text window top", TNumberRule::WholeNumber, 0, ""},
     {"Edit_width", "Text window width", TNumberRule::WholeNumber, 0, ""},
     {"Edit_height", "Text window height", TNumberRule::WholeNumber, 0, ""},
-    {"Edit_massfaktorconfig", "Dimensioning size factor", TNumberRule::Least, 0.01L, "< 0.01"},
+    {"Edit_massfaktorconfig", "Dimensioning size factor", TNumberRule::Least, 0.01L, "< 0.01",
+     1e6L},
 }};
 
 // Why the text cannot be taken for the field; empty when it can.
@@ -163,6 +165,26 @@ std::optional<TDimensionRefusal> CheckConfigNumbers(const TShownTexts& shown,
   };
   for (const TConfigNumberField& field : kNumberFields) {
     if (auto refused = refusal(field)) return refused;
+  }
+  // A page must hold its header and a line besides.
+  const auto lines = typed.find(kLinesPerPageField);
+  const auto spaces = typed.find(kHeaderSpaceLinesField);
+  if (lines != typed.end() && spaces != typed.end()) {
+    const std::string text = TrimStr(lines->second);
+    std::int32_t count = 0, spaceLines = 0;
+    std::string problem;
+    if (!ReadsAsInteger(text, count)) {
+      problem = "not a whole number";
+    } else if (ReadsAsInteger(spaces->second, spaceLines) &&
+               count < LeastLinesPerPage(spaceLines)) {
+      problem = "< " + IntStr(LeastLinesPerPage(spaceLines));
+    } else if (count > kMostLinesPerPage) {
+      problem = "> " + IntStr(kMostLinesPerPage);
+    }
+    if (!problem.empty()) {
+      return TDimensionRefusal{kLinesPerPageField,
+                               RefusalText("Max. lines per page for printer", text, problem)};
+    }
   }
   return std::nullopt;
 }

@@ -38,13 +38,17 @@ long double EditedReal(const TShownTexts& shown, const std::string& name, const 
 
 // The numeric fields of the dialog, as their texts stand (by control name), checked before any
 // value is stored: a text that is no number, a factor of 0 (or below the least the settings
-// take) and a window size, origin or text-window value that is no whole number are refused with
+// take), a value beyond what the configuration file keeps, lines per page too few for the page
+// header, and a window size, origin or text-window value that is no whole number are refused with
 // a message naming the field. A real field whose text is still the one shown is not checked: its
 // stored value stays as it is. Returns the first refused field in page order.
 std::optional<TDimensionRefusal> CheckConfigNumbers(const TShownTexts& shown,
                                                     const TShownTexts& typed);
 // The control names CheckConfigNumbers looks at, in page order.
 std::vector<std::string> ConfigNumberFieldNames();
+// Lines per page (checked against the header space lines, which the page header takes too).
+inline constexpr const char* kLinesPerPageField = "SpinEdit_linesperpage";
+inline constexpr const char* kHeaderSpaceLinesField = "SpinEdit_spacelines";
 
 // Colour names 1 to 16 ("red" .. "black") into ScreenLines 1 to 16.
 void ColourNames();

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/graphics_settings.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/text_file.h"
 
@@ -27,71 +30,157 @@ constexpr double kMinScale = 0.0001;
 constexpr double kMaxScale = 1000.0;
 constexpr long double kMaxAngle = 1000.0L;
 
-// One direction of the configuration file. Each transfer returns true when the value was
-// written, or read from a line that exists; once the file has ended every read returns false.
+// One direction of the configuration file, or (Collect) a walk that only lists the labels.
+//
+// Reading finds each entry by its label: an entry's value lines are the lines after its label up
+// to the next label line. A label missing from the file costs that entry alone (the lines where
+// it belonged are read as its values, in case only the label line went); lines no entry expects
+// are passed over. Each such problem is reported once, naming the line. A file that simply ends
+// keeps the defaults of the rest without a word.
 class ConfigIo {
  public:
-  explicit ConfigIo(bool reading) : reading_(reading) {}
-  bool Reading() const { return reading_; }
+  enum class Mode { Read, Write, Collect, CheckTexts };
+  explicit ConfigIo(bool reading) : mode_(reading ? Mode::Read : Mode::Write) {}
+  // A reader of the lines of the named file (for messages), with the labels the walk expects.
+  ConfigIo(std::string fileName, std::vector<std::string> lines,
+           const std::map<std::string, int>& labelUses)
+      : mode_(Mode::Read), fileName_(std::move(fileName)), lines_(std::move(lines)),
+        uses_(labelUses) {}
+  static ConfigIo Collector() {
+    ConfigIo io(true);
+    io.mode_ = Mode::Collect;
+    io.ended_ = true;
+    return io;
+  }
+  // A walk that only looks at the texts the writer would write: the label of the first one
+  // holding a line break, which its one line cannot keep.
+  static ConfigIo TextChecker() {
+    ConfigIo io(false);
+    io.mode_ = Mode::CheckTexts;
+    return io;
+  }
+  const std::string& TextWithLineBreak() const { return lineBreakIn_; }
+  bool Reading() const { return mode_ == Mode::Read || mode_ == Mode::Collect; }
   bool Ended() const { return ended_; }
+  // True when every line has been taken.
+  bool AtEnd() const { return pos_ >= lines_.size(); }
+  const std::map<std::string, int>& LabelUses() const { return uses_; }
+
+  // Skips the header lines.
+  void SkipLines(std::size_t n) { pos_ = std::min(lines_.size(), pos_ + n); }
 
   bool Label(const std::string& label) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineStr(label);
       return true;
     }
-    if (!pendingLabel_.empty()) {
-      // Read already by a list that ends at this label.
-      const bool match = pendingLabel_ == label;
-      pendingLabel_.clear();
-      if (match) return true;
+    if (mode_ == Mode::CheckTexts) {
+      current_ = label;
+      return false;
     }
-    if (!HaveLine()) return false;
-    std::string ignored;
-    ReadLineStr(ignored);
-    return true;
+    if (mode_ == Mode::Collect) {
+      ++uses_[label];
+      return false;
+    }
+    current_ = label;
+    std::size_t at = pos_;
+    for (;;) {
+      while (at < lines_.size() && !IsLabel(lines_[at])) ++at;
+      // A label whose entries have all been read already is a repeated entry: passed over.
+      if (at < lines_.size() && lines_[at] != label && taken_[lines_[at]] >= uses_[lines_[at]]) {
+        ++at;
+        continue;
+      }
+      break;
+    }
+    labelMissing_ = false;
+    if (at < lines_.size() && lines_[at] == label) {
+      if (at > pos_) Report(pos_, "\"" + lines_[pos_] + "\" unexpected");
+      ++taken_[label];
+      pos_ = at + 1;
+      return true;
+    }
+    labelMissing_ = true;
+    if (pos_ >= lines_.size()) {
+      ended_ = true;
+    } else {
+      // The lines up to the next label are this entry's values if only its label went.
+      Report(pos_, "\"" + label + "\" missing");
+    }
+    return false;
   }
   bool Str(std::string& value) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineStr(value);
       return true;
     }
-    if (!HaveLine()) return false;
-    // A line that cannot be read leaves the entry as it was.
-    std::string line;
-    if (GlobalTextFile.ReadLine(line) == kIoOk) {
-      value = std::move(line);
-    } else {
-      AbortFlag = true;
+    if (mode_ == Mode::CheckTexts) {
+      if (lineBreakIn_.empty() && value.find_first_of("\r\n") != std::string::npos) {
+        lineBreakIn_ = current_;
+      }
+      return false;
     }
+    const std::string* line = Next();
+    if (line == nullptr) return false;
+    value = *line;
     return true;
   }
   template <typename T>
   bool Int(T& value) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineInt(static_cast<std::int64_t>(value));
       return true;
     }
-    if (!HaveLine()) return false;
+    const std::string* line = Next();
+    if (line == nullptr) return false;
     std::int32_t v = 0;
-    std::string bad;
-    // A line that is no number keeps the entry's value (its default at start) and is named.
-    if (ReadLineIntChecked(GlobalTextFile, v, bad)) {
+    // A line that is no number (or none this entry can hold) keeps the entry's value (its
+    // default at start) and is named.
+    if (!ReadsAsInteger(*line, v)) {
+      Report(pos_ - 1, "\"" + *line + "\" is not a number");
+    } else if (!std::in_range<T>(v)) {
+      Report(pos_ - 1, "\"" + *line + "\" is out of range");
+    } else {
       value = static_cast<T>(v);
-    } else if (!AbortFlag) {
-      ErrorMessageIfEnabled(NotANumberText(kWhat, GlobalTextFile, bad));
     }
     return true;
   }
+  // An integer that only means something within lo to hi: outside, it reads as its fallback and
+  // is written as the fallback, so that what the file holds is what the next start takes.
+  template <typename T>
+  bool Int(T& value, std::int64_t lo, std::int64_t hi, T fallback) {
+    const auto v = static_cast<std::int64_t>(value);
+    if (mode_ == Mode::Write) {
+      WriteLineInt(v >= lo && v <= hi ? v : static_cast<std::int64_t>(fallback));
+      return true;
+    }
+    if (!Int(value)) return false;
+    const auto read = static_cast<std::int64_t>(value);
+    if (read < lo || read > hi) value = fallback;
+    return true;
+  }
+  // An integer whose 0 stands for its fallback, read and written so.
+  template <typename T>
+  bool IntNonZero(T& value, T fallback) {
+    if (mode_ == Mode::Write) {
+      WriteLineInt(static_cast<std::int64_t>(value == 0 ? fallback : value));
+      return true;
+    }
+    if (!Int(value)) return false;
+    if (value == 0) value = fallback;
+    return true;
+  }
   bool Real(long double& value) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineReal(value);
       return true;
     }
-    if (!HaveLine()) return false;
-    std::string bad;
-    if (!ReadLineRealChecked(GlobalTextFile, value, bad) && !AbortFlag) {
-      ErrorMessageIfEnabled(NotANumberText(kWhat, GlobalTextFile, bad));
+    const std::string* line = Next();
+    if (line == nullptr) return false;
+    if (ReadsAsReal(*line)) {
+      value = StrToReal(*line);
+    } else {
+      Report(pos_ - 1, "\"" + *line + "\" is not a number");
     }
     return true;
   }
@@ -100,7 +189,7 @@ class ConfigIo {
   // and no line grows wider than a number of that size.
   bool Real(long double& value, long double lo, long double hi, long double fallback,
             bool shortForm = false) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       const long double v = (value >= lo && value <= hi) ? value : fallback;
       if (shortForm) {
         WriteLineStr(StoredRealStr(0, v));
@@ -124,62 +213,85 @@ class ConfigIo {
   bool ShortReal(long double& value, long double lo, long double hi, long double fallback) {
     return Real(value, lo, hi, fallback, true);
   }
-  // Lines up to the next label: the lines of a list whose count line may be wrong. The label
-  // is kept for the Label call that follows, so every later entry stays under its own label.
-  std::vector<std::string> LinesUpTo(const std::string& nextLabel) {
-    std::vector<std::string> lines;
-    std::string line;
-    while (HaveLine()) {
-      ReadLineStr(line);
-      if (AbortFlag) break;
-      if (line == nextLabel) {
-        pendingLabel_ = line;
-        break;
-      }
-      lines.push_back(line);
-    }
-    return lines;
+  // The value lines left before the next label: the lines of a list whose count line may be
+  // wrong.
+  std::vector<std::string> RemainingValues() {
+    std::vector<std::string> values;
+    while (pos_ < lines_.size() && !IsLabel(lines_[pos_])) values.push_back(lines_[pos_++]);
+    return values;
   }
   bool Bool(bool& value) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineBool(value);
       return true;
     }
-    if (!HaveLine()) return false;
-    ReadLineBoolTrue(value);
+    const std::string* line = Next();
+    if (line == nullptr) return false;
+    value = UpperStr(*line) == "TRUE";
     return true;
   }
   // Read as false only for "FALSE".
   bool BoolFalse(bool& value) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineBool(value);
       return true;
     }
-    if (!HaveLine()) return false;
-    ReadLineBoolFalse(value);
+    const std::string* line = Next();
+    if (line == nullptr) return false;
+    value = UpperStr(*line) != "FALSE";
     return true;
   }
   bool Char(char& value) {
-    if (!reading_) {
+    if (mode_ == Mode::Write) {
       WriteLineStr(value == '\0' ? std::string() : std::string(1, value));
       return true;
     }
-    if (!HaveLine()) return false;
-    ReadLineChar(value);
+    const std::string* line = Next();
+    if (line == nullptr) return false;
+    value = line->empty() ? '\0' : line->front();
     return true;
   }
 
  private:
-  bool HaveLine() {
-    if (ended_) return false;
-    if (GlobalTextFile.Eof()) ended_ = true;
-    return !ended_;
+  bool IsLabel(const std::string& line) const { return uses_.count(line) != 0; }
+
+  // The next value line of the current entry; null at a label line (a value line that went:
+  // reported, the value stays) or at the end of the file.
+  const std::string* Next() {
+    if (mode_ == Mode::Collect || ended_) return nullptr;
+    if (pos_ >= lines_.size()) {
+      ended_ = true;
+      return nullptr;
+    }
+    if (IsLabel(lines_[pos_])) {
+      // An entry whose label went was reported already.
+      if (!labelMissing_ && reportedMissingValue_ != pos_) {
+        Report(pos_, "a value of \"" + current_ + "\" missing");
+        reportedMissingValue_ = pos_;
+      }
+      return nullptr;
+    }
+    return &lines_[pos_++];
+  }
+
+  // One message per problem: "configuration file NAME, line N: what".
+  void Report(std::size_t index, const std::string& what) {
+    ErrorMessageIfEnabled(std::string(kWhat) + " " + fileName_ + ", line " +
+                          IntStr(static_cast<long long>(index) + 1) + ": " + what);
   }
 
   static constexpr char kWhat[] = "configuration file";
-  bool reading_;
+  Mode mode_;
   bool ended_ = false;
-  std::string pendingLabel_;
+  std::string fileName_;
+  std::vector<std::string> lines_;
+  std::size_t pos_ = 0;
+  std::map<std::string, int> uses_;   // label -> how many entries of the walk carry it
+  std::map<std::string, int> taken_;  // label -> how many of them were found
+  std::string current_;
+  std::string lineBreakIn_;
+  bool labelMissing_ = false;
+  std::size_t reportedMissingValue_ = static_cast<std::size_t>(-1);
 };
 
 void ApplyScreenSizeDefaults() {
@@ -218,7 +330,7 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Help level");
   io.Int(ps.HelpLevel);
   io.Label("Printer interface");
-  if (io.Int(ps.PrinterInterface) && rd && ps.PrinterInterface == 0) ps.PrinterInterface = 1;
+  io.IntNonZero(ps.PrinterInterface, decltype(ps.PrinterInterface){1});
   io.Label("Printer type");
   io.Int(ps.printerType);
   io.Label("Printing density");
@@ -226,9 +338,7 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Rotate Hardcopy ?");
   if (io.Char(ps.rotateHardcopy) && rd && ps.rotateHardcopy == '\0') ps.rotateHardcopy = 'N';
   io.Label("Digits for floating point numbers");
-  if (io.Int(ps.FloatDigits) && rd && (ps.FloatDigits <= 0 || ps.FloatDigits > 9)) {
-    ps.FloatDigits = 3;
-  }
+  io.Int(ps.FloatDigits, 1, 9, decltype(ps.FloatDigits){3});
   io.Label("Printing density vertical");
   if (io.Int(ps.printDensityVertical) && rd &&
       (ps.printDensityVertical == 0 || ps.printDensityVertical > 4)) {
@@ -250,15 +360,18 @@ void LeadingItems(ConfigIo& io) {
   io.Label("temporary directory");
   io.Str(ps.tempDirectory);
   io.Label("printer interface for hardcopy");
-  if (io.Int(ps.hardcopyInterface) && rd && ps.hardcopyInterface == 0) ps.hardcopyInterface = 1;
+  io.IntNonZero(ps.hardcopyInterface, decltype(ps.hardcopyInterface){1});
   io.Label("EDI Directory");
   io.Str(ps.ediDirectory);
   io.Label("PLT Directory");
   io.Str(ps.pltDirectory);
   io.Label("Display mode for printout 1:* 2:-");
-  if (io.Int(ps.ReportLineType) && rd && ps.ReportLineType == 0) ps.ReportLineType = 1;
+  io.IntNonZero(ps.ReportLineType, decltype(ps.ReportLineType){1});
   io.Label("Lines per page for printer");
-  if (io.Int(ps.LinesPerPage) && rd && ps.LinesPerPage < 5) ps.LinesPerPage = 66;
+  // Fewer lines than a page header takes would print a header on every sheet; the least depends
+  // on the header space lines read later, so the reader checks it at the end.
+  io.Int(ps.LinesPerPage, rd ? 1 : LeastLinesPerPage(ConfigVariables.HeaderSpaceLines),
+         kMostLinesPerPage, kDefaultLinesPerPage);
   io.Label("zoom increment");
   // A factor at or below 0 would mirror the picture on every zoom; a step beyond the window
   // would jump out of the picture.
@@ -273,9 +386,9 @@ void LeadingItems(ConfigIo& io) {
     plot.PlotCommandLines.lines[1] = firstPlotLine;
   }
   io.Label("background colour");
-  io.Int(gv.BackgroundColour);
+  io.Int(gv.BackgroundColour, 0, 0xFFFFFF, TGraphicsVariables{}.BackgroundColour);
   io.Label("Windows print mode (1=mono 2=color)");
-  if (io.Int(ps.WindowsPrintMode) && rd && ps.WindowsPrintMode == 0) ps.WindowsPrintMode = 1;
+  io.IntNonZero(ps.WindowsPrintMode, decltype(ps.WindowsPrintMode){1});
   io.Label("Layer Monochrome");
   io.Bool(plot.layerMonochrome);
 }
@@ -295,9 +408,7 @@ void TrailingItems(ConfigIo& io) {
   io.Str(gv.GraphicsFont);
   for (int layer = 16; layer <= 31; ++layer) {
     io.Label("Color Layer " + IntStr(layer));
-    if (io.Int(plot.PenNumbers[layer]) && rd && plot.PenNumbers[layer] == 0) {
-      plot.PenNumbers[layer] = 1;
-    }
+    io.IntNonZero(plot.PenNumbers[layer], decltype(+plot.PenNumbers[layer]){1});
   }
   io.Label("word processor");
   io.Str(cv.WordProcessorPath);
@@ -324,7 +435,7 @@ void TrailingItems(ConfigIo& io) {
     for (int i = 2; i <= pcl.count; ++i) io.Str(pcl.lines[i]);
   } else if (io.Int(pcl.count)) {
     // The count is what the file holds up to the next label, whatever its count line says.
-    const std::vector<std::string> held = io.LinesUpTo("Archive Flag ?");
+    const std::vector<std::string> held = io.RemainingValues();
     const int count = std::min<int>(static_cast<int>(held.size()) + 1, kPlotCommandLineCount);
     for (int i = 2; i <= count; ++i) pcl.lines[i] = held[static_cast<std::size_t>(i - 2)];
     pcl.count = static_cast<std::uint16_t>(count);
@@ -333,15 +444,11 @@ void TrailingItems(ConfigIo& io) {
   io.Bool(ps.ArchiveFlag);
   io.Label("Date Code");
   // Style 4 (day/month/year) is one of the date styles and must survive a restart.
-  if (io.Int(cv.DateStyle) && rd && (cv.DateStyle < 1 || cv.DateStyle > 4)) cv.DateStyle = 1;
+  io.Int(cv.DateStyle, 1, 4, decltype(cv.DateStyle){1});
   io.Label("Header Space Lines");
-  if (io.Int(cv.HeaderSpaceLines) && rd && (cv.HeaderSpaceLines < 0 || cv.HeaderSpaceLines > 30)) {
-    cv.HeaderSpaceLines = 0;
-  }
+  io.Int(cv.HeaderSpaceLines, 0, kMostHeaderSpaceLines, decltype(cv.HeaderSpaceLines){0});
   io.Label("Text Device");
-  if (io.Int(cv.OutputDevice) && rd && (cv.OutputDevice < 1 || cv.OutputDevice > 9)) {
-    cv.OutputDevice = 1;
-  }
+  io.Int(cv.OutputDevice, 1, 9, decltype(cv.OutputDevice){1});
   io.Label("Text Device Window ?");
   io.Bool(cv.AskOutputDevice);
   io.Label("Small Online Window ?");
@@ -349,9 +456,7 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Enter Diagram Limits ?");
   io.Bool(cv.enterDiagramLimits);
   io.Label("Dot=1 Komma=2");
-  if (io.Int(cv.DecimalCommaMode) && rd && (cv.DecimalCommaMode < 1 || cv.DecimalCommaMode > 2)) {
-    cv.DecimalCommaMode = 1;
-  }
+  io.Int(cv.DecimalCommaMode, 1, 2, decltype(cv.DecimalCommaMode){1});
   io.Label("Default Data Directory");
   if (io.Str(cv.DefaultDataDirectory) && rd && TrimStr(cv.DefaultDataDirectory).empty()) {
     cv.DefaultDataDirectory = AddBackslash(ps.BaseDirectory);
@@ -359,10 +464,7 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Text Height Factor");
   io.Real(gv.TextHeightFactor, 0.1L, kMaxFactor, 1.0L);
   io.Label("Input Window Scale %");
-  if (io.Int(cv.DialogScalePercent) && rd &&
-      (cv.DialogScalePercent < 10 || cv.DialogScalePercent > 1000)) {
-    cv.DialogScalePercent = 100;
-  }
+  io.Int(cv.DialogScalePercent, 10, 1000, decltype(cv.DialogScalePercent){100});
   io.Label("HTML Browser");
   io.Str(cv.HtmlBrowserPath);
   io.Label("Print Scale Vertical");
@@ -370,7 +472,7 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Line thickness Layer 0..5");
   for (int layer = 0; layer <= 5; ++layer) {
     auto& w = plot.LayerLineWidths[layer];
-    if (io.Int(w) && rd && (w < 1 || w > 255)) w = 1;
+    io.Int(w, 1, 255, decltype(+w){1});
   }
   io.Label("Graphic Printout Dialog Box ?");
   io.Bool(pr.PrintDialogFlag);
@@ -402,13 +504,11 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Metric Units=0,  English units=1");
   io.Int(cv.UnitSystem);
   io.Label("printout with header=1, header page 1 only=2");
-  if (io.Int(cv.ReportHeaderMode) && rd && (cv.ReportHeaderMode < 1 || cv.ReportHeaderMode > 2)) {
-    cv.ReportHeaderMode = 1;
-  }
+  io.Int(cv.ReportHeaderMode, 1, 2, decltype(cv.ReportHeaderMode){1});
   io.Label("Text Font Printout");
   if (io.Str(pr.PrintoutFont) && rd && pr.PrintoutFont.empty()) pr.PrintoutFont = "Courier New";
   io.Label("Text Size Printout");
-  if (io.Int(pr.PrintoutTextSize) && rd && pr.PrintoutTextSize == 0) pr.PrintoutTextSize = 10;
+  io.IntNonZero(pr.PrintoutTextSize, decltype(pr.PrintoutTextSize){10});
   io.Label("Text Style Printout");
   io.Int(pr.PrintoutTextStyle);
   io.Label("Text Style Graphics");
@@ -422,21 +522,16 @@ void TrailingItems(ConfigIo& io) {
     io.Real(v3.ViewAngles3D[i], -kMaxAngle, kMaxAngle, v3.ViewAngles3D[i]);
   }
   io.Int(cv.ChangeIndexStyle);
-  if (io.Int(cv.optionWordAfter3D) && rd && cv.optionWordAfter3D == 0) cv.optionWordAfter3D = 2;
+  io.IntNonZero(cv.optionWordAfter3D, decltype(cv.optionWordAfter3D){2});
   io.Str(plot.ReleaseRowLabel);
   io.Label("Decimals DXF,TXT");
-  if (io.Int(plot.DxfDecimals) && rd && (plot.DxfDecimals < 1 || plot.DxfDecimals > 32)) {
-    plot.DxfDecimals = 6;
-  }
+  io.Int(plot.DxfDecimals, 1, 32, decltype(plot.DxfDecimals){6});
   io.Label("CAD Text Mode");
-  if (io.Int(cv.CadTextMode) && rd && cv.CadTextMode == 0) cv.CadTextMode = 1;
+  io.IntNonZero(cv.CadTextMode, decltype(cv.CadTextMode){1});
   io.Label("pen width Layer 16..31");
   for (int layer = 16; layer <= 31; ++layer) io.Int(plot.PenWidths[layer]);
   io.Int(cv.CharMode);
-  if (io.Int(cv.ContentScalePercent) && rd &&
-      (cv.ContentScalePercent < 10 || cv.ContentScalePercent > 1000)) {
-    cv.ContentScalePercent = 100;
-  }
+  io.Int(cv.ContentScalePercent, 10, 1000, decltype(cv.ContentScalePercent){100});
   if (io.Int(cv.tailOptionWord) && rd && (cv.tailOptionWord == 0 || cv.tailOptionWord > 2)) {
     cv.tailOptionWord = 2;
   }
@@ -469,7 +564,7 @@ void TrailingItems(ConfigIo& io) {
 void WalkItems(ConfigIo& io) {
   LeadingItems(io);
   if (io.Reading() && io.Ended()) return;
-  if (io.Reading() && GlobalTextFile.Eof()) {
+  if (io.Reading() && io.AtEnd()) {
     // Files of older versions end after "Layer Monochrome": their graphics text used the CAD
     // text settings.
     GraphicsVariables.TextWidthRatio = PlotSettings.cadTextWidthRatio;
@@ -477,6 +572,17 @@ void WalkItems(ConfigIo& io) {
     return;
   }
   TrailingItems(io);
+}
+
+// How many entries of the walk carry each label.
+const std::map<std::string, int>& LabelUses() {
+  static const std::map<std::string, int> uses = [] {
+    ConfigIo io = ConfigIo::Collector();
+    LeadingItems(io);
+    TrailingItems(io);
+    return io.LabelUses();
+  }();
+  return uses;
 }
 
 }  // namespace
@@ -488,16 +594,29 @@ std::string ConfigFileName() {
 bool ReadConfigFile(const std::string& fileName) {
   AssignText(GlobalTextFile, fileName);
   if (GlobalTextFile.Reset() != kIoOk) return false;
-  ConfigIo io(true);
-  io.Label("header");
-  io.Label("version");
+  std::vector<std::string> lines;
+  std::string line;
+  bool damaged = false;
+  while (!GlobalTextFile.Eof()) {
+    if (GlobalTextFile.ReadLine(line) != kIoOk) {
+      damaged = true;
+      break;
+    }
+    lines.push_back(line);
+  }
+  CloseText(GlobalTextFile);
+  ConfigIo io(fileName, std::move(lines), LabelUses());
+  io.SkipLines(2);  // the header
   WalkItems(io);
   ApplyScreenSizeDefaults();
-  if (GlobalTextFile.IoResult() != kIoOk && GlobalTextFile.IoResult() != kIoReadError) {
+  auto& ps = ProgramSettings;
+  if (ps.LinesPerPage < LeastLinesPerPage(ConfigVariables.HeaderSpaceLines)) {
+    ps.LinesPerPage = kDefaultLinesPerPage;
+  }
+  if (damaged) {
     // What was read before the damage is kept; the rest keeps its defaults.
     ErrorMessageIfEnabled("configuration file " + fileName + " incomplete or unreadable !");
   }
-  CloseText(GlobalTextFile);
   RememberFileOnDisk(fileName);
   return true;
 }
@@ -525,6 +644,17 @@ void ReadConfig() {
 }
 
 void WriteConfigFile(const std::string& fileName) {
+  ConfigIo check = ConfigIo::TextChecker();
+  LeadingItems(check);
+  TrailingItems(check);
+  if (!check.TextWithLineBreak().empty()) {
+    // One line per text: a line break would shift every later entry, so nothing is written and
+    // the old file stays.
+    ErrorMessageIfEnabled("configuration file " + fileName + " not saved: \"" +
+                          check.TextWithLineBreak() + "\" holds a line break");
+    AbortFlag = true;
+    return;
+  }
   if (!ConfirmOverwriteChangedFile(fileName)) return;
   AssignText(GlobalTextFile, fileName);
   RewriteChecked(GlobalTextFile);

@@ -19,7 +19,9 @@ extern TScreenMetrics ScreenMetrics;
 // Finds and reads the configuration file: ConfigDirectory, then the maker's common directory
 // ($XDG_CONFIG_HOME/tarveno/), then its subdirectory named after the file stem; where it is
 // found becomes ConfigDirectory. No file: screen-derived defaults and AbortFlag set. A file that
-// ends early (also in the middle of an item) keeps the defaults of everything not read.
+// ends early (also in the middle of an item) keeps the defaults of everything not read. Each
+// entry is found by its label, so a label or value line missing, or a line too many, costs that
+// entry alone and is reported once with its line number.
 void ReadConfig();
 
 // Reads the named configuration file (the values part of ReadConfig, without the search). False
@@ -27,7 +29,9 @@ void ReadConfig();
 bool ReadConfigFile(const std::string& fileName);
 
 // Writes ConfigDirectory + file stem + ".cfg" in one piece (a new file renamed over the old
-// one). Does nothing when AbortFlag is set on entry.
+// one). Does nothing when AbortFlag is set on entry. A value outside its entry's range is written
+// as the value the reader would take for it; a text holding a line break is refused (message,
+// AbortFlag, the old file stays).
 void WriteConfig();
 
 // Writes the configuration to the named file, the writing part of WriteConfig.

@@ -40,6 +40,19 @@ constexpr int kReportWidth = 70;  // characters of a rule and of a boxed line
 constexpr int kReportIndent = 7;  // blanks in front of every paper line
 inline constexpr const char* kSuppressedLine = "$!$";
 
+// Lines per page of a paper listing. A page must hold its header and a line besides: the header
+// takes its header space lines (0 to 30) and at most 14 more (the compressed layout's blank, the
+// box with title, date, file name and four header lines, the column titles and a blank line).
+constexpr int kPageHeaderLines = 14;
+constexpr int kMostHeaderSpaceLines = 30;
+constexpr int kMostLinesPerPage = 999;
+constexpr int kDefaultLinesPerPage = 66;
+constexpr int LeastLinesPerPage(int headerSpaceLines) {
+  return kPageHeaderLines +
+         (headerSpaceLines < 0 || headerSpaceLines > kMostHeaderSpaceLines ? 0 : headerSpaceLines) +
+         1;
+}
+
 struct TOutputState {
   std::uint16_t CurrentOutputDevice = 1;
   bool singlePage = false;          // set only by the text printer's question

@@ -1,6 +1,8 @@
 // The session file: header line with the data directory, then the four recent files.
 #include "common/session_file.h"
 
+#include <string>
+
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/program_state.h"
@@ -30,6 +32,21 @@ void WriteSession() {
   const auto& recent = ConfigVariables.RecentFiles;
   if (recent[1].empty()) return;
   AbortFlag = false;
+  // One line per name: a name holding a line break would split the list, so nothing is
+  // written and the old file stays.
+  const auto holdsLineBreak = [](const std::string& name) {
+    return name.find_first_of("\r\n") != std::string::npos;
+  };
+  std::string refused = holdsLineBreak(DataDirectory) ? "the data directory" : "";
+  for (int i = kRecentFileCount; i >= 1; --i) {
+    if (holdsLineBreak(recent[i])) refused = "recent file " + std::to_string(i);
+  }
+  if (!refused.empty()) {
+    ErrorMessageIfEnabled("session file " + SessionFileName() + " not saved: " + refused +
+                          " holds a line break");
+    AbortFlag = true;
+    return;
+  }
   AssignText(GlobalTextFile, SessionFileName());
   RewriteChecked(GlobalTextFile);
   if (AbortFlag) return;

@@ -12,5 +12,6 @@ std::string SessionFileName();
 void ReadSession();
 
 // Writes the session file in one piece, only when the first recent file is set (AbortFlag is
-// cleared first).
+// cleared first). A name holding a line break is refused: message, AbortFlag, the old file
+// stays.
 void WriteSession();

@@ -123,7 +123,8 @@ int TTextFile::Rewrite() {
   if (name_.empty()) return ioResult_ = kIoFileNotFound;
   const int err =
       impl_->out.Open(name_, platform::FileWriter::Mode::Replace, !IsScratchFile(name_));
-  if (err != 0) return ioResult_ = IoCodeFromErrno(err, true);
+  // A pipe or socket is refused as the reader refuses it.
+  if (err != 0) return ioResult_ = err == EINVAL ? kIoAccessDenied : IoCodeFromErrno(err, true);
   impl_->state = Impl::State::Writing;
   return kIoOk;
 }
@@ -134,7 +135,7 @@ int TTextFile::Append() {
   impl_->failureReported = false;
   if (name_.empty()) return ioResult_ = kIoFileNotFound;
   const int err = impl_->out.Open(name_, platform::FileWriter::Mode::Append);
-  if (err != 0) return ioResult_ = IoCodeFromErrno(err, true);
+  if (err != 0) return ioResult_ = err == EINVAL ? kIoAccessDenied : IoCodeFromErrno(err, true);
   impl_->state = Impl::State::Writing;
   return kIoOk;
 }

@@ -36,7 +36,7 @@ std::vector<TDiameterRow> DiameterRows(int n, bool legend) {
       {"db" + part, t.db[n], 25, "db = ", 29},
       {"df" + part, g.dfGen[n], 19, "df = ", 19},
       {"da" + part, g.daGen[n], 21, "da = ", 21},
-      {"dFf", t.dFf[n], 20, "dFf = ", 20, !legend || t.dFf[n] != t.db[n],
+      {"dFf" + part, t.dFf[n], 20, "dFf = ", 20, !legend || t.dFf[n] != t.db[n],
        std::fabs(t.dFf[n] - t.db[n]) < 0.1L * mn},
       {"dFa" + part, t.dFa[n], 29, "dFa = ", 29, t.dFa[n] != t.da[n]},
       {"dNf" + part, t.dNf[n], 24, "dNf = ", 24, true,
@@ -58,8 +58,12 @@ TCorners LabelCorners(long double x, long double y, long double angleDeg, long d
                       long double height) {
   const long double a = DegToRad(angleDeg);
   const long double ux = std::cos(a), uy = std::sin(a);
+  // A margin of a fifth of the height about the text: a CAD font's letters reach a little past
+  // their nominal box, and labels packed edge to edge read as one.
+  const long double m = 0.2L * height;
   TCorners c;
-  const long double s[4] = {0, length, length, 0}, t[4] = {0, 0, height, height};
+  const long double s[4] = {-m, length + m, length + m, -m},
+                    t[4] = {-m, -m, height + m, height + m};
   for (int i = 0; i < 4; ++i) c[i] = {x + ux * s[i] - uy * t[i], y + uy * s[i] + ux * t[i]};
   return c;
 }

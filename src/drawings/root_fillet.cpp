@@ -93,6 +93,7 @@ void RootFilletPoints(int n, int side, long double& xEnd, long double& yEnd) {
   const long double step = std::fabs(2 * kPi / (zr * steps));
   const long double phiEnd = 2 * kPi / std::fabs(zr);
   long double xt = 0, yt = 0;
+  bool endDrawn = false;
   for (long i = 0;; ++i) {
     const long double phi = step * static_cast<long double>(i);
     long double x, y;
@@ -106,16 +107,14 @@ void RootFilletPoints(int n, int side, long double& xEnd, long double& yEnd) {
       // (A bottom of no width stays a straight piece: no arc can be made of it.)
       CadPolylineVertex(x, y, y < t.dNf[n] / 2 && std::fabs(bottom) > 1e-9L ? bottom : 0);
     }
-    if (y < t.dNf[n] / 2) {
-      if (side == 1) {
-        CadPolylineVertex(xt, yt, 0);
-      } else {
-        CadPolylineVertex(-xt, yt, 0);
-      }
-    }
+    endDrawn = y < t.dNf[n] / 2;
+    if (endDrawn) CadPolylineVertex(side == 1 ? xt : -xt, yt, 0);
     const long double next = step * static_cast<long double>(i + 1);
     if (!(next <= phiEnd && Hypot(x, y) < limit)) break;
   }
+  // The flank starts at the last turned point: the fillet must end there too, even when that
+  // point lies past the form circle, or the outline is left open between them.
+  if (!endDrawn && z >= 0) CadPolylineVertex(side == 1 ? xt : -xt, yt, 0);
   CadPolylineEnd();
   xEnd = xt;
   yEnd = yt;

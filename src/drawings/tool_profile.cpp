@@ -156,11 +156,34 @@ void DrawToolProfile(int n, bool transverse, int mode) {
     cx = bx;
     cy = by;
   }
+  // A tool whose tip radii cross the tooth's centre line is pointed: its flanks meet above the
+  // tip line. The round then sits between the flanks, centred on that line, touching the flank
+  // it leaves; the tool does not reach its tip line.
+  bool protuberanceFlank = protuberance;
+  if (mx < 0) {
+    const long double aPr = protuberance ? alphaPr : alpha;
+    const long double shift = std::sin(aPr) > 0 ? -mx / std::sin(aPr) : 0;
+    if (protuberance && by + shift * std::cos(aPr) <= cy) {
+      my += shift * std::cos(aPr);
+      bx += shift * std::sin(aPr);
+      by += shift * std::cos(aPr);
+    } else if (std::sin(alpha) > 0) {
+      // On the main flank: the centre lies rho inside the flank through (pi m / 4, datum).
+      my = datum + (rho - quarter * std::cos(alpha)) / std::sin(alpha);
+      bx = rho * std::cos(alpha);
+      by = my - rho * std::sin(alpha);
+      cx = bx;
+      cy = by;
+      protuberanceFlank = false;
+    }
+    mx = ax = 0;
+    ay = my - rho;
+  }
   const long double xRoot = hfP0 * std::tan(alpha) + quarter;
   const long double xK1 = xRoot - (hfP0 - hFf) * std::tan(alpha);
   const long double yK1 = datum + hFf;
   const long double xK2 = xK1 + (hfP0 - hFf) * std::tan(alphaK);
-  const long double tipEndDeg = 360 - (protuberance ? t.alphaprP0[n] : alphaDeg);
+  const long double tipEndDeg = 360 - (protuberanceFlank ? t.alphaprP0[n] : alphaDeg);
 
   CadColour(3);
   for (int s = 1; s >= -1; s -= 2) {
@@ -196,10 +219,10 @@ void DrawToolProfile(int n, bool transverse, int mode) {
       line(xK2, yRoot, xK1, yK1);
       line(xK1, yK1, cx, cy);
     }
-    if (protuberance) line(cx, cy, bx, by);
+    if (protuberanceFlank) line(cx, cy, bx, by);
     arc(mx, my, 270, tipEndDeg, rho);
   }
-  side.Line(ax, ay, -ax, ay);
+  if (ax != 0) side.Line(ax, ay, -ax, ay);
 
   if (mode == 1) DrawLegend(n, h0);
 }

@@ -23,6 +23,7 @@
 #include "common/text_file.h"
 #include "graphics/graphics_facade.h"
 #include "graphics/hpgl_viewer.h"
+#include "platform/file_writer.h"
 
 extern char** environ;
 
@@ -260,15 +261,11 @@ void ShowAuxImage(const std::string& name) {
 }
 
 bool WriteHpgl2Enter(const std::string& port) {
-  std::ofstream out(port, std::ios::binary | std::ios::app);
-  out << kHpgl2Enter;
-  return static_cast<bool>(out);
+  return platform::WriteWholeFile(port, kHpgl2Enter, platform::FileWriter::Mode::Append) == 0;
 }
 
 bool WriteHpgl2Leave(const std::string& port) {
-  std::ofstream out(port, std::ios::binary | std::ios::app);
-  out << kHpgl2Leave;
-  return static_cast<bool>(out);
+  return platform::WriteWholeFile(port, kHpgl2Leave, platform::FileWriter::Mode::Append) == 0;
 }
 
 std::string AuxPortName(int port) {
@@ -280,10 +277,7 @@ bool SendToPort(int port, const std::string& bytes) {
   const std::string name = AuxPortName(port);
   struct stat st {};
   if (!AuxPortFileOverride.empty() || stat(name.c_str(), &st) == 0) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    if (platform::WriteWholeFile(name, bytes) != 0) {
       AbortFlag = true;
       ErrorMessageIfEnabled(name);
       return false;

@@ -13,6 +13,7 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
+#include "platform/file_writer.h"
 #include "platform/process.h"
 
 const std::array<const char*, kPostScriptFontCount> kPostScriptFonts{
@@ -375,10 +376,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
         AbortFlag = false;
         continue;
       }
-      std::ofstream script(fileName, std::ios::binary | std::ios::trunc);
-      script << composed << "\n";
-      script.close();
-      if (!script) {
+      if (platform::WriteWholeFile(fileName, composed + "\n") != 0) {
         ErrorMessageIfEnabled("file " + fileName + " cannot be created");
         continue;
       }

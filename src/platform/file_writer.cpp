@@ -64,6 +64,29 @@ int WriteAll(int fd, const char* data, std::size_t size) {
   return 0;
 }
 
+// Opens a file written in place: a regular file or a character device (a printer port,
+// /dev/null). A pipe or socket could block the open or every write for as long as nobody reads
+// it, so it is refused (EINVAL) without waiting, as the readers refuse it; so is a block
+// device. fd or -1 with err set.
+int OpenWritableInPlace(const std::string& path, int flags, int& err) {
+  err = 0;
+  const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | flags, 0666);
+  if (fd < 0) {
+    // A FIFO without a reader refuses a non-blocking open with ENXIO.
+    err = errno == ENXIO ? EINVAL : errno;
+    return -1;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
+    err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    close(fd);
+    return -1;
+  }
+  const int current = fcntl(fd, F_GETFL);
+  if (current >= 0) fcntl(fd, F_SETFL, current & ~O_NONBLOCK);
+  return fd;
+}
+
 }  // namespace
 
 std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, int& errnoOut) {
@@ -76,6 +99,13 @@ std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, in
   close(fd);
   errnoOut = 0;
   return name;
+}
+
+int WriteWholeFile(const std::string& path, std::string_view bytes, FileWriter::Mode mode) {
+  FileWriter out;
+  if (const int err = out.Open(path, mode)) return err;
+  if (const int err = out.Write(bytes)) return err;
+  return out.Commit();
 }
 
 void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix) {
@@ -114,9 +144,8 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
   if (path.empty()) return error_ = ENOENT;
 
   if (mode == Mode::Append) {
-    fd_ = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return error_ = errno;
-    return 0;
+    fd_ = OpenWritableInPlace(path, O_APPEND | O_CREAT, error_);
+    return error_;
   }
 
   // A link is followed, so the file it names is replaced and the link stays.
@@ -128,9 +157,8 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
     if (realpath(path.c_str(), resolved) != nullptr) real = resolved;
     if (S_ISDIR(st.st_mode)) return error_ = EISDIR;
     if (!S_ISREG(st.st_mode)) {
-      fd_ = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-      if (fd_ < 0) return error_ = errno;
-      return 0;
+      fd_ = OpenWritableInPlace(path, O_TRUNC, error_);
+      return error_;
     }
     // An existing file we may not write is not replaced behind its back.
     if (access(real.c_str(), W_OK) != 0) return error_ = errno;

@@ -1,6 +1,7 @@
 // Writing a file so that the old one is replaced only by a complete new one: the content goes
-// to a temporary name in the same directory and is renamed over the target at Commit. Devices
-// and pipes (printer ports, /dev/null) are written directly, and appending writes in place.
+// to a temporary name in the same directory and is renamed over the target at Commit.
+// Character devices (printer ports, /dev/null) are written directly, and appending writes in
+// place. A pipe, socket or block device is refused at once (EINVAL), never waited on.
 #pragma once
 
 #include <cstddef>
@@ -45,6 +46,11 @@ class FileWriter {
   std::string temp_;
   std::string buffer_;
 };
+
+// Writes bytes as the whole new content (Replace) or at the end (Append) of path through a
+// FileWriter; 0 or an errno value (EINVAL for a pipe or socket, which is never waited on).
+int WriteWholeFile(const std::string& path, std::string_view bytes,
+                   FileWriter::Mode mode = FileWriter::Mode::Replace);
 
 // Creates a new, empty file with a unique name beginning with prefix in dir (mode 0666 less the
 // umask) and returns its path; empty with errnoOut set on failure. The file is closed.

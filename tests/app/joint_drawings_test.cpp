@@ -53,23 +53,32 @@ bool Load(const std::string& file, const TJoint& c) {
 
 }  // namespace
 
-// Drawings 7-12, Quick sheets (114, 115) and a production sheet read back by ezdxf: fillets turn
-// under 90 degrees, outlines keep between root and tip circle, diameters dimensioned as tabled.
+// Drawings 7-12, Quick sheets (114, 115) and production sheets read back by ezdxf: fillets turn
+// under 90 degrees and meet their neighbours tangent, outlines keep between root and tip circle
+// and close tooth to tooth, diameters dimensioned as tabled.
 TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
   REQUIRE_VALIDATOR(HaveEzdxf(), "ezdxf");
   ScratchDir dir;
   std::mt19937 rng(24061);
   auto pick = [&rng](int lo, int hi) { return lo + static_cast<double>(rng() % (hi - lo + 1)); };
-  const double modules[] = {0.5, 1, 1.25, 2, 3, 5}, count = 48;
+  const double modules[] = {0.5, 1, 1.25, 2, 3, 5};
+  // Fixed joints first: 45 degrees whose hub gaps close before their root, undercut shafts,
+  // a shaft gap bottom wide enough that a chord would cut into the root circle, a deep hub root
+  // at 37.5 degrees with whole-number diameters, and diameters of four and five digits.
+  const TJoint fixed[] = {{45, 2, 20, 0, 0.15, true, {41.8, 37.6, 39.6, 43.8}},
+                          {30, 2.5, 6, 0, 0.16, false, {0.55, 0.45, 0.55, 0.45}},
+                          {37.5, 2, 6, -0.3, 0.16, false, {0.55, 0.45, 0.55, 0.45}},
+                          {30, 2, 8, -0.5, 0.2, false, {0.55, 0.45, 0.55, 0.45}},
+                          {37.5, 2, 20, 0, 0.15, true, {42, 37.8, 39, 45.6}},
+                          {37.5, 1.6, 24, 0.1, 0.2, true, {41.04, 36.35, 37.96, 42.125}}};
+  const int sheets = 2, count = 48 + std::size(fixed);
   InitModules();
   ScriptedDialogHost host;
   std::string list;
   int calculated = 0, outlines = 0;
-  for (int k = 0; k <= count; ++k) {  // first a 45 degree joint whose hub gaps once closed
-    TJoint c{45, 2, 20, 0, 0.15, true, {41.8, 37.6, 39.6, 43.8}};
-    if (k == count) {  // diameters of four and five digits, which three would round
-      c = {37.5, 1.6, 24, 0.1, 0.2, true, {41.04, 36.35, 37.96, 42.125}};
-    } else if (k > 0) {
+  for (int k = 0; k < count; ++k) {
+    TJoint c = fixed[std::min<std::size_t>(k, std::size(fixed) - 1)];
+    if (k >= int(std::size(fixed))) {
       c = {30 + 7.5 * (k % 3), modules[int(pick(0, 5))], pick(6, 80),
            pick(-10, 16) / 20, pick(2, 8) / 20,          false};
       c.v = {pick(11, 22) / 20, pick(2, 10) / 20, pick(11, 22) / 20, pick(2, 10) / 20};
@@ -87,13 +96,17 @@ TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
     for (long double d :
          {ToothingData.df[1], ToothingData.da[1], ToothingData.da[2], ToothingData.df[2]})
       band += ' ' + std::to_string(std::fabs(d) / 2);
+    band += ' ' + std::to_string(ToothingData.z[1]) + ' ' + std::to_string(ToothingData.z[2]);
     ConfigVariables.BatchCadFlag = true;
     for (int j : {7, 8, 9, 10, 11, 12, 114, 115}) {
       CurrentFileName = stem + std::to_string(j);
       j > 100 ? ProductionDrawing(1, static_cast<std::int16_t>(j - 100)) : (void)RunCadBatch(1, j);
       list += CurrentFileName + ".dxf" + band + "\n";
     }
-    if (k == count) CurrentFileName = dir / "sheet", ProductionDrawing(1, kSheetProductionShaftHub);
+    if (k >= int(std::size(fixed)) - sheets && k < int(std::size(fixed))) {
+      CurrentFileName = dir / ("sheet" + std::to_string(k));
+      ProductionDrawing(1, kSheetProductionShaftHub);
+    }
     ConfigVariables.BatchCadFlag = false;
   }
   WriteBytes(dir / "list", list);
@@ -101,16 +114,30 @@ TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
   ASSERT_EQ(check.status, 0) << check.output;
   std::istringstream in(check.output);
   std::string kind, file;
-  for (double part, turn, below, above, crossings;
-       in >> kind >> file >> part >> turn >> below >> above >> crossings; ++outlines) {
-    EXPECT_TRUE(turn < 90 && std::fmax(below, above) <= 0.002 && crossings == 0)
-        << file << " part " << part << ": turn " << turn << ", out " << std::fmax(below, above);
+  for (double part, turn, below, above, crossings, ends, kink;
+       in >> kind >> file >> part >> turn >> below >> above >> crossings >> ends >> kink;
+       ++outlines) {
+    EXPECT_TRUE(turn < 90 && std::fmax(below, above) <= 0.002 && crossings == 0 && ends == 0 &&
+                kink < 2)
+        << file << " part " << part << ": turn " << turn << ", out " << std::fmax(below, above)
+        << ", loose ends " << ends << ", fillet kink " << kink;
   }
   EXPECT_TRUE(calculated >= count * 3 / 4 && outlines == 10 * calculated)  // 2 in 7, 10, 114, 115
       << calculated << " " << outlines;
-  std::multiset<double> dims, fields;
-  std::istringstream t(Python(kCheck, "--dims " + Quote(dir / "sheet.dxf") + " da1 da2").output);
-  for (std::string what, value; t >> what >> value;)
-    (what == "DIM" ? dims : fields).insert(std::stod(value));
-  EXPECT_TRUE(dims.size() == 2 && dims == fields) << dims.size();
+  for (int k = std::size(fixed) - sheets; k < int(std::size(fixed)); ++k) {
+    // A dimension says what the field says, without trailing zeros or a lone point: 42, not 42.
+    std::multiset<std::string> dims, fields;
+    const std::string sheet = Quote(dir / ("sheet" + std::to_string(k) + ".dxf"));
+    std::istringstream t(Python(kCheck, "--dims " + sheet + " da1 da2").output);
+    for (std::string what, value; t >> what >> value;) {
+      if (what == "FIELD" && value.find('.') != std::string::npos) {
+        value.erase(value.find_last_not_of('0') + 1);
+        if (value.back() == '.') value.pop_back();
+      }
+      (what == "DIM" ? dims : fields).insert(value);
+    }
+    std::string seen;
+    for (const std::string& d : dims) seen += " " + d;
+    EXPECT_TRUE(dims.size() == 2 && dims == fields) << sheet << seen;
+  }
 }

@@ -3,6 +3,7 @@
 // asked for. Needs the `vuko` target built.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,7 +38,9 @@ struct RunResult {
 };
 
 // Runs vuko in dir with no display and no Qt platform, configuration looked for in dir only.
-RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
+// A wrapper command (its full path first) runs vuko and its arguments when given.
+RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args,
+                  const std::vector<std::string>& wrapper = {}) {
   const std::string outName = dir / ".stdout";
   const std::string errName = dir / ".stderr";
   const std::string xdg = dir.Make(".xdg");
@@ -53,15 +56,24 @@ RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args) {
     unsetenv("QT_QPA_PLATFORM");
     setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
     std::vector<char*> argv;
+    for (const std::string& a : wrapper) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(const_cast<char*>(kVuko.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(kVuko.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   RunResult r;
   int status = 0;
-  waitpid(pid, &status, 0);
+  // A run that hangs is killed after a minute and reads as killed.
+  for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+    if (waited == 6000) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    usleep(10000);
+  }
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   r.out = ReadBytes(outName);
   r.err = ReadBytes(errName);
@@ -306,6 +318,62 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
     EXPECT_EQ(r.exitCode, 1) << r.err.substr(0, 300);
     EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err.substr(0, 300);
     EXPECT_FALSE(Exists(dir_ / "joint.txt"));
+  }
+}
+
+// A pipe at the name of the file a run keeps: the run returns with a message naming it, and
+// the pipe is left as it was.
+TEST_F(VukoRun, PipeAtTheKeptFileEndsTheRunWithAMessage) {
+  const struct {
+    const char* switchText;
+    const char* kept;
+  } cases[] = {{"/I", "joint.txt"}, {"/CAD1:1", "joint.dxf"}, {"/CAD5:1", "joint.txt"}};
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.switchText);
+    const std::string kept = dir_ / c.kept;
+    std::remove(kept.c_str());
+    ASSERT_EQ(mkfifo(kept.c_str(), 0600), 0);
+    const RunResult r = RunVuko(dir_, {"joint.vuk", c.switchText});
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find(c.kept), std::string::npos) << r.err;
+    struct stat st {};
+    EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    std::remove(kept.c_str());
+  }
+}
+
+// Every file a run keeps replaces its old version only after its content reached the disk:
+// the system calls of the run (strace) show the temporary file synced before it is renamed.
+TEST_F(VukoRun, KeptFilesAreSyncedBeforeTheyReplaceTheOld) {
+  if (!validator_support::CommandSucceeds("strace -o /dev/null true")) {
+    GTEST_SKIP() << "strace cannot trace here";
+  }
+  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
+  for (const char* switchText : {"/I", "/CAD1:1", "/CAD2:1", "/CAD5:1"}) {
+    SCOPED_TRACE(switchText);
+    WriteBytes(dir_ / "joint.txt", "old");  // replaced, not created
+    const std::string trace = dir_ / ".trace";
+    const RunResult r = RunVuko(dir_, {"joint.vuk", switchText},
+                                {"/usr/bin/env", "strace", "-f", "-y", "-o", trace, "-e",
+                                 "trace=fdatasync,fsync,rename,renameat,renameat2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::istringstream lines(ReadBytes(trace));
+    std::string line, synced;
+    int renames = 0;
+    while (std::getline(lines, line)) {
+      const std::size_t open = line.find('<'), call = line.find("rename");
+      if (line.find("sync(") != std::string::npos && open != std::string::npos) {
+        synced += line.substr(open + 1, line.find('>', open) - open - 1) + "\n";
+      } else if (call != std::string::npos) {
+        const std::size_t from = line.find('"', call) + 1;
+        std::string source = line.substr(from, line.find('"', from) - from);
+        source = source.substr(source.rfind('/') + 1);
+        ++renames;
+        EXPECT_NE(synced.find("/" + source + "\n"), std::string::npos) << line << "\n" << synced;
+      }
+    }
+    EXPECT_GE(renames, 1);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -191,6 +192,182 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
   }
 }
 
+// A value beyond its entry's range (too small, too large, negative, absurd) is written as the
+// value the reader takes for it, so the next start reads it without a word and writes it back
+// unchanged.
+TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
+  const struct {
+    const char* label;  // "": the dimensioning size factor, an unlabelled entry
+    void (*set)();
+    const char* written;  // the value line after the label
+  } cases[] = {
+      {"background colour", [] { GraphicsVariables.BackgroundColour = TColourRef(-5); }, "16777215"},
+      {"background colour", [] { GraphicsVariables.BackgroundColour = 0x1000000; }, "16777215"},
+      {"pan faktor", [] { GraphicsVariables.PanStep = 5; }, "0.0100000"},
+      {"pan faktor", [] { GraphicsVariables.PanStep = -0.01L; }, "0.0100000"},
+      {"pan faktor", [] { GraphicsVariables.PanStep = 1e300L; }, "0.0100000"},
+      {"zoom increment", [] { GraphicsVariables.ZoomFactor = 0; }, "1.0200000"},
+      {"Text Height Factor", [] { GraphicsVariables.TextHeightFactor = 0.05L; }, "1.0000000"},
+      {"Font angle", [] { PlotSettings.cadFontAngle = 400; }, "0"},
+      {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = 12; }, "66"},
+      {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = 2000000000; }, "66"},
+      {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = -5; }, "66"},
+      {"Header Space Lines", [] { ConfigVariables.HeaderSpaceLines = 31; }, "0"},
+      {"Header Space Lines", [] { ConfigVariables.HeaderSpaceLines = -1; }, "0"},
+      {"Digits for floating point numbers", [] { ProgramSettings.FloatDigits = -1; }, "3"},
+      {"Text Device", [] { ConfigVariables.OutputDevice = 10; }, "1"},
+      {"Date Code", [] { ConfigVariables.DateStyle = 0; }, "1"},
+      {"Input Window Scale %", [] { ConfigVariables.DialogScalePercent = 2000; }, "100"},
+      {"Decimals DXF,TXT", [] { PlotSettings.DxfDecimals = -3; }, "6"},
+      {"Line thickness Layer 0..5", [] { PlotSettings.LayerLineWidths[0] = 300; }, "1"},
+      {"Printer interface", [] { ProgramSettings.PrinterInterface = 0; }, "1"},
+      {"", [] { PlotSettings.cadFactor = 1e300L; }, nullptr},
+  };
+  const std::string defaults = Written();
+  ScriptedDialogHost host;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.label) + " " + (c.written ? c.written : ""));
+    Defaults();
+    c.set();
+    const std::string first = Written();
+    const std::vector<std::string> lines = Lines(first);
+    const auto at = std::find(lines.begin(), lines.end(), std::string(c.label));
+    if (c.written != nullptr) {
+      ASSERT_TRUE(at != lines.end() && at + 1 != lines.end());
+      EXPECT_EQ(*(at + 1), c.written);
+    } else {
+      EXPECT_TRUE(first == defaults);
+    }
+    host.Clear();
+    Defaults();
+    ReadConfig();
+    EXPECT_TRUE(host.Messages().empty()) << host.Messages().front();
+    EXPECT_TRUE(Written() == first);
+  }
+}
+
+// Each entry is found by its label: a label line removed, a line no entry expects, or a value
+// line removed costs that entry at most, and is reported once, naming the line.
+TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
+  ConfigVariables.DateStyle = 4;
+  ConfigVariables.WordProcessorPath = "/usr/bin/writer";
+  ConfigVariables.databaseMode = 3;
+  GraphicsVariables.PanStep = 0.05L;
+  GraphicsVariables.BackgroundColour = RgbValue(1, 2, 3);
+  PlotSettings.DxfLayerNames[2] = "HIDDEN";
+  PlotSettings.PlotCommandLines.count = 3;
+  PlotSettings.PlotCommandLines.lines[3] = "third line";
+  ProgramSettings.LinesPerPage = 50;
+  const std::string changed = Written();
+  const std::vector<std::string> lines = Lines(changed);
+  const auto index = [&](const std::string& line, int nth = 1) {
+    std::size_t i = 0;
+    while (i < lines.size() && (lines[i] != line || --nth > 0)) ++i;
+    return i;
+  };
+  struct Case {
+    std::string what;
+    std::size_t at;        // line index
+    std::string inserted;  // empty: the line at `at` is removed; else inserted before it
+    std::string message;   // what the one message says after the line number
+  };
+  std::vector<Case> cases;
+  // Every label line of the file, one at a time: the values under it still belong to it. (Not
+  // the label after the plot command lines: that list runs up to the next label.)
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    const std::string& l = lines[i];
+    if (i + 1 < lines.size() && l.size() > 1 && std::isalpha(static_cast<unsigned char>(l[0])) &&
+        l != "Archive Flag ?" &&
+        l != "TRUE" && l != "FALSE" && l != "HIDDEN" && l.find('/') == std::string::npos &&
+        l.find("wvectrix") == std::string::npos && l != "Arial" && l != "TXT8" &&
+        l != "Courier New" && l != "rectool" && l != "xdg-open" && l != "third line") {
+      cases.push_back({l, i, "", "\"" + l + "\" missing"});
+    }
+  }
+  cases.push_back({"a line nobody expects", index("TARVENO directory"), "stray", "\"stray\" unexpected"});
+  cases.push_back({"a repeated entry", index("TARVENO directory"), "pan faktor",
+                   "\"pan faktor\" unexpected"});
+  ASSERT_GT(cases.size(), 80u);
+  ScriptedDialogHost host;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> damaged = lines;
+    if (c.inserted.empty()) {
+      damaged.erase(damaged.begin() + static_cast<std::ptrdiff_t>(c.at));
+    } else {
+      damaged.insert(damaged.begin() + static_cast<std::ptrdiff_t>(c.at), c.inserted);
+    }
+    std::string text;
+    for (const auto& l : damaged) text += l + "\n";
+    Defaults();
+    Put(dir_ + "/vuko.cfg", text);
+    host.Clear();
+    ReadConfig();
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0], "configuration file " + dir_ + "/vuko.cfg, line " +
+                                      std::to_string(c.at + 1) + ": " + c.message);
+    host.Clear();
+    EXPECT_TRUE(Written() == changed);  // every entry as it was, nothing of the damage
+  }
+  // A value line removed, or the whole entry: that entry keeps its default, the next ones are
+  // read right, and one message names the line.
+  const std::size_t pan = index("pan faktor");
+  const struct {
+    std::size_t from, count, place;
+    std::string message;
+  } removals[] = {{pan + 1, 1, pan + 2, "a value of \"pan faktor\" missing"},
+                  {pan, 2, pan + 1, "\"pan faktor\" missing"}};
+  for (const auto& r : removals) {
+    SCOPED_TRACE(r.message);
+    std::vector<std::string> damaged = lines;
+    const auto from = damaged.begin() + static_cast<std::ptrdiff_t>(r.from);
+    damaged.erase(from, from + static_cast<std::ptrdiff_t>(r.count));
+    std::string text;
+    for (const auto& l : damaged) text += l + "\n";
+    Defaults();
+    Put(dir_ + "/vuko.cfg", text);
+    host.Clear();
+    ReadConfig();
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"configuration file " + dir_ +
+                                                        "/vuko.cfg, line " +
+                                                        std::to_string(r.place) + ": " +
+                                                        r.message});
+    EXPECT_EQ(GraphicsVariables.PanStep, TGraphicsVariables{}.PanStep);
+    EXPECT_EQ(ConfigVariables.WordProcessorPath, "/usr/bin/writer");
+    EXPECT_EQ(ConfigVariables.databaseMode, 3);
+    EXPECT_EQ(ConfigVariables.DateStyle, 4);
+    EXPECT_EQ(GraphicsVariables.BackgroundColour, RgbValue(1, 2, 3));
+  }
+}
+
+TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
+  const std::string old = Written();
+  const struct {
+    void (*set)();
+    const char* label;
+  } cases[] = {
+      {[] { ConfigVariables.WordProcessorPath = "/usr/bin/wri\nter"; }, "word processor"},
+      {[] { PlotSettings.DxfLayerNames[3] = "CEN\rTRE"; }, "Layer"},
+      {[] { ProgramSettings.cadDirectory = "/cad\r\n"; }, "CAD Directory"},
+      {[] { PlotSettings.PlotCommandLines.count = 2;
+            PlotSettings.PlotCommandLines.lines[2] = "plot\n-x"; },
+       "VECTRIX Command lines (n, line 2 .. line n)"},
+  };
+  ScriptedDialogHost host;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Defaults();
+    c.set();
+    host.Clear();
+    WriteConfig();
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"configuration file " + dir_ +
+                                                        "/vuko.cfg not saved: \"" + c.label +
+                                                        "\" holds a line break"});
+    EXPECT_TRUE(ReadAll(dir_ + "/vuko.cfg") == old);
+  }
+}
+
 TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   auto lines = Lines(Written());
   auto set = [&](const std::string& label, const std::string& value) {
@@ -203,7 +380,8 @@ TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
     ADD_FAILURE() << label;
   };
   set("Digits for floating point numbers", "12");  // above 9: 3
-  set("Lines per page for printer", "4");          // below 5: 66
+  set("Lines per page for printer", "12");         // fewer than a page header takes: 66
+  set("Horizontal Pixels", "70000");               // beyond its 16 bits: kept
   set("Date Code", "7");                           // not a date style: 1
   set("Header Space Lines", "31");                 // above 30: 0
   set("Text Device", "10");                        // not a device: 1
@@ -220,6 +398,7 @@ TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   ReadConfig();
   EXPECT_EQ(ProgramSettings.FloatDigits, 3);
   EXPECT_EQ(ProgramSettings.LinesPerPage, 66);
+  EXPECT_EQ(ProgramSettings.ScreenWidth, ScreenMetrics.width - 9);
   EXPECT_EQ(ConfigVariables.DateStyle, 1);
   EXPECT_EQ(ConfigVariables.HeaderSpaceLines, 0);
   EXPECT_EQ(ConfigVariables.OutputDevice, 1);

@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
 
 namespace fs = std::filesystem;
 
@@ -53,6 +56,33 @@ TEST_F(SessionFileTest, SessionIsWrittenOnlyWithARecentFile) {
   EXPECT_EQ(ConfigVariables.RecentFiles[1], "/data/a.vuk");
   EXPECT_EQ(ConfigVariables.RecentFiles[2], "/data/b.vuk");
   EXPECT_EQ(ConfigVariables.RecentFiles[3], "");
+}
+
+// A name holding a line break would split the list: nothing is written, the old file stays,
+// and the message names the entry.
+TEST_F(SessionFileTest, NameWithALineBreakIsRefused) {
+  const struct {
+    int entry;  // 0: the data directory
+    const char* name;
+    const char* refused;
+  } cases[] = {{1, "/data/a\nb.vuk", "recent file 1"},
+               {3, "/data/c\r.vuk", "recent file 3"},
+               {0, "/da\nta", "the data directory"}};
+  ScriptedDialogHost host;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refused);
+    Put(dir_ + "/vuko.cff", "vuko Session /old\n/old/a.vuk\n\n\n\n");
+    ConfigVariables.RecentFiles.Fill("/data/x.vuk");
+    DataDirectory = "/data";
+    (c.entry == 0 ? DataDirectory : ConfigVariables.RecentFiles[c.entry]) = c.name;
+    host.Clear();
+    WriteSession();
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"session file " + dir_ + "/vuko.cff" +
+                                                        " not saved: " + c.refused +
+                                                        " holds a line break"});
+    EXPECT_EQ(ReadAll(dir_ + "/vuko.cff"), "vuko Session /old\n/old/a.vuk\n\n\n\n");
+  }
 }
 
 TEST_F(SessionFileTest, MissingOrShortSessionFileEmptiesTheList) {

@@ -5,7 +5,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <string>
 
@@ -316,6 +322,56 @@ TEST_F(TextFileTest, ReplacementKeepsModeAndLink) {
   ASSERT_EQ(stat((dir / "target.cfg").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(ReadBytes(dir / "target.cfg"), "new\n");
+}
+
+// A pipe or socket at the name is refused at once, for replacing and for appending, whether or
+// not something reads it; a character device is still written. A writer that waited would be
+// ended by the alarm.
+TEST_F(TextFileTest, WritersRefuseAPipeWithoutWaiting) {
+  const std::string fifo = dir / "a.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string socketName = dir / "s.txt";
+  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketName.c_str());
+  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const struct {
+    std::string name;
+    bool append, reader;
+    int code;
+  } cases[] = {
+      {fifo, false, false, kIoAccessDenied}, {fifo, true, false, kIoAccessDenied},
+      {fifo, false, true, kIoAccessDenied},  {fifo, true, true, kIoAccessDenied},
+      {socketName, false, false, kIoAccessDenied}, {"/dev/null", false, false, kIoOk},
+      {"/dev/null", true, false, kIoOk},
+  };
+  alarm(20);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + (c.append ? " append" : " rewrite") + (c.reader ? " read" : ""));
+    const int reader = c.reader ? open(c.name.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    GlobalTextFile.Assign(c.name);
+    EXPECT_EQ(c.append ? GlobalTextFile.Append() : GlobalTextFile.Rewrite(), c.code);
+    if (c.code == kIoOk) EXPECT_EQ(GlobalTextFile.WriteLine("x"), kIoOk);
+    GlobalTextFile.Abandon();
+    if (reader >= 0) {
+      char byte;
+      EXPECT_LE(read(reader, &byte, 1), 0);  // nothing was written into the pipe
+      close(reader);
+    }
+  }
+  alarm(0);
+  close(sock);
+  // The checked open names the file once and gives up; the pipe stays a pipe.
+  host.SetInteractive(false);
+  AssignText(GlobalTextFile, fifo);
+  CheckWriteResult(GlobalTextFile);
+  EXPECT_TRUE(AbortFlag);
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_NE(host.Messages()[0].find("\"" + fifo + "\""), std::string::npos) << host.Messages()[0];
+  struct stat st {};
+  ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 // ------------------------------------------------------------------------------------------

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
+#include <set>
 #include <string>
 
 #include "common/formatting.h"
@@ -29,6 +31,22 @@ Real Middle(const TCadPrimitive& arc) {
   while (m >= 360) m -= 360;
   while (m < 0) m += 360;
   return m;
+}
+
+// Whether two convex quadrilaterals share more than an edge (separating axes).
+bool Overlap(const std::array<TPoint, 4>& a, const std::array<TPoint, 4>& b) {
+  for (const auto* q : {&a, &b}) {
+    for (int i = 0; i < 4; ++i) {
+      const Real nx = (*q)[(i + 1) % 4].y - (*q)[i].y, ny = (*q)[i].x - (*q)[(i + 1) % 4].x;
+      Real aMin = 1e30L, aMax = -1e30L, bMin = 1e30L, bMax = -1e30L;
+      for (const TPoint& p : a)
+        aMin = std::min(aMin, p.x * nx + p.y * ny), aMax = std::max(aMax, p.x * nx + p.y * ny);
+      for (const TPoint& p : b)
+        bMin = std::min(bMin, p.x * nx + p.y * ny), bMax = std::max(bMax, p.x * nx + p.y * ny);
+      if (aMax <= bMin + 1e-12L || bMax <= aMin + 1e-12L) return false;
+    }
+  }
+  return true;
 }
 
 class DiameterArcs : public ToothTest {
@@ -70,7 +88,7 @@ TEST_F(DiameterArcs, EightArcsOfOneAndAHalfPitchesWithTheirColours) {
     Real d;
     int colour;
   } rows[] = {{"dw1", g.dwGen[1], 18}, {"d1", t.d[1], 17},      {"db1", t.db[1], 25},
-              {"df1", g.dfGen[1], 19}, {"da1", g.daGen[1], 21}, {"dFf", t.dFf[1], 20},
+              {"df1", g.dfGen[1], 19}, {"da1", g.daGen[1], 21}, {"dFf1", t.dFf[1], 20},
               {"dNf1", t.dNf[1], 24}};
   auto arcs = ArcsByLabel();
   // dFa equals da here, so it has no arc.
@@ -99,11 +117,56 @@ TEST_F(DiameterArcs, NearlyEqualDiametersWidenTheirArcs) {
   Close();
   auto arcs = ArcsByLabel();
   EXPECT_NEAR(Span(arcs["d1"]), 27, 1e-9L);
-  EXPECT_NEAR(Span(arcs["dFf"]), 27, 1e-9L);
+  EXPECT_NEAR(Span(arcs["dFf1"]), 27, 1e-9L);
   EXPECT_NEAR(Span(arcs["dNf1"]), 27, 1e-9L);
   EXPECT_NEAR(Span(arcs["db1"]), 22.5L, 1e-9L);
   ASSERT_EQ(arcs.count("dFa1"), 1u);
   EXPECT_EQ(arcs["dFa1"].colour, 29);
+}
+
+// Small joints whose root form, base and usable root diameters lie within a fraction of a
+// module: every label names its part, and no two labels cover or touch each other.
+TEST_F(DiameterArcs, LabelsOfCloseDiametersNameTheirPartAndStayApart) {
+  const struct {
+    int z;
+    Real m, alphaDeg, dFfOff, dNfOff;  // dFf and dNf above db, in modules
+  } rows[] = {{6, 0.5L, 30, 0.02L, 0.05L},
+              {8, 1, 37.5L, 0.05L, 0.1L},
+              {11, 0.5L, 45, 0.0L, 0.12L},
+              {24, 2, 30, 0.08L, 0.03L}};
+  for (const auto& row : rows) {
+    TSplineCase c;
+    c.z = row.z, c.m = row.m, c.alphaDeg = row.alphaDeg;
+    SetSplineCase(c);
+    for (int n = 1; n <= 2; ++n) {
+      TToothingData& t = ToothingData;
+      const Real sign = n == 1 ? 1 : -1;
+      t.dFf[n] = t.db[n] + sign * row.dFfOff * c.m;
+      t.dNf[n] = t.db[n] + sign * row.dNfOff * c.m;
+      Open();
+      DrawAuxDiameters(n, 90, 0, 0);
+      Close();
+      SCOPED_TRACE(testing::Message() << "z " << row.z << " part " << n);
+      std::vector<std::array<TPoint, 4>> boxes;
+      std::set<std::string> labels;
+      for (const TCadPrimitive& p : rec_.OfKind(Kind::Text)) {
+        labels.insert(p.text);
+        const Real a = p.angle * kPiL / 180, l = p.text.size() * p.height * p.widthFactor;
+        // The text's box and a tenth of its height about it, for letters that reach past it.
+        const Real ux = std::cos(a), uy = std::sin(a), h = p.height, m = 0.1L * h;
+        auto at = [&](Real s, Real t) {
+          return TPoint{p.x[0] + ux * s - uy * t, p.y[0] + uy * s + ux * t};
+        };
+        boxes.push_back({at(-m, -m), at(l + m, -m), at(l + m, h + m), at(-m, h + m)});
+      }
+      const std::string d = std::to_string(n);
+      EXPECT_EQ(labels, (std::set<std::string>{"dw" + d, "d" + d, "db" + d, "df" + d, "da" + d,
+                                               "dFf" + d, "dNf" + d}));
+      for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+          EXPECT_FALSE(Overlap(boxes[i], boxes[j])) << "labels " << i << " and " << j;
+    }
+  }
 }
 
 TEST_F(DiameterArcs, HubArcsLieOnTheOppositeSideWithTheLabelThere) {

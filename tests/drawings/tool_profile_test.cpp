@@ -228,6 +228,57 @@ TEST_F(ToolDetails, ProtuberanceFlankTouchesTheTipRadiusAndMeetsTheMainFlank) {
   EXPECT_TRUE(found);
 }
 
+// A tool whose flanks meet above its tip line (a deep root at 45 or 37.5 degrees; rows 3 and 4
+// round on the protuberance flank and, with the protuberance used up, on the main flank) is drawn
+// pointed: one round of its tip radius between the flanks, touching the flank each half leaves,
+// and nothing of it below that round or across the tooth's centre line.
+TEST_F(ToolDetails, PointedToolEndsInOneRoundBetweenItsFlanks) {
+  const struct {
+    Real alphaDeg, haP0mn, prP0mn, alphaPrDeg;
+  } rows[] = {{45, 0.95L, 0, 0}, {37.5L, 1.4L, 0, 0}, {45, 0.9L, 0.1L, 20}, {45, 1.2L, 0.02L, 10}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message()
+                 << "alpha " << row.alphaDeg << " haP0 " << row.haP0mn << " prP0 " << row.prP0mn);
+    TSplineCase c;
+    c.alphaDeg = row.alphaDeg, c.haP0mn = row.haP0mn, c.rhoaP0mn = 0.15L;
+    SetSplineCase(c);
+    TToothingData& t = ToothingData;
+    t.prP0mn[1] = row.prP0mn, t.prP0[1] = row.prP0mn * t.mn, t.alphaprP0[1] = row.alphaPrDeg;
+    Open();
+    DrawToolProfile(1, false, 0);
+    Close();
+    const Real rho = t.rhoaP0[1], tipY = (ToothGraphicsSettings.dfGen[1] - t.d[1]) / 2;
+    std::vector<TCadPrimitive> arcs, lines;
+    for (const TCadPrimitive& p : Pieces(rec_, 3))
+      (p.kind == Kind::Arc ? arcs : lines).push_back(p);
+    ASSERT_EQ(arcs.size(), 2u);
+    Real lowest = 1e9;
+    for (const TCadPrimitive& p : lines) {
+      lowest = std::min({lowest, p.y[0], p.y[1]});
+      EXPECT_GE(p.x[0] * p.x[1], -1e-12L) << "a line crosses the centre line";
+    }
+    for (const TCadPrimitive& a : arcs) {
+      EXPECT_NEAR(a.r, rho, 1e-12L);
+      EXPECT_NEAR(a.x[0], 0, 1e-12L);
+      EXPECT_NEAR(a.y[0], arcs[0].y[0], 1e-12L);
+      EXPECT_GT(a.y[0] - rho, tipY) << "the round hangs below the flanks' meeting";
+      EXPECT_LE(a.y[0] - rho, lowest + 1e-12L);
+      // The line leaving the arc's flank end runs along the arc's tangent there.
+      const TPoint e = std::cos(a.a2 * kPiL / 180) > 1e-9L ? ArcEnd(a) : ArcStart(a);
+      int tangent = 0;
+      for (const TCadPrimitive& p : lines) {
+        for (int k = 0; k < 2; ++k) {
+          if (Distance({p.x[k], p.y[k]}, e) > 1e-9L) continue;
+          const Real dx = p.x[1 - k] - e.x, dy = p.y[1 - k] - e.y;
+          tangent +=
+              std::fabs(dx * (e.x - a.x[0]) + dy * (e.y - a.y[0])) < 1e-9L * std::hypot(dx, dy);
+        }
+      }
+      EXPECT_EQ(tangent, 1);
+    }
+  }
+}
+
 TEST_F(ToolDetails, ChamferAndRootRadiusKeepTheirAngles) {
   TToothingData& t = ToothingData;
   t.toolAngleFlag[1] = 1;

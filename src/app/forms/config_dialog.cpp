@@ -91,7 +91,7 @@ void Tconfig::FormCreate() {
     int min;
     int max;
   };
-  // Lines per page start at 5: fewer would be taken back as 66 at the next start.
+  // Lines per page start at 5 here; fewer than the page header takes are refused on OK.
   const TRange ranges[] = {
       {"SpinEdit_linesperpage", 5, 999},   {"SpinEdit_spacelines", 0, 30},
       {"SpinEdit_dialogfenster", 30, 300}, {"SpinEdit_dialogelemente", 30, 300},
@@ -154,11 +154,14 @@ bool Tconfig::AcceptTypedNumbers() {
   for (const std::string& name : ConfigNumberFieldNames()) {
     if (auto* field = Control<QLineEdit>(name.c_str())) typed[name] = WinToDos(S(field->text()));
   }
+  for (const char* name : {kLinesPerPageField, kHeaderSpaceLinesField}) {
+    if (auto* spin = Control<QSpinBox>(name)) typed[name] = S(spin->text());
+  }
   const std::optional<TDimensionRefusal> refusal = CheckConfigNumbers(shown_, typed);
   if (!refusal) return true;
   ErrorMessage(refusal->message);
   // The field's page is brought forward so the field can take the focus.
-  auto* field = Control<QLineEdit>(refusal->field.c_str());
+  auto* field = Control<QWidget>(refusal->field.c_str());
   for (QWidget* w = field; w != nullptr; w = w->parentWidget()) {
     if (const int page = Pagecontrol1->indexOf(w); page >= 0) {
       Pagecontrol1->setCurrentIndex(page);
@@ -166,7 +169,8 @@ bool Tconfig::AcceptTypedNumbers() {
     }
   }
   field->setFocus();
-  field->selectAll();
+  if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+  if (auto* spin = qobject_cast<QSpinBox*>(field)) spin->selectAll();
   return false;
 }
 

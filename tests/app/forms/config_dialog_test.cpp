@@ -172,14 +172,29 @@ TEST_F(ConfigDialogGui, TypedNumbersThatCannotBeKeptAreRefused) {
   for (const auto& [field, typed, message] :
        {std::array<const char*, 3>{"Edit_texthoehenfaktor", "abc",
                                    "Text height factor: \"abc\" is not a number"},
-        {"Edit_panfaktor", "1e300", "pan faktor: \"1e300\" is not accepted (> 1)"}}) {
+        {"Edit_panfaktor", "1e300", "pan faktor: \"1e300\" is not accepted (> 1)"},
+        {"Edit_panfaktor", "5", "pan faktor: \"5\" is not accepted (> 1)"},
+        {"Edit_panfaktor", "-0.5", "pan faktor: \"-0.5\" is not accepted (< 0.001)"},
+        {"Edit_zoomfaktor", "0", "zoom increment: \"0\" is not accepted (< 0.01)"},
+        {"Edit_massfaktorconfig", "1e300",
+         "Dimensioning size factor: \"1e300\" is not accepted (> 1000000)"},
+        {"Edit_massfaktorconfig", "-2",
+         "Dimensioning size factor: \"-2\" is not accepted (< 0.01)"},
+        {"Edit_cadtextwinkel", "400", "Font angle: \"400\" is not accepted (> 360)"},
+        {"Edit_cadtextwinkel", "-1e300", "Font angle: \"-1e300\" is not accepted (< -360)"},
+        {"SpinEdit_linesperpage", "12",
+         "Max. lines per page for printer: \"12\" is not accepted (< 15)"}}) {
     host_->Clear();
     Tconfig f;
     f.show();
-    Type(f, field, typed);
+    if (auto* spin = f.Control<QSpinBox>(field)) {
+      spin->setValue(std::atoi(typed));
+    } else {
+      Type(f, field, typed);
+    }
     f.Control<QPushButton>("Button_ok")->click();
     EXPECT_EQ(host_->Messages(), std::vector<std::string>{message});
-    EXPECT_EQ(f.focusWidget(), f.Control<QLineEdit>(field));
+    EXPECT_EQ(f.focusWidget(), f.Control<QWidget>(field));
     EXPECT_EQ(SettingsBytes(), before);
     EXPECT_EQ(ReadBytes(dir_ / "vuko.cfg"), file);
   }
@@ -391,6 +406,7 @@ TEST_F(ConfigDialogGui, StoredValuesAreChecked) {
   auto* lines = f.Control<QSpinBox>("SpinEdit_linesperpage");
   lines->setValue(3);
   EXPECT_EQ(lines->value(), 5);  // fewer would read back as 66
+  lines->setValue(15);           // the least a page with its header and one line takes
   Type(f, "Edit_x", "6000");
   Type(f, "Edit_y", "0");
   Type(f, "Edit_left", "2000");
@@ -410,6 +426,7 @@ TEST_F(ConfigDialogGui, StoredValuesAreChecked) {
   EXPECT_EQ(PrintSettings.TextWindowRect.height, 300);
   EXPECT_EQ(ConfigVariables.OutputDevice, 4);  // no device of that name
   EXPECT_EQ(ConfigVariables.ResultScreen, 9);
+  EXPECT_EQ(ProgramSettings.LinesPerPage, 15);
   // What is stored is what the next start reads.
   const std::string stored = SettingsBytes();
   ReadBackIntoDefaults();

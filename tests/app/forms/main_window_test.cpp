@@ -4,6 +4,8 @@
 #include "app/forms/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <cmath>
@@ -134,6 +136,24 @@ TEST_F(ThhTest, ClosingErasesBlockFilesAndDestructionWritesTheSession) {
   window.reset();
   const std::string session = ReadBytes(maker_ + "/vuko.cff");
   EXPECT_NE(session.find("\n/earlier/one.vuk\n"), std::string::npos) << session;
+}
+
+// A pipe at the session file's name: the program still ends, with the message naming the file,
+// instead of waiting for a reader that never comes (the alarm would end the test).
+TEST_F(ThhTest, PipeAtTheSessionFileEndsTheProgramWithAMessage) {
+  auto window = std::make_unique<Thh>();
+  window->show();
+  const std::string session = maker_ + "/vuko.cff";
+  std::remove(session.c_str());
+  ASSERT_EQ(mkfifo(session.c_str(), 0600), 0);
+  host_.AnswerCancel();  // the retry box: give up
+  alarm(20);
+  EXPECT_TRUE(window->close());
+  window.reset();
+  alarm(0);
+  const auto retries = host_.RecordsOf(TDialogKind::Retry);
+  ASSERT_EQ(retries.size(), 1u);
+  EXPECT_NE(retries[0].prompt.find("\"" + session + "\""), std::string::npos) << retries[0].prompt;
 }
 
 TEST_F(ThhTest, DecliningToRejectChangesKeepsTheWindowOpen) {

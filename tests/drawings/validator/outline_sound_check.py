@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""Joint drawings read by ezdxf. LIST of "file r1 R1 r2 R2" (root, tip radius): per tooth block
-"OUTLINE file part turn below above crossings" (fillet turn, reach inside r or beyond R). --dims
-FILE SYMBOL...: "DIM" per number turned 90 degrees, "FIELD" per number right of a SYMBOL."""
+"""Joint drawings read by ezdxf. LIST of "file r1 R1 r2 R2 z1 z2" (root, tip radius, teeth): per
+tooth block "OUTLINE file part turn below above crossings ends kink" (fillet turn, reach inside r
+or beyond R; piece ends not met by exactly one other end, the neighbouring teeth's included, and
+the largest angle in degrees between a fillet arc and the piece it meets). --dims FILE
+SYMBOL...: "DIM" per number turned 90 degrees, "FIELD" per number right of a SYMBOL."""
 import math, os, re, sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -14,6 +16,7 @@ except ImportError:
     sys.exit(77)
 
 JOINT = 0.01  # mm about a piece's end where tangent pieces meet, apart in the file's rounding
+MEET = 1e-4  # mm between two ends that are one point: the file's rounding, far below a step
 number = re.compile(r"-?\d+(\.\d*)?$").match
 
 
@@ -34,6 +37,35 @@ def crossings(chains):
     return count
 
 
+def turned(p, a):
+    return (p[0] * math.cos(a) - p[1] * math.sin(a), p[0] * math.sin(a) + p[1] * math.cos(a))
+
+
+def joints(chains, teeth, root):
+    """Ends that do not meet exactly one other end (the neighbouring teeth are the block turned
+    by a pitch either way: a whole wheel closes only if each tooth's chain meets theirs), and
+    the largest angle in degrees between a fillet arc and the root side it leaves (the root
+    circle, the root side of a hub's gap, or the other half of a closed gap's round). The
+    flank end is left out: there the arc meets a chord of the flank, not its tangent."""
+    pitch = 2 * math.pi / abs(teeth)
+    # (point, direction along the piece away from the end, piece, is a fillet arc's root end)
+    ends = []
+    for k, (pts, fillet) in enumerate(chains):
+        rootward = abs(math.hypot(*pts[0]) - root) <= abs(math.hypot(*pts[-1]) - root)
+        for p, q, at_root in ((pts[0], pts[1], rootward), (pts[-1], pts[-2], not rootward)):
+            ends.append((p, (q[0] - p[0], q[1] - p[1]), k, fillet and at_root))
+    others = [(turned(p, a), turned(d, a), k if a == 0 else -1, f)
+              for p, d, k, f in ends for a in (0, pitch, -pitch)]
+    loose, kink = 0, 0.0
+    for p, d, k, fillet in ends:
+        met = [(e, f) for q, e, j, f in others if math.dist(p, q) <= MEET and (j != k or q != p)]
+        loose += len(met) != 1
+        for e, f in met if fillet else []:
+            cos = abs(d[0] * e[0] + d[1] * e[1]) / (math.hypot(*d) * math.hypot(*e) or 1)
+            kink = max(kink, math.degrees(math.acos(min(1.0, cos))))
+    return loose, kink
+
+
 def judge(path, band):
     doc = ezdxf.readfile(path)
     for part in (1, 2):
@@ -48,9 +80,12 @@ def judge(path, band):
             near = min(point_segment((0, 0), *q) if p.dxftype() == "LINE" else
                        min(math.hypot(*x) for x in q) for p, q in zip(drawn, chains))
             far = max(math.hypot(*x) for q in chains for x in q)
-            yield "OUTLINE\t%s\t%d\t%.3f\t%.6f\t%.6f\t%d" % (
+            fillets = [p.dxftype() == "ARC" and p.dxf.center.magnitude > 1e-3 for p in drawn]
+            pieces = [(q, f) for q, f in zip(chains, fillets) if math.dist(q[0], q[-1]) > MEET]
+            yield "OUTLINE\t%s\t%d\t%.3f\t%.6f\t%.6f\t%d\t%d\t%.3f" % (
                 path, part, turn, float(band[2 * part - 2]) - near,
-                far - float(band[2 * part - 1]), crossings(chains))
+                far - float(band[2 * part - 1]), crossings(chains),
+                *joints(pieces, float(band[3 + part]), float(band[3 * part - 3])))
 
 
 def dims(path, symbols):
