@@ -245,6 +245,10 @@ bool LoadPreset(TPresetDialogValues& values) {
     SetHelpNumber(kHelpPresetTable);
     DbTableSetMode("", 0);
     if (!AbortFlag && DbTableRecordCount() > 0 && TableDataset().RecordPresent()) {
+      // The chosen record read afresh: a number field holding no number refuses the preset
+      // with the field named, rather than setting the dialog to 0.
+      XbaseErrorCode = 0;
+      TableDataset().Go(DbTableRecNo());
       TPresetDialogValues read = values;
       std::string text;
       DbTableGetField(2, text);
@@ -279,13 +283,17 @@ bool StorePreset(const TPresetDialogValues& values) {
   if (!AbortFlag) {
     std::string name;
     InputText("Name", kPresetNameLength, name);
+    TXbDbf& dataset = TableDataset();
     if (!AbortFlag) {
-      if (!DbTableAppend()) {
+      if (!dataset.ALock()) {
         // Without the new record the values would overwrite the current preset.
         if (XbaseErrorCode == 0)
           ErrorMessage("Preset not stored: the table is locked by another user.");
         AbortFlag = true;
       } else {
+        // The values go into a new record that reaches the file only whole: a value that does
+        // not fit its field is refused, and nothing is appended.
+        dataset.Insert();
         DbTableSetString("name", name);
         DbTableSetFloat("xscale", static_cast<double>(StrToReal(values.scaleX)));
         DbTableSetFloat("yscale", static_cast<double>(StrToReal(values.scaleY)));
@@ -295,8 +303,10 @@ bool StorePreset(const TPresetDialogValues& values) {
         DbTableSetLogical("monochrom", values.printModeIndex == 0);
         DbTableSetLogical("variable", values.fitLimits);
         DbTableSetLogical("borderline", values.borderLine);
-        TableDataset().Post();
+        dataset.Post();
         stored = !AbortFlag && XbaseErrorCode == 0;
+        if (!stored) dataset.Cancel();
+        dataset.UnLock();
       }
     }
   }

@@ -160,6 +160,9 @@ std::string FormatNumber(double value, int width, int decimals) {
 }
 
 std::string FormatInteger(long long value, int width) {
+  // The lowest value marks one beyond range, NaN or infinity (SlotIntegerOf); in a field of
+  // 20 digits its text would fit.
+  if (value == INT64_MIN) return std::string(width, '*');
   const std::string text = std::to_string(value);
   if (static_cast<int>(text.size()) > width) return std::string(width, '*');
   return std::string(width - text.size(), ' ') + text;
@@ -170,6 +173,20 @@ double ParseDouble(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
   return r.ec == std::errc() ? value : 0.0;
+}
+
+// A stored number text, trimmed: empty is 0; anything but one whole number text (a sign,
+// digits, one point, an exponent) is false.
+bool ParseStoredNumber(std::string_view text, double& value) {
+  value = 0;
+  if (text.empty()) return true;
+  if (text.front() == '+') text.remove_prefix(1);
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(value)) {
+    value = 0;
+    return false;
+  }
+  return true;
 }
 
 // A whole number of up to 19 digits; false when the text holds none.
@@ -208,13 +225,19 @@ bool IsBlankDateTemplate(const std::string& text) {
   return true;
 }
 
-// YYYYMMDD of a date slot text in the current mode, or eight blanks.
-std::string DateSlotToDtos(std::string& text) {
+// YYYYMMDD of a date slot text in the current mode, or eight blanks; invalid is set for a
+// text that is no date (its record must not be written).
+std::string DateSlotToDtos(std::string& text, bool& invalid) {
   const std::size_t fullLength = (CenturyOn ? 4 : 2) + 6;
-  if (!text.empty() && text.size() != fullLength) {
-    if (!ValidDate(text)) text.clear();
-  }
+  invalid = false;
   if (text.empty() || IsBlankDateTemplate(text)) return std::string(8, ' ');
+  if (text.size() != fullLength) {
+    invalid = !ValidDate(text);
+  } else {
+    std::string checked = text;  // a full text stands as typed when it is a date
+    invalid = !ValidDate(checked);
+  }
+  if (invalid) return std::string(8, ' ');
   std::string month, day, year;
   if (DateMode == 0) {
     month = text.substr(0, 2);
@@ -241,20 +264,16 @@ std::string DateSlotToDtos(std::string& text) {
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+bool IsStandardDbfVersion(unsigned char version) {
+  return version == 0x02 || version == 0x03 || version == 0x83 || version == 0x8B ||
+         version == 0xF5 || version == 0x04 || version == 0x8C;
+}
+}  // namespace
+
 bool IsValidDbfVersion(unsigned char version) {
-  switch (version) {
-    case 0x02:
-    case 0x03:
-    case 0x83:
-    case 0x8B:
-    case 0xF5:
-    case 0x04:
-    case 0x8C:
-      return true;
-    default:
-      return (ExtraDbfVersion1 != 0 && version == ExtraDbfVersion1) ||
-             (ExtraDbfVersion2 != 0 && version == ExtraDbfVersion2);
-  }
+  return IsStandardDbfVersion(version) || (ExtraDbfVersion1 != 0 && version == ExtraDbfVersion1) ||
+         (ExtraDbfVersion2 != 0 && version == ExtraDbfVersion2);
 }
 
 bool IsDbase2(const WorkAreaRecord& area) {
@@ -338,6 +357,18 @@ void GetDbfRecord(WorkAreaRecord& area, std::int32_t n) {
 }
 
 void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
+  if (!area.unfitField.empty() && !area.vfile.isVirtual) {
+    // A value that does not fit is not kept: the record stays as the file holds it.
+    if (n >= 1 && n <= area.recordCount) {
+      area.recordBuffer.resize(area.recordLength);
+      if (ReadAt(area.fileHandle, area.recordBuffer.data(), area.recordLength,
+                 RecordOffset(area, n)) == 0)
+        TranslateRecord(TTranslateDirection::Read, area.oem, area.readHook, area.recordLength,
+                        area.recordLength, area.recordBuffer.data());
+    }
+    ReportUnfitField(area, "Replace/Append/PutDbfRecord");
+    return;
+  }
   const std::int32_t oldCount = area.recordCount;
   const std::int32_t oldNumber = area.recordNumber;
   const bool append = n > area.recordCount;
@@ -397,14 +428,15 @@ void PutDbfRecord(WorkAreaRecord& area, std::int32_t n) {
     if (bracket) NotifyRecordRewritten(indexedArea, n, before.data(), area.recordBuffer.data());
     EndIndexedWrite(bracket);
   }
-  ReportUnfitField(area, "Replace/Append/PutDbfRecord");
 }
 
 void ReportUnfitField(WorkAreaRecord& area, const std::string& routine) {
   if (area.unfitField.empty()) return;
   const std::string field = std::exchange(area.unfitField, std::string());
-  SetError(201, "Value too wide for field " + field + ", stored as \"*\" (" + area.tableName +
-                    ") [" + routine + "]");
+  const std::string text = std::exchange(area.unfitText, std::string());
+  SetError(201, (text.empty() ? "Value too wide for field " + field
+                              : "\"" + text + "\" is no date for field " + field) +
+                    ", record not stored (" + area.tableName + ") [" + routine + "]");
 }
 
 void AppendDbfRecord(WorkAreaRecord& area) {
@@ -462,6 +494,7 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
   const unsigned char* raw = area.recordBuffer.data();
   if (area.recordBuffer.size() < area.recordLength || !typed) return;
   typed[0] = raw[0] == '*' ? 1 : 0;
+  area.unreadableField.clear();
   unsigned char* slot = typed + 1;
   for (const FieldDescriptor& f : area.fields) {
     const char* bytes = reinterpret_cast<const char*>(raw + f.offset);
@@ -478,16 +511,22 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
         break;
       }
       case 'N':
-      case 'F':
+      case 'F': {
+        const std::string trimmed = TrimBoth(text);
+        double number = 0;
+        // Asterisks or garbage read as 0, and the load says which field held them.
+        const bool readable = ParseStoredNumber(trimmed, number);
+        if (!readable && area.unreadableField.empty())
+          area.unreadableField = std::string(f.name) + " holds \"" + trimmed + "\"";
         if (f.decimals > 0) {
-          const double value = ParseDouble(TrimBoth(text));
-          std::memcpy(slot, &value, sizeof value);
+          std::memcpy(slot, &number, sizeof number);
         } else {
           std::int64_t value = 0;
-          ParseWhole(TrimBoth(text), value);
+          if (readable) ParseWhole(trimmed, value);
           PutSlotInteger(f, slot, value);
         }
         break;
+      }
       case 'L':
         slot[0] = (f.length > 0 &&
                    (bytes[0] == 'T' || bytes[0] == 'Y' || bytes[0] == 't' || bytes[0] == 'y'))
@@ -508,6 +547,7 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
 
 void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
   area.unfitField.clear();
+  area.unfitText.clear();
   area.recordBuffer.resize(area.recordLength, ' ');
   unsigned char* raw = area.recordBuffer.data();
   if (!typed) return;
@@ -532,9 +572,15 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
       case 'D': {
         const std::size_t n = std::min<std::size_t>(slot[0], 10);
         std::string date(reinterpret_cast<const char*>(slot + 1), n);
-        text = DateSlotToDtos(date);
+        bool invalid = false;
+        const std::string typed = date;
+        text = DateSlotToDtos(date, invalid);
+        if (invalid && area.unfitField.empty()) {
+          area.unfitField = f.name;
+          area.unfitText = typed;
+        }
         // ValidDate normalises a short text in place: the slot keeps the normalised form.
-        if (date.size() <= 10 && !date.empty()) {
+        if (!invalid && date.size() <= 10 && !date.empty()) {
           slot[0] = static_cast<unsigned char>(date.size());
           std::memcpy(slot + 1, date.data(), date.size());
         }
@@ -550,8 +596,10 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
         } else {
           text = FormatInteger(GetSlotInteger(f, slot), f.length);
         }
-        if (area.unfitField.empty() && text.find('*') != std::string::npos)
+        if (area.unfitField.empty() && text.find('*') != std::string::npos) {
           area.unfitField = f.name;
+          area.unfitText.clear();
+        }
         break;
       case 'L':
         text = std::string(1, slot[0] ? 'T' : 'F');
@@ -693,10 +741,14 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
     if (code == 0) {
       if (pos >= desc.size() || desc[pos] != kFieldTerminator)
         return refuse("Field descriptors without their end mark");
-      // Behind the end mark a writer may leave one fill byte, or the 263-byte back link of
-      // the FoxPro family: more room than that is no header of this table.
+      // Records start right behind the end mark, or behind one zero fill byte some writers
+      // leave there; only the FoxPro family keeps its 263-byte back link there. Any other
+      // length would read every field out of place.
       const std::size_t needed = 32 + pos + 1;
-      if (area.headerLength < needed || area.headerLength > needed + 264)
+      const bool backLink = head[0] == 0xF5 || !IsStandardDbfVersion(head[0]);
+      const bool fill = pos + 1 < desc.size() && desc[pos + 1] == 0;
+      if (area.headerLength != needed && !(fill && area.headerLength == needed + 1) &&
+          !(backLink && area.headerLength == needed + 263))
         return refuse("Header length " + std::to_string(area.headerLength) + " does not fit " +
                       std::to_string(area.fields.size()) + " fields");
     }
@@ -717,7 +769,8 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
     return refuse("Record length " + std::to_string(area.recordLength) + " where the fields take " +
                   std::to_string(used));
   area.fieldCount = static_cast<std::uint8_t>(area.fields.size());
-  // A header claiming more records than the file holds would read past its end.
+  // A header claiming more records than the file holds whole would read past its end: the
+  // whole records stay readable, and the opener reports the shortfall.
   const std::int64_t present =
       size > area.headerLength ? (size - area.headerLength) / area.recordLength : 0;
   area.recordCount = static_cast<std::int32_t>(std::min<std::int64_t>(count, present));
@@ -772,6 +825,12 @@ std::int64_t GetSlotInteger(const FieldDescriptor& f, const unsigned char* slot)
   return value;
 }
 
+std::int64_t SlotIntegerOf(double value) {
+  const double r = std::round(value);
+  // Beyond 64 bits, NaN and infinity fit no field: kept as the mark that writes asterisks.
+  return (r > -9.2e18 && r < 9.2e18) ? static_cast<std::int64_t>(r) : INT64_MIN;
+}
+
 void PutSlotInteger(const FieldDescriptor& f, unsigned char* slot, std::int64_t value) {
   if (WideIntegerSlot(f)) {
     std::memcpy(slot, &value, sizeof value);
@@ -796,6 +855,15 @@ bool SlotHoldsStoredValue(const FieldDescriptor& f, const unsigned char* slot,
     }
     case 'N':
     case 'F':
+      if (double stored = 0; !ParseStoredNumber(trimmed, stored)) {
+        // Unreadable text was loaded as 0: a 0 left as it was keeps the file's bytes.
+        if (f.decimals > 0) {
+          double value = 0;
+          std::memcpy(&value, slot, sizeof value);
+          return value == 0;
+        }
+        return GetSlotInteger(f, slot) == 0;
+      }
       if (f.decimals > 0) {
         double value = 0;
         std::memcpy(&value, slot, sizeof value);

@@ -34,6 +34,9 @@ int TypedSlotSize(const FieldDescriptor& f);
 bool WideIntegerSlot(const FieldDescriptor& f);
 std::int64_t GetSlotInteger(const FieldDescriptor& f, const unsigned char* slot);
 void PutSlotInteger(const FieldDescriptor& f, unsigned char* slot, std::int64_t value);
+// The whole number a value gives a slot: rounded, or the mark that stores asterisks (and is
+// refused with 201) for values beyond 64 bits, NaN and infinity.
+std::int64_t SlotIntegerOf(double value);
 // The slot still holds the value the stored field text gives (a non-blank field only).
 bool SlotHoldsStoredValue(const FieldDescriptor& f, const unsigned char* slot,
                           std::string_view stored);
@@ -45,8 +48,8 @@ void CommitTableEnd(WorkAreaRecord& area);
 void GetDbfRecord(WorkAreaRecord& area, std::int32_t n);
 void PutDbfRecord(WorkAreaRecord& area, std::int32_t n);
 void AppendDbfRecord(WorkAreaRecord& area);
-// After a record write: a number that did not fit its field (area.unfitField, then cleared) is
-// reported with 201; it stands in the file as asterisks.
+// A value that did not fit its field (area.unfitField, then cleared) is reported with 201;
+// PutDbfRecord then writes nothing and reloads the raw record from the file.
 void ReportUnfitField(WorkAreaRecord& area, const std::string& routine);
 void CloseDbf(WorkAreaRecord& area);
 void FlushFile(int handle);

@@ -101,16 +101,17 @@ std::uint16_t ReadMemoBytes(const TMemoDescriptor& memo, std::int32_t block, std
     bytes.resize(length);
     return MemoReadAt(memo.file, offset + 8, bytes.data(), length);
   }
-  // dBASE III text: up to the first end mark.
+  // dBASE III text: up to the first end mark. A file that ends before it was cut inside the
+  // memo: its text is not whole.
   std::string chunk;
   for (std::int64_t pos = offset; pos < size; pos += 512) {
     chunk.resize(std::size_t(std::min<std::int64_t>(512, size - pos)));
     if (std::uint16_t rc = MemoReadAt(memo.file, pos, chunk.data(), chunk.size())) return rc;
     const std::size_t end = chunk.find(char(kMemoEnd));
     bytes.append(chunk, 0, end);
-    if (end != std::string::npos) break;
+    if (end != std::string::npos) return 0;
   }
-  return 0;
+  return 213;
 }
 
 // Stores a text given as bytes (already trimmed) as a memo at the end of the file or, in dBASE

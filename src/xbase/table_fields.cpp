@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "xbase/dbf_file.h"
 #include "xbase/xbase_dates.h"
@@ -136,6 +137,10 @@ void LoadFields() {
   WorkAreaRecord* area = CurrentWorkArea();
   if (!area || area->vfile.isVirtual) return;
   RecordToFields(*area, area->typedBuffer);
+  if (!area->unreadableField.empty())
+    SetError(106, "Field " + std::exchange(area->unreadableField, std::string()) +
+                      ", no number: read as 0, record " + std::to_string(area->recordNumber) +
+                      " (" + area->tableName + ") [LoadFields]");
 }
 
 void StoreFields() {
@@ -197,10 +202,7 @@ void SetFieldNumber(int n, double value) {
   if (f->decimals > 0) {
     std::memcpy(slot, &value, sizeof value);
   } else {
-    const double rounded = std::round(value);
-    const std::int64_t v =
-        (rounded > -9.2e18 && rounded < 9.2e18) ? static_cast<std::int64_t>(rounded) : 0;
-    PutSlotInteger(*f, slot, v);
+    PutSlotInteger(*f, slot, SlotIntegerOf(value));
   }
 }
 
@@ -262,6 +264,9 @@ std::string FieldTextRefusal(const FieldDescriptor& f, const std::string& text) 
     case 'F': {
       double value = 0;
       if (!ParseFieldNumber(text, value)) return field + "\"" + trimmed + "\" is no number";
+      // Rounding would store another value than the one typed.
+      if (f.decimals == 0 && value != std::trunc(value))
+        return field + trimmed + " is no whole number";
       // The stored text as the record write makes it: the value at the field's decimals.
       const std::string stored =
           f.decimals > 0 ? FormatFixed(value, 0, f.decimals) : StrWidth(std::llround(value), 0);

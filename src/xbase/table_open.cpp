@@ -65,11 +65,19 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
   WorkAreas[CurrentArea] = std::move(area);
   LastOpenExclusive = exclusive;
   WorkAreaRecord& opened = *CurrentWorkArea();
+  const unsigned char* head = opened.headerImage.data();
+  const std::uint32_t counted =
+      IsDbase2(opened)
+          ? std::uint32_t(head[1] | head[2] << 8)
+          : std::uint32_t(head[4] | head[5] << 8 | head[6] << 16) | std::uint32_t(head[7]) << 24;
+  const std::int32_t whole = opened.recordCount;
   // Another program may have appended without writing the header yet.
   RefreshRecCount();
-  if (opened.hasMemo && MemoHooks.openMemofile) MemoHooks.openMemofile(opened.tableName);
-  // A memo file that could not be opened stays the answer of the open.
-  const std::uint16_t memoCode = XbaseErrorCode;
+  std::uint16_t memoCode = 0;
+  if (opened.hasMemo && MemoHooks.openMemofile) {
+    MemoHooks.openMemofile(opened.tableName);
+    memoCode = XbaseErrorCode;
+  }
   if (opened.recordCount > 0) {
     GetDbfRecord(opened, 1);
     if (XbaseErrorCode == 0) LoadFields();
@@ -79,7 +87,17 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     opened.bof = true;
     opened.eof = true;
   }
-  if (XbaseErrorCode == 0) XbaseErrorCode = memoCode;
+  // The table without its memo file is no table that opened: the memo's code stays.
+  if (memoCode != 0) {
+    XbaseErrorCode = memoCode;
+    return false;
+  }
+  if (counted > static_cast<std::uint32_t>(whole) && XbaseErrorCode == 0) {
+    // A copy cut short: what it holds whole stays readable, and the loss is told.
+    SetError(213, "Header counts " + std::to_string(counted) + " records, the file holds " +
+                      std::to_string(whole) + " whole  File:  " + name + " [USE]");
+    return true;
+  }
   return XbaseErrorCode == 0;
 }
 

@@ -97,8 +97,8 @@ bool IndexAtEnd() {
   return IndexHooks.indexEof && IndexHooks.indexEof();
 }
 
-// The controlling index names record r past the records the file holds: damage that hides
-// every key behind it, told as such.
+// The controlling index names record r that the file does not hold (0, or past its end):
+// damage that hides every key behind it, told as such.
 void ReportIndexPastTable(const WorkAreaRecord& area, std::int32_t r, const char* routine) {
   const std::string index = IndexHooks.indexFileName ? IndexHooks.indexFileName(1) : "";
   SetError(212, "Index " + index + " names record " + std::to_string(r) + " but " + area.tableName +
@@ -386,11 +386,15 @@ void GoTop() {
     TReadSemaphore semaphore;
     const bool indexed = IndexActive();
     const std::int32_t start = indexed && IndexHooks.top ? IndexHooks.top() : 1;
-    const bool damaged = indexed && start > area.recordCount && !IndexAtEnd() &&
+    const bool damaged = indexed && (start < 1 || (start > area.recordCount && !IndexAtEnd())) &&
                          !IndexedRecordPresent(area, start, "GoTop");
     if (damaged || start < 1 || start > area.recordCount) {
       GoEmpty(area);
-      if (damaged) CallSlot(IndexHooks.syncIndex);
+      if (damaged) {
+        // Both ends, as for an empty index: a walk either way ends here.
+        CallSlot(IndexHooks.syncIndex);
+        CallSlot(IndexHooks.setBof);
+      }
     } else {
       ReadAndLoad(area, start);
       while (XbaseErrorCode == 0 && !area.eof && !RecordVisible()) {
@@ -398,8 +402,7 @@ void GoTop() {
         bool present = next <= area.recordCount;
         if (indexed && IndexHooks.findNextRec) {
           next = IndexHooks.findNextRec();
-          present = !IndexAtEnd() && next >= 1 &&
-                    (next <= area.recordCount || IndexedRecordPresent(area, next, "GoTop"));
+          present = !IndexAtEnd() && IndexedRecordPresent(area, next, "GoTop");
         }
         if (!present) {
           GoEmpty(area);
@@ -498,9 +501,8 @@ void Skip(std::int32_t n) {
           if (RecordVisible() && RecordInScope()) lastInScope = area.recordNumber;
           if (indexed && IndexHooks.findPriorRec) {
             candidate = IndexHooks.findPriorRec();
-            damaged =
-                candidate > area.recordCount && !IndexedRecordPresent(area, candidate, "SKIP");
-            boundary = damaged || candidate == area.recordNumber || candidate < 1;
+            damaged = !IndexedRecordPresent(area, candidate, "SKIP");
+            boundary = damaged || candidate == area.recordNumber;
           } else {
             candidate = area.recordNumber - 1;
             boundary = area.recordNumber <= 1;
@@ -508,8 +510,9 @@ void Skip(std::int32_t n) {
         } else {
           if (indexed && IndexHooks.findNextRec) {
             candidate = IndexHooks.findNextRec();
-            damaged = candidate > area.recordCount && candidate != area.recordNumber &&
-                      !IndexAtEnd() && !IndexedRecordPresent(area, candidate, "SKIP");
+            damaged = (candidate < 1 || (candidate > area.recordCount &&
+                                         candidate != area.recordNumber && !IndexAtEnd())) &&
+                      !IndexedRecordPresent(area, candidate, "SKIP");
             boundary = damaged || candidate == area.recordNumber || candidate < 1 ||
                        candidate > area.recordCount;
           } else {
@@ -527,9 +530,19 @@ void Skip(std::int32_t n) {
         }
       }
     }
-    // Damage ends the walk at the end in either direction, so that going back to the top
-    // cannot hide the report.
-    if ((boundary && forward) || damaged) {
+    // Damage ends the walk at its end in either direction, the report standing: forwards past
+    // the last record, backwards at the top on the last record reached, so that neither a
+    // further step nor a new start from the top can hide it or go round again.
+    if (damaged && !forward) {
+      area.bof = true;
+      if (area.recordNumber >= 1 && area.recordNumber <= area.recordCount) {
+        if (indexed) CallSlot(IndexHooks.syncIndex);
+      } else {
+        area.eof = true;
+        ClearRecord();
+      }
+      if (indexed) CallSlot(IndexHooks.setBof);
+    } else if ((boundary && forward) || damaged) {
       area.recordNumber = area.recordCount + 1;
       area.eof = true;
       ClearRecord();
@@ -693,10 +706,7 @@ void Append() {
     return;
   }
   RefreshRecCount();
-  StoreFields();
-  // A number stored as asterisks is reported once the record and its keys are in place.
-  std::string unfit = std::move(area.unfitField);
-  area.unfitField.clear();
+  StoreFields();  // a value that does not fit: the record write refuses it
   const bool indexed = IndexActive();
   if (indexed && !BeginIndexedWrite(CurrentArea)) return;
   AppendDbfRecord(area);
@@ -709,10 +719,6 @@ void Append() {
   area.eof = false;
   area.bof = false;
   SyncRelation();
-  if (written) {
-    area.unfitField = std::move(unfit);
-    ReportUnfitField(area, "APPEND");
-  }
 }
 
 std::string Peek(int n, std::int32_t r) {

@@ -98,9 +98,14 @@ struct WorkAreaRecord {
   std::vector<std::int32_t> lockedRecords;  // front = head of the list
   bool exclusive = false;
   std::vector<unsigned char> spareRecord;  // spare record buffer of the units
-  // A number field the last FieldsToRecord filled with "*" (empty when all fitted): the write
-  // of the record reports it.
+  // A field the last FieldsToRecord could not fill with the caller's value (empty when all
+  // fitted): a number as "*", or a date that is no date (its text in unfitText). The record
+  // write refuses such a record and reports it.
   std::string unfitField;
+  std::string unfitText;
+  // A number field the last RecordToFields found holding no number ("*", garbage), with the
+  // text it holds; loading the fields reports it.
+  std::string unreadableField;
 };
 
 constexpr int kWorkAreaCount = 35;

@@ -272,8 +272,7 @@ void TXbDbf::SetFieldFloat(const std::string& name, double x) {
   if (f.decimals > 0) {
     std::memcpy(slot, &x, sizeof x);
   } else {
-    const double r = std::round(x);
-    PutSlotInteger(f, slot, (r > -9.2e18 && r < 9.2e18) ? static_cast<std::int64_t>(r) : 0);
+    PutSlotInteger(f, slot, SlotIntegerOf(x));
   }
 }
 
@@ -285,6 +284,7 @@ void TXbDbf::First() {
   if (!CheckDataset("First")) return;
   appendRefused_ = false;
   if (Editing(state_)) Post();
+  if (Editing(state_)) return;  // the pending edit could not be stored
   GoTop();
   RefreshFromCore();
   bof_ = true;
@@ -294,6 +294,7 @@ void TXbDbf::Last() {
   if (!CheckDataset("Last")) return;
   appendRefused_ = false;
   if (Editing(state_)) Post();
+  if (Editing(state_)) return;  // the pending edit could not be stored
   const std::int32_t count = RecCount();
   if (count > 0) {
     ::Go(count);
@@ -307,6 +308,7 @@ void TXbDbf::Next() {
   if (!CheckDataset("Next")) return;
   appendRefused_ = false;
   if (Editing(state_)) Post();
+  if (Editing(state_)) return;  // the pending edit could not be stored
   const std::int32_t before = ::RecNo();
   Skip(1);
   if (dEOF()) {
@@ -323,6 +325,7 @@ void TXbDbf::Prior() {
   if (!CheckDataset("Prior")) return;
   appendRefused_ = false;
   if (Editing(state_)) Post();
+  if (Editing(state_)) return;  // the pending edit could not be stored
   Skip(-1);
   const bool atTop = dBOF();
   RefreshFromCore();
@@ -361,35 +364,45 @@ void TXbDbf::Post() {
     const std::int32_t n = area.recordNumber;
     const bool lockHere = SharingOn && !area.exclusive && area.lockState == kLockNone;
     if (lockHere && !RLock(n)) {
-      SetError(1200, "Record not locked [Post(" + std::to_string(n) + ")]");
+      // The record stays as it is in the file; the edit waits for another Post or Cancel.
+      SetError(33, "Record " + std::to_string(n) + " is locked by another user (" + area.tableName +
+                       ") [Post(" + std::to_string(n) + ")]");
       return;
     }
     StoreFields();
-    // A number stored as asterisks is reported once the record lock is given back.
+    // A value that does not fit is reported once the record lock is given back; nothing is
+    // written, and the edit stays open to be mended or cancelled.
     std::string unfit = std::move(area.unfitField);
     area.unfitField.clear();
-    PutDbfRecord(area, n);
-    const bool written = XbaseErrorCode == 0;
+    if (unfit.empty()) PutDbfRecord(area, n);
     if (lockHere) UnlockRec(n);
-    state_ = TDataSetState::dsBrowse;
-    if (written && !unfit.empty()) {
-      // The dataset shows what the file now holds, not the value it could not keep.
-      LoadFields();
-      ReadBuffers();
+    if (!unfit.empty()) {
+      GetDbfRecord(area, n);
+      if (XbaseErrorCode == 0) LoadFields();
       area.unfitField = std::move(unfit);
       ReportUnfitField(area, "Post");
       return;
     }
+    state_ = TDataSetState::dsBrowse;
   } else if (state_ == TDataSetState::dsInsert) {
+    // The core's buffers keep the current record should the new one be refused.
+    const std::vector<unsigned char> typed(area.typedBuffer, area.typedBuffer + area.typedSize);
+    const std::vector<unsigned char> raw = area.recordBuffer;
     std::copy(activeBuffer_.begin(), activeBuffer_.begin() + area.typedSize, area.typedBuffer);
     const bool lockHere = area.lockState == kLockNone;
     if (lockHere && !::ALock()) {
       SetError(5, "File must be locked to append: " + area.tableName + " [Post]");
       return;
     }
-    state_ = TDataSetState::dsBrowse;
     Append();
+    const bool refused = XbaseErrorCode != 0;
     if (lockHere) Unlock();
+    // A record refused (a value that does not fit) leaves the insert open.
+    if (refused) {
+      std::copy(typed.begin(), typed.end(), area.typedBuffer);
+      area.recordBuffer = raw;
+      return;
+    }
   } else {
     return;
   }

@@ -36,7 +36,8 @@ void RecordHalt(int) {
 // A table form that picks a record (or cancels) without a window.
 class PickingForm : public TTableForm {
  public:
-  std::int32_t pick = 0;  // 0: keep the current record; -1: cancel
+  std::int32_t pick = 0;         // 0: keep the current record; -1: cancel
+  bool readOnAfterPick = false;  // the grid read other rows since: their codes replaced the pick's
   std::int32_t shownOn = 0;
   TTableFormMode lastMode;
   void SetFileLabel(const std::string&) override {}
@@ -49,6 +50,7 @@ class PickingForm : public TTableForm {
       return;
     }
     if (pick > 0) TableDataset().Go(pick);
+    if (readOnAfterPick) XbaseErrorCode = 0;
     AbortFlag = false;
   }
 };
@@ -210,8 +212,8 @@ TEST_F(PrintPresets, CancelledChoiceAndNameChangeNothingRememberedRecordIsClampe
   EXPECT_EQ(ErrorList.messages[1], "DBF #7 not found.");
 }
 
-// Another program holds the append lock: nothing is stored, and above all the values do not
-// land in the current preset.
+// Another program holds the append lock and the first record: nothing is stored, and above all
+// the values do not land in the current preset; an edit of the held record is told as such.
 TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
   const std::string path = dbf_ / "printout.dbf";
@@ -226,7 +228,10 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
     lock.l_whence = SEEK_SET;
     lock.l_start = 0x40000001;  // the append lock byte of shared tables
     lock.l_len = 1;
-    const char ok = fcntl(fd, F_SETLK, &lock) == 0 ? '1' : '0';
+    struct flock record = lock;
+    record.l_start = 0x40000000 + 321;  // record 1: the lock base, the header length
+    record.l_len = 66;
+    const char ok = fcntl(fd, F_SETLK, &lock) == 0 && fcntl(fd, F_SETLK, &record) == 0 ? '1' : '0';
     (void)!write(ready[1], &ok, 1);
     pause();
     _exit(0);
@@ -236,10 +241,41 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   ASSERT_EQ(ok, '1');
   host_.AnswerText("lost");
   EXPECT_FALSE(StorePreset(Values("7", "7", "7", "7", 1, 0, true, true)));
+  OpenPresetTable();
+  DbTableSetFloat("xscale", 7);
+  TableDataset().Post();
+  TableDataset().Cancel();
+  DbTableClose();
   kill(child, SIGKILL);
   waitpid(child, nullptr, 0);
   EXPECT_EQ(app_test::ReadBytes(path), before);
-  EXPECT_FALSE(host_.Messages().empty());
+  ASSERT_FALSE(host_.Messages().empty());
+  const std::string told = host_.Messages().back();
+  EXPECT_NE(told.find("locked by another user"), std::string::npos) << told;
+  EXPECT_EQ(told.find("not locked"), std::string::npos) << told;
+}
+
+// A value its field cannot hold is not stored (the table stays byte for byte as it was), and
+// a preset whose number field holds no number is not loaded; both messages name the field.
+TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
+  Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
+  Store("spoilt", Values("2", "2", "0", "0", 0, 1, false, false));
+  const std::string path = dbf_ / "printout.dbf";
+  std::string bytes = app_test::ReadBytes(path);
+  host_.AnswerText("too wide");
+  const std::size_t shown = host_.Messages().size();
+  EXPECT_FALSE(StorePreset(Values("123456789", "1", "0", "0", 0, 1, false, false)));
+  EXPECT_TRUE(app_test::ReadBytes(path) == bytes);
+  ASSERT_EQ(host_.Messages().size(), shown + 1);  // told once
+  EXPECT_NE(host_.Messages().back().find("XSCALE"), std::string::npos) << host_.Messages().back();
+  bytes.replace(321 + 66 + 1 + 25, 12, std::string(12, '*'));  // XSCALE of record 2
+  app_test::WriteBytes(path, bytes);
+  form_.pick = 2;
+  form_.readOnAfterPick = true;
+  TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);
+  EXPECT_FALSE(LoadPreset(v));
+  EXPECT_EQ(v.scaleX, "3");
+  EXPECT_NE(host_.Messages().back().find("XSCALE"), std::string::npos) << host_.Messages().back();
 }
 
 // A table that is no dBASE file must not end the program: the message is shown and the print

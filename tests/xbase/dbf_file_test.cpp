@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <ctime>
 
 #include "core_test_support.h"
 #include "xbase/locking.h"
 #include "xbase/xbase_dates.h"
+#include "xbase/xbase_utils.h"
 
 namespace {
 
@@ -161,6 +163,10 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
       {"memo block", Field('M', 10), 123, "       123"},
       {"logical true", Field('L', 1), 1, "T"},
       {"logical false", Field('L', 1), 0, "F"},
+      {"20 digits", Field('N', 20), -4e18, "-4000000000000000000"},
+      {"beyond 64 bits into 20 digits", Field('N', 20), 1e30, "********************"},
+      {"NaN into 20 digits", Field('N', 20), std::nan(""), "********************"},
+      {"NaN into 5", Field('N', 5), std::nan(""), "*****"},
   };
   for (const Case& c : cases) {
     ConversionArea t({c.field});
@@ -170,17 +176,40 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
     } else if (c.field.decimals > 0) {
       std::memcpy(slot, &c.value, 8);
     } else {
-      const std::int32_t v = static_cast<std::int32_t>(c.value);
-      std::memcpy(slot, &v, 4);
+      PutSlotInteger(c.field, slot, SlotIntegerOf(c.value));
     }
     FieldsToRecord(t.area, t.typed.data());
     EXPECT_EQ(t.Raw(), std::string(" ") + c.stored) << c.name;
   }
 }
 
+// A number field holding no number reads as 0 and is named; written back untouched it keeps
+// the file's bytes.
+TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
+  const struct {
+    std::string stored;
+    int decimals;
+    double value;  // NaN: no number
+  } cases[] = {{"    -42", 0, -42}, {"  12.50", 2, 12.5}, {"   12ab", 0, NAN},
+               {" 12ab.5", 2, NAN}, {"  1.2.3", 0, NAN},  {"*******", 2, NAN}};
+  for (const auto& c : cases) {
+    ConversionArea t({Field('N', int(c.stored.size()), c.decimals)});
+    std::memcpy(t.area.recordBuffer.data() + 1, c.stored.data(), c.stored.size());
+    t.area.unreadableField = "G holds \"x\"";  // what an earlier record left behind
+    RecordToFields(t.area, t.typed.data());
+    double value = double(GetSlotInteger(t.area.fields[0], t.typed.data() + 1));
+    if (c.decimals > 0) std::memcpy(&value, t.typed.data() + 1, 8);
+    const bool readable = !std::isnan(c.value);
+    EXPECT_EQ(value, readable ? c.value : 0) << c.stored;
+    EXPECT_EQ(t.area.unreadableField, readable ? "" : "F holds \"" + AllTrim(c.stored) + "\"");
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.Raw().substr(1), c.stored);
+  }
+}
+
 TEST_F(DbfFileTest, StoredTextIntoTheTypedBuffer) {
   ConversionArea t({Field('N', 8, 2), Field('N', 5), Field('L', 1), Field('M', 10), Field('C', 4)});
-  const std::string raw = "*  -12.50   17y      4711abcd";
+  const std::string raw = "*  -12.50  +17y      4711abcd";  // a sign some writers store
   std::memcpy(t.area.recordBuffer.data(), raw.data(), raw.size());
   RecordToFields(t.area, t.typed.data());
   const unsigned char* p = t.typed.data();
@@ -196,6 +225,7 @@ TEST_F(DbfFileTest, StoredTextIntoTheTypedBuffer) {
   EXPECT_EQ(block, 4711);
   EXPECT_EQ(p[18], 4);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 19), 4), "abcd");
+  EXPECT_EQ(t.area.unreadableField, "");
 }
 
 TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {

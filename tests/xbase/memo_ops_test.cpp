@@ -51,6 +51,26 @@ TEST_F(MemoOps, AGroupHeaderClaimingMoreThanTheFileIsAReadError) {
   EXPECT_TRUE(ReadFile(Path("t.dbt")) == bytes);
 }
 
+// A dBASE III memo file cut before a memo's end mark: the text is not given out as whole.
+TEST_F(MemoOps, AMemoCutBeforeItsEndMarkReportsACode) {
+  MakeTable("t", kMemoDbase3);
+  const std::string text(553, 'm');
+  const std::int32_t block = AddMemo(text);
+  CloseAll();
+  const std::string whole = ReadFile(Path("t.dbt"));
+  // Bytes of the memo kept: one end mark of two, the text cut inside and right before its end.
+  for (const auto& [keep, code] : {std::pair{554, 0}, {100, 213}, {553, 213}}) {
+    std::ofstream(Path("t.dbt"), std::ios::binary | std::ios::trunc)
+        << whole.substr(0, block * 512 + keep);
+    ASSERT_TRUE(UseDbf(Path("t.dbf"), true));
+    std::string read;
+    EXPECT_EQ(ReadMemoText(block, read), code == 0) << keep;
+    EXPECT_EQ(XbaseErrorCode, code) << keep;
+    EXPECT_EQ(read, code == 0 ? text : "") << keep;
+    CloseAll();
+  }
+}
+
 TEST_F(MemoOps, Dbase4RewriteStaysInItsBlocksWhenShorterAndMovesWhenLonger) {
   MakeTable("t", kMemoDbase4);
   const std::int32_t big = AddMemo(std::string(1500, 'a'));  // 3 blocks

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core_test_support.h"
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
+#include "xbase/memo_ops.h"
 #include "xbase/xbase_utils.h"
 
 namespace {
@@ -131,10 +134,68 @@ TEST_F(XbDbfTest, AnEmptyTableIsEmpty) {
 }
 
 TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
-  TXbDbf dataset;
-  dataset.SetTableName(Path("none.dbf"));
-  EXPECT_FALSE(dataset.Open());
-  EXPECT_EQ(XbaseErrorCode, 2);  // DOS: file not found
+  InitXbaseMemo();
+  // A table with a record whose memo file is gone: the table opens, its memo file does not.
+  ASSERT_TRUE(CreateDbf(Path("m.dbf"), {{"NAME", 'C', 5, 0}, {"NOTES", 'M', 10, 0}}, 0, true));
+  AppendNamed({"a"});
+  CloseArea();
+  std::filesystem::remove(Path("m.dbt"));
+  for (const char* name : {"none.dbf", "m.dbf"}) {
+    TXbDbf dataset;
+    dataset.SetTableName(Path(name));
+    EXPECT_FALSE(dataset.Open());
+    EXPECT_EQ(XbaseErrorCode, 2) << name;  // DOS: file not found
+    EXPECT_TRUE(AreaName().empty()) << "nothing left open";
+  }
+}
+
+// A value its field cannot hold is refused with 201 naming the field and the file stays as it
+// was: through the dataset (the edit, or the new record, stays open and the cursor with it) and
+// through the table API.
+TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
+  MakeSample("s.dbf");
+  AppendNamed({"a", "b", "c"});
+  CloseArea();
+  enum TRoad { kEdit, kInsert, kRewrite };
+  const struct {
+    const char* field;  // QTY N(5,0), BORN D
+    double number;      // set when text is null
+    const char* text;
+    TRoad road;
+  } cases[] = {{"QTY", 1e9, nullptr, kEdit},     {"QTY", std::nan(""), nullptr, kEdit},
+               {"BORN", 0, "31/02/2020", kEdit}, {"BORN", 0, "02/30/20", kEdit},
+               {"QTY", 1e9, nullptr, kInsert},   {"QTY", 1e9, nullptr, kRewrite}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + (c.text ? c.text : std::to_string(c.number)));
+    const std::string before = ReadBytes(Path("s.dbf"));
+    TXbDbf table;
+    table.SetTableName(Path("s.dbf"));
+    ASSERT_TRUE(c.road == kRewrite ? UseDbf(Path("s.dbf"), true) : table.Open());
+    if (c.road != kRewrite) table.Go(2);
+    const std::string shown = c.road == kRewrite ? FieldAsText(2) : table.FieldText(c.field);
+    if (c.road == kInsert && table.ALock()) table.Insert();
+    if (c.road == kRewrite) {
+      SetFieldNumber(2, c.number);
+      StoreFields();
+      PutDbfRecord(*CurrentWorkArea(), 1);
+      LoadFields();  // the raw record is the file's again
+      EXPECT_EQ(FieldAsText(2), shown);
+    } else {
+      c.text ? table.SetFieldString(c.field, c.text) : table.SetFieldFloat(c.field, c.number);
+      table.Post();
+      for (void (TXbDbf::*move)() : {&TXbDbf::First, &TXbDbf::Last, &TXbDbf::Next, &TXbDbf::Prior})
+        (table.*move)();
+      EXPECT_EQ(table.RecNo(), 2);
+      EXPECT_EQ(table.State(), c.road == kInsert ? TDataSetState::dsInsert : TDataSetState::dsEdit);
+      table.Cancel();
+      EXPECT_EQ(table.FieldText(c.field), shown);
+    }
+    EXPECT_EQ(XbaseErrorCode, 201);
+    EXPECT_NE(XbaseErrorMessage.find(c.field), std::string::npos) << XbaseErrorMessage;
+    table.Close();
+    CloseAll();
+    EXPECT_TRUE(ReadBytes(Path("s.dbf")) == before);
+  }
 }
 
 }  // namespace

@@ -136,7 +136,8 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   const std::string path = dir / "t.dbf";
   ResetProgramStateForTests();
   InitXbaseCore();
-  ASSERT_TRUE(CreateDbf(path, {{"NAME", 'C', 8, 0}, {"SCALE", 'N', 8, 3}, {"BORN", 'D', 8, 0}}));
+  ASSERT_TRUE(CreateDbf(
+      path, {{"NAME", 'C', 8, 0}, {"SCALE", 'N', 8, 3}, {"BORN", 'D', 8, 0}, {"QTY", 'N', 5, 0}}));
   CloseAll();
   const std::string before = app_test::ReadBytes(path);
   DbTableOpen(path);
@@ -146,11 +147,14 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   auto* grid = form.findChild<QTableWidget*>("XbGrid1");
   form.findChild<QToolButton*>("Insert")->click();
   ASSERT_EQ(grid->rowCount(), 1);
-  const char* cases[][2] = {{"too long!", "NAME"}, {"12345678", "SCALE"}, {"13/45/99", "BORN"}};
-  for (int c = 0; c < 3; ++c) grid->item(0, c)->setText(cases[c][0]);  // 12345678.000: 12 places
+  const char* cases[][2] = {{"too long!", "NAME"},
+                            {"12345678", "SCALE"},  // 12345678.000: 12 places
+                            {"13/45/99", "BORN"},
+                            {"12.7", "QTY"}};  // a whole-number field, not rounded to 13
+  for (int c = 0; c < 4; ++c) grid->item(0, c)->setText(cases[c][0]);
   const std::vector<std::string> shown = host.Messages();
-  ASSERT_EQ(shown.size(), 3u);
-  for (int c = 0; c < 3; ++c) EXPECT_NE(shown[c].find(cases[c][1]), std::string::npos) << shown[c];
+  ASSERT_EQ(shown.size(), 4u);
+  for (int c = 0; c < 4; ++c) EXPECT_NE(shown[c].find(cases[c][1]), std::string::npos) << shown[c];
   // The table keeps code page 850: a character it lacks is refused, never stored as "?".
   for (const std::string typed : {"€", "ł", "日"}) {
     host.Clear();
