@@ -15,6 +15,7 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/message_list.h"
+#include "common/output_router.h"
 #include "common/program_state.h"
 #include "drawings/production_drawing.h"
 #include "drawings/tooth_graphics.h"
@@ -55,7 +56,7 @@ bool LoadBatchFile() {
   AbortFlag = false;
   LoadDataFile(CurrentFileName);
   if (AbortFlag) {
-    BatchReport("data file " + CurrentFileName + " could not be read; nothing written");
+    BatchReport("data file " + NameText(CurrentFileName) + " could not be read; nothing written");
     return false;
   }
   std::error_code ec;
@@ -75,13 +76,14 @@ bool CalculationUsable() {
 TStartUpOutcome RunListing() {
   if (!LoadBatchFile()) return {true, kExitLoadFailed};
   if (!CalculationUsable()) return {true, kExitNothingWritten};
-  const std::string target = CurrentFileName + ".txt";
+  // Where the listing device keeps it: beside the data file, named after it.
+  const std::string target = ExportFileName("txt");
   ConfigVariables.AskOutputDevice = false;
   ConfigVariables.OutputDevice = 9;
   AbortFlag = false;
   ResultPrintout();
   if (AbortFlag || !FileExistsIO(target)) {
-    BatchReport("the listing " + target + " could not be written");
+    BatchReport("the listing " + NameText(target) + " could not be written");
     return {true, kExitNothingWritten};
   }
   return {true, kExitOk};
@@ -288,7 +290,7 @@ bool RunCadBatch(int format, int drawing) {
   const auto after = std::filesystem::last_write_time(target, ec);
   const bool written = !ec && (!existed || after != before);
   if (AbortFlag || !written) {
-    BatchReport("the CAD file " + target + " could not be written; nothing written");
+    BatchReport("the CAD file " + NameText(target) + " could not be written; nothing written");
     ReportMessageList();
     return false;
   }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "common/codepage.h"
 #include "common/config_file.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
@@ -275,7 +276,7 @@ bool ImportConfiguration(const std::string& fileName, TConfigRecords& imported) 
     return false;
   }
   if (!StartsLikeConfiguration(fileName)) {
-    ErrorMessageIfEnabled("invalid file name \"" + fileName + "\" !");
+    ErrorMessageIfEnabled("invalid file name \"" + NameText(fileName) + "\" !");
     AbortFlag = true;
     return false;
   }

@@ -10,6 +10,7 @@
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/changed_on_disk.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -440,6 +441,9 @@ void ReadDocuments(TDataSet& set) {
     ReadLineStr(set.slots[n].program);
     ReadLineStr(set.slots[n].file);
     ReadLineStr(line);
+    // Names are kept in UTF-8; a file written before that holds them in CP850.
+    set.slots[n].program = NameFromFile(set.slots[n].program);
+    set.slots[n].file = NameFromFile(set.slots[n].file);
   }
 }
 
@@ -458,7 +462,7 @@ void WriteDataFile(const std::string& fullName) {
   if (!unstorable.empty()) {
     // A separator inside a text would shift every later field of the file: nothing is written
     // and the old file stays.
-    ErrorMessageIfEnabled("data file " + fullName + " not saved: " + unstorable);
+    ErrorMessageIfEnabled("data file " + NameText(fullName) + " not saved: " + unstorable);
     AbortFlag = true;
     return;
   }
@@ -490,7 +494,7 @@ void ReadDataFile(const std::string& fullName) {
   AssignText(GlobalTextFile, fullName);
   gRefusal.clear();
   if (ResetText(GlobalTextFile) != kIoOk) {
-    ErrorMessageIfEnabled("file " + fullName + " " + "not found or no access" + " !");
+    ErrorMessageIfEnabled("file " + NameText(fullName) + " " + "not found or no access" + " !");
     AbortFlag = true;
     return;
   }
@@ -505,9 +509,9 @@ void ReadDataFile(const std::string& fullName) {
   if (!AbortFlag) ReadClearancesPerModule(set);
   AbandonText(GlobalTextFile);
   if (AbortFlag) {
-    ErrorMessageIfEnabled(gRefusal.empty()
-                              ? "data file " + fullName + " " + "incomplete or unreadable" + " !"
-                              : gRefusal);
+    ErrorMessageIfEnabled(gRefusal.empty() ? "data file " + NameText(fullName) + " " +
+                                                 "incomplete or unreadable" + " !"
+                                           : gRefusal);
     return;
   }
   Commit(set);

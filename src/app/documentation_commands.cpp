@@ -67,7 +67,7 @@ bool AgreeToStart(int n, const std::vector<std::string>& argv) {
   char answer = 'N';
   const bool abort = AbortFlag;
   InputYesNo("Document " + IntStr(n) + " of the data file starts the program\n" +
-                 WinToDos(command) + "\nStart it ?",
+                 NameText(command) + "\nStart it ?",
              answer);
   AbortFlag = abort;
   if (answer != 'J') return false;
@@ -212,7 +212,7 @@ void StartDocument(int n) {
   if (!AgreeToStart(n, argv)) return;
   const int failure = Starter() ? Starter()(argv) : platform::StartDetached(argv);
   if (failure != 0) {
-    ErrorMessage("Document " + IntStr(n) + ": program " + program + " cannot be started");
+    ErrorMessage("Document " + IntStr(n) + ": program " + NameText(program) + " cannot be started");
   }
 }
 

@@ -1,6 +1,8 @@
 // The document slots and their start values.
 #include "app/documentation_records.h"
 
+#include "common/codepage.h"
+
 TDocumentSlots DocumentSlots;
 
 void InitDocumentSlots() {
@@ -26,4 +28,9 @@ std::string SeparatorIn(std::string_view text, TFieldPlace place) {
 std::string SeparatorRefusal(std::string_view field, std::string_view separator) {
   return std::string(field) + ": " + std::string(separator) +
          " cannot be stored there, it separates the fields of the data file";
+}
+
+std::string CodePageRefusal(std::string_view field, std::string_view character) {
+  return std::string(field) + ": \"" + NameText(character) +
+         "\" cannot be stored there, the file holds only the characters of code page 850";
 }

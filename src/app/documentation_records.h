@@ -37,3 +37,6 @@ enum class TFieldPlace {
 std::string SeparatorIn(std::string_view text, TFieldPlace place);
 // The message that refuses a separator in a field.
 std::string SeparatorRefusal(std::string_view field, std::string_view separator);
+// The message that refuses a typed character (UTF-8) that the file's code page cannot hold:
+// stored, it would come back as "?".
+std::string CodePageRefusal(std::string_view field, std::string_view character);

@@ -42,10 +42,10 @@ bool SheetFileName(std::string_view tail, std::string& name) {
 void ReportShown(const platform::Spreadsheet& sheet, const std::string& name, int rc) {
   if (rc == 0) return;
   if (sheet.LastFile() == name) {
-    InfoMessage(std::string(kCouldNotStart) + "\n" + "saved as " + WinToDos(name));
+    InfoMessage(std::string(kCouldNotStart) + "\n" + "saved as " + NameText(name));
     return;
   }
-  ErrorMessageIfEnabled("file " + WinToDos(name) + " cannot be created");
+  ErrorMessageIfEnabled("file " + NameText(name) + " cannot be created");
   AbortFlag = true;
 }
 
@@ -98,7 +98,7 @@ void TextFileToExcel(std::string_view name) {
   const std::string fullName = CurrentDataFileFullName();
   std::vector<std::string> lines;
   if (!ReadTextFileLines(fullName, lines)) {
-    ErrorMessageIfEnabled("file " + fullName + " " + "not found or no access" + " !");
+    ErrorMessageIfEnabled("file " + NameText(fullName) + " " + "not found or no access" + " !");
     AbortFlag = true;
     return;
   }

@@ -7,6 +7,7 @@
 #include "app/save_question.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -149,7 +150,7 @@ void OpenRecentFile(const TFileCommandHooks& hooks, int n) {
   if (!FileExistsIO(fullName)) {
     RemoveRecentFile(n);
     Run(hooks.UpdateRecentFileItems);
-    InfoMessage("File " + fullName + " not found !");
+    InfoMessage("File " + NameText(fullName) + " not found !");
     return;
   }
 

@@ -93,7 +93,7 @@ void DbTableOpen(const std::string& path) {
   dataset.SetTableName(path);
   if (!dataset.Open() && XbaseErrorCode == 0) {
     // No free work area or a failure the library did not report: still a failure.
-    ErrorMessage("file " + path + " not found or no access !");
+    ErrorMessage("file " + NameText(path) + " not found or no access !");
     AbortFlag = true;
   }
   if (InstalledForm) InstalledForm->SetFileLabel(path);
@@ -114,7 +114,7 @@ void DbTableOpenChecked(const std::string& tableName) {
   }
   const std::string temp = PrivateTempDir();
   if (temp.empty()) {
-    ErrorMessage("No temporary directory for " + path);
+    ErrorMessage("No temporary directory for " + NameText(path));
     AbortFlag = true;
     return;
   }

@@ -2,6 +2,7 @@
 #include "app/save_question.h"
 
 #include "app/data_file.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/program_state.h"
@@ -19,7 +20,7 @@ void AskSaveChanges() {
   }
   if (!DataModified) return;
   if (!CurrentFileName.empty()) {
-    const bool yes = AskYesNo("Save file (" + CurrentDataFileFullName() + ") ?");
+    const bool yes = AskYesNo("Save file (" + NameText(CurrentDataFileFullName()) + ") ?");
     if (AbortFlag) return;  // Cancel
     if (yes) {
       SaveCurrentFile(CurrentFileName);

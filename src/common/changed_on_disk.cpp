@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/program_state.h"
 #include "platform/file_system.h"
@@ -61,14 +62,15 @@ bool ConfirmOverwriteChangedFile(const std::string& fileName) {
   const std::optional<TDiskStamp> now = StampOf(fileName);
   if (!now || *now == it->second) return true;
   const bool abort = AbortFlag;
-  const bool yes = AskYesNo(fileName + " was changed on disk since it was read or saved here.   " +
-                            "overwrite ?");
+  const bool yes =
+      AskYesNo(NameText(fileName) + " was changed on disk since it was read or saved here.   " +
+               "overwrite ?");
   if (yes && !AbortFlag) {
     AbortFlag = abort;
     return true;
   }
   AbortFlag = true;
-  ErrorMessageIfEnabled("file " + fileName + " not saved: it was changed on disk !");
+  ErrorMessageIfEnabled("file " + NameText(fileName) + " not saved: it was changed on disk !");
   return false;
 }
 

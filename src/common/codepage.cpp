@@ -2,7 +2,10 @@
 // files) and back, the ASCII transliteration and the fixed table of character mode 1.
 #include "common/codepage.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
+#include <vector>
 
 #include "common/program_state.h"
 
@@ -188,7 +191,152 @@ bool CharModeOne() {
   return ConfigVariables.CharMode == 1;
 }
 
+// Calls plain() for every stretch of code-page text and name() for every wrapped name, in
+// order. A name whose close is missing runs to the end.
+template <typename Plain, typename Name>
+void ForEachPart(std::string_view text, Plain plain, Name name) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto open = text.find(kNameOpen, pos);
+    if (open == std::string_view::npos) {
+      plain(text.substr(pos));
+      return;
+    }
+    if (open > pos) plain(text.substr(pos, open - pos));
+    const auto start = open + kNameOpen.size();
+    const auto close = text.find(kNameClose, start);
+    const auto end = close == std::string_view::npos ? text.size() : close;
+    name(text.substr(start, end - start));
+    pos = close == std::string_view::npos ? text.size() : close + kNameClose.size();
+  }
+}
+
+// The code-page stretches converted by plain(), the names by name().
+template <typename Plain, typename Name>
+std::string MapParts(std::string_view text, Plain plain, Name name) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  ForEachPart(
+      text, [&](std::string_view part) { out += plain(part); },
+      [&](std::string_view part) { out += name(part); });
+  return out;
+}
+
+std::string NameAsItIs(std::string_view name) {
+  return std::string(name);
+}
+
+std::string PlainDosToWin(std::string_view text) {
+  if (CharModeOne()) return ModeOneText(text, true);
+  return Cp850ToUtf8(text);
+}
+
+std::string PlainDosToWinTable(std::string_view text) {
+  if (CharModeOne()) return ModeOneText(text, true);
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) AppendUtf8(out, ModeOneChar(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string PlainOutputText(std::string_view text) {
+  switch (ConfigVariables.CadTextMode) {
+    case 2:
+      return CharModeOne() ? ModeOneText(text, false) : OemToAnsi(text);
+    case 3:
+      return Transliterate(text);
+    default:
+      return std::string(text);
+  }
+}
+
+// A name in a CAD file: each character in the file's code page, else as "\U+XXXX".
+std::string CadName(std::string_view name) {
+  const bool ansi = ConfigVariables.CadTextMode == 2 || ConfigVariables.CadTextMode == 3;
+  std::string out;
+  std::size_t pos = 0;
+  while (pos < name.size()) {
+    char32_t cp = NextUtf8(name, pos);
+    if (cp == kNoChar) cp = 0xFFFD;
+    unsigned char b = 0;
+    if (ansi ? UnicodeToCp1252(cp, b) : UnicodeToCp850(cp, b)) {
+      out.push_back(static_cast<char>(b));
+    } else {
+      char code[16];
+      std::snprintf(code, sizeof code, "\\U+%04X", static_cast<unsigned>(cp));
+      out += code;
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+std::string NameText(std::string_view utf8Name, int width) {
+  std::string out(kNameOpen);
+  // Byte offsets of the characters, so a shortened name never splits one.
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < utf8Name.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8Name[i]) & 0xC0) != 0x80) starts.push_back(i);
+  }
+  const int count = static_cast<int>(starts.size());
+  if (width < 0 || count <= width) {
+    out += utf8Name;
+  } else {
+    const int k = std::max(width / 2 - 3, 0);
+    out += utf8Name.substr(0, starts[static_cast<std::size_t>(k)]);
+    out += " ... ";
+    out += utf8Name.substr(starts[static_cast<std::size_t>(count - k - 1)]);
+  }
+  out += kNameClose;
+  return out;
+}
+
+bool HoldsName(std::string_view text) {
+  return text.find(kNameOpen) != std::string_view::npos;
+}
+
+std::string NamesToCp850(std::string_view text) {
+  if (!HoldsName(text)) return std::string(text);
+  return MapParts(
+      text, [](std::string_view part) { return std::string(part); }, Utf8ToCp850);
+}
+
+std::size_t ShownLength(std::string_view text) {
+  std::size_t length = 0;
+  ForEachPart(
+      text, [&](std::string_view part) { length += part.size(); },
+      [&](std::string_view part) {
+        for (char c : part) {
+          if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++length;
+        }
+      });
+  return length;
+}
+
+bool IsUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (NextUtf8(text, pos) == kNoChar) return false;
+  }
+  return true;
+}
+
+std::string NameFromFile(std::string_view bytes) {
+  return IsUtf8(bytes) ? std::string(bytes) : Cp850ToUtf8(bytes);
+}
+
+std::string FirstCharOutsideCp850(std::string_view utf8) {
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const std::size_t start = pos;
+    const char32_t cp = NextUtf8(utf8, pos);
+    unsigned char b = 0;
+    if (cp == kNoChar) return "\xEF\xBF\xBD";
+    if (!UnicodeToCp850(cp, b)) return std::string(utf8.substr(start, pos - start));
+  }
+  return {};
+}
 
 char32_t Cp850ToUnicode(unsigned char byte) {
   return byte < 0x80 ? static_cast<char32_t>(byte) : kCp850High[byte - 0x80];
@@ -258,6 +406,11 @@ void Transliterate(std::string_view text, std::string& out) {
 }
 
 std::string Transliterate(std::string_view text) {
+  if (HoldsName(text)) {
+    return MapParts(
+        text, [](std::string_view part) { return Transliterate(part); },
+        [](std::string_view name) { return NameText(name); });
+  }
   const auto& table = TransliterationTable();
   std::string out;
   out.reserve(text.size());
@@ -277,11 +430,7 @@ void DosToWinTable(std::string_view text, std::string& out) {
 }
 
 std::string DosToWinTable(std::string_view text) {
-  if (CharModeOne()) return ModeOneText(text, true);
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char c : text) AppendUtf8(out, ModeOneChar(static_cast<unsigned char>(c)));
-  return out;
+  return MapParts(text, PlainDosToWinTable, NameAsItIs);
 }
 
 void DosToWin(std::string_view text, std::string& out) {
@@ -289,8 +438,7 @@ void DosToWin(std::string_view text, std::string& out) {
 }
 
 std::string DosToWin(std::string_view text) {
-  if (CharModeOne()) return ModeOneText(text, true);
-  return Cp850ToUtf8(text);
+  return MapParts(text, PlainDosToWin, NameAsItIs);
 }
 
 void WinToDos(std::string_view text, std::string& out) {
@@ -306,12 +454,5 @@ void OutputText(std::string_view text, std::string& out) {
 }
 
 std::string OutputText(std::string_view text) {
-  switch (ConfigVariables.CadTextMode) {
-    case 2:
-      return CharModeOne() ? ModeOneText(text, false) : OemToAnsi(text);
-    case 3:
-      return Transliterate(text);
-    default:
-      return std::string(text);
-  }
+  return MapParts(text, PlainOutputText, CadName);
 }

@@ -6,11 +6,12 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/changed_on_disk.h"
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -108,6 +109,13 @@ class ConfigIo {
       Report(pos_, "\"" + label + "\" missing");
     }
     return false;
+  }
+  // A name of a file, folder or program: kept in UTF-8; one written before that in CP850 is
+  // converted once.
+  bool Name(std::string& value) {
+    const bool held = Str(value);
+    if (held && mode_ == Mode::Read) value = NameFromFile(value);
+    return held;
   }
   bool Str(std::string& value) {
     if (mode_ == Mode::Write) {
@@ -276,7 +284,7 @@ class ConfigIo {
 
   // One message per problem: "configuration file NAME, line N: what".
   void Report(std::size_t index, const std::string& what) {
-    ErrorMessageIfEnabled(std::string(kWhat) + " " + fileName_ + ", line " +
+    ErrorMessageIfEnabled(std::string(kWhat) + " " + NameText(fileName_) + ", line " +
                           IntStr(static_cast<long long>(index) + 1) + ": " + what);
   }
 
@@ -324,9 +332,9 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Font angle");
   io.ShortReal(plot.cadFontAngle, -360.0L, 360.0L, 0.0L);
   io.Label("CAD Directory");
-  io.Str(ps.cadDirectory);
+  io.Name(ps.cadDirectory);
   io.Label("DBF Directory");
-  io.Str(ps.dbfDirectory);
+  io.Name(ps.dbfDirectory);
   io.Label("Help level");
   io.Int(ps.HelpLevel);
   io.Label("Printer interface");
@@ -358,13 +366,13 @@ void LeadingItems(ConfigIo& io) {
   io.Label("Vertical Pixels");
   io.Int(ps.ScreenHeight);
   io.Label("temporary directory");
-  io.Str(ps.tempDirectory);
+  io.Name(ps.tempDirectory);
   io.Label("printer interface for hardcopy");
   io.IntNonZero(ps.hardcopyInterface, decltype(ps.hardcopyInterface){1});
   io.Label("EDI Directory");
-  io.Str(ps.ediDirectory);
+  io.Name(ps.ediDirectory);
   io.Label("PLT Directory");
-  io.Str(ps.pltDirectory);
+  io.Name(ps.pltDirectory);
   io.Label("Display mode for printout 1:* 2:-");
   io.IntNonZero(ps.ReportLineType, decltype(ps.ReportLineType){1});
   io.Label("Lines per page for printer");
@@ -379,10 +387,10 @@ void LeadingItems(ConfigIo& io) {
   io.Label("pan faktor");
   io.Real(gv.PanStep, 0.001L, 1.0L, 0.01L);
   io.Label("TARVENO directory");
-  io.Str(ps.tarvenoDirectory);
+  io.Name(ps.tarvenoDirectory);
   io.Label("VECTRIX command line");
   std::string firstPlotLine = plot.PlotCommandLines.lines[1];
-  if (io.Str(firstPlotLine) && rd && !firstPlotLine.empty()) {
+  if (io.Name(firstPlotLine) && rd && !firstPlotLine.empty()) {
     plot.PlotCommandLines.lines[1] = firstPlotLine;
   }
   io.Label("background colour");
@@ -411,11 +419,11 @@ void TrailingItems(ConfigIo& io) {
     io.IntNonZero(plot.PenNumbers[layer], decltype(+plot.PenNumbers[layer]){1});
   }
   io.Label("word processor");
-  io.Str(cv.WordProcessorPath);
+  io.Name(cv.WordProcessorPath);
   io.Label("Database mode");
   io.Int(cv.databaseMode);
   io.Label("external database");
-  io.Str(cv.externalDatabase);
+  io.Name(cv.externalDatabase);
   io.Label("Windows Screendump Origin X");
   io.Int(pr.ScreendumpOriginX);
   io.Label("Windows Screendump Origin Y");
@@ -432,12 +440,13 @@ void TrailingItems(ConfigIo& io) {
   auto& pcl = plot.PlotCommandLines;
   if (!rd) {
     io.Int(pcl.count);
-    for (int i = 2; i <= pcl.count; ++i) io.Str(pcl.lines[i]);
+    for (int i = 2; i <= pcl.count; ++i) io.Name(pcl.lines[i]);
   } else if (io.Int(pcl.count)) {
     // The count is what the file holds up to the next label, whatever its count line says.
     const std::vector<std::string> held = io.RemainingValues();
     const int count = std::min<int>(static_cast<int>(held.size()) + 1, kPlotCommandLineCount);
-    for (int i = 2; i <= count; ++i) pcl.lines[i] = held[static_cast<std::size_t>(i - 2)];
+    for (int i = 2; i <= count; ++i)
+      pcl.lines[i] = NameFromFile(held[static_cast<std::size_t>(i - 2)]);
     pcl.count = static_cast<std::uint16_t>(count);
   }
   io.Label("Archive Flag ?");
@@ -458,7 +467,7 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Dot=1 Komma=2");
   io.Int(cv.DecimalCommaMode, 1, 2, decltype(cv.DecimalCommaMode){1});
   io.Label("Default Data Directory");
-  if (io.Str(cv.DefaultDataDirectory) && rd && TrimStr(cv.DefaultDataDirectory).empty()) {
+  if (io.Name(cv.DefaultDataDirectory) && rd && TrimStr(cv.DefaultDataDirectory).empty()) {
     cv.DefaultDataDirectory = AddBackslash(ps.BaseDirectory);
   }
   io.Label("Text Height Factor");
@@ -466,7 +475,7 @@ void TrailingItems(ConfigIo& io) {
   io.Label("Input Window Scale %");
   io.Int(cv.DialogScalePercent, 10, 1000, decltype(cv.DialogScalePercent){100});
   io.Label("HTML Browser");
-  io.Str(cv.HtmlBrowserPath);
+  io.Name(cv.HtmlBrowserPath);
   io.Label("Print Scale Vertical");
   io.Double(pr.PrintScaleVertical, kMinScale, kMaxScale, pr.ScreendumpScale);
   io.Label("Line thickness Layer 0..5");
@@ -615,7 +624,8 @@ bool ReadConfigFile(const std::string& fileName) {
   }
   if (damaged) {
     // What was read before the damage is kept; the rest keeps its defaults.
-    ErrorMessageIfEnabled("configuration file " + fileName + " incomplete or unreadable !");
+    ErrorMessageIfEnabled("configuration file " + NameText(fileName) +
+                          " incomplete or unreadable !");
   }
   RememberFileOnDisk(fileName);
   return true;
@@ -650,7 +660,7 @@ void WriteConfigFile(const std::string& fileName) {
   if (!check.TextWithLineBreak().empty()) {
     // One line per text: a line break would shift every later entry, so nothing is written and
     // the old file stays.
-    ErrorMessageIfEnabled("configuration file " + fileName + " not saved: \"" +
+    ErrorMessageIfEnabled("configuration file " + NameText(fileName) + " not saved: \"" +
                           check.TextWithLineBreak() + "\" holds a line break");
     AbortFlag = true;
     return;
@@ -692,7 +702,7 @@ void CheckConfigDirs() {
   if (!DirHasEntries(ps.pltDirectory)) ErrorMessageIfEnabled("invalid PLT Directory configured");
   if (!ps.tempDirectory.empty() && !CheckDirWritable(ps.tempDirectory)) {
     ErrorMessageIfEnabled("invalid temporary directory configured");
-    InputText("temporary directory", 60, ps.tempDirectory);
+    InputName("temporary directory", 60, ps.tempDirectory);
   }
   if (!CheckDirWritable(ps.ediDirectory)) ErrorMessageIfEnabled("invalid EDI Directory configured");
   if (!CheckDirWritable(cv.DefaultDataDirectory)) {

@@ -228,6 +228,20 @@ void InputText(std::string_view prompt, int maxLength, std::string& text) {
   InputTextForm(prompt, maxLength, text);
 }
 
+void InputName(std::string_view prompt, int maxLength, std::string& name) {
+  TTextRequest request;
+  request.prompt = Shown(prompt);
+  request.text = name;
+  request.maxLength = maxLength;
+  request.helpNumber = HelpNumber;
+  std::string answer;
+  if (!CurrentDialogHost().EditText(request, answer)) {
+    AbortFlag = true;
+    return;
+  }
+  name = answer;
+}
+
 void InputReal(std::string_view prompt, long double& value, long double min, long double max) {
   long double current = value;
   std::string offered = RealStr(value);
@@ -321,7 +335,7 @@ void SetWindowTitle(std::string& title) {
     // A command-line file is held with its folder; the title shows its own name only. The name
     // comes from the system in UTF-8; the title is composed in the DOS code page.
     const std::string name = CurrentFileName.substr(CurrentFileName.find_last_of('/') + 1);
-    title += "  -  " + WinToDos(name);
+    title += "  -  " + NameText(name);
     if (name.find('.') == std::string::npos) title += "." + ProgramIdentity.shortName;
   }
   CurrentDialogHost().SetApplicationTitle(Shown(title));

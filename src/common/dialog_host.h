@@ -170,6 +170,9 @@ void ShowLongText(std::string_view text);
 
 // Text entry of at most maxLength characters; Cancel: AbortFlag set, text unchanged.
 void InputText(std::string_view prompt, int maxLength, std::string& text);
+// Text entry of a name (a file, folder or program, a command line): offered and taken in
+// UTF-8 as it stands, never through the code page. Cancel: AbortFlag set, name unchanged.
+void InputName(std::string_view prompt, int maxLength, std::string& name);
 // The form call behind InputText.
 void InputTextForm(std::string_view prompt, int maxLength, std::string& text);
 // A number within [min, max], offered as RealStr(value), "," accepted as the decimal point. A

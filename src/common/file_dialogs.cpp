@@ -17,7 +17,7 @@
 namespace {
 
 std::string Quoted(std::string_view name) {
-  return " \"" + std::string(name) + "\"";
+  return " \"" + NameText(name) + "\"";
 }
 
 // True when the name can be written: a missing file can be created (the probe is removed
@@ -57,7 +57,8 @@ void CheckOverwrite(std::string_view fullName) {
   const std::string name(fullName);
   if (OverwriteConfirmation && FileExistsIO(name) && name.find("actual") == std::string::npos) {
     SetInputHelpNumber(3055);
-    if (!AskYesNo(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = true;
+    if (!AskYesNo(NameText(name) + " " + "already exists" + ".   " + "overwrite" + " ?"))
+      AbortFlag = true;
   }
   if (AbortFlag) return;
   if (!NameCanBeWritten(name)) {
@@ -151,7 +152,7 @@ void OpenFileNameFilter(int mode, std::string& dir, std::string_view filter, std
 
 void CheckFileExists(std::string_view name) {
   if (FileExistsIO(name)) return;
-  ErrorMessageIfEnabled("file " + TrimStr(name) + " " + "not found or no access" + " !");
+  ErrorMessageIfEnabled("file " + NameText(TrimStr(name)) + " " + "not found or no access" + " !");
   AbortFlag = true;
 }
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
@@ -54,7 +55,7 @@ bool Match(std::string_view name, std::string_view mask) {
 
 void ReportCopyFailure(const char* what, std::string_view file) {
   AbortFlag = true;
-  ErrorMessageIfEnabled(std::string(what) + " \"" + std::string(file) + "\" !");
+  ErrorMessageIfEnabled(std::string(what) + " \"" + NameText(file) + "\" !");
 }
 
 // Copies in blocks of the given size; a complete copy replaces the target. Reports the first

@@ -32,6 +32,13 @@ std::string BoxedLine(std::string_view content) {
   line[0] = BoxSideChar();
   line[kReportWidth - 1] = BoxSideChar();
   std::string inner(kReportWidth - 4, ' ');  // columns 4 to 69
+  if (HoldsName(content)) {
+    // A name is as long as its characters, not its bytes.
+    const std::size_t shown = ShownLength(content);
+    inner =
+        std::string(content) + std::string(shown < inner.size() ? inner.size() - shown : 0, ' ');
+    return line.substr(0, 3) + inner + line.substr(kReportWidth - 1);
+  }
   PutClipped(content, inner, 1);
   PutStr(inner, line, 4);
   return line;
@@ -62,9 +69,8 @@ std::string CaptionVersion(std::string_view separator) {
 // The data file's whole name, or only its own name when the whole one would not fit the box.
 std::string FileLine() {
   std::string name = DataFileFullPath();
-  if (name.size() > 69) name = name.substr(name.find_last_of('/') + 1);
-  // Names come from the system in UTF-8; the listing is composed in the DOS code page.
-  return WinToDos(name);
+  if (ShownLength(NameText(name)) > 69) name = name.substr(name.find_last_of('/') + 1);
+  return NameText(name, kReportWidth - 4);
 }
 
 void PaperPageHeader(int pageArg, int mode) {
@@ -108,7 +114,7 @@ void PaperPageHeader(int pageArg, int mode) {
   PutStr(TimeStr(), dateLine, 64);
   ReportLine(dateLine);
 
-  ReportLine(BoxedLine(ShortenMiddle(FileLine(), kReportWidth - 4)));
+  ReportLine(BoxedLine(FileLine()));
   ReportLine(RuleBoxMiddle());
   for (int i = 1; i <= 4; ++i) {
     if (i == 4 && st.headerLines[4].empty()) break;
@@ -231,7 +237,7 @@ void ReportPageHeader(int pageArg, int mode) {
     OutputWrite(CaptionVersion(" V") + "\t" + DateStr() + "\t" + TimeStr());
     // The data file the listing belongs to: the listing itself may be a scratch file on its
     // way into a spreadsheet.
-    OutputWrite(WinToDos(DataFileFullPath()));
+    OutputWrite(NameText(DataFileFullPath()));
     for (int i = 1; i <= 3; ++i) OutputWrite(DrawingTexts[i]);
     OutputWrite(" ");
     // Without the titles nobody could tell which value column is which part.

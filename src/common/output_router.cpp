@@ -172,7 +172,7 @@ bool StartOutsideProgram(const std::string& configured, const std::string& file)
     rc = platform::StartDetached({program, file});
   }
   if (rc != 0)
-    ErrorMessageIfEnabled(configured + " not found" + "\n" + "saved as " + WinToDos(file));
+    ErrorMessageIfEnabled(configured + " not found" + "\n" + "saved as " + NameText(file));
   return rc == 0;
 }
 
@@ -411,23 +411,29 @@ void OutputRewrite() {
   CheckWriteResult(GlobalTextFile);
 }
 
+namespace {
+
+// A line as the current device takes it: UTF-8 for the UTF-8 files; the DOS listing file and
+// the printer port know only the code page; the screen's and the printer's scratch files keep
+// names wrapped for their display conversion.
+std::string DeviceText(std::string_view text) {
+  const int device = OutputState.CurrentOutputDevice;
+  if (WritesUtf8(device)) return DosToWin(text);
+  if (device == kDeviceDosFile || device == kDeviceTextPrinter) return NamesToCp850(text);
+  return std::string(text);
+}
+
+}  // namespace
+
 void OutputWrite(std::string_view text) {
   SendPortPrefix();
   ++OutputState.linesWritten;
-  if (WritesUtf8(OutputState.CurrentOutputDevice)) {
-    WriteLineStr(DosToWin(text));
-  } else {
-    WriteLineStr(text);
-  }
+  WriteLineStr(DeviceText(text));
 }
 
 void OutputWriteChars(std::string_view text) {
   SendPortPrefix();
-  if (WritesUtf8(OutputState.CurrentOutputDevice)) {
-    WriteStrPart(DosToWin(text));
-  } else {
-    WriteStrPart(text);
-  }
+  WriteStrPart(DeviceText(text));
 }
 
 void AskInsertPaper() {
@@ -539,7 +545,7 @@ void OutputClose() {
         ++ProgramSettings.ExportFileCounter;
         if (st.exportTarget.empty()) {
           st.keptFileName = name;
-          InfoMessage("saved as " + WinToDos(name));
+          InfoMessage("saved as " + NameText(name));
         }
       }
       break;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/program_state.h"
@@ -20,10 +21,13 @@ void ReadSession() {
   if (file.Reset() != kIoOk) return;
   std::string line;
   if (!file.Eof()) file.ReadLine(line);  // header
-  for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) file.ReadLine(recent[i]);
+  for (int i = 1; i <= kRecentFileCount && !file.Eof(); ++i) {
+    file.ReadLine(recent[i]);
+    recent[i] = NameFromFile(recent[i]);  // a session written in CP850 is converted once
+  }
   if (file.IoResult() != kIoOk) {
     // The entries before the damage are kept.
-    ErrorMessageIfEnabled("session file " + file.Name() + " incomplete or unreadable !");
+    ErrorMessageIfEnabled("session file " + NameText(file.Name()) + " incomplete or unreadable !");
   }
   file.Close();
 }
@@ -42,7 +46,7 @@ void WriteSession() {
     if (holdsLineBreak(recent[i])) refused = "recent file " + std::to_string(i);
   }
   if (!refused.empty()) {
-    ErrorMessageIfEnabled("session file " + SessionFileName() + " not saved: " + refused +
+    ErrorMessageIfEnabled("session file " + NameText(SessionFileName()) + " not saved: " + refused +
                           " holds a line break");
     AbortFlag = true;
     return;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
@@ -242,7 +243,7 @@ bool TTextFile::TakeFailureReport() {
 
 std::string IoFailureText(int code, const std::string& fileName, const char* otherText) {
   std::string text = code == kIoDiskFull ? "disk full" : otherText;
-  return text + " \"" + fileName + "\" !";
+  return text + " \"" + NameText(fileName) + "\" !";
 }
 
 namespace {
@@ -461,7 +462,8 @@ bool ReadLineIntChecked(TTextFile& file, std::int32_t& value, std::string& refus
 }
 
 std::string LinePlace(std::string_view what, const TTextFile& file) {
-  return std::string(what) + " " + file.Name() + ", line " + IntStr(file.LineNumber()) + ": ";
+  return std::string(what) + " " + NameText(file.Name()) + ", line " + IntStr(file.LineNumber()) +
+         ": ";
 }
 
 std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text) {

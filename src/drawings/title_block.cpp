@@ -63,8 +63,8 @@ std::string Info(int item) {
 
 // Full name of the current data file as the window's footer shows it (the drawing's texts are
 // in the DOS code page; the name comes from the system in UTF-8).
-std::string DataFileNameText() {
-  return WinToDos(DataFileFullPath());
+std::string DataFileNameText(int width) {
+  return NameText(DataFileFullPath(), width);
 }
 
 // The last eight changes, row k (1..8) on base line baseY + rowStep k.
@@ -98,7 +98,7 @@ void DrawFileAndDateLines(long double dateX) {
   CadColour(3);
   Size(1.5L, 1.2L);
   if (!PlotSettings.HideFileName) {
-    CadText(18.0L, 1.0L, ShortenMiddle(DataFileNameText(), kDataFileNameWidth));
+    CadText(18.0L, 1.0L, DataFileNameText(kDataFileNameWidth));
   }
   if (!PlotSettings.HideDateLine) CadText(dateX, 1.0L, DateStr() + " " + TimeStr());
 }

@@ -136,7 +136,8 @@ bool CloseOutputFile(bool keep) {
   if (!keep) return false;  // the destructor drops the unfinished file, the old one stays
   std::string error;
   if (!file->Close(error)) {
-    ErrorMessageIfEnabled(error.empty() ? "file write error " + PlotSettings.CadFileName : error);
+    ErrorMessageIfEnabled(error.empty() ? "file write error " + NameText(PlotSettings.CadFileName)
+                                        : error);
     AbortFlag = true;
     return false;
   }
@@ -146,9 +147,9 @@ bool CloseOutputFile(bool keep) {
 std::string FooterText() {
   // The data file's whole name, however it was opened; it comes from the system in UTF-8 and
   // the picture's texts are in the DOS code page.
-  const std::string name = WinToDos(DataFileFullPath());
+  const std::string name = NameText(DataFileFullPath(), 120);
   return DateStr() + " " + TimeStr() + "  " + ProgramIdentity.programName + " " +
-         ProgramIdentity.version + "  " + ShortenMiddle(name, 120);
+         ProgramIdentity.version + "  " + name;
 }
 
 }  // namespace

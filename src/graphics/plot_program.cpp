@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_dialogs.h"
 #include "common/file_utils.h"
@@ -379,7 +380,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
         continue;
       }
       if (platform::WriteWholeFile(fileName, composed + "\n") != 0) {
-        ErrorMessageIfEnabled("file " + fileName + " cannot be created");
+        ErrorMessageIfEnabled("file " + NameText(fileName) + " cannot be created");
         continue;
       }
       composed = Quoted(fileName);

@@ -303,6 +303,22 @@ TEST(ChangedOnDisk, ASaveOverAnotherWritersChangeAsksFirst) {
                   file + " was changed on disk since it was read or saved here.   overwrite ?");
     }
   }
+  // Read by a relative name, saved by the whole one after an outside edit: one file, so it asks.
+  ScriptedDialogHost host;
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  ReadDataFile("joint.vuk");
+  std::filesystem::current_path(cwd);
+  ASSERT_FALSE(AbortFlag);
+  const std::string theirs = app_test::ReadBytes(dir / "joint.vuk") + "\n";
+  app_test::WriteBytes(dir / "joint.vuk", theirs);
+  host.AnswerNo();
+  WriteDataFile(dir / "joint.vuk");
+  EXPECT_EQ(app_test::ReadBytes(dir / "joint.vuk"), theirs);
+  ASSERT_FALSE(host.Records().empty());
+  EXPECT_EQ(host.Records()[0].prompt, dir / "joint.vuk" +
+                                          " was changed on disk since it was read or saved "
+                                          "here.   overwrite ?");
   ForgetFilesOnDisk();
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -417,6 +418,51 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
   ASSERT_NE(remarks, std::string::npos);
   EXPECT_NE(listing.find("\nError  : Dm ball !  (2.1mm)\t", remarks), std::string::npos)
       << listing.substr(remarks);
+}
+
+// A data file whose name and folder hold letters of any script, given relative from the folder
+// above and whole: the listing beside it names it by its whole name, exactly; a damaged copy is
+// refused naming it; the CAD file (in the current folder, after the data file's own name) carries
+// the name in its title block, which ezdxf reads back exactly.
+TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
+  REQUIRE_OR_SKIP(validator_support::HaveEzdxf(), "ezdxf missing", "ezdxf missing");
+  const std::string readTexts = SYSTEM_PYTHON3
+      " -c 'import sys, ezdxf.recover; d, _ = ezdxf.recover.readfile(sys.argv[1]); "
+      "print(\"\\n\".join(e.dxf.text for e in d.entitydb.values() "
+      "if e.dxftype() == \"TEXT\"))' ";
+  for (const std::string name : {"Größe ä", "Preis € 日本", "łukasz Čeština"}) {
+    SCOPED_TRACE(name);
+    const std::string whole = dir_.Make(name) + "/" + name + ".vuk";
+    WriteBytes(whole, ReadBytes(kExample));
+    for (const std::string& given : {name + "/" + name + ".vuk", whole}) {
+      const std::string kept = dir_ / (name + "/" + name + ".txt");  // beside the data file
+      std::filesystem::remove(kept);
+      const RunResult r = RunVuko(dir_, {given, "/I"});
+      ASSERT_EQ(r.exitCode, 0) << r.err;
+      std::istringstream listing(ReadBytes(kept));
+      std::string line;
+      std::getline(listing, line);
+      std::getline(listing, line);
+      EXPECT_EQ(line, whole) << given;
+    }
+    const RunResult cad = RunVuko(dir_, {name + "/" + name + ".vuk", "/CAD1:5"});
+    ASSERT_EQ(cad.exitCode, 0) << cad.err;
+    const std::string dxf = dir_ / (name + ".dxf");
+    const validator_support::ToolRun texts =
+        validator_support::Execute(readTexts + validator_support::Quote(dxf), false);
+    EXPECT_NE(("\n" + texts.output).find("\n" + whole + "\n"), std::string::npos) << texts.output;
+
+    const std::string damaged = dir_ / (name + "/kaputt " + name + ".vuk");
+    for (const auto& [line, reason] :
+         {std::pair{15, std::string(" incomplete or unreadable !")},
+          std::pair{21, std::string(", line 21: \"abc\" is not a number")}}) {
+      WriteBytes(damaged, ExampleWith({{line, line == 15 ? std::string(70000, 'x') : "abc"}}));
+      const RunResult refused = RunVuko(dir_, {damaged, "/I"});
+      EXPECT_EQ(refused.exitCode, 1);
+      EXPECT_NE(refused.err.find("data file " + damaged + reason), std::string::npos)
+          << refused.err;
+    }
+  }
 }
 
 // Whatever the CAD switch can draw, a run succeeds exactly when its file is there.

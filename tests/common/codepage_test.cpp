@@ -205,4 +205,48 @@ TEST_F(CodepageTest, OutputTextByCadTextMode) {
   EXPECT_EQ(OutputText("\x86\xB3"), "\xE5|");
 }
 
+// A name travels inside a code-page text and comes out of every conversion exactly: shown,
+// in a DOS listing (the code page, "?" where it cannot), in a CAD file (its code page, else
+// "\U+XXXX"), counted as shown.
+TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
+  const std::string u = "\x81";  // CP850 u umlaut around the name
+  const struct {
+    std::string name;
+    std::size_t characters;
+    int cadTextMode;
+    std::string dos, cad;
+  } cases[] = {
+      {"Größe ä", 7, 1,
+       "Gr\x94\xE1"
+       "e \x84",
+       "Gr\x94\xE1"
+       "e \x84"},
+      {"Größe ä", 7, 2,
+       "Gr\x94\xE1"
+       "e \x84",
+       "Gr\xF6\xDF"
+       "e \xE4"},
+      {"Preis € 日本", 10, 1, "Preis ? ??", "Preis \\U+20AC \\U+65E5\\U+672C"},
+      {"Preis € 日本", 10, 3, "Preis ? ??", "Preis \x80 \\U+65E5\\U+672C"},
+      {"łukasz Čeština", 14, 2, "?ukasz ?e?tina", "\\U+0142ukasz \\U+010Ce\x9Atina"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " " + std::to_string(c.cadTextMode));
+    const std::string text = u + " " + NameText(c.name) + " " + u;
+    for (int mode : {0, 1}) {
+      ConfigVariables.CharMode = static_cast<std::uint16_t>(mode);
+      EXPECT_EQ(DosToWin(text), DosToWin(u) + " " + c.name + " " + DosToWin(u));
+      EXPECT_EQ(DosToWinTable(text), DosToWinTable(u) + " " + c.name + " " + DosToWinTable(u));
+    }
+    ConfigVariables.CharMode = 0;
+    EXPECT_EQ(NamesToCp850(text), u + " " + c.dos + " " + u);
+    ConfigVariables.CadTextMode = static_cast<std::uint16_t>(c.cadTextMode);
+    EXPECT_EQ(OutputText(text), OutputText(u) + " " + c.cad + " " + OutputText(u));
+    EXPECT_EQ(ShownLength(text), 4 + c.characters);
+  }
+  // Shortened by characters, as ShortenMiddle shortens a code-page text.
+  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 9)), "P ... 日本");
+  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 10)), "Preis € 日本");
+}
+
 }  // namespace

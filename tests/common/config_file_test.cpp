@@ -13,6 +13,7 @@
 #include <sstream>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
@@ -132,6 +133,44 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
   EXPECT_EQ(PlotSettings.cadTextWidthRatio, 0.8L);
   EXPECT_EQ(GraphicsVariables.ZoomFactor, 1.0123456789L);
   EXPECT_EQ(Written(), first);
+}
+
+// Folders and programs come back byte for byte in any script; a file written when names were
+// kept in the code page is read converted once, and written back in UTF-8.
+TEST_F(ConfigFileTest, NamesComeBackExactlyAndOldCodePageNamesConvertedOnce) {
+  auto& ps = ProgramSettings;
+  auto& cv = ConfigVariables;
+  auto& lines = PlotSettings.PlotCommandLines.lines;
+  const std::vector<std::pair<const char*, std::string*>> names = {
+      {"dbf", &ps.dbfDirectory},
+      {"cad", &ps.cadDirectory},
+      {"temp", &ps.tempDirectory},
+      {"plt", &ps.pltDirectory},
+      {"data", &cv.DefaultDataDirectory},
+      {"word", &cv.WordProcessorPath},
+      {"browser", &cv.HtmlBrowserPath},
+      {"plot 1", &lines[1]},
+      {"plot 2", &lines[2]}};
+  for (const std::string folder : {"Größe ä", "Preis € 日本", "łukasz Čeština"}) {
+    for (const bool old : {false, true}) {
+      if (old && !FirstCharOutsideCp850(folder).empty()) continue;  // no such old file
+      SCOPED_TRACE(folder + (old ? " (code page)" : ""));
+      Defaults();
+      PlotSettings.PlotCommandLines.count = 2;
+      for (const auto& [what, name] : names) *name = "/home/" + folder + "/" + what + "/";
+      std::string file = Written();
+      if (old) {
+        for (std::size_t at; (at = file.find(folder)) != std::string::npos;)
+          file.replace(at, folder.size(), WinToDos(folder));
+        Put(dir_ + "/vuko.cfg", file);
+      }
+      Defaults();
+      ReadConfig();
+      for (const auto& [what, name] : names)
+        EXPECT_EQ(*name, "/home/" + folder + "/" + what + "/") << what;
+      if (!old) EXPECT_EQ(Written(), file);
+    }
+  }
 }
 
 TEST_F(ConfigFileTest, CrLfCopyReadsTheSame) {

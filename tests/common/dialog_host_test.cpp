@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/batch_dialog_host.h"
+#include "common/codepage.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "io_test_support.h"
@@ -95,6 +96,12 @@ TEST_F(DialogHostTest, TextsAreShownInUtf8AndTypedTextStoredInTheDosCodePage) {
             "bersetzung");  // CP850 Ü = 0x9A
   EXPECT_EQ(host.Records()[1].maxLength, 40);
   EXPECT_EQ(host.Records()[1].offeredText, "alt");
+  // A folder's name is offered and taken as the file system spells it.
+  std::string folder = "/home/Größe ä/";
+  host.AnswerText("/home/łukasz 日本/");
+  InputName("temporary directory", 60, folder);
+  EXPECT_EQ(host.Records()[2].offeredText, "/home/Größe ä/");
+  EXPECT_EQ(folder, "/home/łukasz 日本/");
 }
 
 // ------------------------------------------------------------------------------------------
@@ -259,16 +266,19 @@ TEST_F(DialogHostTest, WindowTitle) {
   std::string title;
   CurrentFileName = "shaft1";
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline  -  shaft1.vuk");
-  EXPECT_EQ(host.Title(), title);
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline  -  shaft1.vuk");
+  EXPECT_EQ(host.Title(), DosToWin(title));
   CurrentFileName = "/data/a.vuk";  // a command-line file, held with its folder
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline  -  a.vuk");
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline  -  a.vuk");
+  CurrentFileName = "/data/Preis € 日本.vuk";  // a name in any script, shown as it is
+  SetWindowTitle(title);
+  EXPECT_EQ(host.Title(), "VUKO   involute spline  -  Preis € 日本.vuk");
   CurrentFileName = "";
   CursorWait();
   EXPECT_EQ(host.Cursor(), TCursorShape::Wait);
   SetWindowTitle(title);
-  EXPECT_EQ(title, "VUKO   involute spline");
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline");
   EXPECT_EQ(host.Cursor(), TCursorShape::Arrow);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -153,6 +154,19 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   host_.AnswerFile(dir_ + "/people.txt");
   text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
   EXPECT_NE(text.find("Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk"), std::string::npos) << text;
+
+  // A name of few characters and many bytes fills the box by its characters: whole, and the
+  // box's side in its column.
+  CurrentFileName = dir_ + "/" + std::string(3, ' ') + "歯車軸歯車軸歯車軸歯車軸.vuk";
+  host_.AnswerFile(dir_ + "/wide.txt");
+  text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
+  const std::string line = Lines(text).at(3);
+  EXPECT_NE(line.find(CurrentFileName), std::string::npos) << line;
+  const auto characters = std::count_if(line.begin(), line.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  });
+  EXPECT_EQ(characters, 7 + 70) << line;
+  EXPECT_EQ(line.back(), '*') << line;
 }
 
 TEST_F(OutputRouterTest, RowColumnsAndLongValues) {

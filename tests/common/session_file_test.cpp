@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 
@@ -58,6 +59,26 @@ TEST_F(SessionFileTest, SessionIsWrittenOnlyWithARecentFile) {
   EXPECT_EQ(ConfigVariables.RecentFiles[3], "");
 }
 
+// Recent files come back byte for byte in any script; a session kept in the code page before
+// is read converted once.
+TEST_F(SessionFileTest, RecentFilesInAnyScript) {
+  const struct {
+    std::string stored, read;
+  } cases[] = {{"/home/Preis € 日本/a.vuk", "/home/Preis € 日本/a.vuk"},
+               {"/home/łukasz Čeština/b.vuk", "/home/łukasz Čeština/b.vuk"},
+               {WinToDos("/home/Größe ä/c.vuk"), "/home/Größe ä/c.vuk"}};
+  std::string file = "vuko Session /data\n";
+  for (const auto& c : cases) file += c.stored + "\n";
+  Put(dir_ + "/vuko.cff", file + "\n");
+  ReadSession();
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  DataDirectory = "/data";
+  WriteSession();
+  ReadSession();
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  EXPECT_NE(ReadAll(dir_ + "/vuko.cff").find(cases[0].read), std::string::npos);
+}
+
 // A name holding a line break would split the list: nothing is written, the old file stays,
 // and the message names the entry.
 TEST_F(SessionFileTest, NameWithALineBreakIsRefused) {
@@ -78,9 +99,9 @@ TEST_F(SessionFileTest, NameWithALineBreakIsRefused) {
     host.Clear();
     WriteSession();
     EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{"session file " + dir_ + "/vuko.cff" +
-                                                        " not saved: " + c.refused +
-                                                        " holds a line break"});
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"session file " + dir_ + "/vuko.cff" +
+                                       " not saved: " + c.refused + " holds a line break"});
     EXPECT_EQ(ReadAll(dir_ + "/vuko.cff"), "vuko Session /old\n/old/a.vuk\n\n\n\n");
   }
 }

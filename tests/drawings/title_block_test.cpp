@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/codepage.h"
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
 #include "pieces_fixture.h"
@@ -29,7 +30,7 @@ std::vector<TCadPrimitive> TextsAt(const TCadRecorder& rec, double x, double yMi
 
 const TCadPrimitive* FindText(const TCadRecorder& rec, const std::string& text) {
   for (const auto& p : rec.Items()) {
-    if (p.kind == Kind::Text && p.text == text) return &p;
+    if (p.kind == Kind::Text && DosToWin(p.text) == text) return &p;
   }
   return nullptr;
 }
@@ -226,9 +227,10 @@ TEST_F(PiecesTest, FileNameAndDateLines) {
   DrawTitleBlock("", "", "");
   const auto line = TextsAt(rec, 18);
   ASSERT_EQ(line.size(), 1u);
-  EXPECT_EQ(line[0].text.size(), 150u);
-  EXPECT_EQ(line[0].text.substr(0, 14), "/data/splines/");
-  EXPECT_EQ(line[0].text.substr(line[0].text.size() - 4), ".vuk");
+  const std::string shown = DosToWin(line[0].text);
+  EXPECT_EQ(shown.size(), 150u);
+  EXPECT_EQ(shown.substr(0, 14), "/data/splines/");
+  EXPECT_EQ(shown.substr(shown.size() - 4), ".vuk");
 }
 
 TEST_F(PiecesTest, TitleBlockSitsInTheFramesLowerRightCorner) {

@@ -11,9 +11,9 @@
 #include <QVariant>
 #include <cmath>
 
+#include "app/forms/colour_picker.h"
 #include "app/forms/config_dialog.h"
 #include "app/forms/config_dialog_support.h"
-#include "app/forms/colour_picker.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/formatting.h"
@@ -271,10 +271,10 @@ void EditPlotCommandLine(Tconfig& form) {
   }
   if (list->item(row) == nullptr) return;
   TForm_confvectrix dialog(&form);
-  dialog.CommandLine = WinToDos(S(list->item(row)->text()));
+  dialog.CommandLine = S(list->item(row)->text());  // names in it stay UTF-8
   const bool accepted = dialog.exec() == QDialog::Accepted;
   if (accepted && !AbortFlag) {
-    list->item(row)->setText(Caption(dialog.CommandLine));
+    list->item(row)->setText(Q(dialog.CommandLine));
   } else {
     AbortFlag = false;
   }
@@ -292,11 +292,11 @@ void Tconfig::Button_editvectrixcommandlineClick() {
   auto* list = Control<QListWidget>("ListBox_vectrix");
   const int row = list->currentRow();
   if (row < 0 || row >= kPlotCommandLineCount || list->item(row) == nullptr) return;
-  std::string line = WinToDos(S(list->item(row)->text()));
-  InputText("VECTRIX Command Line", 80, line);
+  std::string line = S(list->item(row)->text());
+  InputName("VECTRIX Command Line", 80, line);  // it names a program and files
   if (AbortFlag) {
     AbortFlag = false;
     return;
   }
-  list->item(row)->setText(Caption(line));
+  list->item(row)->setText(Q(line));
 }

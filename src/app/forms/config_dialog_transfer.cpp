@@ -157,7 +157,7 @@ void ConfigSettingsToDialog(Tconfig& f) {
   auto* list = f.Control<QListWidget>("ListBox_vectrix");
   list->clear();
   for (int i = 1; i <= kPlotCommandLineCount; ++i) {
-    list->addItem(Caption(plot.PlotCommandLines.lines[i]));
+    list->addItem(Q(plot.PlotCommandLines.lines[i]));
     f.shown_["ListBox_vectrix" + IntStr(i)] = plot.PlotCommandLines.lines[i];
   }
 
@@ -322,7 +322,7 @@ void Tconfig::StoreDialogValues() {
   auto* list = f.Control<QListWidget>("ListBox_vectrix");
   auto& commandLines = plot.PlotCommandLines;
   for (int i = 1; i <= kPlotCommandLineCount && i <= list->count(); ++i) {
-    const std::string line = WinToDos(S(list->item(i - 1)->text()));
+    const std::string line = S(list->item(i - 1)->text());
     if (shown_["ListBox_vectrix" + IntStr(i)] != line && commandLines.count < i) {
       commandLines.count = static_cast<std::uint16_t>(i);
     }

@@ -75,8 +75,8 @@ TForm_confDoku::TForm_confDoku(QWidget* parent) : QDialog(parent) {
     outer->addWidget(group);
     editProg_[n - 1] = editProg;
     editFile_[n - 1] = editFile;
-    RefuseSeparators(editProg, TFieldPlace::OwnLine, FieldName(editProg));
-    RefuseSeparators(editFile, TFieldPlace::OwnLine, FieldName(editFile));
+    RefuseSeparators(editProg, TFieldPlace::OwnLine, FieldName(editProg), true);
+    RefuseSeparators(editFile, TFieldPlace::OwnLine, FieldName(editFile), true);
     connect(buttonProg, &QPushButton::clicked, this, [this, n] { ButtonProgClick(n); });
     connect(buttonFile, &QPushButton::clicked, this, [this, n] { ButtonFileClick(n); });
   }

@@ -27,26 +27,40 @@ void SetLimitedText(QLineEdit* edit, const QString& text, int maxLength) {
   edit->setText(text);
 }
 
-bool TakeOutSeparators(QString& text, TFieldPlace place, const std::string& field) {
-  const std::string separator = SeparatorIn(text.toStdString(), place);
-  if (separator.empty()) return false;
+bool TakeOutSeparators(QString& text, TFieldPlace place, const std::string& field, bool holdsName) {
+  auto refused = [&](const QString& part, std::string& separator, std::string& foreign) {
+    const std::string utf8 = part.toStdString();
+    separator = SeparatorIn(utf8, place);
+    foreign = holdsName ? std::string() : FirstCharOutsideCp850(utf8);
+    return !separator.empty() || !foreign.empty();
+  };
+  std::string separator, foreign;
+  if (!refused(text, separator, foreign)) return false;
   QString kept;
   kept.reserve(text.size());
-  for (QChar c : text) {
-    if (SeparatorIn(QString(c).toStdString(), place).empty()) kept.append(c);
+  for (qsizetype i = 0; i < text.size();) {
+    // A character beyond the BMP is two QChars; it goes or stays whole.
+    const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    const QString c = text.mid(i, n);
+    std::string s, f;
+    if (!refused(c, s, f)) kept.append(c);
+    i += n;
   }
   text = kept;
-  ErrorMessage(SeparatorRefusal(field, separator));
+  ErrorMessage(separator.empty() ? CodePageRefusal(field, foreign)
+                                 : SeparatorRefusal(field, separator));
   return true;
 }
 
-void RefuseSeparators(QLineEdit* edit, TFieldPlace place, const std::string& field) {
-  QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, place, field](const QString& typed) {
-    QString text = typed;
-    const int cursor = edit->cursorPosition();
-    const int before = static_cast<int>(text.size());
-    if (!TakeOutSeparators(text, place, field)) return;
-    edit->setText(text);
-    edit->setCursorPosition(std::max(0, cursor - (before - static_cast<int>(text.size()))));
-  });
+void RefuseSeparators(QLineEdit* edit, TFieldPlace place, const std::string& field,
+                      bool holdsName) {
+  QObject::connect(
+      edit, &QLineEdit::textEdited, edit, [edit, place, field, holdsName](const QString& typed) {
+        QString text = typed;
+        const int cursor = edit->cursorPosition();
+        const int before = static_cast<int>(text.size());
+        if (!TakeOutSeparators(text, place, field, holdsName)) return;
+        edit->setText(text);
+        edit->setCursorPosition(std::max(0, cursor - (before - static_cast<int>(text.size()))));
+      });
 }

@@ -19,9 +19,12 @@ std::string ToDos(const QString& text);
 QLineEdit* NewLimitedEdit(QWidget* parent, const char* name, int maxLength);
 void SetLimitedText(QLineEdit* edit, const QString& text, int maxLength);
 
-// Refuses a separator of the data file as it is typed or pasted into the edit: it is taken
-// out again and a message names the field and the separator.
-void RefuseSeparators(QLineEdit* edit, TFieldPlace place, const std::string& field);
-// The same for a text that changes as a whole (a grid cell, a memo): the separators its place
-// cannot keep are taken out of the text and the message is shown. True when there were some.
-bool TakeOutSeparators(QString& text, TFieldPlace place, const std::string& field);
+// Refuses a separator of the data file as it is typed or pasted into the edit, and a character
+// its code page cannot hold unless the field holds a name (kept in UTF-8): it is taken out
+// again and a message names the field and the character.
+void RefuseSeparators(QLineEdit* edit, TFieldPlace place, const std::string& field,
+                      bool holdsName = false);
+// The same for a text that changes as a whole (a grid cell, a memo): what its place cannot
+// keep is taken out of the text and the message is shown. True when there was some.
+bool TakeOutSeparators(QString& text, TFieldPlace place, const std::string& field,
+                       bool holdsName = false);

@@ -324,10 +324,10 @@ void TForm_printconf::PrintPicture() {
   }
   if (!printed) {
     const std::string where = toFile ? target.toStdString() : printer.printerName().toStdString();
-    ErrorMessage("Printer not ready " + where);
+    ErrorMessage("Printer not ready " + NameText(where));
     AbortFlag = true;
   } else if (toFile) {
-    InfoMessage("saved as " + WinToDos(target.toStdString()));
+    InfoMessage("saved as " + NameText(target.toStdString()));
   }
 }
 

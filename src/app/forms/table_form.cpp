@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/documentation_records.h"
 #include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
@@ -160,7 +161,7 @@ Tdbf4::~Tdbf4() {
 }
 
 void Tdbf4::SetFileLabel(const std::string& path) {
-  label_filename_->setText(Q(DosToWin(path)));
+  label_filename_->setText(Q(path));  // a name, shown as it is
 }
 
 void Tdbf4::SetTitles(const std::string& first, const std::string& second) {
@@ -256,14 +257,19 @@ void Tdbf4::CellEdited(int row, int column) {
   const WorkAreaRecord* area = DatasetArea();
   if (!dataset.Active() || !area || column >= area->fieldCount) return;
   const FieldDescriptor& f = area->fields[column];
-  const std::string text = WinToDos(grid_->item(row, column)->text().toStdString());
+  const std::string typed = grid_->item(row, column)->text().toStdString();
+  const std::string text = WinToDos(typed);
   const bool newRecord = row == insertRow_;
   if (!newRecord && Inserting()) EndInsert(false);
   if (!newRecord) dataset.Go(row + 1);
-  // What the field cannot hold is refused here, before anything reaches the table.
-  const std::string refusal = FieldTextRefusal(f, text);
+  // What the field cannot hold is refused here, before anything reaches the table; the table
+  // keeps the code page's characters only.
+  const std::string foreign = FirstCharOutsideCp850(typed);
+  const std::string refusal = foreign.empty()
+                                  ? FieldTextRefusal(f, text)
+                                  : CodePageRefusal("Field " + std::string(f.name), foreign);
   if (!refusal.empty()) {
-    ErrorMessage(DosToWin(refusal));
+    ErrorMessage(refusal);
   } else if (newRecord) {
     dataset.SetFieldString(f.name, text);
     insertTyped_ = true;

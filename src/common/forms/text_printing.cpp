@@ -123,7 +123,7 @@ bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, in
 
 void PrintTextFile(const std::string& name) {
   if (!FileExistsIO(name)) {
-    ShowLongText(name + " not found !");
+    ShowLongText(NameText(name) + " not found !");
     return;
   }
   if (AbortFlag) return;
@@ -163,9 +163,9 @@ void PrintTextFile(const std::string& name) {
   const bool printed = PrintListingTo(printer, lines, first, last);
   CursorArrow();
   if (!printed) {
-    ErrorMessageIfEnabled("Printer not ready " + name);
+    ErrorMessageIfEnabled("Printer not ready " + NameText(name));
     AbortFlag = true;
   } else if (toFile) {
-    InfoMessage("saved as " + WinToDos(target));
+    InfoMessage("saved as " + NameText(target));
   }
 }

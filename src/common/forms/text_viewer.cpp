@@ -120,7 +120,7 @@ void TForm_showtextfile::FormShow() {
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     memo_->setPlainText(text);
   } else {
-    ShowLongText(displayFile_ + " not found !");
+    ShowLongText(NameText(displayFile_) + " not found !");
   }
   // The shown copy lies in the run's temporary directory; the title names what it came from.
   // A file's name is shown as the file system gives it.

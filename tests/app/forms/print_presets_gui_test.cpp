@@ -155,6 +155,15 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   const std::vector<std::string> shown = host.Messages();
   ASSERT_EQ(shown.size(), 4u);
   for (int c = 0; c < 4; ++c) EXPECT_NE(shown[c].find(cases[c][1]), std::string::npos) << shown[c];
+  // The table keeps code page 850: a character it lacks is refused, never stored as "?".
+  for (const std::string typed : {"€", "ł", "日"}) {
+    host.Clear();
+    grid->item(0, 0)->setText(QString::fromStdString("a" + typed));
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"Field NAME: \"" + typed +
+                                       "\" cannot be stored there, the file holds only the "
+                                       "characters of code page 850"});
+  }
   grid->item(0, 0)->setText("second");
   form.findChild<QToolButton*>("Cancel")->click();
   EXPECT_TRUE(app_test::ReadBytes(path) == before);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/forms/gui_test_support.h"
 #include "common/text_file.h"
@@ -174,8 +175,8 @@ TEST_F(HostTest, WindowTitleGoesToTheMainWindow) {
   CurrentFileName = "welle";
   std::string title;
   SetWindowTitle(title);
-  EXPECT_EQ(main.windowTitle().toStdString(), title);
-  EXPECT_EQ(title, "VUKO   involute spline  -  welle.vuk");
+  EXPECT_EQ(main.windowTitle().toStdString(), DosToWin(title));
+  EXPECT_EQ(DosToWin(title), "VUKO   involute spline  -  welle.vuk");
 }
 
 // ---------------------------------------------------------------------------------------------

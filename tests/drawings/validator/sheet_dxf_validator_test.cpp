@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage.h"
 #include "drawings/pieces_fixture.h"
 #include "drawings/sample_sheets.h"
 #include "validator_support.h"
@@ -40,7 +41,8 @@ std::string Row(const TCadPrimitive& p) {
       return space + "\tLINE\t" + Fmt(p.x[0]) + "\t" + Fmt(p.y[0]) + "\t" + Fmt(p.x[1]) + "\t" +
              Fmt(p.y[1]);
     case Kind::Text:
-      return space + "\tTEXT\t" + Fmt(p.x[0]) + "\t" + Fmt(p.y[0]) + "\t" + p.text;
+      // As shown: the data file's name travels beside the code-page texts.
+      return space + "\tTEXT\t" + Fmt(p.x[0]) + "\t" + Fmt(p.y[0]) + "\t" + DosToWin(p.text);
     case Kind::Insert: {
       std::string name;
       for (char c : p.text) name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
