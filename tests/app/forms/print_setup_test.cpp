@@ -189,9 +189,8 @@ TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
 }
 
 // A world length prints as that many millimetres times the scale; the top left corner of the
-// shown world sits at the origin (the page's corner in a PDF). Origins are millimetres of a page
-// 210 mm wide: on landscape A4 they stretch by 297 / 210 (20 -> 28.3 mm, 30 -> 42.4 mm), where
-// the border line of the world window (160 x 120 units) shows them.
+// shown world sits at the origin, given in millimetres of a 210 mm wide page: on landscape A4 it
+// stretches by 297 / 210, as the border line of the world window (160 x 120 units) shows.
 TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
   struct {
     const char* name;
