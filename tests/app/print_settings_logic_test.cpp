@@ -46,6 +46,7 @@ TEST_P(DefaultsByKind, TakesItsDefaults) {
 }
 
 constexpr auto kPortrait = TPrintOrientation::Portrait;
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Kinds, DefaultsByKind,
     ::testing::Values(KindCase{"cad_screen", 0, 0.5, 0.75, 12, 34, true, kPortrait},
@@ -55,48 +56,17 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"other", 5, 3.0, 4.0, 5, 6, false, std::nullopt},
                       // 400 units at 0.5 need 200 mm where 210 - 12 are left: both scales
                       // shrink by 198 / 200, shown rounded down (0.7425 -> 0.742).
-                      KindCase{"a3_sheet_wider_than_the_page",
-                               3,
-                               0.495,
-                               0.742,
-                               12,
-                               34,
-                               true,
-                               kPortrait,
-                               {297, 210},
-                               {0, 400, 0, 300}},
+                      KindCase{"a3_sheet_wider_than_the_page", 3, 0.495, 0.742, 12, 34, true,
+                               kPortrait, {297, 210}, {0, 400, 0, 300}},
                       // 230 x 315 mm on 210 x 297: min(210 / 230, 297 / 315) = 0.913.
-                      KindCase{"a4_sheet_larger_than_the_page",
-                               2,
-                               0.913,
-                               0.913,
-                               0,
-                               0,
-                               false,
-                               kPortrait,
-                               {210, 297},
-                               {-5, 225, -5, 310}},
-                      KindCase{"fitting_window_keeps_its_scale",
-                               3,
-                               0.5,
-                               0.75,
-                               12,
-                               34,
-                               true,
-                               kPortrait,
-                               {210, 297},
-                               {0, 390, 0, 340}},
-                      KindCase{"other_kind_is_not_fitted",
-                               5,
-                               3.0,
-                               4.0,
-                               5,
-                               6,
-                               false,
-                               std::nullopt,
-                               {210, 297},
-                               {0, 400, 0, 300}}),
+                      KindCase{"a4_sheet_larger_than_the_page", 2, 0.913, 0.913, 0, 0, false,
+                               kPortrait, {210, 297}, {-5, 225, -5, 310}},
+                      KindCase{"fitting_window_keeps_its_scale", 3, 0.5, 0.75, 12, 34, true,
+                               kPortrait, {210, 297}, {0, 390, 0, 340}},
+                      KindCase{"other_kind_is_not_fitted", 5, 3.0, 4.0, 5, 6, false,
+                               std::nullopt, {210, 297}, {0, 400, 0, 300}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(PrintSettingsLogic, OrientationCodeOneIsPortraitEveryOtherLandscape) {
   EXPECT_EQ(OrientationOfCode(1), TPrintOrientation::Portrait);
@@ -132,16 +102,14 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     TZoomWindow window;
     const char* message;
   } cases[] = {
+      // clang-format off
       {1, 1, 0, 0, {0, 297, 0, 210}, ""},
-      {1,
-       1,
-       0,
-       0,
-       {-5, 225, -5, 310},
+      {1, 1, 0, 0, {-5, 225, -5, 310},
        "105.0 mm at the bottom fall off. Scale 0.666 / 0.666 fits."},
       // 14 mm of a 210 mm page are 19.8 mm here: 19.8 + 280 reaches 2.8 mm past 297.
       {1, 1, 14, 0, {0, 280, 0, 100}, "2.8 mm at the right fall off. Scale 0.99 / 0.99 fits."},
       {2, 1, -10, -21, {0, 100, 0, 50}, "14.1 mm at the left, 29.7 mm at the top fall off."}};
+  // clang-format on
   for (const auto& c : cases) {
     InitGraphicsSettings();
     PrintSettings.PrintScaleX = c.sx;
@@ -149,8 +117,7 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     PrintSettings.PrintOriginX = c.ox;
     PrintSettings.PrintOriginY = c.oy;
     GraphicsVariables.ZoomWindow = c.window;
-    const std::string text = PageOverhangMessage({297, 210});
-    EXPECT_EQ(text,
+    EXPECT_EQ(PageOverhangMessage({297, 210}),
               *c.message ? "The picture does not fit the page: " + std::string(c.message) : "");
   }
 }

@@ -146,10 +146,8 @@ TEST_F(AuxImagesTest, AppendEditAndInsert) {
             "\"third\",\"Third\"\n\"third\",\"Appended\"\n");
 }
 
-// An image appended from any folder is drawn again after the program started anew: from the
-// PLT directory the list keeps its base name, from elsewhere its whole path. The chooser shows
-// the file name as the file system gives it (UTF-8, padded by characters) and the description,
-// held in code page 850, converted ("\x9A" is "Ü").
+// An appended image is drawn again after a restart: the list keeps a base name from the PLT
+// directory, else the whole path; names show in UTF-8, descriptions (code page 850) converted.
 TEST_F(AuxImagesTest, AppendedImageIsFoundAgainAfterARestart) {
   fs::create_directories(dir_ / "other");
   std::ofstream(dir_ / "other" / "maß.plt") << "SP1;PU0,0;PD0,200;\n";
@@ -171,8 +169,6 @@ TEST_F(AuxImagesTest, AppendedImageIsFoundAgainAfterARestart) {
     host_->AnswerCancel();
     AuxImagesMenu();
     EXPECT_EQ(ParseAuxImageList(ReadFile(ListFile())).back().name, c.stored);
-
-    // A new start: nothing of the above is in memory.
     Restart();
     host_->AnswerChoice(4);  // the appended image
     host_->AnswerCancel();
