@@ -140,11 +140,9 @@ TEST_F(MemoPack, PackNeedsTheTableToItself) {
   EXPECT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
 }
 
-// A pack cut short after its packed file was complete (as t.$$$) but while the records were
-// being pointed into it: the next open puts the packed file in place and points every record
-// into it, in each layout and wherever the cut fell. The state is built from the files before
-// and after a pack that ran to its end. A packed file that does not fit the records (cut, or
-// the records point at more memos) is refused with 1003 and nothing changes.
+// A pack cut short while records were being pointed into the complete t.$$$ (built from the
+// files before and after a whole pack): the next open finishes it, in each layout; a packed
+// file that does not fit the records is refused with 1003 and nothing changes.
 TEST_F(MemoPack, OpenFinishesAPackCutShort) {
   const auto text = [](int r) { return "memo " + std::to_string(r) + std::string(r * 150, '.'); };
   struct Row {
@@ -188,9 +186,7 @@ TEST_F(MemoPack, OpenFinishesAPackCutShort) {
   }
 }
 
-// Tables in folders whose paths are 200 characters long, two of them alike in their first 199:
-// each keeps its memo file, index, index semaphore and packed memo file beside it, and no file
-// appears anywhere else.
+// Folders of 200 characters, alike in their first 199: every derived file lies beside its table.
 TEST_F(MemoPack, DerivedFilesLieBesideTablesInLongFolders) {
   InstallParserHooks();
   IndexInit();

@@ -326,9 +326,8 @@ TEST_F(VFileTest, ExpressionsReadTypedRecords) {
   ResetExprUnit();
 }
 
-// A record copy's length is held in 16 bits: a variable-length record of 65534 bytes or more
-// (with its 2-byte length 65536 or more) is refused with 266 whether appended or replacing one,
-// in plain and sorted files, and the file keeps what it held; 65533 bytes still fit whole.
+// A record copy's length is held in 16 bits: 65534 bytes and more are refused with 266,
+// appended or replacing, plain or sorted, and the file keeps what it held.
 TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
   A().recordLength = 0;
   A().vfile.KeyMaker = [](std::int32_t, std::string& key) { key = "k"; };
@@ -337,7 +336,7 @@ TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
     std::memcpy(&A().recordBuffer[0], &length, 2);
     Request(code, 1);
   };
-  // Record length, file order, request; the records held afterwards (a: the first, 3 bytes).
+  // held: the records afterwards (a: the first, 3 bytes).
   struct Row {
     std::uint16_t length;
     std::uint8_t mode, code;
