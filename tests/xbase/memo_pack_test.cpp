@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "xbase/core_test_support.h"
 #include "xbase/locking.h"
 #include "xbase/memo_test_support.h"
 #include "xbase/ndx_build.h"
@@ -12,7 +13,8 @@
 
 namespace {
 
-using memo_test::Le16;
+using core_test::Le16;
+using core_test::WriteBytes;
 using memo_test::Le32;
 using memo_test::ReadFile;
 
@@ -170,10 +172,9 @@ TEST_F(MemoPack, OpenFinishesAPackCutShort) {
     std::string cut = tableOld;
     cut.replace(0, header + row.pointed * length, tableNew, 0, header + row.pointed * length);
     if (row.damage == 2) cut.replace(header + 3 * length + 11, 10, "         1");
-    memo_test::WriteFile(table, cut);
-    memo_test::WriteFile(memo, memoOld);
-    memo_test::WriteFile(Path(name + ".$$$"),
-                         memoNew.substr(0, memoNew.size() - 3 * (row.damage == 1)));
+    WriteBytes(table, cut);
+    WriteBytes(memo, memoOld);
+    WriteBytes(Path(name + ".$$$"), memoNew.substr(0, memoNew.size() - 3 * (row.damage == 1)));
     ASSERT_EQ(UseDbf(table, true), row.damage == 0) << XbaseErrorMessage;
     EXPECT_EQ(XbaseErrorCode, row.damage ? 1003 : 0);
     EXPECT_EQ(ReadFile(memo), row.damage ? memoOld : memoNew);
