@@ -85,8 +85,6 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       {"second leaf entry names record 0", 0, 1, second, std::string(4, '\0'), "FbBH", 212, 3000},
       {"leaf names record 10,000,000", 0, 1, leaf * 512 + 8, "\x80\x96\x98\x00", "FbB", 212, 3000},
       {"header length + 1", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 210, 0},
-      {"header length + one record", 0, 0, 8, std::string(1, char(kHeader + kRecordLength)), "N",
-       210, 0},
       {"header length + 263 without the back link", 0, 0, 8, "\x88\x01", "N", 210, 0},
       {"FoxPro table with its back link", 0, 0, 0, "\xF5" + dbf.substr(1, 7) + "\x88\x01", "N", 0,
        3000, 263},
@@ -99,7 +97,6 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       {"header counts one record beyond the file", 0, 0, 4, std::string("\xB9\x0B", 2), "N", 213,
        3000},
       {"number field holds 12ab.5", 0, 0, amount5, "    12ab.5", "NF", 106, 3000},
-      {"number field holds asterisks", 0, 0, amount5, "**********", "N", 106, 3000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
