@@ -1,9 +1,8 @@
 // Writers killed (SIGKILL) at random moments: the data file, table records, an index and a CAD
 // file written by the program in batch mode. Afterwards the file is the old one intact or the
 // new one complete, never a mix: compared byte for byte with the versions written undisturbed,
-// and a table is read record by record (each record's fields must belong together). Indexes
-// killed while they follow appends and rewrites walk whole or report 212; memo files killed
-// while they are packed give every record its own memo, or a code.
+// and a table is read record by record (each record's fields must belong together); indexes and
+// memo files kept up to date walk whole, or report a code.
 //
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
