@@ -336,28 +336,25 @@ TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
     std::memcpy(&A().recordBuffer[0], &length, 2);
     Request(code, 1);
   };
-  // held: the records afterwards (a: the first, 3 bytes).
-  struct Row {
-    std::uint16_t length;
-    std::uint8_t mode, code;
-    const char* held;
-  };
-  for (const Row row : {Row{65533, kVFileAppend, kVFileAppendRecord, "ab"},
-                        Row{65534, kVFileAppend, kVFileAppendRecord, "a"},
-                        Row{65535, kVFileAppend, kVFileReplace, "a"},
-                        Row{65534, kVFileAscending, kVFileReplace, "a"}}) {
-    SCOPED_TRACE(row.length);
+  // Record length, file order, request; the records held afterwards (a: the first, 3 bytes).
+  const std::tuple<std::uint16_t, std::uint8_t, std::uint8_t, const char*> rows[] = {
+      {65533, kVFileAppend, kVFileAppendRecord, "ab"},
+      {65534, kVFileAppend, kVFileAppendRecord, "a"},
+      {65535, kVFileAppend, kVFileReplace, "a"},
+      {65534, kVFileAscending, kVFileReplace, "a"}};
+  for (const auto& [length, mode, code, held] : rows) {
+    SCOPED_TRACE(length);
     Request(kVFileFreeAll);
-    A().vfile.VFileMode = row.mode;
+    A().vfile.VFileMode = mode;
     request(kVFileAppendRecord, 3, 'a');
     XbaseErrorCode = 0;
-    request(row.code, row.length, 'b');
-    EXPECT_EQ(XbaseErrorCode, std::string(row.held) == "a" ? 266 : 0);
-    ASSERT_EQ(A().recordCount, std::int32_t(std::strlen(row.held)));
+    request(code, length, 'b');
+    EXPECT_EQ(XbaseErrorCode, std::string(held) == "a" ? 266 : 0);
+    ASSERT_EQ(A().recordCount, std::int32_t(std::strlen(held)));
     Request(kVFileGoto, A().recordCount);  // the last record, whole
-    std::uint16_t length = 0;
-    std::memcpy(&length, A().recordBuffer.data(), 2);
-    EXPECT_EQ(A().recordBuffer[length + 1u], row.held[A().recordCount - 1]);
+    std::uint16_t stored = 0;
+    std::memcpy(&stored, A().recordBuffer.data(), 2);
+    EXPECT_EQ(A().recordBuffer[stored + 1u], held[A().recordCount - 1]);
   }
 }
 
