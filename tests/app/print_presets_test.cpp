@@ -255,8 +255,8 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   EXPECT_EQ(told.find("not locked"), std::string::npos) << told;
 }
 
-// A value its field cannot hold is not stored (the table stays byte for byte as it was), and
-// a preset whose number field holds no number is not loaded; both messages name the field.
+// A value its field cannot hold is not stored, a number field holding none is not loaded; both
+// messages name the field.
 TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
   Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
   Store("spoilt", Values("2", "2", "0", "0", 0, 1, false, false));

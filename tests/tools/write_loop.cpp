@@ -62,16 +62,14 @@ void PutRecord(int r, int version) {
   SetFieldNumber(2, r + version * 1000.0);
 }
 
-// Memo text of record r in a version (the kill test knows it too): long enough that a pack
-// moves most memos.
+// Memo text of record r in a version (the kill test knows it too); a pack moves most of them.
 std::string MemoText(int r, int version) {
   return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
          std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
 }
 
-// A round of "memo": every third record (from the first or second) gets a memo of its other
-// version, which its name field tells; then the memo file is packed. A round of "keys": a
-// record is appended and another gets a new name and amount.
+// "memo": every third record gets its other memo version (told by NAME), then a pack.
+// "keys": a record is appended and another gets a new name and amount.
 void Round(const std::string& kind, int round) {
   for (int r = 1 + round % 2; kind == "memo" && r <= RecCount(); r += 3) {
     Go(r);

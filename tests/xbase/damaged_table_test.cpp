@@ -10,8 +10,7 @@
 using namespace ndx_test;
 using DamagedTable = NdxFixture;
 
-// Records a walk shows; whether it ended by itself within a bound of steps, and whether a
-// further step backwards at its end stays there.
+// Records a walk shows; whether it ended within the bound; whether a step back at BOF stays.
 struct TWalk {
   std::set<std::int32_t> seen;
   bool ended = false, stays = true;
@@ -64,10 +63,9 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
   for (const TRow& r : rows_) names.push_back(r.name);
   const auto order = ExpectedOrder(names);                       // (key, record) by key
   const std::size_t amount5 = kHeader + 4 * kRecordLength + 11;  // AMOUNT of record 5
-  // Table length after the damage (0: as written); then the bytes written: file (0 table,
-  // 1 index), offset, text. Walks: N natural order, F and H forwards through the index, B and
-  // b backwards (see Walk); a code stays until read, so a b walk keeps what F reported. Code after
-  // each walk; whole records shown.
+  // Table length (0: as written); bytes written into file (0 table, 1 index) at an offset;
+  // walks (see Walk; a b walk keeps F's code); code after each walk; whole records shown; zero
+  // bytes inserted behind the field descriptors.
   struct Case {
     const char* what;
     std::size_t length;
@@ -76,7 +74,7 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
     std::string bytes;
     const char* walks;
     int code;
-    std::size_t whole, fill = 0;  // fill: zero bytes inserted behind the field descriptors
+    std::size_t whole, fill = 0;
   } cases[] = {
       {"intact", 0, 0, 0, "", "NFbBH", 0, 3000},
       {"cut inside the last record", kHeader + 2999 * kRecordLength + 18, 0, 0, "", "N", 213, 2999},
@@ -87,8 +85,6 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       {"second leaf entry names record 0", 0, 1, second, std::string(4, '\0'), "FbBH", 212, 3000},
       {"leaf names record 10,000,000", 0, 1, leaf * 512 + 8, "\x80\x96\x98\x00", "FbB", 212, 3000},
       {"header length + 1", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 210, 0},
-      {"header length + one record", 0, 0, 8, std::string(1, char(kHeader + kRecordLength)), "N",
-       210, 0},
       {"header length + 263 without the back link", 0, 0, 8, "\x88\x01", "N", 210, 0},
       {"FoxPro table with its back link", 0, 0, 0, "\xF5" + dbf.substr(1, 7) + "\x88\x01", "N", 0,
        3000, 263},
@@ -101,7 +97,6 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       {"header counts one record beyond the file", 0, 0, 4, std::string("\xB9\x0B", 2), "N", 213,
        3000},
       {"number field holds 12ab.5", 0, 0, amount5, "    12ab.5", "NF", 106, 3000},
-      {"number field holds asterisks", 0, 0, amount5, "**********", "N", 106, 3000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -183,8 +183,7 @@ TEST_F(DbfFileTest, NumbersLogicalsAndMemoBlocksAsStoredText) {
   }
 }
 
-// A number field holding no number reads as 0 and is named; written back untouched it keeps
-// the file's bytes.
+// A number field holding no number reads as 0, is named, and keeps its bytes when written back.
 TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
   const struct {
     std::string stored;
@@ -329,9 +328,8 @@ TEST_F(DbfFileTest, DbaseIIHeaderIsWrittenAsEightBytes) {
   EXPECT_EQ(b.substr(521), " abcde xyz  \x1A");
 }
 
-// A dBASE II header counts its records in 16 bits: the append that would make the 65536th
-// record is refused with 212 before anything is written; the 65535th is still stored and
-// counted. The tables are built byte by byte in the dBASE II layout.
+// A dBASE II header counts records in 16 bits: the 65535th append is stored, the next refused
+// with 212 and nothing written.
 TEST_F(DbfFileTest, DbaseIITablesStopAt65535Records) {
   for (const int records : {65534, 65535}) {
     std::string file(521, '\0');

@@ -51,14 +51,13 @@ TEST_F(MemoOps, AGroupHeaderClaimingMoreThanTheFileIsAReadError) {
   EXPECT_TRUE(ReadFile(Path("t.dbt")) == bytes);
 }
 
-// A dBASE III memo file cut before a memo's end mark: the text is not given out as whole.
 TEST_F(MemoOps, AMemoCutBeforeItsEndMarkReportsACode) {
   MakeTable("t", kMemoDbase3);
   const std::string text(553, 'm');
   const std::int32_t block = AddMemo(text);
   CloseAll();
   const std::string whole = ReadFile(Path("t.dbt"));
-  // Bytes of the memo kept: one end mark of two, the text cut inside and right before its end.
+  // Bytes kept: one end mark of two, the text cut inside and right before its end.
   for (const auto& [keep, code] : {std::pair{554, 0}, {100, 213}, {553, 213}}) {
     std::ofstream(Path("t.dbt"), std::ios::binary | std::ios::trunc)
         << whole.substr(0, block * 512 + keep);

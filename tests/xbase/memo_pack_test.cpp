@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "xbase/core_test_support.h"
 #include "xbase/locking.h"
 #include "xbase/memo_test_support.h"
 #include "xbase/ndx_build.h"
@@ -12,7 +13,8 @@
 
 namespace {
 
-using memo_test::Le16;
+using core_test::Le16;
+using core_test::WriteBytes;
 using memo_test::Le32;
 using memo_test::ReadFile;
 
@@ -140,25 +142,22 @@ TEST_F(MemoPack, PackNeedsTheTableToItself) {
   EXPECT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
 }
 
-// A pack cut short after its packed file was complete (as t.$$$) but while the records were
-// being pointed into it: the next open puts the packed file in place and points every record
-// into it, in each layout and wherever the cut fell. The state is built from the files before
-// and after a pack that ran to its end. A packed file that does not fit the records (cut, or
-// the records point at more memos) is refused with 1003 and nothing changes.
+// A pack cut short while records were being pointed into the complete t.$$$ (built from the
+// files before and after a whole pack): the next open finishes it, in each layout; a packed
+// file that does not fit the records is refused with 1003 and nothing changes.
 TEST_F(MemoPack, OpenFinishesAPackCutShort) {
   const auto text = [](int r) { return "memo " + std::to_string(r) + std::string(r * 150, '.'); };
-  struct Row {
-    std::uint8_t type;
-    int pointed;  // records already pointing into the packed file
-    int damage;   // 1: the packed file lost its last bytes; 2: record 4 points at a memo
-  };
-  for (const Row row : {Row{kMemoDbase3, 0, 0}, Row{kMemoDbase3, 3, 0}, Row{kMemoDbase4, 2, 0},
-                        Row{kMemoFoxPro, 5, 0}, Row{kMemoDbase4, 5, 1}, Row{kMemoFoxPro, 1, 2}}) {
-    SCOPED_TRACE(testing::Message() << int(row.type) << " " << row.pointed << " " << row.damage);
-    const std::string name = "t" + std::to_string(row.type) + std::to_string(row.pointed);
+  // Layout, records already pointing into the packed file, damage (1: the packed file lost its
+  // last bytes; 2: record 4 points at a memo).
+  const std::tuple<std::uint8_t, int, int> rows[] = {{kMemoDbase3, 0, 0}, {kMemoDbase3, 3, 0},
+                                                     {kMemoDbase4, 2, 0}, {kMemoFoxPro, 5, 0},
+                                                     {kMemoDbase4, 5, 1}, {kMemoFoxPro, 1, 2}};
+  for (const auto& [type, pointed, damage] : rows) {
+    SCOPED_TRACE(testing::Message() << int(type) << " " << pointed << " " << damage);
+    const std::string name = "t" + std::to_string(type) + std::to_string(pointed);
     const std::string table = Path(name + ".dbf");
-    const std::string memo = Path(name + (row.type == kMemoFoxPro ? ".fpt" : ".dbt"));
-    MakeTable(name, row.type);
+    const std::string memo = Path(name + (type == kMemoFoxPro ? ".fpt" : ".dbt"));
+    MakeTable(name, type);
     for (int r = 1; r <= 5; ++r) {
       AddMemo(std::string(700, 'x'));  // replaced long ago: the pack drops it
       AppendRecord("R", r == 4 ? 0 : AddMemo(text(r)));
@@ -170,27 +169,24 @@ TEST_F(MemoPack, OpenFinishesAPackCutShort) {
     CloseAll();
     const std::size_t header = Le16(tableNew, 8), length = Le16(tableNew, 10);
     std::string cut = tableOld;
-    cut.replace(0, header + row.pointed * length, tableNew, 0, header + row.pointed * length);
-    if (row.damage == 2) cut.replace(header + 3 * length + 11, 10, "         1");
-    memo_test::WriteFile(table, cut);
-    memo_test::WriteFile(memo, memoOld);
-    memo_test::WriteFile(Path(name + ".$$$"),
-                         memoNew.substr(0, memoNew.size() - 3 * (row.damage == 1)));
-    ASSERT_EQ(UseDbf(table, true), row.damage == 0) << XbaseErrorMessage;
-    EXPECT_EQ(XbaseErrorCode, row.damage ? 1003 : 0);
-    EXPECT_EQ(ReadFile(memo), row.damage ? memoOld : memoNew);
-    EXPECT_EQ(std::filesystem::exists(Path(name + ".$$$")), row.damage != 0);
-    for (int r = 1; r <= 5 && !row.damage; ++r)
+    cut.replace(0, header + pointed * length, tableNew, 0, header + pointed * length);
+    if (damage == 2) cut.replace(header + 3 * length + 11, 10, "         1");
+    WriteBytes(table, cut);
+    WriteBytes(memo, memoOld);
+    WriteBytes(Path(name + ".$$$"), memoNew.substr(0, memoNew.size() - 3 * (damage == 1)));
+    ASSERT_EQ(UseDbf(table, true), damage == 0) << XbaseErrorMessage;
+    EXPECT_EQ(XbaseErrorCode, damage ? 1003 : 0);
+    EXPECT_EQ(ReadFile(memo), damage ? memoOld : memoNew);
+    EXPECT_EQ(std::filesystem::exists(Path(name + ".$$$")), damage != 0);
+    for (int r = 1; r <= 5 && !damage; ++r)
       EXPECT_EQ(MemoOf(BlockOfRecord(r)), r == 4 ? "" : text(r)) << "record " << r;
     CloseAll();
     EXPECT_EQ(ReadFile(table).substr(header, 5 * length),
-              (row.damage ? cut : tableNew).substr(header, 5 * length));
+              (damage ? cut : tableNew).substr(header, 5 * length));
   }
 }
 
-// Tables in folders whose paths are 200 characters long, two of them alike in their first 199:
-// each keeps its memo file, index, index semaphore and packed memo file beside it, and no file
-// appears anywhere else.
+// Folders of 200 characters, alike in their first 199: every derived file lies beside its table.
 TEST_F(MemoPack, DerivedFilesLieBesideTablesInLongFolders) {
   InstallParserHooks();
   IndexInit();

@@ -130,11 +130,8 @@ TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
   EXPECT_FALSE(std::filesystem::exists(Path("shared.@S@")));
 }
 
-// A program killed inside a write whose keys the indexes follow leaves them marked, and
-// nobody reads them silently afterwards. Exclusive: the next open reports 212. Shared, with the
-// index open in two handles meanwhile: one handle's next write is refused with 212 and nothing
-// written, the other's walk reports 212 once it rereads the anchors, and so does every later
-// open. A write that ends leaves no mark, and the index opens and walks whole.
+// A program killed inside an indexed write leaves the index marked: later opens, and in shared
+// use other handles' writes and walks, report 212. A write that ends leaves no mark.
 TEST_F(NdxSemaphore, AnIndexWriteCutShortIsReportedNotRead) {
   for (const bool shared : {false, true})
     for (const bool completes : {true, false}) {

@@ -326,9 +326,8 @@ TEST_F(VFileTest, ExpressionsReadTypedRecords) {
   ResetExprUnit();
 }
 
-// A record copy's length is held in 16 bits: a variable-length record of 65534 bytes or more
-// (with its 2-byte length 65536 or more) is refused with 266 whether appended or replacing one,
-// in plain and sorted files, and the file keeps what it held; 65533 bytes still fit whole.
+// A record copy's length is held in 16 bits: 65534 bytes and more are refused with 266,
+// appended or replacing, plain or sorted, and the file keeps what it held.
 TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
   A().recordLength = 0;
   A().vfile.KeyMaker = [](std::int32_t, std::string& key) { key = "k"; };
@@ -338,27 +337,24 @@ TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
     Request(code, 1);
   };
   // Record length, file order, request; the records held afterwards (a: the first, 3 bytes).
-  struct Row {
-    std::uint16_t length;
-    std::uint8_t mode, code;
-    const char* held;
-  };
-  for (const Row row : {Row{65533, kVFileAppend, kVFileAppendRecord, "ab"},
-                        Row{65534, kVFileAppend, kVFileAppendRecord, "a"},
-                        Row{65535, kVFileAppend, kVFileReplace, "a"},
-                        Row{65534, kVFileAscending, kVFileReplace, "a"}}) {
-    SCOPED_TRACE(row.length);
+  const std::tuple<std::uint16_t, std::uint8_t, std::uint8_t, const char*> rows[] = {
+      {65533, kVFileAppend, kVFileAppendRecord, "ab"},
+      {65534, kVFileAppend, kVFileAppendRecord, "a"},
+      {65535, kVFileAppend, kVFileReplace, "a"},
+      {65534, kVFileAscending, kVFileReplace, "a"}};
+  for (const auto& [length, mode, code, held] : rows) {
+    SCOPED_TRACE(length);
     Request(kVFileFreeAll);
-    A().vfile.VFileMode = row.mode;
+    A().vfile.VFileMode = mode;
     request(kVFileAppendRecord, 3, 'a');
     XbaseErrorCode = 0;
-    request(row.code, row.length, 'b');
-    EXPECT_EQ(XbaseErrorCode, std::string(row.held) == "a" ? 266 : 0);
-    ASSERT_EQ(A().recordCount, std::int32_t(std::strlen(row.held)));
+    request(code, length, 'b');
+    EXPECT_EQ(XbaseErrorCode, std::string(held) == "a" ? 266 : 0);
+    ASSERT_EQ(A().recordCount, std::int32_t(std::strlen(held)));
     Request(kVFileGoto, A().recordCount);  // the last record, whole
-    std::uint16_t length = 0;
-    std::memcpy(&length, A().recordBuffer.data(), 2);
-    EXPECT_EQ(A().recordBuffer[length + 1u], row.held[A().recordCount - 1]);
+    std::uint16_t stored = 0;
+    std::memcpy(&stored, A().recordBuffer.data(), 2);
+    EXPECT_EQ(A().recordBuffer[stored + 1u], held[A().recordCount - 1]);
   }
 }
 

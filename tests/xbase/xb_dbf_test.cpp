@@ -149,9 +149,8 @@ TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
   }
 }
 
-// A value its field cannot hold is refused with 201 naming the field and the file stays as it
-// was: through the dataset (the edit, or the new record, stays open and the cursor with it) and
-// through the table API.
+// A value its field cannot hold is refused with 201 naming the field, the file unchanged; a
+// dataset's edit or new record stays open and its cursor stays.
 TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   MakeSample("s.dbf");
   AppendNamed({"a", "b", "c"});
