@@ -345,7 +345,6 @@ TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
   } cases[] = {
       {[] { ConfigVariables.WordProcessorPath = "/usr/bin/wri\nter"; }, "word processor"},
       {[] { PlotSettings.DxfLayerNames[3] = "CEN\rTRE"; }, "Layer"},
-      {[] { ProgramSettings.cadDirectory = "/cad\r\n"; }, "CAD Directory"},
       {[] {
          PlotSettings.PlotCommandLines.count = 2;
          PlotSettings.PlotCommandLines.lines[2] = "plot\n-x";
