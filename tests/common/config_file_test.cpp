@@ -141,32 +141,27 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
 TEST_F(ConfigFileTest, NamesComeBackExactlyAndOldCodePageNamesConvertedOnce) {
   auto& ps = ProgramSettings;
   auto& cv = ConfigVariables;
-  auto& lines = PlotSettings.PlotCommandLines.lines;
-  const std::vector<std::pair<const char*, std::string*>> names = {
-      {"dbf", &ps.dbfDirectory},
-      {"cad", &ps.cadDirectory},
-      {"temp", &ps.tempDirectory},
-      {"plt", &ps.pltDirectory},
-      {"data", &cv.DefaultDataDirectory},
-      {"word", &cv.WordProcessorPath},
-      {"browser", &cv.HtmlBrowserPath},
-      {"plot 1", &lines[1]},
-      {"plot 2", &lines[2]}};
+  auto& plot = PlotSettings.PlotCommandLines.lines;
+  std::string* const names[] = {&ps.dbfDirectory, &ps.cadDirectory,         &ps.tempDirectory,
+                                &ps.pltDirectory, &cv.DefaultDataDirectory, &plot[1],
+                                &plot[2],         &cv.WordProcessorPath,    &cv.HtmlBrowserPath};
+  const auto spelt = [](const std::string& folder, std::size_t i) {
+    return "/home/" + folder + "/" + std::to_string(i) + "/";
+  };
   for (const std::string folder : {"Größe ä", "Preis € 日本", "łukasz Čeština"}) {
     for (const bool old : {false, true}) {
       if (old && !FirstCharOutsideCp850(folder).empty()) continue;  // no such old file
       SCOPED_TRACE(folder + (old ? " (code page)" : ""));
       Defaults();
       PlotSettings.PlotCommandLines.count = 2;
-      for (const auto& [what, name] : names) *name = "/home/" + folder + "/" + what + "/";
+      for (std::size_t i = 0; i < std::size(names); ++i) *names[i] = spelt(folder, i);
       std::string file = Written();
       for (std::size_t at; old && (at = file.find(folder)) != std::string::npos;)
         file.replace(at, folder.size(), WinToDos(folder));
       Put(dir_ + "/vuko.cfg", file);
       Defaults();
       ReadConfig();
-      for (const auto& [what, name] : names)
-        EXPECT_EQ(*name, "/home/" + folder + "/" + what + "/") << what;
+      for (std::size_t i = 0; i < std::size(names); ++i) EXPECT_EQ(*names[i], spelt(folder, i));
       if (!old) EXPECT_EQ(Written(), file);
     }
   }
