@@ -10,6 +10,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -140,34 +141,27 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
 TEST_F(ConfigFileTest, NamesComeBackExactlyAndOldCodePageNamesConvertedOnce) {
   auto& ps = ProgramSettings;
   auto& cv = ConfigVariables;
-  auto& lines = PlotSettings.PlotCommandLines.lines;
-  const std::vector<std::pair<const char*, std::string*>> names = {
-      {"dbf", &ps.dbfDirectory},
-      {"cad", &ps.cadDirectory},
-      {"temp", &ps.tempDirectory},
-      {"plt", &ps.pltDirectory},
-      {"data", &cv.DefaultDataDirectory},
-      {"word", &cv.WordProcessorPath},
-      {"browser", &cv.HtmlBrowserPath},
-      {"plot 1", &lines[1]},
-      {"plot 2", &lines[2]}};
+  auto& plot = PlotSettings.PlotCommandLines.lines;
+  std::string* const names[] = {&ps.dbfDirectory, &ps.cadDirectory,         &ps.tempDirectory,
+                                &ps.pltDirectory, &cv.DefaultDataDirectory, &plot[1],
+                                &plot[2],         &cv.WordProcessorPath,    &cv.HtmlBrowserPath};
+  const auto spelt = [](const std::string& folder, std::size_t i) {
+    return "/home/" + folder + "/" + std::to_string(i) + "/";
+  };
   for (const std::string folder : {"Größe ä", "Preis € 日本", "łukasz Čeština"}) {
     for (const bool old : {false, true}) {
       if (old && !FirstCharOutsideCp850(folder).empty()) continue;  // no such old file
       SCOPED_TRACE(folder + (old ? " (code page)" : ""));
       Defaults();
       PlotSettings.PlotCommandLines.count = 2;
-      for (const auto& [what, name] : names) *name = "/home/" + folder + "/" + what + "/";
+      for (std::size_t i = 0; i < std::size(names); ++i) *names[i] = spelt(folder, i);
       std::string file = Written();
-      if (old) {
-        for (std::size_t at; (at = file.find(folder)) != std::string::npos;)
-          file.replace(at, folder.size(), WinToDos(folder));
-        Put(dir_ + "/vuko.cfg", file);
-      }
+      for (std::size_t at; old && (at = file.find(folder)) != std::string::npos;)
+        file.replace(at, folder.size(), WinToDos(folder));
+      Put(dir_ + "/vuko.cfg", file);
       Defaults();
       ReadConfig();
-      for (const auto& [what, name] : names)
-        EXPECT_EQ(*name, "/home/" + folder + "/" + what + "/") << what;
+      for (std::size_t i = 0; i < std::size(names); ++i) EXPECT_EQ(*names[i], spelt(folder, i));
       if (!old) EXPECT_EQ(Written(), file);
     }
   }
@@ -231,34 +225,23 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
   }
 }
 
-// A value beyond its entry's range (too small, too large, negative, absurd) is written as the
-// value the reader takes for it, so the next start reads it without a word and writes it back
-// unchanged.
+// A value beyond its entry's range is written as the value the reader takes for it, so the
+// next start reads it without a word and writes it back unchanged.
 TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
   const struct {
     const char* label;  // "": the dimensioning size factor, an unlabelled entry
     void (*set)();
     const char* written;  // the value line after the label
   } cases[] = {
-      {"background colour", [] { GraphicsVariables.BackgroundColour = TColourRef(-5); }, "16777215"},
+      {"background colour", [] { GraphicsVariables.BackgroundColour = TColourRef(-5); },
+       "16777215"},
       {"background colour", [] { GraphicsVariables.BackgroundColour = 0x1000000; }, "16777215"},
       {"pan faktor", [] { GraphicsVariables.PanStep = 5; }, "0.0100000"},
-      {"pan faktor", [] { GraphicsVariables.PanStep = -0.01L; }, "0.0100000"},
-      {"pan faktor", [] { GraphicsVariables.PanStep = 1e300L; }, "0.0100000"},
       {"zoom increment", [] { GraphicsVariables.ZoomFactor = 0; }, "1.0200000"},
-      {"Text Height Factor", [] { GraphicsVariables.TextHeightFactor = 0.05L; }, "1.0000000"},
       {"Font angle", [] { PlotSettings.cadFontAngle = 400; }, "0"},
       {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = 12; }, "66"},
-      {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = 2000000000; }, "66"},
-      {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = -5; }, "66"},
       {"Header Space Lines", [] { ConfigVariables.HeaderSpaceLines = 31; }, "0"},
-      {"Header Space Lines", [] { ConfigVariables.HeaderSpaceLines = -1; }, "0"},
-      {"Digits for floating point numbers", [] { ProgramSettings.FloatDigits = -1; }, "3"},
-      {"Text Device", [] { ConfigVariables.OutputDevice = 10; }, "1"},
       {"Date Code", [] { ConfigVariables.DateStyle = 0; }, "1"},
-      {"Input Window Scale %", [] { ConfigVariables.DialogScalePercent = 2000; }, "100"},
-      {"Decimals DXF,TXT", [] { PlotSettings.DxfDecimals = -3; }, "6"},
-      {"Line thickness Layer 0..5", [] { PlotSettings.LayerLineWidths[0] = 300; }, "1"},
       {"Printer interface", [] { ProgramSettings.PrinterInterface = 0; }, "1"},
       {"", [] { PlotSettings.cadFactor = 1e300L; }, nullptr},
   };
@@ -271,12 +254,7 @@ TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
     const std::string first = Written();
     const std::vector<std::string> lines = Lines(first);
     const auto at = std::find(lines.begin(), lines.end(), std::string(c.label));
-    if (c.written != nullptr) {
-      ASSERT_TRUE(at != lines.end() && at + 1 != lines.end());
-      EXPECT_EQ(*(at + 1), c.written);
-    } else {
-      EXPECT_TRUE(first == defaults);
-    }
+    EXPECT_TRUE(c.written ? lines.end() - at > 1 && *(at + 1) == c.written : first == defaults);
     host.Clear();
     Defaults();
     ReadConfig();
@@ -291,50 +269,54 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   ConfigVariables.DateStyle = 4;
   ConfigVariables.WordProcessorPath = "/usr/bin/writer";
   ConfigVariables.databaseMode = 3;
-  GraphicsVariables.PanStep = 0.05L;
   GraphicsVariables.BackgroundColour = RgbValue(1, 2, 3);
   PlotSettings.DxfLayerNames[2] = "HIDDEN";
   PlotSettings.PlotCommandLines.count = 3;
   PlotSettings.PlotCommandLines.lines[3] = "third line";
   ProgramSettings.LinesPerPage = 50;
+  const std::string panLost = Written();
+  GraphicsVariables.PanStep = 0.05L;
   const std::string changed = Written();
   const std::vector<std::string> lines = Lines(changed);
-  const auto index = [&](const std::string& line, int nth = 1) {
-    std::size_t i = 0;
-    while (i < lines.size() && (lines[i] != line || --nth > 0)) ++i;
-    return i;
+  const auto index = [&](const std::string& line) {
+    return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
   };
   struct Case {
-    std::string what;
-    std::size_t at;        // line index
-    std::string inserted;  // empty: the line at `at` is removed; else inserted before it
-    std::string message;   // what the one message says after the line number
+    std::size_t at, removed;  // lines removed from `at`; none: `inserted` goes before it
+    std::string inserted;
+    std::size_t reported;         // the line number in the message
+    std::string message;          // what it says after the line number
+    const std::string& expected;  // the file written after reading the damaged one
   };
   std::vector<Case> cases;
   // Every label line of the file, one at a time: the values under it still belong to it. (Not
   // the label after the plot command lines: that list runs up to the next label.)
-  for (std::size_t i = 2; i < lines.size(); ++i) {
+  const std::set<std::string> values = {"Archive Flag ?", "TRUE",      "FALSE",       "HIDDEN",
+                                        "Arial",          "TXT8",      "Courier New", "rectool",
+                                        "xdg-open",       "third line"};
+  for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
     const std::string& l = lines[i];
-    if (i + 1 < lines.size() && l.size() > 1 && std::isalpha(static_cast<unsigned char>(l[0])) &&
-        l != "Archive Flag ?" &&
-        l != "TRUE" && l != "FALSE" && l != "HIDDEN" && l.find('/') == std::string::npos &&
-        l.find("wvectrix") == std::string::npos && l != "Arial" && l != "TXT8" &&
-        l != "Courier New" && l != "rectool" && l != "xdg-open" && l != "third line") {
-      cases.push_back({l, i, "", "\"" + l + "\" missing"});
-    }
+    if (l.size() > 1 && std::isalpha(static_cast<unsigned char>(l[0])) && !values.count(l) &&
+        l.find('/') == std::string::npos && l.find("wvectrix") == std::string::npos)
+      cases.push_back({i, 1, "", i + 1, "\"" + l + "\" missing", changed});
   }
-  cases.push_back({"a line nobody expects", index("TARVENO directory"), "stray", "\"stray\" unexpected"});
-  cases.push_back({"a repeated entry", index("TARVENO directory"), "pan faktor",
-                   "\"pan faktor\" unexpected"});
+  const std::size_t tarveno = index("TARVENO directory"), pan = index("pan faktor");
+  cases.push_back({tarveno, 0, "stray", tarveno + 1, "\"stray\" unexpected", changed});
+  cases.push_back({tarveno, 0, "pan faktor", tarveno + 1, "\"pan faktor\" unexpected", changed});
+  // A value line removed, or the whole entry: that entry keeps its default, the next ones are
+  // read right.
+  cases.push_back({pan + 1, 1, "", pan + 2, "a value of \"pan faktor\" missing", panLost});
+  cases.push_back({pan, 2, "", pan + 1, "\"pan faktor\" missing", panLost});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.message);
     std::vector<std::string> damaged = lines;
-    if (c.inserted.empty()) {
-      damaged.erase(damaged.begin() + static_cast<std::ptrdiff_t>(c.at));
+    const auto at = damaged.begin() + static_cast<std::ptrdiff_t>(c.at);
+    if (c.removed == 0) {
+      damaged.insert(at, c.inserted);
     } else {
-      damaged.insert(damaged.begin() + static_cast<std::ptrdiff_t>(c.at), c.inserted);
+      damaged.erase(at, at + static_cast<std::ptrdiff_t>(c.removed));
     }
     std::string text;
     for (const auto& l : damaged) text += l + "\n";
@@ -342,40 +324,11 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     Put(dir_ + "/vuko.cfg", text);
     host.Clear();
     ReadConfig();
-    ASSERT_EQ(host.Messages().size(), 1u);
-    EXPECT_EQ(host.Messages()[0], "configuration file " + dir_ + "/vuko.cfg, line " +
-                                      std::to_string(c.at + 1) + ": " + c.message);
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg, line " +
+                                       std::to_string(c.reported) + ": " + c.message});
     host.Clear();
-    EXPECT_TRUE(Written() == changed);  // every entry as it was, nothing of the damage
-  }
-  // A value line removed, or the whole entry: that entry keeps its default, the next ones are
-  // read right, and one message names the line.
-  const std::size_t pan = index("pan faktor");
-  const struct {
-    std::size_t from, count, place;
-    std::string message;
-  } removals[] = {{pan + 1, 1, pan + 2, "a value of \"pan faktor\" missing"},
-                  {pan, 2, pan + 1, "\"pan faktor\" missing"}};
-  for (const auto& r : removals) {
-    SCOPED_TRACE(r.message);
-    std::vector<std::string> damaged = lines;
-    const auto from = damaged.begin() + static_cast<std::ptrdiff_t>(r.from);
-    damaged.erase(from, from + static_cast<std::ptrdiff_t>(r.count));
-    std::string text;
-    for (const auto& l : damaged) text += l + "\n";
-    Defaults();
-    Put(dir_ + "/vuko.cfg", text);
-    host.Clear();
-    ReadConfig();
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{"configuration file " + dir_ +
-                                                        "/vuko.cfg, line " +
-                                                        std::to_string(r.place) + ": " +
-                                                        r.message});
-    EXPECT_EQ(GraphicsVariables.PanStep, TGraphicsVariables{}.PanStep);
-    EXPECT_EQ(ConfigVariables.WordProcessorPath, "/usr/bin/writer");
-    EXPECT_EQ(ConfigVariables.databaseMode, 3);
-    EXPECT_EQ(ConfigVariables.DateStyle, 4);
-    EXPECT_EQ(GraphicsVariables.BackgroundColour, RgbValue(1, 2, 3));
+    EXPECT_TRUE(Written() == c.expected);  // every other entry as it was, nothing of the damage
   }
 }
 
@@ -387,9 +340,10 @@ TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
   } cases[] = {
       {[] { ConfigVariables.WordProcessorPath = "/usr/bin/wri\nter"; }, "word processor"},
       {[] { PlotSettings.DxfLayerNames[3] = "CEN\rTRE"; }, "Layer"},
-      {[] { ProgramSettings.cadDirectory = "/cad\r\n"; }, "CAD Directory"},
-      {[] { PlotSettings.PlotCommandLines.count = 2;
-            PlotSettings.PlotCommandLines.lines[2] = "plot\n-x"; },
+      {[] {
+         PlotSettings.PlotCommandLines.count = 2;
+         PlotSettings.PlotCommandLines.lines[2] = "plot\n-x";
+       },
        "VECTRIX Command lines (n, line 2 .. line n)"},
   };
   ScriptedDialogHost host;
@@ -400,9 +354,9 @@ TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
     host.Clear();
     WriteConfig();
     EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{"configuration file " + dir_ +
-                                                        "/vuko.cfg not saved: \"" + c.label +
-                                                        "\" holds a line break"});
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg not saved: \"" +
+                                       c.label + "\" holds a line break"});
     EXPECT_TRUE(ReadAll(dir_ + "/vuko.cfg") == old);
   }
 }

@@ -65,22 +65,20 @@ TEST_F(SessionFileTest, RecentFilesInAnyScript) {
   const struct {
     std::string stored, read;
   } cases[] = {{"/home/Preis € 日本/a.vuk", "/home/Preis € 日本/a.vuk"},
-               {"/home/łukasz Čeština/b.vuk", "/home/łukasz Čeština/b.vuk"},
                {WinToDos("/home/Größe ä/c.vuk"), "/home/Größe ä/c.vuk"}};
   std::string file = "vuko Session /data\n";
   for (const auto& c : cases) file += c.stored + "\n";
-  Put(dir_ + "/vuko.cff", file + "\n");
-  ReadSession();
-  for (int i = 1; i <= 3; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  Put(dir_ + "/vuko.cff", file + "\n\n");
   DataDirectory = "/data";
-  WriteSession();
-  ReadSession();
-  for (int i = 1; i <= 3; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  for (const bool again : {false, true}) {
+    if (again) WriteSession();
+    ReadSession();
+    for (int i = 1; i <= 2; ++i) EXPECT_EQ(ConfigVariables.RecentFiles[i], cases[i - 1].read);
+  }
   EXPECT_NE(ReadAll(dir_ + "/vuko.cff").find(cases[0].read), std::string::npos);
 }
 
-// A name holding a line break would split the list: nothing is written, the old file stays,
-// and the message names the entry.
+// A name holding a line break would split the list: refused, and the old file stays.
 TEST_F(SessionFileTest, NameWithALineBreakIsRefused) {
   const struct {
     int entry;  // 0: the data directory
@@ -99,9 +97,9 @@ TEST_F(SessionFileTest, NameWithALineBreakIsRefused) {
     host.Clear();
     WriteSession();
     EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(host.Messages(),
-              std::vector<std::string>{"session file " + dir_ + "/vuko.cff" +
-                                       " not saved: " + c.refused + " holds a line break"});
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{"session file " + dir_ +
+                                                        "/vuko.cff not saved: " + c.refused +
+                                                        " holds a line break"});
     EXPECT_EQ(ReadAll(dir_ + "/vuko.cff"), "vuko Session /old\n/old/a.vuk\n\n\n\n");
   }
 }

@@ -174,15 +174,11 @@ TEST_F(ConfigDialogGui, TypedNumbersThatCannotBeKeptAreRefused) {
        {std::array<const char*, 3>{"Edit_texthoehenfaktor", "abc",
                                    "Text height factor: \"abc\" is not a number"},
         {"Edit_panfaktor", "1e300", "pan faktor: \"1e300\" is not accepted (> 1)"},
-        {"Edit_panfaktor", "5", "pan faktor: \"5\" is not accepted (> 1)"},
-        {"Edit_panfaktor", "-0.5", "pan faktor: \"-0.5\" is not accepted (< 0.001)"},
-        {"Edit_zoomfaktor", "0", "zoom increment: \"0\" is not accepted (< 0.01)"},
         {"Edit_massfaktorconfig", "1e300",
          "Dimensioning size factor: \"1e300\" is not accepted (> 1000000)"},
         {"Edit_massfaktorconfig", "-2",
          "Dimensioning size factor: \"-2\" is not accepted (< 0.01)"},
         {"Edit_cadtextwinkel", "400", "Font angle: \"400\" is not accepted (> 360)"},
-        {"Edit_cadtextwinkel", "-1e300", "Font angle: \"-1e300\" is not accepted (< -360)"},
         {"SpinEdit_linesperpage", "12",
          "Max. lines per page for printer: \"12\" is not accepted (< 15)"}}) {
     host_->Clear();
