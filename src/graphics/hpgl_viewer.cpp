@@ -120,8 +120,13 @@ class THpglReader {
     }
     return text;
   }
+  // A number no device can take ends the picture: HP-GL/2 parameters lie within +-2^30, and a
+  // longer one would overflow once it is stored in the drawing list.
   long double Finite(long double v) {
-    if (!std::isfinite(v)) eof_ = true;  // a number no device can take ends the picture
+    if (!std::isfinite(v) || std::fabs(v) > 1073741824.0L) {
+      eof_ = true;
+      return 0.0L;
+    }
     return v;
   }
   long double ReadReal() { return Finite(ValReal(ReadParam())); }

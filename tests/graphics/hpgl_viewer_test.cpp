@@ -188,7 +188,8 @@ TEST_F(HpglViewerTest, MalformedFilesAreDrawnAsFarAsValid) {
   } cases[] = {
       {"truncated pair: the whole pair is drawn", "PD400,400,800", 2},
       {"no exponents in HP-GL", "PD1e308,1e308;PD1e5000,3;", 1},
-      {"more digits than a long", "PD99999999999999999999999,1;", -1},
+      {"beyond the HP-GL/2 range", "PD99999999999999999999999,1;", 1},
+      {"beyond a double", "PD" + std::string(400, '9') + ",1;", 1},
       {"binary bytes", std::string("PD\0\0\xff\xfe;;;,,,", 12), 1},
       {"label without its end", "LB never ends", 1},
       {"encoded polyline: one zero pair", "PE\xBF\xBF\xBF", 2},
