@@ -319,7 +319,9 @@ bool StorePreset(const TPresetDialogValues& values) {
 
 void PresetTableErrorHook() {
   if (XbaseErrorCode == 0) return;
-  const std::string text = LastErrorMessage();
+  // The library's texts are ASCII around the table's name, which is shown as the file system
+  // gives it (a text from an older table in the code page is converted once).
+  const std::string text = NameText(NameFromFile(LastErrorMessage()));
   AbortFlag = true;
   ErrorMessage(text);
 }

@@ -231,8 +231,9 @@ void RaiseXbaseError(const std::string& message) {
 
 int ShowFatalBox(const std::string& text, const std::string& title, unsigned flags) {
   TMessageRequest request;
-  request.caption = Cp850ToUtf8(title);
-  request.text = Cp850ToUtf8(text);
+  // A table's name in the text is shown as the file system gives it.
+  request.caption = NameFromFile(title);
+  request.text = NameFromFile(text);
   request.kind = -1;  // the caption is ours, not the host's error caption
   CurrentDialogHost().ShowMessage(request);
   return 1;

@@ -281,7 +281,10 @@ TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
 // A table that is no dBASE file must not end the program: the message is shown and the print
 // dialog keeps its values.
 TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
-  app_test::WriteBytes(work_ / "printout.dbf", "this is not a table at all, only some text");
+  // In a folder named in any script, which the message names exactly.
+  const std::string folder = work_.Make("łukasz Größe 日本");
+  ConfigVariables.PresetDirectory = folder;
+  app_test::WriteBytes(folder + "/printout.dbf", "this is not a table at all, only some text");
   TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);
   EXPECT_FALSE(LoadPreset(v));
   EXPECT_EQ(HaltCalls, 0);
@@ -289,8 +292,10 @@ TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
   EXPECT_EQ(v.scaleX, "3");
   ASSERT_FALSE(host_.Messages().empty());
   EXPECT_EQ(host_.Messages()[0].rfind("Error # ", 0), 0u) << host_.Messages()[0];
+  EXPECT_NE(host_.Messages()[0].find(folder + "/printout.dbf"), std::string::npos)
+      << host_.Messages()[0];
   // A sound table afterwards works again.
-  std::filesystem::remove(work_ / "printout.dbf");
+  std::filesystem::remove(folder + "/printout.dbf");
   host_.AnswerText("after");
   EXPECT_TRUE(StorePreset(v));
   EXPECT_EQ(HaltCalls, 0);
