@@ -442,7 +442,7 @@ void AuxImagesMenu() {
       case kAuxModify: {
         if (!askLine("Select line to modify...")) return;
         std::string name = AuxImageFileName(entries[line - 1]);
-        InputText("File name (without extension .plt)", 255, name);
+        InputName("File name (without extension .plt)", 255, name);
         if (AbortFlag) return;
         std::string description = entries[line - 1].description.substr(0, 50);
         InputText("Aux.Graph. Information", 50, description);

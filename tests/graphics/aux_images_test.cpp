@@ -133,7 +133,7 @@ TEST_F(AuxImagesTest, AppendEditAndInsert) {
   host_->AnswerText("Appended");
   host_->AnswerChoice(7);  // four entries now: line 4 + 3 is "Edit"
   host_->AnswerChoice(1);
-  host_->AnswerText("gear2");
+  host_->AnswerText("gear2 maß");  // a name is kept as the file system spells it
   host_->AnswerText("Edited");
   host_->AnswerChoice(8);  // Insert
   host_->AnswerChoice(2);
@@ -142,7 +142,7 @@ TEST_F(AuxImagesTest, AppendEditAndInsert) {
   host_->AnswerCancel();
   AuxImagesMenu();
   EXPECT_EQ(ReadFile(ListFile()),
-            "\"gear2\",\"Edited\"\n\"gear\",\"Inserted\"\n\"LongImageName\",\"Long name\"\n"
+            "\"gear2 maß\",\"Edited\"\n\"gear\",\"Inserted\"\n\"LongImageName\",\"Long name\"\n"
             "\"third\",\"Third\"\n\"third\",\"Appended\"\n");
 }
 
