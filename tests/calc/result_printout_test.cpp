@@ -298,8 +298,7 @@ TEST_F(ResultPrintoutTest, ValueThatIsNoNumberPrintsAMarkAndItsReason) {
   EXPECT_TRUE(remarks.count("Error  : dFa is no number ! (2)"));
 }
 
-// A root so deep the formula has no form circle: the Error stands beside the mark, not beside a
-// number nobody can make the part by (T = z m sin a - 2 (ha - rho (1 - sin a)) / sin a < 0).
+// A root so deep there is no form circle (z m sin a < 2 (ha - rho (1 - sin a)) / sin a).
 TEST_F(ResultPrintoutTest, ValueAnErrorMakesMeaninglessPrintsTheMark) {
   SplineInputData.dfIn[1] = 0.5L;
   CalcSplineJoint();
@@ -435,11 +434,8 @@ std::vector<std::string> MeasurementFindings(int part) {
   const long double y = t.Dm[part] / (z * t.mn * std::cos(t.alphaRad)) - kPi / (2 * z) +
                         2 * t.x[part] * std::tan(t.alphaRad) / z + Inv(t.alphaRad);
   std::vector<std::string> found;
-  // Below the involutes: a shaft's ball falls through (too small), a hub's sits on the tips.
-  if (y < 0) {
-    found.push_back((z > 0 ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") +
-                    LengthStr(t.Dm[part]) + "mm)");
-  }
+  if (y < 0) found.push_back((z > 0 ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") +
+                             LengthStr(t.Dm[part]) + "mm)");
   for (int i = 1; i <= ErrorList.count; ++i) found.push_back(ErrorList.messages[i]);
   ErrorList = saved;
   return found;

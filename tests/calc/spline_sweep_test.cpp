@@ -19,8 +19,7 @@ namespace {
 
 constexpr double kPrinted = 1.5e-3;  // what 3 printed decimals can hide, with a margin
 
-// The hub gap's width on a circle of diameter D (textbook: D (e / d + inv a - inv aD)), and the
-// diameter where it is gone, by bisection between the base circle and far out.
+// Where the hub gap's width D (e / d + inv a - inv aD) is gone, by bisection.
 double HubGapClosing(double d, double db, double e, double a) {
   auto inv = [](double v) { return std::tan(v) - v; };
   auto width = [&](double D) { return D * (e / d + inv(a) - inv(std::acos(db / D))); };
@@ -96,8 +95,7 @@ TEST(SplineSweep, PrintedValuesAgreeWithTextbookGeometryAndTheRemarks) {
       ++closing;
       EXPECT_NE(said.find(RealStrN(3, meet) + "mm ! (2)"), std::string::npos) << said;
     }
-    // The same joint entered by its tooth thickness, over its balls (where they rest on both
-    // flanks) and by its span gives the same shifts and the same messages.
+    // Entered by thickness, balls (resting on both flanks) or span: same shifts and messages.
     const TToothingData joint = t;
     const TSplineInputData inputs = s;
     for (int kind : {2, 3, 4}) {
