@@ -422,8 +422,8 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
 
 // A data file whose name and folder hold letters of any script, given relative from the folder
 // above and whole: the listing beside it names it by its whole name, exactly; a damaged copy is
-// refused naming it; the CAD file (in the current folder, after the data file's own name) carries
-// the name in its title block, which ezdxf reads back exactly.
+// refused naming it; the CAD file (beside the data file, after its name, though the run started in
+// another folder) carries the name in its title block, which ezdxf reads back exactly.
 TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
   REQUIRE_OR_SKIP(validator_support::HaveEzdxf(), "ezdxf missing", "ezdxf missing");
   const std::string readTexts = SYSTEM_PYTHON3
@@ -447,7 +447,7 @@ TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
     }
     const RunResult cad = RunVuko(dir_, {name + "/" + name + ".vuk", "/CAD1:5"});
     ASSERT_EQ(cad.exitCode, 0) << cad.err;
-    const std::string dxf = dir_ / (name + ".dxf");
+    const std::string dxf = dir_ / (name + "/" + name + ".dxf");  // beside the data file
     const validator_support::ToolRun texts =
         validator_support::Execute(readTexts + validator_support::Quote(dxf), false);
     EXPECT_NE(("\n" + texts.output).find("\n" + whole + "\n"), std::string::npos) << texts.output;
