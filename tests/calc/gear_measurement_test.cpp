@@ -113,8 +113,7 @@ TEST(GearMeasurement, TextbookSpanOfTwentyTeeth) {
 TEST(GearMeasurement, BallOffTheFlanksIsNamedTooSmallOrTooLarge) {
   SetGearPair(20, -40, 2, 20, 0, 0, 0);
   CalcGearPair();
-  ToothingData.Dm[1] = 0.5L;
-  ToothingData.Dm[2] = 5;
+  ToothingData.Dm[1] = 0.5L, ToothingData.Dm[2] = 5;
   ResetErrors();
   CalcGearBallDimension(1, 0);
   CalcGearBallDimension(2, 0);

@@ -71,15 +71,6 @@ std::vector<std::vector<std::string>> TabRows(const std::string& text) {
   return rows;
 }
 
-// The first row of each symbol (the geometry block's), by symbol.
-std::map<std::string, std::vector<std::string>> FirstRowBySymbol(const std::string& text) {
-  std::map<std::string, std::vector<std::string>> bySymbol;
-  for (const auto& r : TabRows(text)) {
-    if (!bySymbol.count(r[1])) bySymbol[r[1]] = r;
-  }
-  return bySymbol;
-}
-
 class ResultPrintoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -285,7 +276,10 @@ TEST_F(ResultPrintoutTest, ValueThatIsNoNumberPrintsAMarkAndItsReason) {
   }
   EXPECT_LT(widest, 100u) << "a mark must fit its column";
   const std::string listing = DataTxtListing();
-  auto bySymbol = FirstRowBySymbol(listing);
+  std::map<std::string, std::vector<std::string>> bySymbol;
+  for (const auto& r : TabRows(listing)) {
+    if (!bySymbol.count(r[1])) bySymbol[r[1]] = r;
+  }
   EXPECT_EQ(bySymbol["df"][3], "***");
   EXPECT_EQ(bySymbol["df"][4], TrimStr(LengthStrW(5, 3, -ToothingData.df[2])));
   EXPECT_EQ(bySymbol["dFa"][4], "???");
@@ -304,7 +298,8 @@ TEST_F(ResultPrintoutTest, ValueAnErrorMakesMeaninglessPrintsTheMark) {
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag);
   const std::string listing = DataTxtListing();
-  auto bySymbol = FirstRowBySymbol(listing);
+  std::map<std::string, std::vector<std::string>> bySymbol;
+  for (const auto& r : TabRows(listing)) bySymbol.try_emplace(r[1], r);
   EXPECT_EQ(bySymbol["dFf"][3], "???");
   EXPECT_EQ(bySymbol["dFf"][4], TrimStr(LengthStrW(5, 3, -ToothingData.dFf[2])));
   const std::string remarks = listing.substr(listing.find("REMARKS"));
