@@ -263,10 +263,9 @@ TEST_F(ToolDetails, PointedToolEndsInOneRoundBetweenItsFlanks) {
       int tangent = 0;
       for (const TCadPrimitive& p : lines) {
         for (int k = 0; k < 2; ++k) {
-          if (Distance({p.x[k], p.y[k]}, e) > 1e-9L) continue;
-          const Real dx = p.x[1 - k] - e.x, dy = p.y[1 - k] - e.y;
-          tangent +=
-              std::fabs(dx * (e.x - a.x[0]) + dy * (e.y - a.y[0])) < 1e-9L * std::hypot(dx, dy);
+          const Real dx = p.x[1 - k] - e.x, dy = p.y[1 - k] - e.y, r = std::hypot(dx, dy);
+          tangent += Distance({p.x[k], p.y[k]}, e) < 1e-9L &&
+                     std::fabs(dx * (e.x - a.x[0]) + dy * (e.y - a.y[0])) < 1e-9L * r;
         }
       }
       EXPECT_EQ(tangent, 1);
