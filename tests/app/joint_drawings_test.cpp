@@ -62,9 +62,8 @@ TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
   std::mt19937 rng(24061);
   auto pick = [&rng](int lo, int hi) { return lo + static_cast<double>(rng() % (hi - lo + 1)); };
   const double modules[] = {0.5, 1, 1.25, 2, 3, 5};
-  // Fixed joints first: 45 degrees whose hub gaps close before their root, undercut shafts,
-  // a shaft gap bottom wide enough that a chord would cut into the root circle, a deep hub root
-  // at 37.5 degrees with whole-number diameters, and diameters of four and five digits.
+  // First: closing hub gaps, undercut shafts, a wide shaft gap bottom, a deep hub root with
+  // whole-number diameters, diameters of four and five digits.
   const TJoint fixed[] = {{45, 2, 20, 0, 0.15, true, {41.8, 37.6, 39.6, 43.8}},
                           {30, 2.5, 6, 0, 0.16, false, {0.55, 0.45, 0.55, 0.45}},
                           {37.5, 2, 6, -0.3, 0.16, false, {0.55, 0.45, 0.55, 0.45}},
@@ -136,8 +135,6 @@ TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
       }
       (what == "DIM" ? dims : fields).insert(value);
     }
-    std::string seen;
-    for (const std::string& d : dims) seen += " " + d;
-    EXPECT_TRUE(dims.size() == 2 && dims == fields) << sheet << seen;
+    EXPECT_TRUE(dims.size() == 2 && dims == fields) << sheet << " " << dims.size();
   }
 }

@@ -108,14 +108,12 @@ TEST(GearMeasurement, TextbookSpanOfTwentyTeeth) {
   EXPECT_NEAR(ToothingData.W[1], 2 * 7.6604, 0.0005);
 }
 
-// A ball that cannot rest on both flanks is named by what is wrong with it: in a gear's gap a
-// 0.5 mm ball falls through (inv(aM) = Dm / (z m cos a) - pi / (2 z) + inv a < 0), a 5 mm ball in
-// the ring's gap sits on its tips.
+// inv(aM) = Dm / (z m cos a) - pi / (2 z) + inv a < 0: a gear's ball falls through, a ring's sits
+// on its tips.
 TEST(GearMeasurement, BallOffTheFlanksIsNamedTooSmallOrTooLarge) {
   SetGearPair(20, -40, 2, 20, 0, 0, 0);
   CalcGearPair();
-  ToothingData.Dm[1] = 0.5L;
-  ToothingData.Dm[2] = 5;
+  ToothingData.Dm[1] = 0.5L, ToothingData.Dm[2] = 5;
   ResetErrors();
   CalcGearBallDimension(1, 0);
   CalcGearBallDimension(2, 0);

@@ -71,15 +71,6 @@ std::vector<std::vector<std::string>> TabRows(const std::string& text) {
   return rows;
 }
 
-// The first row of each symbol (the geometry block's), by symbol.
-std::map<std::string, std::vector<std::string>> FirstRowBySymbol(const std::string& text) {
-  std::map<std::string, std::vector<std::string>> bySymbol;
-  for (const auto& r : TabRows(text)) {
-    if (!bySymbol.count(r[1])) bySymbol[r[1]] = r;
-  }
-  return bySymbol;
-}
-
 class ResultPrintoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -285,7 +276,10 @@ TEST_F(ResultPrintoutTest, ValueThatIsNoNumberPrintsAMarkAndItsReason) {
   }
   EXPECT_LT(widest, 100u) << "a mark must fit its column";
   const std::string listing = DataTxtListing();
-  auto bySymbol = FirstRowBySymbol(listing);
+  std::map<std::string, std::vector<std::string>> bySymbol;
+  for (const auto& r : TabRows(listing)) {
+    if (!bySymbol.count(r[1])) bySymbol[r[1]] = r;
+  }
   EXPECT_EQ(bySymbol["df"][3], "***");
   EXPECT_EQ(bySymbol["df"][4], TrimStr(LengthStrW(5, 3, -ToothingData.df[2])));
   EXPECT_EQ(bySymbol["dFa"][4], "???");
@@ -298,14 +292,14 @@ TEST_F(ResultPrintoutTest, ValueThatIsNoNumberPrintsAMarkAndItsReason) {
   EXPECT_TRUE(remarks.count("Error  : dFa is no number ! (2)"));
 }
 
-// A root so deep the formula has no form circle: the Error stands beside the mark, not beside a
-// number nobody can make the part by (T = z m sin a - 2 (ha - rho (1 - sin a)) / sin a < 0).
+// A root so deep there is no form circle (z m sin a < 2 (ha - rho (1 - sin a)) / sin a).
 TEST_F(ResultPrintoutTest, ValueAnErrorMakesMeaninglessPrintsTheMark) {
   SplineInputData.dfIn[1] = 0.5L;
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag);
   const std::string listing = DataTxtListing();
-  auto bySymbol = FirstRowBySymbol(listing);
+  std::map<std::string, std::vector<std::string>> bySymbol;
+  for (const auto& r : TabRows(listing)) bySymbol.try_emplace(r[1], r);
   EXPECT_EQ(bySymbol["dFf"][3], "???");
   EXPECT_EQ(bySymbol["dFf"][4], TrimStr(LengthStrW(5, 3, -ToothingData.dFf[2])));
   const std::string remarks = listing.substr(listing.find("REMARKS"));
@@ -435,11 +429,8 @@ std::vector<std::string> MeasurementFindings(int part) {
   const long double y = t.Dm[part] / (z * t.mn * std::cos(t.alphaRad)) - kPi / (2 * z) +
                         2 * t.x[part] * std::tan(t.alphaRad) / z + Inv(t.alphaRad);
   std::vector<std::string> found;
-  // Below the involutes: a shaft's ball falls through (too small), a hub's sits on the tips.
-  if (y < 0) {
-    found.push_back((z > 0 ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") +
-                    LengthStr(t.Dm[part]) + "mm)");
-  }
+  if (y < 0) found.push_back((z > 0 ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") +
+                             LengthStr(t.Dm[part]) + "mm)");
   for (int i = 1; i <= ErrorList.count; ++i) found.push_back(ErrorList.messages[i]);
   ErrorList = saved;
   return found;

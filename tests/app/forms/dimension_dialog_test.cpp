@@ -407,9 +407,7 @@ TEST_F(DimensionDialogTest, BallAndSpanButtonsGiveTheStandardValues) {
   EXPECT_EQ(ToothingData.k[1], 4);
 }
 
-// The k button proposes what the listing then uses: at z 10, mn 2, x -0.5, tool addendum 0.45 the
-// bare rule's 1 tooth touches hypot(db, W1) = 17.52 below the form circle 17.55; the proposal's
-// caliper lands on the flank and nothing is left to warn about.
+// At z 10, mn 2, x -0.5, addendum 0.45 the bare rule's 1 tooth touches at 17.52, below dFf 17.55.
 TEST_F(DimensionDialogTest, SpanButtonProposesWhatTheListingUses) {
   Open();
   Click("RadioButton_rad1c");
@@ -427,7 +425,6 @@ TEST_F(DimensionDialogTest, SpanButtonProposesWhatTheListingUses) {
             std::string::npos);
 }
 
-// A newcomer's first dimension dialog (File - New) and its first recalculation show no warning.
 TEST_F(DimensionDialogTest, TheTemplateOpensWithoutAWarning) {
   LoadDataFile(std::string(VUKO_DATA_DIR) + "/null.vuk");
   Open();

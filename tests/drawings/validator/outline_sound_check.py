@@ -1,9 +1,7 @@
 #!/usr/bin/python3
 """Joint drawings read by ezdxf. LIST of "file r1 R1 r2 R2 z1 z2" (root, tip radius, teeth): per
 tooth block "OUTLINE file part turn below above crossings ends kink" (fillet turn, reach inside r
-or beyond R; piece ends not met by exactly one other end, the neighbouring teeth's included, and
-the largest angle in degrees between a fillet arc and the piece it meets). --dims FILE
-SYMBOL...: "DIM" per number turned 90 degrees, "FIELD" per number right of a SYMBOL."""
+or beyond R; loose ends, largest fillet kink in degrees). --dims FILE SYMBOL...: "DIM" per number turned 90 degrees, "FIELD" per number right of a SYMBOL."""
 import math, os, re, sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -42,13 +40,9 @@ def turned(p, a):
 
 
 def joints(chains, teeth, root):
-    """Ends that do not meet exactly one other end (the neighbouring teeth are the block turned
-    by a pitch either way: a whole wheel closes only if each tooth's chain meets theirs), and
-    the largest angle in degrees between a fillet arc and the root side it leaves (the root
-    circle, the root side of a hub's gap, or the other half of a closed gap's round). The
-    flank end is left out: there the arc meets a chord of the flank, not its tangent."""
+    """Ends not met by exactly one other (neighbours: the block turned a pitch either way), and
+    the largest kink at a fillet arc's root end (its flank end meets a chord, not a tangent)."""
     pitch = 2 * math.pi / abs(teeth)
-    # (point, direction along the piece away from the end, piece, is a fillet arc's root end)
     ends = []
     for k, (pts, fillet) in enumerate(chains):
         rootward = abs(math.hypot(*pts[0]) - root) <= abs(math.hypot(*pts[-1]) - root)
