@@ -748,8 +748,8 @@ TEST_F(DataFileTest, GoldenExampleFile) {
 enum class ExampleKind { Template, Shift, Balls, Span, Thickness };
 
 // Sets up a shipped data set the way a user would and saves it calculated: the template is the
-// reset data set (module 6.5, 16 teeth, x = 0, the program's k); each example is the example joint with the
-// shaft's input switched to the kind wanted (its value is the one the calculation found).
+// reset data set (module 6.5, 16 teeth, x = 0, the program's k); each example is the example joint
+// with the shaft's input switched to the kind wanted (its value is the one the calculation found).
 void MakeShippedDataSet(ExampleKind kind) {
   InitRecords();
   for (int i = 1; i <= kDrawingInfoCount; ++i) ChangeRecords.drawingInfo[i].clear();

@@ -358,8 +358,8 @@ TEST_F(DocumentationDialogsTest, SeparatorsAreRefusedAsTheyAreTyped) {
 // A character the data file's code page cannot hold is taken out as it is typed, and a message
 // names the field and the character; the names of a document slot take any character.
 TEST_F(DocumentationDialogsTest, CharactersTheCodePageLacksAreRefusedAsTheyAreTyped) {
-  const std::string why = "\" cannot be stored there, the file holds only the characters of "
-                          "code page 850";
+  const std::string why =
+      "\" cannot be stored there, the file holds only the characters of code page 850";
   TForm_EinAend change(1);
   TForm_zeichInfo info;
   TForm_qmeingabetext texts;

@@ -1,12 +1,12 @@
 // Files kept from a data file whose name and folder hold letters of any script: named after
 // it, naming it exactly; the questions about it name it exactly too.
 #include <gtest/gtest.h>
-#include <functional>
 
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTimer>
+#include <functional>
 
 #include "app/app_test_support.h"
 #include "app/command_line.h"
