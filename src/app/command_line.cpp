@@ -14,6 +14,7 @@
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
+#include "common/kept_file_names.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
@@ -274,7 +275,7 @@ bool RunCadBatch(int format, int drawing) {
   const TCadBatchCall call = CadBatchCall(drawing);
   if (call.entry == TCadBatchEntry::None || !IsBatchCadFormat(format)) return false;
   const char* extension = format == 1 ? "dxf" : format == 2 ? "igs" : "txt";
-  const std::string target = CurrentFileName + "." + extension;
+  const std::string target = KeptFileStem() + "." + extension;
   // A file of the same name from an earlier run must not pass for this run's output.
   std::error_code ec;
   const auto before = std::filesystem::last_write_time(target, ec);

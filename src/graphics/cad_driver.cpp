@@ -15,6 +15,7 @@
 #include "common/file_utils.h"
 #include "common/formatting.h"
 #include "common/graphics_settings.h"
+#include "common/kept_file_names.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
@@ -99,7 +100,8 @@ bool OpenOutputFile(std::uint16_t code) {
 // The name of a DXF, IGES or CAD-code file: without a dialog in batch runs.
 bool ChooseFileName(const std::string& ext) {
   if (ConfigVariables.BatchCadFlag) {
-    PlotSettings.CadFileName = CurrentFileName + "." + ext;
+    // Kept beside the data file under its base name, whatever folder the run started in.
+    PlotSettings.CadFileName = KeptFileStem() + "." + ext;
     return true;
   }
   TFileDialogRequest request;

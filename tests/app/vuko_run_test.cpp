@@ -398,8 +398,8 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
 
 // A data file whose name and folder hold letters of any script, given relative from the folder
 // above and whole: the listing beside it names it by its whole name, exactly; a damaged copy is
-// refused naming it; the CAD file (in the current folder, after the data file's own name) carries
-// the name in its title block, which ezdxf reads back exactly.
+// refused naming it; the CAD file (beside the data file, after its name, though the run started in
+// another folder) carries the name in its title block, which ezdxf reads back exactly.
 TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
   REQUIRE_OR_SKIP(validator_support::HaveEzdxf(), "ezdxf missing", "ezdxf missing");
   const std::string readTexts = SYSTEM_PYTHON3
@@ -419,7 +419,7 @@ TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
     }
     ASSERT_EQ(RunVuko(dir_, {name + "/" + name + ".vuk", "/CAD1:5"}).exitCode, 0);
     const validator_support::ToolRun texts = validator_support::Execute(
-        readTexts + validator_support::Quote(dir_ / (name + ".dxf")), false);
+        readTexts + validator_support::Quote(dir_ / (name + "/" + name + ".dxf")), false);
     EXPECT_NE(("\n" + texts.output).find("\n" + whole + "\n"), std::string::npos) << texts.output;
 
     const std::string damaged = dir_ / (name + "/kaputt " + name + ".vuk");
