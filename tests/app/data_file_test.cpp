@@ -333,9 +333,6 @@ TEST_F(DataFileTest, SaveThenLoadGivesEveryStoredValueBack) {
   const TDocumentSlots slots = DocumentSlots;
   SaveDataFile(Path("roundtrip.vuk"));
   ASSERT_FALSE(AbortFlag);
-  for (int n = 1; n <= 3; ++n) {
-    EXPECT_NE(ReadAll(Path("roundtrip.vuk")).find("\n" + slots[n].file + "\n"), std::string::npos);
-  }
 
   SetOtherDataSet();
   LoadDataFile(Path("roundtrip.vuk"));
@@ -446,21 +443,17 @@ TEST_F(DataFileTest, EveryTypedTextComesBackOrIsRefusedByName) {
   }
   SetUpDocumentedExample();
   for (auto& [name, text, kept] : fields) {
-    ScriptedDialogHost host;
-    *text = "A|B\r\n" + tail;
-    WriteDataFile(Path("refused.vuk"));
-    const char* sep = kept == &line ? ": a line break cannot" : ": \"|\" cannot";
-    EXPECT_NE(host.Messages().at(0).find(" not saved: " + name + sep), std::string::npos);
-    *text = *kept, AbortFlag = false;
     // A lone CR ends a line for the reader as an LF does; only a description keeps it (as "|").
-    if (kept == &bar) continue;
-    ScriptedDialogHost crHost;
-    *text = "AB\r" + tail;
-    WriteDataFile(Path("refused.vuk"));
-    ASSERT_FALSE(crHost.Messages().empty()) << name;
-    EXPECT_NE(crHost.Messages()[0].find(" not saved: " + name + ": a line break cannot"),
-              std::string::npos);
-    *text = *kept, AbortFlag = false;
+    for (const std::string typed : {"A|B\r\n", "AB\r"}) {
+      if (typed == "AB\r" && kept == &bar) continue;
+      ScriptedDialogHost host;
+      *text = typed + tail;
+      WriteDataFile(Path("refused.vuk"));
+      const bool lineBreak = kept == &line || typed == "AB\r";
+      const char* sep = lineBreak ? ": a line break cannot" : ": \"|\" cannot";
+      EXPECT_NE(host.Messages().at(0).find(" not saved: " + name + sep), std::string::npos) << name;
+      *text = *kept, AbortFlag = false;
+    }
   }
   WriteDataFile(Path("typed.vuk"));
   SetOtherDataSet();
@@ -752,8 +745,8 @@ TEST_F(DataFileTest, GoldenExampleFile) {
 enum class ExampleKind { Template, Shift, Balls, Span, Thickness };
 
 // Sets up a shipped data set the way a user would and saves it calculated: the template is the
-// reset data set (module 6.5, 16 teeth, x = 0, the program's k); each example is the example joint with the
-// shaft's input switched to the kind wanted (its value is the one the calculation found).
+// reset data set (module 6.5, 16 teeth, x = 0, the program's k); each example is the example joint
+// with the shaft's input switched to the kind wanted (its value is the one the calculation found).
 void MakeShippedDataSet(ExampleKind kind) {
   InitRecords();
   for (int i = 1; i <= kDrawingInfoCount; ++i) ChangeRecords.drawingInfo[i].clear();

@@ -1,13 +1,12 @@
-// Files kept from a data file whose name and folder hold letters of any script (code page 850
-// holds some of them, not all): named after it, naming it exactly; the questions about it
-// name it exactly too.
+// Files kept from a data file whose name and folder hold letters of any script: named after
+// it, naming it exactly; the questions about it name it exactly too.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTimer>
+#include <functional>
 
 #include "app/app_test_support.h"
 #include "app/command_line.h"
@@ -71,8 +70,7 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     SetProgramArguments({data_});
     ASSERT_FALSE(EvaluateCommandLine().endProgram);
   } else if (route == TRoute::CommandLineRelative) {
-    // Given from the folder above; the file is held by its whole name from then on, so the
-    // program may change folders.
+    // Given from the folder above, then the program changes folders.
     std::filesystem::current_path(dir_.Path());
     SetProgramArguments({base_ + "/" + base_ + ".vuk"});
     ASSERT_FALSE(EvaluateCommandLine().endProgram);
@@ -116,23 +114,21 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
   // The data file and the five above, nothing else: no doubled extension, no partial file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / base_), {}), 6);
 
-  // The listing once more: the question names the kept file as it is.
-  host_.Clear();
-  host_.AnswerNo();
+  // Kept again, or saved by its whole name after another program changed it: the question
+  // names the file as it is.
+  const auto asks = [this](const std::function<void()>& keep, const std::string& prompt) {
+    host_.Clear();
+    host_.AnswerNo();
+    keep();
+    ASSERT_FALSE(host_.Records().empty());
+    EXPECT_EQ(host_.Records().front().prompt, prompt);
+  };
   ConfigVariables.OutputDevice = kDeviceTxtFile;
-  ResultPrintout();
-  ASSERT_FALSE(host_.Records().empty());
-  EXPECT_EQ(host_.Records().front().prompt, stem_ + ".txt already exists.   overwrite ?");
-
-  // Another program changes the data file; saving it by its whole name asks, naming it.
+  asks(ResultPrintout, stem_ + ".txt already exists.   overwrite ?");
   app_test::WriteBytes(data_, app_test::ReadBytes(data_) + "\n");
-  host_.Clear();
-  host_.AnswerNo();
-  WriteDataFile(data_);
+  asks([this] { WriteDataFile(data_); },
+       data_ + " was changed on disk since it was read or saved here.   overwrite ?");
   EXPECT_TRUE(AbortFlag);
-  ASSERT_FALSE(host_.Records().empty());
-  EXPECT_EQ(host_.Records().front().prompt,
-            data_ + " was changed on disk since it was read or saved here.   overwrite ?");
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, KeptFilesTest,
