@@ -35,8 +35,13 @@ int OpenRegularFileForReading(const std::string& path, int& err) {
     err = errno;
     return -1;
   }
+  return KeepIfPlainFile(fd, false, err);
+}
+
+int KeepIfPlainFile(int fd, bool characterDeviceToo, int& err) {
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (fstat(fd, &st) != 0 ||
+      !(S_ISREG(st.st_mode) || (characterDeviceToo && S_ISCHR(st.st_mode)))) {
     err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     close(fd);
     return -1;

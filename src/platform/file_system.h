@@ -24,6 +24,10 @@ PathInfo QueryPath(const std::string& path);
 // Opens a regular file for reading and returns its descriptor, or -1 with err set: a
 // directory, pipe, socket or device is refused (EISDIR / EINVAL) without blocking on it.
 int OpenRegularFileForReading(const std::string& path, int& err);
+// A descriptor opened without blocking kept when it is a regular file (or, when asked, a
+// character device such as a printer port), made blocking again; anything else is closed
+// (EISDIR or EINVAL in err). fd or -1.
+int KeepIfPlainFile(int fd, bool characterDeviceToo, int& err);
 
 // Names in a directory, without "." and ".."; false when it cannot be read.
 bool ListDirectory(const std::string& dir, std::vector<std::string>& names);

@@ -13,6 +13,7 @@
 #include <random>
 #include <string_view>
 
+#include "platform/file_system.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -76,15 +77,7 @@ int OpenWritableInPlace(const std::string& path, int flags, int& err) {
     err = errno == ENXIO ? EINVAL : errno;
     return -1;
   }
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
-    err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    close(fd);
-    return -1;
-  }
-  const int current = fcntl(fd, F_GETFL);
-  if (current >= 0) fcntl(fd, F_SETFL, current & ~O_NONBLOCK);
-  return fd;
+  return KeepIfPlainFile(fd, true, err);
 }
 
 }  // namespace
