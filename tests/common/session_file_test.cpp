@@ -59,8 +59,7 @@ TEST_F(SessionFileTest, SessionIsWrittenOnlyWithARecentFile) {
   EXPECT_EQ(ConfigVariables.RecentFiles[3], "");
 }
 
-// Recent files come back byte for byte in any script; a session kept in the code page before
-// is read converted once.
+// Recent files come back exactly in any script; old code-page names are converted once.
 TEST_F(SessionFileTest, RecentFilesInAnyScript) {
   const struct {
     std::string stored, read;

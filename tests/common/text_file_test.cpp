@@ -320,9 +320,7 @@ TEST_F(TextFileTest, ReplacementKeepsModeAndLink) {
   EXPECT_EQ(ReadBytes(dir / "target.cfg"), "new\n");
 }
 
-// A pipe at the name is refused at once, for replacing and for appending, whether or not
-// something reads it; a character device is still written. A writer that waited would be ended
-// by the alarm.
+// A pipe is refused at once (a writer that waited meets the alarm); a character device is written.
 TEST_F(TextFileTest, WritersRefuseAPipeWithoutWaiting) {
   const std::string fifo = dir / "a.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -344,16 +342,13 @@ TEST_F(TextFileTest, WritersRefuseAPipeWithoutWaiting) {
     }
   }
   alarm(0);
-  // The checked open names the file once and gives up; the pipe stays a pipe.
   host.SetInteractive(false);
   AssignText(GlobalTextFile, fifo);
   CheckWriteResult(GlobalTextFile);
   EXPECT_TRUE(AbortFlag);
-  ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_NE(host.Messages()[0].find("\"" + fifo + "\""), std::string::npos) << host.Messages()[0];
+  EXPECT_TRUE(host.Messages().size() == 1 && host.Messages()[0].find(fifo) != std::string::npos);
   struct stat st {};
-  ASSERT_EQ(stat(fifo.c_str(), &st), 0);
-  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 // ------------------------------------------------------------------------------------------
