@@ -295,11 +295,9 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
   };
   struct Case {
-    std::size_t at, removed;  // lines removed from `at`; none: `inserted` goes before it
-    std::string inserted;
-    std::size_t reported;  // the line number in the message, then its text
-    std::string message;
-    const std::string& expected;  // written after reading the damaged file
+    std::size_t at, removed;        // lines removed from `at`; none: `inserted` goes before it
+    std::string inserted, message;  // message: after "line <at + 1>: "
+    const std::string& expected;    // written after reading the damaged file
   };
   std::vector<Case> cases;
   // Every label line but the one after the plot lines (that list runs up to the next label).
@@ -310,13 +308,13 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     const std::string& l = lines[i];
     if (l.size() > 1 && std::isalpha(static_cast<unsigned char>(l[0])) && !values.count(l) &&
         l.find('/') == std::string::npos && l.find("wvectrix") == std::string::npos)
-      cases.push_back({i, 1, "", i + 1, "\"" + l + "\" missing", changed});
+      cases.push_back({i, 1, "", "\"" + l + "\" missing", changed});
   }
   const std::size_t tarveno = index("TARVENO directory"), pan = index("pan faktor");
-  cases.push_back({tarveno, 0, "stray", tarveno + 1, "\"stray\" unexpected", changed});
-  cases.push_back({tarveno, 0, "pan faktor", tarveno + 1, "\"pan faktor\" unexpected", changed});
-  cases.push_back({pan + 1, 1, "", pan + 2, "a value of \"pan faktor\" missing", panLost});
-  cases.push_back({pan, 2, "", pan + 1, "\"pan faktor\" missing", panLost});
+  cases.push_back({tarveno, 0, "stray", "\"stray\" unexpected", changed});
+  cases.push_back({tarveno, 0, "pan faktor", "\"pan faktor\" unexpected", changed});
+  cases.push_back({pan + 1, 1, "", "a value of \"pan faktor\" missing", panLost});
+  cases.push_back({pan, 2, "", "\"pan faktor\" missing", panLost});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
@@ -332,7 +330,7 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     ReadConfig();
     EXPECT_EQ(host.Messages(),
               std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg, line " +
-                                       std::to_string(c.reported) + ": " + c.message});
+                                       std::to_string(c.at + 1) + ": " + c.message});
     host.Clear();
     EXPECT_TRUE(Written() == c.expected);
   }
