@@ -146,8 +146,7 @@ TEST_F(AuxImagesTest, AppendEditAndInsert) {
             "\"third\",\"Third\"\n\"third\",\"Appended\"\n");
 }
 
-// An appended image is drawn again after a restart: the list keeps a base name from the PLT
-// directory, else the whole path; names show in UTF-8, descriptions (code page 850) converted.
+// An appended image is drawn after a restart: base name in the PLT directory, else whole path.
 TEST_F(AuxImagesTest, AppendedImageIsFoundAgainAfterARestart) {
   fs::create_directories(dir_ / "other");
   std::ofstream(dir_ / "other" / "maß.plt") << "SP1;PU0,0;PD0,200;\n";

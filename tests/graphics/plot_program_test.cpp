@@ -140,7 +140,7 @@ TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
   EXPECT_EQ(PlotCommandArguments(PlotLineForDriverFile(MakePlotCommandLine(o))),
             (std::vector<std::string>{"/opt/vectrix/wvectrix", odd + "/vuko/vectrix", "/CHPL",
                                       "/D3", "/F" + odd + "/vectrix"}));
-  // The program and the PostScript font likewise, each odd character alone.
+  // The program and the PostScript font likewise.
   setenv("XDG_CACHE_HOME", "/tmp/plain", 1);
   for (const std::string odd : {"my plot", "tab\there", "quote\"d", "\"typed\""}) {
     SCOPED_TRACE(odd);
@@ -306,7 +306,7 @@ TEST_F(AskPlotCommandLineTest, TheDirectoryOfTheCurrentProgramIsOffered) {
   }
 }
 
-// A program directory with a blank, a destination file and a font with blanks stay whole.
+// A program directory, destination file and font with blanks stay whole.
 TEST_F(AskPlotCommandLineTest, ABlankInTheProgramDirectoryKeepsTheProgramWhole) {
   const std::string dir = base_ + "/my plot";
   fs::create_directories(dir);

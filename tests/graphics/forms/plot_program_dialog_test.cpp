@@ -212,8 +212,7 @@ TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "edited line");
 }
 
-// A program in a folder with a blank, picked with the button or kept from a line quoted by hand,
-// starts with the arguments the dialog shows (a stand-in program writes them down).
+// A program in a folder with a blank, picked or quoted by hand, starts with the shown arguments.
 TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
   const std::string folder = cache_ + "/my plot", program = folder + "/wplot",
                     record = folder + "/arguments";
@@ -239,9 +238,7 @@ TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
     EXPECT_EQ(StartPlotProgram(line), 0) << line;
     for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::stringstream text;
-    text << std::ifstream(record).rdbuf();
-    EXPECT_EQ(text.str(), expected) << line;
+    EXPECT_EQ((std::stringstream() << std::ifstream(record).rdbuf()).str(), expected) << line;
   }
 }
 
