@@ -133,11 +133,8 @@ bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink,
                  "/MediaBox [" + std::to_string(-w) + " " + std::to_string(-h) + " " +
                      std::to_string(2 * w) + " " + std::to_string(2 * h) + "]");
     app_test::WriteBytes(open, text);
-    QProcess fix;  // rebuilds the cross-reference table
-    fix.setStandardOutputFile(QString::fromStdString(dir + "/wide.pdf"));
-    fix.start("fix-qdf", {QString::fromStdString(open)});
-    fix.waitForFinished(60000);
     file = QString::fromStdString(dir + "/wide.pdf");
+    RunTool("qpdf", {QString::fromStdString(open), file});  // rebuilds the cross-references
     perMm = 2;
     *around = QSizeF(w * 25.4 / 72, h * 25.4 / 72);
     offX = around->width(), offY = around->height();
