@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinterInfo>
-#include <QTimer>
 #include <functional>
 
 #include "app/app_test_support.h"
@@ -44,7 +43,6 @@ class KeptFilesTest : public ::testing::TestWithParam<std::tuple<int, TRoute>> {
     InstallPrintTextFileHook(PrintTextFile);
     ResetPrinterObject();
     InitViewState();
-    cwd_ = std::filesystem::current_path();
   }
   void TearDown() override {
     std::filesystem::current_path(cwd_);
@@ -57,7 +55,7 @@ class KeptFilesTest : public ::testing::TestWithParam<std::tuple<int, TRoute>> {
   app_test::ScratchDir dir_;
   const std::string base_ = kNames[std::get<0>(GetParam())];
   const std::string stem_ = dir_.Make(base_) + "/" + base_, data_ = stem_ + ".vuk";
-  std::filesystem::path cwd_;
+  const std::filesystem::path cwd_ = std::filesystem::current_path();
   ScriptedDialogHost host_;
 };
 

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
