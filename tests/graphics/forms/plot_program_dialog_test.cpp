@@ -221,7 +221,6 @@ TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
   const std::string expected = handOff_ + "vectrix\n/CPS\n/TNew Century\n";
   for (const bool picked : {true, false}) {
-    SCOPED_TRACE(picked ? "picked" : "on a line quoted by hand");
     ScriptedDialogHost host;
     host.AnswerFile(program);
     std::string line = picked ? "wvectrix VECTRIX.DXF /CPS \"/TNew Century\""
