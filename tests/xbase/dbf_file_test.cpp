@@ -328,8 +328,7 @@ TEST_F(DbfFileTest, DbaseIIHeaderIsWrittenAsEightBytes) {
   EXPECT_EQ(b.substr(521), " abcde xyz  \x1A");
 }
 
-// A dBASE II header counts records in 16 bits: the 65535th append is stored, the next refused
-// with 212 and nothing written.
+// A dBASE II header counts records in 16 bits: the 65536th append is refused with 212.
 TEST_F(DbfFileTest, DbaseIITablesStopAt65535Records) {
   for (const int records : {65534, 65535}) {
     std::string file(521, '\0');  // count, record length 2, field C of type C length 1, end

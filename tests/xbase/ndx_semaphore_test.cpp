@@ -130,8 +130,7 @@ TEST_F(NdxSemaphore, CountsLeftByEndedProgramsHoldNoWriterUp) {
   EXPECT_FALSE(std::filesystem::exists(Path("shared.@S@")));
 }
 
-// A program killed inside an indexed write leaves the index marked: later opens, and in shared
-// use other handles' writes and walks, report 212. A write that ends leaves no mark.
+// A write killed midway leaves the index marked: opens, other writes and walks report 212.
 TEST_F(NdxSemaphore, AnIndexWriteCutShortIsReportedNotRead) {
   for (const bool shared : {false, true})
     for (const bool completes : {true, false}) {
