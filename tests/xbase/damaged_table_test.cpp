@@ -16,8 +16,7 @@ struct TWalk {
   bool ended = false, stays = true;
 };
 
-// N (no index) and F from the top, H as F with the first key's record hidden, B from the last key,
-// b on.
+// N (no index), F from the top; H: F, first key's record hidden; B from the last key; b: on.
 TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
   TWalk w;
   const bool backward = how == 'B' || how == 'b';
