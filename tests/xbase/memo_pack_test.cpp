@@ -192,8 +192,7 @@ TEST_F(MemoPack, DerivedFilesLieBesideTablesInLongFolders) {
   for (const std::string tail : {"x", "y"}) {
     const std::string folder = common + std::string(199 - common.size(), 'e') + tail;
     std::filesystem::create_directories(folder);
-    const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
-    ASSERT_TRUE(CreateDbf(folder + "/t.dbf", fields, kMemoDbase3, false)) << XbaseErrorMessage;
+    MakeTable(folder.substr(dir_.size() + 1) + "/t", kMemoDbase3, false);
     ASSERT_TRUE(ALock());
     AddMemo("dropped by the pack");
     AppendRecord("R", AddMemo("memo of " + tail));
