@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "../tools/memo_text.h"
 #include "app/data_file.h"
 #include "app_test_support.h"
 #include "calc/toothing_data.h"
@@ -194,10 +195,6 @@ TEST_F(KillTest, IndexesFollowingUpdatesWalkWholeOrReport212) {
 // Memos rewritten and packed, killed: every record reads its own memo, or a code.
 TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
   ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "memo", dir_.Path()}), 0);
-  const auto text = [](int r, int version) {  // as the writer makes them
-    return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
-           std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
-  };
   for (int round = 0; round < Rounds(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     KillDuring(dir_.Path(), {kWriteLoop, "loop", "memo", dir_.Path()},
@@ -212,7 +209,7 @@ TEST_F(KillTest, MemoPacksLeaveEveryRecordItsOwnMemo) {
       std::string memo;
       const bool read = ReadMemoText(GetFieldMemo(2), memo);
       ASSERT_TRUE(read || XbaseErrorCode != 0);
-      if (read) ASSERT_EQ(memo, text(r, GetFieldText(1)[0] == '1' ? 1 : 0)) << "record " << r;
+      if (read) ASSERT_EQ(memo, MemoText(r, GetFieldText(1)[0] == '1' ? 1 : 0)) << "record " << r;
     }
     DoneXbaseCore();
   }

@@ -212,8 +212,8 @@ TEST_F(PrintPresets, CancelledChoiceAndNameChangeNothingRememberedRecordIsClampe
   EXPECT_EQ(ErrorList.messages[1], "DBF #7 not found.");
 }
 
-// Another program holds the append lock and the first record: nothing is stored, and above all
-// the values do not land in the current preset; an edit of the held record is told as such.
+// Another program holds the append lock and record 1: nothing is stored (least of all in the
+// current preset), and an edit of the held record is told as locked.
 TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
   const std::string path = dbf_ / "printout.dbf";
@@ -255,8 +255,7 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   EXPECT_EQ(told.find("not locked"), std::string::npos) << told;
 }
 
-// A value its field cannot hold is not stored, a number field holding none is not loaded; both
-// messages name the field.
+// A value its field cannot hold is not stored, an unreadable number not loaded; both name it.
 TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
   Store("kept", Values("1", "1", "0", "0", 0, 1, false, false));
   Store("spoilt", Values("2", "2", "0", "0", 0, 1, false, false));
@@ -281,8 +280,7 @@ TEST_F(PrintPresets, ValuesThatDoNotFitAreNeitherStoredNorLoaded) {
 // A table that is no dBASE file must not end the program: the message is shown and the print
 // dialog keeps its values.
 TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
-  // In a folder named in any script, which the message names exactly.
-  const std::string folder = work_.Make("łukasz Größe 日本");
+  const std::string folder = work_.Make("łukasz Größe 日本");  // the message names it exactly
   ConfigVariables.PresetDirectory = folder;
   app_test::WriteBytes(folder + "/printout.dbf", "this is not a table at all, only some text");
   TPresetDialogValues v = Values("3", "3", "1", "1", 0, 1, false, false);

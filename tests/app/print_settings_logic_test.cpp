@@ -54,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"a4_sheet", 2, 1.0, 1.0, 0, 0, false, kPortrait},
                       KindCase{"a3_sheet", 3, 0.5, 0.75, 12, 34, true, kPortrait},
                       KindCase{"other", 5, 3.0, 4.0, 5, 6, false, std::nullopt},
-                      // 400 units at 0.5 need 200 mm where 210 - 12 are left: both scales
-                      // shrink by 198 / 200, shown rounded down (0.7425 -> 0.742).
+                      // 400 units at 0.5 need 200 of 210 - 12 mm: x 198 / 200, rounded down.
                       KindCase{"a3_sheet_wider_than_the_page", 3, 0.495, 0.742, 12, 34, true,
                                kPortrait, {297, 210}, {0, 400, 0, 300}},
                       // 230 x 315 mm on 210 x 297: min(210 / 230, 297 / 315) = 0.913.
@@ -93,8 +92,7 @@ TEST(PrintSettingsLogic, RefusesScalesThatPrintNothing) {
   EXPECT_EQ(PrintSettings.PrintOriginY, 0);
 }
 
-// The message before a picture is printed larger than the page: how far it reaches past each
-// edge of a 297 x 210 mm area (origins stretched by 297 / 210) and the scale that would fit.
+// How far a picture reaches past each edge of 297 x 210 mm (origins x 297 / 210), what would fit.
 TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
   struct {
     double sx, sy;

@@ -24,13 +24,10 @@ std::string ReadFile(const fs::path& p) {
 class AuxImagesTest : public GraphicsTest {
  protected:
   void SetUp() override {
-    GraphicsTest::SetUp();
     dir_ = fs::temp_directory_path() / ("vuko_aux_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    ProgramSettings.pltDirectory = dir_.string();
-    ProgramSettings.tempDirectory = dir_.string();
-    SetProgramIdentity();
+    Start();
     Write("gear.plt", "SP1;PU0,0;PD400,0;\n");
     Write("LongImageName.PLT", "SP2;PU0,0;PD0,400;\n");  // found whatever its case
     Write("third.plt", "SP3;PU0,0;PD400,400;\n");
@@ -44,9 +41,8 @@ class AuxImagesTest : public GraphicsTest {
     std::ofstream(dir_ / name, std::ios::binary) << text;
   }
   fs::path ListFile() { return dir_ / "vuko.dbh"; }
-  // The program's state as a new start finds it, with the same directories configured.
-  void Restart() {
-    GraphicsTest::TearDown();
+  // The program's state as a start finds it, with the directories configured.
+  void Start() {
     GraphicsTest::SetUp();
     ProgramSettings.pltDirectory = dir_.string();
     ProgramSettings.tempDirectory = dir_.string();
@@ -146,8 +142,7 @@ TEST_F(AuxImagesTest, AppendEditAndInsert) {
             "\"third\",\"Third\"\n\"third\",\"Appended\"\n");
 }
 
-// An appended image is drawn again after a restart: the list keeps a base name from the PLT
-// directory, else the whole path; names show in UTF-8, descriptions (code page 850) converted.
+// An appended image is drawn after a restart: base name in the PLT directory, else whole path.
 TEST_F(AuxImagesTest, AppendedImageIsFoundAgainAfterARestart) {
   fs::create_directories(dir_ / "other");
   std::ofstream(dir_ / "other" / "maß.plt") << "SP1;PU0,0;PD0,200;\n";
@@ -169,7 +164,8 @@ TEST_F(AuxImagesTest, AppendedImageIsFoundAgainAfterARestart) {
     host_->AnswerCancel();
     AuxImagesMenu();
     EXPECT_EQ(ParseAuxImageList(ReadFile(ListFile())).back().name, c.stored);
-    Restart();
+    GraphicsTest::TearDown();  // a restart
+    Start();
     host_->AnswerChoice(4);  // the appended image
     host_->AnswerCancel();
     AuxImagesMenu();

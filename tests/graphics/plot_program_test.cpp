@@ -140,10 +140,9 @@ TEST(PlotCommandArguments, BlanksSeparateAndQuotesGroup) {
   EXPECT_EQ(PlotCommandArguments(PlotLineForDriverFile(MakePlotCommandLine(o))),
             (std::vector<std::string>{"/opt/vectrix/wvectrix", odd + "/vuko/vectrix", "/CHPL",
                                       "/D3", "/F" + odd + "/vectrix"}));
-  // The program and the PostScript font likewise, each odd character alone.
+  // The program and the PostScript font likewise.
   setenv("XDG_CACHE_HOME", "/tmp/plain", 1);
   for (const std::string odd : {"my plot", "tab\there", "quote\"d", "\"typed\""}) {
-    SCOPED_TRACE(odd);
     TPlotProgramOptions p = Options();
     p.programPath = "/opt/" + odd + "/wvectrix";
     p.destination = 1;  // PostScript
@@ -306,7 +305,7 @@ TEST_F(AskPlotCommandLineTest, TheDirectoryOfTheCurrentProgramIsOffered) {
   }
 }
 
-// A program directory with a blank, a destination file and a font with blanks stay whole.
+// A program directory, destination file and font with blanks stay whole.
 TEST_F(AskPlotCommandLineTest, ABlankInTheProgramDirectoryKeepsTheProgramWhole) {
   const std::string dir = base_ + "/my plot";
   fs::create_directories(dir);
@@ -316,13 +315,9 @@ TEST_F(AskPlotCommandLineTest, ABlankInTheProgramDirectoryKeepsTheProgramWhole) 
   host_->AnswerChoice(2);  // Postscript
   host_->AnswerText("*.dxf");
   host_->AnswerChoice(3);  // file
-  host_->AnswerText("out put.ps");
-  host_->AnswerText("1");
+  for (const char* t : {"out put.ps", "1"}) host_->AnswerText(t);
   host_->AnswerNo();
-  host_->AnswerText("0");
-  host_->AnswerText("0");
-  host_->AnswerText("1");
-  host_->AnswerText("New Font");
+  for (const char* t : {"0", "0", "1", "New Font"}) host_->AnswerText(t);
   std::string line;
   AskPlotCommandLine(line, true);
   ASSERT_FALSE(AbortFlag);

@@ -18,6 +18,7 @@
 #include "common/message_list.h"
 #include "common/program_state.h"
 #include "drawings/drawing_documentation.h"
+#include "memo_text.h"
 #include "xbase/dbf_file.h"
 #include "xbase/memo_ops.h"
 #include "xbase/memo_pack.h"
@@ -60,12 +61,6 @@ void StartTables() {
 void PutRecord(int r, int version) {
   SetFieldText(1, (version == 0 ? "A" : "B") + std::to_string(r));
   SetFieldNumber(2, r + version * 1000.0);
-}
-
-// Memo text of record r in a version (the kill test knows it too); a pack moves most of them.
-std::string MemoText(int r, int version) {
-  return "record " + std::to_string(r) + " version " + std::to_string(version) + " " +
-         std::string(std::size_t((r * 137 + version * 300) % 1400), char('a' + r % 26));
 }
 
 // "memo": every third record gets its other memo version (told by NAME), then a pack.

@@ -328,19 +328,14 @@ TEST_F(DbfFileTest, DbaseIIHeaderIsWrittenAsEightBytes) {
   EXPECT_EQ(b.substr(521), " abcde xyz  \x1A");
 }
 
-// A dBASE II header counts records in 16 bits: the 65535th append is stored, the next refused
-// with 212 and nothing written.
+// A dBASE II header counts records in 16 bits: the 65536th append is refused with 212.
 TEST_F(DbfFileTest, DbaseIITablesStopAt65535Records) {
   for (const int records : {65534, 65535}) {
-    std::string file(521, '\0');
-    file[0] = 0x02;
-    file[1] = char(records & 0xFF);
-    file[2] = char(records >> 8);
-    file[6] = 2;  // record length: deletion flag and one character
-    file[8] = 'C';
-    file[19] = 'C';
-    file[20] = 1;
-    file[24] = 0x0D;
+    std::string file(521, '\0');  // count, record length 2, field C of type C length 1, end
+    const std::pair<int, int> bytes[] = {
+        {0, 2},   {1, records & 0xFF}, {2, records >> 8}, {6, 2},
+        {8, 'C'}, {19, 'C'},           {20, 1},           {24, 0x0D}};
+    for (const auto& [at, byte] : bytes) file[at] = char(byte);
     for (int r = 0; r < records; ++r) file += " a";
     WriteBytes(Path("full.dbf"), file);
     const bool shared = records == 65535;  // the count then comes from the file's size

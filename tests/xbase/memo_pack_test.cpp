@@ -142,21 +142,18 @@ TEST_F(MemoPack, PackNeedsTheTableToItself) {
   EXPECT_TRUE(UseDbf(Path("t.dbf"), false)) << XbaseErrorMessage;
 }
 
-// A pack cut short while records were being pointed into the complete t.$$$ (built from the
-// files before and after a whole pack): the next open finishes it, in each layout; a packed
-// file that does not fit the records is refused with 1003 and nothing changes.
+// The next open finishes a pack cut short, or refuses a packed file that does not fit (1003).
 TEST_F(MemoPack, OpenFinishesAPackCutShort) {
   const auto text = [](int r) { return "memo " + std::to_string(r) + std::string(r * 150, '.'); };
-  // Layout, records already pointing into the packed file, damage (1: the packed file lost its
-  // last bytes; 2: record 4 points at a memo).
+  // Layout, records pointing into t.$$$, damage (1: t.$$$ cut; 2: record 4 given a memo).
   const std::tuple<std::uint8_t, int, int> rows[] = {{kMemoDbase3, 0, 0}, {kMemoDbase3, 3, 0},
                                                      {kMemoDbase4, 2, 0}, {kMemoFoxPro, 5, 0},
                                                      {kMemoDbase4, 5, 1}, {kMemoFoxPro, 1, 2}};
   for (const auto& [type, pointed, damage] : rows) {
     SCOPED_TRACE(testing::Message() << int(type) << " " << pointed << " " << damage);
     const std::string name = "t" + std::to_string(type) + std::to_string(pointed);
-    const std::string table = Path(name + ".dbf");
-    const std::string memo = Path(name + (type == kMemoFoxPro ? ".fpt" : ".dbt"));
+    const std::string table = Path(name + ".dbf"),
+                      memo = Path(name + (type == kMemoFoxPro ? ".fpt" : ".dbt"));
     MakeTable(name, type);
     for (int r = 1; r <= 5; ++r) {
       AddMemo(std::string(700, 'x'));  // replaced long ago: the pack drops it
@@ -194,10 +191,8 @@ TEST_F(MemoPack, DerivedFilesLieBesideTablesInLongFolders) {
   std::vector<std::string> expected;
   for (const std::string tail : {"x", "y"}) {
     const std::string folder = common + std::string(199 - common.size(), 'e') + tail;
-    ASSERT_EQ(folder.size(), 200u);
     std::filesystem::create_directories(folder);
-    const std::vector<TFieldSpec> fields = {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}};
-    ASSERT_TRUE(CreateDbf(folder + "/t.dbf", fields, kMemoDbase3, false)) << XbaseErrorMessage;
+    MakeTable(folder.substr(dir_.size() + 1) + "/t", kMemoDbase3, false);
     ASSERT_TRUE(ALock());
     AddMemo("dropped by the pack");
     AppendRecord("R", AddMemo("memo of " + tail));

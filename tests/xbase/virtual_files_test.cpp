@@ -326,8 +326,7 @@ TEST_F(VFileTest, ExpressionsReadTypedRecords) {
   ResetExprUnit();
 }
 
-// A record copy's length is held in 16 bits: 65534 bytes and more are refused with 266,
-// appended or replacing, plain or sorted, and the file keeps what it held.
+// A record copy's length is held in 16 bits: 65534 bytes and more are refused with 266.
 TEST_F(VFileTest, RecordsLongerThanTheLengthFieldAreRefused) {
   A().recordLength = 0;
   A().vfile.KeyMaker = [](std::int32_t, std::string& key) { key = "k"; };

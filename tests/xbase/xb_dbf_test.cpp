@@ -149,8 +149,7 @@ TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
   }
 }
 
-// A value its field cannot hold is refused with 201 naming the field, the file unchanged; a
-// dataset's edit or new record stays open and its cursor stays.
+// A value its field cannot hold is refused with 201 naming the field; edit and cursor stay.
 TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
   MakeSample("s.dbf");
   AppendNamed({"a", "b", "c"});

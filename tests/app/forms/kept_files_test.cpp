@@ -1,11 +1,10 @@
-// Files kept from a data file whose name and folder hold letters of any script: named after
-// it, naming it exactly; the questions about it name it exactly too.
+// Files kept from a data file named in any script lie beside it named after it, and name it
+// exactly.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinterInfo>
-#include <QTimer>
 #include <functional>
 
 #include "app/app_test_support.h"
@@ -44,7 +43,6 @@ class KeptFilesTest : public ::testing::TestWithParam<std::tuple<int, TRoute>> {
     InstallPrintTextFileHook(PrintTextFile);
     ResetPrinterObject();
     InitViewState();
-    cwd_ = std::filesystem::current_path();
   }
   void TearDown() override {
     std::filesystem::current_path(cwd_);
@@ -57,7 +55,7 @@ class KeptFilesTest : public ::testing::TestWithParam<std::tuple<int, TRoute>> {
   app_test::ScratchDir dir_;
   const std::string base_ = kNames[std::get<0>(GetParam())];
   const std::string stem_ = dir_.Make(base_) + "/" + base_, data_ = stem_ + ".vuk";
-  std::filesystem::path cwd_;
+  const std::filesystem::path cwd_ = std::filesystem::current_path();
   ScriptedDialogHost host_;
 };
 
@@ -70,9 +68,8 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     SetProgramArguments({data_});
     ASSERT_FALSE(EvaluateCommandLine().endProgram);
   } else if (route == TRoute::CommandLineRelative) {
-    // Given from the folder above, then the program changes folders.
     std::filesystem::current_path(dir_.Path());
-    SetProgramArguments({base_ + "/" + base_ + ".vuk"});
+    SetProgramArguments({base_ + "/" + base_ + ".vuk"});  // then the program changes folders
     ASSERT_FALSE(EvaluateCommandLine().endProgram);
     std::filesystem::current_path(dir_.Make("home"));
   } else {  // File -> Open, then the picture the window shows
@@ -81,7 +78,6 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     ShowResultPicture();
   }
   host_.AnswerFile(stem_ + ".htm");  // where the page goes
-  // The text export, then the listing of device 9 ("Text Device 9" set) over it.
   for (const auto device : {kDeviceTxtFile, kDeviceDataTxt, kDeviceHtml, kDevicePrinter}) {
     if (device == kDevicePrinter)  // the print dialog: print to a PDF file
       gui_test::After(
@@ -96,8 +92,7 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
   for (const std::string suffix : {".txt", ".csv", ".htm", "_listing.pdf", "_picture.pdf"}) {
     const std::string text =
         suffix.ends_with("pdf")
-            // The CJK font shares the glyph of "日" with a Kangxi radical, which pdftotext
-            // reports; compatibility normalization folds it back.
+            // pdftotext reads "日" as the Kangxi radical sharing its glyph: NFKC folds it back.
             ? validator_support::Execute("pdftotext '" + stem_ + suffix +
                                          "' - | " SYSTEM_PYTHON3
                                          " -c 'import sys, unicodedata; sys.stdout.write("
@@ -114,8 +109,7 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
   // The data file and the five above, nothing else: no doubled extension, no partial file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / base_), {}), 6);
 
-  // Kept again, or saved by its whole name after another program changed it: the question
-  // names the file as it is.
+  // Kept again, or saved after another program changed it: the question names the file exactly.
   const auto asks = [this](const std::function<void()>& keep, const std::string& prompt) {
     host_.Clear();
     host_.AnswerNo();

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -114,8 +113,7 @@ QString RunTool(const QString& program, const QStringList& args, int* exitCode =
   return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// Ink extents of page 1 in millimetres from its top left corner, as poppler reads it. With
-// `around` (which gets the page size) the page box grows threefold so that ink off the page shows.
+// Ink of page 1 in mm from its top left (poppler); `around` gets the page size, shows ink off it.
 bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink,
               QSizeF* around = nullptr) {
   QString file = QString::fromStdString(pdf);
@@ -134,11 +132,8 @@ bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink,
                  "/MediaBox [" + std::to_string(-w) + " " + std::to_string(-h) + " " +
                      std::to_string(2 * w) + " " + std::to_string(2 * h) + "]");
     app_test::WriteBytes(open, text);
-    QProcess fix;  // rebuilds the cross-reference table
-    fix.setStandardOutputFile(QString::fromStdString(dir + "/wide.pdf"));
-    fix.start("fix-qdf", {QString::fromStdString(open)});
-    fix.waitForFinished(60000);
     file = QString::fromStdString(dir + "/wide.pdf");
+    RunTool("qpdf", {QString::fromStdString(open), file});  // rebuilds the cross-references
     perMm = 2;
     *around = QSizeF(w * 25.4 / 72, h * 25.4 / 72);
     offX = around->width(), offY = around->height();
@@ -188,9 +183,7 @@ TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
   }
 }
 
-// A world length prints as that many millimetres times the scale; the top left corner of the
-// shown world sits at the origin, given in millimetres of a 210 mm wide page: on landscape A4 it
-// stretches by 297 / 210, as the border line of the world window (160 x 120 units) shows.
+// World length times scale in mm; the origin in mm of a 210 mm wide page (landscape x 297/210).
 TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
   struct {
     const char* name;
@@ -235,8 +228,7 @@ TEST_F(PrintSetupGui, PrintedPictureMeasuresWorldLengthsTimesScale) {
   }
 }
 
-// The PDF chosen in the print dialog over an existing one: the dialog's OK asks, and printing
-// asks no more.
+// Replacing a PDF, agreed in the print dialog, is not asked again when printing.
 TEST_F(PrintSetupGui, APdfConfirmedInThePrintDialogIsNotAskedForAgain) {
   DrawKnownPicture();
   PrintSettings.PictureKind = 5;
@@ -263,8 +255,7 @@ TEST_F(PrintSetupGui, APdfConfirmedInThePrintDialogIsNotAskedForAgain) {
   EXPECT_EQ(status, 0) << "the earlier printout was replaced by a sound PDF";
 }
 
-// Every drawing and tooth picture printed with the dialog's defaults lies wholly on the page; a
-// typed scale that does not fit prints as asked after saying how much falls off.
+// Defaults put every drawing and tooth picture wholly on the page; a scale too large is told.
 TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
   InitToothingData();
   NewSplineExample();
@@ -289,10 +280,9 @@ TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
     ASSERT_TRUE(Exists(pdf_));
     if (!InkOfPdf(pdf_, dir_.Path(), ink, &page)) GTEST_SKIP() << "qpdf or poppler missing";
     EXPECT_EQ(host_->Messages(), std::vector<std::string>{"saved as " + pdf_});
-    // Half a millimetre: the reader's pixel.
-    EXPECT_TRUE(QRectF(QPointF(-0.5, -0.5), page + QSizeF(1, 1)).contains(ink));
+    EXPECT_TRUE(  // half a millimetre: the reader's pixel
+        QRectF(QPointF(-0.5, -0.5), page + QSizeF(1, 1)).contains(ink));
   }
-
   // The shaft's 230 x 315 mm sheet at scale 1 on landscape A4: 315 - 210 mm fall off.
   ProductionDrawing(kCadScreen, kSheetProductionShaft);
   TForm_printconf form;

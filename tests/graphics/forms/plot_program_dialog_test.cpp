@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -212,8 +211,7 @@ TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "edited line");
 }
 
-// A program in a folder with a blank, picked with the button or kept from a line quoted by hand,
-// starts with the arguments the dialog shows (a stand-in program writes them down).
+// A program in a folder with a blank, picked or quoted by hand, starts with the shown arguments.
 TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
   const std::string folder = cache_ + "/my plot", program = folder + "/wplot",
                     record = folder + "/arguments";
@@ -223,7 +221,6 @@ TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
   const std::string expected = handOff_ + "vectrix\n/CPS\n/TNew Century\n";
   for (const bool picked : {true, false}) {
-    SCOPED_TRACE(picked ? "picked" : "on a line quoted by hand");
     ScriptedDialogHost host;
     host.AnswerFile(program);
     std::string line = picked ? "wvectrix VECTRIX.DXF /CPS \"/TNew Century\""
@@ -239,9 +236,7 @@ TEST_F(PlotDialogTest, AProgramInAFolderWithABlankStarts) {
     EXPECT_EQ(StartPlotProgram(line), 0) << line;
     for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::stringstream text;
-    text << std::ifstream(record).rdbuf();
-    EXPECT_EQ(text.str(), expected) << line;
+    EXPECT_EQ((std::stringstream() << std::ifstream(record).rdbuf()).str(), expected) << line;
   }
 }
 
