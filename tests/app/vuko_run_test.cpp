@@ -37,8 +37,8 @@ struct RunResult {
   std::string err;
 };
 
-// Runs vuko in dir with no display and no Qt platform, configuration looked for in dir only.
-// A wrapper command (its full path first) runs vuko and its arguments when given.
+// Runs vuko (under a wrapper command, if given) in dir with no display and no Qt platform,
+// configuration looked for in dir only.
 RunResult RunVuko(const ScratchDir& dir, const std::vector<std::string>& args,
                   const std::vector<std::string>& wrapper = {}) {
   const std::string outName = dir / ".stdout";
@@ -319,41 +319,32 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
   }
 }
 
-// A pipe at the name of the file a run keeps: the run returns with a message naming it, and
-// the pipe is left as it was.
+// A pipe at a kept file's name ends the run with a message naming it, and stays a pipe. A kept
+// file is synced before it replaces the old one (seen in the run's strace).
 TEST_F(VukoRun, PipeAtTheKeptFileEndsTheRunWithAMessage) {
-  const std::pair<const char*, std::string> cases[] = {
-      {"/I", "joint.txt"}, {"/CAD1:1", "joint.dxf"}, {"/CAD5:1", "joint.txt"}};
+  const bool strace = validator_support::CommandSucceeds("strace -o /dev/null true");
+  const std::pair<const char*, std::string> cases[] = {{"/I", "joint.txt"},
+                                                       {"/CAD1:1", "joint.dxf"},
+                                                       {"/CAD2:1", "joint.igs"},
+                                                       {"/CAD5:1", "joint.txt"}};
   WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
   for (const auto& [switchText, name] : cases) {
     SCOPED_TRACE(switchText);
-    const std::string kept = dir_ / name;
+    const std::string kept = dir_ / name, trace = dir_ / ".trace";
+    std::filesystem::remove(kept);
     ASSERT_EQ(mkfifo(kept.c_str(), 0600), 0);
-    const RunResult r = RunVuko(dir_, {"joint.vuk", switchText});
-    EXPECT_EQ(r.exitCode, 2) << r.err;
-    EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+    RunResult r = RunVuko(dir_, {"joint.vuk", switchText});
+    EXPECT_TRUE(r.exitCode == 2 && r.err.find(name) != r.err.npos) << r.err;
     struct stat st {};
     EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
     std::remove(kept.c_str());
-  }
-}
-
-// Every file a run keeps replaces its old version only after its content reached the disk:
-// the system calls of the run (strace) show the temporary file synced before it is renamed.
-TEST_F(VukoRun, KeptFilesAreSyncedBeforeTheyReplaceTheOld) {
-  if (!validator_support::CommandSucceeds("strace -o /dev/null true")) GTEST_SKIP() << "no strace";
-  WriteBytes(dir_ / "joint.vuk", ReadBytes(kExample));
-  for (const char* switchText : {"/I", "/CAD1:1", "/CAD2:1", "/CAD5:1"}) {
-    SCOPED_TRACE(switchText);
+    if (!strace) continue;                  // KeptFilesAreSyncedBeforeTheyReplaceTheOld
     WriteBytes(dir_ / "joint.txt", "old");  // replaced, not created
-    const std::string trace = dir_ / ".trace";
-    // LeakSanitizer cannot run under ptrace: a sanitized program is traced with leak checks off.
-    const RunResult r =
-        RunVuko(dir_, {"joint.vuk", switchText},
+    // LeakSanitizer cannot run under ptrace.
+    r = RunVuko(dir_, {"joint.vuk", switchText},
                 {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0", "strace", "-f", "-y", "-o", trace,
                  "-e", "trace=fdatasync,fsync,rename,renameat,renameat2"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    // Only a sync names a file by its descriptor, "<path>)"; it must come before the rename.
     const std::string calls = ReadBytes(trace);
     int renames = 0;
     for (std::size_t at = calls.find("rename"); at != std::string::npos;
@@ -396,10 +387,8 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
       << listing.substr(remarks);
 }
 
-// A data file whose name and folder hold letters of any script, given relative from the folder
-// above and whole: the listing beside it names it by its whole name, exactly; a damaged copy is
-// refused naming it; the CAD file (beside the data file, after its name, though the run started in
-// another folder) carries the name in its title block, which ezdxf reads back exactly.
+// A data file named in any script, given relative or whole: the listing and the DXF title block
+// beside it (read back by ezdxf) name it exactly, and so does the refusal of a damaged copy.
 TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
   REQUIRE_OR_SKIP(validator_support::HaveEzdxf(), "ezdxf missing", "ezdxf missing");
   const std::string readTexts = SYSTEM_PYTHON3
@@ -411,25 +400,23 @@ TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
     const std::string whole = dir_.Make(name) + "/" + name + ".vuk";
     WriteBytes(whole, ReadBytes(kExample));
     for (const std::string& given : {name + "/" + name + ".vuk", whole}) {
-      const std::string kept = dir_ / (name + "/" + name + ".txt");  // beside the data file
+      const std::string kept = dir_ / (name + "/" + name + ".txt");
       std::filesystem::remove(kept);
       ASSERT_EQ(RunVuko(dir_, {given, "/I"}).exitCode, 0);
-      const std::string listing = ReadBytes(kept);  // its second line names the data file
+      const std::string listing = ReadBytes(kept);
       EXPECT_EQ(listing.substr(listing.find('\n') + 1, whole.size() + 1), whole + "\n") << given;
     }
     ASSERT_EQ(RunVuko(dir_, {name + "/" + name + ".vuk", "/CAD1:5"}).exitCode, 0);
     const validator_support::ToolRun texts = validator_support::Execute(
         readTexts + validator_support::Quote(dir_ / (name + "/" + name + ".dxf")), false);
     EXPECT_NE(("\n" + texts.output).find("\n" + whole + "\n"), std::string::npos) << texts.output;
-
     const std::string damaged = dir_ / (name + "/kaputt " + name + ".vuk");
     for (const auto& [line, reason] : {std::pair{15, " incomplete or unreadable !"},
                                        std::pair{21, ", line 21: \"abc\" is not a number"}}) {
       WriteBytes(damaged, ExampleWith({{line, line == 15 ? std::string(70000, 'x') : "abc"}}));
-      const RunResult refused = RunVuko(dir_, {damaged, "/I"});
-      EXPECT_EQ(refused.exitCode, 1);
-      EXPECT_NE(refused.err.find("data file " + damaged + reason), std::string::npos)
-          << refused.err;
+      const RunResult r = RunVuko(dir_, {damaged, "/I"});
+      EXPECT_TRUE(r.exitCode == 1 && r.err.find("data file " + damaged + reason) != r.err.npos)
+          << r.err;
     }
   }
 }

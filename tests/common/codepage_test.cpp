@@ -205,9 +205,8 @@ TEST_F(CodepageTest, OutputTextByCadTextMode) {
   EXPECT_EQ(OutputText("\x86\xB3"), "\xE5|");
 }
 
-// A name travels inside a code-page text and comes out of every conversion exactly: shown,
-// in a DOS listing (the code page, "?" where it cannot), in a CAD file (its code page, else
-// "\U+XXXX"), counted as shown.
+// A name inside a code-page text comes out of every conversion exactly, "?" or "\U+XXXX" where
+// the target cannot hold it.
 TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
   const std::string u = "\x81";  // CP850 u umlaut around the name
   const struct {
@@ -236,7 +235,6 @@ TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
     EXPECT_EQ(OutputText(text), OutputText(u) + " " + c.cad + " " + OutputText(u));
     EXPECT_EQ(ShownLength(text), 4 + c.characters);
   }
-  // Shortened by characters, as ShortenMiddle shortens a code-page text.
   EXPECT_EQ(DosToWin(NameText("Preis € 日本", 9)), "P ... 日本");
   EXPECT_EQ(DosToWin(NameText("Preis € 日本", 10)), "Preis € 日本");
 }

@@ -136,8 +136,7 @@ TEST_F(ConfigFileTest, ChangedValuesSurviveARestart) {
   EXPECT_EQ(Written(), first);
 }
 
-// Folders and programs come back byte for byte in any script; a file written when names were
-// kept in the code page is read converted once, and written back in UTF-8.
+// Names come back byte for byte in any script; old code-page names are converted once.
 TEST_F(ConfigFileTest, NamesComeBackExactlyAndOldCodePageNamesConvertedOnce) {
   auto& ps = ProgramSettings;
   auto& cv = ConfigVariables;
@@ -225,46 +224,60 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
   }
 }
 
-// A value beyond its entry's range is written as the value the reader takes for it, so the
-// next start reads it without a word and writes it back unchanged.
+// A value beyond its range is written as its default: read silently, written back the same. A
+// text with a line break is refused, and the old file stays.
 TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
+  const char* const kBreak = "holds a line break";
   const struct {
-    const char* label;  // "": the dimensioning size factor, an unlabelled entry
+    const char *label, *written;  // "", nullptr: an unlabelled entry, the whole file as defaults
     void (*set)();
-    const char* written;  // the value line after the label
   } cases[] = {
-      {"background colour", [] { GraphicsVariables.BackgroundColour = TColourRef(-5); },
-       "16777215"},
-      {"background colour", [] { GraphicsVariables.BackgroundColour = 0x1000000; }, "16777215"},
-      {"pan faktor", [] { GraphicsVariables.PanStep = 5; }, "0.0100000"},
-      {"zoom increment", [] { GraphicsVariables.ZoomFactor = 0; }, "1.0200000"},
-      {"Font angle", [] { PlotSettings.cadFontAngle = 400; }, "0"},
-      {"Lines per page for printer", [] { ProgramSettings.LinesPerPage = 12; }, "66"},
-      {"Header Space Lines", [] { ConfigVariables.HeaderSpaceLines = 31; }, "0"},
-      {"Date Code", [] { ConfigVariables.DateStyle = 0; }, "1"},
-      {"Printer interface", [] { ProgramSettings.PrinterInterface = 0; }, "1"},
-      {"", [] { PlotSettings.cadFactor = 1e300L; }, nullptr},
+      {"background colour", "16777215",
+       [] { GraphicsVariables.BackgroundColour = TColourRef(-5); }},
+      {"background colour", "16777215", [] { GraphicsVariables.BackgroundColour = 0x1000000; }},
+      {"pan faktor", "0.0100000", [] { GraphicsVariables.PanStep = 5; }},
+      {"zoom increment", "1.0200000", [] { GraphicsVariables.ZoomFactor = 0; }},
+      {"Font angle", "0", [] { PlotSettings.cadFontAngle = 400; }},
+      {"Lines per page for printer", "66", [] { ProgramSettings.LinesPerPage = 12; }},
+      {"Header Space Lines", "0", [] { ConfigVariables.HeaderSpaceLines = 31; }},
+      {"Date Code", "1", [] { ConfigVariables.DateStyle = 0; }},
+      {"Printer interface", "1", [] { ProgramSettings.PrinterInterface = 0; }},
+      {"", nullptr, [] { PlotSettings.cadFactor = 1e300L; }},
+      {"word processor", kBreak, [] { ConfigVariables.WordProcessorPath = "/usr/bin/wri\nter"; }},
+      {"Layer", kBreak, [] { PlotSettings.DxfLayerNames[3] = "CEN\rTRE"; }},
+      {"VECTRIX Command lines (n, line 2 .. line n)", kBreak,
+       [] {
+         PlotSettings.PlotCommandLines.count = 2;
+         PlotSettings.PlotCommandLines.lines[2] = "plot\n-x";
+       }},
   };
   const std::string defaults = Written();
   ScriptedDialogHost host;
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.label) + " " + (c.written ? c.written : ""));
+    SCOPED_TRACE(c.label);
     Defaults();
     c.set();
-    const std::string first = Written();
-    const std::vector<std::string> lines = Lines(first);
-    const auto at = std::find(lines.begin(), lines.end(), std::string(c.label));
-    EXPECT_TRUE(c.written ? lines.end() - at > 1 && *(at + 1) == c.written : first == defaults);
     host.Clear();
+    if (c.written == kBreak) {
+      const std::string old = ReadAll(dir_ + "/vuko.cfg");
+      WriteConfig();
+      EXPECT_TRUE(AbortFlag && ReadAll(dir_ + "/vuko.cfg") == old);
+      EXPECT_EQ(host.Messages(),
+                std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg not saved: \"" +
+                                         c.label + "\" " + kBreak});
+      continue;
+    }
+    const std::string first = Written();
+    const std::string expected =
+        c.written ? "\n" + std::string(c.label) + "\n" + c.written + "\n" : "";
+    EXPECT_TRUE(c.written ? first.find(expected) != std::string::npos : first == defaults);
     Defaults();
     ReadConfig();
-    EXPECT_TRUE(host.Messages().empty()) << host.Messages().front();
-    EXPECT_TRUE(Written() == first);
+    EXPECT_TRUE(host.Messages().empty() && Written() == first);
   }
 }
 
-// Each entry is found by its label: a label line removed, a line no entry expects, or a value
-// line removed costs that entry at most, and is reported once, naming the line.
+// A label or value line removed, or a stray line, costs one entry at most, reported once by line.
 TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   ConfigVariables.DateStyle = 4;
   ConfigVariables.WordProcessorPath = "/usr/bin/writer";
@@ -282,15 +295,12 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
   };
   struct Case {
-    std::size_t at, removed;  // lines removed from `at`; none: `inserted` goes before it
-    std::string inserted;
-    std::size_t reported;         // the line number in the message
-    std::string message;          // what it says after the line number
-    const std::string& expected;  // the file written after reading the damaged one
+    std::size_t at, removed;        // lines removed from `at`; none: `inserted` goes before it
+    std::string inserted, message;  // message: after "line <at + 1>: "
+    const std::string& expected;    // written after reading the damaged file
   };
   std::vector<Case> cases;
-  // Every label line of the file, one at a time: the values under it still belong to it. (Not
-  // the label after the plot command lines: that list runs up to the next label.)
+  // Every label line but the one after the plot lines (that list runs up to the next label).
   const std::set<std::string> values = {"Archive Flag ?", "TRUE",      "FALSE",       "HIDDEN",
                                         "Arial",          "TXT8",      "Courier New", "rectool",
                                         "xdg-open",       "third line"};
@@ -298,66 +308,31 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     const std::string& l = lines[i];
     if (l.size() > 1 && std::isalpha(static_cast<unsigned char>(l[0])) && !values.count(l) &&
         l.find('/') == std::string::npos && l.find("wvectrix") == std::string::npos)
-      cases.push_back({i, 1, "", i + 1, "\"" + l + "\" missing", changed});
+      cases.push_back({i, 1, "", "\"" + l + "\" missing", changed});
   }
   const std::size_t tarveno = index("TARVENO directory"), pan = index("pan faktor");
-  cases.push_back({tarveno, 0, "stray", tarveno + 1, "\"stray\" unexpected", changed});
-  cases.push_back({tarveno, 0, "pan faktor", tarveno + 1, "\"pan faktor\" unexpected", changed});
-  // A value line removed, or the whole entry: that entry keeps its default, the next ones are
-  // read right.
-  cases.push_back({pan + 1, 1, "", pan + 2, "a value of \"pan faktor\" missing", panLost});
-  cases.push_back({pan, 2, "", pan + 1, "\"pan faktor\" missing", panLost});
+  cases.push_back({tarveno, 0, "stray", "\"stray\" unexpected", changed});
+  cases.push_back({tarveno, 0, "pan faktor", "\"pan faktor\" unexpected", changed});
+  cases.push_back({pan + 1, 1, "", "a value of \"pan faktor\" missing", panLost});
+  cases.push_back({pan, 2, "", "\"pan faktor\" missing", panLost});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    std::vector<std::string> damaged = lines;
-    const auto at = damaged.begin() + static_cast<std::ptrdiff_t>(c.at);
-    if (c.removed == 0) {
-      damaged.insert(at, c.inserted);
-    } else {
-      damaged.erase(at, at + static_cast<std::ptrdiff_t>(c.removed));
-    }
     std::string text;
-    for (const auto& l : damaged) text += l + "\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i == c.at && c.removed == 0) text += c.inserted + "\n";
+      if (i < c.at || i >= c.at + c.removed) text += lines[i] + "\n";
+    }
     Defaults();
     Put(dir_ + "/vuko.cfg", text);
     host.Clear();
     ReadConfig();
     EXPECT_EQ(host.Messages(),
               std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg, line " +
-                                       std::to_string(c.reported) + ": " + c.message});
+                                       std::to_string(c.at + 1) + ": " + c.message});
     host.Clear();
-    EXPECT_TRUE(Written() == c.expected);  // every other entry as it was, nothing of the damage
-  }
-}
-
-TEST_F(ConfigFileTest, TextWithALineBreakIsRefused) {
-  const std::string old = Written();
-  const struct {
-    void (*set)();
-    const char* label;
-  } cases[] = {
-      {[] { ConfigVariables.WordProcessorPath = "/usr/bin/wri\nter"; }, "word processor"},
-      {[] { PlotSettings.DxfLayerNames[3] = "CEN\rTRE"; }, "Layer"},
-      {[] {
-         PlotSettings.PlotCommandLines.count = 2;
-         PlotSettings.PlotCommandLines.lines[2] = "plot\n-x";
-       },
-       "VECTRIX Command lines (n, line 2 .. line n)"},
-  };
-  ScriptedDialogHost host;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    Defaults();
-    c.set();
-    host.Clear();
-    WriteConfig();
-    EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(host.Messages(),
-              std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg not saved: \"" +
-                                       c.label + "\" holds a line break"});
-    EXPECT_TRUE(ReadAll(dir_ + "/vuko.cfg") == old);
+    EXPECT_TRUE(Written() == c.expected);
   }
 }
 

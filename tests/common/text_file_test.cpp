@@ -320,40 +320,33 @@ TEST_F(TextFileTest, ReplacementKeepsModeAndLink) {
   EXPECT_EQ(ReadBytes(dir / "target.cfg"), "new\n");
 }
 
-// A pipe at the name is refused at once, for replacing and for appending, whether or not
-// something reads it; a character device is still written. A writer that waited would be ended
-// by the alarm.
+// A pipe is refused at once (a writer that waited meets the alarm); a character device is written.
 TEST_F(TextFileTest, WritersRefuseAPipeWithoutWaiting) {
   const std::string fifo = dir / "a.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   alarm(20);
-  for (const std::string name : {fifo, std::string("/dev/null")}) {
-    for (const bool append : {false, true}) {
-      for (const bool reader : {false, true}) {
-        SCOPED_TRACE(name + (append ? " append" : " rewrite") + (reader ? " read" : ""));
-        const int in = reader ? open(name.c_str(), O_RDONLY | O_NONBLOCK) : -1;
-        GlobalTextFile.Assign(name);
-        const int code = append ? GlobalTextFile.Append() : GlobalTextFile.Rewrite();
-        EXPECT_EQ(code, name == fifo ? kIoAccessDenied : kIoOk);
-        if (code == kIoOk) EXPECT_EQ(GlobalTextFile.WriteLine("x"), kIoOk);
-        GlobalTextFile.Abandon();
-        char byte;
-        if (name == fifo && in >= 0) EXPECT_LE(read(in, &byte, 1), 0);  // nothing went in
-        if (in >= 0) close(in);
-      }
-    }
+  for (int k = 0; k < 8; ++k) {  // a pipe or a character device, rewritten or appended, read
+    const std::string name = k & 4 ? "/dev/null" : fifo;
+    const bool append = k & 2, reader = k & 1;
+    SCOPED_TRACE(name + (append ? " append" : " rewrite") + (reader ? " read" : ""));
+    const int in = reader ? open(name.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    GlobalTextFile.Assign(name);
+    const int code = append ? GlobalTextFile.Append() : GlobalTextFile.Rewrite();
+    EXPECT_EQ(code, name == fifo ? kIoAccessDenied : kIoOk);
+    if (code == kIoOk) EXPECT_EQ(GlobalTextFile.WriteLine("x"), kIoOk);
+    GlobalTextFile.Abandon();
+    char byte;
+    if (name == fifo && in >= 0) EXPECT_LE(read(in, &byte, 1), 0);  // nothing went in
+    if (in >= 0) close(in);
   }
   alarm(0);
-  // The checked open names the file once and gives up; the pipe stays a pipe.
   host.SetInteractive(false);
   AssignText(GlobalTextFile, fifo);
   CheckWriteResult(GlobalTextFile);
   EXPECT_TRUE(AbortFlag);
-  ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_NE(host.Messages()[0].find("\"" + fifo + "\""), std::string::npos) << host.Messages()[0];
+  EXPECT_TRUE(host.Messages().size() == 1 && host.Messages()[0].find(fifo) != std::string::npos);
   struct stat st {};
-  ASSERT_EQ(stat(fifo.c_str(), &st), 0);
-  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 // ------------------------------------------------------------------------------------------
