@@ -511,8 +511,7 @@ void Span(int z, int32_t k, long double W) {
 struct NamedJointCase {
   const char* name;
   void (*setup)();
-  const char* message;  // listed ("" for none at all); a Fatal one ends the calculation
-  const char* absent;  // no message starts so
+  const char *message, *absent;  // listed ("" for none; a Fatal one ends the run); none starts so
 };
 
 class NamedJointTest : public SplineJointTest,
