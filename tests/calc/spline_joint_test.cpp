@@ -44,21 +44,12 @@ double D(long double v) {
 
 // DIN 5480 W 45x2x21: m 2, z 21, alpha 30, shaft x 0.2; the reset tool factors
 // (0.45 / 0.55 / 0.1) and clearances of 0.1 m.
-void SetDin5480W45x2x21() {
-  ToothingData.mn = 2;
-  ToothingData.alpha = 30;
-  ToothingData.z[1] = 21;
-  ToothingData.x[1] = 0.2L;
-  ToothingData.k[1] = 0;
-  ToothingData.k[2] = 0;
-  ToothingData.Dm[1] = 0;
-  ToothingData.Dm[2] = 0;
-  SplineInputData.ShiftGivenFor = 1;
-  SplineInputData.InputKind[1] = 1;
-  SplineInputData.ClearanceAsFactor = true;
-  SplineInputData.cemn = 0.1L;
-  SplineInputData.cimn = 0.1L;
-  SplineInputData.cpmn = 0;
+void Din5480W45x2x21() {
+  TToothingData& t = ToothingData;
+  t.mn = 2, t.alpha = 30, t.z[1] = 21, t.x[1] = 0.2L, t.k[1] = t.k[2] = 0, t.Dm[1] = t.Dm[2] = 0;
+  TSplineInputData& s = SplineInputData;
+  s.ShiftGivenFor = 1, s.InputKind[1] = 1, s.ClearanceAsFactor = true;
+  s.cemn = s.cimn = 0.1L, s.cpmn = 0;
 }
 
 class SplineJointTest : public ::testing::Test {
@@ -69,8 +60,6 @@ class SplineJointTest : public ::testing::Test {
     InitToothingData();
     ResetSplineData();
   }
-
-  static void Din5480W45x2x21() { SetDin5480W45x2x21(); }
 };
 
 TEST_F(SplineJointTest, ExampleJoint) {
@@ -502,7 +491,7 @@ INSTANTIATE_TEST_SUITE_P(
 // What cannot be made is named with its cause and part. By hand: flanks meet where inv(aD) =
 // inv(a) +- e / d; W 50x2x24 (DIN 5480) has x -0.05, k 4; form circle df2 - 2 rho (1 - sin a).
 void BothByShifts(long double mn, long double alpha, int z, long double x1, long double x2) {
-  SetDin5480W45x2x21();
+  Din5480W45x2x21();
   ToothingData.mn = mn, ToothingData.alpha = alpha, ToothingData.z[1] = z;
   ToothingData.x[1] = x1, ToothingData.x[2] = x2;
   SplineInputData.ShiftGivenFor = 0, SplineInputData.InputKind[2] = 1;
@@ -514,7 +503,7 @@ void Diameters(long double da1, long double df2, long double df1, long double da
   s.daIn[1] = da1, s.dfIn[2] = df2, s.dfIn[1] = df1, s.daIn[2] = da2;
 }
 void Span(int z, int32_t k, long double W) {
-  SetDin5480W45x2x21();
+  Din5480W45x2x21();
   ToothingData.z[1] = z, ToothingData.k[1] = k;
   SplineInputData.InputKind[1] = 4, SplineInputData.WIn[1] = W;
 }
@@ -522,8 +511,7 @@ void Span(int z, int32_t k, long double W) {
 struct NamedJointCase {
   const char* name;
   void (*setup)();
-  const char* message;  // listed ("" for none at all); a Fatal one ends the calculation
-  const char* absent;  // no message starts so
+  const char *message, *absent;  // listed ("" for none; a Fatal one ends the run); none starts so
 };
 
 class NamedJointTest : public SplineJointTest,
@@ -556,7 +544,7 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     NamedJointCase{"hub_ball_near_where_it_stops_resting", [] { BothByShifts(3.329L, 37.5L, 6, -0.3724L, 0);
         SplineInputData.InputKind[2] = 3, SplineInputData.MdRIn[2] = -11.825541L;
         ToothingData.Dm[2] = 4.4L; }, "Warning: undercut (1)", "Fatal"},
-    NamedJointCase{"ball_touching_near_the_root", [] { SetDin5480W45x2x21(); ToothingData.z[1] = 10;
+    NamedJointCase{"ball_touching_near_the_root", [] { Din5480W45x2x21(); ToothingData.z[1] = 10;
         ToothingData.x[1] = -0.5L, ToothingData.haP0mn[1] = 0.45L; }, "Warning: Dm ball   (3.3mm)", ""},
     // Span over 2 teeth at x -0.5: the bare rule's 1 tooth would touch below the form circle.
     NamedJointCase{"span_where_the_bare_rule_misses_the_flank", [] { Span(10, 2, 8.0931L);
@@ -577,10 +565,10 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     // da1 36 inside db1 = 42 cos 30 = 36.37.
     NamedJointCase{"shaft_tip_inside_its_base_circle", [] { BothByShifts(2, 30, 21, 0, 0);
         Diameters(36, 45, 33, 34); }, "Fatal  : da <= db, no contact ! (1)", "Fatal  : epsilon"},
-    NamedJointCase{"backlash_of_seven_millimetres", [] { SetDin5480W45x2x21();
+    NamedJointCase{"backlash_of_seven_millimetres", [] { Din5480W45x2x21();
         SplineInputData.ClearanceAsFactor = false, SplineInputData.ce = SplineInputData.ci = 0.2L;
         SplineInputData.cp = 7; }, "Error  : cp too large ! (2)", ""},
-    NamedJointCase{"root_zero_with_the_minor_diameter_given", [] { SetDin5480W45x2x21();
+    NamedJointCase{"root_zero_with_the_minor_diameter_given", [] { Din5480W45x2x21();
         SplineInputData.ShaftDiamMode = 0, SplineInputData.HubDiamMode = 1;
         SplineInputData.dfIn[1] = 0; }, "Fatal  : df <= 0 ! (1)", ""},
     NamedJointCase{"hub_root_zero_with_the_major_diameter_given", [] { BothByShifts(2, 30, 21, 0.2L, -0.2L);

@@ -127,22 +127,19 @@ TEST_F(DiameterArcs, NearlyEqualDiametersWidenTheirArcs) {
 // dFf, db and dNf within a fraction of a module: labels name their part and do not touch.
 TEST_F(DiameterArcs, LabelsOfCloseDiametersNameTheirPartAndStayApart) {
   const struct {
-    int z;
-    Real m, alphaDeg, dFfOff, dNfOff;  // dFf and dNf above db, in modules
-  } rows[] = {{8, 1, 37.5L, 0.05L, 0.1L}, {11, 0.5L, 45, 0.0L, 0.12L}};
-  for (const auto& row : rows) {
     TSplineCase c;
-    c.z = row.z, c.m = row.m, c.alphaDeg = row.alphaDeg;
-    SetSplineCase(c);
+    Real dFfOff, dNfOff;  // dFf and dNf above db, in modules
+  } rows[] = {{{8, 1, 37.5L}, 0.05L, 0.1L}, {{11, 0.5L, 45}, 0.0L, 0.12L}};
+  TToothingData& t = ToothingData;
+  for (const auto& row : rows) {
+    SetSplineCase(row.c);
     for (int n = 1; n <= 2; ++n) {
-      TToothingData& t = ToothingData;
-      const Real sign = n == 1 ? 1 : -1;
-      t.dFf[n] = t.db[n] + sign * row.dFfOff * c.m;
-      t.dNf[n] = t.db[n] + sign * row.dNfOff * c.m;
+      const Real s = (n == 1 ? 1 : -1) * row.c.m;
+      t.dFf[n] = t.db[n] + s * row.dFfOff, t.dNf[n] = t.db[n] + s * row.dNfOff;
       Open();
       DrawAuxDiameters(n, 90, 0, 0);
       Close();
-      SCOPED_TRACE(testing::Message() << "z " << row.z << " part " << n);
+      SCOPED_TRACE(testing::Message() << "z " << row.c.z << " part " << n);
       std::vector<std::array<TPoint, 4>> boxes;
       std::set<std::string> labels;
       for (const TCadPrimitive& p : rec_.OfKind(Kind::Text)) {

@@ -228,19 +228,19 @@ TEST_F(ToolDetails, ProtuberanceFlankTouchesTheTipRadiusAndMeetsTheMainFlank) {
   EXPECT_TRUE(found);
 }
 
-// Flanks meeting above the tip line (the last rows round on the protuberance flank, then with it
-// used up on the main flank): one round between the flanks, tangent to each, nothing below it.
+// Flanks meeting above the tip line (the last rows also with a protuberance, then one used up):
+// one round between the flanks, tangent to each, nothing below it.
 TEST_F(ToolDetails, PointedToolEndsInOneRoundBetweenItsFlanks) {
   const struct {
-    Real alphaDeg, haP0mn, prP0mn, alphaPrDeg;
-  } rows[] = {{37.5L, 1.4L, 0, 0}, {45, 0.9L, 0.1L, 20}, {45, 1.2L, 0.02L, 10}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message()
-                 << "alpha " << row.alphaDeg << " haP0 " << row.haP0mn << " prP0 " << row.prP0mn);
     TSplineCase c;
-    c.alphaDeg = row.alphaDeg, c.haP0mn = row.haP0mn, c.rhoaP0mn = 0.15L;
-    SetSplineCase(c);
-    TToothingData& t = ToothingData;
+    Real prP0mn, alphaPrDeg;
+  } rows[] = {{{.alphaDeg = 37.5L, .haP0mn = 1.4L, .rhoaP0mn = 0.15L}, 0, 0},
+              {{.alphaDeg = 45, .haP0mn = 0.9L, .rhoaP0mn = 0.15L}, 0.1L, 20},
+              {{.alphaDeg = 45, .haP0mn = 1.2L, .rhoaP0mn = 0.15L}, 0.02L, 10}};
+  TToothingData& t = ToothingData;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "alpha " << row.c.alphaDeg << " prP0 " << row.prP0mn);
+    SetSplineCase(row.c);
     t.prP0mn[1] = row.prP0mn, t.prP0[1] = row.prP0mn * t.mn, t.alphaprP0[1] = row.alphaPrDeg;
     Open();
     DrawToolProfile(1, false, 0);
@@ -261,13 +261,12 @@ TEST_F(ToolDetails, PointedToolEndsInOneRoundBetweenItsFlanks) {
       EXPECT_LE(a.y[0] - rho, lowest + 1e-12L);
       const TPoint e = std::cos(a.a2 * kPiL / 180) > 1e-9L ? ArcEnd(a) : ArcStart(a);
       int tangent = 0;
-      for (const TCadPrimitive& p : lines) {
+      for (const TCadPrimitive& p : lines)
         for (int k = 0; k < 2; ++k) {
           const Real dx = p.x[1 - k] - e.x, dy = p.y[1 - k] - e.y, r = std::hypot(dx, dy);
           tangent += Distance({p.x[k], p.y[k]}, e) < 1e-9L &&
                      std::fabs(dx * (e.x - a.x[0]) + dy * (e.y - a.y[0])) < 1e-9L * r;
         }
-      }
       EXPECT_EQ(tangent, 1);
     }
   }

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Joint drawings read by ezdxf. LIST of "file r1 R1 r2 R2 z1 z2" (root, tip radius, teeth): per
 tooth block "OUTLINE file part turn below above crossings ends kink" (fillet turn, reach inside r
-or beyond R; loose ends, largest fillet kink in degrees). --dims FILE SYMBOL...: "DIM" per number turned 90 degrees, "FIELD" per number right of a SYMBOL."""
+or beyond R; loose ends, largest fillet kink in degrees). --dims FILE SYMBOL...: "DIM" per number
+turned 90 degrees, "FIELD" per number right of a SYMBOL, bare."""
 import math, os, re, sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -89,7 +90,7 @@ def dims(path, symbols):
     for t, at, _ in found:
         row = [(p.x, s) for s, p, _ in found if t in symbols and abs(p.y - at.y) < 1e-6
                and p.x > at.x and number(s)]
-        yield from ["FIELD\t" + min(row)[1]] if row else []
+        yield from ["FIELD\t%.10g" % float(min(row)[1])] if row else []
 
 
 if __name__ == "__main__":  # a file ezdxf cannot read ends it with a traceback
