@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -26,7 +27,16 @@ struct TDiskStamp {
   bool operator==(const TDiskStamp&) const = default;
 };
 
-// Keyed by the absolute name, so "f.vuk" and "/dir/f.vuk" are one file.
+// Keyed by the file itself: its name with links, "." and ".." resolved, so "f.vuk",
+// "/dir/f.vuk", "./sub/../f.vuk" and a link to it are one file. (Not by inode: an atomic save by
+// another writer gives the file a new one.)
+std::string FileKey(const std::string& fileName) {
+  std::error_code error;
+  const std::filesystem::path resolved =
+      std::filesystem::weakly_canonical(platform::AbsolutePath(fileName), error);
+  return error ? platform::AbsolutePath(fileName) : resolved.string();
+}
+
 std::map<std::string, TDiskStamp>& Remembered() {
   static std::map<std::string, TDiskStamp> remembered;
   return remembered;
@@ -48,7 +58,7 @@ std::optional<TDiskStamp> StampOf(const std::string& fileName) {
 }  // namespace
 
 void RememberFileOnDisk(const std::string& fileName) {
-  const std::string key = platform::AbsolutePath(fileName);
+  const std::string key = FileKey(fileName);
   if (const std::optional<TDiskStamp> stamp = StampOf(fileName)) {
     Remembered()[key] = *stamp;
   } else {
@@ -57,7 +67,7 @@ void RememberFileOnDisk(const std::string& fileName) {
 }
 
 bool ConfirmOverwriteChangedFile(const std::string& fileName) {
-  const auto it = Remembered().find(platform::AbsolutePath(fileName));
+  const auto it = Remembered().find(FileKey(fileName));
   if (it == Remembered().end()) return true;
   const std::optional<TDiskStamp> now = StampOf(fileName);
   if (!now || *now == it->second) return true;

@@ -33,24 +33,45 @@ constexpr long double kMaxAngle = 1000.0L;
 
 // One direction of the configuration file, or (Collect) a walk that only lists the labels.
 //
-// Reading finds each entry by its label: an entry's value lines are the lines after its label up
-// to the next label line. A label missing from the file costs that entry alone (the lines where
-// it belonged are read as its values, in case only the label line went); lines no entry expects
-// are passed over. Each such problem is reported once, naming the line. A file that simply ends
-// keeps the defaults of the rest without a word.
+// Reading finds each entry by its label wherever it stands: an entry's value lines are the lines
+// after its label up to the next label line. An entry is looked for where the previous one ended,
+// then anywhere in the file, so a pair moved or swapped costs nothing. A label missing from the
+// file costs that entry alone (value lines left where it belonged are read as its values, in case
+// only the label line went). Lines no entry takes, a repeated label among them, are reported when
+// the walk is done. Each problem is reported once, naming the line. A file that simply ends keeps
+// the defaults of the rest without a word.
 class ConfigIo {
  public:
   enum class Mode { Read, Write, Collect, CheckTexts };
   explicit ConfigIo(bool reading) : mode_(reading ? Mode::Read : Mode::Write) {}
-  // A reader of the lines of the named file (for messages), with the labels the walk expects.
+  // A reader of the lines of the named file (for messages), with the labels the walk asks for in
+  // its order; the first `header` lines hold no entry.
   ConfigIo(std::string fileName, std::vector<std::string> lines,
-           const std::map<std::string, int>& labelUses)
-      : mode_(Mode::Read), fileName_(std::move(fileName)), lines_(std::move(lines)),
-        uses_(labelUses) {}
+           const std::vector<std::string>& order, std::size_t header)
+      : mode_(Mode::Read),
+        fileName_(std::move(fileName)),
+        lines_(std::move(lines)),
+        used_(lines_.size(), false),
+        pos_(std::min(header, lines_.size())),
+        header_(pos_) {
+    for (const std::string& label : order) ++uses_[label];
+    for (std::size_t i = header_; i < lines_.size(); ++i) {
+      if (IsLabel(lines_[i])) found_[lines_[i]].push_back(i);
+    }
+    // Whether an entry after each one stands in the file: where none does, the file has ended.
+    laterPresent_.assign(order.size(), false);
+    std::map<std::string, std::size_t> seen;
+    std::vector<bool> present(order.size());
+    for (std::size_t e = 0; e < order.size(); ++e) {
+      present[e] = found_[order[e]].size() > seen[order[e]]++;
+    }
+    for (std::size_t e = order.size(); e-- > 1;) {
+      laterPresent_[e - 1] = laterPresent_[e] || present[e];
+    }
+  }
   static ConfigIo Collector() {
     ConfigIo io(true);
     io.mode_ = Mode::Collect;
-    io.ended_ = true;
     return io;
   }
   // A walk that only looks at the texts the writer would write: the label of the first one
@@ -61,53 +82,64 @@ class ConfigIo {
     return io;
   }
   const std::string& TextWithLineBreak() const { return lineBreakIn_; }
+  const std::vector<std::string>& Order() const { return order_; }
   bool Reading() const { return mode_ == Mode::Read || mode_ == Mode::Collect; }
-  bool Ended() const { return ended_; }
-  // True when every line has been taken.
-  bool AtEnd() const { return pos_ >= lines_.size(); }
-  const std::map<std::string, int>& LabelUses() const { return uses_; }
-
-  // Skips the header lines.
-  void SkipLines(std::size_t n) { pos_ = std::min(lines_.size(), pos_ + n); }
+  // True when the file ended before or within the current entry and no later entry stands in it.
+  bool Ended() const {
+    return mode_ == Mode::Collect || (ended_ && (entry_ == 0 || !laterPresent_[entry_ - 1]));
+  }
+  // True when every line up to the current entry's last value has been taken and no later entry
+  // stands in the file.
+  bool AtEnd() const {
+    return pos_ >= lines_.size() && (entry_ == 0 || !laterPresent_[entry_ - 1]);
+  }
 
   bool Label(const std::string& label) {
     if (mode_ == Mode::Write) {
       WriteLineStr(label);
       return true;
     }
-    if (mode_ == Mode::CheckTexts) {
-      current_ = label;
-      return false;
-    }
-    if (mode_ == Mode::Collect) {
-      ++uses_[label];
-      return false;
-    }
     current_ = label;
-    std::size_t at = pos_;
-    for (;;) {
-      while (at < lines_.size() && !IsLabel(lines_[at])) ++at;
-      // A label whose entries have all been read already is a repeated entry: passed over.
-      if (at < lines_.size() && lines_[at] != label && taken_[lines_[at]] >= uses_[lines_[at]]) {
-        ++at;
-        continue;
-      }
-      break;
+    if (mode_ != Mode::Read) {
+      if (mode_ == Mode::Collect) order_.push_back(label);
+      return false;
     }
-    labelMissing_ = false;
-    if (at < lines_.size() && lines_[at] == label) {
-      if (at > pos_) Report(pos_, "\"" + lines_[pos_] + "\" unexpected");
-      ++taken_[label];
-      pos_ = at + 1;
-      return true;
+    const std::size_t entry = entry_++;
+    ++asked_[label];
+    ended_ = labelMissing_ = valueReported_ = false;
+    inEntry_ = true;
+    // Where the previous entry ended: its label comes next, lines already taken and repeated
+    // labels aside.
+    std::size_t first = pos_;
+    while (first < lines_.size() && used_[first]) ++first;
+    std::size_t at = first;
+    while (at < lines_.size() &&
+           (used_[at] || !IsLabel(lines_[at]) ||
+            (lines_[at] != label && asked_[lines_[at]] >= uses_[lines_[at]]))) {
+      ++at;
+    }
+    if (at < lines_.size() && lines_[at] == label) return Take(at);
+    // Elsewhere: the first of its lines not taken, after this place before any before it. Fewer
+    // such labels than entries carrying it: this entry's label is the one that went.
+    const std::vector<std::size_t>& places = found_[label];
+    if (places.size() >= static_cast<std::size_t>(uses_[label])) {
+      std::size_t best = lines_.size();
+      for (const std::size_t p : places) {
+        if (!used_[p] && (best == lines_.size() || (best < pos_ && p > pos_))) best = p;
+      }
+      if (best < lines_.size()) return Take(best);
     }
     labelMissing_ = true;
-    if (pos_ >= lines_.size()) {
+    const bool valuesLeft = first < lines_.size() && !IsLabel(lines_[first]);
+    if (!valuesLeft && !laterPresent_[entry]) {
       ended_ = true;
-    } else {
-      // The lines up to the next label are this entry's values if only its label went.
-      Report(pos_, "\"" + label + "\" missing");
+      inEntry_ = false;
+      return false;
     }
+    Report(first, "\"" + label + "\" missing");
+    // The lines left where it belonged are its values if only its label went.
+    pos_ = first;
+    inEntry_ = valuesLeft;
     return false;
   }
   // A name of a file, folder or program: kept in UTF-8; one written before that in CP850 is
@@ -206,7 +238,16 @@ class ConfigIo {
       }
       return true;
     }
-    if (!Real(value)) return false;
+    const std::string* line = Next();
+    if (line == nullptr) return false;
+    if (!ReadsAsReal(*line)) {
+      Report(pos_ - 1, "\"" + *line + "\" is not a number");
+    } else if (const long double read = StrToReal(*line); read >= lo && read <= hi) {
+      value = read;
+    } else if (read != 0) {
+      // 0 is how older files left a value unset: it takes the fallback without a word.
+      Report(pos_ - 1, "\"" + *line + "\" is out of range");
+    }
     if (!(value >= lo && value <= hi)) value = fallback;
     return true;
   }
@@ -225,7 +266,10 @@ class ConfigIo {
   // wrong.
   std::vector<std::string> RemainingValues() {
     std::vector<std::string> values;
-    while (pos_ < lines_.size() && !IsLabel(lines_[pos_])) values.push_back(lines_[pos_++]);
+    while (inEntry_ && pos_ < lines_.size() && !used_[pos_] && !IsLabel(lines_[pos_])) {
+      used_[pos_] = true;
+      values.push_back(lines_[pos_++]);
+    }
     return values;
   }
   bool Bool(bool& value) {
@@ -260,25 +304,46 @@ class ConfigIo {
     return true;
   }
 
+  // After the walk: every line no entry took, once. A label is reported with its value lines;
+  // lines after the last label are values of a later version and are passed over.
+  void ReportLinesNotTaken() {
+    std::size_t lastLabel = 0;
+    for (std::size_t i = header_; i < lines_.size(); ++i) {
+      if (IsLabel(lines_[i])) lastLabel = i;
+    }
+    for (std::size_t i = header_; i < lines_.size(); ++i) {
+      if (used_[i] || (!IsLabel(lines_[i]) && i > lastLabel)) continue;
+      Report(i, "\"" + lines_[i] + "\" unexpected");
+      while (i + 1 < lines_.size() && !used_[i + 1] && !IsLabel(lines_[i + 1])) ++i;
+    }
+  }
+
  private:
   bool IsLabel(const std::string& line) const { return uses_.count(line) != 0; }
 
-  // The next value line of the current entry; null at a label line (a value line that went:
-  // reported, the value stays) or at the end of the file.
+  bool Take(std::size_t at) {
+    used_[at] = true;
+    pos_ = at + 1;
+    return true;
+  }
+
+  // The next value line of the current entry; null at a label line or a line taken already (a
+  // value line that went: reported once, the value stays) or at the end of the file.
   const std::string* Next() {
-    if (mode_ == Mode::Collect || ended_) return nullptr;
+    if (mode_ != Mode::Read || !inEntry_) return nullptr;
     if (pos_ >= lines_.size()) {
       ended_ = true;
       return nullptr;
     }
-    if (IsLabel(lines_[pos_])) {
+    if (used_[pos_] || IsLabel(lines_[pos_])) {
       // An entry whose label went was reported already.
-      if (!labelMissing_ && reportedMissingValue_ != pos_) {
+      if (!labelMissing_ && !valueReported_) {
         Report(pos_, "a value of \"" + current_ + "\" missing");
-        reportedMissingValue_ = pos_;
+        valueReported_ = true;
       }
       return nullptr;
     }
+    used_[pos_] = true;
     return &lines_[pos_++];
   }
 
@@ -293,13 +358,20 @@ class ConfigIo {
   bool ended_ = false;
   std::string fileName_;
   std::vector<std::string> lines_;
-  std::size_t pos_ = 0;
-  std::map<std::string, int> uses_;   // label -> how many entries of the walk carry it
-  std::map<std::string, int> taken_;  // label -> how many of them were found
+  std::vector<bool> used_;  // per line: taken by an entry
+  std::size_t pos_ = 0;     // the next line of the current entry
+  std::size_t header_ = 0;
+  std::map<std::string, int> uses_;   // label -> entries of the walk carrying it
+  std::map<std::string, int> asked_;  // label -> entries of it walked so far
+  std::map<std::string, std::vector<std::size_t>> found_;  // label -> its lines in the file
+  std::vector<bool> laterPresent_;                         // per entry: a later one is in the file
+  std::vector<std::string> order_;                         // Collect: the labels in walk order
+  std::size_t entry_ = 0;
   std::string current_;
   std::string lineBreakIn_;
+  bool inEntry_ = false;  // value lines are read for the current entry
   bool labelMissing_ = false;
-  std::size_t reportedMissingValue_ = static_cast<std::size_t>(-1);
+  bool valueReported_ = false;
 };
 
 void ApplyScreenSizeDefaults() {
@@ -583,15 +655,15 @@ void WalkItems(ConfigIo& io) {
   TrailingItems(io);
 }
 
-// How many entries of the walk carry each label.
-const std::map<std::string, int>& LabelUses() {
-  static const std::map<std::string, int> uses = [] {
+// The labels of the walk in its order.
+const std::vector<std::string>& LabelOrder() {
+  static const std::vector<std::string> order = [] {
     ConfigIo io = ConfigIo::Collector();
     LeadingItems(io);
     TrailingItems(io);
-    return io.LabelUses();
+    return io.Order();
   }();
-  return uses;
+  return order;
 }
 
 }  // namespace
@@ -614,9 +686,9 @@ bool ReadConfigFile(const std::string& fileName) {
     lines.push_back(line);
   }
   CloseText(GlobalTextFile);
-  ConfigIo io(fileName, std::move(lines), LabelUses());
-  io.SkipLines(2);  // the header
+  ConfigIo io(fileName, std::move(lines), LabelOrder(), 2);  // after the two header lines
   WalkItems(io);
+  io.ReportLinesNotTaken();
   ApplyScreenSizeDefaults();
   auto& ps = ProgramSettings;
   if (ps.LinesPerPage < LeastLinesPerPage(ConfigVariables.HeaderSpaceLines)) {

@@ -20,8 +20,9 @@ extern TScreenMetrics ScreenMetrics;
 // ($XDG_CONFIG_HOME/tarveno/), then its subdirectory named after the file stem; where it is
 // found becomes ConfigDirectory. No file: screen-derived defaults and AbortFlag set. A file that
 // ends early (also in the middle of an item) keeps the defaults of everything not read. Each
-// entry is found by its label, so a label or value line missing, or a line too many, costs that
-// entry alone and is reported once with its line number.
+// entry is found by its label wherever it stands, so a pair moved or swapped costs nothing, and a
+// label or value line missing, a line too many or a label repeated costs that entry alone and is
+// reported once with its line number; so is a number out of its entry's range.
 void ReadConfig();
 
 // Reads the named configuration file (the values part of ReadConfig, without the search). False

@@ -33,24 +33,30 @@ void ReadSession() {
 }
 
 void WriteSession() {
-  const auto& recent = ConfigVariables.RecentFiles;
+  auto& recent = ConfigVariables.RecentFiles;
   if (recent[1].empty()) return;
   AbortFlag = false;
-  // One line per name: a name holding a line break would split the list, so nothing is
-  // written and the old file stays.
+  // One line per name: a name holding a line break would split the list. Such a recent file is
+  // dropped and the others move up; a data directory holding one keeps the old file whole.
   const auto holdsLineBreak = [](const std::string& name) {
     return name.find_first_of("\r\n") != std::string::npos;
   };
-  std::string refused = holdsLineBreak(DataDirectory) ? "the data directory" : "";
-  for (int i = kRecentFileCount; i >= 1; --i) {
-    if (holdsLineBreak(recent[i])) refused = "recent file " + std::to_string(i);
-  }
-  if (!refused.empty()) {
-    ErrorMessageIfEnabled("session file " + NameText(SessionFileName()) + " not saved: " + refused +
-                          " holds a line break");
+  if (holdsLineBreak(DataDirectory)) {
+    ErrorMessageIfEnabled("session file " + NameText(SessionFileName()) +
+                          " not saved: the data directory holds a line break");
     AbortFlag = true;
     return;
   }
+  int kept = 0;
+  for (int i = 1; i <= kRecentFileCount; ++i) {
+    if (holdsLineBreak(recent[i])) {
+      ErrorMessageIfEnabled("recent file " + NameText(recent[i]) + " not kept in session file " +
+                            NameText(SessionFileName()) + ": its name holds a line break");
+    } else {
+      recent[++kept] = recent[i];
+    }
+  }
+  while (kept < kRecentFileCount) recent[++kept].clear();
   AssignText(GlobalTextFile, SessionFileName());
   RewriteChecked(GlobalTextFile);
   if (AbortFlag) return;

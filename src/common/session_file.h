@@ -12,6 +12,7 @@ std::string SessionFileName();
 void ReadSession();
 
 // Writes the session file in one piece, only when the first recent file is set (AbortFlag is
-// cleared first). A name holding a line break is refused: message, AbortFlag, the old file
+// cleared first). A recent file whose name holds a line break is dropped with a message, the
+// others are written; a data directory holding one is refused: message, AbortFlag, the old file
 // stays.
 void WriteSession();

@@ -87,6 +87,30 @@ TEST(ConfigDialogLogic, OutputDeviceByItsName) {
   EXPECT_EQ(OutputDeviceOfName("Plotter", names, 4), 4);
 }
 
+// A page holds its header (14 lines and the header space lines) and one line besides; more than
+// 999 lines would not fit the field.
+TEST(ConfigDialogLogic, LinesPerPageFitTheHeaderAndTheField) {
+  const struct {
+    const char *lines, *spaceLines, *refused;  // refused: nullptr when taken
+  } cases[] = {
+      {"10", "0", "< 15"},   {"15", "0", nullptr},   {"10", "10", "< 25"},
+      {"20", "10", "< 25"},  {"25", "10", nullptr},  {"44", "30", "< 45"},
+      {"999", "0", nullptr}, {"1000", "0", "> 999"}, {"x", "0", "not a whole number"},
+  };
+  for (const auto& c : cases) {
+    const TShownTexts typed = {{kLinesPerPageField, c.lines},
+                               {kHeaderSpaceLinesField, c.spaceLines}};
+    const std::optional<TDimensionRefusal> refusal = CheckConfigNumbers({}, typed);
+    const std::string why = std::string(c.lines) + " lines, " + c.spaceLines + " space lines";
+    ASSERT_EQ(refusal.has_value(), c.refused != nullptr) << why;
+    if (!refusal) continue;
+    EXPECT_EQ(refusal->field, kLinesPerPageField) << why;
+    EXPECT_EQ(refusal->message, "Max. lines per page for printer: \"" + std::string(c.lines) +
+                                    "\" is not accepted (" + c.refused + ")")
+        << why;
+  }
+}
+
 // The configuration reader is the reference: what the dialog stores must come back unchanged.
 TEST(ConfigDialogLogic, StoredValuesComeBackFromTheConfigurationFile) {
   app_test::ScratchDir dir;

@@ -546,13 +546,18 @@ TEST_F(DataFileTest, BrokenFilesAreRefused) {
     EXPECT_TRUE(AbortFlag);
     EXPECT_EQ(Fingerprint(), before);
   }
-  // A missing file: the same, with the not-found message.
-  ScriptedDialogHost host;
-  LoadDataFile(Path("missing.vuk"));
-  EXPECT_TRUE(AbortFlag);
-  ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0], "file " + Path("missing.vuk") + " not found or no access !");
-  EXPECT_EQ(Fingerprint(), before);
+  // A missing file, and a character device that would never end: the same, with the not-found
+  // message, at once.
+  fs::create_symlink("/dev/null", Path("device.vuk"));
+  for (const char* name : {"missing.vuk", "device.vuk"}) {
+    SCOPED_TRACE(name);
+    ScriptedDialogHost host;
+    LoadDataFile(Path(name));
+    EXPECT_TRUE(AbortFlag);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0], "file " + Path(name) + " not found or no access !");
+    EXPECT_EQ(Fingerprint(), before);
+  }
 }
 
 TEST_F(DataFileTest, CrlfAndCrCopiesReadTheSame) {

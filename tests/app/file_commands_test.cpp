@@ -302,18 +302,32 @@ TEST(ChangedOnDisk, ASaveOverAnotherWritersChangeAsksFirst) {
       if (asked) EXPECT_EQ(host.Records()[0].prompt, file + changed);
     }
   }
-  // Read by a relative name, saved by the whole one after an outside edit: one file, so it asks.
-  ScriptedDialogHost host;
-  const std::filesystem::path cwd = std::filesystem::current_path();
-  std::filesystem::current_path(dir.Path());
-  ReadDataFile("joint.vuk");
-  std::filesystem::current_path(cwd);
-  const std::string data = dir / "joint.vuk", theirs = app_test::ReadBytes(data) + "\n";
-  app_test::WriteBytes(data, theirs);
-  host.AnswerNo();
-  WriteDataFile(data);
-  EXPECT_EQ(app_test::ReadBytes(data), theirs);
-  EXPECT_EQ(host.Records().at(0).prompt, data + changed);
+  // Read by one spelling, saved by another after an outside edit: one file, so it asks.
+  std::filesystem::create_directory(dir / "sub");
+  std::filesystem::create_symlink("joint.vuk", dir / "link.vuk");
+  const std::string data = dir / "joint.vuk";
+  const struct {
+    std::string read, saved;  // read relative to the scratch folder
+  } spellings[] = {{"joint.vuk", data},
+                   {"link.vuk", data},
+                   {"./sub/../joint.vuk", data},
+                   {"joint.vuk", dir / "link.vuk"},
+                   {"joint.vuk", dir / "sub/../joint.vuk"}};
+  for (const auto& [read, saved] : spellings) {
+    SCOPED_TRACE(read + " saved as " + saved);
+    ScriptedDialogHost host;
+    ForgetFilesOnDisk();
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    ReadDataFile(read);
+    std::filesystem::current_path(cwd);
+    const std::string theirs = app_test::ReadBytes(data) + "\n";
+    app_test::WriteBytes(data, theirs);
+    host.AnswerNo();
+    WriteDataFile(saved);
+    EXPECT_EQ(app_test::ReadBytes(data), theirs);
+    EXPECT_EQ(host.Records().at(0).prompt, saved + changed);
+  }
   ForgetFilesOnDisk();
 }
 

@@ -40,6 +40,21 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& line) {
+  return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
+// Moves the pair of `label` (its line and `values` value lines) to stand before line `to` of the
+// rest.
+void MovePair(std::vector<std::string>& lines, const std::string& label, std::size_t values,
+              std::size_t to) {
+  const auto from = lines.begin() + static_cast<std::ptrdiff_t>(IndexOf(lines, label));
+  const std::vector<std::string> pair(from, from + static_cast<std::ptrdiff_t>(values) + 1);
+  lines.erase(from, from + static_cast<std::ptrdiff_t>(values) + 1);
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(std::min(to, lines.size())),
+               pair.begin(), pair.end());
+}
+
 class ConfigFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -336,6 +351,116 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   }
 }
 
+// A hand-edited file: pairs swapped or moved, a label repeated, a value out of range. Every entry
+// is read under its own label: the entries not touched come back as saved, and the messages name
+// only the lines touched.
+TEST_F(ConfigFileTest, EntriesAreFoundWhereverTheyStand) {
+  // Settings away from their defaults, so that an entry that fell back shows when written again.
+  ProgramSettings.HelpLevel = 2;
+  PlotSettings.cadFontAngle = 30;
+  GraphicsVariables.ZoomFactor = 1.5L;
+  GraphicsVariables.PanStep = 0.05L;
+  ProgramSettings.LinesPerPage = 50;
+  PlotSettings.layerMonochrome = true;
+  ConfigVariables.DateStyle = 4;
+  ConfigVariables.HeaderSpaceLines = 2;
+  ConfigVariables.OutputDevice = 7;
+  ConfigVariables.AskOutputDevice = true;
+  PlotSettings.LayerLineWidths[4] = 3;
+  PlotSettings.PenWidths[20] = 5;
+  ConfigVariables.TitleBlockKind = 3;
+  const std::vector<std::string> saved = Lines(Written());
+  using Edit = std::vector<std::string> (*)(std::vector<std::string>&);  // gives the messages
+  const struct {
+    const char* why;
+    const char* touched;  // the entry whose values may change: its label
+    std::size_t values;   // its value lines in the saved file
+    Edit edit;
+  } cases[] = {
+      {"neighbouring pairs swapped", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "pan faktor", 1, IndexOf(l, "zoom increment"));
+         return std::vector<std::string>{};
+       }},
+      {"two pairs swapped, the second a two-label entry", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Header Space Lines", 1, IndexOf(l, "Text Device Window ?") + 2);
+         return std::vector<std::string>{};
+       }},
+      {"a pair moved to the top", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Text Device", 1, 2);
+         return std::vector<std::string>{};
+       }},
+      {"the last pair of the old layout moved to the top", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Layer Monochrome", 1, 2);
+         return std::vector<std::string>{};
+       }},
+      {"a pair moved to the end", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Font angle", 1, l.size());
+         return std::vector<std::string>{};
+       }},
+      {"a pair of several values moved to the end", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Line thickness Layer 0..5", 6, l.size());
+         return std::vector<std::string>{};
+       }},
+      {"a label repeated with another value after its pair", "Date Code", 1,
+       [](std::vector<std::string>& l) {
+         const std::size_t i = IndexOf(l, "Date Code") + 2;
+         l.insert(l.begin() + static_cast<std::ptrdiff_t>(i), {"Date Code", "2"});
+         return std::vector<std::string>{"line " + std::to_string(i + 1) +
+                                         ": \"Date Code\" unexpected"};
+       }},
+      {"a label repeated with another value at the top", "Help level", 1,
+       [](std::vector<std::string>& l) {
+         l.insert(l.begin() + 2, {"Help level", "0"});
+         return std::vector<std::string>{"line 3: \"Help level\" unexpected"};
+       }},
+      {"a real out of range", "Font angle", 1,
+       [](std::vector<std::string>& l) {
+         const std::size_t i = IndexOf(l, "Font angle") + 1;
+         l[i] = "400";
+         return std::vector<std::string>{"line " + std::to_string(i + 1) +
+                                         ": \"400\" is out of range"};
+       }},
+      {"every value line of an entry gone", "Line thickness Layer 0..5", 6,
+       [](std::vector<std::string>& l) {
+         const std::size_t i = IndexOf(l, "Line thickness Layer 0..5") + 1;
+         l.erase(l.begin() + static_cast<std::ptrdiff_t>(i),
+                 l.begin() + static_cast<std::ptrdiff_t>(i + 6));
+         return std::vector<std::string>{"line " + std::to_string(i + 1) +
+                                         ": a value of \"Line thickness Layer 0..5\" missing"};
+       }},
+  };
+  ScriptedDialogHost host;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::vector<std::string> lines = saved;
+    std::vector<std::string> expected;
+    for (const std::string& m : c.edit(lines)) {
+      expected.push_back("configuration file " + dir_ + "/vuko.cfg, " + m);
+    }
+    std::string text;
+    for (const auto& l : lines) text += l + "\n";
+    Defaults();
+    Put(dir_ + "/vuko.cfg", text);
+    host.Clear();
+    ReadConfig();
+    EXPECT_EQ(host.Messages(), expected);
+    host.Clear();
+    const std::vector<std::string> again = Lines(Written());
+    ASSERT_EQ(again.size(), saved.size());
+    const std::size_t touched = *c.touched ? IndexOf(saved, c.touched) + 1 : saved.size();
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+      if (i >= touched && i < touched + c.values) continue;
+      EXPECT_EQ(again[i], saved[i]) << "line " << i + 1;
+    }
+  }
+}
+
 TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   auto lines = Lines(Written());
   auto set = [&](const std::string& label, const std::string& value) {
@@ -377,23 +502,29 @@ TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   EXPECT_EQ(ProgramSettings.PrinterInterface, 1);
 }
 
+// No file, or a character device in its place (which would never end): screen defaults and abort.
 TEST_F(ConfigFileTest, WithoutFileScreenDefaultsAndAbort) {
-  ScreenMetrics = TScreenMetrics{};
-  ScreenMetrics.width = 1920;
-  ScreenMetrics.height = 1080;
-  ScreenMetrics.logicalPixelsPerInch = 144;
-  ScreenMetrics.mainWindowHeight = 1000;
-  ScreenMetrics.mainClientHeight = 954;
-  ProgramSettings.ScreenWidth = 0;
-  ProgramSettings.ScreenHeight = 65535;
-  ReadConfig();
-  EXPECT_TRUE(AbortFlag);
-  EXPECT_EQ(ProgramSettings.ScreenWidth, 1911);
-  EXPECT_EQ(ProgramSettings.ScreenHeight, 989);
-  EXPECT_EQ(PrintSettings.TextWindowRect.height, 1000);
-  // round((1000 / 1000 + 0.009) * 1.5 * 100) = 151
-  EXPECT_EQ(ConfigVariables.DialogScalePercent, 151);
-  ScreenMetrics = TScreenMetrics{};
+  for (const bool device : {false, true}) {
+    SCOPED_TRACE(device ? "a character device" : "no file");
+    Defaults();
+    if (device) fs::create_symlink("/dev/null", dir_ + "/vuko.cfg");
+    ScreenMetrics = TScreenMetrics{};
+    ScreenMetrics.width = 1920;
+    ScreenMetrics.height = 1080;
+    ScreenMetrics.logicalPixelsPerInch = 144;
+    ScreenMetrics.mainWindowHeight = 1000;
+    ScreenMetrics.mainClientHeight = 954;
+    ProgramSettings.ScreenWidth = 0;
+    ProgramSettings.ScreenHeight = 65535;
+    ReadConfig();
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(ProgramSettings.ScreenWidth, 1911);
+    EXPECT_EQ(ProgramSettings.ScreenHeight, 989);
+    EXPECT_EQ(PrintSettings.TextWindowRect.height, 1000);
+    // round((1000 / 1000 + 0.009) * 1.5 * 100) = 151
+    EXPECT_EQ(ConfigVariables.DialogScalePercent, 151);
+    ScreenMetrics = TScreenMetrics{};
+  }
 }
 
 TEST_F(ConfigFileTest, FoundInTheMakersCommonDirectoryAndItsSubdirectory) {

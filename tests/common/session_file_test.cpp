@@ -77,29 +77,38 @@ TEST_F(SessionFileTest, RecentFilesInAnyScript) {
   EXPECT_NE(ReadAll(dir_ + "/vuko.cff").find(cases[0].read), std::string::npos);
 }
 
-// A name holding a line break would split the list: refused, and the old file stays.
+// A name holding a line break would split the list: such a recent file is dropped with a message
+// and the others are saved; a data directory holding one keeps the old file.
 TEST_F(SessionFileTest, NameWithALineBreakIsRefused) {
   const struct {
     int entry;  // 0: the data directory
     const char* name;
-    const char* refused;
-  } cases[] = {{1, "/data/a\nb.vuk", "recent file 1"},
-               {3, "/data/c\r.vuk", "recent file 3"},
-               {0, "/da\nta", "the data directory"}};
+    const char* saved;  // nullptr: the old file stays
+  } cases[] = {
+      {1, "/data/a\nb.vuk", "vuko Session /data\n/data/2.vuk\n/data/3.vuk\n/data/4.vuk\n\n"},
+      {3, "/data/c\r.vuk", "vuko Session /data\n/data/1.vuk\n/data/2.vuk\n/data/4.vuk\n\n"},
+      {4, "/data/\n", "vuko Session /data\n/data/1.vuk\n/data/2.vuk\n/data/3.vuk\n\n"},
+      {0, "/da\nta", nullptr}};
   const std::string old = "vuko Session /old\n/old/a.vuk\n\n\n\n";
   ScriptedDialogHost host;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.refused);
+    SCOPED_TRACE(c.name);
     Put(dir_ + "/vuko.cff", old);
-    ConfigVariables.RecentFiles.Fill("/data/x.vuk");
+    for (int i = 1; i <= 4; ++i)
+      ConfigVariables.RecentFiles[i] = "/data/" + std::to_string(i) + ".vuk";
     DataDirectory = "/data";
     (c.entry == 0 ? DataDirectory : ConfigVariables.RecentFiles[c.entry]) = c.name;
     host.Clear();
     WriteSession();
-    EXPECT_TRUE(AbortFlag && ReadAll(dir_ + "/vuko.cff") == old);
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{"session file " + dir_ +
-                                                        "/vuko.cff not saved: " + c.refused +
-                                                        " holds a line break"});
+    EXPECT_EQ(AbortFlag, c.saved == nullptr);
+    EXPECT_EQ(ReadAll(dir_ + "/vuko.cff"), c.saved ? c.saved : old);
+    const std::string file = dir_ + "/vuko.cff";
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{
+                  c.saved ? "recent file " + std::string(c.name) + " not kept in session file " +
+                                file + ": its name holds a line break"
+                          : "session file " + file +
+                                " not saved: the data directory holds a line break"});
   }
 }
 
