@@ -242,11 +242,12 @@ class ConfigIo {
     if (line == nullptr) return false;
     if (!ReadsAsReal(*line)) {
       Report(pos_ - 1, "\"" + *line + "\" is not a number");
-    } else if (const long double read = StrToReal(*line); read >= lo && read <= hi) {
-      value = read;
-    } else if (read != 0) {
+    } else {
+      value = StrToReal(*line);
       // 0 is how older files left a value unset: it takes the fallback without a word.
-      Report(pos_ - 1, "\"" + *line + "\" is out of range");
+      if (!(value >= lo && value <= hi) && value != 0) {
+        Report(pos_ - 1, "\"" + *line + "\" is out of range");
+      }
     }
     if (!(value >= lo && value <= hi)) value = fallback;
     return true;
