@@ -105,41 +105,30 @@ class ConfigIo {
       return false;
     }
     const std::size_t entry = entry_++;
-    ++asked_[label];
     ended_ = labelMissing_ = valueReported_ = false;
-    inEntry_ = true;
-    // Where the previous entry ended: its label comes next, lines already taken and repeated
-    // labels aside.
+    // Where the previous entry ended: its label is the next one not taken.
     std::size_t first = pos_;
     while (first < lines_.size() && used_[first]) ++first;
     std::size_t at = first;
-    while (at < lines_.size() &&
-           (used_[at] || !IsLabel(lines_[at]) ||
-            (lines_[at] != label && asked_[lines_[at]] >= uses_[lines_[at]]))) {
-      ++at;
-    }
+    while (at < lines_.size() && (used_[at] || !IsLabel(lines_[at]))) ++at;
     if (at < lines_.size() && lines_[at] == label) return Take(at);
-    // Elsewhere: the first of its lines not taken, after this place before any before it. Fewer
-    // such labels than entries carrying it: this entry's label is the one that went.
+    // Elsewhere: the first of its lines not taken. Fewer such labels than entries carrying it:
+    // this entry's label is the one that went.
     const std::vector<std::size_t>& places = found_[label];
     if (places.size() >= static_cast<std::size_t>(uses_[label])) {
-      std::size_t best = lines_.size();
       for (const std::size_t p : places) {
-        if (!used_[p] && (best == lines_.size() || (best < pos_ && p > pos_))) best = p;
+        if (!used_[p]) return Take(p);
       }
-      if (best < lines_.size()) return Take(best);
     }
     labelMissing_ = true;
     const bool valuesLeft = first < lines_.size() && !IsLabel(lines_[first]);
     if (!valuesLeft && !laterPresent_[entry]) {
       ended_ = true;
-      inEntry_ = false;
       return false;
     }
     Report(first, "\"" + label + "\" missing");
     // The lines left where it belonged are its values if only its label went.
     pos_ = first;
-    inEntry_ = valuesLeft;
     return false;
   }
   // A name of a file, folder or program: kept in UTF-8; one written before that in CP850 is
@@ -210,20 +199,6 @@ class ConfigIo {
     if (value == 0) value = fallback;
     return true;
   }
-  bool Real(long double& value) {
-    if (mode_ == Mode::Write) {
-      WriteLineReal(value);
-      return true;
-    }
-    const std::string* line = Next();
-    if (line == nullptr) return false;
-    if (ReadsAsReal(*line)) {
-      value = StrToReal(*line);
-    } else {
-      Report(pos_ - 1, "\"" + *line + "\" is not a number");
-    }
-    return true;
-  }
   // A real that only means something within lo to hi: outside (0 included, where lo is above
   // it), it reads as its fallback and is written as the fallback, so no absurd value travels
   // and no line grows wider than a number of that size.
@@ -267,7 +242,7 @@ class ConfigIo {
   // wrong.
   std::vector<std::string> RemainingValues() {
     std::vector<std::string> values;
-    while (inEntry_ && pos_ < lines_.size() && !used_[pos_] && !IsLabel(lines_[pos_])) {
+    while (pos_ < lines_.size() && !used_[pos_] && !IsLabel(lines_[pos_])) {
       used_[pos_] = true;
       values.push_back(lines_[pos_++]);
     }
@@ -331,7 +306,7 @@ class ConfigIo {
   // The next value line of the current entry; null at a label line or a line taken already (a
   // value line that went: reported once, the value stays) or at the end of the file.
   const std::string* Next() {
-    if (mode_ != Mode::Read || !inEntry_) return nullptr;
+    if (mode_ != Mode::Read) return nullptr;
     if (pos_ >= lines_.size()) {
       ended_ = true;
       return nullptr;
@@ -362,15 +337,13 @@ class ConfigIo {
   std::vector<bool> used_;  // per line: taken by an entry
   std::size_t pos_ = 0;     // the next line of the current entry
   std::size_t header_ = 0;
-  std::map<std::string, int> uses_;   // label -> entries of the walk carrying it
-  std::map<std::string, int> asked_;  // label -> entries of it walked so far
+  std::map<std::string, int> uses_;  // label -> entries of the walk carrying it
   std::map<std::string, std::vector<std::size_t>> found_;  // label -> its lines in the file
   std::vector<bool> laterPresent_;                         // per entry: a later one is in the file
   std::vector<std::string> order_;                         // Collect: the labels in walk order
   std::size_t entry_ = 0;
   std::string current_;
   std::string lineBreakIn_;
-  bool inEntry_ = false;  // value lines are read for the current entry
   bool labelMissing_ = false;
   bool valueReported_ = false;
 };

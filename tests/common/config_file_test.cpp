@@ -397,6 +397,11 @@ TEST_F(ConfigFileTest, EntriesAreFoundWhereverTheyStand) {
          MovePair(l, "Layer Monochrome", 1, 2);
          return std::vector<std::string>{};
        }},
+      {"the last pair of the old layout moved to the end", "", 0,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Layer Monochrome", 1, l.size());
+         return std::vector<std::string>{};
+       }},
       {"a pair moved to the end", "", 0,
        [](std::vector<std::string>& l) {
          MovePair(l, "Font angle", 1, l.size());
@@ -405,6 +410,11 @@ TEST_F(ConfigFileTest, EntriesAreFoundWhereverTheyStand) {
       {"a pair of several values moved to the end", "", 0,
        [](std::vector<std::string>& l) {
          MovePair(l, "Line thickness Layer 0..5", 6, l.size());
+         return std::vector<std::string>{};
+       }},
+      {"a value line more after the last one, as a later version writes", "", 0,
+       [](std::vector<std::string>& l) {
+         l.push_back("7");
          return std::vector<std::string>{};
        }},
       {"a label repeated with another value after its pair", "Date Code", 1,
