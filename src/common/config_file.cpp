@@ -59,14 +59,14 @@ class ConfigIo {
       if (IsLabel(lines_[i])) found_[lines_[i]].push_back(i);
     }
     // Whether an entry after each one stands in the file: where none does, the file has ended.
-    laterPresent_.assign(order.size(), false);
+    laterPresentOf_.assign(order.size(), false);
     std::map<std::string, std::size_t> seen;
     std::vector<bool> present(order.size());
     for (std::size_t e = 0; e < order.size(); ++e) {
       present[e] = found_[order[e]].size() > seen[order[e]]++;
     }
     for (std::size_t e = order.size(); e-- > 1;) {
-      laterPresent_[e - 1] = laterPresent_[e] || present[e];
+      laterPresentOf_[e - 1] = laterPresentOf_[e] || present[e];
     }
   }
   static ConfigIo Collector() {
@@ -84,27 +84,18 @@ class ConfigIo {
   const std::string& TextWithLineBreak() const { return lineBreakIn_; }
   const std::vector<std::string>& Order() const { return order_; }
   bool Reading() const { return mode_ == Mode::Read || mode_ == Mode::Collect; }
-  // True when the file ended before or within the current entry and no later entry stands in it.
-  bool Ended() const {
-    return mode_ == Mode::Collect || (ended_ && (entry_ == 0 || !laterPresent_[entry_ - 1]));
-  }
+  // True when the file ended before or within the current entry.
+  bool Ended() const { return mode_ == Mode::Collect || ended_; }
   // True when every line up to the current entry's last value has been taken and no later entry
   // stands in the file.
-  bool AtEnd() const {
-    return pos_ >= lines_.size() && (entry_ == 0 || !laterPresent_[entry_ - 1]);
-  }
+  bool AtEnd() const { return pos_ >= lines_.size() && !laterPresent_; }
 
-  bool Label(const std::string& label) {
-    if (mode_ == Mode::Write) {
-      WriteLineStr(label);
-      return true;
-    }
+  void Label(const std::string& label) {
     current_ = label;
-    if (mode_ != Mode::Read) {
-      if (mode_ == Mode::Collect) order_.push_back(label);
-      return false;
-    }
-    const std::size_t entry = entry_++;
+    if (mode_ == Mode::Write) WriteLineStr(label);
+    if (mode_ == Mode::Collect) order_.push_back(label);
+    if (mode_ != Mode::Read) return;
+    laterPresent_ = laterPresentOf_[entry_++];
     ended_ = labelMissing_ = valueReported_ = false;
     // Where the previous entry ended: its label is the next one not taken.
     std::size_t first = pos_;
@@ -122,15 +113,15 @@ class ConfigIo {
     }
     labelMissing_ = true;
     const bool valuesLeft = first < lines_.size() && !IsLabel(lines_[first]);
-    if (!valuesLeft && !laterPresent_[entry]) {
+    if (!valuesLeft && !laterPresent_) {
       ended_ = true;
-      return false;
+      return;
     }
     Report(first, "\"" + label + "\" missing");
     // The lines left where it belonged are its values if only its label went.
     pos_ = first;
-    return false;
   }
+
   // A name of a file, folder or program: kept in UTF-8; one written before that in CP850 is
   // converted once.
   bool Name(std::string& value) {
@@ -297,21 +288,20 @@ class ConfigIo {
  private:
   bool IsLabel(const std::string& line) const { return uses_.count(line) != 0; }
 
-  bool Take(std::size_t at) {
+  void Take(std::size_t at) {
     used_[at] = true;
     pos_ = at + 1;
-    return true;
   }
 
   // The next value line of the current entry; null at a label line or a line taken already (a
   // value line that went: reported once, the value stays) or at the end of the file.
   const std::string* Next() {
-    if (mode_ != Mode::Read) return nullptr;
-    if (pos_ >= lines_.size()) {
+    // A file that simply ends keeps the rest without a word.
+    if (pos_ >= lines_.size() && !laterPresent_) {
       ended_ = true;
       return nullptr;
     }
-    if (used_[pos_] || IsLabel(lines_[pos_])) {
+    if (pos_ >= lines_.size() || used_[pos_] || IsLabel(lines_[pos_])) {
       // An entry whose label went was reported already.
       if (!labelMissing_ && !valueReported_) {
         Report(pos_, "a value of \"" + current_ + "\" missing");
@@ -339,8 +329,9 @@ class ConfigIo {
   std::size_t header_ = 0;
   std::map<std::string, int> uses_;  // label -> entries of the walk carrying it
   std::map<std::string, std::vector<std::size_t>> found_;  // label -> its lines in the file
-  std::vector<bool> laterPresent_;                         // per entry: a later one is in the file
-  std::vector<std::string> order_;                         // Collect: the labels in walk order
+  std::vector<bool> laterPresentOf_;  // per entry: a later one stands in the file
+  bool laterPresent_ = false;         // so for the current entry
+  std::vector<std::string> order_;    // Collect: the labels in walk order
   std::size_t entry_ = 0;
   std::string current_;
   std::string lineBreakIn_;

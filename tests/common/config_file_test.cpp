@@ -417,6 +417,19 @@ TEST_F(ConfigFileTest, EntriesAreFoundWhereverTheyStand) {
          l.push_back("7");
          return std::vector<std::string>{};
        }},
+      {"a pair moved to the end without its value line", "Layer Monochrome", 1,
+       [](std::vector<std::string>& l) {
+         MovePair(l, "Layer Monochrome", 1, l.size());
+         l.pop_back();
+         return std::vector<std::string>{"line " + std::to_string(l.size() + 1) +
+                                         ": a value of \"Layer Monochrome\" missing"};
+       }},
+      {"a label repeated as the last line", "", 0,
+       [](std::vector<std::string>& l) {
+         l.push_back("Date Code");
+         return std::vector<std::string>{"line " + std::to_string(l.size()) +
+                                         ": \"Date Code\" unexpected"};
+       }},
       {"a label repeated with another value after its pair", "Date Code", 1,
        [](std::vector<std::string>& l) {
          const std::size_t i = IndexOf(l, "Date Code") + 2;
