@@ -44,15 +44,15 @@ std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& li
   return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
 }
 
-// Moves the pair of `label` (its line and `values` value lines) to stand before line `to` of the
-// rest.
+// Moves the pair of `label` (its line and `values` value lines) before the line `before` (nullptr:
+// to the top, "": to the end).
 void MovePair(std::vector<std::string>& lines, const std::string& label, std::size_t values,
-              std::size_t to) {
+              const char* before) {
   const auto from = lines.begin() + static_cast<std::ptrdiff_t>(IndexOf(lines, label));
   const std::vector<std::string> pair(from, from + static_cast<std::ptrdiff_t>(values) + 1);
   lines.erase(from, from + static_cast<std::ptrdiff_t>(values) + 1);
-  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(std::min(to, lines.size())),
-               pair.begin(), pair.end());
+  const std::size_t to = before == nullptr ? 2 : *before ? IndexOf(lines, before) : lines.size();
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(to), pair.begin(), pair.end());
 }
 
 class ConfigFileTest : public ::testing::Test {
@@ -292,7 +292,8 @@ TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
   }
 }
 
-// A label or value line removed, or a stray line, costs one entry at most, reported once by line.
+// A label or value line removed, a stray or repeated line, or a bad value costs one entry at most,
+// reported once by line.
 TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   ConfigVariables.DateStyle = 4;
   ConfigVariables.WordProcessorPath = "/usr/bin/writer";
@@ -330,141 +331,81 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   cases.push_back({tarveno, 0, "pan faktor", "\"pan faktor\" unexpected", changed});
   cases.push_back({pan + 1, 1, "", "a value of \"pan faktor\" missing", panLost});
   cases.push_back({pan, 2, "", "\"pan faktor\" missing", panLost});
+  // A label repeated with another value, or as the last line; a real out of range; every value
+  // line of an entry gone (one message); a value more at the end, as a later version writes.
+  const std::size_t date = index("Date Code"), angle = index("Font angle") + 1,
+                    widths = index("Line thickness Layer 0..5") + 1, end = lines.size();
+  cases.push_back({date + 2, 0, "Date Code\n2", "\"Date Code\" unexpected", changed});
+  cases.push_back({end, 0, "Date Code", "\"Date Code\" unexpected", changed});
+  cases.push_back({angle, 1, "400", "\"400\" is out of range", changed});
+  cases.push_back({widths, 6, "", "a value of \"Line thickness Layer 0..5\" missing", changed});
+  cases.push_back({end, 0, "7", "", changed});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (i == c.at && c.removed == 0) text += c.inserted + "\n";
-      if (i < c.at || i >= c.at + c.removed) text += lines[i] + "\n";
+    for (std::size_t i = 0; i <= lines.size(); ++i) {
+      if (i == c.at && !c.inserted.empty()) text += c.inserted + "\n";
+      if (i < lines.size() && (i < c.at || i >= c.at + c.removed)) text += lines[i] + "\n";
     }
     Defaults();
     Put(dir_ + "/vuko.cfg", text);
     host.Clear();
     ReadConfig();
-    EXPECT_EQ(host.Messages(),
-              std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg, line " +
-                                       std::to_string(c.at + 1) + ": " + c.message});
+    std::vector<std::string> expected;
+    if (!c.message.empty()) {
+      expected.push_back("configuration file " + dir_ + "/vuko.cfg, line " +
+                         std::to_string(c.at + 1) + ": " + c.message);
+    }
+    EXPECT_EQ(host.Messages(), expected);
     host.Clear();
     EXPECT_TRUE(Written() == c.expected);
   }
 }
 
-// A hand-edited file: pairs swapped or moved, a label repeated, a value out of range. Every entry
-// is read under its own label: the entries not touched come back as saved, and the messages name
-// only the lines touched.
-TEST_F(ConfigFileTest, EntriesAreFoundWhereverTheyStand) {
+// A hand-edited file with pairs swapped or moved: every entry is read under its own label and the
+// file comes back as saved, without a word. A pair moved to the end without its value line costs
+// that value alone.
+TEST_F(ConfigFileTest, PairsAreFoundWhereverTheyStand) {
   // Settings away from their defaults, so that an entry that fell back shows when written again.
   ProgramSettings.HelpLevel = 2;
   PlotSettings.cadFontAngle = 30;
   GraphicsVariables.ZoomFactor = 1.5L;
   GraphicsVariables.PanStep = 0.05L;
-  ProgramSettings.LinesPerPage = 50;
   PlotSettings.layerMonochrome = true;
-  ConfigVariables.DateStyle = 4;
   ConfigVariables.HeaderSpaceLines = 2;
   ConfigVariables.OutputDevice = 7;
   ConfigVariables.AskOutputDevice = true;
   PlotSettings.LayerLineWidths[4] = 3;
   PlotSettings.PenWidths[20] = 5;
-  ConfigVariables.TitleBlockKind = 3;
   const std::vector<std::string> saved = Lines(Written());
-  using Edit = std::vector<std::string> (*)(std::vector<std::string>&);  // gives the messages
   const struct {
-    const char* why;
-    const char* touched;  // the entry whose values may change: its label
-    std::size_t values;   // its value lines in the saved file
-    Edit edit;
+    const char* label;
+    std::size_t values;
+    const char* before;  // the label it is put before; "": the end, nullptr: the top
+    bool valueLost = false;
   } cases[] = {
-      {"neighbouring pairs swapped", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "pan faktor", 1, IndexOf(l, "zoom increment"));
-         return std::vector<std::string>{};
-       }},
-      {"two pairs swapped, the second a two-label entry", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Header Space Lines", 1, IndexOf(l, "Text Device Window ?") + 2);
-         return std::vector<std::string>{};
-       }},
-      {"a pair moved to the top", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Text Device", 1, 2);
-         return std::vector<std::string>{};
-       }},
-      {"the last pair of the old layout moved to the top", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Layer Monochrome", 1, 2);
-         return std::vector<std::string>{};
-       }},
-      {"the last pair of the old layout moved to the end", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Layer Monochrome", 1, l.size());
-         return std::vector<std::string>{};
-       }},
-      {"a pair moved to the end", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Font angle", 1, l.size());
-         return std::vector<std::string>{};
-       }},
-      {"a pair of several values moved to the end", "", 0,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Line thickness Layer 0..5", 6, l.size());
-         return std::vector<std::string>{};
-       }},
-      {"a value line more after the last one, as a later version writes", "", 0,
-       [](std::vector<std::string>& l) {
-         l.push_back("7");
-         return std::vector<std::string>{};
-       }},
-      {"a pair moved to the end without its value line", "Layer Monochrome", 1,
-       [](std::vector<std::string>& l) {
-         MovePair(l, "Layer Monochrome", 1, l.size());
-         l.pop_back();
-         return std::vector<std::string>{"line " + std::to_string(l.size() + 1) +
-                                         ": a value of \"Layer Monochrome\" missing"};
-       }},
-      {"a label repeated as the last line", "", 0,
-       [](std::vector<std::string>& l) {
-         l.push_back("Date Code");
-         return std::vector<std::string>{"line " + std::to_string(l.size()) +
-                                         ": \"Date Code\" unexpected"};
-       }},
-      {"a label repeated with another value after its pair", "Date Code", 1,
-       [](std::vector<std::string>& l) {
-         const std::size_t i = IndexOf(l, "Date Code") + 2;
-         l.insert(l.begin() + static_cast<std::ptrdiff_t>(i), {"Date Code", "2"});
-         return std::vector<std::string>{"line " + std::to_string(i + 1) +
-                                         ": \"Date Code\" unexpected"};
-       }},
-      {"a label repeated with another value at the top", "Help level", 1,
-       [](std::vector<std::string>& l) {
-         l.insert(l.begin() + 2, {"Help level", "0"});
-         return std::vector<std::string>{"line 3: \"Help level\" unexpected"};
-       }},
-      {"a real out of range", "Font angle", 1,
-       [](std::vector<std::string>& l) {
-         const std::size_t i = IndexOf(l, "Font angle") + 1;
-         l[i] = "400";
-         return std::vector<std::string>{"line " + std::to_string(i + 1) +
-                                         ": \"400\" is out of range"};
-       }},
-      {"every value line of an entry gone", "Line thickness Layer 0..5", 6,
-       [](std::vector<std::string>& l) {
-         const std::size_t i = IndexOf(l, "Line thickness Layer 0..5") + 1;
-         l.erase(l.begin() + static_cast<std::ptrdiff_t>(i),
-                 l.begin() + static_cast<std::ptrdiff_t>(i + 6));
-         return std::vector<std::string>{"line " + std::to_string(i + 1) +
-                                         ": a value of \"Line thickness Layer 0..5\" missing"};
-       }},
+      {"pan faktor", 1, "zoom increment"},                 // neighbours swapped
+      {"Header Space Lines", 1, "Small Online Window ?"},  // swapped with a two-label entry
+      {"Text Device", 1, nullptr},
+      {"Layer Monochrome", 1, nullptr},  // the last entry of the old layout
+      {"Layer Monochrome", 1, ""},
+      {"Font angle", 1, ""},
+      {"Line thickness Layer 0..5", 6, ""},
+      {"Layer Monochrome", 1, "", true},
   };
   ScriptedDialogHost host;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.why);
+    SCOPED_TRACE(std::string(c.label) + " before \"" + (c.before ? c.before : "the top") + "\"");
     std::vector<std::string> lines = saved;
+    MovePair(lines, c.label, c.values, c.before);
     std::vector<std::string> expected;
-    for (const std::string& m : c.edit(lines)) {
-      expected.push_back("configuration file " + dir_ + "/vuko.cfg, " + m);
+    if (c.valueLost) {
+      lines.pop_back();
+      expected.push_back("configuration file " + dir_ + "/vuko.cfg, line " +
+                         std::to_string(lines.size() + 1) + ": a value of \"" + c.label +
+                         "\" missing");
     }
     std::string text;
     for (const auto& l : lines) text += l + "\n";
@@ -474,13 +415,9 @@ TEST_F(ConfigFileTest, EntriesAreFoundWhereverTheyStand) {
     ReadConfig();
     EXPECT_EQ(host.Messages(), expected);
     host.Clear();
-    const std::vector<std::string> again = Lines(Written());
-    ASSERT_EQ(again.size(), saved.size());
-    const std::size_t touched = *c.touched ? IndexOf(saved, c.touched) + 1 : saved.size();
-    for (std::size_t i = 0; i < saved.size(); ++i) {
-      if (i >= touched && i < touched + c.values) continue;
-      EXPECT_EQ(again[i], saved[i]) << "line " << i + 1;
-    }
+    std::vector<std::string> again = Lines(Written());
+    if (c.valueLost) again[IndexOf(saved, c.label) + 1] = saved[IndexOf(saved, c.label) + 1];
+    EXPECT_EQ(again, saved);
   }
 }
 
@@ -525,29 +462,27 @@ TEST_F(ConfigFileTest, BadValuesMeetTheirCorrections) {
   EXPECT_EQ(ProgramSettings.PrinterInterface, 1);
 }
 
-// No file, or a character device in its place (which would never end): screen defaults and abort.
+// No file, or a character device (which would never end) in a place where one is looked for:
+// screen defaults and abort.
 TEST_F(ConfigFileTest, WithoutFileScreenDefaultsAndAbort) {
-  for (const bool device : {false, true}) {
-    SCOPED_TRACE(device ? "a character device" : "no file");
-    Defaults();
-    if (device) fs::create_symlink("/dev/null", dir_ + "/vuko.cfg");
-    ScreenMetrics = TScreenMetrics{};
-    ScreenMetrics.width = 1920;
-    ScreenMetrics.height = 1080;
-    ScreenMetrics.logicalPixelsPerInch = 144;
-    ScreenMetrics.mainWindowHeight = 1000;
-    ScreenMetrics.mainClientHeight = 954;
-    ProgramSettings.ScreenWidth = 0;
-    ProgramSettings.ScreenHeight = 65535;
-    ReadConfig();
-    EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(ProgramSettings.ScreenWidth, 1911);
-    EXPECT_EQ(ProgramSettings.ScreenHeight, 989);
-    EXPECT_EQ(PrintSettings.TextWindowRect.height, 1000);
-    // round((1000 / 1000 + 0.009) * 1.5 * 100) = 151
-    EXPECT_EQ(ConfigVariables.DialogScalePercent, 151);
-    ScreenMetrics = TScreenMetrics{};
-  }
+  fs::create_directories(dir_ + "/xdg/tarveno");
+  fs::create_symlink("/dev/null", dir_ + "/xdg/tarveno/vuko.cfg");
+  ScreenMetrics = TScreenMetrics{};
+  ScreenMetrics.width = 1920;
+  ScreenMetrics.height = 1080;
+  ScreenMetrics.logicalPixelsPerInch = 144;
+  ScreenMetrics.mainWindowHeight = 1000;
+  ScreenMetrics.mainClientHeight = 954;
+  ProgramSettings.ScreenWidth = 0;
+  ProgramSettings.ScreenHeight = 65535;
+  ReadConfig();
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_EQ(ProgramSettings.ScreenWidth, 1911);
+  EXPECT_EQ(ProgramSettings.ScreenHeight, 989);
+  EXPECT_EQ(PrintSettings.TextWindowRect.height, 1000);
+  // round((1000 / 1000 + 0.009) * 1.5 * 100) = 151
+  EXPECT_EQ(ConfigVariables.DialogScalePercent, 151);
+  ScreenMetrics = TScreenMetrics{};
 }
 
 TEST_F(ConfigFileTest, FoundInTheMakersCommonDirectoryAndItsSubdirectory) {
