@@ -239,8 +239,8 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
   }
 }
 
-// A value beyond its range is written as its default: read silently, written back the same. A
-// text with a line break is refused, and the old file stays.
+// A value beyond its range is written as its default (one at its bound as it is): read silently,
+// written back the same. A text with a line break is refused, and the old file stays.
 TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
   const char* const kBreak = "holds a line break";
   const struct {
@@ -253,6 +253,7 @@ TEST_F(ConfigFileTest, ValuesBeyondTheirRangeAreWrittenAsTheirDefault) {
       {"pan faktor", "0.0100000", [] { GraphicsVariables.PanStep = 5; }},
       {"zoom increment", "1.0200000", [] { GraphicsVariables.ZoomFactor = 0; }},
       {"Font angle", "0", [] { PlotSettings.cadFontAngle = 400; }},
+      {"Font angle", "-360", [] { PlotSettings.cadFontAngle = -360; }},  // at its bound: kept
       {"Lines per page for printer", "66", [] { ProgramSettings.LinesPerPage = 12; }},
       {"Header Space Lines", "0", [] { ConfigVariables.HeaderSpaceLines = 31; }},
       {"Date Code", "1", [] { ConfigVariables.DateStyle = 0; }},
