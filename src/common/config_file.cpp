@@ -278,10 +278,14 @@ class ConfigIo {
     for (std::size_t i = header_; i < lines_.size(); ++i) {
       if (IsLabel(lines_[i])) lastLabel = i;
     }
+    bool inRun = false;  // within lines not taken that were reported from their first line
     for (std::size_t i = header_; i < lines_.size(); ++i) {
-      if (used_[i] || (!IsLabel(lines_[i]) && i > lastLabel)) continue;
-      Report(i, "\"" + lines_[i] + "\" unexpected");
-      while (i + 1 < lines_.size() && !used_[i + 1] && !IsLabel(lines_[i + 1])) ++i;
+      if (used_[i] || (!IsLabel(lines_[i]) && i > lastLabel)) {
+        inRun = false;
+      } else if (!inRun || IsLabel(lines_[i])) {
+        Report(i, "\"" + lines_[i] + "\" unexpected");
+        inRun = true;
+      }
     }
   }
 

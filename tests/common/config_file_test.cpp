@@ -332,13 +332,15 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   cases.push_back({tarveno, 0, "pan faktor", "\"pan faktor\" unexpected", changed});
   cases.push_back({pan + 1, 1, "", "a value of \"pan faktor\" missing", panLost});
   cases.push_back({pan, 2, "", "\"pan faktor\" missing", panLost});
-  // A label repeated with another value, or as the last line; a real out of range; every value
-  // line of an entry gone (one message); a value more at the end, as a later version writes.
+  // A label repeated with another value, or as the last line; a real out of range or no number;
+  // every value line of an entry gone (one message); a value more at the end, as a later version
+  // writes.
   const std::size_t date = index("Date Code"), angle = index("Font angle") + 1,
                     widths = index("Line thickness Layer 0..5") + 1, end = lines.size();
   cases.push_back({date + 2, 0, "Date Code\n2", "\"Date Code\" unexpected", changed});
   cases.push_back({end, 0, "Date Code", "\"Date Code\" unexpected", changed});
   cases.push_back({angle, 1, "400", "\"400\" is out of range", changed});
+  cases.push_back({pan + 1, 1, "abc", "\"abc\" is not a number", panLost});
   cases.push_back({widths, 6, "", "a value of \"Line thickness Layer 0..5\" missing", changed});
   cases.push_back({end, 0, "7", "", changed});
   ASSERT_GT(cases.size(), 80u);
