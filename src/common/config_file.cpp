@@ -97,14 +97,12 @@ class ConfigIo {
     if (mode_ != Mode::Read) return;
     laterPresent_ = laterPresentOf_[entry_++];
     ended_ = labelMissing_ = valueReported_ = false;
-    // Where the previous entry ended: its label is the next one not taken.
+    // Where the previous entry ended, lines taken aside; else the first of its lines not taken
+    // anywhere. Fewer such labels than entries carrying it: this entry's label is the one that
+    // went.
     std::size_t first = pos_;
     while (first < lines_.size() && used_[first]) ++first;
-    std::size_t at = first;
-    while (at < lines_.size() && (used_[at] || !IsLabel(lines_[at]))) ++at;
-    if (at < lines_.size() && lines_[at] == label) return Take(at);
-    // Elsewhere: the first of its lines not taken. Fewer such labels than entries carrying it:
-    // this entry's label is the one that went.
+    if (first < lines_.size() && lines_[first] == label) return Take(first);
     const std::vector<std::size_t>& places = found_[label];
     if (places.size() >= static_cast<std::size_t>(uses_[label])) {
       for (const std::size_t p : places) {
