@@ -371,17 +371,13 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
 // file comes back as saved, without a word. A pair moved to the end without its value line costs
 // that value alone.
 TEST_F(ConfigFileTest, PairsAreFoundWhereverTheyStand) {
-  // Settings away from their defaults, so that an entry that fell back shows when written again.
-  ProgramSettings.HelpLevel = 2;
+  // The entries moved away from their defaults, so that one that fell back shows when written.
   PlotSettings.cadFontAngle = 30;
-  GraphicsVariables.ZoomFactor = 1.5L;
   GraphicsVariables.PanStep = 0.05L;
   PlotSettings.layerMonochrome = true;
   ConfigVariables.HeaderSpaceLines = 2;
   ConfigVariables.OutputDevice = 7;
-  ConfigVariables.AskOutputDevice = true;
   PlotSettings.LayerLineWidths[4] = 3;
-  PlotSettings.PenWidths[20] = 5;
   const std::vector<std::string> saved = Lines(Written());
   const struct {
     const char* label;
