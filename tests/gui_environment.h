@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,13 @@
 #include <vector>
 
 namespace gui_test {
+
+// Whether a font for Chinese and Korean text is installed (the set-up installs fonts-noto-cjk;
+// a user's machine may lack one).
+inline bool HaveCjkFont() {
+  return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty() &&
+         !QFontDatabase::families(QFontDatabase::Korean).isEmpty();
+}
 
 // The owner of the current test's timers; it dies, and with it every timer, when the test ends.
 inline QPointer<QObject>& TestScope() {

@@ -85,8 +85,8 @@ class ResultPrintoutTest : public ::testing::Test {
     setenv("TZ", "UTC", 1);
     tzset();
     SetClockForTests(1700000000);
-    char pattern[] = "/tmp/vuko-print-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-print-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ProgramSettings.tempDirectory = dir_;
     ProgramSettings.pltDirectory = VUKO_DATA_DIR;
     DataDirectory = "/data";

@@ -53,8 +53,8 @@ class OutputRouterTest : public ::testing::Test {
     InitMessageList();
     InitOutputState();
     SetClockForTests(1700000000);  // a fixed day and time for the headers
-    char pattern[] = "/tmp/vuko-out-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-out-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ProgramSettings.tempDirectory = dir_;
     ProgramSettings.pltDirectory = dir_;
     DataDirectory = dir_;
