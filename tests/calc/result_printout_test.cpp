@@ -122,7 +122,7 @@ class ResultPrintoutTest : public ::testing::Test {
     CurrentFileName = saved;
     std::string text = ReadAll(dir_ + "/example.txt");
     // The directory in the header changes from run to run.
-    const std::string dir = DelBlanks(dir_ + "/");
+    const std::string dir = dir_ + "/";
     for (std::size_t p; (p = text.find(dir)) != std::string::npos;)
       text.replace(p, dir.size(), "<DIR>/");
     return text;

@@ -155,7 +155,7 @@ TEST_F(DbfReaders, WeReadATableWrittenByPython3Dbf) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].name, "M\x81ller");  // code page 850 as written
   EXPECT_EQ(rows[0].qty, "7");
-  EXPECT_EQ(rows[0].price, "12.50");
+  EXPECT_EQ(rows[0].price, std::string("12") + DecimalPoint + "50");  // the user's sign
   EXPECT_EQ(rows[0].done, "Y");
   EXPECT_EQ(rows[0].born, "12/24/2025");
   EXPECT_EQ(rows[1].name,
@@ -179,7 +179,7 @@ TEST_F(DbfReaders, WeReadATableWrittenByPerlXBase) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].name, "Perl");
   EXPECT_EQ(rows[0].qty, "3");
-  EXPECT_EQ(rows[0].price, "1.25");
+  EXPECT_EQ(rows[0].price, std::string("1") + DecimalPoint + "25");
   EXPECT_EQ(rows[0].done, "Y");
   EXPECT_EQ(rows[0].born, "29.02.2024");
   EXPECT_FALSE(rows[0].deleted);
