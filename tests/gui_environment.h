@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
@@ -75,6 +76,8 @@ class QtEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char* argv[] = {name_.data(), nullptr};
     app_ = new QApplication(argc, argv);
+    // As the program does: Qt takes over the user's locale, numbers stay in "C".
+    std::setlocale(LC_NUMERIC, "C");
     ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverWatch);
   }
   void TearDown() override {
