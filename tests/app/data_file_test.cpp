@@ -116,7 +116,8 @@ class DataFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitRecords();
-    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-datafile-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vuko-datafile-XXXXXX").string();
     dir_ = mkdtemp(pattern.data());
     DataDirectory = dir_;
     ProgramSettings.tempDirectory = dir_;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/data_file.h"
-#include "app_test_support.h"
 #include "app/documentation_records.h"
+#include "app_test_support.h"
 #include "calc/toothing_data.h"
 #include "common/message_list.h"
 #include "common/output_router.h"

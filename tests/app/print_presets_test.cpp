@@ -5,8 +5,8 @@
 #include "app/print_presets.h"
 
 #include <fcntl.h>
-#include <locale.h>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

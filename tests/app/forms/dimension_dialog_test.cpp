@@ -271,7 +271,7 @@ TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
       const char* typed;
       long double alpha;
     };
-    const bool german = std::string(locale) != "C";  // or Turkish: a decimal comma
+    const bool german = std::string(locale) != "C";         // or Turkish: a decimal comma
     for (QLineEdit* e : form_->findChildren<QLineEdit*>())  // the calculated fields too
       EXPECT_TRUE(!german || !e->text().contains('.')) << e->objectName().toStdString();
     EXPECT_TRUE(!german || Find<QLabel>("Label_d")->text().contains(','));

@@ -89,7 +89,9 @@ TEST_F(DbfReaders, DbfreadReadsOurTable) {
   for (bool shared : {false, true}) {
     WriteOurs("ours.dbf", shared);
     std::string out;
-    ASSERT_TRUE(RunCommand("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_read_dbfread.py") + " " + Quote(Path("ours.dbf")),
+    ASSERT_TRUE(RunCommand("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " +
+                               Quote(kScripts + "dbf_read_dbfread.py") + " " +
+                               Quote(Path("ours.dbf")),
                            out))
         << out;
     const std::vector<std::string> expected = {
@@ -141,8 +143,9 @@ std::vector<ReadBack> ReadAll() {
 TEST_F(DbfReaders, WeReadATableWrittenByPython3Dbf) {
   if (!NeedValidator(SYSTEM_PYTHON3 " -c 'import dbf'", "python3-dbf")) GTEST_SKIP();
   std::string out;
-  ASSERT_TRUE(
-      RunCommand(SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_write_dbf.py") + " " + Quote(Path("ref.dbf")), out))
+  ASSERT_TRUE(RunCommand(
+      SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_write_dbf.py") + " " + Quote(Path("ref.dbf")),
+      out))
       << out;
   CenturyOn = true;
   SetDateMode(0);
@@ -171,7 +174,9 @@ TEST_F(DbfReaders, WeReadATableWrittenByPython3Dbf) {
 TEST_F(DbfReaders, WeReadATableWrittenByPerlXBase) {
   if (!NeedValidator("perl -MXBase -e 1", "Perl XBase")) GTEST_SKIP();
   std::string out;
-  ASSERT_TRUE(RunCommand("perl " + Quote(kScripts + "dbf_write_xbase.pl") + " " + Quote(Path("px.dbf")), out)) << out;
+  ASSERT_TRUE(RunCommand(
+      "perl " + Quote(kScripts + "dbf_write_xbase.pl") + " " + Quote(Path("px.dbf")), out))
+      << out;
   CenturyOn = true;
   SetDateMode(5);
   ASSERT_TRUE(UseDbf(Path("px.dbf"), true)) << XbaseErrorMessage;
@@ -256,8 +261,9 @@ TEST_F(DbfReaders, TwoProgramsAppendingAndClosingLoseNothing) {
     EXPECT_EQ(sorted(lines), expected);
   }
   if (NeedValidator(SYSTEM_PYTHON3 " -c 'import dbf'", "python3-dbf")) {
-    ASSERT_TRUE(
-        RunCommand(SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_read_dbf.py") + " " + Quote(Path("shared.dbf")), out))
+    ASSERT_TRUE(RunCommand(
+        SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_read_dbf.py") + " " + Quote(Path("shared.dbf")),
+        out))
         << out.substr(0, 2000);
     EXPECT_EQ(sorted(Lines(out)), expected);
   }
