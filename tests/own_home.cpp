@@ -26,13 +26,16 @@ struct OwnHome {
     root = pattern;
     owner = getpid();
     const std::filesystem::path home(root);
-    for (const char* sub : {".config", ".cache", ".local/share"}) {
+    for (const char* sub : {".config", ".cache", ".local/share", ".runtime"}) {
       std::filesystem::create_directories(home / sub, ec);
     }
+    // Qt takes a runtime folder only when it is the user's alone.
+    std::filesystem::permissions(home / ".runtime", std::filesystem::perms::owner_all, ec);
     setenv("HOME", root.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home / ".cache").c_str(), 1);
     setenv("XDG_DATA_HOME", (home / ".local/share").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (home / ".runtime").c_str(), 1);
     setenv("PYTHONDONTWRITEBYTECODE", "1", 1);
   }
 
