@@ -44,7 +44,8 @@ function(vuko_test name dir label)
   if(NOT _src)
     return()
   endif()
-  add_executable(${name} ${_src})
+  # own_home.cpp: every test program keeps to a home and XDG folders of its own.
+  add_executable(${name} ${_src} ${CMAKE_SOURCE_DIR}/tests/own_home.cpp)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE

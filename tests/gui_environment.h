@@ -7,15 +7,24 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace gui_test {
+
+// Whether a font for Chinese and Korean text is installed (the set-up installs fonts-noto-cjk;
+// a user's machine may lack one).
+inline bool HaveCjkFont() {
+  return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty() &&
+         !QFontDatabase::families(QFontDatabase::Korean).isEmpty();
+}
 
 // The owner of the current test's timers; it dies, and with it every timer, when the test ends.
 inline QPointer<QObject>& TestScope() {
@@ -67,6 +76,8 @@ class QtEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char* argv[] = {name_.data(), nullptr};
     app_ = new QApplication(argc, argv);
+    // As the program does: Qt takes over the user's locale, numbers stay in "C".
+    std::setlocale(LC_NUMERIC, "C");
     ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverWatch);
   }
   void TearDown() override {

@@ -43,8 +43,11 @@ inline bool CommandSucceeds(const std::string& command) {
   return Execute(command).status == 0;
 }
 
+// One word for the shell whatever the text holds: blanks, letters beyond ASCII, quotes.
 inline std::string Quote(const std::string& s) {
-  return "'" + s + "'";
+  std::string quoted = "'";
+  for (char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 // A Python checker script (full path) run by the system interpreter, its output in UTF-8.

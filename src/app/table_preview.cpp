@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "common/formatting.h"
+
 namespace {
 
 std::string_view Trimmed(const std::string& text) {
@@ -32,15 +34,9 @@ bool AsNumber(std::string_view text, double& value) {
   return ec == std::errc() && end == last;
 }
 
+// ASCII letters folded alike in every locale (under a Turkish one "I" is no upper-case "i").
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-    const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-  return 0;
+  return LowerStr(a).compare(LowerStr(b));
 }
 
 }  // namespace

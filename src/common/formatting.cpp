@@ -5,6 +5,9 @@
 // as a user expects and no C locale setting can change a digit or the separator.
 #include "common/formatting.h"
 
+#include <langinfo.h>
+#include <locale.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -491,6 +494,17 @@ std::string CommaToPoint(std::string_view text) {
   std::string s;
   CommaToPoint(text, s);
   return s;
+}
+
+char UserDecimalSign() {
+  // Asked of the environment, not of the process's C locale, which the toolkit changes and the
+  // program sets back to "C" for its numbers.
+  const locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return '.';
+  const char* radix = nl_langinfo_l(RADIXCHAR, user);
+  const char sign = radix != nullptr && radix[0] == ',' ? ',' : '.';
+  freelocale(user);
+  return sign;
 }
 
 int LastPos(std::string_view sub, std::string_view text) {

@@ -120,6 +120,11 @@ std::string PointToComma(std::string_view text);
 void CommaToPoint(std::string_view text, std::string& out);
 std::string CommaToPoint(std::string_view text);
 
+// The decimal sign numbers are shown to the user with, "," or ".": the one decision for every
+// dialog, grid and table view, taken from the numeric locale the environment names (LC_ALL,
+// LC_NUMERIC, LANG). Files and the command line never use it.
+char UserDecimalSign();
+
 // 1-based position of the last occurrence of sub in text, 0 when absent (or sub is empty).
 int LastPos(std::string_view sub, std::string_view text);
 

@@ -185,7 +185,7 @@ TPlotProgramOptions PlotOptionsFromLine(std::string_view line) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() < 2 || a[0] != '/') continue;
-    const char sw = static_cast<char>(std::toupper(static_cast<unsigned char>(a[1])));
+    const char sw = UpperStr(a.substr(1, 1))[0];
     const std::string value = a.substr(2);
     switch (sw) {
       case 'C':

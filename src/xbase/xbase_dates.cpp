@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 
+#include "common/formatting.h"
 #include "xbase/xbase_platform.h"
 
 int DateMode = 0;
@@ -95,7 +96,7 @@ const TNameTable& NamesOfMode(int mode) {
   }
 }
 
-std::string PadRight(std::string text, int width) {
+std::string PaddedTo(std::string text, int width) {
   if (static_cast<int>(text.size()) < width) text.append(width - text.size(), ' ');
   return text;
 }
@@ -295,9 +296,9 @@ void SetDateMode(int mode) {
 }
 
 int LocaleDateModeFor(std::string_view language, std::string_view country) {
-  std::string lang, ctry;
-  for (char c : language) lang += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (char c : country) ctry += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  // Folded alike in every locale (under a Turkish one "i" is no lower-case "I").
+  const std::string lang = LowerStr(language);
+  const std::string ctry = UpperStr(country);
   if (lang == "de") return 5;
   if (lang == "en") return (ctry.empty() || ctry == "US") ? 0 : 2;
   if (lang == "es") return 6;
@@ -328,15 +329,12 @@ int LocaleDateMode() {
 void SetLocaleDateMode() {
   LocaleMode = LocaleDateMode();
   SetDateMode(LocaleMode);
-  if (LocaleMode >= 3 && LocaleMode <= 6) {
-    DecimalPoint = ',';
-    ThousandsSeparator = '.';
-  } else if (LocaleMode == 8) {
-    DecimalPoint = '.';
+  // Numbers show the decimal sign the rest of the program shows this user.
+  DecimalPoint = UserDecimalSign();
+  if (LocaleMode == 8) {
     ThousandsSeparator = ' ';
   } else {
-    DecimalPoint = '.';
-    ThousandsSeparator = ',';
+    ThousandsSeparator = DecimalPoint == ',' ? '.' : ',';
   }
   DecimalSeparator = DecimalPoint;
   ThousandSeparator = ThousandsSeparator;
@@ -345,9 +343,7 @@ void SetLocaleDateMode() {
 void DateModeFromFormat() {
   DecimalPoint = DecimalSeparator;
   ThousandsSeparator = ThousandSeparator;
-  std::string upper;
-  for (char c : ShortDateFormat)
-    upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = UpperStr(ShortDateFormat);
   CenturyOn = upper.find("YYYY") != std::string::npos;
   int mode = 0;
   const char first = ShortDateFormat.empty() ? ' ' : ShortDateFormat[0];
@@ -489,7 +485,7 @@ std::string CDow(std::string_view dateText) {
   const int dow = DayOfWeekNum(dateText);
   if (dow < 1) return std::string(10, ' ');
   const TNameTable& names = NamesOfMode(DateMode);
-  return PadRight(names.days[dow - 1], names.dayWidth);
+  return PaddedTo(names.days[dow - 1], names.dayWidth);
 }
 
 std::string CMonth(std::string_view dateText) {
@@ -497,7 +493,7 @@ std::string CMonth(std::string_view dateText) {
   const int month = Month(dateText);
   if (month < 1 || month > 12) return std::string(9, ' ');
   const TNameTable& names = NamesOfMode(DateMode);
-  return PadRight(names.months[month - 1], names.monthWidth);
+  return PaddedTo(names.months[month - 1], names.monthWidth);
 }
 
 int Month(std::string_view dateText) {

@@ -116,8 +116,9 @@ class DataFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitRecords();
-    char pattern[] = "/tmp/vuko-datafile-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vuko-datafile-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     DataDirectory = dir_;
     ProgramSettings.tempDirectory = dir_;
   }

@@ -11,6 +11,7 @@
 
 #include "app/data_file.h"
 #include "app/documentation_records.h"
+#include "app_test_support.h"
 #include "calc/toothing_data.h"
 #include "common/message_list.h"
 #include "common/output_router.h"
@@ -248,7 +249,8 @@ TEST_F(DocumentationCommandsTest, ADataFilesProgramStartsOnlyWhenTheUserAgrees) 
   const std::string program = platform::FindProgram("true");
   NewSplineExample();
   DocumentSlots[2] = {program, "-rf notes.txt"};
-  CurrentFileName = ::testing::TempDir() + "vuko_received.vuk";
+  const app_test::ScratchDir dir;
+  CurrentFileName = dir / "vuko_received.vuk";
   WriteDataFile(CurrentFileName);
   InitDocumentSlots();
   ReadDataFile(CurrentFileName);

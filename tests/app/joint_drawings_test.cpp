@@ -111,11 +111,15 @@ TEST(JointDrawings, OutlinesAndDimensionsAreSound) {
   WriteBytes(dir / "list", list);
   const ToolRun check = Python(kCheck, Quote(dir / "list"));
   ASSERT_EQ(check.status, 0) << check.output;
-  std::istringstream in(check.output);
+  std::istringstream lines(check.output);
   std::string kind, file;
-  for (double part, turn, below, above, crossings, ends, kink;
-       in >> kind >> file >> part >> turn >> below >> above >> crossings >> ends >> kink;
-       ++outlines) {
+  // Tab-separated: the file's path may hold blanks.
+  for (std::string line; std::getline(lines, kind, '\t') && std::getline(lines, file, '\t') &&
+                         std::getline(lines, line);) {
+    std::istringstream in(line);
+    double part, turn, below, above, crossings, ends, kink;
+    if (!(in >> part >> turn >> below >> above >> crossings >> ends >> kink)) break;
+    ++outlines;
     EXPECT_TRUE(turn < 90 && std::fmax(below, above) <= 0.002 && crossings == 0 && ends == 0 &&
                 kink < 2)
         << file << " part " << part << ": turn " << turn << ", out " << std::fmax(below, above)

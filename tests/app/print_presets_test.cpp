@@ -6,22 +6,28 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/app_test_support.h"
 #include "common/file_utils.h"
+#include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "xbase/memo_ops.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
+#include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
 
 namespace {
@@ -173,8 +179,13 @@ TEST_F(PrintPresets, StoredPresetsReadBackIntoTheDialog) {
     form_.pick = c.pick;
     TPresetDialogValues v;
     ASSERT_TRUE(LoadPreset(v));
-    EXPECT_EQ(v.scaleX, c.expected.scaleX);
-    EXPECT_EQ(v.scaleY, c.expected.scaleY);
+    // The dialog shows the numbers with the decimal sign the whole program shows this user.
+    const auto inUserForm = [](std::string text) {
+      std::replace(text.begin(), text.end(), '.', UserDecimalSign());
+      return text;
+    };
+    EXPECT_EQ(v.scaleX, inUserForm(c.expected.scaleX));
+    EXPECT_EQ(v.scaleY, inUserForm(c.expected.scaleY));
     EXPECT_EQ(v.originX, c.expected.originX);
     EXPECT_EQ(v.originY, c.expected.originY);
     EXPECT_EQ(v.orientationIndex, c.expected.orientationIndex);
@@ -188,6 +199,31 @@ TEST_F(PrintPresets, StoredPresetsReadBackIntoTheDialog) {
   TPresetDialogValues v;
   LoadPreset(v);
   EXPECT_EQ(form_.shownOn, 2);
+}
+
+// One decimal sign for one user: the preset's numbers reach the dialog as the user's locale
+// writes them (signs as each country writes them), as every other dialog shows them.
+TEST_F(PrintPresets, NumbersReachTheDialogWithTheUsersDecimalSign) {
+  Store("half", Values("0.5", "2", "15", "-25", 1, 0, true, false));
+  const char* all = std::getenv("LC_ALL");
+  const std::optional<std::string> saved = all ? std::optional<std::string>(all) : std::nullopt;
+  const struct {
+    const char* locale;
+    const char* scale;
+  } cases[] = {{"C", "0.5000"}, {"de_DE.UTF-8", "0,5000"}, {"tr_TR.UTF-8", "0,5000"}};
+  for (const auto& c : cases) {
+    const locale_t installed = newlocale(LC_ALL_MASK, c.locale, static_cast<locale_t>(0));
+    if (installed == static_cast<locale_t>(0)) continue;  // not on this machine
+    freelocale(installed);
+    setenv("LC_ALL", c.locale, 1);
+    SetLocaleDateMode();  // as at start-up
+    form_.pick = 1;
+    TPresetDialogValues v;
+    ASSERT_TRUE(LoadPreset(v)) << c.locale;
+    EXPECT_EQ(v.scaleX, c.scale) << c.locale;
+  }
+  saved ? setenv("LC_ALL", saved->c_str(), 1) : unsetenv("LC_ALL");
+  SetLocaleDateMode();
 }
 
 TEST_F(PrintPresets, CancelledChoiceAndNameChangeNothingRememberedRecordIsClamped) {

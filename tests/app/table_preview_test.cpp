@@ -4,18 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Rows as the table of data files fills them: name, date, drawing number, pitch diameter, teeth.
+// Rows as the table of data files fills them: name, date, drawing number, pitch diameter, teeth,
+// customer's place.
 TTextGrid SampleGrid() {
-  return {{"File", "Date", "1 (Shaft)", "d [mm]", "z"},
-          {"b.vuk", "2025/01/31", "shaft-7", "  90.000", " 30"},
-          {"D.vuk", "2026/03/02", "Shaft-10", " 100.000", "  9"},
-          {"c.vuk", "2024/12/01", "SHAFT-2", "   9.500", " 10"},
-          {"a2.vuk", "2026/03/01", "", " -12.000", "100"}};
+  return {{"File", "Date", "1 (Shaft)", "d [mm]", "z", "Place"},
+          {"b.vuk", "2025/01/31", "shaft-7", "  90.000", " 30", "hub"},
+          {"D.vuk", "2026/03/02", "Shaft-10", " 100.000", "  9", "Istanbul"},
+          {"c.vuk", "2024/12/01", "SHAFT-2", "   9.500", " 10", "izmir"},
+          {"a2.vuk", "2026/03/01", "", " -12.000", "100", "Hamburg"}};
 }
 
 std::vector<std::string> Column(const TTextGrid& grid, int column) {
@@ -42,19 +44,27 @@ const SortCase kSortCases[] = {
     {"DiametersByValue", 3, {"a2.vuk", "c.vuk", "b.vuk", "D.vuk"}},
     // 9 < 10 < 30 < 100; as texts "100" would come before " 30".
     {"TeethByValue", 4, {"D.vuk", "c.vuk", "b.vuk", "a2.vuk"}},
+    // Hamburg < hub < Istanbul < izmir; byte order, or a Turkish lower case of "I" (which is no
+    // "i" there), would put "Istanbul" before "hub".
+    {"PlacesIgnoringCaseInEveryLocale", 5, {"a2.vuk", "b.vuk", "D.vuk", "c.vuk"}},
 };
 
 class SortTest : public ::testing::TestWithParam<SortCase> {};
 
+// The same order whatever the user's locale (those not installed here are left out).
 TEST_P(SortTest, RowsStayTogether) {
-  TTextGrid grid = SampleGrid();
-  const TTextGrid before = grid;
-  std::vector<int> index;
-  SortGridByColumn(grid, GetParam().column, index);
-  EXPECT_EQ(Column(grid, 0), GetParam().files);
-  EXPECT_EQ(grid[0], before[0]);  // the header stays
-  // Every row is a whole row of before, and index says which.
-  for (std::size_t r = 1; r < grid.size(); ++r) EXPECT_EQ(grid[r], before[index[r]]);
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  for (const char* locale : {"C", "tr_TR.UTF-8", "de_DE.UTF-8"}) {
+    if (std::setlocale(LC_ALL, locale) == nullptr) continue;
+    TTextGrid grid = SampleGrid();
+    std::vector<int> index;
+    SortGridByColumn(grid, GetParam().column, index);
+    EXPECT_EQ(Column(grid, 0), GetParam().files) << locale;
+    EXPECT_EQ(grid[0], SampleGrid()[0]);  // the header stays
+    // Every row is a whole row of before, and index says which.
+    for (std::size_t r = 1; r < grid.size(); ++r) EXPECT_EQ(grid[r], SampleGrid()[index[r]]);
+  }
+  std::setlocale(LC_ALL, before.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, SortTest, ::testing::ValuesIn(kSortCases),

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -32,14 +33,14 @@ std::string AllBytes() {
 // Runs iconv over the bytes; nullopt when iconv is missing or refuses the input.
 std::optional<std::string> RunIconv(const std::string& from, const std::string& to,
                                     const std::string& input) {
-  char path[] = "/tmp/vuko_iconv_XXXXXX";
-  int fd = mkstemp(path);
+  std::string path = (std::filesystem::temp_directory_path() / "vuko_iconv_XXXXXX").string();
+  int fd = mkstemp(path.data());
   if (fd < 0) return std::nullopt;
   bool written = write(fd, input.data(), input.size()) == static_cast<ssize_t>(input.size());
   close(fd);
   std::optional<std::string> result;
   if (written) {
-    std::string cmd = "iconv -f " + from + " -t " + to + " " + path + " 2>/dev/null";
+    std::string cmd = "iconv -f " + from + " -t " + to + " '" + path + "' 2>/dev/null";
     if (FILE* p = popen(cmd.c_str(), "r")) {
       std::string out;
       char buf[4096];
@@ -48,7 +49,7 @@ std::optional<std::string> RunIconv(const std::string& from, const std::string& 
       if (pclose(p) == 0) result = out;
     }
   }
-  unlink(path);
+  unlink(path.c_str());
   return result;
 }
 

@@ -58,8 +58,8 @@ void MovePair(std::vector<std::string>& lines, const std::string& label, std::si
 class ConfigFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vuko-cfg-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-cfg-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     const char* xdg = getenv("XDG_CONFIG_HOME");
     oldXdg_ = xdg != nullptr ? xdg : "";
     hadXdg_ = xdg != nullptr;

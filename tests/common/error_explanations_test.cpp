@@ -34,8 +34,8 @@ class ErrorExplanationsTest : public ::testing::Test {
     SetProgramIdentity();
     InitMessageList();
     SetCommandLineParameters({});
-    char pattern[] = "/tmp/vuko-err-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-err-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ProgramSettings.pltDirectory = dir_;
     ProgramSettings.tempDirectory = dir_ + "/tmp";
     fs::create_directory(ProgramSettings.tempDirectory);

@@ -4,11 +4,14 @@
 #include "common/formatting.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
+#include <stdlib.h>
 
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -392,6 +395,29 @@ TEST_F(FormattingTest, NumberTextsIgnoreAGermanLocale) {
   std::snprintf(probe, sizeof probe, "%.1f", 1.5);
   EXPECT_STREQ(probe, "1,5");
   ExpectFormatCases();
+}
+
+// The decimal sign shown to the user follows the locale the environment names, not the C
+// locale of the process; signs as each country writes them.
+TEST_F(FormattingTest, TheUsersDecimalSignComesFromTheEnvironment) {
+  struct EnvGuard {
+    std::optional<std::string> saved;
+    EnvGuard() {
+      if (const char* all = std::getenv("LC_ALL")) saved = all;
+    }
+    ~EnvGuard() { saved ? setenv("LC_ALL", saved->c_str(), 1) : unsetenv("LC_ALL"); }
+  } guard;
+  const struct {
+    const char* locale;
+    char sign;
+  } cases[] = {{"C", '.'}, {"de_DE.UTF-8", ','}, {"tr_TR.UTF-8", ','}, {"no_SUCH.UTF-8", '.'}};
+  for (const auto& c : cases) {
+    const locale_t installed = newlocale(LC_ALL_MASK, c.locale, static_cast<locale_t>(0));
+    if (installed == static_cast<locale_t>(0) && c.sign != '.') continue;  // not on this machine
+    if (installed != static_cast<locale_t>(0)) freelocale(installed);
+    setenv("LC_ALL", c.locale, 1);
+    EXPECT_EQ(UserDecimalSign(), c.sign) << c.locale;
+  }
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ class HelpTextsTest : public ::testing::Test {
   void SetUp() override {
     ResetProgramStateForTests();
     SetProgramIdentity();
-    char pattern[] = "/tmp/vuko-help-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-help-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ProgramSettings.pltDirectory = dir_;
   }
   void TearDown() override {

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/formatting.h"
 #include "common/graphics_settings.h"
 #include "common/message_list.h"
@@ -53,8 +54,8 @@ class OutputRouterTest : public ::testing::Test {
     InitMessageList();
     InitOutputState();
     SetClockForTests(1700000000);  // a fixed day and time for the headers
-    char pattern[] = "/tmp/vuko-out-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-out-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ProgramSettings.tempDirectory = dir_;
     ProgramSettings.pltDirectory = dir_;
     DataDirectory = dir_;
@@ -132,7 +133,9 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   EXPECT_EQ(l[1].substr(7 + 59), "pg. 1/ 1  *");
   EXPECT_EQ(l[2].substr(7 + 52, 10), DateStr());
   EXPECT_EQ(l[2].substr(7 + 63, TimeStr().size()), TimeStr());
-  EXPECT_EQ(l[3].substr(7, 4 + dir_.size()), "*  " + dir_ + "/");
+  // The temporary folder's name may hold letters beyond ASCII: on this device in the DOS code page.
+  const std::string dosDir = Utf8ToCp850(dir_);
+  EXPECT_EQ(l[3].substr(7, 4 + dosDir.size()), "*  " + dosDir + "/");
   EXPECT_NE(l[3].find("joint.vuk"), std::string::npos);
   EXPECT_EQ(l[4], "       " + stars);
   EXPECT_EQ(l[5].substr(7, 8), "*  first");
@@ -149,14 +152,14 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   ProgramSettings.FileFromCommandLine = true;
   CurrentFileName = dir_ + "/Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk";
   text = Listing(kDeviceDosFile, [] { ReportPageHeader(0, 0); });
-  EXPECT_NE(text.find("*  " + dir_ + "/Zahnwelle_\x84\x94\x81.vuk"), std::string::npos) << text;
+  EXPECT_NE(text.find("*  " + dosDir + "/Zahnwelle_\x84\x94\x81.vuk"), std::string::npos) << text;
   host_.AnswerFile(dir_ + "/people.txt");
   text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
   EXPECT_NE(text.find("Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk"), std::string::npos) << text;
 
   // A name of few characters and many bytes fills the box by its characters: whole, and the
-  // box's side in its column.
-  CurrentFileName = dir_ + "/" + std::string(3, ' ') + "歯車軸歯車軸歯車軸歯車軸.vuk";
+  // box's side in its column (a folder of known length: a long one would be shortened).
+  CurrentFileName = "/data/" + std::string(3, ' ') + "歯車軸歯車軸歯車軸歯車軸.vuk";
   host_.AnswerFile(dir_ + "/wide.txt");
   text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
   const std::string line = Lines(text).at(3);
@@ -396,8 +399,8 @@ TEST_F(OutputRouterTest, WithoutThePortDeviceTheListingGoesToThatPortsQueue) {
   if (fs::exists("/dev/lp1")) GTEST_SKIP() << "a real second port";
   // A stand-in print command notes its arguments and the listing it was given.
   fs::create_directories(dir_ + "/bin");
-  std::ofstream(dir_ + "/bin/lp") << "#!/bin/sh\necho \"$1 $2\" > " << dir_
-                                  << "/lp.args\nshift 2\ncat \"$1\" > " << dir_ << "/lp.data\n";
+  std::ofstream(dir_ + "/bin/lp") << "#!/bin/sh\necho \"$1 $2\" > '" << dir_
+                                  << "/lp.args'\nshift 2\ncat \"$1\" > '" << dir_ << "/lp.data'\n";
   fs::permissions(dir_ + "/bin/lp", fs::perms::owner_all);
   const std::string path = getenv("PATH");
   setenv("PATH", (dir_ + "/bin:" + path).c_str(), 1);

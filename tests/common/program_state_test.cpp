@@ -155,8 +155,8 @@ TEST_F(ProgramStateTest, UnitSystemNamesAreHeldInTheDosCodePage) {
 TEST_F(ProgramStateTest, DirectoriesTakeTheDirectoryCurrentAtInitialisation) {
   char old[PATH_MAX];
   ASSERT_NE(getcwd(old, sizeof old), nullptr);
-  char pattern[] = "/tmp/vuko_state_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
+  std::string pattern = (std::filesystem::temp_directory_path() / "vuko_state_XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   const std::string dir = std::filesystem::canonical(pattern).string();
   ASSERT_EQ(chdir(dir.c_str()), 0);
   InitProgramState();

@@ -30,8 +30,8 @@ class SessionFileTest : public ::testing::Test {
   void SetUp() override {
     ResetProgramStateForTests();
     SetProgramIdentity();
-    char pattern[] = "/tmp/vuko-cff-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-cff-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ConfigVariables.ConfigDirectory = dir_;
     AbortFlag = false;
   }

@@ -54,7 +54,8 @@ TEST_F(SystemInfoTest, ComputerAndUserNameAgreeWithTheCommands) {
 }
 
 TEST_F(SystemInfoTest, MemoryAgreesWithFree) {
-  const std::string free = Command("free -b | awk '/^Mem:/ {print $2}'");
+  // free names its rows in the user's language: "Mem:" is the C locale's.
+  const std::string free = Command("LC_ALL=C free -b | awk '/^Mem:/ {print $2}'");
   REQUIRE_COMMAND(free);
   EXPECT_EQ(PhysicalMemoryBytes(), std::stoll(free));
 }

@@ -3,6 +3,7 @@
 #include "graphics/dxf_writer.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cmath>
@@ -417,7 +418,8 @@ TEST(DxfWriter, InsertCarriesScalesAndAngle) {
 }
 
 TEST(DxfFileOutput, ReplacesTheTargetOnlyWhenComplete) {
-  const auto dir = std::filesystem::temp_directory_path() / "vuko_dxf_file_test";
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("vuko_dxf_file_test_" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   const auto target = dir / "part.dxf";

@@ -1,7 +1,10 @@
 // The drawing facade: colour mapping, code-page conversion on the way into the list, the file
 // check and the data file name.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "graphics_fixture.h"
 
@@ -60,7 +63,8 @@ TEST_F(GraphicsFacadeTest, CheckFileFoundNamesTheFileWithoutBlanks) {
   EXPECT_EQ(host_->Messages()[0], "/nosuchdir/somefile.plt not found !");
 
   AbortFlag = false;
-  const auto path = std::filesystem::temp_directory_path() / "vuko_facade_found.plt";
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("vuko_facade_found_" + std::to_string(::getpid()) + ".plt");
   std::ofstream(path) << "IN;\n";
   facade_->CheckFileFound(path.string());
   EXPECT_FALSE(AbortFlag);

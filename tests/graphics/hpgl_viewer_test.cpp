@@ -1,8 +1,11 @@
 // The HP-GL/2 viewer: what each command family puts into the display list, in millimetres.
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
 
 #include "graphics_fixture.h"
 
@@ -220,7 +223,8 @@ TEST_F(HpglViewerTest, MissingFileIsReportedAndDrawsNothing) {
   EXPECT_TRUE(AbortFlag);
   EXPECT_TRUE(List().Empty());
   AbortFlag = false;
-  const auto path = std::filesystem::temp_directory_path() / "vuko_hpgl_test.plt";
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("vuko_hpgl_test_" + std::to_string(::getpid()) + ".plt");
   std::ofstream(path, std::ios::binary) << "SP1;PU0,0;PD40,40;";
   ShowHpglFile(path.string());
   EXPECT_FALSE(AbortFlag);

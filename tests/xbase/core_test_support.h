@@ -45,8 +45,8 @@ class CoreFixture : public ::testing::Test {
   void SetUp() override {
     InitXbaseCore();
     SetErrorHandling(false);
-    char pattern[] = "/tmp/vuko-xcore-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-xcore-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
   }
   void TearDown() override {

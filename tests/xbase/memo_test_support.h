@@ -41,8 +41,8 @@ class MemoFixture : public ::testing::Test {
     InitXbaseCore();
     InitXbaseMemo();
     SetErrorHandling(false);
-    char pattern[] = "/tmp/vuko-memo-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-memo-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
   }
   void TearDown() override {

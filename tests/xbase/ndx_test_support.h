@@ -77,8 +77,8 @@ class NdxFixture : public ::testing::Test {
     InstallParserHooks();
     IndexInit();
     SetErrorHandling(false);
-    char pattern[] = "/tmp/vuko-ndx-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-ndx-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
   }
   void TearDown() override {

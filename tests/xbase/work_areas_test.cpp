@@ -146,9 +146,12 @@ TEST_F(WorkAreasTest, FieldsOfTheTypedBuffer) {
   EXPECT_EQ(XbaseErrorMessage, "Invalid field number. [FieldType(9)]");
   SetFieldNumber(3, 12.5);
   SetFieldLogical(4, true);
+  const char userSign = DecimalPoint;
   DecimalPoint = ',';
   EXPECT_EQ(FieldAsText(3), "   12,50");
   DecimalPoint = '.';
+  EXPECT_EQ(FieldAsText(3), "   12.50");
+  DecimalPoint = userSign;
   EXPECT_EQ(FieldAsText(4), "Y");
   EXPECT_EQ(FieldNumber("price"), 3);
 }

@@ -10,6 +10,7 @@
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
 #include "xbase/memo_ops.h"
+#include "xbase/xbase_dates.h"
 #include "xbase/xbase_utils.h"
 
 namespace {
@@ -114,7 +115,7 @@ TEST_F(XbDbfTest, ValuesSetAfterAnAppendReachTheFileWhenTheTableCloses) {
   table.SField(1, text);
   EXPECT_EQ(AllTrim(text), "A3 landscape");
   table.SField(2, text);
-  EXPECT_EQ(text, "    2.5000");
+  EXPECT_EQ(text, std::string("    2") + DecimalPoint + "5000");  // in the user's form
   table.SField(4, text);
   EXPECT_EQ(text, "   -15");
   EXPECT_TRUE(table.GetFieldLogical("LANDSCAPE"));

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <locale.h>
+#include <stdlib.h>
 
 #include <chrono>
+#include <clocale>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -170,6 +175,40 @@ TEST_F(DatesTest, ModesOfTheUsersLanguage) {
   DateModeFromFormat();
   EXPECT_EQ(DateMode, 5);
   EXPECT_TRUE(CenturyOn);
+  // Names are folded alike in every locale: under a Turkish one "I" is no upper-case "i".
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "tr_TR.UTF-8") != nullptr) {
+    EXPECT_EQ(LocaleDateModeFor("IT", "it"), 3);
+    ShortDateFormat = "dd/mm/yyyy";
+    DateModeFromFormat();
+    EXPECT_TRUE(CenturyOn);
+  }
+  std::setlocale(LC_ALL, before.c_str());
+}
+
+// Numbers in tables show the decimal sign the whole program shows the user, the thousands
+// separator the other sign (a blank in Russian).
+TEST_F(DatesTest, SeparatorsFollowTheUsersDecimalSign) {
+  const char* all = std::getenv("LC_ALL");
+  const std::optional<std::string> saved = all ? std::optional<std::string>(all) : std::nullopt;
+  const struct {
+    const char* locale;
+    char point, thousands;
+  } cases[] = {{"C", '.', ','},
+               {"de_DE.UTF-8", ',', '.'},
+               {"tr_TR.UTF-8", ',', '.'},
+               {"ru_XX.UTF-8", '.', ' '}};  // Russian, but no locale of this machine
+  for (const auto& c : cases) {
+    const locale_t installed = newlocale(LC_ALL_MASK, c.locale, static_cast<locale_t>(0));
+    if (installed != static_cast<locale_t>(0)) freelocale(installed);
+    if (installed == static_cast<locale_t>(0) && c.point != '.') continue;  // not here
+    setenv("LC_ALL", c.locale, 1);
+    SetLocaleDateMode();
+    EXPECT_EQ(DecimalPoint, c.point) << c.locale;
+    EXPECT_EQ(ThousandsSeparator, c.thousands) << c.locale;
+  }
+  saved ? setenv("LC_ALL", saved->c_str(), 1) : unsetenv("LC_ALL");
+  SetLocaleDateMode();
 }
 
 }  // namespace

@@ -428,8 +428,8 @@ class ExprTableTest : public ::testing::Test {
     SetErrorHandling(false);
     SetDateMode(0);
     CenturyOn = false;
-    char pattern[] = "/tmp/vuko-expr-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-expr-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
   }
   void TearDown() override {

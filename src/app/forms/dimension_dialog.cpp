@@ -85,7 +85,7 @@ bool CompleteNumber(const QString& text) {
 // fields take them typed; the data set and its files keep ".". Only a point between digits is a
 // decimal point.
 bool CommaLocale() {
-  return QLocale().decimalPoint() == QStringLiteral(",");
+  return UserDecimalSign() == ',';
 }
 
 QString NumbersInLocale(const std::string& text) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/help_texts.h"
@@ -56,7 +57,8 @@ void ShowDialogHelpImage(QWidget* dialog, int number) {
   if (ImageHandler()) {
     ImageHandler()(entry, plt);
   } else {
-    ShowMessageCaption("Aux. Image", plt.empty() ? std::string("NULL") : plt);
+    // The file's name as the file system gives it, not read as code-page text.
+    ShowMessageCaption("Aux. Image", plt.empty() ? std::string("NULL") : NameText(plt));
   }
   AbortFlag = keep;
   BringToFront(dialog);

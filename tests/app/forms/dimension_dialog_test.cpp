@@ -4,6 +4,8 @@
 #include "app/forms/dimension_dialog.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
+#include <stdlib.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,9 +17,10 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_test_support.h"
@@ -87,12 +90,24 @@ struct THelpPictureWindow {
 
 class DimensionDialogTest : public ::testing::Test {
  protected:
+  // The texts below are written with a decimal point: the dialog is shown as to a user whose
+  // locale writes one, whatever the machine's (the decimal comma has a test of its own).
   void SetUp() override {
+    if (const char* all = std::getenv("LC_ALL")) savedLocale_ = all;
+    setenv("LC_ALL", "C", 1);
     InitModules();
     NewSplineExample();
     ConfigVariables.UnitSystem = 0;
   }
-  void TearDown() override { ConfigVariables.UnitSystem = 0; }
+  void TearDown() override {
+    ConfigVariables.UnitSystem = 0;
+    if (savedLocale_) {
+      setenv("LC_ALL", savedLocale_->c_str(), 1);
+    } else {
+      unsetenv("LC_ALL");
+    }
+  }
+  std::optional<std::string> savedLocale_;
 
   // The dialog shown, as the dimension command shows it (without blocking).
   void Open() {
@@ -238,23 +253,25 @@ TEST_F(DimensionDialogTest, LiveRecalculationFollowsTheDimensionOverBalls) {
 
 // Numbers typed key by key as a user types them: the half-typed states ("14.", "-", "1e",
 // "37,") neither rewrite the field nor reach the calculation, so the number arrives whole and
-// the field keeps what was typed ("20.00" reads as 20). Under a German locale the decimal
-// comma is typed the same way.
+// the field keeps what was typed ("20.00" reads as 20). Under a German or Turkish locale the
+// decimal comma is typed the same way.
 TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
-  const std::string before = setlocale(LC_ALL, nullptr);
-  for (const char* locale : {"C", "de_DE.UTF-8"}) {
-    if (setlocale(LC_ALL, locale) == nullptr) {
-      ADD_FAILURE() << locale << " is not installed";
+  for (const char* locale : {"C", "de_DE.UTF-8", "tr_TR.UTF-8"}) {
+    const locale_t installed = newlocale(LC_ALL_MASK, locale, static_cast<locale_t>(0));
+    if (installed == static_cast<locale_t>(0)) {
+      // The set-up makes the German locale; the Turkish one is tried where it is installed.
+      if (std::getenv("CI") && locale[0] != 't') ADD_FAILURE() << locale << " is not installed";
       continue;
     }
-    QLocale::setDefault(QLocale(QString::fromLatin1(locale).section(QLatin1Char('.'), 0, 0)));
+    freelocale(installed);
+    setenv("LC_ALL", locale, 1);  // as the user's environment names it
     Open();
     QLineEdit* edit = Edit("Edit_wal");
     struct Case {
       const char* typed;
       long double alpha;
     };
-    const bool german = std::string(locale) != "C";
+    const bool german = std::string(locale) != "C";         // or Turkish: a decimal comma
     for (QLineEdit* e : form_->findChildren<QLineEdit*>())  // the calculated fields too
       EXPECT_TRUE(!german || !e->text().contains('.')) << e->objectName().toStdString();
     EXPECT_TRUE(!german || Find<QLabel>("Label_d")->text().contains(','));
@@ -277,8 +294,6 @@ TEST_F(DimensionDialogTest, NumbersAreTypedFreely) {
     EXPECT_EQ(Text("Edit_wal"), german ? "37,5" : "37.5");
     EXPECT_EQ(ToothingData.alpha, 37.5L);
   }
-  QLocale::setDefault(QLocale::c());
-  setlocale(LC_ALL, before.c_str());
 }
 
 // "?" beside DM and k: the entry's text in a box, and its picture where the entry names one; an

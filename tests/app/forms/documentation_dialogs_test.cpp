@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/app_test_support.h"
 #include "app/documentation_commands.h"
 #include "app/documentation_records.h"
 #include "app/forms/change_record_dialog.h"
@@ -320,7 +321,8 @@ TEST_F(DocumentationDialogsTest, TheChangesMenuRunsTheInstalledChangeDialog) {
   InstallDocumentationForms();
   int shown = 0;
   InstallShowTextFileHook([&shown](const std::string&, const std::string&) { ++shown; });
-  ProgramSettings.tempDirectory = ::testing::TempDir();
+  const app_test::ScratchDir temp;
+  ProgramSettings.tempDirectory = temp.Path();
 
   WhenModal([](QWidget& w) {
     EXPECT_EQ(w.objectName(), "TForm_EinAend");

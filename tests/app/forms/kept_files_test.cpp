@@ -61,6 +61,10 @@ class KeptFilesTest : public ::testing::TestWithParam<std::tuple<int, TRoute>> {
 
 TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
   if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+  if (base_.find("日") != std::string::npos) {
+    REQUIRE_OR_SKIP(gui_test::HaveCjkFont(), "no font for Chinese",
+                    "no font for Chinese (fonts-noto-cjk)");
+  }
   TGraphicsFacade facade;
   TFtarvgra window;
   const TRoute route = std::get<1>(GetParam());
@@ -101,7 +105,10 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
             : app_test::ReadBytes(stem_ + suffix);
     EXPECT_EQ(QString::fromUtf8(text).toStdString(), text) << suffix;  // valid UTF-8
     if (suffix == ".htm") continue;  // a page to share names no folder
-    EXPECT_NE(text.find(data_), std::string::npos) << suffix << text.substr(0, 600);
+    // The printed listing's header box is narrow: a long path (a deep temporary folder) is
+    // shortened there, keeping its end, the file's name.
+    const bool shortened = suffix == "_listing.pdf" && text.find(base_ + ".vuk") != text.npos;
+    EXPECT_TRUE(text.find(data_) != text.npos || shortened) << suffix << text.substr(0, 600);
   }
   const std::string html = app_test::ReadBytes(stem_ + ".htm");
   EXPECT_EQ(html.rfind("<!DOCTYPE html>\n", 0), 0u) << html.substr(0, 80);

@@ -96,6 +96,13 @@ class ThhMenuTest : public ::testing::Test {
 
   QAction* Item(const char* name) { return window_->MenuItem(QString::fromLatin1(name)); }
   std::string Text(const char* name) { return Item(name)->text().toStdString(); }
+  // A recent-file item names its file: the whole path, or "/.../" and the name when the path is
+  // long (as a deep temporary folder makes it).
+  static bool NamesFile(const std::string& text, int n, const std::string& path) {
+    const std::string number = "&" + std::to_string(n) + " ";
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return text == number + path || text == number + "/.../" + name;
+  }
 
   ScratchDir dir_;
   ScriptedDialogHost host_;
@@ -265,12 +272,12 @@ TEST_F(ThhMenuTest, LanguageSwitchKeepsTheMessageCountAndRecentFiles) {
   SetErrorMessageItemCaption(*window_);
   Item("mi_helplanguageDeutsch")->trigger();
   EXPECT_TRUE(Text("mi_viewErrorMessages").ends_with(" (2)")) << Text("mi_viewErrorMessages");
-  EXPECT_EQ(Text("mi_file1"), "&1 " + data_ + "/one.vuk");
+  EXPECT_TRUE(NamesFile(Text("mi_file1"), 1, data_ + "/one.vuk"));
 }
 
 TEST_F(ThhMenuTest, RecentFileItemsFollowTheListThatTheSessionKeeps) {
-  EXPECT_EQ(Text("mi_file1"), "&1 " + data_ + "/one.vuk");
-  EXPECT_EQ(Text("mi_file2"), "&2 " + data_ + "/two.vuk");
+  EXPECT_TRUE(NamesFile(Text("mi_file1"), 1, data_ + "/one.vuk"));
+  EXPECT_TRUE(NamesFile(Text("mi_file2"), 2, data_ + "/two.vuk"));
   EXPECT_TRUE(Item("mi_file2")->isVisible());
   EXPECT_FALSE(Item("mi_file3")->isVisible());
   EXPECT_TRUE(Item("N13")->isVisible());
@@ -279,8 +286,8 @@ TEST_F(ThhMenuTest, RecentFileItemsFollowTheListThatTheSessionKeeps) {
   Item("mi_file2")->trigger();
   EXPECT_EQ(CurrentFileName, "two");
   EXPECT_EQ(window_->windowTitle().toStdString(), "VUKO   involute spline  -  two.vuk");
-  EXPECT_EQ(Text("mi_file1"), "&1 " + data_ + "/two.vuk");
-  EXPECT_EQ(Text("mi_file2"), "&2 " + data_ + "/one.vuk");
+  EXPECT_TRUE(NamesFile(Text("mi_file1"), 1, data_ + "/two.vuk"));
+  EXPECT_TRUE(NamesFile(Text("mi_file2"), 2, data_ + "/one.vuk"));
 
   // A file saved under a new name comes first; a long path is shortened in the item only.
   const std::string deep = dir_.Make("a/very/deep/directory/for/the/spline/joints") + "/new.vuk";

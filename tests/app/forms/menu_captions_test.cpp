@@ -25,6 +25,8 @@
 #include "common/message_list.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
+#include "gui_environment.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -151,6 +153,8 @@ TEST_F(MenuCaptionsTest, AcceleratorsUniqueWithinEachMenu) {
 // font (with the fallbacks the system offers), no character ends on the missing-glyph box, and
 // every character beyond ASCII, drawn alone, gives another picture than a character no font has.
 TEST_F(MenuCaptionsTest, EveryCaptionRendersWithoutMissingGlyphs) {
+  REQUIRE_OR_SKIP(gui_test::HaveCjkFont(), "no font for Chinese and Korean",
+                  "no font for Chinese and Korean (fonts-noto-cjk)");
   const QFont font = window_->MainMenu1->font();
   auto picture = [&font](const QString& text) {
     QImage image(48, 32, QImage::Format_RGB32);

@@ -20,6 +20,7 @@
 #include "app/forms/table_form.h"
 #include "app/forms/window_geometry.h"
 #include "app/print_presets.h"
+#include "common/formatting.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -30,6 +31,11 @@
 #include "xbase/xb_dbf.h"
 
 namespace {
+
+// A number as the grid and the dialog show it: with the decimal sign the program shows this user.
+QString InUserForm(const char* number) {
+  return QString::fromLatin1(number).replace(QLatin1Char('.'), QLatin1Char(UserDecimalSign()));
+}
 
 using app_test::ScratchDir;
 
@@ -106,15 +112,15 @@ TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
     EXPECT_FALSE(Find<QToolButton>(table, "Insert")->isHidden());
     // A value typed into the grid goes into the table.
     grid->item(0, 1)->setText("0,75");
-    EXPECT_EQ(grid->item(0, 1)->text(), "0.7500");
+    EXPECT_EQ(grid->item(0, 1)->text(), InUserForm("0.7500"));
     grid->setCurrentCell(0, 0);
     Find<QPushButton>(table, "Button_ok")->click();
   });
   Find<QPushButton>(form, "Button_db")->click();
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(PresetRecordNumber, 1);
-  EXPECT_EQ(Text(form, "Edit_scalex"), "0.7500");
-  EXPECT_EQ(Text(form, "Edit_scaley"), "2.0000");
+  EXPECT_EQ(Text(form, "Edit_scalex"), InUserForm("0.7500"));
+  EXPECT_EQ(Text(form, "Edit_scaley"), InUserForm("2.0000"));
   EXPECT_EQ(Text(form, "Edit_xorigin"), "15");
   EXPECT_EQ(Find<TRadioGroup>(form, "RadioGroup_hochquer")->ItemIndex(), 1);
   EXPECT_TRUE(Find<QCheckBox>(form, "CheckBox_umrandung")->isChecked());

@@ -35,7 +35,8 @@ TEST_F(ListingSheets, EveryPrintedSheetIsOnePageWithItsHeaderAndTheTruePageTotal
   EXPECT_EQ(io_test::CommandOutput("qpdf --show-npages '" + pdf + "'"), IntStr(pages) + "\n");
   for (int sheet = 1; sheet <= pages; ++sheet) {
     const std::string s = IntStr(sheet) + " ";
-    const std::string page = io_test::CommandOutput("pdftotext -f " + s + "-l " + s + pdf + " -");
+    const std::string page =
+        io_test::CommandOutput("pdftotext -f " + s + "-l " + s + "'" + pdf + "' -");
     EXPECT_NE(page.find("LISTING TITLE"), page.npos) << page;
     EXPECT_NE(page.find("pg." + IntStrW(sheet, 2) + "/" + IntStrW(pages, 2)), page.npos) << page;
   }

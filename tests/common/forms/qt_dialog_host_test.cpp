@@ -265,6 +265,11 @@ TEST_F(HelpButtonTest, AuxImageGoesToTheHandlerWithThePictureFile) {
 }
 
 TEST_F(HelpButtonTest, AuxImageWithoutHandlerNamesThePicture) {
+  // A folder named beyond ASCII (holding the help file, too) is shown as the file system gives
+  // its name.
+  ProgramSettings.pltDirectory = dir_ / "Bilder äü";
+  std::filesystem::create_directory(ProgramSettings.pltDirectory);
+  std::filesystem::copy_file(dir_ / "vuko.hlp", dir_ / "Bilder äü/vuko.hlp");
   SetInputHelpNumber(4005);
   char answer = 'J';
   Seen seen;
@@ -276,7 +281,7 @@ TEST_F(HelpButtonTest, AuxImageWithoutHandlerNamesThePicture) {
       })
       .Then(Note(seen));
   InputYesNo("Go ?", answer);
-  EXPECT_EQ(seen.text, dir_ / "gear.plt");
+  EXPECT_EQ(seen.text, dir_ / "Bilder äü/gear.plt");
   EXPECT_EQ(answer, 'J');
 }
 

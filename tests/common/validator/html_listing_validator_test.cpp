@@ -77,8 +77,8 @@ class HtmlListingValidatorTest : public ::testing::Test {
     InitMessageList();
     InitOutputState();
     SetClockForTests(1700000000);
-    char pattern[] = "/tmp/vuko-html-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-html-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     ProgramSettings.tempDirectory = dir_;
     ProgramSettings.pltDirectory = dir_;
     DataDirectory = dir_;  // the text export is kept beside the data file

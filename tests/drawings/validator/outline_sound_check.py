@@ -97,5 +97,6 @@ if __name__ == "__main__":  # a file ezdxf cannot read ends it with a traceback
     if sys.argv[1] == "--dims":
         print("\n".join(dims(sys.argv[2], sys.argv[3:])))
     else:
-        for path, *band in (line.split() for line in open(sys.argv[1])):
+        # The path may hold blanks: the six numbers are the last words.
+        for path, *band in (line.rsplit(None, 6) for line in open(sys.argv[1], encoding="utf-8")):
             print("\n".join(judge(path, band)))

@@ -77,9 +77,8 @@ class ToothPolylineValidator : public ToothTest {
     DrawToothOutline(n, false);
     CadEndSection();
     CadClose();
-    const ToolRun run = Execute(std::string(SYSTEM_PYTHON3) + " " + VUKO_SOURCE_DIR +
-                                "/tests/drawings/validator/tooth_polyline_check.py " +
-                                (scratch_ / "tooth.dxf").string());
+    const ToolRun run = Python(VUKO_SOURCE_DIR "/tests/drawings/validator/tooth_polyline_check.py",
+                               Quote((scratch_ / "tooth.dxf").string()));
     EXPECT_EQ(run.status, 0) << run.output;
     return Parse(run.output);
   }

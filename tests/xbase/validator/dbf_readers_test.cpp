@@ -24,6 +24,7 @@ namespace {
 
 using namespace core_test;
 using validator_support::CommandSucceeds;
+using validator_support::Quote;
 using validator_support::RunCommand;
 
 const std::string kScripts = VUKO_SOURCE_DIR "/tests/xbase/validator/";
@@ -88,8 +89,9 @@ TEST_F(DbfReaders, DbfreadReadsOurTable) {
   for (bool shared : {false, true}) {
     WriteOurs("ours.dbf", shared);
     std::string out;
-    ASSERT_TRUE(RunCommand("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " + kScripts +
-                               "dbf_read_dbfread.py " + Path("ours.dbf"),
+    ASSERT_TRUE(RunCommand("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " " +
+                               Quote(kScripts + "dbf_read_dbfread.py") + " " +
+                               Quote(Path("ours.dbf")),
                            out))
         << out;
     const std::vector<std::string> expected = {
@@ -112,7 +114,7 @@ TEST_F(DbfReaders, PerlXBaseReadsOurTable) {
   if (!NeedValidator("perl -MXBase -e 1", "Perl XBase")) GTEST_SKIP();
   WriteOurs("ours.dbf", false);
   std::string out;
-  ASSERT_TRUE(RunCommand("dbf_dump --fs '|' " + Path("ours.dbf"), out)) << out;
+  ASSERT_TRUE(RunCommand("dbf_dump --fs '|' " + Quote(Path("ours.dbf")), out)) << out;
   // dbf_dump leaves deleted records out; logicals as 1 and 0, dates as stored.
   const std::vector<std::string> expected = {
       "M\x81ller|7|12.5|1|20251224",
@@ -121,7 +123,7 @@ TEST_F(DbfReaders, PerlXBaseReadsOurTable) {
       "last|99999|-1234.56|0|20000229",
   };
   EXPECT_EQ(Lines(out), expected);
-  ASSERT_TRUE(RunCommand("dbf_dump --info " + Path("ours.dbf"), out)) << out;
+  ASSERT_TRUE(RunCommand("dbf_dump --info " + Quote(Path("ours.dbf")), out)) << out;
   EXPECT_NE(out.find("Num of records:\t4"), std::string::npos) << out;
 }
 
@@ -141,8 +143,9 @@ std::vector<ReadBack> ReadAll() {
 TEST_F(DbfReaders, WeReadATableWrittenByPython3Dbf) {
   if (!NeedValidator(SYSTEM_PYTHON3 " -c 'import dbf'", "python3-dbf")) GTEST_SKIP();
   std::string out;
-  ASSERT_TRUE(
-      RunCommand(SYSTEM_PYTHON3 " " + kScripts + "dbf_write_dbf.py " + Path("ref.dbf"), out))
+  ASSERT_TRUE(RunCommand(
+      SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_write_dbf.py") + " " + Quote(Path("ref.dbf")),
+      out))
       << out;
   CenturyOn = true;
   SetDateMode(0);
@@ -155,7 +158,7 @@ TEST_F(DbfReaders, WeReadATableWrittenByPython3Dbf) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].name, "M\x81ller");  // code page 850 as written
   EXPECT_EQ(rows[0].qty, "7");
-  EXPECT_EQ(rows[0].price, "12.50");
+  EXPECT_EQ(rows[0].price, std::string("12") + DecimalPoint + "50");  // the user's sign
   EXPECT_EQ(rows[0].done, "Y");
   EXPECT_EQ(rows[0].born, "12/24/2025");
   EXPECT_EQ(rows[1].name,
@@ -171,7 +174,9 @@ TEST_F(DbfReaders, WeReadATableWrittenByPython3Dbf) {
 TEST_F(DbfReaders, WeReadATableWrittenByPerlXBase) {
   if (!NeedValidator("perl -MXBase -e 1", "Perl XBase")) GTEST_SKIP();
   std::string out;
-  ASSERT_TRUE(RunCommand("perl " + kScripts + "dbf_write_xbase.pl " + Path("px.dbf"), out)) << out;
+  ASSERT_TRUE(RunCommand(
+      "perl " + Quote(kScripts + "dbf_write_xbase.pl") + " " + Quote(Path("px.dbf")), out))
+      << out;
   CenturyOn = true;
   SetDateMode(5);
   ASSERT_TRUE(UseDbf(Path("px.dbf"), true)) << XbaseErrorMessage;
@@ -179,7 +184,7 @@ TEST_F(DbfReaders, WeReadATableWrittenByPerlXBase) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].name, "Perl");
   EXPECT_EQ(rows[0].qty, "3");
-  EXPECT_EQ(rows[0].price, "1.25");
+  EXPECT_EQ(rows[0].price, std::string("1") + DecimalPoint + "25");
   EXPECT_EQ(rows[0].done, "Y");
   EXPECT_EQ(rows[0].born, "29.02.2024");
   EXPECT_FALSE(rows[0].deleted);
@@ -191,7 +196,7 @@ TEST_F(DbfReaders, WeReadATableWrittenByPerlXBase) {
   SetFieldNumber(2, 5);
   Append();
   CloseArea();
-  ASSERT_TRUE(RunCommand("dbf_dump --fs '|' " + Path("px.dbf"), out)) << out;
+  ASSERT_TRUE(RunCommand("dbf_dump --fs '|' " + Quote(Path("px.dbf")), out)) << out;
   EXPECT_EQ(Lines(out), (std::vector<std::string>{"Perl|3|1.25|1|20240229", "ours|5|0|0|"}));
 }
 
@@ -245,8 +250,8 @@ TEST_F(DbfReaders, TwoProgramsAppendingAndClosingLoseNothing) {
   };
   std::string out;
   if (NeedValidator(SYSTEM_PYTHON3 " -c 'import dbfread'", "python3-dbfread")) {
-    ASSERT_TRUE(RunCommand(SYSTEM_PYTHON3 " " + kScripts + "dbf_read_dbfread.py " +
-                               Path("shared.dbf") + " | grep -v ^field",
+    ASSERT_TRUE(RunCommand(SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_read_dbfread.py") + " " +
+                               Quote(Path("shared.dbf")) + " | grep -v ^field",
                            out))
         << out.substr(0, 2000);
     std::vector<std::string> lines = Lines(out);
@@ -256,14 +261,15 @@ TEST_F(DbfReaders, TwoProgramsAppendingAndClosingLoseNothing) {
     EXPECT_EQ(sorted(lines), expected);
   }
   if (NeedValidator(SYSTEM_PYTHON3 " -c 'import dbf'", "python3-dbf")) {
-    ASSERT_TRUE(
-        RunCommand(SYSTEM_PYTHON3 " " + kScripts + "dbf_read_dbf.py " + Path("shared.dbf"), out))
+    ASSERT_TRUE(RunCommand(
+        SYSTEM_PYTHON3 " " + Quote(kScripts + "dbf_read_dbf.py") + " " + Quote(Path("shared.dbf")),
+        out))
         << out.substr(0, 2000);
     EXPECT_EQ(sorted(Lines(out)), expected);
   }
   if (NeedValidator("perl -MXBase -e 1", "Perl XBase")) {
     // dbf_dump leaves deleted records out, so a record marked deleted would be missing here.
-    ASSERT_TRUE(RunCommand("dbf_dump --fs '\t' " + Path("shared.dbf"), out)) << out;
+    ASSERT_TRUE(RunCommand("dbf_dump --fs '\t' " + Quote(Path("shared.dbf")), out)) << out;
     std::vector<std::string> lines;
     for (const std::string& l : Lines(out)) lines.push_back("record\t0\t" + l);
     EXPECT_EQ(sorted(lines), expected);
@@ -279,9 +285,9 @@ TEST_F(DbfReaders, TheirOldDatesBigNumbersAndMemosSurviveAnEdit) {
     std::string probe, command;
   } producers[] = {
       {"python3-dbf", SYSTEM_PYTHON3 " -c 'import dbf'",
-       SYSTEM_PYTHON3 " " + kScripts + "old_values_dbf.py " + Path("pyold.dbf")},
+       SYSTEM_PYTHON3 " " + Quote(kScripts + "old_values_dbf.py") + " " + Quote(Path("pyold.dbf"))},
       {"Perl XBase", "perl -MXBase -e 1",
-       "perl " + kScripts + "old_values_xbase.pl " + Path("plold.dbf")},
+       "perl " + Quote(kScripts + "old_values_xbase.pl") + " " + Quote(Path("plold.dbf"))},
   };
   for (const Producer& p : producers) {
     if (!NeedValidator(p.probe, p.what)) continue;

@@ -14,6 +14,7 @@ namespace {
 const std::string kScripts = VUKO_SOURCE_DIR "/tests/xbase/validator/";
 
 using validator_support::CommandSucceeds;
+using validator_support::Quote;
 using validator_support::RunCommand;
 
 void NeedValidator(const std::string& probe, const std::string& what) {
@@ -106,8 +107,9 @@ TEST_F(MemoReaders, DbfreadReadsOurMemos) {
     const std::string name = std::string("r") + std::to_string(c.version);
     WriteTable(c, name);
     std::string out;
-    ASSERT_TRUE(RunCommand(
-        "/usr/bin/python3 " + kScripts + "memo_read_dbfread.py " + Path(name + ".dbf"), out))
+    ASSERT_TRUE(RunCommand("/usr/bin/python3 " + Quote(kScripts + "memo_read_dbfread.py") + " " +
+                               Quote(Path(name + ".dbf")),
+                           out))
         << out;
     // dbfread takes the 8 header bytes of a dBASE IV memo for text: compare by prefix.
     EXPECT_EQ(std::uint8_t(memo_test::ReadFile(Path(name + ".dbf"))[0]), c.written);
@@ -122,7 +124,8 @@ TEST_F(MemoReaders, PerlXBaseReadsOurMemos) {
     const std::string name = std::string("p") + std::to_string(c.version);
     WriteTable(c, name);
     std::string out;
-    ASSERT_TRUE(RunCommand("perl " + kScripts + "memo_read_xbase.pl " + Path(name + ".dbf"), out))
+    ASSERT_TRUE(RunCommand(
+        "perl " + Quote(kScripts + "memo_read_xbase.pl") + " " + Quote(Path(name + ".dbf")), out))
         << out;
     ExpectRows(out, false);
   }
@@ -134,7 +137,8 @@ TEST_F(MemoReaders, PerlXBaseAcceptsAFreshDbase4MemoFile) {
   AppendRecord("C", 0);
   CloseAll();
   std::string out;
-  ASSERT_TRUE(RunCommand("perl " + kScripts + "memo_read_xbase.pl " + Path("fresh.dbf"), out))
+  ASSERT_TRUE(RunCommand(
+      "perl " + Quote(kScripts + "memo_read_xbase.pl") + " " + Quote(Path("fresh.dbf")), out))
       << out;
   EXPECT_EQ(out, "C\t\n");
 }
@@ -154,7 +158,8 @@ TEST_F(MemoReaders, Python3DbfReadsTablesWeCreate) {
     AppendRecord("C", 0);
     CloseAll();
     std::string out;
-    ASSERT_TRUE(RunCommand("/usr/bin/python3 " + kScripts + "memo_read_dbf.py " + Path(name), out))
+    ASSERT_TRUE(RunCommand(
+        "/usr/bin/python3 " + Quote(kScripts + "memo_read_dbf.py") + " " + Quote(Path(name)), out))
         << out;
     ExpectRows(out, false);
   }
@@ -169,13 +174,15 @@ struct ProducerCase {
 };
 const ProducerCase kProducers[] = {
     {"python3-dbf dBASE III", "/usr/bin/python3 -c 'import dbf'",
-     "/usr/bin/python3 " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py %s db3", "pdb3"},
+     "/usr/bin/python3 '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py' '%s' db3",
+     "pdb3"},
     {"python3-dbf FoxPro", "/usr/bin/python3 -c 'import dbf'",
-     "/usr/bin/python3 " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py %s fp", "pfp"},
+     "/usr/bin/python3 '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py' '%s' fp",
+     "pfp"},
     {"Perl XBase dBASE III", "perl -MXBase -e 1",
-     "perl " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl %s.dbf 3", "x3"},
+     "perl '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl' '%s.dbf' 3", "x3"},
     {"Perl XBase dBASE IV", "perl -MXBase -e 1",
-     "perl " VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl %s.dbf 4", "x4"},
+     "perl '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl' '%s.dbf' 4", "x4"},
 };
 
 TEST_F(MemoReaders, WeReadMemosOthersWrote) {
