@@ -1,12 +1,14 @@
 // The graphics window on an offscreen screen: pictures land on the pixels their world
 // coordinates give, in colour and in monochrome; the picture fills the drawing area through
 // every resize; every table colour reads on the default background; keys and the mouse change
-// exactly the view; a print at scale 1 measures its world lengths in millimetres.
+// exactly the view; a print at scale 1 measures its world lengths in millimetres; capitals stand
+// one CAD height tall on screen and on paper in every face that stands in for Arial.
 #include "graphics/forms/graphics_window_form.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -73,10 +75,46 @@ class GraphicsWindowGui : public ::testing::Test {
     return box;
   }
 
+  // The faces a Debian machine may give for Arial that are installed here. A CI machine must
+  // have them all; elsewhere a missing one is left out.
+  static std::vector<QString> StandInFaces() {
+    std::vector<QString> faces;
+    for (const char* face : {"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}) {
+      if (QFontDatabase::hasFamily(face))
+        faces.push_back(face);
+      else if (qEnvironmentVariable("CI") == "true")
+        ADD_FAILURE() << face << " is not installed";
+    }
+    return faces;
+  }
+  // Box of the pixels darker than mid grey within the rows top..bottom.
+  static QRect DarkBox(const QImage& img, int top, int bottom) {
+    QRect box;
+    for (int y = std::max(0, top); y <= std::min(bottom, img.height() - 1); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+      for (int x = 0; x < img.width(); ++x)
+        if (qGray(row[x]) < 128) box |= QRect(x, y, 1, 1);
+    }
+    return box;
+  }
+
   std::unique_ptr<ScriptedDialogHost> host_;
   std::unique_ptr<TGraphicsFacade> facade_;
   std::unique_ptr<TFtarvgra> window_;
 };
+
+// Three CAD heights of "HHHH" (height, width, baseline y), far enough apart that their cells
+// (1.6 h from 1.2 h above the baseline) never meet.
+struct HText {
+  double height, width, y;
+};
+constexpr HText kHTexts[] = {{3.5, 2.5, 40}, {5, 3.5, 28}, {10, 7, 8}};
+// Arial's "H" is 0.722 em wide with 0.08 em on either side; its average character (what a text
+// style's width gives, times 1.1 and the width ratio) is 0.441 em. Four capitals thus ink
+// 2.728 em of an em = average width / 0.441.
+double HhhhInkWidth(double width) {
+  return 2.728 * 1.1 * width * static_cast<double>(GraphicsVariables.TextWidthRatio) / 0.441;
+}
 
 TEST_F(GraphicsWindowGui, LineEndsAndCircleRadiusInColour) {
   Window4PixelsPerUnit();
@@ -237,16 +275,114 @@ TEST_F(GraphicsWindowGui, TextStartsAtItsAnchor) {
   // Height 5 becomes 5 * 1.6 = 8 world units (32 pixels); the cell's top is 0.75 h above y.
   facade_->GrSetTextStyle(0, 0, 5, 5);
   facade_->GrOutTextXY(20, 40, "HHHH");
-  const QRect ink = Ink(Paint());
-  ASSERT_FALSE(ink.isEmpty());
-  const int anchorX = Px(20), cellTop = Py(40 + 0.75 * 8);
-  EXPECT_NEAR(ink.left(), anchorX, 4);
-  EXPECT_GE(ink.top(), cellTop - 1);
-  EXPECT_LE(ink.top(), cellTop + 16);
-  EXPECT_LE(ink.bottom(), cellTop + 32 + 2);
-  EXPECT_GT(ink.width(), 32) << "four letters of about 5 * 1.1 * 0.8 units each";
-  // The cell holds ascent and descent: capitals stand 5 units tall, as a DXF reader draws them.
-  EXPECT_NEAR(ink.height(), 4 * 5, 1.2);
+  for (const QString& face : StandInFaces()) {
+    SCOPED_TRACE(face.toStdString());
+    GraphicsVariables.GraphicsFont = face.toStdString();
+    const QRect ink = Ink(Paint());
+    ASSERT_FALSE(ink.isEmpty());
+    const int anchorX = Px(20), cellTop = Py(40 + 0.75 * 8);
+    EXPECT_NEAR(ink.left(), anchorX, 4);
+    EXPECT_GE(ink.top(), cellTop - 1);
+    EXPECT_LE(ink.top(), cellTop + 16);
+    EXPECT_LE(ink.bottom(), cellTop + 32 + 2);
+    EXPECT_GT(ink.width(), 32) << "four letters of about 5 * 1.1 * 0.8 units each";
+    // Capitals stand 5 units tall, as a DXF reader draws them, on the baseline y.
+    EXPECT_NEAR(ink.height(), 4 * 5, 1.2);
+    EXPECT_NEAR(ink.bottom() + 1, Py(40), 1.2);
+  }
+}
+
+// On the screen, in an image, at 10 pixels per unit both ways and at 5 across by 10 up.
+TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallOnTheScreenInEveryFace) {
+  struct {
+    const char* name;
+    double xmax;  // world 0..xmax x 0..48 on 640 x 480, not isotropic
+  } windows[] = {{"10 by 10 pixels per unit", 64}, {"5 across by 10 up", 128}};
+  int measured = 0;
+  for (const QString& face : StandInFaces()) {
+    GraphicsVariables.GraphicsFont = face.toStdString();
+    for (const auto& w : windows) {
+      facade_->GrClear();
+      facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, w.xmax, 48);
+      facade_->GrSetColor(16);
+      for (const HText& t : kHTexts) {
+        facade_->GrSetTextStyle(0, 0, t.height, t.width);
+        facade_->GrOutTextXY(2, t.y, "HHHH");
+      }
+      const QImage img = Paint();
+      const double perX = 640 / w.xmax, perY = 10;
+      for (const HText& t : kHTexts) {
+        SCOPED_TRACE(face.toStdString() + ", " + w.name + ", height " + std::to_string(t.height));
+        const int top = WorldToScreenY(t.y + 1.2 * t.height), bottom = WorldToScreenY(t.y);
+        const QRect ink = DarkBox(img, top - 2, bottom + 0.5 * t.height * perY);
+        EXPECT_NEAR(ink.height(), t.height * perY, 0.05 * t.height * perY);
+        EXPECT_NEAR(ink.bottom() + 1, bottom, 0.05 * t.height * perY) << "on the baseline";
+        EXPECT_NEAR(ink.width(), HhhhInkWidth(t.width) * perX, 0.06 * HhhhInkWidth(t.width) * perX);
+        ++measured;
+      }
+    }
+  }
+  if (measured == 0) GTEST_SKIP() << "none of the faces is installed";
+}
+
+// On paper: a PDF read back by pdftoppm at 20 pixels per millimetre, at print scales 1 by 1 and
+// 1 across by 2 up, so a height taken across shows.
+TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallOnPaperInEveryFace) {
+  struct {
+    const char* name;
+    double sx, sy;
+  } scales[] = {{"scale 1", 1, 1}, {"scale 1 across, 2 up", 1, 2}};
+  int measured = 0;
+  for (const QString& face : StandInFaces()) {
+    GraphicsVariables.GraphicsFont = face.toStdString();
+    for (const auto& s : scales) {
+      facade_->GrClear();
+      facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, 64, 48);
+      facade_->GrSetColor(16);
+      for (const HText& t : kHTexts) {
+        facade_->GrSetTextStyle(0, 0, t.height, t.width);
+        facade_->GrOutTextXY(2, t.y, "HHHH");
+      }
+      window_->FormPaint();
+      QTemporaryDir dir;
+      const QString pdf = dir.filePath("h.pdf");
+      {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setFullPage(true);
+        PrintSettings.PrintScaleX = s.sx;
+        PrintSettings.PrintScaleY = s.sy;
+        PrintSettings.PrintOriginX = PrintSettings.PrintOriginY = 0;
+        window_->SetPrinterDevice(&printer);
+        ViewState.PrintingFlag = true;
+        window_->FormPaint();
+        ViewState.PrintingFlag = false;
+        window_->SetPrinterDevice(nullptr);
+      }
+      QProcess render;  // the top 110 mm by 120 mm of the page
+      render.start("pdftoppm", {"-r", "508", "-gray", "-singlefile", "-x", "0", "-y", "0", "-W",
+                                "2400", "-H", "2200", pdf, dir.filePath("page")});
+      if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
+      render.waitForFinished(60000);
+      const QImage page = QImage(dir.filePath("page.pgm")).convertToFormat(QImage::Format_RGB32);
+      ASSERT_FALSE(page.isNull());
+      constexpr double kPerMm = 20;
+      for (const HText& t : kHTexts) {
+        SCOPED_TRACE(face.toStdString() + ", " + s.name + ", height " + std::to_string(t.height));
+        // Millimetres from the page's top: the world window's top (48) is the page's edge.
+        const double baseline = (48 - t.y) * s.sy * kPerMm, cap = t.height * s.sy * kPerMm;
+        const QRect ink = DarkBox(page, baseline - 1.2 * cap - 4, baseline + 0.5 * cap);
+        EXPECT_NEAR(ink.height(), cap, 0.05 * cap);
+        EXPECT_NEAR(ink.bottom() + 1, baseline, 0.05 * cap) << "on the baseline";
+        const double wide = HhhhInkWidth(t.width) * s.sx * kPerMm;
+        EXPECT_NEAR(ink.width(), wide, 0.06 * wide);
+        ++measured;
+      }
+    }
+  }
+  if (measured == 0) GTEST_SKIP() << "none of the faces is installed";
 }
 
 TEST_F(GraphicsWindowGui, EveryPaintShowsTheSamePicture) {
