@@ -90,9 +90,8 @@ class TInkBoxCanvas : public TReplayCanvas {
     // A capital is about two thirds of an em wide; the em comes from the style's width as the
     // window draws it, or from the height where the style gives no width.
     constexpr double kCapitalWidthEm = 0.667, kCapitalHeightEm = 0.716;
-    const double em = font.widthPx > 0
-                          ? font.widthPx / kTextAverageWidthEm
-                          : font.heightPx / kTextCellPerCadHeight / kCapitalHeightEm;
+    const double em = font.widthPx > 0 ? font.widthPx / kTextAverageWidthEm
+                                       : font.heightPx / kTextCellPerCadHeight / kCapitalHeightEm;
     std::size_t characters = 0;
     for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     const double length = static_cast<double>(characters) * kCapitalWidthEm * em;

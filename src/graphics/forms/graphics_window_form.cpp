@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLine>
 #include <QMouseEvent>
