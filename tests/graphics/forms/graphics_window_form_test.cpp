@@ -22,6 +22,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
@@ -96,6 +97,33 @@ class GraphicsWindowGui : public ::testing::Test {
         if (qGray(row[x]) < 128) box |= QRect(x, y, 1, 1);
     }
     return box;
+  }
+
+  // Prints the picture on A4 into a PDF and reads the top left w x h pixels of it back with
+  // pdftoppm at dpi; null when pdftoppm is missing.
+  QImage PrintAndRender(int dpi, int w = 0, int h = 0) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("print.pdf");
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      printer.setPageSize(QPageSize(QPageSize::A4));
+      printer.setFullPage(true);
+      window_->SetPrinterDevice(&printer);
+      ViewState.PrintingFlag = true;
+      window_->FormPaint();
+      ViewState.PrintingFlag = false;
+      window_->SetPrinterDevice(nullptr);
+    }
+    QStringList crop;
+    if (w > 0) crop = {"-W", QString::number(w), "-H", QString::number(h)};
+    QProcess render;
+    render.start("pdftoppm", QStringList{"-r", QString::number(dpi), "-gray", "-singlefile"}
+                                 << crop << pdf << dir.filePath("page"));
+    if (!render.waitForStarted()) return {};
+    render.waitForFinished(60000);
+    return QImage(dir.filePath("page.pgm")).convertToFormat(QImage::Format_RGB32);
   }
 
   std::unique_ptr<ScriptedDialogHost> host_;
@@ -292,93 +320,45 @@ TEST_F(GraphicsWindowGui, TextStartsAtItsAnchor) {
   }
 }
 
-// On the screen, in an image, at 10 pixels per unit both ways and at 5 across by 10 up.
-TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallOnTheScreenInEveryFace) {
-  struct {
+// "HHHH" at three CAD heights in each face: on the screen at 10 by 10 and 5 by 10 pixels per
+// unit, and on paper (a PDF read back by pdftoppm at 20 pixels per mm) at print scales 1 by 1
+// and 1 by 2, so that a height taken across shows. Capitals stand one CAD height tall on the
+// baseline, four of them as wide as Arial's.
+TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallInEveryFace) {
+  const struct {
     const char* name;
-    double xmax;  // world 0..xmax x 0..48 on 640 x 480, not isotropic
-  } windows[] = {{"10 by 10 pixels per unit", 64}, {"5 across by 10 up", 128}};
+    double xmax, sy;  // world 0..xmax x 0..48 on 640 x 480; print scale 1 across, sy up
+  } cases[] = {{"square", 64, 1}, {"5 across by 10 up, printed twice as high", 128, 2}};
   int measured = 0;
   for (const QString& face : StandInFaces()) {
     GraphicsVariables.GraphicsFont = face.toStdString();
-    for (const auto& w : windows) {
+    for (const auto& c : cases) {
       facade_->GrClear();
-      facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, w.xmax, 48);
+      facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, c.xmax, 48);
       facade_->GrSetColor(16);
       for (const HText& t : kHTexts) {
         facade_->GrSetTextStyle(0, 0, t.height, t.width);
         facade_->GrOutTextXY(2, t.y, "HHHH");
       }
-      const QImage img = Paint();
-      const double perX = 640 / w.xmax, perY = 10;
+      const QImage screen = Paint();
+      PrintSettings = {.PrintScaleX = 1, .PrintScaleY = c.sy};
+      const QImage paper = PrintAndRender(508, 2400, 2200);  // the top 120 by 110 mm
+      if (paper.isNull()) GTEST_SKIP() << "pdftoppm is not installed";
       for (const HText& t : kHTexts) {
-        SCOPED_TRACE(face.toStdString() + ", " + w.name + ", height " + std::to_string(t.height));
-        const int top = WorldToScreenY(t.y + 1.2 * t.height), bottom = WorldToScreenY(t.y);
-        const QRect ink = DarkBox(img, top - 2, bottom + 0.5 * t.height * perY);
-        EXPECT_NEAR(ink.height(), t.height * perY, 0.05 * t.height * perY);
-        EXPECT_NEAR(ink.bottom() + 1, bottom, 0.05 * t.height * perY) << "on the baseline";
-        EXPECT_NEAR(ink.width(), HhhhInkWidth(t.width) * perX, 0.06 * HhhhInkWidth(t.width) * perX);
-        ++measured;
-      }
-    }
-  }
-  if (measured == 0) GTEST_SKIP() << "none of the faces is installed";
-}
-
-// On paper: a PDF read back by pdftoppm at 20 pixels per millimetre, at print scales 1 by 1 and
-// 1 across by 2 up, so a height taken across shows.
-TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallOnPaperInEveryFace) {
-  struct {
-    const char* name;
-    double sx, sy;
-  } scales[] = {{"scale 1", 1, 1}, {"scale 1 across, 2 up", 1, 2}};
-  int measured = 0;
-  for (const QString& face : StandInFaces()) {
-    GraphicsVariables.GraphicsFont = face.toStdString();
-    for (const auto& s : scales) {
-      facade_->GrClear();
-      facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, 64, 48);
-      facade_->GrSetColor(16);
-      for (const HText& t : kHTexts) {
-        facade_->GrSetTextStyle(0, 0, t.height, t.width);
-        facade_->GrOutTextXY(2, t.y, "HHHH");
-      }
-      window_->FormPaint();
-      QTemporaryDir dir;
-      const QString pdf = dir.filePath("h.pdf");
-      {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setFullPage(true);
-        PrintSettings.PrintScaleX = s.sx;
-        PrintSettings.PrintScaleY = s.sy;
-        PrintSettings.PrintOriginX = PrintSettings.PrintOriginY = 0;
-        window_->SetPrinterDevice(&printer);
-        ViewState.PrintingFlag = true;
-        window_->FormPaint();
-        ViewState.PrintingFlag = false;
-        window_->SetPrinterDevice(nullptr);
-      }
-      QProcess render;  // the top 110 mm by 120 mm of the page
-      render.start("pdftoppm", {"-r", "508", "-gray", "-singlefile", "-x", "0", "-y", "0", "-W",
-                                "2400", "-H", "2200", pdf, dir.filePath("page")});
-      if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
-      render.waitForFinished(60000);
-      const QImage page = QImage(dir.filePath("page.pgm")).convertToFormat(QImage::Format_RGB32);
-      ASSERT_FALSE(page.isNull());
-      constexpr double kPerMm = 20;
-      for (const HText& t : kHTexts) {
-        SCOPED_TRACE(face.toStdString() + ", " + s.name + ", height " + std::to_string(t.height));
-        // Millimetres from the page's top: the world window's top (48) is the page's edge.
-        const double baseline = (48 - t.y) * s.sy * kPerMm, cap = t.height * s.sy * kPerMm;
-        const QRect ink = DarkBox(page, baseline - 1.2 * cap - 4, baseline + 0.5 * cap);
-        EXPECT_NEAR(ink.height(), cap, 0.05 * cap);
-        EXPECT_NEAR(ink.bottom() + 1, baseline, 0.05 * cap) << "on the baseline";
-        const double wide = HhhhInkWidth(t.width) * s.sx * kPerMm;
-        EXPECT_NEAR(ink.width(), wide, 0.06 * wide);
-        ++measured;
+        // Pixels per unit across and up, and the baseline's row: on paper the world window's
+        // top (48) is the page's edge.
+        for (const auto& [where, img, across, up, baseline] :
+             {std::tuple(" on screen", screen, 640 / c.xmax, 10.0, WorldToScreenY(t.y) + 0.0),
+              std::tuple(" on paper", paper, 20.0, 20 * c.sy, (48 - t.y) * 20 * c.sy)}) {
+          SCOPED_TRACE(face.toStdString() + ", " + c.name + ", height " + std::to_string(t.height) +
+                       where);
+          const double cap = t.height * up, wide = HhhhInkWidth(t.width) * across;
+          const QRect ink = DarkBox(img, baseline - 1.2 * cap - 4, baseline + 0.5 * cap);
+          EXPECT_NEAR(ink.height(), cap, 0.05 * cap);
+          EXPECT_NEAR(ink.bottom() + 1, baseline, 0.05 * cap) << "on the baseline";
+          EXPECT_NEAR(ink.width(), wide, 0.06 * wide);
+          ++measured;
+        }
       }
     }
   }
@@ -467,8 +447,6 @@ TEST_F(GraphicsWindowGui, PrintAtScaleOneMeasuresWorldLengthsInMillimetres) {
   // The same picture from a window of the picture's shape and from a tall one: the print
   // depends on the world window and the print origin only.
   for (bool tall : {false, true}) {
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("print.pdf");
     if (tall) {
       window_->show();
       window_->resize(640, 900);
@@ -481,29 +459,10 @@ TEST_F(GraphicsWindowGui, PrintAtScaleOneMeasuresWorldLengthsInMillimetres) {
     facade_->GrSetColor(16);
     facade_->GrLine(10, 100, 110, 100);  // 100 mm
     facade_->GrLine(10, 100, 10, 40);    // 60 mm
-    {
-      QPrinter printer(QPrinter::HighResolution);
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(pdf);
-      printer.setPageSize(QPageSize(QPageSize::A4));
-      printer.setFullPage(true);
-      window_->SetPrinterDevice(&printer);
-      ViewState.PrintingFlag = true;
-      window_->FormPaint();
-      ViewState.PrintingFlag = false;
-      window_->SetPrinterDevice(nullptr);
-    }
     // Read the page back at 254 dpi: ten pixels per millimetre.
-    QProcess render;
-    render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", pdf, dir.filePath("page")});
-    if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
-    render.waitForFinished(60000);
-    QImage page(dir.filePath("page.pgm"));
-    ASSERT_FALSE(page.isNull());
-    QRect ink;
-    for (int y = 0; y < page.height(); ++y)
-      for (int x = 0; x < page.width(); ++x)
-        if (qGray(page.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    const QImage page = PrintAndRender(254);
+    if (page.isNull()) GTEST_SKIP() << "pdftoppm is not installed";
+    const QRect ink = DarkBox(page, 0, page.height());
     // Lines one print pixel wide or more: the extents equal the lengths within a pixel or two.
     EXPECT_NEAR(ink.width() / 10.0, 100.0, 0.3) << tall;
     EXPECT_NEAR(ink.height() / 10.0, 60.0, 0.3) << tall;
