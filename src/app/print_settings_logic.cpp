@@ -189,13 +189,12 @@ std::optional<TPrintOrientation> SetPrintDefaultsByKind(
   const auto configured = SetConfiguredDefaults();
   if (!configured) return std::nullopt;
   if (!orientation) orientation = configured;
-  if (printable.widthMm > 0 && printable.heightMm > 0)
-    FitPrintLayoutToArea(AreaInOrientation(printable, *orientation));
+  FitPrintLayoutToArea(AreaInOrientation(printable, *orientation));  // no area fits nothing
   return orientation;
 }
 
 std::optional<TPrintedRect> PrintedInkMm(long double pageWidthMm) {
-  if (!DisplayList || DisplayList->Empty()) return std::nullopt;
+  if (!DisplayList) return std::nullopt;
   // The measure replays the picture onto a page of hundredths of a millimetre; the view state
   // the replay passes through is the window's and is given back as it was.
   constexpr long double kPixelsPerMm = 100.0L;

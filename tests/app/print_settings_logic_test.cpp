@@ -11,11 +11,12 @@
 
 namespace {
 
-// A picture whose ink is the frame of its window, drawn without a screen; `overhang` draws a
-// line that far left of the window too (a centre line standing out of its sheet).
+// A picture whose ink is the frame of its window, drawn without a screen; `left` and `below`
+// bulge half circles of that radius out of the left and the bottom edge (a centre line or a
+// dimension standing out of its sheet), their farthest points none of their ends.
 class FramePicture {
  public:
-  explicit FramePicture(const TZoomWindow& w, double overhang = 0) {
+  explicit FramePicture(const TZoomWindow& w, double left = 0, double below = 0) {
     InitViewState();
     ProgramSettings.ScreenWidth = 640;
     ProgramSettings.ScreenHeight = 480;
@@ -26,8 +27,8 @@ class FramePicture {
     facade_.GrLine(w.xmax, w.ymin, w.xmax, w.ymax);
     facade_.GrLine(w.xmax, w.ymax, w.xmin, w.ymax);
     facade_.GrLine(w.xmin, w.ymax, w.xmin, w.ymin);
-    const long double middle = (w.ymin + w.ymax) / 2;
-    if (overhang > 0) facade_.GrLine(w.xmin - overhang, middle, w.xmin, middle);
+    if (left > 0) facade_.GrArc(w.xmin, (w.ymin + w.ymax) / 2, 100, 260, left);
+    if (below > 0) facade_.GrArc((w.xmin + w.xmax) / 2, w.ymin, 190, 350, below);
   }
   ~FramePicture() { GraphicsWindowInstance = nullptr; }
 
@@ -45,7 +46,7 @@ struct KindCase {
   std::optional<TPrintOrientation> orientation;
   TPrintableArea printable = {};          // as the printer stands before it turns
   TZoomWindow window = {0, 100, 0, 100};  // xmin, xmax, ymin, ymax
-  double overhang = 0;                    // ink left of the window
+  double overhang = 0;                    // a half circle bulging out of its left edge
   std::optional<TPrintOrientation> turnTo = {};
 };
 
@@ -65,7 +66,8 @@ TEST_P(DefaultsByKind, TakesItsDefaults) {
   PrintSettings.ScreendumpBorder = true;
   PrintSettings.PrintOrientation = 1;
   PrintSettings.PictureKind = static_cast<std::int16_t>(c.kind);
-  const FramePicture picture(c.window, c.overhang);
+  std::optional<FramePicture> picture;  // none for an empty window
+  if (c.window.xmax > c.window.xmin) picture.emplace(c.window, c.overhang);
   EXPECT_EQ(SetPrintDefaultsByKind(c.printable, c.turnTo), c.orientation);
   EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleX, c.sx);
   EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleY, c.sy);
@@ -95,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                                kPortrait, {210, 297}, {0, 390, 0, 340}},
                       KindCase{"other_kind_is_not_fitted", 5, 3.0, 4.0, 5, 6, false,
                                std::nullopt, {210, 297}, {0, 400, 0, 300}},
+                      KindCase{"no_picture_keeps_the_defaults", 2, 1.0, 1.0, 0, 0, false,
+                               kPortrait, {210, 297}, {0, 0, 0, 0}},
                       // Ink 1.2 mm left of an A4 window: 211.2 mm on 210 need a lower scale and
                       // the origin moved right; with the origin whole, 209 / 211.2 = 0.989.
                       KindCase{"ink_left_of_the_window_moves_the_origin", 2, 0.989, 0.989, 2, 0,
@@ -142,22 +146,25 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     double sx, sy;
     int ox, oy;
     TZoomWindow window;
-    double overhang;
+    double left, below;  // half circles out of the left and the bottom edge
     const char* message;
   } cases[] = {
       // clang-format off
-      {1, 1, 0, 0, {0, 297, 0, 210}, 0, ""},
-      {1, 1, 0, 0, {-5, 225, -5, 310}, 0,
+      {1, 1, 0, 0, {0, 297, 0, 210}, 0, 0, ""},
+      {1, 1, 0, 0, {-5, 225, -5, 310}, 0, 0,
        "105.0 mm at the bottom fall off. Scale 0.666 / 0.666 fits."},
       // 14 mm of a 210 mm page are 19.8 mm here: 19.8 + 280 reaches 2.8 mm past 297; the
       // origin moves, the scale stays.
-      {1, 1, 14, 0, {0, 280, 0, 100}, 0, "2.8 mm at the right fall off. Origin 12 / 0 fits."},
-      {2, 1, -10, -21, {0, 100, 0, 50}, 0,
+      {1, 1, 14, 0, {0, 280, 0, 100}, 0, 0, "2.8 mm at the right fall off. Origin 12 / 0 fits."},
+      {2, 1, -10, -21, {0, 100, 0, 50}, 0, 0,
        "14.1 mm at the left, 29.7 mm at the top fall off. Origin 0 / 0 fits."},
       // What is drawn counts, not the window: a line 3 units left of it, 1.5 mm at scale 0.5.
-      {0.5, 0.5, 0, 0, {0, 100, 0, 100}, 3, "1.5 mm at the left fall off. Origin 2 / 0 fits."},
-      {1, 1, 0, 0, {0, 297, 0, 210}, 2,
-       "2.0 mm at the left fall off. Scale 0.988 / 0.988 at origin 2 / 0 fits."}};
+      {0.5, 0.5, 0, 0, {0, 100, 0, 100}, 3, 0, "1.5 mm at the left fall off. Origin 2 / 0 fits."},
+      {1, 1, 0, 0, {0, 297, 0, 210}, 2, 0,
+       "2.0 mm at the left fall off. Scale 0.988 / 0.988 at origin 2 / 0 fits."},
+      // 200 + 15 mm on 210: 210 / 215 = 0.976.
+      {1, 1, 0, 0, {0, 297, 0, 200}, 0, 15,
+       "5.0 mm at the bottom fall off. Scale 0.976 / 0.976 fits."}};
   // clang-format on
   for (const auto& c : cases) {
     InitGraphicsSettings();
@@ -165,7 +172,7 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     PrintSettings.PrintScaleY = c.sy;
     PrintSettings.PrintOriginX = c.ox;
     PrintSettings.PrintOriginY = c.oy;
-    const FramePicture picture(c.window, c.overhang);
+    const FramePicture picture(c.window, c.left, c.below);
     EXPECT_EQ(PageOverhangMessage({297, 210}),
               *c.message ? "The picture does not fit the page: " + std::string(c.message) : "");
   }

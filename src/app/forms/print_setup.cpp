@@ -388,7 +388,6 @@ void TForm_printconf::Button_dbClick() {
   TPresetDialogValues v = PresetValues();
   Tdbf4 tableForm(this);
   if (!LoadPreset(v)) return;
-  fitted_ = false;  // a stored preset prints as it was stored
   edit_scalex_->setText(Q(v.scaleX));
   edit_scaley_->setText(Q(v.scaleY));
   edit_xorigin_->setText(Q(v.originX));

@@ -138,10 +138,9 @@ class TPainterCanvas : public TReplayCanvas {
     QFont reference(face);
     reference.setPixelSize(kReferencePx);
     const QFontMetricsF metrics(reference);
-    double cap = metrics.tightBoundingRect("H").height();
-    if (!(cap > 0)) cap = metrics.capHeight();
-    if (!(cap > 0)) cap = 0.7 * metrics.ascent();  // a face without capitals or outlines
-    const double perEm = cap > 0 ? cap / kReferencePx : 0.7;
+    const double cap = metrics.tightBoundingRect("H").height();
+    // A face that draws no "H" at all gets Arial's share.
+    const double perEm = cap > 0 ? cap / kReferencePx : 0.716;
     known.insert(key, perEm);
     return perEm;
   }
