@@ -77,10 +77,9 @@ class TInkBoxCanvas : public TReplayCanvas {
     while (sweep <= 0) sweep += 2 * kPi;
     at(from);
     at(from + sweep);
-    for (int k = 0; k < 8; ++k) {
-      const double t = k * kPi / 2;  // axis ends within two turns of the start
-      if (t >= from && t <= from + sweep) at(t);
-      if (t - 2 * kPi >= from && t - 2 * kPi <= from + sweep) at(t);
+    for (int k = 0; k < 4; ++k) {
+      const double t = k * kPi / 2;
+      if (std::fmod(t - from + 4 * kPi, 2 * kPi) <= sweep) at(t);
     }
   }
   void Polygon(const int (&xs)[4], const int (&ys)[4]) override {
@@ -139,13 +138,14 @@ std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
   const TPrintLayout stored{s.PrintScaleX, s.PrintScaleY, s.PrintOriginX, s.PrintOriginY};
   if (!(area.widthMm > 0) || !(area.heightMm > 0)) return std::nullopt;
   // The ink as it lands from the origins' point.
-  std::optional<TPrintedRect> ink = PrintedInkMm(area.widthMm);
-  if (!ink) return std::nullopt;
+  const std::optional<TPrintedRect> measured = PrintedInkMm(area.widthMm);
+  if (!measured) return std::nullopt;
+  TPrintedRect ink = measured.value();
   const long double unit = PrintOriginMm(1, area.widthMm);  // millimetres per origin step
   const long double ox = PrintOriginMm(stored.originX, area.widthMm);
   const long double oy = PrintOriginMm(stored.originY, area.widthMm);
-  ink->left -= ox, ink->right -= ox, ink->top -= oy, ink->bottom -= oy;
-  const long double width = ink->right - ink->left, height = ink->bottom - ink->top;
+  ink.left -= ox, ink.right -= ox, ink.top -= oy, ink.bottom -= oy;
+  const long double width = ink.right - ink.left, height = ink.bottom - ink.top;
   // A hundredth of a millimetre is the measure's own rounding, not ink off the page.
   constexpr long double kSlack = 0.01L;
   // The origin nearest `origin` that keeps [low, high] (ink from the origin) within room.
@@ -158,9 +158,9 @@ std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
   };
   // A second try leaves an origin step of room, so that a whole step always fits.
   for (const long double spare : {0.0L, unit}) {
-    long double f = 1.0L;
-    if (width > 0) f = std::min(f, (area.widthMm - spare + kSlack) / width);
-    if (height > 0) f = std::min(f, (area.heightMm - spare + kSlack) / height);
+    // A picture of no width or height puts no bound on that side (the quotient is infinite).
+    const long double f = std::min(
+        {1.0L, (area.widthMm - spare + kSlack) / width, (area.heightMm - spare + kSlack) / height});
     if (!(f > 0)) return std::nullopt;
     TPrintLayout fit = stored;
     if (f < 1.0L) {
@@ -168,8 +168,8 @@ std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
       fit.scaleY = FloorToShownDigits(stored.scaleY * f);
     }
     const long double fx = fit.scaleX / stored.scaleX, fy = fit.scaleY / stored.scaleY;
-    if (place(fx * ink->left, fx * ink->right, area.widthMm, fit.originX) &&
-        place(fy * ink->top, fy * ink->bottom, area.heightMm, fit.originY))
+    if (place(fx * ink.left, fx * ink.right, area.widthMm, fit.originX) &&
+        place(fy * ink.top, fy * ink.bottom, area.heightMm, fit.originY))
       return fit;
   }
   return std::nullopt;
@@ -242,7 +242,7 @@ std::string PageOverhangMessage(const TPrintableArea& area) {
   std::string text = "The picture does not fit the page: " + cut + " fall off.";
   const TPrintSettings& s = PrintSettings;
   if (const auto fit = InkFit(area)) {
-    const bool scaled = fit->scaleX != s.PrintScaleX || fit->scaleY != s.PrintScaleY;
+    const bool scaled = fit->scaleX != s.PrintScaleX;  // both go down together
     const bool moved = fit->originX != s.PrintOriginX || fit->originY != s.PrintOriginY;
     const std::string origin = IntStr(fit->originX) + " / " + IntStr(fit->originY);
     if (scaled) text += " Scale " + RealStr(fit->scaleX) + " / " + RealStr(fit->scaleY);

@@ -162,6 +162,8 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
       {0.5, 0.5, 0, 0, {0, 100, 0, 100}, 3, 0, "1.5 mm at the left fall off. Origin 2 / 0 fits."},
       {1, 1, 0, 0, {0, 297, 0, 210}, 2, 0,
        "2.0 mm at the left fall off. Scale 0.988 / 0.988 at origin 2 / 0 fits."},
+      // A 10 mm frame at the page's top: the half circle below it stays below it.
+      {1, 1, 0, 0, {0, 297, 195, 205}, 0, 15, ""},
       // 200 + 15 mm on 210: 210 / 215 = 0.976.
       {1, 1, 0, 0, {0, 297, 0, 200}, 0, 15,
        "5.0 mm at the bottom fall off. Scale 0.976 / 0.976 fits."}};

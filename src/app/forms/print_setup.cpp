@@ -193,11 +193,8 @@ void TForm_printconf::FormCreate() {
   setWindowTitle(Q(DosToWin("Printout")));
   SetupMode = false;
   QPrinter& printer = ThePrinter();
-  fitted_ = false;
-  if (const auto orientation = SetPrintDefaultsByKind(PrintableArea(printer))) {
+  if (const auto orientation = SetPrintDefaultsByKind(PrintableArea(printer)))
     printer.setPageOrientation(QtOrientation(*orientation));
-    fitted_ = true;
-  }
   const TPrintDialogValues v = PrintDialogValuesOf(
       printer.pageLayout().orientation() == QPageLayout::Landscape ? TPrintOrientation::Landscape
                                                                    : TPrintOrientation::Portrait);
@@ -220,11 +217,11 @@ void TForm_printconf::ShowLayout(const TPrintDialogValues& v) {
 
 void TForm_printconf::RadioGroup_hochquerClick() {
   // A layout the dialog fitted to the page is fitted again to the page turned; one the user
-  // typed or loaded stays as it is. The printer turns on OK.
+  // typed or loaded stays as it is. Kinds without defaults keep theirs. The printer turns on OK.
   const QStringList shown = {edit_scalex_->text(), edit_scaley_->text(), edit_xorigin_->text(),
                              edit_yorigin_->text()};
   const int index = radioGroup_hochquer_->ItemIndex();
-  if (!fitted_ || shown != shownLayout_ || index == fittedOrientation_) return;
+  if (shown != shownLayout_ || index == fittedOrientation_) return;
   const auto orientation = index != 0 ? TPrintOrientation::Landscape : TPrintOrientation::Portrait;
   const bool border = checkBox_umrandung_->isChecked();
   SetPrintDefaultsByKind(PrintableArea(ThePrinter()), orientation);

@@ -62,8 +62,7 @@ class TForm_printconf : public QDialog {
 
   // The PDF the print dialog was left with; its OK asked before going over an existing one.
   QString confirmedTarget_;
-  // The layout the dialog fitted to the page and shows as it fitted it.
-  bool fitted_ = false;
+  // The layout the dialog fitted to the page, as it shows it.
   QStringList shownLayout_;
   int fittedOrientation_ = 0;  // the item of RadioGroup_hochquer it was fitted for
   QLineEdit* edit_scalex_ = nullptr;
