@@ -86,9 +86,9 @@ class TInkBoxCanvas : public TReplayCanvas {
     for (int k = 0; k < 4; ++k) Note(xs[k], ys[k]);
   }
   void Text(int x, int y, const std::string& utf8, const TCanvasFont& font, TColourRef) override {
-    // A capital is about two thirds of an em wide; the em comes from the style's width as the
-    // window draws it, or from the height where the style gives no width.
-    constexpr double kCapitalWidthEm = 0.667, kCapitalHeightEm = 0.716;
+    // Every character counts as wide as Arial's "H" (0.722 em), wider than most; the em comes
+    // from the style's width as the window draws it, or from the height where it gives none.
+    constexpr double kCapitalWidthEm = 0.722, kCapitalHeightEm = 0.716;
     const double em = font.widthPx > 0 ? font.widthPx / kTextAverageWidthEm
                                        : font.heightPx / kTextCellPerCadHeight / kCapitalHeightEm;
     std::size_t characters = 0;

@@ -16,13 +16,15 @@ namespace {
 // dimension standing out of its sheet), their farthest points none of their ends.
 class FramePicture {
  public:
-  explicit FramePicture(const TZoomWindow& w, double left = 0, double below = 0) {
+  explicit FramePicture(const TZoomWindow& w, double left = 0, double below = 0,
+                        bool framed = true) {
     InitViewState();
     ProgramSettings.ScreenWidth = 640;
     ProgramSettings.ScreenHeight = 480;
     window_.FormCreate();
     GraphicsWindowInstance = &window_;
     facade_.GrSetWindow(false, false, 0, 0, 1, 1, w.xmin, w.ymin, w.xmax, w.ymax);
+    if (!framed) return;
     facade_.GrLine(w.xmin, w.ymin, w.xmax, w.ymin);
     facade_.GrLine(w.xmax, w.ymin, w.xmax, w.ymax);
     facade_.GrLine(w.xmax, w.ymax, w.xmin, w.ymax);
@@ -177,6 +179,30 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     const FramePicture picture(c.window, c.left, c.below);
     EXPECT_EQ(PageOverhangMessage({297, 210}),
               *c.message ? "The picture does not fit the page: " + std::string(c.message) : "");
+  }
+}
+
+// "HHHH" of CAD height 10 at (100, 100) on a 297 x 210 window at scale 1: its cell is 1.6 x 10
+// high from 1.2 x 10 above the baseline (turned: 0.7 x 16 to the left), four Arial capitals
+// long (an "H" is 0.722 em; the em is 10 / 0.716 mm, or the style's width x 1.1 x 0.8 / 0.441).
+TEST(PrintSettingsLogic, ATextInksItsCellAsLongAsItsCapitals) {
+  const double natural = 4 * 0.722 * 10 / 0.716, styled = 4 * 0.722 * 5 * 1.1 * 0.8 / 0.441;
+  const struct {
+    double angle, width, left, top, right, bottom;  // mm from the page's top left corner
+  } cases[] = {{0, 0, 100, 98, 100 + natural, 114},
+               {0, 5, 100, 98, 100 + styled, 114},
+               {90, 0, 88.8, 110 - natural, 104.8, 110}};
+  for (const auto& c : cases) {
+    InitGraphicsSettings();
+    const FramePicture picture({0, 297, 0, 210}, 0, 0, false);
+    GraphicsFacade->GrSetTextStyle(0, c.angle, 10, c.width);
+    GraphicsFacade->GrOutTextXY(100, 100, "HHHH");
+    const auto ink = PrintedInkMm(297);
+    ASSERT_TRUE(ink.has_value());
+    EXPECT_NEAR(static_cast<double>(ink->left), c.left, 0.1) << c.angle << " " << c.width;
+    EXPECT_NEAR(static_cast<double>(ink->top), c.top, 0.1) << c.angle << " " << c.width;
+    EXPECT_NEAR(static_cast<double>(ink->right), c.right, 0.1) << c.angle << " " << c.width;
+    EXPECT_NEAR(static_cast<double>(ink->bottom), c.bottom, 0.1) << c.angle << " " << c.width;
   }
 }
 
