@@ -136,7 +136,7 @@ double FloorToShownDigits(long double scale) {
 std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
   const TPrintSettings& s = PrintSettings;
   const TPrintLayout stored{s.PrintScaleX, s.PrintScaleY, s.PrintOriginX, s.PrintOriginY};
-  if (!(area.widthMm > 0) || !(area.heightMm > 0)) return std::nullopt;
+  if (!(std::min(area.widthMm, area.heightMm) > 0)) return std::nullopt;
   // The ink as it lands from the origins' point.
   const std::optional<TPrintedRect> measured = PrintedInkMm(area.widthMm);
   if (!measured) return std::nullopt;
@@ -227,7 +227,7 @@ std::string PageOverhangMessage(const TPrintableArea& area) {
   constexpr long double kTolerance = 0.1L;
   const auto ink = PrintedInkMm(area.widthMm);
   if (!ink) return {};
-  const TPrintedRect& r = *ink;
+  const TPrintedRect r = ink.value();
   const std::pair<long double, const char*> sides[] = {{-r.left, "at the left"},
                                                        {-r.top, "at the top"},
                                                        {r.right - area.widthMm, "at the right"},

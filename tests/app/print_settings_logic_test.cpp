@@ -164,8 +164,11 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
       {0.5, 0.5, 0, 0, {0, 100, 0, 100}, 3, 0, "1.5 mm at the left fall off. Origin 2 / 0 fits."},
       {1, 1, 0, 0, {0, 297, 0, 210}, 2, 0,
        "2.0 mm at the left fall off. Scale 0.988 / 0.988 at origin 2 / 0 fits."},
-      // A 10 mm frame at the page's top: the half circle below it stays below it.
+      // A 10 mm frame at the page's top: the half circle below it stays below it; one 10 mm
+      // wide 0.9 mm from the right edge: the half circle left of it stays left of it.
       {1, 1, 0, 0, {0, 297, 195, 205}, 0, 15, ""},
+      {1, 1, 200, 0, {0, 10, 0, 100}, 15, 0, ""},
+      {1, 1, 0, 0, {0, 0, 0, 0}, 0, 0, ""},  // no picture
       // 200 + 15 mm on 210: 210 / 215 = 0.976.
       {1, 1, 0, 0, {0, 297, 0, 200}, 0, 15,
        "5.0 mm at the bottom fall off. Scale 0.976 / 0.976 fits."}};
@@ -176,7 +179,8 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     PrintSettings.PrintScaleY = c.sy;
     PrintSettings.PrintOriginX = c.ox;
     PrintSettings.PrintOriginY = c.oy;
-    const FramePicture picture(c.window, c.left, c.below);
+    std::optional<FramePicture> picture;
+    if (c.window.xmax > c.window.xmin) picture.emplace(c.window, c.left, c.below);
     EXPECT_EQ(PageOverhangMessage({297, 210}),
               *c.message ? "The picture does not fit the page: " + std::string(c.message) : "");
   }
