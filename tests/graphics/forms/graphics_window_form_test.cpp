@@ -132,16 +132,18 @@ class GraphicsWindowGui : public ::testing::Test {
 };
 
 // Three CAD heights of "HHHH" (height, width, baseline y), far enough apart that their cells
-// (1.6 h from 1.2 h above the baseline) never meet.
+// (1.6 h from 1.2 h above the baseline) never meet; width 0 is the face's own.
 struct HText {
   double height, width, y;
 };
-constexpr HText kHTexts[] = {{3.5, 2.5, 40}, {5, 3.5, 28}, {10, 7, 8}};
-// Arial's "H" is 0.722 em wide with 0.08 em on either side; its average character (what a text
-// style's width gives, times 1.1 and the width ratio) is 0.441 em. Four capitals thus ink
-// 2.728 em of an em = average width / 0.441.
-double HhhhInkWidth(double width) {
-  return 2.728 * 1.1 * width * static_cast<double>(GraphicsVariables.TextWidthRatio) / 0.441;
+constexpr HText kHTexts[] = {{3.5, 0, 40}, {5, 3.5, 28}, {10, 7, 8}};
+// Arial's "H" is 0.722 em wide with 0.08 em on either side, its capitals 0.716 em high; its
+// average character (what a style's width gives, times 1.1 and the width ratio) is 0.441 em.
+// Four capitals thus ink 2.728 em, in pixels of `across` and `up` per unit; a face's own width
+// keeps its shape on the device.
+double HhhhInkWidth(const HText& t, double across, double up) {
+  const double ratio = static_cast<double>(GraphicsVariables.TextWidthRatio);
+  return 2.728 * (t.width > 0 ? 1.1 * t.width * ratio / 0.441 * across : t.height / 0.716 * up);
 }
 
 TEST_F(GraphicsWindowGui, LineEndsAndCircleRadiusInColour) {
@@ -352,7 +354,7 @@ TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallInEveryFace) {
               std::tuple(" on paper", paper, 20.0, 20 * c.sy, (48 - t.y) * 20 * c.sy)}) {
           SCOPED_TRACE(face.toStdString() + ", " + c.name + ", height " + std::to_string(t.height) +
                        where);
-          const double cap = t.height * up, wide = HhhhInkWidth(t.width) * across;
+          const double cap = t.height * up, wide = HhhhInkWidth(t, across, up);
           const QRect ink = DarkBox(img, baseline - 1.2 * cap - 4, baseline + 0.5 * cap);
           EXPECT_NEAR(ink.height(), cap, 0.05 * cap);
           EXPECT_NEAR(ink.bottom() + 1, baseline, 0.05 * cap) << "on the baseline";
