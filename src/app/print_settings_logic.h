@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/view_control.h"
+
 enum class TPrintOrientation { Portrait, Landscape };
 
 // Portrait for code 1, landscape for every other code.
@@ -18,21 +20,32 @@ struct TPrintableArea {
   long double heightMm = 0.0L;
 };
 
+// The area as the printer stands once it takes the orientation, from the area as it stands now.
+TPrintableArea AreaInOrientation(const TPrintableArea& printable, TPrintOrientation orientation);
+
 // Sets the print layout of PrintSettings from the configured defaults by PictureKind and returns
 // the orientation the printer is to take. Kinds 0, 1 and 3 take the screendump values and the
-// configured orientation; kind 2 (an A4 sheet drawn in millimetres) prints at scale 1 from the
-// page corner without border line, portrait; other kinds keep the settings and the printer's
-// orientation (no value). A default scale that would put part of the shown world window off
-// the printable area (given in either orientation; empty for none) is lowered to the largest
-// one that keeps it whole.
-std::optional<TPrintOrientation> SetPrintDefaultsByKind(const TPrintableArea& printable = {});
+// configured orientation (or `orientation` when given); kind 2 (an A4 sheet drawn in
+// millimetres) prints at scale 1 from the page corner without border line, portrait (or
+// `orientation`); other kinds keep the settings and the printer's orientation (no value).
+// Defaults that would put ink of the picture off the printable area (given as the printer
+// stands before it turns; empty for none) are fitted to it (FitPrintLayoutToArea).
+std::optional<TPrintOrientation> SetPrintDefaultsByKind(
+    const TPrintableArea& printable = {}, std::optional<TPrintOrientation> orientation = {});
 
-// Lowers both print scales by one factor, to 3 significant digits, so that the shown world
-// window fits the printable area from its origin; scales that fit stay.
-void FitPrintScalesToArea(const TPrintableArea& area);
+// Where the ink of the picture in DisplayList lands at the stored layout: its edges in
+// millimetres from the top left corner of a printable area pageWidthMm wide. Every line, arc,
+// filled shape and the border line count as drawn; a text counts as its cell, as high as the
+// replay makes it and as long as its characters at a capital's width. Empty for no picture.
+std::optional<TPrintedRect> PrintedInkMm(long double pageWidthMm);
 
-// What of the shown world window falls off the printable area at the stored layout: a message
-// naming the millimetres beyond each edge and the scale that fits, or empty when it fits.
+// Puts the ink of the picture wholly on the area: when some falls off, both print scales are
+// lowered by one factor as far as needed (to 3 significant digits) and the origins move the
+// least that brings every edge on. A layout that keeps the ink on the area stays.
+void FitPrintLayoutToArea(const TPrintableArea& area);
+
+// What of the picture's ink falls off the printable area at the stored layout: a message
+// naming the millimetres beyond each edge and the layout that fits, or empty when it fits.
 std::string PageOverhangMessage(const TPrintableArea& area);
 
 // The dialog's values as its controls hold them.

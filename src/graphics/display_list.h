@@ -41,6 +41,16 @@ struct TDisplayListRecord {
   bool valid = true;  // false when a number of the record text could not be read
 };
 
+// How a replayed text stands on a device. The replay hands a canvas the text's cell: its
+// height is kTextCellPerCadHeight times the CAD text height, its top left corner the anchor.
+// The capitals stand one CAD height tall on a baseline kTextBaselineInCell cells below the
+// cell's top, whichever face stands in for the configured one. A text style's width is an
+// average character width as the configured face (Arial) has it: kTextAverageWidthEm of its
+// em, so every face gets the em that Arial would get, not one from its own average.
+constexpr double kTextCellPerCadHeight = 1.6;
+constexpr double kTextBaselineInCell = 0.75;
+constexpr double kTextAverageWidthEm = 0.441;
+
 // Formats a real as a record text does: up to 8 significant digits, trailing zeros dropped,
 // scientific notation only when the exponent calls for it, "." as decimal separator.
 std::string FormatCoord(double value);

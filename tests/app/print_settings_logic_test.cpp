@@ -6,8 +6,38 @@
 
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
+#include "graphics/graphics_facade.h"
+#include "graphics/graphics_window.h"
 
 namespace {
+
+// A picture whose ink is the frame of its window, drawn without a screen; `left` and `below`
+// bulge half circles of that radius out of the left and the bottom edge (a centre line or a
+// dimension standing out of its sheet), their farthest points none of their ends.
+class FramePicture {
+ public:
+  explicit FramePicture(const TZoomWindow& w, double left = 0, double below = 0,
+                        bool framed = true) {
+    InitViewState();
+    ProgramSettings.ScreenWidth = 640;
+    ProgramSettings.ScreenHeight = 480;
+    window_.FormCreate();
+    GraphicsWindowInstance = &window_;
+    facade_.GrSetWindow(false, false, 0, 0, 1, 1, w.xmin, w.ymin, w.xmax, w.ymax);
+    if (!framed) return;
+    facade_.GrLine(w.xmin, w.ymin, w.xmax, w.ymin);
+    facade_.GrLine(w.xmax, w.ymin, w.xmax, w.ymax);
+    facade_.GrLine(w.xmax, w.ymax, w.xmin, w.ymax);
+    facade_.GrLine(w.xmin, w.ymax, w.xmin, w.ymin);
+    if (left > 0) facade_.GrArc(w.xmin, (w.ymin + w.ymax) / 2, 100, 260, left);
+    if (below > 0) facade_.GrArc((w.xmin + w.xmax) / 2, w.ymin, 190, 350, below);
+  }
+  ~FramePicture() { GraphicsWindowInstance = nullptr; }
+
+ private:
+  TGraphicsFacade facade_;
+  TGraphicsWindow window_;
+};
 
 struct KindCase {
   const char* name;
@@ -18,6 +48,8 @@ struct KindCase {
   std::optional<TPrintOrientation> orientation;
   TPrintableArea printable = {};          // as the printer stands before it turns
   TZoomWindow window = {0, 100, 0, 100};  // xmin, xmax, ymin, ymax
+  double overhang = 0;                    // a half circle bulging out of its left edge
+  std::optional<TPrintOrientation> turnTo = {};
 };
 
 class DefaultsByKind : public ::testing::TestWithParam<KindCase> {};
@@ -36,8 +68,9 @@ TEST_P(DefaultsByKind, TakesItsDefaults) {
   PrintSettings.ScreendumpBorder = true;
   PrintSettings.PrintOrientation = 1;
   PrintSettings.PictureKind = static_cast<std::int16_t>(c.kind);
-  GraphicsVariables.ZoomWindow = c.window;
-  EXPECT_EQ(SetPrintDefaultsByKind(c.printable), c.orientation);
+  std::optional<FramePicture> picture;  // none for an empty window
+  if (c.window.xmax > c.window.xmin) picture.emplace(c.window, c.overhang);
+  EXPECT_EQ(SetPrintDefaultsByKind(c.printable, c.turnTo), c.orientation);
   EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleX, c.sx);
   EXPECT_DOUBLE_EQ(PrintSettings.PrintScaleY, c.sy);
   EXPECT_EQ(PrintSettings.PrintOriginX, c.ox);
@@ -46,6 +79,7 @@ TEST_P(DefaultsByKind, TakesItsDefaults) {
 }
 
 constexpr auto kPortrait = TPrintOrientation::Portrait;
+constexpr auto kLandscape = TPrintOrientation::Landscape;
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Kinds, DefaultsByKind,
@@ -54,8 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"a4_sheet", 2, 1.0, 1.0, 0, 0, false, kPortrait},
                       KindCase{"a3_sheet", 3, 0.5, 0.75, 12, 34, true, kPortrait},
                       KindCase{"other", 5, 3.0, 4.0, 5, 6, false, std::nullopt},
-                      // 400 units at 0.5 need 200 of 210 - 12 mm: x 198 / 200, rounded down.
-                      KindCase{"a3_sheet_wider_than_the_page", 3, 0.495, 0.742, 12, 34, true,
+                      // 400 units at 0.5 need 200 of 210 - 12 mm: the origin moves to 10
+                      // rather than the scale going down.
+                      KindCase{"a3_sheet_wider_than_the_page", 3, 0.5, 0.75, 10, 34, true,
                                kPortrait, {297, 210}, {0, 400, 0, 300}},
                       // 230 x 315 mm on 210 x 297: min(210 / 230, 297 / 315) = 0.913.
                       KindCase{"a4_sheet_larger_than_the_page", 2, 0.913, 0.913, 0, 0, false,
@@ -63,7 +98,22 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"fitting_window_keeps_its_scale", 3, 0.5, 0.75, 12, 34, true,
                                kPortrait, {210, 297}, {0, 390, 0, 340}},
                       KindCase{"other_kind_is_not_fitted", 5, 3.0, 4.0, 5, 6, false,
-                               std::nullopt, {210, 297}, {0, 400, 0, 300}}),
+                               std::nullopt, {210, 297}, {0, 400, 0, 300}},
+                      KindCase{"no_picture_keeps_the_defaults", 2, 1.0, 1.0, 0, 0, false,
+                               kPortrait, {210, 297}, {0, 0, 0, 0}},
+                      // Ink 1.2 mm left of an A4 window: 211.2 mm on 210 need a lower scale and
+                      // the origin moved right; with the origin whole, 209 / 211.2 = 0.989.
+                      KindCase{"ink_left_of_the_window_moves_the_origin", 2, 0.989, 0.989, 2, 0,
+                               false, kPortrait, {210, 297}, {0, 210, 0, 297}, 1.2},
+                      // The same sheet turned: 315 mm high on 210, 210 / 315 = 0.666.
+                      KindCase{"a4_sheet_turned_fits_the_turned_page", 2, 0.666, 0.666, 0, 0,
+                               false, kLandscape, {210, 297}, {-5, 225, -5, 310}, 0,
+                               kLandscape},
+                      // 255 mm high from 34 x 297 / 210 = 48.1 mm on 210: 210 / 255 lowers the
+                      // scales to 0.411 / 0.617, and 0.617 x 340 = 209.8 mm fit from origin 0.
+                      KindCase{"a3_sheet_turned_lowers_the_scales_and_raises_the_origin", 3,
+                               0.411, 0.617, 12, 0, true, kLandscape, {297, 210},
+                               {0, 390, 0, 340}, 0, kLandscape}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -98,15 +148,30 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     double sx, sy;
     int ox, oy;
     TZoomWindow window;
+    double left, below;  // half circles out of the left and the bottom edge
     const char* message;
   } cases[] = {
       // clang-format off
-      {1, 1, 0, 0, {0, 297, 0, 210}, ""},
-      {1, 1, 0, 0, {-5, 225, -5, 310},
+      {1, 1, 0, 0, {0, 297, 0, 210}, 0, 0, ""},
+      {1, 1, 0, 0, {-5, 225, -5, 310}, 0, 0,
        "105.0 mm at the bottom fall off. Scale 0.666 / 0.666 fits."},
-      // 14 mm of a 210 mm page are 19.8 mm here: 19.8 + 280 reaches 2.8 mm past 297.
-      {1, 1, 14, 0, {0, 280, 0, 100}, "2.8 mm at the right fall off. Scale 0.99 / 0.99 fits."},
-      {2, 1, -10, -21, {0, 100, 0, 50}, "14.1 mm at the left, 29.7 mm at the top fall off."}};
+      // 14 mm of a 210 mm page are 19.8 mm here: 19.8 + 280 reaches 2.8 mm past 297; the
+      // origin moves, the scale stays.
+      {1, 1, 14, 0, {0, 280, 0, 100}, 0, 0, "2.8 mm at the right fall off. Origin 12 / 0 fits."},
+      {2, 1, -10, -21, {0, 100, 0, 50}, 0, 0,
+       "14.1 mm at the left, 29.7 mm at the top fall off. Origin 0 / 0 fits."},
+      // What is drawn counts, not the window: a line 3 units left of it, 1.5 mm at scale 0.5.
+      {0.5, 0.5, 0, 0, {0, 100, 0, 100}, 3, 0, "1.5 mm at the left fall off. Origin 2 / 0 fits."},
+      {1, 1, 0, 0, {0, 297, 0, 210}, 2, 0,
+       "2.0 mm at the left fall off. Scale 0.988 / 0.988 at origin 2 / 0 fits."},
+      // A 10 mm frame at the page's top: the half circle below it stays below it; one 10 mm
+      // wide 0.9 mm from the right edge: the half circle left of it stays left of it.
+      {1, 1, 0, 0, {0, 297, 195, 205}, 0, 15, ""},
+      {1, 1, 200, 0, {0, 10, 0, 100}, 15, 0, ""},
+      {1, 1, 0, 0, {0, 0, 0, 0}, 0, 0, ""},  // no picture
+      // 200 + 15 mm on 210: 210 / 215 = 0.976.
+      {1, 1, 0, 0, {0, 297, 0, 200}, 0, 15,
+       "5.0 mm at the bottom fall off. Scale 0.976 / 0.976 fits."}};
   // clang-format on
   for (const auto& c : cases) {
     InitGraphicsSettings();
@@ -114,9 +179,34 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
     PrintSettings.PrintScaleY = c.sy;
     PrintSettings.PrintOriginX = c.ox;
     PrintSettings.PrintOriginY = c.oy;
-    GraphicsVariables.ZoomWindow = c.window;
+    std::optional<FramePicture> picture;
+    if (c.window.xmax > c.window.xmin) picture.emplace(c.window, c.left, c.below);
     EXPECT_EQ(PageOverhangMessage({297, 210}),
               *c.message ? "The picture does not fit the page: " + std::string(c.message) : "");
+  }
+}
+
+// "HHHH" of CAD height 10 at (100, 100) on a 297 x 210 window at scale 1: its cell is 1.6 x 10
+// high from 1.2 x 10 above the baseline (turned: 0.7 x 16 to the left), four Arial capitals
+// long (an "H" is 0.722 em; the em is 10 / 0.716 mm, or the style's width x 1.1 x 0.8 / 0.441).
+TEST(PrintSettingsLogic, ATextInksItsCellAsLongAsItsCapitals) {
+  const double natural = 4 * 0.722 * 10 / 0.716, styled = 4 * 0.722 * 5 * 1.1 * 0.8 / 0.441;
+  const struct {
+    double angle, width, left, top, right, bottom;  // mm from the page's top left corner
+  } cases[] = {{0, 0, 100, 98, 100 + natural, 114},
+               {0, 5, 100, 98, 100 + styled, 114},
+               {90, 0, 88.8, 110 - natural, 104.8, 110}};
+  for (const auto& c : cases) {
+    InitGraphicsSettings();
+    const FramePicture picture({0, 297, 0, 210}, 0, 0, false);
+    GraphicsFacade->GrSetTextStyle(0, c.angle, 10, c.width);
+    GraphicsFacade->GrOutTextXY(100, 100, "HHHH");
+    const auto ink = PrintedInkMm(297);
+    ASSERT_TRUE(ink.has_value());
+    EXPECT_NEAR(static_cast<double>(ink->left), c.left, 0.1) << c.angle << " " << c.width;
+    EXPECT_NEAR(static_cast<double>(ink->top), c.top, 0.1) << c.angle << " " << c.width;
+    EXPECT_NEAR(static_cast<double>(ink->right), c.right, 0.1) << c.angle << " " << c.width;
+    EXPECT_NEAR(static_cast<double>(ink->bottom), c.bottom, 0.1) << c.angle << " " << c.width;
   }
 }
 

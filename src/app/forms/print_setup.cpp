@@ -183,6 +183,8 @@ TForm_printconf::TForm_printconf(QWidget* parent) : QDialog(parent ? parent : Di
   connect(button_help_, &QPushButton::clicked, this, &TForm_printconf::Button_helpClick);
   connect(button_db_, &QPushButton::clicked, this, &TForm_printconf::Button_dbClick);
   connect(button_append_, &QPushButton::clicked, this, &TForm_printconf::Button_appendClick);
+  connect(radioGroup_hochquer_, &TRadioGroup::Clicked, this,
+          &TForm_printconf::RadioGroup_hochquerClick);
   FormCreate();
 }
 
@@ -196,14 +198,35 @@ void TForm_printconf::FormCreate() {
   const TPrintDialogValues v = PrintDialogValuesOf(
       printer.pageLayout().orientation() == QPageLayout::Landscape ? TPrintOrientation::Landscape
                                                                    : TPrintOrientation::Portrait);
-  edit_scalex_->setText(Q(v.scaleX));
-  edit_scaley_->setText(Q(v.scaleY));
-  edit_xorigin_->setText(Q(v.originX));
-  edit_yorigin_->setText(Q(v.originY));
+  ShowLayout(v);
   checkBox_umrandung_->setChecked(v.borderLine);
   checkBox_anpassen_->setChecked(false);
   radioGroup_printmono_->SetItemIndex(v.printModeIndex);
   radioGroup_hochquer_->SetItemIndex(v.orientationIndex);
+}
+
+void TForm_printconf::ShowLayout(const TPrintDialogValues& v) {
+  edit_scalex_->setText(Q(v.scaleX));
+  edit_scaley_->setText(Q(v.scaleY));
+  edit_xorigin_->setText(Q(v.originX));
+  edit_yorigin_->setText(Q(v.originY));
+  shownLayout_ = {edit_scalex_->text(), edit_scaley_->text(), edit_xorigin_->text(),
+                  edit_yorigin_->text()};
+  fittedOrientation_ = v.orientationIndex;
+}
+
+void TForm_printconf::RadioGroup_hochquerClick() {
+  // A layout the dialog fitted to the page is fitted again to the page turned; one the user
+  // typed or loaded stays as it is. Kinds without defaults keep theirs. The printer turns on OK.
+  const QStringList shown = {edit_scalex_->text(), edit_scaley_->text(), edit_xorigin_->text(),
+                             edit_yorigin_->text()};
+  const int index = radioGroup_hochquer_->ItemIndex();
+  if (shown != shownLayout_ || index == fittedOrientation_) return;
+  const auto orientation = index != 0 ? TPrintOrientation::Landscape : TPrintOrientation::Portrait;
+  const bool border = checkBox_umrandung_->isChecked();
+  SetPrintDefaultsByKind(PrintableArea(ThePrinter()), orientation);
+  ShowLayout(PrintDialogValuesOf(orientation));
+  checkBox_umrandung_->setChecked(border);
 }
 
 void TForm_printconf::FormActivate() {
@@ -242,6 +265,7 @@ void TForm_printconf::Button_printerClick() {
   FillPrinterLabel();
   radioGroup_hochquer_->SetItemIndex(
       printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
+  RadioGroup_hochquerClick();  // the printer may come back turned
 }
 
 bool TForm_printconf::ReadPrintDialog() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <string>
 
 #include "app/print_presets.h"
@@ -43,6 +44,8 @@ class TForm_printconf : public QDialog {
   // Load a stored preset into the controls; store the controls' values as a new preset.
   void Button_dbClick();
   void Button_appendClick();
+  // The orientation chosen: a layout the dialog fitted is fitted to the turned page.
+  void RadioGroup_hochquerClick();
   // Copies the controls into the settings; false (with a message) when a scale is unusable.
   bool ReadPrintDialog();
 
@@ -55,9 +58,13 @@ class TForm_printconf : public QDialog {
   void FillPrinterLabel();
   void PrintPicture();
   TPresetDialogValues PresetValues() const;
+  void ShowLayout(const TPrintDialogValues& values);
 
   // The PDF the print dialog was left with; its OK asked before going over an existing one.
   QString confirmedTarget_;
+  // The layout the dialog fitted to the page, as it shows it.
+  QStringList shownLayout_;
+  int fittedOrientation_ = 0;  // the item of RadioGroup_hochquer it was fitted for
   QLineEdit* edit_scalex_ = nullptr;
   QLineEdit* edit_scaley_ = nullptr;
   QLineEdit* edit_xorigin_ = nullptr;

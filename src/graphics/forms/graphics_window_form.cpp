@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLine>
 #include <QMouseEvent>
@@ -104,30 +105,46 @@ class TPainterCanvas : public TReplayCanvas {
     Flush();
     if (f.heightPx <= 0) return;
     QFont font(QString::fromStdString(f.face));
-    font.setPixelSize(f.heightPx);
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
     font.setStrikeOut(f.strikeOut);
-    const QFontMetricsF metrics(font);
-    const double natural = metrics.averageCharWidth();
-    const double stretch = natural > 0 && f.widthPx > 0 ? f.widthPx / natural : 1.0;
-    // The height is the character cell's, ascent and descent together, as the replay's 1.6
-    // times the CAD height assumes; a pixel size alone is the em, which draws the letters
-    // about a sixth taller than the CAD file's.
-    const double cell = metrics.ascent() + metrics.descent();
-    const double shrink = cell > 0 ? f.heightPx / cell : 1.0;
+    // The capitals stand one CAD height tall and the width gives the em Arial would have,
+    // whatever face stands in: line heights and average widths differ by a sixth between the
+    // faces that do.
+    const double emY = f.heightPx / kTextCellPerCadHeight / CapHeightPerEm(font);
+    const double emX = f.widthPx > 0 ? f.widthPx / kTextAverageWidthEm : emY;
+    const int size = std::max(1, static_cast<int>(std::lround(emY)));
+    font.setPixelSize(size);
     p_->save();
     p_->setFont(font);
     p_->setPen(ToQColor(colour));
     p_->translate(x, y);
     p_->rotate(-f.angleDeg);
-    p_->scale(stretch, shrink);
-    p_->drawText(QPointF(0, metrics.ascent()), QString::fromUtf8(utf8.c_str()));
+    p_->scale(emX / size, emY / size);
+    p_->drawText(QPointF(0, kTextBaselineInCell * f.heightPx * size / emY),
+                 QString::fromUtf8(utf8.c_str()));
     p_->restore();
   }
 
  private:
+  // Height of the face's capitals per em, from the outline of "H" at a size where hinting
+  // does not round it; remembered per face and style.
+  static double CapHeightPerEm(const QFont& face) {
+    static QHash<QString, double> known;
+    const QString key = face.key();
+    if (const auto it = known.constFind(key); it != known.constEnd()) return *it;
+    constexpr int kReferencePx = 1000;
+    QFont reference(face);
+    reference.setPixelSize(kReferencePx);
+    const QFontMetricsF metrics(reference);
+    const double cap = metrics.tightBoundingRect("H").height();
+    // A face that draws no "H" at all gets Arial's share.
+    const double perEm = cap > 0 ? cap / kReferencePx : 0.716;
+    known.insert(key, perEm);
+    return perEm;
+  }
+
   static constexpr int kBatch = 4096;
   QPainter* p_;
   QColor brush_ = Qt::white;

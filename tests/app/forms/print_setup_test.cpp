@@ -17,13 +17,16 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include "app/app_test_support.h"
+#include "app/data_file.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/forms/gui_test_support.h"
@@ -96,6 +99,16 @@ class PrintSetupGui : public ::testing::Test {
     facade_->GrLine(10, 100, 110, 100);
     facade_->GrLine(10, 100, 10, 40);
   }
+  // The frame of a 230 x 315 mm sheet, lines only, so no face can change what it inks.
+  void DrawSheetFrame() {
+    facade_->GrHeader(0, 0, 230, 315);
+    facade_->GrSetColor(16);
+    for (const auto& [x1, y1, x2, y2] : {std::array<double, 4>{0, 0, 230, 0},
+                                         {230, 0, 230, 315},
+                                         {230, 315, 0, 315},
+                                         {0, 315, 0, 0}})
+      facade_->GrLine(x1, y1, x2, y2);
+  }
 
   ScratchDir dir_;
   std::string pdf_;
@@ -146,9 +159,42 @@ bool InkOfPdf(const std::string& pdf, const std::string& dir, QRectF& ink,
   for (int y = 0; y < page.height(); ++y)
     for (int x = 0; x < page.width(); ++x)
       if (qGray(page.pixel(x, y)) < 128) px |= QRect(x, y, 1, 1);
-  ink = QRectF(px.left() / perMm - offX, px.top() / perMm - offY, px.width() / perMm,
-               px.height() / perMm);
+  ink = px.isEmpty() ? QRectF()
+                     : QRectF(px.left() / perMm - offX, px.top() / perMm - offY, px.width() / perMm,
+                              px.height() / perMm);
+  // Thin glyphs may leave no dark pixel: texts count by the boxes the PDF gives their words.
+  static const QRegularExpression word(
+      R"re(<word xMin="([\d.-]+)" yMin="([\d.-]+)" xMax="([\d.-]+)" yMax="([\d.-]+)")re");
+  const QString words = RunTool("pdftotext", {"-bbox", file, "-"});
+  for (auto it = word.globalMatch(words); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    auto mm = [&](int i, double off) { return m.captured(i).toDouble() * 25.4 / 72 - off; };
+    ink |= QRectF(QPointF(mm(1, offX), mm(2, offY)), QPointF(mm(3, offX), mm(4, offY)));
+  }
   return true;
+}
+
+// Loads the example data file with another joint (pressure angle, module, teeth, shaft shift;
+// da1, df1, da2, df2 given, or with no diameters the tool's factors); false unless calculated.
+bool LoadJoint(const std::string& file, double alpha, double mn, int z, double x,
+               const std::array<double, 4>& diameters) {
+  std::istringstream in(app_test::ReadBytes(VUKO_TEST_DATA_DIR "/alpha37_5_z13.vuk"));
+  std::vector<std::string> l;
+  for (std::string line; std::getline(in, line);) l.push_back(line);
+  const bool given = diameters[0] > 0;
+  l[7] = std::to_string(alpha), l[8] = std::to_string(mn), l[9] = std::to_string(z);
+  l[11] = l[12] = given ? "1" : "0", l[50] = "0";
+  for (int i = 0; i < 4; ++i) {
+    l[16 + 15 * (i / 2) + i % 2] = std::to_string(0.55 - 0.1 * (i % 2));
+    l[25 + 15 * (i / 2) + i % 2] = std::to_string(given ? diameters[i] : 0);
+  }
+  for (int p = 0; p < 2; ++p) l[18 + 15 * p] = "0.16", l[20 + 15 * p] = std::to_string(p ? -x : x);
+  std::string text;
+  for (const std::string& line : l) text += line + "\n";
+  app_test::WriteBytes(file, text);
+  AbortFlag = false;
+  LoadDataFile(file);
+  return !(CalcFatalFlag || AbortFlag);
 }
 
 TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
@@ -255,47 +301,108 @@ TEST_F(PrintSetupGui, APdfConfirmedInThePrintDialogIsNotAskedForAgain) {
   EXPECT_EQ(status, 0) << "the earlier printout was replaced by a sound PDF";
 }
 
-// Defaults put every drawing and tooth picture wholly on the page; a scale too large is told.
+// Defaults put every drawing and tooth picture wholly on the page: of the example joint, of a
+// z 6 undercut shaft (whose quick sheet's centre line stands out of its window) and of DIN 5480
+// N 120x3x38 (d = 3 x 38 = 114, dimensioned outside the hub's window). Sheet 10 draws only its
+// footer; texts count by their words' boxes, however thin the face.
 TEST_F(PrintSetupGui, DefaultsPutEveryPictureWholeOnThePage) {
-  InitToothingData();
-  NewSplineExample();
-  CalcSplineJoint();
-  ASSERT_FALSE(CalcFatalFlag);
+  const struct {
+    const char* name;
+    double alpha, mn;
+    int z;
+    double x;
+    std::array<double, 4> diameters;  // da1 df1 da2 df2, or none
+  } joints[] = {{"example", 0, 0, 0, 0, {}},
+                {"z 6 undercut shaft", 30, 2.5, 6, 0, {}},
+                {"N 120x3x38", 30, 3, 38, 0.45, {119.4, 113.4, 114, 120}}};
   const int sheets = kSheetReturn - kSheetDrawingShaft;
   QRectF ink;
   QSizeF page;
-  for (int k = 0; k < sheets + 6; ++k) {  // tooth graphics entries 7 and 8 are no pictures
-    SCOPED_TRACE(k);
-    facade_->GrClear();
-    if (k < sheets)
-      ProductionDrawing(kCadScreen, static_cast<std::int16_t>(kSheetDrawingShaft + k));
-    else
-      SplineToothGraphicsMenu(kCadScreen, static_cast<std::int16_t>(k - sheets + 1));
-    ASSERT_GT(DisplayList->Count(), 0u);
+  for (const auto& j : joints) {
+    InitToothingData();
+    NewSplineExample();
+    CalcSplineJoint();
+    if (j.z > 0) ASSERT_TRUE(LoadJoint(dir_ / "joint.vuk", j.alpha, j.mn, j.z, j.x, j.diameters));
+    ASSERT_FALSE(CalcFatalFlag);
+    for (int k = 0; k < sheets + 6; ++k) {  // tooth graphics entries 7 and 8 are no pictures
+      SCOPED_TRACE(std::string(j.name) + ", picture " + std::to_string(k));
+      facade_->GrClear();
+      if (k < sheets)
+        ProductionDrawing(kCadScreen, static_cast<std::int16_t>(kSheetDrawingShaft + k));
+      else
+        SplineToothGraphicsMenu(kCadScreen, static_cast<std::int16_t>(k - sheets + 1));
+      ASSERT_GT(DisplayList->Count(), 0u);
+      TForm_printconf form;
+      form.FormActivate();
+      host_->Clear();
+      if (Exists(pdf_)) host_->AnswerYes();
+      form.Button_okClick();
+      ASSERT_TRUE(Exists(pdf_));
+      if (!InkOfPdf(pdf_, dir_.Path(), ink, &page)) GTEST_SKIP() << "qpdf or poppler missing";
+      EXPECT_EQ(host_->Messages(), std::vector<std::string>{"saved as " + pdf_});
+      EXPECT_FALSE(ink.isEmpty());
+      EXPECT_TRUE(  // half a millimetre: the reader's pixel
+          QRectF(QPointF(-0.5, -0.5), page + QSizeF(1, 1)).contains(ink))
+          << ink.left() << " " << ink.top() << " " << ink.right() << " " << ink.bottom();
+    }
+  }
+}
+
+// A 230 x 315 mm sheet at scale 1: what falls off is told, and it is printed as asked all the
+// same; turned, a layout the dialog fitted is fitted again, a typed one stays as typed.
+TEST_F(PrintSetupGui, ScaleOneTellsWhatFallsOffAndPrintsAsAsked) {
+  const struct {
+    int landscape;
+    const char* message;
+    double right, bottom;  // how far the ink reaches past the page
+  } cases[] = {
+      {1, "105.0 mm at the bottom fall off. Scale 0.666 / 0.666 fits.", -67, 105},
+      {0, "20.0 mm at the right, 18.0 mm at the bottom fall off. Scale 0.913 / 0.913 fits.", 20,
+       18}};
+  PrintSettings.PictureKind = 5;
+  ProgramSettings.ColourOutputFlag = false;
+  DrawSheetFrame();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
     TForm_printconf form;
-    form.FormActivate();
+    Fill(form, "1", "1", "0", "0");
+    Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(c.landscape);
     host_->Clear();
     if (Exists(pdf_)) host_->AnswerYes();
     form.Button_okClick();
-    ASSERT_TRUE(Exists(pdf_));
+    EXPECT_EQ(host_->Messages(), (std::vector<std::string>{
+                                     "The picture does not fit the page: " + std::string(c.message),
+                                     "saved as " + pdf_}));
+    QRectF ink;
+    QSizeF page;
     if (!InkOfPdf(pdf_, dir_.Path(), ink, &page)) GTEST_SKIP() << "qpdf or poppler missing";
-    EXPECT_EQ(host_->Messages(), std::vector<std::string>{"saved as " + pdf_});
-    EXPECT_TRUE(  // half a millimetre: the reader's pixel
-        QRectF(QPointF(-0.5, -0.5), page + QSizeF(1, 1)).contains(ink));
+    EXPECT_NEAR(ink.right() - page.width(), c.right, 1);
+    EXPECT_NEAR(ink.bottom() - page.height(), c.bottom, 1);
   }
-  // The shaft's 230 x 315 mm sheet at scale 1 on landscape A4: 315 - 210 mm fall off.
-  ProductionDrawing(kCadScreen, kSheetProductionShaft);
-  TForm_printconf form;
-  Fill(form, "1", "1", "0", "0");
-  host_->Clear();
-  host_->AnswerYes();
-  form.Button_okClick();
-  EXPECT_EQ(host_->Messages(),
-            (std::vector<std::string>{"The picture does not fit the page: 105.0 mm at the bottom "
-                                      "fall off. Scale 0.666 / 0.666 fits.",
-                                      "saved as " + pdf_}));
-  ASSERT_TRUE(InkOfPdf(pdf_, dir_.Path(), ink, &page));
-  EXPECT_GT(ink.bottom(), page.height() + 90) << "printed as asked";
+}
+
+TEST_F(PrintSetupGui, TurningThePageRefitsAFittedLayout) {
+  const struct {
+    const char* typed;  // scale typed first, or none
+    std::vector<int> turns;
+    const char* scale;
+  } cases[] = {{nullptr, {}, "0.913"},   // portrait: 210 / 230
+               {nullptr, {1}, "0.666"},  // landscape: 210 / 315
+               {nullptr, {1, 0}, "0.913"},
+               {"0.8", {1}, "0.8"}};
+  DrawSheetFrame();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scale);
+    ThePrinter().setPageOrientation(QPageLayout::Portrait);
+    PrintSettings.PictureKind = 2;  // an A4 sheet: scale 1, portrait, unless it does not fit
+    TForm_printconf form;
+    if (c.typed) Fill(form, c.typed, c.typed, "0", "0");
+    const auto items =
+        Find<TRadioGroup>(form, "RadioGroup_hochquer")->findChildren<QRadioButton*>();
+    for (int turn : c.turns) items[turn]->click();
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_scalex")->text().toStdString(), c.scale);
+    EXPECT_EQ(Find<QLineEdit>(form, "Edit_scaley")->text().toStdString(), c.scale);
+  }
 }
 
 TEST_F(PrintSetupGui, ScaleThatIsNoNumberKeepsTheDialogOpenCancelStoresNothing) {

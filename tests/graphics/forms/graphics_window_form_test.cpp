@@ -1,12 +1,14 @@
 // The graphics window on an offscreen screen: pictures land on the pixels their world
 // coordinates give, in colour and in monochrome; the picture fills the drawing area through
 // every resize; every table colour reads on the default background; keys and the mouse change
-// exactly the view; a print at scale 1 measures its world lengths in millimetres.
+// exactly the view; a print at scale 1 measures its world lengths in millimetres; capitals stand
+// one CAD height tall on screen and on paper in every face that stands in for Arial.
 #include "graphics/forms/graphics_window_form.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,6 +22,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
@@ -73,10 +76,75 @@ class GraphicsWindowGui : public ::testing::Test {
     return box;
   }
 
+  // The faces a Debian machine may give for Arial that are installed here. A CI machine must
+  // have them all; elsewhere a missing one is left out.
+  static std::vector<QString> StandInFaces() {
+    std::vector<QString> faces;
+    for (const char* face : {"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}) {
+      if (QFontDatabase::hasFamily(face))
+        faces.push_back(face);
+      else if (qEnvironmentVariable("CI") == "true")
+        ADD_FAILURE() << face << " is not installed";
+    }
+    return faces;
+  }
+  // Box of the pixels darker than mid grey within the rows top..bottom.
+  static QRect DarkBox(const QImage& img, int top, int bottom) {
+    QRect box;
+    for (int y = std::max(0, top); y <= std::min(bottom, img.height() - 1); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+      for (int x = 0; x < img.width(); ++x)
+        if (qGray(row[x]) < 128) box |= QRect(x, y, 1, 1);
+    }
+    return box;
+  }
+
+  // Prints the picture on A4 into a PDF and reads the top left w x h pixels of it back with
+  // pdftoppm at dpi; null when pdftoppm is missing.
+  QImage PrintAndRender(int dpi, int w = 0, int h = 0) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("print.pdf");
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      printer.setPageSize(QPageSize(QPageSize::A4));
+      printer.setFullPage(true);
+      window_->SetPrinterDevice(&printer);
+      ViewState.PrintingFlag = true;
+      window_->FormPaint();
+      ViewState.PrintingFlag = false;
+      window_->SetPrinterDevice(nullptr);
+    }
+    QStringList crop;
+    if (w > 0) crop = {"-W", QString::number(w), "-H", QString::number(h)};
+    QProcess render;
+    render.start("pdftoppm", QStringList{"-r", QString::number(dpi), "-gray", "-singlefile"}
+                                 << crop << pdf << dir.filePath("page"));
+    if (!render.waitForStarted()) return {};
+    render.waitForFinished(60000);
+    return QImage(dir.filePath("page.pgm")).convertToFormat(QImage::Format_RGB32);
+  }
+
   std::unique_ptr<ScriptedDialogHost> host_;
   std::unique_ptr<TGraphicsFacade> facade_;
   std::unique_ptr<TFtarvgra> window_;
 };
+
+// Three CAD heights of "HHHH" (height, width, baseline y), far enough apart that their cells
+// (1.6 h from 1.2 h above the baseline) never meet; width 0 is the face's own.
+struct HText {
+  double height, width, y;
+};
+constexpr HText kHTexts[] = {{3.5, 0, 40}, {5, 3.5, 28}, {10, 7, 8}};
+// Arial's "H" is 0.722 em wide with 0.08 em on either side, its capitals 0.716 em high; its
+// average character (what a style's width gives, times 1.1 and the width ratio) is 0.441 em.
+// Four capitals thus ink 2.728 em, in pixels of `across` and `up` per unit; a face's own width
+// keeps its shape on the device.
+double HhhhInkWidth(const HText& t, double across, double up) {
+  const double ratio = static_cast<double>(GraphicsVariables.TextWidthRatio);
+  return 2.728 * (t.width > 0 ? 1.1 * t.width * ratio / 0.441 * across : t.height / 0.716 * up);
+}
 
 TEST_F(GraphicsWindowGui, LineEndsAndCircleRadiusInColour) {
   Window4PixelsPerUnit();
@@ -237,16 +305,66 @@ TEST_F(GraphicsWindowGui, TextStartsAtItsAnchor) {
   // Height 5 becomes 5 * 1.6 = 8 world units (32 pixels); the cell's top is 0.75 h above y.
   facade_->GrSetTextStyle(0, 0, 5, 5);
   facade_->GrOutTextXY(20, 40, "HHHH");
-  const QRect ink = Ink(Paint());
-  ASSERT_FALSE(ink.isEmpty());
-  const int anchorX = Px(20), cellTop = Py(40 + 0.75 * 8);
-  EXPECT_NEAR(ink.left(), anchorX, 4);
-  EXPECT_GE(ink.top(), cellTop - 1);
-  EXPECT_LE(ink.top(), cellTop + 16);
-  EXPECT_LE(ink.bottom(), cellTop + 32 + 2);
-  EXPECT_GT(ink.width(), 32) << "four letters of about 5 * 1.1 * 0.8 units each";
-  // The cell holds ascent and descent: capitals stand 5 units tall, as a DXF reader draws them.
-  EXPECT_NEAR(ink.height(), 4 * 5, 1.2);
+  for (const QString& face : StandInFaces()) {
+    SCOPED_TRACE(face.toStdString());
+    GraphicsVariables.GraphicsFont = face.toStdString();
+    const QRect ink = Ink(Paint());
+    ASSERT_FALSE(ink.isEmpty());
+    const int anchorX = Px(20), cellTop = Py(40 + 0.75 * 8);
+    EXPECT_NEAR(ink.left(), anchorX, 4);
+    EXPECT_GE(ink.top(), cellTop - 1);
+    EXPECT_LE(ink.top(), cellTop + 16);
+    EXPECT_LE(ink.bottom(), cellTop + 32 + 2);
+    EXPECT_GT(ink.width(), 32) << "four letters of about 5 * 1.1 * 0.8 units each";
+    // Capitals stand 5 units tall, as a DXF reader draws them, on the baseline y.
+    EXPECT_NEAR(ink.height(), 4 * 5, 1.2);
+    EXPECT_NEAR(ink.bottom() + 1, Py(40), 1.2);
+  }
+}
+
+// "HHHH" at three CAD heights in each face: on the screen at 10 by 10 and 5 by 10 pixels per
+// unit, and on paper (a PDF read back by pdftoppm at 20 pixels per mm) at print scales 1 by 1
+// and 1 by 2, so that a height taken across shows. Capitals stand one CAD height tall on the
+// baseline, four of them as wide as Arial's.
+TEST_F(GraphicsWindowGui, CapitalsStandOneCadHeightTallInEveryFace) {
+  const struct {
+    const char* name;
+    double xmax, sy;  // world 0..xmax x 0..48 on 640 x 480; print scale 1 across, sy up
+  } cases[] = {{"square", 64, 1}, {"5 across by 10 up, printed twice as high", 128, 2}};
+  int measured = 0;
+  for (const QString& face : StandInFaces()) {
+    GraphicsVariables.GraphicsFont = face.toStdString();
+    for (const auto& c : cases) {
+      facade_->GrClear();
+      facade_->GrSetWindow(false, false, 0, 0, 1, 1, 0, 0, c.xmax, 48);
+      facade_->GrSetColor(16);
+      for (const HText& t : kHTexts) {
+        facade_->GrSetTextStyle(0, 0, t.height, t.width);
+        facade_->GrOutTextXY(2, t.y, "HHHH");
+      }
+      const QImage screen = Paint();
+      PrintSettings = {.PrintScaleX = 1, .PrintScaleY = c.sy};
+      const QImage paper = PrintAndRender(508, 2400, 2200);  // the top 120 by 110 mm
+      if (paper.isNull()) GTEST_SKIP() << "pdftoppm is not installed";
+      for (const HText& t : kHTexts) {
+        // Pixels per unit across and up, and the baseline's row: on paper the world window's
+        // top (48) is the page's edge.
+        for (const auto& [where, img, across, up, baseline] :
+             {std::tuple(" on screen", screen, 640 / c.xmax, 10.0, WorldToScreenY(t.y) + 0.0),
+              std::tuple(" on paper", paper, 20.0, 20 * c.sy, (48 - t.y) * 20 * c.sy)}) {
+          SCOPED_TRACE(face.toStdString() + ", " + c.name + ", height " + std::to_string(t.height) +
+                       where);
+          const double cap = t.height * up, wide = HhhhInkWidth(t, across, up);
+          const QRect ink = DarkBox(img, baseline - 1.2 * cap - 4, baseline + 0.5 * cap);
+          EXPECT_NEAR(ink.height(), cap, 0.05 * cap);
+          EXPECT_NEAR(ink.bottom() + 1, baseline, 0.05 * cap) << "on the baseline";
+          EXPECT_NEAR(ink.width(), wide, 0.06 * wide);
+          ++measured;
+        }
+      }
+    }
+  }
+  if (measured == 0) GTEST_SKIP() << "none of the faces is installed";
 }
 
 TEST_F(GraphicsWindowGui, EveryPaintShowsTheSamePicture) {
@@ -331,8 +449,6 @@ TEST_F(GraphicsWindowGui, PrintAtScaleOneMeasuresWorldLengthsInMillimetres) {
   // The same picture from a window of the picture's shape and from a tall one: the print
   // depends on the world window and the print origin only.
   for (bool tall : {false, true}) {
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("print.pdf");
     if (tall) {
       window_->show();
       window_->resize(640, 900);
@@ -345,29 +461,10 @@ TEST_F(GraphicsWindowGui, PrintAtScaleOneMeasuresWorldLengthsInMillimetres) {
     facade_->GrSetColor(16);
     facade_->GrLine(10, 100, 110, 100);  // 100 mm
     facade_->GrLine(10, 100, 10, 40);    // 60 mm
-    {
-      QPrinter printer(QPrinter::HighResolution);
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(pdf);
-      printer.setPageSize(QPageSize(QPageSize::A4));
-      printer.setFullPage(true);
-      window_->SetPrinterDevice(&printer);
-      ViewState.PrintingFlag = true;
-      window_->FormPaint();
-      ViewState.PrintingFlag = false;
-      window_->SetPrinterDevice(nullptr);
-    }
     // Read the page back at 254 dpi: ten pixels per millimetre.
-    QProcess render;
-    render.start("pdftoppm", {"-r", "254", "-gray", "-singlefile", pdf, dir.filePath("page")});
-    if (!render.waitForStarted()) GTEST_SKIP() << "pdftoppm is not installed";
-    render.waitForFinished(60000);
-    QImage page(dir.filePath("page.pgm"));
-    ASSERT_FALSE(page.isNull());
-    QRect ink;
-    for (int y = 0; y < page.height(); ++y)
-      for (int x = 0; x < page.width(); ++x)
-        if (qGray(page.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    const QImage page = PrintAndRender(254);
+    if (page.isNull()) GTEST_SKIP() << "pdftoppm is not installed";
+    const QRect ink = DarkBox(page, 0, page.height());
     // Lines one print pixel wide or more: the extents equal the lengths within a pixel or two.
     EXPECT_NEAR(ink.width() / 10.0, 100.0, 0.3) << tall;
     EXPECT_NEAR(ink.height() / 10.0, 60.0, 0.3) << tall;
