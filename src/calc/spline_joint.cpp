@@ -1,7 +1,9 @@
 // The involute spline joint calculation on top of the gear pair engine.
 #include "calc/spline_joint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -399,12 +401,14 @@ long double ShiftFromBallDimension(int part) {
 
 long double ShiftFromSpan(int part) {
   const long double target = S().WIn[part];
-  if (SpanAt(part, -kShiftLimit) > target) {
-    PostFatal("Fatal  : W < Wmin !");
-    return 0;
-  }
-  if (SpanAt(part, kShiftLimit) < target) {
-    PostFatal("Fatal  : W > Wmax !");
+  const long double least = SpanAt(part, -kShiftLimit), most = SpanAt(part, kShiftLimit);
+  if (least > target || most < target) {
+    // The range holds for this number of teeth only: name the part, the teeth and the range.
+    const std::string range = " (" + std::to_string(part) + ") (k = " +
+                              std::to_string(T().k[part]) + ": " +
+                              TrimStr(LengthStrN(3, least)) + " to " +
+                              TrimStr(LengthStrN(3, most)) + LengthUnitStr() + ")";
+    PostFatal((least > target ? "Fatal  : W < Wmin !" : "Fatal  : W > Wmax !") + range);
     return 0;
   }
   long double x = 0;
@@ -640,13 +644,51 @@ auto ProposedBy(Clear clear, Read read) {
   return value;
 }
 
+// The shaft's span beyond the range of its number of teeth: -1 below it, 1 above it, 0 when the
+// calculation ended for another reason.
+int SpanBeyondRange() {
+  if (ErrorCount() != 1) return 0;
+  const std::string text = ErrorText(1);
+  if (text.rfind("Fatal  : W < Wmin ! (1)", 0) == 0) return -1;
+  if (text.rfind("Fatal  : W > Wmax ! (1)", 0) == 0) return 1;
+  return 0;
+}
+
+// When the standard number of teeth never settles on a span that can be measured, the span is
+// taken over a number of teeth it can have been measured over, one whose caliper touches the
+// flank when there is one; the number at x = 0 (with its message) where none can.
+int32_t TeethTheSpanCanHave(int32_t firstTeeth) {
+  TToothingData& t = T();
+  const long double target = S().WIn[1];
+  int32_t calculated = 0;
+  // Nearest to the number at x = 0 first.
+  std::vector<int32_t> order;
+  for (int32_t k = 1; k <= t.z[1]; ++k) order.push_back(k);
+  std::stable_sort(order.begin(), order.end(), [firstTeeth](int32_t a, int32_t b) {
+    return std::abs(a - firstTeeth) < std::abs(b - firstTeeth);
+  });
+  for (const int32_t k : order) {
+    t.k[1] = k;
+    bool inRange = false;
+    {
+      QuietProbe quiet;
+      inRange = SpanAt(1, -kShiftLimit) <= target && SpanAt(1, kShiftLimit) >= target;
+    }
+    if (!inRange) continue;
+    CalcSplineJointOnce();
+    if (CalcFatalFlag) continue;
+    if (SpanContactOnFlank()) return k;
+    if (calculated == 0) calculated = k;
+  }
+  return calculated != 0 ? calculated : firstTeeth;
+}
+
 }  // namespace
 
 void CalcSplineJoint() {
   // The number of teeth a span is measured over, when the program picks it, has to be picked
   // before the shift is known; it is the standard one when it is the standard at the shift found,
-  // so the search is repeated with the standard at that shift until they agree. Where they never
-  // agree, the pick at x = 0 stands.
+  // so the search is repeated with the standard at that shift until they agree.
   const bool chosen = TeethChosenBeforeTheShift();
   TToothingData& t = T();
   int32_t firstTeeth = 0;
@@ -656,9 +698,7 @@ void CalcSplineJoint() {
     if (!chosen) return;
     if (CalcFatalFlag) {
       // A span beyond the range of the teeth picked may be one over a tooth more or less.
-      const int step = ErrorCount() == 1 && ErrorText(1) == "Fatal  : W < Wmin !"   ? -1
-                       : ErrorCount() == 1 && ErrorText(1) == "Fatal  : W > Wmax !" ? 1
-                                                                                    : 0;
+      const int step = SpanBeyondRange();
       if (step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) break;
       t.k[1] += step;
       continue;
@@ -667,7 +707,7 @@ void CalcSplineJoint() {
     if (!(standard >= 1) || standard == t.k[1]) return;
     t.k[1] = static_cast<int32_t>(standard);
   }
-  t.k[1] = firstTeeth;
+  t.k[1] = TeethTheSpanCanHave(firstTeeth);
   CalcSplineJointOnce();
 }
 

@@ -355,18 +355,30 @@ INSTANTIATE_TEST_SUITE_P(
                      "Fatal  : MdR > MdRmax ! (1) (Dm 16mm)"},
         BadInputCase{"balls_too_close", [] { SplineInputData.MdRIn[1] = 50; },
                      "Fatal  : MdR < MdRmin ! (1) (Dm 16mm)"},
+        // The range over 2 teeth: 6.5 cos 30 (1.5 pi + 8 inv 30) -+ 1.5 * 2 * 6.5 sin 30.
         BadInputCase{"span_too_long",
                      [] {
                        SplineInputData.InputKind[1] = 4;
                        SplineInputData.WIn[1] = 80;
                      },
-                     "Fatal  : W > Wmax !"},
+                     "Fatal  : W > Wmax ! (1) (k = 2: 19.197 to 38.697mm)"},
         BadInputCase{"span_too_short",
                      [] {
                        SplineInputData.InputKind[1] = 4;
                        SplineInputData.WIn[1] = 5;
                      },
-                     "Fatal  : W < Wmin !"},
+                     "Fatal  : W < Wmin ! (1) (k = 2: 19.197 to 38.697mm)"},
+        // The hub's over 1 tooth: 6.5 cos 30 (1.5 pi - 8 inv 30) -+ 9.75.
+        BadInputCase{"hub_span_too_long",
+                     [] {
+                       SplineInputData.ShiftGivenFor = 2;
+                       SplineInputData.InputKind[2] = 4;
+                       SplineInputData.WIn[2] = 80;
+                     },
+                     "Fatal  : W > Wmax ! (2) (k = 1: 14.356 to 33.856mm)"},
+        // The spline takes it, the gear engine does not: the message says which angles can be.
+        BadInputCase{"alpha_47", [] { ToothingData.alpha = 47; },
+                     "Fatal  : alpha ! (5 <= alpha <= 45)"},
         // Inputs nobody can make or measure are refused at the start, each by name.
         BadInputCase{"teeth_negative", [] { ToothingData.z[1] = -8; }, "Fatal  : z < 0 !"},
         BadInputCase{"teeth_absurd", [] { ToothingData.z[1] = 100000; },
