@@ -589,6 +589,118 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+// Where a ball of diameter D rests on both flanks of a gap, found from the distance between its
+// centre and the involute flank alone: the radii of its centre and of its contact. The gap's half
+// angle at radius r: a shaft's is the pitch angle less the tooth, a hub's is its space, of width
+// m (pi / 2 - 2 x tan a) on the reference circle.
+struct Seat {
+  double centre = 0, contact = 0;
+};
+Seat SeatOfBall(int z, double m, double alpha, double x, double ball) {
+  const int n = std::abs(z);
+  const double rb = n * m * std::cos(alpha) / 2, inv = std::tan(alpha) - alpha;
+  auto half = [&](double r) {
+    const double ar = std::acos(rb / r), invR = std::tan(ar) - ar;
+    return z > 0 ? M_PI / n - (M_PI / 2 + 2 * x * std::tan(alpha)) / n - inv + invR
+                 : (M_PI / 2 - 2 * x * std::tan(alpha)) / n + inv - invR;
+  };
+  // The flank from the base circle to where it meets its mirror image (a hub's) or far out.
+  double rEnd = 4 * n * m;
+  if (z < 0) {
+    double lo = rb, hi = rEnd;
+    for (int i = 0; i < 200; ++i) (half((lo + hi) / 2) > 0 ? lo : hi) = (lo + hi) / 2;
+    rEnd = lo;
+  }
+  auto distance = [&](double R, double r) {
+    return std::sqrt(R * R + r * r - 2 * R * r * std::cos(half(r)));
+  };
+  // Nearest flank point: a fine scan, then golden sections around the best point.
+  auto nearest = [&](double R, double& at) {
+    const int steps = 2000;
+    double best = 1e300;
+    for (int i = 0; i <= steps; ++i) {
+      const double r = rb + (rEnd - rb) * i / steps;
+      if (distance(R, r) < best) best = distance(R, r), at = r;
+    }
+    double lo = std::max(rb, at - (rEnd - rb) / steps),
+           hi = std::min(rEnd, at + (rEnd - rb) / steps);
+    for (int i = 0; i < 200; ++i) {
+      const double a = lo + (hi - lo) * 0.382, b = lo + (hi - lo) * 0.618;
+      (distance(R, a) < distance(R, b) ? hi : lo) = distance(R, a) < distance(R, b) ? b : a;
+    }
+    at = (lo + hi) / 2;
+    return distance(R, at);
+  };
+  // The centre where the nearest flank point is half the ball away: further out the ball would
+  // stand off a shaft's flanks and cut into a hub's.
+  Seat seat;
+  double lo = rb, hi = rEnd;
+  for (int i = 0; i < 200; ++i) {
+    const double R = (lo + hi) / 2;
+    const bool tooClose = nearest(R, seat.contact) < ball / 2;
+    ((z > 0) == tooClose ? lo : hi) = R;
+  }
+  seat.centre = (lo + hi) / 2;
+  nearest(seat.centre, seat.contact);
+  return seat;
+}
+
+// The DIN 5480 joints whose hubs have 6 or 7 teeth (x +-0.45, tool factors 0.45 / 0.55): the
+// program's own balls rest on both flanks between form and tip circles, so no ball message;
+// balls that rest on a tip are still refused, on either part.
+struct SmallHubCase {
+  const char* name;
+  long double mn;
+  int z;
+  long double Dm1 = 0, Dm2 = 0;  // 0: the program's ball
+  const char* refusal = "";      // for a ball that rests on the tips
+};
+
+class SmallHubBallTest : public SplineJointTest,
+                         public ::testing::WithParamInterface<SmallHubCase> {};
+
+TEST_P(SmallHubBallTest, BallMessageOnlyForABallOnTheTips) {
+  const SmallHubCase& c = GetParam();
+  Din5480W45x2x21();
+  TToothingData& t = ToothingData;
+  t.mn = c.mn, t.z[1] = c.z, t.x[1] = 0.45L, t.Dm[1] = c.Dm1, t.Dm[2] = c.Dm2;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  if (*c.refusal) {
+    EXPECT_TRUE(Listed(c.refusal)) << Messages();
+    return;
+  }
+  for (const char* ball : {"Error  : Dm ball", "Warning: Dm ball", "Error  : small Dm ball"})
+    EXPECT_FALSE(ListedStartingWith(ball)) << Messages();
+  EXPECT_NEAR(D(t.x[2]), -0.45, 1e-9);
+  for (int part = 1; part <= 2; ++part) {
+    SCOPED_TRACE(part);
+    const int z = t.z[part];
+    const double ball = D(t.Dm[part]);
+    const Seat seat = SeatOfBall(z, D(t.mn), M_PI / 6, D(t.x[part]), ball);
+    const double odd = z % 2 != 0 ? std::cos(M_PI / (2 * c.z)) : 1;
+    EXPECT_NEAR(D(t.M[part]), z > 0 ? 2 * seat.centre * odd + ball : ball - 2 * seat.centre * odd,
+                1e-4);
+    // Resting on both flanks between the form circles (a hub's diameters are negative).
+    const double form = std::fabs(D(t.dFf[part])), tip = std::fabs(D(t.dFa[part]));
+    EXPECT_TRUE(2 * seat.contact > std::min(form, tip) && 2 * seat.contact < std::max(form, tip))
+        << 2 * seat.contact;
+  }
+}
+
+// The hub W 10x1.25x6's 2.4 mm ball rests at 8.526 mm, M2 -4.8072; a 13 mm ball in the shaft
+// touches at 9.856 mm, above its tip 9.75; a 3 mm ball no longer reaches the hub's flanks.
+INSTANTIATE_TEST_SUITE_P(
+    Din5480, SmallHubBallTest,
+    ::testing::Values(
+        SmallHubCase{"W10x1_25x6", 1.25L, 6}, SmallHubCase{"W12x1_5x6", 1.5L, 6},
+        SmallHubCase{"W16x2x6", 2, 6}, SmallHubCase{"W18x2x7", 2, 7}, SmallHubCase{"W24x3x6", 3, 6},
+        SmallHubCase{"W40x5x6", 5, 6}, SmallHubCase{"W45x5x7", 5, 7},
+        SmallHubCase{"W80x10x6", 10, 6},
+        SmallHubCase{"shaft_ball_on_the_tips", 1.25L, 6, 13, 0, "Error  : Dm ball !  (13mm)"},
+        SmallHubCase{"hub_ball_on_the_tips", 1.25L, 6, 0, 3, "Error  : Dm ball !  (3mm)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SplineJointTest, BallFarFromTheStandardIsReported) {
   NewSplineExample();
   ToothingData.Dm[1] = 8;  // the standard ball for this shaft is about 14 mm
