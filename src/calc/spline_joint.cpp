@@ -404,8 +404,8 @@ long double ShiftFromSpan(int part) {
   const long double least = SpanAt(part, -kShiftLimit), most = SpanAt(part, kShiftLimit);
   if (least > target || most < target) {
     // The range holds for this number of teeth only: name the part, the teeth and the range.
-    const std::string range = " (" + std::to_string(part) + ") (k = " +
-                              std::to_string(T().k[part]) + ": " +
+    const std::string range = " (" + std::to_string(part) +
+                              ") (k = " + std::to_string(T().k[part]) + ": " +
                               TrimStr(LengthStrN(3, least)) + " to " +
                               TrimStr(LengthStrN(3, most)) + LengthUnitStr() + ")";
     PostFatal((least > target ? "Fatal  : W < Wmin !" : "Fatal  : W > Wmax !") + range);

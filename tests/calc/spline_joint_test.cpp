@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(GivenPart, DerivedDiameterTest,
                          ::testing::Values(DiameterCase{"shaft", 1}, DiameterCase{"hub", 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Round trips: x -> measurements -> x, for every way the data can be given.
+// Round trips: x -> measurements -> x, for every way the data can be given. At x 1.3 the span
+// (29.04 over 5 teeth) lies beyond the 24 mm that 4 teeth, the standard at x = 0, reach.
 struct RoundTripCase {
   const char* name;
   int given;  // ShiftGivenFor
@@ -184,6 +185,7 @@ struct RoundTripCase {
   int kind;   // 2 sn/en, 3 over balls, 4 span
   int z;
   long double mn, x1, x2, Dm1, Dm2;
+  bool teethOpen = false;  // the span given without its number of teeth
 };
 
 class RoundTripTest : public SplineJointTest,
@@ -211,30 +213,41 @@ TEST_P(RoundTripTest, ShiftComesBack) {
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag) << Messages();
   const long double expected = t.x[c.part];
+  const int32_t teeth = t.k[1];
 
   s.InputKind[c.part] = static_cast<int16_t>(c.kind);
   t.x[c.part] = 0.9L;  // must be replaced
+  if (c.teethOpen) t.k[1] = 0;
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag) << Messages();
   EXPECT_NEAR(D(t.x[c.part]), D(expected), 1e-4);
+  // The same teeth, and the finishing limit a span over them at its own shift:
+  // m cos a ((k - 0.5) pi + z inv a) + 2 x m sin a.
+  EXPECT_EQ(t.k[1], teeth);
+  const long double a = kPi / 6;
+  EXPECT_NEAR(D(t.WFinMax[1]),
+              D(c.mn * std::cos(a) * ((teeth - 0.5L) * kPi + c.z * Inv(a)) +
+                2 * t.xeFinMax[1] * c.mn * std::sin(a)),
+              1e-9);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryInput, RoundTripTest,
-    ::testing::Values(RoundTripCase{"each_shaft_thickness", 0, 1, 2, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_shaft_balls", 0, 1, 3, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_shaft_span", 0, 1, 4, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_hub_space", 0, 2, 2, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_hub_balls", 0, 2, 3, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_hub_span", 0, 2, 4, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"shaft_given_thickness", 1, 1, 2, 8, 6.5L, 0.27L, 0, 16, 12},
-                      RoundTripCase{"shaft_given_balls", 1, 1, 3, 8, 6.5L, 0.27L, 0, 16, 12},
-                      RoundTripCase{"shaft_given_span", 1, 1, 4, 8, 6.5L, 0.27L, 0, 16, 12},
-                      RoundTripCase{"hub_given_space", 2, 2, 2, 8, 6.5L, 0, -0.31L, 16, 12},
-                      RoundTripCase{"hub_given_balls_large_ball", 2, 2, 3, 8, 6.5L, 0, -0.31L, 16,
-                                    12},
-                      RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
-                      RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0}),
+    ::testing::Values(
+        RoundTripCase{"each_shaft_thickness", 0, 1, 2, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_shaft_balls", 0, 1, 3, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_shaft_span", 0, 1, 4, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_hub_space", 0, 2, 2, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_hub_balls", 0, 2, 3, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_hub_span", 0, 2, 4, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"shaft_given_thickness", 1, 1, 2, 8, 6.5L, 0.27L, 0, 16, 12},
+        RoundTripCase{"shaft_given_balls", 1, 1, 3, 8, 6.5L, 0.27L, 0, 16, 12},
+        RoundTripCase{"shaft_given_span", 1, 1, 4, 8, 6.5L, 0.27L, 0, 16, 12},
+        RoundTripCase{"hub_given_space", 2, 2, 2, 8, 6.5L, 0, -0.31L, 16, 12},
+        RoundTripCase{"hub_given_balls_large_ball", 2, 2, 3, 8, 6.5L, 0, -0.31L, 16, 12},
+        RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
+        RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0},
+        RoundTripCase{"shaft_span_x_1_3_teeth_open", 0, 1, 4, 21, 2, 1.3L, -1.3L, 0, 0, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, HubWithLargeBallFoundAwayFromZeroShift) {
@@ -420,6 +433,13 @@ INSTANTIATE_TEST_SUITE_P(
                        SplineInputData.snIn[1] = 5000;
                      },
                      "Fatal  : sn out of range ! (1)"},
+        // (pi / 2 + 202 tan 30) 6.5 stands for x 101, beyond any shift.
+        BadInputCase{"tooth_thickness_of_a_shift_of_101",
+                     [] {
+                       SplineInputData.InputKind[1] = 2;
+                       SplineInputData.snIn[1] = (kPi / 2 + 202 * std::tan(kPi / 6)) * 6.5L;
+                     },
+                     "Fatal  : sn out of range ! (1)"},
         BadInputCase{"fillet_negative", [] { ToothingData.rhoaP0mn[1] = -1; },
                      "Fatal  : rhoaP0/mn < 0 ! (1)"},
         BadInputCase{"clearance_negative", [] { SplineInputData.ce = -3; }, "Fatal  : ce < 0 !"},
@@ -580,6 +600,18 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     NamedJointCase{"backlash_of_seven_millimetres", [] { Din5480W45x2x21();
         SplineInputData.ClearanceAsFactor = false, SplineInputData.ce = SplineInputData.ci = 0.2L;
         SplineInputData.cp = 7; }, "Error  : cp too large ! (2)", ""},
+    // 2.4 mm of backlash thins the hub to x2 -1.239: pointed, with the cause named.
+    NamedJointCase{"backlash_that_makes_the_hub_pointed", [] { Din5480W45x2x21();
+        SplineInputData.cpmn = 1.2L; }, "Error  : cp too large ! (2)", ""},
+    // Without backlash a 45 degree hub whose tip goes down to the shaft's deep root is pointed:
+    // the backlash is not the cause.
+    NamedJointCase{"pointed_hub_without_backlash", [] { BothByShifts(2, 45, 20, 0, 0);
+        SplineInputData.ShiftGivenFor = 1, ToothingData.haP0mn[1] = 1; },
+        "Error  : sa <= 0, pointed teeth ! (2)", "Error  : cp too large"},
+    // A tooth thickness of (pi / 2 + 150 tan 30) 2 stands for x 75, absurd but a shift.
+    NamedJointCase{"thickness_of_a_shift_of_75", [] { Din5480W45x2x21();
+        SplineInputData.InputKind[1] = 2, SplineInputData.snIn[1] = (kPi / 2 + 150 * std::tan(kPi / 6)) * 2; },
+        "Warning: x > 1.5 !", "Fatal"},
     NamedJointCase{"root_zero_with_the_minor_diameter_given", [] { Din5480W45x2x21();
         SplineInputData.ShaftDiamMode = 0, SplineInputData.HubDiamMode = 1;
         SplineInputData.dfIn[1] = 0; }, "Fatal  : df <= 0 ! (1)", ""},
