@@ -247,7 +247,9 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"hub_given_balls_large_ball", 2, 2, 3, 8, 6.5L, 0, -0.31L, 16, 12},
         RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
         RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0},
-        RoundTripCase{"shaft_span_x_1_3_teeth_open", 0, 1, 4, 21, 2, 1.3L, -1.3L, 0, 0, true}),
+        RoundTripCase{"shaft_span_x_1_3_teeth_open", 0, 1, 4, 21, 2, 1.3L, -1.3L, 0, 0, true},
+        RoundTripCase{"shaft_span_at_the_top_of_its_range", 0, 1, 4, 21, 2, 1.5L, -1.5L, 0, 0},
+        RoundTripCase{"shaft_span_at_the_foot_of_its_range", 0, 1, 4, 21, 2, -1.5L, 1.5L, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, HubWithLargeBallFoundAwayFromZeroShift) {
@@ -600,6 +602,10 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     NamedJointCase{"backlash_of_seven_millimetres", [] { Din5480W45x2x21();
         SplineInputData.ClearanceAsFactor = false, SplineInputData.ce = SplineInputData.ci = 0.2L;
         SplineInputData.cp = 7; }, "Error  : cp too large ! (2)", ""},
+    // 12 teeth by a span of 5.070363 with k open: only 1 tooth reaches it (x -0.68), off the flank.
+    NamedJointCase{"span_over_the_only_teeth_it_fits", [] { BothByShifts(4.0961L, 30, 12, 0, 0.6601L);
+        SplineInputData.InputKind[1] = 4, SplineInputData.WIn[1] = 5.070363L; },
+        "Warning: span W off flank (k = 1) !", "Fatal"},
     // 2.4 mm of backlash thins the hub to x2 -1.239: pointed, with the cause named.
     NamedJointCase{"backlash_that_makes_the_hub_pointed", [] { Din5480W45x2x21();
         SplineInputData.cpmn = 1.2L; }, "Error  : cp too large ! (2)", ""},
