@@ -644,42 +644,33 @@ auto ProposedBy(Clear clear, Read read) {
   return value;
 }
 
-// The shaft's span beyond the range of its number of teeth: -1 below it, 1 above it, 0 when the
-// calculation ended for another reason.
-int SpanBeyondRange() {
-  if (ErrorCount() != 1) return 0;
-  const std::string text = ErrorText(1);
-  if (text.rfind("Fatal  : W < Wmin ! (1)", 0) == 0) return -1;
-  if (text.rfind("Fatal  : W > Wmax ! (1)", 0) == 0) return 1;
-  return 0;
-}
-
-// When the standard number of teeth never settles on a span that can be measured, the span is
-// taken over a number of teeth it can have been measured over, one whose caliper touches the
-// flank when there is one; the number at x = 0 (with its message) where none can.
+// Where the number of teeth picked at x = 0 cannot have given the span, or the standard never
+// settles, the span is taken over a number of teeth it can have been measured over, nearest the
+// first pick: one that is the standard at the shift it gives, else one whose caliper touches the
+// flank, else any; the first pick (with its message) where none can.
 int32_t TeethTheSpanCanHave(int32_t firstTeeth) {
   TToothingData& t = T();
   const long double target = S().WIn[1];
-  int32_t calculated = 0;
-  // Nearest to the number at x = 0 first.
   std::vector<int32_t> order;
   for (int32_t k = 1; k <= t.z[1]; ++k) order.push_back(k);
   std::stable_sort(order.begin(), order.end(), [firstTeeth](int32_t a, int32_t b) {
     return std::abs(a - firstTeeth) < std::abs(b - firstTeeth);
   });
+  int32_t onFlank = 0, calculated = 0;
   for (const int32_t k : order) {
     t.k[1] = k;
-    bool inRange = false;
-    {
-      QuietProbe quiet;
-      inRange = SpanAt(1, -kShiftLimit) <= target && SpanAt(1, kShiftLimit) >= target;
-    }
-    if (!inRange) continue;
+    if (SpanAt(1, -kShiftLimit) > target || SpanAt(1, kShiftLimit) < target) continue;
     CalcSplineJointOnce();
     if (CalcFatalFlag) continue;
-    if (SpanContactOnFlank()) return k;
-    if (calculated == 0) calculated = k;
+    if (!SpanContactOnFlank()) {
+      if (calculated == 0) calculated = k;
+    } else if (S().kDIN[1] == k) {
+      return k;
+    } else if (onFlank == 0) {
+      onFlank = k;
+    }
   }
+  if (onFlank != 0) return onFlank;
   return calculated != 0 ? calculated : firstTeeth;
 }
 
@@ -696,13 +687,7 @@ void CalcSplineJoint() {
     CalcSplineJointOnce();
     if (round == 0) firstTeeth = t.k[1];
     if (!chosen) return;
-    if (CalcFatalFlag) {
-      // A span beyond the range of the teeth picked may be one over a tooth more or less.
-      const int step = SpanBeyondRange();
-      if (step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) break;
-      t.k[1] += step;
-      continue;
-    }
+    if (CalcFatalFlag) break;
     const long double standard = S().kDIN[1];
     if (!(standard >= 1) || standard == t.k[1]) return;
     t.k[1] = static_cast<int32_t>(standard);
