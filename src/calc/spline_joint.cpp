@@ -399,10 +399,18 @@ long double ShiftFromBallDimension(int part) {
   return x;
 }
 
+// Whether the part's span can be measured over its k teeth at a shift within +-1.5: the
+// span lies between least and most, its values at the ends.
+bool SpanWithinRange(int part, long double& least, long double& most) {
+  least = SpanAt(part, -kShiftLimit);
+  most = SpanAt(part, kShiftLimit);
+  return least <= S().WIn[part] && S().WIn[part] <= most;
+}
+
 long double ShiftFromSpan(int part) {
   const long double target = S().WIn[part];
-  const long double least = SpanAt(part, -kShiftLimit), most = SpanAt(part, kShiftLimit);
-  if (least > target || most < target) {
+  long double least = 0, most = 0;
+  if (!SpanWithinRange(part, least, most)) {
     // The range holds for this number of teeth only: name the part, the teeth and the range.
     const std::string range = " (" + std::to_string(part) +
                               ") (k = " + std::to_string(T().k[part]) + ": " +
@@ -646,31 +654,25 @@ auto ProposedBy(Clear clear, Read read) {
 
 // Where the number of teeth picked at x = 0 cannot have given the span, or the standard never
 // settles, the span is taken over a number of teeth it can have been measured over, nearest the
-// first pick: one that is the standard at the shift it gives, else one whose caliper touches the
-// flank, else any; the first pick (with its message) where none can.
+// first pick: one whose caliper touches the flank, else any; the first pick (with its message)
+// where none can.
 int32_t TeethTheSpanCanHave(int32_t firstTeeth) {
   TToothingData& t = T();
-  const long double target = S().WIn[1];
   std::vector<int32_t> order;
   for (int32_t k = 1; k <= t.z[1]; ++k) order.push_back(k);
   std::stable_sort(order.begin(), order.end(), [firstTeeth](int32_t a, int32_t b) {
     return std::abs(a - firstTeeth) < std::abs(b - firstTeeth);
   });
-  int32_t onFlank = 0, calculated = 0;
+  int32_t calculated = 0;
   for (const int32_t k : order) {
     t.k[1] = k;
-    if (SpanAt(1, -kShiftLimit) > target || SpanAt(1, kShiftLimit) < target) continue;
+    long double least = 0, most = 0;
+    if (!SpanWithinRange(1, least, most)) continue;
     CalcSplineJointOnce();
     if (CalcFatalFlag) continue;
-    if (!SpanContactOnFlank()) {
-      if (calculated == 0) calculated = k;
-    } else if (S().kDIN[1] == k) {
-      return k;
-    } else if (onFlank == 0) {
-      onFlank = k;
-    }
+    if (SpanContactOnFlank()) return k;
+    if (calculated == 0) calculated = k;
   }
-  if (onFlank != 0) return onFlank;
   return calculated != 0 ? calculated : firstTeeth;
 }
 

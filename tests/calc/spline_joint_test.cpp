@@ -606,6 +606,14 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     NamedJointCase{"span_over_the_only_teeth_it_fits", [] { BothByShifts(4.0961L, 30, 12, 0, 0.6601L);
         SplineInputData.InputKind[1] = 4, SplineInputData.WIn[1] = 5.070363L; },
         "Warning: span W off flank (k = 1) !", "Fatal"},
+    // 6 teeth by a span of 6 over the 2 teeth picked at x = 0 is x -1.36, whose tip lies inside
+    // the base circle; over 1 tooth it is x 1.36.
+    NamedJointCase{"span_whose_first_pick_leaves_no_contact", [] { Span(6, 0, 6); },
+        "Warning: span W off flank (k = 1) !", "Fatal"},
+    // 45 degrees, 20 teeth: over 5 teeth (x 1.47, off the flank) the standard is 6, over 6
+    // (x -0.10, on the flank) it is 5; the span is taken over the 6 that touch the flank.
+    NamedJointCase{"span_whose_standard_teeth_never_settle", [] { Span(20, 0, 30.2206L);
+        ToothingData.alpha = 45; }, "", ""},
     // 2.4 mm of backlash thins the hub to x2 -1.239: pointed, with the cause named.
     NamedJointCase{"backlash_that_makes_the_hub_pointed", [] { Din5480W45x2x21();
         SplineInputData.cpmn = 1.2L; }, "Error  : cp too large ! (2)", ""},
