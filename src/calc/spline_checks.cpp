@@ -152,7 +152,6 @@ bool RootFormMeaningless(int part) {
 
 bool SpanContactOnFlank() {
   const TToothingData& t = T();
-  if (t.k[1] <= 0) return true;
   const long double contact = SpanContactDiameter(t.db[1], t.W[1]);
   return contact >= FlankLow() && contact <= FlankHigh();
 }

@@ -614,6 +614,9 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     // (x -0.10, on the flank) it is 5; the span is taken over the 6 that touch the flank.
     NamedJointCase{"span_whose_standard_teeth_never_settle", [] { Span(20, 0, 30.2206L);
         ToothingData.alpha = 45; }, "", ""},
+    // 30.49 = 2 cos 30 (5.5 pi + 6 inv 30) is a span over all 6 teeth at x 0, off the flank.
+    NamedJointCase{"span_over_every_tooth", [] { Span(6, 0, 30.49L); },
+        "Warning: span W off flank (k = 6) !", "Fatal"},
     // 2.4 mm of backlash thins the hub to x2 -1.239: pointed, with the cause named.
     NamedJointCase{"backlash_that_makes_the_hub_pointed", [] { Din5480W45x2x21();
         SplineInputData.cpmn = 1.2L; }, "Error  : cp too large ! (2)", ""},
