@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -656,7 +657,7 @@ auto ProposedBy(Clear clear, Read read) {
 // settles, the span is taken over a number of teeth it can have been measured over, nearest the
 // first pick: one whose caliper touches the flank, else any; the first pick (with its message)
 // where none can.
-int32_t TeethTheSpanCanHave(int32_t firstTeeth) {
+int32_t TeethTheSpanCanHave(int32_t firstTeeth, const std::function<void()>& once) {
   TToothingData& t = T();
   std::vector<int32_t> order;
   for (int32_t k = 1; k <= t.z[1]; ++k) order.push_back(k);
@@ -668,7 +669,7 @@ int32_t TeethTheSpanCanHave(int32_t firstTeeth) {
     t.k[1] = k;
     long double least = 0, most = 0;
     if (!SpanWithinRange(1, least, most)) continue;
-    CalcSplineJointOnce();
+    once();
     if (CalcFatalFlag) continue;
     if (SpanContactOnFlank()) return k;
     if (calculated == 0) calculated = k;
@@ -684,9 +685,16 @@ void CalcSplineJoint() {
   // so the search is repeated with the standard at that shift until they agree.
   const bool chosen = TeethChosenBeforeTheShift();
   TToothingData& t = T();
+  // Each try starts from the balls and hub teeth as given: those a try chose belong to its shifts.
+  const long double shaftBall = t.Dm[1], hubBall = t.Dm[2];
+  const int32_t hubTeeth = t.k[2];
+  auto once = [&] {
+    t.Dm[1] = shaftBall, t.Dm[2] = hubBall, t.k[2] = hubTeeth;
+    CalcSplineJointOnce();
+  };
   int32_t firstTeeth = 0;
   for (int round = 0; round < kMaxStandardRounds; ++round) {
-    CalcSplineJointOnce();
+    once();
     if (round == 0) firstTeeth = t.k[1];
     if (!chosen) return;
     if (CalcFatalFlag) break;
@@ -694,8 +702,8 @@ void CalcSplineJoint() {
     if (!(standard >= 1) || standard == t.k[1]) return;
     t.k[1] = static_cast<int32_t>(standard);
   }
-  t.k[1] = TeethTheSpanCanHave(firstTeeth);
-  CalcSplineJointOnce();
+  t.k[1] = TeethTheSpanCanHave(firstTeeth, once);
+  once();
 }
 
 long double ProposedBall(int part) {

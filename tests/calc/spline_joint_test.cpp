@@ -617,6 +617,10 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     // 30.49 = 2 cos 30 (5.5 pi + 6 inv 30) is a span over all 6 teeth at x 0, off the flank.
     NamedJointCase{"span_over_every_tooth", [] { Span(6, 0, 30.49L); },
         "Warning: span W off flank (k = 6) !", "Fatal"},
+    // 45 degrees, 28 teeth: the 8 teeth picked at x = 0 give x -1.33, off the flank; 7 give x 0.24,
+    // on it, with the balls of that joint.
+    NamedJointCase{"span_whose_first_pick_is_off_the_flank", [] { Span(28, 0, 38.0576L);
+        ToothingData.alpha = 45; }, "", ""},
     // 2.4 mm of backlash thins the hub to x2 -1.239: pointed, with the cause named.
     NamedJointCase{"backlash_that_makes_the_hub_pointed", [] { Din5480W45x2x21();
         SplineInputData.cpmn = 1.2L; }, "Error  : cp too large ! (2)", ""},
