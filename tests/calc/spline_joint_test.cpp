@@ -177,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(GivenPart, DerivedDiameterTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Round trips: x -> measurements -> x, for every way the data can be given. At x 1.3 the span
-// (29.04 over 5 teeth) lies beyond the 24 mm that 4 teeth, the standard at x = 0, reach.
+// (29.04 over 5 teeth) lies beyond the 24 mm that 4 teeth, the standard at x = 0, reach; at 45
+// degrees and 28 teeth, x 0.2408, the 8 teeth picked at x = 0 give x -1.33, off the flank.
 struct RoundTripCase {
   const char* name;
   int given;  // ShiftGivenFor
@@ -185,7 +186,8 @@ struct RoundTripCase {
   int kind;   // 2 sn/en, 3 over balls, 4 span
   int z;
   long double mn, x1, x2, Dm1, Dm2;
-  bool teethOpen = false;  // the span given without its number of teeth
+  bool teethOpen = false;  // the span given without the numbers of teeth
+  long double alpha = 30;
 };
 
 class RoundTripTest : public SplineJointTest,
@@ -196,14 +198,14 @@ TEST_P(RoundTripTest, ShiftComesBack) {
   TToothingData& t = ToothingData;
   TSplineInputData& s = SplineInputData;
   t.mn = c.mn;
-  t.alpha = 30;
+  t.alpha = c.alpha;
   t.z[1] = c.z;
   t.x[1] = c.x1;
   t.x[2] = c.x2;
   t.Dm[1] = c.Dm1;
   t.Dm[2] = c.Dm2;
   t.k[1] = 0;
-  t.k[2] = 1;
+  t.k[2] = c.teethOpen ? 0 : 1;
   s.ShiftGivenFor = c.given;
   s.InputKind[1] = 1;
   s.InputKind[2] = 1;
@@ -213,18 +215,19 @@ TEST_P(RoundTripTest, ShiftComesBack) {
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag) << Messages();
   const long double expected = t.x[c.part];
-  const int32_t teeth = t.k[1];
+  const int32_t teeth = t.k[1], hubTeeth = t.k[2];
 
   s.InputKind[c.part] = static_cast<int16_t>(c.kind);
   t.x[c.part] = 0.9L;  // must be replaced
-  if (c.teethOpen) t.k[1] = 0;
+  if (c.teethOpen) t.k[1] = t.k[2] = 0;
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag) << Messages();
   EXPECT_NEAR(D(t.x[c.part]), D(expected), 1e-4);
   // The same teeth, and the finishing limit a span over them at its own shift:
   // m cos a ((k - 0.5) pi + z inv a) + 2 x m sin a.
   EXPECT_EQ(t.k[1], teeth);
-  const long double a = kPi / 6;
+  EXPECT_EQ(t.k[2], hubTeeth);
+  const long double a = c.alpha * kPi / 180;
   EXPECT_NEAR(D(t.WFinMax[1]),
               D(c.mn * std::cos(a) * ((teeth - 0.5L) * kPi + c.z * Inv(a)) +
                 2 * t.xeFinMax[1] * c.mn * std::sin(a)),
@@ -248,6 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
         RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0},
         RoundTripCase{"shaft_span_x_1_3_teeth_open", 0, 1, 4, 21, 2, 1.3L, -1.3L, 0, 0, true},
+        RoundTripCase{"shaft_span_first_teeth_off_the_flank", 1, 1, 4, 28, 2, 0.2408L, 0, 0, 0,
+                      true, 45},
         RoundTripCase{"shaft_span_at_the_top_of_its_range", 0, 1, 4, 21, 2, 1.5L, -1.5L, 0, 0},
         RoundTripCase{"shaft_span_at_the_foot_of_its_range", 0, 1, 4, 21, 2, -1.5L, 1.5L, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
