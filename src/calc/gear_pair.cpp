@@ -52,7 +52,8 @@ void CheckGearInput() {
   }
   TToothingData& t = ToothingData;
   if (t.alpha < 5 || t.alpha > 45) {
-    PostFatal("Fatal  : alpha !");
+    // The range in the message: the spline joint takes angles up to 50 that end here.
+    PostFatal("Fatal  : alpha ! (5 <= alpha <= 45)");
     return;
   }
   // A steep helix is reported but still calculated.

@@ -160,7 +160,7 @@ void CheckBallContact(int32_t z, long double MdR, long double M, long double dfL
     PostBallMisfit(true, Dm);  // it touches below the form circle
   } else if (dfLimit > E - Dm) {
     AddError("Warning: Dm ball   (" + BallText(Dm));
-  } else if (daLimit < F - std::sin(c / z + alpha) * Dm) {
+  } else if (daLimit < F - std::sin(std::abs(c / z) + alpha) * Dm) {
     AddError("Error  : Dm ball !  (" + BallText(Dm));
   }
 }

@@ -119,11 +119,8 @@ void CheckBacklash() {
 }
 
 void CheckSpanContact() {
-  const TToothingData& t = T();
-  if (t.k[1] <= 0) return;
-  const long double contact = SpanContactDiameter(t.db[1], t.W[1]);
-  if (contact < FlankLow() || contact > FlankHigh()) {
-    AddError("Warning: span W off flank (k = " + std::to_string(t.k[1]) + ") !");
+  if (!SpanContactOnFlank()) {
+    AddError("Warning: span W off flank (k = " + std::to_string(T().k[1]) + ") !");
   }
 }
 
@@ -151,6 +148,12 @@ long double GapClosingDiameter(int part) {
 
 bool RootFormMeaningless(int part) {
   return part == 1 && RootFormTerm(1) < 0;
+}
+
+bool SpanContactOnFlank() {
+  const TToothingData& t = T();
+  const long double contact = SpanContactDiameter(t.db[1], t.W[1]);
+  return contact >= FlankLow() && contact <= FlankHigh();
 }
 
 long double SpanContactDiameter(long double db, long double W) {

@@ -8,6 +8,10 @@
 // Diameter at which the caliper of a span W touches an external involute of base diameter db.
 long double SpanContactDiameter(long double db, long double W);
 
+// True when the caliper of the shaft's span W over its k teeth (at least 1, as the calculation
+// leaves it) touches its flank; needs the engine's diameters.
+bool SpanContactOnFlank();
+
 // Number of teeth spanned of the shaft whose caliper contact lies nearest the middle of its
 // flank (root form or base circle up to the tip form diameter) at the final shift; needs the
 // engine's diameters.

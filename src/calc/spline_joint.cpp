@@ -1,7 +1,10 @@
 // The involute spline joint calculation on top of the gear pair engine.
 #include "calc/spline_joint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -397,14 +400,24 @@ long double ShiftFromBallDimension(int part) {
   return x;
 }
 
+// Whether the part's span can be measured over its k teeth at a shift within +-1.5: the
+// span lies between least and most, its values at the ends.
+bool SpanWithinRange(int part, long double& least, long double& most) {
+  least = SpanAt(part, -kShiftLimit);
+  most = SpanAt(part, kShiftLimit);
+  return least <= S().WIn[part] && S().WIn[part] <= most;
+}
+
 long double ShiftFromSpan(int part) {
   const long double target = S().WIn[part];
-  if (SpanAt(part, -kShiftLimit) > target) {
-    PostFatal("Fatal  : W < Wmin !");
-    return 0;
-  }
-  if (SpanAt(part, kShiftLimit) < target) {
-    PostFatal("Fatal  : W > Wmax !");
+  long double least = 0, most = 0;
+  if (!SpanWithinRange(part, least, most)) {
+    // The range holds for this number of teeth only: name the part, the teeth and the range.
+    const std::string range = " (" + std::to_string(part) +
+                              ") (k = " + std::to_string(T().k[part]) + ": " +
+                              TrimStr(LengthStrN(3, least)) + " to " +
+                              TrimStr(LengthStrN(3, most)) + LengthUnitStr() + ")";
+    PostFatal((least > target ? "Fatal  : W < Wmin !" : "Fatal  : W > Wmax !") + range);
     return 0;
   }
   long double x = 0;
@@ -640,35 +653,57 @@ auto ProposedBy(Clear clear, Read read) {
   return value;
 }
 
+// Where the number of teeth picked at x = 0 cannot have given the span, or the standard never
+// settles, the span is taken over a number of teeth it can have been measured over, nearest the
+// first pick: one whose caliper touches the flank, else any; the first pick (with its message)
+// where none can.
+int32_t TeethTheSpanCanHave(int32_t firstTeeth, const std::function<void()>& once) {
+  TToothingData& t = T();
+  std::vector<int32_t> order;
+  for (int32_t k = 1; k <= t.z[1]; ++k) order.push_back(k);
+  std::stable_sort(order.begin(), order.end(), [firstTeeth](int32_t a, int32_t b) {
+    return std::abs(a - firstTeeth) < std::abs(b - firstTeeth);
+  });
+  int32_t calculated = 0;
+  for (const int32_t k : order) {
+    t.k[1] = k;
+    long double least = 0, most = 0;
+    if (!SpanWithinRange(1, least, most)) continue;
+    once();
+    if (CalcFatalFlag) continue;
+    if (SpanContactOnFlank()) return k;
+    if (calculated == 0) calculated = k;
+  }
+  return calculated != 0 ? calculated : firstTeeth;
+}
+
 }  // namespace
 
 void CalcSplineJoint() {
   // The number of teeth a span is measured over, when the program picks it, has to be picked
   // before the shift is known; it is the standard one when it is the standard at the shift found,
-  // so the search is repeated with the standard at that shift until they agree. Where they never
-  // agree, the pick at x = 0 stands.
+  // so the search is repeated with the standard at that shift until they agree.
   const bool chosen = TeethChosenBeforeTheShift();
   TToothingData& t = T();
+  // Each try starts from the balls and hub teeth as given: those a try chose belong to its shifts.
+  const long double shaftBall = t.Dm[1], hubBall = t.Dm[2];
+  const int32_t hubTeeth = t.k[2];
+  auto once = [&] {
+    t.Dm[1] = shaftBall, t.Dm[2] = hubBall, t.k[2] = hubTeeth;
+    CalcSplineJointOnce();
+  };
   int32_t firstTeeth = 0;
   for (int round = 0; round < kMaxStandardRounds; ++round) {
-    CalcSplineJointOnce();
+    once();
     if (round == 0) firstTeeth = t.k[1];
     if (!chosen) return;
-    if (CalcFatalFlag) {
-      // A span beyond the range of the teeth picked may be one over a tooth more or less.
-      const int step = ErrorCount() == 1 && ErrorText(1) == "Fatal  : W < Wmin !"   ? -1
-                       : ErrorCount() == 1 && ErrorText(1) == "Fatal  : W > Wmax !" ? 1
-                                                                                    : 0;
-      if (step == 0 || t.k[1] + step < 1 || t.k[1] + step > t.z[1]) break;
-      t.k[1] += step;
-      continue;
-    }
+    if (CalcFatalFlag) break;
     const long double standard = S().kDIN[1];
     if (!(standard >= 1) || standard == t.k[1]) return;
     t.k[1] = static_cast<int32_t>(standard);
   }
-  t.k[1] = firstTeeth;
-  CalcSplineJointOnce();
+  t.k[1] = TeethTheSpanCanHave(firstTeeth, once);
+  once();
 }
 
 long double ProposedBall(int part) {

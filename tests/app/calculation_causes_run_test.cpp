@@ -29,6 +29,10 @@ const NamedCause kCauses[] = {
   {"OneTooth", "10=1", 2, "Fatal  : z < 2 !", "Dm"},
   {"ShiftAboveOneAndAHalf", kT + "21=1.6", 0, "Warning: x > 1.5 !", "x > 1.5   ("},
   {"StandardBallAwayFromZeroShift", kT + "9=2 10=20 21=0.8", 0, "", "Dm <> Dm DIN"},
+  // DIN 5480 W 10x1.25x6: the hub's 2.4 mm ball rests on both flanks at 8.526 (tip 7.5, dFf 9.875).
+  {"SmallHubOnItsOwnBall", kT + "9=1.25 10=6 21=0.45 35=1 36=-0.45 50=0", 0, "", "Dm ball"},
+  // 12 teeth by a span of 5.070363 with k open: only 1 tooth reaches it (x -0.68), off the flank.
+  {"SpanOverTheOnlyTeethItFits", kT + "9=4.0961 10=12 20=4 25=5.070363 35=1 36=0.6601 50=0", 0, "Warning: span W off flank (k = 1) !", "Fatal"},
 };
 // clang-format on
 

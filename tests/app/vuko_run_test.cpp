@@ -270,6 +270,8 @@ const RefusedInput kRefusedInputs[] = {
     // The engine's geometry stage stops at a root below the centre without the fatal flag:
     // (8 - 2 * 5 + 2 * 0.27) * 6.5 < 0.
     {"RootBelowTheCentre", {{13, "0"}, {17, "5"}}, "Fatal  : df <=0 ! (1)"},
+    // The hub's span over 1 tooth reaches 33.856 at x = 1.5.
+    {"HubSpanBeyondItsRange", {{50, "2"}, {35, "4"}, {40, "80"}}, "Fatal  : W > Wmax ! (2)"},
 };
 
 class VukoRefusedInput : public VukoRun, public ::testing::WithParamInterface<RefusedInput> {};

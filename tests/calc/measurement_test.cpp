@@ -167,6 +167,14 @@ TEST_F(MeasurementTest, BallContactCheck) {
   CheckBallContact(8, 82, 82, 48, 40, 16, alpha, 0.975L);
   EXPECT_TRUE(Listed("Error  : Dm ball !  (16mm)"));
   EXPECT_FALSE(CalcFatalFlag);
+  // A hub's ball (centre circle 60, ball 6) touches outside its centre circle, about
+  // 60 + 6 sin(180 / 8 + 30) = 64.76 across: within a tip circle of 62 it rests on the flanks,
+  // beyond one of 66 on the tips.
+  ResetErrors();
+  CheckBallContact(-8, -54, -54, -70, -62, 6, alpha, 0.975L);
+  EXPECT_EQ(ErrorList.count, 0);
+  CheckBallContact(-8, -54, -54, -70, -66, 6, alpha, 0.975L);
+  EXPECT_TRUE(Listed("Error  : Dm ball !  (6mm)"));
 }
 
 TEST_F(MeasurementTest, BallContactWithOneToothIsFatalNotInfinite) {

@@ -176,7 +176,9 @@ INSTANTIATE_TEST_SUITE_P(GivenPart, DerivedDiameterTest,
                          ::testing::Values(DiameterCase{"shaft", 1}, DiameterCase{"hub", 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Round trips: x -> measurements -> x, for every way the data can be given.
+// Round trips: x -> measurements -> x, for every way the data can be given. At x 1.3 the span
+// (29.04 over 5 teeth) lies beyond the 24 mm that 4 teeth, the standard at x = 0, reach; at 45
+// degrees and 28 teeth, x 0.2408, the 8 teeth picked at x = 0 give x -1.33, off the flank.
 struct RoundTripCase {
   const char* name;
   int given;  // ShiftGivenFor
@@ -184,6 +186,8 @@ struct RoundTripCase {
   int kind;   // 2 sn/en, 3 over balls, 4 span
   int z;
   long double mn, x1, x2, Dm1, Dm2;
+  bool teethOpen = false;  // the span given without the numbers of teeth
+  long double alpha = 30;
 };
 
 class RoundTripTest : public SplineJointTest,
@@ -194,14 +198,14 @@ TEST_P(RoundTripTest, ShiftComesBack) {
   TToothingData& t = ToothingData;
   TSplineInputData& s = SplineInputData;
   t.mn = c.mn;
-  t.alpha = 30;
+  t.alpha = c.alpha;
   t.z[1] = c.z;
   t.x[1] = c.x1;
   t.x[2] = c.x2;
   t.Dm[1] = c.Dm1;
   t.Dm[2] = c.Dm2;
   t.k[1] = 0;
-  t.k[2] = 1;
+  t.k[2] = c.teethOpen ? 0 : 1;
   s.ShiftGivenFor = c.given;
   s.InputKind[1] = 1;
   s.InputKind[2] = 1;
@@ -211,30 +215,46 @@ TEST_P(RoundTripTest, ShiftComesBack) {
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag) << Messages();
   const long double expected = t.x[c.part];
+  const int32_t teeth = t.k[1], hubTeeth = t.k[2];
 
   s.InputKind[c.part] = static_cast<int16_t>(c.kind);
   t.x[c.part] = 0.9L;  // must be replaced
+  if (c.teethOpen) t.k[1] = t.k[2] = 0;
   CalcSplineJoint();
   ASSERT_FALSE(CalcFatalFlag) << Messages();
   EXPECT_NEAR(D(t.x[c.part]), D(expected), 1e-4);
+  // The same teeth, and the finishing limit a span over them at its own shift:
+  // m cos a ((k - 0.5) pi + z inv a) + 2 x m sin a.
+  EXPECT_EQ(t.k[1], teeth);
+  EXPECT_EQ(t.k[2], hubTeeth);
+  const long double a = c.alpha * kPi / 180;
+  EXPECT_NEAR(D(t.WFinMax[1]),
+              D(c.mn * std::cos(a) * ((teeth - 0.5L) * kPi + c.z * Inv(a)) +
+                2 * t.xeFinMax[1] * c.mn * std::sin(a)),
+              1e-9);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryInput, RoundTripTest,
-    ::testing::Values(RoundTripCase{"each_shaft_thickness", 0, 1, 2, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_shaft_balls", 0, 1, 3, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_shaft_span", 0, 1, 4, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_hub_space", 0, 2, 2, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_hub_balls", 0, 2, 3, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"each_hub_span", 0, 2, 4, 21, 2, 0.2L, -0.3L, 0, 0},
-                      RoundTripCase{"shaft_given_thickness", 1, 1, 2, 8, 6.5L, 0.27L, 0, 16, 12},
-                      RoundTripCase{"shaft_given_balls", 1, 1, 3, 8, 6.5L, 0.27L, 0, 16, 12},
-                      RoundTripCase{"shaft_given_span", 1, 1, 4, 8, 6.5L, 0.27L, 0, 16, 12},
-                      RoundTripCase{"hub_given_space", 2, 2, 2, 8, 6.5L, 0, -0.31L, 16, 12},
-                      RoundTripCase{"hub_given_balls_large_ball", 2, 2, 3, 8, 6.5L, 0, -0.31L, 16,
-                                    12},
-                      RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
-                      RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0}),
+    ::testing::Values(
+        RoundTripCase{"each_shaft_thickness", 0, 1, 2, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_shaft_balls", 0, 1, 3, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_shaft_span", 0, 1, 4, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_hub_space", 0, 2, 2, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_hub_balls", 0, 2, 3, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"each_hub_span", 0, 2, 4, 21, 2, 0.2L, -0.3L, 0, 0},
+        RoundTripCase{"shaft_given_thickness", 1, 1, 2, 8, 6.5L, 0.27L, 0, 16, 12},
+        RoundTripCase{"shaft_given_balls", 1, 1, 3, 8, 6.5L, 0.27L, 0, 16, 12},
+        RoundTripCase{"shaft_given_span", 1, 1, 4, 8, 6.5L, 0.27L, 0, 16, 12},
+        RoundTripCase{"hub_given_space", 2, 2, 2, 8, 6.5L, 0, -0.31L, 16, 12},
+        RoundTripCase{"hub_given_balls_large_ball", 2, 2, 3, 8, 6.5L, 0, -0.31L, 16, 12},
+        RoundTripCase{"hub_given_span", 2, 2, 4, 8, 6.5L, 0, -0.31L, 16, 12},
+        RoundTripCase{"each_hub_balls_odd", 0, 2, 3, 13, 1.25L, 0.4L, -0.2L, 0, 0},
+        RoundTripCase{"shaft_span_x_1_3_teeth_open", 0, 1, 4, 21, 2, 1.3L, -1.3L, 0, 0, true},
+        RoundTripCase{"shaft_span_first_teeth_off_the_flank", 1, 1, 4, 28, 2, 0.2408L, 0, 0, 0,
+                      true, 45},
+        RoundTripCase{"shaft_span_at_the_top_of_its_range", 0, 1, 4, 21, 2, 1.5L, -1.5L, 0, 0},
+        RoundTripCase{"shaft_span_at_the_foot_of_its_range", 0, 1, 4, 21, 2, -1.5L, 1.5L, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, HubWithLargeBallFoundAwayFromZeroShift) {
@@ -355,18 +375,30 @@ INSTANTIATE_TEST_SUITE_P(
                      "Fatal  : MdR > MdRmax ! (1) (Dm 16mm)"},
         BadInputCase{"balls_too_close", [] { SplineInputData.MdRIn[1] = 50; },
                      "Fatal  : MdR < MdRmin ! (1) (Dm 16mm)"},
+        // The range over 2 teeth: 6.5 cos 30 (1.5 pi + 8 inv 30) -+ 1.5 * 2 * 6.5 sin 30.
         BadInputCase{"span_too_long",
                      [] {
                        SplineInputData.InputKind[1] = 4;
                        SplineInputData.WIn[1] = 80;
                      },
-                     "Fatal  : W > Wmax !"},
+                     "Fatal  : W > Wmax ! (1) (k = 2: 19.197 to 38.697mm)"},
         BadInputCase{"span_too_short",
                      [] {
                        SplineInputData.InputKind[1] = 4;
                        SplineInputData.WIn[1] = 5;
                      },
-                     "Fatal  : W < Wmin !"},
+                     "Fatal  : W < Wmin ! (1) (k = 2: 19.197 to 38.697mm)"},
+        // The hub's over 1 tooth: 6.5 cos 30 (1.5 pi - 8 inv 30) -+ 9.75.
+        BadInputCase{"hub_span_too_long",
+                     [] {
+                       SplineInputData.ShiftGivenFor = 2;
+                       SplineInputData.InputKind[2] = 4;
+                       SplineInputData.WIn[2] = 80;
+                     },
+                     "Fatal  : W > Wmax ! (2) (k = 1: 14.356 to 33.856mm)"},
+        // The spline takes it, the gear engine does not: the message says which angles can be.
+        BadInputCase{"alpha_47", [] { ToothingData.alpha = 47; },
+                     "Fatal  : alpha ! (5 <= alpha <= 45)"},
         // Inputs nobody can make or measure are refused at the start, each by name.
         BadInputCase{"teeth_negative", [] { ToothingData.z[1] = -8; }, "Fatal  : z < 0 !"},
         BadInputCase{"teeth_absurd", [] { ToothingData.z[1] = 100000; },
@@ -406,6 +438,13 @@ INSTANTIATE_TEST_SUITE_P(
                      [] {
                        SplineInputData.InputKind[1] = 2;
                        SplineInputData.snIn[1] = 5000;
+                     },
+                     "Fatal  : sn out of range ! (1)"},
+        // (pi / 2 + 202 tan 30) 6.5 stands for x 101, beyond any shift.
+        BadInputCase{"tooth_thickness_of_a_shift_of_101",
+                     [] {
+                       SplineInputData.InputKind[1] = 2;
+                       SplineInputData.snIn[1] = (kPi / 2 + 202 * std::tan(kPi / 6)) * 6.5L;
                      },
                      "Fatal  : sn out of range ! (1)"},
         BadInputCase{"fillet_negative", [] { ToothingData.rhoaP0mn[1] = -1; },
@@ -568,6 +607,37 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
     NamedJointCase{"backlash_of_seven_millimetres", [] { Din5480W45x2x21();
         SplineInputData.ClearanceAsFactor = false, SplineInputData.ce = SplineInputData.ci = 0.2L;
         SplineInputData.cp = 7; }, "Error  : cp too large ! (2)", ""},
+    // 12 teeth by a span of 5.070363 with k open: only 1 tooth reaches it (x -0.68), off the flank.
+    NamedJointCase{"span_over_the_only_teeth_it_fits", [] { BothByShifts(4.0961L, 30, 12, 0, 0.6601L);
+        SplineInputData.InputKind[1] = 4, SplineInputData.WIn[1] = 5.070363L; },
+        "Warning: span W off flank (k = 1) !", "Fatal"},
+    // 6 teeth by a span of 6 over the 2 teeth picked at x = 0 is x -1.36, whose tip lies inside
+    // the base circle; over 1 tooth it is x 1.36.
+    NamedJointCase{"span_whose_first_pick_leaves_no_contact", [] { Span(6, 0, 6); },
+        "Warning: span W off flank (k = 1) !", "Fatal"},
+    // 45 degrees, 20 teeth: over 5 teeth (x 1.47, off the flank) the standard is 6, over 6
+    // (x -0.10, on the flank) it is 5; the span is taken over the 6 that touch the flank.
+    NamedJointCase{"span_whose_standard_teeth_never_settle", [] { Span(20, 0, 30.2206L);
+        ToothingData.alpha = 45; }, "", ""},
+    // 30.49 = 2 cos 30 (5.5 pi + 6 inv 30) is a span over all 6 teeth at x 0, off the flank.
+    NamedJointCase{"span_over_every_tooth", [] { Span(6, 0, 30.49L); },
+        "Warning: span W off flank (k = 6) !", "Fatal"},
+    // 45 degrees, 28 teeth: the 8 teeth picked at x = 0 give x -1.33, off the flank; 7 give x 0.24,
+    // on it, with the balls of that joint.
+    NamedJointCase{"span_whose_first_pick_is_off_the_flank", [] { Span(28, 0, 38.0576L);
+        ToothingData.alpha = 45; }, "", ""},
+    // 2.4 mm of backlash thins the hub to x2 -1.239: pointed, with the cause named.
+    NamedJointCase{"backlash_that_makes_the_hub_pointed", [] { Din5480W45x2x21();
+        SplineInputData.cpmn = 1.2L; }, "Error  : cp too large ! (2)", ""},
+    // Without backlash a 45 degree hub whose tip goes down to the shaft's deep root is pointed:
+    // the backlash is not the cause.
+    NamedJointCase{"pointed_hub_without_backlash", [] { BothByShifts(2, 45, 20, 0, 0);
+        SplineInputData.ShiftGivenFor = 1, ToothingData.haP0mn[1] = 1; },
+        "Error  : sa <= 0, pointed teeth ! (2)", "Error  : cp too large"},
+    // A tooth thickness of (pi / 2 + 150 tan 30) 2 stands for x 75, absurd but a shift.
+    NamedJointCase{"thickness_of_a_shift_of_75", [] { Din5480W45x2x21();
+        SplineInputData.InputKind[1] = 2, SplineInputData.snIn[1] = (kPi / 2 + 150 * std::tan(kPi / 6)) * 2; },
+        "Warning: x > 1.5 !", "Fatal"},
     NamedJointCase{"root_zero_with_the_minor_diameter_given", [] { Din5480W45x2x21();
         SplineInputData.ShaftDiamMode = 0, SplineInputData.HubDiamMode = 1;
         SplineInputData.dfIn[1] = 0; }, "Fatal  : df <= 0 ! (1)", ""},
@@ -576,6 +646,118 @@ INSTANTIATE_TEST_SUITE_P(Joints, NamedJointTest, ::testing::Values(
         SplineInputData.daIn[1] = 44.6L, SplineInputData.dfIn[2] = 0; }, "Fatal  : df <= 0 ! (2)", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// Where a ball of diameter D rests on both flanks of a gap, found from the distance between its
+// centre and the involute flank alone: the radii of its centre and of its contact. The gap's half
+// angle at radius r: a shaft's is the pitch angle less the tooth, a hub's is its space, of width
+// m (pi / 2 - 2 x tan a) on the reference circle.
+struct Seat {
+  double centre = 0, contact = 0;
+};
+Seat SeatOfBall(int z, double m, double alpha, double x, double ball) {
+  const int n = std::abs(z);
+  const double rb = n * m * std::cos(alpha) / 2, inv = std::tan(alpha) - alpha;
+  auto half = [&](double r) {
+    const double ar = std::acos(rb / r), invR = std::tan(ar) - ar;
+    return z > 0 ? M_PI / n - (M_PI / 2 + 2 * x * std::tan(alpha)) / n - inv + invR
+                 : (M_PI / 2 - 2 * x * std::tan(alpha)) / n + inv - invR;
+  };
+  // The flank from the base circle to where it meets its mirror image (a hub's) or far out.
+  double rEnd = 4 * n * m;
+  if (z < 0) {
+    double lo = rb, hi = rEnd;
+    for (int i = 0; i < 200; ++i) (half((lo + hi) / 2) > 0 ? lo : hi) = (lo + hi) / 2;
+    rEnd = lo;
+  }
+  auto distance = [&](double R, double r) {
+    return std::sqrt(R * R + r * r - 2 * R * r * std::cos(half(r)));
+  };
+  // Nearest flank point: a fine scan, then golden sections around the best point.
+  auto nearest = [&](double R, double& at) {
+    const int steps = 2000;
+    double best = 1e300;
+    for (int i = 0; i <= steps; ++i) {
+      const double r = rb + (rEnd - rb) * i / steps;
+      if (distance(R, r) < best) best = distance(R, r), at = r;
+    }
+    double lo = std::max(rb, at - (rEnd - rb) / steps),
+           hi = std::min(rEnd, at + (rEnd - rb) / steps);
+    for (int i = 0; i < 200; ++i) {
+      const double a = lo + (hi - lo) * 0.382, b = lo + (hi - lo) * 0.618;
+      (distance(R, a) < distance(R, b) ? hi : lo) = distance(R, a) < distance(R, b) ? b : a;
+    }
+    at = (lo + hi) / 2;
+    return distance(R, at);
+  };
+  // The centre where the nearest flank point is half the ball away: further out the ball would
+  // stand off a shaft's flanks and cut into a hub's.
+  Seat seat;
+  double lo = rb, hi = rEnd;
+  for (int i = 0; i < 200; ++i) {
+    const double R = (lo + hi) / 2;
+    const bool tooClose = nearest(R, seat.contact) < ball / 2;
+    ((z > 0) == tooClose ? lo : hi) = R;
+  }
+  seat.centre = (lo + hi) / 2;
+  nearest(seat.centre, seat.contact);
+  return seat;
+}
+
+// The DIN 5480 joints whose hubs have 6 or 7 teeth (x +-0.45, tool factors 0.45 / 0.55): the
+// program's own balls rest on both flanks between form and tip circles, so no ball message;
+// balls that rest on a tip are still refused, on either part.
+struct SmallHubCase {
+  const char* name;
+  long double mn;
+  int z;
+  long double Dm1 = 0, Dm2 = 0;  // 0: the program's ball
+  const char* refusal = "";      // for a ball that rests on the tips
+};
+
+class SmallHubBallTest : public SplineJointTest,
+                         public ::testing::WithParamInterface<SmallHubCase> {};
+
+TEST_P(SmallHubBallTest, BallMessageOnlyForABallOnTheTips) {
+  const SmallHubCase& c = GetParam();
+  Din5480W45x2x21();
+  TToothingData& t = ToothingData;
+  t.mn = c.mn, t.z[1] = c.z, t.x[1] = 0.45L, t.Dm[1] = c.Dm1, t.Dm[2] = c.Dm2;
+  CalcSplineJoint();
+  ASSERT_FALSE(CalcFatalFlag) << Messages();
+  if (*c.refusal) {
+    EXPECT_TRUE(Listed(c.refusal)) << Messages();
+    return;
+  }
+  for (const char* ball : {"Error  : Dm ball", "Warning: Dm ball", "Error  : small Dm ball"})
+    EXPECT_FALSE(ListedStartingWith(ball)) << Messages();
+  EXPECT_NEAR(D(t.x[2]), -0.45, 1e-9);
+  for (int part = 1; part <= 2; ++part) {
+    SCOPED_TRACE(part);
+    const int z = t.z[part];
+    const double ball = D(t.Dm[part]);
+    const Seat seat = SeatOfBall(z, D(t.mn), M_PI / 6, D(t.x[part]), ball);
+    const double odd = z % 2 != 0 ? std::cos(M_PI / (2 * c.z)) : 1;
+    EXPECT_NEAR(D(t.M[part]), z > 0 ? 2 * seat.centre * odd + ball : ball - 2 * seat.centre * odd,
+                1e-4);
+    // Resting on both flanks between the form circles (a hub's diameters are negative).
+    const double form = std::fabs(D(t.dFf[part])), tip = std::fabs(D(t.dFa[part]));
+    EXPECT_TRUE(2 * seat.contact > std::min(form, tip) && 2 * seat.contact < std::max(form, tip))
+        << 2 * seat.contact;
+  }
+}
+
+// The hub W 10x1.25x6's 2.4 mm ball rests at 8.526 mm, M2 -4.8072; a 13 mm ball in the shaft
+// touches at 9.856 mm, above its tip 9.75; a 3 mm ball no longer reaches the hub's flanks.
+INSTANTIATE_TEST_SUITE_P(
+    Din5480, SmallHubBallTest,
+    ::testing::Values(
+        SmallHubCase{"W10x1_25x6", 1.25L, 6}, SmallHubCase{"W12x1_5x6", 1.5L, 6},
+        SmallHubCase{"W16x2x6", 2, 6}, SmallHubCase{"W18x2x7", 2, 7}, SmallHubCase{"W24x3x6", 3, 6},
+        SmallHubCase{"W40x5x6", 5, 6}, SmallHubCase{"W45x5x7", 5, 7},
+        SmallHubCase{"W80x10x6", 10, 6},
+        SmallHubCase{"shaft_ball_on_the_tips", 1.25L, 6, 13, 0, "Error  : Dm ball !  (13mm)"},
+        SmallHubCase{"hub_ball_on_the_tips", 1.25L, 6, 0, 3, "Error  : Dm ball !  (3mm)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplineJointTest, BallFarFromTheStandardIsReported) {
   NewSplineExample();

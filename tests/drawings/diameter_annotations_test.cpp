@@ -145,7 +145,7 @@ TEST_F(DiameterArcs, LabelsOfCloseDiametersNameTheirPartAndStayApart) {
       for (const TCadPrimitive& p : rec_.OfKind(Kind::Text)) {
         labels.insert(p.text);
         const Real a = p.angle * kPiL / 180, l = p.text.size() * p.height * p.widthFactor;
-        const Real ux = std::cos(a), uy = std::sin(a), h = p.height, m = 0.1L * h;
+        const Real ux = std::cos(a), uy = std::sin(a), h = p.height, m = 0.2L * h;
         auto at = [&](Real s, Real t) {
           return TPoint{p.x[0] + ux * s - uy * t, p.y[0] + uy * s + ux * t};
         };

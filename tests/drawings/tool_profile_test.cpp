@@ -254,6 +254,7 @@ TEST_F(ToolDetails, PointedToolEndsInOneRoundBetweenItsFlanks) {
     for (const TCadPrimitive& p : lines) {
       lowest = std::min({lowest, p.y[0], p.y[1]});
       EXPECT_GE(p.x[0] * p.x[1], -1e-12L) << "a line crosses the centre line";
+      EXPECT_GT(std::hypot(p.x[1] - p.x[0], p.y[1] - p.y[0]), 1e-9L) << "a line of no length";
     }
     for (const TCadPrimitive& a : arcs) {
       EXPECT_NEAR(a.x[0], 0, 1e-12L);
