@@ -101,8 +101,15 @@ TEST(MakePlotCommandLine, EachSettingAddsItsSwitch) {
     const std::string line = MakePlotCommandLine(o);
     // The drawing named is the one the driver writes, wherever the plot output goes.
     EXPECT_EQ(line, "/opt/vectrix/wvectrix " + cache.HandOff() + "vectrix" + c.tail) << c.name;
-    // The dialog opens on a stored line with the settings it was made from.
+    // The dialog opens on a stored line with the settings it was made from, whatever folder
+    // the line's drawing lies in ("/root", "/tmp", "/mnt" are no switches).
     EXPECT_EQ(MakePlotCommandLine(PlotOptionsFromLine(line)), line) << c.name;
+    for (const std::string folder : {"/root/x", "/tmp/x", "/mnt/x", "/Mx /Tx"}) {
+      std::string stored = line;
+      stored.replace(stored.find(cache.HandOff()), cache.HandOff().size() + 7,
+                     "\"" + folder + "/vectrix\"");
+      EXPECT_EQ(MakePlotCommandLine(PlotOptionsFromLine(stored)), line) << c.name << stored;
+    }
     EXPECT_EQ(PlotOptionsProblem(o).empty(), o.scale != "half") << c.name;
   }
   EXPECT_EQ(PlotOptionsProblem(Options()), "");
