@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -467,7 +468,20 @@ std::string LinePlace(std::string_view what, const TTextFile& file) {
 }
 
 std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text) {
-  return LinePlace(what, file) + "\"" + std::string(text) + "\" is not a number";
+  // A number too large for its field is a number all the same.
+  std::string t = TrimStr(text);
+  if (const auto comma = t.find(','); comma != std::string::npos) t[comma] = '.';
+  if (!t.empty() && t.front() == '+') t.erase(0, 1);
+  long double real = 0;
+  long long whole = 0;
+  const char* end = t.data() + t.size();
+  const auto r = std::from_chars(t.data(), end, real);
+  const auto w = std::from_chars(t.data(), end, whole);
+  const bool beyond = !t.empty() && ((r.ptr == end && r.ec == std::errc::result_out_of_range) ||
+                                     (w.ptr == end && (w.ec == std::errc::result_out_of_range ||
+                                                       whole < INT32_MIN || whole > INT32_MAX)));
+  return LinePlace(what, file) + "\"" + std::string(text) + "\" " +
+         (beyond ? "is out of range" : "is not a number");
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -160,7 +160,8 @@ bool ReadLineIntChecked(TTextFile& file, std::int32_t& value, std::string& refus
 bool ReadsAsInteger(std::string_view text, std::int32_t& value);
 // Where a file went wrong, for messages: what + " " + file name + ", line " + n + ": ".
 std::string LinePlace(std::string_view what, const TTextFile& file);
-// LinePlace + the quoted text + " is not a number".
+// LinePlace + the quoted text + " is not a number" (" is out of range" for a number too large
+// for any field).
 std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text);
 
 // ---------------------------------------------------------------------------------------------
