@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 #include "common/batch_dialog_host.h"
 #include "common/codepage.h"
@@ -42,6 +43,26 @@ bool IsRealText(std::string_view text) {
   return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && v == 0;
 }
 
+// True when the text is a number too large for any value (a number all the same: its message
+// is the range, not "Invalid Input").
+bool IsNumberBeyondRange(std::string_view text) {
+  const std::string t = NumberText(text);
+  long double v = 0;
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+  return !t.empty() && r.ec == std::errc::result_out_of_range && r.ptr == t.data() + t.size();
+}
+
+// True for a whole number (digits only) that no 32-bit integer holds.
+bool IsWholeNumberBeyondInt32(std::string_view text) {
+  const std::string t = NumberText(text);
+  long long v = 0;
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || r.ptr != t.data() + t.size()) return false;
+  return r.ec == std::errc::result_out_of_range ||
+         (r.ec == std::errc() && (v < std::numeric_limits<std::int32_t>::min() ||
+                                  v > std::numeric_limits<std::int32_t>::max()));
+}
+
 bool IsIntegerText(std::string_view text) {
   if (StrToInteger(text) != 0) return true;
   const std::string t = NumberText(text);
@@ -50,18 +71,26 @@ bool IsIntegerText(std::string_view text) {
   return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && v == 0;
 }
 
-// The text dialog; false (and AbortFlag set) on Cancel.
-bool AskText(std::string_view prompt, int maxLength, std::string& text) {
+// The text dialog offering a code-page text; typed is the answer as typed (UTF-8). False (and
+// AbortFlag set) on Cancel.
+bool AskTyped(std::string_view prompt, int maxLength, std::string_view offered,
+              std::string& typed) {
   TTextRequest request;
   request.prompt = Shown(prompt);
-  request.text = Shown(text);
+  request.text = Shown(offered);
   request.maxLength = maxLength;
   request.helpNumber = HelpNumber;
-  std::string answer;
-  if (!CurrentDialogHost().EditText(request, answer)) {
+  if (!CurrentDialogHost().EditText(request, typed)) {
     AbortFlag = true;
     return false;
   }
+  return true;
+}
+
+// The text dialog; false (and AbortFlag set) on Cancel.
+bool AskText(std::string_view prompt, int maxLength, std::string& text) {
+  std::string answer;
+  if (!AskTyped(prompt, maxLength, text, answer)) return false;
   text = WinToDos(answer);
   if (maxLength > 0 && static_cast<int>(text.size()) > maxLength) {
     text.resize(static_cast<std::size_t>(maxLength));
@@ -74,9 +103,10 @@ void RangeMessage(const std::string& lo, const std::string& hi) {
   ErrorMessage("Valid Data are: " + lo + " .. " + hi + " !");
 }
 
-void InvalidMessage(const std::string& text) {
+// typed: the answer as typed (UTF-8), echoed exactly.
+void InvalidMessage(const std::string& typed) {
   CurrentDialogHost().Beep();
-  ErrorMessage("Invalid Input \"" + text + "\" !");
+  ErrorMessage("Invalid Input \"" + NameText(typed) + "\" !");
 }
 
 }  // namespace
@@ -246,10 +276,14 @@ void InputReal(std::string_view prompt, long double& value, long double min, lon
   long double current = value;
   std::string offered = RealStr(value);
   for (;;) {
-    std::string text = offered;
-    if (!AskText(prompt, 30, text)) return;
+    std::string text;
+    if (!AskTyped(prompt, 30, offered, text)) return;
     long double candidate = current;
     if (text != offered) {
+      if (IsNumberBeyondRange(text)) {
+        RangeMessage(RealStr(min), RealStr(max));
+        continue;
+      }
       if (!IsRealText(text)) {
         InvalidMessage(text);
         current = value;
@@ -292,10 +326,14 @@ void InputInteger(std::string_view prompt, std::int32_t& value, std::int32_t lo,
   std::int32_t current = value;
   std::string offered = IntStr(value);
   for (;;) {
-    std::string text = offered;
-    if (!AskText(prompt, 12, text)) return;
+    std::string text;
+    if (!AskTyped(prompt, 12, offered, text)) return;
     std::int32_t candidate = current;
     if (text != offered) {
+      if (IsNumberBeyondRange(text) || IsWholeNumberBeyondInt32(text)) {
+        RangeMessage(IntStr(lo), IntStr(hi));
+        continue;
+      }
       if (!IsIntegerText(text)) {
         InvalidMessage(text);
         current = value;

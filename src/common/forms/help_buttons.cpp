@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/help_texts.h"
@@ -56,7 +57,7 @@ void ShowDialogHelpImage(QWidget* dialog, int number) {
   if (ImageHandler()) {
     ImageHandler()(entry, plt);
   } else {
-    ShowMessageCaption("Aux. Image", plt.empty() ? std::string("NULL") : plt);
+    ShowMessageCaption("Aux. Image", plt.empty() ? std::string("NULL") : NameText(plt));
   }
   AbortFlag = keep;
   BringToFront(dialog);
