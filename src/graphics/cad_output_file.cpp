@@ -1,6 +1,7 @@
 // CAD files on disk: temporary name, complete write, rename.
 #include "graphics/cad_output_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "common/codepage.h"
@@ -28,7 +29,9 @@ bool AtomicOutputFile::Open(const std::filesystem::path& target) {
   stream_.clear();
   const int e = writer_.Open(target.string(), platform::FileWriter::Mode::Replace);
   if (e != 0) {
-    error_ = "Cannot create file " + NameText(target.string()) + ": " + std::strerror(e);
+    // The writer refuses a pipe or socket at the name with EINVAL.
+    error_ = "Cannot create file " + NameText(target.string()) + ": " +
+             (e == EINVAL ? "no regular file (a pipe or a socket)" : std::strerror(e));
     return false;
   }
   return true;
