@@ -100,6 +100,47 @@ bool ReadListingLines(const std::string& fileName, std::vector<std::string>& lin
   return ReadTextFileLines(fileName, lines);
 }
 
+namespace {
+
+// Every character takes its cells of the printout font: two for an East Asian wide character,
+// one for any other, whatever width the font standing in for a character the printout font
+// lacks gives its glyph, so the box's right side stays in its column. Characters whose glyph
+// is as wide as their cells go in runs; a line of such characters only is drawn whole.
+void DrawListingLine(QPainter& painter, int baseline, const QString& text, int cell) {
+  const QFontMetrics metrics(painter.font(), painter.device());
+  const QList<uint> codes = text.toUcs4();
+  const auto ownCells = [&metrics, cell](uint c) {
+    const char32_t code = c;
+    return c >= 0x80 &&
+           CharColumns(c) * cell != metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+  };
+  if (std::none_of(codes.begin(), codes.end(), ownCells)) {
+    painter.drawText(0, baseline, text);
+    return;
+  }
+  int column = 0, runStart = 0;
+  QString run;
+  for (const uint code : codes) {
+    const char32_t c = code;
+    const QString glyph = QString::fromUcs4(&c, 1);
+    const int columns = CharColumns(code);
+    if (!ownCells(code)) {
+      if (run.isEmpty()) runStart = column;
+      run += glyph;
+      ++column;
+      continue;
+    }
+    if (!run.isEmpty()) painter.drawText(runStart * cell, baseline, run);
+    run.clear();
+    painter.drawText(column * cell + (columns * cell - metrics.horizontalAdvance(glyph)) / 2,
+                     baseline, glyph);
+    column += columns;
+  }
+  if (!run.isEmpty()) painter.drawText(runStart * cell, baseline, run);
+}
+
+}  // namespace
+
 bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, int first, int last) {
   const int perSheet = LinesPerSheet();
   const std::vector<TListingSheet> sheets = PaginateListing(lines, first, last, perSheet);
@@ -107,14 +148,16 @@ bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, in
   if (!painter.begin(&printer)) return false;
   const int lineHeight = std::max(1, painter.device()->height() / perSheet);
   painter.setFont(QFont(PrintoutQFont(), painter.device()));
-  const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
+  const QFontMetrics metrics(painter.font(), painter.device());
+  const int ascent = metrics.ascent();
+  const int cell = metrics.horizontalAdvance(QLatin1Char('M'));
   bool firstSheet = true;
   for (const TListingSheet& sheet : sheets) {
     if (!firstSheet) printer.newPage();
     firstSheet = false;
     int y = 0;
     for (const std::string& line : sheet.lines) {
-      painter.drawText(0, y + ascent, QString::fromStdString(DosToWin(line)));
+      DrawListingLine(painter, y + ascent, QString::fromStdString(DosToWin(line)), cell);
       y += lineHeight;
     }
   }
