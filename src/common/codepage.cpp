@@ -295,7 +295,6 @@ int CharColumns(char32_t cp) {
       {0x1F6D5, 0x1F6DF}, {0x1F6EB, 0x1F6EC}, {0x1F6F4, 0x1F6FC}, {0x1F7E0, 0x1F7F0},
       {0x1F90C, 0x1F93A}, {0x1F93C, 0x1F945}, {0x1F947, 0x1F9FF}, {0x1FA70, 0x1FAF6},
       {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD}};
-  if (cp < 0x1100 || cp == kNoChar) return 1;
   for (const auto& range : kWide) {
     if (cp < range[0]) return 1;
     if (cp <= range[1]) return 2;
@@ -318,14 +317,15 @@ std::string NameText(std::string_view utf8Name, int width) {
   if (width < 0 || total <= width) {
     out += utf8Name;
   } else {
+    // The head takes fewer columns than the name; the tail stops where the head ends (a name
+    // of one character and a width below 2).
     const int room = std::max(width / 2 - 3, 0);
     std::size_t head = 0;
-    for (int used = 0; head < starts.size() && used + columns[head] <= room; ++head)
-      used += columns[head];
+    for (int used = 0; used + columns[head] <= room; ++head) used += columns[head];
     std::size_t tail = starts.size();
     for (int used = 0; tail > head && used + columns[tail - 1] <= room + 1; --tail)
       used += columns[tail - 1];
-    out += utf8Name.substr(0, head < starts.size() ? starts[head] : utf8Name.size());
+    out += utf8Name.substr(0, starts[head]);
     out += " ... ";
     if (tail < starts.size()) out += utf8Name.substr(starts[tail]);
   }

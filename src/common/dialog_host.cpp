@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 
 #include "common/batch_dialog_host.h"
 #include "common/codepage.h"
@@ -49,18 +48,15 @@ bool IsNumberBeyondRange(std::string_view text) {
   const std::string t = NumberText(text);
   long double v = 0;
   const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-  return !t.empty() && r.ec == std::errc::result_out_of_range && r.ptr == t.data() + t.size();
+  return r.ec == std::errc::result_out_of_range && r.ptr == t.data() + t.size();
 }
 
 // True for a whole number (digits only) that no 32-bit integer holds.
 bool IsWholeNumberBeyondInt32(std::string_view text) {
   const std::string t = NumberText(text);
-  long long v = 0;
+  std::int32_t v = 0;
   const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-  if (t.empty() || r.ptr != t.data() + t.size()) return false;
-  return r.ec == std::errc::result_out_of_range ||
-         (r.ec == std::errc() && (v < std::numeric_limits<std::int32_t>::min() ||
-                                  v > std::numeric_limits<std::int32_t>::max()));
+  return r.ptr == t.data() + t.size() && r.ec == std::errc::result_out_of_range;
 }
 
 bool IsIntegerText(std::string_view text) {

@@ -473,15 +473,15 @@ std::string NotANumberText(std::string_view what, const TTextFile& file, std::st
   if (const auto comma = t.find(','); comma != std::string::npos) t[comma] = '.';
   if (!t.empty() && t.front() == '+') t.erase(0, 1);
   long double real = 0;
-  long long whole = 0;
+  std::int32_t whole = 0;
   const char* end = t.data() + t.size();
   const auto r = std::from_chars(t.data(), end, real);
   const auto w = std::from_chars(t.data(), end, whole);
-  const bool beyond = !t.empty() && ((r.ptr == end && r.ec == std::errc::result_out_of_range) ||
-                                     (w.ptr == end && (w.ec == std::errc::result_out_of_range ||
-                                                       whole < INT32_MIN || whole > INT32_MAX)));
+  const auto beyond = [end](std::from_chars_result x) {
+    return x.ptr == end && x.ec == std::errc::result_out_of_range;
+  };
   return LinePlace(what, file) + "\"" + std::string(text) + "\" " +
-         (beyond ? "is out of range" : "is not a number");
+         (beyond(r) || beyond(w) ? "is out of range" : "is not a number");
 }
 
 // ---------------------------------------------------------------------------------------------

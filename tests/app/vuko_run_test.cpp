@@ -316,7 +316,7 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
       {{{10, ""}}, at + "10: \"\" is not a number"},
       {{{20, "0"}}, at + "20: input kind 0 is outside 1 to 4"},
       {{{10, "2147483648"}}, at + "10: \"2147483648\" is out of range"},
-      {{{9, "1e5000"}}, at + "9: \"1e5000\" is out of range"},
+      {{{9, "+1,5e5000"}}, at + "9: \"+1,5e5000\" is out of range"},
       {{{50, "3"}}, at + "50: given part 3 is outside 0 to 2"},
       {{{21, "x1"}, {36, "x2"}}, at + "21: \"x1\" is not a number"},
       {{{15, std::string(70000, 'x')}}, "data file joint.vuk incomplete or unreadable !"},

@@ -221,6 +221,7 @@ TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
       {"Preis € 日本", 12, 1, "Preis ? ??", "Preis \\U+20AC \\U+65E5\\U+672C"},
       {"Preis € 日本", 12, 3, "Preis ? ??", "Preis \x80 \\U+65E5\\U+672C"},
       {"한글 ｶﾅ Ａ", 10, 1, "?? ?? ?", "\\U+D55C\\U+AE00 \\U+FF76\\U+FF85 \\U+FF21"},
+      {"가힣｡ᄀ", 7, 1, "????", "\\U+AC00\\U+D7A3\\U+FF61\\U+1100"},  // ends of wide ranges
       {"łukasz Čeština", 14, 2, "?ukasz ?e?tina", "\\U+0142ukasz \\U+010Ce\x9Atina"},
   };
   for (const auto& c : cases) {
@@ -242,6 +243,9 @@ TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
   EXPECT_EQ(DosToWin(NameText("Preis € 日本", 11)), "Pr ... 本");
   EXPECT_EQ(DosToWin(NameText("日本語の名前です", 12)), "日 ... です");
   EXPECT_EQ(DosToWin(NameText("Preis € 日本", 12)), "Preis € 日本");
+  EXPECT_EQ(DosToWin(NameText("日本", 3)), " ... ");
+  EXPECT_EQ(DosToWin(NameText("ab", 0)), " ... b");
+  EXPECT_EQ(DosToWin(NameText("a", 0)), " ... a");
 }
 
 // The first typed character code page 850 lacks; a broken sequence is no character it holds.

@@ -404,6 +404,13 @@ TEST_F(TextFileTest, CheckedOpenOffersRetryAndCancel) {
   const auto retries = host.RecordsOf(TDialogKind::Retry);
   ASSERT_EQ(retries.size(), 2u);
   EXPECT_EQ(retries[0].prompt, "I/O-Error 2 \"" + name + "\": its folder does not exist");
+  host.Clear();
+  host.AnswerCancel();
+  AssignText(GlobalTextFile, dir.Path());
+  RewriteChecked(GlobalTextFile);
+  ASSERT_EQ(host.RecordsOf(TDialogKind::Retry).size(), 1u);
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Retry)[0].prompt,
+            "I/O-Error 5 \"" + dir.Path() + "\": a folder of that name is in the way");
   EXPECT_FALSE(GlobalTextFile.IsOpen());
 }
 
