@@ -273,7 +273,10 @@ std::string CadName(std::string_view name) {
 }  // namespace
 
 int CharColumns(char32_t cp) {
-  static constexpr char32_t kWide[][2] = {
+  struct Range {
+    char32_t first, last;
+  };
+  static constexpr Range kWide[] = {
       {0x1100, 0x115F},   {0x231A, 0x231B},   {0x2329, 0x232A},   {0x23E9, 0x23EC},
       {0x23F0, 0x23F0},   {0x23F3, 0x23F3},   {0x25FD, 0x25FE},   {0x2614, 0x2615},
       {0x2648, 0x2653},   {0x267F, 0x267F},   {0x2693, 0x2693},   {0x26A1, 0x26A1},
@@ -295,9 +298,9 @@ int CharColumns(char32_t cp) {
       {0x1F6D5, 0x1F6DF}, {0x1F6EB, 0x1F6EC}, {0x1F6F4, 0x1F6FC}, {0x1F7E0, 0x1F7F0},
       {0x1F90C, 0x1F93A}, {0x1F93C, 0x1F945}, {0x1F947, 0x1F9FF}, {0x1FA70, 0x1FAF6},
       {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD}};
-  for (const auto& range : kWide) {
-    if (cp < range[0]) return 1;
-    if (cp <= range[1]) return 2;
+  for (const Range& range : kWide) {
+    if (cp < range.first) return 1;
+    if (cp <= range.last) return 2;
   }
   return 1;
 }

@@ -9,6 +9,7 @@
 #include "common/codepage.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
+#include "common/text_file.h"
 
 namespace {
 
@@ -42,23 +43,6 @@ bool IsRealText(std::string_view text) {
   return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && v == 0;
 }
 
-// True when the text is a number too large for any value (a number all the same: its message
-// is the range, not "Invalid Input").
-bool IsNumberBeyondRange(std::string_view text) {
-  const std::string t = NumberText(text);
-  long double v = 0;
-  const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-  return r.ec == std::errc::result_out_of_range && r.ptr == t.data() + t.size();
-}
-
-// True for a whole number (digits only) that no 32-bit integer holds.
-bool IsWholeNumberBeyondInt32(std::string_view text) {
-  const std::string t = NumberText(text);
-  std::int32_t v = 0;
-  const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-  return r.ptr == t.data() + t.size() && r.ec == std::errc::result_out_of_range;
-}
-
 bool IsIntegerText(std::string_view text) {
   if (StrToInteger(text) != 0) return true;
   const std::string t = NumberText(text);
@@ -83,15 +67,14 @@ bool AskTyped(std::string_view prompt, int maxLength, std::string_view offered,
   return true;
 }
 
-// The text dialog; false (and AbortFlag set) on Cancel.
-bool AskText(std::string_view prompt, int maxLength, std::string& text) {
+// The text dialog; Cancel leaves the text (and sets AbortFlag).
+void AskText(std::string_view prompt, int maxLength, std::string& text) {
   std::string answer;
-  if (!AskTyped(prompt, maxLength, text, answer)) return false;
+  if (!AskTyped(prompt, maxLength, text, answer)) return;
   text = WinToDos(answer);
   if (maxLength > 0 && static_cast<int>(text.size()) > maxLength) {
     text.resize(static_cast<std::size_t>(maxLength));
   }
-  return true;
 }
 
 void RangeMessage(const std::string& lo, const std::string& hi) {
@@ -276,12 +259,13 @@ void InputReal(std::string_view prompt, long double& value, long double min, lon
     if (!AskTyped(prompt, 30, offered, text)) return;
     long double candidate = current;
     if (text != offered) {
-      if (IsNumberBeyondRange(text)) {
-        RangeMessage(RealStr(min), RealStr(max));
-        continue;
-      }
       if (!IsRealText(text)) {
-        InvalidMessage(text);
+        // A number beyond any value is out of range, not "Invalid Input".
+        if (IsNumberBeyondRange(text)) {
+          RangeMessage(RealStr(min), RealStr(max));
+        } else {
+          InvalidMessage(text);
+        }
         current = value;
         offered = RealStr(value);
         continue;
@@ -326,12 +310,12 @@ void InputInteger(std::string_view prompt, std::int32_t& value, std::int32_t lo,
     if (!AskTyped(prompt, 12, offered, text)) return;
     std::int32_t candidate = current;
     if (text != offered) {
-      if (IsNumberBeyondRange(text) || IsWholeNumberBeyondInt32(text)) {
-        RangeMessage(IntStr(lo), IntStr(hi));
-        continue;
-      }
       if (!IsIntegerText(text)) {
-        InvalidMessage(text);
+        if (IsNumberBeyondRange(text)) {
+          RangeMessage(IntStr(lo), IntStr(hi));
+        } else {
+          InvalidMessage(text);
+        }
         current = value;
         offered = IntStr(value);
         continue;

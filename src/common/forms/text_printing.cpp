@@ -104,39 +104,26 @@ namespace {
 
 // Every character takes its cells of the printout font: two for an East Asian wide character,
 // one for any other, whatever width the font standing in for a character the printout font
-// lacks gives its glyph, so the box's right side stays in its column. Characters whose glyph
-// is as wide as their cells go in runs; a line of such characters only is drawn whole.
+// lacks gives its glyph, so the box's right side stays in its column. A line whose characters
+// all fit their cells is drawn whole.
 void DrawListingLine(QPainter& painter, int baseline, const QString& text, int cell) {
   const QFontMetrics metrics(painter.font(), painter.device());
   const QList<uint> codes = text.toUcs4();
-  const auto ownCells = [&metrics, cell](uint c) {
+  const auto fitsItsCells = [&metrics, cell](uint c) {
     const char32_t code = c;
-    return c >= 0x80 &&
-           CharColumns(c) * cell != metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+    return c < 0x80 ||
+           CharColumns(c) * cell == metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
   };
-  if (std::none_of(codes.begin(), codes.end(), ownCells)) {
+  if (std::all_of(codes.begin(), codes.end(), fitsItsCells)) {
     painter.drawText(0, baseline, text);
     return;
   }
-  int column = 0, runStart = 0;
-  QString run;
+  int column = 0;
   for (const uint code : codes) {
     const char32_t c = code;
-    const QString glyph = QString::fromUcs4(&c, 1);
-    const int columns = CharColumns(code);
-    if (!ownCells(code)) {
-      if (run.isEmpty()) runStart = column;
-      run += glyph;
-      ++column;
-      continue;
-    }
-    if (!run.isEmpty()) painter.drawText(runStart * cell, baseline, run);
-    run.clear();
-    painter.drawText(column * cell + (columns * cell - metrics.horizontalAdvance(glyph)) / 2,
-                     baseline, glyph);
-    column += columns;
+    painter.drawText(column * cell, baseline, QString::fromUcs4(&c, 1));
+    column += CharColumns(code);
   }
-  if (!run.isEmpty()) painter.drawText(runStart * cell, baseline, run);
 }
 
 }  // namespace
