@@ -104,24 +104,30 @@ namespace {
 
 // Every character takes its cells of the printout font: two for an East Asian wide character,
 // one for any other, whatever width the font standing in for a character the printout font
-// lacks gives its glyph, so the box's right side stays in its column. A line whose characters
-// all fit their cells is drawn whole.
+// lacks gives its glyph, so the box's right side stays in its column. Such a glyph is drawn
+// stretched or narrowed to its cells, so a PDF reader sees no gap inside a name. A line whose
+// characters all fit their cells is drawn whole.
 void DrawListingLine(QPainter& painter, int baseline, const QString& text, int cell) {
   const QFontMetrics metrics(painter.font(), painter.device());
   const QList<uint> codes = text.toUcs4();
-  const auto fitsItsCells = [&metrics, cell](uint c) {
+  const auto advance = [&metrics](uint c) {
     const char32_t code = c;
-    return c < 0x80 ||
-           CharColumns(c) * cell == metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+    return metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
   };
-  if (std::all_of(codes.begin(), codes.end(), fitsItsCells)) {
+  if (std::all_of(codes.begin(), codes.end(),
+                  [&](uint c) { return c < 0x80 || advance(c) == CharColumns(c) * cell; })) {
     painter.drawText(0, baseline, text);
     return;
   }
   int column = 0;
   for (const uint code : codes) {
     const char32_t c = code;
-    painter.drawText(column * cell, baseline, QString::fromUcs4(&c, 1));
+    const int width = CharColumns(code) * cell, glyph = advance(code);
+    painter.save();
+    painter.translate(column * cell, baseline);
+    if (glyph > 0) painter.scale(static_cast<qreal>(width) / glyph, 1);
+    painter.drawText(0, 0, QString::fromUcs4(&c, 1));
+    painter.restore();
     column += CharColumns(code);
   }
 }
