@@ -156,8 +156,8 @@ TEST_F(PdfPrintTest, ChosenPagesArePrintedAsAValidPdf) {
 // of the printout font (positions read back by pdftotext).
 TEST_F(PdfPrintTest, WideCharactersTakeTwoColumnsOfTheBox) {
   const Lines lines = {"|  abcdefgh   |", "|  " + NameText("日本語が") + "   |",
-                       "|  " + NameText("a日b本c") + "    |",
-                       "|  " + NameText("ｶﾅ Ａ") + "      |"};
+                       "|  " + NameText("a日b本c") + "    |", "|  " + NameText("ｶﾅ Ａ") + "      |",
+                       "|  " + NameText("𠀋𠀋a日b") + "   |"};  // beyond the 16-bit plane
   const std::string pdf = dir_ / "wide.pdf";
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);

@@ -85,8 +85,10 @@ TEST_F(TextWindowTest, ViewerShowsTheDisplayCopyTitledWithTheDataFile) {
 // character takes two cells (the side's place as the text layout puts it).
 TEST_F(TextWindowTest, WideCharactersTakeTwoColumnsOfTheBox) {
   const std::string display = dir_ / "outwin.txt";
+  // The last line's first characters lie beyond the 16-bit plane (CJK Extension B).
   io_test::WriteBytes(display,
-                      "|  abcdefgh   |\n|  日本語が   |\n|  a日b本c    |\n|  ｶﾅ Ａ      |\n");
+                      "|  abcdefgh   |\n|  日本語が   |\n|  a日b本c    |\n|  ｶﾅ Ａ      |\n"
+                      "|  𠀋𠀋a日b   |\n");
   TForm_showtextfile viewer;
   viewer.SetDisplayFile(display);
   viewer.show();
@@ -97,7 +99,7 @@ TEST_F(TextWindowTest, WideCharactersTakeTwoColumnsOfTheBox) {
     side.setPosition(line.position() + line.text().lastIndexOf(QLatin1Char('|')));
     sides.push_back(memo->cursorRect(side).left());
   }
-  ASSERT_EQ(sides.size(), 4u);
+  ASSERT_EQ(sides.size(), 5u);
   for (int side : sides) EXPECT_NEAR(side, sides[0], 1);
 }
 
