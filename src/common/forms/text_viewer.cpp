@@ -120,21 +120,21 @@ void SpaceOutWideCharacters(QPlainTextEdit& memo) {
   QTextDocument* document = memo.document();
   const QString text = document->toPlainText();
   QTextCursor cursor(document);
-  for (int i = 0; i < text.size(); ++i) {
-    const int length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    const char32_t code = length == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1])
-                                      : static_cast<char32_t>(text[i].unicode());
-    const qreal spacing =
-        code < 0x80 ? 0 : CharColumns(code) * cell - metrics.horizontalAdvance(text.mid(i, length));
+  int position = 0;  // in the document's 16-bit units
+  for (const uint code : text.toUcs4()) {
+    const int length = QChar::requiresSurrogates(code) ? 2 : 1;
+    const qreal spacing = code < 0x80 ? 0
+                                      : CharColumns(code) * cell -
+                                            metrics.horizontalAdvance(text.mid(position, length));
     if (std::abs(spacing) > 0.01) {
       QTextCharFormat format;
       format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
       format.setFontLetterSpacing(spacing);
-      cursor.setPosition(i);
-      cursor.setPosition(i + length, QTextCursor::KeepAnchor);
+      cursor.setPosition(position);
+      cursor.setPosition(position + length, QTextCursor::KeepAnchor);
       cursor.mergeCharFormat(format);
     }
-    i += length - 1;
+    position += length;
   }
   document->clearUndoRedoStacks();
 }
