@@ -193,10 +193,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     cl.action = TCommandAction::Cad;
     cl.cadFormat = second.size() > 4 ? StrToInteger(second.substr(4, 1)) : 0;
     cl.drawingNumberGiven = second.size() > 6;
-    cl.drawingText = cl.drawingNumberGiven ? second.substr(6) : std::string();
-    std::int32_t n = 0;
-    cl.drawingNumberValid = !cl.drawingNumberGiven || ReadsAsInteger(cl.drawingText, n);
-    cl.drawingNumber = n;
+    if (cl.drawingNumberGiven) {
+      cl.drawingText = second.substr(6);
+      std::int32_t n = 0;
+      cl.drawingNumberValid = ReadsAsInteger(cl.drawingText, n);
+      cl.drawingNumber = n;
+    }
   } else {
     cl.action = TCommandAction::Interactive;
   }
