@@ -18,6 +18,7 @@
 #include "common/message_list.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
+#include "common/text_file.h"
 #include "drawings/production_drawing.h"
 #include "drawings/tooth_graphics.h"
 #include "graphics/graphics_facade.h"
@@ -39,6 +40,19 @@ bool OneOf(std::string_view text, std::initializer_list<std::string_view> choice
     if (text == c) return true;
   }
   return false;
+}
+
+bool IsListingSwitch(std::string_view text) {
+  return OneOf(text, {"/I", "/i", "-I", "-i"});
+}
+
+bool IsCadSwitch(std::string_view text) {
+  const std::string prefix = UpperStr(text.substr(0, 4));
+  return prefix == "/CAD" || prefix == "-CAD";
+}
+
+bool IsBatchSwitch(std::string_view text) {
+  return IsListingSwitch(text) || IsCadSwitch(text);
 }
 
 // A batch run reports on standard error whatever keeps it from writing its file.
@@ -90,15 +104,21 @@ TStartUpOutcome RunListing() {
   return {true, kExitOk};
 }
 
-TStartUpOutcome RunCad(int format, int drawing, bool drawingGiven) {
+TStartUpOutcome RunCad(const TCommandLine& cl) {
+  const int format = cl.cadFormat, drawing = cl.drawingNumber;
   if (!LoadBatchFile()) return {true, kExitLoadFailed};
   if (!IsBatchCadFormat(format)) {
     BatchReport("CAD format " + IntStr(format) +
                 " is not available (1 DXF, 2 IGES, 5 TXT); nothing written");
     return {true, kExitNothingWritten};
   }
-  if (!drawingGiven) {
+  if (!cl.drawingNumberGiven) {
     BatchReport("drawing number missing (/CADi:j, j 1 to 13); nothing written");
+    return {true, kExitNothingWritten};
+  }
+  if (!cl.drawingNumberValid) {
+    BatchReport("drawing number \"" + NameText(cl.drawingText) +
+                "\" is not valid (/CADi:j, j 1 to 13); nothing written");
     return {true, kExitNothingWritten};
   }
   if (CadBatchCall(drawing).entry == TCadBatchEntry::None) {
@@ -154,22 +174,31 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     cl.action = TCommandAction::Help;
     return cl;
   }
+  // A batch switch standing first was given without the data file it works on.
+  if (IsBatchSwitch(first)) {
+    cl.action = TCommandAction::FileMissing;
+    return cl;
+  }
   cl.fileName = first;
   if (UpperStr(first) == "DEMO") {
     cl.action = TCommandAction::Demo;
     return cl;
   }
   const std::string second = args.size() > 1 ? args[1] : std::string();
-  const std::string prefix = UpperStr(second.substr(0, 4));
   if (OneOf(second, {"/E", "/e", "/G"})) {
     cl.action = TCommandAction::Edit;
-  } else if (OneOf(second, {"/I", "/i", "-I", "-i"})) {
+  } else if (IsListingSwitch(second)) {
     cl.action = TCommandAction::Listing;
-  } else if (prefix == "/CAD" || prefix == "-CAD") {
+  } else if (IsCadSwitch(second)) {
     cl.action = TCommandAction::Cad;
     cl.cadFormat = second.size() > 4 ? StrToInteger(second.substr(4, 1)) : 0;
     cl.drawingNumberGiven = second.size() > 6;
-    cl.drawingNumber = cl.drawingNumberGiven ? StrToInteger(second.substr(6)) : 0;
+    if (cl.drawingNumberGiven) {
+      cl.drawingText = second.substr(6);
+      std::int32_t n = 0;
+      cl.drawingNumberValid = ReadsAsInteger(cl.drawingText, n);
+      cl.drawingNumber = n;
+    }
   } else {
     cl.action = TCommandAction::Interactive;
   }
@@ -177,7 +206,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 bool IsBatchAction(TCommandAction action) {
-  return action == TCommandAction::Listing || action == TCommandAction::Cad;
+  return action == TCommandAction::Listing || action == TCommandAction::Cad ||
+         action == TCommandAction::FileMissing;
 }
 
 void SetProgramArguments(const std::vector<std::string>& args) {
@@ -198,6 +228,10 @@ TStartUpOutcome EvaluateCommandLine() {
       FillCommandLineHelp();
       ShowCommandLineHelp();
       return {true, kExitOk};
+    case TCommandAction::FileMissing:
+      BatchReport("the data file name is missing (" + ProgramIdentity.fileStem + " file " +
+                  NameText(ProgramArguments().front()) + "); nothing written");
+      return {true, kExitLoadFailed};
     default:
       break;
   }
@@ -214,7 +248,7 @@ TStartUpOutcome EvaluateCommandLine() {
     case TCommandAction::Listing:
       return RunListing();
     case TCommandAction::Cad:
-      return RunCad(cl.cadFormat, cl.drawingNumber, cl.drawingNumberGiven);
+      return RunCad(cl);
     default:
       return LoadInteractive();
   }

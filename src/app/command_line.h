@@ -23,6 +23,7 @@ enum class TCommandAction {
   Listing,      // file + "/I", "/i", "-I" or "-i"
   Cad,          // file + "/CADi:j" or "-CADi:j" in any case
   Interactive,  // file with any other second argument or none
+  FileMissing,  // "/I" or "/CADi:j" first: the data file is missing
 };
 
 struct TCommandLine {
@@ -31,6 +32,8 @@ struct TCommandLine {
   int cadFormat = 0;                // i of "/CADi:j"
   int drawingNumber = 0;            // j of "/CADi:j"
   bool drawingNumberGiven = false;  // false for "/CAD1" without ":j"
+  bool drawingNumberValid = true;   // false when j is no whole number
+  std::string drawingText;          // j as typed
 };
 
 // Reads the arguments after the program name (only the first two count here).

@@ -161,10 +161,10 @@ void OpenDataFileTable(const TDataFileTableHooks& hooks) {
 
   CurrentFileName.clear();
   if (GraphicsFacade) GraphicsFacade->GrClear();
-  const std::string caption = DosToWin(ProgramIdentity.caption);
   const TTextGrid grid = ScanDataFiles(DataDirectory, [&](const std::string& name) {
     CursorWait();
-    if (hooks.SetFormCaption) hooks.SetFormCaption(caption + " -> " + name);
+    if (hooks.SetFormCaption)
+      hooks.SetFormCaption(ProgramIdentity.caption + " -> " + NameText(name));
   });
   RestoreCursor();
   if (hooks.FillTable) hooks.FillTable(grid);

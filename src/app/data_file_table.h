@@ -39,7 +39,7 @@ TTextGrid ScanDataFiles(const std::string& directory,
 // What the table command needs of the main window and of the table window. An empty hook is
 // skipped; without ChooseFromTable nothing is picked.
 struct TDataFileTableHooks {
-  std::function<void(const std::string&)> SetFormCaption;  // main window caption
+  std::function<void(const std::string&)> SetFormCaption;  // main window caption (code page)
   std::function<void()> UpdateTitle;
   std::function<void()> SetMenuCaptions;
   std::function<void()> UpdateErrorMessageItem;  // message count, then the result picture

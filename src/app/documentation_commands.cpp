@@ -204,9 +204,10 @@ void StartDocument(int n) {
   // A slot that starts nothing says so, or the menu item would seem dead.
   const std::string program = DocumentSlots[n].program;
   if (argv.empty()) {
-    ErrorMessage(DelBlanks(program).empty() ? "Document " + IntStr(n) + ": no program set"
-                                            : "Document " + IntStr(n) + ": program " +
-                                                  OutsideProgramSought(program) + " not found");
+    ErrorMessage(DelBlanks(program).empty()
+                     ? "Document " + IntStr(n) + ": no program set"
+                     : "Document " + IntStr(n) + ": program " +
+                           NameText(OutsideProgramSought(program)) + " not found");
     return;
   }
   if (!AgreeToStart(n, argv)) return;

@@ -272,21 +272,65 @@ std::string CadName(std::string_view name) {
 
 }  // namespace
 
+int CharColumns(char32_t cp) {
+  struct Range {
+    char32_t first, last;
+  };
+  static constexpr Range kWide[] = {
+      {0x1100, 0x115F},   {0x231A, 0x231B},   {0x2329, 0x232A},   {0x23E9, 0x23EC},
+      {0x23F0, 0x23F0},   {0x23F3, 0x23F3},   {0x25FD, 0x25FE},   {0x2614, 0x2615},
+      {0x2648, 0x2653},   {0x267F, 0x267F},   {0x2693, 0x2693},   {0x26A1, 0x26A1},
+      {0x26AA, 0x26AB},   {0x26BD, 0x26BE},   {0x26C4, 0x26C5},   {0x26CE, 0x26CE},
+      {0x26D4, 0x26D4},   {0x26EA, 0x26EA},   {0x26F2, 0x26F3},   {0x26F5, 0x26F5},
+      {0x26FA, 0x26FA},   {0x26FD, 0x26FD},   {0x2705, 0x2705},   {0x270A, 0x270B},
+      {0x2728, 0x2728},   {0x274C, 0x274C},   {0x274E, 0x274E},   {0x2753, 0x2755},
+      {0x2757, 0x2757},   {0x2795, 0x2797},   {0x27B0, 0x27B0},   {0x27BF, 0x27BF},
+      {0x2B1B, 0x2B1C},   {0x2B50, 0x2B50},   {0x2B55, 0x2B55},   {0x2E80, 0x303E},
+      {0x3041, 0x3247},   {0x3250, 0x4DBF},   {0x4E00, 0xA4C6},   {0xA960, 0xA97C},
+      {0xAC00, 0xD7A3},   {0xF900, 0xFAD9},   {0xFE10, 0xFE19},   {0xFE30, 0xFE6B},
+      {0xFF01, 0xFF60},   {0xFFE0, 0xFFE6},   {0x16FE0, 0x1B2FB}, {0x1F004, 0x1F004},
+      {0x1F0CF, 0x1F0CF}, {0x1F18E, 0x1F18E}, {0x1F191, 0x1F19A}, {0x1F200, 0x1F320},
+      {0x1F32D, 0x1F335}, {0x1F337, 0x1F37C}, {0x1F37E, 0x1F393}, {0x1F3A0, 0x1F3CA},
+      {0x1F3CF, 0x1F3D3}, {0x1F3E0, 0x1F3F0}, {0x1F3F4, 0x1F3F4}, {0x1F3F8, 0x1F43E},
+      {0x1F440, 0x1F440}, {0x1F442, 0x1F4FC}, {0x1F4FF, 0x1F53D}, {0x1F54B, 0x1F54E},
+      {0x1F550, 0x1F567}, {0x1F57A, 0x1F57A}, {0x1F595, 0x1F596}, {0x1F5A4, 0x1F5A4},
+      {0x1F5FB, 0x1F64F}, {0x1F680, 0x1F6C5}, {0x1F6CC, 0x1F6CC}, {0x1F6D0, 0x1F6D2},
+      {0x1F6D5, 0x1F6DF}, {0x1F6EB, 0x1F6EC}, {0x1F6F4, 0x1F6FC}, {0x1F7E0, 0x1F7F0},
+      {0x1F90C, 0x1F93A}, {0x1F93C, 0x1F945}, {0x1F947, 0x1F9FF}, {0x1FA70, 0x1FAF6},
+      {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD}};
+  for (const Range& range : kWide) {
+    if (cp < range.first) return 1;
+    if (cp <= range.last) return 2;
+  }
+  return 1;
+}
+
 std::string NameText(std::string_view utf8Name, int width) {
   std::string out(kNameOpen);
-  // Byte offsets of the characters, so a shortened name never splits one.
+  // Byte offsets and screen columns of the characters, so a shortened name never splits one
+  // and keeps to the columns it was given.
   std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < utf8Name.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8Name[i]) & 0xC0) != 0x80) starts.push_back(i);
+  std::vector<int> columns;
+  int total = 0;
+  for (std::size_t pos = 0; pos < utf8Name.size();) {
+    starts.push_back(pos);
+    columns.push_back(CharColumns(NextUtf8(utf8Name, pos)));
+    total += columns.back();
   }
-  const int count = static_cast<int>(starts.size());
-  if (width < 0 || count <= width) {
+  if (width < 0 || total <= width) {
     out += utf8Name;
   } else {
-    const int k = std::max(width / 2 - 3, 0);
-    out += utf8Name.substr(0, starts[static_cast<std::size_t>(k)]);
+    // The head takes fewer columns than the name; the tail stops where the head ends (a name
+    // of one character and a width below 2).
+    const int room = std::max(width / 2 - 3, 0);
+    std::size_t head = 0;
+    for (int used = 0; used + columns[head] <= room; ++head) used += columns[head];
+    std::size_t tail = starts.size();
+    for (int used = 0; tail > head && used + columns[tail - 1] <= room + 1; --tail)
+      used += columns[tail - 1];
+    out += utf8Name.substr(0, starts[head]);
     out += " ... ";
-    out += utf8Name.substr(starts[static_cast<std::size_t>(count - k - 1)]);
+    if (tail < starts.size()) out += utf8Name.substr(starts[tail]);
   }
   out += kNameClose;
   return out;
@@ -307,9 +351,8 @@ std::size_t ShownLength(std::string_view text) {
   ForEachPart(
       text, [&](std::string_view part) { length += part.size(); },
       [&](std::string_view part) {
-        for (char c : part) {
-          if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++length;
-        }
+        for (std::size_t pos = 0; pos < part.size();)
+          length += static_cast<std::size_t>(CharColumns(NextUtf8(part, pos)));
       });
   return length;
 }

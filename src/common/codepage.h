@@ -23,8 +23,11 @@ bool HoldsName(std::string_view text);
 // The text with every wrapped name as the code page holds it ("?" where it cannot): for the
 // DOS listing file and the printer port, which know no other characters.
 std::string NamesToCp850(std::string_view text);
-// Characters of the text as shown: a code-page byte counts one, a wrapped name by its
-// characters.
+// Columns a character takes in a monospaced font: two for the East Asian wide and full-width
+// characters (CJK ideographs, kana, Hangul, full-width forms, the wide pictographs), else one.
+int CharColumns(char32_t codePoint);
+// Columns of the text as shown: a code-page byte counts one, a wrapped name by the columns of
+// its characters.
 std::size_t ShownLength(std::string_view text);
 
 // True when the bytes are well-formed UTF-8.

@@ -9,6 +9,7 @@
 #include "common/codepage.h"
 #include "common/formatting.h"
 #include "common/program_state.h"
+#include "common/text_file.h"
 
 namespace {
 
@@ -50,23 +51,30 @@ bool IsIntegerText(std::string_view text) {
   return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && v == 0;
 }
 
-// The text dialog; false (and AbortFlag set) on Cancel.
-bool AskText(std::string_view prompt, int maxLength, std::string& text) {
+// The text dialog offering a code-page text; typed is the answer as typed (UTF-8). False (and
+// AbortFlag set) on Cancel.
+bool AskTyped(std::string_view prompt, int maxLength, std::string_view offered,
+              std::string& typed) {
   TTextRequest request;
   request.prompt = Shown(prompt);
-  request.text = Shown(text);
+  request.text = Shown(offered);
   request.maxLength = maxLength;
   request.helpNumber = HelpNumber;
-  std::string answer;
-  if (!CurrentDialogHost().EditText(request, answer)) {
+  if (!CurrentDialogHost().EditText(request, typed)) {
     AbortFlag = true;
     return false;
   }
+  return true;
+}
+
+// The text dialog; Cancel leaves the text (and sets AbortFlag).
+void AskText(std::string_view prompt, int maxLength, std::string& text) {
+  std::string answer;
+  if (!AskTyped(prompt, maxLength, text, answer)) return;
   text = WinToDos(answer);
   if (maxLength > 0 && static_cast<int>(text.size()) > maxLength) {
     text.resize(static_cast<std::size_t>(maxLength));
   }
-  return true;
 }
 
 void RangeMessage(const std::string& lo, const std::string& hi) {
@@ -74,9 +82,10 @@ void RangeMessage(const std::string& lo, const std::string& hi) {
   ErrorMessage("Valid Data are: " + lo + " .. " + hi + " !");
 }
 
-void InvalidMessage(const std::string& text) {
+// typed: the answer as typed (UTF-8), echoed exactly.
+void InvalidMessage(const std::string& typed) {
   CurrentDialogHost().Beep();
-  ErrorMessage("Invalid Input \"" + text + "\" !");
+  ErrorMessage("Invalid Input \"" + NameText(typed) + "\" !");
 }
 
 }  // namespace
@@ -246,12 +255,17 @@ void InputReal(std::string_view prompt, long double& value, long double min, lon
   long double current = value;
   std::string offered = RealStr(value);
   for (;;) {
-    std::string text = offered;
-    if (!AskText(prompt, 30, text)) return;
+    std::string text;
+    if (!AskTyped(prompt, 30, offered, text)) return;
     long double candidate = current;
     if (text != offered) {
       if (!IsRealText(text)) {
-        InvalidMessage(text);
+        // A number beyond any value is out of range, not "Invalid Input".
+        if (IsNumberBeyondRange(text)) {
+          RangeMessage(RealStr(min), RealStr(max));
+        } else {
+          InvalidMessage(text);
+        }
         current = value;
         offered = RealStr(value);
         continue;
@@ -292,12 +306,16 @@ void InputInteger(std::string_view prompt, std::int32_t& value, std::int32_t lo,
   std::int32_t current = value;
   std::string offered = IntStr(value);
   for (;;) {
-    std::string text = offered;
-    if (!AskText(prompt, 12, text)) return;
+    std::string text;
+    if (!AskTyped(prompt, 12, offered, text)) return;
     std::int32_t candidate = current;
     if (text != offered) {
       if (!IsIntegerText(text)) {
-        InvalidMessage(text);
+        if (IsNumberBeyondRange(text)) {
+          RangeMessage(IntStr(lo), IntStr(hi));
+        } else {
+          InvalidMessage(text);
+        }
         current = value;
         offered = IntStr(value);
         continue;

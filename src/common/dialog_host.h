@@ -153,6 +153,11 @@ constexpr int kMessageNote = 11;
 constexpr int kMessageHelp = 3;
 constexpr int kMessageInfo = 0;
 
+// Every text handed to these routines is a code-page text and is converted once on its way to
+// the person. A name of a file, folder or program, or text a person typed (both UTF-8), joins it
+// only through NameText, which that conversion passes exactly; joined bare it would be
+// converted as code-page bytes and garbled.
+
 // OK box; caption "Error  : " for kind 12, "Help" for kind 3, "Message:" otherwise.
 void ShowMessageBox(std::string_view text, int kind);
 void ErrorMessage(std::string_view text);  // kind 12

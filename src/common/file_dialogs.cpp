@@ -51,6 +51,24 @@ void ReportOnce(TTextFile& file, const std::string& text) {
   if (file.TakeFailureReport()) ErrorMessageIfEnabled(text);
 }
 
+// What kept a file from being opened for writing, in words.
+std::string WriteFailureReason(int code, const std::string& name) {
+  const platform::PathInfo info = platform::QueryPath(name);
+  if (info.exists && info.isDirectory) return "a folder of that name is in the way";
+  if (info.exists && !info.isRegular) return "no regular file (a pipe or a socket)";
+  switch (code) {
+    case kIoFileNotFound:
+    case kIoPathNotFound:
+      return "its folder does not exist";
+    case kIoAccessDenied:
+      return "no permission to write it";
+    case kIoDiskFull:
+      return "disk full";
+    default:
+      return "it cannot be written";
+  }
+}
+
 }  // namespace
 
 void CheckOverwrite(std::string_view fullName) {
@@ -191,6 +209,7 @@ void RewriteChecked(TTextFile& file) {
       text = "I/O-Error " + IntStr(code);
     }
     text += Quoted(file.Name());
+    if (code != kIoWriteProtected) text += ": " + WriteFailureReason(code, file.Name());
     // Without a person the open is tried once; a lasting error must not loop.
     if (!MessagesEnabled || !CurrentDialogHost().IsInteractive()) {
       ErrorMessageIfEnabled(text);

@@ -87,7 +87,7 @@ THelpLookup LookupHelpEntry(int number, THelpLines& lines, std::string& image) {
   TTextFile file;
   file.Assign(name);
   if (file.Reset() != kIoOk) {
-    lines[1] = "File " + name + " " + "not found" + " !";
+    lines[1] = "File " + NameText(name) + " " + "not found" + " !";
     return THelpLookup::FileMissing;
   }
   std::string line;

@@ -172,7 +172,8 @@ bool StartOutsideProgram(const std::string& configured, const std::string& file)
     rc = platform::StartDetached({program, file});
   }
   if (rc != 0)
-    ErrorMessageIfEnabled(configured + " not found" + "\n" + "saved as " + NameText(file));
+    ErrorMessageIfEnabled(NameText(configured) + " not found" + "\n" + "saved as " +
+                          NameText(file));
   return rc == 0;
 }
 

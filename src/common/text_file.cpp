@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -466,8 +467,23 @@ std::string LinePlace(std::string_view what, const TTextFile& file) {
          ": ";
 }
 
+bool IsNumberBeyondRange(std::string_view text) {
+  std::string t = TrimStr(text);
+  if (const auto comma = t.find(','); comma != std::string::npos) t[comma] = '.';
+  if (!t.empty() && t.front() == '+') t.erase(0, 1);
+  long double real = 0;
+  std::int32_t whole = 0;
+  const char* end = t.data() + t.size();
+  const auto beyond = [end](std::from_chars_result x) {
+    return x.ptr == end && x.ec == std::errc::result_out_of_range;
+  };
+  return beyond(std::from_chars(t.data(), end, real)) ||
+         beyond(std::from_chars(t.data(), end, whole));
+}
+
 std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text) {
-  return LinePlace(what, file) + "\"" + std::string(text) + "\" is not a number";
+  return LinePlace(what, file) + "\"" + std::string(text) + "\" " +
+         (IsNumberBeyondRange(text) ? "is out of range" : "is not a number");
 }
 
 // ---------------------------------------------------------------------------------------------

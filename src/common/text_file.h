@@ -160,7 +160,12 @@ bool ReadLineIntChecked(TTextFile& file, std::int32_t& value, std::string& refus
 bool ReadsAsInteger(std::string_view text, std::int32_t& value);
 // Where a file went wrong, for messages: what + " " + file name + ", line " + n + ": ".
 std::string LinePlace(std::string_view what, const TTextFile& file);
-// LinePlace + the quoted text + " is not a number".
+// True for a number that no value of its kind holds: a decimal beyond any real, or a whole
+// number beyond 32 bits (blanks around, "," as the point and a leading "+" allowed). Such a
+// text is reported as out of range, not as "not a number".
+bool IsNumberBeyondRange(std::string_view text);
+// LinePlace + the quoted text + " is not a number" (" is out of range" for a number beyond
+// range).
 std::string NotANumberText(std::string_view what, const TTextFile& file, std::string_view text);
 
 // ---------------------------------------------------------------------------------------------

@@ -71,13 +71,13 @@ bool WriteListLines(const std::string& fileName, const std::vector<std::string>&
   file.Assign(fileName);
   if (file.Rewrite() != kIoOk) {
     AbortFlag = true;
-    ErrorMessageIfEnabled(fileName);
+    ErrorMessageIfEnabled(NameText(fileName));
     return false;
   }
   for (const auto& l : lines) file.WriteLine(l);
   if (file.Close() != kIoOk) {
     AbortFlag = true;
-    ErrorMessageIfEnabled(fileName);
+    ErrorMessageIfEnabled(NameText(fileName));
     return false;
   }
   return true;
@@ -279,7 +279,7 @@ bool SendToPort(int port, const std::string& bytes) {
   if (!AuxPortFileOverride.empty() || stat(name.c_str(), &st) == 0) {
     if (platform::WriteWholeFile(name, bytes) != 0) {
       AbortFlag = true;
-      ErrorMessageIfEnabled(name);
+      ErrorMessageIfEnabled(NameText(name));
       return false;
     }
     return true;

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <unordered_map>
 
+#include "common/codepage.h"
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/formatting.h"
@@ -212,7 +213,7 @@ void FinishScreenBlock(bool keep) {
   if (!block->file) {
     std::error_code ec;
     std::filesystem::remove(block->fileName, ec);
-    AddError("file write error  -  temporary path ! " + block->fileName);
+    AddError("file write error  -  temporary path ! " + NameText(block->fileName));
     AbortFlag = true;
     return;
   }
@@ -294,7 +295,7 @@ void CadBeginBlock(const std::string& name) {
     gBlocks.erase(block->key);
     block->file.open(block->fileName, std::ios::binary | std::ios::trunc);
     if (!block->file.is_open()) {
-      AddError("file write error  -  temporary path ! " + block->fileName);
+      AddError("file write error  -  temporary path ! " + NameText(block->fileName));
       AbortFlag = true;
       return;
     }

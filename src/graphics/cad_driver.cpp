@@ -90,7 +90,8 @@ bool OpenOutputFile(std::uint16_t code) {
   gFile = CadOutputFile::Open(format, PlotSettings.CadFileName, PrivateTempDir(), WriterOptions(),
                               error);
   if (!gFile) {
-    FailOpen(error.empty() ? "file " + PlotSettings.CadFileName + " cannot be created" : error);
+    FailOpen(error.empty() ? "file " + NameText(PlotSettings.CadFileName) + " cannot be created"
+                           : error);
     return false;
   }
   gFile->Writer().SetColour(PlotSettings.currentColour);

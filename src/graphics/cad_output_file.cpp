@@ -1,8 +1,10 @@
 // CAD files on disk: temporary name, complete write, rename.
 #include "graphics/cad_output_file.h"
 
+#include <cerrno>
 #include <cstring>
 
+#include "common/codepage.h"
 #include "graphics/cad_text_writer.h"
 #include "graphics/dxf_writer.h"
 #include "graphics/iges_writer.h"
@@ -27,7 +29,9 @@ bool AtomicOutputFile::Open(const std::filesystem::path& target) {
   stream_.clear();
   const int e = writer_.Open(target.string(), platform::FileWriter::Mode::Replace);
   if (e != 0) {
-    error_ = "Cannot create file " + target.string() + ": " + std::strerror(e);
+    // The writer refuses a pipe or socket at the name with EINVAL.
+    error_ = "Cannot create file " + NameText(target.string()) + ": " +
+             (e == EINVAL ? "no regular file (a pipe or a socket)" : std::strerror(e));
     return false;
   }
   return true;
@@ -35,14 +39,14 @@ bool AtomicOutputFile::Open(const std::filesystem::path& target) {
 
 bool AtomicOutputFile::Commit() {
   if (!writer_.IsOpen()) {
-    if (error_.empty()) error_ = "File not open: " + target_.string();
+    if (error_.empty()) error_ = "File not open: " + NameText(target_.string());
     return false;
   }
   const bool streamOk = stream_.good();
   const int e = streamOk ? writer_.Commit() : writer_.Error();
   if (!streamOk || e != 0) {
     writer_.Discard();
-    error_ = "Error writing file " + target_.string();
+    error_ = "Error writing file " + NameText(target_.string());
     if (e != 0) error_ += std::string(": ") + std::strerror(e);
     return false;
   }
@@ -72,7 +76,7 @@ std::unique_ptr<CadOutputFile> CadOutputFile::Open(CadFileFormat format,
       file->work_.open(file->workFile_,
                        std::ios::binary | std::ios::in | std::ios::out | std::ios::trunc);
       if (!file->work_.is_open()) {
-        error = "Cannot create file " + file->workFile_.string();
+        error = "Cannot create file " + NameText(file->workFile_.string());
         file->file_.Discard();
         return nullptr;
       }
@@ -98,7 +102,7 @@ bool CadOutputFile::Close(std::string& error) {
   closed_ = true;
   writer_->Close();
   if (work_.is_open() && (work_.bad() || work_.fail())) {
-    error = "Error writing file " + workFile_.string();
+    error = "Error writing file " + NameText(workFile_.string());
     file_.Discard();
     return false;
   }

@@ -94,7 +94,7 @@ void TGraphicsFacade::GrMessage(const std::string& text) {
 void TGraphicsFacade::CheckFileFound(const std::string& name) {
   GlobalTextFile.Assign(name);
   if (GlobalTextFile.Reset() != kIoOk) {
-    GrMessage(DelBlanks(name) + " " + "not found" + " !");
+    GrMessage(NameText(TrimStr(name)) + " " + "not found" + " !");
     AbortFlag = true;
     return;
   }

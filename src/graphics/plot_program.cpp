@@ -182,7 +182,9 @@ TPlotProgramOptions PlotOptionsFromLine(std::string_view line) {
   o.programPath = args[0];
   std::string port;
   bool fileGiven = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  // The second argument is the drawing's file, whatever it starts with ("/root/..." is no
+  // rotation); the switches follow it.
+  for (std::size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() < 2 || a[0] != '/') continue;
     const char sw = UpperStr(a.substr(1, 1))[0];
@@ -405,8 +407,15 @@ std::vector<std::string> PlotCommandArguments(std::string_view line) {
 }
 
 int StartPlotProgram(std::string_view line) {
-  const std::vector<std::string> args = PlotCommandArguments(PlotLineForDriverFile(line));
+  std::vector<std::string> args = PlotCommandArguments(PlotLineForDriverFile(line));
   if (args.empty()) return ENOENT;
+  // A scale of 1 is no scale switch (the stored default line still carries "/M1.0").
+  for (std::size_t i = args.size(); i-- > 2;) {
+    const std::string& a = args[i];
+    if (a.size() > 2 && a[0] == '/' && std::toupper(static_cast<unsigned char>(a[1])) == 'M' &&
+        IsNumberText(a.substr(2)) && StrToReal(a.substr(2)) == 1.0L)
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+  }
   return platform::StartDetached(args);
 }
 

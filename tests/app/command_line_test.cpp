@@ -17,6 +17,7 @@ struct ParseCase {
   TCommandAction action;
   int format = 0;
   int drawing = 0;
+  bool drawingValid = true;
 };
 
 // Test names in CTest show the case name.
@@ -47,6 +48,10 @@ const ParseCase kParseCases[] = {
     {"CadOutsideRange", {"a.vuk", "/CAD1:14"}, TCommandAction::Cad, 1, 14},
     {"CadWithoutFormat", {"a.vuk", "/CAD"}, TCommandAction::Cad, 0, 0},
     {"CadLetterFormat", {"a.vuk", "/CADx:3"}, TCommandAction::Cad, 0, 3},
+    {"CadLetterDrawing", {"a.vuk", "/CAD1:x"}, TCommandAction::Cad, 1, 0, false},
+    {"CadDrawingWithTail", {"a.vuk", "/CAD1:3x"}, TCommandAction::Cad, 1, 0, false},
+    {"ListingWithoutFile", {"/I"}, TCommandAction::FileMissing},
+    {"CadWithoutFile", {"-cad1:1", "a.vuk"}, TCommandAction::FileMissing},
     {"FileOnly", {"a.vuk"}, TCommandAction::Interactive},
     {"FileWithNogui", {"a.vuk", "/NOGUI"}, TCommandAction::Interactive},
 };
@@ -60,8 +65,10 @@ TEST_P(ParseTest, ActionAndCadNumbers) {
   if (c.action == TCommandAction::Cad) {
     EXPECT_EQ(cl.cadFormat, c.format);
     EXPECT_EQ(cl.drawingNumber, c.drawing);
+    EXPECT_EQ(cl.drawingNumberValid, c.drawingValid);
   }
-  if (c.action != TCommandAction::NormalStart && c.action != TCommandAction::Help) {
+  if (c.action != TCommandAction::NormalStart && c.action != TCommandAction::Help &&
+      c.action != TCommandAction::FileMissing) {
     EXPECT_EQ(cl.fileName, c.args[0]);  // kept exactly as typed
   }
 }

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -18,7 +19,18 @@
 #include <utility>
 #include <vector>
 
+#include "app/data_file_table.h"
+#include "app/documentation_commands.h"
+#include "app/documentation_records.h"
+#include "app/startup.h"
 #include "app_test_support.h"
+#include "common/codepage.h"
+#include "common/dialog_host.h"
+#include "common/output_router.h"
+#include "common/program_state.h"
+#include "common/scripted_dialog_host.h"
+#include "graphics/cad_output_file.h"
+#include "graphics/graphics_facade.h"
 #include "validator_support.h"
 
 namespace {
@@ -177,6 +189,7 @@ struct FailedRun {
   const char* switchText;
   int exitCode;
   const char* reason = nullptr;  // a text the message on standard error must hold
+  bool fileNamed = true;         // false: the switch alone
 };
 
 // Test names in CTest show the case name.
@@ -197,6 +210,9 @@ const FailedRun kFailedRuns[] = {
     {"AskingForTheFormatIsNoBatchFormat", nullptr, "/CAD0:1", 2},
     {"NoFormatDigit", nullptr, "/CAD", 2},
     {"DrawingNumberMissing", nullptr, "/CAD1", 2, "drawing number missing"},
+    {"DrawingNumberNoNumber", nullptr, "/CAD1:x", 2, "drawing number \"x\" is not valid"},
+    {"ListingWithoutFileName", nullptr, "/I", 1, "the data file name is missing", false},
+    {"CadWithoutFileName", nullptr, "/CAD1:1", 1, "the data file name is missing", false},
 };
 
 class VukoFailedRun : public VukoRun, public ::testing::WithParamInterface<FailedRun> {};
@@ -205,7 +221,8 @@ TEST_P(VukoFailedRun, ReasonOnStandardErrorAndNothingWritten) {
   const FailedRun& c = GetParam();
   const std::string content = c.fileContent ? c.fileContent : ReadBytes(kExample);
   if (!(c.fileContent && *c.fileContent == '\0')) WriteBytes(dir_ / "joint.vuk", content);
-  const RunResult r = RunVuko(dir_, {"joint.vuk", c.switchText});
+  const RunResult r =
+      c.fileNamed ? RunVuko(dir_, {"joint.vuk", c.switchText}) : RunVuko(dir_, {c.switchText});
   EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
   EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
   if (c.reason) EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
@@ -300,7 +317,8 @@ TEST_F(VukoRun, SpoiltDataFileNamesTheLineAndWritesNothing) {
       {{{9, "inf"}}, at + "9: \"inf\" is not a number"},
       {{{10, ""}}, at + "10: \"\" is not a number"},
       {{{20, "0"}}, at + "20: input kind 0 is outside 1 to 4"},
-      {{{10, "2147483648"}}, at + "10: \"2147483648\" is not a number"},
+      {{{10, "2147483648"}}, at + "10: \"2147483648\" is out of range"},
+      {{{9, "+1,5e5000"}}, at + "9: \"+1,5e5000\" is out of range"},
       {{{50, "3"}}, at + "50: given part 3 is outside 0 to 2"},
       {{{21, "x1"}, {36, "x2"}}, at + "21: \"x1\" is not a number"},
       {{{15, std::string(70000, 'x')}}, "data file joint.vuk incomplete or unreadable !"},
@@ -337,6 +355,8 @@ TEST_F(VukoRun, PipeAtTheKeptFileEndsTheRunWithAMessage) {
     ASSERT_EQ(mkfifo(kept.c_str(), 0600), 0);
     RunResult r = RunVuko(dir_, {"joint.vuk", switchText});
     EXPECT_TRUE(r.exitCode == 2 && r.err.find(name) != r.err.npos) << r.err;
+    if (switchText[1] == 'C')  // the CAD file's message says why
+      EXPECT_NE(r.err.find(": no regular file (a pipe or a socket)"), r.err.npos) << r.err;
     struct stat st {};
     EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
     std::remove(kept.c_str());
@@ -420,6 +440,132 @@ TEST_F(VukoRun, NamesInAnyScriptAreShownExactly) {
       EXPECT_TRUE(r.exitCode == 1 && r.err.find("data file " + damaged + reason) != r.err.npos)
           << r.err;
     }
+  }
+}
+
+// Every route by which a message names a file or echoes typed text shows it exactly, in what a
+// person sees: the batch run's standard error, the boxes the dialog host receives, the main
+// window's caption while the table of data files is read and the title once a file is picked.
+TEST_F(VukoRun, EveryMessageNamesItsFileExactly) {
+  const std::string name = "Größe 日本 łukasz", folder = dir_.Make("ro " + name);
+  WriteBytes(folder + "/f ä.vuk", ReadBytes(kExample));
+  WriteBytes(folder + "/" + name + ".vuk", ReadBytes(kExample));
+  const char* cacheHome = getenv("XDG_CACHE_HOME");
+  const std::string userCache = cacheHome ? cacheHome : "";
+  setenv("XDG_CACHE_HOME", dir_.Make(".cache").c_str(), 1);  // the browser page goes here
+  InitModules();
+  SetProgramIdentity();
+  ScriptedDialogHost host;
+  host.SetInteractive(false);
+  MessagesEnabled = true;
+  const auto lastMessage = [&host] {
+    return host.Messages().empty() ? std::string() : host.Messages().back();
+  };
+  // A folder in the way of the CAD file the batch run writes beside the data file.
+  const auto cadRun = [&](const char* switchText, const char* extension) {
+    const std::string inTheWay = dir_.Make("ro " + name + "/f ä." + extension);
+    const RunResult r = RunVuko(dir_, {folder + "/f ä.vuk", switchText});
+    std::filesystem::remove(inTheWay);
+    return r.err;
+  };
+  const auto listing = [&](int device) {
+    OutputOpen(device);
+    OutputRewrite();
+    ReportLine("x");
+    OutputClose();
+    return lastMessage();
+  };
+  const struct {
+    const char* route;
+    std::function<std::string()> seen;
+    std::string shown;  // the name as it must stand there
+  } cases[] = {
+      {"DXF file", [&] { return cadRun("/CAD1:5", "dxf"); }, folder + "/f ä.dxf: "},
+      {"IGES file", [&] { return cadRun("/CAD2:5", "igs"); }, folder + "/f ä.igs: "},
+      {"CAD-code text", [&] { return cadRun("/CAD5:5", "txt"); }, folder + "/f ä.txt: "},
+      {"IGES work file",
+       [&] {
+         std::string error;
+         CadOutputFile::Open(CadFileFormat::Iges, folder + "/w.igs", folder + "/gone", {}, error);
+         ErrorMessage(error);
+         return lastMessage();
+       },
+       "Cannot create file " + folder + "/gone/TARVIGES.$$$"},
+      {"browser",
+       [&] {
+         ConfigVariables.HtmlBrowserPath = "/nonexistent/" + name + "/browser";
+         return listing(kDeviceHtml);
+       },
+       "/nonexistent/" + name + "/browser not found"},
+      {"word processor",
+       [&] {
+         ConfigVariables.WordProcessorPath = "/nonexistent/" + name + "/editor";
+         return listing(kDeviceWordProcessor);
+       },
+       "/nonexistent/" + name + "/editor not found"},
+      {"document slot",
+       [&] {
+         DocumentSlots[1].program = "/nonexistent/" + name + "/edit";
+         StartDocument(1);
+         return lastMessage();
+       },
+       "Document 1: program /nonexistent/" + name + "/edit not found"},
+      {"table of data files",
+       [&] {
+         DataDirectory = folder + "/";
+         int picks = 0;
+         TDataFileTableHooks hooks;
+         // The main window shows its caption as the screen shows every code-page text, and its
+         // title as the dialog host does.
+         std::string seen;
+         hooks.SetFormCaption = [&](const std::string& text) { seen += DosToWin(text) + "\n"; };
+         hooks.UpdateTitle = [] {
+           std::string title;
+           SetWindowTitle(title);
+         };
+         hooks.ChooseFromTable = [&]() -> std::string {
+           if (picks++ == 0) return name + ".vuk";
+           AbortFlag = true;
+           return {};
+         };
+         OpenDataFileTable(hooks);
+         return seen + host.Title();
+       },
+       ProgramIdentity.caption + " -> " + name + ".vuk\n" + ProgramIdentity.caption +
+           " -> f ä.vuk\n" + ProgramIdentity.caption + "  -  " + name + ".vuk"},
+      {"missing picture",
+       [&] {
+         TGraphicsFacade facade;
+         facade.CheckFileFound(folder + "/plt/bild.plt");
+         return lastMessage();
+       },
+       folder + "/plt/bild.plt not found !"},
+      {"typed number",
+       [&] {
+         long double value = 1;
+         host.AnswerText(name);
+         host.AnswerCancel();
+         InputReal("mn", value, 0, 10);
+         return lastMessage();
+       },
+       "Invalid Input \"" + name + "\" !"},
+      {"file name",
+       [&] {
+         CheckOverwrite(folder + "/gone/" + name + ".vuk");
+         return lastMessage();
+       },
+       "invalid file name \"" + folder + "/gone/" + name + ".vuk\" !"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.route);
+    AbortFlag = false;
+    const std::string seen = c.seen();
+    EXPECT_NE(seen.find(c.shown), std::string::npos) << seen;
+  }
+  if (cacheHome) {
+    setenv("XDG_CACHE_HOME", userCache.c_str(), 1);
+  } else {
+    unsetenv("XDG_CACHE_HOME");
   }
 }
 

@@ -207,19 +207,22 @@ TEST_F(CodepageTest, OutputTextByCadTextMode) {
 }
 
 // A name inside a code-page text comes out of every conversion exactly, "?" or "\U+XXXX" where
-// the target cannot hold it.
+// the target cannot hold it. Columns as a monospaced font shows them: Unicode's East Asian Width
+// W and F characters (CJK, Hangul, full-width forms) take two.
 TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
   const std::string u = "\x81";  // CP850 u umlaut around the name
   const struct {
     std::string name;
-    std::size_t characters;
+    std::size_t columns;
     int cadTextMode;
     std::string dos, cad;
   } cases[] = {
       {"Größe ä", 7, 1, "Gr\224\341e \204", "Gr\224\341e \204"},  // octal: CP850
       {"Größe ä", 7, 2, "Gr\224\341e \204", "Gr\366\337e \344"},  // octal: ANSI
-      {"Preis € 日本", 10, 1, "Preis ? ??", "Preis \\U+20AC \\U+65E5\\U+672C"},
-      {"Preis € 日本", 10, 3, "Preis ? ??", "Preis \x80 \\U+65E5\\U+672C"},
+      {"Preis € 日本", 12, 1, "Preis ? ??", "Preis \\U+20AC \\U+65E5\\U+672C"},
+      {"Preis € 日本", 12, 3, "Preis ? ??", "Preis \x80 \\U+65E5\\U+672C"},
+      {"한글 ｶﾅ Ａ", 10, 1, "?? ?? ?", "\\U+D55C\\U+AE00 \\U+FF76\\U+FF85 \\U+FF21"},
+      {"가힣｡ᄀ", 7, 1, "????", "\\U+AC00\\U+D7A3\\U+FF61\\U+1100"},  // ends of wide ranges
       {"łukasz Čeština", 14, 2, "?ukasz ?e?tina", "\\U+0142ukasz \\U+010Ce\x9Atina"},
   };
   for (const auto& c : cases) {
@@ -234,10 +237,25 @@ TEST_F(CodepageTest, NamesInsideCodePageTextsComeOutExactly) {
     EXPECT_EQ(NamesToCp850(text), u + " " + c.dos + " " + u);
     ConfigVariables.CadTextMode = static_cast<std::uint16_t>(c.cadTextMode);
     EXPECT_EQ(OutputText(text), OutputText(u) + " " + c.cad + " " + OutputText(u));
-    EXPECT_EQ(ShownLength(text), 4 + c.characters);
+    EXPECT_EQ(ShownLength(text), 4 + c.columns);
   }
-  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 9)), "P ... 日本");
-  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 10)), "Preis € 日本");
+  // A shortened name keeps to its columns and never splits a character.
+  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 9)), "P ... 本");
+  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 11)), "Pr ... 本");
+  EXPECT_EQ(DosToWin(NameText("日本語の名前です", 12)), "日 ... です");
+  EXPECT_EQ(DosToWin(NameText("Preis € 日本", 12)), "Preis € 日本");
+  EXPECT_EQ(DosToWin(NameText("日本", 3)), " ... ");
+  EXPECT_EQ(DosToWin(NameText("ab", 0)), " ... b");
+  EXPECT_EQ(DosToWin(NameText("a", 0)), " ... a");
+}
+
+// The first typed character code page 850 lacks; a broken sequence is no character it holds.
+TEST_F(CodepageTest, FirstCharacterOutsideTheCodePage) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Größe ä ½", ""},   {"Preis € 日本", "€"},      {"łukasz", "ł"},
+      {"a\xC3", "\uFFFD"}, {"\xC3\xA4\xFF", "\uFFFD"}, {"", ""},
+  };
+  for (const auto& [typed, first] : cases) EXPECT_EQ(FirstCharOutsideCp850(typed), first) << typed;
 }
 
 }  // namespace

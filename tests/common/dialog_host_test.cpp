@@ -202,17 +202,19 @@ TEST_F(DialogHostTest, RealIsAskedAgainUntilItFits) {
   long double value = 4;
   host.AnswerText("abc");
   host.AnswerText("11");
+  host.AnswerText("1e5000");  // a number beyond any value: a range error too
   host.AnswerText("0");
   InputReal("x", value, 0, 10);
   EXPECT_EQ(value, 0.0L);
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(host.Messages(),
-            (std::vector<std::string>{"Invalid Input \"abc\" !", "Valid Data are: 0 .. 10 !"}));
+            (std::vector<std::string>{"Invalid Input \"abc\" !", "Valid Data are: 0 .. 10 !",
+                                      "Valid Data are: 0 .. 10 !"}));
   const auto asked = host.RecordsOf(TDialogKind::Text);
-  ASSERT_EQ(asked.size(), 3u);
+  ASSERT_EQ(asked.size(), 4u);
   EXPECT_EQ(asked[1].offeredText, "4");   // after a non-number: the value passed in
   EXPECT_EQ(asked[2].offeredText, "11");  // after a range error: the rejected value
-  EXPECT_EQ(host.Beeps(), 2);
+  EXPECT_EQ(host.Beeps(), 3);
 }
 
 TEST_F(DialogHostTest, CancelledRealKeepsTheValue) {
@@ -228,11 +230,14 @@ TEST_F(DialogHostTest, IntegerWithSwappedLimits) {
   std::int32_t value = 3;
   host.AnswerText("11");
   host.AnswerText("7x");
+  host.AnswerText("99999999999");
+  host.AnswerText("-2147483649");
   host.AnswerText("5");
   InputInteger("n", value, 10, 1);
   EXPECT_EQ(value, 5);
   EXPECT_EQ(host.Messages(),
-            (std::vector<std::string>{"Valid Data are: 1 .. 10 !", "Invalid Input \"7x\" !"}));
+            (std::vector<std::string>{"Valid Data are: 1 .. 10 !", "Invalid Input \"7x\" !",
+                                      "Valid Data are: 1 .. 10 !", "Valid Data are: 1 .. 10 !"}));
   EXPECT_EQ(host.Records()[0].maxLength, 12);
   std::uint16_t word = 1;
   host.AnswerText("65535");

@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/codepage.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -129,7 +130,7 @@ TEST_F(HelpTextsTest, NumberLineWithoutTextLineIsMissing) {
 
 TEST_F(HelpTextsTest, MissingFileNamesItInLineOne) {
   THelpLines lines = Lookup(4000, THelpLookup::FileMissing);
-  EXPECT_EQ(lines[1], "File " + dir_ + "/vuko.hlp not found !");
+  EXPECT_EQ(DosToWin(lines[1]), "File " + dir_ + "/vuko.hlp not found !");
 }
 
 TEST_F(HelpTextsTest, CrLfFileReadsTheSame) {

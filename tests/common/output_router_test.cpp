@@ -157,14 +157,16 @@ TEST_F(OutputRouterTest, PaperHeaderLayout) {
   text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
   EXPECT_NE(text.find("Zahnwelle_\xC3\xA4\xC3\xB6\xC3\xBC.vuk"), std::string::npos) << text;
 
-  // A name of few characters and many bytes fills the box by its characters: whole, and the
-  // box's side in its column (a folder of known length: a long one would be shortened).
+  // A name of few characters and many bytes fills the box by the columns a monospaced font
+  // gives it (two for each CJK character): whole, and the box's side in its column (a folder of
+  // known length: a long one would be shortened).
   CurrentFileName = "/data/" + std::string(3, ' ') + "歯車軸歯車軸歯車軸歯車軸.vuk";
   host_.AnswerFile(dir_ + "/wide.txt");
   text = Listing(kDeviceFile, [] { ReportPageHeader(0, 0); });
   const std::string line = Lines(text).at(3);
   EXPECT_NE(line.find(CurrentFileName), std::string::npos) << line;
-  EXPECT_EQ(line.size(), 7 + 70 + 12 * 2) << line;  // 77 characters, 12 of them of 3 bytes
+  // 77 columns: 12 characters of 3 bytes and 2 columns each, the others of one byte and column.
+  EXPECT_EQ(line.size(), 7 + 70 + 12) << line;
   EXPECT_EQ(line.back(), '*') << line;
 }
 
@@ -386,10 +388,11 @@ TEST_F(OutputRouterTest, TextPrinterPortGetsTheListing) {
   SetPrinterPortOverride(port);
   host_.AnswerNo();  // no single-page printing
   std::string text = Listing(kDeviceTextPrinter, [] {
-    ReportLine("to the printer");
+    ReportLine("to the printer " + NameText("Größe"));
     ReportPageEnd();
   });
-  EXPECT_EQ(text, "       to the printer\n\f");
+  // The port knows only code page 850: the name in it (octal), no wrapping bytes.
+  EXPECT_EQ(text, "       to the printer Gr\224\341e\n\f");
   EXPECT_EQ(
       host_.RecordsOf(TDialogKind::YesNo).size() + host_.RecordsOf(TDialogKind::Question).size(),
       1u);

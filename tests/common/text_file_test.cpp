@@ -345,6 +345,11 @@ TEST_F(TextFileTest, WritersRefuseAPipeWithoutWaiting) {
   CheckWriteResult(GlobalTextFile);
   EXPECT_TRUE(AbortFlag);
   EXPECT_TRUE(host.Messages().size() == 1 && host.Messages()[0].find(fifo) != std::string::npos);
+  // A save meeting the pipe says what failed, with the name.
+  RewriteChecked(GlobalTextFile);
+  ASSERT_EQ(host.Messages().size(), 2u);
+  EXPECT_EQ(host.Messages()[1],
+            "I/O-Error 5 \"" + fifo + "\": no regular file (a pipe or a socket)");
   struct stat st {};
   EXPECT_TRUE(stat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
@@ -398,7 +403,14 @@ TEST_F(TextFileTest, CheckedOpenOffersRetryAndCancel) {
   EXPECT_TRUE(AbortFlag);
   const auto retries = host.RecordsOf(TDialogKind::Retry);
   ASSERT_EQ(retries.size(), 2u);
-  EXPECT_EQ(retries[0].prompt, "I/O-Error 2 \"" + name + "\"");
+  EXPECT_EQ(retries[0].prompt, "I/O-Error 2 \"" + name + "\": its folder does not exist");
+  host.Clear();
+  host.AnswerCancel();
+  AssignText(GlobalTextFile, dir.Path());
+  RewriteChecked(GlobalTextFile);
+  ASSERT_EQ(host.RecordsOf(TDialogKind::Retry).size(), 1u);
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Retry)[0].prompt,
+            "I/O-Error 5 \"" + dir.Path() + "\": a folder of that name is in the way");
   EXPECT_FALSE(GlobalTextFile.IsOpen());
 }
 

@@ -56,11 +56,12 @@ TEST_F(GraphicsFacadeTest, WithoutWindowNothingIsDrawn) {
   EXPECT_TRUE(List().Empty());
 }
 
-TEST_F(GraphicsFacadeTest, CheckFileFoundNamesTheFileWithoutBlanks) {
-  facade_->CheckFileFound("/no such dir/some file.plt");
+// The name stands in the message as the file system gives it, blanks inside included.
+TEST_F(GraphicsFacadeTest, CheckFileFoundNamesTheFileExactly) {
+  facade_->CheckFileFound(" /no such dir/some file.plt ");
   EXPECT_TRUE(AbortFlag);
   ASSERT_EQ(host_->Messages().size(), 1u);
-  EXPECT_EQ(host_->Messages()[0], "/nosuchdir/somefile.plt not found !");
+  EXPECT_EQ(host_->Messages()[0], "/no such dir/some file.plt not found !");
 
   AbortFlag = false;
   const auto path = std::filesystem::temp_directory_path() /

@@ -101,8 +101,15 @@ TEST(MakePlotCommandLine, EachSettingAddsItsSwitch) {
     const std::string line = MakePlotCommandLine(o);
     // The drawing named is the one the driver writes, wherever the plot output goes.
     EXPECT_EQ(line, "/opt/vectrix/wvectrix " + cache.HandOff() + "vectrix" + c.tail) << c.name;
-    // The dialog opens on a stored line with the settings it was made from.
+    // The dialog opens on a stored line with the settings it was made from, whatever folder
+    // the line's drawing lies in ("/root", "/tmp", "/mnt" are no switches).
     EXPECT_EQ(MakePlotCommandLine(PlotOptionsFromLine(line)), line) << c.name;
+    for (const std::string folder : {"/root/x", "/tmp/x", "/mnt/x", "/Mx /Tx"}) {
+      std::string stored = line;
+      stored.replace(stored.find(cache.HandOff()), cache.HandOff().size() + 7,
+                     "\"" + folder + "/vectrix\"");
+      EXPECT_EQ(MakePlotCommandLine(PlotOptionsFromLine(stored)), line) << c.name << stored;
+    }
     EXPECT_EQ(PlotOptionsProblem(o).empty(), o.scale != "half") << c.name;
   }
   EXPECT_EQ(PlotOptionsProblem(Options()), "");
@@ -334,6 +341,24 @@ TEST(StartPlotProgram, StartsWithoutAShellAndReportsAMissingProgram) {
   EXPECT_TRUE(WaitFor(marker));
   EXPECT_NE(StartPlotProgram("/nonexistent/wvectrix x /CHPL"), 0);
   EXPECT_NE(StartPlotProgram(""), 0);
+  // What a stand-in program receives: the drawing's file whatever it looks like, every switch
+  // but a scale of 1 (which the composed line never writes either).
+  const fs::path program = dir / "plot", record = dir / "arguments";
+  std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\"\n"
+                            "mv \"$0.part\" \"$(dirname \"$0\")/arguments\"\n";
+  fs::permissions(program, fs::perms::owner_all);
+  const std::pair<const char*, const char*> cases[] = {
+      {"x /M1 /CPS", "x\n/CPS\n"},
+      {"x /CPS /m1.000 /M2 /M1x /Mhalf /M* /R", "x\n/CPS\n/M2\n/M1x\n/Mhalf\n/M*\n/R\n"},
+      {"/M1 /CPS", "/M1\n/CPS\n"},
+  };
+  for (const auto& [tail, received] : cases) {
+    fs::remove(record);
+    ASSERT_EQ(StartPlotProgram("\"" + program.string() + "\" " + tail), 0) << tail;
+    ASSERT_TRUE(WaitFor(record)) << tail;
+    std::ifstream in(record);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), received) << tail;
+  }
   fs::remove_all(dir);
 }
 

@@ -281,7 +281,7 @@ bool TForm_printconf::ReadPrintDialog() {
   const auto orientation = StorePrintDialogValues(v, field);
   if (!orientation) {
     QLineEdit* edit = field == "Scale x" ? edit_scalex_ : edit_scaley_;
-    ErrorMessage(field + ": Invalid Input \"" + edit->text().toStdString() + "\" !");
+    ErrorMessage(field + ": Invalid Input \"" + NameText(edit->text().toStdString()) + "\" !");
     edit->setFocus();
     edit->selectAll();
     return false;

@@ -100,6 +100,40 @@ bool ReadListingLines(const std::string& fileName, std::vector<std::string>& lin
   return ReadTextFileLines(fileName, lines);
 }
 
+namespace {
+
+// Every character takes its cells of the printout font: two for an East Asian wide character,
+// one for any other, whatever width the font standing in for a character the printout font
+// lacks gives its glyph, so the box's right side stays in its column. Such a glyph is drawn
+// stretched or narrowed to its cells, so a PDF reader sees no gap inside a name. A line whose
+// characters all fit their cells is drawn whole.
+void DrawListingLine(QPainter& painter, int baseline, const QString& text, int cell) {
+  const QFontMetrics metrics(painter.font(), painter.device());
+  const QList<uint> codes = text.toUcs4();
+  const auto advance = [&metrics](uint c) {
+    const char32_t code = c;
+    return metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+  };
+  if (std::all_of(codes.begin(), codes.end(),
+                  [&](uint c) { return c < 0x80 || advance(c) == CharColumns(c) * cell; })) {
+    painter.drawText(0, baseline, text);
+    return;
+  }
+  int column = 0;
+  for (const uint code : codes) {
+    const char32_t c = code;
+    const int width = CharColumns(code) * cell, glyph = advance(code);
+    painter.save();
+    painter.translate(column * cell, baseline);
+    if (glyph > 0) painter.scale(static_cast<qreal>(width) / glyph, 1);
+    painter.drawText(0, 0, QString::fromUcs4(&c, 1));
+    painter.restore();
+    column += CharColumns(code);
+  }
+}
+
+}  // namespace
+
 bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, int first, int last) {
   const int perSheet = LinesPerSheet();
   const std::vector<TListingSheet> sheets = PaginateListing(lines, first, last, perSheet);
@@ -107,14 +141,16 @@ bool PrintListingTo(QPrinter& printer, const std::vector<std::string>& lines, in
   if (!painter.begin(&printer)) return false;
   const int lineHeight = std::max(1, painter.device()->height() / perSheet);
   painter.setFont(QFont(PrintoutQFont(), painter.device()));
-  const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
+  const QFontMetrics metrics(painter.font(), painter.device());
+  const int ascent = metrics.ascent();
+  const int cell = metrics.horizontalAdvance(QLatin1Char('M'));
   bool firstSheet = true;
   for (const TListingSheet& sheet : sheets) {
     if (!firstSheet) printer.newPage();
     firstSheet = false;
     int y = 0;
     for (const std::string& line : sheet.lines) {
-      painter.drawText(0, y + ascent, QString::fromStdString(DosToWin(line)));
+      DrawListingLine(painter, y + ascent, QString::fromStdString(DosToWin(line)), cell);
       y += lineHeight;
     }
   }

@@ -7,7 +7,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -106,6 +109,38 @@ TForm_showtextfile::TForm_showtextfile(QWidget* parent) : QDialog(parent) {
   displayFile_ = OutputTempDirectory() + "outwin.txt";
 }
 
+namespace {
+
+// Every character takes its cells of the listing's font, as on paper: two for an East Asian
+// wide character, one for any other, whatever width the font standing in for a character the
+// listing's font lacks gives its glyph. So a box around them keeps its right side in its column.
+void SpaceOutWideCharacters(QPlainTextEdit& memo) {
+  const QFontMetricsF metrics(memo.font());
+  const qreal cell = metrics.horizontalAdvance(QLatin1Char('M'));
+  QTextDocument* document = memo.document();
+  const QString text = document->toPlainText();
+  QTextCursor cursor(document);
+  int position = 0;  // in the document's 16-bit units
+  for (const uint code : text.toUcs4()) {
+    const int length = QChar::requiresSurrogates(code) ? 2 : 1;
+    const qreal spacing = code < 0x80 ? 0
+                                      : CharColumns(code) * cell -
+                                            metrics.horizontalAdvance(text.mid(position, length));
+    if (std::abs(spacing) > 0.01) {
+      QTextCharFormat format;
+      format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+      format.setFontLetterSpacing(spacing);
+      cursor.setPosition(position);
+      cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+      cursor.mergeCharFormat(format);
+    }
+    position += length;
+  }
+  document->clearUndoRedoStacks();
+}
+
+}  // namespace
+
 void TForm_showtextfile::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!loaded_) FormShow();
@@ -119,6 +154,7 @@ void TForm_showtextfile::FormShow() {
     QString text = QString::fromUtf8(file.readAll());
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     memo_->setPlainText(text);
+    SpaceOutWideCharacters(*memo_);
   } else {
     ShowLongText(NameText(displayFile_) + " not found !");
   }

@@ -139,6 +139,10 @@ TForm_confvectrix::TForm_confvectrix(QWidget* parent) : QDialog(parent) {
   label_commandline_ = new QLabel(this);
   label_commandline_->setObjectName("Label_commandline");
   label_commandline_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long path must not widen the dialog past the screen: the line breaks between its
+  // arguments, and the label takes the width the other controls give it.
+  label_commandline_->setWordWrap(true);
+  label_commandline_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   grid->addWidget(label_commandline_, row++, 1, 1, 2);
 
   auto* buttons = new QHBoxLayout;

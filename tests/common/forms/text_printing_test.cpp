@@ -7,7 +7,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <algorithm>
+#include <cstring>
 
+#include "common/codepage.h"
 #include "common/forms/gui_test_support.h"
 #include "common/graphics_settings.h"
 
@@ -147,6 +150,38 @@ TEST_F(PdfPrintTest, ChosenPagesArePrintedAsAValidPdf) {
   EXPECT_NE(first.find("Gr\u00f6\u00dfe z = 24"), std::string::npos) << first;
   EXPECT_EQ(first.find("p1 l1"), std::string::npos) << first;
   EXPECT_NE(PageText(pdf, 3).find("p4 l5"), std::string::npos);
+}
+
+// A box around CJK text keeps its right side in one column: each wide character takes two cells
+// of the printout font (positions read back by pdftotext).
+TEST_F(PdfPrintTest, WideCharactersTakeTwoColumnsOfTheBox) {
+  const Lines lines = {"|  abcdefgh   |", "|  " + NameText("日本語が") + "   |",
+                       "|  " + NameText("a日b本c") + "    |", "|  " + NameText("ｶﾅ Ａ") + "      |",
+                       "|  " + NameText("𠀋𠀋a日b") + "   |"};  // beyond the 16-bit plane
+  const std::string pdf = dir_ / "wide.pdf";
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf));
+  ASSERT_TRUE(PrintListingTo(printer, lines, 1, 1));
+  bool ok = false;
+  const std::string words = io_test::CommandOutput("pdftotext -bbox '" + pdf + "' -", &ok);
+  if (!ok) GTEST_SKIP() << "pdftotext missing";
+  // Both sides of each line: the "|" words by their top, then their left edge.
+  std::vector<std::pair<double, double>> sides;
+  const std::string bar = "\">|</word>";
+  for (std::size_t at = words.find(bar); at != std::string::npos; at = words.find(bar, at + 1)) {
+    const std::size_t word = words.rfind("<word ", at);
+    const auto number = [&](const char* key) {
+      return std::stod(words.substr(words.find(key, word) + std::strlen(key)));
+    };
+    sides.emplace_back(number("yMin=\""), number("xMin=\""));
+  }
+  std::sort(sides.begin(), sides.end());
+  ASSERT_EQ(sides.size(), 2 * lines.size()) << words;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_NEAR(sides[2 * i].second, sides[0].second, 0.5) << lines[i];
+    EXPECT_NEAR(sides[2 * i + 1].second, sides[1].second, 0.5) << lines[i];
+  }
 }
 
 // The print command without a printer: the print dialog proposes a PDF named after the data

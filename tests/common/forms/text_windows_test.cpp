@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include "common/forms/gui_test_support.h"
 #include "common/forms/text_screen.h"
@@ -77,6 +79,28 @@ TEST_F(TextWindowTest, ViewerShowsTheDisplayCopyTitledWithTheDataFile) {
     EXPECT_EQ(viewer.windowTitle().toStdString(), c.title);
     viewer.close();
   }
+}
+
+// A box around CJK text keeps its right side in one column on the screen too: each wide
+// character takes two cells (the side's place as the text layout puts it).
+TEST_F(TextWindowTest, WideCharactersTakeTwoColumnsOfTheBox) {
+  const std::string display = dir_ / "outwin.txt";
+  // The last line's first characters lie beyond the 16-bit plane (CJK Extension B).
+  io_test::WriteBytes(display,
+                      "|  abcdefgh   |\n|  日本語が   |\n|  a日b本c    |\n|  ｶﾅ Ａ      |\n"
+                      "|  𠀋𠀋a日b   |\n");
+  TForm_showtextfile viewer;
+  viewer.SetDisplayFile(display);
+  viewer.show();
+  auto* memo = Child<QPlainTextEdit>(&viewer, "Memo1");
+  std::vector<int> sides;
+  for (QTextBlock line = memo->document()->begin(); line.isValid(); line = line.next()) {
+    QTextCursor side(line);
+    side.setPosition(line.position() + line.text().lastIndexOf(QLatin1Char('|')));
+    sides.push_back(memo->cursorRect(side).left());
+  }
+  ASSERT_EQ(sides.size(), 5u);
+  for (int side : sides) EXPECT_NEAR(side, sides[0], 1);
 }
 
 TEST_F(TextWindowTest, ViewerReportsAMissingDisplayFile) {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -209,6 +210,44 @@ TEST_F(PlotDialogTest, TheCadCodeSelectionShowsTheDialogBeforeTheLastQuestion) {
   // The dialog's line (on the stored line's program), offered once more.
   EXPECT_EQ(texts[0].offeredText, "old " + handOff_ + "vectrix /CPLT");
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "edited line");
+}
+
+// The drawing named on a stored line is no switch, in whatever folder it lies: read back, it
+// changes no option; started, the stand-in program receives the drawing the driver writes whole
+// and no scale switch for a scale of 1. A long program path keeps the dialog on the screen.
+TEST_F(PlotDialogTest, TheDrawingOnAStoredLineIsNoSwitch) {
+  const std::string cache = cache_ + "/my cache", program = cache_ + "/wplot",
+                    record = cache_ + "/arguments";
+  setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+  std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.part\"\n"
+                            "mv \"$0.part\" \"$(dirname \"$0\")/arguments\"\n";
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  const std::string longPath = "/opt/" + std::string(400, 'p') + "/wvectrix";
+  int row = 0;
+  for (const std::string folder : {"/root/x", "/tmp/x", "/mnt/x", "/mnt/x"}) {
+    SCOPED_TRACE(folder);
+    const bool longProgram = row++ == 3;
+    std::string line = (longProgram ? longPath : program) + " " + folder + "/vectrix /CHPL /M1.0";
+    WhenDialogUp([longProgram](QWidget& form) {
+      EXPECT_FALSE(Find<QCheckBox>(form, "CheckBox_rotate")->isChecked());
+      EXPECT_EQ(Find<QLineEdit>(form, "Edit_scale")->text(), "1.0");
+      EXPECT_EQ(Find<QComboBox>(form, "ComboBox_psfont")->currentText(), "");
+      EXPECT_EQ(Find<QLineEdit>(form, "Edit_outdir")->text().toStdString(), HandOffDir());
+      if (longProgram) {
+        Find<QCheckBox>(form, "CheckBox_rotate")->click();  // the line grows in the label
+        EXPECT_LE(form.frameGeometry().width(), form.screen()->availableGeometry().width());
+      }
+      Find<QPushButton>(form, "Button_ok")->click();
+    });
+    ASSERT_TRUE(ShowPlotProgramDialog(line));
+    if (longProgram) continue;
+    std::filesystem::remove(record);
+    EXPECT_EQ(StartPlotProgram(line), 0) << line;
+    for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ((std::stringstream() << std::ifstream(record).rdbuf()).str(),
+              cache + "/vuko/vectrix\n/CHPL\n");
+  }
 }
 
 // A program in a folder with a blank, picked or quoted by hand, starts with the shown arguments.
