@@ -389,7 +389,7 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
       {"the folder takes no new file", kReadOnlyFolder, false, 3, marked, marked, 3,
        "no new file can be written"},
       {"the new file cannot be written whole (a size limit, as a full disk)", kFileSizeLimit, false,
-       3, marked, marked, 3, "(File too large)"},
+       3, marked, marked, 3, "no new file can be written"},
       {"another program holds the record", kRecord, false, 3, all, all, 3,
        "Record 2 is locked by another user: not deleted."},
   };
