@@ -340,7 +340,7 @@ bool DbTablePack() {
   } else {
     why = RewriteWithoutDeleted(*WorkAreaAt(dataset.WorkArea()), newNumber);
   }
-  const bool packed = why.empty() && !newNumber.empty();
+  const bool packed = why.empty();
   // The memo file keeps the memos of the removed records until it is packed too.
   if (packed && ReopenDataset(dataset, true, true, code) &&
       WorkAreaAt(dataset.WorkArea())->hasMemo && MemoHooks.packMemofile) {
@@ -361,7 +361,7 @@ bool DbTablePack() {
   if (packed) PresetRecordNumber = static_cast<std::uint16_t>(follow(PresetRecordNumber));
   // The record shown stays shown; a removed one gives way to the next that remains.
   std::int32_t show = current;
-  if (packed && current > 0) {
+  if (packed) {
     show = 0;
     for (std::size_t r = static_cast<std::size_t>(current); r < newNumber.size() && !show; ++r)
       show = newNumber[r];

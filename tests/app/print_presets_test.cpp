@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -124,6 +126,11 @@ pid_t HoldInOtherProcess(const std::string& path, bool recordOnly) {
   if (pipe(ready) != 0) return -1;
   const pid_t child = fork();
   if (child == 0) {
+    // Ends with the test, however the test ends, and keeps none of its output open.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
     const int fd = open(path.c_str(), O_RDWR);
     struct flock record {};
     record.l_type = F_WRLCK;
@@ -361,7 +368,8 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   struct {
     const char* name;
     Hold hold;
-    bool recall;  // the mark taken away again before the pack
+    bool recall;        // the mark taken away again before the pack
+    const char* typed;  // a name typed into record 2 and not yet posted, or none
     std::uint16_t remembered;
     Names afterDelete, afterPack;
     std::uint16_t rememberedAfter;
@@ -370,27 +378,48 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
       {"the marked preset goes, the others keep their order",
        kNothing,
        false,
+       nullptr,
        3,
        marked,
+       {"one", "three"},
+       2,
+       ""},
+      {"a name typed and not yet posted is stored with the mark",
+       kNothing,
+       false,
+       "2nd",
+       3,
+       {"one", "*2nd", "three"},
        {"one", "three"},
        2,
        ""},
       {"the remembered preset removed is forgotten",
        kNothing,
        false,
+       nullptr,
        2,
        marked,
        {"one", "three"},
        0,
        ""},
-      {"a mark taken away again leaves nothing to remove", kNothing, true, 3, marked, all, 3, ""},
-      {"another program has the table open", kTableOpen, false, 3, marked, marked, 3,
+      {"a remembered preset beyond the end stays beyond it",
+       kNothing,
+       false,
+       nullptr,
+       4,
+       marked,
+       {"one", "three"},
+       4,
+       ""},
+      {"a mark taken away again leaves nothing to remove", kNothing, true, nullptr, 3, marked, all,
+       3, ""},
+      {"another program has the table open", kTableOpen, false, nullptr, 3, marked, marked, 3,
        "in use by another program"},
-      {"the folder takes no new file", kReadOnlyFolder, false, 3, marked, marked, 3,
+      {"the folder takes no new file", kReadOnlyFolder, false, nullptr, 3, marked, marked, 3,
        "no new file can be written"},
       {"the new file cannot be written whole (a size limit, as a full disk)", kFileSizeLimit, false,
-       3, marked, marked, 3, "no new file can be written"},
-      {"another program holds the record", kRecord, false, 3, all, all, 3,
+       nullptr, 3, marked, marked, 3, "no new file can be written"},
+      {"another program holds the record", kRecord, false, nullptr, 3, all, all, 3,
        "Record 2 is locked by another user: not deleted."},
   };
   const std::string path = work_ / "printout.dbf";
@@ -415,10 +444,20 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
     host_.Clear();
     OpenPresetTable();
     DbTableGo(2);
+    if (c.typed) DbTableSetString("name", c.typed);
     EXPECT_EQ(DbTableSetDeleted(true), c.hold != kRecord);
     EXPECT_EQ(DbTableDeleted(), c.hold != kRecord) << "the dataset shows the mark";
     EXPECT_EQ(NamesInFile(path), c.afterDelete);
     if (c.recall) EXPECT_TRUE(DbTableSetDeleted(false));
+    // The header's date of the last change (bytes 1-3) set long ago: the pack sets today's.
+    std::string bytes = app_test::ReadBytes(path);
+    bytes.replace(1, 3, "\x63\x01\x01");
+    app_test::WriteBytes(path, bytes);
+    const std::time_t now = std::time(nullptr);
+    std::tm today{};
+    localtime_r(&now, &today);
+    const std::string todayBytes = {char(today.tm_year), char(today.tm_mon + 1),
+                                    char(today.tm_mday)};
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     if (c.hold == kFileSizeLimit) {
@@ -442,6 +481,8 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
       waitpid(child, nullptr, 0);
     }
     EXPECT_EQ(NamesInFile(path), c.afterPack);
+    EXPECT_EQ(app_test::ReadBytes(path).substr(1, 3),
+              c.afterPack.size() == all.size() ? "\x63\x01\x01" : todayBytes);
     EXPECT_EQ(PresetRecordNumber, c.rememberedAfter);
     if (*c.told == 0) {
       EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
@@ -450,6 +491,17 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
       EXPECT_NE(host_.Messages()[0].find(c.told), std::string::npos) << host_.Messages()[0];
     }
   }
+  // The table as shipped, without presets: nothing to mark, nothing to remove, nothing said.
+  ShipTable();
+  std::filesystem::remove(path);
+  host_.Clear();
+  OpenPresetTable();
+  EXPECT_FALSE(DbTableSetDeleted(true));
+  EXPECT_FALSE(DbTableDeleted());
+  EXPECT_TRUE(DbTablePack());
+  EXPECT_EQ(DbTableRecordCount(), 0);
+  DbTableClose();
+  EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
 }
 
 }  // namespace
