@@ -281,6 +281,7 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   ASSERT_EQ(pipe(ready), 0);
   const pid_t child = fork();
   if (child == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // ends with the test, however the test ends
     const int fd = open(path.c_str(), O_RDWR);
     struct flock lock {};
     lock.l_type = F_WRLCK;
