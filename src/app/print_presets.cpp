@@ -74,10 +74,10 @@ std::string Trimmed(std::string text) {
   return text;
 }
 
-// A pending edit of the dataset is stored first; false when it could not be.
+// A pending edit of the dataset is stored first (Post leaves a dataset in browse state alone);
+// false when it could not be.
 bool EndPendingEdit(TXbDbf& dataset) {
-  if (dataset.State() == TDataSetState::dsEdit || dataset.State() == TDataSetState::dsInsert)
-    dataset.Post();
+  dataset.Post();
   return dataset.State() == TDataSetState::dsBrowse;
 }
 

@@ -502,7 +502,31 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   EXPECT_TRUE(DbTablePack());
   EXPECT_EQ(DbTableRecordCount(), 0);
   DbTableClose();
+  EXPECT_FALSE(DbTableSetDeleted(true)) << "no table open";
+  EXPECT_FALSE(DbTablePack()) << "no table open";
   EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
+
+  // A dBASE II table (count in bytes 1-2, date M D Y in 3-5, record length in 6-7, 16-byte
+  // field descriptors from byte 8, 521 header bytes) keeps its own header layout.
+  std::string old(521, '\0');
+  old.replace(0, 8, std::string("\x02\x03\x00\x01\x01\x63\x09\x00", 8));
+  old.replace(8, 13, std::string("NAME\0\0\0\0\0\0\0C\x08", 13));
+  old[24] = '\x0D';
+  old += std::string(" one     ") + " two     " + " three   " + "\x1A";
+  app_test::WriteBytes(path, old);
+  DbTableOpen(path);
+  DbTableGo(2);
+  EXPECT_TRUE(DbTableSetDeleted(true));
+  EXPECT_TRUE(DbTablePack());
+  DbTableClose();
+  const std::time_t now = std::time(nullptr);
+  std::tm today{};
+  localtime_r(&now, &today);
+  std::string packed = old;
+  packed.replace(1, 5,
+                 {'\x02', '\0', char(today.tm_mon + 1), char(today.tm_mday), char(today.tm_year)});
+  packed.erase(521 + 9, 9);
+  EXPECT_EQ(app_test::ReadBytes(path), packed);
 }
 
 }  // namespace
