@@ -81,8 +81,8 @@ bool EndPendingEdit(TXbDbf& dataset) {
   return dataset.State() == TDataSetState::dsBrowse;
 }
 
-// (Re)opens the dataset shared or exclusive; library errors are left to the caller to tell
-// when quiet is set. True when the table opened without an error.
+// (Re)opens the dataset shared or exclusive; when quiet, library errors are not shown and their
+// code is left to the caller. True when the table opened without an error.
 bool ReopenDataset(TXbDbf& dataset, bool exclusive, bool quiet, std::uint16_t& code) {
   dataset.Close();
   dataset.Exclusive = exclusive;
@@ -91,7 +91,6 @@ bool ReopenDataset(TXbDbf& dataset, bool exclusive, bool quiet, std::uint16_t& c
   const bool opened = dataset.Open() && XbaseErrorCode == 0;
   code = XbaseErrorCode;
   SetErrorHandling(handling);
-  if (quiet) XbaseErrorCode = 0;
   return opened;
 }
 
@@ -108,8 +107,7 @@ std::string RewriteWithoutDeleted(const WorkAreaRecord& area,
   while (got < bytes.size()) {
     const ssize_t n =
         pread(area.fileHandle, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
-    if (n <= 0)
-      return std::string("it cannot be read (") + std::strerror(n < 0 ? errno : EIO) + ")";
+    if (n <= 0) return "it cannot be read whole";
     got += static_cast<std::size_t>(n);
   }
   newNumber.assign(static_cast<std::size_t>(count) + 1, 0);

@@ -223,7 +223,8 @@ TEST_F(PrintPresetsGui, PresetDeletedInTheTableFormIsPackedAway) {
   EXPECT_EQ(run.output, "2 0 [('one', 0.5), ('three', 0.25)]\n");
 }
 
-// In a new row ("+"), values their field cannot hold are refused naming it; Cancel keeps the file.
+// In a new row ("+"), values their field cannot hold are refused naming it; Cancel (and Pack, and
+// Delete on the empty table) keeps the file.
 TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   app_test::ScratchDir dir;
   const std::string path = dir / "t.dbf";
@@ -238,6 +239,13 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   Tdbf4 form;
   form.Prepare(DbfFormMode("", 0));
   auto* grid = form.findChild<QTableWidget*>("XbGrid1");
+  // Delete on an empty table asks nothing; Pack drops a new row nothing was typed into.
+  form.findChild<QToolButton*>("Delete")->click();
+  EXPECT_TRUE(host.Records().empty());
+  form.findChild<QToolButton*>("Insert")->click();
+  host.AnswerNo();
+  form.findChild<QAction*>("Pack")->trigger();
+  EXPECT_EQ(grid->rowCount(), 0);
   form.findChild<QToolButton*>("Insert")->click();
   ASSERT_EQ(grid->rowCount(), 1);
   const char* cases[][2] = {{"too long!", "NAME"},
