@@ -150,6 +150,20 @@ pid_t HoldInOtherProcess(const std::string& path, bool recordOnly) {
   return started ? child : -1;
 }
 
+// Whether another open of the file holds a lock on record n's region (the lock base, the
+// presets' 321 header bytes, 66 per record).
+bool RecordHeld(const std::string& path, int n) {
+  const int fd = open(path.c_str(), O_RDWR);
+  struct flock query {};
+  query.l_type = F_WRLCK;
+  query.l_whence = SEEK_SET;
+  query.l_start = 0x40000000 + 321 + 66 * (n - 1);
+  query.l_len = 66;
+  const bool held = fcntl(fd, F_OFD_GETLK, &query) != 0 || query.l_type != F_UNLCK;
+  close(fd);
+  return held;
+}
+
 TPresetDialogValues Values(const char* sx, const char* sy, const char* ox, const char* oy,
                            int orientation, int mode, bool fit, bool border) {
   return {sx, sy, ox, oy, orientation, mode, fit, border};
@@ -448,6 +462,7 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
     if (c.typed) DbTableSetString("name", c.typed);
     EXPECT_EQ(DbTableSetDeleted(true), c.hold != kRecord);
     EXPECT_EQ(DbTableDeleted(), c.hold != kRecord) << "the dataset shows the mark";
+    EXPECT_EQ(RecordHeld(path, 2), c.hold == kRecord) << "the record lock is given back";
     EXPECT_EQ(NamesInFile(path), c.afterDelete);
     if (c.recall) EXPECT_TRUE(DbTableSetDeleted(false));
     // The header's date of the last change (bytes 1-3) set long ago: the pack sets today's.

@@ -217,9 +217,8 @@ void Tdbf4::FillGrid() {
     dataset.Go(r);
     // A deleted record stays in sight, marked, until a pack removes it.
     const bool deleted = DbTableDeleted();
-    auto* header = new QTableWidgetItem(deleted ? QString("%1 del").arg(r) : QString::number(r));
-    if (deleted) header->setToolTip("deleted: Pack removes it");
-    grid_->setVerticalHeaderItem(r - 1, header);
+    grid_->setVerticalHeaderItem(
+        r - 1, new QTableWidgetItem(deleted ? QString("%1 del").arg(r) : QString::number(r)));
     for (int c = 0; c < area->fieldCount; ++c) {
       auto* item = new QTableWidgetItem(Q(CellText(dataset, area->fields[c])));
       if (deleted) item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));

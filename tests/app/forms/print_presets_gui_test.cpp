@@ -166,6 +166,12 @@ TEST_F(PrintPresetsGui, PresetDeletedInTheTableFormIsPackedAway) {
         {"Pack answered No", false, {"1", "2 del", "3"}, {"one", "two", "three"}},
         {"Pack", true, {"1", "2"}, {"one", "three"}},
     };
+    // Delete on a new row takes the row away and asks nothing.
+    const std::size_t asked = host_.Records().size();
+    Find<QToolButton>(table, "Insert")->click();
+    del->click();
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(host_.Records().size(), asked);
     for (const auto& s : steps) {
       SCOPED_TRACE(s.step);
       grid->setCurrentCell(1, 0);
@@ -209,6 +215,9 @@ TEST_F(PrintPresetsGui, PresetDeletedInTheTableFormIsPackedAway) {
   browser.Prepare(DbfFormMode("", 4));
   EXPECT_TRUE(Find<QToolButton>(browser, "Delete")->isHidden());
   EXPECT_FALSE(browser.findChild<QAction*>("Pack")->isVisible());
+  const std::size_t asked = host_.Records().size();
+  browser.findChild<QAction*>("Pack")->trigger();
+  EXPECT_EQ(host_.Records().size(), asked) << "nothing packed, nothing asked";
   DbTableClose();
 
   // dbfread: the header's count, the records and none marked deleted.
