@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -15,7 +17,12 @@
 #include "common/formatting.h"
 #include "common/message_list.h"
 #include "common/program_state.h"
+#include "platform/file_writer.h"
+#include "xbase/dbf_file.h"
+#include "xbase/locking.h"
+#include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
+#include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
 
 std::uint16_t PresetRecordNumber = 0;
@@ -65,6 +72,76 @@ void MakeWritable(const std::string& path) {
 std::string Trimmed(std::string text) {
   TrimInPlace(text);
   return text;
+}
+
+// A pending edit of the dataset is stored first (Post leaves a dataset in browse state alone);
+// false when it could not be.
+bool EndPendingEdit(TXbDbf& dataset) {
+  dataset.Post();
+  return dataset.State() == TDataSetState::dsBrowse;
+}
+
+// (Re)opens the dataset shared or exclusive; when quiet, library errors are not shown and their
+// code is left to the caller. True when the table opened without an error.
+bool ReopenDataset(TXbDbf& dataset, bool exclusive, bool quiet, std::uint16_t& code) {
+  dataset.Close();
+  dataset.Exclusive = exclusive;
+  XbaseErrorCode = 0;
+  const bool handling = quiet ? SetErrorHandling(false) : ErrorHandlingOn;
+  const bool opened = dataset.Open() && XbaseErrorCode == 0;
+  code = XbaseErrorCode;
+  SetErrorHandling(handling);
+  return opened;
+}
+
+// The table of an area held exclusively, rewritten without its deleted records. newNumber gets,
+// for each old record number, the new one (0: removed). Empty when done (or nothing to do),
+// else why the file was left as it was.
+std::string RewriteWithoutDeleted(const WorkAreaRecord& area,
+                                  std::vector<std::int32_t>& newNumber) {
+  const std::size_t head = area.headerLength;
+  const std::size_t length = area.recordLength;
+  const std::int32_t count = area.recordCount;
+  std::string bytes(head + length * static_cast<std::size_t>(count), '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n =
+        pread(area.fileHandle, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+    if (n <= 0) return "it cannot be read whole";
+    got += static_cast<std::size_t>(n);
+  }
+  newNumber.assign(static_cast<std::size_t>(count) + 1, 0);
+  std::string packed = bytes.substr(0, head);
+  std::int32_t kept = 0;
+  for (std::int32_t r = 1; r <= count; ++r) {
+    const std::size_t at = head + length * static_cast<std::size_t>(r - 1);
+    if (bytes[at] == '*') continue;
+    packed.append(bytes, at, length);
+    newNumber[static_cast<std::size_t>(r)] = ++kept;
+  }
+  if (kept == count) return {};
+  packed.push_back(static_cast<char>(EofMarker));
+  // The header tells the new count and the day of the change, where its version keeps them.
+  int year = 0, month = 0, day = 0, dayOfWeek = 0;
+  GetDate(year, month, day, dayOfWeek);
+  const auto byte = [](long value) { return static_cast<char>(value & 0xFF); };
+  if (IsDbase2(area)) {
+    packed[1] = byte(kept);
+    packed[2] = byte(kept >> 8);
+    packed[3] = byte(month);
+    packed[4] = byte(day);
+    packed[5] = byte(year - 1900);
+  } else {
+    packed[1] = byte(year - 1900);
+    packed[2] = byte(month);
+    packed[3] = byte(day);
+    for (int i = 0; i < 4; ++i) packed[4 + i] = byte(static_cast<long>(kept) >> (8 * i));
+  }
+  const int err = platform::WriteWholeFile(area.path, packed);
+  if (err != 0)
+    return "no new file can be written in " + NameText(DirPart(area.path)) + " (" +
+           std::strerror(err) + ")";
+  return {};
 }
 
 }  // namespace
@@ -217,6 +294,79 @@ bool DbTableAppend() {
 void DbTableClose() {
   TableDataset().Close();
   CursorArrow();
+}
+
+bool DbTableDeleted() {
+  const TXbDbf& dataset = TableDataset();
+  return dataset.Active() && dataset.RecordPresent() && !dataset.ActiveBuffer().empty() &&
+         dataset.ActiveBuffer()[0] != 0;
+}
+
+bool DbTableSetDeleted(bool deleted) {
+  TXbDbf& dataset = TableDataset();
+  if (!dataset.Active() || !dataset.RecordPresent() || !EndPendingEdit(dataset)) return false;
+  const std::int32_t n = dataset.RecNo();
+  Select(dataset.WorkArea());
+  const WorkAreaRecord& area = *CurrentWorkArea();
+  const bool lockHere = SharingOn && !area.exclusive && area.lockState == kLockNone;
+  if (lockHere && !RLock(n)) {
+    ErrorMessage("Record " + std::to_string(n) +
+                 " is locked by another user: " + (deleted ? "not deleted." : "not recalled."));
+    return false;
+  }
+  XbaseErrorCode = 0;
+  Poke(deleted ? "*" : " ", 0, n);
+  const bool done = XbaseErrorCode == 0;
+  if (lockHere) UnlockRec(n);
+  dataset.Go(n);  // the mark as the file now holds it
+  return done;
+}
+
+bool DbTablePack() {
+  TXbDbf& dataset = TableDataset();
+  if (!dataset.Active() || !EndPendingEdit(dataset)) return false;
+  const std::string path = WorkAreaAt(dataset.WorkArea())->path;
+  const std::int32_t current = dataset.RecordPresent() ? dataset.RecNo() : 0;
+  const bool wasExclusive = dataset.Exclusive;
+  std::uint16_t code = 0;
+  std::string why;
+  std::vector<std::int32_t> newNumber;
+  // Records move: no other program may hold the table open meanwhile.
+  if (!ReopenDataset(dataset, true, true, code)) {
+    why = code == 32 ? "it is in use by another program"
+                     : "it cannot be opened alone (" + ErrorCodeText(code) + ")";
+  } else {
+    why = RewriteWithoutDeleted(*WorkAreaAt(dataset.WorkArea()), newNumber);
+  }
+  const bool packed = why.empty();
+  // The memo file keeps the memos of the removed records until it is packed too.
+  if (packed && ReopenDataset(dataset, true, true, code) &&
+      WorkAreaAt(dataset.WorkArea())->hasMemo && MemoHooks.packMemofile) {
+    Select(dataset.WorkArea());
+    MemoHooks.packMemofile();
+  }
+  ReopenDataset(dataset, wasExclusive, false, code);
+  if (!why.empty()) {
+    ErrorMessage("Pack not done, the table is unchanged: " + NameText(path) + ": " + why + ".");
+    if (dataset.Active() && current > 0) dataset.Go(current);
+    return false;
+  }
+  const auto follow = [&newNumber](std::int32_t old) {
+    return old > 0 && static_cast<std::size_t>(old) < newNumber.size()
+               ? newNumber[static_cast<std::size_t>(old)]
+               : old;
+  };
+  if (packed) PresetRecordNumber = static_cast<std::uint16_t>(follow(PresetRecordNumber));
+  // The record shown stays shown; a removed one gives way to the next that remains.
+  std::int32_t show = current;
+  if (packed) {
+    show = 0;
+    for (std::size_t r = static_cast<std::size_t>(current); r < newNumber.size() && !show; ++r)
+      show = newNumber[r];
+    if (!show) show = dataset.Active() ? dataset.GetRecordCount() : 0;
+  }
+  if (dataset.Active() && show > 0) dataset.Go(show);
+  return dataset.Active();
 }
 
 // ---------------------------------------------------------------------------------------------

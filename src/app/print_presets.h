@@ -64,6 +64,16 @@ void DbTableSetLogical(const std::string& fieldName, bool value);
 // False when the append lock could not be had (nothing appended).
 bool DbTableAppend();
 void DbTableClose();
+// The current record carries the deletion mark.
+bool DbTableDeleted();
+// Marks the current record deleted (or takes the mark away) in the file, under its record lock;
+// false, with the reason told, when the record is held by another program.
+bool DbTableSetDeleted(bool deleted);
+// Removes the records marked deleted for good: the table is rewritten whole without them (under
+// exclusive use, so no other program may have it open) and replaces the old file only when
+// complete; a memo file is packed after. The remembered preset follows its record. False, with
+// the reason told and the table as it was, when the table is in use or cannot be rewritten.
+bool DbTablePack();
 
 // ---------------------------------------------------------------------------------------------
 // The presets

@@ -1,22 +1,28 @@
 // Print presets without windows: where the table is found (working directory, DBF directory, a
 // copy in the temporary directory when the table is read-only), presets stored and read back
 // through a table form that picks or cancels, a remembered record beyond the end, a table locked
-// by another program, and a broken table that reports its error and leaves the program running.
+// by another program, a broken table that reports its error and leaves the program running, and
+// presets deleted and packed away (or kept whole when the table cannot be packed).
 #include "app/print_presets.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <locale.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app_test_support.h"
 #include "common/file_utils.h"
@@ -96,6 +102,73 @@ class PrintPresets : public ::testing::Test {
   ScriptedDialogHost host_;
   PickingForm form_;
 };
+
+// Names of the records ("*" before a deleted one) as the dBASE layout places them: the count in
+// bytes 4-7, header and record length in bytes 8-11, each record's deletion flag, then NAME; the
+// end mark 0x1A right behind the last record.
+std::vector<std::string> NamesInFile(const std::string& path) {
+  const std::string b = app_test::ReadBytes(path);
+  const auto le = [&b](std::size_t at, int n) {
+    std::size_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+    return v;
+  };
+  const std::size_t count = le(4, 4), head = le(8, 2), length = le(10, 2);
+  EXPECT_EQ(b.size(), head + count * length + 1);
+  EXPECT_EQ(b.back(), '\x1A');
+  std::vector<std::string> names;
+  for (std::size_t at = head; names.size() < count && at + length <= b.size(); at += length) {
+    std::string name = b.substr(at + 1, 25);
+    name.erase(name.find_last_not_of(' ') + 1);
+    names.push_back((b[at] == '*' ? "*" : "") + name);
+  }
+  return names;
+}
+
+// A second program on the table: its shared open (a whole-file shared flock, as every open of
+// the table takes) or its lock of record 2, held until the returned child is killed.
+pid_t HoldInOtherProcess(const std::string& path, bool recordOnly) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    // Ends with the test, however the test ends, and keeps none of its output open.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    const int fd = open(path.c_str(), O_RDWR);
+    struct flock record {};
+    record.l_type = F_WRLCK;
+    record.l_whence = SEEK_SET;
+    record.l_start = 0x40000000 + 321 + 66;  // the lock base, the header, one record
+    record.l_len = 66;
+    const bool held = recordOnly ? fcntl(fd, F_SETLK, &record) == 0 : flock(fd, LOCK_SH) == 0;
+    const char ok = held ? '1' : '0';
+    (void)!write(ready[1], &ok, 1);
+    pause();
+    _exit(0);
+  }
+  char ok = 0;
+  const bool started = read(ready[0], &ok, 1) == 1 && ok == '1';
+  close(ready[0]);
+  close(ready[1]);
+  return started ? child : -1;
+}
+
+// Whether another open of the file holds a lock on record n's region (the lock base, the
+// presets' 321 header bytes, 66 per record).
+bool RecordHeld(const std::string& path, int n) {
+  const int fd = open(path.c_str(), O_RDWR);
+  struct flock query {};
+  query.l_type = F_WRLCK;
+  query.l_whence = SEEK_SET;
+  query.l_start = 0x40000000 + 321 + 66 * (n - 1);
+  query.l_len = 66;
+  const bool held = fcntl(fd, F_OFD_GETLK, &query) != 0 || query.l_type != F_UNLCK;
+  close(fd);
+  return held;
+}
 
 TPresetDialogValues Values(const char* sx, const char* sy, const char* ox, const char* oy,
                            int orientation, int mode, bool fit, bool border) {
@@ -258,6 +331,7 @@ TEST_F(PrintPresets, LockedTableKeepsItsPresets) {
   ASSERT_EQ(pipe(ready), 0);
   const pid_t child = fork();
   if (child == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // ends with the test, however the test ends
     const int fd = open(path.c_str(), O_RDWR);
     struct flock lock {};
     lock.l_type = F_WRLCK;
@@ -333,6 +407,177 @@ TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
   host_.AnswerText("after");
   EXPECT_TRUE(StorePreset(v));
   EXPECT_EQ(HaltCalls, 0);
+}
+
+// The second of three presets marked deleted, then the table packed. Another program holding the
+// table open or the record, or a folder that takes no new file, leaves every preset in place,
+// and the user is told why; the remembered preset follows its record.
+TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
+  enum Hold { kNothing, kTableOpen, kRecord, kReadOnlyFolder, kFileSizeLimit };
+  using Names = std::vector<std::string>;
+  const Names all = {"one", "two", "three"}, marked = {"one", "*two", "three"};
+  struct {
+    const char* name;
+    Hold hold;
+    bool recall;        // the mark taken away again before the pack
+    const char* typed;  // a name typed into record 2 and not yet posted, or none
+    std::uint16_t remembered;
+    Names afterDelete, afterPack;
+    std::uint16_t rememberedAfter;
+    const char* told;  // part of the one message shown, "" for none
+  } cases[] = {
+      {"the marked preset goes, the others keep their order",
+       kNothing,
+       false,
+       nullptr,
+       3,
+       marked,
+       {"one", "three"},
+       2,
+       ""},
+      {"a name typed and not yet posted is stored with the mark",
+       kNothing,
+       false,
+       "2nd",
+       3,
+       {"one", "*2nd", "three"},
+       {"one", "three"},
+       2,
+       ""},
+      {"the remembered preset removed is forgotten",
+       kNothing,
+       false,
+       nullptr,
+       2,
+       marked,
+       {"one", "three"},
+       0,
+       ""},
+      {"a remembered preset beyond the end stays beyond it",
+       kNothing,
+       false,
+       nullptr,
+       4,
+       marked,
+       {"one", "three"},
+       4,
+       ""},
+      {"a mark taken away again leaves nothing to remove", kNothing, true, nullptr, 3, marked, all,
+       3, ""},
+      {"another program has the table open", kTableOpen, false, nullptr, 3, marked, marked, 3,
+       "in use by another program"},
+      {"the folder takes no new file", kReadOnlyFolder, false, nullptr, 3, marked, marked, 3,
+       "no new file can be written"},
+      {"the new file cannot be written whole (a size limit, as a full disk)", kFileSizeLimit, false,
+       nullptr, 3, marked, marked, 3, "no new file can be written"},
+      {"another program holds the record", kRecord, false, nullptr, 3, all, all, 3,
+       "Record 2 is locked by another user: not deleted."},
+  };
+  const std::string path = work_ / "printout.dbf";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    for (const std::string& name : all) Store(name, Values("1", "1", "0", "0", 0, 1, false, false));
+    pid_t child = 0;
+    if (c.hold == kTableOpen || c.hold == kRecord) {
+      child = HoldInOtherProcess(path, c.hold == kRecord);
+      ASSERT_GT(child, 0);
+    }
+    if (c.hold == kReadOnlyFolder) {
+      chmod(work_.Path().c_str(), 0555);
+      if (access(work_.Path().c_str(), W_OK) == 0) {  // run as root: the folder takes files
+        chmod(work_.Path().c_str(), 0755);
+        continue;
+      }
+    }
+    PresetRecordNumber = c.remembered;
+    host_.Clear();
+    OpenPresetTable();
+    DbTableGo(2);
+    if (c.typed) DbTableSetString("name", c.typed);
+    EXPECT_EQ(DbTableSetDeleted(true), c.hold != kRecord);
+    EXPECT_EQ(DbTableDeleted(), c.hold != kRecord) << "the dataset shows the mark";
+    EXPECT_EQ(RecordHeld(path, 2), c.hold == kRecord) << "the record lock is given back";
+    EXPECT_EQ(NamesInFile(path), c.afterDelete);
+    if (c.recall) EXPECT_TRUE(DbTableSetDeleted(false));
+    // The header's date of the last change (bytes 1-3) set long ago: the pack sets today's.
+    std::string bytes = app_test::ReadBytes(path);
+    bytes.replace(1, 3, "\x63\x01\x01");
+    app_test::WriteBytes(path, bytes);
+    const std::time_t now = std::time(nullptr);
+    std::tm today{};
+    localtime_r(&now, &today);
+    const std::string todayBytes = {char(today.tm_year), char(today.tm_mon + 1),
+                                    char(today.tm_mday)};
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    if (c.hold == kFileSizeLimit) {
+      signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the test
+      rlimit small = limit;
+      small.rlim_cur = 100;
+      setrlimit(RLIMIT_FSIZE, &small);
+    }
+    EXPECT_EQ(DbTablePack(), c.afterPack != marked);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(DbTableRecordCount(), static_cast<std::int32_t>(c.afterPack.size()));
+    std::string shown;
+    DbTableGetField(1, shown);
+    // The record shown stays; a removed one gives way to the next.
+    const std::string second = c.afterPack[1].substr(c.afterPack[1][0] == '*' ? 1 : 0);
+    EXPECT_EQ(shown.substr(0, second.size()), second);
+    DbTableClose();
+    chmod(work_.Path().c_str(), 0755);
+    if (child > 0) {
+      kill(child, SIGKILL);
+      waitpid(child, nullptr, 0);
+    }
+    EXPECT_EQ(NamesInFile(path), c.afterPack);
+    EXPECT_EQ(app_test::ReadBytes(path).substr(1, 3),
+              c.afterPack.size() == all.size() ? "\x63\x01\x01" : todayBytes);
+    EXPECT_EQ(PresetRecordNumber, c.rememberedAfter);
+    if (*c.told == 0) {
+      EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
+    } else {
+      ASSERT_EQ(host_.Messages().size(), 1u);
+      EXPECT_NE(host_.Messages()[0].find(c.told), std::string::npos) << host_.Messages()[0];
+    }
+  }
+  // The table as shipped, without presets: nothing to mark, nothing to remove, nothing said.
+  ShipTable();
+  std::filesystem::remove(path);
+  host_.Clear();
+  OpenPresetTable();
+  EXPECT_FALSE(DbTableSetDeleted(true));
+  EXPECT_FALSE(DbTableDeleted());
+  EXPECT_TRUE(DbTablePack());
+  EXPECT_EQ(DbTableRecordCount(), 0);
+  DbTableClose();
+  EXPECT_FALSE(DbTableSetDeleted(true)) << "no table open";
+  EXPECT_FALSE(DbTablePack()) << "no table open";
+  EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
+
+  // A dBASE II table (count in bytes 1-2, date M D Y in 3-5, record length in 6-7, 16-byte
+  // field descriptors from byte 8, 521 header bytes) keeps its own header layout.
+  std::string old(521, '\0');
+  old.replace(0, 8, std::string("\x02\x03\x00\x01\x01\x63\x09\x00", 8));
+  old.replace(8, 13, std::string("NAME\0\0\0\0\0\0\0C\x08", 13));
+  old[24] = '\x0D';
+  old += std::string(" one     ") + " two     " + " three   " + "\x1A";
+  app_test::WriteBytes(path, old);
+  DbTableOpen(path);
+  DbTableGo(2);
+  EXPECT_TRUE(DbTableSetDeleted(true));
+  EXPECT_TRUE(DbTablePack());
+  DbTableClose();
+  const std::time_t now = std::time(nullptr);
+  std::tm today{};
+  localtime_r(&now, &today);
+  std::string packed = old;
+  packed.replace(1, 5,
+                 {'\x02', '\0', char(today.tm_mon + 1), char(today.tm_mday), char(today.tm_year)});
+  packed.erase(521 + 9, 9);
+  EXPECT_EQ(app_test::ReadBytes(path), packed);
 }
 
 }  // namespace

@@ -83,9 +83,6 @@ Tdbf4::Tdbf4(QWidget* parent) : QDialog(parent ? parent : DialogMainWindow()) {
     navButtons_[i] = b;
   }
   navRow->addStretch(1);
-  // Deleting records is not offered: a deleted preset could not be brought back here.
-  navButtons_[kDelete]->setEnabled(false);
-  navButtons_[kDelete]->setToolTip("not available");
 
   auto button = [this](const QString& text, const char* name) {
     auto* b = new QPushButton(text, this);
@@ -121,7 +118,9 @@ Tdbf4::Tdbf4(QWidget* parent) : QDialog(parent ? parent : DialogMainWindow()) {
   QMenu* edit = menu_->addMenu("Edit");
   editingEntries_[4] = edit->addAction("Append");
   connect(editingEntries_[4], &QAction::triggered, this, [this] { NavigatorClick(kInsert); });
-  editingEntries_[5] = unavailable(edit->addAction("Pack"));
+  editingEntries_[5] = edit->addAction("Pack");
+  editingEntries_[5]->setObjectName("Pack");
+  connect(editingEntries_[5], &QAction::triggered, this, &Tdbf4::PackClick);
   QMenu* view = menu_->addMenu("View");
   unavailable(view->addAction("Search"));
   unavailable(view->addAction("Search Next"));
@@ -216,9 +215,15 @@ void Tdbf4::FillGrid() {
   grid_->setRowCount(count);
   for (std::int32_t r = 1; r <= count; ++r) {
     dataset.Go(r);
-    grid_->setVerticalHeaderItem(r - 1, new QTableWidgetItem(QString::number(r)));
-    for (int c = 0; c < area->fieldCount; ++c)
-      grid_->setItem(r - 1, c, new QTableWidgetItem(Q(CellText(dataset, area->fields[c]))));
+    // A deleted record stays in sight, marked, until a pack removes it.
+    const bool deleted = DbTableDeleted();
+    grid_->setVerticalHeaderItem(
+        r - 1, new QTableWidgetItem(deleted ? QString("%1 del").arg(r) : QString::number(r)));
+    for (int c = 0; c < area->fieldCount; ++c) {
+      auto* item = new QTableWidgetItem(Q(CellText(dataset, area->fields[c])));
+      if (deleted) item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+      grid_->setItem(r - 1, c, item);
+    }
   }
   if (count > 0) dataset.Go(current >= 1 && current <= count ? current : 1);
   filling_ = false;
@@ -320,7 +325,15 @@ bool Tdbf4::EndInsert(bool post) {
 void Tdbf4::NavigatorClick(int button) {
   TXbDbf& dataset = TableDataset();
   if (!dataset.Active()) return;
-  if (button == kCancel && Inserting()) insertTyped_ = false;  // Cancel drops what was typed
+  // Cancel and Delete drop a new record with what was typed into it.
+  if ((button == kCancel || button == kDelete) && Inserting()) {
+    insertTyped_ = false;
+    if (button == kDelete) {
+      EndInsert(false);
+      ShowCurrentRecord();
+      return;
+    }
+  }
   // Every other button first ends a pending new record.
   if (button != kInsert && button != kPost && Inserting() && !EndInsert(false)) {
     ShowCurrentRecord();
@@ -341,6 +354,9 @@ void Tdbf4::NavigatorClick(int button) {
       break;
     case kInsert:
       BeginInsert();
+      break;
+    case kDelete:
+      DeleteClick();
       break;
     case kEdit:
       if (editable_) dataset.Edit();
@@ -363,6 +379,29 @@ void Tdbf4::NavigatorClick(int button) {
       break;
   }
   ShowCurrentRecord();
+}
+
+// Delete marks the current record, and on a marked one takes the mark away again; either after
+// a question, whose No leaves the record as it is.
+void Tdbf4::DeleteClick() {
+  if (!editable_ || !TableDataset().RecordPresent()) return;
+  const bool deleted = DbTableDeleted();
+  const bool abort = AbortFlag;
+  const bool yes = AskYesNo(deleted ? "Recall record?" : "Delete record?");
+  AbortFlag = abort;
+  if (yes) DbTableSetDeleted(!deleted);
+  FillGrid();
+}
+
+void Tdbf4::PackClick() {
+  TXbDbf& dataset = TableDataset();
+  if (!editable_ || !dataset.Active()) return;
+  if (Inserting() && !EndInsert(false)) return;
+  const bool abort = AbortFlag;
+  const bool yes = AskYesNo("Pack: remove the records marked deleted for good?");
+  AbortFlag = abort;
+  if (yes) DbTablePack();
+  FillGrid();
 }
 
 void Tdbf4::Button_okClick() {

@@ -41,6 +41,8 @@ class Tdbf4 : public QDialog, public TTableForm {
   void MoveTo(int row);
   void CellEdited(int row, int column);
   void NavigatorClick(int button);
+  void DeleteClick();
+  void PackClick();
   // "+": a new empty row for a record that only Post stores; Cancel takes the row away again.
   void BeginInsert();
   // Ends a pending new record: stored when anything was typed into it (or when post is set),

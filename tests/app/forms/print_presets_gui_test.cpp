@@ -1,6 +1,7 @@
 // The preset buttons of the print dialog with the table form on an offscreen screen: a preset
 // stored from the dialog, shown in the table form's grid, edited there, picked and loaded back
-// into the dialog, whose OK then stores it in the print settings.
+// into the dialog, whose OK then stores it in the print settings; presets deleted in the grid and
+// packed away, the table then read by the program and by python3-dbfread.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,8 +13,11 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/app_test_support.h"
 #include "app/forms/print_setup.h"
@@ -26,6 +30,7 @@
 #include "common/scripted_dialog_host.h"
 #include "graphics/forms/plot_program_dialog.h"
 #include "gui_environment.h"
+#include "validator_support.h"
 #include "xbase/memo_ops.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
@@ -136,7 +141,105 @@ TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
   EXPECT_EQ(ThePrinter().pageLayout().orientation(), QPageLayout::Landscape);
 }
 
-// In a new row ("+"), values their field cannot hold are refused naming it; Cancel keeps the file.
+// Three presets stored from the dialog; in the table form the second is marked with the
+// navigator's Delete and removed with Edit -> Pack, each after its question (No changes nothing,
+// Delete on a marked record recalls it). The program and dbfread then find the other two.
+TEST_F(PrintPresetsGui, PresetDeletedInTheTableFormIsPackedAway) {
+  TForm_printconf form;
+  for (const auto& [preset, scale] : {std::pair{"one", "0.5"}, {"two", "2"}, {"three", "0.25"}}) {
+    Find<QLineEdit>(form, "Edit_scalex")->setText(scale);
+    host_.AnswerText(preset);
+    Find<QPushButton>(form, "Button_append")->click();
+  }
+  OnTableForm([this](Tdbf4& table) {
+    QTableWidget* grid = Find<QTableWidget>(table, "XbGrid1");
+    QToolButton* del = Find<QToolButton>(table, "Delete");
+    QAction* pack = table.findChild<QAction*>("Pack");
+    ASSERT_NE(pack, nullptr);
+    EXPECT_FALSE(del->isHidden());
+    EXPECT_TRUE(del->isEnabled());
+    EXPECT_TRUE(pack->isVisible() && pack->isEnabled());
+    struct {
+      const char* step;
+      bool yes;
+      QStringList rows;  // row headers as shown, deleted records marked
+      QStringList names;
+    } steps[] = {
+        {"Delete answered No", false, {"1", "2", "3"}, {"one", "two", "three"}},
+        {"Delete", true, {"1", "2 del", "3"}, {"one", "two", "three"}},
+        {"Delete on the marked record recalls it", true, {"1", "2", "3"}, {"one", "two", "three"}},
+        {"Delete", true, {"1", "2 del", "3"}, {"one", "two", "three"}},
+        {"Pack answered No", false, {"1", "2 del", "3"}, {"one", "two", "three"}},
+        {"Pack", true, {"1", "2"}, {"one", "three"}},
+    };
+    // Delete on a new row takes the row away and asks nothing.
+    const std::size_t asked = host_.Records().size();
+    Find<QToolButton>(table, "Insert")->click();
+    del->click();
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(host_.Records().size(), asked);
+    for (const auto& s : steps) {
+      SCOPED_TRACE(s.step);
+      grid->setCurrentCell(1, 0);
+      if (s.yes)
+        host_.AnswerYes();
+      else
+        host_.AnswerNo();
+      if (QString(s.step).startsWith("Pack"))
+        pack->trigger();
+      else
+        del->click();
+      QStringList rows, names;
+      for (int r = 0; r < grid->rowCount(); ++r) {
+        rows << grid->verticalHeaderItem(r)->text();
+        names << grid->item(r, 0)->text();
+      }
+      EXPECT_EQ(rows, s.rows);
+      EXPECT_EQ(names, s.names);
+    }
+    Find<QPushButton>(table, "Button_ok")->click();
+  });
+  Find<QPushButton>(form, "Button_db")->click();
+  EXPECT_EQ(Text(form, "Edit_scalex"), "0.2500") << "the preset after the removed one";
+  EXPECT_EQ(PresetRecordNumber, 2);
+  EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
+
+  // Opened afresh by the program: two presets remain.
+  OpenPresetTable();
+  ASSERT_FALSE(AbortFlag);
+  ASSERT_EQ(DbTableRecordCount(), 2);
+  std::vector<std::string> names;
+  for (int r = 1; r <= 2; ++r) {
+    DbTableGo(r);
+    std::string name;
+    DbTableGetField(1, name);
+    names.push_back(name.substr(0, name.find_last_not_of(' ') + 1));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"one", "three"}));
+  // The browsing modes offer neither.
+  Tdbf4 browser;
+  browser.Prepare(DbfFormMode("", 4));
+  EXPECT_TRUE(Find<QToolButton>(browser, "Delete")->isHidden());
+  EXPECT_FALSE(browser.findChild<QAction*>("Pack")->isVisible());
+  const std::size_t asked = host_.Records().size();
+  browser.findChild<QAction*>("Pack")->trigger();
+  EXPECT_EQ(host_.Records().size(), asked) << "nothing packed, nothing asked";
+  DbTableClose();
+
+  // dbfread: the header's count, the records and none marked deleted.
+  REQUIRE_VALIDATOR(validator_support::HavePythonModule("dbfread"), "python3-dbfread");
+  setenv("VUKO_READER",
+         "import sys, dbfread\n"
+         "t = dbfread.DBF(sys.argv[1], encoding='cp850', load=True)\n"
+         "print(t.header.numrecords, len(t.deleted), [(r['NAME'], r['XSCALE']) for r in t])\n",
+         1);
+  const validator_support::ToolRun run = validator_support::Execute(
+      SYSTEM_PYTHON3 " -c \"$VUKO_READER\" " + validator_support::Quote(dbf_ / "printout.dbf"));
+  EXPECT_EQ(run.output, "2 0 [('one', 0.5), ('three', 0.25)]\n");
+}
+
+// In a new row ("+"), values their field cannot hold are refused naming it; Cancel (and Pack, and
+// Delete on the empty table) keeps the file.
 TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   app_test::ScratchDir dir;
   const std::string path = dir / "t.dbf";
@@ -151,6 +254,13 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   Tdbf4 form;
   form.Prepare(DbfFormMode("", 0));
   auto* grid = form.findChild<QTableWidget*>("XbGrid1");
+  // Delete on an empty table asks nothing; Pack drops a new row nothing was typed into.
+  form.findChild<QToolButton*>("Delete")->click();
+  EXPECT_TRUE(host.Records().empty());
+  form.findChild<QToolButton*>("Insert")->click();
+  host.AnswerNo();
+  form.findChild<QAction*>("Pack")->trigger();
+  EXPECT_EQ(grid->rowCount(), 0);
   form.findChild<QToolButton*>("Insert")->click();
   ASSERT_EQ(grid->rowCount(), 1);
   const char* cases[][2] = {{"too long!", "NAME"},

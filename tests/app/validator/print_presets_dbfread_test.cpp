@@ -1,5 +1,6 @@
 // The presets table the program ships (empty) and fills, read by python3-dbfread: field names,
-// types, widths and every value of the stored presets.
+// types, widths and every value of the stored presets; a table with memos packed by the table
+// form's Pack, its records and memos read back by dbfread.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "common/scripted_dialog_host.h"
 #include "validator_support.h"
 #include "xbase/memo_ops.h"
+#include "xbase/table_fields.h"
 #include "xbase/work_areas.h"
 #include "xbase/xb_dbf.h"
 
@@ -82,6 +84,70 @@ TEST(PrintPresetsValidator, StoredPresetsAreReadByDbfread) {
   EXPECT_EQ(ReadBack(VUKO_DATA_DIR "/printout.dbf"),
             std::vector<std::string>(expected.begin(), expected.begin() + 9));
   std::filesystem::remove_all(dir);
+}
+
+// The second record marked and packed away: the others keep their order and their memos (each
+// memo layout the library writes), the memo file loses the removed one's.
+TEST(PrintPresetsValidator, PackedTableKeepsTheMemosOfItsRecords) {
+  REQUIRE_VALIDATOR(validator_support::HavePythonModule("dbfread"), "python3-dbfread");
+  // dbfread's count and deleted records, whether every memo holds its record's text, the first
+  // three names and the last.
+  const char* const three = "2 0 True ['r1', 'r3'] r3\n";
+  struct {
+    const char* layout;
+    std::uint8_t version;
+    const char* memoExt;
+    int records;
+    const char* read;
+  } cases[] = {{"dBASE III", 0x83, ".dbt", 3, three},
+               {"dBASE IV", 0x8B, ".dbt", 3, three},
+               {"FoxPro", 0xF5, ".fpt", 3, three},
+               {"a count above 255 in the header", 0x83, ".dbt", 300,
+                "299 0 True ['r1', 'r3', 'r4'] r300\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.layout);
+    std::string pattern = (std::filesystem::temp_directory_path() / "vuko-pack-XXXXXX").string();
+    const std::string dir = mkdtemp(pattern.data());
+    const std::string table = dir + "/notes.dbf";
+    InitXbaseCore();
+    InitXbaseMemo();
+    LoadLogicalTexts();
+    InitPrintPresets();
+    ScriptedDialogHost host;
+    ASSERT_TRUE(CreateDbf(table, {{"NAME", 'C', 8, 0}, {"NOTE", 'M', 10, 0}}, c.version));
+    for (int r = 1; r <= c.records; ++r) {
+      const std::string name = "r" + std::to_string(r);
+      ClearRecord();
+      SetFieldText(1, name);
+      SetFieldMemo(2, AddMemo(name + " note, " + std::string(600, 'x')));  // two blocks
+      Append();
+    }
+    CloseAll();
+    const auto memoSize = [&] { return std::filesystem::file_size(dir + "/notes" + c.memoExt); };
+    const auto before = memoSize();
+    DbTableOpen(table);
+    DbTableGo(2);
+    ASSERT_TRUE(DbTableSetDeleted(true));
+    ASSERT_TRUE(DbTablePack());
+    DbTableClose();
+    DoneXbaseCore();
+    EXPECT_TRUE(host.Messages().empty()) << host.Messages().front();
+    EXPECT_LE(memoSize(), before - 1024) << "the removed memo's two blocks are gone";
+    const auto files = std::distance(std::filesystem::directory_iterator(dir), {});
+    EXPECT_EQ(files, 2) << "the table and its memo file, no work file left";
+
+    setenv("VUKO_READER",
+           "import sys, dbfread\n"
+           "t = dbfread.DBF(sys.argv[1], encoding='cp850', load=True)\n"
+           "names = [r['NAME'] for r in t]\n"
+           "notes = all(r['NOTE'][:610].startswith(r['NAME'] + ' note, xxx') for r in t)\n"
+           "print(t.header.numrecords, len(t.deleted), notes, names[:3], names[-1])\n",
+           1);
+    const validator_support::ToolRun run = validator_support::Execute(
+        SYSTEM_PYTHON3 " -c \"$VUKO_READER\" " + validator_support::Quote(table));
+    EXPECT_EQ(run.output, c.read);
+    std::filesystem::remove_all(dir);
+  }
 }
 
 }  // namespace
