@@ -344,6 +344,45 @@ void GoPastEnd(TIndexDescriptor& index) {
 
 namespace {
 
+// The index showed damage a walk can see without reading more than the pages it passes: a key
+// below the one before it (a page out of order, or a page reached twice), or no key at all over
+// a table with records. Reported once, and the walk ends.
+void ReportIndexDamage(const TIndexDescriptor& index, const std::string& what) {
+  WorkAreaRecord* a = Area();
+  SetError(212, "Index " + index.fileName + " " + what + " over " +
+                    (a ? a->tableName : std::string()) + ": the index needs rebuilding [SKIP]");
+}
+
+// An empty root over a table that holds records: the top or bottom is damage, not the end.
+std::int32_t FirstLastChecked(TIndexDescriptor& index, bool first) {
+  const std::int32_t r = FindFirstLast(index, first);
+  if (index.noPosition && index.bof && index.eof && AreaRecordCount() > 0)
+    ReportIndexDamage(index, "holds no key");
+  return r;
+}
+
+// One step that must not go against the key order; the step's record, or kIndexStepDamaged.
+template <typename F>
+std::int32_t OrderedStep(TIndexDescriptor& index, bool forward, F step) {
+  const bool placed = !index.noPosition && !index.path.empty();
+  const std::string before = index.currentKey;
+  const std::int32_t r = step();
+  const bool ended = forward ? index.eof : index.bof;
+  if (!placed || ended || index.noPosition || before.size() != index.currentKey.size()) return r;
+  const int order = CompareNdxKeys(
+      index.characterKey, reinterpret_cast<const unsigned char*>(before.data()),
+      reinterpret_cast<const unsigned char*>(index.currentKey.data()), index.KeyLength());
+  if (forward ? order <= 0 : order >= 0) return r;
+  ReportIndexDamage(index, "holds its keys out of order");
+  if (forward) {
+    index.eof = true;
+    index.noPosition = true;
+  } else {
+    index.bof = true;
+  }
+  return kIndexStepDamaged;
+}
+
 template <typename F>
 std::int32_t Guarded(F f) {
   try {
@@ -364,7 +403,7 @@ std::int32_t _FindFirstLastRec(bool first) {
     return 0;
   }
   RefreshIfChanged();
-  return FindFirstLast(*index, first);
+  return FirstLastChecked(*index, first);
 }
 
 std::int32_t IndexTop() {
@@ -412,7 +451,7 @@ std::int32_t _FindNextRec() {
       index->noPosition = true;
       return r;
     }
-    return StepNext(*index);
+    return OrderedStep(*index, true, [index] { return StepNext(*index); });
   });
 }
 
@@ -434,8 +473,8 @@ std::int32_t _FindPriorRec() {
       return a->recordNumber;
     }
     if (index->bof) return a->recordNumber;
-    if (index->noPosition) return FindFirstLast(*index, false);
-    return StepPrior(*index);
+    if (index->noPosition) return FirstLastChecked(*index, false);
+    return OrderedStep(*index, false, [index] { return StepPrior(*index); });
   });
 }
 

@@ -96,6 +96,7 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     // A copy cut short: what it holds whole stays readable, and the loss is told.
     SetError(213, "Header counts " + std::to_string(counted) + " records, the file holds " +
                       std::to_string(whole) + " whole  File:  " + name + " [USE]");
+    opened.openCode = 213;
     return true;
   }
   return XbaseErrorCode == 0;

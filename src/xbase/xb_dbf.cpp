@@ -54,7 +54,12 @@ void TXbDbf::ReadBuffers() {
 }
 
 void TXbDbf::RefreshFromCore() {
-  if (XbaseErrorCode != 0) return;
+  // A move that reached its record but found damage in it (or a table cut short) shows that
+  // record with its stand-ins; only a move that failed leaves the dataset as it was.
+  const WorkAreaRecord* area = WorkAreaAt(workArea_);
+  const bool onLoadedRecord =
+      area && area->loadedRecord >= 1 && area->loadedRecord == area->recordNumber && !area->eof;
+  if (XbaseErrorCode != 0 && !onLoadedRecord) return;
   if (Editing(state_)) state_ = TDataSetState::dsBrowse;
   if (s_IsEmptyDbf()) {
     ClearActiveBuffer();
