@@ -296,8 +296,9 @@ void SetDateMode(int mode) {
 
 int LocaleDateModeFor(std::string_view language, std::string_view country) {
   std::string lang, ctry;
-  for (char c : language) lang += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (char c : country) ctry += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  // ASCII folding: under some locales "I" lowers to a dotless i.
+  for (char c : language) lang += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  for (char c : country) ctry += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
   if (lang == "de") return 5;
   if (lang == "en") return (ctry.empty() || ctry == "US") ? 0 : 2;
   if (lang == "es") return 6;
@@ -346,8 +347,7 @@ void DateModeFromFormat() {
   DecimalPoint = DecimalSeparator;
   ThousandsSeparator = ThousandSeparator;
   std::string upper;
-  for (char c : ShortDateFormat)
-    upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char c : ShortDateFormat) upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
   CenturyOn = upper.find("YYYY") != std::string::npos;
   int mode = 0;
   const char first = ShortDateFormat.empty() ? ' ' : ShortDateFormat[0];
