@@ -478,7 +478,8 @@ void Skip(std::int32_t n) {
     SetError(212, "Database " + Quoted(area.tableName) + " is past EOF." + " [SKIP]");
     return;
   }
-  if (n < 0 && area.bof) return;
+  // At the top, of the table or of an index that lost its place, a step back stays.
+  if (n < 0 && (area.bof || (IndexActive() && dBOF()))) return;
   {
     TReadSemaphore semaphore;
     const bool indexed = IndexActive();

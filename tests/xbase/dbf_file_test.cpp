@@ -190,7 +190,8 @@ TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
     int decimals;
     double value;  // NaN: no number
   } cases[] = {{"    -42", 0, -42}, {"  12.50", 2, 12.5}, {"   12ab", 0, NAN},
-               {" 12ab.5", 2, NAN}, {"  1.2.3", 0, NAN},  {"*******", 2, NAN}};
+               {" 12ab.5", 2, NAN}, {"  1.2.3", 0, NAN},  {"*******", 2, NAN},
+               {"    inf", 2, NAN}, {"    nan", 0, NAN},  {"   -inf", 0, NAN}};
   for (const auto& c : cases) {
     ConversionArea t({Field('N', int(c.stored.size()), c.decimals)});
     std::memcpy(t.area.recordBuffer.data() + 1, c.stored.data(), c.stored.size());
@@ -399,6 +400,17 @@ TEST_F(DbfFileTest, ATruncatedTableOpensWithTheRecordsItHolds) {
   EXPECT_EQ(RecCount(), 2);
   GetDbfRecord(*CurrentWorkArea(), 3);
   EXPECT_EQ(XbaseErrorCode, 212);
+  CloseArea();
+  // A dBASE II header counting 300 records (16 bits) over a file of 290.
+  std::string two(521, '\0');
+  const std::pair<int, int> bytes[] = {{0, 2},   {1, 300 & 0xFF}, {2, 300 >> 8}, {6, 2},
+                                       {8, 'C'}, {19, 'C'},       {20, 1},       {24, 0x0D}};
+  for (const auto& [at, byte] : bytes) two[at] = char(byte);
+  for (int r = 0; r < 290; ++r) two += " a";
+  WriteBytes(Path("two.dbf"), two);
+  EXPECT_TRUE(UseDbf(Path("two.dbf"), true));
+  EXPECT_EQ(XbaseErrorCode, 213) << XbaseErrorMessage;
+  EXPECT_EQ(RecCount(), 290);
 }
 
 TEST_F(DbfFileTest, AFailedAppendLeavesTheCountAlone) {

@@ -365,6 +365,10 @@ TEST_F(NdxIndex, OpeningRules) {
   // Bad key length, bad expression.
   MakeIndex("long", std::string(101, 'A'), false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 300);
+  // Keys of varying length are refused at the build, not by every open after it.
+  MakeIndex("trim", "TRIM(NAME)", false, 1, false, false);
+  EXPECT_EQ(XbaseErrorCode, 266);
+  EXPECT_FALSE(std::filesystem::exists(Path("trim.NDX")));
   MakeIndex("", "NAME", false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 220);
 }

@@ -180,6 +180,10 @@ TEST_F(NdxSemaphore, AnIndexWriteCutShortIsReportedNotRead) {
         EXPECT_EQ(XbaseErrorCode, 212);
         EXPECT_NE(XbaseErrorMessage.find("the index needs rebuilding"), std::string::npos);
         EXPECT_TRUE(ReadFile(Path("cut.NDX")) == before);
+        Reindex();  // rebuilds it into the slot it was set for
+        EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+        EXPECT_EQ(WalkForward().size(), 60u);
+        EXPECT_EQ(ReadFile(Path("cut.NDX"))[kNdxUpdateMarkOffset], 0);
       }
       CloseAll();
     }
