@@ -226,6 +226,20 @@ TEST_F(DbfFileTest, StoredTextIntoTheTypedBuffer) {
   EXPECT_EQ(p[18], 4);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 19), 4), "abcd");
   EXPECT_EQ(t.area.unreadableField, "");
+  // Only a blank flags a live record and "*" a deleted one; any other byte reads as deleted
+  // (other readers skip such records), is reported, and stays in the file while deleted.
+  for (const char flag : {' ', '*', 'X', '\0', 'D'}) {
+    const bool strange = flag != ' ' && flag != '*';
+    t.area.recordBuffer[0] = static_cast<unsigned char>(flag);
+    RecordToFields(t.area, t.typed.data());
+    EXPECT_EQ(t.typed[0], flag != ' ') << int(flag);
+    EXPECT_EQ(t.area.unreadableCode, strange ? 13 : 0) << int(flag);
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.area.recordBuffer[0], static_cast<unsigned char>(flag));
+    t.typed[0] = 0;  // recalled
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.area.recordBuffer[0], ' ');
+  }
 }
 
 TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
@@ -270,6 +284,32 @@ TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
     std::memcpy(t.area.recordBuffer.data() + 1, "20251224", 8);
     RecordToFields(t.area, t.typed.data());
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.typed.data() + 2), t.typed[1]), c.text);
+  }
+  // Two dates that are none, stored or typed: read as blank (as a stored blank reads), the
+  // first one named, and a rewrite keeps their bytes; typed ones are refused naming the first.
+  SetDateMode(2);
+  ConversionArea t({Field('D', 8), Field('D', 8)});
+  std::strcpy(t.area.fields[0].name, "A");
+  std::strcpy(t.area.fields[1].name, "B");
+  RecordToFields(t.area, t.typed.data());
+  const std::vector<unsigned char> blank = t.typed;
+  for (const char* stored : {"2020AB9920201399", "2021022919990431", "00000000        "}) {
+    std::memcpy(t.area.recordBuffer.data() + 1, stored, 16);
+    RecordToFields(t.area, t.typed.data());
+    EXPECT_TRUE(t.typed == blank) << stored;
+    EXPECT_EQ(t.area.unreadableField,
+              stored[0] == '0' ? "" : "A holds \"" + std::string(stored, 8) + "\"");
+    EXPECT_EQ(t.area.unreadableCode, stored[0] == '0' ? 0 : 13) << stored;
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.Raw().substr(1), stored);
+  }
+  for (int f : {0, 1}) {
+    std::memcpy(t.typed.data() + 1 + 11 * f,
+                "\x08"
+                "31/04/99",
+                9);
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.area.unfitField, "A");
   }
   CenturyOn = false;
   SetDateMode(0);

@@ -160,22 +160,24 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
     double number;      // set when text is null
     const char* text;
     TRoad road;
-  } cases[] = {{"QTY", 1e9, nullptr, kEdit},     {"QTY", std::nan(""), nullptr, kEdit},
-               {"BORN", 0, "31/02/2020", kEdit}, {"BORN", 0, "02/30/20", kEdit},
-               {"QTY", 1e9, nullptr, kInsert},   {"QTY", 1e9, nullptr, kRewrite}};
+    std::int32_t record = 1;  // rewritten
+  } cases[] = {{"QTY", 1e9, nullptr, kEdit},      {"QTY", std::nan(""), nullptr, kEdit},
+               {"BORN", 0, "31/02/2020", kEdit},  {"BORN", 0, "02/30/20", kEdit},
+               {"QTY", 1e9, nullptr, kInsert},    {"QTY", 1e9, nullptr, kRewrite},
+               {"QTY", 1e9, nullptr, kRewrite, 3}};  // the last record
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " " + (c.text ? c.text : std::to_string(c.number)));
     const std::string before = ReadBytes(Path("s.dbf"));
     TXbDbf table;
     table.SetTableName(Path("s.dbf"));
     ASSERT_TRUE(c.road == kRewrite ? UseDbf(Path("s.dbf"), true) : table.Open());
-    if (c.road != kRewrite) table.Go(2);
+    c.road == kRewrite ? Go(c.record) : table.Go(2);
     const std::string shown = c.road == kRewrite ? FieldAsText(2) : table.FieldText(c.field);
     if (c.road == kInsert && table.ALock()) table.Insert();
     if (c.road == kRewrite) {
       SetFieldNumber(2, c.number);
       StoreFields();
-      PutDbfRecord(*CurrentWorkArea(), 1);
+      PutDbfRecord(*CurrentWorkArea(), c.record);
       LoadFields();  // the raw record is the file's again
       EXPECT_EQ(FieldAsText(2), shown);
     } else {
