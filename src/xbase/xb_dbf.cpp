@@ -400,12 +400,14 @@ void TXbDbf::Post() {
       return;
     }
     Append();
-    const bool refused = XbaseErrorCode != 0;
+    const std::uint16_t refused = XbaseErrorCode;
     if (lockHere) Unlock();
-    // A record refused (a value that does not fit) leaves the insert open.
+    // A record refused (a value that does not fit) leaves the insert open, and the code stands
+    // over the release of the lock taken for it.
     if (refused) {
       std::copy(typed.begin(), typed.end(), area.typedBuffer);
       area.recordBuffer = raw;
+      XbaseErrorCode = refused;
       return;
     }
   } else {

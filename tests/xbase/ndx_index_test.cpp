@@ -459,6 +459,14 @@ TEST_F(NdxIndex, RandomChangesKeepBothIndexesEqualToASortedModel) {
     } else if (op < 6) {
       model[r - 1] = {name(), amount(), model[r - 1].born};
       table.Go(r);
+      if (step % 5 == 0) {  // first a new record that is refused (no room), then dropped
+        table.Insert();
+        table.SetFieldFloat("AMOUNT", 1e12);
+        table.Post();
+        ASSERT_EQ(XbaseErrorCode, 201) << step;
+        table.Cancel();
+        XbaseErrorCode = 0;
+      }
       table.SetFieldString("NAME", model[r - 1].name);
       table.SetFieldFloat("AMOUNT", model[r - 1].amount);
       table.Post();
