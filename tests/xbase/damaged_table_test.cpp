@@ -16,10 +16,12 @@ struct TWalk {
   std::set<std::int32_t> seen;
   bool ended = false, stays = true;
   std::uint16_t startCode = 0;  // the code as the walk starts, after its first move
+  bool onRecord = true;         // a backward walk ended on a record of the table, shown
 };
 
 // N (no index), F from the top; H: F, first key's record hidden; B from the last key; b: on.
-TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
+TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom,
+           const std::vector<std::string>& names) {
   TWalk w;
   const bool backward = how == 'B' || how == 'b';
   if (how == 'H') {
@@ -42,6 +44,7 @@ TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
   if (how == 'H') SetIgnoreDel(false);
   if (backward) {
     const std::int32_t at = RecNo();
+    w.onRecord = at >= 1 && at <= RecCount() && GetFieldText(1) == names[at - 1];
     Skip(-1);
     w.stays = RecNo() == at && dBOF();
   }
@@ -121,9 +124,10 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       if ((*how == 'F' || *how == 'H') && !SetIndexTo("t", 1)) ADD_FAILURE() << XbaseErrorMessage;
       if (*how != 'b' && (*how == 'F' || *how == 'H' || c.code != 213))
         PendingErrorCode = 0;  // open's stays
-      const TWalk w = Walk(*how, 3005, order.front().second, order.back().second);
+      const TWalk w = Walk(*how, 3005, order.front().second, order.back().second, names);
       EXPECT_TRUE(w.ended);
       EXPECT_TRUE(w.stays);
+      if (*how == 'B') EXPECT_TRUE(w.onRecord);  // from the bottom record, on one
       EXPECT_LE(w.seen.size(), c.whole);
       if (*how == 'N') EXPECT_EQ(w.seen.size(), c.whole);                // every whole record
       if (*how == 'N') EXPECT_EQ(w.startCode, c.code == 213 ? 213 : 0);  // open's code stands
