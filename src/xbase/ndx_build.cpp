@@ -458,7 +458,7 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
       const std::vector<unsigned char> typed(a->typedBuffer, a->typedBuffer + a->typedSize);
       const std::int32_t number = a->recordNumber;
       std::fill(a->recordBuffer.begin(), a->recordBuffer.end(), ' ');
-      if (a->typedBuffer) RecordToFields(*a, a->typedBuffer);
+      RecordToFields(*a, a->typedBuffer);
       a->recordNumber = a->recordCount + 1;
       SelectExpr(compiled);
       const char* b = static_cast<const char*>(EvaluateCurrentExpr());
@@ -610,12 +610,8 @@ void Reindex() {
       close(fd);
     }
     MakeIndex(m.path, expr, m.soundex, m.slot, unique, m.descending, m.keyMaker, m.keyMakerData);
-    if (XbaseErrorCode) return;
-    std::string options = m.path;
-    if (m.soundex) options += " SOUNDEX";
-    if (m.descending) options += " DESCENDING";
-    if (m.noCache) options += " NOCACHE";
-    if (!SetIndexTo(options, m.slot, m.keyMaker, m.keyMakerData)) return;
+    if (XbaseErrorCode || !SetIndexTo(m.nameWithOptions, m.slot, m.keyMaker, m.keyMakerData))
+      return;
     built[m.slot] = true;
   }
   const bool natural = NaturalOrder[CurrentArea];

@@ -364,11 +364,11 @@ std::int32_t FirstLastChecked(TIndexDescriptor& index, bool first) {
 // One step that must not go against the key order; the step's record, or kIndexStepDamaged.
 template <typename F>
 std::int32_t OrderedStep(TIndexDescriptor& index, bool forward, F step) {
-  const bool placed = !index.noPosition && !index.path.empty();
+  // The callers step only from a position; its key is the one before.
   const std::string before = index.currentKey;
   const std::int32_t r = step();
   const bool ended = forward ? index.eof : index.bof;
-  if (!placed || ended || index.noPosition || before.size() != index.currentKey.size()) return r;
+  if (ended || index.noPosition || before.size() != index.currentKey.size()) return r;
   const int order = CompareNdxKeys(
       index.characterKey, reinterpret_cast<const unsigned char*>(before.data()),
       reinterpret_cast<const unsigned char*>(index.currentKey.data()), index.KeyLength());

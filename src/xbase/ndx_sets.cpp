@@ -351,8 +351,6 @@ void OpenIndex(const std::string& name, bool noCache, bool soundex, int slot, bo
   }
   if (block[kNdxUpdateMarkOffset] != 0) {
     FreeIndex(*index);
-    MarkedIndexes[CurrentArea].push_back(
-        {slot, name, noCache, soundex, descending, keyMaker, keyMakerData, a->path});
     ReportIndexCutShort(name, "OpenIndex/Set_Index_To");
     return;
   }
@@ -507,6 +505,10 @@ bool SetIndexTo(const std::string& nameWithOptions, int slot, TKeyMaker keyMaker
       CloseIndexFile(slot);
     }
     XbaseErrorCode = code;
+    // Only an update cut short refuses an index with 212: Reindex may rebuild it.
+    if (code == 212)
+      MarkedIndexes[CurrentArea].push_back(
+          {slot, nameWithOptions, path, soundex, descending, keyMaker, keyMakerData, a->path});
     if (!AreaHasIndex(CurrentArea)) {
       bool any = false;
       for (auto& d : IndexTable[CurrentArea]) any = any || d != nullptr;

@@ -63,8 +63,8 @@ extern std::array<TIndexSlots, kWorkAreaCount + 1> IndexTable;
 // rebuilds it into its slot. Kept until the slot is set again or the area's indexes close.
 struct TMarkedIndex {
   int slot = 0;
-  std::string path;
-  bool noCache = false, soundex = false, descending = false;
+  std::string nameWithOptions, path;
+  bool soundex = false, descending = false;
   TKeyMaker keyMaker = nullptr;
   void* keyMakerData = nullptr;
   std::string table;  // the path of the table it was set for

@@ -293,7 +293,8 @@ TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
   std::strcpy(t.area.fields[1].name, "B");
   RecordToFields(t.area, t.typed.data());
   const std::vector<unsigned char> blank = t.typed;
-  for (const char* stored : {"2020AB9920201399", "2021022919990431", "00000000        "}) {
+  for (const char* stored :
+       {"2020AB9920201399", "2021022919990431", "20:0123120201232", "00000000        "}) {
     std::memcpy(t.area.recordBuffer.data() + 1, stored, 16);
     RecordToFields(t.area, t.typed.data());
     EXPECT_TRUE(t.typed == blank) << stored;

@@ -329,8 +329,11 @@ TEST_F(NdxIndex, OpeningRules) {
   EXPECT_EQ(IndexFileName(1), Path("open.NDX"));
   EXPECT_FALSE(SetIndexTo("open", 2));  // the same file twice in one area
   EXPECT_EQ(XbaseErrorCode, 220);
-  EXPECT_FALSE(SetIndexTo("open UNIQUEX", 3));
-  EXPECT_EQ(XbaseErrorCode, 2);  // "open UNIQUEX.NDX" does not exist
+  for (const char* name : {"open UNIQUEX", "open uniquez", "open Unique0", "open unique9",
+                           "open UNIQUE_", "open unique\\"}) {
+    EXPECT_FALSE(SetIndexTo(name, 3));
+    EXPECT_EQ(XbaseErrorCode, 2) << name;  // "<name>.NDX" does not exist
+  }
   // Too short to be an index.
   std::ofstream(Path("short.NDX")) << std::string(600, '\0');
   EXPECT_FALSE(SetIndexTo("short", 4));
@@ -371,6 +374,9 @@ TEST_F(NdxIndex, OpeningRules) {
   EXPECT_FALSE(std::filesystem::exists(Path("trim.NDX")));
   MakeIndex("", "NAME", false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 220);
+  CloseAllIndexes();
+  Reindex();  // nothing to rebuild
+  EXPECT_EQ(XbaseErrorCode, 221);
 }
 
 // Random appends, edits through the dataset and through the record layer, deletions and

@@ -131,6 +131,14 @@ TEST_F(XbDbfTest, AnEmptyTableIsEmpty) {
   EXPECT_TRUE(table.Bof());
   EXPECT_TRUE(table.Eof());
   EXPECT_FALSE(table.RecordPresent());
+  // Its first record, stored from a new one, is the dataset's current record.
+  table.Insert();
+  table.SetFieldString("NAME", "first");
+  table.Post();
+  EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_TRUE(table.RecordPresent());
+  EXPECT_FALSE(table.Eof());
+  EXPECT_EQ(table.FieldText("NAME"), "first");
 }
 
 TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
