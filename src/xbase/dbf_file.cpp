@@ -222,15 +222,8 @@ bool StoredDateReadable(std::string_view dtos) {
     return true;
   if (dtos.size() != 8 || dtos.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
-  const auto number = [dtos](std::size_t at, std::size_t n) {
-    int v = 0;
-    for (std::size_t i = at; i < at + n; ++i) v = v * 10 + (dtos[i] - '0');
-    return v;
-  };
-  const int year = number(0, 4), month = number(4, 2), day = number(6, 2);
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
-  return month != 2 || day < 29 || IsLeapYear(year);
+  // A day of the calendar comes back from its day number as it was written.
+  return JulianToDtos(DtosToJulian(dtos)) == dtos;
 }
 
 // The date text a stored date is shown as: blank for no date and for one that is no date.

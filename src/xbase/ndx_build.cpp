@@ -596,7 +596,7 @@ void Reindex() {
     SetError(221, "Index not open. (DBF=" + a->tableName + ") [Reindex]");
     return;
   }
-  std::array<bool, kMaxIndexSlots + 1> built{};
+  std::vector<int> built;  // slots rebuilt here
   for (const TMarkedIndex& m : marked) {
     TNdxBlock block{};
     std::string expr;
@@ -612,7 +612,7 @@ void Reindex() {
     MakeIndex(m.path, expr, m.soundex, m.slot, unique, m.descending, m.keyMaker, m.keyMakerData);
     if (XbaseErrorCode || !SetIndexTo(m.nameWithOptions, m.slot, m.keyMaker, m.keyMakerData))
       return;
-    built[m.slot] = true;
+    built.push_back(m.slot);
   }
   const bool natural = NaturalOrder[CurrentArea];
   const int order = CurrentOrder();
@@ -620,7 +620,7 @@ void Reindex() {
   NaturalOrder[CurrentArea] = false;
   for (int slot = 1; slot <= kMaxIndexSlots; ++slot) {
     TIndexDescriptor* d = IndexInSlot(slot);
-    if (!d || built[slot]) continue;
+    if (!d || std::count(built.begin(), built.end(), slot)) continue;
     const bool sx = d->soundex, desc = d->descending, uniq = d->anchor.unique != 0;
     const bool noCache = d->noCache;
     const TKeyMaker maker = d->keyMaker;

@@ -439,6 +439,15 @@ TEST_F(DbfFileTest, ATruncatedTableOpensWithTheRecordsItHolds) {
   WriteBytes(Path("short.dbf"), b);
   ASSERT_TRUE(UseDbf(Path("short.dbf"), true));
   EXPECT_EQ(RecCount(), 2);
+  // The loss stands over moves to the top until its message is fetched.
+  GoTop();
+  EXPECT_EQ(XbaseErrorCode, 213);
+  XbaseErrorCode = 0;
+  GoTop();
+  EXPECT_EQ(XbaseErrorCode, 213);
+  EXPECT_NE(LastErrorMessage().find("Header counts 3 records"), std::string::npos);
+  GoTop();
+  EXPECT_EQ(XbaseErrorCode, 0);
   GetDbfRecord(*CurrentWorkArea(), 3);
   EXPECT_EQ(XbaseErrorCode, 212);
   CloseArea();

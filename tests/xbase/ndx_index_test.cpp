@@ -333,6 +333,8 @@ TEST_F(NdxIndex, OpeningRules) {
                            "open UNIQUE_", "open unique\\"}) {
     EXPECT_FALSE(SetIndexTo(name, 3));
     EXPECT_EQ(XbaseErrorCode, 2) << name;  // "<name>.NDX" does not exist
+    EXPECT_NE(XbaseErrorMessage.find(std::string(name) + ".NDX"), std::string::npos)
+        << XbaseErrorMessage;
   }
   // Too short to be an index.
   std::ofstream(Path("short.NDX")) << std::string(600, '\0');

@@ -183,7 +183,10 @@ TEST_F(NdxSemaphore, AnIndexWriteCutShortIsReportedNotRead) {
         Reindex();  // rebuilds it into the slot it was set for
         EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
         EXPECT_EQ(WalkForward().size(), 60u);
-        EXPECT_EQ(ReadFile(Path("cut.NDX"))[kNdxUpdateMarkOffset], 0);
+        const std::string rebuilt = ReadFile(Path("cut.NDX"));
+        EXPECT_EQ(rebuilt[kNdxUpdateMarkOffset], 0);
+        EXPECT_EQ(rebuilt.substr(12, 8), before.substr(12, 8));  // key length to item size
+        EXPECT_EQ(rebuilt[23], before[23]);                      // the unique flag
       }
       CloseAll();
     }

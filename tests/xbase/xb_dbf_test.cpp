@@ -240,30 +240,30 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
     TMove move;
     std::int32_t to;  // record reached (and Go's argument)
     int code;
-    const char* named;  // in the message
+    const char* named;  // the message's start
     const char* field;  // shown as its stand-in
   } cases[] = {
-      {kNext, 2, 106, "QTY", "QTY"},        // "*****" before an "inf": the first is named
-      {kNext, 3, 106, "QTY", "PRICE"},      // "inf" before a "nan"
-      {kNext, 4, 106, "PRICE", "PRICE"},    // "nan"
-      {kNext, 5, 13, "BORN", "DUE"},        // two dates that are none: the first is named
-      {kNext, 6, 13, "DUE", "DUE"},         // 29 February of 2021
-      {kNext, 7, 13, "deletion flag", ""},  // "X"
-      {kNext, 8, 13, "deletion flag", ""},  // NUL
+      {kNext, 2, 106, "Field QTY", "QTY"},      // "*****" before an "inf": the first is named
+      {kNext, 3, 106, "Field QTY", "PRICE"},    // "inf" before a "nan"
+      {kNext, 4, 106, "Field PRICE", "PRICE"},  // "nan"
+      {kNext, 5, 13, "Field BORN", "DUE"},      // two dates that are none: the first is named
+      {kNext, 6, 13, "Field DUE", "DUE"},       // 29 February of 2021
+      {kNext, 7, 13, "The deletion flag", ""},  // "X"
+      {kNext, 8, 13, "The deletion flag", ""},  // NUL
       {kNext, 9, 0, "", ""},
-      {kPrior, 8, 13, "flag", ""},
-      {kPrior, 7, 13, "flag", ""},
-      {kPrior, 6, 13, "DUE", "DUE"},
-      {kPrior, 5, 13, "BORN", "BORN"},
-      {kPrior, 2, 106, "QTY", "PRICE"},  // via 4 and 3
-      {kGo, 3, 106, "QTY", "QTY"},
+      {kPrior, 8, 13, "The deletion flag", ""},
+      {kPrior, 7, 13, "The deletion flag", ""},
+      {kPrior, 6, 13, "Field DUE", "DUE"},
+      {kPrior, 5, 13, "Field BORN", "BORN"},
+      {kPrior, 2, 106, "Field QTY", "PRICE"},  // via 4 and 3
+      {kGo, 3, 106, "Field QTY", "QTY"},
       {kGo, 1, 0, "", ""},
-      {kGo, 5, 13, "BORN", "BORN"},
+      {kGo, 5, 13, "Field BORN", "BORN"},
       {kLast, 9, 0, "", ""},
-      {kGo, 2, 106, "QTY", "QTY"},
+      {kGo, 2, 106, "Field QTY", "QTY"},
       {kFirst, 1, 0, "", ""},
-      {kGo, 8, 13, "flag", ""},
-      {kGo, 4, 106, "PRICE", "PRICE"},
+      {kGo, 8, 13, "The deletion flag", ""},
+      {kGo, 4, 106, "Field PRICE", "PRICE"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.to);
@@ -290,13 +290,21 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
     EXPECT_EQ(table.RecNo(), c.to);
     EXPECT_EQ(table.FieldText("NAME"), std::string(1, char('a' + c.to - 1)) + "     ");
     EXPECT_EQ(XbaseErrorCode, c.code) << XbaseErrorMessage;
-    if (c.code) EXPECT_NE(XbaseErrorMessage.find(c.named), std::string::npos) << XbaseErrorMessage;
+    if (c.code) EXPECT_EQ(XbaseErrorMessage.rfind(c.named, 0), 0u) << XbaseErrorMessage;
     EXPECT_EQ(table.ActiveBuffer().at(0), stored[c.to - 1][0] != ' ');  // deleted, not live
     const std::string field = c.field;
     if (field == "QTY") EXPECT_EQ(AllTrim(table.FieldText(field)), "0");
     if (field == "PRICE") EXPECT_EQ(AllTrim(table.FieldText(field)), "0.00");
     if (field == "BORN" || field == "DUE") EXPECT_EQ(table.FieldText(field), blankDate);
   }
+  // A move that fails leaves the dataset as it was, an edit under way included.
+  table.Go(1);
+  table.SetFieldString("NAME", "zz");
+  table.Go(99);
+  EXPECT_EQ(XbaseErrorCode, 212);
+  EXPECT_EQ(table.State(), TDataSetState::dsEdit);
+  EXPECT_EQ(table.FieldText("NAME"), "zz    ");
+  table.Cancel();
   // A value put into an unreadable field is written; the other unreadable one keeps its bytes.
   table.Go(2);
   table.SetFieldInteger("QTY", 12);
