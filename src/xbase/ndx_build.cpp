@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <numeric>
 #include <queue>
 
@@ -601,13 +602,11 @@ void Reindex() {
     TNdxBlock block{};
     std::string expr;
     bool unique = false;
-    if (const int fd = open(m.path.c_str(), O_RDONLY); fd >= 0) {
-      if (pread(fd, block.data(), kNdxBlockSize, 0) == kNdxBlockSize) {
-        unique = UnpackNdxAnchor(block.data()).unique != 0;
-        if (!m.keyMaker) expr = NdxStoredExpression(block.data());
-        if (a->oem) expr = OemToAnsiStr(expr);
-      }
-      close(fd);
+    std::ifstream in(m.path, std::ios::binary);
+    if (in.read(reinterpret_cast<char*>(block.data()), kNdxBlockSize)) {
+      unique = UnpackNdxAnchor(block.data()).unique != 0;
+      if (!m.keyMaker) expr = NdxStoredExpression(block.data());
+      if (a->oem) expr = OemToAnsiStr(expr);
     }
     MakeIndex(m.path, expr, m.soundex, m.slot, unique, m.descending, m.keyMaker, m.keyMakerData);
     if (XbaseErrorCode || !SetIndexTo(m.nameWithOptions, m.slot, m.keyMaker, m.keyMakerData))
