@@ -361,25 +361,22 @@ std::int32_t FirstLastChecked(TIndexDescriptor& index, bool first) {
   return r;
 }
 
-// One step that must not go against the key order; the step's record, or kIndexStepDamaged.
+// One step that must not go against the key order; the step's record, or kIndexStepDamaged
+// (the caller then ends the walk and puts the index at that end). The callers step only from a
+// position, whose key is the one before; a step past either end stays on the last or first
+// key, which is that key again.
 template <typename F>
 std::int32_t OrderedStep(TIndexDescriptor& index, bool forward, F step) {
-  // The callers step only from a position; its key is the one before.
-  const std::string before = index.currentKey;
+  std::string before = index.currentKey;
   const std::int32_t r = step();
-  const bool ended = forward ? index.eof : index.bof;
-  if (ended || index.noPosition || before.size() != index.currentKey.size()) return r;
-  const int order = CompareNdxKeys(
-      index.characterKey, reinterpret_cast<const unsigned char*>(before.data()),
-      reinterpret_cast<const unsigned char*>(index.currentKey.data()), index.KeyLength());
+  std::string after = index.currentKey;
+  before.resize(index.KeyLength(), '\0');
+  after.resize(index.KeyLength(), '\0');
+  const int order =
+      CompareNdxKeys(index.characterKey, reinterpret_cast<const unsigned char*>(before.data()),
+                     reinterpret_cast<const unsigned char*>(after.data()), index.KeyLength());
   if (forward ? order <= 0 : order >= 0) return r;
   ReportIndexDamage(index, "holds its keys out of order");
-  if (forward) {
-    index.eof = true;
-    index.noPosition = true;
-  } else {
-    index.bof = true;
-  }
   return kIndexStepDamaged;
 }
 

@@ -99,7 +99,8 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     opened.openCode = 213;
     return true;
   }
-  return XbaseErrorCode == 0;
+  // Damage inside the first record is told, and the table stands open on that record.
+  return XbaseErrorCode == 0 || opened.loadedRecord == 1;
 }
 
 namespace {

@@ -418,7 +418,7 @@ void GoTop() {
   // The open's report about the whole table stands until the caller has fetched it: a walk
   // from the top must not look like a walk over a sound table.
   if (area.openCode != 0 && PendingErrorCode != area.openCode) area.openCode = 0;
-  if (area.openCode != 0 && XbaseErrorCode == 0) XbaseErrorCode = area.openCode;
+  if (XbaseErrorCode == 0) XbaseErrorCode = area.openCode;
   SyncRelation();
 }
 

@@ -328,6 +328,13 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
             "    7.00"
             "20200229" +
                 noDate);
+  // Damage in the first record: the dataset opens on it all the same.
+  bytes.replace(193 + 7, 5, "*****");
+  WriteBytes(Path("d.dbf"), bytes);
+  ASSERT_TRUE(table.Open());
+  EXPECT_EQ(XbaseErrorCode, 106);
+  EXPECT_EQ(table.FieldText("NAME"), "a     ");
+  table.Close();
 }
 
 }  // namespace
