@@ -529,7 +529,8 @@ TEST_F(DbfFileTest, DamagedHeadersAreRefusedAndLeftAlone) {
       {"header length beyond the file", good, false},
       {"more records claimed than held", good, true},
       // Header, end mark, one byte per record: the flags alone.
-      {"no fields", good.substr(0, 8) + "\x21\x00\x01" + good.substr(11, 21) + "\x0D  ", false},
+      {"no fields",
+       good.substr(0, 8) + std::string("\x21\x00\x01", 3) + good.substr(11, 21) + "\x0D  ", false},
   };
   cases[3].bytes[32 + 16] = 0;     // NAME C 0
   cases[4].bytes[64 + 17] = 6;     // QTY N 5.6
