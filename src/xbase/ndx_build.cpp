@@ -600,14 +600,14 @@ void Reindex() {
   std::vector<int> built;  // slots rebuilt here
   for (const TMarkedIndex& m : marked) {
     TNdxBlock block{};
-    std::string expr;
-    bool unique = false;
     std::ifstream in(m.path, std::ios::binary);
-    if (in.read(reinterpret_cast<char*>(block.data()), kNdxBlockSize)) {
-      unique = UnpackNdxAnchor(block.data()).unique != 0;
-      if (!m.keyMaker) expr = NdxStoredExpression(block.data());
-      if (a->oem) expr = OemToAnsiStr(expr);
+    if (!in.read(reinterpret_cast<char*>(block.data()), kNdxBlockSize)) {
+      SetError(222, "Unable to open index: " + m.path + " [Reindex]");
+      return;
     }
+    std::string expr = m.keyMaker ? std::string() : NdxStoredExpression(block.data());
+    if (a->oem) expr = OemToAnsiStr(expr);
+    const bool unique = UnpackNdxAnchor(block.data()).unique != 0;
     MakeIndex(m.path, expr, m.soundex, m.slot, unique, m.descending, m.keyMaker, m.keyMakerData);
     if (XbaseErrorCode || !SetIndexTo(m.nameWithOptions, m.slot, m.keyMaker, m.keyMakerData))
       return;

@@ -61,12 +61,13 @@ using TIndexSlots = std::array<std::unique_ptr<TIndexDescriptor>, kMaxIndexSlots
 extern std::array<TIndexSlots, kWorkAreaCount + 1> IndexTable;
 // An index SetIndexTo refused because an update of it was cut short: Reindex of the area
 // rebuilds it into its slot. Kept until the slot is set again or the area's indexes close.
+// Always made whole, every field given.
 struct TMarkedIndex {
-  int slot = 0;
+  int slot;
   std::string nameWithOptions, path;
-  bool soundex = false, descending = false;
-  TKeyMaker keyMaker = nullptr;
-  void* keyMakerData = nullptr;
+  bool soundex, descending;
+  TKeyMaker keyMaker;
+  void* keyMakerData;
   std::string table;  // the path of the table it was set for
 };
 extern std::array<std::vector<TMarkedIndex>, kWorkAreaCount + 1> MarkedIndexes;

@@ -58,7 +58,7 @@ void TXbDbf::RefreshFromCore() {
   // record with its stand-ins; only a move that failed leaves the dataset as it was.
   const WorkAreaRecord* area = WorkAreaAt(workArea_);
   const bool onLoadedRecord =
-      area && area->loadedRecord >= 1 && area->loadedRecord == area->recordNumber && !area->eof;
+      area && area->loadedRecord >= 1 && area->loadedRecord == area->recordNumber;
   if (XbaseErrorCode != 0 && !onLoadedRecord) return;
   if (Editing(state_)) state_ = TDataSetState::dsBrowse;
   if (s_IsEmptyDbf()) {

@@ -327,6 +327,8 @@ TEST_F(NdxIndex, OpeningRules) {
   // An option word is recognised only when a name character does not follow it.
   EXPECT_TRUE(SetIndexTo("open unique", 1)) << XbaseErrorMessage;
   EXPECT_EQ(IndexFileName(1), Path("open.NDX"));
+  EXPECT_TRUE(SetIndexTo("open UNIQUE NOCACHE", 1)) << XbaseErrorMessage;  // one after another
+  EXPECT_EQ(IndexFileName(1), Path("open.NDX"));
   EXPECT_FALSE(SetIndexTo("open", 2));  // the same file twice in one area
   EXPECT_EQ(XbaseErrorCode, 220);
   for (const char* name : {"open UNIQUEX", "open uniquez", "open Unique0", "open unique9",
