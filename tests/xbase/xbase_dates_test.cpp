@@ -169,6 +169,8 @@ TEST_F(DatesTest, ModesOfTheUsersLanguage) {
   EXPECT_EQ(LocaleDateModeFor("IT", ""), 3);
   EXPECT_EQ(LocaleDateModeFor("Fr", "ca"), 7);
   EXPECT_EQ(LocaleDateModeFor("EN", "us"), 0);
+  EXPECT_EQ(LocaleDateModeFor("es", "ES"), 6);
+  EXPECT_EQ(LocaleDateModeFor("fr", "FR"), 4);
   ShortDateFormat = "dd.MM.yyyy";
   DateSeparator = '.';
   DateModeFromFormat();
