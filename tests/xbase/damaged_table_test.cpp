@@ -129,7 +129,8 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       EXPECT_TRUE(w.stays);
       if (*how == 'B') EXPECT_TRUE(w.onRecord);  // from the bottom record, on one
       EXPECT_LE(w.seen.size(), c.whole);
-      if (*how == 'N') EXPECT_EQ(w.seen.size(), c.whole);                // every whole record
+      if (*how == 'N' || c.code == 0)  // every whole record, but the one hidden
+        EXPECT_EQ(w.seen.size(), c.whole - (*how == 'H'));
       if (*how == 'N') EXPECT_EQ(w.startCode, c.code == 213 ? 213 : 0);  // open's code stands
       EXPECT_EQ(PendingErrorCode, c.code) << XbaseErrorMessage;
       const std::string message = how[1] == 'b' ? XbaseErrorMessage : LastErrorMessage();
