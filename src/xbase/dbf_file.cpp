@@ -220,9 +220,8 @@ bool StoredDateReadable(std::string_view dtos) {
   if (dtos.find_first_not_of(' ') == std::string_view::npos ||
       dtos.find_first_not_of('0') == std::string_view::npos)
     return true;
-  if (dtos.size() != 8 || dtos.find_first_not_of("0123456789") != std::string_view::npos)
-    return false;
-  // A day of the calendar comes back from its day number as it was written.
+  // A day of the calendar comes back from its day number as it was written; anything else,
+  // a letter or blank among the digits included, does not.
   return JulianToDtos(DtosToJulian(dtos)) == dtos;
 }
 
