@@ -57,10 +57,9 @@ bool TakeOption(std::string& text, const std::string& word) {
     const std::size_t at = upper.find(word, from);
     if (at == std::string::npos) return found;
     const std::size_t end = at + word.size();
-    const char next = end < text.size() ? text[end] : '\0';
-    const bool ends =
-        end >= text.size() || !(IsUpperLetter(CharUpper(next)) || (next >= '0' && next <= '9') ||
-                                next == '\\' || next == '_');
+    const char next = text[end];  // the closing zero at the end of the text
+    const bool ends = !(IsUpperLetter(CharUpper(next)) || (next >= '0' && next <= '9') ||
+                        next == '\\' || next == '_');
     if (ends) {
       text.erase(at, word.size());
       found = true;
