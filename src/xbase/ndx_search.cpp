@@ -356,7 +356,7 @@ void ReportIndexDamage(const TIndexDescriptor& index, const std::string& what) {
 // An empty root over a table that holds records: the top or bottom is damage, not the end.
 std::int32_t FirstLastChecked(TIndexDescriptor& index, bool first) {
   const std::int32_t r = FindFirstLast(index, first);
-  if (index.noPosition && index.bof && index.eof && AreaRecordCount() > 0)
+  if (index.noPosition && AreaRecordCount() > 0)  // found no key: both ends at once
     ReportIndexDamage(index, "holds no key");
   return r;
 }
