@@ -104,6 +104,13 @@ void Tables() {
     damaged = bytes;
     damaged.replace(4, 4, "\xff\xff\xff\x7f");
     Seed("dbf", "count_beyond_the_file.dbf", damaged);
+    // Damage inside the first record: a deletion flag neither blank nor "*"; and a table of
+    // no fields, its records the flags alone.
+    damaged = bytes;
+    damaged[std::uint8_t(bytes[8]) | std::uint8_t(bytes[9]) << 8] = 'X';
+    Seed("dbf", "odd_deletion_flag.dbf", damaged);
+    Seed("dbf", "no_fields.dbf",
+         bytes.substr(0, 8) + std::string("\x21\x00\x01", 3) + bytes.substr(11, 21) + "\x0D  ");
   }
   // Memo files with one memo per record, of each layout; the first byte picks the layout.
   const std::uint8_t versions[3] = {0x83, 0x8B, 0xF5};

@@ -214,6 +214,25 @@ std::int32_t ParseInt32(std::string_view text) {
   return 0;
 }
 
+// A stored date: eight blanks or zeros (no date, as other writers leave it), or YYYYMMDD of a
+// day of the calendar.
+bool StoredDateReadable(std::string_view dtos) {
+  if (dtos.find_first_not_of(' ') == std::string_view::npos ||
+      dtos.find_first_not_of('0') == std::string_view::npos)
+    return true;
+  // A day of the calendar comes back from its day number as it was written; anything else,
+  // a letter or blank among the digits included, does not.
+  return JulianToDtos(DtosToJulian(dtos)) == dtos;
+}
+
+// The date text a stored date is shown as: blank for no date and for one that is no date.
+std::string StoredDateText(std::string_view dtos) {
+  return DtosToDateText(StoredDateReadable(dtos) &&
+                                dtos.find_first_not_of('0') != std::string_view::npos
+                            ? dtos
+                            : std::string_view("        "));
+}
+
 // A date slot's text is a blank template: blanks, with separators only where they belong.
 bool IsBlankDateTemplate(const std::string& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -338,6 +357,7 @@ void GetDbfRecord(WorkAreaRecord& area, std::int32_t n) {
   }
   area.eof = false;
   area.bof = false;
+  area.loadedRecord = 0;
   if (area.vfile.isVirtual) {
     Dispatch(area, kVFileGoto, n);
     return;
@@ -352,6 +372,7 @@ void GetDbfRecord(WorkAreaRecord& area, std::int32_t n) {
     return;
   }
   area.recordNumber = n;
+  area.loadedRecord = n;
   TranslateRecord(TTranslateDirection::Read, area.oem, area.readHook, area.recordLength,
                   area.recordLength, area.recordBuffer.data());
 }
@@ -493,8 +514,21 @@ void TranslateRecord(TTranslateDirection direction, bool oem, TRecordHook hook,
 void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
   const unsigned char* raw = area.recordBuffer.data();
   if (area.recordBuffer.size() < area.recordLength || !typed) return;
-  typed[0] = raw[0] == '*' ? 1 : 0;
+  typed[0] = raw[0] == ' ' ? 0 : 1;
   area.unreadableField.clear();
+  area.unreadableNote.clear();
+  area.unreadableCode = 0;
+  // The first damage found is the one reported, with its code.
+  const auto unreadable = [&area](std::uint16_t code, std::string what, const char* note) {
+    if (area.unreadableCode != 0) return;
+    area.unreadableCode = code;
+    area.unreadableField = std::move(what);
+    area.unreadableNote = note;
+  };
+  // Only " " and "*" are flags; a record with another is no live record to other readers.
+  if (raw[0] != ' ' && raw[0] != '*')
+    unreadable(13, "The deletion flag holds byte " + std::to_string(raw[0]),
+               ", neither blank nor \"*\": read as deleted");
   unsigned char* slot = typed + 1;
   for (const FieldDescriptor& f : area.fields) {
     const char* bytes = reinterpret_cast<const char*>(raw + f.offset);
@@ -505,7 +539,10 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
         std::memcpy(slot + 1, bytes, f.length);
         break;
       case 'D': {
-        const std::string date = DtosToDateText(text);
+        if (!StoredDateReadable(text))
+          unreadable(13, std::string(f.name) + " holds \"" + std::string(text) + "\"",
+                     ", no date: read as blank");
+        const std::string date = StoredDateText(text);
         slot[0] = static_cast<unsigned char>(date.size());
         std::memcpy(slot + 1, date.data(), date.size());
         break;
@@ -516,8 +553,9 @@ void RecordToFields(WorkAreaRecord& area, unsigned char* typed) {
         double number = 0;
         // Asterisks or garbage read as 0, and the load says which field held them.
         const bool readable = ParseStoredNumber(trimmed, number);
-        if (!readable && area.unreadableField.empty())
-          area.unreadableField = std::string(f.name) + " holds \"" + trimmed + "\"";
+        if (!readable)
+          unreadable(106, std::string(f.name) + " holds \"" + trimmed + "\"",
+                     ", no number: read as 0");
         if (f.decimals > 0) {
           std::memcpy(slot, &number, sizeof number);
         } else {
@@ -551,7 +589,8 @@ void FieldsToRecord(WorkAreaRecord& area, unsigned char* typed) {
   area.recordBuffer.resize(area.recordLength, ' ');
   unsigned char* raw = area.recordBuffer.data();
   if (!typed) return;
-  raw[0] = typed[0] ? '*' : ' ';
+  // A deleted record keeps a flag another program wrote; a live one gets the blank.
+  if (!typed[0] || raw[0] == ' ') raw[0] = typed[0] ? '*' : ' ';
   unsigned char* slot = typed + 1;
   for (const FieldDescriptor& f : area.fields) {
     char* out = reinterpret_cast<char*>(raw + f.offset);
@@ -757,6 +796,8 @@ bool ReadDbfHeader(WorkAreaRecord& area) {
     SetError(code, "File:  " + area.tableName + " [USE]");
     return false;
   }
+  // Records without fields hold nothing to show or keep.
+  if (area.fields.empty()) return refuse("No field descriptors");
   std::uint32_t used = 1;
   for (const FieldDescriptor& f : area.fields) {
     used += f.length;
@@ -850,7 +891,7 @@ bool SlotHoldsStoredValue(const FieldDescriptor& f, const unsigned char* slot,
   if (trimmed.empty()) return false;
   switch (f.type) {
     case 'D': {
-      const std::string shown = DtosToDateText(stored);
+      const std::string shown = StoredDateText(stored);
       return slot[0] == shown.size() && std::memcmp(slot + 1, shown.data(), shown.size()) == 0;
     }
     case 'N':

@@ -424,6 +424,11 @@ void PackMemofile() {
 }
 
 void FinishInterruptedPack(const std::string& memoName) {
+  // The work file of a pack that was killed half way holds nothing anyone can use.
+  std::string directory, stem, extension;
+  SplitFileName(memoName, directory, stem, extension);
+  platform::RemoveFilesOfGoneProcesses(directory.empty() ? std::string(".") : directory,
+                                       stem + ".$$$.wk");
   const std::string done = PackedFileName(memoName);
   WorkAreaRecord* area = CurrentWorkArea();
   if (!area || access(done.c_str(), F_OK) != 0) return;

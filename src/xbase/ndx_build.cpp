@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <numeric>
 #include <queue>
 
@@ -452,6 +453,26 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
       SelectExpr(compiled);
       const char* r = static_cast<const char*>(EvaluateCurrentExpr());
       keyLength = r ? static_cast<int>(strnlen(r, kNdxMaxKeyLength + 1)) : 0;
+      // Opening checks the key of a blank record against the key length: an expression whose
+      // keys vary in length (TRIM and the like) would make a file that never opens again.
+      const std::vector<unsigned char> raw = a->recordBuffer;
+      const std::vector<unsigned char> typed(a->typedBuffer, a->typedBuffer + a->typedSize);
+      const std::int32_t number = a->recordNumber;
+      std::fill(a->recordBuffer.begin(), a->recordBuffer.end(), ' ');
+      RecordToFields(*a, a->typedBuffer);
+      a->recordNumber = a->recordCount + 1;
+      SelectExpr(compiled);
+      const char* b = static_cast<const char*>(EvaluateCurrentExpr());
+      const int blankLength = b ? static_cast<int>(strnlen(b, kNdxMaxKeyLength + 1)) : 0;
+      a->recordBuffer = raw;
+      std::copy(typed.begin(), typed.end(), a->typedBuffer);
+      a->recordNumber = number;
+      if (blankLength != keyLength) {
+        SetError(266, "Key expression gives keys of varying length (" + std::to_string(keyLength) +
+                          " and " + std::to_string(blankLength) + "): pad it to one length" +
+                          suffix);
+        return;
+      }
     }
   }
   if (keyLength < 1 || keyLength > kNdxMaxKeyLength) {
@@ -568,9 +589,29 @@ void Reindex() {
   WorkAreaRecord* a = CurrentWorkArea();
   bool any = false;
   for (auto& d : IndexTable[CurrentArea]) any = any || d != nullptr;
-  if (!any) {
+  // Indexes refused for an update cut short are rebuilt too, into the slots they were set for.
+  std::vector<TMarkedIndex> marked;
+  std::swap(marked, MarkedIndexes[CurrentArea]);
+  std::erase_if(marked, [a](const TMarkedIndex& m) { return m.table != a->path; });
+  if (!any && marked.empty()) {
     SetError(221, "Index not open. (DBF=" + a->tableName + ") [Reindex]");
     return;
+  }
+  std::vector<int> built;  // slots rebuilt here
+  for (const TMarkedIndex& m : marked) {
+    TNdxBlock block{};
+    std::ifstream in(m.path, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(block.data()), kNdxBlockSize)) {
+      SetError(222, "Unable to open index: " + m.path + " [Reindex]");
+      return;
+    }
+    std::string expr = m.keyMaker ? std::string() : NdxStoredExpression(block.data());
+    if (a->oem) expr = OemToAnsiStr(expr);
+    const bool unique = UnpackNdxAnchor(block.data()).unique != 0;
+    MakeIndex(m.path, expr, m.soundex, m.slot, unique, m.descending, m.keyMaker, m.keyMakerData);
+    if (XbaseErrorCode || !SetIndexTo(m.nameWithOptions, m.slot, m.keyMaker, m.keyMakerData))
+      return;
+    built.push_back(m.slot);
   }
   const bool natural = NaturalOrder[CurrentArea];
   const int order = CurrentOrder();
@@ -578,7 +619,7 @@ void Reindex() {
   NaturalOrder[CurrentArea] = false;
   for (int slot = 1; slot <= kMaxIndexSlots; ++slot) {
     TIndexDescriptor* d = IndexInSlot(slot);
-    if (!d) continue;
+    if (!d || std::count(built.begin(), built.end(), slot)) continue;
     const bool sx = d->soundex, desc = d->descending, uniq = d->anchor.unique != 0;
     const bool noCache = d->noCache;
     const TKeyMaker maker = d->keyMaker;

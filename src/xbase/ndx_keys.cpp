@@ -490,7 +490,8 @@ void SyncIndex(bool all) {
       SeekKey(*index, key);
       if (!IndexFound) {
         SetError(212, "Key: \"" + key + "\" not in index: " + index->fileName +
-                          ". [SyncIndex-1] Record: " + std::to_string(record));
+                          ": the index needs rebuilding [SyncIndex-1] Record: " +
+                          std::to_string(record));
         break;
       }
       if (!index->anchor.unique) {
@@ -499,7 +500,7 @@ void SyncIndex(bool all) {
         while (!index->eof && CurrentItem(*index, k, r) && r != record) StepNext(*index);
         if (index->eof || !CurrentItem(*index, k, r) || k != key) {
           SetError(212, "Record with key: \"" + key + "\" not in index: " + index->fileName +
-                            ". [SyncIndex-2]");
+                            ": the index needs rebuilding [SyncIndex-2]");
           break;
         }
       }

@@ -344,6 +344,42 @@ void GoPastEnd(TIndexDescriptor& index) {
 
 namespace {
 
+// The index showed damage a walk can see without reading more than the pages it passes: a key
+// below the one before it (a page out of order, or a page reached twice), or no key at all over
+// a table with records. Reported once, and the walk ends.
+void ReportIndexDamage(const TIndexDescriptor& index, const std::string& what) {
+  WorkAreaRecord* a = Area();
+  SetError(212, "Index " + index.fileName + " " + what + " over " +
+                    (a ? a->tableName : std::string()) + ": the index needs rebuilding [SKIP]");
+}
+
+// An empty root over a table that holds records: the top or bottom is damage, not the end.
+std::int32_t FirstLastChecked(TIndexDescriptor& index, bool first) {
+  const std::int32_t r = FindFirstLast(index, first);
+  if (index.noPosition && AreaRecordCount() > 0)  // found no key: both ends at once
+    ReportIndexDamage(index, "holds no key");
+  return r;
+}
+
+// One step that must not go against the key order; the step's record, or kIndexStepDamaged
+// (the caller then ends the walk and puts the index at that end). The callers step only from a
+// position, whose key is the one before; a step past either end stays on the last or first
+// key, which is that key again.
+template <typename F>
+std::int32_t OrderedStep(TIndexDescriptor& index, bool forward, F step) {
+  std::string before = index.currentKey;
+  const std::int32_t r = step();
+  std::string after = index.currentKey;
+  before.resize(index.KeyLength(), '\0');
+  after.resize(index.KeyLength(), '\0');
+  const int order =
+      CompareNdxKeys(index.characterKey, reinterpret_cast<const unsigned char*>(before.data()),
+                     reinterpret_cast<const unsigned char*>(after.data()), index.KeyLength());
+  if (forward ? order <= 0 : order >= 0) return r;
+  ReportIndexDamage(index, "holds its keys out of order");
+  return kIndexStepDamaged;
+}
+
 template <typename F>
 std::int32_t Guarded(F f) {
   try {
@@ -364,7 +400,7 @@ std::int32_t _FindFirstLastRec(bool first) {
     return 0;
   }
   RefreshIfChanged();
-  return FindFirstLast(*index, first);
+  return FirstLastChecked(*index, first);
 }
 
 std::int32_t IndexTop() {
@@ -412,7 +448,7 @@ std::int32_t _FindNextRec() {
       index->noPosition = true;
       return r;
     }
-    return StepNext(*index);
+    return OrderedStep(*index, true, [index] { return StepNext(*index); });
   });
 }
 
@@ -434,8 +470,8 @@ std::int32_t _FindPriorRec() {
       return a->recordNumber;
     }
     if (index->bof) return a->recordNumber;
-    if (index->noPosition) return FindFirstLast(*index, false);
-    return StepPrior(*index);
+    if (index->noPosition) return FirstLastChecked(*index, false);
+    return OrderedStep(*index, false, [index] { return StepPrior(*index); });
   });
 }
 

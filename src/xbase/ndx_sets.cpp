@@ -23,6 +23,7 @@
 #include "xbase/xbase_utils.h"
 
 std::array<TIndexSlots, kWorkAreaCount + 1> IndexTable;
+std::array<std::vector<TMarkedIndex>, kWorkAreaCount + 1> MarkedIndexes;
 std::array<bool, kWorkAreaCount + 1> NaturalOrder{};
 int CurrentOrderSlot = 1;
 int KeySlot = 1;
@@ -41,9 +42,9 @@ std::string TableFileOnly(const WorkAreaRecord& a) {
   return slash == std::string::npos ? a.path : a.path.substr(slash + 1);
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+// ASCII only, the same in every locale: option words and file names compare alike everywhere.
+std::string Upper(const std::string& s) {
+  return UpperAscii(s);
 }
 
 // Removes an option word (" UNIQUE", ...) found case-insensitively when the character after it
@@ -56,8 +57,9 @@ bool TakeOption(std::string& text, const std::string& word) {
     const std::size_t at = upper.find(word, from);
     if (at == std::string::npos) return found;
     const std::size_t end = at + word.size();
-    const bool ends = end >= text.size() || !(std::isalnum(static_cast<unsigned char>(text[end])) ||
-                                              text[end] == '\\' || text[end] == '_');
+    const char next = text[end];  // the closing zero at the end of the text
+    const bool ends = !(IsUpperLetter(CharUpper(next)) || (next >= '0' && next <= '9') ||
+                        next == '\\' || next == '_');
     if (ends) {
       text.erase(at, word.size());
       found = true;
@@ -462,6 +464,9 @@ bool SetIndexTo(const std::string& nameWithOptions, int slot, TKeyMaker keyMaker
                 void* keyMakerData) {
   XbaseErrorCode = 0;
   if (slot >= 1 && slot <= kMaxIndexSlots) CloseIndexFile(slot);
+  if (ValidArea(CurrentArea))
+    std::erase_if(MarkedIndexes[CurrentArea],
+                  [slot](const TMarkedIndex& m) { return m.slot == slot; });
   std::string name = nameWithOptions;
   TakeOption(name, " UNIQUE");  // uniqueness comes from the file
   const bool noCache = TakeOption(name, " NOCACHE");
@@ -499,6 +504,10 @@ bool SetIndexTo(const std::string& nameWithOptions, int slot, TKeyMaker keyMaker
       CloseIndexFile(slot);
     }
     XbaseErrorCode = code;
+    // Only an update cut short refuses an index with 212: Reindex may rebuild it.
+    if (code == 212)
+      MarkedIndexes[CurrentArea].push_back(
+          {slot, nameWithOptions, path, soundex, descending, keyMaker, keyMakerData, a->path});
     if (!AreaHasIndex(CurrentArea)) {
       bool any = false;
       for (auto& d : IndexTable[CurrentArea]) any = any || d != nullptr;
@@ -547,6 +556,7 @@ void CloseIndexFile(int slot) {
 void CloseAllIndexes() {
   if (!ValidArea(CurrentArea)) return;
   NaturalOrder[CurrentArea] = false;
+  MarkedIndexes[CurrentArea].clear();
   const bool handling = SetErrorHandling(false);
   for (int s = 1; s <= kMaxIndexSlots; ++s) {
     XbaseErrorCode = 0;
@@ -694,6 +704,7 @@ void IndexInit() {
         d.reset();
       }
   NaturalOrder.fill(false);
+  for (auto& marked : MarkedIndexes) marked.clear();
   ResetSemaphores();
 }
 

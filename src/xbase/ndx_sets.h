@@ -59,6 +59,18 @@ struct TIndexDescriptor {
 // Per area 1..35, positions 1..16 (0 unused).
 using TIndexSlots = std::array<std::unique_ptr<TIndexDescriptor>, kMaxIndexSlots + 1>;
 extern std::array<TIndexSlots, kWorkAreaCount + 1> IndexTable;
+// An index SetIndexTo refused because an update of it was cut short: Reindex of the area
+// rebuilds it into its slot. Kept until the slot is set again or the area's indexes close.
+// Always made whole, every field given.
+struct TMarkedIndex {
+  int slot;
+  std::string nameWithOptions, path;
+  bool soundex, descending;
+  TKeyMaker keyMaker;
+  void* keyMakerData;
+  std::string table;  // the path of the table it was set for
+};
+extern std::array<std::vector<TMarkedIndex>, kWorkAreaCount + 1> MarkedIndexes;
 extern std::array<bool, kWorkAreaCount + 1> NaturalOrder;
 
 // Per program.

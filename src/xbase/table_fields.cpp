@@ -137,10 +137,14 @@ void LoadFields() {
   WorkAreaRecord* area = CurrentWorkArea();
   if (!area || area->vfile.isVirtual) return;
   RecordToFields(*area, area->typedBuffer);
-  if (!area->unreadableField.empty())
-    SetError(106, "Field " + std::exchange(area->unreadableField, std::string()) +
-                      ", no number: read as 0, record " + std::to_string(area->recordNumber) +
-                      " (" + area->tableName + ") [LoadFields]");
+  if (area->unreadableCode == 0) return;
+  const std::uint16_t code = std::exchange(area->unreadableCode, 0);
+  const std::string what = std::exchange(area->unreadableField, std::string());
+  const std::string note = std::exchange(area->unreadableNote, std::string());
+  // A field is named as such; the deletion flag names itself.
+  SetError(code, (what.rfind("The ", 0) == 0 ? "" : "Field ") + what + note + ", record " +
+                     std::to_string(area->recordNumber) + " (" + area->tableName +
+                     ") [LoadFields]");
 }
 
 void StoreFields() {
@@ -157,6 +161,7 @@ void ClearRecord() {
     return;
   }
   area->recordBuffer.assign(area->recordLength, ' ');
+  area->loadedRecord = 0;
   LoadFields();
 }
 

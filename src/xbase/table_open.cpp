@@ -96,9 +96,11 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     // A copy cut short: what it holds whole stays readable, and the loss is told.
     SetError(213, "Header counts " + std::to_string(counted) + " records, the file holds " +
                       std::to_string(whole) + " whole  File:  " + name + " [USE]");
+    opened.openCode = 213;
     return true;
   }
-  return XbaseErrorCode == 0;
+  // Damage inside the first record is told, and the table stands open on that record.
+  return XbaseErrorCode == 0 || opened.loadedRecord == 1;
 }
 
 namespace {

@@ -362,7 +362,7 @@ bool RecordVisible() {
   if (!area) return false;
   if (area->ignoreDeleted && !area->recordBuffer.empty()) {
     const bool deleted =
-        area->vfile.isVirtual ? area->recordBuffer[0] != 0 : area->recordBuffer[0] == '*';
+        area->vfile.isVirtual ? area->recordBuffer[0] != 0 : area->recordBuffer[0] != ' ';
     if (deleted) return false;
   }
   return EvaluateCondition(area->filterEvent, area->filterExpr);
@@ -402,7 +402,8 @@ void GoTop() {
         bool present = next <= area.recordCount;
         if (indexed && IndexHooks.findNextRec) {
           next = IndexHooks.findNextRec();
-          present = !IndexAtEnd() && IndexedRecordPresent(area, next, "GoTop");
+          present = next != kIndexStepDamaged && !IndexAtEnd() &&
+                    IndexedRecordPresent(area, next, "GoTop");
         }
         if (!present) {
           GoEmpty(area);
@@ -414,6 +415,10 @@ void GoTop() {
     }
     if (indexed) CallSlot(IndexHooks.loadCurrentKey);
   }
+  // The open's report about the whole table stands until the caller has fetched it: a walk
+  // from the top must not look like a walk over a sound table.
+  if (area.openCode != 0 && PendingErrorCode != area.openCode) area.openCode = 0;
+  if (XbaseErrorCode == 0) XbaseErrorCode = area.openCode;
   SyncRelation();
 }
 
@@ -473,7 +478,8 @@ void Skip(std::int32_t n) {
     SetError(212, "Database " + Quoted(area.tableName) + " is past EOF." + " [SKIP]");
     return;
   }
-  if (n < 0 && area.bof) return;
+  // At the top, of the table or of an index that lost its place, a step back stays.
+  if (n < 0 && (area.bof || (IndexActive() && dBOF()))) return;
   {
     TReadSemaphore semaphore;
     const bool indexed = IndexActive();
@@ -501,7 +507,8 @@ void Skip(std::int32_t n) {
           if (RecordVisible() && RecordInScope()) lastInScope = area.recordNumber;
           if (indexed && IndexHooks.findPriorRec) {
             candidate = IndexHooks.findPriorRec();
-            damaged = !IndexedRecordPresent(area, candidate, "SKIP");
+            damaged =
+                candidate == kIndexStepDamaged || !IndexedRecordPresent(area, candidate, "SKIP");
             boundary = damaged || candidate == area.recordNumber;
           } else {
             candidate = area.recordNumber - 1;
@@ -510,9 +517,10 @@ void Skip(std::int32_t n) {
         } else {
           if (indexed && IndexHooks.findNextRec) {
             candidate = IndexHooks.findNextRec();
-            damaged = (candidate < 1 || (candidate > area.recordCount &&
-                                         candidate != area.recordNumber && !IndexAtEnd())) &&
-                      !IndexedRecordPresent(area, candidate, "SKIP");
+            damaged = candidate == kIndexStepDamaged ||
+                      ((candidate < 1 || (candidate > area.recordCount &&
+                                          candidate != area.recordNumber && !IndexAtEnd())) &&
+                       !IndexedRecordPresent(area, candidate, "SKIP"));
             boundary = damaged || candidate == area.recordNumber || candidate < 1 ||
                        candidate > area.recordCount;
           } else {

@@ -103,9 +103,18 @@ struct WorkAreaRecord {
   // write refuses such a record and reports it.
   std::string unfitField;
   std::string unfitText;
-  // A number field the last RecordToFields found holding no number ("*", garbage), with the
-  // text it holds; loading the fields reports it.
+  // The first thing the last RecordToFields could not read (a number field holding no number,
+  // a date that is no date, a deletion flag neither blank nor "*"), with the code it is
+  // reported with when the fields are loaded; the record is shown with stand-ins.
   std::string unreadableField;
+  std::string unreadableNote;  // what the stand-in is
+  std::uint16_t unreadableCode = 0;
+  // The record whose bytes the buffers hold as read from the file (0 for none): a move that
+  // reports damage inside that record still stands on it.
+  std::int32_t loadedRecord = 0;
+  // A code the open reported about the table as a whole (213 for a copy cut short); it stands
+  // until a caller fetches the message, whatever moves come between.
+  std::uint16_t openCode = 0;
 };
 
 constexpr int kWorkAreaCount = 35;
@@ -159,7 +168,10 @@ struct TIndexHooks {
   void (*setLockSemaphore)(bool on) = nullptr;      // 24
 };
 extern TIndexHooks IndexHooks;
-extern bool IndexUnitPresent;  // set by the index unit's Init
+extern bool IndexUnitPresent;
+// What slots 2 and 3 give when the step showed the index damaged and reported it (212): the
+// walk ends there, at EOF going forward, at BOF on the record reached going back.
+constexpr std::int32_t kIndexStepDamaged = -1;  // set by the index unit's Init
 
 // Result of an evaluation: numeric and date results are a double, logical ones a 32-bit 0 or
 // 1 (the first byte is the boolean), character results zero-terminated text.

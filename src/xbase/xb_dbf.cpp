@@ -54,7 +54,12 @@ void TXbDbf::ReadBuffers() {
 }
 
 void TXbDbf::RefreshFromCore() {
-  if (XbaseErrorCode != 0) return;
+  // A move that reached its record but found damage in it (or a table cut short) shows that
+  // record with its stand-ins; only a move that failed leaves the dataset as it was.
+  const WorkAreaRecord* area = WorkAreaAt(workArea_);
+  const bool onLoadedRecord =
+      area && area->loadedRecord >= 1 && area->loadedRecord == area->recordNumber;
+  if (XbaseErrorCode != 0 && !onLoadedRecord) return;
   if (Editing(state_)) state_ = TDataSetState::dsBrowse;
   if (s_IsEmptyDbf()) {
     ClearActiveBuffer();
@@ -395,12 +400,14 @@ void TXbDbf::Post() {
       return;
     }
     Append();
-    const bool refused = XbaseErrorCode != 0;
+    const std::uint16_t refused = XbaseErrorCode;
     if (lockHere) Unlock();
-    // A record refused (a value that does not fit) leaves the insert open.
+    // A record refused (a value that does not fit) leaves the insert open, and the code stands
+    // over the release of the lock taken for it.
     if (refused) {
       std::copy(typed.begin(), typed.end(), area.typedBuffer);
       area.recordBuffer = raw;
+      XbaseErrorCode = refused;
       return;
     }
   } else {

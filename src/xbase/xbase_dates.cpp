@@ -11,6 +11,7 @@
 
 #include "common/formatting.h"
 #include "xbase/xbase_platform.h"
+#include "xbase/xbase_utils.h"
 
 int DateMode = 0;
 int LocaleMode = 0;
@@ -296,15 +297,14 @@ void SetDateMode(int mode) {
 }
 
 int LocaleDateModeFor(std::string_view language, std::string_view country) {
-  // Folded alike in every locale (under a Turkish one "i" is no lower-case "I").
-  const std::string lang = LowerStr(language);
-  const std::string ctry = UpperStr(country);
-  if (lang == "de") return 5;
-  if (lang == "en") return (ctry.empty() || ctry == "US") ? 0 : 2;
-  if (lang == "es") return 6;
-  if (lang == "fr") return ctry == "CA" ? 7 : 4;
-  if (lang == "it") return 3;
-  if (lang == "ru") return 8;
+  // ASCII folding, the same in every locale (under tr_TR "i" does not rise to "I").
+  const std::string lang = UpperAscii(language), ctry = UpperAscii(country);
+  if (lang == "DE") return 5;
+  if (lang == "EN") return (ctry.empty() || ctry == "US") ? 0 : 2;
+  if (lang == "ES") return 6;
+  if (lang == "FR") return ctry == "CA" ? 7 : 4;
+  if (lang == "IT") return 3;
+  if (lang == "RU") return 8;
   return 0;
 }
 
@@ -343,7 +343,7 @@ void SetLocaleDateMode() {
 void DateModeFromFormat() {
   DecimalPoint = DecimalSeparator;
   ThousandsSeparator = ThousandSeparator;
-  const std::string upper = UpperStr(ShortDateFormat);
+  const std::string upper = UpperAscii(ShortDateFormat);
   CenturyOn = upper.find("YYYY") != std::string::npos;
   int mode = 0;
   const char first = ShortDateFormat.empty() ? ' ' : ShortDateFormat[0];

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <set>
+#include <utility>
 
 #include "ndx_test_support.h"
 
@@ -14,10 +15,13 @@ using DamagedTable = NdxFixture;
 struct TWalk {
   std::set<std::int32_t> seen;
   bool ended = false, stays = true;
+  std::uint16_t startCode = 0;  // the code as the walk starts, after its first move
+  bool onRecord = true;         // a backward walk ended on a record of the table, shown
 };
 
 // N (no index), F from the top; H: F, first key's record hidden; B from the last key; b: on.
-TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
+TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom,
+           const std::vector<std::string>& names) {
   TWalk w;
   const bool backward = how == 'B' || how == 'b';
   if (how == 'H') {
@@ -28,6 +32,7 @@ TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
     SetIgnoreDel(true);
   }
   if (how != 'b') how == 'B' ? Go(bottom) : GoTop();
+  w.startCode = XbaseErrorCode;
   for (std::size_t steps = 0; steps <= bound; ++steps) {
     if (backward ? dBOF() : dEOF()) {
       w.ended = true;
@@ -39,6 +44,7 @@ TWalk Walk(char how, std::size_t bound, std::int32_t top, std::int32_t bottom) {
   if (how == 'H') SetIgnoreDel(false);
   if (backward) {
     const std::int32_t at = RecNo();
+    w.onRecord = at >= 1 && at <= RecCount() && GetFieldText(1) == names[at - 1];
     Skip(-1);
     w.stays = RecNo() == at && dBOF();
   }
@@ -52,9 +58,15 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
   MakeIndex("t", "NAME", false, 1, false, false);
   CloseAll();
   const std::string dbf = ReadFile(Path("t.dbf")), ndx = ReadFile(Path("t.NDX"));
-  std::uint32_t leaf = Le32(ndx, 0);  // down the first children from the root
-  while (Le32(ndx, leaf * 512 + 4) != 0) leaf = Le32(ndx, leaf * 512 + 4);
+  std::uint32_t parent = 0, leaf = Le32(ndx, 0);  // down the first children from the root
+  while (Le32(ndx, leaf * 512 + 4) != 0) parent = std::exchange(leaf, Le32(ndx, leaf * 512 + 4));
   const std::size_t entry = Le16(ndx, 18), second = leaf * 512 + 4 + entry + 4;
+  // The first leaf's items with its first and last swapped: every key there, out of order.
+  const std::size_t items = Le32(ndx, leaf * 512);
+  std::string swapped = ndx.substr(leaf * 512 + 4, items * entry);
+  swapped.replace(0, entry, ndx, leaf * 512 + 4 + (items - 1) * entry, entry);
+  swapped.replace((items - 1) * entry, entry, ndx, leaf * 512 + 4, entry);
+  const std::string leafNumber = ndx.substr(parent * 512 + 4, 4);
   std::vector<std::string> names;
   for (const TRow& r : rows_) names.push_back(r.name);
   const auto order = ExpectedOrder(names);                       // (key, record) by key
@@ -78,6 +90,10 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
        3000},
       {"second leaf entry names record 0", 0, 1, second, std::string(4, '\0'), "FbBH", 212, 3000},
       {"leaf names record 10,000,000", 0, 1, leaf * 512 + 8, "\x80\x96\x98\x00", "FbB", 212, 3000},
+      {"an inner page names its first leaf twice", 0, 1, parent * 512 + 4 + entry, leafNumber,
+       "FbB", 212, 3000},
+      {"the root holds no key", 0, 1, Le32(ndx, 0) * 512, std::string(4, '\0'), "FbB", 212, 3000},
+      {"first and last keys of a leaf swapped", 0, 1, leaf * 512 + 4, swapped, "FbB", 212, 3000},
       {"header length + 1", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 210, 0},
       {"header length + 263 without the back link", 0, 0, 8, "\x88\x01", "N", 210, 0},
       {"FoxPro table with its back link", 0, 0, 0, "\xF5" + dbf.substr(1, 7) + "\x88\x01", "N", 0,
@@ -108,14 +124,17 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       if ((*how == 'F' || *how == 'H') && !SetIndexTo("t", 1)) ADD_FAILURE() << XbaseErrorMessage;
       if (*how != 'b' && (*how == 'F' || *how == 'H' || c.code != 213))
         PendingErrorCode = 0;  // open's stays
-      const TWalk w = Walk(*how, 3005, order.front().second, order.back().second);
+      const TWalk w = Walk(*how, 3005, order.front().second, order.back().second, names);
       EXPECT_TRUE(w.ended);
       EXPECT_TRUE(w.stays);
+      if (*how == 'B') EXPECT_TRUE(w.onRecord);  // from the bottom record, on one
       EXPECT_LE(w.seen.size(), c.whole);
-      if (*how == 'N') EXPECT_EQ(w.seen.size(), c.whole);  // every whole record
+      if (*how == 'N' || c.code == 0)  // every whole record, but the one hidden
+        EXPECT_EQ(w.seen.size(), c.whole - (*how == 'H'));
+      if (*how == 'N') EXPECT_EQ(w.startCode, c.code == 213 ? 213 : 0);  // open's code stands
       EXPECT_EQ(PendingErrorCode, c.code) << XbaseErrorMessage;
       const std::string message = how[1] == 'b' ? XbaseErrorMessage : LastErrorMessage();
-      if (c.code == 212) EXPECT_NE(message.find("needs rebuilding"), std::string::npos);
+      if (c.code == 212) EXPECT_NE(message.find("needs rebuilding"), std::string::npos) << message;
       if (c.code == 106) EXPECT_NE(message.find("AMOUNT"), std::string::npos) << message;
     }
     CloseAll();

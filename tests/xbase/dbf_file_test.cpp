@@ -190,7 +190,8 @@ TEST_F(DbfFileTest, NumberTextsThatAreNoNumberReadAsZeroAndAreNamed) {
     int decimals;
     double value;  // NaN: no number
   } cases[] = {{"    -42", 0, -42}, {"  12.50", 2, 12.5}, {"   12ab", 0, NAN},
-               {" 12ab.5", 2, NAN}, {"  1.2.3", 0, NAN},  {"*******", 2, NAN}};
+               {" 12ab.5", 2, NAN}, {"  1.2.3", 0, NAN},  {"*******", 2, NAN},
+               {"    inf", 2, NAN}, {"    nan", 0, NAN},  {"   -inf", 0, NAN}};
   for (const auto& c : cases) {
     ConversionArea t({Field('N', int(c.stored.size()), c.decimals)});
     std::memcpy(t.area.recordBuffer.data() + 1, c.stored.data(), c.stored.size());
@@ -225,6 +226,20 @@ TEST_F(DbfFileTest, StoredTextIntoTheTypedBuffer) {
   EXPECT_EQ(p[18], 4);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(p + 19), 4), "abcd");
   EXPECT_EQ(t.area.unreadableField, "");
+  // Only a blank flags a live record and "*" a deleted one; any other byte reads as deleted
+  // (other readers skip such records), is reported, and stays in the file while deleted.
+  for (const char flag : {' ', '*', 'X', '\0', 'D'}) {
+    const bool strange = flag != ' ' && flag != '*';
+    t.area.recordBuffer[0] = static_cast<unsigned char>(flag);
+    RecordToFields(t.area, t.typed.data());
+    EXPECT_EQ(t.typed[0], flag != ' ') << int(flag);
+    EXPECT_EQ(t.area.unreadableCode, strange ? 13 : 0) << int(flag);
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.area.recordBuffer[0], static_cast<unsigned char>(flag));
+    t.typed[0] = 0;  // recalled
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.area.recordBuffer[0], ' ');
+  }
 }
 
 TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
@@ -269,6 +284,33 @@ TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
     std::memcpy(t.area.recordBuffer.data() + 1, "20251224", 8);
     RecordToFields(t.area, t.typed.data());
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.typed.data() + 2), t.typed[1]), c.text);
+  }
+  // Two dates that are none, stored or typed: read as blank (as a stored blank reads), the
+  // first one named, and a rewrite keeps their bytes; typed ones are refused naming the first.
+  SetDateMode(2);
+  ConversionArea t({Field('D', 8), Field('D', 8)});
+  std::strcpy(t.area.fields[0].name, "A");
+  std::strcpy(t.area.fields[1].name, "B");
+  RecordToFields(t.area, t.typed.data());
+  const std::vector<unsigned char> blank = t.typed;
+  for (const char* stored :
+       {"2020AB9920201399", "2021022919990431", "20:0123120201232", "00000000        "}) {
+    std::memcpy(t.area.recordBuffer.data() + 1, stored, 16);
+    RecordToFields(t.area, t.typed.data());
+    EXPECT_TRUE(t.typed == blank) << stored;
+    EXPECT_EQ(t.area.unreadableField,
+              stored[0] == '0' ? "" : "A holds \"" + std::string(stored, 8) + "\"");
+    EXPECT_EQ(t.area.unreadableCode, stored[0] == '0' ? 0 : 13) << stored;
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.Raw().substr(1), stored);
+  }
+  for (int f : {0, 1}) {
+    std::memcpy(t.typed.data() + 1 + 11 * f,
+                "\x08"
+                "31/04/99",
+                9);
+    FieldsToRecord(t.area, t.typed.data());
+    EXPECT_EQ(t.area.unfitField, "A");
   }
   CenturyOn = false;
   SetDateMode(0);
@@ -397,8 +439,28 @@ TEST_F(DbfFileTest, ATruncatedTableOpensWithTheRecordsItHolds) {
   WriteBytes(Path("short.dbf"), b);
   ASSERT_TRUE(UseDbf(Path("short.dbf"), true));
   EXPECT_EQ(RecCount(), 2);
+  // The loss stands over moves to the top until its message is fetched.
+  GoTop();
+  EXPECT_EQ(XbaseErrorCode, 213);
+  XbaseErrorCode = 0;
+  GoTop();
+  EXPECT_EQ(XbaseErrorCode, 213);
+  EXPECT_NE(LastErrorMessage().find("Header counts 3 records"), std::string::npos);
+  GoTop();
+  EXPECT_EQ(XbaseErrorCode, 0);
   GetDbfRecord(*CurrentWorkArea(), 3);
   EXPECT_EQ(XbaseErrorCode, 212);
+  CloseArea();
+  // A dBASE II header counting 300 records (16 bits) over a file of 290.
+  std::string two(521, '\0');
+  const std::pair<int, int> bytes[] = {{0, 2},   {1, 300 & 0xFF}, {2, 300 >> 8}, {6, 2},
+                                       {8, 'C'}, {19, 'C'},       {20, 1},       {24, 0x0D}};
+  for (const auto& [at, byte] : bytes) two[at] = char(byte);
+  for (int r = 0; r < 290; ++r) two += " a";
+  WriteBytes(Path("two.dbf"), two);
+  EXPECT_TRUE(UseDbf(Path("two.dbf"), true));
+  EXPECT_EQ(XbaseErrorCode, 213) << XbaseErrorMessage;
+  EXPECT_EQ(RecCount(), 290);
 }
 
 TEST_F(DbfFileTest, AFailedAppendLeavesTheCountAlone) {
@@ -466,6 +528,9 @@ TEST_F(DbfFileTest, DamagedHeadersAreRefusedAndLeftAlone) {
       {"more decimals than digits", good, false},
       {"header length beyond the file", good, false},
       {"more records claimed than held", good, true},
+      // Header, end mark, one byte per record: the flags alone.
+      {"no fields",
+       good.substr(0, 8) + std::string("\x21\x00\x01", 3) + good.substr(11, 21) + "\x0D  ", false},
   };
   cases[3].bytes[32 + 16] = 0;     // NAME C 0
   cases[4].bytes[64 + 17] = 6;     // QTY N 5.6

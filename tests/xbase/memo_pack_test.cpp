@@ -3,6 +3,8 @@
 #include "xbase/memo_pack.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "xbase/core_test_support.h"
 #include "xbase/locking.h"
@@ -85,7 +87,15 @@ TEST_F(MemoPack, PackWithoutMemosLeavesTheHeader) {
   AppendRecord("A", 0);
   PackMemofile();
   ASSERT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
-  EXPECT_EQ(ReadFile(Path("t.dbt")).size(), 512u);
+  const std::string packed = ReadFile(Path("t.dbt"));
+  EXPECT_EQ(packed.size(), 512u);
+  EXPECT_EQ(packed.substr(8, 8), std::string("t\0\0\0\0\0\0\0", 8));  // its own name
+  // A table without memo fields has no memo file to pack.
+  CloseAll();
+  ASSERT_TRUE(CreateDbf(Path("plain.dbf"), {{"NAME", 'C', 10, 0}}, 0, true));
+  PackMemofile();
+  EXPECT_EQ(XbaseErrorCode, 1019);
+  EXPECT_FALSE(std::filesystem::exists(Path("plain.$$$")));
 }
 
 TEST_F(MemoPack, BadPointerStopsThePackAndChangesNothing) {
@@ -171,7 +181,14 @@ TEST_F(MemoPack, OpenFinishesAPackCutShort) {
     WriteBytes(table, cut);
     WriteBytes(memo, memoOld);
     WriteBytes(Path(name + ".$$$"), memoNew.substr(0, memoNew.size() - 3 * (damage == 1)));
+    // The work file of a pack killed half way, by a process that is gone.
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string killed = Path(name + ".$$$.wk" + std::to_string(gone) + "-1");
+    WriteBytes(killed, memoNew.substr(0, 600));
     ASSERT_EQ(UseDbf(table, true), damage == 0) << XbaseErrorMessage;
+    EXPECT_FALSE(std::filesystem::exists(killed));
     EXPECT_EQ(XbaseErrorCode, damage ? 1003 : 0);
     EXPECT_EQ(ReadFile(memo), damage ? memoOld : memoNew);
     EXPECT_EQ(std::filesystem::exists(Path(name + ".$$$")), damage != 0);

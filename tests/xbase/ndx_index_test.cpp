@@ -327,10 +327,17 @@ TEST_F(NdxIndex, OpeningRules) {
   // An option word is recognised only when a name character does not follow it.
   EXPECT_TRUE(SetIndexTo("open unique", 1)) << XbaseErrorMessage;
   EXPECT_EQ(IndexFileName(1), Path("open.NDX"));
+  EXPECT_TRUE(SetIndexTo("open UNIQUE NOCACHE", 1)) << XbaseErrorMessage;  // one after another
+  EXPECT_EQ(IndexFileName(1), Path("open.NDX"));
   EXPECT_FALSE(SetIndexTo("open", 2));  // the same file twice in one area
   EXPECT_EQ(XbaseErrorCode, 220);
-  EXPECT_FALSE(SetIndexTo("open UNIQUEX", 3));
-  EXPECT_EQ(XbaseErrorCode, 2);  // "open UNIQUEX.NDX" does not exist
+  for (const char* name : {"open UNIQUEX", "open uniquez", "open Unique0", "open unique9",
+                           "open UNIQUE_", "open unique\\"}) {
+    EXPECT_FALSE(SetIndexTo(name, 3));
+    EXPECT_EQ(XbaseErrorCode, 2) << name;  // "<name>.NDX" does not exist
+    EXPECT_NE(XbaseErrorMessage.find(std::string(name) + ".NDX"), std::string::npos)
+        << XbaseErrorMessage;
+  }
   // Too short to be an index.
   std::ofstream(Path("short.NDX")) << std::string(600, '\0');
   EXPECT_FALSE(SetIndexTo("short", 4));
@@ -365,8 +372,15 @@ TEST_F(NdxIndex, OpeningRules) {
   // Bad key length, bad expression.
   MakeIndex("long", std::string(101, 'A'), false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 300);
+  // Keys of varying length are refused at the build, not by every open after it.
+  MakeIndex("trim", "TRIM(NAME)", false, 1, false, false);
+  EXPECT_EQ(XbaseErrorCode, 266);
+  EXPECT_FALSE(std::filesystem::exists(Path("trim.NDX")));
   MakeIndex("", "NAME", false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 220);
+  CloseAllIndexes();
+  Reindex();  // nothing to rebuild
+  EXPECT_EQ(XbaseErrorCode, 221);
 }
 
 // Random appends, edits through the dataset and through the record layer, deletions and
@@ -455,6 +469,14 @@ TEST_F(NdxIndex, RandomChangesKeepBothIndexesEqualToASortedModel) {
     } else if (op < 6) {
       model[r - 1] = {name(), amount(), model[r - 1].born};
       table.Go(r);
+      if (step % 5 == 0) {  // first a new record that is refused (no room), then dropped
+        table.Insert();
+        table.SetFieldFloat("AMOUNT", 1e12);
+        table.Post();
+        ASSERT_EQ(XbaseErrorCode, 201) << step;
+        table.Cancel();
+        XbaseErrorCode = 0;
+      }
       table.SetFieldString("NAME", model[r - 1].name);
       table.SetFieldFloat("AMOUNT", model[r - 1].amount);
       table.Post();

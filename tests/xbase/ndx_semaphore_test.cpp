@@ -180,6 +180,20 @@ TEST_F(NdxSemaphore, AnIndexWriteCutShortIsReportedNotRead) {
         EXPECT_EQ(XbaseErrorCode, 212);
         EXPECT_NE(XbaseErrorMessage.find("the index needs rebuilding"), std::string::npos);
         EXPECT_TRUE(ReadFile(Path("cut.NDX")) == before);
+        // Set over by another index, the refused one is no longer the slot's: left alone.
+        MakeIndex("other", "NAME", false, 1, false, false);
+        ASSERT_TRUE(SetIndexTo("other", 1)) << XbaseErrorMessage;
+        Reindex();
+        EXPECT_EQ(IndexFileName(1), Path("other.NDX"));
+        EXPECT_TRUE(ReadFile(Path("cut.NDX")) == before);
+        EXPECT_FALSE(SetIndexTo("cut", 1));
+        Reindex();  // rebuilds it into the slot it was set for
+        EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+        EXPECT_EQ(WalkForward().size(), 60u);
+        const std::string rebuilt = ReadFile(Path("cut.NDX"));
+        EXPECT_EQ(rebuilt[kNdxUpdateMarkOffset], 0);
+        EXPECT_EQ(rebuilt.substr(12, 8), before.substr(12, 8));  // key length to item size
+        EXPECT_EQ(rebuilt[23], before[23]);                      // the unique flag
       }
       CloseAll();
     }

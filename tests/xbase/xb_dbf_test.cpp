@@ -132,6 +132,14 @@ TEST_F(XbDbfTest, AnEmptyTableIsEmpty) {
   EXPECT_TRUE(table.Bof());
   EXPECT_TRUE(table.Eof());
   EXPECT_FALSE(table.RecordPresent());
+  // Its first record, stored from a new one, is the dataset's current record.
+  table.Insert();
+  table.SetFieldString("NAME", "first");
+  table.Post();
+  EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+  EXPECT_TRUE(table.RecordPresent());
+  EXPECT_FALSE(table.Eof());
+  EXPECT_EQ(table.FieldText("NAME"), "first");
 }
 
 TEST_F(XbDbfTest, AFailedOpenLeavesACode) {
@@ -161,22 +169,24 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
     double number;      // set when text is null
     const char* text;
     TRoad road;
-  } cases[] = {{"QTY", 1e9, nullptr, kEdit},     {"QTY", std::nan(""), nullptr, kEdit},
-               {"BORN", 0, "31/02/2020", kEdit}, {"BORN", 0, "02/30/20", kEdit},
-               {"QTY", 1e9, nullptr, kInsert},   {"QTY", 1e9, nullptr, kRewrite}};
+    std::int32_t record = 1;  // rewritten
+  } cases[] = {{"QTY", 1e9, nullptr, kEdit},      {"QTY", std::nan(""), nullptr, kEdit},
+               {"BORN", 0, "31/02/2020", kEdit},  {"BORN", 0, "02/30/20", kEdit},
+               {"QTY", 1e9, nullptr, kInsert},    {"QTY", 1e9, nullptr, kRewrite},
+               {"QTY", 1e9, nullptr, kRewrite, 3}};  // the last record
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " " + (c.text ? c.text : std::to_string(c.number)));
     const std::string before = ReadBytes(Path("s.dbf"));
     TXbDbf table;
     table.SetTableName(Path("s.dbf"));
     ASSERT_TRUE(c.road == kRewrite ? UseDbf(Path("s.dbf"), true) : table.Open());
-    if (c.road != kRewrite) table.Go(2);
+    c.road == kRewrite ? Go(c.record) : table.Go(2);
     const std::string shown = c.road == kRewrite ? FieldAsText(2) : table.FieldText(c.field);
     if (c.road == kInsert && table.ALock()) table.Insert();
     if (c.road == kRewrite) {
       SetFieldNumber(2, c.number);
       StoreFields();
-      PutDbfRecord(*CurrentWorkArea(), 1);
+      PutDbfRecord(*CurrentWorkArea(), c.record);
       LoadFields();  // the raw record is the file's again
       EXPECT_EQ(FieldAsText(2), shown);
     } else {
@@ -195,6 +205,127 @@ TEST_F(XbDbfTest, ValuesThatDoNotFitAreRefusedAndNothingIsWritten) {
     CloseAll();
     EXPECT_TRUE(ReadBytes(Path("s.dbf")) == before);
   }
+}
+
+// Damage in the middle of a table: every move shows the record it reached, what cannot be read
+// as its stand-in (0, a blank date, deleted), and the code naming the first damaged field.
+TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
+  ASSERT_TRUE(CreateDbf(Path("d.dbf"),
+                        {{"NAME", 'C', 6, 0},
+                         {"QTY", 'N', 5, 0},
+                         {"PRICE", 'N', 8, 2},
+                         {"BORN", 'D', 8, 0},
+                         {"DUE", 'D', 8, 0}},
+                        0, true));
+  AppendNamed({"a", "b", "c", "d", "e", "f", "g", "h", "i"});
+  CloseArea();
+  // Flag, NAME, QTY, PRICE, BORN, DUE as stored; 193 header bytes, records of 36.
+  const std::string stored[] = {" a         1    1.5020200131        ",
+                                " b     *****     inf20200229        ",
+                                " c       inf     nan20200229        ",
+                                " d         4     nan20200229        ",
+                                " e         5    5.002020AB9920201399",
+                                " f         6    6.002020022920210229",
+                                "Xg         7    7.0020200229        ",
+                                std::string(1, '\0') + "h         8    8.00        20210228",
+                                " i         9    9.00                "};
+  std::string bytes = ReadBytes(Path("d.dbf"));
+  for (int r = 0; r < 9; ++r) bytes.replace(193 + 36 * r, 36, stored[r]);
+  WriteBytes(Path("d.dbf"), bytes);
+  TXbDbf table;
+  table.SetTableName(Path("d.dbf"));
+  ASSERT_TRUE(table.Open()) << XbaseErrorMessage;
+  const std::string blankDate = table.FieldText("DUE");  // record 1 holds none
+  enum TMove { kGo, kNext, kPrior, kFirst, kLast };
+  const struct {
+    TMove move;
+    std::int32_t to;  // record reached (and Go's argument)
+    int code;
+    const char* named;  // the message's start
+    const char* field;  // shown as its stand-in
+  } cases[] = {
+      {kNext, 2, 106, "Field QTY", "QTY"},      // "*****" before an "inf": the first is named
+      {kNext, 3, 106, "Field QTY", "PRICE"},    // "inf" before a "nan"
+      {kNext, 4, 106, "Field PRICE", "PRICE"},  // "nan"
+      {kNext, 5, 13, "Field BORN", "DUE"},      // two dates that are none: the first is named
+      {kNext, 6, 13, "Field DUE", "DUE"},       // 29 February of 2021
+      {kNext, 7, 13, "The deletion flag", ""},  // "X"
+      {kNext, 8, 13, "The deletion flag", ""},  // NUL
+      {kNext, 9, 0, "", ""},
+      {kPrior, 8, 13, "The deletion flag", ""},
+      {kPrior, 7, 13, "The deletion flag", ""},
+      {kPrior, 6, 13, "Field DUE", "DUE"},
+      {kPrior, 5, 13, "Field BORN", "BORN"},
+      {kPrior, 2, 106, "Field QTY", "PRICE"},  // via 4 and 3
+      {kGo, 3, 106, "Field QTY", "QTY"},
+      {kGo, 1, 0, "", ""},
+      {kGo, 5, 13, "Field BORN", "BORN"},
+      {kLast, 9, 0, "", ""},
+      {kGo, 2, 106, "Field QTY", "QTY"},
+      {kFirst, 1, 0, "", ""},
+      {kGo, 8, 13, "The deletion flag", ""},
+      {kGo, 4, 106, "Field PRICE", "PRICE"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.to);
+    XbaseErrorCode = PendingErrorCode = 0;
+    XbaseErrorMessage.clear();
+    const std::int32_t from = table.RecNo();
+    switch (c.move) {
+      case kGo:
+        table.Go(c.to);
+        break;
+      case kNext:
+        table.Next();
+        break;
+      case kPrior:
+        for (std::int32_t r = from; r > c.to; --r) table.Prior();
+        break;
+      case kFirst:
+        table.First();
+        break;
+      case kLast:
+        table.Last();
+        break;
+    }
+    EXPECT_EQ(table.RecNo(), c.to);
+    EXPECT_EQ(table.FieldText("NAME"), std::string(1, char('a' + c.to - 1)) + "     ");
+    EXPECT_EQ(XbaseErrorCode, c.code) << XbaseErrorMessage;
+    if (c.code) EXPECT_EQ(XbaseErrorMessage.rfind(c.named, 0), 0u) << XbaseErrorMessage;
+    EXPECT_EQ(table.ActiveBuffer().at(0), stored[c.to - 1][0] != ' ');  // deleted, not live
+    const std::string field = c.field;
+    if (field == "QTY") EXPECT_EQ(AllTrim(table.FieldText(field)), "0");
+    if (field == "PRICE") EXPECT_EQ(AllTrim(table.FieldText(field)), "0.00");
+    if (field == "BORN" || field == "DUE") EXPECT_EQ(table.FieldText(field), blankDate);
+  }
+  // A move that fails leaves the dataset as it was, an edit under way included.
+  table.Go(1);
+  table.SetFieldString("NAME", "zz");
+  table.Go(99);
+  EXPECT_EQ(XbaseErrorCode, 212);
+  EXPECT_EQ(table.State(), TDataSetState::dsEdit);
+  EXPECT_EQ(table.FieldText("NAME"), "zz    ");
+  table.Cancel();
+  // A value put into an unreadable field is written; the other unreadable one keeps its bytes.
+  table.Go(2);
+  table.SetFieldInteger("QTY", 12);
+  table.SetFieldString("NAME", "b2");
+  table.Post();
+  table.Go(7);
+  table.SetFieldString("NAME", "g2");
+  table.Post();
+  table.Close();
+  bytes = ReadBytes(Path("d.dbf"));
+  // NAME, QTY and the kept "inf" or the flag "X" as written; the dates as they were.
+  EXPECT_EQ(bytes.substr(193 + 36, 36), " b2       12     inf20200229        ");
+  EXPECT_EQ(bytes.substr(193 + 36 * 6, 36), "Xg2        7    7.0020200229        ");
+  // Damage in the first record: the dataset opens on it all the same.
+  bytes.replace(193 + 7, 5, "*****");
+  WriteBytes(Path("d.dbf"), bytes);
+  ASSERT_TRUE(table.Open());
+  EXPECT_EQ(XbaseErrorCode, 106);
+  EXPECT_EQ(table.FieldText("NAME"), "a     ");
+  table.Close();
 }
 
 }  // namespace

@@ -170,6 +170,12 @@ TEST_F(DatesTest, ModesOfTheUsersLanguage) {
   EXPECT_EQ(LocaleDateModeFor("nl", "NL"), 0);
   EXPECT_EQ(LocaleDateModeFor("de", "AT"), 5);
   EXPECT_EQ(LocaleDateModeFor("ru", "RU"), 8);
+  // Either case, folded alike in every locale.
+  EXPECT_EQ(LocaleDateModeFor("IT", ""), 3);
+  EXPECT_EQ(LocaleDateModeFor("Fr", "ca"), 7);
+  EXPECT_EQ(LocaleDateModeFor("EN", "us"), 0);
+  EXPECT_EQ(LocaleDateModeFor("es", "ES"), 6);
+  EXPECT_EQ(LocaleDateModeFor("fr", "FR"), 4);
   ShortDateFormat = "dd.MM.yyyy";
   DateSeparator = '.';
   DateModeFromFormat();

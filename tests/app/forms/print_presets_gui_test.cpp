@@ -284,6 +284,45 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   form.findChild<QToolButton*>("Cancel")->click();
   EXPECT_TRUE(app_test::ReadBytes(path) == before);
   DbTableClose();
+
+  // Damage in the middle rows: each grid row shows its own record, with what cannot be read as
+  // 0 or blank, and the damage is told.
+  const std::string damaged = dir / "d.dbf";
+  ASSERT_TRUE(CreateDbf(damaged, {{"NAME", 'C', 8, 0}, {"SCALE", 'N', 8, 3}, {"BORN", 'D', 8, 0}}));
+  for (const char* name : {"first", "second", "third", "fourth", "fifth"}) {
+    ClearRecord();
+    SetFieldText(1, name);
+    SetFieldNumber(2, 1.5);
+    Append();
+  }
+  CloseAll();
+  std::string bytes = app_test::ReadBytes(damaged);  // header 129 bytes, records of 25
+  bytes.replace(129 + 25 + 9, 8, "********");        // second: an overflowed number
+  bytes.replace(129 + 50 + 17, 8, "2020AB99");       // third: no date
+  bytes[129 + 75] = 'X';                             // fourth: no deletion flag
+  app_test::WriteBytes(damaged, bytes);
+  InitPrintPresets();  // the program's error hook: the damage as a message
+  host.Clear();
+  DbTableOpen(damaged);
+  Tdbf4 damagedForm;
+  damagedForm.Prepare(DbfFormMode("", 0));
+  grid = damagedForm.findChild<QTableWidget*>("XbGrid1");
+  ASSERT_EQ(grid->rowCount(), 5);
+  const char* rows[][2] = {{"first", "1.500"},
+                           {"second", "0.000"},
+                           {"third", "1.500"},
+                           {"fourth", "1.500"},
+                           {"fifth", "1.500"}};
+  for (int r = 0; r < 5; ++r) {
+    EXPECT_EQ(grid->item(r, 0)->text().toStdString(), rows[r][0]);
+    EXPECT_EQ(grid->item(r, 1)->text().toStdString(), rows[r][1]) << rows[r][0];
+    EXPECT_EQ(grid->item(r, 2)->text(), grid->item(0, 2)->text()) << rows[r][0];  // no date
+  }
+  std::string told;
+  for (const std::string& m : host.Messages()) told += m + "\n";
+  for (const char* what : {"SCALE", "BORN", "deletion flag"})
+    EXPECT_NE(told.find(what), std::string::npos) << told;
+  DbTableClose();
   DoneXbaseCore();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage.h"
 #include "validator_support.h"
 #include "xbase/core_test_support.h"
 #include "xbase/dbf_file.h"
@@ -108,6 +109,28 @@ TEST_F(DbfReaders, DbfreadReadsOurTable) {
     };
     EXPECT_EQ(Lines(out), expected) << (shared ? "shared" : "exclusive");
   }
+  // A record flagged neither blank nor "*" is live to neither reader: dbfread skips it, we
+  // read it as deleted and say so.
+  std::string bytes = ReadBytes(Path("ours.dbf"));
+  bytes[Le16(bytes, 8) + Le16(bytes, 10)] = 'X';  // record 2
+  WriteBytes(Path("ours.dbf"), bytes);
+  std::string out;
+  // The live records, as dbfread iterates a table.
+  ASSERT_TRUE(
+      RunCommand("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " -c 'import sys, dbfread\n"
+                 "for r in dbfread.DBF(sys.argv[1], encoding=\"cp850\"): print(r[\"NAME\"])' '" +
+                     Path("ours.dbf") + "'",
+                 out))
+      << out;
+  const std::vector<std::string> theirs = Lines(out);
+  ASSERT_TRUE(UseDbf(Path("ours.dbf"), true));
+  std::vector<std::string> ours;
+  for (Go(1); !dEOF(); Skip(1)) {
+    if (RecNo() == 2) EXPECT_EQ(XbaseErrorCode, 13) << XbaseErrorMessage;
+    if (!RecordDeleted()) ours.push_back(DosToWin(AllTrim(FieldAsText(1))));
+  }
+  EXPECT_EQ(ours, theirs);
+  EXPECT_EQ(theirs, (std::vector<std::string>{"Müller", "last"}));
 }
 
 TEST_F(DbfReaders, PerlXBaseReadsOurTable) {
