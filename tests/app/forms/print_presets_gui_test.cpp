@@ -200,7 +200,7 @@ TEST_F(PrintPresetsGui, PresetDeletedInTheTableFormIsPackedAway) {
     Find<QPushButton>(table, "Button_ok")->click();
   });
   Find<QPushButton>(form, "Button_db")->click();
-  EXPECT_EQ(Text(form, "Edit_scalex"), "0.2500") << "the preset after the removed one";
+  EXPECT_EQ(Text(form, "Edit_scalex"), InUserForm("0.2500")) << "the preset after the removed one";
   EXPECT_EQ(PresetRecordNumber, 2);
   EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
 
@@ -315,7 +315,7 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
                            {"fifth", "1.500"}};
   for (int r = 0; r < 5; ++r) {
     EXPECT_EQ(grid->item(r, 0)->text().toStdString(), rows[r][0]);
-    EXPECT_EQ(grid->item(r, 1)->text().toStdString(), rows[r][1]) << rows[r][0];
+    EXPECT_EQ(grid->item(r, 1)->text(), InUserForm(rows[r][1])) << rows[r][0];
     EXPECT_EQ(grid->item(r, 2)->text(), grid->item(0, 2)->text()) << rows[r][0];  // no date
   }
   std::string told;
