@@ -19,9 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) args.clear();
   const TCommandLine line = ParseCommandLine(args);
   if (args.empty()) FUZZ_CHECK(line.action == TCommandAction::NormalStart);
-  if (line.action != TCommandAction::NormalStart && line.action != TCommandAction::Help &&
-      line.action != TCommandAction::Demo)
+  // A batch switch standing first names no data file; any other action works on the first argument.
+  if (line.action == TCommandAction::FileMissing) {
+    FUZZ_CHECK(line.fileName.empty());
+  } else if (line.action != TCommandAction::NormalStart && line.action != TCommandAction::Help &&
+             line.action != TCommandAction::Demo) {
     FUZZ_CHECK(line.fileName == args[0]);
+  }
   if (line.action == TCommandAction::Cad) {
     const TCadBatchCall call = CadBatchCall(line.drawingNumber);
     if (call.entry != TCadBatchEntry::None)
