@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/app_test_support.h"
 #include "common/file_utils.h"
@@ -103,10 +102,10 @@ class PrintPresets : public ::testing::Test {
   PickingForm form_;
 };
 
-// Names of the records ("*" before a deleted one) as the dBASE layout places them: the count in
-// bytes 4-7, header and record length in bytes 8-11, each record's deletion flag, then NAME; the
-// end mark 0x1A right behind the last record.
-std::vector<std::string> NamesInFile(const std::string& path) {
+// Names of the records, blank-separated, "*" before a deleted one, as the dBASE layout places
+// them: the count in bytes 4-7, header and record length in bytes 8-11, each record's deletion
+// flag, then NAME; the end mark 0x1A right behind the last record.
+std::string NamesInFile(const std::string& path) {
   const std::string b = app_test::ReadBytes(path);
   const auto le = [&b](std::size_t at, int n) {
     std::size_t v = 0;
@@ -116,13 +115,21 @@ std::vector<std::string> NamesInFile(const std::string& path) {
   const std::size_t count = le(4, 4), head = le(8, 2), length = le(10, 2);
   EXPECT_EQ(b.size(), head + count * length + 1);
   EXPECT_EQ(b.back(), '\x1A');
-  std::vector<std::string> names;
-  for (std::size_t at = head; names.size() < count && at + length <= b.size(); at += length) {
+  std::string names;
+  for (std::size_t at = head; at + length < b.size(); at += length) {
     std::string name = b.substr(at + 1, 25);
     name.erase(name.find_last_not_of(' ') + 1);
-    names.push_back((b[at] == '*' ? "*" : "") + name);
+    names += (names.empty() ? "" : " ") + std::string(b[at] == '*' ? "*" : "") + name;
   }
   return names;
+}
+
+// Today's date as the header's bytes 1-3 hold it (years since 1900, month, day).
+std::string TodayInHeader() {
+  const std::time_t now = std::time(nullptr);
+  std::tm today{};
+  localtime_r(&now, &today);
+  return {char(today.tm_year), char(today.tm_mon + 1), char(today.tm_mday)};
 }
 
 // A second program on the table: its shared open (a whole-file shared flock, as every open of
@@ -414,54 +421,25 @@ TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
 // and the user is told why; the remembered preset follows its record.
 TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   enum Hold { kNothing, kTableOpen, kRecord, kReadOnlyFolder, kFileSizeLimit };
-  using Names = std::vector<std::string>;
-  const Names all = {"one", "two", "three"}, marked = {"one", "*two", "three"};
+  const std::string all = "one two three", marked = "one *two three";
   struct {
     const char* name;
     Hold hold;
     bool recall;        // the mark taken away again before the pack
     const char* typed;  // a name typed into record 2 and not yet posted, or none
     std::uint16_t remembered;
-    Names afterDelete, afterPack;
+    std::string afterDelete, afterPack;  // the names in the file
     std::uint16_t rememberedAfter;
     const char* told;  // part of the one message shown, "" for none
   } cases[] = {
-      {"the marked preset goes, the others keep their order",
-       kNothing,
-       false,
-       nullptr,
-       3,
-       marked,
-       {"one", "three"},
-       2,
-       ""},
-      {"a name typed and not yet posted is stored with the mark",
-       kNothing,
-       false,
-       "2nd",
-       3,
-       {"one", "*2nd", "three"},
-       {"one", "three"},
-       2,
-       ""},
-      {"the remembered preset removed is forgotten",
-       kNothing,
-       false,
-       nullptr,
-       2,
-       marked,
-       {"one", "three"},
-       0,
-       ""},
-      {"a remembered preset beyond the end stays beyond it",
-       kNothing,
-       false,
-       nullptr,
-       4,
-       marked,
-       {"one", "three"},
-       4,
-       ""},
+      {"the marked preset goes, the others keep their order", kNothing, false, nullptr, 3, marked,
+       "one three", 2, ""},
+      {"a name typed and not yet posted is stored with the mark", kNothing, false, "2nd", 3,
+       "one *2nd three", "one three", 2, ""},
+      {"the remembered preset removed is forgotten", kNothing, false, nullptr, 2, marked,
+       "one three", 0, ""},
+      {"a remembered preset beyond the end stays beyond it", kNothing, false, nullptr, 4, marked,
+       "one three", 4, ""},
       {"a mark taken away again leaves nothing to remove", kNothing, true, nullptr, 3, marked, all,
        3, ""},
       {"another program has the table open", kTableOpen, false, nullptr, 3, marked, marked, 3,
@@ -478,7 +456,8 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
     SCOPED_TRACE(c.name);
     std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", path,
                                std::filesystem::copy_options::overwrite_existing);
-    for (const std::string& name : all) Store(name, Values("1", "1", "0", "0", 0, 1, false, false));
+    for (const char* name : {"one", "two", "three"})
+      Store(name, Values("1", "1", "0", "0", 0, 1, false, false));
     pid_t child = 0;
     if (c.hold == kTableOpen || c.hold == kRecord) {
       child = HoldInOtherProcess(path, c.hold == kRecord);
@@ -505,11 +484,6 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
     std::string bytes = app_test::ReadBytes(path);
     bytes.replace(1, 3, "\x63\x01\x01");
     app_test::WriteBytes(path, bytes);
-    const std::time_t now = std::time(nullptr);
-    std::tm today{};
-    localtime_r(&now, &today);
-    const std::string todayBytes = {char(today.tm_year), char(today.tm_mon + 1),
-                                    char(today.tm_mday)};
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     if (c.hold == kFileSizeLimit) {
@@ -520,12 +494,12 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
     }
     EXPECT_EQ(DbTablePack(), c.afterPack != marked);
     setrlimit(RLIMIT_FSIZE, &limit);
-    EXPECT_EQ(DbTableRecordCount(), static_cast<std::int32_t>(c.afterPack.size()));
+    const bool packed = c.afterPack == "one three";
+    EXPECT_EQ(DbTableRecordCount(), packed ? 2 : 3);
     std::string shown;
     DbTableGetField(1, shown);
     // The record shown stays; a removed one gives way to the next.
-    const std::string second = c.afterPack[1].substr(c.afterPack[1][0] == '*' ? 1 : 0);
-    EXPECT_EQ(shown.substr(0, second.size()), second);
+    EXPECT_EQ(shown.substr(0, shown.find(' ')), packed ? "three" : "two");
     DbTableClose();
     chmod(work_.Path().c_str(), 0755);
     if (child > 0) {
@@ -533,8 +507,7 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
       waitpid(child, nullptr, 0);
     }
     EXPECT_EQ(NamesInFile(path), c.afterPack);
-    EXPECT_EQ(app_test::ReadBytes(path).substr(1, 3),
-              c.afterPack.size() == all.size() ? "\x63\x01\x01" : todayBytes);
+    EXPECT_EQ(app_test::ReadBytes(path).substr(1, 3), packed ? TodayInHeader() : "\x63\x01\x01");
     EXPECT_EQ(PresetRecordNumber, c.rememberedAfter);
     if (*c.told == 0) {
       EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
@@ -570,12 +543,9 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   EXPECT_TRUE(DbTableSetDeleted(true));
   EXPECT_TRUE(DbTablePack());
   DbTableClose();
-  const std::time_t now = std::time(nullptr);
-  std::tm today{};
-  localtime_r(&now, &today);
+  const std::string today = TodayInHeader();
   std::string packed = old;
-  packed.replace(1, 5,
-                 {'\x02', '\0', char(today.tm_mon + 1), char(today.tm_mday), char(today.tm_year)});
+  packed.replace(1, 5, {'\x02', '\0', today[1], today[2], today[0]});
   packed.erase(521 + 9, 9);
   EXPECT_EQ(app_test::ReadBytes(path), packed);
 }

@@ -204,18 +204,10 @@ TEST_F(PrintPresetsGui, PresetDeletedInTheTableFormIsPackedAway) {
   EXPECT_EQ(PresetRecordNumber, 2);
   EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
 
-  // Opened afresh by the program: two presets remain.
+  // Opened afresh by the program: two presets remain (their names are dbfread's below).
   OpenPresetTable();
   ASSERT_FALSE(AbortFlag);
-  ASSERT_EQ(DbTableRecordCount(), 2);
-  std::vector<std::string> names;
-  for (int r = 1; r <= 2; ++r) {
-    DbTableGo(r);
-    std::string name;
-    DbTableGetField(1, name);
-    names.push_back(name.substr(0, name.find_last_not_of(' ') + 1));
-  }
-  EXPECT_EQ(names, (std::vector<std::string>{"one", "three"}));
+  EXPECT_EQ(DbTableRecordCount(), 2);
   // The browsing modes offer neither.
   Tdbf4 browser;
   browser.Prepare(DbfFormMode("", 4));
@@ -308,15 +300,11 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   damagedForm.Prepare(DbfFormMode("", 0));
   grid = damagedForm.findChild<QTableWidget*>("XbGrid1");
   ASSERT_EQ(grid->rowCount(), 5);
-  const char* rows[][2] = {{"first", "1.500"},
-                           {"second", "0.000"},
-                           {"third", "1.500"},
-                           {"fourth", "1.500"},
-                           {"fifth", "1.500"}};
+  const char* names[] = {"first", "second", "third", "fourth", "fifth"};
   for (int r = 0; r < 5; ++r) {
-    EXPECT_EQ(grid->item(r, 0)->text().toStdString(), rows[r][0]);
-    EXPECT_EQ(grid->item(r, 1)->text(), InUserForm(rows[r][1])) << rows[r][0];
-    EXPECT_EQ(grid->item(r, 2)->text(), grid->item(0, 2)->text()) << rows[r][0];  // no date
+    EXPECT_EQ(grid->item(r, 0)->text().toStdString(), names[r]);
+    EXPECT_EQ(grid->item(r, 1)->text(), InUserForm(r == 1 ? "0.000" : "1.500")) << names[r];
+    EXPECT_EQ(grid->item(r, 2)->text(), grid->item(0, 2)->text()) << names[r];  // no date
   }
   std::string told;
   for (const std::string& m : host.Messages()) told += m + "\n";
