@@ -668,21 +668,17 @@ Seat SeatOfBall(int z, double m, double alpha, double x, double ball) {
   auto distance = [&](double R, double r) {
     return std::sqrt(R * R + r * r - 2 * R * r * std::cos(half(r)));
   };
-  // Nearest flank point: a fine scan, then golden sections around the best point.
+  // Nearest flank point: scans, each a hundred times finer around the best point of the last.
   auto nearest = [&](double R, double& at) {
-    const int steps = 2000;
-    double best = 1e300;
-    for (int i = 0; i <= steps; ++i) {
-      const double r = rb + (rEnd - rb) * i / steps;
-      if (distance(R, r) < best) best = distance(R, r), at = r;
+    at = rb;
+    for (double lo = rb, hi = rEnd, pass = 0; pass < 8; ++pass) {
+      for (int i = 0; i <= 200; ++i) {
+        const double r = lo + (hi - lo) * i / 200;
+        if (distance(R, r) < distance(R, at)) at = r;
+      }
+      const double half = (hi - lo) / 100;
+      lo = std::max(rb, at - half), hi = std::min(rEnd, at + half);
     }
-    double lo = std::max(rb, at - (rEnd - rb) / steps),
-           hi = std::min(rEnd, at + (rEnd - rb) / steps);
-    for (int i = 0; i < 200; ++i) {
-      const double a = lo + (hi - lo) * 0.382, b = lo + (hi - lo) * 0.618;
-      (distance(R, a) < distance(R, b) ? hi : lo) = distance(R, a) < distance(R, b) ? b : a;
-    }
-    at = (lo + hi) / 2;
     return distance(R, at);
   };
   // The centre where the nearest flank point is half the ball away: further out the ball would
