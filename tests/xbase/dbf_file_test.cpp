@@ -304,14 +304,9 @@ TEST_F(DbfFileTest, DateSlotsInEveryModeAndTheirBlankTemplates) {
     FieldsToRecord(t.area, t.typed.data());
     EXPECT_EQ(t.Raw().substr(1), stored);
   }
-  for (int f : {0, 1}) {
-    std::memcpy(t.typed.data() + 1 + 11 * f,
-                "\x08"
-                "31/04/99",
-                9);
-    FieldsToRecord(t.area, t.typed.data());
-    EXPECT_EQ(t.area.unfitField, "A");
-  }
+  for (int f : {0, 1}) std::memcpy(t.typed.data() + 1 + 11 * f, "\b31/04/99", 9);
+  FieldsToRecord(t.area, t.typed.data());
+  EXPECT_EQ(t.area.unfitField, "A");
   CenturyOn = false;
   SetDateMode(0);
 }

