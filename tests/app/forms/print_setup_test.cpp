@@ -103,11 +103,8 @@ class PrintSetupGui : public ::testing::Test {
   void DrawSheetFrame() {
     facade_->GrHeader(0, 0, 230, 315);
     facade_->GrSetColor(16);
-    for (const auto& [x1, y1, x2, y2] : {std::array<double, 4>{0, 0, 230, 0},
-                                         {230, 0, 230, 315},
-                                         {230, 315, 0, 315},
-                                         {0, 315, 0, 0}})
-      facade_->GrLine(x1, y1, x2, y2);
+    const double x[] = {0, 230, 230, 0}, y[] = {0, 0, 315, 315};
+    for (int i = 0; i < 4; ++i) facade_->GrLine(x[i], y[i], x[(i + 1) % 4], y[(i + 1) % 4]);
   }
 
   ScratchDir dir_;
