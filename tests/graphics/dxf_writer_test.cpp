@@ -454,6 +454,10 @@ TEST(DxfFileOutput, ReplacesTheTargetOnlyWhenComplete) {
   }
   EXPECT_FALSE(CadOutputFile::Open(CadFileFormat::Dxf, dir / "no" / "such.dxf", dir, {}, error));
   EXPECT_NE(error.find("such.dxf"), std::string::npos);
+  // A file committed that was never opened is a failure that says so.
+  AtomicOutputFile never;
+  EXPECT_FALSE(never.Commit());
+  EXPECT_EQ(never.Error().rfind("File not open", 0), 0u) << never.Error();
   std::filesystem::remove_all(dir);
 }
 
