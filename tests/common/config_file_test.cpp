@@ -214,12 +214,15 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
     if (changed[i] == "Layer Monochrome") monochromeLine = static_cast<int>(i) + 1;
   }
   ASSERT_GT(monochromeLine, 0);
+  ScriptedDialogHost host;
   for (std::size_t cut = 0; cut <= changed.size(); ++cut) {
     std::string text;
     for (std::size_t i = 0; i < cut; ++i) text += changed[i] + "\n";
     Defaults();
     Put(dir_ + "/vuko.cfg", text);
+    host.Clear();
     ReadConfig();
+    EXPECT_TRUE(host.Messages().empty()) << "cut " << cut;  // a file that ends is no fault
     if (static_cast<int>(cut) == monochromeLine + 1) {
       EXPECT_EQ(GraphicsVariables.GraphicsFont, "Arial");
       EXPECT_EQ(GraphicsVariables.TextWidthRatio, PlotSettings.cadTextWidthRatio);
@@ -315,6 +318,7 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     std::size_t at, removed;        // lines removed from `at`; none: `inserted` goes before it
     std::string inserted, message;  // message: after "line <at + 1>: "
     const std::string& expected;    // written after reading the damaged file
+    std::string also = {};          // a second message, from "line"
   };
   std::vector<Case> cases;
   // Every label line but the one after the plot lines (that list runs up to the next label).
@@ -343,6 +347,16 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   cases.push_back({pan + 1, 1, "abc", "\"abc\" is not a number", panLost});
   cases.push_back({widths, 6, "", "a value of \"Line thickness Layer 0..5\" missing", changed});
   cases.push_back({end, 0, "7", "", changed});
+  // An older file's 0 for "unset" takes the fallback silently. A file appended to itself, or a
+  // label repeated 100,000 times: one message per kind, the values right.
+  cases.push_back({index("Textwidth/height CAD") + 1, 1, "0", "", changed});
+  const std::string doubled = changed.substr(0, changed.size() - 1);
+  cases.push_back({end, 0, doubled, "\"vuko Configuration\" unexpected", changed,
+                   "line " + std::to_string(end + 3) +
+                       ": 95 labels repeated: \"Layer\", \"Colour\", \"Text font CAD\" ..."});
+  std::string repeated = "Date Code\n2";
+  for (int i = 1; i < 100000; ++i) repeated += "\nDate Code\n2";
+  cases.push_back({date + 2, 0, repeated, "100000 labels repeated: \"Date Code\"", changed});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
@@ -361,6 +375,7 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
       expected.push_back("configuration file " + dir_ + "/vuko.cfg, line " +
                          std::to_string(c.at + 1) + ": " + c.message);
     }
+    if (!c.also.empty()) expected.push_back("configuration file " + dir_ + "/vuko.cfg, " + c.also);
     EXPECT_EQ(host.Messages(), expected);
     host.Clear();
     EXPECT_TRUE(Written() == c.expected);
@@ -557,19 +572,31 @@ TEST_F(ConfigFileTest, CheckConfigDirsFillsEmptyDirectoriesAndReportsBadOnes) {
     unsetenv("TMPDIR");
 }
 
-// Entries read under their own labels whatever a count says; values out of range read as default.
+// The plot lines are read by their count (fewer when a label comes first), entries under their own
+// labels whatever a count says; values out of range read as default. Each fault is told once.
 TEST_F(ConfigFileTest, CountsFollowTheFileAndValuesStayInTheirRange) {
   const std::string count = "VECTRIX Command lines (n, line 2 .. line n)";
+  const auto& plot = PlotSettings.PlotCommandLines;
   const struct {
     std::string label;
     std::vector<std::string> values;  // the value line after the label, then lines inserted
+    std::size_t after;                // the message's line, counted from the label's
+    std::string message;
     bool (*holds)();
   } cases[] = {
-      {count, {"999999"}, [] { return PlotSettings.PlotCommandLines.count == 1; }},
-      {count, {"1", "2", "3"}, [] { return PlotSettings.PlotCommandLines.lines[3] == "3"; }},
-      {"pan faktor", {"1e300"}, [] { return GraphicsVariables.PanStep == 0.01L; }},
+      // clang-format off
+      {count, {"999999"}, 1, "\"999999\" is out of range", [] { return plot.count == 1; }},
+      {count, {"1", "2", "3"}, 2, "\"2\" unexpected",
+       [] { return plot.count == 1 && plot.lines[2] != "2"; }},
+      {count, {"1", ""}, 2, "an empty line unexpected", [] { return plot.count == 1; }},
+      {count, {"3", "plot /x"}, 3, "a value of \"" + count + "\" missing",
+       [] { return plot.count == 2 && plot.lines[2] == "plot /x"; }},
+      {"pan faktor", {"1e300"}, 1, "\"1e300\" is out of range",
+       [] { return GraphicsVariables.PanStep == 0.01L; }},
+      // clang-format on
   };
   const std::vector<std::string> defaults = Lines(Written());
+  ScriptedDialogHost host;
   for (const auto& c : cases) {
     std::vector<std::string> lines = defaults;
     auto at = [&](const std::string& s) { return std::find(lines.begin(), lines.end(), s) + 1; };
@@ -580,9 +607,14 @@ TEST_F(ConfigFileTest, CountsFollowTheFileAndValuesStayInTheirRange) {
     for (const auto& l : lines) text += l + "\n";
     Defaults();
     Put(dir_ + "/vuko.cfg", text);
+    host.Clear();
     ReadConfig();
     EXPECT_TRUE(c.holds()) << c.label << " " << c.values[0];
     EXPECT_EQ(ConfigVariables.DateStyle, 3) << c.label;
+    const auto line = static_cast<std::size_t>(at(c.label) - lines.begin()) + c.after;
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"configuration file " + dir_ + "/vuko.cfg, line " +
+                                       std::to_string(line) + ": " + c.message});
   }
 }
 
