@@ -331,6 +331,7 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   }
   const std::size_t tarveno = index("TARVENO directory"), pan = index("pan faktor");
   cases.push_back({tarveno, 0, "stray", "\"stray\" unexpected", changed});
+  cases.push_back({2, 0, "stray", "\"stray\" unexpected", changed});  // right after the header
   cases.push_back({tarveno, 0, "pan faktor", "\"pan faktor\" unexpected", changed});
   cases.push_back({pan + 1, 1, "", "a value of \"pan faktor\" missing", panLost});
   cases.push_back({pan, 2, "", "\"pan faktor\" missing", panLost});
