@@ -227,16 +227,6 @@ class ConfigIo {
   bool ShortReal(long double& value, long double lo, long double hi, long double fallback) {
     return Real(value, lo, hi, fallback, true);
   }
-  // The value lines left before the next label: the lines of a list whose count line may be
-  // wrong.
-  std::vector<std::string> RemainingValues() {
-    std::vector<std::string> values;
-    while (pos_ < lines_.size() && !used_[pos_] && !IsLabel(lines_[pos_])) {
-      used_[pos_] = true;
-      values.push_back(lines_[pos_++]);
-    }
-    return values;
-  }
   bool Bool(bool& value) {
     if (mode_ == Mode::Write) {
       WriteLineBool(value);
@@ -269,22 +259,30 @@ class ConfigIo {
     return true;
   }
 
-  // After the walk: every line no entry took, once. A label is reported with its value lines;
-  // lines after the last label are values of a later version and are passed over.
+  // After the walk: the lines no entry took. A label stands for its value lines, other lines for
+  // the run they begin; lines after the last label are values of a later version and are passed
+  // over. Labels and other lines are told in one message each, however many (a file appended to
+  // itself would otherwise ask for a confirmation per label).
   void ReportLinesNotTaken() {
     std::size_t lastLabel = 0;
     for (std::size_t i = header_; i < lines_.size(); ++i) {
       if (IsLabel(lines_[i])) lastLabel = i;
     }
-    bool inRun = false;  // within lines not taken that were reported from their first line
+    std::vector<std::size_t> labels, others;
+    bool inRun = false;  // within lines not taken that were counted from their first line
     for (std::size_t i = header_; i < lines_.size(); ++i) {
       if (used_[i] || (!IsLabel(lines_[i]) && i > lastLabel)) {
         inRun = false;
-      } else if (!inRun || IsLabel(lines_[i])) {
-        Report(i, "\"" + lines_[i] + "\" unexpected");
+      } else if (IsLabel(lines_[i])) {
+        labels.push_back(i);
+        inRun = true;
+      } else if (!inRun) {
+        others.push_back(i);
         inRun = true;
       }
     }
+    ReportAll(others, "lines unexpected");
+    ReportAll(labels, "labels repeated");
   }
 
  private:
@@ -313,6 +311,28 @@ class ConfigIo {
     }
     used_[pos_] = true;
     return &lines_[pos_++];
+  }
+
+  // One line by itself, or how many there are and the first three texts among them.
+  void ReportAll(const std::vector<std::size_t>& at, const std::string& what) {
+    if (at.empty()) return;
+    const std::string& first = lines_[at[0]];
+    if (at.size() == 1) {
+      return Report(at[0],
+                    first.empty() ? "an empty line unexpected" : "\"" + first + "\" unexpected");
+    }
+    std::string text = IntStr(static_cast<long long>(at.size())) + " " + what + ":";
+    std::vector<std::string> named;
+    for (const std::size_t i : at) {
+      if (std::find(named.begin(), named.end(), lines_[i]) != named.end()) continue;
+      if (named.size() == 3) {
+        text += " ...";
+        break;
+      }
+      named.push_back(lines_[i]);
+      text += (named.size() > 1 ? ", \"" : " \"") + lines_[i] + "\"";
+    }
+    Report(at[0], text);
   }
 
   // One message per problem: "configuration file NAME, line N: what".
@@ -477,16 +497,13 @@ void TrailingItems(ConfigIo& io) {
   io.Bool(pr.ScreendumpBorder);
   io.Label("VECTRIX Command lines (n, line 2 .. line n)");
   auto& pcl = plot.PlotCommandLines;
-  if (!rd) {
-    io.Int(pcl.count);
-    for (int i = 2; i <= pcl.count; ++i) io.Name(pcl.lines[i]);
-  } else if (io.Int(pcl.count)) {
-    // The count is what the file holds up to the next label, whatever its count line says.
-    const std::vector<std::string> held = io.RemainingValues();
-    const int count = std::min<int>(static_cast<int>(held.size()) + 1, kPlotCommandLineCount);
-    for (int i = 2; i <= count; ++i)
-      pcl.lines[i] = NameFromFile(held[static_cast<std::size_t>(i - 2)]);
-    pcl.count = static_cast<std::uint16_t>(count);
+  // Lines 2 to n follow their count n, empty ones too; a line more before the next label is told
+  // with the lines no entry took. Fewer lines than the count: those there are.
+  if (io.Int(pcl.count) || !rd) {
+    const int wanted = std::clamp<int>(pcl.count, 1, kPlotCommandLineCount);
+    int held = 1;
+    while (held < wanted && (io.Name(pcl.lines[held + 1]) || !rd)) ++held;
+    if (rd) pcl.count = static_cast<std::uint16_t>(held);
   }
   io.Label("Archive Flag ?");
   io.Bool(ps.ArchiveFlag);

@@ -22,7 +22,8 @@ extern TScreenMetrics ScreenMetrics;
 // ends early (also in the middle of an item) keeps the defaults of everything not read. Each
 // entry is found by its label wherever it stands, so a pair moved or swapped costs nothing, and a
 // label or value line missing, a line too many or a label repeated costs that entry alone and is
-// reported once with its line number; so is a number out of its entry's range.
+// reported once with its line number; so is a number out of its entry's range. Many lines no entry
+// takes, or many labels repeated, are told in one message each.
 void ReadConfig();
 
 // Reads the named configuration file (the values part of ReadConfig, without the search). False

@@ -160,6 +160,7 @@ TEST(PrintSettingsLogic, SaysHowMuchFallsOffThePage) {
       {1, 1, 14, 0, {0, 280, 0, 100}, 0, 0, "2.8 mm at the right fall off. Origin 12 / 0 fits."},
       {2, 1, -10, -21, {0, 100, 0, 50}, 0, 0,
        "14.1 mm at the left, 29.7 mm at the top fall off. Origin 0 / 0 fits."},
+      {1, 1, 0, -10, {0, 100, 0, 50}, 0, 0, "14.1 mm at the top fall off. Origin 0 / 0 fits."},
       // What is drawn counts, not the window: a line 3 units left of it, 1.5 mm at scale 0.5.
       {0.5, 0.5, 0, 0, {0, 100, 0, 100}, 3, 0, "1.5 mm at the left fall off. Origin 2 / 0 fits."},
       {1, 1, 0, 0, {0, 297, 0, 210}, 2, 0,

@@ -214,6 +214,7 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
     if (changed[i] == "Layer Monochrome") monochromeLine = static_cast<int>(i) + 1;
   }
   ASSERT_GT(monochromeLine, 0);
+  ScriptedDialogHost host;  // a file that simply ends is no fault: no message
   for (std::size_t cut = 0; cut <= changed.size(); ++cut) {
     std::string text;
     for (std::size_t i = 0; i < cut; ++i) text += changed[i] + "\n";
@@ -237,6 +238,7 @@ TEST_F(ConfigFileTest, FileCutAfterAnyLineKeepsTheDefaultsForTheRest) {
       }
     }
   }
+  EXPECT_TRUE(host.Messages().empty());
 }
 
 // A value beyond its range is written as its default (one at its bound as it is): read silently,
@@ -315,12 +317,12 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
     std::size_t at, removed;        // lines removed from `at`; none: `inserted` goes before it
     std::string inserted, message;  // message: after "line <at + 1>: "
     const std::string& expected;    // written after reading the damaged file
+    std::string also = {};          // a second message, from "line"
   };
   std::vector<Case> cases;
-  // Every label line but the one after the plot lines (that list runs up to the next label).
-  const std::set<std::string> values = {"Archive Flag ?", "TRUE",      "FALSE",       "HIDDEN",
-                                        "Arial",          "TXT8",      "Courier New", "rectool",
-                                        "xdg-open",       "third line"};
+  // Every label line.
+  const std::set<std::string> values = {"TRUE",        "FALSE",   "HIDDEN",   "Arial",     "TXT8",
+                                        "Courier New", "rectool", "xdg-open", "third line"};
   for (std::size_t i = 2; i + 1 < lines.size(); ++i) {
     const std::string& l = lines[i];
     if (l.size() > 1 && std::isalpha(static_cast<unsigned char>(l[0])) && !values.count(l) &&
@@ -329,6 +331,7 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   }
   const std::size_t tarveno = index("TARVENO directory"), pan = index("pan faktor");
   cases.push_back({tarveno, 0, "stray", "\"stray\" unexpected", changed});
+  cases.push_back({2, 0, "stray", "\"stray\" unexpected", changed});  // right after the header
   cases.push_back({tarveno, 0, "pan faktor", "\"pan faktor\" unexpected", changed});
   cases.push_back({pan + 1, 1, "", "a value of \"pan faktor\" missing", panLost});
   cases.push_back({pan, 2, "", "\"pan faktor\" missing", panLost});
@@ -343,6 +346,12 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   cases.push_back({pan + 1, 1, "abc", "\"abc\" is not a number", panLost});
   cases.push_back({widths, 6, "", "a value of \"Line thickness Layer 0..5\" missing", changed});
   cases.push_back({end, 0, "7", "", changed});
+  // An older file's 0 takes the fallback silently; a doubled file gives one message per kind.
+  cases.push_back({index("Textwidth/height CAD") + 1, 1, "0", "", changed});
+  cases.push_back({end, 0, changed.substr(0, changed.size() - 1),
+                   "\"vuko Configuration\" unexpected", changed,
+                   "line " + std::to_string(end + 3) + ": 95 labels repeated: \"Layer\", " +
+                       "\"Colour\", \"Text font CAD\" ..."});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
@@ -361,6 +370,7 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
       expected.push_back("configuration file " + dir_ + "/vuko.cfg, line " +
                          std::to_string(c.at + 1) + ": " + c.message);
     }
+    if (!c.also.empty()) expected.push_back("configuration file " + dir_ + "/vuko.cfg, " + c.also);
     EXPECT_EQ(host.Messages(), expected);
     host.Clear();
     EXPECT_TRUE(Written() == c.expected);
@@ -557,19 +567,23 @@ TEST_F(ConfigFileTest, CheckConfigDirsFillsEmptyDirectoriesAndReportsBadOnes) {
     unsetenv("TMPDIR");
 }
 
-// Entries read under their own labels whatever a count says; values out of range read as default.
+// Plot lines read by their count, entries by their label, values in range; each fault told once.
 TEST_F(ConfigFileTest, CountsFollowTheFileAndValuesStayInTheirRange) {
   const std::string count = "VECTRIX Command lines (n, line 2 .. line n)";
+  const auto& plot = PlotSettings.PlotCommandLines;
   const struct {
     std::string label;
     std::vector<std::string> values;  // the value line after the label, then lines inserted
     bool (*holds)();
   } cases[] = {
-      {count, {"999999"}, [] { return PlotSettings.PlotCommandLines.count == 1; }},
-      {count, {"1", "2", "3"}, [] { return PlotSettings.PlotCommandLines.lines[3] == "3"; }},
+      {count, {"999999"}, [] { return plot.count == 1; }},
+      {count, {"1", "2", "3"}, [] { return plot.count == 1 && plot.lines[2] != "2"; }},
+      {count, {"1", ""}, [] { return plot.count == 1; }},
+      {count, {"3", "x"}, [] { return plot.count == 2 && plot.lines[2] == "x"; }},
       {"pan faktor", {"1e300"}, [] { return GraphicsVariables.PanStep == 0.01L; }},
   };
   const std::vector<std::string> defaults = Lines(Written());
+  ScriptedDialogHost host;
   for (const auto& c : cases) {
     std::vector<std::string> lines = defaults;
     auto at = [&](const std::string& s) { return std::find(lines.begin(), lines.end(), s) + 1; };
@@ -584,6 +598,7 @@ TEST_F(ConfigFileTest, CountsFollowTheFileAndValuesStayInTheirRange) {
     EXPECT_TRUE(c.holds()) << c.label << " " << c.values[0];
     EXPECT_EQ(ConfigVariables.DateStyle, 3) << c.label;
   }
+  EXPECT_EQ(host.Messages().size(), std::size(cases));
 }
 
 }  // namespace
