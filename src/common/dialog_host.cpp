@@ -241,14 +241,27 @@ void InputName(std::string_view prompt, int maxLength, std::string& name) {
   TTextRequest request;
   request.prompt = Shown(prompt);
   request.text = name;
-  request.maxLength = maxLength;
+  // The edit takes the name whole: a name cut to fit would name another file. One longer than
+  // the caller's limit is refused and asked again.
+  request.maxLength = 0;
   request.helpNumber = HelpNumber;
-  std::string answer;
-  if (!CurrentDialogHost().EditText(request, answer)) {
-    AbortFlag = true;
-    return;
+  for (;;) {
+    std::string answer;
+    if (!CurrentDialogHost().EditText(request, answer)) {
+      AbortFlag = true;
+      return;
+    }
+    const auto characters = std::count_if(answer.begin(), answer.end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // UTF-8 lead bytes
+    });
+    if (maxLength <= 0 || characters <= maxLength) {
+      name = answer;
+      return;
+    }
+    CurrentDialogHost().Beep();
+    ErrorMessage("name too long: at most " + IntStr(maxLength) + " characters !");
+    request.text = answer;
   }
-  name = answer;
 }
 
 void InputReal(std::string_view prompt, long double& value, long double min, long double max) {

@@ -176,7 +176,9 @@ void ShowLongText(std::string_view text);
 // Text entry of at most maxLength characters; Cancel: AbortFlag set, text unchanged.
 void InputText(std::string_view prompt, int maxLength, std::string& text);
 // Text entry of a name (a file, folder or program, a command line): offered and taken in
-// UTF-8 as it stands, never through the code page. Cancel: AbortFlag set, name unchanged.
+// UTF-8 as it stands, never through the code page, and never cut: with maxLength > 0 a longer
+// answer is refused with a message and asked again (0: any length). Cancel: AbortFlag set,
+// name unchanged.
 void InputName(std::string_view prompt, int maxLength, std::string& name);
 // The form call behind InputText.
 void InputTextForm(std::string_view prompt, int maxLength, std::string& text);

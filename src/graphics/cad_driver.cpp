@@ -279,8 +279,8 @@ void CadSelectCode() {
 
   HelpNumber = 2060;
   std::string answer = offered;
-  // The whole line is offered and kept, however long the dialog made it.
-  InputText("VECTRIX command line (0=Parameter)", kPlotCommandLineLength, answer);
+  // The line names the program and its files: offered and kept byte for byte, however long.
+  InputName("VECTRIX command line (0=Parameter)", 0, answer);
   if (AbortFlag) return;
   if (TrimStr(answer).empty() || TrimStr(answer).front() == '0') {
     // The questions start from the program of the line in force.

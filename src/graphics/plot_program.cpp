@@ -301,9 +301,11 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
   if (AbortFlag) return;
   const std::string programFile = kind == 1 ? "wvectrix" : "vectrix";
 
+  // Folders, files and the font are asked as names: taken as typed, of any length, so that a
+  // folder such as "prog Größe" is found as the file system spells it.
   for (;;) {
     HelpNumber = 2080;
-    InputText("Program directory of " + programFile, 40, directory);
+    InputName("Program directory of " + programFile, 0, directory);
     if (AbortFlag) return;
     const std::string path = AddBackslash(directory) + programFile;
     if (FileExistsIO(path)) break;
@@ -322,7 +324,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
 
   if (wildcard) {
     HelpNumber = 2100;
-    InputText("file name or wildcard", 40, dxfName);
+    InputName("file name or wildcard", 0, dxfName);
     if (AbortFlag) return;
   }
 
@@ -334,7 +336,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
   if (AbortFlag) return;
   if (outputInterface == 1) InputWord("COM-Port", port, 1, 4);
   if (outputInterface == 2) InputWord("LPT-Port", port, 1, 4);
-  if (outputInterface == 3) InputText("destination file name", 30, destinationFile);
+  if (outputInterface == 3) InputName("destination file name", 0, destinationFile);
   if (AbortFlag) return;
 
   HelpNumber = 2140;
@@ -347,7 +349,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
   HelpNumber = 2160;
   if (!AbortFlag) InputDouble("Textwidth/height", textWidth, 0.1, 10.0);
   HelpNumber = 2280;
-  if (!AbortFlag && destination == 2) InputText("Postscript font", 28, font);
+  if (!AbortFlag && destination == 2) InputName("Postscript font", 0, font);
   if (AbortFlag) return;
 
   static constexpr const char* kCodes[] = {"HPL", "PS", "PLT", "PL2", "ART"};
@@ -371,7 +373,7 @@ void AskPlotCommandLine(std::string& line, bool wildcard) {
     std::string name;
     for (;;) {
       HelpNumber = 2170;
-      InputText("batch file name (without .bat)", 20, name);
+      InputName("batch file name (without .bat)", 0, name);
       if (AbortFlag) return;
       if (name.find('.') != std::string::npos || IsBlank(name)) continue;
       // Kept with the drawing it plots; a file of that name is replaced only when agreed.

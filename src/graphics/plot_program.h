@@ -12,9 +12,6 @@
 constexpr int kPostScriptFontCount = 35;
 extern const std::array<const char*, kPostScriptFontCount> kPostScriptFonts;
 
-// Longest command line the question after the settings dialog takes.
-constexpr int kPlotCommandLineLength = 255;
-
 // Destination codes in the order of the dialog's radio group.
 constexpr std::array<const char*, 5> kPlotDestinationCodes{"HPL", "PS", "PLT", "PL2", "ART"};
 

@@ -102,6 +102,12 @@ TEST_F(DialogHostTest, TextsAreShownInUtf8AndTypedTextStoredInTheDosCodePage) {
   InputName("temporary directory", 60, folder);
   EXPECT_EQ(host.Records()[2].offeredText, "/home/Größe ä/");
   EXPECT_EQ(folder, "/home/łukasz 日本/");
+  // Beyond the limit a name is refused and asked again, never cut; characters count, not bytes.
+  host.AnswerText("/12345678901234567890");
+  host.AnswerText("/123456789012345678日");
+  InputName("temporary directory", 20, folder);
+  EXPECT_EQ(folder, "/123456789012345678日");
+  EXPECT_EQ(host.Messages(), (std::vector<std::string>{"name too long: at most 20 characters !"}));
 }
 
 // ------------------------------------------------------------------------------------------

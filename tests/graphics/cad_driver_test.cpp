@@ -467,22 +467,26 @@ TEST_F(CadTest, SelectCodeForThePlotProgramPicksAndEditsACommandLine) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].prompt, "VECTRIX command line (0=Parameter)");
   EXPECT_EQ(texts[0].offeredText, "plot two");
-  EXPECT_EQ(texts[0].maxLength, kPlotCommandLineLength);  // a long line is offered whole
+  EXPECT_EQ(texts[0].maxLength, 0);  // a line of any length is offered whole
 }
 
 TEST_F(CadTest, AZeroCommandLineAsksForTheLineStartingFromTheCurrentProgram) {
   PlotSettings.PlotCommandLines.count = 1;
   PlotSettings.PlotCommandLines.lines[1] = "/opt/plot/wvectrix /tmp/vectrix /CPS";
+  fs::create_directories(scratch_ / "prog Größe");
+  std::ofstream(scratch_ / "prog Größe" / "wvectrix") << "#!/bin/sh\n";
   host_->AnswerChoice(4);
   host_->AnswerText("0");
-  host_->AnswerChoice(1);  // WVECTRIX
-  host_->AnswerCancel();   // its directory
+  host_->AnswerChoice(1);                                 // WVECTRIX
+  host_->AnswerText((scratch_ / "prog Größe").string());  // found: no message, next question
+  host_->AnswerCancel();                                  // the destination code
   CadSelectCode();
   EXPECT_TRUE(AbortFlag);
   const auto texts = host_->RecordsOf(TDialogKind::Text);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[1].prompt, "Program directory of wvectrix");
   EXPECT_EQ(texts[1].offeredText, "/opt/plot");
+  EXPECT_EQ(host_->Records().back().prompt, "destination code");
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], "/opt/plot/wvectrix /tmp/vectrix /CPS");
 }
 
@@ -502,15 +506,30 @@ bool WaitFor(const fs::path& path) {
   return fs::exists(path);
 }
 
+// The stored line (PostScript to a file, rotated, folders named in German, Japanese and Polish,
+// 278 bytes), confirmed as offered, is kept and reaches a stand-in program byte for byte.
 TEST_F(CadTest, ClosingThePlotOutputStartsTheCommandLine) {
-  const fs::path marker = scratch_ / "plotted";
-  PlotSettings.PlotCommandLines.current = 1;
-  PlotSettings.PlotCommandLines.lines[1] = "touch \"" + marker.string() + "\"";
-  CadOpen(kCadPlot);
+  const fs::path dir = scratch_ / "Größe 日本 łukasz", marker = dir / "plot.args";
+  fs::create_directories(dir);
+  std::ofstream(dir / "plot")
+      << "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.p\"; mv \"$0.p\" \"$0.args\"\n";
+  fs::permissions(dir / "plot", fs::perms::owner_all);
+  TPlotProgramOptions o{(dir / "plot").string(), 1, 2, "1", "1", (dir / "out").string()};
+  o.rotate = true;  // PostScript (1) to a file (2), rotated
+  o.outputDirectory.append(278 - std::min<std::size_t>(MakePlotCommandLine(o).size(), 278), 'x');
+  const std::string line = PlotSettings.PlotCommandLines.lines[1] = MakePlotCommandLine(o);
+  host_->AnswerChoice(4);
+  host_->AnswerText(line);
+  CadOpen(0);
   CadSheetFrame(0, 0, 10, 10);
   CadLine(0, 0, 10, 10);
   CadClose();
   EXPECT_TRUE(WaitFor(marker));
+  EXPECT_EQ(host_->RecordsOf(TDialogKind::Text).at(0).offeredText, line);
+  EXPECT_EQ(PlotSettings.PlotCommandLines.lines[1], line);
+  EXPECT_EQ(MakePlotCommandLine(PlotOptionsFromLine(line)), line);  // the dialog reopens on it
+  EXPECT_EQ(ReadWholeFile(marker),
+            PlotDxfName() + "\n/CPS\n/D3\n/F" + o.outputDirectory + "/vectrix\n/R\n/T\n");
   EXPECT_TRUE(host_->Messages().empty());
   EXPECT_TRUE(fs::exists(PlotDxfName() + ".dxf"));
 }

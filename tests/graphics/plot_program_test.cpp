@@ -239,16 +239,16 @@ TEST_F(AskPlotCommandLineTest, ASixtyCharacterLineIsKeptAndSixtyOneGoIntoAScript
     host_->AnswerText("0");
     host_->AnswerText("0");
     host_->AnswerText("1");
-    // The script (name at most 20 characters) is kept beside the drawing; one of that name is
-    // replaced only when agreed.
-    const std::string script = tmp_ + "plot" + std::to_string(length);
+    // The script (named in any language and length) is kept beside the drawing; one of that
+    // name is replaced only when agreed.
+    const std::string script = tmp_ + "plot_Größe_日本_łukasz_" + std::to_string(length);
     fs::create_directories(tmp_);
     std::ofstream(tmp_ + "mine.sh") << "the user's own\n";
     if (length == 61) {
       host_->AnswerText("plot.61");  // a point: asked again
       host_->AnswerText("mine");
       host_->AnswerNo();  // keep it: asked again
-      host_->AnswerText("plot61");
+      host_->AnswerText("plot_Größe_日本_łukasz_61");
     }
     std::string line;
     AskPlotCommandLine(line, false);
@@ -312,25 +312,27 @@ TEST_F(AskPlotCommandLineTest, TheDirectoryOfTheCurrentProgramIsOffered) {
   }
 }
 
-// A program directory, destination file and font with blanks stay whole.
+// A program directory, wildcard, destination file and font with blanks, long and in any
+// language, stay whole.
 TEST_F(AskPlotCommandLineTest, ABlankInTheProgramDirectoryKeepsTheProgramWhole) {
-  const std::string dir = base_ + "/my plot";
+  const std::string dir = base_ + "/my plot Größe 日本 łukasz";
   fs::create_directories(dir);
   std::ofstream(dir + "/vectrix") << "#!/bin/sh\n";
   host_->AnswerChoice(2);  // VECTRIX.EXE (MS-DOS)
   host_->AnswerText(dir);
   host_->AnswerChoice(2);  // Postscript
-  host_->AnswerText("*.dxf");
+  host_->AnswerText("Größe_日本_łukasz_*.dxf");
   host_->AnswerChoice(3);  // file
-  for (const char* t : {"out put.ps", "1"}) host_->AnswerText(t);
+  for (const char* t : {"out put Größe 日本 łukasz.ps", "1"}) host_->AnswerText(t);
   host_->AnswerNo();
-  for (const char* t : {"0", "0", "1", "New Font"}) host_->AnswerText(t);
+  for (const char* t : {"0", "0", "1", "New Font Größe 日本 łukasz"}) host_->AnswerText(t);
   std::string line;
   AskPlotCommandLine(line, true);
   ASSERT_FALSE(AbortFlag);
-  EXPECT_EQ(PlotCommandArguments(line),
-            (std::vector<std::string>{dir + "/vectrix", "*.dxf", "/CPS", "/D3", "/Fout put.ps",
-                                      "/TNew Font"}));
+  EXPECT_EQ(
+      PlotCommandArguments(line),
+      (std::vector<std::string>{dir + "/vectrix", "Größe_日本_łukasz_*.dxf", "/CPS", "/D3",
+                                "/Fout put Größe 日本 łukasz.ps", "/TNew Font Größe 日本 łukasz"}));
 }
 
 TEST(StartPlotProgram, StartsWithoutAShellAndReportsAMissingProgram) {
