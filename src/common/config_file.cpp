@@ -758,7 +758,7 @@ void CheckConfigDirs() {
   if (!DirHasEntries(ps.pltDirectory)) ErrorMessageIfEnabled("invalid PLT Directory configured");
   if (!ps.tempDirectory.empty() && !CheckDirWritable(ps.tempDirectory)) {
     ErrorMessageIfEnabled("invalid temporary directory configured");
-    InputName("temporary directory", 60, ps.tempDirectory);
+    InputName("temporary directory", 0, ps.tempDirectory);
   }
   if (!CheckDirWritable(ps.ediDirectory)) ErrorMessageIfEnabled("invalid EDI Directory configured");
   if (!CheckDirWritable(cv.DefaultDataDirectory)) {

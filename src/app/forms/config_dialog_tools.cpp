@@ -293,7 +293,7 @@ void Tconfig::Button_editvectrixcommandlineClick() {
   const int row = list->currentRow();
   if (row < 0 || row >= kPlotCommandLineCount || list->item(row) == nullptr) return;
   std::string line = S(list->item(row)->text());
-  InputName("VECTRIX Command Line", 80, line);  // it names a program and files
+  InputName("VECTRIX Command Line", 0, line);  // it names a program and files
   if (AbortFlag) {
     AbortFlag = false;
     return;
