@@ -361,13 +361,14 @@ std::int32_t FirstLastChecked(TIndexDescriptor& index, bool first) {
   return r;
 }
 
-// One step that must not go against the key order; the step's record, or kIndexStepDamaged
-// (the caller then ends the walk and puts the index at that end). The callers step only from a
-// position, whose key is the one before; a step past either end stays on the last or first
-// key, which is that key again.
+// One step that must not go against the key order nor stay on its record; the step's record,
+// or kIndexStepDamaged (the caller then ends the walk and puts the index at that end). The
+// callers step only from a position, whose key is the one before; a step past either end stays
+// on the last or first key, which is that key again.
 template <typename F>
 std::int32_t OrderedStep(TIndexDescriptor& index, bool forward, F step) {
   std::string before = index.currentKey;
+  const std::int32_t from = Area()->recordNumber;
   const std::int32_t r = step();
   std::string after = index.currentKey;
   before.resize(index.KeyLength(), '\0');
@@ -375,9 +376,17 @@ std::int32_t OrderedStep(TIndexDescriptor& index, bool forward, F step) {
   const int order =
       CompareNdxKeys(index.characterKey, reinterpret_cast<const unsigned char*>(before.data()),
                      reinterpret_cast<const unsigned char*>(after.data()), index.KeyLength());
-  if (forward ? order <= 0 : order >= 0) return r;
-  ReportIndexDamage(index, "holds its keys out of order");
-  return kIndexStepDamaged;
+  if (forward ? order > 0 : order < 0) {
+    ReportIndexDamage(index, "holds its keys out of order");
+    return kIndexStepDamaged;
+  }
+  // Every record has one key: a step within the index that gives the record it left names that
+  // record twice, and the caller would take the repeat for the end.
+  if (r == from && !(forward ? index.eof : index.bof)) {
+    ReportIndexDamage(index, "names record " + std::to_string(r) + " twice in a row");
+    return kIndexStepDamaged;
+  }
+  return r;
 }
 
 template <typename F>

@@ -129,7 +129,9 @@ TEST_F(DiameterArcs, LabelsOfCloseDiametersNameTheirPartAndStayApart) {
   const struct {
     TSplineCase c;
     Real dFfOff, dNfOff;  // dFf and dNf above db, in modules
-  } rows[] = {{{8, 1, 37.5L}, 0.05L, 0.1L}, {{11, 0.5L, 45}, 0.0L, 0.12L}};
+  } rows[] = {{{8, 1, 37.5L}, 0.05L, 0.1L},
+              {{11, 0.5L, 45}, 0.0L, 0.12L},
+              {{8, 1, 37.5L}, 0.2618L, 0.6L}};  // dFf's label 0.3 heights off db's, stacked
   TToothingData& t = ToothingData;
   for (const auto& row : rows) {
     SetSplineCase(row.c);

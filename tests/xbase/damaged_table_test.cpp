@@ -93,6 +93,12 @@ TEST_F(DamagedTable, EveryCopyWalksItsRecordsOrReportsACode) {
       {"an inner page names its first leaf twice", 0, 1, parent * 512 + 4 + entry, leafNumber,
        "FbB", 212, 3000},
       {"the root holds no key", 0, 1, Le32(ndx, 0) * 512, std::string(4, '\0'), "FbB", 212, 3000},
+      {"fourth and fifth leaf entries name one record", 0, 1, second + 3 * entry,
+       ndx.substr(second + 2 * entry, 4), "FbB", 212, 3000},
+      {"a backward walk on record 1 meets record 0", 0, 1, second + entry,
+       std::string(4, '\0') + ndx.substr(second + entry + 4, entry - 4) +
+           std::string("\1\0\0\0", 4),
+       "FbB", 212, 3000},
       {"first and last keys of a leaf swapped", 0, 1, leaf * 512 + 4, swapped, "FbB", 212, 3000},
       {"header length + 1", 0, 0, 8, std::string(1, char(kHeader + 1)), "N", 210, 0},
       {"header length + 263 without the back link", 0, 0, 8, "\x88\x01", "N", 210, 0},

@@ -3,8 +3,12 @@
 #include "xbase/memo_pack.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <tuple>
 
 #include "xbase/core_test_support.h"
 #include "xbase/locking.h"
@@ -98,19 +102,40 @@ TEST_F(MemoPack, PackWithoutMemosLeavesTheHeader) {
   EXPECT_FALSE(std::filesystem::exists(Path("plain.$$$")));
 }
 
+// A bad pointer, or a pointer write refused past the file size limit once the packed file is
+// whole, changes nothing, and leaves nothing for the next open to finish.
 TEST_F(MemoPack, BadPointerStopsThePackAndChangesNothing) {
-  MakeTable("t", kMemoFoxPro);
-  const std::int32_t good = AddMemo("good");
-  AppendRecord("A", good);
-  AppendRecord("B", 999);
-  const std::string memoBefore = ReadFile(Path("t.fpt"));
-  const std::string tableBefore = ReadFile(Path("t.dbf"));
-  PackMemofile();
-  EXPECT_EQ(XbaseErrorCode, 1003);
-  EXPECT_NE(XbaseErrorMessage.find(" Memo block # 999 Record # 2 [PackMemo]"), std::string::npos);
-  EXPECT_EQ(ReadFile(Path("t.fpt")), memoBefore);
-  EXPECT_EQ(ReadFile(Path("t.dbf")), tableBefore);
-  EXPECT_FALSE(std::filesystem::exists(Path("t.$$$")));
+  // Records, the last one's memo (0: one of its own), the code.
+  for (const auto& [records, last, code] : {std::tuple{2, 999, 1003}, std::tuple{100, 0, 101}}) {
+    const std::string name = "t" + std::to_string(code);
+    MakeTable(name, kMemoFoxPro);
+    AppendRecord("A", AddMemo("good"));
+    for (int r = 2; r < records; ++r) AppendRecord("B", 0);
+    AppendRecord("Z", last ? last : AddMemo("last"));
+    CloseAll();
+    ASSERT_TRUE(UseDbf(Path(name + ".dbf"), true)) << XbaseErrorMessage;
+    const std::string memoBefore = ReadFile(Path(name + ".fpt"));
+    const std::string tableBefore = ReadFile(Path(name + ".dbf"));
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{2048, limit.rlim_max};  // beyond the packed file, before the last record
+    const auto handler = signal(SIGXFSZ, SIG_IGN);
+    if (code == 101) setrlimit(RLIMIT_FSIZE, &small);
+    PackMemofile();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, handler);
+    EXPECT_EQ(XbaseErrorCode, code) << XbaseErrorMessage;
+    if (code == 1003)
+      EXPECT_NE(XbaseErrorMessage.find(" Memo block # 999 Record # 2 [PackMemo]"),
+                std::string::npos);
+    for (int open = 0; open < 2; ++open) {
+      EXPECT_EQ(ReadFile(Path(name + ".fpt")), memoBefore) << open;
+      EXPECT_EQ(ReadFile(Path(name + ".dbf")), tableBefore) << open;
+      EXPECT_FALSE(std::filesystem::exists(Path(name + ".$$$"))) << open;
+      CloseAll();
+      if (!open) EXPECT_TRUE(UseDbf(Path(name + ".dbf"), true)) << XbaseErrorMessage;
+    }
+  }
 }
 
 TEST_F(MemoPack, CopyToTheSameBlockNumber) {

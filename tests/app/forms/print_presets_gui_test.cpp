@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -258,11 +259,12 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   const char* cases[][2] = {{"too long!", "NAME"},
                             {"12345678", "SCALE"},  // 12345678.000: 12 places
                             {"13/45/99", "BORN"},
-                            {"12.7", "QTY"}};  // a whole-number field, not rounded to 13
-  for (int c = 0; c < 4; ++c) grid->item(0, c)->setText(cases[c][0]);
+                            {"12.7", "QTY"},   // a whole-number field, not rounded to 13
+                            {"-1.5", "QTY"}};  // nor to -2 or -1
+  for (int c = 0; c < 5; ++c) grid->item(0, std::min(c, 3))->setText(cases[c][0]);
   const std::vector<std::string> shown = host.Messages();
-  ASSERT_EQ(shown.size(), 4u);
-  for (int c = 0; c < 4; ++c) EXPECT_NE(shown[c].find(cases[c][1]), std::string::npos) << shown[c];
+  ASSERT_EQ(shown.size(), 5u);
+  for (int c = 0; c < 5; ++c) EXPECT_NE(shown[c].find(cases[c][1]), std::string::npos) << shown[c];
   // The table keeps code page 850: a character it lacks is refused, never stored as "?".
   for (const std::string typed : {"€", "ł", "日"}) {
     host.Clear();

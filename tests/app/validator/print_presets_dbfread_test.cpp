@@ -97,13 +97,15 @@ TEST(PrintPresetsValidator, PackedTableKeepsTheMemosOfItsRecords) {
     const char* layout;
     std::uint8_t version;
     const char* memoExt;
-    int records;
+    int records, marked;  // records 2 to marked + 1 packed away
     const char* read;
-  } cases[] = {{"dBASE III", 0x83, ".dbt", 3, three},
-               {"dBASE IV", 0x8B, ".dbt", 3, three},
-               {"FoxPro", 0xF5, ".fpt", 3, three},
-               {"a count above 255 in the header", 0x83, ".dbt", 300,
-                "299 0 True ['r1', 'r3', 'r4'] r300\n"}};
+  } cases[] = {{"dBASE III", 0x83, ".dbt", 3, 1, three},
+               {"dBASE IV", 0x8B, ".dbt", 3, 1, three},
+               {"FoxPro", 0xF5, ".fpt", 3, 1, three},
+               {"a count above 255 in the header", 0x83, ".dbt", 300, 1,
+                "299 0 True ['r1', 'r3', 'r4'] r300\n"},
+               {"a count that falls below 256", 0x83, ".dbt", 300, 50,
+                "250 0 True ['r1', 'r52', 'r53'] r300\n"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.layout);
     std::string pattern = (std::filesystem::temp_directory_path() / "vuko-pack-XXXXXX").string();
@@ -126,8 +128,10 @@ TEST(PrintPresetsValidator, PackedTableKeepsTheMemosOfItsRecords) {
     const auto memoSize = [&] { return std::filesystem::file_size(dir + "/notes" + c.memoExt); };
     const auto before = memoSize();
     DbTableOpen(table);
-    DbTableGo(2);
-    ASSERT_TRUE(DbTableSetDeleted(true));
+    for (int r = 2; r <= c.marked + 1; ++r) {
+      DbTableGo(r);
+      ASSERT_TRUE(DbTableSetDeleted(true));
+    }
     ASSERT_TRUE(DbTablePack());
     DbTableClose();
     DoneXbaseCore();
