@@ -277,8 +277,8 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   EXPECT_TRUE(app_test::ReadBytes(path) == before);
   DbTableClose();
 
-  // Damage in the middle rows: each grid row shows its own record, with what cannot be read as
-  // 0 or blank, and the damage is told.
+  // Damage in the first and the middle rows: each grid row shows its own record, with what
+  // cannot be read as 0 or blank, and each damaged record is told once while the form is shown.
   const std::string damaged = dir / "d.dbf";
   ASSERT_TRUE(CreateDbf(damaged, {{"NAME", 'C', 8, 0}, {"SCALE", 'N', 8, 3}, {"BORN", 'D', 8, 0}}));
   for (const char* name : {"first", "second", "third", "fourth", "fifth"}) {
@@ -289,6 +289,7 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   }
   CloseAll();
   std::string bytes = app_test::ReadBytes(damaged);  // header 129 bytes, records of 25
+  bytes.replace(129 + 9, 8, "********");             // first: an overflowed number
   bytes.replace(129 + 25 + 9, 8, "********");        // second: an overflowed number
   bytes.replace(129 + 50 + 17, 8, "2020AB99");       // third: no date
   bytes[129 + 75] = 'X';                             // fourth: no deletion flag
@@ -303,15 +304,44 @@ TEST(TableForm, RefusedValuesAndACancelledNewRowLeaveTheFileUnchanged) {
   const char* names[] = {"first", "second", "third", "fourth", "fifth"};
   for (int r = 0; r < 5; ++r) {
     EXPECT_EQ(grid->item(r, 0)->text().toStdString(), names[r]);
-    EXPECT_EQ(grid->item(r, 1)->text(), InUserForm(r == 1 ? "0.000" : "1.500")) << names[r];
+    EXPECT_EQ(grid->item(r, 1)->text(), InUserForm(r < 2 ? "0.000" : "1.500")) << names[r];
     EXPECT_EQ(grid->item(r, 2)->text(), grid->item(0, 2)->text()) << names[r];  // no date
   }
-  std::string told;
-  for (const std::string& m : host.Messages()) told += m + "\n";
-  for (const char* what : {"SCALE", "BORN", "deletion flag"})
-    EXPECT_NE(told.find(what), std::string::npos) << told;
+  const char* told[] = {"SCALE", "SCALE", "BORN", "deletion flag"};
+  ASSERT_EQ(host.Messages().size(), 4u);
+  for (int r = 0; r < 4; ++r) {
+    const std::string m = host.Messages()[r];
+    EXPECT_NE(m.find(told[r]), std::string::npos) << m;
+    EXPECT_NE(m.find(", record " + std::to_string(r + 1) + " "), std::string::npos) << m;
+  }
+  // Moves onto damaged rows, the first record marked and packed away: nothing more is told until
+  // the form is shown again.
+  for (const char* move : {"Last", "Prior", "Next", "First"})
+    damagedForm.findChild<QToolButton*>(move)->click();
+  grid->setCurrentCell(1, 0);
+  grid->setCurrentCell(0, 0);
+  host.AnswerYes();
+  damagedForm.findChild<QToolButton*>("Delete")->click();
+  host.AnswerYes();
+  damagedForm.findChild<QAction*>("Pack")->trigger();
+  ASSERT_EQ(grid->rowCount(), 4);
+  EXPECT_EQ(grid->item(0, 0)->text(), "second");
+  EXPECT_EQ(host.Messages().size(), 4u) << host.Messages().back();
+  damagedForm.Prepare(DbfFormMode("", 0));
+  EXPECT_EQ(host.Messages().size(), 7u);
   DbTableClose();
   DoneXbaseCore();
+  // dbfread (the fields as stored): four records, none deleted; the one whose flag is neither
+  // blank nor "*" is no live record to it.
+  REQUIRE_VALIDATOR(validator_support::HavePythonModule("dbfread"), "python3-dbfread");
+  setenv("VUKO_READER",
+         "import sys, dbfread\n"
+         "t = dbfread.DBF(sys.argv[1], raw=True, load=True)\n"
+         "print(t.header.numrecords, len(t.deleted), [r['NAME'].strip().decode() for r in t])\n",
+         1);
+  const validator_support::ToolRun run = validator_support::Execute(
+      SYSTEM_PYTHON3 " -c \"$VUKO_READER\" " + validator_support::Quote(damaged));
+  EXPECT_EQ(run.output, "4 0 ['second', 'third', 'fifth']\n");
 }
 
 }  // namespace
