@@ -445,9 +445,7 @@ std::string TXbDbf::FieldText(const std::string& name) {
 
 std::uint16_t TXbDbf::RecordDamage() {
   WorkAreaRecord* area = WorkAreaAt(workArea_);
-  if (!Active() || !area || area->vfile.isVirtual || area->loadedRecord < 1 ||
-      area->loadedRecord != area->recordNumber)
-    return 0;
+  if (!area || area->loadedRecord != area->recordNumber) return 0;
   // The record's bytes read again into a scratch copy of the fields: the buffers stay as shown.
   std::vector<unsigned char> scratch(area->typedSize);
   RecordToFields(*area, scratch.data());

@@ -419,8 +419,7 @@ void Tdbf4::Button_okClick() {
   if (Inserting() && !EndInsert(false)) return;
   TXbDbf& dataset = TableDataset();
   const int row = grid_->currentRow();
-  if (dataset.Active() && row >= 0 && row + 1 != dataset.RecNo())
-    dataset.HoldDamage([&dataset, row] { dataset.Go(row + 1); });
+  if (dataset.Active() && row >= 0 && row + 1 != dataset.RecNo()) dataset.Go(row + 1);
   AbortFlag = false;
   accept();
 }
