@@ -84,9 +84,9 @@ bool EndPendingEdit(TXbDbf& dataset) {
 // Opens the dataset. Damage inside the record it opens on is that record's, told where the form
 // shows the record: the open succeeded, and no code of it stands.
 bool OpenDataset(TXbDbf& dataset) {
-  const bool opened = dataset.Open();
-  if (opened && XbaseErrorCode == dataset.RecordDamage()) XbaseErrorCode = 0;
-  return opened;
+  if (!dataset.Open()) return false;
+  if (XbaseErrorCode == dataset.RecordDamage()) XbaseErrorCode = 0;
+  return true;
 }
 
 // (Re)opens the dataset shared or exclusive; when quiet, library errors are not shown and their

@@ -459,8 +459,10 @@ std::uint16_t TXbDbf::HoldDamage(const std::function<void()>& move) {
   XbaseErrorCode = 0;
   move();
   SetErrorHandling(handling);
-  if (XbaseErrorCode == 0) return 0;
-  if (XbaseErrorCode == RecordDamage()) return XbaseErrorCode;
-  if (handling) HandleError();
-  return 0;
+  const std::uint16_t code = XbaseErrorCode;
+  if (code != 0 && code != RecordDamage()) {
+    if (handling) HandleError();
+    return 0;
+  }
+  return code;
 }

@@ -417,7 +417,7 @@ TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
   EXPECT_EQ(HaltCalls, 0);
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(v.scaleX, "3");
-  ASSERT_FALSE(host_.Messages().empty());
+  ASSERT_EQ(host_.Messages().size(), 1u);
   EXPECT_EQ(host_.Messages()[0].rfind("Error # ", 0), 0u) << host_.Messages()[0];
   EXPECT_NE(host_.Messages()[0].find(folder + "/printout.dbf"), std::string::npos)
       << host_.Messages()[0];
@@ -564,6 +564,13 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   EXPECT_FALSE(DbTableDeleted());
   EXPECT_TRUE(DbTablePack());
   EXPECT_EQ(DbTableRecordCount(), 0);
+  // Held open by another program: not packed, and that alone is told.
+  const pid_t holder = HoldInOtherProcess(dbf_ / "printout.dbf", false);
+  EXPECT_FALSE(DbTablePack());
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  ASSERT_EQ(host_.Messages().size(), 1u);
+  host_.Clear();
   DbTableClose();
   EXPECT_FALSE(DbTableSetDeleted(true)) << "no table open";
   EXPECT_FALSE(DbTablePack()) << "no table open";

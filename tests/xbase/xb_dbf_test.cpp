@@ -329,6 +329,8 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
   EXPECT_EQ(Told, 0) << "the open tells nothing of it";
   EXPECT_EQ(table.FieldText("NAME"), "a     ");
   table.Close();
+  EXPECT_EQ(table.HoldDamage([&] { table.Go(1); }), 0);
+  EXPECT_EQ(Told, 1) << "a move of a closed dataset is told";
 }
 
 }  // namespace
