@@ -521,6 +521,7 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   // Work files of packs are named by their pid: one beyond any Linux gives is a killed pack's.
   ShipTable();
   std::filesystem::remove(path);
+  std::filesystem::create_symlink(dbf_ / "printout.dbf", path);  // found through a link
   const std::string work = dbf_ / ".printout.dbf.", ours = work + std::to_string(getpid());
   for (const std::string& pid : {work + "4194305", ours}) app_test::WriteBytes(pid + "-0-1", "x");
   host_.Clear();
