@@ -81,6 +81,14 @@ bool EndPendingEdit(TXbDbf& dataset) {
   return dataset.State() == TDataSetState::dsBrowse;
 }
 
+// Opens the dataset. Damage inside the record it opens on is that record's, told where the form
+// shows the record: the open succeeded, and no code of it stands.
+bool OpenDataset(TXbDbf& dataset) {
+  if (!dataset.Open()) return false;
+  if (XbaseErrorCode == dataset.RecordDamage()) XbaseErrorCode = 0;
+  return true;
+}
+
 // (Re)opens the dataset shared or exclusive; when quiet, library errors are not shown and their
 // code is left to the caller. True when the table opened without an error.
 bool ReopenDataset(TXbDbf& dataset, bool exclusive, bool quiet, std::uint16_t& code) {
@@ -88,7 +96,7 @@ bool ReopenDataset(TXbDbf& dataset, bool exclusive, bool quiet, std::uint16_t& c
   dataset.Exclusive = exclusive;
   XbaseErrorCode = 0;
   const bool handling = quiet ? SetErrorHandling(false) : ErrorHandlingOn;
-  const bool opened = dataset.Open() && XbaseErrorCode == 0;
+  const bool opened = OpenDataset(dataset) && XbaseErrorCode == 0;
   code = XbaseErrorCode;
   SetErrorHandling(handling);
   return opened;
@@ -168,7 +176,7 @@ void DbTableOpen(const std::string& path) {
   dataset.Exclusive = false;
   dataset.ReadOnly = false;
   dataset.SetTableName(path);
-  if (!dataset.Open() && XbaseErrorCode == 0) {
+  if (!OpenDataset(dataset) && XbaseErrorCode == 0) {
     // No free work area or a failure the library did not report: still a failure.
     ErrorMessage("file " + NameText(path) + " not found or no access !");
     AbortFlag = true;
@@ -247,7 +255,9 @@ void DbTableGo(std::int32_t n) {
     n = count;
   }
   if (n < 1 || n > count) n = 1;
-  TableDataset().Go(n);
+  // Damage inside the record reached is told where the form shows the record.
+  TXbDbf& dataset = TableDataset();
+  dataset.HoldDamage([&dataset, n] { dataset.Go(n); });
 }
 
 std::int32_t DbTableRecNo() {
@@ -318,7 +328,7 @@ bool DbTableSetDeleted(bool deleted) {
   Poke(deleted ? "*" : " ", 0, n);
   const bool done = XbaseErrorCode == 0;
   if (lockHere) UnlockRec(n);
-  dataset.Go(n);  // the mark as the file now holds it
+  dataset.HoldDamage([&dataset, n] { dataset.Go(n); });  // the mark as the file now holds it
   return done;
 }
 
@@ -348,7 +358,7 @@ bool DbTablePack() {
   ReopenDataset(dataset, wasExclusive, false, code);
   if (!why.empty()) {
     ErrorMessage("Pack not done, the table is unchanged: " + NameText(path) + ": " + why + ".");
-    if (dataset.Active() && current > 0) dataset.Go(current);
+    if (dataset.Active() && current > 0) dataset.HoldDamage([&] { dataset.Go(current); });
     return false;
   }
   const auto follow = [&newNumber](std::int32_t old) {
@@ -365,7 +375,7 @@ bool DbTablePack() {
       show = newNumber[r];
     if (!show) show = dataset.Active() ? dataset.GetRecordCount() : 0;
   }
-  if (dataset.Active() && show > 0) dataset.Go(show);
+  if (dataset.Active() && show > 0) dataset.HoldDamage([&] { dataset.Go(show); });
   return dataset.Active();
 }
 

@@ -33,6 +33,11 @@ std::string LeafOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Work files of a replacement of real are hidden beside it, named after it.
+std::string WorkFilePrefix(const std::string& real) {
+  return "." + LeafOf(real) + ".";
+}
+
 // Opens a new file with a name nobody else can have chosen; fd or -1 with errno set.
 int OpenUnique(const std::string& dir, std::string_view prefix, std::string& name) {
   static std::atomic<unsigned> counter{0};
@@ -122,6 +127,12 @@ void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix)
   closedir(d);
 }
 
+void RemoveLeftoverWorkFiles(const std::string& path) {
+  char resolved[PATH_MAX];
+  const std::string real = realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+  RemoveFilesOfGoneProcesses(DirOf(real), WorkFilePrefix(real));
+}
+
 FileWriter::~FileWriter() {
   Discard();
 }
@@ -160,7 +171,7 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
   struct stat dirStat {};
   if (stat(dir.c_str(), &dirStat) != 0) return error_ = errno;
   if (!S_ISDIR(dirStat.st_mode)) return error_ = ENOTDIR;
-  const std::string prefix = "." + LeafOf(real) + ".";
+  const std::string prefix = WorkFilePrefix(real);
   RemoveFilesOfGoneProcesses(dir, prefix);
   fd_ = OpenUnique(dir, prefix, temp_);
   if (fd_ < 0) {

@@ -60,4 +60,8 @@ std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, in
 // files of a writer that was killed. Files of running processes stay.
 void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix);
 
+// Removes the work files that replacements of path (FileWriter) left when their process was
+// killed, as Open does before it writes.
+void RemoveLeftoverWorkFiles(const std::string& path);
+
 }  // namespace platform

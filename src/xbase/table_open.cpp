@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file_writer.h"
 #include "xbase/dbf_file.h"
 #include "xbase/xbase_dates.h"
 #include "xbase/xbase_errors.h"
@@ -49,6 +50,8 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     SetError(code, "File:  " + name + " [USE]");
     return false;
   }
+  // A rewrite of the table (a pack) killed half way left its work file beside it.
+  platform::RemoveLeftoverWorkFiles(name);
   auto area = std::make_unique<WorkAreaRecord>();
   area->tableName = name;
   area->path = name;
@@ -80,7 +83,13 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
   }
   if (opened.recordCount > 0) {
     GetDbfRecord(opened, 1);
-    if (XbaseErrorCode == 0) LoadFields();
+    // Damage inside the first record is that record's, told when a move shows it: here its
+    // code only stands, the open does not fail on it.
+    if (XbaseErrorCode == 0) {
+      const bool handling = SetErrorHandling(false);
+      LoadFields();
+      SetErrorHandling(handling);
+    }
   } else {
     ClearRecord();
     opened.recordNumber = 1;

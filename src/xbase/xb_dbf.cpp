@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "xbase/dbf_file.h"
 #include "xbase/locking.h"
@@ -94,8 +95,11 @@ bool TXbDbf::Open() {
   WorkAreas[area]->oem = false;
   state_ = TDataSetState::dsBrowse;
   internalPositioning_ = true;
-  SetIgnoreDel(hideDeletedRecs_);
-  SettleOnVisibleRecord();
+  // Whatever the record the table opens on holds, the open succeeds: that is the record's.
+  HoldDamage([this] {
+    SetIgnoreDel(hideDeletedRecs_);
+    SettleOnVisibleRecord();
+  });
   internalPositioning_ = false;
   activeBuffer_.assign(WorkAreas[area]->typedSize, 0);
   RefreshFromCore();
@@ -437,4 +441,28 @@ std::string TXbDbf::FieldText(const std::string& name) {
   std::string text = FieldAsText(n);
   std::copy(saved.begin(), saved.end(), area.typedBuffer);
   return text;
+}
+
+std::uint16_t TXbDbf::RecordDamage() {
+  WorkAreaRecord* area = WorkAreaAt(workArea_);
+  if (!area || area->loadedRecord != area->recordNumber) return 0;
+  // The record's bytes read again into a scratch copy of the fields: the buffers stay as shown.
+  std::vector<unsigned char> scratch(area->typedSize);
+  RecordToFields(*area, scratch.data());
+  area->unreadableField.clear();
+  area->unreadableNote.clear();
+  return std::exchange(area->unreadableCode, 0);
+}
+
+std::uint16_t TXbDbf::HoldDamage(const std::function<void()>& move) {
+  const bool handling = SetErrorHandling(false);
+  XbaseErrorCode = 0;
+  move();
+  SetErrorHandling(handling);
+  const std::uint16_t code = XbaseErrorCode;
+  if (code != 0 && code != RecordDamage()) {
+    if (handling) HandleError();
+    return 0;
+  }
+  return code;
 }

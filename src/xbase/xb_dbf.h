@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,13 @@ class TXbDbf {
   void Cancel();
   // A field of the active buffer as text ("" for an unknown name).
   std::string FieldText(const std::string& name);
+  // Damage inside the current record as read from the file: the code its loading reports, 0
+  // when it reads whole or no record is read.
+  std::uint16_t RecordDamage();
+  // Runs move (a move of this dataset) with the damage of the record it reaches held back: that
+  // code stays in XbaseErrorCode as the record's, for whoever shows the record to tell; a move
+  // that fails is told as ever. The damage code held, 0 for none.
+  std::uint16_t HoldDamage(const std::function<void()>& move);
   const std::vector<unsigned char>& ActiveBuffer() const { return activeBuffer_; }
 
  private:

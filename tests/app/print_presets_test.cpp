@@ -405,7 +405,7 @@ TEST_F(PrintPresets, BrokenTableReportsItsErrorAndTheProgramGoesOn) {
   EXPECT_EQ(HaltCalls, 0);
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(v.scaleX, "3");
-  ASSERT_FALSE(host_.Messages().empty());
+  ASSERT_EQ(host_.Messages().size(), 1u);
   EXPECT_EQ(host_.Messages()[0].rfind("Error # ", 0), 0u) << host_.Messages()[0];
   EXPECT_NE(host_.Messages()[0].find(folder + "/printout.dbf"), std::string::npos)
       << host_.Messages()[0];
@@ -516,19 +516,30 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
       EXPECT_NE(host_.Messages()[0].find(c.told), std::string::npos) << host_.Messages()[0];
     }
   }
-  // The table as shipped, without presets: nothing to mark, nothing to remove, nothing said.
+  // The table as shipped, without presets: nothing to mark, nothing to remove, and only a pack
+  // refused is told.
+  // Work files of packs are named by their pid: one beyond any Linux gives is a killed pack's.
   ShipTable();
   std::filesystem::remove(path);
+  std::filesystem::create_symlink(dbf_ / "printout.dbf", path);  // found through a link
+  const std::string work = dbf_ / ".printout.dbf.", ours = work + std::to_string(getpid());
+  for (const std::string& pid : {work + "4194305", ours}) app_test::WriteBytes(pid + "-0-1", "x");
   host_.Clear();
   OpenPresetTable();
+  EXPECT_FALSE(std::filesystem::exists(work + "4194305-0-1")) << "gone at the next open";
+  EXPECT_TRUE(std::filesystem::remove(ours + "-0-1")) << "a running program's stays";
   EXPECT_FALSE(DbTableSetDeleted(true));
   EXPECT_FALSE(DbTableDeleted());
   EXPECT_TRUE(DbTablePack());
   EXPECT_EQ(DbTableRecordCount(), 0);
+  const pid_t holder = HoldInOtherProcess(dbf_ / "printout.dbf", false);
+  EXPECT_FALSE(DbTablePack()) << "held open by another program";
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
   DbTableClose();
   EXPECT_FALSE(DbTableSetDeleted(true)) << "no table open";
   EXPECT_FALSE(DbTablePack()) << "no table open";
-  EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front();
+  EXPECT_EQ(host_.Messages().size(), 1u) << "the refusal alone";
 
   // A dBASE II table (count in bytes 1-2, date M D Y in 3-5, record length in 6-7, 16-byte
   // field descriptors from byte 8, 521 header bytes) keeps its own header layout.

@@ -288,7 +288,11 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
   // A move that fails leaves the dataset as it was, an edit under way included.
   table.Go(1);
   table.SetFieldString("NAME", "zz");
-  table.Go(99);
+  static int told;  // errors handed to the embedding program's hook
+  told = 0;
+  SetErrorHandling(true);
+  XbaseErrorHook = [] { ++told; };
+  EXPECT_EQ(table.HoldDamage([&] { table.Go(99); }), 0) << "a move that fails holds nothing";
   EXPECT_EQ(XbaseErrorCode, 212);
   EXPECT_EQ(table.State(), TDataSetState::dsEdit);
   EXPECT_EQ(table.FieldText("NAME"), "zz    ");
@@ -313,6 +317,8 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
   EXPECT_EQ(XbaseErrorCode, 106);
   EXPECT_EQ(table.FieldText("NAME"), "a     ");
   table.Close();
+  table.HoldDamage([&] { table.Go(1); });
+  EXPECT_EQ(told, 4) << "Go(99), records 2 and 7, a closed dataset's move; the open none";
 }
 
 }  // namespace

@@ -12,6 +12,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/documentation_records.h"
 #include "common/codepage.h"
@@ -174,6 +177,7 @@ void Tdbf4::Prepare(const TTableFormMode& mode) {
   titleItem_->setText(Q(mode.titleMenuCaption));
   closeFlag_ = mode.closeFlag;
   editable_ = !mode.browseOnly;
+  damageTold_ = false;
   for (int i = kInsert; i <= kRefresh; ++i) navButtons_[i]->setVisible(editable_);
   for (QAction* a : editingEntries_) a->setVisible(editable_);
   grid_->setEditTriggers(editable_ ? QAbstractItemView::DoubleClicked |
@@ -213,8 +217,12 @@ void Tdbf4::FillGrid() {
   for (const FieldDescriptor& f : area->fields) headers << QString::fromLatin1(f.name);
   grid_->setHorizontalHeaderLabels(headers);
   grid_->setRowCount(count);
+  // Each damaged record is told once while the form is shown, when its row first shows it.
+  std::vector<std::pair<std::uint16_t, std::string>> damage;
   for (std::int32_t r = 1; r <= count; ++r) {
-    dataset.Go(r);
+    if (const std::uint16_t code = dataset.HoldDamage([&dataset, r] { dataset.Go(r); });
+        code && !damageTold_)
+      damage.emplace_back(code, XbaseErrorMessage);
     // A deleted record stays in sight, marked, until a pack removes it.
     const bool deleted = DbTableDeleted();
     grid_->setVerticalHeaderItem(
@@ -225,9 +233,12 @@ void Tdbf4::FillGrid() {
       grid_->setItem(r - 1, c, item);
     }
   }
-  if (count > 0) dataset.Go(current >= 1 && current <= count ? current : 1);
+  if (count > 0)
+    dataset.HoldDamage([&] { dataset.Go(current >= 1 && current <= count ? current : 1); });
   filling_ = false;
   ShowCurrentRecord();
+  damageTold_ = true;
+  for (const auto& [code, message] : damage) SetError(code, message);
 }
 
 void Tdbf4::ShowCurrentRecord() {
@@ -252,7 +263,7 @@ void Tdbf4::MoveTo(int row) {
   if (Inserting() && !EndInsert(false)) return;
   TXbDbf& dataset = TableDataset();
   if (!dataset.Active() || row + 1 == dataset.RecNo()) return;
-  dataset.Go(row + 1);
+  dataset.HoldDamage([&dataset, row] { dataset.Go(row + 1); });
   ShowCurrentRecord();
 }
 
@@ -266,7 +277,7 @@ void Tdbf4::CellEdited(int row, int column) {
   const std::string text = WinToDos(typed);
   const bool newRecord = row == insertRow_;
   if (!newRecord && Inserting()) EndInsert(false);
-  if (!newRecord) dataset.Go(row + 1);
+  if (!newRecord) dataset.HoldDamage([&dataset, row] { dataset.Go(row + 1); });
   // What the field cannot hold is refused here, before anything reaches the table; the table
   // keeps the code page's characters only.
   const std::string foreign = FirstCharOutsideCp850(typed);
@@ -341,16 +352,16 @@ void Tdbf4::NavigatorClick(int button) {
   }
   switch (button) {
     case kFirst:
-      dataset.First();
+      dataset.HoldDamage([&dataset] { dataset.First(); });
       break;
     case kPrior:
-      dataset.Prior();
+      dataset.HoldDamage([&dataset] { dataset.Prior(); });
       break;
     case kNext:
-      dataset.Next();
+      dataset.HoldDamage([&dataset] { dataset.Next(); });
       break;
     case kLast:
-      dataset.Last();
+      dataset.HoldDamage([&dataset] { dataset.Last(); });
       break;
     case kInsert:
       BeginInsert();

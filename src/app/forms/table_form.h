@@ -67,6 +67,7 @@ class Tdbf4 : public QDialog, public TTableForm {
   bool closeFlag_ = false;
   bool filling_ = false;
   bool editable_ = false;
+  bool damageTold_ = false;  // the damaged records were told in this showing
   int insertRow_ = -1;  // grid row of the pending new record, -1 when none
   bool insertTyped_ = false;
 };
