@@ -368,8 +368,8 @@ INSTANTIATE_TEST_SUITE_P(
                        ToothingData.Pn = 0;
                      },
                      "Fatal  : pitch = 0 !"},
-        BadInputCase{"alpha_50", [] { ToothingData.alpha = 50; }, "Fatal  : 5 < alpha < 50 !"},
-        BadInputCase{"alpha_5", [] { ToothingData.alpha = 5; }, "Fatal  : 5 < alpha < 50 !"},
+        BadInputCase{"alpha_50", [] { ToothingData.alpha = 50; }, "Fatal  : 5 < alpha <= 45 !"},
+        BadInputCase{"alpha_5", [] { ToothingData.alpha = 5; }, "Fatal  : 5 < alpha <= 45 !"},
         BadInputCase{"teeth_zero", [] { ToothingData.z[1] = 0; }, "Fatal  : z = 0 !"},
         BadInputCase{"balls_too_far", [] { SplineInputData.MdRIn[1] = 120; },
                      "Fatal  : MdR > MdRmax ! (1) (Dm 16mm)"},
@@ -396,9 +396,8 @@ INSTANTIATE_TEST_SUITE_P(
                        SplineInputData.WIn[2] = 80;
                      },
                      "Fatal  : W > Wmax ! (2) (k = 1: 14.356 to 33.856mm)"},
-        // The spline takes it, the gear engine does not: the message says which angles can be.
-        BadInputCase{"alpha_47", [] { ToothingData.alpha = 47; },
-                     "Fatal  : alpha ! (5 <= alpha <= 45)"},
+        // Every refusal of a pressure angle states the one range the program takes.
+        BadInputCase{"alpha_47", [] { ToothingData.alpha = 47; }, "Fatal  : 5 < alpha <= 45 !"},
         // Inputs nobody can make or measure are refused at the start, each by name.
         BadInputCase{"teeth_negative", [] { ToothingData.z[1] = -8; }, "Fatal  : z < 0 !"},
         BadInputCase{"teeth_absurd", [] { ToothingData.z[1] = 100000; },
@@ -472,7 +471,7 @@ TEST_F(SplineJointTest, OnlyThePitchMessageWhenThePitchIsZero) {
 }
 
 TEST_F(SplineJointTest, EngineFailureIsNotReportedAsSuccess) {
-  // 47 degrees passes the spline's own range (5..50) but not the gear pair engine's (5..45).
+  // 47 degrees lies beyond the gear pair engine's range, which the spline's own takes over.
   NewSplineExample();
   ToothingData.alpha = 47;
   CalcSplineJoint();
