@@ -150,16 +150,13 @@ void CheckBallInGap(int32_t z, long double mn, long double alpha, long double be
 long double BallContactDiameter(int32_t z, long double mn, long double alpha, long double beta,
                                 long double x, long double Dm) {
   const TBallCentre centre = BallCentre(z, mn, alpha, beta, x, Dm);
-  const long double rb = std::fabs(centre.db) / 2;
-  // The flank's normal through the centre is tangent to the base circle, rb tan(alphaM) from its
-  // tangent point; the contact lies half a ball nearer that point on a shaft's convex flank,
-  // farther on a hub's concave one.
-  const long double half = Dm / 2 / std::cos(centre.betab);
-  const long double roll = rb * std::tan(ArcInv(centre.invM)) + (z > 0 ? -half : half);
+  // The flank's normal through the centre is tangent to the base circle, db tan(alphaM) / 2 from
+  // its tangent point; the contact lies half a ball nearer that point on a shaft's convex flank,
+  // farther on a hub's concave one (db < 0).
+  const long double roll = centre.db * std::tan(ArcInv(centre.invM)) - Dm / std::cos(centre.betab);
   // A shaft's ball that reaches the base circle has no involute left to touch.
-  if (roll < 0) return 0;
-  const long double contact = 2 * std::hypot(rb, roll);
-  return z > 0 ? contact : -contact;
+  if (roll * centre.db < 0) return 0;
+  return std::copysign(std::hypot(centre.db, roll), centre.db);
 }
 
 long double CalcBallDimension(int32_t z, long double mn, long double alpha, long double beta,

@@ -748,7 +748,8 @@ TEST_P(SmallHubBallTest, BallMessageOnlyForABallOnTheTips) {
 // flanks at 38.29, 8.709 and 86.18); a 9.47 mm ball touches 18 teeth at 51.444 below the tip
 // 51.663, a 10 mm one at 51.730 above it. The 8.18 mm ball between 10 teeth of 37.5 degrees
 // touches nowhere outside the base circle: its centre (29.216 mm across by the tips) lies inside
-// it; a 7.5 mm one touches at 34.366 mm, outside the tip 33.649.
+// it; a 7.5 mm one touches at 34.366 mm, outside the tip 33.649. In W 16x2x6 a 2.4 mm ball
+// touches the shaft at 11.749 below dFf1 11.805, a 1.8 mm one the hub at 16.245 beyond 15.8.
 INSTANTIATE_TEST_SUITE_P(
     Din5480, SmallHubBallTest,
     ::testing::Values(
@@ -769,7 +770,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "Error  : Dm ball !  (10mm) (1)", 30, 0.7751L},
         SmallHubCase{"hub_centre_inside_its_base_circle", 3.7047L, 10, 0, 8.18L,
                      "Error  : Dm ball !  (8.18mm) (2)", 37.5L, -0.0086L},
-        SmallHubCase{"hub_touching_outside_its_tip", 3.7047L, 10, 0, 7.5L, "", 37.5L, -0.0086L}),
+        SmallHubCase{"hub_touching_outside_its_tip", 3.7047L, 10, 0, 7.5L, "", 37.5L, -0.0086L},
+        SmallHubCase{"shaft_touching_below_its_form_circle", 2, 6, 2.4L, 0,
+                     "Error  : small Dm ball !  (2.4mm) (1)"},
+        SmallHubCase{"hub_touching_beyond_its_form_circle", 2, 6, 0, 1.8L,
+                     "Error  : small Dm ball !  (1.8mm) (2)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // 45 degrees, 28 teeth by a span with the teeth open: the first try over 8 teeth stands at
