@@ -159,6 +159,10 @@ TEST_F(MeasurementTest, BallContactCheck) {
   // Even teeth, ball well inside the flanks: nothing to report.
   CheckBallContact(8, 82, 82, 48, 61, 16, alpha, 0.975L, 1);
   EXPECT_EQ(ErrorList.count, 0);
+  // 7 teeth: the balls stand in gaps not opposite, on a centre circle of 54 / cos(180 / 14) =
+  // 55.39, so the ball reaches down to 49.39, not to the root at 49.
+  CheckBallContact(7, 60, 60, 49, 61, 6, alpha, 0.5L, 1);
+  EXPECT_EQ(ErrorList.count, 0);
   // Root cut deeper than the ball centre circle minus the ball: the ball hits the root.
   CheckBallContact(8, 82, 82, 80, 61, 16, alpha, 0.975L, 1);
   EXPECT_TRUE(Listed("Error  : small Dm ball !  (16mm) (1)"));

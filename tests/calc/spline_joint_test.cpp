@@ -742,14 +742,11 @@ TEST_P(SmallHubBallTest, BallMessageOnlyForABallOnTheTips) {
   }
 }
 
-// The hub W 10x1.25x6's 2.4 mm ball rests at 8.526 mm, M2 -4.8072; a 13 mm ball in the shaft
-// touches at 9.856 mm, above its tip 9.75; a 3 mm ball no longer reaches the hub's flanks. The
-// hubs of 10, 6 and 11 teeth rest on the tips at 40.323, 8.844 and 87.49 (they would touch the
-// flanks at 38.29, 8.709 and 86.18); a 9.47 mm ball touches 18 teeth at 51.444 below the tip
-// 51.663, a 10 mm one at 51.730 above it. The 8.18 mm ball between 10 teeth of 37.5 degrees
-// touches nowhere outside the base circle: its centre (29.216 mm across by the tips) lies inside
-// it; a 7.5 mm one touches at 34.366 mm, outside the tip 33.649. In W 16x2x6 a 2.4 mm ball
-// touches the shaft at 11.749 below dFf1 11.805, a 1.8 mm one the hub at 16.245 beyond 15.8.
+// W 10x1.25x6: the hub's 2.4 mm ball rests at 8.526 mm, M2 -4.8072; a 13 mm shaft ball touches
+// at 9.856, above the tip 9.75; a 3 mm hub ball misses the flanks. Seats of the other rows: hubs
+// of 10, 6, 11 teeth at 38.29, 8.709, 86.18, inside their tips 40.323, 8.844, 87.49; 18 teeth at
+// 51.444 and 51.730 about the tip 51.663; 37.5 degrees: 8.18 mm nowhere outside the base circle,
+// 7.5 mm at 34.366 outside the tip 33.649; W 16x2x6 at 11.749 < dFf1 11.805, 16.245 > dFf2 15.8.
 INSTANTIATE_TEST_SUITE_P(
     Din5480, SmallHubBallTest,
     ::testing::Values(
