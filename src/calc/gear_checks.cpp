@@ -19,7 +19,7 @@ std::string Num(int i) {
 
 void CheckMeasurement(const TToothingData& t, int i) {
   CheckBallContact(t.z[i], t.MFinMin[i], t.M2PreMax[i], t.dfLimit[i], t.dFaMin[i], t.Dm[i],
-                   t.alphaRad, t.rhoaP0[i]);
+                   t.alphaRad, t.rhoaP0[i], i);
   const int32_t standardK = CalcSpanTeeth(t.z[i], t.betaRad, t.alphaRad, t.xeFinMax[i], t.mn);
   if (DeviationPercent(standardK, t.k[i]) > 50) AddError("No. of teeth measured " + Num(i) + " !");
   const long double w = t.WFinMin[i];

@@ -43,7 +43,7 @@ long double CalcGearBallDimension(int i, long double xE) {
   const long double z = t.z[i];
   const long double eta = (kPi - 4 * xE * std::tan(t.alphaRad)) / 2 / z;
   const long double alphaM = ArcInv(t.Dm[i] / t.db[i] / std::cos(t.betab) - (eta - Inv(t.alphat)));
-  if (alphaM < 0) PostBallMisfit(t.z[i] > 0, t.Dm[i]);  // through a gear's gap, on a ring's tips
+  if (alphaM < 0) PostBallMisfit(t.z[i] > 0, t.Dm[i], i);  // through a gear's gap, on a ring's tips
   const long double dM = t.db[i] / std::cos(alphaM);
   if (IsOdd(t.z[i])) return dM * std::cos(kPi / 2 / z) + t.Dm[i];
   return dM + t.Dm[i];

@@ -51,9 +51,8 @@ void CheckGearInput() {
     return;
   }
   TToothingData& t = ToothingData;
-  if (t.alpha < 5 || t.alpha > 45) {
-    // The range in the message: the spline joint takes angles up to 50 that end here.
-    PostFatal("Fatal  : alpha ! (5 <= alpha <= 45)");
+  if (t.alpha < kMinPressureAngle || t.alpha > kMaxPressureAngle) {
+    PostFatal(kPressureAngleRefusal);
     return;
   }
   // A steep helix is reported but still calculated.

@@ -26,10 +26,39 @@ bool IsOdd(int32_t z) {
   return z % 2 != 0;
 }
 
+// Where a ball's centre stands in the gap: the base diameter (signed like z), the base helix
+// angle and the involute of the centre's pressure angle alphaM (negative: no seat on both flanks).
+struct TBallCentre {
+  long double db, betab, invM;
+};
+
+TBallCentre BallCentre(int32_t z, long double mn, long double alpha, long double beta,
+                       long double x, long double Dm) {
+  const long double alphat = std::atan(std::tan(alpha) / std::cos(beta));
+  const long double e = (kPi - 4 * x * std::tan(alpha)) / 2 / z - Inv(alphat);
+  const long double betab = std::atan(std::cos(alphat) * std::tan(beta));
+  const long double db = std::cos(alphat) * (mn / std::cos(beta) * z);
+  return {db, betab, Dm / db / std::cos(betab) - e};
+}
+
+// The circle through the ball centres of a dimension over balls: with an odd number of teeth the
+// balls stand in gaps that are not opposite.
+long double BallCentreCircle(int32_t z, long double M, long double Dm) {
+  if (IsOdd(z)) return (M - Dm) / std::cos(kPi / (2.0L * z));
+  return M - Dm;
+}
+
 }  // namespace
 
-void PostBallMisfit(bool tooSmall, long double Dm) {
-  AddError((tooSmall ? "Error  : small Dm ball !  (" : "Error  : Dm ball !  (") + BallText(Dm));
+void PostBallFinding(TBallFinding finding, long double Dm, int part) {
+  const char* text = "Error  : Dm ball !  (";
+  if (finding == TBallFinding::TooSmall) text = "Error  : small Dm ball !  (";
+  if (finding == TBallFinding::NearRoot) text = "Warning: Dm ball   (";
+  AddError(text + BallText(Dm) + " (" + std::to_string(part) + ")");
+}
+
+void PostBallMisfit(bool tooSmall, long double Dm, int part) {
+  PostBallFinding(tooSmall ? TBallFinding::TooSmall : TBallFinding::TooLarge, Dm, part);
 }
 
 long double CalcBallDiameter(long double z, long double beta, long double alpha, long double x,
@@ -91,16 +120,12 @@ long double CalcDimensionOverBalls(int32_t z, long double mn, long double alpha,
     PostFatal("Fatal  : z = 0 !");
     return 0;
   }
-  long double e = (kPi - 4 * x * std::tan(alpha)) / 2 / z;
-  const long double alphat = std::atan(std::tan(alpha) / std::cos(beta));
-  e -= Inv(alphat);
-  const long double betab = std::atan(std::cos(alphat) * std::tan(beta));
-  const long double d = mn / std::cos(beta) * z;
-  const long double db = std::cos(alphat) * d;
-  const long double alphaM = ArcInv(Dm / db / std::cos(betab) - e);
-  // Below the gap's involutes: a shaft's ball is too small, a hub's (db < 0) too large.
-  if (alphaM < 0) PostBallMisfit(z > 0, Dm);
-  const long double dM = db / std::cos(alphaM);
+  const TBallCentre centre = BallCentre(z, mn, alpha, beta, x, Dm);
+  const long double alphaM = ArcInv(centre.invM);
+  // Below the gap's involutes: a shaft's ball is too small, a hub's (db < 0) too large. The
+  // internal toothing is the hub.
+  if (alphaM < 0) PostBallMisfit(z > 0, Dm, z > 0 ? 1 : 2);
+  const long double dM = centre.db / std::cos(alphaM);
   if (IsOdd(z) && std::abs(z) != 1) return dM * std::cos(kPi / (2.0L * z)) + Dm;
   return dM + Dm;
 }
@@ -108,26 +133,30 @@ long double CalcDimensionOverBalls(int32_t z, long double mn, long double alpha,
 bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                  long double Dm) {
   if (z == 0) return false;
-  const long double alphat = std::atan(std::tan(alpha) / std::cos(beta));
-  const long double e = (kPi - 4 * x * std::tan(alpha)) / 2 / z - Inv(alphat);
-  const long double betab = std::atan(std::cos(alphat) * std::tan(beta));
-  const long double db = std::cos(alphat) * mn / std::cos(beta) * z;
-  const long double y = Dm / db / std::cos(betab) - e;
+  const long double y = BallCentre(z, mn, alpha, beta, x, Dm).invM;
   // Beyond Inv(1.57) the inverse involute has no answer inside (-pi/2, pi/2).
   return std::isfinite(y) && y >= 0 && y < Inv(1.57L);
 }
 
 void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
-                    long double Dm) {
+                    long double Dm, int part) {
   if (BallFitsGap(z, mn, alpha, beta, x, Dm)) return;
   // The centre angle's involute comes out negative (a shaft's ball falls through, a hub's sits
   // on the tips) or beyond any angle (the reverse).
-  const long double alphat = std::atan(std::tan(alpha) / std::cos(beta));
-  const long double e = (kPi - 4 * x * std::tan(alpha)) / 2 / z - Inv(alphat);
-  const long double betab = std::atan(std::cos(alphat) * std::tan(beta));
-  const long double db = std::cos(alphat) * mn / std::cos(beta) * z;
-  const bool below = Dm / db / std::cos(betab) - e < 0;
-  PostBallMisfit(below == (z > 0), Dm);
+  const bool below = BallCentre(z, mn, alpha, beta, x, Dm).invM < 0;
+  PostBallMisfit(below == (z > 0), Dm, part);
+}
+
+long double BallContactDiameter(int32_t z, long double mn, long double alpha, long double beta,
+                                long double x, long double Dm) {
+  const TBallCentre centre = BallCentre(z, mn, alpha, beta, x, Dm);
+  // The flank's normal through the centre is tangent to the base circle, db tan(alphaM) / 2 from
+  // its tangent point; the contact lies half a ball nearer that point on a shaft's convex flank,
+  // farther on a hub's concave one (db < 0).
+  const long double roll = centre.db * std::tan(ArcInv(centre.invM)) - Dm / std::cos(centre.betab);
+  // A shaft's ball that reaches the base circle has no involute left to touch.
+  if (roll * centre.db < 0) return 0;
+  return std::copysign(std::hypot(centre.db, roll), centre.db);
 }
 
 long double CalcBallDimension(int32_t z, long double mn, long double alpha, long double beta,
@@ -139,8 +168,13 @@ long double CalcBallDimension(int32_t z, long double mn, long double alpha, long
   return value;
 }
 
+bool BallReachesRoot(int32_t z, long double MdR, long double dfLimit, long double Dm) {
+  return dfLimit > BallCentreCircle(z, MdR, Dm) - Dm;
+}
+
 void CheckBallContact(int32_t z, long double MdR, long double M, long double dfLimit,
-                      long double daLimit, long double Dm, long double alpha, long double rhoaP0) {
+                      long double daLimit, long double Dm, long double alpha, long double rhoaP0,
+                      int part) {
   const long double c = kPi;
   // With a single tooth there is no opposite gap: the odd-teeth conversion divides by
   // cos(pi/2) and no ball can be placed.
@@ -148,20 +182,16 @@ void CheckBallContact(int32_t z, long double MdR, long double M, long double dfL
     PostFatal("Fatal  : Diametr.Dim.o.balls DmMess !");
     return;
   }
-  long double E = MdR - Dm;
-  long double F = M - Dm;
-  if (IsOdd(z)) {
-    E /= std::cos(c / (2.0L * z));
-    F /= std::cos(c / (2.0L * z));
-  }
+  const long double E = BallCentreCircle(z, MdR, Dm);
+  const long double F = BallCentreCircle(z, M, Dm);
   const long double G = E - std::sin(std::abs(c / z) + alpha) * Dm;
   const long double H = (1 - std::sin(alpha)) * 2 * rhoaP0 + dfLimit;
   if (G < H) {
-    PostBallMisfit(true, Dm);  // it touches below the form circle
-  } else if (dfLimit > E - Dm) {
-    AddError("Warning: Dm ball   (" + BallText(Dm));
+    PostBallFinding(TBallFinding::TooSmall, Dm, part);  // it touches below the form circle
+  } else if (BallReachesRoot(z, MdR, dfLimit, Dm)) {
+    PostBallFinding(TBallFinding::NearRoot, Dm, part);
   } else if (daLimit < F - std::sin(std::abs(c / z) + alpha) * Dm) {
-    AddError("Error  : Dm ball !  (" + BallText(Dm));
+    PostBallFinding(TBallFinding::TooLarge, Dm, part);
   }
 }
 

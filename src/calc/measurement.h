@@ -25,15 +25,31 @@ long double CalcBallDimension(int32_t z, long double mn, long double alpha, long
 // (its centre angle is not negative); posts nothing.
 bool BallFitsGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                  long double Dm);
-// A ball too large sits on the tips, one too small falls to the root, and each has its own
-// advice: posts "Error  : small Dm ball !  (" or "Error  : Dm ball !  (" + Dm + unit + ")".
-void PostBallMisfit(bool tooSmall, long double Dm);
+// What is wrong with a part's measuring ball: too small (it falls to the root or touches below the
+// root form circle), too large (it rests on the tips or touches above the tip form circle), or
+// resting on the flanks but reaching the root.
+enum class TBallFinding { TooSmall, TooLarge, NearRoot };
+// Posts "Error  : small Dm ball !  (", "Error  : Dm ball !  (" or "Warning: Dm ball   (" + Dm +
+// unit + ")", then the part, " (1)" or " (2)", so that two balls of one size are told apart.
+void PostBallFinding(TBallFinding finding, long double Dm, int part);
+// PostBallFinding of a ball too small or too large.
+void PostBallMisfit(bool tooSmall, long double Dm, int part);
 // Posts PostBallMisfit's message when BallFitsGap is false.
 void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
-                    long double Dm);
-// Posts errors or warnings when the ball does not touch the flanks properly.
+                    long double Dm, int part);
+// Signed diameter (negative for an internal toothing) at which a ball of diameter Dm that rests
+// on both flanks (BallFitsGap) touches them; 0 for a shaft's ball so small that it reaches down
+// to the base circle, where no involute is left to touch.
+long double BallContactDiameter(int32_t z, long double mn, long double alpha, long double beta,
+                                long double x, long double Dm);
+// True when the ball over the dimension MdR reaches beyond the root limit dfLimit (signed
+// diameters).
+bool BallReachesRoot(int32_t z, long double MdR, long double dfLimit, long double Dm);
+// Posts errors or warnings when the ball does not touch the flanks properly (the estimate of the
+// gear pair engine); the messages name the part.
 void CheckBallContact(int32_t z, long double MdR, long double M, long double dfLimit,
-                      long double daLimit, long double Dm, long double alpha, long double rhoaP0);
+                      long double daLimit, long double Dm, long double alpha, long double rhoaP0,
+                      int part);
 
 // Diameter where the tooth involute meets a second involute (chamfer); thickness of the
 // second involute goes to sB.

@@ -118,6 +118,27 @@ void CheckBacklash() {
   if (s.cp > 0 && givenSound && mateSpoilt) AddError("Error  : cp too large !" + PartSuffix(mate));
 }
 
+// The engine's own finding for a ball that cannot rest on both flanks went with its message
+// list; the final ball at the final shift is judged here again. Where it rests on both, its
+// contact must lie on the active flank (signed diameters: a hub's tip form circle is the upper
+// end), or the dimension over it measures a tip or a fillet.
+void CheckBallSeat(int i) {
+  const TToothingData& t = T();
+  if (!BallFitsGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i])) {
+    CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i], i);
+    return;
+  }
+  const long double contact =
+      BallContactDiameter(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
+  if (contact < t.dFf[i]) {
+    PostBallFinding(TBallFinding::TooSmall, t.Dm[i], i);
+  } else if (contact > t.dFa[i]) {
+    PostBallFinding(TBallFinding::TooLarge, t.Dm[i], i);
+  } else if (BallReachesRoot(t.z[i], t.MdRCheck[i], t.dfLimit[i], t.Dm[i])) {
+    PostBallFinding(TBallFinding::NearRoot, t.Dm[i], i);
+  }
+}
+
 void CheckSpanContact() {
   if (!SpanContactOnFlank()) {
     AddError("Warning: span W off flank (k = " + std::to_string(T().k[1]) + ") !");
@@ -238,15 +259,7 @@ void CheckSplineStandard() {
     if (s.DmDIN[i] > 0 && DeviationPercent(t.Dm[i], s.DmDIN[i]) > 20) {
       AddError("Warning: Dm <> Dm DIN !" + PartSuffix(i));
     }
-    // The engine's own finding for a ball that cannot rest on both flanks went with its
-    // message list; the final ball at the final shift is judged here again. Where it cannot rest
-    // there, the dimension its contact is judged by has no meaning.
-    if (!BallFitsGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i])) {
-      CheckBallInGap(t.z[i], t.mn, t.alphaRad, t.betaRad, t.x[i], t.Dm[i]);
-    } else {
-      CheckBallContact(t.z[i], t.MdRCheck[i], t.MCheck[i], t.dfLimit[i], t.daLimit[i], t.Dm[i],
-                       t.alphaRad, t.rhoaP0[i]);
-    }
+    CheckBallSeat(i);
   }
   for (int i = 1; i <= 2; ++i) {
     // Teeth that come to a point below the tip (or overlap) have no top land at all.

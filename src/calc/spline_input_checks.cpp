@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "calc/gear_pair.h"
 #include "calc/toothing_data.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
@@ -77,7 +78,8 @@ std::string InputRangeProblem(TInputRange range, long double value) {
   std::string problem;
   switch (range) {
     case TInputRange::PressureAngle:
-      return value > 5 && value < 50 ? "" : "out of range";
+      // The spline joint leaves out the lower bound; above the upper one the engine cannot go.
+      return value > kMinPressureAngle && value <= kMaxPressureAngle ? "" : "out of range";
     case TInputRange::Module:
       if (value == 0) return "= 0";
       problem = SignProblem(value, false);

@@ -9,7 +9,7 @@
 
 // What kind of quantity an input is, which fixes its range.
 enum class TInputRange {
-  PressureAngle,    // degrees, strictly between 5 and 50
+  PressureAngle,    // degrees, above 5 and up to 45
   Module,           // mm, 0.001 to 1000
   Pitch,            // diametral pitch, 1/in: the module range
   Teeth,            // 2 to 3000

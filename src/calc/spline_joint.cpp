@@ -257,7 +257,8 @@ std::vector<std::string> SpanRuleFindings(int part) {
 void CheckSplineInput() {
   ResetErrors();
   const TToothingData& t = T();
-  if (!(t.alpha > 5 && t.alpha < 50)) PostFatal("Fatal  : 5 < alpha < 50 !");
+  if (!InputRangeProblem(TInputRange::PressureAngle, t.alpha).empty())
+    PostFatal(kPressureAngleRefusal);
   if (!(t.beta > -0.001L && t.beta < 60)) PostFatal("Fatal  : 0 <= beta < 60 !");
   if (t.Pn == 0) PostFatal("Fatal  : Pn = 0 !");
   for (int part = 1; part <= 2; ++part) {

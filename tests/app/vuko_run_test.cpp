@@ -405,7 +405,7 @@ TEST_F(VukoRun, BallOffTheFlanksIsListedWithItsRemark) {
   EXPECT_NEAR(Number(rows.at("Dm"), 1), 2.1, 1e-9);
   const std::size_t remarks = listing.find("REMARKS");
   ASSERT_NE(remarks, std::string::npos);
-  EXPECT_NE(listing.find("\nError  : Dm ball !  (2.1mm)\t", remarks), std::string::npos)
+  EXPECT_NE(listing.find("\nError  : Dm ball !  (2.1mm) (2)\t", remarks), std::string::npos)
       << listing.substr(remarks);
 }
 

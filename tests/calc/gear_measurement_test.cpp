@@ -118,8 +118,8 @@ TEST(GearMeasurement, BallOffTheFlanksIsNamedTooSmallOrTooLarge) {
   CalcGearBallDimension(1, 0);
   CalcGearBallDimension(2, 0);
   EXPECT_EQ(ErrorCount(), 2);
-  EXPECT_EQ(ErrorText(1), "Error  : small Dm ball !  (0.5mm)");
-  EXPECT_EQ(ErrorText(2), "Error  : Dm ball !  (5mm)");
+  EXPECT_EQ(ErrorText(1), "Error  : small Dm ball !  (0.5mm) (1)");
+  EXPECT_EQ(ErrorText(2), "Error  : Dm ball !  (5mm) (2)");
 }
 
 TEST(GearMeasurement, ExampleJointMeasurementValues) {

@@ -132,7 +132,7 @@ TEST_F(MeasurementTest, ZeroTeethIsFatalEverywhere) {
 TEST_F(MeasurementTest, BallTooLargeForTheGapIsReported) {
   // A 12 mm ball in the 8-tooth hub of module 6.5 at x = 0 sits on the tips, not the flanks.
   CalcDimensionOverBalls(-8, 6.5L, 30 * kDeg, 0, 0, 12);
-  EXPECT_TRUE(Listed("Error  : Dm ball !  (12mm)"));
+  EXPECT_TRUE(Listed("Error  : Dm ball !  (12mm) (2)"));
   EXPECT_FALSE(BallFitsGap(-8, 6.5L, 30 * kDeg, 0, 0, 12));
   EXPECT_TRUE(BallFitsGap(-8, 6.5L, 30 * kDeg, 0, -0.3L, 12));
   EXPECT_FALSE(CalcFatalFlag);
@@ -157,32 +157,36 @@ TEST_F(MeasurementTest, HelicalOddTeethBallDimensionIsTheCentreCircle) {
 TEST_F(MeasurementTest, BallContactCheck) {
   const long double alpha = 30 * kDeg;
   // Even teeth, ball well inside the flanks: nothing to report.
-  CheckBallContact(8, 82, 82, 48, 61, 16, alpha, 0.975L);
+  CheckBallContact(8, 82, 82, 48, 61, 16, alpha, 0.975L, 1);
+  EXPECT_EQ(ErrorList.count, 0);
+  // 7 teeth: the balls stand in gaps not opposite, on a centre circle of 54 / cos(180 / 14) =
+  // 55.39, so the ball reaches down to 49.39, not to the root at 49.
+  CheckBallContact(7, 60, 60, 49, 61, 6, alpha, 0.5L, 1);
   EXPECT_EQ(ErrorList.count, 0);
   // Root cut deeper than the ball centre circle minus the ball: the ball hits the root.
-  CheckBallContact(8, 82, 82, 80, 61, 16, alpha, 0.975L);
-  EXPECT_TRUE(Listed("Error  : small Dm ball !  (16mm)"));
+  CheckBallContact(8, 82, 82, 80, 61, 16, alpha, 0.975L, 1);
+  EXPECT_TRUE(Listed("Error  : small Dm ball !  (16mm) (1)"));
   ResetErrors();
   // Ball reaches beyond the tip.
-  CheckBallContact(8, 82, 82, 48, 40, 16, alpha, 0.975L);
-  EXPECT_TRUE(Listed("Error  : Dm ball !  (16mm)"));
+  CheckBallContact(8, 82, 82, 48, 40, 16, alpha, 0.975L, 1);
+  EXPECT_TRUE(Listed("Error  : Dm ball !  (16mm) (1)"));
   EXPECT_FALSE(CalcFatalFlag);
   // A hub's ball (centre circle 60, ball 6) touches outside its centre circle, about
   // 60 + 6 sin(180 / 8 + 30) = 64.76 across: within a tip circle of 62 it rests on the flanks,
   // beyond one of 66 on the tips.
   ResetErrors();
-  CheckBallContact(-8, -54, -54, -70, -62, 6, alpha, 0.975L);
+  CheckBallContact(-8, -54, -54, -70, -62, 6, alpha, 0.975L, 2);
   EXPECT_EQ(ErrorList.count, 0);
-  CheckBallContact(-8, -54, -54, -70, -66, 6, alpha, 0.975L);
-  EXPECT_TRUE(Listed("Error  : Dm ball !  (6mm)"));
+  CheckBallContact(-8, -54, -54, -70, -66, 6, alpha, 0.975L, 2);
+  EXPECT_TRUE(Listed("Error  : Dm ball !  (6mm) (2)"));
 }
 
 TEST_F(MeasurementTest, BallContactWithOneToothIsFatalNotInfinite) {
-  CheckBallContact(1, 20, 20, 5, 15, 2, 20 * kDeg, 0.2L);
+  CheckBallContact(1, 20, 20, 5, 15, 2, 20 * kDeg, 0.2L, 1);
   EXPECT_TRUE(CalcFatalFlag);
   EXPECT_TRUE(Listed("Fatal  : Diametr.Dim.o.balls DmMess !"));
   ResetErrors();
-  CheckBallContact(-1, -20, -20, -5, -15, 2, 20 * kDeg, 0.2L);
+  CheckBallContact(-1, -20, -20, -5, -15, 2, 20 * kDeg, 0.2L, 2);
   EXPECT_TRUE(CalcFatalFlag);
 }
 
