@@ -1,16 +1,21 @@
 // The text-file viewer.
 #include "common/forms/text_viewer.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -112,29 +117,55 @@ TForm_showtextfile::TForm_showtextfile(QWidget* parent) : QDialog(parent) {
 namespace {
 
 // Every character takes its cells of the listing's font, as on paper: two for an East Asian
-// wide character, one for any other, whatever width the font standing in for a character the
-// listing's font lacks gives its glyph. So a box around them keeps its right side in its column.
+// wide character, one for any other. The face that draws a character need not be the listing's:
+// a face standing in for CJK characters has its own widths, and it may draw the blanks and signs
+// of such a line too. So each character is measured where the window's own layout puts it and
+// given the difference as spacing; spacing splits the line into new runs, which may change a
+// neighbour's face, so the line is measured again until every character fills its cells.
 void SpaceOutWideCharacters(QPlainTextEdit& memo) {
   const QFontMetricsF metrics(memo.font());
   const qreal cell = metrics.horizontalAdvance(QLatin1Char('M'));
   QTextDocument* document = memo.document();
-  const QString text = document->toPlainText();
-  QTextCursor cursor(document);
-  int position = 0;  // in the document's 16-bit units
-  for (const uint code : text.toUcs4()) {
-    const int length = QChar::requiresSurrogates(code) ? 2 : 1;
-    const qreal spacing = code < 0x80 ? 0
-                                      : CharColumns(code) * cell -
-                                            metrics.horizontalAdvance(text.mid(position, length));
-    if (std::abs(spacing) > 0.01) {
-      QTextCharFormat format;
-      format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-      format.setFontLetterSpacing(spacing);
-      cursor.setPosition(position);
-      cursor.setPosition(position + length, QTextCursor::KeepAnchor);
-      cursor.mergeCharFormat(format);
+  QAbstractTextDocumentLayout* documentLayout = document->documentLayout();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const QString text = block.text();
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) continue;
+    struct Character {
+      int position, length;  // in the document's 16-bit units
+      qreal width, spacing;
+    };
+    std::vector<Character> characters;
+    int position = block.position();
+    for (const uint code : text.toUcs4()) {
+      const int length = QChar::requiresSurrogates(code) ? 2 : 1;
+      // A control character (a tab) keeps the width the layout gives it.
+      const qreal width = code < 0x20   ? -1
+                          : code < 0x80 ? metrics.horizontalAdvance(QChar(code))
+                                        : CharColumns(code) * cell;
+      characters.push_back({position, length, width, 0});
+      position += length;
     }
-    position += length;
+    for (int pass = 0; pass < 4; ++pass) {
+      documentLayout->blockBoundingRect(block);  // lays the line out with its current spacing
+      if (block.layout()->lineCount() == 0) break;
+      const QTextLine line = block.layout()->lineAt(0);
+      bool fits = true;
+      QTextCursor cursor(document);
+      for (Character& c : characters) {
+        const int at = c.position - block.position();
+        const qreal drawn = line.cursorToX(at + c.length) - line.cursorToX(at);
+        if (c.width < 0 || std::abs(c.width - drawn) <= 0.02) continue;
+        fits = false;
+        c.spacing += c.width - drawn;
+        QTextCharFormat format;
+        format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        format.setFontLetterSpacing(c.spacing);
+        cursor.setPosition(c.position);
+        cursor.setPosition(c.position + c.length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+      }
+      if (fits) break;
+    }
   }
   document->clearUndoRedoStacks();
 }
