@@ -116,15 +116,15 @@ TEST_F(SystemInfoTest, LocalAddressesAgreeWithHostname) {
 // cpufreq), else a measurement (an empty expectation). This machine's files read back by awk.
 TEST_F(SystemInfoTest, ProcessorClock) {
   io_test::ScratchDir dir;
-  for (const char* d : {"freq/cpu0/cpufreq", "freq/cpu1", "freq/cpu2/cpufreq", "freq/cpu3/cpufreq",
-                        "nofreq/cpu0", "nofreq/cpu1"})
-    std::filesystem::create_directories(dir / d);
-  io_test::WriteBytes(dir / "freq/cpu0/cpufreq/cpuinfo_max_freq", "2600000\n");
-  io_test::WriteBytes(dir / "freq/cpu2/cpufreq/cpuinfo_max_freq", "3100000\n");
-  io_test::WriteBytes(dir / "freq/cpu3/cpufreq/cpuinfo_max_freq", "2000000\n");
-  io_test::WriteBytes(dir / "cpuinfo",
-                      "processor\t: 0\ncpu MHz\t\t: 2300.5\n"
-                      "processor\t: 1\ncpu MHz\t\t: 2299.998\n");
+  for (const auto& [name, text] : {std::pair{"freq/cpu0/cpufreq/cpuinfo_max_freq", "2600000\n"},
+                                   {"freq/cpu1/online", "1\n"},
+                                   {"freq/cpu2/cpufreq/cpuinfo_max_freq", "3100000\n"},
+                                   {"freq/cpu3/cpufreq/cpuinfo_max_freq", "2000000\n"},
+                                   {"nofreq/cpu0/online", "1\n"},
+                                   {"cpuinfo", "cpu MHz\t\t: 2300.5\ncpu MHz\t\t: 2299.998\n"}}) {
+    std::filesystem::create_directories(std::filesystem::path(dir / name).parent_path());
+    io_test::WriteBytes(dir / name, text);
+  }
   const std::string table =
       "awk -F: '/^cpu MHz/ {printf \"%.3f\\n\", $2}' /proc/cpuinfo | sort -n | tail -n 1";
   const std::string kHz = "cat /sys/devices/system/cpu/cpu*/cpufreq/cpuinfo_max_freq 2>/dev/null";
