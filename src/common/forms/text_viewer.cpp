@@ -119,52 +119,39 @@ namespace {
 // Every character takes its cells of the listing's font, as on paper: two for an East Asian
 // wide character, one for any other. The face that draws a character need not be the listing's:
 // a face standing in for CJK characters has its own widths, and it may draw the blanks and signs
-// of such a line too. So each character is measured where the window's own layout puts it and
-// given the difference as spacing; spacing splits the line into new runs, which may change a
-// neighbour's face, so the line is measured again until every character fills its cells.
+// of such a line too. So each character of such a line is measured where the window's own
+// layout puts it, and the difference to its cells becomes its spacing.
 void SpaceOutWideCharacters(QPlainTextEdit& memo) {
   const QFontMetricsF metrics(memo.font());
   const qreal cell = metrics.horizontalAdvance(QLatin1Char('M'));
   QTextDocument* document = memo.document();
-  QAbstractTextDocumentLayout* documentLayout = document->documentLayout();
+  QTextCursor cursor(document);
   for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
     const QString text = block.text();
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) continue;
-    struct Character {
-      int position, length;  // in the document's 16-bit units
-      qreal width, spacing;
+    document->documentLayout()->blockBoundingRect(block);  // lays the line out as shown
+    const QTextLine line = block.layout()->lineAt(0);
+    struct Spacing {
+      int at, length;  // in the line's 16-bit units
+      qreal spacing;
     };
-    std::vector<Character> characters;
-    int position = block.position();
+    std::vector<Spacing> spacings;  // all measured before the first change
+    int at = 0;
     for (const uint code : text.toUcs4()) {
       const int length = QChar::requiresSurrogates(code) ? 2 : 1;
-      // A control character (a tab) keeps the width the layout gives it.
-      const qreal width = code < 0x20   ? -1
-                          : code < 0x80 ? metrics.horizontalAdvance(QChar(code))
-                                        : CharColumns(code) * cell;
-      characters.push_back({position, length, width, 0});
-      position += length;
+      const qreal cells =
+          code < 0x80 ? metrics.horizontalAdvance(QChar(code)) : CharColumns(code) * cell;
+      spacings.push_back({at, length, cells - line.cursorToX(at + length) + line.cursorToX(at)});
+      at += length;
     }
-    for (int pass = 0; pass < 4; ++pass) {
-      documentLayout->blockBoundingRect(block);  // lays the line out with its current spacing
-      if (block.layout()->lineCount() == 0) break;
-      const QTextLine line = block.layout()->lineAt(0);
-      bool fits = true;
-      QTextCursor cursor(document);
-      for (Character& c : characters) {
-        const int at = c.position - block.position();
-        const qreal drawn = line.cursorToX(at + c.length) - line.cursorToX(at);
-        if (c.width < 0 || std::abs(c.width - drawn) <= 0.02) continue;
-        fits = false;
-        c.spacing += c.width - drawn;
-        QTextCharFormat format;
-        format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-        format.setFontLetterSpacing(c.spacing);
-        cursor.setPosition(c.position);
-        cursor.setPosition(c.position + c.length, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(format);
-      }
-      if (fits) break;
+    for (const Spacing& s : spacings) {
+      if (std::abs(s.spacing) <= 0.02) continue;
+      QTextCharFormat format;
+      format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+      format.setFontLetterSpacing(s.spacing);
+      cursor.setPosition(block.position() + s.at);
+      cursor.setPosition(block.position() + s.at + s.length, QTextCursor::KeepAnchor);
+      cursor.mergeCharFormat(format);
     }
   }
   document->clearUndoRedoStacks();
