@@ -139,9 +139,8 @@ void SpaceOutWideCharacters(QPlainTextEdit& memo) {
     int at = 0;
     for (const uint code : text.toUcs4()) {
       const int length = QChar::requiresSurrogates(code) ? 2 : 1;
-      const qreal cells =
-          code < 0x80 ? metrics.horizontalAdvance(QChar(code)) : CharColumns(code) * cell;
-      spacings.push_back({at, length, cells - line.cursorToX(at + length) + line.cursorToX(at)});
+      const qreal drawn = line.cursorToX(at + length) - line.cursorToX(at);
+      spacings.push_back({at, length, CharColumns(code) * cell - drawn});
       at += length;
     }
     for (const Spacing& s : spacings) {
