@@ -13,8 +13,8 @@ required=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev)
 # fonts-noto-cjk: the Korean and Chinese menus.
 optional=(ccache libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-noto-cjk)
 if ! $runtime; then
-  # The independent readers of the validator tests (missing ones skip outside CI), the German
-  # locale's generator, and metric-compatible stand-ins for Arial that users' machines often have.
+  # The independent readers of the validator tests (missing ones skip outside CI), the locales'
+  # generator, and metric-compatible stand-ins for Arial that users' machines often have.
   optional+=(locales python3-ezdxf python3-html5lib python3-lxml hp2xx libocct-data-exchange-dev
              qpdf poppler-utils python3-dbfread python3-dbf libdbd-xbase-perl libxbase64-bin strace
              fonts-liberation2 fonts-urw-base35)
@@ -58,16 +58,27 @@ if [ ${#still_optional[@]} -gt 0 ]; then
   echo "setup: (optional: tests that need them skip); install as root or with sudo: apt-get install ${still_optional[*]}" >&2
 fi
 
-# The tests also run under a German locale; without it those cases skip.
-if ! $runtime && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  if $can_install && [ -f /etc/locale.gen ] && command -v locale-gen >/dev/null 2>&1; then
-    "${as_root[@]}" sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+# The tests also run under German, Turkish and Polish locales; without them those rows skip.
+locales_missing() {
+  local l
+  for l in de_DE tr_TR pl_PL; do
+    locale -a 2>/dev/null | grep -qix "$l\.utf-\?8" || echo "$l"
+  done
+}
+if ! $runtime; then
+  mapfile -t no_locale < <(locales_missing)
+  if [ ${#no_locale[@]} -gt 0 ] && $can_install && [ -f /etc/locale.gen ] &&
+     command -v locale-gen >/dev/null 2>&1; then
+    for l in "${no_locale[@]}"; do
+      "${as_root[@]}" sed -i "s/^# *$l.UTF-8 UTF-8/$l.UTF-8 UTF-8/" /etc/locale.gen
+    done
     "${as_root[@]}" locale-gen >/dev/null || true
   fi
-  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    echo "setup: going on without the locale de_DE.UTF-8; to make it:" >&2
-    echo "setup:   sudo sed -i 's/^# *de_DE.UTF-8/de_DE.UTF-8/' /etc/locale.gen && sudo locale-gen" >&2
-  fi
+  mapfile -t no_locale < <(locales_missing)
+  for l in "${no_locale[@]}"; do
+    echo "setup: going on without the locale $l.UTF-8; to make it:" >&2
+    echo "setup:   sudo sed -i 's/^# *$l.UTF-8/$l.UTF-8/' /etc/locale.gen && sudo locale-gen" >&2
+  done
 fi
 
 mapfile -t still_required < <(missing_of "${required[@]}")

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -72,7 +73,8 @@ inline bool HaveOcct() {
 
 }  // namespace validator_support
 
-// Outside CI a missing reader skips the test; in CI it fails it. The messages are streamed.
+// Outside CI a missing reader (font, locale) skips the test; in CI it fails it. The messages
+// are streamed.
 #define REQUIRE_OR_SKIP(available, failMessage, skipMessage) \
   do {                                                       \
     if (!(available)) {                                      \
@@ -80,6 +82,26 @@ inline bool HaveOcct() {
       GTEST_SKIP() << skipMessage;                           \
     }                                                        \
   } while (0)
+
+namespace validator_support {
+
+// True, with the locale's name added to missing, when this machine lacks the locale: its row
+// is left out and the test ends with SKIP_MISSING_ROWS once the other rows have run.
+inline bool MissingLocale(const char* name, std::string& missing) {
+  const locale_t installed = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0));
+  if (installed != static_cast<locale_t>(0)) {
+    freelocale(installed);
+    return false;
+  }
+  missing += (missing.empty() ? "" : ", ") + std::string(name);
+  return true;
+}
+
+}  // namespace validator_support
+
+// The rows left out for want of a locale: skipped by name, or failed under CI.
+#define SKIP_MISSING_ROWS(missing) \
+  REQUIRE_OR_SKIP((missing).empty(), "not installed: " << (missing), "not installed: " << (missing))
 
 #define REQUIRE_VALIDATOR(available, what) \
   REQUIRE_OR_SKIP(available, what << " is missing", what << " is missing")

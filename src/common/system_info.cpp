@@ -147,8 +147,8 @@ int MaxPrinterPort() {
   return 3;
 }
 
-long double CpuClockMHz() {
-  const double reported = platform::ReportedCpuMHz();
+long double CpuClockMHz(const TCpuClockFiles& files) {
+  const double reported = platform::ReportedCpuMHz(files.cpuFolder, files.cpuinfoFile);
   if (reported > 0) return reported;
   return platform::MeasuredCpuMHz(100);
 }

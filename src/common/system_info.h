@@ -56,9 +56,16 @@ void TimePartsOf(const std::tm& localTime, long nanoseconds, int& hour, int& min
 // 3: the highest printer port number offered.
 int MaxPrinterPort();
 
+// Where the kernel reports the processor clock: the cpufreq folders of the processors, and the
+// processor table that a machine without cpufreq (a virtual machine, a container) still has.
+struct TCpuClockFiles {
+  std::string cpuFolder = "/sys/devices/system/cpu";
+  std::string cpuinfoFile = "/proc/cpuinfo";
+};
+
 // Processor clock in MHz: the highest clock the kernel reports, else a measurement of the
 // processor's time-stamp counter against the monotonic clock; 0 when neither is available.
-long double CpuClockMHz();
+long double CpuClockMHz(const TCpuClockFiles& files = {});
 
 // One-line machine description, without blanks: host name (at most 16 characters) "/" kernel
 // major.minor "/" clock in GHz with 1 decimal "GHz/" memory in MB (10^6) "MB/" size of the disk

@@ -207,11 +207,11 @@ double CpuMHzFromCpuinfo(const std::string& cpuinfoText) {
   return best;
 }
 
-double ReportedCpuMHz() {
+double ReportedCpuMHz(const std::string& cpuFolder, const std::string& cpuinfoFile) {
   double best = 0;
   for (int cpu = 0; cpu < 1024; ++cpu) {
     std::string text;
-    const std::string base = "/sys/devices/system/cpu/cpu" + std::to_string(cpu);
+    const std::string base = cpuFolder + "/cpu" + std::to_string(cpu);
     if (!ReadSmallFile(base + "/cpufreq/cpuinfo_max_freq", text)) {
       if (cpu > 0 && access(base.c_str(), F_OK) != 0) break;
       continue;
@@ -220,7 +220,7 @@ double ReportedCpuMHz() {
   }
   if (best > 0) return best;
   std::string cpuinfo;
-  if (ReadSmallFile("/proc/cpuinfo", cpuinfo)) return CpuMHzFromCpuinfo(cpuinfo);
+  if (ReadSmallFile(cpuinfoFile, cpuinfo)) return CpuMHzFromCpuinfo(cpuinfo);
   return 0;
 }
 

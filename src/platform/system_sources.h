@@ -37,8 +37,10 @@ bool FileSystemOf(const std::string& path, FileSystemFacts& facts);
 // and link-local addresses left out, in interface order without repeats.
 std::vector<std::string> InterfaceAddresses();
 
-// Highest processor clock the kernel reports, in MHz (cpufreq, else /proc/cpuinfo); 0 when none.
-double ReportedCpuMHz();
+// Highest processor clock the kernel reports, in MHz: the cpufreq maxima of the processors under
+// cpuFolder (/sys/devices/system/cpu), else the "cpu MHz" lines of cpuinfoFile (/proc/cpuinfo);
+// 0 when none.
+double ReportedCpuMHz(const std::string& cpuFolder, const std::string& cpuinfoFile);
 // Parses the text of /proc/cpuinfo for the highest "cpu MHz"; 0 when none.
 double CpuMHzFromCpuinfo(const std::string& cpuinfoText);
 // The processor's time-stamp counter measured against the monotonic clock over about

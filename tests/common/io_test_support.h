@@ -65,10 +65,12 @@ inline bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-// Standard output of a command run by the shell; ok false when it could not run or failed.
+// Standard output of a command run by the shell; ok false when it could not run or failed. It
+// runs in the C locale: a reference must not change with the user's language (awk and sort read
+// "2299.998" as 2299 where the decimal sign is a comma, free names its rows in German).
 inline std::string CommandOutput(const std::string& command, bool* ok = nullptr) {
   std::string out;
-  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+  FILE* pipe = popen(("LC_ALL=C; export LC_ALL; " + command + " 2>/dev/null").c_str(), "r");
   if (pipe == nullptr) {
     if (ok != nullptr) *ok = false;
     return out;

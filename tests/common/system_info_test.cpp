@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -54,8 +55,7 @@ TEST_F(SystemInfoTest, ComputerAndUserNameAgreeWithTheCommands) {
 }
 
 TEST_F(SystemInfoTest, MemoryAgreesWithFree) {
-  // free names its rows in the user's language: "Mem:" is the C locale's.
-  const std::string free = Command("LC_ALL=C free -b | awk '/^Mem:/ {print $2}'");
+  const std::string free = Command("free -b | awk '/^Mem:/ {print $2}'");
   REQUIRE_COMMAND(free);
   EXPECT_EQ(PhysicalMemoryBytes(), std::stoll(free));
 }
@@ -111,18 +111,44 @@ TEST_F(SystemInfoTest, LocalAddressesAgreeWithHostname) {
   EXPECT_EQ(std::set<std::string>(ours.begin(), ours.end()), expected);
 }
 
+// The clock the kernel reports: the highest cpufreq maximum (kHz) of the processors that have
+// one, else the highest "cpu MHz" of the processor table (a virtual machine or a container has no
+// cpufreq), else a measurement (an empty expectation). This machine's files read back by awk.
 TEST_F(SystemInfoTest, ProcessorClock) {
-  std::string cpuinfo;
-  const long double mhz = CpuClockMHz();
-  EXPECT_GT(mhz, 0.0L);
-  if (platform::ReadSmallFile("/proc/cpuinfo", cpuinfo) &&
-      platform::CpuMHzFromCpuinfo(cpuinfo) > 0 &&
-      !platform::ReadSmallFile("/sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq", cpuinfo)) {
-    const std::string shell =
-        Command("awk -F: '/^cpu MHz/ {print $2+0}' /proc/cpuinfo | sort -n | tail -n 1");
-    EXPECT_NEAR(static_cast<double>(mhz), std::stod(shell), 0.01);
+  io_test::ScratchDir dir;
+  for (const auto& [name, text] : {std::pair{"freq/cpu0/cpufreq/cpuinfo_max_freq", "2600000\n"},
+                                   {"freq/cpu1/online", "1\n"},
+                                   {"freq/cpu2/cpufreq/cpuinfo_max_freq", "3100000\n"},
+                                   {"freq/cpu3/cpufreq/cpuinfo_max_freq", "2000000\n"},
+                                   {"nofreq/cpu0/online", "1\n"},
+                                   {"cpuinfo", "cpu MHz\t\t: 2300.5\ncpu MHz\t\t: 2299.998\n"}}) {
+    std::filesystem::create_directories(std::filesystem::path(dir / name).parent_path());
+    io_test::WriteBytes(dir / name, text);
   }
-  EXPECT_EQ(platform::CpuMHzFromCpuinfo("cpu MHz\t\t: 2600.000\ncpu MHz\t\t: 3100.5\n"), 3100.5);
+  const std::string table =
+      "awk -F: '/^cpu MHz/ {printf \"%.3f\\n\", $2}' /proc/cpuinfo | sort -n | tail -n 1";
+  const std::string kHz = "cat /sys/devices/system/cpu/cpu*/cpufreq/cpuinfo_max_freq 2>/dev/null";
+  const std::string machine =
+      Command("f=$(" + kHz + " | sort -n | tail -n 1); [ -n \"$f\" ] && " +
+              "awk -v f=\"$f\" 'BEGIN {printf \"%.3f\", f / 1000}' || " + table);
+  const struct {
+    const char* name;
+    TCpuClockFiles files;
+    std::string mhz;
+  } cases[] = {
+      {"this machine", {}, machine},
+      {"this machine's table without cpufreq", {dir / "nofreq", "/proc/cpuinfo"}, Command(table)},
+      {"cpufreq past a processor without it", {dir / "freq", dir / "cpuinfo"}, "3100.000"},
+      {"the table's highest", {dir / "nofreq", dir / "cpuinfo"}, "2300.500"},
+      {"nothing reported", {dir / "none", dir / "none"}, ""},
+  };
+  for (const auto& c : cases) {
+    const long double mhz = CpuClockMHz(c.files);
+    if (c.mhz.empty())
+      EXPECT_GT(mhz, 0.0L) << c.name;
+    else
+      EXPECT_NEAR(static_cast<double>(mhz), std::stod(c.mhz), 5e-4) << c.name;
+  }
 }
 
 TEST_F(SystemInfoTest, SummaryLine) {

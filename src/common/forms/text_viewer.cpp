@@ -1,16 +1,21 @@
 // The text-file viewer.
 #include "common/forms/text_viewer.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "common/codepage.h"
 #include "common/dialog_host.h"
@@ -112,29 +117,41 @@ TForm_showtextfile::TForm_showtextfile(QWidget* parent) : QDialog(parent) {
 namespace {
 
 // Every character takes its cells of the listing's font, as on paper: two for an East Asian
-// wide character, one for any other, whatever width the font standing in for a character the
-// listing's font lacks gives its glyph. So a box around them keeps its right side in its column.
+// wide character, one for any other. The face that draws a character need not be the listing's:
+// a face standing in for CJK characters has its own widths, and it may draw the blanks and signs
+// of such a line too. So each character of such a line is measured where the window's own
+// layout puts it, and the difference to its cells becomes its spacing.
 void SpaceOutWideCharacters(QPlainTextEdit& memo) {
   const QFontMetricsF metrics(memo.font());
   const qreal cell = metrics.horizontalAdvance(QLatin1Char('M'));
   QTextDocument* document = memo.document();
-  const QString text = document->toPlainText();
   QTextCursor cursor(document);
-  int position = 0;  // in the document's 16-bit units
-  for (const uint code : text.toUcs4()) {
-    const int length = QChar::requiresSurrogates(code) ? 2 : 1;
-    const qreal spacing = code < 0x80 ? 0
-                                      : CharColumns(code) * cell -
-                                            metrics.horizontalAdvance(text.mid(position, length));
-    if (std::abs(spacing) > 0.01) {
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const QString text = block.text();
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) continue;
+    document->documentLayout()->blockBoundingRect(block);  // lays the line out as shown
+    const QTextLine line = block.layout()->lineAt(0);
+    struct Spacing {
+      int at, length;  // in the line's 16-bit units
+      qreal spacing;
+    };
+    std::vector<Spacing> spacings;  // all measured before the first change
+    int at = 0;
+    for (const uint code : text.toUcs4()) {
+      const int length = QChar::requiresSurrogates(code) ? 2 : 1;
+      const qreal drawn = line.cursorToX(at + length) - line.cursorToX(at);
+      spacings.push_back({at, length, CharColumns(code) * cell - drawn});
+      at += length;
+    }
+    for (const Spacing& s : spacings) {
+      if (std::abs(s.spacing) <= 0.02) continue;
       QTextCharFormat format;
       format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-      format.setFontLetterSpacing(spacing);
-      cursor.setPosition(position);
-      cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+      format.setFontLetterSpacing(s.spacing);
+      cursor.setPosition(block.position() + s.at);
+      cursor.setPosition(block.position() + s.at + s.length, QTextCursor::KeepAnchor);
       cursor.mergeCharFormat(format);
     }
-    position += length;
   }
   document->clearUndoRedoStacks();
 }
