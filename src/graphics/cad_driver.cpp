@@ -253,7 +253,8 @@ void CadSelectCode() {
   TPlotCommandLines& lines = PlotSettings.PlotCommandLines;
   lines.count = std::clamp<std::uint16_t>(lines.count, 1, kPlotCommandLineCount);
   if (lines.count >= 2) {
-    for (int i = 1; i <= lines.count; ++i) ScreenLines[i] = lines.lines[i];
+    // The lines name programs and folders: shown as stored, in any script, not as code-page text.
+    for (int i = 1; i <= lines.count; ++i) ScreenLines[i] = NameText(lines.lines[i]);
     HelpNumber = 2055;
     int current = std::clamp<int>(lines.current, 1, lines.count);
     InputCode("VECTRIX Command Line", lines.count, current);

@@ -547,6 +547,13 @@ TEST_F(ConfigFileTest, CheckConfigDirsFillsEmptyDirectoriesAndReportsBadOnes) {
   EXPECT_EQ(ConfigVariables.DefaultDataDirectory, dir_ + "/");
   EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid CAD Directory configured"});
 
+  // A temporary folder that cannot be written is asked for, offered and kept exactly.
+  ProgramSettings.tempDirectory = dir_ + "/gone Größe";
+  host.AnswerText(dir_ + "/tmp Größe 日本");
+  CheckConfigDirs();
+  EXPECT_EQ(ProgramSettings.tempDirectory, dir_ + "/tmp Größe 日本");
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Text).at(0).offeredText, dir_ + "/gone Größe");
+
   // The private temporary directory lies in the system's temporary directory, never in the data
   // directory, also when an older configuration stored the data directory as its place.
   const std::string system = dir_ + "/systemtmp";

@@ -453,9 +453,9 @@ TEST_F(CadTest, SelectCodeOffersTheFiveTargets) {
 TEST_F(CadTest, SelectCodeForThePlotProgramPicksAndEditsACommandLine) {
   TPlotCommandLines& lines = PlotSettings.PlotCommandLines;
   lines.count = 3;
-  lines.lines[1] = "plot one";
-  lines.lines[2] = "plot two";
-  lines.lines[3] = "plot three";
+  lines.lines[1] = "/opt/Größe/wvectrix plan /CHPL";  // told apart by their folders alone
+  lines.lines[2] = "/opt/日本/wvectrix plan /CHPL";
+  lines.lines[3] = "/opt/łódź/wvectrix plan /CHPL";
   host_->AnswerChoice(4);
   host_->AnswerChoice(2);
   host_->AnswerText("myplot vectrix /CPS");
@@ -463,10 +463,14 @@ TEST_F(CadTest, SelectCodeForThePlotProgramPicksAndEditsACommandLine) {
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(lines.current, 2);
   EXPECT_EQ(lines.lines[2], "myplot vectrix /CPS");
+  EXPECT_EQ(
+      host_->RecordsOf(TDialogKind::Choice).at(1).entries,
+      (std::vector<std::string>{"/opt/Größe/wvectrix plan /CHPL", "/opt/日本/wvectrix plan /CHPL",
+                                "/opt/łódź/wvectrix plan /CHPL"}));
   const auto texts = host_->RecordsOf(TDialogKind::Text);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].prompt, "VECTRIX command line (0=Parameter)");
-  EXPECT_EQ(texts[0].offeredText, "plot two");
+  EXPECT_EQ(texts[0].offeredText, "/opt/日本/wvectrix plan /CHPL");
   EXPECT_EQ(texts[0].maxLength, 0);  // a line of any length is offered whole
 }
 

@@ -300,13 +300,16 @@ void TForm_confvectrix::CheckBox_scaleClick() {
 }
 
 void TForm_confvectrix::Button_vectrixpathClick() {
-  // A cancelled choice leaves the path and the flag as they were.
+  // A cancelled choice leaves the path, the line and the flag as they were: the line in force
+  // may be one the controls cannot compose (a batch file), recomposing it would lose it.
   const bool abort = AbortFlag;
   const std::string mask = AddBackslash(DirPart(S(edit_vectrixPath_->text()))) + "*";
   std::string name;
   OpenFileName(mask, "*", name);
-  if (!AbortFlag) edit_vectrixPath_->setText(Q(name));
+  const bool chosen = !AbortFlag;
   AbortFlag = abort;
+  if (!chosen) return;
+  edit_vectrixPath_->setText(Q(name));
   Changed();
 }
 

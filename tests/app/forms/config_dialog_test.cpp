@@ -492,9 +492,15 @@ TEST_F(ConfigDialogGui, AnEditedPlotCommandLineIsKeptAndOffered) {
   host_->AnswerText("wvectrix VECTRIX.DXF /M2.0");
   f.Button_editvectrixcommandlineClick();
   EXPECT_EQ(list->item(2)->text(), "wvectrix VECTRIX.DXF /M2.0");
+  // A line of 81 characters (90 bytes) with folders in three scripts is taken whole.
+  const std::string wide = "/opt/Größe 日本 łódź/wvectrix " + std::string(47, 'x') + " /CHPL";
+  list->setCurrentRow(1);
+  host_->AnswerText(wide);
+  f.Button_editvectrixcommandlineClick();
   f.Button_okClick();
   ReadBackIntoDefaults();
   EXPECT_GE(PlotSettings.PlotCommandLines.count, 3);
+  EXPECT_EQ(PlotSettings.PlotCommandLines.lines[2], wide);
   EXPECT_EQ(PlotSettings.PlotCommandLines.lines[3], "wvectrix VECTRIX.DXF /M2.0");
 }
 

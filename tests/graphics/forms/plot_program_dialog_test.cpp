@@ -147,6 +147,17 @@ TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(Find<QLineEdit>(form, "Edit_vectrixPath")->text(), "/opt/plot/wvectrix");
   EXPECT_EQ(host.RecordsOf(TDialogKind::OpenFile).back().fileRequest.directory, "/opt/plot");
+
+  // Cancel in either browse keeps a line the controls cannot compose (a batch file) as it was.
+  for (const char* browse : {"Button_vectrixpath", "Button_outDir"}) {
+    std::string line = "\"" + handOff_ + "stapel größe.sh\"", stored = line;
+    host.AnswerCancel();
+    WhenDialogUp([browse](QWidget& dialog) {
+      Find<QPushButton>(dialog, browse)->click();
+      Find<QPushButton>(dialog, "Button_ok")->click();
+    });
+    EXPECT_TRUE(ShowPlotProgramDialog(line) && line == stored) << browse << line;
+  }
 }
 
 TEST_F(PlotDialogTest, OkHandsBackTheShownLineAndCancelAborts) {
