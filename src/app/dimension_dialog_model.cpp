@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "calc/gear_pair.h"
 #include "calc/measurement.h"
 #include "calc/spline_input_checks.h"
 #include "calc/spline_joint.h"
@@ -262,7 +263,11 @@ std::optional<TDimensionRefusal> CheckDimensionValues(const TDimensionDialogValu
     // The hub's dimension between balls is typed as a magnitude or with its sign.
     if (edit == E::mdr2) value = std::fabs(value);
     if (value == 0 && (range == TInputRange::Module || range == TInputRange::Pitch)) continue;
-    const std::string problem = InputRangeProblem(range, value);
+    std::string problem = InputRangeProblem(range, value);
+    // The pressure angle is refused with its range, in the words of the calculation's refusal.
+    if (range == TInputRange::PressureAngle && problem == "out of range") {
+      problem = RealStr(kMinPressureAngle) + " < alpha <= " + RealStr(kMaxPressureAngle);
+    }
     if (!problem.empty()) {
       return TDimensionRefusal{DimensionEditName(edit), RefusalText(caption, trimmed, problem)};
     }

@@ -150,10 +150,11 @@ void CheckBallInGap(int32_t z, long double mn, long double alpha, long double be
 long double BallContactDiameter(int32_t z, long double mn, long double alpha, long double beta,
                                 long double x, long double Dm) {
   const TBallCentre centre = BallCentre(z, mn, alpha, beta, x, Dm);
-  // The flank's normal through the centre is tangent to the base circle, db tan(alphaM) / 2 from
-  // its tangent point; the contact lies half a ball nearer that point on a shaft's convex flank,
-  // farther on a hub's concave one (db < 0).
-  const long double roll = centre.db * std::tan(ArcInv(centre.invM)) - Dm / std::cos(centre.betab);
+  // The flank's normal through the centre lies in the plane touching the base cylinder, square
+  // to the base helix. There the centre stands db tan(alphaM) / 2 from the line of touch and the
+  // contact half a ball along the normal, (Dm / 2) cos(betab) of it across the line: nearer the
+  // line on a shaft's convex flank, farther on a hub's concave one (db < 0).
+  const long double roll = centre.db * std::tan(ArcInv(centre.invM)) - Dm * std::cos(centre.betab);
   // A shaft's ball that reaches the base circle has no involute left to touch.
   if (roll * centre.db < 0) return 0;
   return std::copysign(std::hypot(centre.db, roll), centre.db);

@@ -38,8 +38,8 @@ void PostBallMisfit(bool tooSmall, long double Dm, int part);
 void CheckBallInGap(int32_t z, long double mn, long double alpha, long double beta, long double x,
                     long double Dm, int part);
 // Signed diameter (negative for an internal toothing) at which a ball of diameter Dm that rests
-// on both flanks (BallFitsGap) touches them; 0 for a shaft's ball so small that it reaches down
-// to the base circle, where no involute is left to touch.
+// on both flanks (BallFitsGap) touches them, straight or helical; 0 for a shaft's ball so small
+// that it reaches down to the base circle, where no involute is left to touch.
 long double BallContactDiameter(int32_t z, long double mn, long double alpha, long double beta,
                                 long double x, long double Dm);
 // True when the ball over the dimension MdR reaches beyond the root limit dfLimit (signed

@@ -313,7 +313,8 @@ class ConfigIo {
     return &lines_[pos_++];
   }
 
-  // One line by itself, or how many there are and the first three texts among them.
+  // One line by itself, or how many there are and the first three of them, each named by its
+  // line and its text in the same order.
   void ReportAll(const std::vector<std::size_t>& at, const std::string& what) {
     if (at.empty()) return;
     const std::string& first = lines_[at[0]];
@@ -321,24 +322,30 @@ class ConfigIo {
       return Report(at[0],
                     first.empty() ? "an empty line unexpected" : "\"" + first + "\" unexpected");
     }
+    const std::size_t named = std::min<std::size_t>(at.size(), 3);
+    std::string where = "lines";
     std::string text = IntStr(static_cast<long long>(at.size())) + " " + what + ":";
-    std::vector<std::string> named;
-    for (const std::size_t i : at) {
-      if (std::find(named.begin(), named.end(), lines_[i]) != named.end()) continue;
-      if (named.size() == 3) {
-        text += " ...";
-        break;
-      }
-      named.push_back(lines_[i]);
-      text += (named.size() > 1 ? ", \"" : " \"") + lines_[i] + "\"";
+    for (std::size_t n = 0; n < named; ++n) {
+      where += (n > 0 ? ", " : " ") + LineNumber(at[n]);
+      text += (n > 0 ? ", \"" : " \"") + lines_[at[n]] + "\"";
     }
-    Report(at[0], text);
+    if (at.size() > named) {
+      where += ", ...";
+      text += " ...";
+    }
+    ReportWhere(where, text);
   }
 
   // One message per problem: "configuration file NAME, line N: what".
   void Report(std::size_t index, const std::string& what) {
-    ErrorMessageIfEnabled(std::string(kWhat) + " " + NameText(fileName_) + ", line " +
-                          IntStr(static_cast<long long>(index) + 1) + ": " + what);
+    ReportWhere("line " + LineNumber(index), what);
+  }
+  void ReportWhere(const std::string& where, const std::string& what) {
+    ErrorMessageIfEnabled(std::string(kWhat) + " " + NameText(fileName_) + ", " + where + ": " +
+                          what);
+  }
+  static std::string LineNumber(std::size_t index) {
+    return IntStr(static_cast<long long>(index) + 1);
   }
 
   static constexpr char kWhat[] = "configuration file";

@@ -119,6 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "da1: \"1e9\" is not accepted (out of range)"},
         RefusedValue{"absurd_module", TDimensionEdit::mn, "1e400",
                      "Normal module mn: \"1e400\" is not accepted (out of range)"},
+        RefusedValue{"alpha_above_range", TDimensionEdit::wal, "47",
+                     "Pressure angle alpha: \"47\" is not accepted (5 < alpha <= 45)"},
         RefusedValue{"nan", TDimensionEdit::mdr1, "nan", "MR1: \"nan\" is not a number"},
         RefusedValue{"inf", TDimensionEdit::dmess2, " inf ", "DM2: \"inf\" is not a number"},
         RefusedValue{"negative_ball", TDimensionEdit::dmess1, "-5",

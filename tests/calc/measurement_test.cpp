@@ -152,6 +152,11 @@ TEST_F(MeasurementTest, HelicalOddTeethBallDimensionIsTheCentreCircle) {
               static_cast<double>(expected), 1e-9);
   EXPECT_NEAR(static_cast<double>(CalcDimensionOverBalls(z, mn, alpha, beta, 0, Dm)),
               static_cast<double>((expected - Dm) * std::cos(kPi / (2 * z)) + Dm), 1e-9);
+  // Contacts: the helicoid's points nearest the centre, found numerically, here and in a hub.
+  EXPECT_NEAR(static_cast<double>(BallContactDiameter(z, mn, alpha, beta, 0, Dm)), 43.0470516,
+              1e-6);
+  EXPECT_NEAR(static_cast<double>(BallContactDiameter(-20, 2, 30 * kDeg, 25 * kDeg, 0.1L, 3)),
+              -44.6250915, 1e-6);
 }
 
 TEST_F(MeasurementTest, BallContactCheck) {

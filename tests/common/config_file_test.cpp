@@ -350,8 +350,13 @@ TEST_F(ConfigFileTest, OneDamagedLineCostsItsEntryAlone) {
   cases.push_back({index("Textwidth/height CAD") + 1, 1, "0", "", changed});
   cases.push_back({end, 0, changed.substr(0, changed.size() - 1),
                    "\"vuko Configuration\" unexpected", changed,
-                   "line " + std::to_string(end + 3) + ": 95 labels repeated: \"Layer\", " +
-                       "\"Colour\", \"Text font CAD\" ..."});
+                   "lines " + std::to_string(end + 3) + ", " + std::to_string(end + 5) + ", " +
+                       std::to_string(end + 7) +
+                       ", ...: 95 labels repeated: \"Layer\", \"Colour\", \"Layer\" ..."});
+  // Two stray lines apart.
+  cases.push_back({pan, 2, "x\n" + lines[pan] + "\n" + lines[pan + 1] + "\ny", "", changed,
+                   "lines " + std::to_string(pan + 1) + ", " + std::to_string(pan + 4) +
+                       ": 2 lines unexpected: \"x\", \"y\""});
   ASSERT_GT(cases.size(), 80u);
   ScriptedDialogHost host;
   for (const Case& c : cases) {
