@@ -113,7 +113,8 @@ TEST_F(SystemInfoTest, LocalAddressesAgreeWithHostname) {
 
 // The clock the kernel reports: the highest cpufreq maximum (kHz) of the processors that have
 // one, else the highest "cpu MHz" of the processor table (a virtual machine or a container has no
-// cpufreq), else a measurement (an empty expectation). This machine's table read back by awk.
+// cpufreq), else a measurement (an empty expectation). This machine's table, copied once (its
+// clock changes between two reads), read back by awk.
 TEST_F(SystemInfoTest, ProcessorClock) {
   io_test::ScratchDir dir;
   for (const auto& [name, text] : {std::pair{"freq/cpu0/cpufreq/cpuinfo_max_freq", "2600000\n"},
@@ -125,15 +126,19 @@ TEST_F(SystemInfoTest, ProcessorClock) {
     std::filesystem::create_directories(std::filesystem::path(dir / name).parent_path());
     io_test::WriteBytes(dir / name, text);
   }
+  const std::string machine = dir / "machine's cpuinfo";
+  io_test::WriteBytes(machine, io_test::ReadBytes("/proc/cpuinfo"));
+  std::string quoted = "'";
+  for (char ch : machine) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
   const std::string table =
-      "awk -F: '/^cpu MHz/ {printf \"%.3f\\n\", $2}' /proc/cpuinfo | sort -n | tail -n 1";
+      "awk -F: '/^cpu MHz/ {printf \"%.3f\\n\", $2}' " + quoted + "' | sort -n | tail -n 1";
   const struct {
     const char* name;
     TCpuClockFiles files;
     std::string mhz;
   } cases[] = {
       {"this machine", {}, ""},
-      {"this machine's table without cpufreq", {dir / "nofreq", "/proc/cpuinfo"}, Command(table)},
+      {"this machine's table without cpufreq", {dir / "nofreq", machine}, Command(table)},
       {"cpufreq past a processor without it", {dir / "freq", dir / "cpuinfo"}, "3100.000"},
       {"the table's highest", {dir / "nofreq", dir / "cpuinfo"}, "2300.500"},
       {"nothing reported", {dir / "none", dir / "none"}, ""},

@@ -70,7 +70,8 @@ QSize ScreenArea(QWidget* form) {
 
 // A table asks for the same small size whatever it holds; it is made wide enough for every
 // column (a column narrower than its header or cells grows to them, one left at the default
-// width takes theirs) and high enough for its first rows, within the screen.
+// width takes theirs) and high enough for its first rows, within the screen (what the window
+// holds beside it is taken into account by ScaleSize).
 void FitTable(QTableView* view, const QSize& screen) {
   QHeaderView* header = view->horizontalHeader();
   const int columns = view->model() != nullptr ? view->model()->columnCount() : 0;
@@ -97,15 +98,25 @@ void FitTable(QTableView* view, const QSize& screen) {
   if (rows > shownRows) width += view->verticalScrollBar()->sizeHint().width();
   int height = frame + shownRows * view->verticalHeader()->defaultSectionSize();
   if (!header->isHidden()) height += header->sizeHint().height();
-  view->setMinimumSize(std::min(width, screen.width() * 9 / 10),
+  view->setMinimumSize(std::min(width, screen.width()),
                        std::min(std::max(height, view->minimumHeight()), screen.height() / 2));
 }
 
 void ScaleSize(QWidget* form) {
   ScaleContents(form);
   const QSize screen = ScreenArea(form);
-  for (QTableView* view : form->findChildren<QTableView*>()) FitTable(view, screen);
-  if (QLayout* layout = form->layout()) layout->activate();
+  const QList<QTableView*> tables = form->findChildren<QTableView*>();
+  for (QTableView* view : tables) FitTable(view, screen);
+  if (QLayout* layout = form->layout()) {
+    layout->activate();
+    // Tables that leave the window no room within the screen give up what is missing.
+    for (QTableView* view : tables) {
+      const int excess = form->minimumSizeHint().width() - screen.width();
+      if (excess <= 0) break;
+      view->setMinimumWidth(std::max(view->minimumWidth() - excess, 0));
+      layout->activate();
+    }
+  }
   // What the content asks for, or the size the window set for itself when that is larger.
   QSize size = form->sizeHint().expandedTo(form->minimumSizeHint());
   // (A size this routine gave earlier does not count, or each call would scale it again.)

@@ -63,6 +63,10 @@ TEST_F(WindowSizes, TableOfDataFilesShowsAllTenColumns) {
   ASSERT_EQ(preview.StringGrid1->columnCount(), 10);
   ASSERT_GE(preview.StringGrid1->rowCount(), 4);
   ExpectContentVisible(preview);
+  // And no wider than its columns (all rows shown) ask for, scaled by the dialog percent.
+  const int width =
+      preview.StringGrid1->horizontalHeader()->length() + 2 * preview.StringGrid1->frameWidth();
+  EXPECT_LE(preview.width(), width * ConfigVariables.DialogScalePercent / 100 + 1);
 }
 
 TEST_F(WindowSizes, DialogsShowEveryLabelButtonAndColumn) {

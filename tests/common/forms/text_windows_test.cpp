@@ -1,10 +1,14 @@
 // The text screen and the text-file viewer: what they show, the export of the shown text, and
 // the viewer's position kept between openings.
+#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
+#include <algorithm>
+#include <vector>
 
 #include "common/forms/gui_test_support.h"
 #include "common/forms/text_screen.h"
@@ -35,13 +39,19 @@ TEST_F(TextWindowTest, TextScreenShowsTheFirst22ScreenLines) {
       "Gr\x94\xE1"
       "e";  // CP850: o-umlaut, sharp s
   std::string caption, shown;
-  bool fixedPitch = false;
+  std::vector<qreal> advances;  // of every shown character, where the window's layout puts it
   ModalDriver driver;
   driver.Then([&](QWidget* w) {
     caption = w->windowTitle().toStdString();
     auto* memo = Child<QPlainTextEdit>(w, "Memo1");
     shown = memo->toPlainText().toStdString();
-    fixedPitch = QFontInfo(memo->font()).fixedPitch();
+    QTextDocument* document = memo->document();
+    for (QTextBlock line = document->begin(); line.isValid(); line = line.next()) {
+      document->documentLayout()->blockBoundingRect(line);
+      const QTextLine drawn = line.layout()->lineAt(0);
+      for (int i = 0; i < line.text().size(); ++i)
+        advances.push_back(drawn.cursorToX(i + 1) - drawn.cursorToX(i));
+    }
     Click(w, "Button_ok");
   });
   ShowScreen();
@@ -49,7 +59,11 @@ TEST_F(TextWindowTest, TextScreenShowsTheFirst22ScreenLines) {
   std::string expected = "Zeile 1\nGr\u00f6\u00dfe";
   for (int i = 3; i <= 22; ++i) expected += "\nZeile " + std::to_string(i);
   EXPECT_EQ(shown, expected);
-  EXPECT_TRUE(fixedPitch);
+  // Drawn in columns: "i", "Z", "ß" and the blank advance alike on every line.
+  ASSERT_EQ(advances.size(), QString::fromStdString(expected).remove(QLatin1Char('\n')).size());
+  const auto [narrowest, widest] = std::minmax_element(advances.begin(), advances.end());
+  EXPECT_GT(*narrowest, 0);
+  EXPECT_NEAR(*narrowest, *widest, 0.01);
 }
 
 // The viewer shows the run's temporary copy; its title names the data file the listing is of.

@@ -59,6 +59,14 @@ bool RunProgram(const std::vector<std::string>& args) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// hp2xx with its output file named relative to the temporary folder: it keeps that name in a
+// buffer of about 100 characters, which a deep temporary folder would overrun.
+bool RunHp2xx(const char* mode, const fs::path& output, const fs::path& plt) {
+  return RunProgram({"sh", "-c", "cd \"$0\" && exec hp2xx -q -t -m \"$1\" -f \"$2\" \"$3\"",
+                     output.parent_path().string(), mode, output.filename().string(),
+                     plt.string()});
+}
+
 bool Hp2xxInstalled() {
   return RunProgram({"sh", "-c", "command -v hp2xx >/dev/null"});
 }
@@ -196,12 +204,12 @@ TEST_P(HpglAgainstHp2xx, SegmentsAgree) {
   const fs::path dxf =
       fs::temp_directory_path() /
       (std::string("vuko_hp2xx_") + std::to_string(getpid()) + "_" + GetParam() + ".dxf");
-  ASSERT_TRUE(RunProgram({"hp2xx", "-q", "-t", "-m", "dxf", "-f", dxf.string(), plt.string()}));
+  ASSERT_TRUE(RunHp2xx("dxf", dxf, plt));
   std::vector<Seg> ref = ReadDxfLines(dxf);
   fs::remove(dxf);
   ASSERT_FALSE(ref.empty());
   const fs::path simple = fs::path(dxf).replace_extension(".hpgl");
-  ASSERT_TRUE(RunProgram({"hp2xx", "-q", "-t", "-m", "hpgl", "-f", simple.string(), plt.string()}));
+  ASSERT_TRUE(RunHp2xx("hpgl", simple, plt));
   const std::vector<Seg> pens = ReadHp2xxPens(simple);
   fs::remove(simple);
 
