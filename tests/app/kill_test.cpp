@@ -241,11 +241,18 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   const pid_t pid = Start(dir_.Path(), {kWriteLoop, "loop", "data", dir_.Path()});
   kill(pid, SIGKILL);
   Finish(pid);
-  // % is the killed run's pid, @ a live one's; only the first four are leftovers.
-  std::vector<std::string> files = {".target.vuk.%-0-1",    "target.ndx.wk%-AbC123",
-                                    ".example_x.dxf.%-0-1", ".tmp/vuko-%-AbC123/$OUT1.TMP",
-                                    ".target.vuk.@-0-1",    ".target.vuk.notes",
-                                    "target.ndx.wkly",      ".tmp/vuko-notes/x"};
+  // % is the killed run's pid, @ a live one's; only the first four are leftovers. A user's copy,
+  // and a work file named as older versions named them, stay.
+  std::vector<std::string> files = {".target.vuk.vuko-work-%-0-1",
+                                    "target.ndx.vuko-work-%-0-1",
+                                    ".example_x.dxf.vuko-work-%-0-1",
+                                    ".tmp/vuko-%-AbC123/$OUT1.TMP",
+                                    ".target.vuk.vuko-work-@-0-1",
+                                    ".target.vuk.notes",
+                                    "target.ndx.wkly",
+                                    ".tmp/vuko-notes/x",
+                                    ".target.vuk.%-old",
+                                    ".target.vuk.%-0-1"};
   for (std::string& name : files) {
     if (const auto at = name.find_first_of("%@"); at != std::string::npos)
       name.replace(at, 1, std::to_string(name[at] == '%' ? pid : getpid()));
