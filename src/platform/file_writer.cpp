@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -51,12 +52,9 @@ long WorkFileOwner(std::string_view rest) {
   rest.remove_prefix(kWorkTag.size());
   long pid = 0;
   for (int part = 0; part < 3; ++part) {
-    if (part > 0) {
-      if (!rest.starts_with('-')) return 0;
-      rest.remove_prefix(1);
-    }
-    std::size_t digits = 0;
-    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+    if (part > 0 && !rest.starts_with('-')) return 0;
+    rest.remove_prefix(part > 0 ? 1 : 0);
+    const std::size_t digits = std::min(rest.find_first_not_of("0123456789"), rest.size());
     if (digits == 0) return 0;
     if (part == 0 && std::from_chars(rest.data(), rest.data() + digits, pid).ec != std::errc())
       return 0;
@@ -118,8 +116,7 @@ int OpenWritableInPlace(const std::string& path, int flags, int& err) {
 int CreateWorkFile(const std::string& dir, std::string_view prefix, std::string& name,
                    int& errnoOut) {
   const int fd = OpenUnique(dir, prefix, name);
-  errnoOut = fd < 0 ? errno : 0;
-  if (fd < 0) name.clear();
+  errnoOut = errno;
   return fd;
 }
 

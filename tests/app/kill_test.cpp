@@ -242,7 +242,7 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   kill(pid, SIGKILL);
   Finish(pid);
   // % is the killed run's pid, @ a live one's; only the first four are leftovers. A user's copy,
-  // and a work file named as older versions named them, stay.
+  // a work file named as older versions named them and a name short of the shape stay.
   std::vector<std::string> files = {".target.vuk.vuko-work-%-0-1",
                                     "target.ndx.vuko-work-%-0-1",
                                     ".example_x.dxf.vuko-work-%-0-1",
@@ -252,7 +252,8 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
                                     "target.ndx.wkly",
                                     ".tmp/vuko-notes/x",
                                     ".target.vuk.%-old",
-                                    ".target.vuk.%-0-1"};
+                                    ".target.vuk.%-0-1",
+                                    ".target.vuk.vuko-work-%-0-"};
   for (std::string& name : files) {
     if (const auto at = name.find_first_of("%@"); at != std::string::npos)
       name.replace(at, 1, std::to_string(name[at] == '%' ? pid : getpid()));

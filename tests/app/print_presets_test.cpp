@@ -540,11 +540,11 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   const std::string work = dbf_ / ".printout.dbf.", tag = work + "vuko-work-";
   const std::string killed = tag + std::to_string(gone), ours = tag + std::to_string(getpid());
   const std::string users[] = {work + "2024-01-05", work + std::to_string(gone) + "-old"};
-  for (const std::string& name : {killed + "-0-1", ours + "-0-1", users[0], users[1]})
+  for (const std::string& name : {killed + "-0-987654321", ours + "-0-1", users[0], users[1]})
     app_test::WriteBytes(name, "x");
   host_.Clear();
   OpenPresetTable();
-  EXPECT_FALSE(std::filesystem::exists(killed + "-0-1")) << "gone at the next open";
+  EXPECT_FALSE(std::filesystem::exists(killed + "-0-987654321")) << "gone at the next open";
   EXPECT_TRUE(std::filesystem::remove(ours + "-0-1")) << "a running program's stays";
   EXPECT_FALSE(DbTableSetDeleted(true));
   EXPECT_FALSE(DbTableDeleted());
