@@ -101,17 +101,17 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     XbaseErrorCode = memoCode;
     return false;
   }
-  // Damage inside the first record leaves the table standing open on that record; a record 1
-  // that could not be read at all does not.
-  if (XbaseErrorCode != 0 && opened.loadedRecord != 1) return false;
-  if (counted > static_cast<std::uint32_t>(whole)) {
+  if (counted > static_cast<std::uint32_t>(whole) &&
+      (XbaseErrorCode == 0 || opened.loadedRecord == 1)) {
     // A copy cut short: what it holds whole stays readable, and the loss is told, whatever
     // record 1 holds: that is the record's damage, this the table's.
     SetError(213, "Header counts " + std::to_string(counted) + " records, the file holds " +
                       std::to_string(whole) + " whole  File:  " + name + " [USE]");
     opened.openCode = 213;
+    return true;
   }
-  return true;
+  // Damage inside the first record is told, and the table stands open on that record.
+  return XbaseErrorCode == 0 || opened.loadedRecord == 1;
 }
 
 namespace {
