@@ -6,13 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <random>
+#include <regex>
 #include <string_view>
 
 #include "platform/file_system.h"
@@ -47,20 +46,11 @@ constexpr std::string_view kWorkTag = "vuko-work-";
 
 // The pid in the rest of a work file's name (what follows the prefix), 0 unless the rest is
 // exactly the tag and three numbers as OpenUnique writes them.
-long WorkFileOwner(std::string_view rest) {
-  if (!rest.starts_with(kWorkTag)) return 0;
-  rest.remove_prefix(kWorkTag.size());
-  long pid = 0;
-  for (int part = 0; part < 3; ++part) {
-    if (part > 0 && !rest.starts_with('-')) return 0;
-    rest.remove_prefix(part > 0 ? 1 : 0);
-    const std::size_t digits = std::min(rest.find_first_not_of("0123456789"), rest.size());
-    if (digits == 0) return 0;
-    if (part == 0 && std::from_chars(rest.data(), rest.data() + digits, pid).ec != std::errc())
-      return 0;
-    rest.remove_prefix(digits);
-  }
-  return rest.empty() ? pid : 0;
+long WorkFileOwner(const std::string& rest) {
+  static const std::regex shape(std::string(kWorkTag) + "([0-9]{1,9})-[0-9]+-[0-9]+");
+  std::smatch match;
+  if (!std::regex_match(rest, match, shape)) return 0;
+  return std::stol(match[1]);
 }
 
 // Opens a new file with a name nobody else can have chosen; fd or -1 with errno set.
@@ -133,7 +123,7 @@ void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix)
   while (const dirent* entry = readdir(d)) {
     const std::string_view name(entry->d_name);
     if (!name.starts_with(prefix)) continue;
-    const long pid = WorkFileOwner(name.substr(prefix.size()));
+    const long pid = WorkFileOwner(std::string(name.substr(prefix.size())));
     if (pid == 0) continue;
     struct stat st {};
     if (fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
