@@ -241,8 +241,7 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   const pid_t pid = Start(dir_.Path(), {kWriteLoop, "loop", "data", dir_.Path()});
   kill(pid, SIGKILL);
   Finish(pid);
-  // % is the killed run's pid, @ a live one's; only the first four are leftovers. A user's copy,
-  // a work file named as older versions named them and a name short of the shape stay.
+  // % is the killed run's pid, @ a live one's; only the first four are leftovers.
   std::vector<std::string> files = {".target.vuk.vuko-work-%-0-1",
                                     "target.ndx.vuko-work-%-0-1",
                                     ".example_x.dxf.vuko-work-%-0-1",
@@ -252,8 +251,7 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
                                     "target.ndx.wkly",
                                     ".tmp/vuko-notes/x",
                                     ".target.vuk.%-old",
-                                    ".target.vuk.%-0-1",
-                                    ".target.vuk.vuko-work-%-0-"};
+                                    ".target.vuk.%-0-1"};  // as older versions named them
   for (std::string& name : files) {
     if (const auto at = name.find_first_of("%@"); at != std::string::npos)
       name.replace(at, 1, std::to_string(name[at] == '%' ? pid : getpid()));
