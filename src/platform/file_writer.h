@@ -54,7 +54,7 @@ int WriteWholeFile(const std::string& path, std::string_view bytes,
 
 // Creates a new, empty work file in dir, named prefix + "vuko-work-<pid>-<counter>-<random>"
 // (mode 0666 less the umask), open for reading and writing: its descriptor, with its path in
-// name; -1 with errnoOut set on failure (name is then no file of ours).
+// name; -1 with errnoOut set on failure, name then the last one tried (no file of ours).
 int CreateWorkFile(const std::string& dir, std::string_view prefix, std::string& name,
                    int& errnoOut);
 

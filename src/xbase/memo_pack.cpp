@@ -324,15 +324,10 @@ void PackMemofile() {
   const std::string prefix = stem + ".$$$.";
   const std::string folder = directory.empty() ? std::string(".") : directory;
   platform::RemoveFilesOfGoneProcesses(folder, prefix);
+  // A name that cannot be made here fails again, and is told, where the memo file is made.
   std::string made;
   int err = 0;
-  const int madeFile = platform::CreateWorkFile(folder, prefix, made, err);
-  if (madeFile < 0) {
-    SetError(DosCodeOfErrno(err),
-             "Cannot create memo file " + directory + prefix + " [PackMemofile]");
-    return;
-  }
-  close(madeFile);
+  close(platform::CreateWorkFile(folder, prefix, made, err));
   PackWorkFile work(made);
   MakeMemoFile(work.name(), type, blockSize, "PackMemofile");
   if (XbaseErrorCode != 0) return;
