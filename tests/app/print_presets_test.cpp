@@ -529,8 +529,7 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   }
   // The table as shipped, without presets: nothing to mark, nothing to remove, and only a pack
   // refused is told.
-  // Work files of packs are named by their pid: a child's that has ended is a killed pack's. A
-  // user's copies beside the table look alike and stay, through the open and the pack below.
+  // A reaped child's pid names a killed pack's work file; a user's look-alike copies stay.
   ShipTable();
   std::filesystem::remove(path);
   std::filesystem::create_symlink(dbf_ / "printout.dbf", path);  // found through a link
