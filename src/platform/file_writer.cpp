@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <random>
+#include <regex>
 #include <string_view>
 
 #include "platform/file_system.h"
@@ -38,6 +39,20 @@ std::string WorkFilePrefix(const std::string& real) {
   return "." + LeafOf(real) + ".";
 }
 
+// Every work file's name goes on from its prefix with this tag and "<pid>-<counter>-<random>" in
+// plain decimal: a shape no user's copy beside the file has, so that a clean-up takes only what
+// a writer left.
+constexpr std::string_view kWorkTag = "vuko-work-";
+
+// The pid in the rest of a work file's name (what follows the prefix), 0 unless the rest is
+// exactly the tag and three numbers as OpenUnique writes them.
+long WorkFileOwner(const std::string& rest) {
+  static const std::regex shape(std::string(kWorkTag) + "([0-9]{1,9})-[0-9]+-[0-9]+");
+  std::smatch match;
+  if (!std::regex_match(rest, match, shape)) return 0;
+  return std::stol(match[1]);
+}
+
 // Opens a new file with a name nobody else can have chosen; fd or -1 with errno set.
 int OpenUnique(const std::string& dir, std::string_view prefix, std::string& name) {
   static std::atomic<unsigned> counter{0};
@@ -47,9 +62,10 @@ int OpenUnique(const std::string& dir, std::string_view prefix, std::string& nam
     name = dir;
     if (name.empty() || name.back() != '/') name += '/';
     name += prefix;
+    name += kWorkTag;
     name += std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
             std::to_string(random() % 1000000000ULL);
-    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -87,16 +103,11 @@ int OpenWritableInPlace(const std::string& path, int flags, int& err) {
 
 }  // namespace
 
-std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, int& errnoOut) {
-  std::string name;
+int CreateWorkFile(const std::string& dir, std::string_view prefix, std::string& name,
+                   int& errnoOut) {
   const int fd = OpenUnique(dir, prefix, name);
-  if (fd < 0) {
-    errnoOut = errno;
-    return {};
-  }
-  close(fd);
-  errnoOut = 0;
-  return name;
+  errnoOut = errno;
+  return fd;
 }
 
 int WriteWholeFile(const std::string& path, std::string_view bytes, FileWriter::Mode mode) {
@@ -110,15 +121,10 @@ void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix)
   DIR* d = opendir(dir.c_str());
   if (d == nullptr) return;
   while (const dirent* entry = readdir(d)) {
-    std::string_view tail(entry->d_name);
-    if (tail.size() <= prefix.size() || tail.substr(0, prefix.size()) != prefix) continue;
-    tail.remove_prefix(prefix.size());
-    long pid = 0;
-    std::size_t digits = 0;
-    while (digits < tail.size() && digits < 10 && tail[digits] >= '0' && tail[digits] <= '9') {
-      pid = pid * 10 + (tail[digits++] - '0');
-    }
-    if (digits == 0 || digits + 1 >= tail.size() || tail[digits] != '-') continue;
+    const std::string_view name(entry->d_name);
+    if (!name.starts_with(prefix)) continue;
+    const long pid = WorkFileOwner(std::string(name.substr(prefix.size())));
+    if (pid == 0) continue;
     struct stat st {};
     if (fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
       continue;

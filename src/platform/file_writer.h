@@ -52,12 +52,15 @@ class FileWriter {
 int WriteWholeFile(const std::string& path, std::string_view bytes,
                    FileWriter::Mode mode = FileWriter::Mode::Replace);
 
-// Creates a new, empty file with a unique name beginning with prefix in dir (mode 0666 less the
-// umask) and returns its path; empty with errnoOut set on failure. The file is closed.
-std::string CreateUniqueFile(const std::string& dir, std::string_view prefix, int& errnoOut);
+// Creates a new, empty work file in dir, named prefix + "vuko-work-<pid>-<counter>-<random>"
+// (mode 0666 less the umask), open for reading and writing: its descriptor, with its path in
+// name; -1 with errnoOut set on failure, name then the last one tried (no file of ours).
+int CreateWorkFile(const std::string& dir, std::string_view prefix, std::string& name,
+                   int& errnoOut);
 
-// Removes the regular files in dir named prefix + "<pid>-" + more whose process is gone: work
-// files of a writer that was killed. Files of running processes stay.
+// Removes the regular files in dir that are work files named prefix + the shape above and whose
+// process is gone: what a writer left when it was killed. Work files of running processes stay,
+// and so does every other name (a user's ".t.dbf.2024-01-05" or ".t.dbf.123-old" beside it).
 void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix);
 
 // Removes the work files that replacements of path (FileWriter) left when their process was

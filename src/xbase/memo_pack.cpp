@@ -321,9 +321,14 @@ void PackMemofile() {
   const std::string done = PackedFileName(memoName);
   // Built under a name of its own, which carries our pid so that the next pack can tell the
   // leftover of a killed one; it takes the name of a complete pack only when whole.
-  const std::string prefix = stem + ".$$$.wk";
-  platform::RemoveFilesOfGoneProcesses(directory.empty() ? std::string(".") : directory, prefix);
-  PackWorkFile work(directory + prefix + std::to_string(getpid()) + "-1");
+  const std::string prefix = stem + ".$$$.";
+  const std::string folder = directory.empty() ? std::string(".") : directory;
+  platform::RemoveFilesOfGoneProcesses(folder, prefix);
+  // A name that cannot be made here fails again, and is told, where the memo file is made.
+  std::string made;
+  int err = 0;
+  close(platform::CreateWorkFile(folder, prefix, made, err));
+  PackWorkFile work(made);
   MakeMemoFile(work.name(), type, blockSize, "PackMemofile");
   if (XbaseErrorCode != 0) return;
   if (std::uint16_t rc = work.Open()) {
@@ -428,7 +433,7 @@ void FinishInterruptedPack(const std::string& memoName) {
   std::string directory, stem, extension;
   SplitFileName(memoName, directory, stem, extension);
   platform::RemoveFilesOfGoneProcesses(directory.empty() ? std::string(".") : directory,
-                                       stem + ".$$$.wk");
+                                       stem + ".$$$.");
   const std::string done = PackedFileName(memoName);
   WorkAreaRecord* area = CurrentWorkArea();
   if (!area || access(done.c_str(), F_OK) != 0) return;

@@ -403,17 +403,15 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
   // file of a killed build from one still being written.
   const std::size_t slash = name.find_last_of('/');
   const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
-  platform::RemoveFilesOfGoneProcesses(
-      slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1), leaf + ".wk");
-  std::string building = name + ".wk" + std::to_string(getpid()) + "-XXXXXX";
-  const int fd = mkstemp(building.data());
+  const std::string dir = slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1);
+  platform::RemoveFilesOfGoneProcesses(dir, leaf + ".");
+  std::string building;
+  int err = 0;
+  const int fd = platform::CreateWorkFile(dir, leaf + ".", building, err);
   if (fd < 0) {
-    SetError(DosCodeOfErrno(errno), "File not open" + name + suffix);
+    SetError(DosCodeOfErrno(err), "File not open" + name + suffix);
     return;
   }
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
   index.file = fd;
   struct TFileGuard {
     TIndexDescriptor& d;

@@ -101,8 +101,10 @@ bool UseDbf(const std::string& fileName, bool exclusive, bool readOnly) {
     XbaseErrorCode = memoCode;
     return false;
   }
-  if (counted > static_cast<std::uint32_t>(whole) && XbaseErrorCode == 0) {
-    // A copy cut short: what it holds whole stays readable, and the loss is told.
+  if (counted > static_cast<std::uint32_t>(whole) &&
+      (XbaseErrorCode == 0 || opened.loadedRecord == 1)) {
+    // A copy cut short: what it holds whole stays readable, and the loss is told, whatever
+    // record 1 holds: that is the record's damage, this the table's.
     SetError(213, "Header counts " + std::to_string(counted) + " records, the file holds " +
                       std::to_string(whole) + " whole  File:  " + name + " [USE]");
     opened.openCode = 213;

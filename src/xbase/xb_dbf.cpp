@@ -95,11 +95,20 @@ bool TXbDbf::Open() {
   WorkAreas[area]->oem = false;
   state_ = TDataSetState::dsBrowse;
   internalPositioning_ = true;
+  // The open's report about the whole table (a copy cut short) stands, with its message.
+  const std::uint16_t tableCode = WorkAreas[area]->openCode;
+  const std::uint16_t pending = PendingErrorCode;
+  const std::string message = XbaseErrorMessage;
   // Whatever the record the table opens on holds, the open succeeds: that is the record's.
-  HoldDamage([this] {
+  const std::uint16_t held = HoldDamage([this] {
     SetIgnoreDel(hideDeletedRecs_);
     SettleOnVisibleRecord();
   });
+  if (tableCode != 0 && XbaseErrorCode == held) {
+    XbaseErrorCode = tableCode;
+    PendingErrorCode = pending;
+    XbaseErrorMessage = message;
+  }
   internalPositioning_ = false;
   activeBuffer_.assign(WorkAreas[area]->typedSize, 0);
   RefreshFromCore();

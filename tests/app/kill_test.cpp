@@ -242,10 +242,16 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   kill(pid, SIGKILL);
   Finish(pid);
   // % is the killed run's pid, @ a live one's; only the first four are leftovers.
-  std::vector<std::string> files = {".target.vuk.%-0-1",    "target.ndx.wk%-AbC123",
-                                    ".example_x.dxf.%-0-1", ".tmp/vuko-%-AbC123/$OUT1.TMP",
-                                    ".target.vuk.@-0-1",    ".target.vuk.notes",
-                                    "target.ndx.wkly",      ".tmp/vuko-notes/x"};
+  std::vector<std::string> files = {".target.vuk.vuko-work-%-0-1",
+                                    "target.ndx.vuko-work-%-0-1",
+                                    ".example_x.dxf.vuko-work-%-0-1",
+                                    ".tmp/vuko-%-AbC123/$OUT1.TMP",
+                                    ".target.vuk.vuko-work-@-0-1",
+                                    ".target.vuk.notes",
+                                    "target.ndx.wkly",
+                                    ".tmp/vuko-notes/x",
+                                    ".target.vuk.%-old",
+                                    ".target.vuk.%-0-1"};  // as older versions named them
   for (std::string& name : files) {
     if (const auto at = name.find_first_of("%@"); at != std::string::npos)
       name.replace(at, 1, std::to_string(name[at] == '%' ? pid : getpid()));

@@ -529,15 +529,21 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   }
   // The table as shipped, without presets: nothing to mark, nothing to remove, and only a pack
   // refused is told.
-  // Work files of packs are named by their pid: one beyond any Linux gives is a killed pack's.
+  // A reaped child's pid names a killed pack's work file; a user's look-alike copies stay.
   ShipTable();
   std::filesystem::remove(path);
   std::filesystem::create_symlink(dbf_ / "printout.dbf", path);  // found through a link
-  const std::string work = dbf_ / ".printout.dbf.", ours = work + std::to_string(getpid());
-  for (const std::string& pid : {work + "4194305", ours}) app_test::WriteBytes(pid + "-0-1", "x");
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const std::string work = dbf_ / ".printout.dbf.", tag = work + "vuko-work-";
+  const std::string killed = tag + std::to_string(gone), ours = tag + std::to_string(getpid());
+  const std::string users[] = {work + "2024-01-05", work + std::to_string(gone) + "-old"};
+  for (const std::string& name : {killed + "-0-987654321", ours + "-0-1", users[0], users[1]})
+    app_test::WriteBytes(name, "x");
   host_.Clear();
   OpenPresetTable();
-  EXPECT_FALSE(std::filesystem::exists(work + "4194305-0-1")) << "gone at the next open";
+  EXPECT_FALSE(std::filesystem::exists(killed + "-0-987654321")) << "gone at the next open";
   EXPECT_TRUE(std::filesystem::remove(ours + "-0-1")) << "a running program's stays";
   EXPECT_FALSE(DbTableSetDeleted(true));
   EXPECT_FALSE(DbTableDeleted());
@@ -570,6 +576,7 @@ TEST_F(PrintPresets, DeletedPresetIsPackedAwayOrTheTableStaysAsItWas) {
   packed.replace(1, 5, {'\x02', '\0', today[1], today[2], today[0]});
   packed.erase(521 + 9, 9);
   EXPECT_EQ(app_test::ReadBytes(path), packed);
+  for (const std::string& name : users) EXPECT_EQ(app_test::ReadBytes(name), "x") << name;
 }
 
 }  // namespace

@@ -210,7 +210,7 @@ TEST_F(MemoPack, OpenFinishesAPackCutShort) {
     const pid_t gone = ::fork();
     if (gone == 0) ::_exit(0);
     ::waitpid(gone, nullptr, 0);
-    const std::string killed = Path(name + ".$$$.wk" + std::to_string(gone) + "-1");
+    const std::string killed = Path(name + ".$$$.vuko-work-" + std::to_string(gone) + "-0-1");
     WriteBytes(killed, memoNew.substr(0, 600));
     ASSERT_EQ(UseDbf(table, true), damage == 0) << XbaseErrorMessage;
     EXPECT_FALSE(std::filesystem::exists(killed));

@@ -319,6 +319,17 @@ TEST_F(XbDbfTest, EveryMoveShowsTheRecordItReachesWithItsCode) {
   table.Close();
   table.HoldDamage([&] { table.Go(1); });
   EXPECT_EQ(told, 4) << "Go(99), records 2 and 7, a closed dataset's move; the open none";
+  // A cut copy (record 1 spoilt as above) and a header counting 40 over none: 213 told, standing.
+  const std::string none = bytes.substr(0, 4) + std::string("\x28\0\0\0", 4) + bytes.substr(8, 185);
+  for (const std::string& copy : {bytes.substr(0, 193 + 36 * 8 + 20), none}) {
+    WriteBytes(Path("d.dbf"), copy);
+    ASSERT_TRUE(table.Open());
+    EXPECT_EQ(XbaseErrorCode, 213);
+    EXPECT_EQ(LastErrorMessage().rfind(ErrorCodeText(213) + "\r\nHeader counts", 0), 0u);
+    table.Close();
+    EXPECT_TRUE(ReadBytes(Path("d.dbf")) == copy);
+  }
+  EXPECT_EQ(told, 4 + 2) << "the cut told at each open";
 }
 
 }  // namespace
