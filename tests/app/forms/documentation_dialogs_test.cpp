@@ -5,11 +5,17 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <ctime>
 #include <functional>
@@ -27,10 +33,12 @@
 #include "common/formatting.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
+#include "common/forms/text_viewer.h"
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
 #include "drawings/drawing_documentation.h"
 #include "gui_environment.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -160,6 +168,71 @@ TEST_F(DocumentationDialogsTest, ChangeFieldsAreLimitedButLongerRecordsStayWhole
   Click(form, "Button_ok");
   EXPECT_EQ(ChangeRecords.changes[3].modification, longMod);
   EXPECT_EQ(ChangeRecords.changes[3].description, longDescription);
+}
+
+// Only a real X server hands a paste a clipboard that no program owns (the offscreen platform
+// keeps its own), so this runs again in a child of this program on an X server of its own.
+// Xvfb takes a free display and tells its number once it is ready: parallel runs never meet.
+void RunOnOwnXServer() {
+  const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+  REQUIRE_OR_SKIP(!xvfb.isEmpty(), "Xvfb is missing", "Xvfb is missing");
+  QProcess server;
+  server.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+  QByteArray display;
+  while (!display.contains('\n') && server.waitForReadyRead(30000)) {
+    display += server.readAllStandardOutput();
+  }
+  ASSERT_TRUE(display.contains('\n')) << server.readAllStandardError().toStdString();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.insert("DISPLAY", ":" + QString::fromLatin1(display.trimmed()));
+  environment.remove("XAUTHORITY");
+  QProcess child;
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+  child.waitForFinished(300000);
+  const std::string output = child.readAll().toStdString();
+  server.terminate();
+  server.waitForFinished();
+  EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output;
+  EXPECT_EQ(child.exitCode(), 0) << output;
+  EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+}
+
+// Ctrl+V in the listing window (a printed change protocol) and in the Description: with no
+// program owning the clipboard nothing changes and the program goes on; a text is pasted.
+TEST_F(DocumentationDialogsTest, PasteTakesWhatTheClipboardOffers) {
+  if (QGuiApplication::platformName() != "xcb") {
+    RunOnOwnXServer();
+    return;
+  }
+  const struct {
+    std::function<QDialog*()> make;
+    const char* memo;
+  } boxes[] = {{[] { return new TForm_showtextfile; }, "Memo1"},
+               {[] { return new TForm_EinAend(1); }, "Memo_beschreibung"}};
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  for (const auto& box : boxes) {
+    for (const QString offered : {QString(), QStringLiteral("pasted")}) {
+      SCOPED_TRACE(std::string(box.memo) + " " + offered.toStdString());
+      std::unique_ptr<QDialog> form(box.make());
+      auto* memo = Find<QPlainTextEdit>(*form, box.memo);
+      memo->setPlainText("kept ");
+      memo->moveCursor(QTextCursor::End);
+      if (offered.isEmpty()) {
+        clipboard->clear();
+        const QMimeData* none = clipboard->mimeData();
+        ASSERT_TRUE(none == nullptr || none->formats().isEmpty());
+      } else {
+        clipboard->setText(offered);
+      }
+      QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+      EXPECT_EQ(memo->toPlainText(), "kept " + offered);
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
