@@ -187,6 +187,8 @@ void RunOnOwnXServer() {
   environment.insert("QT_QPA_PLATFORM", "xcb");
   environment.insert("DISPLAY", ":" + QString::fromLatin1(display.trimmed()));
   environment.remove("XAUTHORITY");
+  // No session bus: the child keeps off the desktop's, and starts none of its own.
+  environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
   QProcess child;
   child.setProcessEnvironment(environment);
   child.setProcessChannelMode(QProcess::MergedChannels);
