@@ -3,13 +3,9 @@
 
 #include <QMimeData>
 
-bool TTextBox::canInsertFromMimeData(const QMimeData* source) const {
-  return source != nullptr && !source->formats().isEmpty() &&
-         QPlainTextEdit::canInsertFromMimeData(source);
-}
-
 void TTextBox::insertFromMimeData(const QMimeData* source) {
   // While no program owns the X11 clipboard, Qt 6.4 hands a paste a clipboard without a single
   // format and then reads the first of them: the program would end there.
-  if (canInsertFromMimeData(source)) QPlainTextEdit::insertFromMimeData(source);
+  if (source != nullptr && canInsertFromMimeData(source))
+    QPlainTextEdit::insertFromMimeData(source);
 }

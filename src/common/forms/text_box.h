@@ -11,6 +11,5 @@ class TTextBox : public QPlainTextEdit {
   explicit TTextBox(QWidget* parent = nullptr) : QPlainTextEdit(parent) {}
 
  protected:
-  bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
 };
