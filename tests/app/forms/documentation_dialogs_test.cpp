@@ -177,7 +177,7 @@ void RunOnOwnXServer() {
   const QString xvfb = QStandardPaths::findExecutable("Xvfb");
   REQUIRE_OR_SKIP(!xvfb.isEmpty(), "Xvfb is missing", "Xvfb is missing");
   QProcess server;
-  server.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+  server.start(xvfb, {"-displayfd", "1"});
   QByteArray display;
   while (!display.contains('\n') && server.waitForReadyRead(30000)) {
     display += server.readAllStandardOutput();
