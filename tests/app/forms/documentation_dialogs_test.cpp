@@ -31,6 +31,7 @@
 #include "app/forms/drawing_texts_dialog.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
+#include "common/forms/error_list_window.h"
 #include "common/forms/text_viewer.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
@@ -204,8 +205,9 @@ void RunOnOwnXServer() {
       << output;
 }
 
-// Ctrl+V in the listing window (a printed change protocol) and in the Description: with no
-// program owning the clipboard nothing changes and the program goes on; a text is pasted.
+// Ctrl+V in the listing window (a printed change protocol), the Description and a message's
+// remedy: with no program owning the clipboard nothing changes and the program goes on; a text
+// is pasted.
 TEST_F(DocumentationDialogsTest, PasteTakesWhatTheClipboardOffers) {
   if (QGuiApplication::platformName() != "xcb") {
     RunOnOwnXServer();
@@ -215,7 +217,8 @@ TEST_F(DocumentationDialogsTest, PasteTakesWhatTheClipboardOffers) {
     std::function<QDialog*()> make;
     const char* memo;
   } boxes[] = {{[] { return new TForm_showtextfile; }, "Memo1"},
-               {[] { return new TForm_EinAend(1); }, "Memo_beschreibung"}};
+               {[] { return new TForm_EinAend(1); }, "Memo_beschreibung"},
+               {[] { return new Thelperr; }, "Memo_abhilfe"}};
   QClipboard* clipboard = QGuiApplication::clipboard();
   for (const auto& box : boxes) {
     for (const QString offered : {QString(), QStringLiteral("pasted")}) {
