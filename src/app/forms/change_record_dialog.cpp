@@ -14,6 +14,7 @@
 #include "app/forms/documentation_form_texts.h"
 #include "common/forms/form_placement.h"
 #include "common/forms/help_buttons.h"
+#include "common/forms/text_box.h"
 #include "common/program_state.h"
 #include "common/system_info.h"
 #include "drawings/drawing_documentation.h"
@@ -54,7 +55,7 @@ TForm_EinAend::TForm_EinAend(int n, QWidget* parent) : QDialog(parent), ChangeNu
   edit_aenderung_ = NewLimitedEdit(this, "Edit_aenderung", kModificationLength);
   edit_datum_ = NewLimitedEdit(this, "Edit_datum", kDateLength);
   edit_bearbeiter_ = NewLimitedEdit(this, "Edit_bearbeiter", kEditorLength);
-  memo_beschreibung_ = new QPlainTextEdit(this);
+  memo_beschreibung_ = new TTextBox(this);
   memo_beschreibung_->setObjectName("Memo_beschreibung");
   button_datum_ = new QPushButton(this);
   button_datum_->setObjectName("Button_datum");

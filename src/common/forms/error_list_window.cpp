@@ -12,6 +12,7 @@
 #include "common/dialog_host.h"
 #include "common/error_explanations.h"
 #include "common/forms/form_placement.h"
+#include "common/forms/text_box.h"
 #include "common/help_texts.h"
 #include "common/program_state.h"
 
@@ -24,7 +25,7 @@ QLabel* NewLabel(QWidget* parent, const char* name, const char* caption) {
 }
 
 QPlainTextEdit* NewMemo(QWidget* parent, const char* name) {
-  auto* memo = new QPlainTextEdit(parent);
+  auto* memo = new TTextBox(parent);
   memo->setObjectName(QString::fromUtf8(name));
   memo->setTabChangesFocus(true);
   return memo;

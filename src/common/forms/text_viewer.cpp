@@ -21,6 +21,7 @@
 #include "common/dialog_host.h"
 #include "common/file_utils.h"
 #include "common/forms/form_placement.h"
+#include "common/forms/text_box.h"
 #include "common/forms/text_printing.h"
 #include "common/graphics_settings.h"
 #include "common/kept_file_names.h"
@@ -99,7 +100,7 @@ TForm_showtextfile::TForm_showtextfile(QWidget* parent) : QDialog(parent) {
   addItem(edit, "mi_copy", "&Copy", &TForm_showtextfile::mi_copyClick);
   layout->setMenuBar(menuBar);
 
-  memo_ = new QPlainTextEdit(this);
+  memo_ = new TTextBox(this);
   memo_->setObjectName(QStringLiteral("Memo1"));
   memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -5,11 +5,17 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <ctime>
 #include <functional>
@@ -25,12 +31,15 @@
 #include "app/forms/drawing_texts_dialog.h"
 #include "calc/toothing_data.h"
 #include "common/formatting.h"
+#include "common/forms/error_list_window.h"
+#include "common/forms/text_viewer.h"
 #include "common/output_router.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "common/system_info.h"
 #include "drawings/drawing_documentation.h"
 #include "gui_environment.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -160,6 +169,75 @@ TEST_F(DocumentationDialogsTest, ChangeFieldsAreLimitedButLongerRecordsStayWhole
   Click(form, "Button_ok");
   EXPECT_EQ(ChangeRecords.changes[3].modification, longMod);
   EXPECT_EQ(ChangeRecords.changes[3].description, longDescription);
+}
+
+// Only a real X server hands a paste a clipboard that no program owns (the offscreen platform
+// keeps its own), so this runs again in a child of this program on an X server of its own.
+// Xvfb takes a free display and tells its number once it is ready: parallel runs never meet.
+void RunOnOwnXServer() {
+  const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+  REQUIRE_OR_SKIP(!xvfb.isEmpty(), "Xvfb is missing", "Xvfb is missing");
+  QProcess server;
+  server.start(xvfb, {"-displayfd", "1"});
+  QByteArray display;
+  while (!display.contains('\n') && server.waitForReadyRead(30000)) {
+    display += server.readAllStandardOutput();
+  }
+  ASSERT_TRUE(display.contains('\n')) << server.readAllStandardError().toStdString();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.insert("DISPLAY", ":" + QString::fromLatin1(display.trimmed()));
+  environment.remove("XAUTHORITY");
+  // No session bus: the child keeps off the desktop's, and starts none of its own.
+  environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+  QProcess child;
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+  child.waitForFinished(300000);
+  const std::string output = child.readAll().toStdString();
+  server.terminate();
+  server.waitForFinished();
+  EXPECT_TRUE(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 &&
+              output.find("[  PASSED  ] 1 test.") != std::string::npos)
+      << output;
+}
+
+// Ctrl+V in the listing window (a printed change protocol), the Description and a message's
+// remedy: with no program owning the clipboard nothing changes and the program goes on; a text
+// is pasted.
+TEST_F(DocumentationDialogsTest, PasteTakesWhatTheClipboardOffers) {
+  if (QGuiApplication::platformName() != "xcb") {
+    RunOnOwnXServer();
+    return;
+  }
+  const struct {
+    std::function<QDialog*()> make;
+    const char* memo;
+  } boxes[] = {{[] { return new TForm_showtextfile; }, "Memo1"},
+               {[] { return new TForm_EinAend(1); }, "Memo_beschreibung"},
+               {[] { return new Thelperr; }, "Memo_abhilfe"}};
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  for (const auto& box : boxes) {
+    for (const QString offered : {QString(), QStringLiteral("pasted")}) {
+      SCOPED_TRACE(std::string(box.memo) + " " + offered.toStdString());
+      std::unique_ptr<QDialog> form(box.make());
+      auto* memo = Find<QPlainTextEdit>(*form, box.memo);
+      memo->setPlainText("kept ");
+      memo->moveCursor(QTextCursor::End);
+      if (offered.isEmpty()) {
+        clipboard->clear();
+        const QMimeData* none = clipboard->mimeData();
+        ASSERT_TRUE(none == nullptr || none->formats().isEmpty());
+      } else {
+        clipboard->setText(offered);
+      }
+      QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+      EXPECT_EQ(memo->toPlainText(), "kept " + offered);
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
