@@ -49,17 +49,17 @@ constexpr std::string_view kWorkTag = "vuko-work-";
 constexpr std::size_t kLongestRest = kWorkTag.size() + 9 + 1 + 10 + 1 + 9;
 
 // The prefix as work files carry it: a name holds at most NAME_MAX bytes, so a long target's
-// prefix keeps only its beginning, cut between two UTF-8 characters so that the name stays
-// text a file manager can show. Making and cleaning up both go through here, so they agree.
+// prefix keeps only the beginning of its leaf, cut between two UTF-8 characters so that the
+// name stays text a file manager can show, and its last character (the separator before the
+// tag, which keeps the tag an extension). Making and cleaning up both go through here.
 std::string FittedPrefix(std::string_view prefix) {
   constexpr std::size_t room = NAME_MAX - kLongestRest;
   if (prefix.size() <= room) return std::string(prefix);
-  std::size_t cut = room;
+  std::size_t cut = room - 1;
   // A UTF-8 character has at most three continuation bytes (10xxxxxx) after its first one.
-  for (int back = 0;
-       back < 3 && cut > 0 && (static_cast<unsigned char>(prefix[cut]) & 0xC0) == 0x80; ++back)
+  for (int back = 0; back < 3 && (static_cast<unsigned char>(prefix[cut]) & 0xC0) == 0x80; ++back)
     --cut;
-  return std::string(prefix.substr(0, cut));
+  return std::string(prefix.substr(0, cut)) + prefix.back();
 }
 
 // The pid in the rest of a work file's name (what follows the prefix), 0 unless the rest is
