@@ -182,6 +182,9 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
   struct stat st {};
   std::string real = path;
   bool exists = stat(path.c_str(), &st) == 0;
+  // Only a missing file is made anew: a name the system refuses (one too long, say) is told
+  // now, not by the rename once everything is written.
+  if (!exists && errno != ENOENT) return error_ = errno;
   if (exists) {
     char resolved[PATH_MAX];
     if (realpath(path.c_str(), resolved) != nullptr) real = resolved;
