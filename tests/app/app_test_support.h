@@ -63,11 +63,8 @@ inline std::vector<std::string> LongStems() {
 
 // Whether the file system of dir takes a file of this leaf (some hold fewer bytes or no UTF-8).
 inline bool TakesLeaf(const std::string& dir, const std::string& leaf) {
-  const std::string probe = dir + "/" + leaf;
-  const bool made = std::ofstream(probe).good();
   std::error_code ec;
-  std::filesystem::remove(probe, ec);
-  return made;
+  return std::ofstream(dir + "/" + leaf).good() && std::filesystem::remove(dir + "/" + leaf, ec);
 }
 
 }  // namespace app_test

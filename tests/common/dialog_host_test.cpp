@@ -458,17 +458,12 @@ TEST_F(FileDialogTest, OverwriteIsOnlyAskedAndNeverErases) {
 }
 
 TEST_F(FileDialogTest, InvalidNameIsReported) {
-  for (const auto& [bad, cause] :
-       {std::pair{dir / "no-such-dir/x.vuk", "its folder does not exist"},
-        std::pair{dir / (std::string(252, 'n') + ".vuk"), "its name is too long"}}) {
-    host.Clear();
-    AbortFlag = false;
-    CheckOverwrite(bad);
-    EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(host.Messages(),
-              std::vector<std::string>{"invalid file name \"" + bad + "\": " + cause + " !"});
-    EXPECT_FALSE(io_test::Exists(bad));
-  }
+  const std::string bad = dir / "no-such-dir/x.vuk";
+  CheckOverwrite(bad);
+  EXPECT_TRUE(AbortFlag);
+  EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid file name \"" + bad +
+                                                      "\": its folder does not exist !"});
+  EXPECT_FALSE(io_test::Exists(bad));
 }
 
 TEST_F(FileDialogTest, CheckFileExists) {

@@ -412,19 +412,17 @@ TEST_F(TextFileTest, CheckedOpenOffersRetryAndCancel) {
   EXPECT_EQ(host.RecordsOf(TDialogKind::Retry)[0].prompt,
             "I/O-Error 5 \"" + dir.Path() + "\": a folder of that name is in the way");
   EXPECT_FALSE(GlobalTextFile.IsOpen());
-  // Causes the I/O code folds together are told apart: a leaf of 256 bytes, a file where the
-  // path wants a folder.
+  // Causes the I/O code folds together are told apart.
   WriteBytes(dir / "plain", "x");
-  for (const auto& [name, cause] :
-       {std::pair{dir / (std::string(252, 'n') + ".vuk"), "its name is too long"},
-        std::pair{dir / "plain/file.cfg", "a file is in the way of its folder"}}) {
+  for (const auto& [leaf, cause] :
+       {std::pair{std::string(252, 'n') + ".vuk", "its name is too long"},
+        std::pair{std::string("plain/f"), "a file is in the way of its folder"}}) {
     host.Clear();
     host.AnswerCancel();
-    AssignText(GlobalTextFile, name);
+    AssignText(GlobalTextFile, dir / leaf);
     RewriteChecked(GlobalTextFile);
-    ASSERT_EQ(host.RecordsOf(TDialogKind::Retry).size(), 1u);
-    EXPECT_EQ(host.RecordsOf(TDialogKind::Retry)[0].prompt,
-              "I/O-Error 3 \"" + name + "\": " + cause);
+    EXPECT_EQ(host.RecordsOf(TDialogKind::Retry).at(0).prompt,
+              "I/O-Error 3 \"" + (dir / leaf) + "\": " + cause);
   }
 }
 
