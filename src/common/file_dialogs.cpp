@@ -20,22 +20,23 @@ std::string Quoted(std::string_view name) {
   return " \"" + NameText(name) + "\"";
 }
 
-// True when the name can be written: a missing file can be created (the probe is removed
-// again), an existing one is writable and its directory takes the new copy that replaces it.
-bool NameCanBeWritten(const std::string& name) {
-  if (name.empty()) return false;
+// 0 when the name can be written, else the errno value that stops it: a missing file can be
+// created (the probe is removed again), an existing one is writable and its directory takes
+// the new copy that replaces it.
+int NameWriteError(const std::string& name) {
+  if (name.empty()) return ENOENT;
   const platform::PathInfo info = platform::QueryPath(name);
   if (info.exists) {
-    if (info.isDirectory) return false;
-    if (!info.writable) return false;
-    if (!info.isRegular) return true;  // a device is written in place
+    if (info.isDirectory) return EISDIR;
+    if (!info.writable) return EACCES;
+    if (!info.isRegular) return 0;  // a device is written in place
     std::string dir = DirPart(name);
-    return CheckDirWritable(dir.empty() ? std::string(".") : dir);
+    return CheckDirWritable(dir.empty() ? std::string(".") : dir) ? 0 : EACCES;
   }
   const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  if (fd < 0) return errno;
   close(fd);
-  return unlink(name.c_str()) == 0;
+  return unlink(name.c_str()) == 0 ? 0 : errno;
 }
 
 std::string LastExtension(std::string_view name) {
@@ -51,18 +52,27 @@ void ReportOnce(TTextFile& file, const std::string& text) {
   if (file.TakeFailureReport()) ErrorMessageIfEnabled(text);
 }
 
-// What kept a file from being opened for writing, in words.
-std::string WriteFailureReason(int code, const std::string& name) {
+// What kept a file from being made or opened for writing, in words, from the system's errno
+// value: the I/O codes fold a name too long and a missing folder together.
+std::string WriteFailureReason(int err, const std::string& name) {
   const platform::PathInfo info = platform::QueryPath(name);
   if (info.exists && info.isDirectory) return "a folder of that name is in the way";
   if (info.exists && !info.isRegular) return "no regular file (a pipe or a socket)";
-  switch (code) {
-    case kIoFileNotFound:
-    case kIoPathNotFound:
+  switch (err) {
+    case ENAMETOOLONG:
+      return "its name is too long";
+    case ENOENT:
       return "its folder does not exist";
-    case kIoAccessDenied:
+    case ENOTDIR:
+      return "a file is in the way of its folder";
+    case ELOOP:
+      return "its path loops through links";
+    case EACCES:
+    case EPERM:
       return "no permission to write it";
-    case kIoDiskFull:
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
       return "disk full";
     default:
       return "it cannot be written";
@@ -79,8 +89,9 @@ void CheckOverwrite(std::string_view fullName) {
       AbortFlag = true;
   }
   if (AbortFlag) return;
-  if (!NameCanBeWritten(name)) {
-    ErrorMessageIfEnabled("invalid file name" + Quoted(name) + " !");
+  if (const int err = NameWriteError(name)) {
+    ErrorMessageIfEnabled("invalid file name" + Quoted(name) + ": " +
+                          WriteFailureReason(err, name) + " !");
     AbortFlag = true;
   }
 }
@@ -209,7 +220,7 @@ void RewriteChecked(TTextFile& file) {
       text = "I/O-Error " + IntStr(code);
     }
     text += Quoted(file.Name());
-    if (code != kIoWriteProtected) text += ": " + WriteFailureReason(code, file.Name());
+    if (code != kIoWriteProtected) text += ": " + WriteFailureReason(file.OpenErrno(), file.Name());
     // Without a person the open is tried once; a lasting error must not loop.
     if (!MessagesEnabled || !CurrentDialogHost().IsInteractive()) {
       ErrorMessageIfEnabled(text);

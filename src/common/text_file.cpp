@@ -122,8 +122,8 @@ int TTextFile::Rewrite() {
   Abandon();
   ioResult_ = kIoOk;
   impl_->failureReported = false;
-  if (name_.empty()) return ioResult_ = kIoFileNotFound;
-  const int err =
+  // An empty name is refused by the writer (ENOENT).
+  const int err = openErrno_ =
       impl_->out.Open(name_, platform::FileWriter::Mode::Replace, !IsScratchFile(name_));
   // A pipe or socket is refused as the reader refuses it.
   if (err != 0) return ioResult_ = err == EINVAL ? kIoAccessDenied : IoCodeFromErrno(err, true);
@@ -135,8 +135,8 @@ int TTextFile::Append() {
   Abandon();
   ioResult_ = kIoOk;
   impl_->failureReported = false;
-  if (name_.empty()) return ioResult_ = kIoFileNotFound;
-  const int err = impl_->out.Open(name_, platform::FileWriter::Mode::Append);
+  // An empty name is refused by the writer (ENOENT).
+  const int err = openErrno_ = impl_->out.Open(name_, platform::FileWriter::Mode::Append);
   if (err != 0) return ioResult_ = err == EINVAL ? kIoAccessDenied : IoCodeFromErrno(err, true);
   impl_->state = Impl::State::Writing;
   return kIoOk;

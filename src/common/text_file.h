@@ -79,6 +79,9 @@ class TTextFile {
 
   // First error since the file was opened (kIoOk when none); Close clears it.
   int IoResult() const { return ioResult_; }
+  // The system's errno value behind the last failed Rewrite or Append (0 after a success), which
+  // tells causes the I/O code folds together (a name too long, a file in a folder's place).
+  int OpenErrno() const { return openErrno_; }
   // True only the first time it is asked after the file was opened, so that a failure of one
   // file is reported once.
   bool TakeFailureReport();
@@ -87,6 +90,7 @@ class TTextFile {
   struct Impl;
   std::string name_;
   int ioResult_ = kIoOk;
+  int openErrno_ = 0;
   int lineNumber_ = 0;
   std::unique_ptr<Impl> impl_;
 };

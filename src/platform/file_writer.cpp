@@ -44,6 +44,24 @@ std::string WorkFilePrefix(const std::string& real) {
 // a writer left.
 constexpr std::string_view kWorkTag = "vuko-work-";
 
+// The longest rest OpenUnique puts after a prefix: the tag, a pid of up to nine digits (all
+// WorkFileOwner reads), a counter of up to ten and a random number of up to nine.
+constexpr std::size_t kLongestRest = kWorkTag.size() + 9 + 1 + 10 + 1 + 9;
+
+// The prefix as work files carry it: a name holds at most NAME_MAX bytes, so a long target's
+// prefix keeps only the beginning of its leaf, cut between two UTF-8 characters so that the
+// name stays text a file manager can show, and its last character (the separator before the
+// tag, which keeps the tag an extension). Making and cleaning up both go through here.
+std::string FittedPrefix(std::string_view prefix) {
+  constexpr std::size_t room = NAME_MAX - kLongestRest;
+  if (prefix.size() <= room) return std::string(prefix);
+  std::size_t cut = room - 1;
+  // A UTF-8 character has at most three continuation bytes (10xxxxxx) after its first one.
+  for (int back = 0; back < 3 && (static_cast<unsigned char>(prefix[cut]) & 0xC0) == 0x80; ++back)
+    --cut;
+  return std::string(prefix.substr(0, cut)) + prefix.back();
+}
+
 // The pid in the rest of a work file's name (what follows the prefix), 0 unless the rest is
 // exactly the tag and three numbers as OpenUnique writes them.
 long WorkFileOwner(const std::string& rest) {
@@ -58,10 +76,11 @@ int OpenUnique(const std::string& dir, std::string_view prefix, std::string& nam
   static std::atomic<unsigned> counter{0};
   static thread_local std::mt19937_64 random{std::random_device{}() ^
                                              static_cast<unsigned long>(getpid())};
+  const std::string fitted = FittedPrefix(prefix);
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = dir;
     if (name.empty() || name.back() != '/') name += '/';
-    name += prefix;
+    name += fitted;
     name += kWorkTag;
     name += std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
             std::to_string(random() % 1000000000ULL);
@@ -120,10 +139,11 @@ int WriteWholeFile(const std::string& path, std::string_view bytes, FileWriter::
 void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix) {
   DIR* d = opendir(dir.c_str());
   if (d == nullptr) return;
+  const std::string fitted = FittedPrefix(prefix);
   while (const dirent* entry = readdir(d)) {
     const std::string_view name(entry->d_name);
-    if (!name.starts_with(prefix)) continue;
-    const long pid = WorkFileOwner(std::string(name.substr(prefix.size())));
+    if (!name.starts_with(fitted)) continue;
+    const long pid = WorkFileOwner(std::string(name.substr(fitted.size())));
     if (pid == 0) continue;
     struct stat st {};
     if (fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
@@ -162,6 +182,9 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
   struct stat st {};
   std::string real = path;
   bool exists = stat(path.c_str(), &st) == 0;
+  // Only a missing file is made anew: a name the system refuses (one too long, say) is told
+  // now, not by the rename once everything is written.
+  if (!exists && errno != ENOENT) return error_ = errno;
   if (exists) {
     char resolved[PATH_MAX];
     if (realpath(path.c_str(), resolved) != nullptr) real = resolved;

@@ -54,13 +54,15 @@ int WriteWholeFile(const std::string& path, std::string_view bytes,
 
 // Creates a new, empty work file in dir, named prefix + "vuko-work-<pid>-<counter>-<random>"
 // (mode 0666 less the umask), open for reading and writing: its descriptor, with its path in
-// name; -1 with errnoOut set on failure, name then the last one tried (no file of ours).
+// name; -1 with errnoOut set on failure, name then the last one tried (no file of ours). A
+// prefix too long for the name to fit NAME_MAX keeps as many whole UTF-8 characters as fit.
 int CreateWorkFile(const std::string& dir, std::string_view prefix, std::string& name,
                    int& errnoOut);
 
-// Removes the regular files in dir that are work files named prefix + the shape above and whose
-// process is gone: what a writer left when it was killed. Work files of running processes stay,
-// and so does every other name (a user's ".t.dbf.2024-01-05" or ".t.dbf.123-old" beside it).
+// Removes the regular files in dir that are work files named prefix (shortened as above) + the
+// shape above and whose process is gone: what a writer left when it was killed. Work files of
+// running processes stay, and so does every other name (a user's ".t.dbf.2024-01-05" or
+// ".t.dbf.123-old" beside it).
 void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix);
 
 // Removes the work files that replacements of path (FileWriter) left when their process was

@@ -128,6 +128,15 @@ std::string PackedFileName(const std::string& memoName) {
   return directory + stem + ".$$$";
 }
 
+// The folder of a pack's work files and how their names begin: beside the memo file, after the
+// name of the complete pack, so that the pack and the next open's clean-up name them alike.
+void PackWorkPlace(const std::string& memoName, std::string& folder, std::string& prefix) {
+  std::string directory, stem, extension;
+  SplitFileName(memoName, directory, stem, extension);
+  folder = directory.empty() ? std::string(".") : directory;
+  prefix = stem + ".$$$.";
+}
+
 // The first blocks of the memos in a complete packed file, in the order the pack wrote them
 // (each on the first block boundary after the one before); false unless the file is laid out
 // exactly so and its header counts its blocks.
@@ -321,8 +330,8 @@ void PackMemofile() {
   const std::string done = PackedFileName(memoName);
   // Built under a name of its own, which carries our pid so that the next pack can tell the
   // leftover of a killed one; it takes the name of a complete pack only when whole.
-  const std::string prefix = stem + ".$$$.";
-  const std::string folder = directory.empty() ? std::string(".") : directory;
+  std::string folder, prefix;
+  PackWorkPlace(memoName, folder, prefix);
   platform::RemoveFilesOfGoneProcesses(folder, prefix);
   // A name that cannot be made here fails again, and is told, where the memo file is made.
   std::string made;
@@ -430,10 +439,9 @@ void PackMemofile() {
 
 void FinishInterruptedPack(const std::string& memoName) {
   // The work file of a pack that was killed half way holds nothing anyone can use.
-  std::string directory, stem, extension;
-  SplitFileName(memoName, directory, stem, extension);
-  platform::RemoveFilesOfGoneProcesses(directory.empty() ? std::string(".") : directory,
-                                       stem + ".$$$.");
+  std::string folder, prefix;
+  PackWorkPlace(memoName, folder, prefix);
+  platform::RemoveFilesOfGoneProcesses(folder, prefix);
   const std::string done = PackedFileName(memoName);
   WorkAreaRecord* area = CurrentWorkArea();
   if (!area || access(done.c_str(), F_OK) != 0) return;

@@ -237,7 +237,19 @@ std::string Directory(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
+// The folder of an index's work files and how their names begin: beside it, after its name.
+void IndexWorkPlace(const std::string& name, std::string& dir, std::string& prefix) {
+  dir = Directory(name);
+  prefix = name.substr(name.find_last_of('/') + 1) + ".";
+}
+
 }  // namespace
+
+void RemoveLeftoverIndexWork(const std::string& name) {
+  std::string dir, prefix;
+  IndexWorkPlace(name, dir, prefix);
+  platform::RemoveFilesOfGoneProcesses(dir, prefix);
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -399,17 +411,16 @@ void MakeIndex(const std::string& fileName, const std::string& keyExpression, bo
       }
   // The index is built under a name of its own beside the old file, which it replaces only
   // once it is whole: a build that fails leaves the old index as it was.
-  // The work name carries our pid, so that the next build of this index can tell the work
-  // file of a killed build from one still being written.
-  const std::size_t slash = name.find_last_of('/');
-  const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
-  const std::string dir = slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1);
-  platform::RemoveFilesOfGoneProcesses(dir, leaf + ".");
+  // The work name carries our pid, so that the next build or open of this index can tell the
+  // work file of a killed build from one still being written.
+  std::string dir, prefix;
+  IndexWorkPlace(name, dir, prefix);
+  platform::RemoveFilesOfGoneProcesses(dir, prefix);
   std::string building;
   int err = 0;
-  const int fd = platform::CreateWorkFile(dir, leaf + ".", building, err);
+  const int fd = platform::CreateWorkFile(dir, prefix, building, err);
   if (fd < 0) {
-    SetError(DosCodeOfErrno(err), "File not open" + name + suffix);
+    SetError(DosCodeOfErrno(err), "File not open" + name + ": " + std::strerror(err) + suffix);
     return;
   }
   index.file = fd;

@@ -18,6 +18,8 @@ extern std::uint32_t IndexSortRunItems;
 void MakeIndex(const std::string& fileName, const std::string& keyExpression, bool soundex,
                int slot, bool unique, bool descending, TKeyMaker keyMaker = nullptr,
                void* keyMakerData = nullptr);
+// Removes the work files that builds of the index name left when their process was killed.
+void RemoveLeftoverIndexWork(const std::string& name);
 void SetIndexProgress(TIndexProgress routine, int calls);
 void Reindex();
 bool CheckIndexDiskSpace(std::int32_t recordCount, int levels, int keysPerNode, int sortItemSize);

@@ -306,6 +306,8 @@ void OpenIndex(const std::string& name, bool noCache, bool soundex, int slot, bo
     SetError(code ? code : 2, "Unable to open index: " + name + tail);
     return;
   }
+  // A build of this index killed half way left its work file beside it.
+  RemoveLeftoverIndexWork(name);
   auto index = std::make_unique<TIndexDescriptor>();
   index->file = fd;
   index->fileName = name;

@@ -188,28 +188,12 @@ bool CreateDbf(const std::string& fileName, const std::vector<TFieldSpec>& field
   int year = 0, month = 0, day = 0, dow = 0;
   GetDate(year, month, day, dow);
   const std::string header = BuildDbfHeader(version, fields, year, month, day);
-  // Written under a temporary name beside the target and renamed when complete.
-  std::string temp = name + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    SetError(DosCodeOfErrno(errno), "Cannot create " + name + " [CreateDbf]");
-    return false;
-  }
-  const bool written =
-      ::write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size()) &&
-      ::fsync(fd) == 0;
-  const int writeErrno = errno;
-  ::close(fd);
-  ::chmod(
-      temp.c_str(), 0666 & ~[] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-      }());
-  if (!written || ::rename(temp.c_str(), name.c_str()) != 0) {
-    const int err = written ? errno : writeErrno;
-    ::unlink(temp.c_str());
-    SetError(err == 0 ? 101 : DosCodeOfErrno(err), "Cannot create " + name + " [CreateDbf]");
+  // Written under a work name beside the target and renamed when complete: a name the next
+  // open's clean-up knows when a create is killed half way, and one that fits however long
+  // the table's name.
+  if (const int err = platform::WriteWholeFile(name, header)) {
+    SetError(DosCodeOfErrno(err),
+             "Cannot create " + name + ": " + std::strerror(err) + " [CreateDbf]");
     return false;
   }
   if (memo) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace app_test {
 
@@ -50,6 +51,20 @@ inline void WriteBytes(const std::string& name, const std::string& bytes) {
 
 inline bool Exists(const std::string& name) {
   return std::filesystem::exists(name);
+}
+
+// Stems that with a four-byte extension make the longest leaves (255 bytes at most) that most
+// file systems take: 247 letters (251 bytes), 83 Japanese characters of three bytes (253).
+inline std::vector<std::string> LongStems() {
+  std::string japanese;
+  for (int i = 0; i < 83; ++i) japanese += std::string("日本語の歯車").substr(i % 6 * 3, 3);
+  return {std::string(247, 'a'), japanese};
+}
+
+// Whether the file system of dir takes a file of this leaf (some hold fewer bytes or no UTF-8).
+inline bool TakesLeaf(const std::string& dir, const std::string& leaf) {
+  std::error_code ec;
+  return std::ofstream(dir + "/" + leaf).good() && std::filesystem::remove(dir + "/" + leaf, ec);
 }
 
 }  // namespace app_test

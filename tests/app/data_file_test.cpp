@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/documentation_records.h"
+#include "app_test_support.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
 #include "common/codepage.h"
@@ -640,6 +641,14 @@ TEST_F(DataFileTest, SaveResolvesTheName) {
     EXPECT_EQ(host.RecordsOf(TDialogKind::SaveFile)[0].fileRequest.filter, "*.vuk|*.vuk");
   }
   EXPECT_EQ(ReadAll(Path("sub/chosen.vuk")), ReadAll(Path("plain.vuk")));
+  // The longest names a file system takes save as any other.
+  for (const std::string& stem : app_test::LongStems()) {
+    if (!app_test::TakesLeaf(dir_, stem + ".vuk")) continue;
+    ScriptedDialogHost host;
+    SaveDataFile(Path(stem + ".vuk"));
+    EXPECT_FALSE(AbortFlag) << (host.Messages().empty() ? "" : host.Messages()[0]);
+    EXPECT_EQ(ReadAll(Path(stem + ".vuk")), ReadAll(Path("plain.vuk")));
+  }
   // Cancel writes nothing.
   {
     ScriptedDialogHost host;

@@ -7,6 +7,7 @@
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,8 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <numeric>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,9 +29,12 @@
 #include "app_test_support.h"
 #include "calc/toothing_data.h"
 #include "common/changed_on_disk.h"
+#include "common/codepage.h"
 #include "common/program_state.h"
+#include "platform/file_writer.h"
 #include "platform/temp_dir.h"
 #include "xbase/memo_ops.h"
+#include "xbase/memo_pack.h"
 #include "xbase/ndx_build.h"
 #include "xbase/ndx_sets.h"
 #include "xbase/table_open.h"
@@ -274,6 +280,87 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   for (std::size_t i = 0; i < std::size(files); ++i)  // a folder left goes as a whole
     EXPECT_EQ(app_test::Exists(At(files[i].substr(0, files[i].rfind('/')))), i >= 4) << files[i];
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(At(".tmp")), {}), 1);
+}
+
+// Each writer stopped half way (the kernel ends it once its file passes 512 bytes) leaves the
+// work file it named, read here from the folder; the next open removes it. Tables of the
+// longest names a file system takes are created, indexed and packed all the same.
+TEST_F(KillTest, TheNextOpenRemovesTheWorkFileOfAStoppedWriter) {
+  const auto start = [] {
+    InitXbaseCore();
+    InitXbaseMemo();
+    InstallParserHooks();
+    IndexInit();
+    SetErrorHandling(false);
+  };
+  const auto names = [&] {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
+      found.insert(entry.path().filename());
+    return found;
+  };
+  std::vector<std::string> stems = {"target"};
+  for (const std::string& stem : app_test::LongStems())
+    if (app_test::TakesLeaf(dir_.Path(), stem + ".dbf")) stems.push_back(stem);
+  for (const std::string& stem : stems) {
+    const std::string table = At(stem + ".dbf"), index = At(stem + ".ndx");
+    const auto build = [&] {
+      MakeIndex(index, "NAME", false, 1, false, false);
+      return XbaseErrorCode == 0;
+    };
+    start();
+    ASSERT_TRUE(CreateDbf(table, {{"NAME", 'C', 10, 0}, {"NOTES", 'M', 10, 0}}, 0x83, true))
+        << XbaseErrorMessage;
+    for (int r = 1; r <= 40; ++r) {
+      ClearRecord();
+      SetFieldMemo(2, AddMemo(std::string(600, 'x')));
+      Append();
+    }
+    ASSERT_TRUE(build()) << XbaseErrorMessage;
+    DoneXbaseCore();
+    // The writer, and what opens its file next.
+    const std::pair<std::function<void()>, std::function<bool()>> rows[] = {
+        {[&] { platform::WriteWholeFile(table, std::string(4096, 'x')); },
+         [&] { return UseDbf(table, true); }},
+        {[&] { UseDbf(table, true) && build(); },
+         [&] { return UseDbf(table, true) && SetIndexTo(index, 1); }},
+        {[&] { UseDbf(table, true) && build(); }, [&] { return UseDbf(table, true) && build(); }},
+        {[&] {
+           if (UseDbf(table, true)) PackMemofile();
+         },
+         [&] { return UseDbf(table, true); }},
+    };
+    for (std::size_t row = 0; row < std::size(rows); ++row) {
+      SCOPED_TRACE(testing::Message() << stem.size() << " bytes, row " << row);
+      const std::set<std::string> before = names();
+      const pid_t child = fork();
+      if (child == 0) {
+        const rlimit none{0, 0}, small{512, RLIM_INFINITY};
+        setrlimit(RLIMIT_CORE, &none);
+        setrlimit(RLIMIT_FSIZE, &small);
+        signal(SIGXFSZ, SIG_DFL);
+        start();
+        rows[row].first();
+        _exit(0);
+      }
+      ASSERT_EQ(Finish(child), 128 + SIGXFSZ);
+      std::vector<std::string> made;
+      for (const std::string& name : names())
+        if (!before.count(name)) made.push_back(name);
+      ASSERT_EQ(made.size(), 1u);
+      EXPECT_TRUE(IsUtf8(made[0])) << made[0];  // cut between characters
+      start();
+      EXPECT_TRUE(rows[row].second()) << XbaseErrorMessage;
+      EXPECT_FALSE(app_test::Exists(At(made[0]))) << made[0];
+      DoneXbaseCore();
+    }
+    start();
+    ASSERT_TRUE(UseDbf(table, true)) << XbaseErrorMessage;
+    PackMemofile();
+    EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
+    DoneXbaseCore();
+  }
+  if (stems.size() < 3) GTEST_SKIP() << "the file system here takes no names of 253 bytes";
 }
 
 // SIGTERM and SIGHUP end a run as before, and take its temporary folder with it.

@@ -551,7 +551,7 @@ TEST_F(VukoRun, EveryMessageNamesItsFileExactly) {
          CheckOverwrite(folder + "/gone/" + name + ".vuk");
          return lastMessage();
        },
-       "invalid file name \"" + folder + "/gone/" + name + ".vuk\" !"},
+       "invalid file name \"" + folder + "/gone/" + name + ".vuk\": its folder does not exist !"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.route);
@@ -573,6 +573,17 @@ TEST_F(VukoRun, CadRunSucceedsOnlyWithItsFile) {
     const RunResult r = RunVuko(dir_, {"joint.vuk", c.sw});
     EXPECT_EQ(r.exitCode == 0, Exists(dir_ / c.file)) << c.sw << " " << r.err;
     if (r.exitCode != 0) EXPECT_NE(r.err.find("nothing written"), std::string::npos);
+  }
+  // Data files of the longest names: the listing and the drawing beside them.
+  for (const std::string& stem : app_test::LongStems()) {
+    if (!app_test::TakesLeaf(dir_.Path(), stem + ".vuk"))
+      GTEST_SKIP() << "the file system here takes no name of " << stem.size() + 4 << " bytes";
+    WriteBytes(dir_ / (stem + ".vuk"), ReadBytes(kExample));
+    for (const auto& [sw, ext] : {std::pair{"/I", ".txt"}, std::pair{"/CAD1:1", ".dxf"}}) {
+      const RunResult r = RunVuko(dir_, {stem + ".vuk", sw});
+      EXPECT_EQ(r.exitCode, 0) << sw << " " << r.err;
+      EXPECT_TRUE(Exists(dir_ / (stem + ext))) << stem.size() << " " << sw;
+    }
   }
 }
 

@@ -461,7 +461,8 @@ TEST_F(FileDialogTest, InvalidNameIsReported) {
   const std::string bad = dir / "no-such-dir/x.vuk";
   CheckOverwrite(bad);
   EXPECT_TRUE(AbortFlag);
-  EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid file name \"" + bad + "\" !"});
+  EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid file name \"" + bad +
+                                                      "\": its folder does not exist !"});
   EXPECT_FALSE(io_test::Exists(bad));
 }
 

@@ -369,6 +369,14 @@ TEST_F(NdxIndex, OpeningRules) {
   EXPECT_TRUE(ReadFile(Path("pn.ndx")) == before);
   EXPECT_TRUE(SetIndexTo("pn", 5)) << XbaseErrorMessage;
   CloseIndexFile(5);
+  // A build that can make no file there is told, with the name: a file where its folder should
+  // be (whoever runs it), a name too long.
+  std::ofstream(Path("plain")) << "x";
+  for (const std::string& name : {Path("plain/x.ndx"), Path(std::string(252, 'n') + ".ndx")}) {
+    MakeIndex(name, "NAME", false, 1, false, false);
+    EXPECT_NE(XbaseErrorCode, 0) << name;
+    EXPECT_NE(XbaseErrorMessage.find(name), std::string::npos) << XbaseErrorMessage;
+  }
   // Bad key length, bad expression.
   MakeIndex("long", std::string(101, 'A'), false, 1, false, false);
   EXPECT_EQ(XbaseErrorCode, 300);
