@@ -24,7 +24,6 @@ std::string Quoted(std::string_view name) {
 // created (the probe is removed again), an existing one is writable and its directory takes
 // the new copy that replaces it.
 int NameWriteError(const std::string& name) {
-  if (name.empty()) return ENOENT;
   const platform::PathInfo info = platform::QueryPath(name);
   if (info.exists) {
     if (info.isDirectory) return EISDIR;

@@ -56,9 +56,8 @@ std::string FittedPrefix(std::string_view prefix) {
   constexpr std::size_t room = NAME_MAX - kLongestRest;
   if (prefix.size() <= room) return std::string(prefix);
   std::size_t cut = room - 1;
-  // A UTF-8 character has at most three continuation bytes (10xxxxxx) after its first one.
-  for (int back = 0; back < 3 && (static_cast<unsigned char>(prefix[cut]) & 0xC0) == 0x80; ++back)
-    --cut;
+  // Back to the first byte of the character at the cut (continuation bytes are 10xxxxxx).
+  while (cut > 0 && (static_cast<unsigned char>(prefix[cut]) & 0xC0) == 0x80) --cut;
   return std::string(prefix.substr(0, cut)) + prefix.back();
 }
 
