@@ -4,9 +4,13 @@
 // documentation dialogs with every label and button, all within the screen.
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
+#include <QLayout>
 #include <QPrinter>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <filesystem>
 #include <memory>
 
 #include "app/app_test_support.h"
@@ -21,12 +25,14 @@
 #include "app/forms/drawing_texts_dialog.h"
 #include "app/forms/print_setup.h"
 #include "app/forms/printer_info.h"
+#include "app/forms/table_form.h"
 #include "app/forms/table_preview_form.h"
 #include "app/forms/tooth_profile_settings_dialog.h"
 #include "app/forms/window_geometry.h"
 #include "app/startup.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/forms/form_placement.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -94,6 +100,52 @@ TEST_F(WindowSizes, DialogsShowEveryLabelButtonAndColumn) {
     ExpectContentVisible(*window);
     window->hide();
   }
+}
+
+// Each table of a table window made as wide as the screen less what the window holds beside it
+// shows every column; made wider than the screen, it gives up what is missing and the window
+// stays within the screen.
+TEST_F(WindowSizes, TableWindowsFitTheScreenAndShowTheirColumns) {
+  ConfigVariables.DialogScalePercent = 100;
+  std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", dir_ / "printout.dbf");
+  DbTableOpen(dir_ / "printout.dbf");
+  std::vector<std::unique_ptr<QWidget>> windows;
+  auto* preview = new TForm_preview;
+  preview->SetGrid(ScanDataFiles(std::string(VUKO_DATA_DIR) + "/"));
+  windows.emplace_back(preview);
+  auto* table = new Tdbf4;
+  table->Prepare(DbfFormMode("", 0));
+  windows.emplace_back(table);
+  windows.emplace_back(new TForm_zeichInfo);
+  windows.emplace_back(new TForm_printerinfo);
+  for (auto& window : windows) {
+    const int screen = window->screen()->availableGeometry().width();
+    for (QTableView* grid : window->findChildren<QTableView*>()) {
+      SCOPED_TRACE(std::string(window->metaObject()->className()) + " " +
+                   grid->objectName().toStdString());
+      QHeaderView* header = grid->horizontalHeader();
+      const int last = header->count() - 1;
+      const int kept = grid->columnWidth(last);
+      grid->setMinimumWidth(2 * screen);
+      window->layout()->activate();
+      const int beside = window->minimumSizeHint().width() - 2 * screen;
+      ScaleAndCenterForm(window.get());
+      const int frame = grid->minimumWidth() - header->length();  // frame, row headers
+      for (const int needed : {screen - beside - 4, 2 * screen}) {
+        int width = grid->columnWidth(last) + needed - frame - header->length();
+        if (width == header->defaultSectionSize()) ++width;  // else taken for one nobody sized
+        grid->setColumnWidth(last, width);
+        ScaleAndCenterForm(window.get());
+        window->show();
+        QApplication::processEvents();
+        EXPECT_LE(window->width(), screen) << needed;
+        if (needed < screen) EXPECT_LE(header->length(), grid->viewport()->width()) << needed;
+      }
+      window->hide();
+      grid->setColumnWidth(last, kept);
+    }
+  }
+  DbTableClose();
 }
 
 // Every page of the configuration dialog, each shown in turn.
