@@ -7,6 +7,7 @@
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +97,7 @@ pid_t StartHoldingTempFolder(const std::string& base) {
   if (pipe(ready) != 0) return -1;
   const pid_t child = fork();
   if (child == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test that stopped half way
     platform::RemoveTempDirectoryOnSignals();
     WriteBytes(platform::PrivateTempDirectory(base) + "$OUT1.TMP", "listing");
     (void)!write(ready[1], "1", 1);
@@ -261,6 +263,8 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   const pid_t pid = Start(dir_.Path(), {kWriteLoop, "loop", "data", dir_.Path()});
   kill(pid, SIGKILL);
   Finish(pid);
+  const pid_t live = StartHoldingTempFolder(At(".tmp"));
+  ASSERT_GT(live, 0);
   const pid_t holder = StartHoldingTempFolder(At(".tmp"));
   ASSERT_GT(holder, 0);
   kill(holder, SIGKILL);
@@ -272,8 +276,6 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
     return false;
   };
   ASSERT_TRUE(killedFolderThere());
-  const pid_t live = StartHoldingTempFolder(At(".tmp"));
-  ASSERT_GT(live, 0);
   // % is the killed run's pid, @ a live one's; only the first three are leftovers.
   std::vector<std::string> files = {".target.vuk.vuko-work-%-0-1",
                                     "target.ndx.vuko-work-%-0-1",
