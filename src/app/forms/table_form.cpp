@@ -79,10 +79,8 @@ class PathLabel : public QLabel {
   }
   void changeEvent(QEvent* event) override {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-      Shorten();
-      updateGeometry();
-    }
+    // The same width holds another length of text.
+    if (event->type() == QEvent::FontChange) Shorten();
   }
 
  private:
