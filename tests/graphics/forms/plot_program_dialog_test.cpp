@@ -153,18 +153,15 @@ TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
   const std::string batch = "\"" + handOff_ + "stapel größe.sh\"";
   const struct {
     const char* browse;
-    const char* chosen;  // nullptr: cancelled
+    std::string chosen;  // empty: cancelled
     std::string returned;
   } rows[] = {
-      {"Button_vectrixpath", nullptr, batch},
-      {"Button_outDir", nullptr, batch},
+      {"Button_vectrixpath", "", batch},
+      {"Button_outDir", "", batch},
       {"Button_vectrixpath", "/opt/new/wplot", "/opt/new/wplot " + handOff_ + "vectrix /CHPL"}};
   for (const auto& row : rows) {
     std::string line = batch;
-    if (row.chosen != nullptr)
-      host.AnswerFile(row.chosen);
-    else
-      host.AnswerCancel();
+    row.chosen.empty() ? host.AnswerCancel() : host.AnswerFile(row.chosen);
     WhenDialogUp([browse = row.browse](QWidget& dialog) {
       Find<QPushButton>(dialog, browse)->click();
       Find<QPushButton>(dialog, "Button_ok")->click();
