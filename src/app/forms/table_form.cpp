@@ -2,7 +2,6 @@
 #include "app/forms/table_form.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -76,11 +75,6 @@ class PathLabel : public QLabel {
   void resizeEvent(QResizeEvent* event) override {
     QLabel::resizeEvent(event);
     Shorten();
-  }
-  void changeEvent(QEvent* event) override {
-    QLabel::changeEvent(event);
-    // The same width holds another length of text.
-    if (event->type() == QEvent::FontChange) Shorten();
   }
 
  private:
