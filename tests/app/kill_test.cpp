@@ -106,10 +106,10 @@ pid_t StartHoldingTempFolder(const std::string& base) {
     pause();
     _exit(0);
   }
+  close(ready[1]);  // a child that ends without a word ends the wait
   char ok = 0;
   const bool up = child > 0 && read(ready[0], &ok, 1) == 1;
   close(ready[0]);
-  close(ready[1]);
   return up ? child : -1;
 }
 
