@@ -23,6 +23,10 @@ namespace platform {
 namespace {
 
 constexpr std::string_view kPrefix = "vuko-";
+// The file a run puts into its folder the moment the folder is made. A folder is only ever taken
+// for the leftover of a run when it holds this file: the name's shape alone is also a user's
+// "vuko-2024-backup".
+constexpr const char* kMark = ".vuko-run-folder";
 
 std::string& Current() {
   static std::string dir;
@@ -71,7 +75,29 @@ std::string TryMake(std::string base) {
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   if (mkdtemp(buffer.data()) == nullptr) return {};
-  return std::string(buffer.data()) + "/";
+  const std::string made(buffer.data());
+  // An empty file made in one step: the folder never holds a part of it.
+  const int mark = open((made + "/" + kMark).c_str(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (mark < 0) {
+    rmdir(made.c_str());
+    return {};
+  }
+  close(mark);
+  return made + "/";
+}
+
+// A folder of ours that a run marked as its own; links are not followed.
+bool MarkedFolderOfOurs(int base, const char* name) {
+  const int fd = openat(base, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat folder {
+  }, mark{};
+  const bool ours = fstat(fd, &folder) == 0 && folder.st_uid == getuid() &&
+                    fstatat(fd, kMark, &mark, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(mark.st_mode) &&
+                    mark.st_uid == getuid();
+  close(fd);
+  return ours;
 }
 
 // Only unlink and rmdir on a name fixed beforehand: what a signal handler may do. The entries
@@ -159,13 +185,9 @@ void RemoveOrphanedTempDirectories(const std::string& base) {
   while (const dirent* entry = readdir(d)) {
     const long pid = OwnerOfName(entry->d_name);
     if (pid == 0 || ProcessAlive(pid)) continue;
-    struct stat st {};
-    // Only our own folders: another user's are theirs to clean.
-    if (fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-        st.st_uid != getuid()) {
-      continue;
-    }
-    orphans.emplace_back(entry->d_name);
+    // Only folders a run of ours made: another user's are theirs to clean, and one without the
+    // mark (a user's, or an older version's) may hold work.
+    if (MarkedFolderOfOurs(dirfd(d), entry->d_name)) orphans.emplace_back(entry->d_name);
   }
   closedir(d);
   for (const std::string& name : orphans) {

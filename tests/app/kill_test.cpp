@@ -7,6 +7,7 @@
 // Rounds per kind: VUKO_KILL_ROUNDS (default 5); run with 200 once after touching a writer.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,6 +95,28 @@ void KillDuring(const std::string& dir, const std::vector<std::string>& args,
   std::this_thread::sleep_for(Clock::duration(ticks));
   kill(pid, SIGKILL);
   Finish(pid);
+}
+
+// A run that has made its temporary folder in base, with a file in it, and waits to be ended.
+pid_t StartHoldingTempFolder(const std::string& base) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test that stopped half way
+    platform::RemoveTempDirectoryOnSignals();
+    const std::string dir = platform::PrivateTempDirectory(base);
+    if (dir.empty()) _exit(1);  // nothing written where the test runs
+    WriteBytes(dir + "$OUT1.TMP", "listing");
+    (void)!write(ready[1], "1", 1);
+    pause();
+    _exit(0);
+  }
+  close(ready[1]);  // a child that ends without a word ends the wait
+  char ok = 0;
+  const bool up = child > 0 && read(ready[0], &ok, 1) == 1;
+  close(ready[0]);
+  return up ? child : -1;
 }
 
 class KillTest : public ::testing::Test {
@@ -240,22 +263,39 @@ TEST_F(KillTest, CadFileIsOldOrNew) {
   }
 }
 
-// The next run writing there removes a killed run's leftovers; a live run's and look-alikes stay.
+// The next run writing there removes a killed run's leftovers; a live run's and look-alikes stay,
+// and so do folders of the temporary folders' shape the program did not mark as its own.
 TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   std::filesystem::copy_file(kExample, At("example_x.vuk"));
   ASSERT_EQ(RunTo(dir_.Path(), {kWriteLoop, "refs", "index", dir_.Path()}), 0);
   const pid_t pid = Start(dir_.Path(), {kWriteLoop, "loop", "data", dir_.Path()});
   kill(pid, SIGKILL);
   Finish(pid);
-  // % is the killed run's pid, @ a live one's; only the first four are leftovers.
+  const pid_t live = StartHoldingTempFolder(At(".tmp"));
+  ASSERT_GT(live, 0);
+  const pid_t holder = StartHoldingTempFolder(At(".tmp"));
+  ASSERT_GT(holder, 0);
+  kill(holder, SIGKILL);
+  Finish(holder);
+  const std::string killedFolder = "vuko-" + std::to_string(holder) + "-";
+  auto killedFolderThere = [&] {
+    for (const auto& entry : std::filesystem::directory_iterator(At(".tmp")))
+      if (entry.path().filename().string().rfind(killedFolder, 0) == 0) return true;
+    return false;
+  };
+  ASSERT_TRUE(killedFolderThere());
+  // % is the killed run's pid, @ a live one's; only the first three are leftovers.
   std::vector<std::string> files = {".target.vuk.vuko-work-%-0-1",
                                     "target.ndx.vuko-work-%-0-1",
                                     ".example_x.dxf.vuko-work-%-0-1",
-                                    ".tmp/vuko-%-AbC123/$OUT1.TMP",
                                     ".target.vuk.vuko-work-@-0-1",
                                     ".target.vuk.notes",
                                     "target.ndx.wkly",
                                     ".tmp/vuko-notes/x",
+                                    ".tmp/vuko-2024-backup/drawing.dxf",
+                                    ".tmp/vuko-2023-kopie1/a.txt",
+                                    ".tmp/vuko-%-Ab3xYz/notes.txt",  // as older versions left it
+                                    ".tmp/vuko-%-plain1",            // a file, not a folder
                                     ".target.vuk.%-old",
                                     ".target.vuk.%-0-1"};  // as older versions named them
   for (std::string& name : files) {
@@ -277,9 +317,16 @@ TEST_F(KillTest, NextRunRemovesWhatAKilledRunLeft) {
   EXPECT_EQ(XbaseErrorCode, 0) << XbaseErrorMessage;
   DoneXbaseCore();
   ASSERT_EQ(RunTo(dir_.Path(), {kVuko, "example_x.vuk", "/CAD1:1"}), 0);
-  for (std::size_t i = 0; i < std::size(files); ++i)  // a folder left goes as a whole
-    EXPECT_EQ(app_test::Exists(At(files[i].substr(0, files[i].rfind('/')))), i >= 4) << files[i];
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(At(".tmp")), {}), 1);
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    if (i < 3)
+      EXPECT_FALSE(app_test::Exists(At(files[i]))) << files[i];
+    else
+      EXPECT_EQ(ReadBytes(At(files[i])), "left") << files[i];
+  }
+  EXPECT_FALSE(killedFolderThere()) << "a killed run's folder goes as a whole";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(At(".tmp")), {}), 6);  // live's too
+  kill(live, SIGTERM);
+  Finish(live);
 }
 
 // Each writer stopped half way (the kernel ends it once its file passes 512 bytes) leaves the
@@ -366,24 +413,12 @@ TEST_F(KillTest, TheNextOpenRemovesTheWorkFileOfAStoppedWriter) {
 // SIGTERM and SIGHUP end a run as before, and take its temporary folder with it.
 TEST_F(KillTest, TerminatingSignalsRemoveTheTemporaryFolder) {
   for (const int signal : {SIGTERM, SIGHUP}) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-      platform::RemoveTempDirectoryOnSignals();
-      WriteBytes(platform::PrivateTempDirectory(At(".tmp")) + "$OUT1.TMP", "listing");
-      (void)!write(ready[1], "1", 1);
-      pause();
-      _exit(0);
-    }
-    char ok = 0;
-    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    const pid_t child = StartHoldingTempFolder(At(".tmp"));
+    ASSERT_GT(child, 0);
     ASSERT_FALSE(std::filesystem::is_empty(At(".tmp")));
     kill(child, signal);
     EXPECT_EQ(Finish(child), 128 + signal);
     EXPECT_TRUE(std::filesystem::is_empty(At(".tmp"))) << strsignal(signal);
-    close(ready[0]);
-    close(ready[1]);
   }
 }
 

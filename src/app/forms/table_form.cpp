@@ -52,6 +52,38 @@ std::string CellText(TXbDbf& dataset, const FieldDescriptor& f) {
   return DosToWin(text);
 }
 
+// The table's path on one line: shortened in the middle to the width the window gives it, whole
+// in its tooltip. It asks for the whole path's width but needs none of it, so a long path never
+// takes the window past the screen.
+class PathLabel : public QLabel {
+ public:
+  explicit PathLabel(QWidget* parent) : QLabel(parent) {}
+  void SetPath(const QString& path) {
+    path_ = path;
+    setToolTip(path);
+    Shorten();
+    updateGeometry();
+  }
+  QSize sizeHint() const override {
+    const QMargins m = contentsMargins();
+    return {fontMetrics().horizontalAdvance(path_) + m.left() + m.right(),
+            QLabel::sizeHint().height()};
+  }
+  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Shorten();
+  }
+
+ private:
+  void Shorten() {
+    setText(fontMetrics().elidedText(path_, Qt::ElideMiddle, contentsRect().width()));
+  }
+  QString path_;
+};
+
 }  // namespace
 
 Tdbf4::Tdbf4(QWidget* parent) : QDialog(parent ? parent : DialogMainWindow()) {
@@ -63,7 +95,8 @@ Tdbf4::Tdbf4(QWidget* parent) : QDialog(parent ? parent : DialogMainWindow()) {
   };
   label_title1_ = label("Label_title1");
   label_title2_ = label("Label_title2");
-  label_filename_ = label("Label_filename");
+  label_filename_ = new PathLabel(this);
+  label_filename_->setObjectName("Label_filename");
   label_recno_ = label("Label_recno");
 
   grid_ = new QTableWidget(this);
@@ -163,7 +196,7 @@ Tdbf4::~Tdbf4() {
 }
 
 void Tdbf4::SetFileLabel(const std::string& path) {
-  label_filename_->setText(Q(path));  // a name, shown as it is
+  static_cast<PathLabel*>(label_filename_)->SetPath(Q(path));
 }
 
 void Tdbf4::SetTitles(const std::string& first, const std::string& second) {

@@ -89,6 +89,11 @@ class PrintPresetsGui : public ::testing::Test {
 };
 
 TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
+  // In a folder whose path is longer than any screen shows on one line.
+  const std::string folder =
+      dbf_.Make("presets kept in Bob's folder " + std::string(90, 'u') + "ü");
+  std::filesystem::rename(dbf_ / "printout.dbf", folder + "/printout.dbf");
+  ProgramSettings.dbfDirectory = folder;
   TForm_printconf form;
   Find<QLineEdit>(form, "Edit_scalex")->setText("0.5");
   Find<QLineEdit>(form, "Edit_scaley")->setText("2");
@@ -99,15 +104,21 @@ TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
   Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(true);
   host_.AnswerText("wide");
   Find<QPushButton>(form, "Button_append")->click();
-  ASSERT_TRUE(app_test::Exists(dbf_ / "printout.dbf"));
+  const std::string path = folder + "/printout.dbf";
+  ASSERT_TRUE(app_test::Exists(path));
 
   // Other values in the dialog, then the preset picked in the table form.
   Find<QLineEdit>(form, "Edit_scalex")->setText("9");
   Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(0);
   Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(false);
-  OnTableForm([](Tdbf4& table) {
+  OnTableForm([&path](Tdbf4& table) {
     EXPECT_EQ(Find<QLabel>(table, "Label_title1")->text(), "Printout");
-    EXPECT_TRUE(Find<QLabel>(table, "Label_filename")->text().endsWith("/printout.dbf"));
+    // Shortened in the middle to what the window shows, whole in the tooltip.
+    const QLabel* file = Find<QLabel>(table, "Label_filename");
+    EXPECT_EQ(file->toolTip().toStdString(), path);
+    EXPECT_TRUE(file->text().startsWith('/') && file->text().endsWith("/printout.dbf") &&
+                file->text().size() < file->toolTip().size())
+        << file->text().toStdString();
     QTableWidget* grid = Find<QTableWidget>(table, "XbGrid1");
     ASSERT_EQ(grid->rowCount(), 1);
     ASSERT_EQ(grid->columnCount(), 9);
@@ -141,7 +152,6 @@ TEST_F(PrintPresetsGui, PresetStoredEditedInTheGridAndLoadedIntoTheDialog) {
   EXPECT_EQ(ProgramSettings.WindowsPrintMode, 1);
   EXPECT_EQ(ThePrinter().pageLayout().orientation(), QPageLayout::Landscape);
   // The remembered preset spoilt since: Database still opens the form, the damage told once.
-  const std::string path = dbf_ / "printout.dbf";
   app_test::WriteBytes(path, app_test::ReadBytes(path).replace(321 + 26, 12, 12, '*'));
   OnTableForm([](Tdbf4& table) { Find<QPushButton>(table, "Button_cancel")->click(); });
   Find<QPushButton>(form, "Button_db")->click();

@@ -4,9 +4,12 @@
 // documentation dialogs with every label and button, all within the screen.
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QPrinter>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <filesystem>
 #include <memory>
 
 #include "app/app_test_support.h"
@@ -21,12 +24,14 @@
 #include "app/forms/drawing_texts_dialog.h"
 #include "app/forms/print_setup.h"
 #include "app/forms/printer_info.h"
+#include "app/forms/table_form.h"
 #include "app/forms/table_preview_form.h"
 #include "app/forms/tooth_profile_settings_dialog.h"
 #include "app/forms/window_geometry.h"
 #include "app/startup.h"
 #include "calc/spline_joint.h"
 #include "calc/toothing_data.h"
+#include "common/forms/form_placement.h"
 #include "common/graphics_settings.h"
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
@@ -94,6 +99,52 @@ TEST_F(WindowSizes, DialogsShowEveryLabelButtonAndColumn) {
     ExpectContentVisible(*window);
     window->hide();
   }
+}
+
+// Each table of a table window made as wide as the screen less what the window holds beside it
+// shows every column; made wider than the screen, it gives up what is missing and the window
+// stays within the screen.
+TEST_F(WindowSizes, TableWindowsFitTheScreenAndShowTheirColumns) {
+  ConfigVariables.DialogScalePercent = 100;
+  std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", dir_ / "printout.dbf");
+  DbTableOpen(dir_ / "printout.dbf");
+  std::vector<std::unique_ptr<QWidget>> windows;
+  auto* preview = new TForm_preview;
+  preview->SetGrid(ScanDataFiles(std::string(VUKO_DATA_DIR) + "/"));
+  windows.emplace_back(preview);
+  auto* table = new Tdbf4;
+  table->Prepare(DbfFormMode("", 0));
+  windows.emplace_back(table);
+  windows.emplace_back(new TForm_zeichInfo);
+  windows.emplace_back(new TForm_printerinfo);
+  for (auto& window : windows) {
+    const int screen = window->screen()->availableGeometry().width();
+    for (QTableView* grid : window->findChildren<QTableView*>()) {
+      SCOPED_TRACE(std::string(window->metaObject()->className()) + " " +
+                   grid->objectName().toStdString());
+      QHeaderView* header = grid->horizontalHeader();
+      const int last = header->count() - 1;
+      grid->setMinimumWidth(2 * screen);
+      const int beside = window->minimumSizeHint().width() - 2 * screen;
+      ScaleAndCenterForm(window.get());
+      window->show();
+      QApplication::processEvents();
+      // Its frame, row headers and scroll bar, and what is left for its columns.
+      const int frame = grid->width() - grid->viewport()->width();
+      for (const int columns : {screen - beside - frame - 4, 2 * screen}) {
+        if (header->length() > columns) continue;  // this machine's fonts leave no room
+        int width = grid->columnWidth(last) + columns - header->length();
+        if (width == header->defaultSectionSize()) ++width;  // else taken for one nobody sized
+        grid->setColumnWidth(last, width);
+        ScaleAndCenterForm(window.get());
+        QApplication::processEvents();
+        EXPECT_LE(window->width(), screen) << columns;
+        if (columns < screen) EXPECT_LE(header->length(), grid->viewport()->width()) << columns;
+      }
+      window->hide();
+    }
+  }
+  DbTableClose();
 }
 
 // Every page of the configuration dialog, each shown in turn.

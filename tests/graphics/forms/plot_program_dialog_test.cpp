@@ -148,15 +148,26 @@ TEST_F(PlotDialogTest, TheProgramButtonPicksTheProgramFile) {
   EXPECT_EQ(Find<QLineEdit>(form, "Edit_vectrixPath")->text(), "/opt/plot/wvectrix");
   EXPECT_EQ(host.RecordsOf(TDialogKind::OpenFile).back().fileRequest.directory, "/opt/plot");
 
-  // Cancel in either browse keeps a line the controls cannot compose (a batch file) as it was.
-  for (const char* browse : {"Button_vectrixpath", "Button_outDir"}) {
-    std::string line = "\"" + handOff_ + "stapel größe.sh\"", stored = line;
-    host.AnswerCancel();
-    WhenDialogUp([browse](QWidget& dialog) {
+  // Cancel in either browse keeps a line the controls cannot compose (a batch file) as it was;
+  // after a program chosen, OK hands back the line on it.
+  const std::string batch = "\"" + handOff_ + "stapel größe.sh\"";
+  const struct {
+    const char* browse;
+    std::string chosen;  // empty: cancelled
+    std::string returned;
+  } rows[] = {
+      {"Button_vectrixpath", "", batch},
+      {"Button_outDir", "", batch},
+      {"Button_vectrixpath", "/opt/new/wplot", "/opt/new/wplot " + handOff_ + "vectrix /CHPL"}};
+  for (const auto& row : rows) {
+    std::string line = batch;
+    row.chosen.empty() ? host.AnswerCancel() : host.AnswerFile(row.chosen);
+    WhenDialogUp([browse = row.browse](QWidget& dialog) {
       Find<QPushButton>(dialog, browse)->click();
       Find<QPushButton>(dialog, "Button_ok")->click();
     });
-    EXPECT_TRUE(ShowPlotProgramDialog(line) && line == stored) << browse << line;
+    EXPECT_TRUE(ShowPlotProgramDialog(line)) << row.browse;
+    EXPECT_EQ(line, row.returned) << row.browse;
   }
 }
 
