@@ -76,28 +76,21 @@ std::string TryMake(std::string base) {
   buffer.push_back('\0');
   if (mkdtemp(buffer.data()) == nullptr) return {};
   const std::string made(buffer.data());
-  // An empty file made in one step: the folder never holds a part of it.
-  const int mark = open((made + "/" + kMark).c_str(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (mark < 0) {
-    rmdir(made.c_str());
-    return {};
-  }
-  close(mark);
+  // An empty file made in one step: the folder never holds a part of it. Should it fail (a full
+  // disk), the folder serves all the same; only a kill would then leave it behind.
+  close(open((made + "/" + kMark).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+             0600));
   return made + "/";
 }
 
-// A folder of ours that a run marked as its own; links are not followed.
-bool MarkedFolderOfOurs(int base, const char* name) {
-  const int fd = openat(base, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return false;
+// A folder of ours that a run marked as its own; a link in the base is not followed.
+bool MarkedFolderOfOurs(int base, const std::string& name) {
   struct stat folder {
   }, mark{};
-  const bool ours = fstat(fd, &folder) == 0 && folder.st_uid == getuid() &&
-                    fstatat(fd, kMark, &mark, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(mark.st_mode) &&
-                    mark.st_uid == getuid();
-  close(fd);
-  return ours;
+  return fstatat(base, name.c_str(), &folder, AT_SYMLINK_NOFOLLOW) == 0 &&
+         folder.st_uid == getuid() &&
+         fstatat(base, (name + "/" + kMark).c_str(), &mark, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISREG(mark.st_mode);
 }
 
 // Only unlink and rmdir on a name fixed beforehand: what a signal handler may do. The entries
