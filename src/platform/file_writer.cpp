@@ -158,6 +158,11 @@ void RemoveLeftoverWorkFiles(const std::string& path) {
   RemoveFilesOfGoneProcesses(DirOf(real), WorkFilePrefix(real));
 }
 
+int CreateWorkFileFor(const std::string& path, std::string& name, int& errnoOut) {
+  RemoveLeftoverWorkFiles(path);
+  return CreateWorkFile(DirOf(path), WorkFilePrefix(path), name, errnoOut);
+}
+
 FileWriter::~FileWriter() {
   Discard();
 }

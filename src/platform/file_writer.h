@@ -65,6 +65,11 @@ int CreateWorkFile(const std::string& dir, std::string_view prefix, std::string&
 // ".t.dbf.123-old" beside it).
 void RemoveFilesOfGoneProcesses(const std::string& dir, std::string_view prefix);
 
+// Creates the work file a replacement of path is written to, named as FileWriter names its own,
+// for a writer of its own (the printer): the same clean-up takes it when its process is killed.
+// As CreateWorkFile otherwise.
+int CreateWorkFileFor(const std::string& path, std::string& name, int& errnoOut);
+
 // Removes the work files that replacements of path (FileWriter) left when their process was
 // killed, as Open does before it writes.
 void RemoveLeftoverWorkFiles(const std::string& path);

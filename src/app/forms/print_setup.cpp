@@ -14,8 +14,11 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include <unistd.h>
 
 #include "app/forms/printer_info.h"
 #include "app/forms/table_form.h"
@@ -32,6 +35,7 @@
 #include "graphics/forms/plot_program_dialog.h"
 #include "graphics/graphics_window.h"
 #include "graphics/view_control.h"
+#include "platform/file_writer.h"
 
 namespace {
 
@@ -321,15 +325,23 @@ void TForm_printconf::PrintPicture() {
   if (!overhang.empty()) NoteMessage(overhang);
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
   const QString target = printer.outputFileName();
-  // A file is written under a scratch name and takes its place only when complete.
-  const QString scratch = target + ".part";
+  // A file is written under a work name beside it and takes its place only when complete: one
+  // that fits however long the target's name, and that no file of the user's can have.
+  std::string scratch;
   if (toFile) {
     // A PDF of the user's is replaced only when agreed, and asked once.
     if (target != confirmedTarget_) CheckOverwrite(target.toStdString());
     if (AbortFlag) return;
-    std::error_code ec;
-    std::filesystem::remove(scratch.toStdString(), ec);
-    printer.setOutputFileName(scratch);
+    int err = 0;
+    const int fd = platform::CreateWorkFileFor(target.toStdString(), scratch, err);
+    if (fd < 0) {
+      ErrorMessage("Printer not ready " + NameText(target.toStdString()) + ": " +
+                   std::strerror(err));
+      AbortFlag = true;
+      return;
+    }
+    ::close(fd);
+    printer.setOutputFileName(QString::fromStdString(scratch));
   }
   window->SetPrinterDevice(&printer);
   ViewState.PrintingFlag = true;
@@ -341,10 +353,10 @@ void TForm_printconf::PrintPicture() {
   if (toFile) {
     printer.setOutputFileName(target);
     std::error_code ec;
-    printed = printed && std::filesystem::file_size(scratch.toStdString(), ec) > 0 && !ec;
-    if (printed) std::filesystem::rename(scratch.toStdString(), target.toStdString(), ec);
+    printed = printed && std::filesystem::file_size(scratch, ec) > 0 && !ec;
+    if (printed) std::filesystem::rename(scratch, target.toStdString(), ec);
     if (ec) printed = false;
-    std::filesystem::remove(scratch.toStdString(), ec);
+    std::filesystem::remove(scratch, ec);
   }
   if (!printed) {
     const std::string where = toFile ? target.toStdString() : printer.printerName().toStdString();

@@ -203,6 +203,7 @@ TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
   Find<QCheckBox>(form, "CheckBox_umrandung")->setChecked(true);
   Find<TRadioGroup>(form, "RadioGroup_printmono")->SetItemIndex(1);
   Find<TRadioGroup>(form, "RadioGroup_hochquer")->SetItemIndex(1);
+  app_test::WriteBytes(pdf_ + ".part", "a file of the user's");
   form.Button_okClick();
   EXPECT_FALSE(AbortFlag);
   EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -215,7 +216,9 @@ TEST_F(PrintSetupGui, OkStoresTheLayoutAndThePrinterTakesTheOrientation) {
   EXPECT_EQ(ThePrinter().pageLayout().orientation(), QPageLayout::Landscape);
   EXPECT_TRUE(Find<QPushButton>(form, "Button_db")->isEnabled());
   ASSERT_TRUE(Exists(pdf_));
-  EXPECT_FALSE(Exists(pdf_ + ".part")) << "the scratch file became the PDF";
+  EXPECT_EQ(app_test::ReadBytes(pdf_ + ".part"), "a file of the user's");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 2)
+      << "the work file became the PDF";
   // The page itself is landscape A4, as a PDF reader sees it.
   const QString info = RunTool("pdfinfo", {QString::fromStdString(pdf_)});
   const QRegularExpressionMatch size =
