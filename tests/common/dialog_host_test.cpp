@@ -458,12 +458,18 @@ TEST_F(FileDialogTest, OverwriteIsOnlyAskedAndNeverErases) {
 }
 
 TEST_F(FileDialogTest, InvalidNameIsReported) {
-  const std::string bad = dir / "no-such-dir/x.vuk";
-  CheckOverwrite(bad);
-  EXPECT_TRUE(AbortFlag);
-  EXPECT_EQ(host.Messages(), std::vector<std::string>{"invalid file name \"" + bad +
-                                                      "\": its folder does not exist !"});
-  EXPECT_FALSE(io_test::Exists(bad));
+  std::filesystem::create_directory(dir / "folder");
+  for (const auto& [leaf, cause] : {std::pair{"no-such-dir/x.vuk", "its folder does not exist"},
+                                    std::pair{"folder", "a folder of that name is in the way"}}) {
+    const std::string bad = dir / leaf;
+    host.Clear();
+    AbortFlag = false;
+    CheckOverwrite(bad);
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(host.Messages(),
+              std::vector<std::string>{"invalid file name \"" + bad + "\": " + cause + " !"});
+  }
+  EXPECT_FALSE(io_test::Exists(dir / "no-such-dir/x.vuk"));
 }
 
 TEST_F(FileDialogTest, CheckFileExists) {

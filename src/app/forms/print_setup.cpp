@@ -327,13 +327,14 @@ void TForm_printconf::PrintPicture() {
   const QString target = printer.outputFileName();
   // A file is written under a work name beside it and takes its place only when complete: one
   // that fits however long the target's name, and that no file of the user's can have.
-  std::string scratch;
+  QString scratch;
   if (toFile) {
     // A PDF of the user's is replaced only when agreed, and asked once.
     if (target != confirmedTarget_) CheckOverwrite(target.toStdString());
     if (AbortFlag) return;
+    std::string made;
     int err = 0;
-    const int fd = platform::CreateWorkFileFor(target.toStdString(), scratch, err);
+    const int fd = platform::CreateWorkFileFor(target.toStdString(), made, err);
     if (fd < 0) {
       ErrorMessage("Printer not ready " + NameText(target.toStdString()) + ": " +
                    std::strerror(err));
@@ -341,7 +342,8 @@ void TForm_printconf::PrintPicture() {
       return;
     }
     ::close(fd);
-    printer.setOutputFileName(QString::fromStdString(scratch));
+    scratch = QString::fromStdString(made);
+    printer.setOutputFileName(scratch);
   }
   window->SetPrinterDevice(&printer);
   ViewState.PrintingFlag = true;
@@ -353,10 +355,10 @@ void TForm_printconf::PrintPicture() {
   if (toFile) {
     printer.setOutputFileName(target);
     std::error_code ec;
-    printed = printed && std::filesystem::file_size(scratch, ec) > 0 && !ec;
-    if (printed) std::filesystem::rename(scratch, target.toStdString(), ec);
+    printed = printed && std::filesystem::file_size(scratch.toStdString(), ec) > 0 && !ec;
+    if (printed) std::filesystem::rename(scratch.toStdString(), target.toStdString(), ec);
     if (ec) printed = false;
-    std::filesystem::remove(scratch, ec);
+    std::filesystem::remove(scratch.toStdString(), ec);
   }
   if (!printed) {
     const std::string where = toFile ? target.toStdString() : printer.printerName().toStdString();
