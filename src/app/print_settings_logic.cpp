@@ -130,10 +130,10 @@ double FloorToShownDigits(long double scale) {
   return static_cast<double>(std::floor(scale / unit * (1 + 1e-12L)) * unit);
 }
 
-// The layout that puts the ink on the area: the stored one when it does; else the scales
-// lowered by one factor as far as needed and the origins moved the least. Empty when there is
-// no ink or no area.
-std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
+// The layout that puts the ink, as measured under the stored layout, on the area: the stored one
+// when it does; else the scales lowered by one factor as far as needed and the origins moved the
+// least. Empty when there is no ink or no area.
+std::optional<TPrintLayout> InkFitFromStored(const TPrintableArea& area) {
   const TPrintSettings& s = PrintSettings;
   const TPrintLayout stored{s.PrintScaleX, s.PrintScaleY, s.PrintOriginX, s.PrintOriginY};
   if (!(std::min(area.widthMm, area.heightMm) > 0)) return std::nullopt;
@@ -173,6 +173,26 @@ std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
       return fit;
   }
   return std::nullopt;
+}
+
+// The same, measured again under the layout found: texts keep whole pixel sizes, so their ink
+// does not shrink exactly with the scale, and a long text (a deep data file's name in the
+// footer) can still pass the edge. Such a layout is lowered once more from where it stands.
+std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
+  TPrintSettings& s = PrintSettings;
+  const TPrintSettings kept = s;
+  std::optional<TPrintLayout> fit = InkFitFromStored(area);
+  for (int round = 0; fit && round < 8; ++round) {
+    s.PrintScaleX = fit->scaleX, s.PrintScaleY = fit->scaleY;
+    s.PrintOriginX = fit->originX, s.PrintOriginY = fit->originY;
+    const std::optional<TPrintLayout> again = InkFitFromStored(area);
+    if (!again || (again->scaleX == fit->scaleX && again->scaleY == fit->scaleY &&
+                   again->originX == fit->originX && again->originY == fit->originY))
+      break;
+    fit = again;
+  }
+  s = kept;
+  return fit;
 }
 
 }  // namespace
