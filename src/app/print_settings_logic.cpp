@@ -120,6 +120,7 @@ class TInkBoxCanvas : public TReplayCanvas {
 struct TPrintLayout {
   double scaleX, scaleY;
   std::int32_t originX, originY;
+  bool operator==(const TPrintLayout&) const = default;
 };
 
 // The scale rounded down to 3 significant digits: the dialog shows 3, and rounding up could
@@ -177,21 +178,19 @@ std::optional<TPrintLayout> InkFitFromStored(const TPrintableArea& area) {
 
 // The same, measured again under the layout found: texts keep whole pixel sizes, so their ink
 // does not shrink exactly with the scale, and a long text (a deep data file's name in the
-// footer) can still pass the edge. Such a layout is lowered once more from where it stands.
+// footer) can still pass the edge. Such a layout is fitted again from where it stands.
 std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
-  TPrintSettings& s = PrintSettings;
-  const TPrintSettings kept = s;
-  std::optional<TPrintLayout> fit = InkFitFromStored(area);
-  for (int round = 0; fit && round < 8; ++round) {
-    s.PrintScaleX = fit->scaleX, s.PrintScaleY = fit->scaleY;
-    s.PrintOriginX = fit->originX, s.PrintOriginY = fit->originY;
-    const std::optional<TPrintLayout> again = InkFitFromStored(area);
-    if (!again || (again->scaleX == fit->scaleX && again->scaleY == fit->scaleY &&
-                   again->originX == fit->originX && again->originY == fit->originY))
-      break;
+  const TPrintSettings kept = PrintSettings;
+  std::optional<TPrintLayout> fit, again = InkFitFromStored(area);
+  // A round that changes the layout lowers the scales by a shown digit or moves an origin; the
+  // rounding it makes up for is a small part of that, so a few rounds are plenty.
+  for (int round = 0; again && again != fit && round < 8; ++round) {
     fit = again;
+    PrintSettings.PrintScaleX = fit->scaleX, PrintSettings.PrintScaleY = fit->scaleY;
+    PrintSettings.PrintOriginX = fit->originX, PrintSettings.PrintOriginY = fit->originY;
+    again = InkFitFromStored(area);
   }
-  s = kept;
+  PrintSettings = kept;
   return fit;
 }
 
