@@ -69,8 +69,11 @@ BENCHMARK(BM_IndexOrderScan1M)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The peer: dbfread iterating the same file for the same field, timed by the script itself.
 void BM_DbfreadScan1M(benchmark::State& state) {
   const std::string table = Dir() + "/big.dbf";
+  // The paths reach the shell as variables, so no blank or quote in them is parsed.
+  setenv("VUKO_BENCH_SCRIPT", VUKO_SOURCE_DIR "/bench/dbf_scan_dbfread.py", 1);
+  setenv("VUKO_BENCH_TABLE", table.c_str(), 1);
   const std::string command =
-      "/usr/bin/python3 " VUKO_SOURCE_DIR "/bench/dbf_scan_dbfread.py " + table + " 2>/dev/null";
+      "/usr/bin/python3 \"$VUKO_BENCH_SCRIPT\" \"$VUKO_BENCH_TABLE\" 2>/dev/null";
   for (auto _ : state) {
     FILE* p = popen(command.c_str(), "r");
     double seconds = -1;

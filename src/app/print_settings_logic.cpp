@@ -120,6 +120,7 @@ class TInkBoxCanvas : public TReplayCanvas {
 struct TPrintLayout {
   double scaleX, scaleY;
   std::int32_t originX, originY;
+  bool operator==(const TPrintLayout&) const = default;
 };
 
 // The scale rounded down to 3 significant digits: the dialog shows 3, and rounding up could
@@ -130,10 +131,10 @@ double FloorToShownDigits(long double scale) {
   return static_cast<double>(std::floor(scale / unit * (1 + 1e-12L)) * unit);
 }
 
-// The layout that puts the ink on the area: the stored one when it does; else the scales
-// lowered by one factor as far as needed and the origins moved the least. Empty when there is
-// no ink or no area.
-std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
+// The layout that puts the ink, as measured under the stored layout, on the area: the stored one
+// when it does; else the scales lowered by one factor as far as needed and the origins moved the
+// least. Empty when there is no ink or no area.
+std::optional<TPrintLayout> InkFitFromStored(const TPrintableArea& area) {
   const TPrintSettings& s = PrintSettings;
   const TPrintLayout stored{s.PrintScaleX, s.PrintScaleY, s.PrintOriginX, s.PrintOriginY};
   if (!(std::min(area.widthMm, area.heightMm) > 0)) return std::nullopt;
@@ -173,6 +174,24 @@ std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
       return fit;
   }
   return std::nullopt;
+}
+
+// The same, measured again under the layout found: texts keep whole pixel sizes, so their ink
+// does not shrink exactly with the scale, and a long text (a deep data file's name in the
+// footer) can still pass the edge. Such a layout is fitted again from where it stands.
+std::optional<TPrintLayout> InkFit(const TPrintableArea& area) {
+  const TPrintSettings kept = PrintSettings;
+  std::optional<TPrintLayout> fit, again = InkFitFromStored(area);
+  // A round that changes the layout lowers the scales by a shown digit or moves an origin; the
+  // rounding it makes up for is a small part of that, so a few rounds are plenty.
+  for (int round = 0; again && again != fit && round < 8; ++round) {
+    fit = again;
+    PrintSettings.PrintScaleX = fit->scaleX, PrintSettings.PrintScaleY = fit->scaleY;
+    PrintSettings.PrintOriginX = fit->originX, PrintSettings.PrintOriginY = fit->originY;
+    again = InkFitFromStored(area);
+  }
+  PrintSettings = kept;
+  return fit;
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST(CadBatchRun, EveryDrawingNumberWritesADxfThatEzdxfReads) {
   WriteBytes(dir / "joint.vuk", ReadBytes(VUKO_DATA_DIR "/example_x.vuk"));
   dir.Make(".xdg");
   // No display, the configuration looked for in the scratch directory only.
-  const std::string run = "cd '" + dir.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                          "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg '" + kVuko + "' joint.vuk ";
+  const std::string run = "cd " + Quote(dir.Path()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                          "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg " + Quote(kVuko) + " joint.vuk ";
   const std::string check = SYSTEM_PYTHON3 " " +
                             Quote(VUKO_SOURCE_DIR "/tests/graphics/validator/dxf_check.py") + " " +
                             Quote(dir / "joint.dxf");
@@ -91,9 +91,9 @@ TEST(CadBatchRun, IgesHoldsTheGeometryOfTheDxfInEveryDrawing) {
   std::vector<std::string> names, dxfs;
   std::vector<std::vector<double>> boxes;
   for (const char* joint : {"example", "din"}) {
-    const std::string run = "cd '" + dir.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                            "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg '" + kVuko + "' " + joint +
-                            ".vuk ";
+    const std::string run = "cd " + Quote(dir.Path()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                            "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg " + Quote(kVuko) + " " +
+                            joint + ".vuk ";
     for (int j = 1; j <= 12; ++j) {
       const std::string what = std::string(joint) + " drawing " + std::to_string(j);
       const std::string base = dir.Path() + "/" + joint;
@@ -188,8 +188,8 @@ class ToothPictures : public ::testing::Test {
     dir_.Make(".xdg");
   }
   ToolRun Vuko(const std::string& args) {
-    return Execute("cd '" + dir_.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                   "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg '" + kVuko + "' " + args);
+    return Execute("cd " + Quote(dir_.Path()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                   "-u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg " + Quote(kVuko) + " " + args);
   }
   std::map<std::string, std::vector<double>> Fit(const std::string& dxf, const std::string& args) {
     const ToolRun run =

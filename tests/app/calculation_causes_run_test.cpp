@@ -42,11 +42,11 @@ TEST(CalculationCauses, EachIsNamedOnceWithoutFollowOnMessages) {
     SCOPED_TRACE(c.name);
     app_test::ScratchDir dir;
     const auto run = validator_support::Execute(
-        "cd '" + dir.Path() + "' && sed " +
-        std::regex_replace(c.edits, std::regex(R"((\d+)=(\S+))"), "-e '$1s/.*/$2/'") +
-        " '" VUKO_DATA_DIR "/example_x.vuk' > joint.vuk && " +
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg '" + kVuko +
-        "' joint.vuk /I");
+        "cd " + validator_support::Quote(dir.Path()) + " && sed " +
+        std::regex_replace(c.edits, std::regex(R"((\d+)=(\S+))"), "-e '$1s/.*/$2/'") + " " +
+        validator_support::Quote(VUKO_DATA_DIR "/example_x.vuk") + " > joint.vuk && " +
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=.xdg " +
+        validator_support::Quote(kVuko) + " joint.vuk /I");
     EXPECT_EQ(run.status, c.exitCode) << run.output;
     std::string said = run.output;  // standard error, or the listing's remarks
     if (!c.exitCode)

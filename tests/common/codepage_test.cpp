@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/program_state.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -40,7 +41,8 @@ std::optional<std::string> RunIconv(const std::string& from, const std::string& 
   close(fd);
   std::optional<std::string> result;
   if (written) {
-    std::string cmd = "iconv -f " + from + " -t " + to + " '" + path + "' 2>/dev/null";
+    std::string cmd =
+        "iconv -f " + from + " -t " + to + " " + validator_support::Quote(path) + " 2>/dev/null";
     if (FILE* p = popen(cmd.c_str(), "r")) {
       std::string out;
       char buf[4096];

@@ -17,6 +17,7 @@
 #include "common/program_state.h"
 #include "common/scripted_dialog_host.h"
 #include "io_test_support.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -96,10 +97,10 @@ TEST(PathTextTest, DirPartAgreesWithDirname) {
   const char* paths[] = {"/usr/share/doc/x.txt", "/a.b/c.d/e", "/etc/os-release"};
   for (const char* p : paths) {
     const std::string shell =
-        io_test::TrimLine(io_test::CommandOutput(std::string("dirname '") + p + "'"));
+        io_test::TrimLine(io_test::CommandOutput("dirname " + validator_support::Quote(p)));
     EXPECT_EQ(DirPart(p), shell + "/") << p;
     const std::string leaf =
-        io_test::TrimLine(io_test::CommandOutput(std::string("basename '") + p + "'"));
+        io_test::TrimLine(io_test::CommandOutput("basename " + validator_support::Quote(p)));
     EXPECT_EQ(ExtractBaseName(p), leaf.substr(0, leaf.find_last_of('.'))) << p;
   }
 }
@@ -218,7 +219,8 @@ TEST_F(FileUtilsTest, CopiesAreByteForByte) {
     EXPECT_TRUE(CopyFileBlocks(dir / "src.bin", dir / "blocks.bin"));
     EXPECT_TRUE(CopyFileChunked(dir / "src.bin", dir / "chunked.bin"));
     bool same = false;
-    io_test::CommandOutput("cmp -s '" + (dir / "src.bin") + "' '" + (dir / "blocks.bin") + "'",
+    io_test::CommandOutput("cmp -s " + validator_support::Quote(dir / "src.bin") + " " +
+                               validator_support::Quote(dir / "blocks.bin"),
                            &same);
     EXPECT_TRUE(same) << size;
     EXPECT_EQ(ReadBytes(dir / "chunked.bin"), bytes) << size;

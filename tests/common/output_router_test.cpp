@@ -19,6 +19,7 @@
 #include "common/system_info.h"
 #include "common/text_file.h"
 #include "platform/temp_dir.h"
+#include "validator_support.h"
 
 namespace fs = std::filesystem;
 
@@ -446,8 +447,10 @@ TEST_F(OutputRouterTest, WithoutThePortDeviceTheListingGoesToThatPortsQueue) {
   if (fs::exists("/dev/lp1")) GTEST_SKIP() << "a real second port";
   // A stand-in print command notes its arguments and the listing it was given.
   fs::create_directories(dir_ + "/bin");
-  std::ofstream(dir_ + "/bin/lp") << "#!/bin/sh\necho \"$1 $2\" > '" << dir_
-                                  << "/lp.args'\nshift 2\ncat \"$1\" > '" << dir_ << "/lp.data'\n";
+  std::ofstream(dir_ + "/bin/lp") << "#!/bin/sh\necho \"$1 $2\" > "
+                                  << validator_support::Quote(dir_ + "/lp.args")
+                                  << "\nshift 2\ncat \"$1\" > "
+                                  << validator_support::Quote(dir_ + "/lp.data") << "\n";
   fs::permissions(dir_ + "/bin/lp", fs::perms::owner_all);
   const std::string path = getenv("PATH");
   setenv("PATH", (dir_ + "/bin:" + path).c_str(), 1);
@@ -539,7 +542,8 @@ TEST_F(OutputRouterTest, ExportsAndTheBrowserPageOutliveTheRun) {
 
   // The browser page is the program's own: a second one replaces it without a question.
   const std::string browser = dir_ + "/browser";
-  std::ofstream(browser) << "#!/bin/sh\necho \"$1\" >> " << dir_ << "/browser.args\n";
+  std::ofstream(browser) << "#!/bin/sh\necho \"$1\" >> "
+                         << validator_support::Quote(dir_ + "/browser.args") << "\n";
   fs::permissions(browser, fs::perms::owner_all);
   ConfigVariables.HtmlBrowserPath = browser;
   host_.Clear();

@@ -18,6 +18,7 @@
 #include "io_test_support.h"
 #include "platform/process.h"
 #include "platform/system_sources.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -128,10 +129,8 @@ TEST_F(SystemInfoTest, ProcessorClock) {
   }
   const std::string machine = dir / "machine's cpuinfo";
   io_test::WriteBytes(machine, io_test::ReadBytes("/proc/cpuinfo"));
-  std::string quoted = "'";
-  for (char ch : machine) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-  const std::string table =
-      "awk -F: '/^cpu MHz/ {printf \"%.3f\\n\", $2}' " + quoted + "' | sort -n | tail -n 1";
+  const std::string table = "awk -F: '/^cpu MHz/ {printf \"%.3f\\n\", $2}' " +
+                            validator_support::Quote(machine) + " | sort -n | tail -n 1";
   const struct {
     const char* name;
     TCpuClockFiles files;
@@ -249,7 +248,7 @@ TEST_F(SystemInfoTest, FileDateAgreesWithStat) {
   io_test::WriteBytes(dir / "f.txt", "x");
   std::int64_t when = 0;
   ASSERT_TRUE(FileDateOf(dir / "f.txt", when));
-  EXPECT_EQ(std::to_string(when), Command("stat -c %Y '" + (dir / "f.txt") + "'"));
+  EXPECT_EQ(std::to_string(when), Command("stat -c %Y " + validator_support::Quote(dir / "f.txt")));
   EXPECT_FALSE(FileDateOf(dir / "missing", when));
 }
 
@@ -259,7 +258,8 @@ TEST_F(SystemInfoTest, FileDateAgreesWithStat) {
 TEST(ProgramStartTest, ArgumentsReachTheProgramUnchanged) {
   io_test::ScratchDir dir;
   const std::string out = dir / "args.txt";
-  const std::string tricky = "a b; echo injected > '" + (dir / "injected") + "' $HOME `x`";
+  const std::string tricky =
+      "a b; echo injected > " + validator_support::Quote(dir / "injected") + " $HOME `x`";
   int exitCode = -1;
   ASSERT_EQ(platform::RunAndWait(
                 {"/bin/sh", "-c", "printf '%s|' \"$@\" > \"$0\"", out, tricky, "second"}, exitCode),
@@ -285,8 +285,9 @@ TEST(ProgramStartTest, DetachedProgramRunsOnItsOwn) {
   const std::string done = dir / "done";
   ASSERT_EQ(platform::StartDetached({"/bin/sh", "-c", "echo started > \"$0\"", done}), 0);
   // The program runs after StartDetached returns; wait for its file (no timing is asserted).
-  const std::string waited = Command("for i in $(seq 1 200); do [ -s '" + done +
-                                     "' ] && break; sleep 0.05; done; cat '" + done + "'");
+  const std::string quoted = validator_support::Quote(done);
+  const std::string waited = Command("for i in $(seq 1 200); do [ -s " + quoted +
+                                     " ] && break; sleep 0.05; done; cat " + quoted);
   EXPECT_EQ(waited, "started");
 }
 

@@ -9,6 +9,7 @@
 
 #include "common/help_texts.h"
 #include "graphics_fixture.h"
+#include "validator_support.h"
 
 namespace {
 
@@ -204,8 +205,9 @@ TEST_F(AuxImagesTest, PlotWithoutPortDeviceGoesToThatPortsQueue) {
   // A stand-in print command records its arguments and the bytes it was given.
   const fs::path bin = dir_ / "bin";
   fs::create_directories(bin);
-  Write("bin/lp", "#!/bin/sh\necho \"$@\" > \"" + (dir_ / "lp.args").string() + "\"\ncat > \"" +
-                      (dir_ / "lp.data").string() + "\"\n");
+  Write("bin/lp", "#!/bin/sh\necho \"$@\" > " +
+                      validator_support::Quote((dir_ / "lp.args").string()) + "\ncat > " +
+                      validator_support::Quote((dir_ / "lp.data").string()) + "\n");
   fs::permissions(bin / "lp", fs::perms::owner_all);
   const std::string path = getenv("PATH");
   setenv("PATH", (bin.string() + ":" + path).c_str(), 1);

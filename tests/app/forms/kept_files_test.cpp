@@ -97,8 +97,8 @@ TEST_P(KeptFilesTest, EveryKeptFileLiesBesideTheDataFileNamedAfterIt) {
     const std::string text =
         suffix.ends_with("pdf")
             // pdftotext reads "日" as the Kangxi radical sharing its glyph: NFKC folds it back.
-            ? validator_support::Execute("pdftotext '" + stem_ + suffix +
-                                         "' - | " SYSTEM_PYTHON3
+            ? validator_support::Execute("pdftotext " + validator_support::Quote(stem_ + suffix) +
+                                         " - | " SYSTEM_PYTHON3
                                          " -c 'import sys, unicodedata; sys.stdout.write("
                                          "unicodedata.normalize(\"NFKC\", sys.stdin.read()))'")
                   .output

@@ -5,6 +5,7 @@
 #include "common/forms/gui_test_support.h"
 #include "common/forms/text_printing.h"
 #include "common/output_router.h"
+#include "validator_support.h"
 
 using ListingSheets = gui_test::QtHostTest;
 
@@ -32,11 +33,12 @@ TEST_F(ListingSheets, EveryPrintedSheetIsOnePageWithItsHeaderAndTheTruePageTotal
   OutputClose();
   InstallPrintTextFileHook(nullptr);
   ASSERT_GT(pages, 2);
-  EXPECT_EQ(io_test::CommandOutput("qpdf --show-npages '" + pdf + "'"), IntStr(pages) + "\n");
+  EXPECT_EQ(io_test::CommandOutput("qpdf --show-npages " + validator_support::Quote(pdf)),
+            IntStr(pages) + "\n");
   for (int sheet = 1; sheet <= pages; ++sheet) {
     const std::string s = IntStr(sheet) + " ";
-    const std::string page =
-        io_test::CommandOutput("pdftotext -f " + s + "-l " + s + "'" + pdf + "' -");
+    const std::string page = io_test::CommandOutput("pdftotext -f " + s + "-l " + s +
+                                                    validator_support::Quote(pdf) + " -");
     EXPECT_NE(page.find("LISTING TITLE"), page.npos) << page;
     EXPECT_NE(page.find("pg." + IntStrW(sheet, 2) + "/" + IntStrW(pages, 2)), page.npos) << page;
   }

@@ -13,6 +13,7 @@
 #include "common/codepage.h"
 #include "common/forms/gui_test_support.h"
 #include "common/graphics_settings.h"
+#include "validator_support.h"
 
 using namespace gui_test;
 
@@ -121,12 +122,14 @@ class PdfPrintTest : public QtHostTest {
   }
   static int PageCount(const std::string& pdf) {
     bool ok = false;
-    const std::string out = io_test::CommandOutput("qpdf --show-npages '" + pdf + "'", &ok);
+    const std::string out =
+        io_test::CommandOutput("qpdf --show-npages " + validator_support::Quote(pdf), &ok);
     return ok ? std::stoi(out) : -1;
   }
   static std::string PageText(const std::string& pdf, int page) {
     const std::string p = std::to_string(page);
-    return io_test::CommandOutput("pdftotext -layout -f " + p + " -l " + p + " '" + pdf + "' -");
+    return io_test::CommandOutput("pdftotext -layout -f " + p + " -l " + p + " " +
+                                  validator_support::Quote(pdf) + " -");
   }
 };
 
@@ -142,7 +145,7 @@ TEST_F(PdfPrintTest, ChosenPagesArePrintedAsAValidPdf) {
   ASSERT_TRUE(PrintListingTo(printer, lines, 2, 4));
 
   bool ok = false;
-  io_test::CommandOutput("qpdf --check '" + pdf + "'", &ok);
+  io_test::CommandOutput("qpdf --check " + validator_support::Quote(pdf), &ok);
   EXPECT_TRUE(ok) << "qpdf --check failed";
   EXPECT_EQ(PageCount(pdf), 3);
   const std::string first = PageText(pdf, 1);
@@ -164,7 +167,8 @@ TEST_F(PdfPrintTest, WideCharactersTakeTwoColumnsOfTheBox) {
   printer.setOutputFileName(QString::fromStdString(pdf));
   ASSERT_TRUE(PrintListingTo(printer, lines, 1, 1));
   bool ok = false;
-  const std::string words = io_test::CommandOutput("pdftotext -bbox '" + pdf + "' -", &ok);
+  const std::string words =
+      io_test::CommandOutput("pdftotext -bbox " + validator_support::Quote(pdf) + " -", &ok);
   if (!ok) GTEST_SKIP() << "pdftotext missing";
   // Both sides of each line: the "|" words by their top, then their left edge.
   std::vector<std::pair<double, double>> sides;
@@ -208,7 +212,7 @@ TEST_F(PdfPrintTest, PrintCommandWithoutPrinterWritesPdf) {
   EXPECT_EQ(told.text, "saved as " + pdf);
   ASSERT_TRUE(io_test::Exists(pdf));
   bool ok = false;
-  io_test::CommandOutput("qpdf --check '" + pdf + "'", &ok);
+  io_test::CommandOutput("qpdf --check " + validator_support::Quote(pdf), &ok);
   EXPECT_TRUE(ok);
   EXPECT_EQ(PageCount(pdf), 2);
   EXPECT_FALSE(AbortFlag);

@@ -342,12 +342,13 @@ TEST_F(CadDriverValidator, ThePlotProgramReadsItsDrawingAfterTheRunEnded) {
   fs::create_directories(bin);
   const std::string notes = (scratch_ / "plot").string();
   std::ofstream(bin / "wvectrix") << "#!/bin/sh\n"
-                                  << "echo \"$@\" > '" << notes << ".args'\n"
+                                  << "echo \"$@\" > " << Quote(notes + ".args") << "\n"
                                   << "sleep 1\n"
-                                  << SYSTEM_PYTHON3 " '" << kScripts
-                                  << "dxf_check.py' \"$1.dxf\" > '" << notes << ".check' 2>&1\n"
-                                  << "echo $? > '" << notes << ".tmp' && mv '" << notes << ".tmp' '"
-                                  << notes << ".status'\n";
+                                  << SYSTEM_PYTHON3 " " << Quote(kScripts + "dxf_check.py")
+                                  << " \"$1.dxf\" > " << Quote(notes + ".check") << " 2>&1\n"
+                                  << "echo $? > " << Quote(notes + ".tmp") << " && mv "
+                                  << Quote(notes + ".tmp") << " " << Quote(notes + ".status")
+                                  << "\n";
   fs::permissions(bin / "wvectrix", fs::perms::owner_all);
   const std::string path = getenv("PATH");
   setenv("PATH", (bin.string() + ":" + path).c_str(), 1);

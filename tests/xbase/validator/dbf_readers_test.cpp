@@ -118,8 +118,8 @@ TEST_F(DbfReaders, DbfreadReadsOurTable) {
   // The live records, as dbfread iterates a table.
   ASSERT_TRUE(
       RunCommand("PYTHONIOENCODING=utf-8 " SYSTEM_PYTHON3 " -c 'import sys, dbfread\n"
-                 "for r in dbfread.DBF(sys.argv[1], encoding=\"cp850\"): print(r[\"NAME\"])' '" +
-                     Path("ours.dbf") + "'",
+                 "for r in dbfread.DBF(sys.argv[1], encoding=\"cp850\"): print(r[\"NAME\"])' " +
+                     Quote(Path("ours.dbf")),
                  out))
       << out;
   const std::vector<std::string> theirs = Lines(out);

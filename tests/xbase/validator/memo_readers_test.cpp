@@ -169,20 +169,19 @@ TEST_F(MemoReaders, Python3DbfReadsTablesWeCreate) {
 struct ProducerCase {
   const char* name;
   const char* probe;
-  const char* command;  // %s = table path
+  const char* interpreter;
+  const char* script;     // in kScripts, given the table's path and the layout
+  const char* extension;  // of the table's path the script is given
+  const char* layout;
   const char* table;
 };
 const ProducerCase kProducers[] = {
-    {"python3-dbf dBASE III", "/usr/bin/python3 -c 'import dbf'",
-     "/usr/bin/python3 '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py' '%s' db3",
-     "pdb3"},
-    {"python3-dbf FoxPro", "/usr/bin/python3 -c 'import dbf'",
-     "/usr/bin/python3 '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_dbf.py' '%s' fp",
-     "pfp"},
-    {"Perl XBase dBASE III", "perl -MXBase -e 1",
-     "perl '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl' '%s.dbf' 3", "x3"},
-    {"Perl XBase dBASE IV", "perl -MXBase -e 1",
-     "perl '" VUKO_SOURCE_DIR "/tests/xbase/validator/memo_write_xbase.pl' '%s.dbf' 4", "x4"},
+    {"python3-dbf dBASE III", "/usr/bin/python3 -c 'import dbf'", "/usr/bin/python3",
+     "memo_write_dbf.py", "", "db3", "pdb3"},
+    {"python3-dbf FoxPro", "/usr/bin/python3 -c 'import dbf'", "/usr/bin/python3",
+     "memo_write_dbf.py", "", "fp", "pfp"},
+    {"Perl XBase dBASE III", "perl -MXBase -e 1", "perl", "memo_write_xbase.pl", ".dbf", "3", "x3"},
+    {"Perl XBase dBASE IV", "perl -MXBase -e 1", "perl", "memo_write_xbase.pl", ".dbf", "4", "x4"},
 };
 
 TEST_F(MemoReaders, WeReadMemosOthersWrote) {
@@ -194,8 +193,8 @@ TEST_F(MemoReaders, WeReadMemosOthersWrote) {
       if (std::getenv("CI")) ADD_FAILURE() << c.name << " missing";
       continue;
     }
-    char command[1024];
-    std::snprintf(command, sizeof command, c.command, Path(c.table).c_str());
+    const std::string command = std::string(c.interpreter) + " " + Quote(kScripts + c.script) +
+                                " " + Quote(Path(c.table) + c.extension) + " " + c.layout;
     std::string out;
     ASSERT_TRUE(RunCommand(command, out)) << out;
     ASSERT_TRUE(UseDbf(Path(std::string(c.table) + ".dbf"), true)) << XbaseErrorMessage;
