@@ -2,7 +2,7 @@
 # Configures and builds into build/ (targets given as arguments, all by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja >/dev/null
+scripts/configure.sh build >/dev/null
 if [ $# -gt 0 ]; then
   cmake --build build --target "$@"
 else

@@ -26,7 +26,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVUKO_FUZZ=ON -DVUKO_BUILD_TESTS=OFF \
+CC=clang CXX=clang++ scripts/configure.sh build-fuzz -DVUKO_FUZZ=ON -DVUKO_BUILD_TESTS=OFF \
   -DVUKO_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
 cmake --build build-fuzz
 
