@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -46,16 +47,16 @@ constexpr std::string_view kWorkTag = "vuko-work-";
 
 // The longest rest OpenUnique puts after a prefix: the tag, a pid of up to nine digits (all
 // WorkFileOwner reads), a counter of up to ten and a random number of up to nine.
-constexpr std::size_t kLongestRest = kWorkTag.size() + 9 + 1 + 10 + 1 + 9;
+constexpr std::size_t kLongestRest =
+    kWorkTag.size() + std::string_view("999999999-4294967295-999999999").size();
 
 // The prefix as work files carry it: a name holds at most NAME_MAX bytes, so a long target's
 // prefix keeps only the beginning of its leaf, cut between two UTF-8 characters so that the
 // name stays text a file manager can show, and its last character (the separator before the
-// tag, which keeps the tag an extension). Making and cleaning up both go through here.
+// tag, which keeps the tag an extension; every prefix ends in one). Making and cleaning up both
+// go through here.
 std::string FittedPrefix(std::string_view prefix) {
-  constexpr std::size_t room = NAME_MAX - kLongestRest;
-  if (prefix.size() <= room) return std::string(prefix);
-  std::size_t cut = room - 1;
+  std::size_t cut = std::min<std::size_t>(prefix.size(), NAME_MAX - kLongestRest) - 1;
   // Back to the first byte of the character at the cut (continuation bytes are 10xxxxxx).
   while (cut > 0 && (static_cast<unsigned char>(prefix[cut]) & 0xC0) == 0x80) --cut;
   return std::string(prefix.substr(0, cut)) + prefix.back();

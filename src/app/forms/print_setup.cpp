@@ -14,7 +14,6 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -334,14 +333,8 @@ void TForm_printconf::PrintPicture() {
     if (AbortFlag) return;
     std::string made;
     int err = 0;
-    const int fd = platform::CreateWorkFileFor(target.toStdString(), made, err);
-    if (fd < 0) {
-      ErrorMessage("Printer not ready " + NameText(target.toStdString()) + ": " +
-                   std::strerror(err));
-      AbortFlag = true;
-      return;
-    }
-    ::close(fd);
+    // One that cannot be made fails the print below, which tells it.
+    ::close(platform::CreateWorkFileFor(target.toStdString(), made, err));
     scratch = QString::fromStdString(made);
     printer.setOutputFileName(scratch);
   }
