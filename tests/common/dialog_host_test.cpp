@@ -459,8 +459,11 @@ TEST_F(FileDialogTest, OverwriteIsOnlyAskedAndNeverErases) {
 
 TEST_F(FileDialogTest, InvalidNameIsReported) {
   std::filesystem::create_directory(dir / "folder");
-  for (const auto& [leaf, cause] : {std::pair{"no-such-dir/x.vuk", "its folder does not exist"},
-                                    std::pair{"folder", "a folder of that name is in the way"}}) {
+  WriteBytes(dir / "data.vuk", "x");
+  for (const auto& [leaf, cause] :
+       {std::pair{"no-such-dir/x.vuk", "its folder does not exist"},
+        std::pair{"folder", "a folder of that name is in the way"},
+        std::pair{"data.vuk/x", "a file is in the way of its folder"}}) {
     const std::string bad = dir / leaf;
     host.Clear();
     AbortFlag = false;

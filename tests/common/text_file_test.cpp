@@ -412,18 +412,14 @@ TEST_F(TextFileTest, CheckedOpenOffersRetryAndCancel) {
   EXPECT_EQ(host.RecordsOf(TDialogKind::Retry)[0].prompt,
             "I/O-Error 5 \"" + dir.Path() + "\": a folder of that name is in the way");
   EXPECT_FALSE(GlobalTextFile.IsOpen());
-  // Causes the I/O code folds together are told apart.
-  WriteBytes(dir / "plain", "x");
-  for (const auto& [leaf, cause] :
-       {std::pair{std::string(252, 'n') + ".vuk", "its name is too long"},
-        std::pair{std::string("plain/f"), "a file is in the way of its folder"}}) {
-    host.Clear();
-    host.AnswerCancel();
-    AssignText(GlobalTextFile, dir / leaf);
-    RewriteChecked(GlobalTextFile);
-    EXPECT_EQ(host.RecordsOf(TDialogKind::Retry).at(0).prompt,
-              "I/O-Error 3 \"" + (dir / leaf) + "\": " + cause);
-  }
+  // The I/O code folds a name too long into a missing path; the message tells it apart.
+  const std::string tooLong = dir / (std::string(252, 'n') + ".vuk");
+  host.Clear();
+  host.AnswerCancel();
+  AssignText(GlobalTextFile, tooLong);
+  RewriteChecked(GlobalTextFile);
+  EXPECT_EQ(host.RecordsOf(TDialogKind::Retry).at(0).prompt,
+            "I/O-Error 3 \"" + tooLong + "\": its name is too long");
 }
 
 TEST_F(TextFileTest, CheckedOpenTriesOnceWithoutAPerson) {

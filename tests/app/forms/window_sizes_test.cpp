@@ -108,16 +108,14 @@ TEST_F(WindowSizes, TableWindowsFitTheScreenAndShowTheirColumns) {
   ConfigVariables.DialogScalePercent = 100;
   std::filesystem::copy_file(VUKO_DATA_DIR "/printout.dbf", dir_ / "printout.dbf");
   DbTableOpen(dir_ / "printout.dbf");
-  std::vector<std::unique_ptr<QWidget>> windows;
-  auto* preview = new TForm_preview;
+  auto preview = std::make_unique<TForm_preview>();
   preview->SetGrid(ScanDataFiles(std::string(VUKO_DATA_DIR) + "/"));
-  windows.emplace_back(preview);
-  auto* table = new Tdbf4;
+  auto table = std::make_unique<Tdbf4>();
   table->Prepare(DbfFormMode("", 0));
-  windows.emplace_back(table);
-  windows.emplace_back(new TForm_zeichInfo);
-  windows.emplace_back(new TForm_printerinfo);
-  for (auto& window : windows) {
+  TForm_zeichInfo information;
+  TForm_printerinfo printers;
+  for (QWidget* window : {static_cast<QWidget*>(preview.get()), static_cast<QWidget*>(table.get()),
+                          static_cast<QWidget*>(&information), static_cast<QWidget*>(&printers)}) {
     const int screen = window->screen()->availableGeometry().width();
     for (QTableView* grid : window->findChildren<QTableView*>()) {
       SCOPED_TRACE(std::string(window->metaObject()->className()) + " " +
@@ -126,7 +124,7 @@ TEST_F(WindowSizes, TableWindowsFitTheScreenAndShowTheirColumns) {
       const int last = header->count() - 1;
       grid->setMinimumWidth(2 * screen);
       const int beside = window->minimumSizeHint().width() - 2 * screen;
-      ScaleAndCenterForm(window.get());
+      ScaleAndCenterForm(window);
       window->show();
       QApplication::processEvents();
       // Its frame, row headers and scroll bar, and what is left for its columns.
@@ -136,7 +134,7 @@ TEST_F(WindowSizes, TableWindowsFitTheScreenAndShowTheirColumns) {
         int width = grid->columnWidth(last) + columns - header->length();
         if (width == header->defaultSectionSize()) ++width;  // else taken for one nobody sized
         grid->setColumnWidth(last, width);
-        ScaleAndCenterForm(window.get());
+        ScaleAndCenterForm(window);
         QApplication::processEvents();
         EXPECT_LE(window->width(), screen) << columns;
         if (columns < screen) EXPECT_LE(header->length(), grid->viewport()->width()) << columns;
