@@ -205,12 +205,11 @@ int FileWriter::Open(const std::string& path, Mode mode, bool durable) {
   struct stat dirStat {};
   if (stat(dir.c_str(), &dirStat) != 0) return error_ = errno;
   if (!S_ISDIR(dirStat.st_mode)) return error_ = ENOTDIR;
-  const std::string prefix = WorkFilePrefix(real);
-  RemoveFilesOfGoneProcesses(dir, prefix);
-  fd_ = OpenUnique(dir, prefix, temp_);
+  int err = 0;
+  fd_ = CreateWorkFileFor(real, temp_, err);
   if (fd_ < 0) {
     temp_.clear();
-    return error_ = errno;
+    return error_ = err;
   }
   if (exists) {
     // The replacement keeps the owner where we may set it (otherwise it becomes ours, as any
